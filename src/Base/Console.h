@@ -1,0 +1,20 @@
+// The debug console: every log line of the runner goes through it.
+#pragma once
+#include <cstdarg>
+
+class TConsole {
+ public:
+  // Formats one line (bounded to 4,096 bytes; callers give the trailing
+  // "\n") and hands it on. Never pass a text from a game as the format.
+  void Output(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+  void OutputV(const char* fmt, va_list args);
+  // Writes a text as it stands (for texts that come from games).
+  void Print(const char* text);
+};
+
+extern TConsole g_Console;
+
+// Hook for the debugger's message list; null while there is no debugger form.
+extern void (*g_ConsoleListener)(const char* line);
+
+#define Console_Printf(...) g_Console.Output(__VA_ARGS__)

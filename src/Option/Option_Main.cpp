@@ -1,0 +1,3 @@
+#include "Option/Option_Main.h"
+
+GameOptions g_GameOptions;

@@ -1,0 +1,27 @@
+// The memory manager: every heap block other than class objects comes from
+// here, tagged with the caller's source file and line.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace MemoryManager {
+// A new block of size bytes (zero-filled when clear is set); size 0 gives none.
+void* Alloc(size_t size, const char* file, int line, bool clear = false);
+// Frees a block; none is ignored; a block freed twice or not ours is logged.
+void Free(void* block);
+// The size the block was allocated with (0 for none or a foreign block).
+size_t GetSize(const void* block);
+// A block of the new size holding the old contents up to the smaller size,
+// the grown part zero-filled; size 0 frees the block and gives none.
+void* ReAlloc(void* block, size_t size, const char* file, int line);
+// Resizes *ptr through ReAlloc (a missing block gives a new zero-filled one,
+// the same size gives the block back).
+void SetLength(void** ptr, size_t size, const char* file, int line);
+// Blocks currently allocated (for tests and the debugger).
+int64_t LiveBlocks();
+}  // namespace MemoryManager
+
+#define MEM_ALLOC(size) MemoryManager::Alloc((size), __FILE__, __LINE__, false)
+#define MEM_ALLOC_CLEAR(size) MemoryManager::Alloc((size), __FILE__, __LINE__, true)
+#define MEM_REALLOC(block, size) MemoryManager::ReAlloc((block), (size), __FILE__, __LINE__)
+#define MEM_FREE(block) MemoryManager::Free(block)
