@@ -1,0 +1,10 @@
+#include "Function/Function_Init.h"
+
+void Function_Misc_Init();
+
+void InitCWLFunctions() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  Function_Misc_Init();
+}

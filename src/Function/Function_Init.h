@@ -1,0 +1,4 @@
+// Registers every built-in function, in the fixed order of the library.
+#pragma once
+
+void InitCWLFunctions();
