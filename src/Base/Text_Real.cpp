@@ -1,6 +1,8 @@
 #include "Base/Text_Real.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
@@ -39,6 +41,12 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // Widths and decimals past this many columns are cut to it, so that a stray
 // argument cannot ask for gigabytes of blanks or zeros.
 constexpr int64_t kMaxColumns = 1 << 20;
+
+// A column count of string_format: truncated, limited to +-kMaxColumns, NaN 0.
+int64_t Columns(double d) {
+  if (std::isnan(d)) return 0;
+  return static_cast<int64_t>(std::trunc(std::clamp(d, -static_cast<double>(kMaxColumns), static_cast<double>(kMaxColumns))));
+}
 }  // namespace
 
 std::string Text_Format(const char* fmt, ...) {
@@ -56,12 +64,8 @@ std::string Real_ToText(double d) {
 }
 
 std::string Real_ToTextFormatted(double d, double total, double decimals) {
-  int64_t dec = Convert_TruncInt(decimals);
-  if (dec < 0) dec = 0;
-  if (dec > kMaxColumns) dec = kMaxColumns;
-  int64_t width = static_cast<int64_t>(Convert_TruncInt(total)) - dec;
-  if (width > kMaxColumns) width = kMaxColumns;
-  if (width < -kMaxColumns) width = -kMaxColumns;
+  int64_t dec = std::max<int64_t>(Columns(decimals), 0);
+  int64_t width = std::clamp<int64_t>(Columns(total) - dec, -kMaxColumns, kMaxColumns);
   return Text_Format("%*.*f", static_cast<int>(width), static_cast<int>(dec), d);
 }
 

@@ -13,7 +13,8 @@ std::string Real_ToText(double d);
 
 // The text of a real as `string_format` writes it: `decimals` digits after the
 // point in a field of total - decimals columns, padded with blanks on the left
-// (a negative field width pads on the right). Negative decimals count as 0.
+// (a negative field width pads on the right). Negative decimals count as 0;
+// widths and decimals are limited to a million columns.
 std::string Real_ToTextFormatted(double d, double total, double decimals);
 
 // The number at the start of a text as `real` reads it: leading bytes below 33

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "Code/Function_Main.h"
+#include "Function/Function_Init.h"
 #include "Platform/MemoryManager.h"
 
 void Function_Math_Init();
@@ -28,7 +29,10 @@ struct TestResult {
   double real;
 };
 
+// The registration list adds the maths built-ins once it lists them; until
+// then the tests register them themselves.
 inline void Math_EnsureRegistered() {
+  InitCWLFunctions();
   if (Function_FindBuiltIn("string_count") < 0) Function_Math_Init();
 }
 

@@ -91,6 +91,9 @@ TEST(StringNumbers, FormatWidthsAndDecimals) {
   EXPECT_EQ(wide.substr(296), "1.00");
   EXPECT_EQ(CallText("string_format", {1e300, 0.0, 2.0}).size(), 304u);
   EXPECT_EQ(CallText("string_format", {0.5, 0.0, 300.0}).size(), 302u);
+  // Widths are limited to a million columns; a NaN width is none.
+  EXPECT_EQ(CallText("string_format", {1.0, NAN, 2.0}), "1.00");
+  EXPECT_EQ(CallText("string_format", {1.0, 1e12, 0.0}).size(), 1u << 20);
 }
 
 TEST(StringNumbers, FullStopWhateverTheLocale) {
