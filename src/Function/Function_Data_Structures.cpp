@@ -447,7 +447,7 @@ void DS_List_AddString(int index, const char* value) {
 
 int DS_Map_CreateFromPairs(int count, const DS_MapPair* pairs) {
   auto* map = new CDS_Map();
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; pairs && i < count; ++i) {
     RValue key{VALUE_STRING, const_cast<char*>(pairs[i].key), 0.0};
     RValue value = pairs[i].text ? RValue{VALUE_STRING, const_cast<char*>(pairs[i].text), 0.0}
                                  : RValue{VALUE_REAL, nullptr, pairs[i].real};
