@@ -333,9 +333,9 @@ struct GamePackage {
   // record fields inside them are file offsets: read them through a
   // CPackageView over `buffer` (DataFile_View.h).
   PackageChunk sond, audo, extn;
-  // Precompiled code, when a package carries it; absent in packages that
-  // hold source text (all that this system builds).
-  PackageChunk code, vari, func;
+  // Precompiled code and help text, when a package carries them; absent in
+  // the packages this system builds, which hold source text.
+  PackageChunk code, vari, func, help;
 };
 
 // Reads a package file whole and fills `out`. On failure logs

@@ -15,7 +15,7 @@ class CPackageView {
   uint32_t Size() const { return (uint32_t)m_bytes.size(); }
 
   // True when [offset, offset + length) lies inside the image.
-  bool Contains(uint32_t offset, uint32_t length) const {
+  bool Contains(uint64_t offset, uint64_t length) const {
     return offset <= m_bytes.size() && length <= m_bytes.size() - offset;
   }
 
