@@ -256,6 +256,7 @@ json_object* CProject::Parse() {
   std::string text(bytes.begin(), bytes.end());
 
   json_tokener* tok = json_tokener_new();
+  json_tokener_set_flags(tok, JSON_TOKENER_STRICT);
   json_object* root = json_tokener_parse_ex(tok, text.c_str(), (int)text.size());
   json_tokener_error err = json_tokener_get_error(tok);
   size_t end = json_tokener_get_parse_end(tok);
