@@ -33,6 +33,10 @@ Matrix Matrix_RotationY(float angle);
 Matrix Matrix_RotationZ(float angle);
 // View matrix looking from eye to at with the given up direction.
 Matrix Matrix_LookAtLH(const Vector3& eye, const Vector3& at, const Vector3& up);
+// The same with the points as float[3] arrays.
+inline Matrix Matrix_LookAtLH(const float eye[3], const float at[3], const float up[3]) {
+  return Matrix_LookAtLH(Vector3{eye[0], eye[1], eye[2]}, Vector3{at[0], at[1], at[2]}, Vector3{up[0], up[1], up[2]});
+}
 // Projection with vertical field of view fovY (radians), width / height aspect.
 Matrix Matrix_PerspectiveFovLH(float fovY, float aspect, float zNear, float zFar);
 // Orthographic projection of a width x height box centred on the axis.
