@@ -198,6 +198,7 @@ class CProject {
   void Objects(CSpec& root);
   void Rooms(CSpec& root);
   void IncludedFiles(CSpec& root);
+  void Extensions(CSpec& root);
   PackageEvent Event(const std::string& key, const std::string& where);
 
   // Runs `read` on each element of a resource array as a CSpec.
@@ -777,6 +778,66 @@ void CProject::IncludedFiles(CSpec& root) {
   });
 }
 
+// A word given as one of a few names or as its number.
+int32_t Choice(CSpec& spec, const char* key, const std::map<std::string, int32_t>& names, int32_t def) {
+  json_object* v = spec.Get(key);
+  if (!v || !json_object_is_type(v, json_type_string)) return spec.Int(key, def);
+  auto it = names.find(json_object_get_string(v));
+  if (it != names.end()) return it->second;
+  std::string expected = "expected a number or one of";
+  for (auto& [name, value] : names) expected.append(" \"").append(name).append("\"");
+  spec.Fail(key, expected);
+}
+
+// Extension packages; function ids are given in order from 0.
+void CProject::Extensions(CSpec& root) {
+  static const std::map<std::string, int32_t> kinds = {{"dll", 1}, {"code", 2}};
+  static const std::map<std::string, int32_t> calls = {{"cdecl", 12}, {"stdcall", 11}};
+  static const std::map<std::string, int32_t> types = {{"string", 1}, {"real", 2}};
+  int32_t nextId = 0;
+  Each(root, "extensions", [&](CSpec& spec, size_t) {
+    PackageExtension e;
+    e.exists = true;
+    e.name = spec.String("name");
+    e.folder = spec.String("folder", e.name);
+    auto files = spec.Array("files");
+    for (size_t n = 0; n < files.size(); n++) {
+      CSpec fs(*this, files[n], spec.Where("files") + "[" + std::to_string(n) + "]");
+      PackageExtensionFile file;
+      file.exists = true;
+      file.file_name = fs.String("file");
+      file.kind = Choice(fs, "kind", kinds, 1);
+      file.initialize = fs.String("init", "");
+      file.finalize = fs.String("final", "");
+      auto functions = fs.Array("functions");
+      for (size_t k = 0; k < functions.size(); k++) {
+        CSpec f(*this, functions[k], fs.Where("functions") + "[" + std::to_string(k) + "]");
+        PackageExtensionFunction fn;
+        fn.name = f.String("name");
+        fn.external_name = f.String("external", fn.name);
+        fn.id = nextId++;
+        fn.call_kind = Choice(f, "call", calls, 12);
+        fn.return_kind = Choice(f, "returns", types, 2);
+        auto args = f.Array("args");
+        for (size_t a = 0; a < args.size(); a++) {
+          json_object* arg = args[a];
+          const char* text = json_object_is_type(arg, json_type_string) ? json_object_get_string(arg) : "";
+          auto it = types.find(text);
+          if (it == types.end()) f.Fail("args", "argument " + std::to_string(a) + ": expected \"real\" or \"string\"");
+          fn.argument_kinds.push_back(it->second);
+        }
+        if (fn.argument_kinds.size() > 16) f.Fail("args", "a function takes at most 16 arguments");
+        fn.argument_count = (int32_t)fn.argument_kinds.size();
+        f.Done();
+        file.functions.push_back(fn);
+      }
+      fs.Done();
+      e.files.push_back(file);
+    }
+    m_pkg.extensions.push_back(e);
+  });
+}
+
 void CProject::Build() {
   JsonPtr root(Parse(), json_object_put);
   CSpec spec(*this, root.get(), "the project");
@@ -793,6 +854,7 @@ void CProject::Build() {
   Objects(spec);
   Rooms(spec);
   IncludedFiles(spec);
+  Extensions(spec);
   General(spec);
   spec.Done();
   std::string error;

@@ -246,6 +246,34 @@ TEST_F(DataFileProject, EveryResourceKindReachesThePackage) {
   EXPECT_EQ(p.included_files[0].data.size(), 10u);
 }
 
+TEST_F(DataFileProject, ExtensionFunctionsAreNumberedInOrder) {
+  GamePackage p;
+  BuildAndLoad(R"({"extensions": [
+    {"name": "maths", "files": [
+      {"file": "libm.so.6", "init": "m_init", "functions": [
+        {"name": "ext_cos", "external": "cos", "args": ["real"]},
+        {"name": "ext_join", "args": ["string", "real"], "returns": "string", "call": "stdcall"}]},
+      {"file": "more.gml", "kind": "code"}]},
+    {"name": "other", "folder": "elsewhere", "files": [{"file": "x.dll", "functions": [{"name": "ext_x"}]}]}]})",
+               p);
+  ASSERT_EQ(p.extensions.size(), 2u);
+  const PackageExtension& maths = p.extensions[0];
+  EXPECT_EQ(maths.folder, "maths");
+  ASSERT_EQ(maths.files.size(), 2u);
+  EXPECT_EQ(maths.files[0].initialize, "m_init");
+  EXPECT_EQ(maths.files[0].kind, 1);
+  EXPECT_EQ(maths.files[1].kind, 2);
+  const PackageExtensionFunction& join = maths.files[0].functions[1];
+  EXPECT_EQ(join.id, 1);
+  EXPECT_EQ(join.external_name, "ext_join");
+  EXPECT_EQ(join.call_kind, 11);
+  EXPECT_EQ(join.return_kind, 1);
+  EXPECT_EQ(join.argument_kinds, (std::vector<int32_t>{1, 2}));
+  EXPECT_EQ(maths.files[0].functions[0].call_kind, 12);
+  EXPECT_EQ(p.extensions[1].files[0].functions[0].id, 2);
+  EXPECT_EQ(p.extensions[1].folder, "elsewhere");
+}
+
 TEST_F(DataFileProject, MissingKeysTakeNaturalDefaults) {
   GamePackage p;
   BuildAndLoad(R"({"objects": [{"name": "o"}], "rooms": [{"name": "r", "instances": [{"object": "o"}]}]})", p);
@@ -351,6 +379,10 @@ TEST_F(DataFileProject, BadProjectsSayWhereAndWhat) {
       {R"({"fonts": [{"name": "f", "first": 65, "last": 67, "image": {"width": 10, "height": 4, "colour": "#FFFFFF"}}]})",
        "not a multiple of its 3 glyphs"},
       {R"({"sounds": [{"name": "s", "file": "missing.wav"}]})", "sounds[0] (\"s\"): key \"file\": cannot read file"},
+      {R"({"extensions": [{"name": "e", "files": [{"file": "a", "functions": [{"name": "f", "args": ["int"]}]}]}]})",
+       "extensions[0] (\"e\"): key \"files\"[0]: key \"functions\"[0]: key \"args\": argument 0"},
+      {R"({"extensions": [{"name": "e", "files": [{"file": "a", "kind": "so"}]}]})",
+       "key \"kind\": expected a number or one of \"code\" \"dll\""},
       {R"({"included_files": [{"file": "x", "export": "desk"}]})", "expected \"none\", \"temp\", \"game\" or \"folder\""},
   };
   for (auto& [json, expected] : cases) {
