@@ -305,7 +305,10 @@ void CProject::CollectNames(CSpec& root) {
   CollectKind(*this, root, "rooms", m_names.rooms);
   if (json_object* scripts = root.Typed("scripts", json_type_object, "an object of name: code")) {
     int32_t i = 0;
-    for (const std::string& name : Keys(scripts)) m_names.scripts.emplace(name, i++);
+    for (const std::string& name : Keys(scripts)) {
+      if (name.empty()) Fail("scripts", "a script needs a name that is not empty");
+      m_names.scripts.emplace(name, i++);
+    }
   }
 }
 
@@ -315,15 +318,17 @@ int32_t CProject::Image(json_object* v, bool transparent, const std::string& whe
   PackImage image;
   std::string error;
   bool ok;
+  const char* expected = "expected an image file name, {\"file\": name} or {\"width\", \"height\", \"colour\"}";
   if (json_object_is_type(v, json_type_string)) {
     ok = DataFile_DecodeImage(Resolve(json_object_get_string(v)), transparent, image, error);
+  } else if (!json_object_is_type(v, json_type_object)) {
+    Fail(where, std::string(expected) + ", got " + Shown(v));
   } else {
     CSpec spec(*this, v, where);
     if (spec.Has("file")) {
       ok = DataFile_DecodeImage(Resolve(spec.String("file")), transparent, image, error);
     } else {
-      if (!spec.Has("width") || !spec.Has("height") || !spec.Has("colour"))
-        Fail(where, "expected an image file name, {\"file\": name} or {\"width\", \"height\", \"colour\"}");
+      if (!spec.Has("width") || !spec.Has("height") || !spec.Has("colour")) Fail(where, expected);
       ok = DataFile_SolidImage(spec.Int("width", 0), spec.Int("height", 0), spec.String("colour"), transparent,
                                image, error);
     }

@@ -353,6 +353,8 @@ TEST_F(DataFileProject, BadProjectsSayWhereAndWhat) {
       {R"({"sprites": [{"name": "s", "frames": []}]})",
        ": sprites[0] (\"s\"): key \"frames\": expected at least one image"},
       {R"({"sprites": [{"name": "s", "frames": ["none.png"]}]})", "cannot open image file"},
+      {R"({"sprites": [{"name": "s", "frames": [7]}]})", "key \"frames\"[0]: expected an image file name"},
+      {R"({"scripts": {"": "x = 1;"}})", ": scripts: a script needs a name"},
       {R"({"sprites": [{"name": "s", "frames": ["one.png", "two.png"]}]})",
        "key \"frames\": frame 1 is 2x2 but frame 0 is 1x1"},
       {R"({"sprites": [{"name": "s", "frames": [{"width": 4, "height": 4, "colour": "red"}]}]})",
