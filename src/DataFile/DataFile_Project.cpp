@@ -342,7 +342,9 @@ int32_t CProject::Image(json_object* v, bool transparent, const std::string& whe
 
 void CProject::General(CSpec& root) {
   PackageGeneral& g = m_pkg.general;
-  g.version = 800;
+  g.version = (uint32_t)root.Int("package_version", 800);
+  if (g.version != 700 && g.version != 800)
+    Fail("the project: key \"package_version\"", "expected 700 (the older header) or 800");
   g.name = root.String("name", std::filesystem::path(m_path).stem().string());
   g.caption = root.String("caption", g.name);
   g.game_id = (uint32_t)root.Int("game_id", 0);

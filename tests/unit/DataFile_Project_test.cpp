@@ -277,6 +277,7 @@ TEST_F(DataFileProject, ExtensionFunctionsAreNumberedInOrder) {
 TEST_F(DataFileProject, MissingKeysTakeNaturalDefaults) {
   GamePackage p;
   BuildAndLoad(R"({"objects": [{"name": "o"}], "rooms": [{"name": "r", "instances": [{"object": "o"}]}]})", p);
+  EXPECT_EQ(p.general.version, 800u);
   EXPECT_EQ(p.general.name, "project");
   EXPECT_EQ(p.general.window_width, 640);
   EXPECT_EQ(p.general.window_height, 480);
@@ -295,6 +296,13 @@ TEST_F(DataFileProject, MissingKeysTakeNaturalDefaults) {
   EXPECT_EQ(r.speed, 30);
   EXPECT_FALSE(r.views_enabled);
   EXPECT_EQ(r.instances[0].x, 0.0f);
+}
+
+TEST_F(DataFileProject, OlderPackageVersionIsWrittenOnRequest) {
+  GamePackage p;
+  BuildAndLoad(R"({"package_version": 700})", p);
+  EXPECT_EQ(p.general.version, 700u);
+  EXPECT_NE(BuildError(R"({"package_version": 810})").find("expected 700 (the older header) or 800"), std::string::npos);
 }
 
 TEST_F(DataFileProject, TransparentImagesLoseTheBottomLeftColour) {
