@@ -560,6 +560,9 @@ void CProject::TimeLines(CSpec& root) {
     }
     std::stable_sort(t.moments.begin(), t.moments.end(),
                      [](const PackageMoment& a, const PackageMoment& b) { return a.step < b.step; });
+    for (size_t n = 1; n < t.moments.size(); n++)
+      if (t.moments[n].step == t.moments[n - 1].step)
+        spec.Fail("moments", "two keys name step " + std::to_string(t.moments[n].step));
   });
 }
 

@@ -393,6 +393,8 @@ TEST_F(DataFileProject, BadProjectsSayWhereAndWhat) {
        "extensions[0] (\"e\"): key \"files\"[0]: key \"functions\"[0]: key \"args\": argument 0"},
       {R"({"extensions": [{"name": "e", "files": [{"file": "a", "kind": "so"}]}]})",
        "key \"kind\": expected a number or one of \"code\" \"dll\""},
+      {R"({"timelines": [{"name": "t", "moments": {"7": "", "07": ""}}]})", "two keys name step 7"},
+      {R"({"timelines": [{"name": "t", "moments": {"soon": ""}}]})", "key \"soon\": expected a step number"},
       {R"({"included_files": [{"file": "x", "export": "desk"}]})", "expected \"none\", \"temp\", \"game\" or \"folder\""},
   };
   for (auto& [json, expected] : cases) {
