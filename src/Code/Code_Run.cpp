@@ -134,7 +134,7 @@ bool RunUnit(const CCode* code, CInstance* self, CInstance* other, RValue* out) 
     Code_Fail("Recursion too deep: code runs inside itself %d times.", g_depth);
   }
   LocalFrame frame(unit->locals);
-  Ctx c{self, other, frame.slots, code, 0, out, false, g_current};
+  Ctx c{self, other, frame.slots, code, unit->root->line, out, false, g_current};
   struct Enter {
     Ctx& c;
     explicit Enter(Ctx& ctx) : c(ctx) {
