@@ -375,9 +375,15 @@ int IndexOf(Ctx& c, const Node* n, const std::string& name) {
 }
 }  // namespace
 
+// a[j] is a[0, j].
 void VarNode::Indices(Ctx& c, int* i, int* j) const {
-  *i = index1 ? IndexOf(c, index1, name) : 0;
-  *j = index2 ? IndexOf(c, index2, name) : 0;
+  if (index2) {
+    *i = IndexOf(c, index1, name);
+    *j = IndexOf(c, index2, name);
+  } else {
+    *i = 0;
+    *j = index1 ? IndexOf(c, index1, name) : 0;
+  }
 }
 
 namespace {
@@ -431,8 +437,12 @@ class StoredVar : public VarNode {
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
     int i, j;
     Indices(c, &i, &j);
-    CVariable* v = Find(c, true);
-    if (!v) Code_Fail("No instance to hold variable %s", name.c_str());
+    CVariable* v = Find(c, false);
+    if (!v) {
+      if (op != TK_ASSIGN && !g_GameOptions.unknown_variables_zero) Code_Fail("Unknown variable %s", name.c_str());
+      v = Find(c, true);
+      if (!v) Code_Fail("No instance to hold variable %s", name.c_str());
+    }
     WriteStored(this, v, i, j, op, value);
   }
 };
@@ -542,13 +552,20 @@ class TargetVar final : public VarNode {
     int who = TargetOf(c, target);
     int i, j;
     Indices(c, &i, &j);
-    if (who == TARGET_GLOBAL) return WriteStored(this, Variable_Globals().FindOrAdd(id), i, j, op, value);
+    if (who == TARGET_GLOBAL) {
+      if (op != TK_ASSIGN && !Variable_Globals().Find(id) && !g_GameOptions.unknown_variables_zero)
+        Code_Fail("Unknown variable %s", name.c_str());
+      return WriteStored(this, Variable_Globals().FindOrAdd(id), i, j, op, value);
+    }
     TargetList targets;
     Run_CollectTargets(who, c.self, c.other, *targets.list);
     for (CInstance* inst : *targets.list) {
       Temp copy;
       Value_CopyOut(&copy, *value);
-      WriteStored(this, ListOf(inst, true)->FindOrAdd(id), i, j, op, &copy);
+      CVariableList* list = ListOf(inst, true);
+      if (op != TK_ASSIGN && !list->Find(id) && !g_GameOptions.unknown_variables_zero)
+        Code_Fail("Unknown variable %s", name.c_str());
+      WriteStored(this, list->FindOrAdd(id), i, j, op, &copy);
     }
   }
   Node* target;
