@@ -17,8 +17,9 @@ int g_Font = -1;
 int g_HAlign = 0, g_VAlign = 0;
 
 const CFontCW* CurrentFont() {
+  // A font without glyphs of its own is drawn with the built-in ones.
   const CFontCW* f = g_Fonts.Get(g_Font);
-  return f ? f : Font_Default();
+  return f && !f->glyphs.empty() ? f : Font_Default();
 }
 
 struct TextLine {
