@@ -37,6 +37,10 @@ extern int g_AsyncLoad;  // the asynchronous event's map index, -1 outside one
 // sets the running flag; false when the game cannot start.
 bool StartGame();
 void Run_Start();
+// 1 once the game stopped after a fatal error, else 0.
+int Run_ExitStatus();
+// The temporary folder ($TMPDIR, else /tmp) with a trailing "/".
+const char* Run_TempDirectory();
 // Ends the game: room end and game end events, every room freed.
 void EndGame();
 // Frees the instances of every room and of no room, without events; no
