@@ -46,6 +46,9 @@ void EndGame();
 // Frees the instances of every room and of no room, without events; no
 // room is current afterwards.
 void Run_ClearInstances();
+// Microseconds a frame lasts at a room speed (a speed of 0 or less counts
+// as one frame per second).
+int64_t Run_FrameTime(int speed);
 // One timed frame, then the pending transition is acted on.
 void Run_Frame();
 // One game step.
