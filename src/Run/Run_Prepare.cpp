@@ -5,6 +5,8 @@
 #include "Base/Console.h"
 #include "Base/RValue.h"
 #include "Base/ShowMessage.h"
+#include "Code/Code_Constant.h"
+#include "Code/Code_Main.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Object/Object_Class.h"
@@ -14,6 +16,7 @@
 #include "Room/Room_Main.h"
 #include "Run/Run_Code.h"
 #include "Run/Run_SaveGame.h"
+#include "Script/Script_Main.h"
 #include "TimeLine/TimeLine_Main.h"
 
 namespace {
@@ -33,6 +36,10 @@ CEvent* MakeEvent(const std::string& source, const std::string& unit) {
   ev->source = String_Duplicate(source.c_str());
   if (!source.empty()) ev->code = Run_CompileCode(source.c_str(), unit.c_str(), false);
   return ev;
+}
+
+// Whether an event's code compiled (an empty text needs no code).
+bool Compiled(const CEvent* ev) { return ev->code || !ev->source || !*ev->source;
 }
 
 void LoadShapes(const GamePackage& pkg) {
@@ -72,7 +79,9 @@ bool LoadObjects(const GamePackage& pkg) {
         return false;
       }
       std::string unit = "Object." + po.name + "." + EVENT_NAMES[pe.type] + "." + std::to_string(pe.number);
-      o->SetEvent(pe.type, pe.number, MakeEvent(pe.code, unit));
+      CEvent* ev = MakeEvent(pe.code, unit);
+      o->SetEvent(pe.type, pe.number, ev);
+      if (!Compiled(ev)) return false;
     }
   }
   Object_LinkParents();
@@ -92,6 +101,7 @@ bool LoadTimeLines(const GamePackage& pkg) {
       ev->source = String_Duplicate(m.code.c_str());
       if (!m.code.empty())
         ev->code = Run_CompileCode(m.code.c_str(), ("Timeline." + pt.name + "." + std::to_string(m.step)).c_str(), false);
+      if (!Compiled(ev)) return false;
     }
   }
   return true;
@@ -178,7 +188,14 @@ bool PrepareGame(const GamePackage& pkg) {
   Console_Printf("Extension_Prepare() \n");
   ShowProgress("Preparing extension packages", 54);
   ShowProgress("Preparing constants", 56);
+  for (const auto& [name, value] : pkg.options.constants) {
+    if (!Constant_Define(name.c_str(), value.c_str()))
+      return Fail(("Failed to define the constant " + name + ":\n" + Code_ErrorText).c_str());
+  }
   ShowProgress("Preparing scripts", 58);
+  Script_Clear();
+  for (const PackageScript& ps : pkg.scripts) Script_Add(ps.exists ? ps.name.c_str() : "", ps.code.c_str());
+  if (!Script_PrepareAll()) return Fail("Failed to prepare the scripts.");
   Run_FreeWorld();
   g_GameId = pkg.general.game_id;
   LoadShapes(pkg);
