@@ -12,6 +12,8 @@
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Main.h"
+#include "Platform/MemoryManager.h"
+#include "Support/Support_File.h"
 #include "Support/Support_Stream.h"
 #include "Variable/Variable_List.h"
 #include "Variable/Variable_Main.h"
@@ -125,6 +127,9 @@ bool Run_SaveGame(const char* file) {
     }
   }
   s.WriteInteger(END_MARK);
+  char* folder = File_ExtractDirectory(file);
+  if (folder && *folder) Directory_Create(folder);
+  MemoryManager::Free(folder);
   FILE* fp = std::fopen(file, "wb");
   if (!fp) return false;
   bool ok = std::fwrite(s.GetMemory(), 1, static_cast<size_t>(s.GetPosition()), fp) == static_cast<size_t>(s.GetPosition());
