@@ -7,10 +7,15 @@
 #include "Base/File_Folders.h"
 #include "Base/IniFile.h"
 #include "Base/RValue.h"
+#include "Base/Random_Main.h"
+#include "Base/ShowMessage.h"
 #include "Code/Code_Main.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Function/Function_Init.h"
+#include "Graphics/Graphics_Main.h"
+#include "Graphics_API/Graphics_Device.h"
+#include "Graphics_API/Window_Main.h"
 #include "IO/IO_Main.h"
 #include "IO/LoadSave_Main.h"
 #include "Option/Option_CommandLine.h"
@@ -67,6 +72,8 @@ void ShutDown() {
   Achievements_Free();
   Sound_FreeAll();
   DataFile_FreeAll();
+  Graphics_Shutdown();
+  Window_Destroy();
 }
 }  // namespace
 
@@ -84,7 +91,6 @@ int Run_Main(int argc, char** argv) {
   Variable_Init_World();
   Highscore_Clear();
   IO_Clear();
-  Run_ProcessMessages();
 
   GamePackage pkg;
   std::string error;
@@ -104,10 +110,22 @@ int Run_Main(int argc, char** argv) {
   InitCWLFunctions();
 
   Console_Printf("Create Window\n");
+  if (!Window_Create(pkg.general.caption.c_str(), pkg.general.window_width, pkg.general.window_height)) {
+    ShowMessage("Failed to create the game window.");
+    return 1;
+  }
   Console_Printf("Init Graphics\n");
+  if (!Graphics_Init()) {
+    ShowMessage("Failed to initialise the graphics device.");
+    Window_Destroy();
+    return 1;
+  }
+  Window_SetVisible(true);
+  IO_Clear();
   for (int i = 0; i < 5; i++) {
-    Run_BeginScene();
-    Run_EndScene(true);
+    GR_D3D_Start_Frame();
+    Graphics_Clear(0xFF000000u);
+    GR_D3D_Finish_Frame();
     Run_ProcessMessages();
   }
   Console_Printf("Create Score Form\n");
@@ -115,6 +133,8 @@ int Run_Main(int argc, char** argv) {
   Console_Printf("Create Error Form\n");
 
   Sound_StartUp();
+  Random_Seed(2101988);
+  Graphics_LoadPackage(pkg);
   if (!PrepareGame(pkg)) {
     ShutDown();
     return 1;
