@@ -103,6 +103,9 @@ int Run_Main(int argc, char** argv) {
   CopyOptions(pkg.options);
 
   Console_Printf("Get Resolution\n");
+  Package_Version = pkg.general.version;
+  Debug_Mode = g_CommandLine.debug || pkg.general.debug;
+  Debug_Flags = Debug_Mode ? 2 : 0;
   std::string save = LoadSave_SaveFolder(pkg.general.name.c_str());
   File_SetSaveDirectory(save.c_str());
   DataFile_SetFolders(game_folder, Run_TempDirectory());

@@ -97,3 +97,21 @@ TEST_F(IOInput, MouseButtonsWheelAndTypedText) {
   EXPECT_STREQ(IO_GetTypedText(), "");
 }
 }  // namespace
+
+namespace {
+TEST(IOVirtualKeys, FreeRecordsAreHandedOutOnce) {
+  std::vector<VirtualKey*> taken;
+  while (VirtualKey* k = IO_VirtualKey_FindFree()) {
+    k->flags |= VIRTUALKEY_USED;
+    taken.push_back(k);
+  }
+  EXPECT_EQ(taken.size(), static_cast<size_t>(IO_VIRTUAL_KEYS));
+  IO_VirtualKey_Delete(5);
+  IO_VirtualKey_Delete(-1);
+  IO_VirtualKey_Delete(IO_VIRTUAL_KEYS);
+  VirtualKey* again = IO_VirtualKey_FindFree();
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->index, 5);
+  for (VirtualKey* k : taken) IO_VirtualKey_Delete(k->index);
+}
+}  // namespace
