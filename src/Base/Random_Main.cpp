@@ -1,7 +1,8 @@
 #include "Base/Random_Main.h"
 
 #include <algorithm>
-#include <chrono>
+
+#include "Support/Support_Timing.h"
 
 namespace {
 uint32_t g_state = 0;
@@ -18,9 +19,7 @@ void Random_SetSeed(uint32_t seed) {
 uint32_t Random_GetSeed() { return g_storedSeed; }
 
 int64_t Random_Randomize() {
-  int64_t t = std::chrono::duration_cast<std::chrono::microseconds>(
-                  std::chrono::steady_clock::now().time_since_epoch())
-                  .count();
+  int64_t t = Timing_Time();
   uint32_t lo = static_cast<uint32_t>(t);
   int32_t hi = static_cast<int32_t>(t >> 32);
   int64_t v = static_cast<int64_t>(lo) + hi;

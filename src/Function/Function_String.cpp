@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "Base/Console.h"
+#include "Base/String_Helpers.h"
 #include "Base/Convert.h"
 #include "Base/Text_Real.h"
 #include "Base/UTF8_Main.h"
@@ -83,21 +84,21 @@ void Replace(RValue& result, const RValue* arg, bool all) {
   }
   const char* sought = TextArg(arg[1]);
   const char* replacement = TextArg(arg[2]);
-  std::string_view rest(text);
   // Every position holds the empty text: replacing all of them cannot end,
   // so the text stays as it is.
   if (!sought || (all && !*sought)) {
-    SetText(result, rest);
+    SetText(result, text);
     return;
   }
   size_t soughtLength = std::strlen(sought);
   std::string out;
-  while (!rest.empty()) {
-    size_t at = rest.find(sought, 0, soughtLength);
-    if (at == std::string_view::npos) break;
-    out.append(rest.substr(0, at));
+  const char* rest = text;  // the part still to search
+  while (*rest) {
+    int64_t at = String_Pos(sought, rest);
+    if (at == 0) break;
+    out.append(rest, static_cast<size_t>(at - 1));
     if (replacement) out += replacement;
-    rest.remove_prefix(at + soughtLength);
+    rest += at - 1 + static_cast<int64_t>(soughtLength);
     if (!all) break;
   }
   out.append(rest);
