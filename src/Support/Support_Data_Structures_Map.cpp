@@ -1,6 +1,5 @@
 #include "Support/Support_Data_Structures_Map.h"
 
-#include <cmath>
 #include <cstring>
 #include <string>
 #include <utility>
