@@ -30,17 +30,25 @@ void StoreField(uint32_t* kind, double* real, char** text, const RValue* v) {
   }
 }
 
+// A string key never changes, so its text lives in the entry's own block,
+// right behind the entry.
 CDS_MapEntry* NewEntry(const RValue* key, const RValue* value, uint32_t hash) {
-  auto* e = static_cast<CDS_MapEntry*>(MEM_ALLOC_CLEAR(sizeof(CDS_MapEntry)));
+  size_t keyLength = key->kind == VALUE_STRING ? std::strlen(RValue_Text(*key)) + 1 : 0;
+  auto* e = static_cast<CDS_MapEntry*>(MEM_ALLOC_CLEAR(sizeof(CDS_MapEntry) + keyLength));
   if (!e) return nullptr;
-  StoreField(&e->keyKind, &e->key, &e->keyStr, key);
+  e->keyKind = key->kind;
+  if (keyLength) {
+    e->keyStr = reinterpret_cast<char*>(e + 1);
+    std::memcpy(e->keyStr, RValue_Text(*key), keyLength);
+  } else {
+    e->key = key->val;
+  }
   StoreField(&e->valueKind, &e->value, &e->valueStr, value);
   e->hash = hash;
   return e;
 }
 
 void FreeEntry(CDS_MapEntry* e) {
-  MEM_FREE(e->keyStr);
   MEM_FREE(e->valueStr);
   MEM_FREE(e);
 }

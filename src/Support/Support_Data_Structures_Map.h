@@ -14,7 +14,7 @@ struct CDS_MapEntry {
   uint32_t keyKind;
   uint32_t valueKind;
   double key;  // a non-string key's real
-  char* keyStr;  // a string key's text (owned; the empty text when empty)
+  char* keyStr;  // a string key's text, kept in the entry's own block
   double value;
   char* valueStr;
   uint32_t hash;
