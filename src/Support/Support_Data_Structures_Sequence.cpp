@@ -269,38 +269,37 @@ void CDS_List::SortInsertion(bool ascending) {
 // is a stable sort in which values that compare as ties keep or reverse their
 // order. Gives false, the list untouched, when that does not hold.
 bool CDS_List::SortOrdered(bool ascending) {
-  RValue* begin = m_Slots;
-  RValue* end = m_Slots + m_Count;
-  bool reals = std::all_of(begin, end, [](const RValue& v) { return v.kind == VALUE_REAL; });
-  bool strings = !reals && std::all_of(begin, end, [](const RValue& v) { return v.kind == VALUE_STRING; });
+  bool reals = std::all_of(m_Slots, m_Slots + m_Count, [](const RValue& v) {
+    return v.kind == VALUE_REAL && std::isfinite(static_cast<float>(v.val));
+  });
+  bool strings = !reals && std::all_of(m_Slots, m_Slots + m_Count, [](const RValue& v) { return v.kind == VALUE_STRING; });
   if (!reals && !strings) return false;
-  bool tiesCompareEqual = strings;
+  double precision = DS_GetPrecision();
+  // With no tolerance, equal reals compare as 1, not as ties.
+  bool tiesCompareEqual = strings || precision > 0;
+  // The values are sorted aside (whole slots, texts not copied) and kept only
+  // when they turn out to be ordered. Ascending moves a value past ties only
+  // when ties compare above (1); descending only when they compare equal (0).
+  std::vector<RValue> sorted(m_Slots, m_Slots + m_Count);
+  if (ascending != tiesCompareEqual) std::reverse(sorted.begin(), sorted.end());
   if (reals) {
-    std::vector<float> f(m_Count);
-    for (int i = 0; i < m_Count; ++i) f[i] = static_cast<float>(m_Slots[i].val);
-    if (!std::all_of(f.begin(), f.end(), [](float x) { return std::isfinite(x); })) return false;
-    std::sort(f.begin(), f.end());
-    double precision = DS_GetPrecision();
-    for (int i = 1; i < m_Count; ++i) {
-      float d = f[i] - f[i - 1];
-      if (d != 0 && precision > std::fabs(d)) return false;
-    }
-    tiesCompareEqual = precision > 0;  // with no tolerance, equal reals compare as 1
-  }
-  // Ascending moves a value past ties only when ties compare above (1);
-  // descending moves it past ties only when they compare equal (0).
-  if (ascending != tiesCompareEqual) std::reverse(begin, end);
-  if (reals) {
-    std::stable_sort(begin, end, [ascending](const RValue& a, const RValue& b) {
+    std::stable_sort(sorted.begin(), sorted.end(), [ascending](const RValue& a, const RValue& b) {
       float fa = static_cast<float>(a.val), fb = static_cast<float>(b.val);
       return ascending ? fa < fb : fa > fb;
     });
+    // Ordered unless two different reals lie within the tolerance (the
+    // closest such pair is a neighbouring one).
+    for (int i = 1; i < m_Count; ++i) {
+      float d = static_cast<float>(sorted[i].val) - static_cast<float>(sorted[i - 1].val);
+      if (d != 0 && precision > std::fabs(d)) return false;
+    }
   } else {
-    std::stable_sort(begin, end, [ascending](const RValue& a, const RValue& b) {
+    std::stable_sort(sorted.begin(), sorted.end(), [ascending](const RValue& a, const RValue& b) {
       int c = std::strcmp(RValue_Text(a), RValue_Text(b));
       return ascending ? c < 0 : c > 0;
     });
   }
+  std::copy(sorted.begin(), sorted.end(), m_Slots);
   return true;
 }
 
