@@ -9,7 +9,7 @@
 #include "Object/Object_Class.h"
 #include "Object/Object_Event.h"
 #include "Object/Object_Main.h"
-#include "Object/Object_Shape.h"
+#include "Sprite/Sprite_Main.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Hooks.h"
@@ -148,14 +148,15 @@ void Animation() {
   uint64_t serial = Event_NextPass();
   for (CInstance* inst : Snapshot()) {
     if (inst->creation_serial >= serial) continue;
-    SpriteShape s;
-    if (!Shape_Get(inst->sprite_index, &s) || s.frames <= 0) continue;
+    const CSprite* s = Sprite_Data(inst->sprite_index);
+    if (!s || s->numb <= 0) continue;
+    float frames = static_cast<float>(s->numb);
     inst->image_index += inst->image_speed;
-    if (inst->image_index >= s.frames) {
-      inst->image_index -= s.frames;
+    if (inst->image_index >= frames) {
+      inst->image_index -= frames;
       Event_Perform(inst, inst, EV_OTHER, EV_OTHER_ANIMATION_END);
     } else if (inst->image_index < 0) {
-      inst->image_index += s.frames;
+      inst->image_index += frames;
       Event_Perform(inst, inst, EV_OTHER, EV_OTHER_ANIMATION_END);
     }
     if (Pending()) return;
