@@ -3,6 +3,7 @@
 #include "Base/Console.h"
 #include "Base/Text_Real.h"
 #include "Code/Function_Main.h"
+#include "Function/Function_Date.h"
 
 // show_debug_message(text): the text (a real as `string` writes it) and a line end.
 void F_ShowDebugMessage(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg) {
@@ -11,4 +12,7 @@ void F_ShowDebugMessage(RValue& Result, CInstance* self, CInstance* other, int a
   g_Console.Print(line.c_str());
 }
 
-void Function_Misc_Init() { Function_Add("show_debug_message", F_ShowDebugMessage, 1); }
+void Function_Misc_Init() {
+  Function_Add("show_debug_message", F_ShowDebugMessage, 1);
+  Function_Date_Init();
+}
