@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <unordered_set>
 
 #include "Base/Console.h"
 
@@ -16,13 +17,34 @@ static_assert(sizeof(BlockHeader) == 16, "the block header is 16 bytes");
 
 constexpr uint32_t kMagic1 = 0xDEADC0DE;
 constexpr uint32_t kMagic2 = 0xBAADB00B;
-constexpr uint32_t kFreed = 0xFEEEFEEE;
-constexpr size_t kMaxSize = (size_t(1) << 47);
+// Far above any real request, and far enough below SIZE_MAX that adding the
+// header can never wrap.
+constexpr size_t kMaxSize = size_t(1) << 47;
 
-int64_t g_live = 0;
+// The headers of the live blocks. A pointer is looked up here before its
+// header is read, so a double free or a block that is not ours is caught
+// without touching freed or foreign memory. Never destroyed: blocks may be
+// freed by other globals' destructors at exit.
+std::unordered_set<const void*>& LiveSet() {
+  static auto* live = new std::unordered_set<const void*>();
+  return *live;
+}
 
 BlockHeader* HeaderOf(const void* block) {
   return reinterpret_cast<BlockHeader*>(const_cast<char*>(static_cast<const char*>(block)) - sizeof(BlockHeader));
+}
+
+// The header of a live block of ours, else null.
+BlockHeader* LiveHeader(const void* block) {
+  if (!block) return nullptr;
+  // Compare as integers: a foreign pointer near address 0 must not wrap.
+  if (reinterpret_cast<uintptr_t>(block) < sizeof(BlockHeader)) return nullptr;
+  BlockHeader* h = HeaderOf(block);
+  if (!LiveSet().count(h)) return nullptr;
+  if (h->magic1 != kMagic1 || h->magic2 != kMagic2) {
+    Console_Printf("MemoryManager: the header of block %p was overwritten\n", block);
+  }
+  return h;
 }
 }  // namespace
 
@@ -43,28 +65,26 @@ void* Alloc(size_t size, const char* file, int line, bool clear) {
   h->size = size;
   h->magic1 = kMagic1;
   h->magic2 = kMagic2;
-  ++g_live;
+  LiveSet().insert(h);
   return h + 1;
 }
 
 void Free(void* block) {
   if (!block) return;
-  BlockHeader* h = HeaderOf(block);
-  if (h->magic1 != kMagic1 || h->magic2 != kMagic2) {
+  BlockHeader* h = LiveHeader(block);
+  if (!h) {
     Console_Printf("MemoryManager: ignored a free of a block that is not live (%p)\n", block);
     return;
   }
-  h->magic1 = kFreed;
-  h->magic2 = kFreed;
-  --g_live;
+  LiveSet().erase(h);
+  h->magic1 = 0;
+  h->magic2 = 0;
   std::free(h);
 }
 
 size_t GetSize(const void* block) {
-  if (!block) return 0;
-  const BlockHeader* h = HeaderOf(block);
-  if (h->magic1 != kMagic1 || h->magic2 != kMagic2) return 0;
-  return static_cast<size_t>(h->size);
+  const BlockHeader* h = LiveHeader(block);
+  return h ? static_cast<size_t>(h->size) : 0;
 }
 
 void* ReAlloc(void* block, size_t size, const char* file, int line) {
@@ -78,16 +98,18 @@ void* ReAlloc(void* block, size_t size, const char* file, int line) {
   void* fresh = Alloc(size, file, line, false);
   if (!fresh) return nullptr;
   size_t keep = old < size ? old : size;
-  std::memcpy(fresh, block, keep);
+  if (keep) std::memcpy(fresh, block, keep);
   if (size > keep) std::memset(static_cast<char*>(fresh) + keep, 0, size - keep);
   Free(block);
   return fresh;
 }
 
 void SetLength(void** ptr, size_t size, const char* file, int line) {
-  *ptr = ReAlloc(*ptr, size, file, line);
+  void* fresh = ReAlloc(*ptr, size, file, line);
+  // A refused resize keeps the old block rather than losing it.
+  if (fresh || size == 0) *ptr = fresh;
 }
 
-int64_t LiveBlocks() { return g_live; }
+int64_t LiveBlocks() { return static_cast<int64_t>(LiveSet().size()); }
 
 }  // namespace MemoryManager

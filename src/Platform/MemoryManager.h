@@ -1,5 +1,8 @@
 // The memory manager: every heap block other than class objects comes from
-// here, tagged with the caller's source file and line.
+// here, tagged with the caller's source file and line. Each block carries a
+// 16-byte header (64-bit size, 0xDEADC0DE, 0xBAADB00B); the live blocks are
+// also kept in a registry, so a double free or a foreign pointer is logged
+// and ignored without reading memory that is not ours.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -12,10 +15,11 @@ void Free(void* block);
 // The size the block was allocated with (0 for none or a foreign block).
 size_t GetSize(const void* block);
 // A block of the new size holding the old contents up to the smaller size,
-// the grown part zero-filled; size 0 frees the block and gives none.
+// the grown part zero-filled; size 0 frees the block and gives none. When
+// the new block cannot be had, gives none and the old block stays as it was.
 void* ReAlloc(void* block, size_t size, const char* file, int line);
 // Resizes *ptr through ReAlloc (a missing block gives a new zero-filled one,
-// the same size gives the block back).
+// the same size gives the block back); a refused resize leaves *ptr as it was.
 void SetLength(void** ptr, size_t size, const char* file, int line);
 // Blocks currently allocated (for tests and the debugger).
 int64_t LiveBlocks();

@@ -1,0 +1,47 @@
+// Files and folders over POSIX calls.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <string>
+
+#include "Base/RValue.h"
+#include "Support/Support_File.h"
+
+namespace {
+bool StatIs(const char* path, mode_t kind) {
+  if (!path || !*path) return false;
+  struct stat st;
+  return stat(File_NativePath(path).c_str(), &st) == 0 && (st.st_mode & S_IFMT) == kind;
+}
+}  // namespace
+
+bool File_Exists(const char* path) { return StatIs(path, S_IFREG); }
+bool Directory_Exists(const char* path) { return StatIs(path, S_IFDIR); }
+
+bool Directory_Create(const char* path) {
+  std::string native = File_NativePath(path);
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  if (native.empty()) return false;
+  // Make each missing folder on the way down, then the last one.
+  for (size_t i = 1; i <= native.size(); ++i) {
+    if (i < native.size() && native[i] != '/') continue;
+    std::string part = native.substr(0, i);
+    if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
+  }
+  return Directory_Exists(native.c_str());
+}
+
+char* File_GetCurrentDirectory() {
+  char buffer[PATH_MAX];
+  return String_Duplicate(getcwd(buffer, sizeof buffer) ? buffer : "");
+}
+
+char* File_GetProgramDirectory() {
+  char buffer[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return String_Duplicate("");
+  buffer[n] = '\0';
+  return File_ExtractDirectory(buffer);
+}

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "Base/Console.h"
+#include "Platform/MemoryManager.h"
+
+namespace {
+// Counts the console lines written while it lives.
+struct ConsoleCapture {
+  static inline int lines = 0;
+  void (*saved)(const char*);
+  ConsoleCapture() : saved(g_ConsoleListener) {
+    lines = 0;
+    g_ConsoleListener = [](const char*) { ++lines; };
+  }
+  ~ConsoleCapture() { g_ConsoleListener = saved; }
+};
+}  // namespace
+
+TEST(MemoryManager, BlocksCarryTheHeaderAndTheirSize) {
+  int64_t before = MemoryManager::LiveBlocks();
+  auto* p = static_cast<uint8_t*>(MEM_ALLOC(40));
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(MemoryManager::GetSize(p), 40u);
+  uint64_t size;
+  uint32_t magic[2];
+  std::memcpy(&size, p - 16, 8);
+  std::memcpy(magic, p - 8, 8);
+  EXPECT_EQ(size, 40u);
+  EXPECT_EQ(magic[0], 0xDEADC0DEu);
+  EXPECT_EQ(magic[1], 0xBAADB00Bu);
+  EXPECT_EQ(MemoryManager::LiveBlocks(), before + 1);
+  MEM_FREE(p);
+  EXPECT_EQ(MemoryManager::LiveBlocks(), before);
+  EXPECT_EQ(MEM_ALLOC(0), nullptr);
+}
+
+TEST(MemoryManager, HugeSizesAreRefusedNotWrapped) {
+  ConsoleCapture capture;
+  EXPECT_EQ(MEM_ALLOC(SIZE_MAX), nullptr);
+  EXPECT_EQ(MEM_ALLOC(SIZE_MAX - 8), nullptr);
+  void* p = MEM_ALLOC(8);
+  void* q = p;
+  MemoryManager::SetLength(&q, SIZE_MAX - 4, __FILE__, __LINE__);
+  EXPECT_EQ(q, p);  // the refused resize keeps the block
+  EXPECT_EQ(capture.lines, 3);
+  MEM_FREE(p);
+}
+
+TEST(MemoryManager, DoubleAndForeignFreesAreLoggedAndIgnored) {
+  ConsoleCapture capture;
+  int64_t before = MemoryManager::LiveBlocks();
+  void* p = MEM_ALLOC(16);
+  MEM_FREE(p);
+  MEM_FREE(p);  // freed memory is never read: the registry says it is gone
+  EXPECT_EQ(MemoryManager::GetSize(p), 0u);
+  char local[64] = {};
+  MEM_FREE(local + 32);
+  MEM_FREE(reinterpret_cast<void*>(8));
+  EXPECT_EQ(capture.lines, 3);
+  EXPECT_EQ(MemoryManager::LiveBlocks(), before);
+}
+
+TEST(MemoryManager, ResizeKeepsContentsAndZeroFillsGrowth) {
+  void* p = nullptr;
+  MemoryManager::SetLength(&p, 4, __FILE__, __LINE__);  // missing block: zero-filled
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(std::memcmp(p, "\0\0\0\0", 4), 0);
+  std::memcpy(p, "abcd", 4);
+  void* same = p;
+  MemoryManager::SetLength(&p, 4, __FILE__, __LINE__);
+  EXPECT_EQ(p, same);
+  MemoryManager::SetLength(&p, 8, __FILE__, __LINE__);
+  EXPECT_EQ(std::memcmp(p, "abcd\0\0\0\0", 8), 0);
+  MemoryManager::SetLength(&p, 2, __FILE__, __LINE__);
+  EXPECT_EQ(MemoryManager::GetSize(p), 2u);
+  EXPECT_EQ(std::memcmp(p, "ab", 2), 0);
+  MemoryManager::SetLength(&p, 0, __FILE__, __LINE__);
+  EXPECT_EQ(p, nullptr);
+}
