@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "Base/File_Folders.h"
 #include "Support/Linux/Support_DLLM.h"
+#include "Support/Support_File.h"
 
 bool g_DLL_NoCalls = false;
 
@@ -28,11 +30,18 @@ struct DLL_FUNCTION {
 // Index = handle. Held by pointer: a prepared shape points into its record.
 std::vector<std::unique_ptr<DLL_FUNCTION>> g_functions;
 
-// Game paths may use '\' as the separator.
+// A relative name is the file in the save folder when it is there, else the
+// one in the game's folder (under its own or its native name); a name in
+// neither stays as given, for the system's library search.
 std::string DLL_ResolvePath(const char* path) {
-  std::string p(path ? path : "");
-  for (char& c : p)
-    if (c == '\\') c = '/';
+  std::string p = File_NativePath(path);
+  if (p.empty() || !File_IsRelative(p.c_str())) return p;
+  std::string native = DLLM_NativeName(p);
+  for (const char* root : {File_GetSaveDirectory(), File_GetGameDirectory()}) {
+    if (!*root) continue;
+    for (const std::string& name : {p, native})
+      if (!name.empty() && File_Exists((root + name).c_str())) return root + name;
+  }
   return p;
 }
 

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Base/File_Folders.h"
 #include "Support/Support_DLL.h"
 
 namespace {
@@ -159,6 +160,25 @@ TEST(MiscDLL, FreeingUnbindsEveryFunctionOfTheLibraryUntilDefinedAgain) {
   EXPECT_EQ(c(calls, {}).val, 1.0);
   EXPECT_EQ(c(b, {}).val, 0.0);
   DLL_Free(dll.c_str());
+}
+
+TEST(MiscDLL, FindsALibraryOfTheGameFolderByItsWindowsName) {
+  std::string dir = testing::TempDir() + "dllgame";
+  std::filesystem::create_directories(dir + "/sub");
+  std::filesystem::copy_file(TESTDLL_PATH, dir + "/sub/gamelib.so", std::filesystem::copy_options::overwrite_existing);
+  File_SetGameDirectory(dir.c_str());
+  int h = DLL_Define("sub\\gamelib.dll", "td_answer", DLL_CDECL, 0, nullptr, R);
+  int missing = DLL_Define("sub\\otherlib.dll", "td_answer", DLL_CDECL, 0, nullptr, R);
+  File_SetGameDirectory("");
+  ASSERT_GE(h, 0);
+  EXPECT_EQ(missing, -1);
+  Call c;
+  EXPECT_EQ(c(h, {}).val, 42.0);
+  // Freed by the name the script gave, resolved the same way.
+  File_SetGameDirectory(dir.c_str());
+  DLL_Free("sub/gamelib.dll");
+  File_SetGameDirectory("");
+  EXPECT_EQ(c(h, {}).val, 0.0);
 }
 
 namespace {

@@ -6,10 +6,11 @@
 #include <SDL2/SDL_syswm.h>
 
 #include <cstring>
-#include <filesystem>
 #include <strings.h>
 
+#include "Platform/MemoryManager.h"
 #include "Support/Support_DLL.h"
+#include "Support/Support_File.h"
 
 namespace {
 
@@ -69,9 +70,9 @@ void MiscM_ClipboardSetText(const char* text) {
 
 int Platform_OpenURL(const char* url) {
   if (!url || (strncasecmp(url, "http://", 7) != 0 && strncasecmp(url, "https:/", 7) != 0)) return 0;
-  std::error_code err;
-  std::string dir = std::filesystem::current_path(err).string();
-  Execute_Shell(url, "", dir.c_str());
+  char* dir = File_GetCurrentDirectory();
+  Execute_Shell(url, "", dir);
+  MEM_FREE(dir);
   return 0;
 }
 

@@ -6,14 +6,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <SDL2/SDL.h>
-
 #include <cerrno>
 #include <cstring>
 #include <strings.h>
 #include <ctime>
 #include <string>
 #include <vector>
+
+#include "Run/Run_Screen.h"
+#include "Support/Support_File.h"
 
 extern char** environ;
 
@@ -31,11 +32,16 @@ void* DLLM_Open(const std::string& path) {
 
 }  // namespace
 
+std::string DLLM_NativeName(const std::string& path) {
+  size_t n = path.size();
+  if (n < 4 || strcasecmp(path.c_str() + n - 4, ".dll") != 0) return "";
+  return path.substr(0, n - 4) + ".so";
+}
+
 void* DLLM_LoadLibrary(const char* path) {
-  std::string p(path);
-  void* module = DLLM_Open(p);
-  if (!module && p.size() >= 4 && strcasecmp(p.c_str() + p.size() - 4, ".dll") == 0)
-    module = DLLM_Open(p.substr(0, p.size() - 4) + ".so");
+  void* module = DLLM_Open(path);
+  std::string native = DLLM_NativeName(path);
+  if (!module && !native.empty()) module = DLLM_Open(native);
   return module;
 }
 
@@ -94,13 +100,6 @@ void Execute_ReapChildren() {
   }
 }
 
-std::string Execute_Path(const char* path) {
-  std::string p(path ? path : "");
-  for (char& c : p)
-    if (c == '\\') c = '/';
-  return p;
-}
-
 // Splits a parameter text as a Windows command line is split: blanks and tabs
 // separate; double quotes group; 2n backslashes before a quote give n and the
 // quote groups, 2n+1 give n and a literal quote; "" inside quotes is a quote.
@@ -146,7 +145,7 @@ bool Execute_Spawn(const std::vector<std::string>& args, const char* directory, 
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  std::string dir = Execute_Path(directory);
+  std::string dir = File_NativePath(directory);
   if (!dir.empty()) posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
   bool search = args[0].find('/') == std::string::npos;
   int err = search ? posix_spawnp(pid, argv[0], &actions, nullptr, argv.data(), environ)
@@ -155,18 +154,13 @@ bool Execute_Spawn(const std::vector<std::string>& args, const char* directory, 
   return err == 0;
 }
 
-// Keeps the window answering while a program runs.
-void Execute_PumpWindow() {
-  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_PumpEvents();
-}
-
 }  // namespace
 
 bool Execute_Shell(const char* file, const char* parameters, const char* directory) {
   Execute_ReapChildren();
   if (!file || !*file) return false;
   std::vector<std::string> args;
-  std::string path = Execute_Path(file);
+  std::string path = File_NativePath(file);
   struct stat st;
   if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0) {
     // An executable is run with the parameters; a path without a '/' names a
@@ -185,7 +179,7 @@ bool Execute_Shell(const char* file, const char* parameters, const char* directo
 bool Execute_Program(const char* program, const char* parameters, const char* directory, bool wait) {
   Execute_ReapChildren();
   if (!program) return false;
-  std::vector<std::string> args{Execute_Path(program)};
+  std::vector<std::string> args{File_NativePath(program)};
   for (std::string& a : Execute_SplitParameters(parameters)) args.push_back(std::move(a));
   pid_t pid;
   if (!Execute_Spawn(args, directory, &pid)) return false;
@@ -197,7 +191,7 @@ bool Execute_Program(const char* program, const char* parameters, const char* di
   for (;;) {
     pid_t done = waitpid(pid, nullptr, WNOHANG);
     if (done == pid || (done < 0 && errno != EINTR)) return true;
-    Execute_PumpWindow();
+    Run_ProcessMessages();  // the window keeps answering
     nanosleep(&pause, nullptr);
   }
 }

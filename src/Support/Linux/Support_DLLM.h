@@ -3,6 +3,8 @@
 #pragma once
 #include <ffi.h>
 
+#include <string>
+
 #include "Base/RValue.h"
 #include "Support/Support_DLL.h"
 
@@ -13,9 +15,10 @@ struct DLLM_Shape {
   bool string_result;
 };
 
+// The name a ".dll" library has here (".so" in its place); "" for others.
+std::string DLLM_NativeName(const std::string& path);
 // Loads a library: the path as given (the system's search applies to a bare
-// name); a name ending ".dll" is then tried with ".so" in its place. Null
-// when neither loads.
+// name), then its native name. Null when neither loads.
 void* DLLM_LoadLibrary(const char* path);
 void DLLM_FreeLibrary(void* module);
 void* DLLM_FindFunction(void* module, const char* name);
