@@ -11,6 +11,7 @@ int g_nextId = INSTANCE_ID_FIRST;
 }  // namespace
 
 int Instance_NextId() { return g_nextId++; }
+int Instance_PeekNextId() { return g_nextId; }
 void Instance_SetNextId(int id) { g_nextId = id; }
 void Instance_ReserveId(int id) {
   if (id >= g_nextId) g_nextId = id + 1;

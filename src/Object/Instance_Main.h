@@ -5,6 +5,7 @@ class CInstance;
 
 // The next id a new instance gets (ids start at 100000).
 int Instance_NextId();
+int Instance_PeekNextId();
 // Sets the next id (after loading a game or the room definitions).
 void Instance_SetNextId(int id);
 // Raises the next id above an id in use.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "Code/Code_Context.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
@@ -11,15 +12,13 @@
 #include "Run/Run_Code.h"
 #include "Run/Run_Main.h"
 
-EventContext Event_Current;
-bool g_ActionRelative = false;
 uint64_t g_EventSerial = 0;
 
 CEvent::~CEvent() { MEM_FREE(source); }
 
 void CEvent::Execute(CInstance* self, CInstance* other) {
-  bool saved = g_ActionRelative;
-  g_ActionRelative = false;
+  uint8_t saved = g_ActionRelative;
+  g_ActionRelative = 0;
   Run_ExecuteCode(code, self, other);
   g_ActionRelative = saved;
 }
@@ -30,14 +29,18 @@ void Event_PerformObject(CInstance* self, CInstance* other, int object_index, in
   int owner;
   CEvent* ev = obj->FindEvent(type, number, &owner);
   if (!ev) return;
-  EventContext saved = Event_Current;
-  Event_Current = {owner, type, number};
+  CodeEventContext saved = g_CodeEventContext;
+  g_CodeEventContext = CodeEventContext{};
+  g_CodeEventContext.object_index = owner;
+  g_CodeEventContext.object_name = Object_Name(owner);
+  g_CodeEventContext.event_type = type;
+  g_CodeEventContext.event_number = number;
   ev->Execute(self, other);
-  Event_Current = saved;
+  g_CodeEventContext = saved;
 }
 
 void Event_Perform(CInstance* self, CInstance* other, int type, int number) {
-  if (!self || Run_PendingTransition != TRANSITION_NONE) return;
+  if (!self || g_PendingTransition != TRANSITION_NONE) return;
   Event_PerformObject(self, other, self->object_index, type, number);
 }
 

@@ -79,16 +79,8 @@ class CEvent {
   void Clear() {}
 };
 
-// The event being executed: object index, type and number (-1 outside any).
-struct EventContext {
-  int object_index = -1;
-  int type = -1;
-  int number = -1;
-};
-extern EventContext Event_Current;
-
-// The actions' relative flag (set by "action_set_relative").
-extern bool g_ActionRelative;
+// The event being executed (object, type and number) is kept in
+// g_CodeEventContext (Code/Code_Context.h) while it runs.
 
 // The 64-bit serial advanced before every event pass: an instance created
 // (or changed) during a pass carries that pass's serial and is skipped by it.

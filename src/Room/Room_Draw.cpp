@@ -37,7 +37,7 @@ void CRoom::Draw() {
     size_t t = 0;
     for (CInstance* inst : insts) {
       while (t < layer.size() && layer[t]->depth >= inst->depth) RoomRender_Tile(*layer[t++]);
-      if (Run_PendingTransition != TRANSITION_NONE) return;
+      if (g_PendingTransition != TRANSITION_NONE) return;
       if (!inst->marked) DrawInstance(inst);
     }
     while (t < layer.size()) RoomRender_Tile(*layer[t++]);

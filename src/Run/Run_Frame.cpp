@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "Support/Support_Timing.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Hooks.h"
@@ -15,10 +16,7 @@ int64_t g_lastFrame = 0;
 int64_t g_fpsSecond = 0;
 int g_fpsCount = 0;
 
-int64_t Now() {
-  using namespace std::chrono;
-  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
-}
+int64_t Now() { return Timing_Time(); }
 }  // namespace
 
 void Run_Timing_Reset() {
@@ -51,7 +49,7 @@ void Run_Frame() {
   }
   Run_BeginScene();
   Run_Step();
-  bool present = Run_PendingTransition == TRANSITION_NONE && Run_AutomaticDraw;
+  bool present = g_PendingTransition == TRANSITION_NONE && Run_AutomaticDraw;
   Run_EndScene(present);
   Run_HandleTransition();
 }

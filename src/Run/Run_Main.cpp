@@ -17,7 +17,7 @@
 #include "Run/Run_Hooks.h"
 #include "Run/Run_Services.h"
 
-int Run_PendingTransition = TRANSITION_NONE;
+int g_PendingTransition = TRANSITION_NONE;
 char* Run_PendingLoadFile = nullptr;
 int Run_Running = 0;
 bool Run_Paused = false;
@@ -73,10 +73,10 @@ void StartRoom(int index, bool game_start) {
     if (inst->marked) continue;
     Event_Perform(inst, inst, EV_CREATE, 0);
     inst->create_performed = true;
-    if (code && !inst->marked && Run_PendingTransition == TRANSITION_NONE) Run_ExecuteCode(code, inst, inst);
+    if (code && !inst->marked && g_PendingTransition == TRANSITION_NONE) Run_ExecuteCode(code, inst, inst);
   }
   if (game_start) Event_PerformAll(EV_OTHER, EV_OTHER_GAME_START);
-  if (!returning && room->code && Run_PendingTransition == TRANSITION_NONE) Run_ExecuteCode(room->code, RoomCodeSelf(), RoomCodeSelf());
+  if (!returning && room->code && g_PendingTransition == TRANSITION_NONE) Run_ExecuteCode(room->code, RoomCodeSelf(), RoomCodeSelf());
   Event_PerformAll(EV_OTHER, EV_OTHER_ROOM_START);
 }
 
@@ -114,7 +114,7 @@ bool StartGame() {
   g_Lives = -1;
   g_Health = 100;
   Run_StepCount = 0;
-  Run_PendingTransition = TRANSITION_NONE;
+  g_PendingTransition = TRANSITION_NONE;
   int first = Room_First();
   if (!Room_Exists(first)) {
     Console_Printf("The game has no rooms.\n");
@@ -133,6 +133,10 @@ void Run_Start() {
 void EndGame() {
   Debug_SaveSettings();
   if (g_RunRoom) EndRoom(true);
+  Run_ClearInstances();
+}
+
+void Run_ClearInstances() {
   for (int i = 0; i < Room_Count(); i++) {
     if (CRoom* r = Room_Data(i)) {
       // Instances of persistent rooms left behind are detached already.
@@ -145,6 +149,7 @@ void EndGame() {
   for (CInstance* inst : g_carried) delete inst;
   g_carried.clear();
   g_RoomIndex = -1;
+  g_RunRoom = nullptr;
 }
 
 static void ReportNumber(const char* prefix, int number, bool fatal) {
@@ -153,16 +158,16 @@ static void ReportNumber(const char* prefix, int number, bool fatal) {
   Error_Show_Action(text, fatal);
 }
 
-void Run_EndGame() { Run_PendingTransition = TRANSITION_END; }
-void Run_RestartGame() { Run_PendingTransition = TRANSITION_RESTART; }
+void Run_EndGame() { g_PendingTransition = TRANSITION_END; }
+void Run_RestartGame() { g_PendingTransition = TRANSITION_RESTART; }
 
 void Run_GotoRoom(int room) {
   if (!Room_Exists(room)) {
     ReportNumber("Unexisting room number: ", room, true);
-    Run_PendingTransition = TRANSITION_FATAL;
+    g_PendingTransition = TRANSITION_FATAL;
     return;
   }
-  Run_PendingTransition = room;
+  g_PendingTransition = room;
   Run_TransitionKind = 0;
 }
 
@@ -170,7 +175,7 @@ void Run_GotoNextRoom() {
   int next = Room_Next(g_RoomIndex);
   if (next < 0) {
     Error_Show_Action("Moving to next room after the last room.", true);
-    Run_PendingTransition = TRANSITION_FATAL;
+    g_PendingTransition = TRANSITION_FATAL;
     return;
   }
   Run_GotoRoom(next);
@@ -180,7 +185,7 @@ void Run_GotoPreviousRoom() {
   int prev = Room_Previous(g_RoomIndex);
   if (prev < 0) {
     Error_Show_Action("Moving to previous room before the first room.", true);
-    Run_PendingTransition = TRANSITION_FATAL;
+    g_PendingTransition = TRANSITION_FATAL;
     return;
   }
   Run_GotoRoom(prev);
@@ -189,9 +194,9 @@ void Run_GotoPreviousRoom() {
 void Run_RestartRoom() { Run_GotoRoom(g_RoomIndex); }
 
 void Run_HandleTransition() {
-  int t = Run_PendingTransition;
+  int t = g_PendingTransition;
   if (t == TRANSITION_NONE) return;
-  Run_PendingTransition = TRANSITION_NONE;
+  g_PendingTransition = TRANSITION_NONE;
   if (t >= 0) {
     EndRoom(false);
     StartRoom(t, false);

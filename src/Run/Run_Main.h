@@ -11,7 +11,9 @@ constexpr int TRANSITION_RESTART = -200;
 constexpr int TRANSITION_LOAD = -300;
 constexpr int TRANSITION_FATAL = -400;
 
-extern int Run_PendingTransition;
+// The pending transition word (defined here, declared for the engine in
+// Code/Code_Context.h).
+extern int g_PendingTransition;
 extern char* Run_PendingLoadFile;  // owned; the save game to load on -300
 extern int Run_Running;            // the main loop runs while this is 1
 extern bool Run_Paused;
@@ -37,6 +39,9 @@ bool StartGame();
 void Run_Start();
 // Ends the game: room end and game end events, every room freed.
 void EndGame();
+// Frees the instances of every room and of no room, without events; no
+// room is current afterwards.
+void Run_ClearInstances();
 // One timed frame, then the pending transition is acted on.
 void Run_Frame();
 // One game step.

@@ -70,7 +70,7 @@ void Run_MouseEvents() {
     for (int number : events) {
       if (inst->marked) break;
       Event_Perform(inst, inst, EV_MOUSE, number);
-      if (Run_PendingTransition != TRANSITION_NONE) return;
+      if (g_PendingTransition != TRANSITION_NONE) return;
     }
   }
 }

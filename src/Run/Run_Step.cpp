@@ -18,7 +18,7 @@
 #include "TimeLine/TimeLine_Main.h"
 
 namespace {
-bool Pending() { return Run_PendingTransition != TRANSITION_NONE; }
+bool Pending() { return g_PendingTransition != TRANSITION_NONE; }
 
 // The active instances at the start of a phase that take part in it.
 std::vector<CInstance*> Snapshot() {

@@ -94,7 +94,7 @@ void TimeLine_Step(CInstance* inst) {
     if ((to > from && m.step >= from && m.step < to) || (to < from && m.step <= from && m.step > to)) due.push_back(m);
   if (to < from) std::reverse(due.begin(), due.end());
   for (const TimeLineMoment& m : due) {
-    if (inst->marked || Run_PendingTransition != TRANSITION_NONE) break;
+    if (inst->marked || g_PendingTransition != TRANSITION_NONE) break;
     m.event->Execute(inst, inst);
   }
   if (inst->timeline_loop && inst->timeline_speed > 0 && inst->timeline_position > t->LastStep())
