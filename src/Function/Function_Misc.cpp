@@ -5,13 +5,43 @@
 #include "Base/Console.h"
 #include "Base/Convert.h"
 #include "Base/Text_Real.h"
+#include "Code/Code_Context.h"
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
 #include "Function/Function_Date.h"
 #include "Function/Linux/Function_MiscM.h"
+#include "Object/Object_Class.h"
+#include "Object/Object_Event.h"
+#include "Object/Object_Main.h"
 #include "Support/Support_DLL.h"
 
 namespace {
+
+// ------------------------------------------------------------------ events
+
+// event_perform(type, number): self's own event (or its ancestors').
+void F_EventPerform(RValue& Result, CInstance* self, CInstance* other, int, RValue* arg) {
+  Event_Perform(self, other, RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]));
+}
+
+// event_user(n): user event n, other event 10 + n.
+void F_EventUser(RValue& Result, CInstance* self, CInstance* other, int, RValue* arg) {
+  Event_Perform(self, other, EV_OTHER, EV_OTHER_USER0 + RValue_RoundInt(arg[0]));
+}
+
+// event_perform_object(object, type, number): that object's event on self.
+void F_EventPerformObject(RValue& Result, CInstance* self, CInstance* other, int, RValue* arg) {
+  Event_PerformObject(self, other, RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
+}
+
+// event_inherited(): the running event as the parent of the object that
+// defines it has it.
+void F_EventInherited(RValue& Result, CInstance* self, CInstance* other, int, RValue*) {
+  const CodeEventContext& running = g_CodeEventContext;
+  CObject* obj = Object_Find(running.object_index);
+  if (!obj || !Object_Exists(obj->parent_index)) return;
+  Event_PerformObject(self, other, obj->parent_index, running.event_type, running.event_number);
+}
 
 // ------------------------------------------------------------ native calls
 
@@ -101,6 +131,11 @@ void F_ClipboardSetText(RValue& Result, CInstance*, CInstance*, int, RValue* arg
 }  // namespace
 
 void Function_Misc_Init() {
+  Function_Add("event_perform", F_EventPerform, 2);
+  Function_Add("event_user", F_EventUser, 1);
+  Function_Add("event_perform_object", F_EventPerformObject, 3);
+  Function_Add("event_inherited", F_EventInherited, 0);
+
   Function_Add("external_define", F_ExternalDefine, -1);
   Function_Add("external_define0", F_ExternalDefineMixed<0>, 3);
   Function_Add("external_define1", F_ExternalDefineMixed<1>, 4);
