@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Base/File_Folders.h"
+#include "IO/LoadSave_Main.h"
 #include "Support/Linux/Support_DLLM.h"
 #include "Support/Support_File.h"
 
@@ -30,18 +30,16 @@ struct DLL_FUNCTION {
 // Index = handle. Held by pointer: a prepared shape points into its record.
 std::vector<std::unique_ptr<DLL_FUNCTION>> g_functions;
 
-// A relative name is the file in the save folder when it is there, else the
-// one in the game's folder (under its own or its native name); a name in
-// neither stays as given, for the system's library search.
+// The file of that name in the save folder when it is there, else the one in
+// the game's folder (under its own or its native name); a name in neither
+// stays as given, for the system's library search.
 std::string DLL_ResolvePath(const char* path) {
   std::string p = File_NativePath(path);
-  if (p.empty() || !File_IsRelative(p.c_str())) return p;
   std::string native = DLLM_NativeName(p);
-  for (const char* root : {File_GetSaveDirectory(), File_GetGameDirectory()}) {
-    if (!*root) continue;
-    for (const std::string& name : {p, native})
-      if (!name.empty() && File_Exists((root + name).c_str())) return root + name;
-  }
+  for (const std::string& name : {p, native})
+    if (!name.empty() && LoadSave_SaveFileExists(name.c_str())) return LoadSave_MakeSavePath(name.c_str());
+  for (const std::string& name : {p, native})
+    if (!name.empty() && LoadSave_BundleFileExists(name.c_str())) return LoadSave_MakeBundlePath(name.c_str());
   return p;
 }
 
