@@ -28,6 +28,7 @@ struct DLL_FUNCTION {
 };
 
 // Index = handle. Held by pointer: a prepared shape points into its record.
+// Emptied at process exit; the libraries stay loaded.
 std::vector<std::unique_ptr<DLL_FUNCTION>> g_functions;
 
 // The file of that name in the save folder when it is there, else the one in
@@ -118,5 +119,3 @@ void DLL_Free(const char* path) {
     rec->module = nullptr;
   }
 }
-
-void DLL_Clear() { g_functions.clear(); }

@@ -30,8 +30,6 @@ void DLL_Call(int handle, int argc, const RValue* args, RValue* result);
 // Frees the library loaded under that path (the script's text, resolved as a
 // definition resolves it); the functions defined over it then return 0.
 void DLL_Free(const char* path);
-// Forgets every definition (at process exit); libraries stay loaded.
-void DLL_Clear();
 
 // Opens a file or an address with the desktop's opener; an executable file is
 // started with the parameters. True when the request was handed over.
