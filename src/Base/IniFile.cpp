@@ -9,6 +9,7 @@
 #include "Base/RValue.h"
 #include "Platform/MemoryManager.h"
 #include "Support/Support_File.h"
+#include "Support/Support_Stream.h"
 
 namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -24,26 +25,16 @@ std::string InFolder(const char* folder, const char* name) {
   if (!File_IsRelative(name)) return name;
   return std::string(folder) + name;
 }
-
-std::string ReadWhole(const std::string& path) {
-  std::string text;
-  FILE* f = std::fopen(File_NativePath(path.c_str()).c_str(), "rb");
-  if (!f) return text;
-  char buffer[16384];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-  std::fclose(f);
-  return text;
-}
 }  // namespace
 
 IniFile::IniFile(const char* fileName, bool load) : m_FileName(String_Duplicate(fileName ? fileName : "")) {
-  if (!load || !*m_FileName) return;
+  if (!load || !m_FileName || !*m_FileName) return;
   std::string path = InFolder(File_GetSaveDirectory(), m_FileName);
   if (!File_Exists(path.c_str())) path = InFolder(File_GetGameDirectory(), m_FileName);
   if (!File_Exists(path.c_str())) return;
-  std::string text = ReadWhole(path);
-  Parse(text.data(), text.size());
+  CStream file;
+  if (file.LoadFromFile(path.c_str(), 0))
+    Parse(reinterpret_cast<const char*>(file.GetMemory()), static_cast<size_t>(file.GetSize()));
 }
 
 IniFile::~IniFile() {

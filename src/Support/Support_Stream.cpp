@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "Platform/MemoryManager.h"
+#include "Support/Support_File.h"
 
 namespace {
 constexpr int64_t kChunk = 16384;
@@ -127,7 +128,7 @@ char* CStream::ReadString() {
 
 bool CStream::LoadFromFile(const char* file, int64_t offset) {
   if (!file || offset < 0) return false;
-  FILE* f = std::fopen(file, "rb");
+  FILE* f = std::fopen(File_NativePath(file).c_str(), "rb");
   if (!f) return false;
   bool ok = std::fseek(f, 0, SEEK_END) == 0;
   long end = ok ? std::ftell(f) : -1;
