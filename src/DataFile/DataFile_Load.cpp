@@ -636,16 +636,24 @@ bool DataFile_LoadPackageFromMemory(std::vector<uint8_t> bytes, GamePackage& out
   }
 }
 
-bool DataFile_LoadPackage(const char* path, GamePackage& out, std::string& error) {
-  FILE* f = std::fopen(path, "rb");
-  if (!f) return Finish(false, std::string("cannot open ") + path + ": " + std::strerror(errno), error);
-  std::vector<uint8_t> bytes;
+bool DataFile_ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  out.clear();
   uint8_t block[65536];
   size_t n;
-  while ((n = std::fread(block, 1, sizeof block, f)) > 0) bytes.insert(bytes.end(), block, block + n);
+  while ((n = std::fread(block, 1, sizeof block, f)) > 0) out.insert(out.end(), block, block + n);
+  int savedErrno = errno;
   bool failed = std::ferror(f) != 0;
   std::fclose(f);
-  if (failed) return Finish(false, std::string("cannot read ") + path, error);
+  errno = savedErrno;
+  return !failed;
+}
+
+bool DataFile_LoadPackage(const char* path, GamePackage& out, std::string& error) {
+  std::vector<uint8_t> bytes;
+  if (!DataFile_ReadWholeFile(path, bytes))
+    return Finish(false, std::string("cannot read ") + path + ": " + std::strerror(errno), error);
   if (bytes.size() > UINT32_MAX) return Finish(false, std::string(path) + " is too large for a game package", error);
   return DataFile_LoadPackageFromMemory(std::move(bytes), out, error);
 }

@@ -126,5 +126,8 @@ class CRoom {
   int NextTileId() const;
 };
 
+// The view being drawn (0 when views are off).
+extern int g_ViewCurrent;
+
 // Whether a room point lies on a tile.
 bool Tile_Contains(const RoomTile& t, float x, float y);

@@ -11,6 +11,8 @@
 #include "Room/Room_Render.h"
 #include "Run/Run_Main.h"
 
+int g_ViewCurrent = 0;
+
 namespace {
 void DrawInstance(CInstance* inst) {
   CObject* obj = Object_Find(inst->object_index);
@@ -47,11 +49,13 @@ void CRoom::Draw() {
 
   bool any = false;
   if (views_enabled) {
-    for (const RoomView& v : views) {
-      if (!v.visible) continue;
+    for (int v = 0; v < ROOM_VIEWS; v++) {
+      if (!views[v].visible) continue;
       any = true;
-      drawThrough(&v);
+      g_ViewCurrent = v;
+      drawThrough(&views[v]);
     }
   }
+  g_ViewCurrent = 0;
   if (!any) drawThrough(nullptr);
 }

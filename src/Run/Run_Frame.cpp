@@ -25,8 +25,6 @@ void Run_Timing_Reset() {
   g_fpsCount = 0;
 }
 
-// Microseconds one frame lasts at a room speed; a speed of 0 or less counts
-// as one frame per second.
 int64_t Run_FrameTime(int speed) { return 1000000 / std::max(speed, 1); }
 
 void Run_Frame() {

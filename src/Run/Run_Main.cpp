@@ -1,6 +1,8 @@
 #include "Run/Run_Main.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <initializer_list>
 #include <vector>
 
@@ -37,6 +39,8 @@ int g_CursorSprite = -1;
 int g_AsyncLoad = -1;
 
 namespace {
+bool g_stoppedByError = false;
+
 // Persistent instances on their way from one room to the next.
 std::vector<CInstance*> g_carried;
 
@@ -158,6 +162,18 @@ static void ReportNumber(const char* prefix, int number, bool fatal) {
   Error_Show_Action(text, fatal);
 }
 
+int Run_ExitStatus() { return g_stoppedByError ? 1 : 0; }
+
+const char* Run_TempDirectory() {
+  static std::string dir;
+  if (dir.empty()) {
+    const char* t = std::getenv("TMPDIR");
+    dir = t && t[0] == '/' ? t : "/tmp";
+    if (dir.back() != '/') dir += '/';
+  }
+  return dir.c_str();
+}
+
 void Run_EndGame() { g_PendingTransition = TRANSITION_END; }
 void Run_RestartGame() { g_PendingTransition = TRANSITION_RESTART; }
 
@@ -201,6 +217,7 @@ void Run_HandleTransition() {
     EndRoom(false);
     StartRoom(t, false);
   } else if (t == TRANSITION_END || t == TRANSITION_FATAL) {
+    if (t == TRANSITION_FATAL) g_stoppedByError = true;
     Run_Running = 0;
   } else if (t == TRANSITION_RESTART) {
     EndGame();

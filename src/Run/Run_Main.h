@@ -37,11 +37,18 @@ extern int g_AsyncLoad;  // the asynchronous event's map index, -1 outside one
 // sets the running flag; false when the game cannot start.
 bool StartGame();
 void Run_Start();
+// 1 once the game stopped after a fatal error, else 0.
+int Run_ExitStatus();
+// The temporary folder ($TMPDIR, else /tmp) with a trailing "/".
+const char* Run_TempDirectory();
 // Ends the game: room end and game end events, every room freed.
 void EndGame();
 // Frees the instances of every room and of no room, without events; no
 // room is current afterwards.
 void Run_ClearInstances();
+// Microseconds a frame lasts at a room speed (a speed of 0 or less counts
+// as one frame per second).
+int64_t Run_FrameTime(int speed);
 // One timed frame, then the pending transition is acted on.
 void Run_Frame();
 // One game step.
