@@ -1,5 +1,6 @@
 // Code execution, events, variables by name, native calls, the debug console
 // and a few services of the system.
+#include <cstdio>
 #include <string>
 
 #include "Base/Console.h"
@@ -7,13 +8,17 @@
 #include "Base/Text_Real.h"
 #include "Code/Code_Context.h"
 #include "Code/Code_Error.h"
+#include "Code/Code_Main.h"
 #include "Code/Function_Main.h"
 #include "Function/Function_Date.h"
 #include "Function/Linux/Function_MiscM.h"
+#include "IO/LoadSave_Main.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Event.h"
 #include "Object/Object_Main.h"
+#include "Platform/MemoryManager.h"
 #include "Support/Support_DLL.h"
+#include "Variable/Variable_Main.h"
 
 namespace {
 
@@ -41,6 +46,142 @@ void F_EventInherited(RValue& Result, CInstance* self, CInstance* other, int, RV
   CObject* obj = Object_Find(running.object_index);
   if (!obj || !Object_Exists(obj->parent_index)) return;
   Event_PerformObject(self, other, obj->parent_index, running.event_type, running.event_number);
+}
+
+// ---------------------------------------------------------- code execution
+
+// Counters naming the units of execute_string and execute_file.
+int g_ExecuteCount = 0;
+int g_ExecuteFileCount = 0;
+
+// Compiles and runs program text with the caller's self and other. The
+// arguments after the first go into the argument slots (the rest become the
+// real 0) for the run; the slots are put back afterwards, also after a
+// compilation error.
+void Misc_Execute(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg, const char* text,
+                  const char* unit_format, int* counter, const char* error_prefix) {
+  CodeArgumentSave saved;
+  Code_Arguments_Save(&saved);
+  Code_Arguments_Set(argc - 1, arg + 1);
+  CCode code(text, false);
+  char name[64];
+  snprintf(name, sizeof name, unit_format, (*counter)++);
+  if (code.Compile(name)) {
+    Code_ExecuteOrReport(self, other, &code, &Result);
+  } else {
+    std::string message = error_prefix + Code_ErrorText;
+    Error_Show(message.c_str(), false);
+  }
+  Code_Arguments_Restore(&saved);
+}
+
+// execute_string(code, arguments ...)
+void F_ExecuteString(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg) {
+  if (argc < 1) return;
+  std::string text = RValue_Text(arg[0]);
+  Misc_Execute(Result, self, other, argc, arg, text.c_str(), "Execute.%d", &g_ExecuteCount,
+               "COMPILATION ERROR in string to be executed\n");
+}
+
+// The whole code file (from the save folder, else the game's folder), its
+// line ends made plain line feeds; false when there is no such file.
+bool Misc_ReadCodeFile(const char* name, std::string* text) {
+  int64_t length = 0;
+  uint8_t* data = LoadSave_ReadSaveFile(name, &length);
+  if (!data) data = LoadSave_ReadBundleFile(name, &length);
+  if (!data) return false;
+  text->clear();
+  for (int64_t i = 0; i < length; ++i)
+    if (data[i] != '\r' || (i + 1 < length && data[i + 1] != '\n')) *text += (char)data[i];
+  *text += '\n';
+  MEM_FREE(data);
+  return true;
+}
+
+// execute_file(file name, arguments ...)
+void F_ExecuteFile(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg) {
+  if (argc < 1) return;
+  std::string text;
+  if (!Misc_ReadCodeFile(RValue_Text(arg[0]), &text)) {
+    Error_Show_Action("Trying to execute non-existing file.", false);
+    return;
+  }
+  Misc_Execute(Result, self, other, argc, arg, text.c_str(), "ExecuteFile.%d", &g_ExecuteFileCount,
+               "COMPILATION ERROR in file to be executed\n");
+}
+
+// -------------------------------------------------------- variables by name
+
+constexpr int ARRAY_DIMENSION = 32000;
+const RValue Misc_Zero{VALUE_REAL, nullptr, 0.0};
+
+// The element index of (row, column); false after reporting an index of
+// 32000 or more.
+bool Misc_ElementIndex(const RValue& row, const RValue& column, int* index) {
+  int r = RValue_RoundInt(row), c = RValue_RoundInt(column);
+  if (r >= ARRAY_DIMENSION || c >= ARRAY_DIMENSION) {
+    Error_Show_Action("Array index >= 32000", false);
+    return false;
+  }
+  *index = r * ARRAY_DIMENSION + c;
+  return true;
+}
+
+// Global or self's variable of that name (registered when new); false when
+// the get operation reports failure.
+template <bool Global>
+bool Misc_GetVariable(CInstance* self, const RValue& name, int index, RValue* out) {
+  int id = Code_Variable_Find(RValue_Text(name));
+  if (Global) return Variable_Global_GetValue(id, index, out);
+  return self && Variable_GetValue(self, id, index, out);
+}
+
+template <bool Global>
+void Misc_SetVariable(CInstance* self, const RValue& name, int index, const RValue& value) {
+  int id = Code_Variable_Find(RValue_Text(name));
+  if (Global) Variable_Global_SetValue(id, index, &value);
+  else if (self) Variable_SetValue(self, id, index, &value);
+}
+
+template <bool Global>
+void F_VariableExists(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+  RValue value{};
+  Result.val = Misc_GetVariable<Global>(self, arg[0], 0, &value);
+  RValue_Free(&value);
+}
+
+template <bool Global>
+void F_VariableGet(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+  Misc_GetVariable<Global>(self, arg[0], 0, &Result);
+}
+
+template <bool Global>
+void F_VariableArrayGet(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+  int index;
+  if (Misc_ElementIndex(Misc_Zero, arg[1], &index)) Misc_GetVariable<Global>(self, arg[0], index, &Result);
+}
+
+template <bool Global>
+void F_VariableArray2Get(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+  int index;
+  if (Misc_ElementIndex(arg[1], arg[2], &index)) Misc_GetVariable<Global>(self, arg[0], index, &Result);
+}
+
+template <bool Global>
+void F_VariableSet(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+  Misc_SetVariable<Global>(self, arg[0], 0, arg[1]);
+}
+
+template <bool Global>
+void F_VariableArraySet(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+  int index;
+  if (Misc_ElementIndex(Misc_Zero, arg[1], &index)) Misc_SetVariable<Global>(self, arg[0], index, arg[2]);
+}
+
+template <bool Global>
+void F_VariableArray2Set(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+  int index;
+  if (Misc_ElementIndex(arg[1], arg[2], &index)) Misc_SetVariable<Global>(self, arg[0], index, arg[3]);
 }
 
 // ------------------------------------------------------------ native calls
@@ -135,6 +276,24 @@ void Function_Misc_Init() {
   Function_Add("event_user", F_EventUser, 1);
   Function_Add("event_perform_object", F_EventPerformObject, 3);
   Function_Add("event_inherited", F_EventInherited, 0);
+
+  Function_Add("execute_string", F_ExecuteString, -1);
+  Function_Add("execute_file", F_ExecuteFile, -1);
+
+  Function_Add("variable_global_exists", F_VariableExists<true>, 1);
+  Function_Add("variable_local_exists", F_VariableExists<false>, 1);
+  Function_Add("variable_global_get", F_VariableGet<true>, 1);
+  Function_Add("variable_local_get", F_VariableGet<false>, 1);
+  Function_Add("variable_global_array_get", F_VariableArrayGet<true>, 2);
+  Function_Add("variable_local_array_get", F_VariableArrayGet<false>, 2);
+  Function_Add("variable_global_array2_get", F_VariableArray2Get<true>, 3);
+  Function_Add("variable_local_array2_get", F_VariableArray2Get<false>, 3);
+  Function_Add("variable_global_set", F_VariableSet<true>, 2);
+  Function_Add("variable_local_set", F_VariableSet<false>, 2);
+  Function_Add("variable_global_array_set", F_VariableArraySet<true>, 3);
+  Function_Add("variable_local_array_set", F_VariableArraySet<false>, 3);
+  Function_Add("variable_global_array2_set", F_VariableArray2Set<true>, 4);
+  Function_Add("variable_local_array2_set", F_VariableArray2Set<false>, 4);
 
   Function_Add("external_define", F_ExternalDefine, -1);
   Function_Add("external_define0", F_ExternalDefineMixed<0>, 3);
