@@ -78,8 +78,7 @@ void Misc_Execute(RValue& Result, CInstance* self, CInstance* other, int argc, R
 // execute_string(code, arguments ...)
 void F_ExecuteString(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg) {
   if (argc < 1) return;
-  std::string text = RValue_Text(arg[0]);
-  Misc_Execute(Result, self, other, argc, arg, text.c_str(), "Execute.%d", &g_ExecuteCount,
+  Misc_Execute(Result, self, other, argc, arg, RValue_Text(arg[0]), "Execute.%d", &g_ExecuteCount,
                "COMPILATION ERROR in string to be executed\n");
 }
 
@@ -112,18 +111,17 @@ void F_ExecuteFile(RValue& Result, CInstance* self, CInstance* other, int argc, 
 
 // -------------------------------------------------------- variables by name
 
-constexpr int ARRAY_DIMENSION = 32000;
 const RValue Misc_Zero{VALUE_REAL, nullptr, 0.0};
 
 // The element index of (row, column); false after reporting an index of
-// 32000 or more.
+// 32000 or more. A negative row or column gives -1, which names no element.
 bool Misc_ElementIndex(const RValue& row, const RValue& column, int* index) {
   int r = RValue_RoundInt(row), c = RValue_RoundInt(column);
   if (r >= ARRAY_DIMENSION || c >= ARRAY_DIMENSION) {
     Error_Show_Action("Array index >= 32000", false);
     return false;
   }
-  *index = r * ARRAY_DIMENSION + c;
+  *index = r < 0 || c < 0 ? -1 : r * ARRAY_DIMENSION + c;
   return true;
 }
 

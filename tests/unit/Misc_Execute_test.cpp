@@ -124,6 +124,13 @@ TEST(MiscVariables, GlobalsByNameWithArraysAndTheIndexLimit) {
   Misc_Call("variable_global_array2_get", {Misc_Text("misc_grid"), Misc_Real(0), Misc_Real(32000)});
   EXPECT_EQ(LastError(), "Array index >= 32000");
 
+  // Negative indices name no element, in any row.
+  Misc_Call("variable_global_array2_set", {Misc_Text("misc_grid"), Misc_Real(1), Misc_Real(-1), Misc_Real(9)});
+  Misc_Call("variable_global_array_set", {Misc_Text("misc_grid"), Misc_Real(-5), Misc_Real(9)});
+  EXPECT_EQ(Misc_Call("variable_global_array_get", {Misc_Text("misc_grid"), Misc_Real(31999)}).real(), 0);
+  EXPECT_EQ(Misc_Call("variable_global_array2_get", {Misc_Text("misc_grid"), Misc_Real(-1e12), Misc_Real(0)}).real(), 0);
+  EXPECT_EQ(LastError(), "Array index >= 32000");  // only the earlier report
+
   // A name never set: exists unless unknown variables read as 0.
   bool saved = g_GameOptions.unknown_variables_zero;
   g_GameOptions.unknown_variables_zero = false;
