@@ -70,37 +70,24 @@ TEST(MiscExternal, DefinesCallsAndFreesThroughTheBuiltIns) {
 }
 
 TEST(MiscExternal, ReportsBadDefinitions) {
-  {
+  // The result and the error report of one define call.
+  auto define = [](const char* name, std::vector<RValue> args) {
     ErrorWatch errors;
-    EXPECT_EQ(Misc_Call("external_define", {Misc_Text(TESTDLL_PATH), Misc_Text("td_half"), Misc_Real(0),
-                                            Misc_Real(0), Misc_Real(1)})
-                  .real(),
-              0);
-    EXPECT_EQ(errors.last(), "Wrong number of arguments to external_define()");
-  }
-  {
-    ErrorWatch errors;
-    std::vector<RValue> args{Misc_Text(TESTDLL_PATH), Misc_Text("td_sum5"), Misc_Real(0), Misc_Real(0), Misc_Real(5)};
-    for (int i = 0; i < 5; ++i) args.push_back(Misc_Real(i == 3));
-    EXPECT_EQ(Misc_Call("external_define", std::move(args)).real(), 0);
-    EXPECT_EQ(errors.last(), "DLL functions with more than 4 arguments cannot have string arguments");
-  }
-  {
-    ErrorWatch errors;
-    EXPECT_EQ(Misc_Call("external_define", {Misc_Text("missing_library.dll"), Misc_Text("f"), Misc_Real(0),
-                                            Misc_Real(0), Misc_Real(0)})
-                  .real(),
-              -1);
-    EXPECT_EQ(errors.last(), "Error defining an external function.");
-  }
-  {
-    ErrorWatch errors;
-    EXPECT_EQ(Misc_Call("external_define1", {Misc_Text(TESTDLL_PATH), Misc_Text("no_such"), Misc_Real(0),
-                                             Misc_Real(0)})
-                  .real(),
-              -1);
-    EXPECT_EQ(errors.last(), "Error defining an external function.");
-  }
+    double id = Misc_Call(name, std::move(args)).real();
+    return std::pair(id, errors.last());
+  };
+  const auto dll = [] { return Misc_Text(TESTDLL_PATH); };
+  EXPECT_EQ(define("external_define", {dll(), Misc_Text("td_half"), Misc_Real(0), Misc_Real(0), Misc_Real(1)}),
+            std::pair(0.0, std::string("Wrong number of arguments to external_define()")));
+  std::vector<RValue> args{dll(), Misc_Text("td_sum5"), Misc_Real(0), Misc_Real(0), Misc_Real(5)};
+  for (int i = 0; i < 5; ++i) args.push_back(Misc_Real(i == 3));
+  EXPECT_EQ(define("external_define", std::move(args)),
+            std::pair(0.0, std::string("DLL functions with more than 4 arguments cannot have string arguments")));
+  const std::pair refused(-1.0, std::string("Error defining an external function."));
+  EXPECT_EQ(define("external_define",
+                   {Misc_Text("missing_library.dll"), Misc_Text("f"), Misc_Real(0), Misc_Real(0), Misc_Real(0)}),
+            refused);
+  EXPECT_EQ(define("external_define1", {dll(), Misc_Text("no_such"), Misc_Real(0), Misc_Real(0)}), refused);
 }
 
 TEST(MiscServices, DebugMessagesPrintTextsAndRealsAsStringWould) {
