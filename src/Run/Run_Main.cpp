@@ -143,9 +143,8 @@ void EndGame() {
 void Run_ClearInstances() {
   for (int i = 0; i < Room_Count(); i++) {
     if (CRoom* r = Room_Data(i)) {
-      // Instances of persistent rooms left behind are detached already.
-      for (CInstance* inst : r->active) inst->Attach();
-      for (CInstance* inst : r->deactivated) inst->Attach();
+      // Instances waiting in persistent rooms are detached: deleting them
+      // touches no list they are not on.
       r->ClearInstances();
       r->visited = false;
     }

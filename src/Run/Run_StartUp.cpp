@@ -7,6 +7,7 @@
 #include "Base/File_Folders.h"
 #include "Base/IniFile.h"
 #include "Base/RValue.h"
+#include "Code/Code_Main.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Function/Function_Init.h"
@@ -24,6 +25,7 @@
 #include "Support/Support_File.h"
 
 void Variable_Init_World();
+void Constant_Init_World();
 
 namespace {
 // The game file: "data.win" beside the program, else "-game", else asked for.
@@ -77,6 +79,8 @@ int Run_Main(int argc, char** argv) {
   }
 
   // Every area's start-up state.
+  Code_Init();
+  Constant_Init_World();
   Variable_Init_World();
   Highscore_Clear();
   IO_Clear();

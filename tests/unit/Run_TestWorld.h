@@ -1,5 +1,5 @@
 // A small game world for the world's unit tests: objects whose events run
-// C++ functions in place of compiled code.
+// compiled code that calls back into C++ through a test built-in.
 #pragma once
 #include <functional>
 #include <string>
@@ -15,8 +15,8 @@
 #include "Run/Run_Main.h"
 #include "TimeLine/TimeLine_Main.h"
 
-class CCode;
-extern void (*g_RunCodeHook)(CCode* code, CInstance* self, CInstance* other);
+#include "Code/Function_Main.h"
+#include "Run/Run_Code.h"
 
 namespace testworld {
 using Action = std::function<void(CInstance* self, CInstance* other)>;
@@ -30,15 +30,17 @@ inline std::vector<std::string>& Log() {
   return log;
 }
 
-inline void RunAction(CCode* code, CInstance* self, CInstance* other) {
-  size_t n = reinterpret_cast<size_t>(code) - 1;
+// "test_action(n)": runs action n.
+inline void F_TestAction(RValue&, CInstance* self, CInstance* other, int, RValue* arg) {
+  size_t n = static_cast<size_t>(arg[0].val);
   if (n < Actions().size()) Actions()[n](self, other);
 }
 
 // A code unit that runs the action.
 inline CCode* Code(Action a) {
   Actions().push_back(std::move(a));
-  return reinterpret_cast<CCode*>(Actions().size());
+  std::string text = "test_action(" + std::to_string(Actions().size() - 1) + ");";
+  return Run_CompileCode(text.c_str(), "test", false);
 }
 
 inline void On(int object, int type, int number, Action a) {
@@ -59,9 +61,10 @@ inline void Reset() {
   Object_FreeAll();
   TimeLine_FreeAll();
   Shape_ClearAll();
+  Run_FreeCodes();
   Actions().clear();
   Log().clear();
-  g_RunCodeHook = RunAction;
+  if (Function_FindBuiltIn("test_action") < 0) Function_Add("test_action", F_TestAction, 1);
   g_PendingTransition = TRANSITION_NONE;
 }
 
