@@ -2,13 +2,13 @@
 
 #include <dlfcn.h>
 #include <spawn.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <strings.h>
 #include <ctime>
 #include <string>
 #include <vector>
