@@ -77,8 +77,9 @@ void Code_Arguments_Set(int argc, const RValue* args);
 void Code_Arguments_Restore(CodeArgumentSave* save);
 
 // Units running inside one another (scripts calling scripts, code run from
-// code) end in a run-time error past this depth.
-constexpr int CODE_MAX_DEPTH = 512;
+// code) end in a run-time error past this depth, or sooner when the native
+// stack runs short.
+constexpr int CODE_MAX_DEPTH = 10000;
 
 // Registers the language's constants (true, false, pi, self, other, all,
 // noone, global) and the variables argument0..15, argument, argument_count

@@ -127,10 +127,11 @@ class ArgumentScope {
 bool RunUnit(const CCode* code, CInstance* self, CInstance* other, RValue* out) {
   const CodeUnit* unit = code->Unit();
   if (!unit) Code_Fail("The code %s is not compiled.", code->Name());
-  char here;
+  // The frame address, not a local's: sanitizers may keep locals elsewhere.
+  const char* here = static_cast<const char*>(__builtin_frame_address(0));
   if (g_depth == 0) {
-    g_stackBase = &here;
-  } else if (g_depth >= CODE_MAX_DEPTH || static_cast<size_t>(g_stackBase - &here) > StackBudget()) {
+    g_stackBase = here;
+  } else if (g_depth >= CODE_MAX_DEPTH || static_cast<size_t>(g_stackBase - here) > StackBudget()) {
     Code_Fail("Recursion too deep: code runs inside itself %d times.", g_depth);
   }
   LocalFrame frame(unit->locals);

@@ -177,7 +177,6 @@ class ConstNode final : public Node {
 };
 
 // ---------------------------------------------------------------- operators
-constexpr bool IsComparison(TokenKind op) { return op >= TK_EQ && op <= TK_GE; }
 
 // a OP b where a or b is a string (the rare case): the string operands as
 // values, the real ones as x and y.

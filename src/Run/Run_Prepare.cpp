@@ -11,7 +11,6 @@
 #include "DataFile/DataFile_Package.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
-#include "Object/Object_Shape.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Code.h"
@@ -72,25 +71,6 @@ void CompileRooms(const GamePackage& pkg) {
     for (size_t k = 0; k < pr.instances.size() && k < r->instance_defs.size(); k++)
       if (!pr.instances[k].code.empty())
         r->instance_defs[k].code = Run_CompileCode(pr.instances[k].code.c_str(), "instance creation code", true);
-  }
-}
-
-void LoadShapes(const GamePackage& pkg) {
-  Shape_ClearAll();
-  for (size_t i = 0; i < pkg.sprites.size(); i++) {
-    const PackageSprite& s = pkg.sprites[i];
-    if (!s.exists) continue;
-    SpriteShape shape;
-    shape.width = s.width, shape.height = s.height;
-    shape.xorigin = s.x_origin, shape.yorigin = s.y_origin;
-    shape.frames = s.frames.empty() ? 1 : static_cast<int>(s.frames.size());
-    shape.left = s.bbox_left, shape.top = s.bbox_top, shape.right = s.bbox_right, shape.bottom = s.bbox_bottom;
-    shape.precise = s.precise && !s.masks.empty();
-    std::vector<std::vector<uint8_t>> masks;
-    for (const PackageMask& m : s.masks)
-      if (m.size() == static_cast<size_t>(s.width) * static_cast<size_t>(s.height)) masks.push_back(m);
-    if (masks.empty()) shape.precise = false;
-    Shape_Set(static_cast<int>(i), shape, std::move(masks));
   }
 }
 
@@ -196,7 +176,6 @@ void Run_FreeWorld() {
   Room_FreeAll();
   Object_FreeAll();
   TimeLine_FreeAll();
-  Shape_ClearAll();
   Run_FreeCodes();
 }
 
@@ -204,7 +183,6 @@ bool Run_LoadWorld(const GamePackage& pkg) {
   Run_FreeWorld();
   g_GameId = pkg.general.game_id;
   Resource_SetPackageNames(pkg);
-  LoadShapes(pkg);
   return LoadTimeLines(pkg) && LoadObjects(pkg) && LoadRooms(pkg);
 }
 

@@ -56,11 +56,9 @@ TEST_F(ObjectInstance, AlarmsOutsideTheTwelveAreIgnored) {
 }
 
 TEST_F(ObjectInstance, BoundingBoxFollowsOriginScaleAndAngle) {
-  SpriteShape s;
-  s.width = 10, s.height = 20, s.xorigin = 5, s.yorigin = 10, s.right = 9, s.bottom = 19;
-  Shape_Set(3, s);
+  int sprite = AddSprite(10, 20, 5, 10);
   CInstance i(100, 100, 100001, -1, false);
-  i.sprite_index = 3;
+  i.sprite_index = sprite;
   int l, t, r, b;
   i.GetBoundingBox(&l, &t, &r, &b);
   EXPECT_EQ((std::vector<int>{l, t, r, b}), (std::vector<int>{95, 90, 104, 109}));
@@ -75,15 +73,13 @@ TEST_F(ObjectInstance, BoundingBoxFollowsOriginScaleAndAngle) {
 
 TEST_F(ObjectInstance, PreciseTestsUseTheMask) {
   // A 4x4 sprite whose mask is only its top-left pixel and bottom-right pixel.
-  SpriteShape s;
-  s.width = 4, s.height = 4, s.right = 3, s.bottom = 3, s.precise = true;
   std::vector<uint8_t> mask(16, 0);
   mask[0] = mask[15] = 1;
-  Shape_Set(1, s, {mask});
-  BoxSprite(2, 2, 2);
+  int corners = AddSprite(4, 4, 0, 0, mask);
+  int small = AddSprite(2, 2);
   CInstance a(0, 0, 100001, -1, false), b(0, 0, 100002, -1, false);
-  a.sprite_index = 1;
-  b.sprite_index = 2;
+  a.sprite_index = corners;
+  b.sprite_index = small;
   EXPECT_TRUE(a.Collision_Point(0.5f, 0.5f, true));
   EXPECT_FALSE(a.Collision_Point(1.5f, 0.5f, true));
   EXPECT_TRUE(a.Collision_Point(1.5f, 0.5f, false));

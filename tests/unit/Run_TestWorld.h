@@ -13,6 +13,7 @@
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Main.h"
+#include "Sprite/Sprite_Main.h"
 #include "TimeLine/TimeLine_Main.h"
 
 #include "Code/Function_Main.h"
@@ -60,7 +61,7 @@ inline void Reset() {
   Room_FreeAll();
   Object_FreeAll();
   TimeLine_FreeAll();
-  Shape_ClearAll();
+  Sprite_FreeAll();
   Run_FreeCodes();
   Actions().clear();
   Log().clear();
@@ -75,10 +76,16 @@ inline int AddRoom(std::vector<std::pair<int, std::pair<float, float>>> placed =
   return r;
 }
 
-// A solid 16x16 box sprite with its origin at the top left.
-inline void BoxSprite(int sprite, int w = 16, int h = 16) {
-  SpriteShape s;
-  s.width = w, s.height = h, s.left = 0, s.top = 0, s.right = w - 1, s.bottom = h - 1;
-  Shape_Set(sprite, s);
+// A sprite of one frame; its index. Without a mask its box is its shape.
+inline int AddSprite(int w, int h, int xorig = 0, int yorig = 0, std::vector<uint8_t> mask = {}) {
+  auto* s = new CSprite;
+  s->width = w, s->height = h, s->xorig = xorig, s->yorig = yorig, s->numb = 1;
+  s->bboxLeft = 0, s->bboxTop = 0, s->bboxRight = w - 1, s->bboxBottom = h - 1;
+  s->frames.resize(1);
+  if (!mask.empty()) {
+    s->precise = 1;
+    s->masks.push_back(std::move(mask));
+  }
+  return Sprite_Append(s, "test");
 }
 }  // namespace testworld
