@@ -10,7 +10,6 @@
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
 #include "Run/Run_Services.h"
-#include "Script/Script_Main.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "Variable/Variable_Main.h"
 
@@ -372,16 +371,27 @@ int IndexOf(Ctx& c, const Node* n, const std::string& name) {
   if (k >= ARRAY_DIMENSION) Code_Fail("Array index >= 32000 for %s.", name.c_str());
   return k;
 }
+
+// An index that is a plain local holding a whole number in range needs no
+// evaluation.
+inline int FastIndex(Ctx& c, int local, const Node* n, const std::string& name) {
+  if (local >= 0) {
+    const RValue& v = c.locals[local].value;
+    if (v.kind == VALUE_REAL && v.val >= 0 && v.val < ARRAY_DIMENSION && v.val == static_cast<int>(v.val))
+      return static_cast<int>(v.val);
+  }
+  return IndexOf(c, n, name);
+}
 }  // namespace
 
 // a[j] is a[0, j].
 void VarNode::Indices(Ctx& c, int* i, int* j) const {
   if (index2) {
-    *i = IndexOf(c, index1, name);
-    *j = IndexOf(c, index2, name);
+    *i = FastIndex(c, local1, index1, name);
+    *j = FastIndex(c, local2, index2, name);
   } else {
     *i = 0;
-    *j = index1 ? IndexOf(c, index1, name) : 0;
+    *j = index1 ? FastIndex(c, local1, index1, name) : 0;
   }
 }
 
@@ -679,6 +689,8 @@ VarNode* Tree_Index(VarNode* var, Node* index1, Node* index2) {
   }
   var->index1 = index1;
   var->index2 = index2;
+  var->local1 = index1 ? Tree_PlainLocal(index1) : -1;
+  var->local2 = index2 ? Tree_PlainLocal(index2) : -1;
   return var;
 }
 int Tree_PlainArgument(const Node* n) {
@@ -793,29 +805,10 @@ class CallNode : public Node {
   Node* args[MAX_ARGUMENTS] = {};
 };
 
-// Scripts take their arguments into the slots, so only argc are made.
-class ScriptCallNode final : public CallNode {
- public:
-  using CallNode::CallNode;
-  void Eval(Ctx& c, RValue* out) const override {
-    CodeArgumentFrame frame;
-    for (int k = 0; k < argc; ++k) {
-      frame.used = k + 1;
-      args[k]->Eval(c, &frame.slot[k]);
-    }
-    if (!code) code = Script_GetCode(id - FUNCTION_ID_SCRIPT);
-    Code_CallScript(code, c, frame, argc, out);
-  }
-  double Real(Ctx& c, RValue* spill) const override {
-    Eval(c, spill);
-    return spill->val;
-  }
-  mutable CCode* code = nullptr;  // found at the first call: scripts compile after their callers
-};
 }  // namespace
 
 Node* Tree_Call(int id, const std::vector<Node*>& args) {
-  if (id >= FUNCTION_ID_SCRIPT && id < FUNCTION_ID_EXTENSION) return new ScriptCallNode(id, args);
+  if (id >= FUNCTION_ID_SCRIPT && id < FUNCTION_ID_EXTENSION) return Tree_ScriptCall(id - FUNCTION_ID_SCRIPT, args);
   return new CallNode(id, args);
 }
 
