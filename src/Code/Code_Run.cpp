@@ -200,12 +200,9 @@ void Code_Fail(const char* fmt, ...) {
 namespace {
 // Script calls take their arguments into a fresh frame of slots, so only
 // argc values are made.
-class ScriptCallNode final : public Node {
+class ScriptCallNode final : public CallBase {
  public:
-  ScriptCallNode(int i, const std::vector<Node*>& a) : index(i), argc(static_cast<int>(a.size())) {
-    for (int k = 0; k < argc; ++k) args[k] = a[k];
-  }
-  bool IsEffect() const override { return true; }
+  ScriptCallNode(int i, const std::vector<Node*>& a) : CallBase(a), index(i) {}
   void Eval(Ctx& c, RValue* out) const override {
     CodeArgumentFrame frame;
     for (int k = 0; k < argc; ++k) {
@@ -222,8 +219,6 @@ class ScriptCallNode final : public Node {
     return spill->val;
   }
   int index;
-  int argc;
-  Node* args[MAX_ARGUMENTS] = {};
   mutable CCode* code = nullptr;  // found at the first call: scripts compile after their callers
 };
 }  // namespace

@@ -785,12 +785,9 @@ struct Arguments {
   }
 };
 
-class CallNode : public Node {
+class CallNode final : public CallBase {
  public:
-  CallNode(int i, const std::vector<Node*>& a) : id(i), argc(static_cast<int>(a.size())) {
-    for (int k = 0; k < argc; ++k) args[k] = a[k];
-  }
-  bool IsEffect() const override { return true; }
+  CallNode(int i, const std::vector<Node*>& a) : CallBase(a), id(i) {}
   // Built-ins get the whole array cleared: they read missing arguments as 0
   // and may leave texts anywhere in it.
   void Eval(Ctx& c, RValue* out) const override {
@@ -801,8 +798,6 @@ class CallNode : public Node {
     Code_Dispatch(id, c, argc, a.v, out);
   }
   int id;
-  int argc;
-  Node* args[MAX_ARGUMENTS] = {};
 };
 
 }  // namespace

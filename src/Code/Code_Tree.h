@@ -6,6 +6,7 @@
 
 #include "Base/RValue.h"
 #include "Code/Code_Lexer.h"
+#include "Code/Function_Main.h"
 #include "Platform/MemoryManager.h"
 #include "Variable/Variable_List.h"
 
@@ -95,6 +96,17 @@ class VarNode : public Node {
   std::string name;
  protected:
   void Indices(Ctx& c, int* i, int* j) const;
+};
+
+// A call: its argument nodes (at most 16).
+class CallBase : public Node {
+ public:
+  explicit CallBase(const std::vector<Node*>& a) : argc(static_cast<int>(a.size())) {
+    for (int k = 0; k < argc && k < MAX_ARGUMENTS; ++k) args[k] = a[k];
+  }
+  bool IsEffect() const override { return true; }
+  int argc;
+  Node* args[MAX_ARGUMENTS] = {};
 };
 
 // The unit's nodes; built by the compiler.
