@@ -516,6 +516,27 @@ class SelfVar final : public StoredVar {
     if (!list) return nullptr;
     return create ? list->FindOrAdd(id) : list->Find(id);
   }
+  // Reals without indices skip the value copies.
+  double Real(Ctx& c, RValue* spill) const override {
+    if (!index1) {
+      CVariable* v = Find(c, false);
+      if (v && v->value.kind == VALUE_REAL) return v->value.val;
+    }
+    Eval(c, spill);
+    return spill->val;
+  }
+  void Assign(Ctx& c, TokenKind op, RValue* value) const override {
+    if (!index1 && value->kind == VALUE_REAL && (op == TK_ASSIGN || op == TK_PLUSASSIGN || op == TK_MINUSASSIGN)) {
+      CVariable* v = Find(c, false);
+      if (v && v->value.kind != VALUE_STRING) {
+        double old = v->value.val;
+        v->value.kind = VALUE_REAL;
+        v->value.val = op == TK_ASSIGN ? value->val : op == TK_PLUSASSIGN ? old + value->val : old - value->val;
+        return;
+      }
+    }
+    StoredVar::Assign(c, op, value);
+  }
   int id;
 };
 
