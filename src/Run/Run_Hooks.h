@@ -8,6 +8,7 @@ void Sound_StartUp();
 void Sound_Tick();
 void Sound_Quit();
 void Sound_FreeAll();
+void Sound_OnLoadGame();  // after a saved game was loaded
 // Platform services.
 void Achievements_Process();
 void Achievements_Free();

@@ -5,3 +5,4 @@ void Sound_StartUp() {}
 void Sound_Tick() {}
 void Sound_Quit() {}
 void Sound_FreeAll() {}
+void Sound_OnLoadGame() {}
