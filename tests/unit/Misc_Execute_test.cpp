@@ -208,4 +208,5 @@ TEST(MiscEvents, PerformedOwnInheritedAndOfAnotherObject) {
   EXPECT_EQ(run(&inst, "event_inherited()"), "");  // outside any event
   EXPECT_EQ(LastError(), "");
   for (int index : {lone, child, parent}) Object_Delete(index);
+  Run_FreeCodes();
 }
