@@ -6,6 +6,7 @@
 #include "Base/Console.h"
 #include "Base/Convert.h"
 #include "Base/Text_Real.h"
+#include "Code/Code_Constant.h"
 #include "Code/Code_Context.h"
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
@@ -293,6 +294,10 @@ void Function_Misc_Init() {
   Function_Add("variable_global_array2_set", F_VariableArray2Set<true>, 4);
   Function_Add("variable_local_array2_set", F_VariableArray2Set<false>, 4);
 
+  Constant_AddReal("ty_real", DLL_TYPE_REAL);
+  Constant_AddReal("ty_string", DLL_TYPE_STRING);
+  Constant_AddReal("dll_cdecl", DLL_CDECL);
+  Constant_AddReal("dll_stdcall", DLL_STDCALL);
   Function_Add("external_define", F_ExternalDefine, -1);
   Function_Add("external_define0", F_ExternalDefineMixed<0>, 3);
   Function_Add("external_define1", F_ExternalDefineMixed<1>, 4);
