@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstdint>
 #include <ctime>
 
 #include "Base/Convert.h"
@@ -49,6 +50,17 @@ double Date_Build(tm t, double like) {
   return Date_FromSeconds((int64_t)s);
 }
 
+// What a build the system refuses gives: the second before 1970.
+double Date_Refused() { return Date_FromSeconds(-1); }
+
+// field := field + amount; false when the sum does not fit a field.
+bool Date_AddToField(int* field, int64_t amount) {
+  int64_t sum = (int64_t)*field + amount;
+  if (sum < INT32_MIN || sum > INT32_MAX) return false;
+  *field = (int)sum;
+  return true;
+}
+
 bool Date_IsLeap(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
 int Date_DaysInMonth(int year, int month /* 1 to 12 */) {
@@ -70,8 +82,10 @@ void F_DateCurrentDatetime(RValue& Result, CInstance*, CInstance*, int, RValue*)
 
 double Date_Create(double y, double mo, double d, double h, double mi, double s) {
   tm t{};
-  t.tm_year = Convert_RoundInt(y) - 1900;
-  t.tm_mon = Convert_RoundInt(mo) - 1;
+  t.tm_year = -1900;
+  t.tm_mon = -1;
+  if (!Date_AddToField(&t.tm_year, Convert_RoundInt(y)) || !Date_AddToField(&t.tm_mon, Convert_RoundInt(mo)))
+    return Date_Refused();
   t.tm_mday = Convert_RoundInt(d);
   t.tm_hour = Convert_RoundInt(h);
   t.tm_min = Convert_RoundInt(mi);
@@ -127,15 +141,16 @@ void F_DateValidTime(RValue& Result, CInstance*, CInstance*, int argc, RValue* a
 // ------------------------------------------------------------------ increments
 
 // Adds to one calendar field and builds the fields back (normalising).
-double Date_IncField(double dt, int tm::*field, int amount) {
+double Date_IncField(double dt, int tm::*field, int64_t amount) {
   tm t = Date_Break(dt);
-  t.*field += amount;
+  if (!Date_AddToField(&(t.*field), amount)) return Date_Refused();
   return Date_Build(t, dt);
 }
 
 // Adds elapsed seconds.
 double Date_IncSeconds(double dt, int64_t seconds) {
-  int64_t s = Date_Seconds(dt) + seconds;
+  int64_t s;
+  if (__builtin_add_overflow(Date_Seconds(dt), seconds, &s)) return Date_Refused();
   return Date_FromSeconds(s);
 }
 
@@ -146,7 +161,7 @@ void F_DateIncMonth(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   Result.val = Date_IncField(RValue_Real(arg[0]), &tm::tm_mon, RValue_RoundInt(arg[1]));
 }
 void F_DateIncWeek(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  Result.val = Date_IncField(RValue_Real(arg[0]), &tm::tm_mday, 7 * RValue_RoundInt(arg[1]));
+  Result.val = Date_IncField(RValue_Real(arg[0]), &tm::tm_mday, 7 * (int64_t)RValue_RoundInt(arg[1]));
 }
 void F_DateIncDay(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   Result.val = Date_IncField(RValue_Real(arg[0]), &tm::tm_mday, RValue_RoundInt(arg[1]));

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 
@@ -157,6 +158,17 @@ TEST_F(Date, BareTimesOfDayHaveNoZone) {
   EXPECT_EQ(Text("date_time_string", t), "13:14:15");
   EXPECT_EQ(Text("date_time_string", Get2("date_inc_hour", t, 2)), "15:14:15");
   EXPECT_EQ(Text("date_time_string", 0.75), "18:00:00");
+}
+
+TEST_F(Date, ExtremeAmountsGiveTheRefusedDateNotOverflow) {
+  const double refused = 25569 - 0.5 / 86400;
+  double d = Make(2012, 1, 31);
+  EXPECT_NEAR(Get2("date_inc_day", d, 2147483647.0), refused, 1e-9);
+  EXPECT_NEAR(Get2("date_inc_week", d, 1e9), refused, 1e-9);
+  EXPECT_NEAR(Get2("date_inc_year", d, 2147483647.0), refused, 1e-9);
+  EXPECT_NEAR(Get2("date_inc_second", std::nan(""), -5), refused, 1e-9);
+  EXPECT_NEAR(Make(-2147483647, 1, 1), refused, 1e-9);
+  EXPECT_EQ(Get("date_get_day", std::nan("")), 1);
 }
 
 TEST_F(Date, TheClockReadsNow) {
