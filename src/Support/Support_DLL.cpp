@@ -60,6 +60,7 @@ int DLL_Define(const char* path, const char* name, int convention, int argc, con
       if (argkinds[i] != DLL_TYPE_REAL) return -1;
 
   std::string resolved = DLL_ResolvePath(path);
+  if (resolved.empty()) return -1;  // dlopen would give the program itself
   void* module = DLL_FindModule(resolved);
   if (!module) module = DLLM_LoadLibrary(resolved.c_str());
   if (!module) return -1;

@@ -114,6 +114,8 @@ TEST(MiscDLL, RefusesBadDefinitionsAndMismatchedCalls) {
   EXPECT_EQ(DLL_Define(TESTDLL_PATH, "td_sum5", DLL_CDECL, 5, kinds, R), -1);
   EXPECT_EQ(DLL_Define("/nonexistent/library.so", "f", DLL_CDECL, 0, kinds, R), -1);
   EXPECT_EQ(DLL_Define("no_such_library.dll", "f", DLL_CDECL, 0, kinds, R), -1);
+  EXPECT_EQ(DLL_Define("", "getenv", DLL_CDECL, 1, kinds, S), -1);
+  EXPECT_EQ(DLL_Define(nullptr, "getenv", DLL_CDECL, 1, kinds, S), -1);
   EXPECT_EQ(DLL_Define(TESTDLL_PATH, "td_no_such_function", DLL_CDECL, 0, kinds, R), -1);
 
   int h = DLL_Define(TESTDLL_PATH, "td_half", DLL_CDECL, 1, kinds, R);
