@@ -12,6 +12,7 @@
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
 #include "Function/Linux/Function_MiscM.h"
+#include "Graphics_API/Window_Main.h"
 #include "Misc_Call.h"
 
 namespace {
@@ -111,27 +112,22 @@ TEST(MiscServices, ClipboardKeepsTextWithoutADisplay) {
 }
 
 TEST(MiscServices, WindowAndClipboardOverTheVideoLayer) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
-  SDL_Window* window = SDL_CreateWindow("start", 0, 0, 64, 48, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-  SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
-  if (context) {
-    EXPECT_NE(Misc_Call("window_handle").real(), 0);
-    Misc_Call("set_application_title", {Misc_Text("New caption")});
-    Misc_Call("set_application_title", {Misc_Real(3)});  // not a text: ignored
-    EXPECT_STREQ(SDL_GetWindowTitle(window), "New caption");
-    EXPECT_EQ(Platform_GetGUIWidth(), 64);
-    EXPECT_EQ(Platform_GetGUIHeight(), 48);
-    SDL_GL_DeleteContext(context);
-  }
-  if (window) SDL_DestroyWindow(window);
+  if (!Window_Create("start", 64, 48)) GTEST_SKIP() << "no video driver";
+  EXPECT_NE(Misc_Call("window_handle").real(), 0);
+  Misc_Call("set_application_title", {Misc_Text("New caption")});
+  Misc_Call("set_application_title", {Misc_Real(3)});  // not a text: ignored
+  EXPECT_STREQ(SDL_GetWindowTitle(Window_Handle()), "New caption");
+  EXPECT_EQ(Platform_GetGUIWidth(), 64);
+  EXPECT_EQ(Platform_GetGUIHeight(), 48);
   Misc_Call("clipboard_set_text", {Misc_Text("through the system")});
   EXPECT_EQ(Misc_Call("clipboard_has_text").real(), 1);
   EXPECT_EQ(Misc_Call("clipboard_get_text").text(), "through the system");
   Misc_Call("clipboard_set_text", {Misc_Text("")});
   EXPECT_EQ(Misc_Call("clipboard_has_text").real(), 1);
   EXPECT_EQ(Misc_Call("clipboard_get_text").text(), "");
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  Window_Destroy();
   EXPECT_EQ(Platform_GetGUIWidth(), 640);  // no window: the default size
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 TEST(MiscServices, PriorityOutsideTheRangeIsNormal) {

@@ -8,14 +8,13 @@
 #include <cstring>
 #include <strings.h>
 
+#include "Graphics_API/Display_Main.h"
+#include "Graphics_API/Window_Main.h"
 #include "Platform/MemoryManager.h"
 #include "Support/Support_DLL.h"
 #include "Support/Support_File.h"
 
 namespace {
-
-// The game's window is the one its renderer draws into.
-SDL_Window* MiscM_MainWindow() { return SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GL_GetCurrentWindow() : nullptr; }
 
 // Used while the video layer is not running.
 std::string g_clipboard;
@@ -27,7 +26,7 @@ bool g_clipboard_empty_set = false;
 }  // namespace
 
 uint64_t MiscM_WindowHandle() {
-  SDL_Window* window = MiscM_MainWindow();
+  SDL_Window* window = Window_Handle();
   if (!window) return 0;
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
@@ -36,7 +35,7 @@ uint64_t MiscM_WindowHandle() {
 }
 
 void MiscM_SetCaption(const char* text) {
-  if (SDL_Window* window = MiscM_MainWindow()) SDL_SetWindowTitle(window, text);
+  if (SDL_Window* window = Window_Handle()) SDL_SetWindowTitle(window, text);
 }
 
 void MiscM_SetPriority(int priority) {
@@ -70,6 +69,7 @@ void MiscM_ClipboardSetText(const char* text) {
 
 int Platform_OpenURL(const char* url) {
   if (!url || (strncasecmp(url, "http://", 7) != 0 && strncasecmp(url, "https:/", 7) != 0)) return 0;
+  Graphics_ResetIfRequested();
   char* dir = File_GetCurrentDirectory();
   Execute_Shell(url, "", dir);
   MEM_FREE(dir);
@@ -96,18 +96,17 @@ int Platform_GetOSVersion() { return -1; }
 int Platform_GetDevice() { return -1; }
 int Platform_GetCPUDetails() { return 0; }
 
-namespace {
-
-SDL_Point MiscM_WindowSize() {
-  SDL_Point size{640, 480};
-  if (SDL_Window* window = MiscM_MainWindow()) SDL_GetWindowSize(window, &size.x, &size.y);
-  return size;
+int Platform_GetGUIWidth() {
+  int w, h;
+  Window_Size(&w, &h);
+  return w;
 }
 
-}  // namespace
-
-int Platform_GetGUIWidth() { return MiscM_WindowSize().x; }
-int Platform_GetGUIHeight() { return MiscM_WindowSize().y; }
+int Platform_GetGUIHeight() {
+  int w, h;
+  Window_Size(&w, &h);
+  return h;
+}
 
 void Platform_PostAchievement(const char*, float) {}
 void Platform_PostScore(const char*, float) {}
