@@ -96,18 +96,6 @@ int Platform_GetOSVersion() { return -1; }
 int Platform_GetDevice() { return -1; }
 int Platform_GetCPUDetails() { return 0; }
 
-int Platform_GetGUIWidth() {
-  int w, h;
-  Window_Size(&w, &h);
-  return w;
-}
-
-int Platform_GetGUIHeight() {
-  int w, h;
-  Window_Size(&w, &h);
-  return h;
-}
-
 void Platform_PostAchievement(const char*, float) {}
 void Platform_PostScore(const char*, float) {}
 void Platform_MapAchievement(const char*, const char*) {}

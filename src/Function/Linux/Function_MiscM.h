@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+// The GUI size back-ends are the window's Window_GetClientWidth and
+// Window_GetClientHeight (Graphics_API/Window_Main.h).
+
 // The main window's native handle (the X11 window or the SDL window id);
 // 0 while there is no window.
 uint64_t MiscM_WindowHandle();
@@ -42,9 +45,6 @@ int Platform_AdsGetDisplayHeight();
 int Platform_GetOSVersion();
 int Platform_GetDevice();
 int Platform_GetCPUDetails();
-// The game window's client size (640 by 480 before there is a window).
-int Platform_GetGUIWidth();
-int Platform_GetGUIHeight();
 void Platform_PostAchievement(const char* name, float value);
 void Platform_PostScore(const char* name, float value);
 void Platform_MapAchievement(const char* name, const char* platform_name);
