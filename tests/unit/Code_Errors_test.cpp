@@ -111,3 +111,10 @@ TEST_F(CodeErrors, TheRunningUnitAndLineAreKnownWhileCodeRuns) {
   EXPECT_EQ(Code_CurrentUnitName(), nullptr);
   EXPECT_EQ(Code_CurrentLine(), -1);
 }
+
+TEST_F(CodeErrors, LoopConditionErrorsNameTheConditionsLine) {
+  EXPECT_EQ(Run("var i; i = 0;\nwhile (i < 2 + q)\n{\n  i += 1;\n}"), "error: Test (line 2): Unknown variable q");
+  EXPECT_EQ(Run("var i;\nfor (i = 0; i < 3; i += 1)\n{\n  i += 0;\n  if (i == 1) w = z;\n}"),
+            "error: Test (line 5): Unknown variable z");
+  EXPECT_EQ(Run("do\n{\n  n = 1;\n}\nuntil (n > zz)"), "error: Test (line 5): Unknown variable zz");
+}
