@@ -902,6 +902,7 @@ class DoUntilNode final : public Node {
       int f = LoopFlow(Run(c, body));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
+      c.line = cond->line;
     } while (!Truth(c, cond));
     return FLOW_NORMAL;
   }
@@ -919,6 +920,7 @@ class ForNode final : public Node {
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
       if (step) Run(c, step);
+      c.line = line;
     }
     return FLOW_NORMAL;
   }
