@@ -61,14 +61,14 @@ bool Date_AddToField(int* field, int64_t amount) {
   return true;
 }
 
-bool Date_IsLeap(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool Date_IsLeap(int64_t year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
-int Date_DaysInMonth(int year, int month /* 1 to 12 */) {
+int Date_DaysInMonth(int64_t year, int month /* 1 to 12 */) {
   static const int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   return month == 2 && Date_IsLeap(year) ? 29 : lengths[month - 1];
 }
 
-int Date_Year(const tm& t) { return t.tm_year + 1900; }
+int64_t Date_Year(const tm& t) { return (int64_t)t.tm_year + 1900; }
 int64_t Date_SecondOfYear(const tm& t) { return (int64_t)t.tm_yday * 86400 + t.tm_hour * 3600 + t.tm_min * 60 + t.tm_sec; }
 int Date_SecondOfDay(const tm& t) { return t.tm_hour * 3600 + t.tm_min * 60 + t.tm_sec; }
 
@@ -184,7 +184,7 @@ void F_DateField(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   Result.val = Field(Date_Break(RValue_Real(arg[0])));
 }
 
-double Date_GetYear(const tm& t) { return Date_Year(t); }
+double Date_GetYear(const tm& t) { return (double)Date_Year(t); }
 double Date_GetMonth(const tm& t) { return t.tm_mon + 1; }
 double Date_GetWeek(const tm& t) { return t.tm_yday / 7; }
 double Date_GetDay(const tm& t) { return t.tm_mday; }

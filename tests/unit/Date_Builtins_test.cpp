@@ -169,6 +169,8 @@ TEST_F(Date, ExtremeAmountsGiveTheRefusedDateNotOverflow) {
   EXPECT_NEAR(Get2("date_inc_second", std::nan(""), -5), refused, 1e-9);
   EXPECT_NEAR(Make(-2147483647, 1, 1), refused, 1e-9);
   EXPECT_EQ(Get("date_get_day", std::nan("")), 1);
+  // A year past the 32-bit range (its years since 1900 still fit).
+  EXPECT_GT(Get("date_get_year", 7.84352e11), 2147483647.0);
 }
 
 TEST_F(Date, TheClockReadsNow) {
