@@ -109,13 +109,16 @@ void Run_SetSprite(CInstance* inst, int sprite) {
   if (inst->image_index >= s->numb) inst->image_index = 0;
 }
 
+static bool ChangeTargetExists(int object) {
+  if (Object_Exists(object)) return true;
+  char text[96];
+  std::snprintf(text, sizeof text, "Asking to change into non-existing object: %d", object);
+  Error_Show_Action(text, false);
+  return false;
+}
+
 void Run_ChangeInstance(CInstance* inst, int object, bool perform) {
-  if (!Object_Exists(object)) {
-    char text[96];
-    std::snprintf(text, sizeof text, "Asking to change into non-existing object: %d", object);
-    Error_Show_Action(text, false);
-    return;
-  }
+  if (!ChangeTargetExists(object)) return;
   if (perform) Event_Perform(inst, inst, EV_DESTROY, 0);
   inst->SetObject(object);
   inst->creation_serial = g_EventSerial;
@@ -123,6 +126,12 @@ void Run_ChangeInstance(CInstance* inst, int object, bool perform) {
     Event_Perform(inst, inst, EV_CREATE, 0);
     inst->create_performed = true;
   }
+}
+
+void Run_PositionChange(float x, float y, int object, bool perform) {
+  if (!ChangeTargetExists(object)) return;
+  for (CInstance* inst : Targets(TARGET_ALL))
+    if (inst->Collision_Point(x, y, true)) Run_ChangeInstance(inst, object, perform);
 }
 
 void Run_PositionDestroy(float x, float y) {

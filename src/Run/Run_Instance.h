@@ -35,6 +35,8 @@ void Run_SetSprite(CInstance* inst, int sprite);
 // Turns the instance into another object (destroy event first and create
 // event after when perform is set); it misses the rest of the pass under way.
 void Run_ChangeInstance(CInstance* inst, int object, bool perform);
+// Changes every active instance whose precise shape holds the point.
+void Run_PositionChange(float x, float y, int object, bool perform);
 // Marks and destroys every active instance whose precise shape holds the point.
 void Run_PositionDestroy(float x, float y);
 

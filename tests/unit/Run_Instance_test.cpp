@@ -38,10 +38,15 @@ TEST_F(RunInstance, QueriesFindTheFirstUnmarkedInstanceOfTheTarget) {
   EXPECT_EQ(Run_InstanceNumber(wall), 2);
   EXPECT_EQ(Run_InstanceNumber(TARGET_ALL), 3);
   EXPECT_EQ(Run_InstancePosition(35, 5, TARGET_ALL), block);
+  Run_PositionChange(65, 5, 4321, false);  // no such object: nothing changes
+  EXPECT_EQ(kid->object_index, child);
+  Run_PositionChange(65, 5, a, false);
+  EXPECT_EQ(kid->object_index, a);
+  EXPECT_EQ(Run_InstanceNumber(a), 2);
   Run_PositionDestroy(35, 5);
   EXPECT_TRUE(block->marked);
   EXPECT_FALSE(Run_PositionMeeting(35, 5, TARGET_ALL));
-  EXPECT_EQ(Run_InstanceNumber(wall), 1);
+  EXPECT_EQ(Run_InstanceNumber(wall), 0);
 }
 
 TEST_F(RunInstance, PlacementTestsPutThePositionBack) {
