@@ -12,6 +12,14 @@ namespace {
 
 float g_View[5] = {0, 0, 640, 480, 0};  // x, y, w, h, angle
 
+// What the overlay's view replaced.
+struct SavedView {
+  bool saved = false;
+  GraphicsViewState view;
+  uint32_t src, dest;
+};
+SavedView g_Saved;
+
 }  // namespace
 
 bool Graphics_Init() {
@@ -59,4 +67,37 @@ void Graphics_GetView(float* x, float* y, float* w, float* h, float* angle) {
 void Graphics_SetViewPortAndView(int px, int py, int pw, int ph, float x, float y, float w, float h, float angle) {
   Graphics_SetViewPort(px, py, pw, ph);
   Graphics_SetView(x, y, w, h, angle);
+}
+
+GraphicsViewState Graphics_SaveView() {
+  GraphicsViewState s;
+  Graphics_GetViewPort(&s.port[0], &s.port[1], &s.port[2], &s.port[3]);
+  for (int i = 0; i < 5; i++) s.view[i] = g_View[i];
+  return s;
+}
+
+void Graphics_RestoreView(const GraphicsViewState& s) {
+  Graphics_SetViewPortAndView(s.port[0], s.port[1], s.port[2], s.port[3], s.view[0], s.view[1], s.view[2], s.view[3],
+                              s.view[4]);
+}
+
+void Graphics_Set2DView() {
+  SavedView& s = g_Saved;
+  s.view = Graphics_SaveView();
+  s.src = Graphics_GetRenderState(RS_SRCBLEND);
+  s.dest = Graphics_GetRenderState(RS_DESTBLEND);
+  s.saved = true;
+  Graphics_SetViewPortAndView(0, 0, GR_Window_GetWidth(), GR_Window_GetHeight(), 0, 0,
+                              float(Graphics_FrameCounters.overlayWidth), float(Graphics_FrameCounters.overlayHeight), 0);
+  Graphics_SetRenderState(RS_SRCBLEND, BLEND_SRCALPHA);
+  Graphics_SetRenderState(RS_DESTBLEND, BLEND_INVSRCALPHA);
+}
+
+void Graphics_Set2DViewPort() {
+  SavedView& s = g_Saved;
+  if (!s.saved) return;
+  s.saved = false;
+  Graphics_RestoreView(s.view);
+  Graphics_SetRenderState(RS_SRCBLEND, s.src);
+  Graphics_SetRenderState(RS_DESTBLEND, s.dest);
 }

@@ -21,8 +21,7 @@ std::vector<SurfaceSlot> g_Surfaces;
 // The one current target and what it replaced.
 struct TargetState {
   int surface = -1;
-  int viewport[4] = {};
-  float view[5] = {};
+  GraphicsViewState saved;
 };
 TargetState g_Target;
 
@@ -72,9 +71,7 @@ bool Surface_SetTarget(int id) {
   if (!s) return false;
   if (g_Target.surface == id) return true;
   if (g_Target.surface >= 0) Surface_ResetTarget();
-  Graphics_GetViewPort(&g_Target.viewport[0], &g_Target.viewport[1], &g_Target.viewport[2], &g_Target.viewport[3]);
-  float* v = g_Target.view;
-  Graphics_GetView(&v[0], &v[1], &v[2], &v[3], &v[4]);
+  g_Target.saved = Graphics_SaveView();
   if (!Graphics_PushRenderTarget(s->texture)) return false;
   Graphics_SetViewPortAndView(0, 0, s->width, s->height, 0, 0, float(s->width), float(s->height), 0);
   g_Target.surface = id;
@@ -85,11 +82,7 @@ bool Surface_ResetTarget() {
   if (!GR_D3D_IsReady()) return false;
   Batch_Flush();
   bool had = Graphics_PopRenderTarget();
-  if (g_Target.surface >= 0) {
-    const int* p = g_Target.viewport;
-    const float* v = g_Target.view;
-    Graphics_SetViewPortAndView(p[0], p[1], p[2], p[3], v[0], v[1], v[2], v[3], v[4]);
-  }
+  if (g_Target.surface >= 0) Graphics_RestoreView(g_Target.saved);
   g_Target.surface = -1;
   return had;
 }

@@ -193,6 +193,17 @@ TEST_F(GraphicsTest, ViewsMapTheRoomOntoTheViewport) {
   GR_Draw_Rectangle(10, 10, 29, 29, false);
   Graphics_SetViewPortAndView(0, 0, kTestSize, kTestSize, 0, 0, kTestSize, kTestSize, 0);
   EXPECT_EQ(Lit(Screen()).size(), 100u);
+
+  // The overlay draws over its own 640 by 480 display and gives the room's
+  // view back afterwards.
+  Graphics_Clear(0xFF000000);
+  Graphics_SetViewPortAndView(0, 0, 32, 32, 100, 50, 32, 32, 0);
+  Graphics_Set2DView();
+  GR_Draw_Rectangle(320, 240, 329, 247, false);
+  Graphics_Set2DViewPort();
+  GR_Draw_Point(100, 50);
+  Graphics_SetViewPortAndView(0, 0, kTestSize, kTestSize, 0, 0, kTestSize, kTestSize, 0);
+  EXPECT_EQ(Lit(Screen()), (Pixels{{0, 0}, {32, 32}}));
 }
 
 TEST_F(GraphicsTest, SpriteDrawFormsPlaceTheirPixels) {
