@@ -1,3 +1,5 @@
+#include <climits>
+
 #include "Graphics/Graphics_Surface.h"
 #include "Graphics/Graphics_Texture.h"
 #include "Graphics_TestDevice.h"
@@ -271,6 +273,8 @@ TEST_F(GraphicsTest, SurfaceCopiesAreClipped) {
   EXPECT_FALSE(Surface_Copy(b, 9, 0, a, 0, 0, 8, 8));
   EXPECT_FALSE(Surface_Copy(b, 0, 0, a, -8, 0, 8, 8));
   EXPECT_FALSE(Surface_Copy(b, 0, 0, 99, 0, 0, 8, 8));
+  EXPECT_FALSE(Surface_Copy(b, INT_MIN, INT_MIN, a, INT_MAX, 0, INT_MAX, INT_MAX));
+  EXPECT_TRUE(Surface_Copy(b, -4, 0, a, 0, 0, INT_MAX, INT_MAX));
   Surface_Free(a);
   Surface_Free(b);
   // A freed slot is taken again first.

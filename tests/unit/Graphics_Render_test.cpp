@@ -1,3 +1,4 @@
+#include <climits>
 #include <cmath>
 
 #include "Graphics/Graphics_Image.h"
@@ -207,6 +208,11 @@ TEST_F(GraphicsTest, GrabbedRectanglesAreClipped) {
   EXPECT_EQ(b->Row(0)[0], 0xFFFF0000u);
   delete b;
   EXPECT_EQ(Graphics_GrabScreenRect(kTestSize, kTestSize, 70, 0, 5, 5), nullptr);
+  EXPECT_EQ(Graphics_GrabScreenRect(kTestSize, kTestSize, INT_MIN, 0, INT_MIN, 5), nullptr);
+  b = Graphics_GrabScreenRect(kTestSize, kTestSize, 60, 60, INT_MAX, INT_MAX);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->width * b->height, 16);
+  delete b;
   EXPECT_EQ(Graphics_GrabSurfaceRect(-1, 0, 0, 5, 5), nullptr);
   EXPECT_EQ(GR_GetPixel(0, 0), 0xFFFF0000u);
   EXPECT_EQ(GR_GetPixel(-1, 0), 0u);

@@ -160,6 +160,11 @@ void ApplyState(int index) {
   }
 }
 
+void ClearErrors() {
+  while (gl.GetError() != GL_NO_ERROR) {
+  }
+}
+
 void BindFramebuffer() {
   uint32_t fb = g_Device.targets.empty() ? g_Device.backFramebuffer : g_Device.targets.back().framebuffer;
   gl.BindFramebuffer(GL_FRAMEBUFFER, fb);
@@ -268,6 +273,7 @@ bool Device_Texture_Create(int w, int h, const uint32_t* argb, bool target, uint
                            uint32_t* framebuffer) {
   if (!g_Device.context || w < 1 || h < 1 || w > 16384 || h > 16384) return false;
   Batch_Flush();
+  ClearErrors();
   uint32_t t = 0;
   gl.GenTextures(1, &t);
   gl.BindTexture(GL_TEXTURE_2D, t);
@@ -294,7 +300,9 @@ bool Device_Texture_Create(int w, int h, const uint32_t* argb, bool target, uint
     }
     *framebuffer = fb;
   }
-  return gl.GetError() == GL_NO_ERROR;
+  if (gl.GetError() == GL_NO_ERROR) return true;
+  Device_Texture_Free(*texture, *framebuffer);
+  return false;
 }
 
 void Device_Texture_Free(uint32_t texture, uint32_t framebuffer) {
@@ -547,32 +555,27 @@ int Graphics_RenderTargetDepth() { return int(g_Device.targets.size()); }
 bool Graphics_ReadPixels(int texture, int x, int y, int w, int h, uint32_t* out) {
   if (!g_Device.ready || w < 1 || h < 1) return false;
   Batch_Flush();
-  uint32_t fb;
-  int fw, fh;
-  if (texture < 0) {
-    fb = g_Device.backFramebuffer;
-    fw = g_Device.backWidth;
-    fh = g_Device.backHeight;
-  } else {
-    GRTexture* t = GR_Texture_Get(texture);
-    if (!t) return false;
-    fw = t->width;
-    fh = t->height;
-    fb = t->glTarget;
-    if (!fb) {
-      if (!g_Device.readFramebuffer) gl.GenFramebuffers(1, &g_Device.readFramebuffer);
-      fb = g_Device.readFramebuffer;
-      gl.BindFramebuffer(GL_FRAMEBUFFER, fb);
-      gl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, t->glTexture, 0);
-    }
+  const GRTexture* t = texture < 0 ? nullptr : GR_Texture_Get(texture);
+  if (texture >= 0 && !t) return false;
+  int fw = t ? t->width : g_Device.backWidth, fh = t ? t->height : g_Device.backHeight;
+  if (x < 0 || y < 0 || int64_t(x) + w > fw || int64_t(y) + h > fh) return false;
+  uint32_t fb = t ? t->glTarget : g_Device.backFramebuffer;
+  if (!fb) {
+    if (!g_Device.readFramebuffer) gl.GenFramebuffers(1, &g_Device.readFramebuffer);
+    fb = g_Device.readFramebuffer;
+    gl.BindFramebuffer(GL_FRAMEBUFFER, fb);
+    gl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, t->glTexture, 0);
   }
-  if (x < 0 || y < 0 || x + w > fw || y + h > fh) {
-    BindFramebuffer();
-    return false;
-  }
+  ClearErrors();
   gl.BindFramebuffer(GL_READ_FRAMEBUFFER, fb);
   gl.PixelStorei(GL_PACK_ALIGNMENT, 4);
   gl.ReadPixels(x, y, w, h, GL_BGRA, GL_UNSIGNED_BYTE, out);
+  bool ok = gl.GetError() == GL_NO_ERROR;
+  if (fb == g_Device.readFramebuffer) {
+    // Let go of the texture, which may be freed before the next read.
+    gl.BindFramebuffer(GL_FRAMEBUFFER, fb);
+    gl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  }
   BindFramebuffer();
-  return gl.GetError() == GL_NO_ERROR;
+  return ok;
 }
