@@ -1,12 +1,74 @@
 #include "Run/Run_Services.h"
 
-#include "Object/Instance_Class.h"
+#include <string>
 
-CInstance* CInstance_Find(int id) { return nullptr; }
+#include "DataFile/DataFile_Package.h"
+#include "Run/Run_Resources.h"
+#include "Script/Script_Main.h"
+
+#include "Object/Instance_Class.h"
+#include "Object/Object_Class.h"
+#include "Object/Object_Main.h"
+#include "Room/Room_Class.h"
+#include "Room/Room_Main.h"
+#include "TimeLine/TimeLine_Main.h"
 
 void Run_CollectTargets(int target, CInstance* self, CInstance* other, std::vector<CInstance*>& out) {
-  CInstance* one = target == TARGET_SELF ? self : target == TARGET_OTHER ? other : nullptr;
-  if (one && !one->marked) out.push_back(one);
+  auto add = [&out](CInstance* inst) {
+    if (inst && !inst->marked) out.push_back(inst);
+  };
+  if (target == TARGET_SELF) {
+    add(self);
+  } else if (target == TARGET_OTHER) {
+    add(other);
+  } else if (target == TARGET_ALL) {
+    if (g_RunRoom)
+      for (CInstance* inst : g_RunRoom->active) add(inst);
+  } else if (target >= INSTANCE_ID_FIRST) {
+    CInstance* inst = CInstance_Find(target);
+    if (inst && !inst->deactivated) add(inst);
+  } else if (CObject* obj = Object_Find(target)) {
+    for (CInstance* inst : obj->instances_recursive)
+      if (!inst->deactivated) add(inst);
+  }
 }
 
-bool Resource_FindByName(const char* name, int* index) { return false; }
+namespace {
+std::vector<std::vector<std::string>> g_packageNames;
+
+int FindPackageName(const char* name) {
+  for (const auto& kind : g_packageNames)
+    for (size_t i = 0; i < kind.size(); i++)
+      if (kind[i] == name) return static_cast<int>(i);
+  return -1;
+}
+}  // namespace
+
+void Resource_SetPackageNames(const GamePackage& pkg) {
+  g_packageNames.clear();
+  auto keep = [](const auto& list) {
+    std::vector<std::string> names;
+    for (const auto& r : list) names.push_back(r.exists ? r.name : "");
+    g_packageNames.push_back(std::move(names));
+  };
+  keep(pkg.sprites);
+  keep(pkg.sounds);
+  keep(pkg.backgrounds);
+  keep(pkg.paths);
+  keep(pkg.fonts);
+}
+
+bool Resource_FindByName(const char* name, int* index) {
+  if (!name || !*name) return false;
+  // Kind by kind; the first kind with a resource of that name answers.
+  int (*const finders[])(const char*) = {Object_FindByName, FindPackageName, Script_Find, TimeLine_FindByName,
+                                         Room_FindByName};
+  for (auto find : finders) {
+    int found = find(name);
+    if (found >= 0) {
+      *index = found;
+      return true;
+    }
+  }
+  return false;
+}
