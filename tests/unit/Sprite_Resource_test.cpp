@@ -125,9 +125,15 @@ TEST_F(ResourceTest, FontsFromSpriteImages) {
   Text_Draw(10, 10, "y", -1, -1);
   EXPECT_EQ(Pixel(Screen(), 10, 10), 0xFF00FF00u);
   EXPECT_EQ(Font_AddSprite(123456, 'a', false, 0), -1);
-  // A typeface font draws with the built-in glyphs.
+  // A typeface font draws with the built-in glyphs, enlarged to its size.
   int face = Font_Add("Arial", 12, true, false, 32, 127);
   Text_SetFont(face);
+  EXPECT_EQ(Text_Width("ab", -1, -1), 32);
+  EXPECT_EQ(Text_Height("ab", -1, -1), 16);
+  Text_Draw(0, 40, "H", -1, -1);  // columns 0, 1, 4, 5 doubled
+  EXPECT_EQ(Pixel(Screen(), 11, 52), 0xFFFFFFFFu);
+  EXPECT_EQ(Pixel(Screen(), 12, 52), 0xFF000000u);
+  Font_Replace(face, "Arial", 8, false, false, 32, 127);
   EXPECT_EQ(Text_Width("ab", -1, -1), 16);
   EXPECT_STREQ(Font_Get(face)->GetName(), "Arial");
   Text_SetFont(-1);
