@@ -50,8 +50,10 @@ void Graphics_SetView(float x, float y, float w, float h, float angle) {
   if (w == 0) w = 1;
   if (h == 0) h = 1;
   // Room y grows downward: the projection's negative height turns it over.
+  // The view turns counter-clockwise about its centre, so the room turns
+  // clockwise on the screen.
   float cx = x + w / 2, cy = y + h / 2;
-  Matrix view = Matrix_Multiply(Matrix_Translation(-cx, -cy, 0), Matrix_RotationZ(-angle * float(M_PI) / 180.0f));
+  Matrix view = Matrix_Multiply(Matrix_Translation(-cx, -cy, 0), Matrix_RotationZ(angle * float(M_PI) / 180.0f));
   Graphics_SetTransform(TRANSFORM_VIEW, view);
   Graphics_SetTransform(TRANSFORM_PROJECTION, Matrix_OrthoLH(w, -h, -16000, 16000));
 }

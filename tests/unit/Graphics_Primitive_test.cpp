@@ -196,6 +196,13 @@ TEST_F(GraphicsTest, ViewsMapTheRoomOntoTheViewport) {
   Graphics_SetViewPortAndView(0, 0, kTestSize, kTestSize, 0, 0, kTestSize, kTestSize, 0);
   EXPECT_EQ(Lit(Screen()).size(), 100u);
 
+  // A view turned 90 degrees: what lies right of its centre shows below it.
+  Graphics_Clear(0xFF000000);
+  Graphics_SetViewPortAndView(0, 0, kTestSize, kTestSize, 0, 0, kTestSize, kTestSize, 90);
+  GR_Draw_Rectangle(42, 31, 43, 32, false);
+  Graphics_SetViewPortAndView(0, 0, kTestSize, kTestSize, 0, 0, kTestSize, kTestSize, 0);
+  EXPECT_EQ(At(31, 42) | At(32, 42) | At(31, 43) | At(32, 43), 0xFFFFFFFFu);
+
   // The overlay draws over its own 640 by 480 display and gives the room's
   // view back afterwards.
   Graphics_Clear(0xFF000000);
