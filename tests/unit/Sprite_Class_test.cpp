@@ -160,6 +160,7 @@ TEST_F(GraphicsTest, PackageSpritesDrawTheirTrimmedFramesAndKeepTheirMasks) {
   // One shared mask serves every frame.
   EXPECT_TRUE(s->MaskBit(1, 3, 2));
   EXPECT_FALSE(s->MaskBit(0, 4, 2));
+  Sprite_Delete(first);
 }
 
 }  // namespace
