@@ -176,6 +176,17 @@ TEST_F(GraphicsTest, AlphaTestAndColourWriteStates) {
   GR_Draw_Rectangle(0, 0, 3, 3, false);
   Graphics_SetRenderState(RS_ALPHABLENDENABLE, 1);
   EXPECT_EQ(At(1, 1), 0x80FFFFFFu);
+
+  // Flat shading takes the first vertex's colour; Gouraud blends them.
+  GR_SetAlpha(1);
+  Graphics_SetRenderState(RS_SHADEMODE, 1);
+  GR_Draw_Triangle_Color(0, 10, 30, 10, 0, 40, 0x0000FF, 0x00FF00, 0xFF0000, false);
+  EXPECT_EQ(At(8, 18), 0xFFFF0000u);
+  Graphics_SetRenderState(RS_SHADEMODE, 2);
+  GR_Draw_Triangle_Color(0, 10, 30, 10, 0, 40, 0x0000FF, 0x00FF00, 0xFF0000, false);
+  uint32_t mixed = At(8, 18);
+  EXPECT_NE(mixed & 0xFF00, 0u);
+  EXPECT_NE(mixed & 0xFF, 0u);
 }
 
 TEST_F(GraphicsTest, ViewsMapTheRoomOntoTheViewport) {
