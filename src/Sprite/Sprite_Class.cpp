@@ -249,7 +249,20 @@ CBitmap32 Fit(const CBitmap32& image, int w, int h) {
 bool CSprite::LoadFromFile(const char* path, int imageCount, bool precise_, bool transparent_, bool smooth_,
                            bool preload_, int xorig_, int yorig_) {
   std::vector<CBitmap32> decoded;
-  if (!GR_Image_Load(path, decoded) || decoded.empty()) return false;
+  return GR_Image_Load(path, decoded) &&
+         SetFromImage(std::move(decoded), imageCount, precise_, transparent_, smooth_, preload_, xorig_, yorig_);
+}
+
+bool CSprite::LoadFromMemory(const void* data, size_t size, int imageCount, bool precise_, bool transparent_,
+                             bool smooth_, bool preload_, int xorig_, int yorig_) {
+  std::vector<CBitmap32> decoded;
+  return GR_Image_Decode(data, size, decoded) &&
+         SetFromImage(std::move(decoded), imageCount, precise_, transparent_, smooth_, preload_, xorig_, yorig_);
+}
+
+bool CSprite::SetFromImage(std::vector<CBitmap32>&& decoded, int imageCount, bool precise_, bool transparent_,
+                           bool smooth_, bool preload_, int xorig_, int yorig_) {
+  if (decoded.empty()) return false;
   // The key colour is the whole picture's, before it is cut into images.
   if (transparent_)
     for (CBitmap32& b : decoded) GR_Image_MakeTransparent(b);

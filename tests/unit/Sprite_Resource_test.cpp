@@ -78,6 +78,39 @@ TEST_F(ResourceTest, SpritesLoadFromFilesAndCopyWithTexturesOfTheirOwn) {
   Sprite_Delete(other);
 }
 
+std::string g_Requested;
+bool RecordDownload(int, const char* url) {
+  g_Requested = url;
+  return true;
+}
+
+TEST_F(ResourceTest, SpritesFromAnAddressArriveLater) {
+  int before = Sprite_Count();
+  EXPECT_EQ(Sprite_Add("https://example.com/a.png", 3, false, false, false, false, 0, 0), -1);
+  EXPECT_EQ(Sprite_Count(), before);  // no download layer: no slot
+
+  Sprite_StartDownload = RecordDownload;
+  int s = Sprite_Add("https://example.com/a.png", 3, false, false, false, false, 0, 0);
+  ASSERT_GE(s, 0);
+  EXPECT_EQ(g_Requested, "https://example.com/a.png");
+  EXPECT_EQ(Sprite_Data(s)->numb, 0);
+  FILE* f = fopen((folder_ + "/strip.png").c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  std::vector<uint8_t> png(4096);
+  png.resize(fread(png.data(), 1, png.size(), f));
+  fclose(f);
+  EXPECT_EQ(Sprite_AsyncLoaded(s, png.data(), png.size()), 0);
+  EXPECT_EQ(Sprite_Data(s)->numb, 3);
+  EXPECT_EQ(Sprite_AsyncLoaded(s, png.data(), png.size()), -1);  // only once
+  // A failed download leaves the sprite empty.
+  int t = Sprite_Add("http://example.com/b.png", 1, false, false, false, false, 0, 0);
+  EXPECT_EQ(Sprite_AsyncLoaded(t, nullptr, 0), -1);
+  EXPECT_EQ(Sprite_Data(t)->numb, 0);
+  Sprite_StartDownload = nullptr;
+  Sprite_Delete(s);
+  Sprite_Delete(t);
+}
+
 TEST_F(ResourceTest, BackgroundsFromFilesColoursAndGradients) {
   EXPECT_EQ(Background_Add("nowhere.bmp", false, false, false), -1);
   int b = Background_Add("strip.png", false, false, true);
