@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Image.h"
@@ -144,7 +145,9 @@ bool CSprite::PointHits(int subimg, float x, float y, float xscale, float yscale
     dy = ry;
   }
   float fx = dx / xscale + float(xorig), fy = dy / yscale + float(yorig);
-  return MaskBit(subimg, int(std::floor(fx)), int(std::floor(fy)));
+  // Outside the image (or not a number): no pixel to test.
+  if (!(fx >= 0 && fx < float(width) && fy >= 0 && fy < float(height))) return false;
+  return MaskBit(subimg, int(fx), int(fy));
 }
 
 bool CSprite::CollisionLine(float x1, float y1, float x2, float y2, int subimg, float x, float y,
@@ -161,7 +164,10 @@ bool CSprite::CollisionLine(float x1, float y1, float x2, float y2, int subimg, 
   float to = alongX ? std::max(x1, x2) : std::max(y1, y2);
   from = std::max(from, float(alongX ? bl : bt));
   to = std::min(to, float(alongX ? br : bb));
-  for (float s = std::ceil(from); s <= to; s += 1) {
+  // Whole steps counted in 64 bits: a float would stop advancing on a long line.
+  if (!(from <= to)) return false;
+  for (int64_t i = int64_t(std::ceil(from)), last = int64_t(std::floor(to)); i <= last; i++) {
+    float s = float(i);
     float px = alongX ? s : x1 + (s - y1) * dx / dy;
     float py = alongX ? y1 + (s - x1) * dy / dx : s;
     if (px < bl || px > br + 1 || py < bt || py > bb + 1) continue;
