@@ -84,7 +84,8 @@ void CSprite::ComputeBoundingBox() {
   bboxRight = std::max(width - 1, 0);
   bboxBottom = std::max(height - 1, 0);
   if (bboxMode != BBOX_AUTOMATIC) return;
-  // The smallest box holding every solid pixel of every frame.
+  // The smallest box holding every solid pixel of every frame (from the
+  // masks when the pixels cannot be had).
   int l = width, t = height, r = -1, b = -1;
   auto take = [&](int x, int y) {
     l = std::min(l, x);
@@ -92,18 +93,18 @@ void CSprite::ComputeBoundingBox() {
     t = std::min(t, y);
     b = std::max(b, y);
   };
-  if (!bitmaps.empty()) {
-    for (const CBitmap32& bmp : bitmaps)
+  std::vector<CBitmap32> readBack;
+  const std::vector<CBitmap32>& images = bitmaps.empty() ? (readBack = AllFrameBitmaps()) : bitmaps;
+  if (!images.empty()) {
+    for (const CBitmap32& bmp : images)
       for (int y = 0; y < bmp.height; y++)
         for (int x = 0; x < bmp.width; x++)
           if (bmp.Row(y)[x] >> 24) take(x, y);
-  } else if (!masks.empty()) {
+  } else {
     for (const auto& m : masks)
       for (int y = 0; y < height; y++)
         for (int x = 0; x < width; x++)
           if (size_t(y) * size_t(width) + size_t(x) < m.size() && m[size_t(y) * size_t(width) + size_t(x)]) take(x, y);
-  } else {
-    return;
   }
   if (r < 0) return;  // nothing solid: keep the whole image
   bboxLeft = l;
@@ -113,10 +114,15 @@ void CSprite::ComputeBoundingBox() {
 }
 
 void CSprite::CreateMask() {
-  if (bitmaps.empty()) return;  // package masks stay as loaded
+  if (!precise) {
+    if (!bitmaps.empty()) masks.clear();  // made again from the pixels when needed
+    return;
+  }
+  std::vector<CBitmap32> readBack;
+  const std::vector<CBitmap32>& images = bitmaps.empty() ? (readBack = AllFrameBitmaps()) : bitmaps;
+  if (images.empty()) return;  // masks from the package stay as they are
   masks.clear();
-  if (!precise) return;
-  for (const CBitmap32& bmp : bitmaps) {
+  for (const CBitmap32& bmp : images) {
     std::vector<uint8_t> m(size_t(width) * size_t(height), 0);
     for (int y = 0; y < height && y < bmp.height; y++)
       for (int x = 0; x < width && x < bmp.width; x++) m[size_t(y) * size_t(width) + size_t(x)] = (bmp.Row(y)[x] >> 24) ? 1 : 0;

@@ -168,6 +168,14 @@ TEST_F(GraphicsTest, PackageSpritesDrawTheirTrimmedFramesAndKeepTheirMasks) {
   // One shared mask serves every frame.
   EXPECT_TRUE(s->MaskBit(1, 3, 2));
   EXPECT_FALSE(s->MaskBit(0, 4, 2));
+  // With only readable frames, box and masks come again from the pixels.
+  s->frames.pop_back();
+  s->numb = 1;
+  s->SetBboxMode(BBOX_AUTOMATIC);
+  EXPECT_EQ(std::vector<int>({s->bboxLeft, s->bboxTop, s->bboxRight, s->bboxBottom}), std::vector<int>({3, 2, 4, 3}));
+  s->SetPrecise(true);
+  EXPECT_TRUE(s->MaskBit(0, 4, 3));
+  EXPECT_FALSE(s->MaskBit(0, 5, 3));
   Sprite_Delete(first);
 }
 
