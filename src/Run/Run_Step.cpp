@@ -170,7 +170,8 @@ void ScrollBackgrounds() {
 }
 }  // namespace
 
-void Run_Step() {
+namespace {
+void StepPhases() {
   Profiler_Begin("IO&Kivo", 0xFF00FF00u);
   IO_Update();
   IO_StartStep();
@@ -207,6 +208,7 @@ void Run_Step() {
   Profiler_End();
 
   Profiler_Begin("Draw", 0xFF00FFFFu);
+  g_RunRoom->UpdateViews();
   if (Run_AutomaticDraw) g_RunRoom->Draw();
   Profiler_End();
   if (Pending()) return;
@@ -216,5 +218,10 @@ void Run_Step() {
   Animation();
   Profiler_End();
   Run_StepCount++;
+}
+}  // namespace
+
+void Run_Step() {
+  StepPhases();
   Debug_Update();
 }

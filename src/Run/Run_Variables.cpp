@@ -236,6 +236,14 @@ bool SV_GlobalText(CInstance*, int, RValue* v) {
   *G = String_Duplicate(RValue_Text(*v));
   return true;
 }
+bool GV_CursorSprite(CInstance*, int, RValue* v) {
+  RValue_SetReal(v, g_CursorSprite);
+  return true;
+}
+bool SV_CursorSprite(CInstance*, int, RValue* v) {
+  g_CursorSprite = RValue_RoundInt(*v);
+  return true;
+}
 bool GV_TransitionKind(CInstance*, int, RValue* v) {
   RValue_SetReal(v, Run_TransitionKind);
   return true;
@@ -461,6 +469,7 @@ void Variable_Init_World() {
   RW("caption_score", GV_GlobalText<&g_CaptionScore>, SV_GlobalText<&g_CaptionScore>);
   RW("caption_lives", GV_GlobalText<&g_CaptionLives>, SV_GlobalText<&g_CaptionLives>);
   RW("caption_health", GV_GlobalText<&g_CaptionHealth>, SV_GlobalText<&g_CaptionHealth>);
+  RW("cursor_sprite", GV_CursorSprite, SV_CursorSprite);
   RW("transition_kind", GV_TransitionKind, SV_TransitionKind);
   RW("error_last", GV_ErrorLast, SV_ErrorLast);
   RW("error_occurred", GV_ErrorOccurred, SV_ErrorOccurred);
