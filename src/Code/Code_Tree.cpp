@@ -260,6 +260,27 @@ class LocalConstNode final : public Node {
   double k;
 };
 
+// OP of two plain locals (i + j, x < y).
+template <TokenKind OP>
+class LocalLocalNode final : public Node {
+ public:
+  LocalLocalNode(int a, int b) : left(a), right(b) {}
+  double Real(Ctx& c, RValue* spill) const override {
+    const RValue& a = c.locals[left].value;
+    const RValue& b = c.locals[right].value;
+    if (a.kind == VALUE_STRING || b.kind == VALUE_STRING) return Mixed(OP, a, a.val, b, b.val, spill);
+    return RealOp<OP>(Checked(OP, a.val, b.val), b.val);
+  }
+  void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
+  bool Test(Ctx& c) const override {
+    Temp t;
+    double v = Real(c, &t);
+    return t.kind != VALUE_STRING && v > 0.5;
+  }
+  int left;
+  int right;
+};
+
 class LogicNode final : public Node {
  public:
   LogicNode(TokenKind o, Node* a, Node* b) : op(o), l(a), r(b) {}
@@ -305,6 +326,8 @@ Node* MakeBinary(Node* a, Node* b) {
     if (slot >= 0) return new LocalConstNode<OP, true>(slot, k->val);
     return new BinaryConstNode<OP>(a, k->val);
   }
+  int left = Tree_PlainLocal(a), right = Tree_PlainLocal(b);
+  if (left >= 0 && right >= 0) return new LocalLocalNode<OP>(left, right);
   return new BinaryNode<OP>(a, b);
 }
 
