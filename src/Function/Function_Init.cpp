@@ -1,10 +1,12 @@
 #include "Function/Function_Init.h"
 
+void Function_Math_Init();
 void Function_Misc_Init();
 
 void InitCWLFunctions() {
   static bool done = false;
   if (done) return;
   done = true;
+  Function_Math_Init();
   Function_Misc_Init();
 }

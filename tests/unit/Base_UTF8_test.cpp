@@ -1,0 +1,73 @@
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "Base/UTF8_Main.h"
+
+TEST(UTF8, EncodesAndDecodesOneTwoAndThreeByteCharacters) {
+  struct { uint16_t code; int size; } cases[] = {
+      {0x41, 1}, {0x7F, 1}, {0x80, 2}, {0xE9, 2}, {0x7FF, 2}, {0x800, 3}, {0x20AC, 3}, {0xD800, 3}, {0xFFFF, 3}};
+  for (auto& c : cases) {
+    char buffer[8] = {};
+    char* w = buffer;
+    UTF8_AddChar(w, c.code);
+    EXPECT_EQ(w - buffer, c.size) << c.code;
+    EXPECT_EQ(UTF8_CharSize(c.code), c.size);
+    EXPECT_EQ(static_cast<int>(std::strlen(buffer)), c.size) << "no terminating zero written";
+    const char* r = buffer;
+    EXPECT_EQ(UTF8_GetChar(r), c.code);
+    EXPECT_EQ(r - buffer, c.size);
+  }
+  char e[] = "\xC3\xA9";
+  char* p = e;  // the non-const overload moves the same way
+  EXPECT_EQ(UTF8_GetChar(p), 0xE9);
+  EXPECT_EQ(p, e + 2);
+}
+
+TEST(UTF8, TheLeadByteAloneDecidesTheLength) {
+  // 0x80 to 0x9F lead two bytes, 0xA0 to 0xBF three; follow bytes are not checked.
+  const char* p = "\x81\x41Z";
+  EXPECT_EQ(UTF8_GetChar(p), (0x01 << 6) + 0x01);
+  EXPECT_EQ(*p, 'Z');
+  p = "\xA1\x41\x42Z";
+  EXPECT_EQ(UTF8_GetChar(p), (0x1 << 12) + (0x01 << 6) + 0x02);
+  EXPECT_EQ(*p, 'Z');
+  // A four-byte sequence reads as a three-byte character and one more.
+  EXPECT_EQ(UTF8_Length("\xF0\x9F\x98\x80"), 2);
+  EXPECT_EQ(UTF8_Length("a\xC3\xA9\xE2\x82\xAC"), 3);
+  EXPECT_EQ(UTF8_Length(""), 0);
+  EXPECT_EQ(UTF8_Length(nullptr), 0);
+}
+
+TEST(UTF8, ACharacterCutShortStopsAtTheTerminator) {
+  // Bytes behind the terminator must never be read or stepped onto.
+  const char two[] = {'\xC3', '\0', '\x80', '\x80'};
+  const char* p = two;
+  EXPECT_EQ(UTF8_GetChar(p), 0xC0);
+  EXPECT_EQ(p, two + 1);
+  EXPECT_EQ(UTF8_GetChar(p), 0);  // at the terminator: stays there
+  EXPECT_EQ(p, two + 1);
+
+  const char three[] = {'\xE2', '\x82', '\0', '\xBF'};
+  p = three;
+  EXPECT_EQ(UTF8_GetChar(p), 0x2080);
+  EXPECT_EQ(p, three + 2);
+  const char lead[] = {'\xE2', '\0', '\xBF', '\xBF'};
+  p = lead;
+  EXPECT_EQ(UTF8_GetChar(p), 0x2000);
+  EXPECT_EQ(p, lead + 1);
+
+  EXPECT_EQ(UTF8_Length(two), 1);
+  EXPECT_EQ(UTF8_Length("a\xE2\x82"), 2);
+}
+
+TEST(UTF8, OffsetsOfCharacters) {
+  const char* text = "a\xC3\xA9\xE2\x82\xAC" "b";
+  EXPECT_EQ(UTF8_Offset(text, 0), 0);
+  EXPECT_EQ(UTF8_Offset(text, 1), 1);
+  EXPECT_EQ(UTF8_Offset(text, 2), 3);
+  EXPECT_EQ(UTF8_Offset(text, 3), 6);
+  EXPECT_EQ(UTF8_Offset(text, 4), 7);
+  EXPECT_EQ(UTF8_Offset(text, 100), 7);  // past the end: the terminator
+  EXPECT_EQ(UTF8_Offset("\xE2", 5), 1);
+}
