@@ -13,11 +13,27 @@ auto PlacedAt(CInstance* inst, float x, float y, Test&& test) {
   return result;
 }
 
-bool Overlaps(CInstance* inst, bool solid_only) {
-  return Target_Find(TARGET_ALL, [&](CInstance* other) {
-           return (!solid_only || other->solid) && inst->Collision_Instance(other, true);
-         }) != nullptr;
+// The instance's box, for a cheap first look at each candidate: boxes that
+// do not meet need no full collision test.
+struct Box {
+  explicit Box(CInstance* inst) { inst->GetBoundingBox(&l, &t, &r, &b); }
+  bool Meets(CInstance* other) const {
+    int ol, ot, or_, ob;
+    other->GetBoundingBox(&ol, &ot, &or_, &ob);
+    return !(ol > r || l > or_ || ot > b || t > ob);
+  }
+  int l, t, r, b;
+};
+
+// The first instance of the target that the instance overlaps.
+CInstance* Meeting(CInstance* inst, int target, bool solid_only) {
+  Box box(inst);
+  return Target_Find(target, [&](CInstance* other) {
+    return (!solid_only || other->solid) && box.Meets(other) && inst->Collision_Instance(other, true);
+  });
 }
+
+bool Overlaps(CInstance* inst, bool solid_only) { return Meeting(inst, TARGET_ALL, solid_only) != nullptr; }
 
 template <class Test>
 CInstance* CollisionFind(CInstance* self, int target, bool notme, Test&& test) {
@@ -58,9 +74,7 @@ bool Run_SpotFree(CInstance* inst, float x, float y, bool all) {
 }
 
 CInstance* Run_PlaceMeeting(CInstance* inst, float x, float y, int target) {
-  return PlacedAt(inst, x, y, [&] {
-    return Target_Find(target, [&](CInstance* other) { return inst->Collision_Instance(other, true); });
-  });
+  return PlacedAt(inst, x, y, [&] { return Meeting(inst, target, false); });
 }
 
 bool Run_PlaceMeetingBool(CInstance* inst, int target, float x, float y) {
