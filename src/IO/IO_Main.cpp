@@ -218,3 +218,25 @@ void IO_Feed_MouseWheel(int delta) {
   if (delta > 0) g_mouseMsg[0].wheel_up = 1;
   if (delta < 0) g_mouseMsg[0].wheel_down = 1;
 }
+
+namespace {
+VirtualKey g_virtualKeys[IO_VIRTUAL_KEYS];
+}
+
+VirtualKey* IO_VirtualKey_FindFree() {
+  for (int i = 0; i < IO_VIRTUAL_KEYS; i++) {
+    if (g_virtualKeys[i].flags & VIRTUALKEY_USED) continue;
+    g_virtualKeys[i] = VirtualKey{};
+    g_virtualKeys[i].index = i;
+    return &g_virtualKeys[i];
+  }
+  return nullptr;
+}
+
+VirtualKey* IO_VirtualKey_Get(int index) {
+  return index >= 0 && index < IO_VIRTUAL_KEYS ? &g_virtualKeys[index] : nullptr;
+}
+
+void IO_VirtualKey_Delete(int index) {
+  if (VirtualKey* k = IO_VirtualKey_Get(index)) k->flags &= static_cast<uint16_t>(~VIRTUALKEY_USED);
+}

@@ -51,3 +51,19 @@ void IO_Mouse_SetLastButton(int button, int device);
 int IO_Mouse_GetLastButton(int device);
 uint8_t IO_Mouse_WheelUp(int device);
 uint8_t IO_Mouse_WheelDown(int device);
+
+// Virtual keys drawn on screen: records of the input layer.
+constexpr int IO_VIRTUAL_KEYS = 64;
+enum : uint16_t { VIRTUALKEY_USED = 1, VIRTUALKEY_VISIBLE = 2 };
+struct VirtualKey {
+  uint16_t flags;
+  int index;  // the record's own index
+  int left, top, right, bottom, width, height;
+  int state[3];
+  int key;
+};
+// The first unused record (zeroed, its index set), null when all are used.
+VirtualKey* IO_VirtualKey_FindFree();
+VirtualKey* IO_VirtualKey_Get(int index);  // null outside the records
+// Marks the record unused (an index outside the records is ignored).
+void IO_VirtualKey_Delete(int index);

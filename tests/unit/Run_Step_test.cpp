@@ -149,11 +149,11 @@ TEST_F(RunStep, ARoomSpeedOfZeroOrLessStillGivesAFrameTime) {
 }
 
 TEST_F(RunStep, CollisionEventsSeeTheOtherAndSolidsGoBack) {
-  BoxSprite(0);
+  int box = AddSprite(16, 16);
   int a = Object_Add("a");
   int wall = Object_Add("wall");
-  Object_Find(a)->sprite_index = 0;
-  Object_Find(wall)->sprite_index = 0;
+  Object_Find(a)->sprite_index = box;
+  Object_Find(wall)->sprite_index = box;
   Object_Find(wall)->flags |= OBJECT_SOLID;
   int others = 0;
   On(a, EV_COLLISION, wall, [&](CInstance* self, CInstance* other) {
