@@ -58,9 +58,9 @@ class GameBuiltIns : public ::testing::Test {
   void SetUp() override {
     Reset();
     Error_SetOccurred(false);
-    BoxSprite(0);
+    box = AddSprite(16, 16);
     ball = Object_Add("ball");
-    Object_Find(ball)->sprite_index = 0;
+    Object_Find(ball)->sprite_index = box;
   }
   void TearDown() override {
     Reset();
@@ -73,7 +73,7 @@ class GameBuiltIns : public ::testing::Test {
     ASSERT_TRUE(StartGame());
   }
   CInstance* Nth(int n) { return g_RunRoom->active[static_cast<size_t>(n)]; }
-  int ball = -1;
+  int ball = -1, box = -1;
 };
 }  // namespace
 
@@ -176,7 +176,7 @@ TEST_F(GameBuiltIns, TargetsAndIndicesFollowTheirConversions) {
 
 TEST_F(GameBuiltIns, MovesStopAtContactOrAfterTheirSteps) {
   int wall = Object_Add("wall");
-  Object_Find(wall)->sprite_index = 0;
+  Object_Find(wall)->sprite_index = box;
   Object_Find(wall)->flags |= OBJECT_SOLID;
   Start({{ball, {0, 0}}, {wall, {40, 0}}});
   CInstance* b = Nth(0);
@@ -192,9 +192,9 @@ TEST_F(GameBuiltIns, MovesStopAtContactOrAfterTheirSteps) {
 }
 
 TEST_F(GameBuiltIns, MoveRandomWithNoFreeSpotStaysPut) {
-  BoxSprite(1, 4000, 4000);
+  int huge = AddSprite(4000, 4000);
   int wall = Object_Add("wall");
-  Object_Find(wall)->sprite_index = 1;
+  Object_Find(wall)->sprite_index = huge;
   Object_Find(wall)->flags |= OBJECT_SOLID;
   Start({{ball, {33, 44}}, {wall, {-1000, -1000}}});
   Call("move_random", Nth(0), {0, 0});

@@ -104,11 +104,11 @@ class MotionPlan : public ::testing::Test {
     Reset();
     Path_FreeAll();
     path = Path_Add();
-    BoxSprite(0);
+    int box = AddSprite(16, 16);
     mover = Object_Add("mover");
     wall = Object_Add("wall");
-    Object_Find(mover)->sprite_index = 0;
-    Object_Find(wall)->sprite_index = 0;
+    Object_Find(mover)->sprite_index = box;
+    Object_Find(wall)->sprite_index = box;
     Object_Find(wall)->flags |= OBJECT_SOLID;
   }
   void TearDown() override {
