@@ -316,8 +316,7 @@ class Parser {
       const Token& name = ExpectName("variable name after '.'");
       Tree_SetLine(name.line);
       Node* target = e;
-      e = Grown(Field(target, name.text), target);
-      Indices(e);
+      e = Indices(Grown(Field(target, name.text), target));
     }
     if (Peek().kind == TK_INC || Peek().kind == TK_DEC) {
       if (auto* var = dynamic_cast<VarNode*>(e)) {
@@ -330,15 +329,17 @@ class Parser {
   }
 
   // a[i] or a[i, j] after a variable.
-  void Indices(Node* e) {
-    if (Peek().kind != TK_LBRACKET) return;
+  Node* Indices(Node* e) {
+    if (Peek().kind != TK_LBRACKET) return e;
     auto* var = dynamic_cast<VarNode*>(e);
     if (!var) Fail("only variables can be indexed");
     Next();
-    var->index1 = Expression();
-    if (Accept(TK_COMMA)) var->index2 = Expression();
+    Node* i = Expression();
+    Node* j = Accept(TK_COMMA) ? Expression() : nullptr;
     Expect(TK_RBRACKET, "]");
-    var->height = 1 + std::max(var->index1->height, var->index2 ? var->index2->height : 0);
+    var = Tree_Index(var, i, j);
+    var->height = 1 + std::max(i->height, j ? j->height : 0);
+    return var;
   }
 
   Node* Primary() {
@@ -364,9 +365,7 @@ class Parser {
       case TK_NAME: {
         Next();
         if (Peek().kind == TK_LPAREN) return Call(t);
-        Node* e = Name(t.text);
-        Indices(e);
-        return e;
+        return Indices(Name(t.text));
       }
       default: Fail("unexpected symbol " + Code_TokenText(t));
     }

@@ -9,6 +9,11 @@
 
 TErrorForm ErrorForm;
 
+// The debugger's refresh and the input layer's clear, called when they are
+// linked in (weak references resolve to null otherwise).
+__attribute__((weak)) void Debug_Update();
+__attribute__((weak)) void IO_Clear();
+
 namespace {
 std::string g_last;
 bool g_occurred = false;
@@ -44,7 +49,9 @@ void Error_Show_Action(const char* text, bool fatal) {
 void Error_Show(const char* text, bool fatal) {
   if (g_aborted) return;
   if (!text) text = "";
+  if (Debug_Update) Debug_Update();
   if (g_GameOptions.show_errors && Error_FormatDialogText(text, !fatal)) fatal = true;
+  if (IO_Clear) IO_Clear();  // the key or click that closed the dialog stays out of the game
   g_last = text;
   if (!g_DebugEvaluatingWatches) g_Console.Output("ERROR!!! :: %s\n", text);
   g_occurred = true;

@@ -62,12 +62,13 @@ const RValue* Code_Argument(int index);
 // argument_count: the argument count of the running script call.
 extern int g_ArgumentCount;
 
-// Saved argument slots. Save moves the slots (and argument_count) out and
-// leaves them the real 0; Set copies argc values (texts duplicated) into
-// slots 0.. and makes the rest the real 0; Restore frees what the slots hold
-// and moves the saved values back.
+// Saved argument slots. Save sets the slots (and argument_count) aside and
+// gives fresh ones, all the real 0; Set copies argc values (texts duplicated)
+// into slots 0.. and makes the rest the real 0; Restore frees what the slots
+// hold and brings the saved ones back. Saves nest: restore in reverse order.
 struct CodeArgumentSave {
-  RValue slot[ARGUMENT_SLOTS];
+  RValue* frame;
+  RValue* top;
   int used;
   int count;
 };
@@ -76,8 +77,9 @@ void Code_Arguments_Set(int argc, const RValue* args);
 void Code_Arguments_Restore(CodeArgumentSave* save);
 
 // Units running inside one another (scripts calling scripts, code run from
-// code) end in a run-time error past this depth.
-constexpr int CODE_MAX_DEPTH = 512;
+// code) end in a run-time error past this depth, or sooner when the native
+// stack runs short.
+constexpr int CODE_MAX_DEPTH = 10000;
 
 // Registers the language's constants (true, false, pi, self, other, all,
 // noone, global) and the variables argument0..15, argument, argument_count

@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "Code/Code_Context.h"
 #include "Code/Code_Error.h"
@@ -19,8 +20,19 @@ bool Code_CompileUnit(const std::string& text, bool expression, const std::strin
 std::string Code_ErrorText;
 bool Code_RuntimeError = false;
 int g_ArgumentCount = 0;
-RValue g_ArgumentSlot[16];
 int g_ArgumentUsed = 0;
+
+namespace {
+// Each running call (and each saved set) holds one frame; frames above the
+// top are all the real 0.
+constexpr int ARGUMENT_FRAMES = 2 * CODE_MAX_DEPTH + 64;
+RValue g_argumentStack[ARGUMENT_FRAMES][ARGUMENT_SLOTS];
+}  // namespace
+RValue* g_ArgumentSlot = g_argumentStack[0];
+namespace {
+RValue* g_argumentTop = g_argumentStack[1];  // the next free frame
+const RValue* const g_argumentEnd = g_argumentStack[ARGUMENT_FRAMES - 1];
+}  // namespace
 
 namespace {
 // A run-time error on its way to the boundary of the outermost unit.
@@ -67,27 +79,47 @@ class LocalFrame {
  private:
   int m_count;
 };
+}  // namespace
 
-// Gives a script call its arguments and puts the caller's back afterwards.
+// A frame of argument slots taken from the top of the stack for one call;
+// the call's values are made right in it.
+CodeArgumentFrame::CodeArgumentFrame() {
+  if (g_argumentTop >= g_argumentEnd) Code_Fail("Recursion too deep: no room for arguments.");
+  slot = g_argumentTop;
+  g_argumentTop += ARGUMENT_SLOTS;
+}
+
+CodeArgumentFrame::~CodeArgumentFrame() {
+  for (int k = 0; k < used; ++k) {
+    if (slot[k].str) MEM_FREE(slot[k].str);
+    slot[k] = RValue{VALUE_REAL, nullptr, 0.0};
+  }
+  g_argumentTop = slot;
+}
+
+namespace {
+// Makes a frame the visible slots for the time of a call.
 class ArgumentScope {
  public:
-  ArgumentScope(int argc, RValue* args, bool move) {
-    Code_Arguments_Save(&m_save);
-    for (int k = 0; k < argc; ++k) {
-      if (move) {
-        g_ArgumentSlot[k] = args[k];
-        args[k] = RValue{VALUE_REAL, nullptr, 0.0};
-      } else {
-        RValue_Copy(&g_ArgumentSlot[k], &args[k]);
-      }
-    }
+  ArgumentScope(CodeArgumentFrame& f, int argc)
+      : m_frame(f), m_slot(g_ArgumentSlot), m_used(g_ArgumentUsed), m_count(g_ArgumentCount) {
+    g_ArgumentSlot = f.slot;
     g_ArgumentUsed = argc;
     g_ArgumentCount = argc;
+    if (f.used < argc) f.used = argc;
   }
-  ~ArgumentScope() { Code_Arguments_Restore(&m_save); }
+  ~ArgumentScope() {
+    if (m_frame.used < g_ArgumentUsed) m_frame.used = g_ArgumentUsed;  // the callee may have set more
+    g_ArgumentSlot = m_slot;
+    g_ArgumentUsed = m_used;
+    g_ArgumentCount = m_count;
+  }
 
  private:
-  CodeArgumentSave m_save;
+  CodeArgumentFrame& m_frame;
+  RValue* m_slot;
+  int m_used;
+  int m_count;
 };
 
 // Runs a unit inside whatever runs now; errors propagate as CodeFault.
@@ -95,14 +127,15 @@ class ArgumentScope {
 bool RunUnit(const CCode* code, CInstance* self, CInstance* other, RValue* out) {
   const CodeUnit* unit = code->Unit();
   if (!unit) Code_Fail("The code %s is not compiled.", code->Name());
-  char here;
+  // The frame address, not a local's: sanitizers may keep locals elsewhere.
+  const char* here = static_cast<const char*>(__builtin_frame_address(0));
   if (g_depth == 0) {
-    g_stackBase = &here;
-  } else if (g_depth >= CODE_MAX_DEPTH || static_cast<size_t>(g_stackBase - &here) > StackBudget()) {
+    g_stackBase = here;
+  } else if (g_depth >= CODE_MAX_DEPTH || static_cast<size_t>(g_stackBase - here) > StackBudget()) {
     Code_Fail("Recursion too deep: code runs inside itself %d times.", g_depth);
   }
   LocalFrame frame(unit->locals);
-  Ctx c{self, other, frame.slots, code, 0, out, false, g_current};
+  Ctx c{self, other, frame.slots, code, unit->root->line, out, false, g_current};
   struct Enter {
     Ctx& c;
     explicit Enter(Ctx& ctx) : c(ctx) {
@@ -130,7 +163,13 @@ void Dispatch(int id, CInstance* self, CInstance* other, int argc, RValue* args,
   if (id >= FUNCTION_ID_SCRIPT) {
     CCode* code = Script_GetCode(id - FUNCTION_ID_SCRIPT);
     if (!code) Code_Fail("Trying to execute non-existing script.");
-    ArgumentScope scope(argc, args, move);
+    CodeArgumentFrame frame;
+    for (int k = 0; k < argc; ++k) {
+      if (move) std::swap(frame.slot[k], args[k]);
+      else RValue_Copy(&frame.slot[k], &args[k]);
+    }
+    frame.used = argc;
+    ArgumentScope scope(frame, argc);
     RunUnit(code, self, other, out);
     return;
   }
@@ -150,6 +189,12 @@ void Code_Fail(const char* fmt, ...) {
   char framed[1400];
   std::snprintf(framed, sizeof framed, "%s (line %d): %s", g_current->code->Name(), g_current->line, message);
   throw CodeFault{framed};
+}
+
+void Code_CallScript(const CCode* code, Ctx& c, CodeArgumentFrame& frame, int argc, RValue* out) {
+  if (!code) Code_Fail("Trying to execute non-existing script.");
+  ArgumentScope scope(frame, argc);
+  RunUnit(code, c.self, c.other, out);
 }
 
 void Code_Dispatch(int id, Ctx& c, int argc, RValue* args, RValue* out) {
@@ -231,7 +276,11 @@ bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* o
   if (argc > MAX_ARGUMENTS) argc = MAX_ARGUMENTS;
   try {
     if (!code) Code_Fail("Trying to execute non-existing script.");
-    ArgumentScope scope(argc < 0 ? 0 : argc, args, false);
+    if (argc < 0) argc = 0;
+    CodeArgumentFrame frame;
+    for (int k = 0; k < argc; ++k) RValue_Copy(&frame.slot[k], &args[k]);
+    frame.used = argc;
+    ArgumentScope scope(frame, argc);
     RunUnit(code, self, other, result);
     return true;
   } catch (const CodeFault& f) {
@@ -248,14 +297,14 @@ const RValue* Code_Argument(int index) {
 }
 
 void Code_Arguments_Save(CodeArgumentSave* save) {
+  save->frame = g_ArgumentSlot;
   save->used = g_ArgumentUsed;
   save->count = g_ArgumentCount;
-  for (int k = 0; k < g_ArgumentUsed; ++k) {
-    save->slot[k] = g_ArgumentSlot[k];
-    g_ArgumentSlot[k].str = nullptr;
-    g_ArgumentSlot[k].kind = VALUE_REAL;
-    g_ArgumentSlot[k].val = 0.0;
-  }
+  save->top = g_argumentTop;
+  // Past the end the fresh slots share the last frame: only nesting far
+  // beyond the unit depth limit gets there.
+  g_ArgumentSlot = g_argumentTop;
+  if (g_argumentTop < g_argumentEnd) g_argumentTop += ARGUMENT_SLOTS;
   g_ArgumentUsed = 0;
 }
 
@@ -270,7 +319,8 @@ void Code_Arguments_Set(int argc, const RValue* args) {
 
 void Code_Arguments_Restore(CodeArgumentSave* save) {
   for (int k = 0; k < g_ArgumentUsed; ++k) RValue_Free(&g_ArgumentSlot[k]);
-  for (int k = 0; k < save->used; ++k) g_ArgumentSlot[k] = save->slot[k];
+  g_ArgumentSlot = save->frame;
+  g_argumentTop = save->top;
   g_ArgumentUsed = save->used;
   g_ArgumentCount = save->count;
   save->used = 0;

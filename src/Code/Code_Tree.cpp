@@ -10,6 +10,7 @@
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
 #include "Run/Run_Services.h"
+#include "Script/Script_Main.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "Variable/Variable_Main.h"
 
@@ -162,7 +163,7 @@ void Tree_SetLine(int line) { g_line = line; }
 
 namespace {
 // ---------------------------------------------------------------- constants
-class ConstNode : public Node {
+class ConstNode final : public Node {
  public:
   explicit ConstNode(const RValue& v) { RValue_Copy(&value, &v); }
   ~ConstNode() override { RValue_Free(&value); }
@@ -176,7 +177,6 @@ class ConstNode : public Node {
 };
 
 // ---------------------------------------------------------------- operators
-constexpr bool IsComparison(TokenKind op) { return op >= TK_EQ && op <= TK_GE; }
 
 // a OP b where a or b is a string (the rare case): the string operands as
 // values, the real ones as x and y.
@@ -193,7 +193,7 @@ inline double Checked(TokenKind op, double x, double y) {
 }
 
 template <TokenKind OP>
-class BinaryNode : public Node {
+class BinaryNode final : public Node {
  public:
   BinaryNode(Node* a, Node* b) : l(a), r(b) {}
   double Real(Ctx& c, RValue* spill) const override {
@@ -216,7 +216,7 @@ class BinaryNode : public Node {
 // A binary operator whose right side is a real constant (i < 10, n - 1),
 // and its left side any node or, faster, a plain local.
 template <TokenKind OP>
-class BinaryConstNode : public Node {
+class BinaryConstNode final : public Node {
  public:
   BinaryConstNode(Node* a, double b) : l(a), k(b) {}
   double Real(Ctx& c, RValue* spill) const override {
@@ -238,7 +238,7 @@ class BinaryConstNode : public Node {
 // OP with a plain local (or argument slot) on the left and a real constant
 // on the right: the commonest shape of loop tests and steps.
 template <TokenKind OP, bool ARGUMENT>
-class LocalConstNode : public Node {
+class LocalConstNode final : public Node {
  public:
   LocalConstNode(int s, double b) : slot(s), k(b) {}
   const RValue& Source(Ctx& c) const { return ARGUMENT ? g_ArgumentSlot[slot] : c.locals[slot].value; }
@@ -261,7 +261,7 @@ class LocalConstNode : public Node {
   double k;
 };
 
-class LogicNode : public Node {
+class LogicNode final : public Node {
  public:
   LogicNode(TokenKind o, Node* a, Node* b) : op(o), l(a), r(b) {}
   bool Test(Ctx& c) const override {
@@ -278,7 +278,7 @@ class LogicNode : public Node {
   Node* r;
 };
 
-class UnaryNode : public Node {
+class UnaryNode final : public Node {
  public:
   UnaryNode(TokenKind o, Node* a) : op(o), e(a) {}
   void Eval(Ctx& c, RValue* out) const override {
@@ -361,19 +361,27 @@ Node* Tree_Binary(TokenKind op, Node* a, Node* b) {
 }
 
 // ---------------------------------------------------------------- variables
+namespace {
+int IndexOf(Ctx& c, const Node* n, const std::string& name) {
+  Temp t;
+  double d = n->Real(c, &t);
+  if (t.kind == VALUE_STRING) Code_Fail("Array index of %s must be a number.", name.c_str());
+  if (d >= 0 && d < ARRAY_DIMENSION && d == static_cast<int>(d)) return static_cast<int>(d);  // the usual case
+  int k = Convert_RoundInt(d);
+  if (k < 0) Code_Fail("Negative array index for %s.", name.c_str());
+  if (k >= ARRAY_DIMENSION) Code_Fail("Array index >= 32000 for %s.", name.c_str());
+  return k;
+}
+}  // namespace
+
+// a[j] is a[0, j].
 void VarNode::Indices(Ctx& c, int* i, int* j) const {
-  *i = *j = 0;
-  Node* idx[2] = {index1, index2};
-  int* out[2] = {i, j};
-  for (int k = 0; k < 2 && idx[k]; ++k) {
-    Temp t;
-    double d = idx[k]->Real(c, &t);
-    if (t.kind == VALUE_STRING) Code_Fail("Array index of %s must be a number.", name.c_str());
-    int v = static_cast<int>(d);  // whole indices, the usual case, need no rounding
-    if (v != d) v = Convert_RoundInt(d);
-    if (v < 0) Code_Fail("Negative array index for %s.", name.c_str());
-    if (v >= ARRAY_DIMENSION) Code_Fail("Array index >= 32000 for %s.", name.c_str());
-    *out[k] = v;
+  if (index2) {
+    *i = IndexOf(c, index1, name);
+    *j = IndexOf(c, index2, name);
+  } else {
+    *i = 0;
+    *j = index1 ? IndexOf(c, index1, name) : 0;
   }
 }
 
@@ -428,8 +436,12 @@ class StoredVar : public VarNode {
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
     int i, j;
     Indices(c, &i, &j);
-    CVariable* v = Find(c, true);
-    if (!v) Code_Fail("No instance to hold variable %s", name.c_str());
+    CVariable* v = Find(c, false);
+    if (!v) {
+      if (op != TK_ASSIGN && !g_GameOptions.unknown_variables_zero) Code_Fail("Unknown variable %s", name.c_str());
+      v = Find(c, true);
+      if (!v) Code_Fail("No instance to hold variable %s", name.c_str());
+    }
     WriteStored(this, v, i, j, op, value);
   }
 };
@@ -442,7 +454,7 @@ class LocalVar : public StoredVar {
 };
 
 // A local read without indices: the hot path of loops.
-class LocalRead : public LocalVar {
+class LocalRead final : public LocalVar {
  public:
   using LocalVar::LocalVar;
   void Eval(Ctx& c, RValue* out) const override {
@@ -463,7 +475,7 @@ class LocalRead : public LocalVar {
   }
 };
 
-class GlobalVar : public StoredVar {
+class GlobalVar final : public StoredVar {
  public:
   explicit GlobalVar(int i) : id(i) {}
   CVariable* Find(Ctx&, bool create) const override {
@@ -472,7 +484,7 @@ class GlobalVar : public StoredVar {
   int id;
 };
 
-class InstanceVar : public StoredVar {
+class InstanceVar final : public StoredVar {
  public:
   InstanceVar(int i, int w) : id(i), which(w) {}
   CVariable* Find(Ctx& c, bool create) const override {
@@ -486,7 +498,7 @@ class InstanceVar : public StoredVar {
 };
 
 // A plain name: the global when some code declared it with globalvar, else self's.
-class SelfVar : public StoredVar {
+class SelfVar final : public StoredVar {
  public:
   explicit SelfVar(int i) : id(i) {}
   CVariable* Find(Ctx& c, bool create) const override {
@@ -521,7 +533,7 @@ int TargetOf(Ctx& c, Node* target) {
 }
 
 // N.name with N evaluated at run time.
-class TargetVar : public VarNode {
+class TargetVar final : public VarNode {
  public:
   TargetVar(Node* t, int i) : target(t), id(i) {}
   void Eval(Ctx& c, RValue* out) const override {
@@ -539,13 +551,20 @@ class TargetVar : public VarNode {
     int who = TargetOf(c, target);
     int i, j;
     Indices(c, &i, &j);
-    if (who == TARGET_GLOBAL) return WriteStored(this, Variable_Globals().FindOrAdd(id), i, j, op, value);
+    if (who == TARGET_GLOBAL) {
+      if (op != TK_ASSIGN && !Variable_Globals().Find(id) && !g_GameOptions.unknown_variables_zero)
+        Code_Fail("Unknown variable %s", name.c_str());
+      return WriteStored(this, Variable_Globals().FindOrAdd(id), i, j, op, value);
+    }
     TargetList targets;
     Run_CollectTargets(who, c.self, c.other, *targets.list);
     for (CInstance* inst : *targets.list) {
       Temp copy;
       Value_CopyOut(&copy, *value);
-      WriteStored(this, ListOf(inst, true)->FindOrAdd(id), i, j, op, &copy);
+      CVariableList* list = ListOf(inst, true);
+      if (op != TK_ASSIGN && !list->Find(id) && !g_GameOptions.unknown_variables_zero)
+        Code_Fail("Unknown variable %s", name.c_str());
+      WriteStored(this, list->FindOrAdd(id), i, j, op, &copy);
     }
   }
   Node* target;
@@ -553,7 +572,7 @@ class TargetVar : public VarNode {
 };
 
 // A built-in variable, through its getter and setter.
-class BuiltInVar : public VarNode {
+class BuiltInVar final : public VarNode {
  public:
   BuiltInVar(const RVariableRoutine* r, Node* t) : routine(r), target(t) {}
   bool Settable() const override { return routine->canset && routine->set; }
@@ -597,7 +616,7 @@ class BuiltInVar : public VarNode {
   Node* target;
 };
 
-class ArgumentVar : public VarNode {
+class ArgumentVar final : public VarNode {
  public:
   explicit ArgumentVar(int s) : slot(s) {}
   int Slot(Ctx& c) const {
@@ -624,6 +643,44 @@ class ArgumentVar : public VarNode {
 }  // namespace
 
 VarNode* Tree_Local(int slot) { return new LocalRead(slot); }
+
+namespace {
+// An indexed local: a[i] or a[i, j] with a declared by var.
+class LocalIndexed final : public VarNode {
+ public:
+  explicit LocalIndexed(int s) : slot(s) {}
+  void Eval(Ctx& c, RValue* out) const override {
+    int i, j;
+    Indices(c, &i, &j);
+    ReadStored(this, &c.locals[slot], i, j, out);
+  }
+  double Real(Ctx& c, RValue* spill) const override {
+    int i, j;
+    Indices(c, &i, &j);
+    const RValue* e = Variable_Element(&c.locals[slot], i, j);
+    if (e && e->kind == VALUE_REAL) return e->val;
+    ReadStored(this, &c.locals[slot], i, j, spill);
+    return spill->val;
+  }
+  void Assign(Ctx& c, TokenKind op, RValue* value) const override {
+    int i, j;
+    Indices(c, &i, &j);
+    WriteStored(this, &c.locals[slot], i, j, op, value);
+  }
+  int slot;
+};
+}  // namespace
+
+VarNode* Tree_Index(VarNode* var, Node* index1, Node* index2) {
+  if (auto* local = dynamic_cast<LocalRead*>(var)) {
+    auto* indexed = new LocalIndexed(local->slot);
+    indexed->name = var->name;
+    var = indexed;
+  }
+  var->index1 = index1;
+  var->index2 = index2;
+  return var;
+}
 int Tree_PlainArgument(const Node* n) {
   auto* argument = dynamic_cast<const ArgumentVar*>(n);
   return argument ? argument->slot : -1;
@@ -657,12 +714,16 @@ class AssignNode : public Node {
 };
 
 // A local indexed by nothing, assigned: x = e, x += e.
-class LocalAssignNode : public AssignNode {
+class LocalAssignNode final : public AssignNode {
  public:
-  LocalAssignNode(VarNode* v, TokenKind o, Node* e, int s) : AssignNode(v, o, e), slot(s) {}
+  LocalAssignNode(VarNode* v, TokenKind o, Node* e, int s) : AssignNode(v, o, e), slot(s) {
+    const RValue* k = e->Constant();
+    if (k && k->kind == VALUE_REAL) constant = &k->val;
+  }
+  const double* constant = nullptr;  // the value when it is a real constant (i += 1)
   int Exec(Ctx& c) const override {
     Temp t;
-    double v = value->Real(c, &t);
+    double v = constant ? *constant : value->Real(c, &t);
     RValue& e = c.locals[slot].value;
     if (t.kind == VALUE_REAL && e.kind != VALUE_STRING) {
       if (op == TK_ASSIGN) {
@@ -683,7 +744,7 @@ class LocalAssignNode : public AssignNode {
   int slot;
 };
 
-class IncDecNode : public Node {
+class IncDecNode final : public Node {
  public:
   IncDecNode(VarNode* v, int d, bool p) : var(v), delta(d), prefix(p) {}
   bool IsEffect() const override { return true; }
@@ -733,19 +794,23 @@ class CallNode : public Node {
 };
 
 // Scripts take their arguments into the slots, so only argc are made.
-class ScriptCallNode : public CallNode {
+class ScriptCallNode final : public CallNode {
  public:
   using CallNode::CallNode;
   void Eval(Ctx& c, RValue* out) const override {
-    Arguments a;
-    a.used = 0;
+    CodeArgumentFrame frame;
     for (int k = 0; k < argc; ++k) {
-      a.v[k] = RValue{VALUE_REAL, nullptr, 0.0};
-      a.used = k + 1;
-      args[k]->Eval(c, &a.v[k]);
+      frame.used = k + 1;
+      args[k]->Eval(c, &frame.slot[k]);
     }
-    Code_Dispatch(id, c, argc, a.v, out);
+    if (!code) code = Script_GetCode(id - FUNCTION_ID_SCRIPT);
+    Code_CallScript(code, c, frame, argc, out);
   }
+  double Real(Ctx& c, RValue* spill) const override {
+    Eval(c, spill);
+    return spill->val;
+  }
+  mutable CCode* code = nullptr;  // found at the first call: scripts compile after their callers
 };
 }  // namespace
 
@@ -764,7 +829,7 @@ Node* Tree_IncDec(VarNode* var, int delta, bool prefix) { return new IncDecNode(
 
 // ---------------------------------------------------------------- statements
 namespace {
-class BlockNode : public Node {
+class BlockNode final : public Node {
  public:
   explicit BlockNode(const std::vector<Node*>& s) : list(s) {}
   int Exec(Ctx& c) const override {
@@ -775,7 +840,7 @@ class BlockNode : public Node {
   std::vector<Node*> list;
 };
 
-class ExprStatement : public Node {
+class ExprStatement final : public Node {
  public:
   explicit ExprStatement(Node* x) : e(x) {}
   int Exec(Ctx& c) const override {
@@ -788,7 +853,7 @@ class ExprStatement : public Node {
 
 inline bool Truth(Ctx& c, const Node* e) { return e->Test(c); }
 
-class IfNode : public Node {
+class IfNode final : public Node {
  public:
   IfNode(Node* c, Node* t, Node* e) : cond(c), then(t), otherwise(e) {}
   int Exec(Ctx& c) const override {
@@ -804,7 +869,7 @@ class IfNode : public Node {
 enum { LOOP_NEXT, LOOP_STOP, LOOP_EXIT };
 inline int LoopFlow(int r) { return r == FLOW_BREAK ? LOOP_STOP : r == FLOW_EXIT ? LOOP_EXIT : LOOP_NEXT; }
 
-class WhileNode : public Node {
+class WhileNode final : public Node {
  public:
   WhileNode(Node* c, Node* b) : cond(c), body(b) {}
   int Exec(Ctx& c) const override {
@@ -820,7 +885,7 @@ class WhileNode : public Node {
   Node* body;
 };
 
-class DoUntilNode : public Node {
+class DoUntilNode final : public Node {
  public:
   DoUntilNode(Node* b, Node* c) : body(b), cond(c) {}
   int Exec(Ctx& c) const override {
@@ -835,7 +900,7 @@ class DoUntilNode : public Node {
   Node* cond;
 };
 
-class ForNode : public Node {
+class ForNode final : public Node {
  public:
   ForNode(Node* i, Node* c, Node* s, Node* b) : init(i), cond(c), step(s), body(b) {}
   int Exec(Ctx& c) const override {
@@ -854,7 +919,7 @@ class ForNode : public Node {
   Node* body;
 };
 
-class RepeatNode : public Node {
+class RepeatNode final : public Node {
  public:
   RepeatNode(Node* n, Node* b) : count(n), body(b) {}
   int Exec(Ctx& c) const override {
@@ -872,7 +937,7 @@ class RepeatNode : public Node {
   Node* body;
 };
 
-class WithNode : public Node {
+class WithNode final : public Node {
  public:
   WithNode(Node* t, Node* b) : target(t), body(b) {}
   int Exec(Ctx& c) const override {
@@ -908,7 +973,7 @@ class WithNode : public Node {
   Node* body;
 };
 
-class SwitchNode : public Node {
+class SwitchNode final : public Node {
  public:
   SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), cases(k), body(b) {}
   int Exec(Ctx& c) const override {
@@ -941,27 +1006,26 @@ class SwitchNode : public Node {
   std::vector<Node*> body;
 };
 
-class FlowNode : public Node {
+class FlowNode final : public Node {
  public:
   explicit FlowNode(Flow f) : flow(f) {}
   int Exec(Ctx&) const override { return flow; }
   Flow flow;
 };
 
-class ReturnNode : public Node {
+class ReturnNode final : public Node {
  public:
   explicit ReturnNode(Node* v) : value(v) {}
+  // The result holds no text yet: a unit returns once.
   int Exec(Ctx& c) const override {
-    Temp t;
-    value->Eval(c, &t);
-    Value_Take(c.result, &t);
+    value->Eval(c, c.result);
     c.returned = true;
     return FLOW_EXIT;
   }
   Node* value;
 };
 
-class GlobalVarDeclNode : public Node {
+class GlobalVarDeclNode final : public Node {
  public:
   explicit GlobalVarDeclNode(const std::vector<int>& i) : ids(i) {}
   int Exec(Ctx&) const override {

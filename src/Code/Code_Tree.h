@@ -117,6 +117,8 @@ Node* Tree_Assign(VarNode* var, TokenKind op, Node* value);
 Node* Tree_IncDec(VarNode* var, int delta, bool prefix);
 
 VarNode* Tree_Local(int slot);
+// Gives a variable its indices (the node may be replaced by a faster one).
+VarNode* Tree_Index(VarNode* var, Node* index1, Node* index2);
 VarNode* Tree_Argument(int slot);
 VarNode* Tree_ArgumentArray();
 VarNode* Tree_BuiltIn(int index, Node* target);  // target null: self
@@ -145,8 +147,10 @@ Node* Tree_GlobalVarDecl(const std::vector<int>& ids);
 // Applies a binary operator to two values (the interpreter's rules).
 void Code_BinaryOp(TokenKind op, const RValue& a, const RValue& b, RValue* out);
 
-// The argument slots (slots from g_ArgumentUsed on are the real 0).
-extern RValue g_ArgumentSlot[16];
+// The argument slots of the running call: a frame of 16 on a stack, so a
+// call gives its callee fresh slots without moving the caller's. Slots from
+// g_ArgumentUsed on are the real 0.
+extern RValue* g_ArgumentSlot;
 extern int g_ArgumentUsed;
 
 // The argument slot a built-in variable index stands for: 0..15 for
@@ -156,6 +160,19 @@ int Code_ArgumentSlotOf(int builtin);
 // Calls a function id from running code; errors end the unit. The arguments
 // of a script call pass into the slots without copying.
 void Code_Dispatch(int id, Ctx& c, int argc, RValue* args, RValue* out);
+// A frame of argument slots reserved on the argument stack (all the real 0);
+// it frees its first `used` slots when it ends.
+struct CodeArgumentFrame {
+  CodeArgumentFrame();
+  ~CodeArgumentFrame();
+  CodeArgumentFrame(const CodeArgumentFrame&) = delete;
+  CodeArgumentFrame& operator=(const CodeArgumentFrame&) = delete;
+  RValue* slot;
+  int used = 0;
+};
+// Runs a script's unit (null: the script does not exist) with the frame's
+// first argc slots as its arguments.
+void Code_CallScript(const CCode* code, Ctx& c, CodeArgumentFrame& frame, int argc, RValue* out);
 
 // Runs a script's unit at a boundary with copies of the arguments; on a
 // run-time error records "In script NAME:\n..." through Code_Error.

@@ -1,5 +1,6 @@
 #include "Function/Function_Init.h"
 
+void Function_Game_Init();
 void Function_Math_Init();
 void Function_Misc_Init();
 
@@ -7,6 +8,7 @@ void InitCWLFunctions() {
   static bool done = false;
   if (done) return;
   done = true;
+  Function_Game_Init();
   Function_Math_Init();
   Function_Misc_Init();
 }

@@ -14,6 +14,12 @@ extern int IO_MousePositionX[6];
 extern int IO_MousePositionY[6];
 
 void IO_Update();     // at the start of each step
+// Input recording ("-record") and playback ("-playback"): each step's key
+// and mouse states go to, or come from, the file. Playback ends with the
+// file. False when the file cannot be opened (or is no recording).
+bool IO_Record_Start(const char* file);
+bool IO_Playback_Start(const char* file);
+void IO_Record_Stop();  // closes either file
 void IO_StartStep();  // after the update: polls the login dialog
 // Clears every key and button state and the typed text.
 void IO_Clear();

@@ -151,6 +151,9 @@ void Run_Quit() {
 }
 
 void EndGame() {
+  // A request still pending when the loop stopped does not hold back the
+  // last events.
+  g_PendingTransition = TRANSITION_NONE;
   Debug_SaveSettings();
   if (g_RunRoom) EndRoom(true);
   Run_ClearInstances();

@@ -65,6 +65,7 @@ void CopyOptions(const PackageOptions& o) {
 
 void ShutDown() {
   EndGame();
+  IO_Record_Stop();
   Sound_Quit();
   DataFile_RemoveExported();
   Run_FreeWorld();
@@ -136,6 +137,10 @@ int Run_Main(int argc, char** argv) {
   Console_Printf("Create Error Form\n");
 
   Sound_StartUp();
+  if (!g_CommandLine.record.empty() && !IO_Record_Start(g_CommandLine.record.c_str()))
+    Console_Printf("Cannot record the input to %s\n", g_CommandLine.record.c_str());
+  if (!g_CommandLine.playback.empty() && !IO_Playback_Start(g_CommandLine.playback.c_str()))
+    Console_Printf("Cannot play the input back from %s\n", g_CommandLine.playback.c_str());
   Random_Seed(2101988);
   Graphics_LoadPackage(pkg);
   if (!PrepareGame(pkg)) {

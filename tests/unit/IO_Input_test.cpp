@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "IO/IO_Feed.h"
 #include "IO/IO_Main.h"
@@ -89,10 +91,14 @@ TEST_F(IOInput, MouseButtonsWheelAndTypedText) {
 
   for (uint32_t c : {0x41u, 0xE9u, 0x20ACu, 8u, 0x42u}) IO_Feed_Char(c);
   EXPECT_STREQ(IO_GetTypedText(), "A\xC3\xA9" "B");  // backspace took the euro sign
-  std::string many(IO_TEXT_MAX + 50, 'x');
+  // Texts longer than the buffer keep their end.
+  std::string many = std::string(IO_TEXT_MAX + 50, 'x') + "end";
   IO_SetTypedText(many.c_str());
+  EXPECT_EQ(std::strlen(IO_GetTypedText()), static_cast<size_t>(IO_TEXT_MAX));
   IO_Feed_Char(0xE9);
-  EXPECT_LE(std::strlen(IO_GetTypedText()), static_cast<size_t>(IO_TEXT_MAX));
+  std::string typed = IO_GetTypedText();
+  EXPECT_LE(typed.size(), static_cast<size_t>(IO_TEXT_MAX));
+  EXPECT_EQ(typed.substr(typed.size() - 5), "end\xC3\xA9");
   IO_Clear();
   EXPECT_STREQ(IO_GetTypedText(), "");
 }
@@ -113,5 +119,39 @@ TEST(IOVirtualKeys, FreeRecordsAreHandedOutOnce) {
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(again->index, 5);
   for (VirtualKey* k : taken) IO_VirtualKey_Delete(k->index);
+}
+}  // namespace
+
+namespace {
+TEST(IORecording, PlaybackGivesBackEachRecordedStepThenThePlayer) {
+  std::string file = testing::TempDir() + "input.rec";
+  IO_Clear();
+  ASSERT_TRUE(IO_Record_Start(file.c_str()));
+  IO_Feed_KeyDown(65);
+  IO_Feed_MouseMove(12, 34);
+  IO_Update();
+  IO_Feed_KeyUp(65);
+  IO_Feed_MouseButton(3, true);
+  IO_Update();
+  IO_Record_Stop();
+
+  IO_Clear();
+  IO_Feed_MouseMove(0, 0);
+  ASSERT_TRUE(IO_Playback_Start(file.c_str()));
+  IO_Feed_KeyDown(90);  // the player's own keys wait for the end of the recording
+  IO_Update();
+  EXPECT_EQ(IO_Key_CheckPressed(65), 1);
+  EXPECT_EQ(IO_Key_Check(90), 0);
+  EXPECT_EQ(IO_MousePositionX[0], 12);
+  EXPECT_EQ(IO_MousePositionY[0], 34);
+  IO_Update();
+  EXPECT_EQ(IO_Key_CheckReleased(65), 1);
+  EXPECT_EQ(IO_Mouse_CheckPressed(3, 0), 1);
+  IO_Update();  // past the end: cleared, the player takes over
+  EXPECT_EQ(IO_Key_Check(65), 0);
+  EXPECT_EQ(IO_Mouse_Check(3, 0), 0);
+  EXPECT_FALSE(IO_Playback_Start((testing::TempDir() + "missing.rec").c_str()));
+  std::remove(file.c_str());
+  IO_Clear();
 }
 }  // namespace
