@@ -8,6 +8,7 @@
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
+#include "Graphics/Graphics_Transition.h"
 #include "IO/LoadSave_Main.h"
 #include "Motion/Motion_Grid.h"
 #include "Motion/Motion_Plan.h"
@@ -230,6 +231,8 @@ void F_MpGridAddRectangle(ARGS) {
 
 void F_MpGridAddInstances(ARGS) { MotionGrid_AddInstances(Round(arg[0]), self, other, Round(arg[1]), Flag(arg[2])); }
 
+void F_MpGridDraw(ARGS) { MotionGrid_Draw(Round(arg[0])); }
+
 void F_MpGridPath(ARGS) {
   int path = Round(arg[1]);
   if (!PlannerPath(path)) return;
@@ -380,6 +383,9 @@ void F_RoomNext(ARGS) {
 void F_GameEnd(ARGS) { Run_EndGame(); }
 void F_GameRestart(ARGS) { Run_RestartGame(); }
 
+void F_TransitionDefine(ARGS) { SetBool(result, Transition_DefineScript(Round(arg[0]), RValue_Text(arg[1]))); }
+void F_TransitionExists(ARGS) { SetBool(result, TransFunctionExists(Round(arg[0]))); }
+
 constexpr size_t SAVE_PATH_MAX = 1024;
 
 void F_GameLoad(ARGS) {
@@ -460,6 +466,7 @@ void Function_Game_Init() {
   Function_Add("mp_grid_add_rectangle", F_MpGridAddRectangle, 5);
   Function_Add("mp_grid_add_instances", F_MpGridAddInstances, 3);
   Function_Add("mp_grid_path", F_MpGridPath, 7);
+  Function_Add("mp_grid_draw", F_MpGridDraw, 1);
   // Collisions.
   Function_Add("collision_point", F_CollisionPoint, 5);
   Function_Add("collision_rectangle", F_CollisionRectangle, 7);
@@ -500,5 +507,7 @@ void Function_Game_Init() {
   Function_Add("game_restart", F_GameRestart, 0);
   Function_Add("game_load", F_GameLoad, 1);
   Function_Add("game_save", F_GameSave, 1);
+  Function_Add("transition_define", F_TransitionDefine, 2);
+  Function_Add("transition_exists", F_TransitionExists, 1);
   Function_Add("sleep", F_Sleep, 1);
 }

@@ -38,4 +38,7 @@ void MotionGrid_AddInstances(int id, CInstance* self, CInstance* other, int targ
 // beside it free): the start point, the centres of the cells between, the
 // goal point. False (path untouched) when there is no way, either end lies
 // outside the grid or on a forbidden cell, or the path does not exist.
+// Draws each cell as a filled rectangle, free cells green and forbidden
+// cells red, with the current alpha.
+void MotionGrid_Draw(int id);
 bool MotionGrid_Path(int id, int path, int xstart, int ystart, int xgoal, int ygoal, bool allowdiag);

@@ -36,6 +36,9 @@ class CPath {
   double GetX(double pos) const { return GetPosition(pos).x; }
   double GetY(double pos) const { return GetPosition(pos).y; }
   double GetSpeed(double pos) const { return GetPosition(pos).speed; }
+  // Draws the path in the current colour: at its own place when absolute,
+  // else with its first point at (x, y).
+  void Draw(float x, float y, bool absolute) const;
 
   void SetKind(int kind);
   void SetClosed(bool closed);
