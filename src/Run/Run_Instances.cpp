@@ -66,7 +66,6 @@ CInstance* Run_CopyInstance(CInstance* self, bool perform) {
   CInstance* copy = g_RunRoom->AddInstance(self->x, self->y, self->object_index);
   copy->Assign(self);
   copy->creation_serial = g_EventSerial;
-  copy->create_performed = false;
   if (perform) {
     Event_Perform(copy, copy, EV_CREATE, 0);
     copy->create_performed = true;
