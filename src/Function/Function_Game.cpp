@@ -15,7 +15,6 @@
 #include "Object/Instance_Class.h"
 #include "Path/Path_Main.h"
 #include "Platform/MemoryManager.h"
-#include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Instances.h"
 #include "Run/Run_Main.h"
