@@ -16,10 +16,11 @@
 #include "Path/Path_Main.h"
 #include "Platform/MemoryManager.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Instances.h"
+#include "Run/Run_Activation.h"
+#include "Run/Run_Instance.h"
 #include "Run/Run_Main.h"
 #include "Run/Run_Motion.h"
-#include "Run/Run_Place.h"
+#include "Run/Run_Query.h"
 #include "Run/Run_SaveGame.h"
 #include "Run/Run_Services.h"
 #include "Support/Support_Timing.h"
@@ -291,7 +292,7 @@ void F_InstancePosition(ARGS) {
 }
 
 void F_InstanceNearest(ARGS) {
-  SetInstance(result, Run_InstanceNearest(Single(arg[0]), Single(arg[1]), Trunc(arg[2])));
+  SetInstance(result, Run_NearestInstance(Single(arg[0]), Single(arg[1]), Trunc(arg[2])));
 }
 
 void F_InstanceFurthest(ARGS) {

@@ -6,7 +6,7 @@
 #include "Object/Instance_Class.h"
 #include "Path/Path_Class.h"
 #include "Path/Path_Main.h"
-#include "Run/Run_Place.h"
+#include "Run/Run_Instance.h"
 #include "Run/Run_Services.h"
 
 namespace {
@@ -84,7 +84,7 @@ void MotionPlan_SetPotentialSettings(float maxrot, float rotstep, float ahead, b
 }
 
 bool MotionPlan_Free(CInstance* inst, float x, float y, int target, bool checkall) {
-  if (target == TARGET_ALL) return Run_SpotFree(inst, x, y, checkall);
+  if (target == TARGET_ALL) return checkall ? Run_PlaceEmpty(inst, x, y) : Run_PlaceFree(inst, x, y);
   return Run_PlaceMeeting(inst, x, y, target) == nullptr;
 }
 

@@ -1,40 +1,9 @@
-#include "Run/Run_Instances.h"
+#include "Run/Run_Activation.h"
 
-#include <cmath>
-#include <cstdio>
-#include <vector>
-
-#include "Code/Code_Error.h"
 #include "Object/Object_Event.h"
-#include "Object/Object_Shape.h"
-#include "Run/Run_Main.h"
 #include "Run/Run_Target.h"
 
 namespace {
-void Report(const char* prefix, int number) {
-  char text[96];
-  std::snprintf(text, sizeof text, "%s%d", prefix, number);
-  Error_Show_Action(text, false);
-}
-
-void ChangeUnchecked(CInstance* inst, int object, bool perform) {
-  if (perform) Event_Perform(inst, inst, EV_DESTROY, 0);
-  inst->SetObject(object);
-  inst->creation_serial = g_EventSerial;
-  if (perform) {
-    Event_Perform(inst, inst, EV_CREATE, 0);
-    inst->create_performed = true;
-  }
-}
-
-std::vector<CInstance*> InstancesAt(float x, float y) {
-  std::vector<CInstance*> found;
-  Target_ForEach(TARGET_ALL, [&](CInstance* inst) {
-    if (inst->Collision_Point(x, y, true)) found.push_back(inst);
-  });
-  return found;
-}
-
 void SetFlag(CInstance* inst, bool deactivated) {
   if (inst && !inst->marked) inst->deactivated = deactivated;
 }
@@ -53,14 +22,6 @@ void Apply() {
 }
 }  // namespace
 
-void Run_ChangeInstance(CInstance* inst, int object, bool perform) {
-  if (!Object_Exists(object)) {
-    Report("Asking to change into non-existing object: ", object);
-    return;
-  }
-  if (inst) ChangeUnchecked(inst, object, perform);
-}
-
 CInstance* Run_CopyInstance(CInstance* self, bool perform) {
   if (!g_RunRoom || !self) return nullptr;
   CInstance* copy = g_RunRoom->AddInstance(self->x, self->y, self->object_index);
@@ -71,29 +32,6 @@ CInstance* Run_CopyInstance(CInstance* self, bool perform) {
     copy->create_performed = true;
   }
   return copy;
-}
-
-void Run_SetSprite(CInstance* inst, int sprite) {
-  SpriteShape shape;
-  if (!Shape_Get(sprite, &shape)) {
-    Report("Setting instance to non-existing sprite: ", sprite);
-    return;
-  }
-  inst->SetSpriteIndex(sprite);
-  if (inst->image_index >= shape.frames) inst->image_index = 0;
-}
-
-void Run_PositionDestroy(float x, float y) {
-  for (CInstance* inst : InstancesAt(x, y)) Run_DestroyInstance(inst);
-}
-
-void Run_PositionChange(float x, float y, int object, bool perform) {
-  if (!Object_Exists(object)) {
-    Report("Asking to change into non-existing object: ", object);
-    return;
-  }
-  for (CInstance* inst : InstancesAt(x, y))
-    if (!inst->marked) ChangeUnchecked(inst, object, perform);
 }
 
 void Run_DeactivateAll(CInstance* self, bool notme) {
