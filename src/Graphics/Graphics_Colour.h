@@ -1,0 +1,7 @@
+// Colour arithmetic on script colours (BGR: red in the low byte).
+#pragma once
+#include <cstdint>
+
+uint32_t Colour_FromHSV(int h, int s, int v);  // bytes
+void Colour_ToHSV(uint32_t bgr, int* h, int* s, int* v);
+uint32_t Colour_Merge(uint32_t c1, uint32_t c2, float amount);

@@ -1,0 +1,16 @@
+// Start and end of the graphics layer, and the 2D view the room draws through.
+#pragma once
+
+struct GamePackage;
+
+// "Init Graphics": the device on the game window, then the textures of the
+// resources loaded so far. False when the device cannot be made.
+bool Graphics_Init();
+void Graphics_Shutdown();
+
+// The 2D view: the room rectangle (x, y, w, h) rotated by angle degrees
+// is mapped onto the current viewport.
+void Graphics_SetView(float x, float y, float w, float h, float angle);
+void Graphics_GetView(float* x, float* y, float* w, float* h, float* angle);
+// Viewport and view in one call, as a room does for each of its views.
+void Graphics_SetViewPortAndView(int px, int py, int pw, int ph, float x, float y, float w, float h, float angle);

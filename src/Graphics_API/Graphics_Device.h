@@ -1,0 +1,119 @@
+// The render device: what the drawing core needs of the graphics card. Over
+// OpenGL 3.3 core it keeps the conventions of the Direct3D 9 device the
+// drawing code was written against: ARGB vertex colours, primitive kinds,
+// blend factors and render states by their Direct3D numbers, left-handed
+// matrices with depth 0..1, and an offscreen back buffer flipped at present.
+#pragma once
+#include <cstdint>
+
+#include "Graphics_API/Graphics_Matrix.h"
+
+// The 2D textured vertex, 24 bytes.
+struct SVertex {
+  float x, y, z;
+  uint32_t colour;  // ARGB
+  float u, v;
+};
+constexpr int VERTEX_SIZE_2D = 24;
+
+// Primitive kinds.
+enum {
+  PR_POINTLIST = 1,
+  PR_LINELIST = 2,
+  PR_LINESTRIP = 3,
+  PR_TRIANGLELIST = 4,
+  PR_TRIANGLESTRIP = 5,
+  PR_TRIANGLEFAN = 6,
+};
+
+constexpr int BATCH_MAX_VERTS = 32768;
+
+// Reserves count vertices in the open batch and returns them for the caller
+// to fill. The batch is drawn first when the kind, the texture (a texture
+// id, or -1 for none) or the vertex size differ, when it cannot hold the
+// request, or when it is a strip or fan. A request larger than a batch gets
+// a batch of its own. Null when the device is not ready or the request is bad.
+SVertex* Batch_AllocVerts(int primType, int texture, int vertexSize, int count);
+// Draws the open batch and closes it.
+void Batch_Flush();
+// Gives back the last count reserved vertices.
+void Batch_Unreserve(int count);
+
+// Blend factors.
+enum {
+  BLEND_ZERO = 1, BLEND_ONE, BLEND_SRCCOLOR, BLEND_INVSRCCOLOR, BLEND_SRCALPHA,
+  BLEND_INVSRCALPHA, BLEND_DESTALPHA, BLEND_INVDESTALPHA, BLEND_DESTCOLOR,
+  BLEND_INVDESTCOLOR, BLEND_SRCALPHASAT,
+};
+// Compare functions (alpha test, depth test).
+enum {
+  CMP_NEVER = 1, CMP_LESS, CMP_EQUAL, CMP_LESSEQUAL, CMP_GREATER, CMP_NOTEQUAL,
+  CMP_GREATEREQUAL, CMP_ALWAYS,
+};
+// The cached render states, by their index in the cache.
+enum {
+  RS_ZENABLE = 0,
+  RS_ZWRITEENABLE,
+  RS_ALPHATESTENABLE,
+  RS_SRCBLEND,
+  RS_DESTBLEND,
+  RS_CULLMODE,       // 1 none, 2 clockwise, 3 counter-clockwise
+  RS_ZFUNC,
+  RS_ALPHAREF,       // 0..255
+  RS_ALPHAFUNC,
+  RS_COLORWRITE,     // bits 1 red, 2 green, 4 blue, 8 alpha
+  RS_BLENDOP,        // 1 add, 2 subtract, 3 reverse subtract, 4 min, 5 max
+  RS_SCISSORTEST,
+  RS_ALPHABLENDENABLE = 12,
+  RS_COUNT
+};
+void Graphics_SetRenderState(int index, uint32_t value);
+uint32_t Graphics_GetRenderState(int index);
+
+// Sampling and texture stage settings.
+void GR_SetInterpolation(bool linear);
+bool GR_GetInterpolation();
+void GR_SetRepeat(bool wrap);
+bool GR_GetRepeat();
+void GR_SetTextureBlending(bool modulate);  // false: texture colour alone
+
+// Transforms.
+enum { TRANSFORM_WORLD = 0, TRANSFORM_VIEW, TRANSFORM_PROJECTION };
+void Graphics_SetTransform(int which, const Matrix& m);
+const Matrix& Graphics_GetTransform(int which);
+void Graphics_SetViewPort(int x, int y, int w, int h);
+void Graphics_GetViewPort(int* x, int* y, int* w, int* h);
+// Clears the current target (colour ARGB; depth to 1).
+void Graphics_Clear(uint32_t argb);
+
+// Render targets: a texture made with GR_Texture_CreateTarget becomes the
+// target; pop returns to the previous one (false when none was pushed).
+bool Graphics_PushRenderTarget(int texture);
+bool Graphics_PopRenderTarget();
+int Graphics_RenderTargetDepth();
+
+// Reads a rectangle of the back buffer (texture -1) or of a texture into
+// ARGB words, rows top to bottom. The rectangle must lie inside it.
+bool Graphics_ReadPixels(int texture, int x, int y, int w, int h, uint32_t* out);
+
+// The device. Init makes the context on the game window and a back buffer
+// of its client size.
+bool GR_D3D_Init();
+void GR_D3D_Shutdown();
+bool GR_D3D_IsReady();
+void GR_D3D_Start_Frame();
+void GR_D3D_Finish_Frame();  // draws the batch and presents the back buffer
+int GR_Window_GetWidth();    // back buffer size
+int GR_Window_GetHeight();
+// Resizes the back buffer (its contents are lost); the next present shows it.
+void Graphics_ResizeBackBuffer(int w, int h);
+
+// Per-frame counts, zeroed at the start of each frame.
+struct GraphicsFrameCounters {
+  int textureSwaps = 0;  // changes of the bound texture
+  int batches = 0;       // draw calls handed to the device
+  float fps = 0;
+  int overlayWidth = 640, overlayHeight = 480;
+};
+extern GraphicsFrameCounters Graphics_FrameCounters;
+extern int64_t Graphics_PresentTime;  // microseconds spent in the last present
