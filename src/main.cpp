@@ -1,6 +1,3 @@
-#include "Base/Console.h"
+#include "Run/Run_StartUp.h"
 
-int main(int argc, char** argv) {
-  Console_Printf("runner: no game loaded\n");
-  return 1;
-}
+int main(int argc, char** argv) { return Run_Main(argc, argv); }

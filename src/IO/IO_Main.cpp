@@ -1,0 +1,220 @@
+#include "IO/IO_Main.h"
+
+#include <cstring>
+#include <initializer_list>
+
+#include "IO/IO_Feed.h"
+#include "Run/Run_Hooks.h"
+
+int IO_MousePositionX[6];
+int IO_MousePositionY[6];
+
+namespace {
+struct KeyState {
+  uint8_t held[IO_KEY_COUNT];
+  uint8_t pressed[IO_KEY_COUNT];
+  uint8_t released[IO_KEY_COUNT];
+};
+// What arrived since the last update, and what this step sees.
+KeyState g_keysMsg, g_keys;
+
+struct MouseState {
+  uint8_t held[3], pressed[3], released[3];
+  uint8_t wheel_up, wheel_down;
+};
+MouseState g_mouseMsg[IO_DEVICE_COUNT], g_mouse[IO_DEVICE_COUNT];
+int g_lastButton[IO_DEVICE_COUNT];
+
+int g_keyMap[IO_KEY_COUNT];
+bool g_keyMapReady = false;
+int g_lastKey = 0, g_currentKey = 0;
+char g_typed[IO_TEXT_MAX + 1];
+char g_lastChar[8];
+
+bool KeyOk(int key) { return key >= 0 && key < IO_KEY_COUNT; }
+bool ButtonOk(int button, int device) { return button >= 1 && button <= 3 && device >= 0 && device < IO_DEVICE_COUNT; }
+
+int MapKey(int key) {
+  if (!g_keyMapReady) IO_Key_UnsetMap();
+  return KeyOk(key) ? g_keyMap[key] : key;
+}
+
+void AppendTyped(const char* bytes) {
+  size_t have = std::strlen(g_typed), add = std::strlen(bytes);
+  if (have + add > IO_TEXT_MAX) {
+    // Drop whole characters from the front to make room.
+    size_t cut = have + add - IO_TEXT_MAX;
+    while (cut < have && (g_typed[cut] & 0xC0) == 0x80) cut++;
+    std::memmove(g_typed, g_typed + cut, have - cut + 1);
+    have -= cut;
+  }
+  std::memcpy(g_typed + have, bytes, add + 1);
+}
+}  // namespace
+
+void IO_Update() {
+  g_keys = g_keysMsg;
+  std::memset(g_keysMsg.pressed, 0, sizeof g_keysMsg.pressed);
+  std::memset(g_keysMsg.released, 0, sizeof g_keysMsg.released);
+  for (int d = 0; d < IO_DEVICE_COUNT; d++) {
+    g_mouse[d] = g_mouseMsg[d];
+    std::memset(g_mouseMsg[d].pressed, 0, sizeof g_mouseMsg[d].pressed);
+    std::memset(g_mouseMsg[d].released, 0, sizeof g_mouseMsg[d].released);
+    g_mouseMsg[d].wheel_up = g_mouseMsg[d].wheel_down = 0;
+  }
+}
+
+void IO_StartStep() { LoginAsync_Poll(); }
+
+void IO_Clear() {
+  std::memset(&g_keysMsg, 0, sizeof g_keysMsg);
+  std::memset(&g_keys, 0, sizeof g_keys);
+  std::memset(g_mouseMsg, 0, sizeof g_mouseMsg);
+  std::memset(g_mouse, 0, sizeof g_mouse);
+  g_typed[0] = 0;
+}
+
+uint8_t IO_Key_Check(int key) { return KeyOk(key) ? g_keys.held[key] : 0; }
+uint8_t IO_Key_CheckPressed(int key) { return KeyOk(key) ? g_keys.pressed[key] : 0; }
+uint8_t IO_Key_CheckReleased(int key) { return KeyOk(key) ? g_keys.released[key] : 0; }
+
+void IO_Key_Clear(int key) {
+  if (!KeyOk(key)) return;
+  for (KeyState* k : {&g_keys, &g_keysMsg}) k->held[key] = k->pressed[key] = k->released[key] = 0;
+}
+
+void IO_Key_Set(int key, bool down) {
+  if (!KeyOk(key)) return;
+  for (KeyState* k : {&g_keys, &g_keysMsg}) {
+    if (down && !k->held[key]) k->pressed[key] = 1;
+    if (!down && k->held[key]) k->released[key] = 1;
+    k->held[key] = down;
+  }
+  if (down) g_lastKey = key;
+}
+
+void IO_Key_SetMap(int key1, int key2) {
+  if (!g_keyMapReady) IO_Key_UnsetMap();
+  if (KeyOk(key1)) g_keyMap[key1] = key2;
+}
+
+int IO_Key_GetMap(int key) { return MapKey(key); }
+
+void IO_Key_UnsetMap() {
+  for (int i = 0; i < IO_KEY_COUNT; i++) g_keyMap[i] = i;
+  g_keyMapReady = true;
+}
+
+static bool AnyOf(const uint8_t* keys) {
+  for (int k = 8; k < IO_KEY_COUNT; k++)
+    if (keys[k]) return true;
+  return false;
+}
+bool IO_Key_AnyHeld() { return AnyOf(g_keys.held); }
+bool IO_Key_AnyPressed() { return AnyOf(g_keys.pressed); }
+bool IO_Key_AnyReleased() { return AnyOf(g_keys.released); }
+
+void IO_SetLastKey(int key) { g_lastKey = key; }
+int IO_GetLastKey() { return g_lastKey; }
+int IO_GetCurrentKey() { return g_currentKey; }
+void IO_SetCurrentKey(int key) { g_currentKey = key; }
+const char* IO_GetTypedText() { return g_typed; }
+void IO_SetTypedText(const char* text) {
+  g_typed[0] = 0;
+  AppendTyped(text ? text : "");
+}
+const char* IO_GetLastChar() { return g_lastChar; }
+void IO_SetLastChar(const char* text) {
+  std::strncpy(g_lastChar, text ? text : "", sizeof g_lastChar - 1);
+  g_lastChar[sizeof g_lastChar - 1] = 0;
+}
+
+uint8_t IO_Mouse_Check(int b, int d) { return ButtonOk(b, d) ? g_mouse[d].held[b - 1] : 0; }
+uint8_t IO_Mouse_CheckPressed(int b, int d) { return ButtonOk(b, d) ? g_mouse[d].pressed[b - 1] : 0; }
+uint8_t IO_Mouse_CheckReleased(int b, int d) { return ButtonOk(b, d) ? g_mouse[d].released[b - 1] : 0; }
+
+void IO_Mouse_Clear(int b, int d) {
+  if (!ButtonOk(b, d)) return;
+  g_mouse[d].held[b - 1] = g_mouse[d].pressed[b - 1] = g_mouse[d].released[b - 1] = 0;
+  if (d == 0) g_mouseMsg[0].held[b - 1] = g_mouseMsg[0].pressed[b - 1] = g_mouseMsg[0].released[b - 1] = 0;
+}
+
+int IO_Mouse_GetButton(int d) {
+  if (d < 0 || d >= IO_DEVICE_COUNT) return 0;
+  for (int b = 0; b < 3; b++)
+    if (g_mouse[d].held[b]) return b + 1;
+  return 0;
+}
+
+void IO_Mouse_SetButton(int d, int button) {
+  if (d < 0 || d >= IO_DEVICE_COUNT) return;
+  for (int b = 0; b < 3; b++) g_mouse[d].held[b] = (b + 1 == button);
+}
+
+void IO_Mouse_SetLastButton(int b, int d) {
+  if (ButtonOk(b, d)) g_lastButton[d] = b;
+}
+int IO_Mouse_GetLastButton(int d) { return d >= 0 && d < IO_DEVICE_COUNT ? g_lastButton[d] : 0; }
+uint8_t IO_Mouse_WheelUp(int d) { return d >= 0 && d < IO_DEVICE_COUNT ? g_mouse[d].wheel_up : 0; }
+uint8_t IO_Mouse_WheelDown(int d) { return d >= 0 && d < IO_DEVICE_COUNT ? g_mouse[d].wheel_down : 0; }
+
+// The message side: what the window hands over.
+void IO_Feed_KeyDown(int vk) {
+  int key = MapKey(vk);
+  if (!KeyOk(key)) return;
+  if (!g_keysMsg.held[key]) g_keysMsg.pressed[key] = 1;
+  g_keysMsg.held[key] = 1;
+  g_lastKey = key;
+  g_currentKey = key;
+}
+
+void IO_Feed_KeyUp(int vk) {
+  int key = MapKey(vk);
+  if (!KeyOk(key)) return;
+  if (g_keysMsg.held[key]) g_keysMsg.released[key] = 1;
+  g_keysMsg.held[key] = 0;
+}
+
+void IO_Feed_Char(uint32_t c) {
+  char buf[8] = {};
+  if (c == 8) {  // backspace removes the last character
+    size_t n = std::strlen(g_typed);
+    while (n > 0 && (g_typed[n - 1] & 0xC0) == 0x80) n--;
+    if (n > 0) g_typed[n - 1] = 0;
+    return;
+  }
+  if (c < 32 || c > 0x10FFFF) return;
+  if (c < 0x80) {
+    buf[0] = static_cast<char>(c);
+  } else if (c < 0x800) {
+    buf[0] = static_cast<char>(0xC0 | (c >> 6)), buf[1] = static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    buf[0] = static_cast<char>(0xE0 | (c >> 12)), buf[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    buf[2] = static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    buf[0] = static_cast<char>(0xF0 | (c >> 18)), buf[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    buf[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F)), buf[3] = static_cast<char>(0x80 | (c & 0x3F));
+  }
+  AppendTyped(buf);
+  IO_SetLastChar(buf);
+}
+
+void IO_Feed_MouseButton(int button, bool down) {
+  if (!ButtonOk(button, 0)) return;
+  MouseState& m = g_mouseMsg[0];
+  int b = button - 1;
+  if (down && !m.held[b]) m.pressed[b] = 1;
+  if (!down && m.held[b]) m.released[b] = 1;
+  m.held[b] = down;
+  if (down) g_lastButton[0] = button;
+}
+
+void IO_Feed_MouseMove(int x, int y) {
+  IO_MousePositionX[0] = x;
+  IO_MousePositionY[0] = y;
+}
+
+void IO_Feed_MouseWheel(int delta) {
+  if (delta > 0) g_mouseMsg[0].wheel_up = 1;
+  if (delta < 0) g_mouseMsg[0].wheel_down = 1;
+}

@@ -1,0 +1,53 @@
+// Keyboard and mouse input. The window feeds events as they arrive (the
+// message side, IO_Feed.h); each step's IO_Update takes over what arrived
+// since the previous step. Keys are Windows virtual-key numbers 0 to 255;
+// mouse buttons 1 left, 2 right, 3 middle; devices 0 to 4 (0 the mouse).
+#pragma once
+#include <cstdint>
+
+constexpr int IO_KEY_COUNT = 256;
+constexpr int IO_DEVICE_COUNT = 5;
+constexpr int IO_TEXT_MAX = 1024;  // bytes kept of the typed text
+
+// Window mouse position of each device 0 to 5 (entry 0 is the mouse).
+extern int IO_MousePositionX[6];
+extern int IO_MousePositionY[6];
+
+void IO_Update();     // at the start of each step
+void IO_StartStep();  // after the update: polls the login dialog
+// Clears every key and button state and the typed text.
+void IO_Clear();
+
+uint8_t IO_Key_Check(int key);
+uint8_t IO_Key_CheckPressed(int key);
+uint8_t IO_Key_CheckReleased(int key);
+void IO_Key_Clear(int key);
+// Simulated key changes ("keyboard_key_press"): both sides at once.
+void IO_Key_Set(int key, bool down);
+void IO_Key_SetMap(int key1, int key2);
+int IO_Key_GetMap(int key);
+void IO_Key_UnsetMap();
+bool IO_Key_AnyHeld();
+bool IO_Key_AnyPressed();
+bool IO_Key_AnyReleased();
+
+void IO_SetLastKey(int key);
+int IO_GetLastKey();
+// The key of the current keyboard event, and the typed text.
+int IO_GetCurrentKey();
+void IO_SetCurrentKey(int key);
+const char* IO_GetTypedText();
+void IO_SetTypedText(const char* text);
+const char* IO_GetLastChar();
+void IO_SetLastChar(const char* text);
+
+uint8_t IO_Mouse_Check(int button, int device);
+uint8_t IO_Mouse_CheckPressed(int button, int device);
+uint8_t IO_Mouse_CheckReleased(int button, int device);
+void IO_Mouse_Clear(int button, int device);
+int IO_Mouse_GetButton(int device);
+void IO_Mouse_SetButton(int device, int button);
+void IO_Mouse_SetLastButton(int button, int device);
+int IO_Mouse_GetLastButton(int device);
+uint8_t IO_Mouse_WheelUp(int device);
+uint8_t IO_Mouse_WheelDown(int device);

@@ -1,0 +1,182 @@
+#include "IO/LoadSave_Main.h"
+
+#include <strings.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "Base/File_Folders.h"
+#include "Platform/MemoryManager.h"
+#include "Support/Support_File.h"
+
+namespace {
+std::vector<std::string> g_pickedRead, g_pickedWrite;
+
+uint8_t* ReadWhole(const std::string& path, int64_t* length) {
+  *length = 0;
+  if (path.empty() || !File_Exists(path.c_str())) return nullptr;
+  FILE* fp = std::fopen(File_NativePath(path.c_str()).c_str(), "rb");
+  if (!fp) return nullptr;
+  std::vector<uint8_t> bytes;
+  uint8_t chunk[65536];
+  size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, fp)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+  std::fclose(fp);
+  // One byte more than the data, so that an empty file still gives a block.
+  auto* data = static_cast<uint8_t*>(MEM_ALLOC(bytes.size() + 1));
+  if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+  data[bytes.size()] = 0;
+  *length = static_cast<int64_t>(bytes.size());
+  return data;
+}
+
+bool ClimbsOut(const std::string& name) {
+  size_t start = 0;
+  while (start <= name.size()) {
+    size_t end = name.find_first_of("/\\", start);
+    if (end == std::string::npos) end = name.size();
+    if (name.compare(start, end - start, "..") == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+std::string MakePath(const char* root, const char* name, const std::vector<std::string>& picked) {
+  if (!name || !*name) return "";
+  std::string n = File_NativePath(name);
+  if (File_IsRelative(name)) return ClimbsOut(n) ? "" : std::string(root) + n;
+  char* cwd = File_GetCurrentDirectory();
+  std::string here = cwd ? std::string(cwd) + "/" : "";
+  MemoryManager::Free(cwd);
+  if (!here.empty() && n.compare(0, here.size(), here) == 0) {
+    std::string rest = n.substr(here.size());
+    return ClimbsOut(rest) ? "" : std::string(root) + rest;
+  }
+  for (const std::string& p : picked)
+    if (strcasecmp(p.c_str(), n.c_str()) == 0) return n;
+  return "";
+}
+
+bool ToBuffer(const std::string& path, char* buffer, size_t size) {
+  if (size == 0) return false;
+  if (path.empty() || path.size() >= size) {
+    buffer[0] = 0;
+    return false;
+  }
+  std::memcpy(buffer, path.c_str(), path.size() + 1);
+  return true;
+}
+}  // namespace
+
+LoadSaveFile* LoadSave_fopen(const char* path, const char* mode) {
+  int64_t length;
+  uint8_t* data = ReadWhole(path ? path : "", &length);
+  if (!data) return nullptr;
+  auto* f = static_cast<LoadSaveFile*>(MEM_ALLOC(sizeof(LoadSaveFile)));
+  *f = {data, length, 0};
+  return f;
+}
+
+void LoadSave_fclose(LoadSaveFile* f) {
+  if (!f) return;
+  MEM_FREE(f->data);
+  MEM_FREE(f);
+}
+
+bool LoadSave_feof(const LoadSaveFile* f) { return f->position >= f->size; }
+
+int LoadSave_fgetc(LoadSaveFile* f) {
+  int64_t at = f->position++;
+  return at >= 0 && at < f->size ? f->data[at] : -1;
+}
+
+size_t LoadSave_fread(void* buffer, size_t size, size_t count, LoadSaveFile* f) {
+  if (f->position < 0 || f->position >= f->size || size == 0) return 0;
+  uint64_t want = static_cast<uint64_t>(size) * count;
+  if (count != 0 && want / count != size) want = UINT64_MAX;  // overflow: take what is left
+  uint64_t left = static_cast<uint64_t>(f->size - f->position);
+  size_t n = static_cast<size_t>(want < left ? want : left);
+  std::memcpy(buffer, f->data + f->position, n);
+  f->position += static_cast<int64_t>(n);
+  return n;
+}
+
+int64_t LoadSave_ftell(const LoadSaveFile* f) { return f->position; }
+
+void LoadSave_fseek(LoadSaveFile* f, int64_t offset, int origin) {
+  if (origin == SEEK_SET) f->position = offset;
+  else if (origin == SEEK_CUR) f->position += offset;
+  else if (origin == SEEK_END) f->position = f->size - offset;
+}
+
+void LoadSave_ReadReal(LoadSaveFile* f, double* out) {
+  *out = 0;
+  while (f->position >= 0 && f->position < f->size && std::isspace(f->data[f->position])) f->position++;
+  if (f->position < 0 || f->position >= f->size) return;
+  // strtod needs a terminated text: the data carries one byte beyond its end.
+  const char* start = reinterpret_cast<const char*>(f->data + f->position);
+  char* end = nullptr;
+  double v = std::strtod(start, &end);
+  if (end == start) return;
+  *out = v;
+  f->position += end - start;
+}
+
+std::string LoadSave_MakeBundlePath(const char* name) { return MakePath(File_GetGameDirectory(), name, g_pickedRead); }
+std::string LoadSave_MakeSavePath(const char* name) { return MakePath(File_GetSaveDirectory(), name, g_pickedWrite); }
+
+bool LoadSave_MakeBundlePath(char* buffer, size_t size, const char* name) {
+  return ToBuffer(LoadSave_MakeBundlePath(name), buffer, size);
+}
+bool LoadSave_MakeSavePath(char* buffer, size_t size, const char* name) {
+  return ToBuffer(LoadSave_MakeSavePath(name), buffer, size);
+}
+
+void LoadSave_AllowPath(const char* path, bool writing) {
+  if (path && *path) (writing ? g_pickedWrite : g_pickedRead).push_back(File_NativePath(path));
+}
+
+bool LoadSave_SaveFileExists(const char* name) {
+  std::string p = LoadSave_MakeSavePath(name);
+  return !p.empty() && File_Exists(p.c_str());
+}
+
+bool LoadSave_BundleFileExists(const char* name) {
+  std::string p = LoadSave_MakeBundlePath(name);
+  return !p.empty() && File_Exists(p.c_str());
+}
+
+uint8_t* LoadSave_ReadSaveFile(const char* name, int64_t* length) { return ReadWhole(LoadSave_MakeSavePath(name), length); }
+uint8_t* LoadSave_ReadBundleFile(const char* name, int64_t* length) {
+  return ReadWhole(LoadSave_MakeBundlePath(name), length);
+}
+
+bool LoadSave_WriteFile(const char* name, const void* buffer, int64_t length) {
+  std::string path = LoadSave_MakeSavePath(name);
+  if (path.empty() || length < 0) return false;
+  size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !Directory_Create(path.substr(0, slash).c_str())) return false;
+  FILE* fp = std::fopen(path.c_str(), "wb");
+  if (!fp) return false;
+  bool ok = length == 0 || std::fwrite(buffer, 1, static_cast<size_t>(length), fp) == static_cast<size_t>(length);
+  return std::fclose(fp) == 0 && ok;
+}
+
+std::string LoadSave_SaveFolder(const char* game_name) {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  std::string base;
+  if (xdg && xdg[0] == '/') {
+    base = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = std::string(home && *home ? home : ".") + "/.local/share";
+  }
+  std::string name = game_name ? game_name : "";
+  for (char& c : name)
+    if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 32) c = '_';
+  if (name.empty() || name == "." || name == "..") name = "game";
+  return base + "/" + name + "/";
+}

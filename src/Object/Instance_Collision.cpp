@@ -1,0 +1,115 @@
+// The collision tests of an instance: bounding boxes first, then, when asked
+// for and the sprite has them, the per-pixel masks.
+#include <algorithm>
+#include <cmath>
+
+#include "Object/Instance_Class.h"
+#include "Object/Object_Shape.h"
+
+bool CInstance::MaskAt(float px, float py) {
+  int sprite = CollisionSprite();
+  SpriteShape s;
+  if (!Shape_Get(sprite, &s)) return false;
+  if (!s.precise) return true;  // the bounding box is the shape
+  // The room point in unscaled, unrotated sprite space.
+  double dx = px - x, dy = py - y;
+  if (image_angle != 0) {
+    double a = image_angle * M_PI / 180.0, c = std::cos(a), sn = std::sin(a);
+    double rx = dx * c - dy * sn, ry = dx * sn + dy * c;
+    dx = rx, dy = ry;
+  }
+  if (image_xscale == 0 || image_yscale == 0) return false;
+  double sx = dx / image_xscale + s.xorigin, sy = dy / image_yscale + s.yorigin;
+  int frame = s.frames > 0 ? static_cast<int>(std::floor(image_index)) % s.frames : 0;
+  if (frame < 0) frame += s.frames;
+  return Shape_Pixel(sprite, frame, static_cast<int>(std::floor(sx)), static_cast<int>(std::floor(sy)));
+}
+
+bool CInstance::Collision_Point(float px, float py, bool precise) {
+  if (marked || !HasShape()) return false;
+  int l, t, r, b;
+  GetBoundingBox(&l, &t, &r, &b);
+  if (px < l || px >= r + 1 || py < t || py >= b + 1) return false;
+  return !precise || MaskAt(px, py);
+}
+
+bool CInstance::Collision_Rectangle(float x1, float y1, float x2, float y2, bool precise) {
+  if (marked || !HasShape()) return false;
+  if (x1 > x2) std::swap(x1, x2);
+  if (y1 > y2) std::swap(y1, y2);
+  int l, t, r, b;
+  GetBoundingBox(&l, &t, &r, &b);
+  if (x2 < l || x1 > r + 1 || y2 < t || y1 > b + 1) return false;
+  if (!precise) return true;
+  int il = std::max(l, static_cast<int>(std::ceil(x1))), ir = std::min(r, static_cast<int>(std::floor(x2)));
+  int it = std::max(t, static_cast<int>(std::ceil(y1))), ib = std::min(b, static_cast<int>(std::floor(y2)));
+  for (int j = it; j <= ib; j++)
+    for (int i = il; i <= ir; i++)
+      if (MaskAt(i + 0.5f, j + 0.5f)) return true;
+  return false;
+}
+
+bool CInstance::Collision_Ellipse(float x1, float y1, float x2, float y2, bool precise) {
+  if (marked || !HasShape()) return false;
+  if (x1 > x2) std::swap(x1, x2);
+  if (y1 > y2) std::swap(y1, y2);
+  int l, t, r, b;
+  GetBoundingBox(&l, &t, &r, &b);
+  if (x2 < l || x1 > r + 1 || y2 < t || y1 > b + 1) return false;
+  double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
+  double rx = std::max((x2 - x1) / 2.0, 0.5), ry = std::max((y2 - y1) / 2.0, 0.5);
+  int il = std::max(l, static_cast<int>(std::floor(x1))), ir = std::min(r, static_cast<int>(std::ceil(x2)));
+  int it = std::max(t, static_cast<int>(std::floor(y1))), ib = std::min(b, static_cast<int>(std::ceil(y2)));
+  for (int j = it; j <= ib; j++) {
+    for (int i = il; i <= ir; i++) {
+      // The point of this pixel nearest to the centre.
+      double nx = std::clamp(cx, static_cast<double>(i), i + 1.0), ny = std::clamp(cy, static_cast<double>(j), j + 1.0);
+      double ex = (nx - cx) / rx, ey = (ny - cy) / ry;
+      if (ex * ex + ey * ey > 1.0) continue;
+      if (!precise || MaskAt(i + 0.5f, j + 0.5f)) return true;
+    }
+  }
+  return false;
+}
+
+bool CInstance::Collision_Line(float x1, float y1, float x2, float y2, bool precise) {
+  if (marked || !HasShape()) return false;
+  int l, t, r, b;
+  GetBoundingBox(&l, &t, &r, &b);
+  // Clip the segment to the box (right and bottom edges exclusive).
+  double t0 = 0, t1 = 1, dx = x2 - x1, dy = y2 - y1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x1 - l, (r + 1.0) - x1, y1 - t, (b + 1.0) - y1};
+  for (int k = 0; k < 4; k++) {
+    if (p[k] == 0) {
+      if (q[k] < 0) return false;
+    } else {
+      double u = q[k] / p[k];
+      if (p[k] < 0) t0 = std::max(t0, u);
+      else t1 = std::min(t1, u);
+    }
+  }
+  if (t0 > t1) return false;
+  if (!precise) return true;
+  double len = std::hypot(dx * (t1 - t0), dy * (t1 - t0));
+  int n = std::max(1, static_cast<int>(std::ceil(len)));
+  for (int k = 0; k <= n; k++) {
+    double u = t0 + (t1 - t0) * k / n;
+    if (MaskAt(static_cast<float>(x1 + dx * u), static_cast<float>(y1 + dy * u))) return true;
+  }
+  return false;
+}
+
+bool CInstance::Collision_Instance(CInstance* o, bool precise) {
+  if (!o || o == this || marked || o->marked || !HasShape() || !o->HasShape()) return false;
+  int l1, t1, r1, b1, l2, t2, r2, b2;
+  GetBoundingBox(&l1, &t1, &r1, &b1);
+  o->GetBoundingBox(&l2, &t2, &r2, &b2);
+  if (l2 > r1 || l1 > r2 || t2 > b1 || t1 > b2) return false;
+  if (!precise) return true;
+  int il = std::max(l1, l2), ir = std::min(r1, r2), it = std::max(t1, t2), ib = std::min(b1, b2);
+  for (int j = it; j <= ib; j++)
+    for (int i = il; i <= ir; i++)
+      if (MaskAt(i + 0.5f, j + 0.5f) && o->MaskAt(i + 0.5f, j + 0.5f)) return true;
+  return false;
+}

@@ -1,0 +1,111 @@
+#include "Object/Object_Main.h"
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+#include "Base/RValue.h"
+#include "Object/Object_Class.h"
+
+namespace {
+std::vector<CObject*> g_objects;
+std::map<int, std::vector<int>> g_eventLists[EV_TYPE_COUNT];
+std::vector<std::pair<int, int>> g_collisionPairs;
+}  // namespace
+
+CObject* Object_Find(int index) {
+  if (index < 0 || index >= static_cast<int>(g_objects.size())) return nullptr;
+  return g_objects[index];
+}
+
+bool Object_Exists(int index) { return Object_Find(index) != nullptr; }
+
+const char* Object_Name(int index) {
+  CObject* o = Object_Find(index);
+  return o && o->name ? o->name : "<undefined>";
+}
+
+int Object_Count() { return static_cast<int>(g_objects.size()); }
+
+int Object_FindByName(const char* name) {
+  for (CObject* o : g_objects)
+    if (o && o->name && std::strcmp(o->name, name) == 0) return o->index;
+  return -1;
+}
+
+int Object_Add(const char* name) {
+  auto* o = new CObject;
+  o->index = static_cast<int>(g_objects.size());
+  if (name) {
+    o->name = String_Duplicate(name);
+  } else {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "__newobject%d", o->index);
+    o->name = String_Duplicate(buf);
+  }
+  g_objects.push_back(o);
+  return o->index;
+}
+
+bool Object_Delete(int index) {
+  CObject* o = Object_Find(index);
+  if (!o) return false;
+  for (CObject* other : g_objects)
+    if (other && other->parent == o) other->parent = nullptr;
+  delete o;
+  g_objects[index] = nullptr;
+  return true;
+}
+
+void Object_FreeAll() {
+  for (CObject* o : g_objects) delete o;
+  g_objects.clear();
+  for (auto& lists : g_eventLists) lists.clear();
+  g_collisionPairs.clear();
+}
+
+void Object_LinkParents() {
+  for (CObject* o : g_objects)
+    if (o) o->parent = Object_Find(o->parent_index);
+  // A parent chain that comes back to an object is cut at that object.
+  for (CObject* o : g_objects) {
+    if (!o) continue;
+    int steps = 0;
+    for (CObject* p = o->parent; p; p = p->parent) {
+      if (p == o || ++steps > static_cast<int>(g_objects.size())) {
+        o->parent = nullptr;
+        o->parent_index = -1;
+        break;
+      }
+    }
+  }
+}
+
+void Object_BuildEventLists() {
+  for (auto& lists : g_eventLists) lists.clear();
+  g_collisionPairs.clear();
+  for (CObject* o : g_objects) {
+    if (!o) continue;
+    // Every (type, number) handled by the object or an ancestor, once.
+    std::map<int, bool> seen[EV_TYPE_COUNT];
+    for (CObject* a = o; a; a = a->parent)
+      for (int type = 0; type < EV_TYPE_COUNT; type++)
+        for (auto& entry : a->events[type]) seen[type][entry.first] = true;
+    for (int type = 0; type < EV_TYPE_COUNT; type++) {
+      for (auto& entry : seen[type]) {
+        g_eventLists[type][entry.first].push_back(o->index);
+        if (type == EV_COLLISION && Object_Exists(entry.first))
+          g_collisionPairs.emplace_back(o->index, entry.first);
+      }
+    }
+  }
+}
+
+const std::vector<int>& Object_EventList(int type, int number) {
+  static const std::vector<int> none;
+  if (type < 0 || type >= EV_TYPE_COUNT) return none;
+  auto it = g_eventLists[type].find(number);
+  return it == g_eventLists[type].end() ? none : it->second;
+}
+
+const std::vector<std::pair<int, int>>& Object_CollisionPairs() { return g_collisionPairs; }

@@ -1,0 +1,25 @@
+// The command line, parsed only when no "data.win" lies beside the program.
+#pragma once
+#include <string>
+
+struct CommandLine {
+  bool debug = false;      // -debug
+  bool trace = false;      // -trace
+  bool ext = false;        // -ext: external calls are not made
+  bool oldexec = false;    // -oldexec
+  bool inawindow = false;  // -inawindow
+  std::string game;        // -game FILE
+  std::string record;      // -record FILE
+  std::string playback;    // -playback FILE
+  std::string breakpoint;  // -bp SCRIPT@LINE
+};
+
+extern CommandLine g_CommandLine;
+// The "-noaudio" byte, read by the sound output.
+extern unsigned char g_NoAudio;
+
+// Sets every option to its default, then takes the options given. An option
+// that wants a value and has none is ignored; unknown words are logged.
+void ParseCommandLine(int argc, char** argv);
+// Only the defaults (when "data.win" is used).
+void CommandLine_SetDefaults();

@@ -1,0 +1,99 @@
+#include "Room/Room_Main.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "Base/RValue.h"
+#include "Room/Room_Class.h"
+
+int g_RoomIndex = -1;
+CRoom* g_RunRoom = nullptr;
+
+namespace {
+std::vector<CRoom*> g_rooms;
+std::vector<int> g_order;
+
+int OrderPosition(int room) {
+  for (size_t i = 0; i < g_order.size(); i++)
+    if (g_order[i] == room) return static_cast<int>(i);
+  return -1;
+}
+}  // namespace
+
+CRoom* Room_Data(int index) {
+  if (index < 0 || index >= static_cast<int>(g_rooms.size())) return nullptr;
+  return g_rooms[index];
+}
+
+bool Room_Exists(int index) { return Room_Data(index) != nullptr; }
+
+const char* Room_Name(int index) {
+  CRoom* r = Room_Data(index);
+  return r && r->name ? r->name : "<undefined>";
+}
+
+int Room_Count() { return static_cast<int>(g_rooms.size()); }
+
+int Room_FindByName(const char* name) {
+  for (size_t i = 0; i < g_rooms.size(); i++)
+    if (g_rooms[i] && g_rooms[i]->name && std::strcmp(g_rooms[i]->name, name) == 0) return static_cast<int>(i);
+  return -1;
+}
+
+int Room_Add(const char* name) {
+  auto* r = new CRoom;
+  int index = static_cast<int>(g_rooms.size());
+  if (name) {
+    r->name = String_Duplicate(name);
+  } else {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "__newroom%d", index);
+    r->name = String_Duplicate(buf);
+  }
+  g_rooms.push_back(r);
+  // A room made at run time joins the end of the order.
+  g_order.push_back(index);
+  return index;
+}
+
+int Room_Duplicate(int index) {
+  CRoom* src = Room_Data(index);
+  if (!src) return -1;
+  int n = Room_Add(nullptr);
+  g_rooms[n]->AssignDefinition(src);
+  return n;
+}
+
+int Room_Assign(int dst, int src) {
+  CRoom* d = Room_Data(dst);
+  CRoom* s = Room_Data(src);
+  if (!d || !s) return 0;
+  d->AssignDefinition(s);
+  return 1;
+}
+
+void Room_FreeAll() {
+  for (CRoom* r : g_rooms) delete r;
+  g_rooms.clear();
+  g_order.clear();
+  g_RunRoom = nullptr;
+  g_RoomIndex = -1;
+}
+
+void Room_SetOrder(const int* rooms, int count) { g_order.assign(rooms, rooms + count); }
+
+int Room_First() { return g_order.empty() ? -1 : g_order.front(); }
+int Room_Last() { return g_order.empty() ? -1 : g_order.back(); }
+
+int Room_Previous(int room) {
+  if (g_order.size() < 2) return -1;
+  int at = OrderPosition(room);
+  return at <= 0 ? -1 : g_order[at - 1];
+}
+
+int Room_Next(int room) {
+  if (g_order.size() < 2) return -1;
+  int at = OrderPosition(room);
+  return at < 0 || at + 1 >= static_cast<int>(g_order.size()) ? -1 : g_order[at + 1];
+}

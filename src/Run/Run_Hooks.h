@@ -1,0 +1,29 @@
+// What the run loop calls in the other areas at fixed moments of the frame,
+// the step, start-up and shutdown. Each area defines its own.
+#pragma once
+#include <cstdint>
+
+// Sound.
+void Sound_StartUp();
+void Sound_Tick();
+void Sound_Quit();
+void Sound_FreeAll();
+// Platform services.
+void Achievements_Process();
+void Achievements_Free();
+// Debugger and profiler.
+void Debug_Update();
+void Debug_SaveSettings();
+void Profiler_Begin(const char* name, uint32_t colour);
+void Profiler_End();
+// Finished asynchronous requests, delivered once per step as other events.
+void HTTP_DeliverFinished();
+// Files the scripts left open.
+void FileTables_CloseAll();
+
+// Run-loop operations defined in the run area itself.
+void Run_Timing_Reset();
+bool Run_LoadGame(const char* file);
+
+// The login dialog's answer, queued as an asynchronous request when ready.
+void LoginAsync_Poll();

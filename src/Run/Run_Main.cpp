@@ -1,0 +1,252 @@
+#include "Run/Run_Main.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <initializer_list>
+#include <vector>
+
+#include "Base/Console.h"
+#include "Code/Code_Error.h"
+#include "Object/Instance_Class.h"
+#include "Object/Object_Class.h"
+#include "Object/Object_Event.h"
+#include "Object/Object_Main.h"
+#include "Platform/MemoryManager.h"
+#include "Room/Room_Class.h"
+#include "Room/Room_Main.h"
+#include "Run/Run_Code.h"
+#include "Run/Run_Hooks.h"
+#include "Run/Run_Services.h"
+
+int g_PendingTransition = TRANSITION_NONE;
+char* Run_PendingLoadFile = nullptr;
+int Run_Running = 0;
+bool Run_Paused = false;
+bool Run_WindowActive = true;
+bool Run_AutomaticDraw = true;
+int64_t Run_StepCount = 0;
+int Run_Fps = 0;
+int Run_TransitionKind = 0;
+
+int g_Score = 0, g_Lives = -1;
+double g_Health = 100;
+bool g_ShowScore = true, g_ShowLives = false, g_ShowHealth = false;
+char* g_CaptionScore = nullptr;
+char* g_CaptionLives = nullptr;
+char* g_CaptionHealth = nullptr;
+int g_CursorSprite = -1;
+int g_AsyncLoad = -1;
+
+namespace {
+bool g_stoppedByError = false;
+
+// Persistent instances on their way from one room to the next.
+std::vector<CInstance*> g_carried;
+
+// The self of room creation code.
+CInstance* RoomCodeSelf() {
+  static CInstance dummy(0, 0, 0, -1, false);
+  return &dummy;
+}
+
+void StartRoom(int index, bool game_start) {
+  CRoom* room = Room_Data(index);
+  if (!room) return;
+  g_RoomIndex = index;
+  g_RunRoom = room;
+  // New instances with their creation code.
+  std::vector<std::pair<CInstance*, CCode*>> fresh;
+  bool returning = room->persistent && room->visited;
+  if (returning) {
+    for (CInstance* inst : room->active) inst->Attach();
+    for (CInstance* inst : room->deactivated) inst->Attach();
+  } else {
+    for (const RoomInstanceDef& def : room->instance_defs) {
+      // A persistent instance brought along keeps its place.
+      if (CInstance_Find(def.id) || !Object_Exists(def.object)) continue;
+      auto* inst = new CInstance(def.x, def.y, def.id, def.object);
+      inst->creation_serial = g_EventSerial;
+      room->active.push_back(inst);
+      fresh.emplace_back(inst, def.code);
+    }
+  }
+  room->active.insert(room->active.end(), g_carried.begin(), g_carried.end());
+  g_carried.clear();
+  for (auto& [inst, code] : fresh) {
+    if (inst->marked) continue;
+    Event_Perform(inst, inst, EV_CREATE, 0);
+    inst->create_performed = true;
+    if (code && !inst->marked && g_PendingTransition == TRANSITION_NONE) Run_ExecuteCode(code, inst, inst);
+  }
+  if (game_start) Event_PerformAll(EV_OTHER, EV_OTHER_GAME_START);
+  if (!returning && room->code && g_PendingTransition == TRANSITION_NONE) Run_ExecuteCode(room->code, RoomCodeSelf(), RoomCodeSelf());
+  Event_PerformAll(EV_OTHER, EV_OTHER_ROOM_START);
+}
+
+void EndRoom(bool game_end) {
+  CRoom* room = g_RunRoom;
+  if (!room) return;
+  Event_PerformAll(EV_OTHER, EV_OTHER_ROOM_END);
+  if (game_end) Event_PerformAll(EV_OTHER, EV_OTHER_GAME_END);
+  room->DeleteMarked();
+  if (!game_end) {
+    for (auto* list : {&room->active, &room->deactivated}) {
+      for (CInstance* inst : *list)
+        if (inst->persistent) g_carried.push_back(inst);
+    }
+    for (CInstance* inst : g_carried) room->RemoveInstance(inst);
+  }
+  if (room->persistent && !game_end) {
+    for (CInstance* inst : room->active) inst->Detach();
+    for (CInstance* inst : room->deactivated) inst->Detach();
+    room->visited = true;
+  } else {
+    room->ClearInstances();
+    room->visited = false;
+  }
+  g_RunRoom = nullptr;
+}
+}  // namespace
+
+bool StartGame() {
+  Console_Printf("StartGame()\n");
+  Run_Timing_Reset();
+  Object_LinkParents();
+  Object_BuildEventLists();
+  g_Score = 0;
+  g_Lives = -1;
+  g_Health = 100;
+  Run_StepCount = 0;
+  g_PendingTransition = TRANSITION_NONE;
+  int first = Room_First();
+  if (!Room_Exists(first)) {
+    Console_Printf("The game has no rooms.\n");
+    return false;
+  }
+  StartRoom(first, true);
+  return true;
+}
+
+void Run_Start() {
+  Run_Running = 1;
+  Run_Paused = false;
+  Console_Printf("Entering main loop.\n");
+}
+
+void EndGame() {
+  Debug_SaveSettings();
+  if (g_RunRoom) EndRoom(true);
+  Run_ClearInstances();
+}
+
+void Run_ClearInstances() {
+  for (int i = 0; i < Room_Count(); i++) {
+    if (CRoom* r = Room_Data(i)) {
+      // Instances of persistent rooms left behind are detached already.
+      for (CInstance* inst : r->active) inst->Attach();
+      for (CInstance* inst : r->deactivated) inst->Attach();
+      r->ClearInstances();
+      r->visited = false;
+    }
+  }
+  for (CInstance* inst : g_carried) delete inst;
+  g_carried.clear();
+  g_RoomIndex = -1;
+  g_RunRoom = nullptr;
+}
+
+static void ReportNumber(const char* prefix, int number, bool fatal) {
+  char text[128];
+  std::snprintf(text, sizeof text, "%s%d", prefix, number);
+  Error_Show_Action(text, fatal);
+}
+
+int Run_ExitStatus() { return g_stoppedByError ? 1 : 0; }
+
+const char* Run_TempDirectory() {
+  static std::string dir;
+  if (dir.empty()) {
+    const char* t = std::getenv("TMPDIR");
+    dir = t && t[0] == '/' ? t : "/tmp";
+    if (dir.back() != '/') dir += '/';
+  }
+  return dir.c_str();
+}
+
+void Run_EndGame() { g_PendingTransition = TRANSITION_END; }
+void Run_RestartGame() { g_PendingTransition = TRANSITION_RESTART; }
+
+void Run_GotoRoom(int room) {
+  if (!Room_Exists(room)) {
+    ReportNumber("Unexisting room number: ", room, true);
+    g_PendingTransition = TRANSITION_FATAL;
+    return;
+  }
+  g_PendingTransition = room;
+  Run_TransitionKind = 0;
+}
+
+void Run_GotoNextRoom() {
+  int next = Room_Next(g_RoomIndex);
+  if (next < 0) {
+    Error_Show_Action("Moving to next room after the last room.", true);
+    g_PendingTransition = TRANSITION_FATAL;
+    return;
+  }
+  Run_GotoRoom(next);
+}
+
+void Run_GotoPreviousRoom() {
+  int prev = Room_Previous(g_RoomIndex);
+  if (prev < 0) {
+    Error_Show_Action("Moving to previous room before the first room.", true);
+    g_PendingTransition = TRANSITION_FATAL;
+    return;
+  }
+  Run_GotoRoom(prev);
+}
+
+void Run_RestartRoom() { Run_GotoRoom(g_RoomIndex); }
+
+void Run_HandleTransition() {
+  int t = g_PendingTransition;
+  if (t == TRANSITION_NONE) return;
+  g_PendingTransition = TRANSITION_NONE;
+  if (t >= 0) {
+    EndRoom(false);
+    StartRoom(t, false);
+  } else if (t == TRANSITION_END || t == TRANSITION_FATAL) {
+    if (t == TRANSITION_FATAL) g_stoppedByError = true;
+    Run_Running = 0;
+  } else if (t == TRANSITION_RESTART) {
+    EndGame();
+    if (!StartGame()) Run_Running = 0;
+  } else if (t == TRANSITION_LOAD) {
+    char* file = Run_PendingLoadFile;
+    Run_PendingLoadFile = nullptr;
+    if (file && !Run_LoadGame(file)) Console_Printf("Failed to load the saved game.\n");
+    MEM_FREE(file);
+  }
+}
+
+CInstance* Run_CreateInstance(int object, float x, float y) {
+  if (!Object_Exists(object)) {
+    ReportNumber("Creating instance for non-existing object: ", object, false);
+    return nullptr;
+  }
+  if (!g_RunRoom) return nullptr;
+  CInstance* inst = g_RunRoom->AddInstance(x, y, object);
+  inst->creation_serial = g_EventSerial;
+  Event_Perform(inst, inst, EV_CREATE, 0);
+  inst->create_performed = true;
+  return inst;
+}
+
+void Run_DestroyInstance(CInstance* inst) {
+  if (!inst || inst->marked) return;
+  inst->marked = true;
+  Event_Perform(inst, inst, EV_DESTROY, 0);
+}
+
+void Run_OtherEvent(int number) { Event_PerformPass(EV_OTHER, number); }

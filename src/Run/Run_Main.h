@@ -1,0 +1,72 @@
+// The run loop: starting and ending the game, rooms, frames and steps.
+#pragma once
+#include <cstdint>
+
+class CInstance;
+
+// Pending transition word values (a room index requests that room).
+constexpr int TRANSITION_NONE = -1;
+constexpr int TRANSITION_END = -100;
+constexpr int TRANSITION_RESTART = -200;
+constexpr int TRANSITION_LOAD = -300;
+constexpr int TRANSITION_FATAL = -400;
+
+// The pending transition word (defined here, declared for the engine in
+// Code/Code_Context.h).
+extern int g_PendingTransition;
+extern char* Run_PendingLoadFile;  // owned; the save game to load on -300
+extern int Run_Running;            // the main loop runs while this is 1
+extern bool Run_Paused;
+extern bool Run_WindowActive;      // the window has the focus
+extern bool Run_AutomaticDraw;
+extern int64_t Run_StepCount;
+extern int Run_Fps;
+extern int Run_TransitionKind;
+
+// Game globals.
+extern int g_Score, g_Lives;
+extern double g_Health;
+extern bool g_ShowScore, g_ShowLives, g_ShowHealth;
+extern char* g_CaptionScore;
+extern char* g_CaptionLives;
+extern char* g_CaptionHealth;
+extern int g_CursorSprite;
+extern int g_AsyncLoad;  // the asynchronous event's map index, -1 outside one
+
+// Starts the game once (timing, event lists, globals, the first room) and
+// sets the running flag; false when the game cannot start.
+bool StartGame();
+void Run_Start();
+// 1 once the game stopped after a fatal error, else 0.
+int Run_ExitStatus();
+// The temporary folder ($TMPDIR, else /tmp) with a trailing "/".
+const char* Run_TempDirectory();
+// Ends the game: room end and game end events, every room freed.
+void EndGame();
+// Frees the instances of every room and of no room, without events; no
+// room is current afterwards.
+void Run_ClearInstances();
+// Microseconds a frame lasts at a room speed (a speed of 0 or less counts
+// as one frame per second).
+int64_t Run_FrameTime(int speed);
+// One timed frame, then the pending transition is acted on.
+void Run_Frame();
+// One game step.
+void Run_Step();
+// Acts on the pending transition word.
+void Run_HandleTransition();
+
+void Run_EndGame();
+void Run_RestartGame();
+void Run_GotoRoom(int room);
+void Run_GotoNextRoom();
+void Run_GotoPreviousRoom();
+void Run_RestartRoom();
+
+// A new instance of the object in the current room after its create event
+// ran; null (with a report) for a missing object.
+CInstance* Run_CreateInstance(int object, float x, float y);
+// Marks the instance and runs its destroy event (once).
+void Run_DestroyInstance(CInstance* inst);
+// Sends the other event of that number to every instance that has it.
+void Run_OtherEvent(int number);

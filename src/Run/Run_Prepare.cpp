@@ -1,0 +1,195 @@
+#include "Run/Run_Prepare.h"
+
+#include <string>
+
+#include "Base/Console.h"
+#include "Base/RValue.h"
+#include "Base/ShowMessage.h"
+#include "DataFile/DataFile_Main.h"
+#include "DataFile/DataFile_Package.h"
+#include "Object/Object_Class.h"
+#include "Object/Object_Main.h"
+#include "Object/Object_Shape.h"
+#include "Room/Room_Class.h"
+#include "Room/Room_Main.h"
+#include "Run/Run_Code.h"
+#include "Run/Run_SaveGame.h"
+#include "TimeLine/TimeLine_Main.h"
+
+namespace {
+const char* const EVENT_NAMES[EV_TYPE_COUNT] = {"Create", "Destroy",  "Alarm", "Step",     "Collision", "Keyboard",
+                                                "Mouse",  "Other",    "Draw",  "KeyPress", "KeyRelease"};
+
+bool Fail(const char* message) {
+  ShowMessage(message);
+  return false;
+}
+
+void ShowProgress(const char* text, int percent) { Console_Printf("%s (%d%%)\n", text, percent); }
+
+// An event's code compiled under its unit name; empty code makes no unit.
+CEvent* MakeEvent(const std::string& source, const std::string& unit) {
+  auto* ev = new CEvent;
+  ev->source = String_Duplicate(source.c_str());
+  if (!source.empty()) ev->code = Run_CompileCode(source.c_str(), unit.c_str(), false);
+  return ev;
+}
+
+void LoadShapes(const GamePackage& pkg) {
+  Shape_ClearAll();
+  for (size_t i = 0; i < pkg.sprites.size(); i++) {
+    const PackageSprite& s = pkg.sprites[i];
+    if (!s.exists) continue;
+    SpriteShape shape;
+    shape.width = s.width, shape.height = s.height;
+    shape.xorigin = s.x_origin, shape.yorigin = s.y_origin;
+    shape.frames = s.frames.empty() ? 1 : static_cast<int>(s.frames.size());
+    shape.left = s.bbox_left, shape.top = s.bbox_top, shape.right = s.bbox_right, shape.bottom = s.bbox_bottom;
+    shape.precise = s.precise && !s.masks.empty();
+    std::vector<std::vector<uint8_t>> masks;
+    for (const PackageMask& m : s.masks)
+      if (m.size() == static_cast<size_t>(s.width) * static_cast<size_t>(s.height)) masks.push_back(m);
+    if (masks.empty()) shape.precise = false;
+    Shape_Set(static_cast<int>(i), shape, std::move(masks));
+  }
+}
+
+bool LoadObjects(const GamePackage& pkg) {
+  for (size_t i = 0; i < pkg.objects.size(); i++) {
+    const PackageObject& po = pkg.objects[i];
+    int index = Object_Add(po.exists ? po.name.c_str() : nullptr);
+    if (!po.exists) {
+      Object_Delete(index);
+      continue;
+    }
+    CObject* o = Object_Find(index);
+    o->sprite_index = po.sprite, o->mask_index = po.mask;
+    o->parent_index = po.parent, o->depth = po.depth;
+    o->flags = (po.solid ? OBJECT_SOLID : 0u) | (po.visible ? OBJECT_VISIBLE : 0u) | (po.persistent ? OBJECT_PERSISTENT : 0u);
+    for (const PackageEvent& pe : po.events) {
+      if (pe.type < 0 || pe.type >= EV_TYPE_COUNT) {
+        Console_Printf("Object %s has an event of unknown type %d\n", po.name.c_str(), pe.type);
+        return false;
+      }
+      std::string unit = "Object." + po.name + "." + EVENT_NAMES[pe.type] + "." + std::to_string(pe.number);
+      o->SetEvent(pe.type, pe.number, MakeEvent(pe.code, unit));
+    }
+  }
+  Object_LinkParents();
+  return true;
+}
+
+bool LoadTimeLines(const GamePackage& pkg) {
+  for (const PackageTimeLine& pt : pkg.timelines) {
+    int index = TimeLine_Create(pt.name.c_str());
+    if (!pt.exists) {
+      TimeLine_Delete(index);
+      continue;
+    }
+    CTimeLine* t = TimeLine_Data(index);
+    for (const PackageMoment& m : pt.moments) {
+      CEvent* ev = t->AddMoment(m.step);
+      ev->source = String_Duplicate(m.code.c_str());
+      if (!m.code.empty())
+        ev->code = Run_CompileCode(m.code.c_str(), ("Timeline." + pt.name + "." + std::to_string(m.step)).c_str(), false);
+    }
+  }
+  return true;
+}
+
+bool LoadRooms(const GamePackage& pkg) {
+  for (size_t i = 0; i < pkg.rooms.size(); i++) {
+    const PackageRoom& pr = pkg.rooms[i];
+    int index = Room_Add(pr.exists ? pr.name.c_str() : nullptr);
+    CRoom* r = Room_Data(index);
+    if (!pr.exists) continue;
+    r->SetCaption(pr.caption.c_str());
+    r->width = pr.width, r->height = pr.height, r->speed = pr.speed;
+    r->persistent = pr.persistent, r->colour = pr.colour, r->show_colour = pr.show_colour;
+    r->views_enabled = pr.views_enabled;
+    if (!pr.code.empty()) r->SetCode(pr.code.c_str());
+    for (int b = 0; b < ROOM_BACKGROUNDS; b++) {
+      const PackageRoomBackground& pb = pr.backgrounds[b];
+      RoomBackground& bg = r->backgrounds[b];
+      bg.visible = pb.visible, bg.foreground = pb.foreground, bg.index = pb.index;
+      bg.x = pb.x, bg.y = pb.y, bg.htiled = pb.htiled, bg.vtiled = pb.vtiled;
+      bg.hspeed = pb.hspeed, bg.vspeed = pb.vspeed, bg.xscale = pb.xscale, bg.yscale = pb.yscale;
+      bg.stretch = pb.stretch, bg.alpha = pb.alpha;
+    }
+    for (int v = 0; v < ROOM_VIEWS; v++) {
+      const PackageRoomView& pv = pr.views[v];
+      RoomView& view = r->views[v];
+      view.visible = pv.visible;
+      view.xview = static_cast<float>(pv.xview), view.yview = static_cast<float>(pv.yview);
+      view.wview = static_cast<float>(pv.wview), view.hview = static_cast<float>(pv.hview);
+      view.xport = pv.xport, view.yport = pv.yport, view.wport = pv.wport, view.hport = pv.hport;
+      view.angle = pv.angle, view.hborder = pv.hborder, view.vborder = pv.vborder;
+      view.hspeed = pv.hspeed, view.vspeed = pv.vspeed, view.object = pv.object;
+    }
+    for (const PackageRoomInstance& pi : pr.instances) {
+      if (!Object_Exists(pi.object)) {
+        Console_Printf("Room %s places an instance of a missing object %d\n", pr.name.c_str(), pi.object);
+        return false;
+      }
+      RoomInstanceDef def;
+      def.x = pi.x, def.y = pi.y, def.object = pi.object, def.id = pi.id;
+      if (!pi.code.empty()) def.code = Run_CompileCode(pi.code.c_str(), "instance creation code", true);
+      r->instance_defs.push_back(def);
+    }
+    for (const PackageRoomTile& pt : pr.tiles) {
+      RoomTile t;
+      t.x = pt.x, t.y = pt.y, t.background = pt.background, t.left = pt.left, t.top = pt.top;
+      t.width = pt.width, t.height = pt.height, t.depth = pt.depth, t.id = pt.id;
+      t.xscale = pt.xscale, t.yscale = pt.yscale, t.blend = pt.blend, t.alpha = pt.alpha, t.visible = pt.visible;
+      r->tiles.push_back(t);
+    }
+  }
+  for (int room : pkg.general.room_order) {
+    if (!Room_Exists(room)) {
+      Console_Printf("The room order names a missing room %d\n", room);
+      return false;
+    }
+  }
+  Room_SetOrder(pkg.general.room_order.data(), static_cast<int>(pkg.general.room_order.size()));
+  return true;
+}
+}  // namespace
+
+void Run_FreeWorld() {
+  Room_FreeAll();
+  Object_FreeAll();
+  TimeLine_FreeAll();
+  Shape_ClearAll();
+  Run_FreeCodes();
+}
+
+bool Run_LoadWorld(const GamePackage& pkg) {
+  Run_FreeWorld();
+  g_GameId = pkg.general.game_id;
+  LoadShapes(pkg);
+  return LoadTimeLines(pkg) && LoadObjects(pkg) && LoadRooms(pkg);
+}
+
+bool PrepareGame(const GamePackage& pkg) {
+  Console_Printf("PrepareGame()\n");
+  ShowProgress("Preparing included files", 50);
+  DataFile_Init(pkg);
+  if (!DataFile_ExportAll()) return Fail("Failed to export the included files.");
+  Console_Printf("Extension_Prepare() \n");
+  ShowProgress("Preparing extension packages", 54);
+  ShowProgress("Preparing constants", 56);
+  ShowProgress("Preparing scripts", 58);
+  Run_FreeWorld();
+  g_GameId = pkg.general.game_id;
+  LoadShapes(pkg);
+  ShowProgress("Preparing time lines", 70);
+  if (!LoadTimeLines(pkg)) return Fail("Failed to prepare the time lines.");
+  ShowProgress("Preparing objects", 72);
+  if (!LoadObjects(pkg)) return Fail("Failed to prepare the objects.");
+  ShowProgress("Preparing rooms", 76);
+  if (!LoadRooms(pkg)) return Fail("Failed to prepare the rooms.");
+  ShowProgress("Preparing sounds", 80);
+  ShowProgress("Preparing graphics", 90);
+  ShowProgress("Ready", 100);
+  return true;
+}

@@ -1,0 +1,192 @@
+#include "Run/Run_SaveGame.h"
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "Base/Console.h"
+#include "Object/Instance_Class.h"
+#include "Object/Instance_Main.h"
+#include "Object/Instance_Vars.h"
+#include "Object/Object_Main.h"
+#include "Room/Room_Class.h"
+#include "Room/Room_Main.h"
+#include "Run/Run_Main.h"
+#include "Support/Support_Stream.h"
+
+uint32_t g_GameId = 0;
+
+namespace {
+constexpr int32_t END_MARK = 0x45564153;  // "SAVE"
+
+// Field by field in a fixed order; one list serves writing and reading.
+template <class Io>
+void InstanceFields(Io& io, CInstance* i) {
+  io.b(i->solid), io.b(i->visible), io.b(i->persistent), io.b(i->deactivated), io.b(i->create_performed);
+  for (float* f : {&i->x, &i->y, &i->xprevious, &i->yprevious, &i->xstart, &i->ystart, &i->direction, &i->speed,
+                   &i->hspeed, &i->vspeed, &i->friction, &i->gravity, &i->gravity_direction, &i->depth,
+                   &i->image_index, &i->image_speed, &i->image_xscale, &i->image_yscale, &i->image_angle,
+                   &i->image_alpha, &i->path_position, &i->path_positionprevious, &i->path_speed, &i->path_scale,
+                   &i->path_orientation, &i->path_xstart, &i->path_ystart, &i->timeline_position,
+                   &i->timeline_speed})
+    io.f(*f);
+  for (int* n : {&i->sprite_index, &i->mask_index, &i->path_index, &i->path_endaction, &i->timeline_index})
+    io.i(*n);
+  int blend = static_cast<int>(i->image_blend);
+  io.i(blend);
+  i->image_blend = static_cast<uint32_t>(blend);
+  for (int& a : i->alarm) io.i(a);
+  io.b(i->timeline_running), io.b(i->timeline_loop);
+}
+
+template <class Io>
+void RoomFields(Io& io, CRoom* r) {
+  for (int* n : {&r->width, &r->height, &r->speed}) io.i(*n);
+  int colour = static_cast<int>(r->colour);
+  io.i(colour);
+  r->colour = static_cast<uint32_t>(colour);
+  io.b(r->persistent), io.b(r->show_colour), io.b(r->views_enabled);
+  for (RoomBackground& bg : r->backgrounds) {
+    io.b(bg.visible), io.b(bg.foreground), io.b(bg.htiled), io.b(bg.vtiled), io.b(bg.stretch);
+    io.i(bg.index);
+    for (float* f : {&bg.x, &bg.y, &bg.hspeed, &bg.vspeed, &bg.xscale, &bg.yscale, &bg.alpha}) io.f(*f);
+    int blend = static_cast<int>(bg.blend);
+    io.i(blend);
+    bg.blend = static_cast<uint32_t>(blend);
+  }
+  for (RoomView& v : r->views) {
+    io.b(v.visible);
+    for (float* f : {&v.xview, &v.yview, &v.wview, &v.hview, &v.angle}) io.f(*f);
+    for (int* n : {&v.xport, &v.yport, &v.wport, &v.hport, &v.hborder, &v.vborder, &v.hspeed, &v.vspeed, &v.object})
+      io.i(*n);
+  }
+}
+
+struct Writer {
+  CStream& s;
+  void b(bool& v) { s.WriteBoolean(v); }
+  void i(int& v) { s.WriteInteger(v); }
+  void f(float& v) { s.WriteReal(v); }
+};
+
+struct Reader {
+  CStream& s;
+  void b(bool& v) { v = s.ReadBoolean(); }
+  void i(int& v) { v = s.ReadInteger(); }
+  void f(float& v) { v = static_cast<float>(s.ReadReal()); }
+};
+
+// The smallest number of bytes one instance takes, to bound counts read.
+constexpr int64_t MIN_INSTANCE_BYTES = 16;
+
+struct LoadedRoom {
+  int index = -1;
+  bool visited = false;
+  std::unique_ptr<CRoom> fields;
+  std::vector<std::unique_ptr<CInstance>> instances;
+};
+}  // namespace
+
+bool Run_SaveGame(const char* file) {
+  CStream s;
+  s.WriteInteger(SAVEGAME_VERSION);
+  s.WriteInteger(static_cast<int32_t>(g_GameId));
+  s.WriteInteger(g_RoomIndex);
+  s.WriteInteger(Instance_PeekNextId());
+  s.WriteInteger(g_Score);
+  s.WriteInteger(g_Lives);
+  s.WriteReal(g_Health);
+  GlobalVars_Write(s);
+  std::vector<int> rooms;
+  for (int r = 0; r < Room_Count(); r++) {
+    CRoom* room = Room_Data(r);
+    if (room && (room == g_RunRoom || room->visited)) rooms.push_back(r);
+  }
+  s.WriteInteger(static_cast<int32_t>(rooms.size()));
+  for (int r : rooms) {
+    CRoom* room = Room_Data(r);
+    s.WriteInteger(r);
+    s.WriteBoolean(room->visited);
+    Writer w{s};
+    RoomFields(w, room);
+    std::vector<CInstance*> all = room->active;
+    all.insert(all.end(), room->deactivated.begin(), room->deactivated.end());
+    int count = 0;
+    for (CInstance* inst : all) count += !inst->marked;
+    s.WriteInteger(count);
+    for (CInstance* inst : all) {
+      if (inst->marked) continue;
+      s.WriteInteger(inst->id);
+      s.WriteInteger(inst->object_index);
+      InstanceFields(w, inst);
+      InstanceVars_Write(s, inst->vars);
+    }
+  }
+  s.WriteInteger(END_MARK);
+  FILE* fp = std::fopen(file, "wb");
+  if (!fp) return false;
+  bool ok = std::fwrite(s.GetMemory(), 1, static_cast<size_t>(s.GetPosition()), fp) == static_cast<size_t>(s.GetPosition());
+  return std::fclose(fp) == 0 && ok;
+}
+
+bool Run_LoadGame(const char* file) {
+  CStream s;
+  if (!s.LoadFromFile(file, 0)) return false;
+  if (s.ReadInteger() != SAVEGAME_VERSION || static_cast<uint32_t>(s.ReadInteger()) != g_GameId) return false;
+  int room_index = s.ReadInteger();
+  int next_id = s.ReadInteger();
+  int score = s.ReadInteger(), lives = s.ReadInteger();
+  double health = s.ReadReal();
+  // Globals are read into place only once the rest proves well formed; a
+  // broken global list already leaves the game as it was.
+  int64_t globals_at = s.GetPosition();
+  if (!GlobalVars_Read(s)) return false;
+  int room_count = s.ReadInteger();
+  if (room_count < 0 || room_count > Room_Count() || !Room_Exists(room_index)) return false;
+  std::vector<LoadedRoom> loaded(room_count);
+  for (LoadedRoom& lr : loaded) {
+    lr.index = s.ReadInteger();
+    if (!Room_Exists(lr.index)) return false;
+    lr.visited = s.ReadBoolean();
+    lr.fields = std::make_unique<CRoom>();
+    Reader rd{s};
+    RoomFields(rd, lr.fields.get());
+    int count = s.ReadInteger();
+    if (count < 0 || count > (s.GetSize() - s.GetPosition()) / MIN_INSTANCE_BYTES) return false;
+    for (int k = 0; k < count; k++) {
+      int id = s.ReadInteger();
+      int object = s.ReadInteger();
+      if (!Object_Exists(object) || id < INSTANCE_ID_FIRST) return false;
+      auto inst = std::make_unique<CInstance>(0.0f, 0.0f, id, object, false);
+      InstanceFields(rd, inst.get());
+      if (!InstanceVars_Read(s, inst->vars)) return false;
+      lr.instances.push_back(std::move(inst));
+    }
+  }
+  if (s.ReadInteger() != END_MARK) return false;
+
+  // The file is sound: the running game gives way to it, without events.
+  Run_ClearInstances();
+  s.SetPosition(globals_at);
+  GlobalVars_Read(s);
+  for (LoadedRoom& lr : loaded) {
+    CRoom* room = Room_Data(lr.index);
+    room->width = lr.fields->width, room->height = lr.fields->height, room->speed = lr.fields->speed;
+    room->colour = lr.fields->colour, room->persistent = lr.fields->persistent;
+    room->show_colour = lr.fields->show_colour, room->views_enabled = lr.fields->views_enabled;
+    std::copy(std::begin(lr.fields->backgrounds), std::end(lr.fields->backgrounds), std::begin(room->backgrounds));
+    std::copy(std::begin(lr.fields->views), std::end(lr.fields->views), std::begin(room->views));
+    room->visited = lr.visited;
+    bool current = lr.index == room_index;
+    for (auto& owned : lr.instances) {
+      CInstance* inst = owned.release();
+      (inst->deactivated ? room->deactivated : room->active).push_back(inst);
+      if (current) inst->Attach();
+    }
+  }
+  g_RoomIndex = room_index;
+  g_RunRoom = Room_Data(room_index);
+  Instance_SetNextId(next_id);
+  g_Score = score, g_Lives = lives, g_Health = health;
+  return true;
+}

@@ -1,0 +1,130 @@
+#include "Run/Run_StartUp.h"
+
+#include <clocale>
+#include <string>
+
+#include "Base/Console.h"
+#include "Base/File_Folders.h"
+#include "Base/IniFile.h"
+#include "Base/RValue.h"
+#include "DataFile/DataFile_Main.h"
+#include "DataFile/DataFile_Package.h"
+#include "Function/Function_Init.h"
+#include "IO/IO_Main.h"
+#include "IO/LoadSave_Main.h"
+#include "Option/Option_CommandLine.h"
+#include "Option/Option_Main.h"
+#include "Platform/MemoryManager.h"
+#include "Run/Highscore_Main.h"
+#include "Run/Run_Hooks.h"
+#include "Run/Run_Main.h"
+#include "Run/Run_OpenDialog.h"
+#include "Run/Run_Prepare.h"
+#include "Run/Run_Screen.h"
+#include "Support/Support_File.h"
+
+void Variable_Init_World();
+
+namespace {
+// The game file: "data.win" beside the program, else "-game", else asked for.
+std::string FindGameFile(int argc, char** argv) {
+  char* dir = File_GetProgramDirectory();
+  std::string beside = std::string(dir ? dir : "") + "data.win";
+  MemoryManager::Free(dir);
+  if (File_Exists(beside.c_str())) {
+    CommandLine_SetDefaults();
+    return beside;
+  }
+  ParseCommandLine(argc, argv);
+  if (!g_CommandLine.game.empty()) return g_CommandLine.game;
+  return Run_AskGameFile();
+}
+
+// "options.ini" beside the package: [DEFAULT] Debug=1 turns debug mode on.
+void ReadOptionsIni(const std::string& folder) {
+  std::string path = folder + "options.ini";
+  if (!File_Exists(path.c_str())) return;
+  IniFile ini(path.c_str(), true);
+  if (IniKey* key = ini.GetKey("DEFAULT", "Debug")) g_CommandLine.debug = g_CommandLine.debug || std::atoi(key->value) != 0;
+}
+
+void CopyOptions(const PackageOptions& o) {
+  g_GameOptions.show_errors = o.show_errors;
+  g_GameOptions.errors_fatal = o.errors_fatal;
+  g_GameOptions.new_audio = o.new_audio;
+  g_GameOptions.freeze_when_inactive = o.freeze_when_inactive;
+  g_GameOptions.unknown_variables_zero = o.unknown_variables_zero;
+}
+
+void ShutDown() {
+  EndGame();
+  Sound_Quit();
+  DataFile_RemoveExported();
+  Run_FreeWorld();
+  FileTables_CloseAll();
+  Achievements_Free();
+  Sound_FreeAll();
+  DataFile_FreeAll();
+}
+}  // namespace
+
+int Run_Main(int argc, char** argv) {
+  std::setlocale(LC_NUMERIC, "C");
+  std::string file = FindGameFile(argc, argv);
+  if (file.empty()) {
+    Console_Printf("No game to run: put data.win beside the runner or give -game FILE.\n");
+    return 1;
+  }
+
+  // Every area's start-up state.
+  Variable_Init_World();
+  Highscore_Clear();
+  IO_Clear();
+  Run_ProcessMessages();
+
+  GamePackage pkg;
+  std::string error;
+  if (!DataFile_LoadPackage(file.c_str(), pkg, error)) return 1;
+  char* folder = File_ExtractDirectory(file.c_str());
+  std::string game_folder = folder && *folder ? folder : "./";
+  MemoryManager::Free(folder);
+  File_SetGameDirectory(game_folder.c_str());
+  ReadOptionsIni(game_folder);
+  CopyOptions(pkg.options);
+
+  Console_Printf("Get Resolution\n");
+  std::string save = LoadSave_SaveFolder(pkg.general.name.c_str());
+  File_SetSaveDirectory(save.c_str());
+  DataFile_SetFolders(game_folder, Run_TempDirectory());
+  Highscore_Load();
+  InitCWLFunctions();
+
+  Console_Printf("Create Window\n");
+  Console_Printf("Init Graphics\n");
+  for (int i = 0; i < 5; i++) {
+    Run_BeginScene();
+    Run_EndScene(true);
+    Run_ProcessMessages();
+  }
+  Console_Printf("Create Score Form\n");
+  Console_Printf("Create Load Form\n");
+  Console_Printf("Create Error Form\n");
+
+  Sound_StartUp();
+  if (!PrepareGame(pkg)) {
+    ShutDown();
+    return 1;
+  }
+  if (!StartGame()) {
+    ShutDown();
+    return 1;
+  }
+  Run_Start();
+  while (Run_Running == 1) {
+    Run_Frame();
+    Run_ProcessMessages();
+  }
+  int status = Run_ExitStatus();
+  ShutDown();
+  return status;
+}

@@ -1,0 +1,220 @@
+// One game step: the event phases in their fixed order. A room change or
+// the end of the game requested during a phase ends the step after it.
+#include <cmath>
+#include <vector>
+
+#include "IO/IO_Main.h"
+#include "Option/Option_Main.h"
+#include "Object/Instance_Class.h"
+#include "Object/Object_Class.h"
+#include "Object/Object_Event.h"
+#include "Object/Object_Main.h"
+#include "Object/Object_Shape.h"
+#include "Room/Room_Class.h"
+#include "Room/Room_Main.h"
+#include "Run/Run_Hooks.h"
+#include "Run/Run_Main.h"
+#include "Run/Run_Mouse.h"
+#include "TimeLine/TimeLine_Main.h"
+
+namespace {
+bool Pending() { return g_PendingTransition != TRANSITION_NONE; }
+
+// The active instances at the start of a phase that take part in it.
+std::vector<CInstance*> Snapshot() {
+  std::vector<CInstance*> list;
+  if (g_RunRoom)
+    for (CInstance* inst : g_RunRoom->active)
+      if (!inst->marked && !inst->deactivated) list.push_back(inst);
+  return list;
+}
+
+void SavePositions() {
+  for (CInstance* inst : Snapshot()) {
+    inst->xprevious = inst->x;
+    inst->yprevious = inst->y;
+    inst->path_positionprevious = inst->path_position;
+  }
+}
+
+void TimeLines() {
+  uint64_t serial = Event_NextPass();
+  for (CInstance* inst : Snapshot())
+    if (inst->creation_serial < serial) TimeLine_Step(inst);
+}
+
+void Alarms() {
+  for (int n = 0; n < ALARM_COUNT; n++) {
+    uint64_t serial = Event_NextPass();
+    for (CInstance* inst : Snapshot()) {
+      if (inst->creation_serial >= serial || inst->marked || inst->alarm[n] < 0) continue;
+      if (--inst->alarm[n] == 0) {
+        inst->alarm[n] = -1;
+        Event_Perform(inst, inst, EV_ALARM, n);
+        if (Pending()) return;
+      } else if (inst->alarm[n] < 0) {
+        inst->alarm[n] = -1;
+      }
+    }
+  }
+}
+
+void KeyPass(int type, int key) {
+  IO_SetCurrentKey(key);
+  Event_PerformPass(type, key);
+}
+
+void Keyboard() {
+  const int types[3] = {EV_KEYBOARD, EV_KEYPRESS, EV_KEYRELEASE};
+  uint8_t (*const tests[3])(int) = {IO_Key_Check, IO_Key_CheckPressed, IO_Key_CheckReleased};
+  for (int t = 0; t < 3; t++) {
+    for (int key = 8; key < IO_KEY_COUNT; key++) {
+      if (!tests[t](key) || Object_EventList(types[t], key).empty()) continue;
+      KeyPass(types[t], key);
+      if (Pending()) return;
+    }
+  }
+  bool any[3] = {IO_Key_AnyHeld(), IO_Key_AnyPressed(), IO_Key_AnyReleased()};
+  for (int t = 0; t < 3; t++) {
+    KeyPass(types[t], any[t] ? VK_ANYKEY : VK_NOKEY);
+    if (Pending()) return;
+  }
+}
+
+void Motion() {
+  for (CInstance* inst : Snapshot()) inst->Move();
+}
+
+// Where an instance's box lies against the room: fully outside, crossing
+// an edge, or inside.
+enum Place { INSIDE, CROSSING, OUTSIDE };
+Place PlaceOf(CInstance* inst, float x, float y) {
+  float sx = inst->x, sy = inst->y;
+  inst->SetPosition(x, y);
+  int l, t, r, b;
+  inst->GetBoundingBox(&l, &t, &r, &b);
+  inst->SetPosition(sx, sy);
+  int w = g_RunRoom->width, h = g_RunRoom->height;
+  if (r < 0 || l >= w || b < 0 || t >= h) return OUTSIDE;
+  if (l < 0 || t < 0 || r >= w || b >= h) return CROSSING;
+  return INSIDE;
+}
+
+void OutsideAndBoundary() {
+  bool outside = !Object_EventList(EV_OTHER, EV_OTHER_OUTSIDE).empty();
+  bool boundary = !Object_EventList(EV_OTHER, EV_OTHER_BOUNDARY).empty();
+  if (!outside && !boundary) return;
+  uint64_t serial = Event_NextPass();
+  for (CInstance* inst : Snapshot()) {
+    if (inst->creation_serial >= serial || inst->marked) continue;
+    // Each fires when the instance comes into that place.
+    Place now = PlaceOf(inst, inst->x, inst->y), before = PlaceOf(inst, inst->xprevious, inst->yprevious);
+    if (outside && now == OUTSIDE && before != OUTSIDE) Event_Perform(inst, inst, EV_OTHER, EV_OTHER_OUTSIDE);
+    if (boundary && now != INSIDE && before == INSIDE) Event_Perform(inst, inst, EV_OTHER, EV_OTHER_BOUNDARY);
+    if (Pending()) return;
+  }
+}
+
+void Collisions() {
+  for (const auto& [self_obj, other_obj] : Object_CollisionPairs()) {
+    CObject* a = Object_Find(self_obj);
+    CObject* b = Object_Find(other_obj);
+    if (!a || !b) continue;
+    uint64_t serial = Event_NextPass();
+    std::vector<CInstance*> selves = a->instances, others = b->instances_recursive;
+    for (CInstance* i : selves) {
+      for (CInstance* o : others) {
+        if (i == o || i->marked || o->marked || i->deactivated || o->deactivated) continue;
+        if (i->creation_serial >= serial || o->creation_serial >= serial) continue;
+        if (!i->Collision_Instance(o, true)) continue;
+        // Against a solid instance both go back to where they were first.
+        bool solid = i->solid || o->solid;
+        if (solid) {
+          i->SetPosition(i->xprevious, i->yprevious);
+          o->SetPosition(o->xprevious, o->yprevious);
+        }
+        Event_PerformObject(i, o, self_obj, EV_COLLISION, other_obj);
+        if (solid && !i->marked) {
+          i->SetPosition(i->x + i->hspeed, i->y + i->vspeed);
+          if (i->Collision_Instance(o, true)) i->SetPosition(i->xprevious, i->yprevious);
+        }
+        if (Pending()) return;
+      }
+    }
+  }
+}
+
+void Animation() {
+  uint64_t serial = Event_NextPass();
+  for (CInstance* inst : Snapshot()) {
+    if (inst->creation_serial >= serial) continue;
+    SpriteShape s;
+    if (!Shape_Get(inst->sprite_index, &s) || s.frames <= 0) continue;
+    inst->image_index += inst->image_speed;
+    if (inst->image_index >= s.frames) {
+      inst->image_index -= s.frames;
+      Event_Perform(inst, inst, EV_OTHER, EV_OTHER_ANIMATION_END);
+    } else if (inst->image_index < 0) {
+      inst->image_index += s.frames;
+      Event_Perform(inst, inst, EV_OTHER, EV_OTHER_ANIMATION_END);
+    }
+    if (Pending()) return;
+  }
+}
+
+void ScrollBackgrounds() {
+  for (RoomBackground& bg : g_RunRoom->backgrounds) {
+    bg.x += bg.hspeed;
+    bg.y += bg.vspeed;
+  }
+}
+}  // namespace
+
+void Run_Step() {
+  Profiler_Begin("IO&Kivo", 0xFF00FF00u);
+  IO_Update();
+  IO_StartStep();
+  Achievements_Process();
+  Profiler_End();
+  if (!g_RunRoom) return;
+  if (!Run_WindowActive && g_GameOptions.freeze_when_inactive) return;
+
+  Profiler_Begin("Update", 0xFF0000FFu);
+  SavePositions();
+  // Each phase may request a room change, which ends the step.
+  using Phase = void (*)();
+  const Phase phases[] = {
+      [] { Event_PerformPass(EV_STEP, EV_STEP_BEGIN); },
+      TimeLines,
+      Alarms,
+      Keyboard,
+      Run_MouseEvents,
+      [] { Event_PerformPass(EV_STEP, EV_STEP_NORMAL); },
+      Motion,
+      OutsideAndBoundary,
+      HTTP_DeliverFinished,
+      Collisions,
+      [] { Event_PerformPass(EV_STEP, EV_STEP_END); },
+  };
+  for (Phase phase : phases) {
+    phase();
+    if (Pending() || !g_RunRoom) {
+      Profiler_End();
+      return;
+    }
+  }
+  g_RunRoom->DeleteMarked();
+  Profiler_End();
+
+  Profiler_Begin("Draw", 0xFF00FFFFu);
+  if (Run_AutomaticDraw) g_RunRoom->Draw();
+  Profiler_End();
+  if (Pending()) return;
+
+  Profiler_Begin("Scroll", 0xFF008080u);
+  ScrollBackgrounds();
+  Animation();
+  Profiler_End();
+  Run_StepCount++;
+  Debug_Update();
+}

@@ -1,0 +1,7 @@
+#include "Run/Run_Hooks.h"
+
+// The sound system fills these in.
+void Sound_StartUp() {}
+void Sound_Tick() {}
+void Sound_Quit() {}
+void Sound_FreeAll() {}

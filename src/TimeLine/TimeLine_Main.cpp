@@ -1,0 +1,102 @@
+#include "TimeLine/TimeLine_Main.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "Base/RValue.h"
+#include "Object/Instance_Class.h"
+#include "Object/Object_Event.h"
+#include "Platform/MemoryManager.h"
+#include "Run/Run_Main.h"
+
+namespace {
+std::vector<CTimeLine*> g_timelines;
+}
+
+CTimeLine::~CTimeLine() {
+  for (auto& m : moments) delete m.event;
+  MEM_FREE(name);
+}
+
+CEvent* CTimeLine::AddMoment(int step) {
+  auto it = std::lower_bound(moments.begin(), moments.end(), step,
+                             [](const TimeLineMoment& m, int s) { return m.step < s; });
+  if (it != moments.end() && it->step == step) return it->event;
+  TimeLineMoment m;
+  m.step = step;
+  m.event = new CEvent;
+  moments.insert(it, m);
+  return m.event;
+}
+
+void CTimeLine::ClearMoment(int step) {
+  for (auto it = moments.begin(); it != moments.end(); ++it) {
+    if (it->step == step) {
+      delete it->event;
+      moments.erase(it);
+      return;
+    }
+  }
+}
+
+int TimeLine_Add() { return -1; }
+
+int TimeLine_Create(const char* name) {
+  auto* t = new CTimeLine;
+  t->name = String_Duplicate(name ? name : "");
+  g_timelines.push_back(t);
+  return static_cast<int>(g_timelines.size()) - 1;
+}
+
+CTimeLine* TimeLine_Data(int index) {
+  if (index < 0 || index >= static_cast<int>(g_timelines.size())) return nullptr;
+  return g_timelines[index];
+}
+
+bool TimeLine_Exists(int index) { return TimeLine_Data(index) != nullptr; }
+
+const char* TimeLine_Name(int index) {
+  CTimeLine* t = TimeLine_Data(index);
+  return t && t->name ? t->name : "<undefined>";
+}
+
+bool TimeLine_Delete(int index) {
+  CTimeLine* t = TimeLine_Data(index);
+  if (!t) return false;
+  delete t;
+  g_timelines[index] = nullptr;
+  return true;
+}
+
+int TimeLine_Count() { return static_cast<int>(g_timelines.size()); }
+
+int TimeLine_FindByName(const char* name) {
+  for (size_t i = 0; i < g_timelines.size(); i++)
+    if (g_timelines[i] && std::strcmp(g_timelines[i]->name, name) == 0) return static_cast<int>(i);
+  return -1;
+}
+
+void TimeLine_FreeAll() {
+  for (CTimeLine* t : g_timelines) delete t;
+  g_timelines.clear();
+}
+
+void TimeLine_Step(CInstance* inst) {
+  CTimeLine* t = TimeLine_Data(inst->timeline_index);
+  if (!t || !inst->timeline_running || inst->marked) return;
+  float from = inst->timeline_position;
+  float to = from + inst->timeline_speed;
+  inst->timeline_position = to;
+  // Moments run in time order: forwards for a positive speed, backwards
+  // for a negative one. The list is copied: a moment may change it.
+  std::vector<TimeLineMoment> due;
+  for (const TimeLineMoment& m : t->moments)
+    if ((to > from && m.step >= from && m.step < to) || (to < from && m.step <= from && m.step > to)) due.push_back(m);
+  if (to < from) std::reverse(due.begin(), due.end());
+  for (const TimeLineMoment& m : due) {
+    if (inst->marked || g_PendingTransition != TRANSITION_NONE) break;
+    m.event->Execute(inst, inst);
+  }
+  if (inst->timeline_loop && inst->timeline_speed > 0 && inst->timeline_position > t->LastStep())
+    inst->timeline_position = 0;
+}

@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include "Run_TestWorld.h"
+#include "Run/Run_Services.h"
+
+using namespace testworld;
+
+namespace {
+class RunStep : public ::testing::Test {
+ protected:
+  void SetUp() override { Reset(); }
+  void TearDown() override { Reset(); }
+  void Start() {
+    Object_LinkParents();
+    ASSERT_TRUE(StartGame());
+  }
+  // One step and the transition after it, as a frame does.
+  void Frame() {
+    Run_Step();
+    Run_HandleTransition();
+  }
+};
+
+TEST_F(RunStep, PhasesRunInTheirFixedOrder) {
+  int a = Object_Add("a");
+  LogOn(a, EV_CREATE, 0, "create");
+  LogOn(a, EV_OTHER, EV_OTHER_GAME_START, "game start");
+  LogOn(a, EV_OTHER, EV_OTHER_ROOM_START, "room start");
+  LogOn(a, EV_STEP, EV_STEP_BEGIN, "begin step");
+  LogOn(a, EV_ALARM, 3, "alarm 3");
+  LogOn(a, EV_STEP, EV_STEP_NORMAL, "step");
+  LogOn(a, EV_STEP, EV_STEP_END, "end step");
+  LogOn(a, EV_DRAW, 0, "draw");
+  On(a, EV_CREATE, 0, [](CInstance* self, CInstance*) {
+    Log().push_back("a:create");
+    self->SetAlarm(3, 1);
+  });
+  AddRoom({{a, {0, 0}}});
+  Start();
+  Frame();
+  Frame();
+  std::vector<std::string> want = {"a:create", "a:game start", "a:room start", "a:begin step", "a:alarm 3",
+                                   "a:step",   "a:end step",   "a:draw",       "a:begin step", "a:step",
+                                   "a:end step", "a:draw"};
+  EXPECT_EQ(Log(), want);
+}
+
+TEST_F(RunStep, InstancesCreatedDuringAPassMissThatPass) {
+  int a = Object_Add("a");
+  int made = 0;
+  On(a, EV_STEP, EV_STEP_NORMAL, [&](CInstance* self, CInstance*) {
+    Log().push_back("step " + std::to_string(self->id));
+    if (made++ == 0) Run_CreateInstance(a, 0, 0);
+  });
+  AddRoom({{a, {0, 0}}});
+  Start();
+  Frame();
+  ASSERT_EQ(Log().size(), 1u);  // the new instance waits for the next step
+  Frame();
+  EXPECT_EQ(Log().size(), 3u);
+}
+
+TEST_F(RunStep, ARoomChangeEndsTheStepAfterThePhase) {
+  int a = Object_Add("a");
+  On(a, EV_STEP, EV_STEP_BEGIN, [](CInstance*, CInstance*) {
+    Log().push_back("a:begin");
+    Run_GotoRoom(1);
+  });
+  LogOn(a, EV_STEP, EV_STEP_NORMAL, "step");
+  LogOn(a, EV_OTHER, EV_OTHER_ROOM_END, "room end");
+  int b = Object_Add("b");
+  LogOn(b, EV_CREATE, 0, "create");
+  // Two instances: the second's begin step does not run once the first
+  // asked for the room change.
+  AddRoom({{a, {0, 0}}, {a, {0, 0}}});
+  AddRoom({{b, {0, 0}}});
+  int order[] = {0, 1};
+  Room_SetOrder(order, 2);
+  Start();
+  Frame();
+  std::vector<std::string> want = {"a:begin", "a:room end", "a:room end", "b:create"};
+  EXPECT_EQ(Log(), want);
+  EXPECT_EQ(g_RoomIndex, 1);
+}
+
+TEST_F(RunStep, APersistentRoomKeepsItsInstancesAndAPersistentInstanceTravels) {
+  int a = Object_Add("a");
+  int p = Object_Add("p");
+  Object_Find(p)->flags |= OBJECT_PERSISTENT;
+  LogOn(a, EV_CREATE, 0, "create");
+  LogOn(p, EV_CREATE, 0, "create");
+  int r0 = AddRoom({{a, {5, 5}}, {p, {1, 1}}});
+  int r1 = AddRoom();
+  Room_Data(r0)->persistent = true;
+  Start();
+  CInstance* kept = g_RunRoom->active[0];
+  kept->SetPosition(42, 7);
+  int kept_id = kept->id;
+  Run_GotoRoom(r1);
+  Run_HandleTransition();
+  ASSERT_EQ(g_RunRoom->active.size(), 1u);  // the persistent instance came along
+  EXPECT_EQ(g_RunRoom->active[0]->object_index, p);
+  EXPECT_EQ(CInstance_Find(kept_id), nullptr);  // waits in its room, out of reach
+  Run_GotoRoom(r0);
+  Run_HandleTransition();
+  CInstance* back = CInstance_Find(kept_id);
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(back->x, 42);
+  std::vector<std::string> want = {"a:create", "p:create"};  // no second create
+  EXPECT_EQ(Log(), want);
+  EXPECT_EQ(Object_Find(p)->instances.size(), 1u);
+}
+
+TEST_F(RunStep, EndAndRestartActOnThePendingWord) {
+  int a = Object_Add("a");
+  LogOn(a, EV_OTHER, EV_OTHER_GAME_END, "game end");
+  LogOn(a, EV_CREATE, 0, "create");
+  AddRoom({{a, {0, 0}}});
+  Start();
+  Run_Running = 1;
+  Run_RestartGame();
+  Run_HandleTransition();
+  EXPECT_EQ(Run_Running, 1);
+  Run_EndGame();
+  Run_HandleTransition();
+  EXPECT_EQ(Run_Running, 0);
+  EndGame();
+  std::vector<std::string> want = {"a:create", "a:game end", "a:create", "a:game end"};
+  EXPECT_EQ(Log(), want);
+}
+
+TEST_F(RunStep, MissingRoomsAreFatal) {
+  AddRoom();
+  Start();
+  Run_GotoRoom(7);
+  EXPECT_EQ(g_PendingTransition, TRANSITION_FATAL);
+  g_PendingTransition = TRANSITION_NONE;
+  Run_GotoNextRoom();
+  EXPECT_EQ(g_PendingTransition, TRANSITION_FATAL);
+  Run_HandleTransition();
+  EXPECT_EQ(Run_Running, 0);
+  EXPECT_EQ(Run_ExitStatus(), 1);
+}
+
+TEST_F(RunStep, ARoomSpeedOfZeroOrLessStillGivesAFrameTime) {
+  EXPECT_EQ(Run_FrameTime(0), 1000000);
+  EXPECT_EQ(Run_FrameTime(-5), 1000000);
+  EXPECT_EQ(Run_FrameTime(50), 20000);
+}
+
+TEST_F(RunStep, CollisionEventsSeeTheOtherAndSolidsGoBack) {
+  BoxSprite(0);
+  int a = Object_Add("a");
+  int wall = Object_Add("wall");
+  Object_Find(a)->sprite_index = 0;
+  Object_Find(wall)->sprite_index = 0;
+  Object_Find(wall)->flags |= OBJECT_SOLID;
+  int others = 0;
+  On(a, EV_COLLISION, wall, [&](CInstance* self, CInstance* other) {
+    others += other->object_index == wall;
+    Log().push_back("hit at " + std::to_string(static_cast<int>(self->x)));
+  });
+  AddRoom({{a, {0, 0}}, {wall, {30, 0}}});
+  Start();
+  g_RunRoom->active[0]->SetHSpeed(8);
+  Frame();  // x 8: clear of the wall
+  Frame();  // x 16: overlaps, goes back to 8, then stays there
+  ASSERT_EQ(Log().size(), 1u);
+  EXPECT_EQ(Log()[0], "hit at 8");
+  EXPECT_EQ(others, 1);
+  EXPECT_EQ(g_RunRoom->active[0]->x, 8);
+}
+
+TEST_F(RunStep, TargetsFindUnmarkedInstancesOfDescendants) {
+  int parent = Object_Add("parent");
+  int child = Object_Add("child");
+  Object_Find(child)->parent_index = parent;
+  AddRoom({{parent, {0, 0}}, {child, {0, 0}}, {child, {0, 0}}});
+  Start();
+  Run_DestroyInstance(g_RunRoom->active[2]);
+  std::vector<CInstance*> found;
+  Run_CollectTargets(parent, nullptr, nullptr, found);
+  EXPECT_EQ(found.size(), 2u);
+  found.clear();
+  Run_CollectTargets(TARGET_ALL, nullptr, nullptr, found);
+  EXPECT_EQ(found.size(), 2u);
+  found.clear();
+  Run_CollectTargets(g_RunRoom->active[1]->id, nullptr, nullptr, found);
+  EXPECT_EQ(found.size(), 1u);
+  int index = -1;
+  EXPECT_TRUE(Resource_FindByName("child", &index));
+  EXPECT_EQ(index, child);
+}
+}  // namespace
