@@ -29,7 +29,6 @@ class CFontCW {
   CFontCW& operator=(const CFontCW&) = delete;
 
   const FontGlyph* Find(uint32_t code) const;  // null when the font has none
-  int TextWidth(const char* text, int len) const;  // one line
   int LineHeight() const;  // the height of "M"
   const char* GetName() const { return name.c_str(); }
   int GetSize() const { return size; }

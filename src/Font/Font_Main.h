@@ -14,6 +14,7 @@ bool Font_Delete(int index);
 void Font_FreeAll();
 // The built-in font used when the current font does not exist.
 CFontCW* Font_Default();
+void Font_FreeDefault();  // before the device goes
 
 void Text_SetFont(int index);
 int Text_GetFont();

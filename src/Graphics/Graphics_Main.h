@@ -7,6 +7,10 @@ struct GamePackage;
 // resources loaded so far. False when the device cannot be made.
 bool Graphics_Init();
 void Graphics_Shutdown();
+// Makes the texture pages of a package and appends its sprites, backgrounds
+// and fonts to their tables (empty slots stay empty). Sprites keep their
+// boxes and masks even when the device is not there to make textures.
+void Graphics_LoadPackage(const GamePackage& pkg);
 
 // The 2D view: the room rectangle (x, y, w, h) rotated by angle degrees
 // is mapped onto the current viewport.

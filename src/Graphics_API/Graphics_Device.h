@@ -117,3 +117,11 @@ struct GraphicsFrameCounters {
 };
 extern GraphicsFrameCounters Graphics_FrameCounters;
 extern int64_t Graphics_PresentTime;  // microseconds spent in the last present
+
+// Below the texture table: device textures and drawing of a batch.
+bool Device_Texture_Create(int w, int h, const uint32_t* argb, bool target, uint32_t* texture,
+                           uint32_t* framebuffer);
+void Device_Texture_Free(uint32_t texture, uint32_t framebuffer);
+void Device_Texture_Update(uint32_t texture, int x, int y, int w, int h, const uint32_t* argb);
+// Draws count vertices of one primitive kind with a texture id (-1 none).
+void Device_Draw(int primType, int texture, const SVertex* verts, int count);

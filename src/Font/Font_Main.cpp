@@ -1,0 +1,180 @@
+// The font table, the text state and text drawing.
+#include "Font/Font_Main.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "Graphics/Graphics_Colour.h"
+#include "Graphics/Graphics_Draw.h"
+#include "Graphics/Graphics_ResourceTable.h"
+#include "Graphics/Graphics_UTF8.h"
+
+namespace {
+
+CResourceTable<CFontCW> g_Fonts;
+int g_Font = -1;
+int g_HAlign = 0, g_VAlign = 0;
+
+const CFontCW* CurrentFont() {
+  // A font without glyphs of its own is drawn with the built-in ones.
+  const CFontCW* f = g_Fonts.Get(g_Font);
+  return f && !f->glyphs.empty() ? f : Font_Default();
+}
+
+struct TextLine {
+  std::vector<uint32_t> chars;
+  int width = 0;
+};
+
+int Advance(const CFontCW* f, uint32_t c) {
+  const FontGlyph* g = f->Find(c);
+  return g ? g->shift : 0;
+}
+
+// Splits the text at "#" ("\#" is a literal "#"), CR, LF and CR LF.
+std::vector<std::vector<uint32_t>> SplitLines(const char* text) {
+  std::vector<std::vector<uint32_t>> lines(1);
+  const char* p = text ? text : "";
+  while (*p) {
+    uint32_t c = GR_UTF8_Next(p);
+    if (c == '\\' && *p == '#') {
+      p++;
+      lines.back().push_back('#');
+    } else if (c == '#' || c == '\n' || c == '\r') {
+      if (c == '\r' && *p == '\n') p++;
+      lines.emplace_back();
+    } else {
+      lines.back().push_back(c);
+    }
+  }
+  return lines;
+}
+
+// Lines as drawn: broken at blanks so that none is wider than maxWidth
+// (when maxWidth is not negative); a single word wider than that stays whole.
+std::vector<TextLine> Layout(const CFontCW* f, const char* text, int maxWidth) {
+  std::vector<TextLine> out;
+  for (const std::vector<uint32_t>& raw : SplitLines(text)) {
+    TextLine line;
+    for (size_t i = 0;;) {
+      size_t end = i;
+      while (end < raw.size() && raw[end] != ' ') end++;
+      int wordWidth = 0;
+      for (size_t k = i; k < end; k++) wordWidth += Advance(f, raw[k]);
+      if (i > 0) {
+        // The blank before this word, unless the line breaks there.
+        int space = Advance(f, ' ');
+        if (maxWidth >= 0 && !line.chars.empty() && line.width + space + wordWidth > maxWidth) {
+          out.push_back(std::move(line));
+          line = TextLine();
+        } else {
+          line.chars.push_back(' ');
+          line.width += space;
+        }
+      }
+      line.chars.insert(line.chars.end(), raw.begin() + long(i), raw.begin() + long(end));
+      line.width += wordWidth;
+      if (end >= raw.size()) break;
+      i = end + 1;
+    }
+    out.push_back(std::move(line));
+  }
+  return out;
+}
+
+int Separation(const CFontCW* f, int sep) { return sep < 0 ? f->LineHeight() : sep; }
+
+uint32_t Lerp(uint32_t a, uint32_t b, float t) { return Colour_Merge(a, b, std::clamp(t, 0.0f, 1.0f)); }
+
+}  // namespace
+
+bool Font_Exists(int index) { return g_Fonts.Get(index) != nullptr; }
+CFontCW* Font_Get(int index) { return g_Fonts.Get(index); }
+const char* Font_GetName(int index) { return g_Fonts.Name(index); }
+int Font_Count() { return g_Fonts.Count(); }
+int Font_Append(CFontCW* font, const char* name) { return g_Fonts.Append(font, name); }
+bool Font_Delete(int index) { return g_Fonts.Delete(index); }
+void Font_FreeAll() { g_Fonts.FreeAll(); }
+
+void Text_SetFont(int index) { g_Font = index; }
+int Text_GetFont() { return g_Font; }
+void Text_SetHAlign(int align) { g_HAlign = align; }
+void Text_SetVAlign(int align) { g_VAlign = align; }
+int Text_GetHAlign() { return g_HAlign; }
+int Text_GetVAlign() { return g_VAlign; }
+
+int Text_Width(const char* text, int sep, int width) {
+  const CFontCW* f = CurrentFont();
+  if (!f) return 0;
+  int w = 0;
+  for (const TextLine& l : Layout(f, text, width)) w = std::max(w, l.width);
+  return w;
+}
+
+int Text_Height(const char* text, int sep, int width) {
+  const CFontCW* f = CurrentFont();
+  return f ? int(Layout(f, text, width).size()) * Separation(f, sep) : 0;
+}
+
+void Text_Draw(float x, float y, const char* text, int sep, int width) {
+  uint32_t c = GR_GetColor();
+  Text_DrawTransformedColor(x, y, text, sep, width, 1, 1, 0, c, c, c, c, GR_GetAlpha());
+}
+
+void Text_DrawTransformed(float x, float y, const char* text, int sep, int width, float xscale, float yscale,
+                          float angle) {
+  uint32_t c = GR_GetColor();
+  Text_DrawTransformedColor(x, y, text, sep, width, xscale, yscale, angle, c, c, c, c, GR_GetAlpha());
+}
+
+void Text_DrawColor(float x, float y, const char* text, int sep, int width, uint32_t c1, uint32_t c2, uint32_t c3,
+                    uint32_t c4, float alpha) {
+  Text_DrawTransformedColor(x, y, text, sep, width, 1, 1, 0, c1, c2, c3, c4, alpha);
+}
+
+void Text_DrawTransformedColor(float x, float y, const char* text, int sep, int width, float xscale, float yscale,
+                               float angle, uint32_t c1, uint32_t c2, uint32_t c3, uint32_t c4, float alpha) {
+  const CFontCW* f = CurrentFont();
+  if (!f) return;
+  std::vector<TextLine> lines = Layout(f, text, width);
+  int lineHeight = Separation(f, sep);
+  int total = int(lines.size()) * lineHeight, boxWidth = 0;
+  for (const TextLine& l : lines) boxWidth = std::max(boxWidth, l.width);
+  float top = g_VAlign == 1 ? -float(total / 2) : g_VAlign == 2 ? -float(total) : 0;
+  float a = angle * float(M_PI) / 180.0f, cs = std::cos(a), sn = std::sin(a);
+  bool plain = c1 == c2 && c2 == c3 && c3 == c4;
+  for (size_t i = 0; i < lines.size(); i++) {
+    const TextLine& line = lines[i];
+    float lx = g_HAlign == 1 ? -float(line.width / 2) : g_HAlign == 2 ? -float(line.width) : 0;
+    float ly = top + float(i) * float(lineHeight);
+    for (uint32_t ch : line.chars) {
+      const FontGlyph* g = f->Find(ch);
+      if (!g) continue;
+      if (g->w > 0 && g->h > 0) {
+        // The glyph's place relative to (x, y), scaled and rotated with the text.
+        float gx = (lx + g->offset) * xscale, gy = ly * yscale;
+        float px = x + gx * cs + gy * sn, py = y - gx * sn + gy * cs;
+        TPageEntry e;
+        e.x = int16_t(f->tpe.x + g->x);
+        e.y = int16_t(f->tpe.y + g->y);
+        e.width = e.drawWidth = e.frameWidth = g->w;
+        e.height = e.drawHeight = e.frameHeight = g->h;
+        e.texture = f->tpe.texture;
+        uint32_t k1 = c1, k2 = c1, k3 = c1, k4 = c1;
+        if (!plain && boxWidth > 0 && total > 0) {
+          float u0 = (lx + g->offset - (g_HAlign == 1 ? -float(boxWidth / 2) : g_HAlign == 2 ? -float(boxWidth) : 0)) / boxWidth;
+          float u1 = u0 + float(g->w) / boxWidth;
+          float v0 = (ly - top) / total, v1 = v0 + float(g->h) / total;
+          uint32_t topL = Lerp(c1, c2, u0), topR = Lerp(c1, c2, u1), botL = Lerp(c4, c3, u0), botR = Lerp(c4, c3, u1);
+          k1 = Lerp(topL, botL, v0);
+          k2 = Lerp(topR, botR, v0);
+          k3 = Lerp(topR, botR, v1);
+          k4 = Lerp(topL, botL, v1);
+        }
+        GR_TPage_DrawGeneral(&e, 0, 0, g->w, g->h, px, py, xscale, yscale, angle, k1, k2, k3, k4, alpha);
+      }
+      lx += g->shift;
+    }
+  }
+}

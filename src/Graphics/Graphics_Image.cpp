@@ -1,0 +1,182 @@
+// Image decoding through stb_image, PNG writing through libpng, and BMP
+// writing of our own.
+#include "Graphics/Graphics_Image.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Device.h"
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_BMP
+#define STBI_ONLY_GIF
+#define STBI_NO_STDIO
+#include "stb_image.h"
+
+namespace {
+
+// stb gives R, G, B, A bytes; an ARGB word in memory is B, G, R, A.
+void RGBAToARGB(const unsigned char* src, int w, int h, CBitmap32& out) {
+  out = CBitmap32(w, h);
+  size_t n = size_t(w) * size_t(h);
+  for (size_t i = 0; i < n; i++) {
+    const unsigned char* p = src + i * 4;
+    out.pixels[i] = (uint32_t(p[3]) << 24) | (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
+  }
+}
+
+}  // namespace
+
+bool GR_Image_Decode(const void* data, size_t size, std::vector<CBitmap32>& frames) {
+  frames.clear();
+  if (!data || size == 0 || size > size_t(INT_MAX)) return false;
+  const stbi_uc* bytes = static_cast<const stbi_uc*>(data);
+  int len = int(size);
+  int w = 0, h = 0, comp = 0;
+  if (size >= 6 && memcmp(bytes, "GIF", 3) == 0) {
+    int* delays = nullptr;
+    int count = 0;
+    stbi_uc* all = stbi_load_gif_from_memory(bytes, len, &delays, &w, &h, &count, &comp, 4);
+    if (!all) return false;
+    frames.resize(size_t(count));
+    for (int i = 0; i < count; i++) RGBAToARGB(all + size_t(i) * size_t(w) * size_t(h) * 4, w, h, frames[size_t(i)]);
+    stbi_image_free(all);
+    stbi_image_free(delays);
+    return count > 0;
+  }
+  stbi_uc* pixels = stbi_load_from_memory(bytes, len, &w, &h, &comp, 4);
+  if (!pixels) return false;
+  frames.resize(1);
+  RGBAToARGB(pixels, w, h, frames[0]);
+  stbi_image_free(pixels);
+  return true;
+}
+
+bool GR_Image_Load(const char* path, std::vector<CBitmap32>& frames) {
+  frames.clear();
+  FILE* f = path ? fopen(path, "rb") : nullptr;
+  if (!f) return false;
+  std::vector<unsigned char> data;
+  unsigned char buf[65536];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
+  fclose(f);
+  return GR_Image_Decode(data.data(), data.size(), frames);
+}
+
+bool GR_Image_SavePNG(const char* path, const uint32_t* argb, int w, int h) {
+  if (!path || !*path || !argb || w < 1 || h < 1) return false;
+  FILE* f = fopen(path, "wb");
+  if (!f) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  std::vector<unsigned char> row(size_t(w) * 4);
+  bool ok = false;
+  if (info && !setjmp(png_jmpbuf(png))) {
+    png_init_io(png, f);
+    png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < h; y++) {
+      const uint32_t* src = argb + size_t(y) * size_t(w);
+      for (int x = 0; x < w; x++) {
+        uint32_t p = src[x];
+        unsigned char* d = &row[size_t(x) * 4];
+        d[0] = (p >> 16) & 255;
+        d[1] = (p >> 8) & 255;
+        d[2] = p & 255;
+        d[3] = p >> 24;
+      }
+      png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    ok = true;
+  }
+  png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
+  return fclose(f) == 0 && ok;
+}
+
+bool CBitmap32::SavePNG(const char* path) const { return GR_Image_SavePNG(path, pixels.data(), width, height); }
+
+std::vector<uint8_t> GR_Image_SaveBMP(const uint32_t* argb, int w, int h) {
+  std::vector<uint8_t> out;
+  if (!argb || w < 1 || h < 1) return out;
+  size_t stride = (size_t(w) * 3 + 3) & ~size_t(3);
+  size_t imageSize = stride * size_t(h), fileSize = 54 + imageSize;
+  if (fileSize > 0xFFFFFFFFu) return out;
+  out.assign(fileSize, 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; i++) out[at + size_t(i)] = uint8_t(v >> (8 * i));
+  };
+  out[0] = 'B';
+  out[1] = 'M';
+  put32(2, uint32_t(fileSize));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, uint32_t(w));
+  put32(22, uint32_t(h));
+  out[26] = 1;   // planes
+  out[28] = 24;  // bits per pixel
+  put32(34, uint32_t(imageSize));
+  put32(38, 2835);  // 72 dots per inch
+  put32(42, 2835);
+  // Rows bottom to top, pixels as B, G, R.
+  for (int y = 0; y < h; y++) {
+    const uint32_t* src = argb + size_t(h - 1 - y) * size_t(w);
+    uint8_t* d = out.data() + 54 + size_t(y) * stride;
+    for (int x = 0; x < w; x++) {
+      d[3 * x] = src[x] & 255;
+      d[3 * x + 1] = (src[x] >> 8) & 255;
+      d[3 * x + 2] = (src[x] >> 16) & 255;
+    }
+  }
+  return out;
+}
+
+namespace {
+
+// Clips (x, y, w, h) to a bw by bh buffer; false when nothing is left.
+bool Clip(int bw, int bh, int* x, int* y, int* w, int* h) {
+  if (*x < 0) {
+    *w += *x;
+    *x = 0;
+  }
+  if (*y < 0) {
+    *h += *y;
+    *y = 0;
+  }
+  if (*x >= bw || *y >= bh) return false;
+  if (*w > bw - *x) *w = bw - *x;
+  if (*h > bh - *y) *h = bh - *y;
+  return *w >= 1 && *h >= 1;
+}
+
+CBitmap32* Grab(int texture, int bw, int bh, int x, int y, int w, int h) {
+  if (!Clip(bw, bh, &x, &y, &w, &h)) return nullptr;
+  CBitmap32* bmp = new CBitmap32(w, h);
+  if (!Graphics_ReadPixels(texture, x, y, w, h, bmp->pixels.data())) {
+    delete bmp;
+    return nullptr;
+  }
+  return bmp;
+}
+
+}  // namespace
+
+CBitmap32* Graphics_GrabScreenRect(int bufw, int bufh, int x, int y, int w, int h) {
+  bufw = std::min(bufw, GR_Window_GetWidth());
+  bufh = std::min(bufh, GR_Window_GetHeight());
+  return Grab(-1, bufw, bufh, x, y, w, h);
+}
+
+CBitmap32* Graphics_GrabSurfaceRect(int texture, int x, int y, int w, int h) {
+  const GRTexture* t = GR_Texture_Get(texture);
+  return t ? Grab(texture, t->width, t->height, x, y, w, h) : nullptr;
+}

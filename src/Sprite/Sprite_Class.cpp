@@ -1,0 +1,217 @@
+#include "Sprite/Sprite_Class.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Graphics/Graphics_Draw.h"
+#include "Graphics/Graphics_Main.h"
+#include "Graphics/Graphics_Texture.h"
+
+CSprite::~CSprite() {
+  for (int t : ownTextures) GR_Texture_Free(t);
+}
+
+int CSprite::Frame(int subimg) const {
+  int n = int(frames.size());
+  if (n == 0) return -1;
+  int f = subimg % n;
+  return f < 0 ? f + n : f;
+}
+
+const TPageEntry* CSprite::GetFrame(int subimg) const {
+  int f = Frame(subimg);
+  return f < 0 ? nullptr : &frames[size_t(f)];
+}
+
+int CSprite::GetTexture(int subimg) const {
+  const TPageEntry* e = GetFrame(subimg);
+  return e ? e->texture : -1;
+}
+
+bool CSprite::SetFromBitmaps(std::vector<CBitmap32>&& images) {
+  if (images.empty()) return false;
+  int w = images[0].width, h = images[0].height;
+  if (w < 1 || h < 1 || w > 16384 || h > 16384) return false;
+  for (const CBitmap32& b : images)
+    if (b.width != w || b.height != h) return false;
+  std::vector<int> textures;
+  for (const CBitmap32& b : images) {
+    int t = GR_Texture_Create(w, h, b.pixels.data());
+    if (t < 0) {
+      for (int made : textures) GR_Texture_Free(made);
+      return false;
+    }
+    textures.push_back(t);
+  }
+  for (int t : ownTextures) GR_Texture_Free(t);
+  ownTextures = textures;
+  frames.clear();
+  for (int t : textures) frames.push_back(TPage_Whole(t, w, h));
+  bitmaps = std::move(images);
+  numb = int(frames.size());
+  width = w;
+  height = h;
+  ComputeBoundingBox();
+  CreateMask();
+  return true;
+}
+
+void CSprite::SetBboxMode(int mode) {
+  bboxMode = mode;
+  ComputeBoundingBox();
+}
+
+void CSprite::SetBbox(int left, int top, int right, int bottom) {
+  if (bboxMode != BBOX_MANUAL) return;
+  bboxLeft = left;
+  bboxTop = top;
+  bboxRight = right;
+  bboxBottom = bottom;
+}
+
+void CSprite::SetPrecise(bool on) {
+  precise = on ? 1 : 0;
+  CreateMask();
+}
+
+void CSprite::ComputeBoundingBox() {
+  if (bboxMode == BBOX_MANUAL) return;
+  bboxLeft = 0;
+  bboxTop = 0;
+  bboxRight = std::max(width - 1, 0);
+  bboxBottom = std::max(height - 1, 0);
+  if (bboxMode != BBOX_AUTOMATIC) return;
+  // The smallest box holding every solid pixel of every frame.
+  int l = width, t = height, r = -1, b = -1;
+  auto take = [&](int x, int y) {
+    l = std::min(l, x);
+    r = std::max(r, x);
+    t = std::min(t, y);
+    b = std::max(b, y);
+  };
+  if (!bitmaps.empty()) {
+    for (const CBitmap32& bmp : bitmaps)
+      for (int y = 0; y < bmp.height; y++)
+        for (int x = 0; x < bmp.width; x++)
+          if (bmp.Row(y)[x] >> 24) take(x, y);
+  } else if (!masks.empty()) {
+    for (const auto& m : masks)
+      for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+          if (size_t(y) * size_t(width) + size_t(x) < m.size() && m[size_t(y) * size_t(width) + size_t(x)]) take(x, y);
+  } else {
+    return;
+  }
+  if (r < 0) return;  // nothing solid: keep the whole image
+  bboxLeft = l;
+  bboxTop = t;
+  bboxRight = r;
+  bboxBottom = b;
+}
+
+void CSprite::CreateMask() {
+  if (bitmaps.empty()) return;  // package masks stay as loaded
+  masks.clear();
+  if (!precise) return;
+  for (const CBitmap32& bmp : bitmaps) {
+    std::vector<uint8_t> m(size_t(width) * size_t(height), 0);
+    for (int y = 0; y < height && y < bmp.height; y++)
+      for (int x = 0; x < width && x < bmp.width; x++) m[size_t(y) * size_t(width) + size_t(x)] = (bmp.Row(y)[x] >> 24) ? 1 : 0;
+    masks.push_back(std::move(m));
+  }
+}
+
+bool CSprite::MaskBit(int subimg, int px, int py) const {
+  int f = Frame(subimg);
+  if (f < 0 || px < 0 || py < 0 || px >= width || py >= height) return false;
+  if (!precise || masks.empty()) return px >= bboxLeft && px <= bboxRight && py >= bboxTop && py <= bboxBottom;
+  const std::vector<uint8_t>& m = masks[size_t(f) % masks.size()];
+  size_t i = size_t(py) * size_t(width) + size_t(px);
+  return i < m.size() && m[i] != 0;
+}
+
+bool CSprite::PointHits(int subimg, float x, float y, float xscale, float yscale, float angle, float px,
+                        float py) const {
+  if (xscale == 0 || yscale == 0) return false;
+  // Undo the drawing: rotation (counter-clockwise on screen), then scale.
+  float dx = px - x, dy = py - y;
+  if (angle != 0) {
+    float a = angle * float(M_PI) / 180.0f, c = std::cos(a), s = std::sin(a);
+    float rx = dx * c - dy * s, ry = dx * s + dy * c;
+    dx = rx;
+    dy = ry;
+  }
+  float fx = dx / xscale + float(xorig), fy = dy / yscale + float(yorig);
+  return MaskBit(subimg, int(std::floor(fx)), int(std::floor(fy)));
+}
+
+bool CSprite::CollisionLine(float x1, float y1, float x2, float y2, int subimg, float x, float y,
+                            float xscale, float yscale, float angle, int bl, int bt, int br, int bb) const {
+  if (!precise || masks.empty() || Frame(subimg) < 0) return true;
+  if (x1 == x2 || y1 == y2) {
+    // Rectangle test of the straight line against the box.
+    return std::max(x1, x2) >= float(bl) && std::min(x1, x2) <= float(br) && std::max(y1, y2) >= float(bt) &&
+           std::min(y1, y2) <= float(bb);
+  }
+  float dx = x2 - x1, dy = y2 - y1;
+  bool alongX = std::fabs(dx) >= std::fabs(dy);
+  float from = alongX ? std::min(x1, x2) : std::min(y1, y2);
+  float to = alongX ? std::max(x1, x2) : std::max(y1, y2);
+  from = std::max(from, float(alongX ? bl : bt));
+  to = std::min(to, float(alongX ? br : bb));
+  for (float s = std::ceil(from); s <= to; s += 1) {
+    float px = alongX ? s : x1 + (s - y1) * dx / dy;
+    float py = alongX ? y1 + (s - x1) * dy / dx : s;
+    if (px < bl || px > br + 1 || py < bt || py > bb + 1) continue;
+    if (PointHits(subimg, x, y, xscale, yscale, angle, px, py)) return true;
+  }
+  return false;
+}
+
+void CSprite::Draw(int subimg, float x, float y, float xscale, float yscale, float angle, uint32_t colour,
+                   float alpha) const {
+  const TPageEntry* e = GetFrame(subimg);
+  if (!e) return;
+  if (angle == 0) {
+    // Nothing to do for an unrotated image wholly outside an unrotated view.
+    float vx, vy, vw, vh, va;
+    Graphics_GetView(&vx, &vy, &vw, &vh, &va);
+    float l = x - xorig * xscale, r = l + width * xscale, t = y - yorig * yscale, b = t + height * yscale;
+    if (va == 0 && (std::max(l, r) < vx || std::min(l, r) > vx + vw || std::max(t, b) < vy || std::min(t, b) > vy + vh))
+      return;
+  }
+  GR_TPage_Draw(e, float(xorig), float(yorig), x, y, xscale, yscale, angle, colour, alpha);
+}
+
+void CSprite::DrawSimple(int subimg, float x, float y) const { Draw(subimg, x, y, 1, 1, 0, 0xFFFFFF, GR_GetAlpha()); }
+
+void CSprite::DrawPos(int subimg, float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
+                      uint32_t colour, float alpha) const {
+  if (const TPageEntry* e = GetFrame(subimg)) GR_TPage_DrawPos(e, x1, y1, x2, y2, x3, y3, x4, y4, colour, alpha);
+}
+
+void CSprite::DrawPart(int subimg, float left, float top, float w, float h, float x, float y, float xscale,
+                       float yscale, uint32_t colour, float alpha) const {
+  if (const TPageEntry* e = GetFrame(subimg)) GR_TPage_DrawPart(e, left, top, w, h, x, y, xscale, yscale, colour, alpha);
+}
+
+void CSprite::DrawGeneral(int subimg, float left, float top, float w, float h, float x, float y, float xscale,
+                          float yscale, float angle, uint32_t c1, uint32_t c2, uint32_t c3, uint32_t c4,
+                          float alpha) const {
+  if (const TPageEntry* e = GetFrame(subimg))
+    GR_TPage_DrawGeneral(e, left, top, w, h, x, y, xscale, yscale, angle, c1, c2, c3, c4, alpha);
+}
+
+void CSprite::DrawStretched(int subimg, float x, float y, float w, float h, uint32_t colour, float alpha) const {
+  const TPageEntry* e = GetFrame(subimg);
+  if (!e || width <= 0 || height <= 0) return;
+  GR_TPage_Draw(e, 0, 0, x, y, w / float(width), h / float(height), 0, colour, alpha);
+}
+
+void CSprite::DrawTiled(int subimg, float x, float y, float xscale, float yscale, bool htiled, bool vtiled,
+                        float areaLeft, float areaTop, float areaWidth, float areaHeight, uint32_t colour,
+                        float alpha) const {
+  if (const TPageEntry* e = GetFrame(subimg))
+    GR_TPage_DrawTiled(e, float(xorig), float(yorig), x, y, xscale, yscale, htiled, vtiled, areaLeft, areaTop,
+                       areaWidth, areaHeight, colour, alpha);
+}

@@ -1,0 +1,215 @@
+#include <cmath>
+
+#include "Graphics/Graphics_Image.h"
+#include "Graphics/Graphics_Surface.h"
+#include "Graphics/Graphics_Texture.h"
+#include "Graphics_TestDevice.h"
+#include "Sprite/Sprite_Class.h"
+
+namespace {
+
+// A 4 by 3 image with a different colour in every pixel.
+CBitmap32 Pattern() {
+  CBitmap32 b(4, 3);
+  for (int y = 0; y < 3; y++)
+    for (int x = 0; x < 4; x++) b.Row(y)[x] = 0xFF000000u | uint32_t((x + 1) * 40) << 16 | uint32_t((y + 1) * 60) << 8 | 7u;
+  return b;
+}
+
+using Pixels = std::vector<std::pair<int, int>>;
+
+TEST_F(GraphicsTest, SpriteLightsExactlyItsPixelsWithItsColours) {
+  CSprite s;
+  std::vector<CBitmap32> frames{Pattern()};
+  ASSERT_TRUE(s.SetFromBitmaps(std::move(frames)));
+  s.xorig = 1;
+  s.yorig = 2;
+  s.DrawSimple(0, 10, 20);
+  std::vector<uint32_t> scr = Screen();
+  EXPECT_EQ(Lit(scr).size(), 12u);
+  for (int y = 0; y < 3; y++)
+    for (int x = 0; x < 4; x++) EXPECT_EQ(Pixel(scr, 9 + x, 18 + y), s.bitmaps[0].Row(y)[x]) << x << "," << y;
+
+  // Doubled in both directions: each pixel becomes a 2 by 2 block.
+  Graphics_Clear(0xFF000000);
+  s.Draw(0, 10, 20, 2, 2, 0, 0xFFFFFF, 1);
+  scr = Screen();
+  EXPECT_EQ(Lit(scr).size(), 48u);
+  EXPECT_EQ(Pixel(scr, 8, 16), s.bitmaps[0].Row(0)[0]);
+  EXPECT_EQ(Pixel(scr, 15, 21), s.bitmaps[0].Row(2)[3]);
+
+  // A blend colour multiplies: blue 0 removes the blue channel (7).
+  Graphics_Clear(0xFF000000);
+  s.Draw(0, 10, 20, 1, 1, 0, 0x00FFFF, 1);
+  EXPECT_EQ(Pixel(Screen(), 9, 18), s.bitmaps[0].Row(0)[0] & 0xFFFFFF00u);
+}
+
+TEST_F(GraphicsTest, BlendModesAndAlphaGiveTheExpectedValues) {
+  auto fillThenDraw = [](int mode, uint32_t bgr, float alpha) {
+    Graphics_Clear(0xFF406080);  // red 0x40, green 0x60, blue 0x80
+    GR_SetBlendMode(mode);
+    GR_SetColor(bgr);
+    GR_SetAlpha(alpha);
+    GR_Draw_Rectangle(0, 0, 3, 3, false);
+    uint32_t p = 0;
+    Graphics_ReadPixels(-1, 1, 1, 1, 1, &p);
+    GR_SetBlendMode(0);
+    GR_SetAlpha(1);
+    return p & 0xFFFFFF;
+  };
+  auto near = [](uint32_t got, int r, int g, int b) {
+    int gr = (got >> 16) & 255, gg = (got >> 8) & 255, gb = got & 255;
+    return std::abs(gr - r) <= 1 && std::abs(gg - g) <= 1 && std::abs(gb - b) <= 1;
+  };
+  // Normal: source * a + dest * (1 - a), white at half alpha.
+  EXPECT_TRUE(near(fillThenDraw(0, 0xFFFFFF, 0.5f), 0x9F, 0xAF, 0xBF));
+  // Add: dest + source * a.
+  EXPECT_TRUE(near(fillThenDraw(1, 0x202020, 1), 0x60, 0x80, 0xA0));
+  // Max: source * a + dest * (1 - source).
+  uint32_t max = fillThenDraw(2, 0x000080, 1);  // red 0x80 only
+  EXPECT_TRUE(near(max, 0x80 + 0x40 * 127 / 255, 0x60, 0x80)) << std::hex << max;
+  // Subtract: dest * (1 - source).
+  EXPECT_TRUE(near(fillThenDraw(3, 0xFFFFFF, 1), 0, 0, 0));
+  EXPECT_TRUE(near(fillThenDraw(3, 0x000000, 1), 0x40, 0x60, 0x80));
+  // Alpha 0 draws nothing in normal mode.
+  EXPECT_TRUE(near(fillThenDraw(0, 0xFFFFFF, 0), 0x40, 0x60, 0x80));
+}
+
+TEST_F(GraphicsTest, SurfaceDrawnOntoTheScreen) {
+  int id = Surface_Create(8, 6);
+  ASSERT_GE(id, 0);
+  ASSERT_TRUE(Surface_SetTarget(id));
+  GR_Draw_Clear(0x0000FF);  // red
+  GR_SetColor(0xFF0000);    // blue
+  GR_Draw_Point(7, 5);
+  ASSERT_TRUE(Surface_ResetTarget());
+  EXPECT_FALSE(Surface_ResetTarget());  // nothing left to reset
+  // The viewport and view came back: a point lands where the screen says.
+  GR_SetColor(0x00FF00);
+  GR_Draw_Point(60, 60);
+  Surface_Draw(id, 20, 30);
+  std::vector<uint32_t> scr = Screen();
+  EXPECT_EQ(Pixel(scr, 60, 60), 0xFF00FF00u);
+  EXPECT_EQ(Pixel(scr, 20, 30), 0xFFFF0000u);
+  EXPECT_EQ(Pixel(scr, 26, 35), 0xFFFF0000u);
+  EXPECT_EQ(Pixel(scr, 27, 35), 0xFF0000FFu);
+  EXPECT_EQ(Pixel(scr, 28, 35), 0xFF000000u);
+  EXPECT_EQ(Pixel(scr, 20, 36), 0xFF000000u);
+  // A second target replaces the first instead of nesting.
+  int other = Surface_Create(4, 4);
+  ASSERT_TRUE(Surface_SetTarget(id));
+  ASSERT_TRUE(Surface_SetTarget(other));
+  EXPECT_EQ(Graphics_RenderTargetDepth(), 1);
+  Surface_ResetTarget();
+  EXPECT_EQ(Graphics_RenderTargetDepth(), 0);
+  Surface_Free(id);
+  Surface_Free(other);
+  EXPECT_EQ(Surface_GetWidth(id), -1);
+}
+
+TEST_F(GraphicsTest, PointsAndLinesHitTheDirect3DPixels) {
+  GR_Draw_Point(3, 4);
+  GR_Draw_Line(2, 10, 12, 10);  // last pixel left out
+  GR_Draw_Line(30, 2, 30, 6);
+  GR_Draw_Line(50, 20, 44, 20);  // leftward: 50 down to 45
+  GR_Draw_Line(40, 30, 40, 24);  // upward: 30 up to 25
+  std::vector<uint32_t> scr = Screen();
+  Pixels expected{{3, 4}};
+  for (int x = 2; x < 12; x++) expected.emplace_back(x, 10);
+  for (int y = 2; y < 6; y++) expected.emplace_back(30, y);
+  for (int x = 45; x <= 50; x++) expected.emplace_back(x, 20);
+  for (int y = 25; y <= 30; y++) expected.emplace_back(40, y);
+  Pixels lit = Lit(scr);
+  std::sort(expected.begin(), expected.end(), [](auto a, auto b) { return a.second != b.second ? a.second < b.second : a.first < b.first; });
+  EXPECT_EQ(lit, expected);
+
+  // A rectangle outline lights its border once, corners included; a filled
+  // one covers both corners.
+  Graphics_Clear(0xFF000000);
+  GR_Draw_Rectangle(5, 5, 9, 8, true);
+  EXPECT_EQ(Lit(Screen()).size(), size_t(2 * 5 + 2 * 2));
+  Graphics_Clear(0xFF000000);
+  GR_Draw_Rectangle(5, 5, 9, 8, false);
+  EXPECT_EQ(Lit(Screen()).size(), size_t(5 * 4));
+}
+
+TEST_F(GraphicsTest, SpritesFromOnePageShareOneBatch) {
+  CBitmap32 page(16, 16);
+  for (uint32_t& p : page.pixels) p = 0xFFFFFFFFu;
+  int t1 = GR_Texture_Create(16, 16, page.pixels.data());
+  int t2 = GR_Texture_Create(16, 16, page.pixels.data());
+  TPageEntry a = TPage_Whole(t1, 8, 8), b = TPage_Whole(t2, 8, 8);
+
+  GR_D3D_Start_Frame();
+  for (int i = 0; i < 100; i++) GR_TPage_Draw(&a, 0, 0, float(i % 50), float(i / 50), 1, 1, 0, 0xFFFFFF, 1);
+  Batch_Flush();
+  EXPECT_EQ(Graphics_FrameCounters.batches, 1);
+  EXPECT_EQ(Graphics_FrameCounters.textureSwaps, 1);
+
+  GR_D3D_Start_Frame();
+  for (int i = 0; i < 100; i++) GR_TPage_Draw(i % 2 ? &b : &a, 0, 0, 1, 1, 1, 1, 0, 0xFFFFFF, 1);
+  Batch_Flush();
+  EXPECT_EQ(Graphics_FrameCounters.batches, 100);
+  EXPECT_EQ(Graphics_FrameCounters.textureSwaps, 100);
+
+  // A render-state change closes the batch.
+  GR_D3D_Start_Frame();
+  GR_TPage_Draw(&a, 0, 0, 1, 1, 1, 1, 0, 0xFFFFFF, 1);
+  GR_SetBlendMode(1);
+  GR_TPage_Draw(&a, 0, 0, 1, 1, 1, 1, 0, 0xFFFFFF, 1);
+  Batch_Flush();
+  EXPECT_EQ(Graphics_FrameCounters.batches, 2);
+  GR_Texture_Free(t1);
+  GR_Texture_Free(t2);
+}
+
+TEST_F(GraphicsTest, OversizedVertexRequestIsServedWhole) {
+  // More vertices than a batch holds: the caller may fill all of them.
+  const int n = BATCH_MAX_VERTS + 6 * 1000;
+  SVertex* v = Batch_AllocVerts(PR_TRIANGLELIST, -1, VERTEX_SIZE_2D, n);
+  ASSERT_NE(v, nullptr);
+  for (int i = 0; i < n; i++) v[i] = {float(i % 3 == 1 ? 4 : 0), float(i % 3 == 2 ? 4 : 0), 0, 0xFFFFFFFFu, 0, 0};
+  GR_D3D_Start_Frame();
+  Batch_Flush();
+  EXPECT_EQ(Graphics_FrameCounters.batches, 1);
+  EXPECT_NE(Pixel(Screen(), 1, 1), 0xFF000000u);
+  // Strips never share a batch.
+  GR_D3D_Start_Frame();
+  for (int i = 0; i < 3; i++) ASSERT_NE(Batch_AllocVerts(PR_TRIANGLESTRIP, -1, VERTEX_SIZE_2D, 4), nullptr);
+  Batch_Flush();
+  EXPECT_EQ(Graphics_FrameCounters.batches, 3);
+  EXPECT_EQ(Batch_AllocVerts(PR_TRIANGLELIST, -1, 36, 3), nullptr);
+}
+
+TEST_F(GraphicsTest, TextureFlushFreesSurfaceTexturesAndTargets) {
+  int id = Surface_Create(16, 16);
+  ASSERT_GE(id, 0);
+  int texture = Surface_GetTexture(id);
+  ASSERT_TRUE(GR_Texture_Exists(texture));
+  ASSERT_TRUE(Surface_SetTarget(id));
+  GR_Texture_Flush();
+  EXPECT_FALSE(Surface_Exists(id));
+  EXPECT_FALSE(GR_Texture_Exists(texture));
+  EXPECT_EQ(Surface_GetTarget(), -1);
+  EXPECT_EQ(Graphics_RenderTargetDepth(), 0);
+  // Drawing goes to the screen again.
+  GR_Draw_Point(1, 1);
+  EXPECT_EQ(Pixel(Screen(), 1, 1), 0xFFFFFFFFu);
+}
+
+TEST_F(GraphicsTest, GrabbedRectanglesAreClipped) {
+  GR_SetColor(0x0000FF);
+  GR_Draw_Point(0, 0);
+  CBitmap32* b = Graphics_GrabScreenRect(kTestSize, kTestSize, -10, -5, 50, 20);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->width, 40);
+  EXPECT_EQ(b->height, 15);
+  EXPECT_EQ(b->Row(0)[0], 0xFFFF0000u);
+  delete b;
+  EXPECT_EQ(Graphics_GrabScreenRect(kTestSize, kTestSize, 70, 0, 5, 5), nullptr);
+  EXPECT_EQ(Graphics_GrabSurfaceRect(-1, 0, 0, 5, 5), nullptr);
+  EXPECT_EQ(GR_GetPixel(0, 0), 0xFFFF0000u);
+  EXPECT_EQ(GR_GetPixel(-1, 0), 0u);
+}
+
+}  // namespace
