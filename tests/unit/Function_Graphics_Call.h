@@ -15,6 +15,7 @@ void Function_Graphics_Init();
 struct GArg {
   GArg(double d) : isString(false), real(d), text(nullptr) {}
   GArg(int i) : GArg(double(i)) {}
+  GArg(uint32_t u) : GArg(double(u)) {}
   GArg(const char* s) : isString(true), real(0), text(s) {}
   bool isString;
   double real;
