@@ -25,6 +25,18 @@ class CBackground {
   int GetHeight() const { return height; }
   // Makes the image from an ARGB bitmap (one texture).
   bool SetFromBitmap(CBitmap32&& image);
+  bool LoadFromFile(const char* path, bool transparent, bool smooth, bool preload);
+  bool CreateFromBitmap(CBitmap32&& image, bool transparent, bool smooth, bool preload);
+  bool CreateColor(int w, int h, uint32_t colour, bool preload);
+  // Kinds: 0 left to right, 1 top to bottom, 2 rectangle and 3 ellipse
+  // (colour 1 outside, colour 2 in the centre), 4 and 5 double horizontal and
+  // vertical (colour 2 in the middle).
+  bool CreateGradient(int w, int h, uint32_t c1, uint32_t c2, int kind, bool preload);
+  // The image's pixels (read back from its page when it keeps none).
+  bool GetBitmap(CBitmap32& out) const;
+  bool CopyFrom(const CBackground& src);
+  // Takes the intensity of another background's image as alpha.
+  bool SetAlphaFromBackground(const CBackground& src);
 
   // Drawing; colours are script colours.
   void Draw(float x, float y) const;

@@ -1,5 +1,8 @@
 #include "Background/Background_Main.h"
 
+#include <string>
+
+#include "Graphics/Graphics_Image.h"
 #include "Graphics/Graphics_ResourceTable.h"
 
 static CResourceTable<CBackground> g_Backgrounds;
@@ -9,6 +12,29 @@ CBackground* Background_Data(int index) { return g_Backgrounds.Get(index); }
 const char* Background_Name(int index) { return g_Backgrounds.Name(index); }
 int Background_Count() { return g_Backgrounds.Count(); }
 int Background_Append(CBackground* back, const char* name) { return g_Backgrounds.Append(back, name); }
-int Background_Create() { return g_Backgrounds.Append(new CBackground(), "__newbackground"); }
 bool Background_Delete(int index) { return g_Backgrounds.Delete(index); }
 void Background_FreeAll() { g_Backgrounds.FreeAll(); }
+
+int Background_Create() { return g_Backgrounds.Create("__newbackground"); }
+
+bool Background_Replace(int index, const char* file, bool transparent, bool smooth, bool preload) {
+  CBackground* b = Background_Data(index);
+  std::string path;
+  return b && GR_Image_FindFile(file, path) && b->LoadFromFile(path.c_str(), transparent, smooth, preload);
+}
+
+bool Background_ReplaceAlpha(int index, const char* file, bool preload) {
+  return Background_Replace(index, file, true, false, preload);
+}
+
+int Background_Add(const char* file, bool transparent, bool smooth, bool preload) {
+  int index = Background_Create();
+  if (Background_Replace(index, file, transparent, smooth, preload)) return index;
+  g_Backgrounds.RemoveLast(index);
+  return -1;
+}
+
+int Background_AddAlpha(const char* file, bool preload) { return Background_Add(file, true, false, preload); }
+
+int Background_Duplicate(int index) { return g_Backgrounds.Duplicate(index, "__newbackground"); }
+int Background_Assign(int dest, int src) { return g_Backgrounds.Assign(dest, src); }

@@ -4,6 +4,3 @@ CodeEventContext g_CodeEventContext;
 uint8_t g_ActionRelative = 0;
 __attribute__((weak)) int g_PendingTransition = -1;
 bool g_DebugEvaluatingWatches = false;
-
-const char* Code_CurrentUnitName() { return nullptr; }
-int Code_CurrentLine() { return -1; }

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <map>
 #include <new>
 #include <set>

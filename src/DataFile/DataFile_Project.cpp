@@ -198,6 +198,7 @@ class CProject {
   void Objects(CSpec& root);
   void Rooms(CSpec& root);
   void IncludedFiles(CSpec& root);
+  void Extensions(CSpec& root);
   PackageEvent Event(const std::string& key, const std::string& where);
 
   // Runs `read` on each element of a resource array as a CSpec.
@@ -304,7 +305,10 @@ void CProject::CollectNames(CSpec& root) {
   CollectKind(*this, root, "rooms", m_names.rooms);
   if (json_object* scripts = root.Typed("scripts", json_type_object, "an object of name: code")) {
     int32_t i = 0;
-    for (const std::string& name : Keys(scripts)) m_names.scripts.emplace(name, i++);
+    for (const std::string& name : Keys(scripts)) {
+      if (name.empty()) Fail("scripts", "a script needs a name that is not empty");
+      m_names.scripts.emplace(name, i++);
+    }
   }
 }
 
@@ -314,15 +318,17 @@ int32_t CProject::Image(json_object* v, bool transparent, const std::string& whe
   PackImage image;
   std::string error;
   bool ok;
+  const char* expected = "expected an image file name, {\"file\": name} or {\"width\", \"height\", \"colour\"}";
   if (json_object_is_type(v, json_type_string)) {
     ok = DataFile_DecodeImage(Resolve(json_object_get_string(v)), transparent, image, error);
+  } else if (!json_object_is_type(v, json_type_object)) {
+    Fail(where, std::string(expected) + ", got " + Shown(v));
   } else {
     CSpec spec(*this, v, where);
     if (spec.Has("file")) {
       ok = DataFile_DecodeImage(Resolve(spec.String("file")), transparent, image, error);
     } else {
-      if (!spec.Has("width") || !spec.Has("height") || !spec.Has("colour"))
-        Fail(where, "expected an image file name, {\"file\": name} or {\"width\", \"height\", \"colour\"}");
+      if (!spec.Has("width") || !spec.Has("height") || !spec.Has("colour")) Fail(where, expected);
       ok = DataFile_SolidImage(spec.Int("width", 0), spec.Int("height", 0), spec.String("colour"), transparent,
                                image, error);
     }
@@ -336,7 +342,9 @@ int32_t CProject::Image(json_object* v, bool transparent, const std::string& whe
 
 void CProject::General(CSpec& root) {
   PackageGeneral& g = m_pkg.general;
-  g.version = 800;
+  g.version = (uint32_t)root.Int("package_version", 800);
+  if (g.version != 700 && g.version != 800)
+    Fail("the project: key \"package_version\"", "expected 700 (the older header) or 800");
   g.name = root.String("name", std::filesystem::path(m_path).stem().string());
   g.caption = root.String("caption", g.name);
   g.game_id = (uint32_t)root.Int("game_id", 0);
@@ -552,6 +560,9 @@ void CProject::TimeLines(CSpec& root) {
     }
     std::stable_sort(t.moments.begin(), t.moments.end(),
                      [](const PackageMoment& a, const PackageMoment& b) { return a.step < b.step; });
+    for (size_t n = 1; n < t.moments.size(); n++)
+      if (t.moments[n].step == t.moments[n - 1].step)
+        spec.Fail("moments", "two keys name step " + std::to_string(t.moments[n].step));
   });
 }
 
@@ -777,6 +788,66 @@ void CProject::IncludedFiles(CSpec& root) {
   });
 }
 
+// A word given as one of a few names or as its number.
+int32_t Choice(CSpec& spec, const char* key, const std::map<std::string, int32_t>& names, int32_t def) {
+  json_object* v = spec.Get(key);
+  if (!v || !json_object_is_type(v, json_type_string)) return spec.Int(key, def);
+  auto it = names.find(json_object_get_string(v));
+  if (it != names.end()) return it->second;
+  std::string expected = "expected a number or one of";
+  for (auto& [name, value] : names) expected.append(" \"").append(name).append("\"");
+  spec.Fail(key, expected);
+}
+
+// Extension packages; function ids are given in order from 0.
+void CProject::Extensions(CSpec& root) {
+  static const std::map<std::string, int32_t> kinds = {{"dll", 1}, {"code", 2}};
+  static const std::map<std::string, int32_t> calls = {{"cdecl", 12}, {"stdcall", 11}};
+  static const std::map<std::string, int32_t> types = {{"string", 1}, {"real", 2}};
+  int32_t nextId = 0;
+  Each(root, "extensions", [&](CSpec& spec, size_t) {
+    PackageExtension e;
+    e.exists = true;
+    e.name = spec.String("name");
+    e.folder = spec.String("folder", e.name);
+    auto files = spec.Array("files");
+    for (size_t n = 0; n < files.size(); n++) {
+      CSpec fs(*this, files[n], spec.Where("files") + "[" + std::to_string(n) + "]");
+      PackageExtensionFile file;
+      file.exists = true;
+      file.file_name = fs.String("file");
+      file.kind = Choice(fs, "kind", kinds, 1);
+      file.initialize = fs.String("init", "");
+      file.finalize = fs.String("final", "");
+      auto functions = fs.Array("functions");
+      for (size_t k = 0; k < functions.size(); k++) {
+        CSpec f(*this, functions[k], fs.Where("functions") + "[" + std::to_string(k) + "]");
+        PackageExtensionFunction fn;
+        fn.name = f.String("name");
+        fn.external_name = f.String("external", fn.name);
+        fn.id = nextId++;
+        fn.call_kind = Choice(f, "call", calls, 12);
+        fn.return_kind = Choice(f, "returns", types, 2);
+        auto args = f.Array("args");
+        for (size_t a = 0; a < args.size(); a++) {
+          json_object* arg = args[a];
+          const char* text = json_object_is_type(arg, json_type_string) ? json_object_get_string(arg) : "";
+          auto it = types.find(text);
+          if (it == types.end()) f.Fail("args", "argument " + std::to_string(a) + ": expected \"real\" or \"string\"");
+          fn.argument_kinds.push_back(it->second);
+        }
+        if (fn.argument_kinds.size() > 16) f.Fail("args", "a function takes at most 16 arguments");
+        fn.argument_count = (int32_t)fn.argument_kinds.size();
+        f.Done();
+        file.functions.push_back(fn);
+      }
+      fs.Done();
+      e.files.push_back(file);
+    }
+    m_pkg.extensions.push_back(e);
+  });
+}
+
 void CProject::Build() {
   JsonPtr root(Parse(), json_object_put);
   CSpec spec(*this, root.get(), "the project");
@@ -793,6 +864,7 @@ void CProject::Build() {
   Objects(spec);
   Rooms(spec);
   IncludedFiles(spec);
+  Extensions(spec);
   General(spec);
   spec.Done();
   std::string error;

@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
+#include "Base/String_Helpers.h"
+#include "Base/UTF8_Main.h"
 #include "Graphics/Graphics_Colour.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_ResourceTable.h"
-#include "Graphics/Graphics_UTF8.h"
 
 namespace {
 
@@ -34,14 +36,13 @@ int Advance(const CFontCW* f, uint32_t c) {
 
 // Splits the text at "#" ("\#" is a literal "#"), CR, LF and CR LF.
 std::vector<std::vector<uint32_t>> SplitLines(const char* text) {
+  std::string copy = text ? text : "";
+  String_HashToNewline(copy.data());
   std::vector<std::vector<uint32_t>> lines(1);
-  const char* p = text ? text : "";
+  const char* p = copy.c_str();
   while (*p) {
-    uint32_t c = GR_UTF8_Next(p);
-    if (c == '\\' && *p == '#') {
-      p++;
-      lines.back().push_back('#');
-    } else if (c == '#' || c == '\n' || c == '\r') {
+    uint32_t c = UTF8_GetChar(p);
+    if (c == '\n' || c == '\r') {
       if (c == '\r' && *p == '\n') p++;
       lines.emplace_back();
     } else {

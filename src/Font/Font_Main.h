@@ -12,6 +12,17 @@ int Font_Count();
 int Font_Append(CFontCW* font, const char* name);
 bool Font_Delete(int index);
 void Font_FreeAll();
+// A font of a typeface: the runner carries no system fonts, so it is drawn
+// with the built-in glyphs. Result the new index.
+int Font_Add(const char* typeface, int size, bool bold, bool italic, int first, int last);
+bool Font_Replace(int index, const char* typeface, int size, bool bold, bool italic, int first, int last);
+// A font from a sprite's images, one character each: from `first` on, or
+// the characters of a text in image order. Proportional glyphs are cut to
+// their solid columns; sep is added to every advance. -1 / false on failure.
+int Font_AddSprite(int sprite, int first, bool proportional, int sep);
+int Font_AddSpriteExt(int sprite, const char* chars, bool proportional, int sep);
+bool Font_ReplaceSprite(int index, int sprite, int first, bool proportional, int sep);
+bool Font_ReplaceSpriteExt(int index, int sprite, const char* chars, bool proportional, int sep);
 // The built-in font used when the current font does not exist.
 CFontCW* Font_Default();
 void Font_FreeDefault();  // before the device goes

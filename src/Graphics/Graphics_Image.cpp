@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Base/File_Folders.h"
 #include "Graphics/Graphics_Texture.h"
+#include "Support/Support_File.h"
 #include "Graphics_API/Graphics_Device.h"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -69,6 +71,38 @@ bool GR_Image_Load(const char* path, std::vector<CBitmap32>& frames) {
   while ((n = fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
   fclose(f);
   return GR_Image_Decode(data.data(), data.size(), frames);
+}
+
+bool GR_Image_FindFile(const char* name, std::string& path) {
+  if (!name || !*name) return false;
+  if (!File_IsRelative(name)) {
+    path = File_NativePath(name);
+    return File_Exists(path.c_str());
+  }
+  for (const char* folder : {File_GetSaveDirectory(), File_GetGameDirectory()}) {
+    path = File_NativePath((std::string(folder) + name).c_str());
+    if (File_Exists(path.c_str())) return true;
+  }
+  return false;
+}
+
+void GR_Image_MakeTransparent(CBitmap32& image) {
+  if (image.pixels.empty()) return;
+  for (uint32_t p : image.pixels)
+    if ((p >> 24) != 255) return;  // the image has alpha of its own
+  uint32_t key = image.Row(image.height - 1)[0];
+  for (uint32_t& p : image.pixels)
+    if (p == key) p = 0;
+}
+
+void GR_Image_AlphaFromIntensity(CBitmap32& image, const CBitmap32& source) {
+  if (source.width < 1 || source.height < 1) return;
+  for (int y = 0; y < image.height; y++)
+    for (int x = 0; x < image.width; x++) {
+      uint32_t p = source.Row(int(int64_t(y) * source.height / image.height))[int64_t(x) * source.width / image.width];
+      uint32_t level = (((p >> 16) & 255) + ((p >> 8) & 255) + (p & 255)) / 3;
+      image.Row(y)[x] = (image.Row(y)[x] & 0xFFFFFF) | (level << 24);
+    }
 }
 
 bool GR_Image_SavePNG(const char* path, const uint32_t* argb, int w, int h) {
@@ -179,4 +213,17 @@ CBitmap32* Graphics_GrabScreenRect(int bufw, int bufh, int x, int y, int w, int 
 CBitmap32* Graphics_GrabSurfaceRect(int texture, int x, int y, int w, int h) {
   const GRTexture* t = GR_Texture_Get(texture);
   return t ? Grab(texture, t->width, t->height, x, y, w, h) : nullptr;
+}
+
+bool Graphics_GrabTPage(const TPageEntry& e, CBitmap32& out) {
+  if (e.width <= 0 || e.height <= 0 || e.width != e.drawWidth || e.height != e.drawHeight) return false;
+  CBitmap32 part(e.width, e.height);
+  if (!Graphics_ReadPixels(e.texture, e.x, e.y, e.width, e.height, part.pixels.data())) return false;
+  out = CBitmap32(std::max<int>(e.frameWidth, 1), std::max<int>(e.frameHeight, 1));
+  for (int y = 0; y < e.height; y++)
+    for (int x = 0; x < e.width; x++) {
+      int fx = x + e.xoffset, fy = y + e.yoffset;
+      if (fx >= 0 && fy >= 0 && fx < out.width && fy < out.height) out.Row(fy)[fx] = part.Row(y)[x];
+    }
+  return true;
 }

@@ -3,14 +3,25 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "Graphics/Graphics_Bitmap.h"
+#include "Graphics/Graphics_TPage.h"
 
 // Every frame of an image file held in memory (one for all but animated
 // GIFs); false when it cannot be decoded.
 bool GR_Image_Decode(const void* data, size_t size, std::vector<CBitmap32>& frames);
 bool GR_Image_Load(const char* path, std::vector<CBitmap32>& frames);
+// Finds a file to read: a relative name in the save folder, then in the
+// game's folder; false when it is in neither.
+bool GR_Image_FindFile(const char* name, std::string& path);
+// The rule for images loaded with "transparent": an image without alpha
+// (every pixel opaque) loses every pixel of the colour of its bottom-left one.
+void GR_Image_MakeTransparent(CBitmap32& image);
+// Each pixel's alpha becomes the intensity of the pixel at the same place
+// of another image (stretched to this one's size).
+void GR_Image_AlphaFromIntensity(CBitmap32& image, const CBitmap32& source);
 // Writes ARGB pixels (rows top to bottom) as a PNG file.
 bool GR_Image_SavePNG(const char* path, const uint32_t* argb, int w, int h);
 // A 24-bit BMP image in memory (bottom-up rows padded to 4 bytes).
@@ -21,3 +32,6 @@ std::vector<uint8_t> GR_Image_SaveBMP(const uint32_t* argb, int w, int h);
 CBitmap32* Graphics_GrabScreenRect(int bufw, int bufh, int x, int y, int w, int h);
 // The same for a rectangle of a texture (a surface's).
 CBitmap32* Graphics_GrabSurfaceRect(int texture, int x, int y, int w, int h);
+// The whole frame an entry describes, read back from its page (transparent
+// around the drawn part); false when it cannot be read.
+bool Graphics_GrabTPage(const TPageEntry& e, CBitmap32& out);

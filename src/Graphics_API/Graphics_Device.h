@@ -6,7 +6,7 @@
 #pragma once
 #include <cstdint>
 
-#include "Graphics_API/Graphics_Matrix.h"
+#include "Base/Maths_Matrix.h"
 
 // The 2D textured vertex, 24 bytes.
 struct SVertex {

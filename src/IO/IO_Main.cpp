@@ -1,5 +1,6 @@
 #include "IO/IO_Main.h"
 
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
@@ -41,6 +42,12 @@ int MapKey(int key) {
 
 void AppendTyped(const char* bytes) {
   size_t have = std::strlen(g_typed), add = std::strlen(bytes);
+  // A text longer than the buffer keeps only its end (whole characters).
+  if (add > IO_TEXT_MAX) {
+    size_t skip = add - IO_TEXT_MAX;
+    while (skip < add && (bytes[skip] & 0xC0) == 0x80) skip++;
+    bytes += skip, add -= skip, have = 0;
+  }
   if (have + add > IO_TEXT_MAX) {
     // Drop whole characters from the front to make room.
     size_t cut = have + add - IO_TEXT_MAX;
@@ -52,7 +59,72 @@ void AppendTyped(const char* bytes) {
 }
 }  // namespace
 
+namespace {
+// The recording: "IREC", then per step one byte per key (bit 0 held, 1
+// pressed, 2 released), one such byte per mouse button, the wheel (bit 0 up,
+// bit 1 down) and the mouse position as two little-endian int32.
+constexpr int RECORD_STEP_BYTES = IO_KEY_COUNT + 3 + 1 + 8;
+FILE* g_recordFile = nullptr;
+FILE* g_playbackFile = nullptr;
+
+void PackStep(uint8_t* out) {
+  for (int k = 0; k < IO_KEY_COUNT; k++)
+    out[k] = static_cast<uint8_t>(g_keys.held[k] | g_keys.pressed[k] << 1 | g_keys.released[k] << 2);
+  for (int b = 0; b < 3; b++)
+    out[IO_KEY_COUNT + b] = static_cast<uint8_t>(g_mouse[0].held[b] | g_mouse[0].pressed[b] << 1 | g_mouse[0].released[b] << 2);
+  out[IO_KEY_COUNT + 3] = static_cast<uint8_t>(g_mouse[0].wheel_up | g_mouse[0].wheel_down << 1);
+  uint32_t pos[2] = {static_cast<uint32_t>(IO_MousePositionX[0]), static_cast<uint32_t>(IO_MousePositionY[0])};
+  for (int i = 0; i < 8; i++) out[IO_KEY_COUNT + 4 + i] = static_cast<uint8_t>(pos[i / 4] >> (8 * (i % 4)));
+}
+
+void UnpackStep(const uint8_t* in) {
+  for (int k = 0; k < IO_KEY_COUNT; k++) {
+    g_keys.held[k] = in[k] & 1, g_keys.pressed[k] = in[k] >> 1 & 1, g_keys.released[k] = in[k] >> 2 & 1;
+  }
+  for (int b = 0; b < 3; b++) {
+    uint8_t v = in[IO_KEY_COUNT + b];
+    g_mouse[0].held[b] = v & 1, g_mouse[0].pressed[b] = v >> 1 & 1, g_mouse[0].released[b] = v >> 2 & 1;
+  }
+  g_mouse[0].wheel_up = in[IO_KEY_COUNT + 3] & 1, g_mouse[0].wheel_down = in[IO_KEY_COUNT + 3] >> 1 & 1;
+  uint32_t pos[2] = {0, 0};
+  for (int i = 0; i < 8; i++) pos[i / 4] |= static_cast<uint32_t>(in[IO_KEY_COUNT + 4 + i]) << (8 * (i % 4));
+  IO_MousePositionX[0] = static_cast<int>(pos[0]);
+  IO_MousePositionY[0] = static_cast<int>(pos[1]);
+}
+}  // namespace
+
+bool IO_Record_Start(const char* file) {
+  IO_Record_Stop();
+  g_recordFile = std::fopen(file, "wb");
+  return g_recordFile && std::fwrite("IREC", 1, 4, g_recordFile) == 4;
+}
+
+bool IO_Playback_Start(const char* file) {
+  IO_Record_Stop();
+  g_playbackFile = std::fopen(file, "rb");
+  char magic[4];
+  if (g_playbackFile && std::fread(magic, 1, 4, g_playbackFile) == 4 && std::memcmp(magic, "IREC", 4) == 0) return true;
+  IO_Record_Stop();
+  return false;
+}
+
+void IO_Record_Stop() {
+  for (FILE** f : {&g_recordFile, &g_playbackFile}) {
+    if (*f) std::fclose(*f);
+    *f = nullptr;
+  }
+}
+
 void IO_Update() {
+  if (g_playbackFile) {
+    uint8_t step[RECORD_STEP_BYTES];
+    if (std::fread(step, 1, sizeof step, g_playbackFile) == sizeof step) {
+      UnpackStep(step);
+      return;
+    }
+    IO_Record_Stop();  // the recording is over: the player takes over
+    IO_Clear();
+  }
   g_keys = g_keysMsg;
   std::memset(g_keysMsg.pressed, 0, sizeof g_keysMsg.pressed);
   std::memset(g_keysMsg.released, 0, sizeof g_keysMsg.released);
@@ -61,6 +133,11 @@ void IO_Update() {
     std::memset(g_mouseMsg[d].pressed, 0, sizeof g_mouseMsg[d].pressed);
     std::memset(g_mouseMsg[d].released, 0, sizeof g_mouseMsg[d].released);
     g_mouseMsg[d].wheel_up = g_mouseMsg[d].wheel_down = 0;
+  }
+  if (g_recordFile) {
+    uint8_t step[RECORD_STEP_BYTES];
+    PackStep(step);
+    std::fwrite(step, 1, sizeof step, g_recordFile);
   }
 }
 
@@ -217,4 +294,26 @@ void IO_Feed_MouseMove(int x, int y) {
 void IO_Feed_MouseWheel(int delta) {
   if (delta > 0) g_mouseMsg[0].wheel_up = 1;
   if (delta < 0) g_mouseMsg[0].wheel_down = 1;
+}
+
+namespace {
+VirtualKey g_virtualKeys[IO_VIRTUAL_KEYS];
+}
+
+VirtualKey* IO_VirtualKey_FindFree() {
+  for (int i = 0; i < IO_VIRTUAL_KEYS; i++) {
+    if (g_virtualKeys[i].flags & VIRTUALKEY_USED) continue;
+    g_virtualKeys[i] = VirtualKey{};
+    g_virtualKeys[i].index = i;
+    return &g_virtualKeys[i];
+  }
+  return nullptr;
+}
+
+VirtualKey* IO_VirtualKey_Get(int index) {
+  return index >= 0 && index < IO_VIRTUAL_KEYS ? &g_virtualKeys[index] : nullptr;
+}
+
+void IO_VirtualKey_Delete(int index) {
+  if (VirtualKey* k = IO_VirtualKey_Get(index)) k->flags &= static_cast<uint16_t>(~VIRTUALKEY_USED);
 }

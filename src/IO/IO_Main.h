@@ -14,6 +14,12 @@ extern int IO_MousePositionX[6];
 extern int IO_MousePositionY[6];
 
 void IO_Update();     // at the start of each step
+// Input recording ("-record") and playback ("-playback"): each step's key
+// and mouse states go to, or come from, the file. Playback ends with the
+// file. False when the file cannot be opened (or is no recording).
+bool IO_Record_Start(const char* file);
+bool IO_Playback_Start(const char* file);
+void IO_Record_Stop();  // closes either file
 void IO_StartStep();  // after the update: polls the login dialog
 // Clears every key and button state and the typed text.
 void IO_Clear();
@@ -51,3 +57,19 @@ void IO_Mouse_SetLastButton(int button, int device);
 int IO_Mouse_GetLastButton(int device);
 uint8_t IO_Mouse_WheelUp(int device);
 uint8_t IO_Mouse_WheelDown(int device);
+
+// Virtual keys drawn on screen: records of the input layer.
+constexpr int IO_VIRTUAL_KEYS = 64;
+enum : uint16_t { VIRTUALKEY_USED = 1, VIRTUALKEY_VISIBLE = 2 };
+struct VirtualKey {
+  uint16_t flags;
+  int index;  // the record's own index
+  int left, top, right, bottom, width, height;
+  int state[3];
+  int key;
+};
+// The first unused record (zeroed, its index set), null when all are used.
+VirtualKey* IO_VirtualKey_FindFree();
+VirtualKey* IO_VirtualKey_Get(int index);  // null outside the records
+// Marks the record unused (an index outside the records is ignored).
+void IO_VirtualKey_Delete(int index);

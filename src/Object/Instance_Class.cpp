@@ -9,11 +9,11 @@
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
 #include "Object/Object_Shape.h"
+#include "Variable/Variable_List.h"
 
 CInstance::CInstance(float nx, float ny, int nid, int obj, bool join)
     : id(nid), x(nx), y(ny), xprevious(nx), yprevious(ny), xstart(nx), ystart(ny) {
   std::fill(std::begin(alarm), std::end(alarm), -1);
-  vars = InstanceVars_New();
   if (CObject* o = Object_Find(obj)) {
     object_index = obj;
     sprite_index = o->sprite_index;
@@ -32,7 +32,7 @@ CInstance::CInstance(float nx, float ny, int nid, int obj, bool join)
 CInstance::~CInstance() {
   if (CObject* o = Object_Find(object_index)) o->RemoveInstance(this);
   Instance_Unregister(this);
-  InstanceVars_Free(vars);
+  delete vars;
 }
 
 void CInstance::Detach() {
@@ -92,7 +92,8 @@ void CInstance::Assign(const CInstance* s) {
   timeline_speed = s->timeline_speed, timeline_running = s->timeline_running;
   timeline_loop = s->timeline_loop;
   // The physics body belongs to the source alone.
-  InstanceVars_Assign(vars, s->vars);
+  if (s->vars && !vars) vars = new CVariableList;
+  if (vars) VarList_CopyInto(vars, s->vars);
   bbox_dirty = true;
 }
 

@@ -1,16 +1,12 @@
-// An instance's own variable list, and the global one: made, copied, freed
-// and written to save games.
+// Copies of variable lists and their form in save games.
 #pragma once
 
 class CVariableList;
 class CStream;
 
-CVariableList* InstanceVars_New();
-void InstanceVars_Free(CVariableList* vars);
-// Makes dst a deep copy of src (texts copied, not shared).
-void InstanceVars_Assign(CVariableList* dst, const CVariableList* src);
-void InstanceVars_Write(CStream& s, const CVariableList* vars);
-// False when the stream does not hold a well-formed list.
-bool InstanceVars_Read(CStream& s, CVariableList* vars);
-void GlobalVars_Write(CStream& s);
-bool GlobalVars_Read(CStream& s);
+// Replaces dst's variables with deep copies of src's (texts copied, not shared).
+void VarList_CopyInto(CVariableList* dst, const CVariableList* src);
+void VarList_Write(CStream& s, const CVariableList* vars);
+// Reads a list written by VarList_Write into an empty list; false when the
+// stream does not hold a well-formed list.
+bool VarList_Read(CStream& s, CVariableList* vars);

@@ -1,37 +1,19 @@
 #include "Object/Object_Shape.h"
 
-#include <cstddef>
-#include <map>
-
-namespace {
-struct Entry {
-  SpriteShape shape;
-  std::vector<std::vector<uint8_t>> masks;
-};
-std::map<int, Entry> g_shapes;
-}  // namespace
+#include "Sprite/Sprite_Main.h"
 
 bool Shape_Get(int sprite, SpriteShape* out) {
-  auto it = g_shapes.find(sprite);
-  if (it == g_shapes.end()) return false;
-  *out = it->second.shape;
+  const CSprite* s = Sprite_Data(sprite);
+  if (!s) return false;
+  out->width = s->width, out->height = s->height;
+  out->xorigin = s->xorig, out->yorigin = s->yorig;
+  out->frames = s->numb > 0 ? s->numb : 1;
+  out->left = s->bboxLeft, out->top = s->bboxTop, out->right = s->bboxRight, out->bottom = s->bboxBottom;
+  out->precise = s->precise && !s->masks.empty();
   return true;
 }
 
 bool Shape_Pixel(int sprite, int frame, int px, int py) {
-  auto it = g_shapes.find(sprite);
-  if (it == g_shapes.end()) return false;
-  const Entry& e = it->second;
-  if (px < 0 || py < 0 || px >= e.shape.width || py >= e.shape.height) return false;
-  if (px < e.shape.left || px > e.shape.right || py < e.shape.top || py > e.shape.bottom) return false;
-  if (e.masks.empty()) return true;
-  const auto& mask = e.masks[static_cast<size_t>(frame) % e.masks.size()];
-  size_t at = static_cast<size_t>(py) * e.shape.width + px;
-  return at < mask.size() && mask[at] != 0;
+  const CSprite* s = Sprite_Data(sprite);
+  return s && s->MaskBit(frame, px, py);
 }
-
-void Shape_Set(int sprite, const SpriteShape& shape, std::vector<std::vector<uint8_t>> masks) {
-  g_shapes[sprite] = Entry{shape, std::move(masks)};
-}
-
-void Shape_ClearAll() { g_shapes.clear(); }

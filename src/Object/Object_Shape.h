@@ -1,8 +1,6 @@
 // What the world needs of a sprite to give an instance its shape: the size,
 // origin, bounding box, frame count and collision mask.
 #pragma once
-#include <cstdint>
-#include <vector>
 
 struct SpriteShape {
   int width = 0, height = 0;
@@ -17,8 +15,3 @@ bool Shape_Get(int sprite, SpriteShape* out);
 // Whether the sprite's mask of that frame is set at a pixel of the sprite
 // (outside the sprite: false; without masks: inside the bounding box).
 bool Shape_Pixel(int sprite, int frame, int px, int py);
-
-// Shapes given directly (until sprites carry their own masks): one mask of
-// width * height bytes per frame, or none for box-only shapes.
-void Shape_Set(int sprite, const SpriteShape& shape, std::vector<std::vector<uint8_t>> masks = {});
-void Shape_ClearAll();

@@ -6,6 +6,9 @@
 
 CommandLine g_CommandLine;
 unsigned char g_NoAudio = 0;
+unsigned char Debug_Mode = 0;
+unsigned int Debug_Flags = 0;
+unsigned int Package_Version = 800;
 
 void CommandLine_SetDefaults() {
   g_CommandLine = CommandLine{};

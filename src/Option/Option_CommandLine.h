@@ -17,6 +17,12 @@ struct CommandLine {
 extern CommandLine g_CommandLine;
 // The "-noaudio" byte, read by the sound output.
 extern unsigned char g_NoAudio;
+// Debug mode ("-debug", or "Debug" in options.ini) and the debug flags word
+// (1 caption panel, 2 frame-rate overlay, 8 frame-rate switch; 2 in debug mode).
+extern unsigned char Debug_Mode;
+extern unsigned int Debug_Flags;
+// The package version word: 700 for the older header, 800 otherwise.
+extern unsigned int Package_Version;
 
 // Sets every option to its default, then takes the options given. An option
 // that wants a value and has none is ignored; unknown words are logged.

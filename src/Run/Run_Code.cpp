@@ -1,12 +1,37 @@
 #include "Run/Run_Code.h"
 
-// Until the script engine runs code, a unit is run through this hook.
-void (*g_RunCodeHook)(CCode* code, CInstance* self, CInstance* other) = nullptr;
+#include <string>
+#include <vector>
 
-CCode* Run_CompileCode(const char*, const char*, bool) { return nullptr; }
+#include "Base/RValue.h"
+#include "Code/Code_Error.h"
+#include "Code/Code_Main.h"
 
-void Run_ExecuteCode(CCode* code, CInstance* self, CInstance* other) {
-  if (code && g_RunCodeHook) g_RunCodeHook(code, self, other);
+namespace {
+std::vector<CCode*> g_codes;
 }
 
-void Run_FreeCodes() {}
+CCode* Run_CompileCode(const char* text, const char* unit_name, bool room_code) {
+  auto* code = new CCode(text, false);
+  if (!code->Compile(unit_name)) {
+    std::string message = std::string(room_code ? "COMPILATION ERROR in room script\n" : "COMPILATION ERROR in code action\n") +
+                          Code_ErrorText;
+    Error_Show(message.c_str(), !room_code);
+    delete code;
+    return nullptr;
+  }
+  g_codes.push_back(code);
+  return code;
+}
+
+void Run_ExecuteCode(CCode* code, CInstance* self, CInstance* other) {
+  if (!code) return;
+  RValue result = {VALUE_REAL, nullptr, 0.0};
+  Code_ExecuteOrReport(self, other, code, &result);
+  RValue_Free(&result);
+}
+
+void Run_FreeCodes() {
+  for (CCode* code : g_codes) delete code;
+  g_codes.clear();
+}

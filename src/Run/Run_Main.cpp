@@ -8,10 +8,12 @@
 
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
+#include "Graphics_API/Window_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Event.h"
 #include "Object/Object_Main.h"
+#include "Option/Option_CommandLine.h"
 #include "Platform/MemoryManager.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
@@ -55,6 +57,7 @@ void StartRoom(int index, bool game_start) {
   if (!room) return;
   g_RoomIndex = index;
   g_RunRoom = room;
+  if (room->caption && *room->caption) Window_SetCaption(room->caption);
   // New instances with their creation code.
   std::vector<std::pair<CInstance*, CCode*>> fresh;
   bool returning = room->persistent && room->visited;
@@ -134,7 +137,23 @@ void Run_Start() {
   Console_Printf("Entering main loop.\n");
 }
 
+void Run_Pause() { Run_Paused = true; }
+
+void Run_StepWhilePaused() {
+  if (!Run_Paused) return;
+  Run_Step();
+  Run_HandleTransition();
+}
+
+void Run_Quit() {
+  Run_Running = 0;
+  if (!Debug_Mode) Run_EndGame();
+}
+
 void EndGame() {
+  // A request still pending when the loop stopped does not hold back the
+  // last events.
+  g_PendingTransition = TRANSITION_NONE;
   Debug_SaveSettings();
   if (g_RunRoom) EndRoom(true);
   Run_ClearInstances();
@@ -143,9 +162,8 @@ void EndGame() {
 void Run_ClearInstances() {
   for (int i = 0; i < Room_Count(); i++) {
     if (CRoom* r = Room_Data(i)) {
-      // Instances of persistent rooms left behind are detached already.
-      for (CInstance* inst : r->active) inst->Attach();
-      for (CInstance* inst : r->deactivated) inst->Attach();
+      // Instances waiting in persistent rooms are detached: deleting them
+      // touches no list they are not on.
       r->ClearInstances();
       r->visited = false;
     }

@@ -37,6 +37,12 @@ extern int g_AsyncLoad;  // the asynchronous event's map index, -1 outside one
 // sets the running flag; false when the game cannot start.
 bool StartGame();
 void Run_Start();
+// Pausing: the frame only refreshes the debugger while paused; one untimed
+// step may be taken. Run_Quit stops the loop (outside debug mode it ends
+// the game).
+void Run_Pause();
+void Run_StepWhilePaused();
+void Run_Quit();
 // 1 once the game stopped after a fatal error, else 0.
 int Run_ExitStatus();
 // The temporary folder ($TMPDIR, else /tmp) with a trailing "/".

@@ -5,15 +5,18 @@
 #include "Base/Console.h"
 #include "Base/RValue.h"
 #include "Base/ShowMessage.h"
+#include "Code/Code_Constant.h"
+#include "Code/Code_Main.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
-#include "Object/Object_Shape.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Code.h"
+#include "Run/Run_Resources.h"
 #include "Run/Run_SaveGame.h"
+#include "Script/Script_Main.h"
 #include "TimeLine/TimeLine_Main.h"
 
 namespace {
@@ -27,30 +30,47 @@ bool Fail(const char* message) {
 
 void ShowProgress(const char* text, int percent) { Console_Printf("%s (%d%%)\n", text, percent); }
 
-// An event's code compiled under its unit name; empty code makes no unit.
-CEvent* MakeEvent(const std::string& source, const std::string& unit) {
-  auto* ev = new CEvent;
-  ev->source = String_Duplicate(source.c_str());
-  if (!source.empty()) ev->code = Run_CompileCode(source.c_str(), unit.c_str(), false);
-  return ev;
+// Compiles an event's source under its unit name; false when it does not
+// compile (an empty text needs no code).
+bool CompileEvent(CEvent* ev, const std::string& unit) {
+  if (!ev->source || !*ev->source) return true;
+  ev->code = Run_CompileCode(ev->source, unit.c_str(), false);
+  return ev->code != nullptr;
 }
 
-void LoadShapes(const GamePackage& pkg) {
-  Shape_ClearAll();
-  for (size_t i = 0; i < pkg.sprites.size(); i++) {
-    const PackageSprite& s = pkg.sprites[i];
-    if (!s.exists) continue;
-    SpriteShape shape;
-    shape.width = s.width, shape.height = s.height;
-    shape.xorigin = s.x_origin, shape.yorigin = s.y_origin;
-    shape.frames = s.frames.empty() ? 1 : static_cast<int>(s.frames.size());
-    shape.left = s.bbox_left, shape.top = s.bbox_top, shape.right = s.bbox_right, shape.bottom = s.bbox_bottom;
-    shape.precise = s.precise && !s.masks.empty();
-    std::vector<std::vector<uint8_t>> masks;
-    for (const PackageMask& m : s.masks)
-      if (m.size() == static_cast<size_t>(s.width) * static_cast<size_t>(s.height)) masks.push_back(m);
-    if (masks.empty()) shape.precise = false;
-    Shape_Set(static_cast<int>(i), shape, std::move(masks));
+bool CompileObjects() {
+  for (int i = 0; i < Object_Count(); i++) {
+    CObject* o = Object_Find(i);
+    if (!o) continue;
+    for (int type = 0; type < EV_TYPE_COUNT; type++)
+      for (auto& [number, ev] : o->events[type])
+        if (!CompileEvent(ev, std::string("Object.") + o->name + "." + EVENT_NAMES[type] + "." + std::to_string(number)))
+          return false;
+  }
+  return true;
+}
+
+bool CompileTimeLines() {
+  for (int i = 0; i < TimeLine_Count(); i++) {
+    CTimeLine* t = TimeLine_Data(i);
+    if (!t) continue;
+    for (TimeLineMoment& m : t->moments)
+      if (!CompileEvent(m.event, std::string("Timeline.") + t->name + "." + std::to_string(m.step))) return false;
+  }
+  return true;
+}
+
+// Room and instance creation code: a failure is reported and the room goes
+// on without that code.
+void CompileRooms(const GamePackage& pkg) {
+  for (size_t i = 0; i < pkg.rooms.size(); i++) {
+    const PackageRoom& pr = pkg.rooms[i];
+    CRoom* r = Room_Data(static_cast<int>(i));
+    if (!pr.exists || !r) continue;
+    if (!pr.code.empty()) r->SetCode(pr.code.c_str());
+    for (size_t k = 0; k < pr.instances.size() && k < r->instance_defs.size(); k++)
+      if (!pr.instances[k].code.empty())
+        r->instance_defs[k].code = Run_CompileCode(pr.instances[k].code.c_str(), "instance creation code", true);
   }
 }
 
@@ -71,8 +91,9 @@ bool LoadObjects(const GamePackage& pkg) {
         Console_Printf("Object %s has an event of unknown type %d\n", po.name.c_str(), pe.type);
         return false;
       }
-      std::string unit = "Object." + po.name + "." + EVENT_NAMES[pe.type] + "." + std::to_string(pe.number);
-      o->SetEvent(pe.type, pe.number, MakeEvent(pe.code, unit));
+      auto* ev = new CEvent;
+      ev->source = String_Duplicate(pe.code.c_str());
+      o->SetEvent(pe.type, pe.number, ev);
     }
   }
   Object_LinkParents();
@@ -90,8 +111,6 @@ bool LoadTimeLines(const GamePackage& pkg) {
     for (const PackageMoment& m : pt.moments) {
       CEvent* ev = t->AddMoment(m.step);
       ev->source = String_Duplicate(m.code.c_str());
-      if (!m.code.empty())
-        ev->code = Run_CompileCode(m.code.c_str(), ("Timeline." + pt.name + "." + std::to_string(m.step)).c_str(), false);
     }
   }
   return true;
@@ -107,7 +126,6 @@ bool LoadRooms(const GamePackage& pkg) {
     r->width = pr.width, r->height = pr.height, r->speed = pr.speed;
     r->persistent = pr.persistent, r->colour = pr.colour, r->show_colour = pr.show_colour;
     r->views_enabled = pr.views_enabled;
-    if (!pr.code.empty()) r->SetCode(pr.code.c_str());
     for (int b = 0; b < ROOM_BACKGROUNDS; b++) {
       const PackageRoomBackground& pb = pr.backgrounds[b];
       RoomBackground& bg = r->backgrounds[b];
@@ -133,7 +151,6 @@ bool LoadRooms(const GamePackage& pkg) {
       }
       RoomInstanceDef def;
       def.x = pi.x, def.y = pi.y, def.object = pi.object, def.id = pi.id;
-      if (!pi.code.empty()) def.code = Run_CompileCode(pi.code.c_str(), "instance creation code", true);
       r->instance_defs.push_back(def);
     }
     for (const PackageRoomTile& pt : pr.tiles) {
@@ -159,14 +176,13 @@ void Run_FreeWorld() {
   Room_FreeAll();
   Object_FreeAll();
   TimeLine_FreeAll();
-  Shape_ClearAll();
   Run_FreeCodes();
 }
 
 bool Run_LoadWorld(const GamePackage& pkg) {
   Run_FreeWorld();
   g_GameId = pkg.general.game_id;
-  LoadShapes(pkg);
+  Resource_SetPackageNames(pkg);
   return LoadTimeLines(pkg) && LoadObjects(pkg) && LoadRooms(pkg);
 }
 
@@ -177,17 +193,23 @@ bool PrepareGame(const GamePackage& pkg) {
   if (!DataFile_ExportAll()) return Fail("Failed to export the included files.");
   Console_Printf("Extension_Prepare() \n");
   ShowProgress("Preparing extension packages", 54);
+  // Every resource exists (and has its name) before any code is compiled.
+  if (!Run_LoadWorld(pkg)) return Fail("The game package holds resources that refer to missing ones.");
   ShowProgress("Preparing constants", 56);
+  for (const auto& [name, value] : pkg.options.constants) {
+    if (!Constant_Define(name.c_str(), value.c_str()))
+      return Fail(("Failed to define the constant " + name + ":\n" + Code_ErrorText).c_str());
+  }
   ShowProgress("Preparing scripts", 58);
-  Run_FreeWorld();
-  g_GameId = pkg.general.game_id;
-  LoadShapes(pkg);
+  Script_Clear();
+  for (const PackageScript& ps : pkg.scripts) Script_Add(ps.exists ? ps.name.c_str() : "", ps.code.c_str());
+  if (!Script_PrepareAll()) return Fail("Failed to prepare the scripts.");
   ShowProgress("Preparing time lines", 70);
-  if (!LoadTimeLines(pkg)) return Fail("Failed to prepare the time lines.");
+  if (!CompileTimeLines()) return Fail("Failed to prepare the time lines.");
   ShowProgress("Preparing objects", 72);
-  if (!LoadObjects(pkg)) return Fail("Failed to prepare the objects.");
+  if (!CompileObjects()) return Fail("Failed to prepare the objects.");
   ShowProgress("Preparing rooms", 76);
-  if (!LoadRooms(pkg)) return Fail("Failed to prepare the rooms.");
+  CompileRooms(pkg);
   ShowProgress("Preparing sounds", 80);
   ShowProgress("Preparing graphics", 90);
   ShowProgress("Ready", 100);

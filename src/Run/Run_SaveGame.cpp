@@ -12,7 +12,11 @@
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Main.h"
+#include "Platform/MemoryManager.h"
+#include "Support/Support_File.h"
 #include "Support/Support_Stream.h"
+#include "Variable/Variable_List.h"
+#include "Variable/Variable_Main.h"
 
 uint32_t g_GameId = 0;
 
@@ -96,7 +100,7 @@ bool Run_SaveGame(const char* file) {
   s.WriteInteger(g_Score);
   s.WriteInteger(g_Lives);
   s.WriteReal(g_Health);
-  GlobalVars_Write(s);
+  VarList_Write(s, &Variable_Globals());
   std::vector<int> rooms;
   for (int r = 0; r < Room_Count(); r++) {
     CRoom* room = Room_Data(r);
@@ -119,10 +123,13 @@ bool Run_SaveGame(const char* file) {
       s.WriteInteger(inst->id);
       s.WriteInteger(inst->object_index);
       InstanceFields(w, inst);
-      InstanceVars_Write(s, inst->vars);
+      VarList_Write(s, inst->vars);
     }
   }
   s.WriteInteger(END_MARK);
+  char* folder = File_ExtractDirectory(file);
+  if (folder && *folder) Directory_Create(folder);
+  MemoryManager::Free(folder);
   FILE* fp = std::fopen(file, "wb");
   if (!fp) return false;
   bool ok = std::fwrite(s.GetMemory(), 1, static_cast<size_t>(s.GetPosition()), fp) == static_cast<size_t>(s.GetPosition());
@@ -137,10 +144,9 @@ bool Run_LoadGame(const char* file) {
   int next_id = s.ReadInteger();
   int score = s.ReadInteger(), lives = s.ReadInteger();
   double health = s.ReadReal();
-  // Globals are read into place only once the rest proves well formed; a
-  // broken global list already leaves the game as it was.
-  int64_t globals_at = s.GetPosition();
-  if (!GlobalVars_Read(s)) return false;
+  // Everything is read aside first: only a sound file replaces the game.
+  CVariableList globals;
+  if (!VarList_Read(s, &globals)) return false;
   int room_count = s.ReadInteger();
   if (room_count < 0 || room_count > Room_Count() || !Room_Exists(room_index)) return false;
   std::vector<LoadedRoom> loaded(room_count);
@@ -159,7 +165,8 @@ bool Run_LoadGame(const char* file) {
       if (!Object_Exists(object) || id < INSTANCE_ID_FIRST) return false;
       auto inst = std::make_unique<CInstance>(0.0f, 0.0f, id, object, false);
       InstanceFields(rd, inst.get());
-      if (!InstanceVars_Read(s, inst->vars)) return false;
+      inst->vars = new CVariableList;
+      if (!VarList_Read(s, inst->vars)) return false;
       lr.instances.push_back(std::move(inst));
     }
   }
@@ -167,8 +174,7 @@ bool Run_LoadGame(const char* file) {
 
   // The file is sound: the running game gives way to it, without events.
   Run_ClearInstances();
-  s.SetPosition(globals_at);
-  GlobalVars_Read(s);
+  VarList_CopyInto(&Variable_Globals(), &globals);
   for (LoadedRoom& lr : loaded) {
     CRoom* room = Room_Data(lr.index);
     room->width = lr.fields->width, room->height = lr.fields->height, room->speed = lr.fields->speed;

@@ -1,6 +1,25 @@
 #include "Run/Run_Screen.h"
 
-// The window takes these over; without one there is nothing to pump or show.
-void Run_ProcessMessages() {}
-void Run_BeginScene() {}
-void Run_EndScene(bool) {}
+#include "Graphics_API/Graphics_Device.h"
+#include "Graphics_API/Window_Main.h"
+#include "Run/Run_Main.h"
+
+void Run_ProcessMessages() {
+  Window_ProcessMessages();
+  Run_WindowActive = Window_IsActive();
+  // The window's close request stops the main loop.
+  if (Window_QuitRequested()) {
+    Window_ClearQuit();
+    Run_Running = 0;
+  }
+}
+
+void Run_BeginScene() {
+  if (GR_D3D_IsReady()) GR_D3D_Start_Frame();
+}
+
+void Run_EndScene(bool present) {
+  if (!GR_D3D_IsReady()) return;
+  if (present) GR_D3D_Finish_Frame();
+  else Batch_Flush();
+}

@@ -7,9 +7,15 @@
 #include "Base/File_Folders.h"
 #include "Base/IniFile.h"
 #include "Base/RValue.h"
+#include "Base/Random_Main.h"
+#include "Base/ShowMessage.h"
+#include "Code/Code_Main.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Function/Function_Init.h"
+#include "Graphics/Graphics_Main.h"
+#include "Graphics_API/Graphics_Device.h"
+#include "Graphics_API/Window_Main.h"
 #include "IO/IO_Main.h"
 #include "IO/LoadSave_Main.h"
 #include "Option/Option_CommandLine.h"
@@ -24,6 +30,7 @@
 #include "Support/Support_File.h"
 
 void Variable_Init_World();
+void Constant_Init_World();
 
 namespace {
 // The game file: "data.win" beside the program, else "-game", else asked for.
@@ -58,6 +65,7 @@ void CopyOptions(const PackageOptions& o) {
 
 void ShutDown() {
   EndGame();
+  IO_Record_Stop();
   Sound_Quit();
   DataFile_RemoveExported();
   Run_FreeWorld();
@@ -65,6 +73,8 @@ void ShutDown() {
   Achievements_Free();
   Sound_FreeAll();
   DataFile_FreeAll();
+  Graphics_Shutdown();
+  Window_Destroy();
 }
 }  // namespace
 
@@ -77,10 +87,11 @@ int Run_Main(int argc, char** argv) {
   }
 
   // Every area's start-up state.
+  Code_Init();
+  Constant_Init_World();
   Variable_Init_World();
   Highscore_Clear();
   IO_Clear();
-  Run_ProcessMessages();
 
   GamePackage pkg;
   std::string error;
@@ -93,6 +104,9 @@ int Run_Main(int argc, char** argv) {
   CopyOptions(pkg.options);
 
   Console_Printf("Get Resolution\n");
+  Package_Version = pkg.general.version;
+  Debug_Mode = g_CommandLine.debug || pkg.general.debug;
+  Debug_Flags = Debug_Mode ? 2 : 0;
   std::string save = LoadSave_SaveFolder(pkg.general.name.c_str());
   File_SetSaveDirectory(save.c_str());
   DataFile_SetFolders(game_folder, Run_TempDirectory());
@@ -100,10 +114,22 @@ int Run_Main(int argc, char** argv) {
   InitCWLFunctions();
 
   Console_Printf("Create Window\n");
+  if (!Window_Create(pkg.general.caption.c_str(), pkg.general.window_width, pkg.general.window_height)) {
+    ShowMessage("Failed to create the game window.");
+    return 1;
+  }
   Console_Printf("Init Graphics\n");
+  if (!Graphics_Init()) {
+    ShowMessage("Failed to initialise the graphics device.");
+    Window_Destroy();
+    return 1;
+  }
+  Window_SetVisible(true);
+  IO_Clear();
   for (int i = 0; i < 5; i++) {
-    Run_BeginScene();
-    Run_EndScene(true);
+    GR_D3D_Start_Frame();
+    Graphics_Clear(0xFF000000u);
+    GR_D3D_Finish_Frame();
     Run_ProcessMessages();
   }
   Console_Printf("Create Score Form\n");
@@ -111,6 +137,12 @@ int Run_Main(int argc, char** argv) {
   Console_Printf("Create Error Form\n");
 
   Sound_StartUp();
+  if (!g_CommandLine.record.empty() && !IO_Record_Start(g_CommandLine.record.c_str()))
+    Console_Printf("Cannot record the input to %s\n", g_CommandLine.record.c_str());
+  if (!g_CommandLine.playback.empty() && !IO_Playback_Start(g_CommandLine.playback.c_str()))
+    Console_Printf("Cannot play the input back from %s\n", g_CommandLine.playback.c_str());
+  Random_Seed(2101988);
+  Graphics_LoadPackage(pkg);
   if (!PrepareGame(pkg)) {
     ShutDown();
     return 1;

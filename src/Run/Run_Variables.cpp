@@ -8,6 +8,7 @@
 #include "Base/File_Folders.h"
 #include "Base/RValue.h"
 #include "Code/Code_Error.h"
+#include "Graphics_API/Window_Main.h"
 #include "IO/IO_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Event.h"
@@ -170,7 +171,9 @@ bool GV_RoomCaption(CInstance*, int, RValue* v) {
   return true;
 }
 bool SV_RoomCaption(CInstance*, int, RValue* v) {
-  if (g_RunRoom) g_RunRoom->SetCaption(RValue_Text(*v));
+  if (!g_RunRoom) return true;
+  g_RunRoom->SetCaption(RValue_Text(*v));
+  Window_SetCaption(RValue_Text(*v));
   return true;
 }
 bool GV_BackgroundColor(CInstance*, int, RValue* v) {

@@ -4,8 +4,10 @@
 #include <cmath>
 
 #include "Graphics/Graphics_Draw.h"
+#include "Graphics/Graphics_Image.h"
 #include "Graphics/Graphics_Main.h"
 #include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Device.h"
 
 CSprite::~CSprite() {
   for (int t : ownTextures) GR_Texture_Free(t);
@@ -214,4 +216,136 @@ void CSprite::DrawTiled(int subimg, float x, float y, float xscale, float yscale
   if (const TPageEntry* e = GetFrame(subimg))
     GR_TPage_DrawTiled(e, float(xorig), float(yorig), x, y, xscale, yscale, htiled, vtiled, areaLeft, areaTop,
                        areaWidth, areaHeight, colour, alpha);
+}
+
+namespace {
+
+// The sprite's settings that survive a change of images.
+struct Settings {
+  bool precise, transparent, smooth, preload;
+  int xorig, yorig;
+};
+
+void Apply(CSprite& s, const Settings& k) {
+  s.precise = k.precise;
+  s.transparent = k.transparent;
+  s.smooth = k.smooth;
+  s.preload = k.preload;
+  s.xorig = k.xorig;
+  s.yorig = k.yorig;
+}
+
+// A copy of the image on a canvas of another size (top-left kept).
+CBitmap32 Fit(const CBitmap32& image, int w, int h) {
+  if (image.width == w && image.height == h) return image;
+  CBitmap32 out(w, h);
+  for (int y = 0; y < std::min(h, image.height); y++)
+    for (int x = 0; x < std::min(w, image.width); x++) out.Row(y)[x] = image.Row(y)[x];
+  return out;
+}
+
+}  // namespace
+
+bool CSprite::LoadFromFile(const char* path, int imageCount, bool precise_, bool transparent_, bool smooth_,
+                           bool preload_, int xorig_, int yorig_) {
+  std::vector<CBitmap32> decoded;
+  if (!GR_Image_Load(path, decoded) || decoded.empty()) return false;
+  // The key colour is the whole picture's, before it is cut into images.
+  if (transparent_)
+    for (CBitmap32& b : decoded) GR_Image_MakeTransparent(b);
+  std::vector<CBitmap32> images;
+  if (decoded.size() > 1) {
+    images = std::move(decoded);
+  } else {
+    const CBitmap32& strip = decoded[0];
+    int n = std::clamp(imageCount, 1, std::max(strip.width, 1));
+    int w = strip.width / n;
+    if (w < 1) return false;
+    for (int i = 0; i < n; i++) {
+      CBitmap32 frame(w, strip.height);
+      for (int y = 0; y < strip.height; y++)
+        std::copy(strip.Row(y) + i * w, strip.Row(y) + (i + 1) * w, frame.Row(y));
+      images.push_back(std::move(frame));
+    }
+  }
+  Settings keep{precise_, transparent_, smooth_, preload_, xorig_, yorig_};
+  precise = precise_;
+  if (!SetFromBitmaps(std::move(images))) return false;
+  Apply(*this, keep);
+  return true;
+}
+
+bool CSprite::CreateFromBitmap(CBitmap32&& image, bool precise_, bool transparent_, bool smooth_, bool preload_,
+                               int xorig_, int yorig_) {
+  if (transparent_) GR_Image_MakeTransparent(image);
+  std::vector<CBitmap32> images;
+  images.push_back(std::move(image));
+  precise = precise_;
+  if (!SetFromBitmaps(std::move(images))) return false;
+  Apply(*this, {precise_, transparent_, smooth_, preload_, xorig_, yorig_});
+  return true;
+}
+
+bool CSprite::AddBitmap(const CBitmap32& image) {
+  std::vector<CBitmap32> images = AllFrameBitmaps();
+  if (images.size() != frames.size()) return false;
+  images.push_back(images.empty() ? image : Fit(image, width, height));
+  return SetFromBitmaps(std::move(images));
+}
+
+bool CSprite::GetFrameBitmap(int index, CBitmap32& out) const {
+  if (index < 0 || size_t(index) >= frames.size()) return false;
+  if (size_t(index) < bitmaps.size()) {
+    out = bitmaps[size_t(index)];
+    return true;
+  }
+  return Graphics_GrabTPage(frames[size_t(index)], out);
+}
+
+std::vector<CBitmap32> CSprite::AllFrameBitmaps() const {
+  std::vector<CBitmap32> out(frames.size());
+  for (size_t i = 0; i < frames.size(); i++)
+    if (!GetFrameBitmap(int(i), out[i])) return {};
+  return out;
+}
+
+bool CSprite::CopyFrom(const CSprite& src) {
+  if (&src == this) return true;
+  std::vector<CBitmap32> images = src.AllFrameBitmaps();
+  if (images.size() != src.frames.size()) return false;
+  bboxMode = src.bboxMode;
+  precise = src.precise;
+  if (images.empty()) {
+    for (int t : ownTextures) GR_Texture_Free(t);
+    ownTextures.clear();
+    frames.clear();
+    bitmaps.clear();
+    masks.clear();
+    numb = 0;
+    width = src.width;
+    height = src.height;
+  } else if (!SetFromBitmaps(std::move(images))) {
+    return false;
+  }
+  bboxLeft = src.bboxLeft;
+  bboxTop = src.bboxTop;
+  bboxRight = src.bboxRight;
+  bboxBottom = src.bboxBottom;
+  Apply(*this, {bool(src.precise), bool(src.transparent), bool(src.smooth), bool(src.preload), src.xorig, src.yorig});
+  return true;
+}
+
+bool CSprite::Merge(const CSprite& src) {
+  std::vector<CBitmap32> images = AllFrameBitmaps(), more = src.AllFrameBitmaps();
+  if (images.size() != frames.size() || more.size() != src.frames.size()) return false;
+  int w = images.empty() ? src.width : width, h = images.empty() ? src.height : height;
+  for (const CBitmap32& b : more) images.push_back(Fit(b, w, h));
+  return images.empty() || SetFromBitmaps(std::move(images));
+}
+
+bool CSprite::SetAlphaFromSprite(const CSprite& src) {
+  std::vector<CBitmap32> images = AllFrameBitmaps(), alpha = src.AllFrameBitmaps();
+  if (images.empty() || alpha.empty()) return false;
+  for (size_t i = 0; i < images.size(); i++) GR_Image_AlphaFromIntensity(images[i], alpha[i % alpha.size()]);
+  return SetFromBitmaps(std::move(images));
 }

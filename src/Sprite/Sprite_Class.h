@@ -42,6 +42,25 @@ class CSprite {
   // Frames from ARGB bitmaps of equal size (each becomes a texture); the
   // box and, when precise, the masks are rebuilt.
   bool SetFromBitmaps(std::vector<CBitmap32>&& images);
+  std::vector<CBitmap32> AllFrameBitmaps() const;  // empty when one cannot be read
+  // Images from a file: the frames of an animated GIF, else the picture cut
+  // into imageCount images side by side. False when it cannot be read.
+  bool LoadFromFile(const char* path, int imageCount, bool precise, bool transparent, bool smooth,
+                    bool preload, int xorig, int yorig);
+  // One image from a grabbed bitmap, replacing the images.
+  bool CreateFromBitmap(CBitmap32&& image, bool precise, bool transparent, bool smooth, bool preload,
+                        int xorig, int yorig);
+  // Appends an image (placed at the top-left of a frame of the sprite's size).
+  bool AddBitmap(const CBitmap32& image);
+  // A copy of a frame's pixels, read back from its texture page when the
+  // sprite keeps none; false when the frame does not exist or cannot be read.
+  bool GetFrameBitmap(int index, CBitmap32& out) const;
+  // Becomes a copy of another sprite, with textures of its own.
+  bool CopyFrom(const CSprite& src);
+  // Appends the images of another sprite.
+  bool Merge(const CSprite& src);
+  // Each image takes the intensity of the other sprite's image as alpha.
+  bool SetAlphaFromSprite(const CSprite& src);
   void SetBboxMode(int mode);
   void SetBbox(int left, int top, int right, int bottom);  // honoured in manual mode
   void SetPrecise(bool on);

@@ -1,5 +1,8 @@
 #include "Sprite/Sprite_Main.h"
 
+#include <string>
+
+#include "Graphics/Graphics_Image.h"
 #include "Graphics/Graphics_ResourceTable.h"
 
 static CResourceTable<CSprite> g_Sprites;
@@ -9,6 +12,35 @@ CSprite* Sprite_Data(int index) { return g_Sprites.Get(index); }
 const char* Sprite_Name(int index) { return g_Sprites.Name(index); }
 int Sprite_Count() { return g_Sprites.Count(); }
 int Sprite_Append(CSprite* sprite, const char* name) { return g_Sprites.Append(sprite, name); }
-int Sprite_Create() { return g_Sprites.Append(new CSprite(), "__newsprite"); }
 bool Sprite_Delete(int index) { return g_Sprites.Delete(index); }
 void Sprite_FreeAll() { g_Sprites.FreeAll(); }
+
+int Sprite_Create() { return g_Sprites.Create("__newsprite"); }
+
+bool Sprite_Replace(int index, const char* file, int imageCount, bool precise, bool transparent, bool smooth,
+                    bool preload, int xorig, int yorig) {
+  CSprite* s = Sprite_Data(index);
+  std::string path;
+  return s && GR_Image_FindFile(file, path) &&
+         s->LoadFromFile(path.c_str(), imageCount, precise, transparent, smooth, preload, xorig, yorig);
+}
+
+bool Sprite_ReplaceAlpha(int index, const char* file, int imageCount, bool precise, bool preload, int xorig,
+                         int yorig) {
+  return Sprite_Replace(index, file, imageCount, precise, true, false, preload, xorig, yorig);
+}
+
+int Sprite_Add(const char* file, int imageCount, bool precise, bool transparent, bool smooth, bool preload,
+               int xorig, int yorig) {
+  int index = Sprite_Create();
+  if (Sprite_Replace(index, file, imageCount, precise, transparent, smooth, preload, xorig, yorig)) return index;
+  g_Sprites.RemoveLast(index);
+  return -1;
+}
+
+int Sprite_AddAlpha(const char* file, int imageCount, bool precise, bool preload, int xorig, int yorig) {
+  return Sprite_Add(file, imageCount, precise, true, false, preload, xorig, yorig);
+}
+
+int Sprite_Duplicate(int index) { return g_Sprites.Duplicate(index, "__newsprite"); }
+int Sprite_Assign(int dest, int src) { return g_Sprites.Assign(dest, src); }

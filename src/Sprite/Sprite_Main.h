@@ -10,6 +10,17 @@ const char* Sprite_Name(int index);  // "<undefined>" for a bad index
 int Sprite_Count();
 // Appends a sprite (the table takes it); returns its index.
 int Sprite_Append(CSprite* sprite, const char* name);
-int Sprite_Create();  // an empty sprite named "__newsprite"
+int Sprite_Create();  // an empty sprite named "__newsprite" and its index
 bool Sprite_Delete(int index);
+// A sprite loaded from a file (the save folder first, then the game's
+// folder); -1, with no slot left behind, when it cannot be loaded.
+int Sprite_Add(const char* file, int imageCount, bool precise, bool transparent, bool smooth, bool preload,
+               int xorig, int yorig);
+int Sprite_AddAlpha(const char* file, int imageCount, bool precise, bool preload, int xorig, int yorig);
+bool Sprite_Replace(int index, const char* file, int imageCount, bool precise, bool transparent, bool smooth,
+                    bool preload, int xorig, int yorig);
+bool Sprite_ReplaceAlpha(int index, const char* file, int imageCount, bool precise, bool preload, int xorig,
+                         int yorig);
+int Sprite_Duplicate(int index);  // the new index, -1 on failure
+int Sprite_Assign(int dest, int src);  // 1 on success, 0 on failure
 void Sprite_FreeAll();

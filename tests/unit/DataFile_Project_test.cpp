@@ -246,9 +246,38 @@ TEST_F(DataFileProject, EveryResourceKindReachesThePackage) {
   EXPECT_EQ(p.included_files[0].data.size(), 10u);
 }
 
+TEST_F(DataFileProject, ExtensionFunctionsAreNumberedInOrder) {
+  GamePackage p;
+  BuildAndLoad(R"({"extensions": [
+    {"name": "maths", "files": [
+      {"file": "libm.so.6", "init": "m_init", "functions": [
+        {"name": "ext_cos", "external": "cos", "args": ["real"]},
+        {"name": "ext_join", "args": ["string", "real"], "returns": "string", "call": "stdcall"}]},
+      {"file": "more.gml", "kind": "code"}]},
+    {"name": "other", "folder": "elsewhere", "files": [{"file": "x.dll", "functions": [{"name": "ext_x"}]}]}]})",
+               p);
+  ASSERT_EQ(p.extensions.size(), 2u);
+  const PackageExtension& maths = p.extensions[0];
+  EXPECT_EQ(maths.folder, "maths");
+  ASSERT_EQ(maths.files.size(), 2u);
+  EXPECT_EQ(maths.files[0].initialize, "m_init");
+  EXPECT_EQ(maths.files[0].kind, 1);
+  EXPECT_EQ(maths.files[1].kind, 2);
+  const PackageExtensionFunction& join = maths.files[0].functions[1];
+  EXPECT_EQ(join.id, 1);
+  EXPECT_EQ(join.external_name, "ext_join");
+  EXPECT_EQ(join.call_kind, 11);
+  EXPECT_EQ(join.return_kind, 1);
+  EXPECT_EQ(join.argument_kinds, (std::vector<int32_t>{1, 2}));
+  EXPECT_EQ(maths.files[0].functions[0].call_kind, 12);
+  EXPECT_EQ(p.extensions[1].files[0].functions[0].id, 2);
+  EXPECT_EQ(p.extensions[1].folder, "elsewhere");
+}
+
 TEST_F(DataFileProject, MissingKeysTakeNaturalDefaults) {
   GamePackage p;
   BuildAndLoad(R"({"objects": [{"name": "o"}], "rooms": [{"name": "r", "instances": [{"object": "o"}]}]})", p);
+  EXPECT_EQ(p.general.version, 800u);
   EXPECT_EQ(p.general.name, "project");
   EXPECT_EQ(p.general.window_width, 640);
   EXPECT_EQ(p.general.window_height, 480);
@@ -267,6 +296,13 @@ TEST_F(DataFileProject, MissingKeysTakeNaturalDefaults) {
   EXPECT_EQ(r.speed, 30);
   EXPECT_FALSE(r.views_enabled);
   EXPECT_EQ(r.instances[0].x, 0.0f);
+}
+
+TEST_F(DataFileProject, OlderPackageVersionIsWrittenOnRequest) {
+  GamePackage p;
+  BuildAndLoad(R"({"package_version": 700})", p);
+  EXPECT_EQ(p.general.version, 700u);
+  EXPECT_NE(BuildError(R"({"package_version": 810})").find("expected 700 (the older header) or 800"), std::string::npos);
 }
 
 TEST_F(DataFileProject, TransparentImagesLoseTheBottomLeftColour) {
@@ -325,6 +361,8 @@ TEST_F(DataFileProject, BadProjectsSayWhereAndWhat) {
       {R"({"sprites": [{"name": "s", "frames": []}]})",
        ": sprites[0] (\"s\"): key \"frames\": expected at least one image"},
       {R"({"sprites": [{"name": "s", "frames": ["none.png"]}]})", "cannot open image file"},
+      {R"({"sprites": [{"name": "s", "frames": [7]}]})", "key \"frames\"[0]: expected an image file name"},
+      {R"({"scripts": {"": "x = 1;"}})", ": scripts: a script needs a name"},
       {R"({"sprites": [{"name": "s", "frames": ["one.png", "two.png"]}]})",
        "key \"frames\": frame 1 is 2x2 but frame 0 is 1x1"},
       {R"({"sprites": [{"name": "s", "frames": [{"width": 4, "height": 4, "colour": "red"}]}]})",
@@ -351,6 +389,12 @@ TEST_F(DataFileProject, BadProjectsSayWhereAndWhat) {
       {R"({"fonts": [{"name": "f", "first": 65, "last": 67, "image": {"width": 10, "height": 4, "colour": "#FFFFFF"}}]})",
        "not a multiple of its 3 glyphs"},
       {R"({"sounds": [{"name": "s", "file": "missing.wav"}]})", "sounds[0] (\"s\"): key \"file\": cannot read file"},
+      {R"({"extensions": [{"name": "e", "files": [{"file": "a", "functions": [{"name": "f", "args": ["int"]}]}]}]})",
+       "extensions[0] (\"e\"): key \"files\"[0]: key \"functions\"[0]: key \"args\": argument 0"},
+      {R"({"extensions": [{"name": "e", "files": [{"file": "a", "kind": "so"}]}]})",
+       "key \"kind\": expected a number or one of \"code\" \"dll\""},
+      {R"({"timelines": [{"name": "t", "moments": {"7": "", "07": ""}}]})", "two keys name step 7"},
+      {R"({"timelines": [{"name": "t", "moments": {"soon": ""}}]})", "key \"soon\": expected a step number"},
       {R"({"included_files": [{"file": "x", "export": "desk"}]})", "expected \"none\", \"temp\", \"game\" or \"folder\""},
   };
   for (auto& [json, expected] : cases) {

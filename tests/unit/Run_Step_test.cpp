@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "Run_TestWorld.h"
+#include "IO/IO_Feed.h"
+#include "IO/IO_Main.h"
 #include "Run/Run_Services.h"
 
 using namespace testworld;
@@ -149,11 +151,11 @@ TEST_F(RunStep, ARoomSpeedOfZeroOrLessStillGivesAFrameTime) {
 }
 
 TEST_F(RunStep, CollisionEventsSeeTheOtherAndSolidsGoBack) {
-  BoxSprite(0);
+  int box = AddSprite(16, 16);
   int a = Object_Add("a");
   int wall = Object_Add("wall");
-  Object_Find(a)->sprite_index = 0;
-  Object_Find(wall)->sprite_index = 0;
+  Object_Find(a)->sprite_index = box;
+  Object_Find(wall)->sprite_index = box;
   Object_Find(wall)->flags |= OBJECT_SOLID;
   int others = 0;
   On(a, EV_COLLISION, wall, [&](CInstance* self, CInstance* other) {
@@ -190,5 +192,102 @@ TEST_F(RunStep, TargetsFindUnmarkedInstancesOfDescendants) {
   int index = -1;
   EXPECT_TRUE(Resource_FindByName("child", &index));
   EXPECT_EQ(index, child);
+}
+}  // namespace
+
+namespace {
+class RunInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Reset();
+    IO_Clear();
+    IO_Key_UnsetMap();
+  }
+  void TearDown() override {
+    IO_Clear();
+    Reset();
+  }
+};
+
+TEST_F(RunInput, KeyboardThenPressThenReleaseThenAnyAndNoKey) {
+  int a = Object_Add("a");
+  LogOn(a, EV_KEYBOARD, 65, "key A");
+  LogOn(a, EV_KEYPRESS, 65, "press A");
+  LogOn(a, EV_KEYRELEASE, 66, "release B");
+  LogOn(a, EV_KEYBOARD, VK_ANYKEY, "any key");
+  LogOn(a, EV_KEYBOARD, VK_NOKEY, "no key");
+  LogOn(a, EV_KEYPRESS, VK_ANYKEY, "press any");
+  AddRoom({{a, {0, 0}}});
+  ASSERT_TRUE(StartGame());
+  IO_Feed_KeyDown(66);
+  IO_Feed_KeyUp(66);
+  IO_Feed_KeyDown(65);
+  Run_Step();
+  IO_Feed_KeyUp(65);
+  Run_Step();
+  std::vector<std::string> want = {"a:key A", "a:press A", "a:release B", "a:any key", "a:press any", "a:no key"};
+  EXPECT_EQ(Log(), want);
+}
+
+TEST_F(RunInput, MouseEventsOverInstancesAndGlobally) {
+  int box = AddSprite(10, 10);
+  int a = Object_Add("a");
+  Object_Find(a)->sprite_index = box;
+  LogOn(a, EV_MOUSE, EV_MOUSE_ENTER, "enter");
+  LogOn(a, EV_MOUSE, EV_MOUSE_LEAVE, "leave");
+  LogOn(a, EV_MOUSE, EV_MOUSE_LEFT_PRESSED, "left pressed");
+  LogOn(a, EV_MOUSE, EV_MOUSE_GLOBAL_LEFT_PRESSED, "global left pressed");
+  LogOn(a, EV_MOUSE, EV_MOUSE_NO_BUTTON, "no button");
+  AddRoom({{a, {100, 100}}});
+  ASSERT_TRUE(StartGame());
+  IO_Feed_MouseMove(5, 5);
+  IO_Feed_MouseButton(1, true);
+  Run_Step();  // pressed away from the instance: only the global event
+  IO_Feed_MouseButton(1, false);
+  IO_Feed_MouseMove(105, 105);
+  Run_Step();
+  IO_Feed_MouseMove(300, 5);
+  Run_Step();
+  std::vector<std::string> want = {"a:global left pressed", "a:no button", "a:enter", "a:leave"};
+  EXPECT_EQ(Log(), want);
+}
+
+TEST_F(RunInput, OutsideAndBoundaryFireWhenTheInstanceGetsThere) {
+  int box = AddSprite(10, 10);
+  int a = Object_Add("a");
+  Object_Find(a)->sprite_index = box;
+  On(a, EV_OTHER, EV_OTHER_BOUNDARY, [](CInstance* self, CInstance*) {
+    Log().push_back("boundary at " + std::to_string(static_cast<int>(self->x)));
+  });
+  On(a, EV_OTHER, EV_OTHER_OUTSIDE, [](CInstance* self, CInstance*) {
+    Log().push_back("outside at " + std::to_string(static_cast<int>(self->x)));
+  });
+  int r = AddRoom({{a, {40, 10}}});
+  Room_Data(r)->width = 64;
+  ASSERT_TRUE(StartGame());
+  g_RunRoom->active[0]->SetHSpeed(10);
+  for (int i = 0; i < 4; i++) Run_Step();
+  std::vector<std::string> want = {"boundary at 60", "outside at 70"};
+  EXPECT_EQ(Log(), want);
+}
+
+TEST_F(RunInput, DrawGoesFromTheDeepestAndOncePerVisibleView) {
+  int a = Object_Add("a");
+  On(a, EV_DRAW, 0, [](CInstance* self, CInstance*) {
+    Log().push_back(std::to_string(static_cast<int>(self->depth)) + " view " + std::to_string(g_ViewCurrent));
+  });
+  AddRoom({{a, {0, 0}}, {a, {0, 0}}, {a, {0, 0}}});
+  ASSERT_TRUE(StartGame());
+  g_RunRoom->active[0]->depth = 5;
+  g_RunRoom->active[1]->depth = 50;
+  g_RunRoom->active[2]->depth = -5;
+  g_RunRoom->active[2]->visible = false;
+  g_RunRoom->Draw();
+  g_RunRoom->views_enabled = true;
+  g_RunRoom->views[1].visible = true;
+  g_RunRoom->views[3].visible = true;
+  g_RunRoom->Draw();
+  std::vector<std::string> want = {"50 view 0", "5 view 0", "50 view 1", "5 view 1", "50 view 3", "5 view 3"};
+  EXPECT_EQ(Log(), want);
 }
 }  // namespace

@@ -1,5 +1,5 @@
 // A small game world for the world's unit tests: objects whose events run
-// C++ functions in place of compiled code.
+// compiled code that calls back into C++ through a test built-in.
 #pragma once
 #include <functional>
 #include <string>
@@ -13,10 +13,11 @@
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Main.h"
+#include "Sprite/Sprite_Main.h"
 #include "TimeLine/TimeLine_Main.h"
 
-class CCode;
-extern void (*g_RunCodeHook)(CCode* code, CInstance* self, CInstance* other);
+#include "Code/Function_Main.h"
+#include "Run/Run_Code.h"
 
 namespace testworld {
 using Action = std::function<void(CInstance* self, CInstance* other)>;
@@ -30,15 +31,17 @@ inline std::vector<std::string>& Log() {
   return log;
 }
 
-inline void RunAction(CCode* code, CInstance* self, CInstance* other) {
-  size_t n = reinterpret_cast<size_t>(code) - 1;
+// "test_action(n)": runs action n.
+inline void F_TestAction(RValue&, CInstance* self, CInstance* other, int, RValue* arg) {
+  size_t n = static_cast<size_t>(arg[0].val);
   if (n < Actions().size()) Actions()[n](self, other);
 }
 
 // A code unit that runs the action.
 inline CCode* Code(Action a) {
   Actions().push_back(std::move(a));
-  return reinterpret_cast<CCode*>(Actions().size());
+  std::string text = "test_action(" + std::to_string(Actions().size() - 1) + ");";
+  return Run_CompileCode(text.c_str(), "test", false);
 }
 
 inline void On(int object, int type, int number, Action a) {
@@ -58,10 +61,11 @@ inline void Reset() {
   Room_FreeAll();
   Object_FreeAll();
   TimeLine_FreeAll();
-  Shape_ClearAll();
+  Sprite_FreeAll();
+  Run_FreeCodes();
   Actions().clear();
   Log().clear();
-  g_RunCodeHook = RunAction;
+  if (Function_FindBuiltIn("test_action") < 0) Function_Add("test_action", F_TestAction, 1);
   g_PendingTransition = TRANSITION_NONE;
 }
 
@@ -72,10 +76,16 @@ inline int AddRoom(std::vector<std::pair<int, std::pair<float, float>>> placed =
   return r;
 }
 
-// A solid 16x16 box sprite with its origin at the top left.
-inline void BoxSprite(int sprite, int w = 16, int h = 16) {
-  SpriteShape s;
-  s.width = w, s.height = h, s.left = 0, s.top = 0, s.right = w - 1, s.bottom = h - 1;
-  Shape_Set(sprite, s);
+// A sprite of one frame; its index. Without a mask its box is its shape.
+inline int AddSprite(int w, int h, int xorig = 0, int yorig = 0, std::vector<uint8_t> mask = {}) {
+  auto* s = new CSprite;
+  s->width = w, s->height = h, s->xorig = xorig, s->yorig = yorig, s->numb = 1;
+  s->bboxLeft = 0, s->bboxTop = 0, s->bboxRight = w - 1, s->bboxBottom = h - 1;
+  s->frames.resize(1);
+  if (!mask.empty()) {
+    s->precise = 1;
+    s->masks.push_back(std::move(mask));
+  }
+  return Sprite_Append(s, "test");
 }
 }  // namespace testworld

@@ -147,6 +147,16 @@ TEST_F(GraphicsTest, PackageSpritesDrawTheirTrimmedFramesAndKeepTheirMasks) {
   std::vector<uint32_t> scr = Screen();
   EXPECT_EQ(Lit(scr), expected);
   EXPECT_EQ(Pixel(scr, 22, 31), 0xFFFF0000u);
+  // The frame's pixels come back from the page, trimmed part in place.
+  CBitmap32 fb;
+  ASSERT_TRUE(s->GetFrameBitmap(0, fb));
+  EXPECT_EQ(fb.width, 6);
+  EXPECT_EQ(fb.height, 5);
+  EXPECT_EQ(fb.Row(2)[3], 0xFFFF0000u);
+  EXPECT_EQ(fb.Row(3)[4], 0xFFFF0000u);
+  EXPECT_EQ(fb.Row(0)[0], 0u);
+  EXPECT_FALSE(s->GetFrameBitmap(1, fb));
+  EXPECT_FALSE(s->GetFrameBitmap(2, fb));
   // One shared mask serves every frame.
   EXPECT_TRUE(s->MaskBit(1, 3, 2));
   EXPECT_FALSE(s->MaskBit(0, 4, 2));

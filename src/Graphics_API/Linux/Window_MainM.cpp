@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Base/Console.h"
-#include "Graphics/Graphics_UTF8.h"
+#include "Base/UTF8_Main.h"
 #include "Graphics_API/Window_Main.h"
 #include "IO/IO_Feed.h"
 
@@ -81,7 +81,7 @@ void FeedKey(const SDL_KeyboardEvent& e, bool down) {
 }
 
 void FeedText(const char* s) {
-  while (*s) IO_Feed_Char(GR_UTF8_Next(s));
+  while (*s) IO_Feed_Char(UTF8_GetChar(s));
 }
 
 int MouseButton(int sdlButton) {

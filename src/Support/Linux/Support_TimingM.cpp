@@ -34,8 +34,9 @@ void Timing_Wait(int64_t microseconds) {
     while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
     }
   }
-  while (Timing_Time() < end) {
+  // Messages are pumped at least once, even when the sleep overshot.
+  do {
     if (g_TimingPumpMessages) g_TimingPumpMessages();
     else sched_yield();
-  }
+  } while (Timing_Time() < end);
 }

@@ -1,0 +1,125 @@
+// Runs the same five programs in the script engine and in Lua 5.4 (the
+// lua5.4 program, timed inside Lua with os.clock) and prints the time ratios.
+// Each side takes the best of kRuns runs: the machine is shared.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <unistd.h>
+#include <string>
+
+#include "Base/Text_Real.h"
+#include "Code/Code_Main.h"
+#include "Object/Instance_Class.h"
+#include "Script/Script_Main.h"
+
+namespace {
+struct Program {
+  const char* name;
+  const char* ours;
+  const char* lua;
+};
+
+const Program kPrograms[] = {
+    {"fib(32)", "return fib(32);",
+     "local function fib(n) if n < 2 then return n end return fib(n - 1) + fib(n - 2) end\n"
+     "return fib(32.0)"},
+    {"arithmetic 10M",
+     "var i, x, c; x = 0; c = 0; i = 0;\n"
+     "while (i < 10000000) { x = x * 0.5 + i; if (x > 1000 && x != 5) c += 1; i += 1; }\n"
+     "return c;",
+     "local i, x, c = 0.0, 0.0, 0.0\n"
+     "while i < 10000000 do x = x * 0.5 + i; if x > 1000 and x ~= 5 then c = c + 1 end; i = i + 1 end\n"
+     "return c"},
+    {"string 100k pieces",
+     "var s, i; s = \"\"; i = 0; while (i < 100000) { s += \"x\"; i += 1; } return s;",
+     "local s, i = '', 0.0\nwhile i < 100000 do s = s .. 'x'; i = i + 1 end\nreturn s"},
+    {"array 1000x1000",
+     "var a, i, j, s; i = 0;\n"
+     "while (i < 1000) { j = 0; while (j < 1000) { a[i, j] = i + j; j += 1; } i += 1; }\n"
+     "s = 0; i = 0;\n"
+     "while (i < 1000) { j = 0; while (j < 1000) { s += a[i, j]; j += 1; } i += 1; }\n"
+     "return s;",
+     "local a, s, i = {}, 0.0, 0\n"
+     "while i < 1000 do a[i] = {}; local j = 0; while j < 1000 do a[i][j] = i + j; j = j + 1 end; i = i + 1 end\n"
+     "i = 0\n"
+     "while i < 1000 do local j = 0; while j < 1000 do s = s + a[i][j]; j = j + 1 end; i = i + 1 end\n"
+     "return s"},
+    {"1M script calls",
+     "var i, s; i = 0; s = 0; while (i < 1000000) { s += mul_add(i, 2, 3); i += 1; } return s;",
+     "local function mul_add(a, b, c) return a + b * c end\n"
+     "local i, s = 0.0, 0.0\nwhile i < 1000000 do s = s + mul_add(i, 2.0, 3.0); i = i + 1 end\nreturn s"},
+};
+
+constexpr int kRuns = 3;
+
+double Seconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+// Runs one program in the engine; the time in seconds, negative on failure.
+double RunOurs(const Program& p, std::string* shown) {
+  CCode code(p.ours, false);
+  if (!code.Compile("Bench")) {
+    *shown = Code_ErrorText;
+    return -1;
+  }
+  CInstance self;
+  RValue result{};
+  double t = 1e9;
+  bool ok = true;
+  for (int run = 0; run < kRuns && ok; ++run) {
+    double start = Seconds();
+    ok = Code_Evaluate(&self, &self, &code, &result);
+    t = std::min(t, Seconds() - start);
+  }
+  *shown = !ok ? Code_ErrorText
+           : result.kind == VALUE_STRING ? "string of " + std::to_string(std::string(result.str).size())
+                                         : Real_ToText(result.val);
+  RValue_Free(&result);
+  return ok ? t : -1;
+}
+
+// Runs one program in lua5.4; the time in seconds, negative on failure.
+double RunLua(const Program& p, std::string* shown) {
+  std::string path = "/tmp/engine_vs_lua_" + std::to_string(getpid()) + ".lua";
+  FILE* f = std::fopen(path.c_str(), "w");
+  if (!f) return -1;
+  std::fprintf(f,
+               "local function run()\n%s\nend\n"
+               "local t, r = 1e9\n"
+               "for _ = 1, %d do local s = os.clock(); r = run(); t = math.min(t, os.clock() - s) end\n"
+               "if type(r) == 'string' then r = 'string of ' .. #r elseif r == math.floor(r) then r = string.format('%%d', r) end\n"
+               "print(t, r)\n",
+               p.lua, kRuns);
+  std::fclose(f);
+  std::string command = "lua5.4 " + path;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return -1;
+  char line[256] = {};
+  bool got = std::fgets(line, sizeof line, pipe) != nullptr;
+  pclose(pipe);
+  std::remove(path.c_str());
+  if (!got) return -1;
+  char* rest = nullptr;
+  double t = std::strtod(line, &rest);
+  *shown = rest ? std::string(rest + (*rest ? 1 : 0)) : "";
+  if (!shown->empty() && shown->back() == '\n') shown->pop_back();
+  return t;
+}
+}  // namespace
+
+int main() {
+  Code_Init();
+  Script_Add("fib", "if (argument0 < 2) return argument0; return fib(argument0 - 1) + fib(argument0 - 2);");
+  Script_Add("mul_add", "return argument0 + argument1 * argument2;");
+  if (!Script_PrepareAll()) return 1;
+
+  std::printf("%-22s %10s %10s %8s   results (ours / lua)\n", "program", "ours s", "lua s", "ratio");
+  for (const Program& p : kPrograms) {
+    std::string a, b;
+    double ours = RunOurs(p, &a);
+    double lua = RunLua(p, &b);
+    std::printf("%-22s %10.3f %10.3f %8.2f   %s / %s\n", p.name, ours, lua, lua > 0 ? ours / lua : 0.0, a.c_str(),
+                b.c_str());
+  }
+  return 0;
+}

@@ -1,0 +1,11 @@
+// Named constants: the built-ins' (registered at start-up) and the game's own.
+#pragma once
+#include "Base/RValue.h"
+
+// Adds a built-in constant (a second definition replaces the first).
+void Constant_AddReal(const char* name, double value);
+// Defines a user constant whose value text is compiled and evaluated as an
+// expression; false with the message in Code_ErrorText when that fails.
+bool Constant_Define(const char* name, const char* valueText);
+// The constant's value, null when the name is no constant.
+const RValue* Constant_Find(const char* name);

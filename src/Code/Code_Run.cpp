@@ -1,0 +1,327 @@
+// Running code units: the unit stack, local frames, argument slots, calls
+// and the boundaries where run-time errors are caught.
+#include <sys/resource.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "Code/Code_Context.h"
+#include "Code/Code_Error.h"
+#include "Code/Code_Hooks.h"
+#include "Code/Code_Main.h"
+#include "Code/Code_Tree.h"
+#include "Code/Function_Main.h"
+#include "Script/Script_Main.h"
+
+bool Code_CompileUnit(const std::string& text, bool expression, const std::string& unitName, CodeUnit** out);
+
+std::string Code_ErrorText;
+bool Code_RuntimeError = false;
+int g_ArgumentCount = 0;
+int g_ArgumentUsed = 0;
+
+namespace {
+// Each running call (and each saved set) holds one frame; frames above the
+// top are all the real 0.
+constexpr int ARGUMENT_FRAMES = 2 * CODE_MAX_DEPTH + 64;
+RValue g_argumentStack[ARGUMENT_FRAMES][ARGUMENT_SLOTS];
+}  // namespace
+RValue* g_ArgumentSlot = g_argumentStack[0];
+namespace {
+RValue* g_argumentTop = g_argumentStack[1];  // the next free frame
+const RValue* const g_argumentEnd = g_argumentStack[ARGUMENT_FRAMES - 1];
+}  // namespace
+
+namespace {
+// A run-time error on its way to the boundary of the outermost unit.
+struct CodeFault {
+  std::string text;
+};
+
+bool g_errorPending = false;
+Ctx* g_current = nullptr;  // innermost running unit
+int g_depth = 0;
+const char* g_stackBase = nullptr;
+
+// Native stack the units may use before they stop with an error, leaving
+// room below for built-ins and the system.
+size_t StackBudget() {
+  static size_t budget = [] {
+    rlimit r{};
+    size_t limit = 8u << 20;
+    if (getrlimit(RLIMIT_STACK, &r) == 0 && r.rlim_cur != RLIM_INFINITY && r.rlim_cur < limit)
+      limit = static_cast<size_t>(r.rlim_cur);
+    return limit > (3u << 20) ? limit - (2u << 20) : limit / 3;
+  }();
+  return budget;
+}
+
+// The `var` slots of all running units, one frame per unit.
+constexpr int LOCAL_STACK = 1 << 16;
+CVariable g_localStack[LOCAL_STACK];
+int g_localTop = 0;
+
+class LocalFrame {
+ public:
+  explicit LocalFrame(int n) : m_count(n) {
+    if (g_localTop + n > LOCAL_STACK) Code_Fail("Too many local variables in code running inside itself.");
+    slots = &g_localStack[g_localTop];
+    g_localTop += n;
+  }
+  ~LocalFrame() {
+    for (int k = 0; k < m_count; ++k) Variable_Clear(&slots[k]);
+    g_localTop -= m_count;
+  }
+  CVariable* slots;
+
+ private:
+  int m_count;
+};
+}  // namespace
+
+// A frame of argument slots taken from the top of the stack for one call;
+// the call's values are made right in it.
+CodeArgumentFrame::CodeArgumentFrame() {
+  if (g_argumentTop >= g_argumentEnd) Code_Fail("Recursion too deep: no room for arguments.");
+  slot = g_argumentTop;
+  g_argumentTop += ARGUMENT_SLOTS;
+}
+
+CodeArgumentFrame::~CodeArgumentFrame() {
+  for (int k = 0; k < used; ++k) {
+    if (slot[k].str) MEM_FREE(slot[k].str);
+    slot[k] = RValue{VALUE_REAL, nullptr, 0.0};
+  }
+  g_argumentTop = slot;
+}
+
+namespace {
+// Makes a frame the visible slots for the time of a call.
+class ArgumentScope {
+ public:
+  ArgumentScope(CodeArgumentFrame& f, int argc)
+      : m_frame(f), m_slot(g_ArgumentSlot), m_used(g_ArgumentUsed), m_count(g_ArgumentCount) {
+    g_ArgumentSlot = f.slot;
+    g_ArgumentUsed = argc;
+    g_ArgumentCount = argc;
+    if (f.used < argc) f.used = argc;
+  }
+  ~ArgumentScope() {
+    if (m_frame.used < g_ArgumentUsed) m_frame.used = g_ArgumentUsed;  // the callee may have set more
+    g_ArgumentSlot = m_slot;
+    g_ArgumentUsed = m_used;
+    g_ArgumentCount = m_count;
+  }
+
+ private:
+  CodeArgumentFrame& m_frame;
+  RValue* m_slot;
+  int m_used;
+  int m_count;
+};
+
+// Runs a unit inside whatever runs now; errors propagate as CodeFault.
+// Returns whether the code returned a value into out.
+bool RunUnit(const CCode* code, CInstance* self, CInstance* other, RValue* out) {
+  const CodeUnit* unit = code->Unit();
+  if (!unit) Code_Fail("The code %s is not compiled.", code->Name());
+  // The frame address, not a local's: sanitizers may keep locals elsewhere.
+  const char* here = static_cast<const char*>(__builtin_frame_address(0));
+  if (g_depth == 0) {
+    g_stackBase = here;
+  } else if (g_depth >= CODE_MAX_DEPTH || static_cast<size_t>(g_stackBase - here) > StackBudget()) {
+    Code_Fail("Recursion too deep: code runs inside itself %d times.", g_depth);
+  }
+  LocalFrame frame(unit->locals);
+  Ctx c{self, other, frame.slots, code, unit->root->line, out, false, g_current};
+  struct Enter {
+    Ctx& c;
+    explicit Enter(Ctx& ctx) : c(ctx) {
+      ++g_depth;
+      g_current = &c;
+    }
+    ~Enter() {
+      --g_depth;
+      g_current = c.prev;
+    }
+  } enter(c);
+  if (code->IsExpression()) {
+    unit->root->Eval(c, out);
+    return true;
+  }
+  unit->root->Exec(c);
+  return c.returned;
+}
+
+void Dispatch(int id, CInstance* self, CInstance* other, int argc, RValue* args, RValue* out, bool move) {
+  if (id >= FUNCTION_ID_EXTENSION) {
+    if (!Extension_Call(id - FUNCTION_ID_EXTENSION, self, other, argc, args, out)) Code_Fail("%s", Code_ErrorText.c_str());
+    return;
+  }
+  if (id >= FUNCTION_ID_SCRIPT) {
+    CCode* code = Script_GetCode(id - FUNCTION_ID_SCRIPT);
+    if (!code) Code_Fail("Trying to execute non-existing script.");
+    CodeArgumentFrame frame;
+    for (int k = 0; k < argc; ++k) {
+      if (move) std::swap(frame.slot[k], args[k]);
+      else RValue_Copy(&frame.slot[k], &args[k]);
+    }
+    frame.used = argc;
+    ArgumentScope scope(frame, argc);
+    RunUnit(code, self, other, out);
+    return;
+  }
+  const RFunction* f = Function_Get(id);
+  if (!f || !f->routine) Code_Fail("Unknown function id %d.", id);
+  f->routine(*out, self, other, argc, args);
+}
+}  // namespace
+
+void Code_Fail(const char* fmt, ...) {
+  char message[1024];
+  va_list args;
+  va_start(args, fmt);
+  std::vsnprintf(message, sizeof message, fmt, args);
+  va_end(args);
+  if (!g_current) throw CodeFault{message};
+  char framed[1400];
+  std::snprintf(framed, sizeof framed, "%s (line %d): %s", g_current->code->Name(), g_current->line, message);
+  throw CodeFault{framed};
+}
+
+void Code_CallScript(const CCode* code, Ctx& c, CodeArgumentFrame& frame, int argc, RValue* out) {
+  if (!code) Code_Fail("Trying to execute non-existing script.");
+  ArgumentScope scope(frame, argc);
+  RunUnit(code, c.self, c.other, out);
+}
+
+void Code_Dispatch(int id, Ctx& c, int argc, RValue* args, RValue* out) {
+  Dispatch(id, c.self, c.other, argc, args, out, true);
+}
+
+// ---------------------------------------------------------------- code units
+CCode::CCode(const char* text, bool expression) : m_text(text ? text : ""), m_expression(expression) {}
+
+CCode::~CCode() { delete m_unit; }
+
+bool CCode::Compile(const char* unitName) {
+  m_name = unitName ? unitName : "";
+  delete m_unit;
+  m_unit = nullptr;
+  return Code_CompileUnit(m_text, m_expression, m_name, &m_unit);
+}
+
+const char* Code_CurrentUnitName() { return g_current ? g_current->code->Name() : nullptr; }
+int Code_CurrentLine() { return g_current ? g_current->line : -1; }
+
+void Code_Error(const char* text) {
+  Code_ErrorText = text ? text : "";
+  g_errorPending = true;
+}
+bool Code_ErrorPending() { return g_errorPending; }
+void Code_ErrorClear() { g_errorPending = false; }
+
+namespace {
+// Runs a unit at a boundary: the fault text on failure, nothing otherwise.
+bool RunGuarded(CInstance* self, CInstance* other, CCode* code, RValue* result) {
+  Code_RuntimeError = false;
+  try {
+    if (!code) Code_Fail("No code to run.");
+    Temp value;
+    if (RunUnit(code, self, other, &value)) Value_Take(result, &value);
+    return true;
+  } catch (const CodeFault& f) {
+    Code_ErrorText = f.text;
+    Code_RuntimeError = true;
+    return false;
+  }
+}
+}  // namespace
+
+bool Code_Evaluate(CInstance* self, CInstance* other, CCode* code, RValue* result) {
+  if (RunGuarded(self, other, code, result)) return true;
+  RValue_SetString(result, "ERROR");
+  return false;
+}
+
+bool Code_ExecuteOrReport(CInstance* self, CInstance* other, CCode* code, RValue* result) {
+  if (RunGuarded(self, other, code, result)) return true;
+  std::string text = Code_ErrorText;  // the report may run code that changes it
+  Error_Show_Action(text.c_str(), false);
+  return false;
+}
+
+bool Code_CallFunction(int id, CInstance* self, CInstance* other, int argc, RValue* args, RValue* result) {
+  RValue_Free(result);
+  if (argc < 0 || argc > MAX_ARGUMENTS) {
+    Code_ErrorText = "Illegal argument count";
+    return false;
+  }
+  try {
+    Dispatch(id, self, other, argc, args, result, false);
+    return true;
+  } catch (const CodeFault& f) {
+    Code_ErrorText = f.text;
+    Code_RuntimeError = true;
+    return false;
+  }
+}
+
+bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* other, int argc, RValue* args, RValue* result) {
+  RValue_Free(result);
+  Code_RuntimeError = false;
+  Code_ErrorClear();
+  if (argc > MAX_ARGUMENTS) argc = MAX_ARGUMENTS;
+  try {
+    if (!code) Code_Fail("Trying to execute non-existing script.");
+    if (argc < 0) argc = 0;
+    CodeArgumentFrame frame;
+    for (int k = 0; k < argc; ++k) RValue_Copy(&frame.slot[k], &args[k]);
+    frame.used = argc;
+    ArgumentScope scope(frame, argc);
+    RunUnit(code, self, other, result);
+    return true;
+  } catch (const CodeFault& f) {
+    Code_RuntimeError = true;
+    Code_Error((std::string("In script ") + name + ":\n" + f.text).c_str());
+    return false;
+  }
+}
+
+// ---------------------------------------------------------------- argument slots
+const RValue* Code_Argument(int index) {
+  static const RValue zero{VALUE_REAL, nullptr, 0.0};
+  return index >= 0 && index < ARGUMENT_SLOTS ? &g_ArgumentSlot[index] : &zero;
+}
+
+void Code_Arguments_Save(CodeArgumentSave* save) {
+  save->frame = g_ArgumentSlot;
+  save->used = g_ArgumentUsed;
+  save->count = g_ArgumentCount;
+  save->top = g_argumentTop;
+  // Past the end the fresh slots share the last frame: only nesting far
+  // beyond the unit depth limit gets there.
+  g_ArgumentSlot = g_argumentTop;
+  if (g_argumentTop < g_argumentEnd) g_argumentTop += ARGUMENT_SLOTS;
+  g_ArgumentUsed = 0;
+}
+
+void Code_Arguments_Set(int argc, const RValue* args) {
+  if (argc > ARGUMENT_SLOTS) argc = ARGUMENT_SLOTS;
+  for (int k = 0; k < ARGUMENT_SLOTS; ++k) {
+    if (k < argc) RValue_Copy(&g_ArgumentSlot[k], &args[k]);
+    else RValue_Free(&g_ArgumentSlot[k]);
+  }
+  g_ArgumentUsed = argc < 0 ? 0 : argc;
+}
+
+void Code_Arguments_Restore(CodeArgumentSave* save) {
+  for (int k = 0; k < g_ArgumentUsed; ++k) RValue_Free(&g_ArgumentSlot[k]);
+  g_ArgumentSlot = save->frame;
+  g_argumentTop = save->top;
+  g_ArgumentUsed = save->used;
+  g_ArgumentCount = save->count;
+  save->used = 0;
+}

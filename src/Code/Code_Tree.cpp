@@ -1,0 +1,1054 @@
+#include "Code/Code_Tree.h"
+
+#include <cmath>
+#include <cstring>
+#include <deque>
+#include <vector>
+
+#include "Base/Convert.h"
+#include "Code/Function_Main.h"
+#include "Object/Instance_Class.h"
+#include "Option/Option_Main.h"
+#include "Run/Run_Services.h"
+#include "Script/Script_Main.h"
+#include "Variable/Variable_BuiltIn.h"
+#include "Variable/Variable_Main.h"
+
+int Tree_PlainLocal(const Node* n);
+int Tree_PlainArgument(const Node* n);
+
+namespace {
+CodeUnit* g_unit = nullptr;
+int g_line = 0;
+
+// Runs a statement, keeping the line for error messages and the debugger.
+inline int Run(Ctx& c, const Node* s) {
+  c.line = s->line;
+  return s->Exec(c);
+}
+
+const char* OpText(TokenKind op) {
+  switch (op) {
+    case TK_PLUS: case TK_PLUSASSIGN: return "+";
+    case TK_MINUS: case TK_MINUSASSIGN: return "-";
+    case TK_STAR: case TK_MULASSIGN: return "*";
+    case TK_SLASH: case TK_DIVASSIGN: return "/";
+    case TK_DIV: return "div";
+    case TK_MOD: return "mod";
+    case TK_BITOR: case TK_ORASSIGN: return "|";
+    case TK_BITAND: case TK_ANDASSIGN: return "&";
+    case TK_BITXOR: case TK_XORASSIGN: return "^";
+    case TK_SHL: return "<<";
+    case TK_SHR: return ">>";
+    case TK_LT: return "<";
+    case TK_LE: return "<=";
+    case TK_GT: return ">";
+    case TK_GE: return ">=";
+    default: return "operator";
+  }
+}
+
+// The operator a compound assignment applies.
+TokenKind CompoundOp(TokenKind op) {
+  switch (op) {
+    case TK_PLUSASSIGN: return TK_PLUS;
+    case TK_MINUSASSIGN: return TK_MINUS;
+    case TK_MULASSIGN: return TK_STAR;
+    case TK_DIVASSIGN: return TK_SLASH;
+    case TK_ORASSIGN: return TK_BITOR;
+    case TK_ANDASSIGN: return TK_BITAND;
+    case TK_XORASSIGN: return TK_BITXOR;
+    default: return TK_EOF;
+  }
+}
+
+int64_t Shift(TokenKind op, int64_t a, int64_t n) {
+  if (n < 0) return 0;
+  if (op == TK_SHL) return n >= 64 ? 0 : static_cast<int64_t>(static_cast<uint64_t>(a) << n);
+  return n >= 64 ? (a < 0 ? -1 : 0) : (a >> n);
+}
+
+// The real operators; division by zero is checked by the callers.
+template <TokenKind OP>
+inline double RealOp(double a, double b) {
+  if constexpr (OP == TK_PLUS) return a + b;
+  else if constexpr (OP == TK_MINUS) return a - b;
+  else if constexpr (OP == TK_STAR) return a * b;
+  else if constexpr (OP == TK_SLASH) return a / b;
+  else if constexpr (OP == TK_DIV) return std::trunc(a / b);
+  else if constexpr (OP == TK_MOD) return a - std::trunc(a / b) * b;
+  else if constexpr (OP == TK_EQ) return a == b ? 1.0 : 0.0;
+  else if constexpr (OP == TK_NE) return a != b ? 1.0 : 0.0;
+  else if constexpr (OP == TK_LT) return a < b ? 1.0 : 0.0;
+  else if constexpr (OP == TK_LE) return a <= b ? 1.0 : 0.0;
+  else if constexpr (OP == TK_GT) return a > b ? 1.0 : 0.0;
+  else if constexpr (OP == TK_GE) return a >= b ? 1.0 : 0.0;
+  else if constexpr (OP == TK_BITOR) return static_cast<double>(Convert_RoundInt64(a) | Convert_RoundInt64(b));
+  else if constexpr (OP == TK_BITAND) return static_cast<double>(Convert_RoundInt64(a) & Convert_RoundInt64(b));
+  else if constexpr (OP == TK_BITXOR) return static_cast<double>(Convert_RoundInt64(a) ^ Convert_RoundInt64(b));
+  else return static_cast<double>(Shift(OP, Convert_RoundInt64(a), Convert_RoundInt64(b)));
+}
+
+constexpr bool IsDivision(TokenKind op) { return op == TK_SLASH || op == TK_DIV || op == TK_MOD; }
+
+double RealOpRuntime(TokenKind op, double a, double b) {
+  switch (op) {
+#define CASE(OP) case OP: return RealOp<OP>(a, b);
+    CASE(TK_PLUS) CASE(TK_MINUS) CASE(TK_STAR) CASE(TK_SLASH) CASE(TK_DIV) CASE(TK_MOD)
+    CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
+    CASE(TK_BITOR) CASE(TK_BITAND) CASE(TK_BITXOR) CASE(TK_SHL) CASE(TK_SHR)
+#undef CASE
+    default: return 0.0;
+  }
+}
+
+void JoinStrings(const RValue& a, const RValue& b, RValue* out) {
+  const char* x = RValue_Text(a);
+  const char* y = RValue_Text(b);
+  size_t nx = std::strlen(x), ny = std::strlen(y);
+  char* block = static_cast<char*>(MEM_ALLOC(nx + ny + 1));
+  std::memcpy(block, x, nx);
+  std::memcpy(block + nx, y, ny + 1);
+  out->kind = VALUE_STRING;
+  out->str = block;
+  out->val = 0.0;
+}
+}  // namespace
+
+void Code_BinaryOp(TokenKind op, const RValue& a, const RValue& b, RValue* out) {
+  bool sa = a.kind == VALUE_STRING, sb = b.kind == VALUE_STRING;
+  if (op == TK_EQ || op == TK_NE) {
+    bool equal = (sa != sb) ? false : sa ? std::strcmp(RValue_Text(a), RValue_Text(b)) == 0 : a.val == b.val;
+    RValue_SetReal(out, (equal == (op == TK_EQ)) ? 1.0 : 0.0);
+    return;
+  }
+  if (sa && sb) {
+    if (op == TK_PLUS) {
+      RValue_Free(out);
+      JoinStrings(a, b, out);
+      return;
+    }
+    if (op == TK_LT || op == TK_LE || op == TK_GT || op == TK_GE) {
+      int cmp = std::strcmp(RValue_Text(a), RValue_Text(b));
+      RValue_SetReal(out, RealOpRuntime(op, cmp, 0));
+      return;
+    }
+  }
+  if (sa || sb) Code_Fail("Wrong type of arguments to %s.", OpText(op));
+  if (IsDivision(op) && b.val == 0.0) Code_Fail("Division by zero.");
+  RValue_SetReal(out, RealOpRuntime(op, a.val, b.val));
+}
+
+Node::Node() : line(g_line) {
+  if (g_unit) g_unit->nodes.push_back(this);
+}
+void Node::Eval(Ctx&, RValue*) const {}
+bool Node::Test(Ctx& c) const {
+  Temp t;
+  Eval(c, &t);
+  return Value_Truth(t);
+}
+int Node::Exec(Ctx& c) const {
+  Temp t;
+  Eval(c, &t);
+  return FLOW_NORMAL;
+}
+
+CodeUnit::~CodeUnit() {
+  for (Node* n : nodes) delete n;
+}
+
+void Tree_SetUnit(CodeUnit* unit) { g_unit = unit; }
+void Tree_SetLine(int line) { g_line = line; }
+
+namespace {
+// ---------------------------------------------------------------- constants
+class ConstNode final : public Node {
+ public:
+  explicit ConstNode(const RValue& v) { RValue_Copy(&value, &v); }
+  ~ConstNode() override { RValue_Free(&value); }
+  void Eval(Ctx&, RValue* out) const override { Value_CopyOut(out, value); }
+  double Real(Ctx&, RValue* spill) const override {
+    if (value.kind != VALUE_REAL) Value_CopyOut(spill, value);
+    return value.val;
+  }
+  const RValue* Constant() const override { return &value; }
+  RValue value{};
+};
+
+// ---------------------------------------------------------------- operators
+
+// a OP b where a or b is a string (the rare case): the string operands as
+// values, the real ones as x and y.
+double Mixed(TokenKind op, const RValue& a, double x, const RValue& b, double y, RValue* out) {
+  RValue ra{VALUE_REAL, nullptr, x}, rb{VALUE_REAL, nullptr, y};
+  Code_BinaryOp(op, a.kind == VALUE_STRING ? a : ra, b.kind == VALUE_STRING ? b : rb, out);
+  return out->val;
+}
+const RValue kNoString{VALUE_REAL, nullptr, 0.0};
+
+inline double Checked(TokenKind op, double x, double y) {
+  if (IsDivision(op) && y == 0.0) Code_Fail("Division by zero.");
+  return x;
+}
+
+template <TokenKind OP>
+class BinaryNode final : public Node {
+ public:
+  BinaryNode(Node* a, Node* b) : l(a), r(b) {}
+  double Real(Ctx& c, RValue* spill) const override {
+    Temp a, b;
+    double x = l->Real(c, &a);
+    double y = r->Real(c, &b);
+    if (a.kind == VALUE_STRING || b.kind == VALUE_STRING) return Mixed(OP, a, x, b, y, spill);
+    return RealOp<OP>(Checked(OP, x, y), y);
+  }
+  void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
+  bool Test(Ctx& c) const override {
+    Temp t;
+    double v = Real(c, &t);
+    return t.kind != VALUE_STRING && v > 0.5;
+  }
+  Node* l;
+  Node* r;
+};
+
+// A binary operator whose right side is a real constant (i < 10, n - 1),
+// and its left side any node or, faster, a plain local.
+template <TokenKind OP>
+class BinaryConstNode final : public Node {
+ public:
+  BinaryConstNode(Node* a, double b) : l(a), k(b) {}
+  double Real(Ctx& c, RValue* spill) const override {
+    Temp a;
+    double x = l->Real(c, &a);
+    if (a.kind == VALUE_STRING) return Mixed(OP, a, x, kNoString, k, spill);
+    return RealOp<OP>(x, k);
+  }
+  void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
+  bool Test(Ctx& c) const override {
+    Temp t;
+    double v = Real(c, &t);
+    return t.kind != VALUE_STRING && v > 0.5;
+  }
+  Node* l;
+  double k;
+};
+
+// OP with a plain local (or argument slot) on the left and a real constant
+// on the right: the commonest shape of loop tests and steps.
+template <TokenKind OP, bool ARGUMENT>
+class LocalConstNode final : public Node {
+ public:
+  LocalConstNode(int s, double b) : slot(s), k(b) {}
+  const RValue& Source(Ctx& c) const { return ARGUMENT ? g_ArgumentSlot[slot] : c.locals[slot].value; }
+  double Real(Ctx& c, RValue* spill) const override {
+    const RValue& a = Source(c);
+    if (a.kind == VALUE_STRING) return Mixed(OP, a, 0, kNoString, k, spill);
+    return RealOp<OP>(a.val, k);
+  }
+  void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
+  bool Test(Ctx& c) const override {
+    const RValue& a = Source(c);
+    if (a.kind == VALUE_STRING) {
+      Temp t;
+      double v = Mixed(OP, a, 0, kNoString, k, &t);
+      return t.kind != VALUE_STRING && v > 0.5;
+    }
+    return RealOp<OP>(a.val, k) > 0.5;
+  }
+  int slot;
+  double k;
+};
+
+class LogicNode final : public Node {
+ public:
+  LogicNode(TokenKind o, Node* a, Node* b) : op(o), l(a), r(b) {}
+  bool Test(Ctx& c) const override {
+    bool x = l->Test(c);
+    if (op == TK_ANDAND && !x) return false;
+    if (op == TK_OROR && x) return true;
+    bool y = r->Test(c);
+    return op == TK_XORXOR ? x != y : y;
+  }
+  double Real(Ctx& c, RValue*) const override { return Test(c) ? 1.0 : 0.0; }
+  void Eval(Ctx& c, RValue* out) const override { out->val = Test(c) ? 1.0 : 0.0; }
+  TokenKind op;
+  Node* l;
+  Node* r;
+};
+
+class UnaryNode final : public Node {
+ public:
+  UnaryNode(TokenKind o, Node* a) : op(o), e(a) {}
+  void Eval(Ctx& c, RValue* out) const override {
+    Temp a;
+    e->Eval(c, &a);
+    if (op == TK_NOT) {
+      out->val = Value_Truth(a) ? 0.0 : 1.0;
+      return;
+    }
+    if (a.kind == VALUE_STRING) Code_Fail("Wrong type of argument to unary %s.", op == TK_TILDE ? "~" : op == TK_PLUS ? "+" : "-");
+    out->kind = VALUE_REAL;
+    out->val = op == TK_MINUS ? -a.val : op == TK_TILDE ? static_cast<double>(~Convert_RoundInt64(a.val)) : a.val;
+  }
+  TokenKind op;
+  Node* e;
+};
+
+template <TokenKind OP>
+Node* MakeBinary(Node* a, Node* b) {
+  const RValue* k = b->Constant();
+  if (k && k->kind != VALUE_STRING && !(IsDivision(OP) && k->val == 0.0)) {
+    int slot = Tree_PlainLocal(a);
+    if (slot >= 0) return new LocalConstNode<OP, false>(slot, k->val);
+    slot = Tree_PlainArgument(a);
+    if (slot >= 0) return new LocalConstNode<OP, true>(slot, k->val);
+    return new BinaryConstNode<OP>(a, k->val);
+  }
+  return new BinaryNode<OP>(a, b);
+}
+
+// Folds a constant operation unless it would raise an error at run time.
+bool FoldBinary(TokenKind op, const RValue& a, const RValue& b, RValue* out) {
+  bool sa = a.kind == VALUE_STRING, sb = b.kind == VALUE_STRING;
+  if (op == TK_ANDAND || op == TK_OROR || op == TK_XORXOR) {
+    bool x = Value_Truth(a), y = Value_Truth(b);
+    RValue_SetReal(out, (op == TK_ANDAND ? x && y : op == TK_OROR ? x || y : x != y) ? 1.0 : 0.0);
+    return true;
+  }
+  if (sa != sb && op != TK_EQ && op != TK_NE) return false;
+  if (sa && sb && !(op == TK_PLUS || (op >= TK_EQ && op <= TK_GE))) return false;
+  if (!sa && !sb && IsDivision(op) && b.val == 0.0) return false;
+  Code_BinaryOp(op, a, b, out);
+  return true;
+}
+}  // namespace
+
+Node* Tree_Const(const RValue& value) { return new ConstNode(value); }
+
+Node* Tree_Unary(TokenKind op, Node* a) {
+  const RValue* k = a->Constant();
+  if (k && (k->kind != VALUE_STRING || op == TK_NOT)) {
+    double v = op == TK_NOT ? (Value_Truth(*k) ? 0.0 : 1.0)
+               : op == TK_MINUS ? -k->val
+               : op == TK_TILDE ? static_cast<double>(~Convert_RoundInt64(k->val))
+                                : k->val;
+    RValue r{VALUE_REAL, nullptr, v};
+    return new ConstNode(r);
+  }
+  return new UnaryNode(op, a);
+}
+
+Node* Tree_Binary(TokenKind op, Node* a, Node* b) {
+  if (a->Constant() && b->Constant()) {
+    RValue r{};
+    if (FoldBinary(op, *a->Constant(), *b->Constant(), &r)) {
+      Node* n = new ConstNode(r);
+      RValue_Free(&r);
+      return n;
+    }
+  }
+  switch (op) {
+    case TK_OROR: case TK_ANDAND: case TK_XORXOR: return new LogicNode(op, a, b);
+#define CASE(OP) case OP: return MakeBinary<OP>(a, b);
+    CASE(TK_PLUS) CASE(TK_MINUS) CASE(TK_STAR) CASE(TK_SLASH) CASE(TK_DIV) CASE(TK_MOD)
+    CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
+    CASE(TK_BITOR) CASE(TK_BITAND) CASE(TK_BITXOR) CASE(TK_SHL) CASE(TK_SHR)
+#undef CASE
+    default: return new BinaryNode<TK_PLUS>(a, b);
+  }
+}
+
+// ---------------------------------------------------------------- variables
+namespace {
+int IndexOf(Ctx& c, const Node* n, const std::string& name) {
+  Temp t;
+  double d = n->Real(c, &t);
+  if (t.kind == VALUE_STRING) Code_Fail("Array index of %s must be a number.", name.c_str());
+  if (d >= 0 && d < ARRAY_DIMENSION && d == static_cast<int>(d)) return static_cast<int>(d);  // the usual case
+  int k = Convert_RoundInt(d);
+  if (k < 0) Code_Fail("Negative array index for %s.", name.c_str());
+  if (k >= ARRAY_DIMENSION) Code_Fail("Array index >= 32000 for %s.", name.c_str());
+  return k;
+}
+}  // namespace
+
+// a[j] is a[0, j].
+void VarNode::Indices(Ctx& c, int* i, int* j) const {
+  if (index2) {
+    *i = IndexOf(c, index1, name);
+    *j = IndexOf(c, index2, name);
+  } else {
+    *i = 0;
+    *j = index1 ? IndexOf(c, index1, name) : 0;
+  }
+}
+
+namespace {
+// Reads element (i, j) of a stored variable, with the unknown-variable rule.
+void ReadStored(const VarNode* n, CVariable* v, int i, int j, RValue* out) {
+  if (!v) {
+    if (g_GameOptions.unknown_variables_zero) return;
+    Code_Fail("Unknown variable %s", n->name.c_str());
+  }
+  const RValue* e = Variable_Element(v, i, j);
+  if (!e) {
+    if (g_GameOptions.unknown_variables_zero) return;
+    Code_Fail("Unknown array element %s[%d,%d]", n->name.c_str(), i, j);
+  }
+  Value_CopyOut(out, *e);
+}
+
+// Stores value (consumed) into e, combining with its old value for compound ops.
+void Store(RValue* e, TokenKind op, RValue* value) {
+  if (op == TK_ASSIGN) {
+    Value_Take(e, value);
+    return;
+  }
+  Temp r;
+  Code_BinaryOp(CompoundOp(op), *e, *value, &r);
+  Value_Take(e, &r);
+}
+
+// Writes into a stored variable; compound ops read it first (unknown rule).
+void WriteStored(const VarNode* n, CVariable* v, int i, int j, TokenKind op, RValue* value) {
+  if (op != TK_ASSIGN && !Variable_Element(v, i, j) && !g_GameOptions.unknown_variables_zero)
+    Code_Fail(n->index1 ? "Unknown array element %s[%d,%d]" : "Unknown variable %s", n->name.c_str(), i, j);
+  Store(Variable_ElementGrow(v, i, j), op, value);
+}
+
+CVariableList* ListOf(CInstance* inst, bool create) {
+  if (!inst) return nullptr;
+  if (!inst->vars && create) inst->vars = new CVariableList;
+  return inst->vars;
+}
+
+// Variables kept in a CVariable: locals, self's and the globals.
+class StoredVar : public VarNode {
+ public:
+  virtual CVariable* Find(Ctx& c, bool create) const = 0;
+  void Eval(Ctx& c, RValue* out) const override {
+    int i, j;
+    Indices(c, &i, &j);
+    ReadStored(this, Find(c, false), i, j, out);
+  }
+  void Assign(Ctx& c, TokenKind op, RValue* value) const override {
+    int i, j;
+    Indices(c, &i, &j);
+    CVariable* v = Find(c, false);
+    if (!v) {
+      if (op != TK_ASSIGN && !g_GameOptions.unknown_variables_zero) Code_Fail("Unknown variable %s", name.c_str());
+      v = Find(c, true);
+      if (!v) Code_Fail("No instance to hold variable %s", name.c_str());
+    }
+    WriteStored(this, v, i, j, op, value);
+  }
+};
+
+class LocalVar : public StoredVar {
+ public:
+  explicit LocalVar(int s) : slot(s) {}
+  CVariable* Find(Ctx& c, bool) const override { return &c.locals[slot]; }
+  int slot;
+};
+
+// A local read without indices: the hot path of loops.
+class LocalRead final : public LocalVar {
+ public:
+  using LocalVar::LocalVar;
+  void Eval(Ctx& c, RValue* out) const override {
+    if (index1) return LocalVar::Eval(c, out);
+    Value_CopyOut(out, c.locals[slot].value);
+  }
+  double Real(Ctx& c, RValue* spill) const override {
+    const RValue& v = c.locals[slot].value;
+    if (index1 || v.kind != VALUE_REAL) {  // strings and marked reals as values
+      Eval(c, spill);
+      return spill->val;
+    }
+    return v.val;
+  }
+  void Assign(Ctx& c, TokenKind op, RValue* value) const override {
+    if (index1) return LocalVar::Assign(c, op, value);
+    Store(&c.locals[slot].value, op, value);
+  }
+};
+
+class GlobalVar final : public StoredVar {
+ public:
+  explicit GlobalVar(int i) : id(i) {}
+  CVariable* Find(Ctx&, bool create) const override {
+    return create ? Variable_Globals().FindOrAdd(id) : Variable_Globals().Find(id);
+  }
+  int id;
+};
+
+class InstanceVar final : public StoredVar {
+ public:
+  InstanceVar(int i, int w) : id(i), which(w) {}
+  CVariable* Find(Ctx& c, bool create) const override {
+    CInstance* inst = which == -2 ? c.other : c.self;
+    CVariableList* list = ListOf(inst, create);
+    if (!list) return nullptr;
+    return create ? list->FindOrAdd(id) : list->Find(id);
+  }
+  int id;
+  int which;
+};
+
+// A plain name: the global when some code declared it with globalvar, else self's.
+class SelfVar final : public StoredVar {
+ public:
+  explicit SelfVar(int i) : id(i) {}
+  CVariable* Find(Ctx& c, bool create) const override {
+    CVariableList* list = Variable_IsDeclaredGlobal(id) ? &Variable_Globals() : ListOf(c.self, create);
+    if (!list) return nullptr;
+    return create ? list->FindOrAdd(id) : list->Find(id);
+  }
+  int id;
+};
+
+// The instances a target value names, in a list reused per nesting level.
+class TargetList {
+ public:
+  TargetList() {
+    if (s_depth >= static_cast<int>(s_pool.size())) s_pool.emplace_back();
+    list = &s_pool[s_depth++];
+    list->clear();
+  }
+  ~TargetList() { --s_depth; }
+  std::vector<CInstance*>* list;
+
+ private:
+  static inline std::deque<std::vector<CInstance*>> s_pool;  // stable addresses
+  static inline int s_depth = 0;
+};
+
+int TargetOf(Ctx& c, Node* target) {
+  Temp t;
+  target->Eval(c, &t);
+  if (t.kind == VALUE_STRING) Code_Fail("Instance or object expected, not a string.");
+  return Convert_RoundInt(t.val);
+}
+
+// N.name with N evaluated at run time.
+class TargetVar final : public VarNode {
+ public:
+  TargetVar(Node* t, int i) : target(t), id(i) {}
+  void Eval(Ctx& c, RValue* out) const override {
+    int who = TargetOf(c, target);
+    int i, j;
+    Indices(c, &i, &j);
+    if (who == TARGET_GLOBAL) return ReadStored(this, Variable_Globals().Find(id), i, j, out);
+    TargetList targets;
+    Run_CollectTargets(who, c.self, c.other, *targets.list);
+    if (targets.list->empty()) Code_Fail("Unable to find any instance for object index %d to read %s", who, name.c_str());
+    CVariableList* list = targets.list->front()->vars;
+    ReadStored(this, list ? list->Find(id) : nullptr, i, j, out);
+  }
+  void Assign(Ctx& c, TokenKind op, RValue* value) const override {
+    int who = TargetOf(c, target);
+    int i, j;
+    Indices(c, &i, &j);
+    if (who == TARGET_GLOBAL) {
+      if (op != TK_ASSIGN && !Variable_Globals().Find(id) && !g_GameOptions.unknown_variables_zero)
+        Code_Fail("Unknown variable %s", name.c_str());
+      return WriteStored(this, Variable_Globals().FindOrAdd(id), i, j, op, value);
+    }
+    TargetList targets;
+    Run_CollectTargets(who, c.self, c.other, *targets.list);
+    for (CInstance* inst : *targets.list) {
+      Temp copy;
+      Value_CopyOut(&copy, *value);
+      CVariableList* list = ListOf(inst, true);
+      if (op != TK_ASSIGN && !list->Find(id) && !g_GameOptions.unknown_variables_zero)
+        Code_Fail("Unknown variable %s", name.c_str());
+      WriteStored(this, list->FindOrAdd(id), i, j, op, &copy);
+    }
+  }
+  Node* target;
+  int id;
+};
+
+// A built-in variable, through its getter and setter.
+class BuiltInVar final : public VarNode {
+ public:
+  BuiltInVar(const RVariableRoutine* r, Node* t) : routine(r), target(t) {}
+  bool Settable() const override { return routine->canset && routine->set; }
+  void Eval(Ctx& c, RValue* out) const override {
+    int i, j;
+    Indices(c, &i, &j);
+    CInstance* inst = target ? Reader(c) : c.self;
+    if (routine->get) routine->get(inst, i * ARRAY_DIMENSION + j, out);
+  }
+  // The instance other.x, obj.x ... reads: the first the target names.
+  CInstance* Reader(Ctx& c) const {
+    int who = TargetOf(c, target);
+    if (who == TARGET_GLOBAL) return c.self;
+    TargetList targets;
+    Run_CollectTargets(who, c.self, c.other, *targets.list);
+    if (targets.list->empty()) Code_Fail("Unable to find any instance for object index %d to read %s", who, name.c_str());
+    return targets.list->front();
+  }
+  void Assign(Ctx& c, TokenKind op, RValue* value) const override {
+    int i, j;
+    Indices(c, &i, &j);
+    if (!target) return Set(c.self, i * ARRAY_DIMENSION + j, op, value);
+    int who = TargetOf(c, target);
+    if (who == TARGET_GLOBAL) return Set(c.self, i * ARRAY_DIMENSION + j, op, value);
+    TargetList targets;
+    Run_CollectTargets(who, c.self, c.other, *targets.list);
+    for (CInstance* inst : *targets.list) Set(inst, i * ARRAY_DIMENSION + j, op, value);
+  }
+  void Set(CInstance* inst, int index, TokenKind op, RValue* value) const {
+    Temp v;
+    if (op == TK_ASSIGN) {
+      Value_CopyOut(&v, *value);
+    } else {
+      Temp old;
+      if (routine->get) routine->get(inst, index, &old);
+      Code_BinaryOp(CompoundOp(op), old, *value, &v);
+    }
+    routine->set(inst, index, &v);
+  }
+  const RVariableRoutine* routine;
+  Node* target;
+};
+
+class ArgumentVar final : public VarNode {
+ public:
+  explicit ArgumentVar(int s) : slot(s) {}
+  int Slot(Ctx& c) const {
+    if (slot >= 0) [[likely]] return slot;
+    int i, j;
+    Indices(c, &i, &j);
+    int k = i * ARRAY_DIMENSION + j;
+    if (k >= 16) Code_Fail("Argument index %d out of range.", k);
+    return k;
+  }
+  void Eval(Ctx& c, RValue* out) const override { Value_CopyOut(out, g_ArgumentSlot[Slot(c)]); }
+  double Real(Ctx& c, RValue* spill) const override {
+    const RValue& v = g_ArgumentSlot[Slot(c)];
+    if (v.kind != VALUE_REAL) Value_CopyOut(spill, v);
+    return v.val;
+  }
+  void Assign(Ctx& c, TokenKind op, RValue* value) const override {
+    int k = Slot(c);
+    Store(&g_ArgumentSlot[k], op, value);
+    if (k >= g_ArgumentUsed) g_ArgumentUsed = k + 1;
+  }
+  int slot;  // -1: argument[index]
+};
+}  // namespace
+
+VarNode* Tree_Local(int slot) { return new LocalRead(slot); }
+
+namespace {
+// An indexed local: a[i] or a[i, j] with a declared by var.
+class LocalIndexed final : public VarNode {
+ public:
+  explicit LocalIndexed(int s) : slot(s) {}
+  void Eval(Ctx& c, RValue* out) const override {
+    int i, j;
+    Indices(c, &i, &j);
+    ReadStored(this, &c.locals[slot], i, j, out);
+  }
+  double Real(Ctx& c, RValue* spill) const override {
+    int i, j;
+    Indices(c, &i, &j);
+    const RValue* e = Variable_Element(&c.locals[slot], i, j);
+    if (e && e->kind == VALUE_REAL) return e->val;
+    ReadStored(this, &c.locals[slot], i, j, spill);
+    return spill->val;
+  }
+  void Assign(Ctx& c, TokenKind op, RValue* value) const override {
+    int i, j;
+    Indices(c, &i, &j);
+    WriteStored(this, &c.locals[slot], i, j, op, value);
+  }
+  int slot;
+};
+}  // namespace
+
+VarNode* Tree_Index(VarNode* var, Node* index1, Node* index2) {
+  if (auto* local = dynamic_cast<LocalRead*>(var)) {
+    auto* indexed = new LocalIndexed(local->slot);
+    indexed->name = var->name;
+    var = indexed;
+  }
+  var->index1 = index1;
+  var->index2 = index2;
+  return var;
+}
+int Tree_PlainArgument(const Node* n) {
+  auto* argument = dynamic_cast<const ArgumentVar*>(n);
+  return argument ? argument->slot : -1;
+}
+int Tree_PlainLocal(const Node* n) {
+  auto* local = dynamic_cast<const LocalRead*>(n);
+  return local && !local->index1 ? local->slot : -1;
+}
+VarNode* Tree_Argument(int slot) { return new ArgumentVar(slot); }
+VarNode* Tree_ArgumentArray() { return new ArgumentVar(-1); }
+VarNode* Tree_BuiltIn(int index, Node* target) { return new BuiltInVar(Variable_BuiltIn_Get(index), target); }
+VarNode* Tree_SelfVar(int id) { return new SelfVar(id); }
+VarNode* Tree_InstanceVar(int id, int which) { return new InstanceVar(id, which); }
+VarNode* Tree_GlobalVar(int id) { return new GlobalVar(id); }
+VarNode* Tree_TargetVar(Node* target, int id) { return new TargetVar(target, id); }
+
+// ---------------------------------------------------------------- assignment and calls
+namespace {
+class AssignNode : public Node {
+ public:
+  AssignNode(VarNode* v, TokenKind o, Node* e) : var(v), op(o), value(e) {}
+  int Exec(Ctx& c) const override {
+    Temp t;
+    value->Eval(c, &t);
+    var->Assign(c, op, &t);
+    return FLOW_NORMAL;
+  }
+  VarNode* var;
+  TokenKind op;
+  Node* value;
+};
+
+// A local indexed by nothing, assigned: x = e, x += e.
+class LocalAssignNode final : public AssignNode {
+ public:
+  LocalAssignNode(VarNode* v, TokenKind o, Node* e, int s) : AssignNode(v, o, e), slot(s) {
+    const RValue* k = e->Constant();
+    if (k && k->kind == VALUE_REAL) constant = &k->val;
+  }
+  const double* constant = nullptr;  // the value when it is a real constant (i += 1)
+  int Exec(Ctx& c) const override {
+    Temp t;
+    double v = constant ? *constant : value->Real(c, &t);
+    RValue& e = c.locals[slot].value;
+    if (t.kind == VALUE_REAL && e.kind != VALUE_STRING) {
+      if (op == TK_ASSIGN) {
+        e.kind = VALUE_REAL;
+        e.val = v;
+        return FLOW_NORMAL;
+      }
+      if (op == TK_PLUSASSIGN) {
+        e.kind = VALUE_REAL;
+        e.val += v;
+        return FLOW_NORMAL;
+      }
+    }
+    if (t.kind != VALUE_STRING) t.val = v;
+    Store(&e, op, &t);
+    return FLOW_NORMAL;
+  }
+  int slot;
+};
+
+class IncDecNode final : public Node {
+ public:
+  IncDecNode(VarNode* v, int d, bool p) : var(v), delta(d), prefix(p) {}
+  bool IsEffect() const override { return true; }
+  void Eval(Ctx& c, RValue* out) const override {
+    Temp old;
+    var->Eval(c, &old);
+    if (old.kind == VALUE_STRING) Code_Fail("Cannot %s the string %s.", delta > 0 ? "increment" : "decrement", var->name.c_str());
+    Temp now;
+    now.val = old.val + delta;
+    out->kind = VALUE_REAL;
+    out->val = prefix ? now.val : old.val;
+    var->Assign(c, TK_ASSIGN, &now);
+  }
+  VarNode* var;
+  int delta;
+  bool prefix;
+};
+
+// The argument array of a call; the caller frees what it holds afterwards.
+struct Arguments {
+  RValue v[MAX_ARGUMENTS];
+  int used;  // entries that may hold a text
+  ~Arguments() {
+    for (int k = 0; k < used; ++k)
+      if (v[k].str) MEM_FREE(v[k].str);
+  }
+};
+
+class CallNode : public Node {
+ public:
+  CallNode(int i, const std::vector<Node*>& a) : id(i), argc(static_cast<int>(a.size())) {
+    for (int k = 0; k < argc; ++k) args[k] = a[k];
+  }
+  bool IsEffect() const override { return true; }
+  // Built-ins get the whole array cleared: they read missing arguments as 0
+  // and may leave texts anywhere in it.
+  void Eval(Ctx& c, RValue* out) const override {
+    Arguments a;
+    std::memset(a.v, 0, sizeof a.v);
+    a.used = MAX_ARGUMENTS;
+    for (int k = 0; k < argc; ++k) args[k]->Eval(c, &a.v[k]);
+    Code_Dispatch(id, c, argc, a.v, out);
+  }
+  int id;
+  int argc;
+  Node* args[MAX_ARGUMENTS] = {};
+};
+
+// Scripts take their arguments into the slots, so only argc are made.
+class ScriptCallNode final : public CallNode {
+ public:
+  using CallNode::CallNode;
+  void Eval(Ctx& c, RValue* out) const override {
+    CodeArgumentFrame frame;
+    for (int k = 0; k < argc; ++k) {
+      frame.used = k + 1;
+      args[k]->Eval(c, &frame.slot[k]);
+    }
+    if (!code) code = Script_GetCode(id - FUNCTION_ID_SCRIPT);
+    Code_CallScript(code, c, frame, argc, out);
+  }
+  double Real(Ctx& c, RValue* spill) const override {
+    Eval(c, spill);
+    return spill->val;
+  }
+  mutable CCode* code = nullptr;  // found at the first call: scripts compile after their callers
+};
+}  // namespace
+
+Node* Tree_Call(int id, const std::vector<Node*>& args) {
+  if (id >= FUNCTION_ID_SCRIPT && id < FUNCTION_ID_EXTENSION) return new ScriptCallNode(id, args);
+  return new CallNode(id, args);
+}
+
+Node* Tree_Assign(VarNode* var, TokenKind op, Node* value) {
+  if (auto* local = dynamic_cast<LocalRead*>(var); local && !var->index1)
+    return new LocalAssignNode(var, op, value, local->slot);
+  return new AssignNode(var, op, value);
+}
+
+Node* Tree_IncDec(VarNode* var, int delta, bool prefix) { return new IncDecNode(var, delta, prefix); }
+
+// ---------------------------------------------------------------- statements
+namespace {
+class BlockNode final : public Node {
+ public:
+  explicit BlockNode(const std::vector<Node*>& s) : list(s) {}
+  int Exec(Ctx& c) const override {
+    for (const Node* s : list)
+      if (int r = Run(c, s)) return r;
+    return FLOW_NORMAL;
+  }
+  std::vector<Node*> list;
+};
+
+class ExprStatement final : public Node {
+ public:
+  explicit ExprStatement(Node* x) : e(x) {}
+  int Exec(Ctx& c) const override {
+    Temp t;
+    e->Eval(c, &t);
+    return FLOW_NORMAL;
+  }
+  Node* e;
+};
+
+inline bool Truth(Ctx& c, const Node* e) { return e->Test(c); }
+
+class IfNode final : public Node {
+ public:
+  IfNode(Node* c, Node* t, Node* e) : cond(c), then(t), otherwise(e) {}
+  int Exec(Ctx& c) const override {
+    if (Truth(c, cond)) return Run(c, then);
+    return otherwise ? Run(c, otherwise) : FLOW_NORMAL;
+  }
+  Node* cond;
+  Node* then;
+  Node* otherwise;
+};
+
+// Loops share this: the body's flow says whether to go on.
+enum { LOOP_NEXT, LOOP_STOP, LOOP_EXIT };
+inline int LoopFlow(int r) { return r == FLOW_BREAK ? LOOP_STOP : r == FLOW_EXIT ? LOOP_EXIT : LOOP_NEXT; }
+
+class WhileNode final : public Node {
+ public:
+  WhileNode(Node* c, Node* b) : cond(c), body(b) {}
+  int Exec(Ctx& c) const override {
+    while (Truth(c, cond)) {
+      int f = LoopFlow(Run(c, body));
+      if (f == LOOP_STOP) break;
+      if (f == LOOP_EXIT) return FLOW_EXIT;
+      c.line = line;
+    }
+    return FLOW_NORMAL;
+  }
+  Node* cond;
+  Node* body;
+};
+
+class DoUntilNode final : public Node {
+ public:
+  DoUntilNode(Node* b, Node* c) : body(b), cond(c) {}
+  int Exec(Ctx& c) const override {
+    do {
+      int f = LoopFlow(Run(c, body));
+      if (f == LOOP_STOP) break;
+      if (f == LOOP_EXIT) return FLOW_EXIT;
+    } while (!Truth(c, cond));
+    return FLOW_NORMAL;
+  }
+  Node* body;
+  Node* cond;
+};
+
+class ForNode final : public Node {
+ public:
+  ForNode(Node* i, Node* c, Node* s, Node* b) : init(i), cond(c), step(s), body(b) {}
+  int Exec(Ctx& c) const override {
+    if (init && Run(c, init) == FLOW_EXIT) return FLOW_EXIT;
+    while (!cond || Truth(c, cond)) {
+      int f = LoopFlow(Run(c, body));
+      if (f == LOOP_STOP) break;
+      if (f == LOOP_EXIT) return FLOW_EXIT;
+      if (step) Run(c, step);
+    }
+    return FLOW_NORMAL;
+  }
+  Node* init;
+  Node* cond;
+  Node* step;
+  Node* body;
+};
+
+class RepeatNode final : public Node {
+ public:
+  RepeatNode(Node* n, Node* b) : count(n), body(b) {}
+  int Exec(Ctx& c) const override {
+    Temp t;
+    count->Eval(c, &t);
+    if (t.kind == VALUE_STRING) Code_Fail("Repeat count must be a number.");
+    for (int k = Convert_RoundInt(t.val); k > 0; --k) {
+      int f = LoopFlow(Run(c, body));
+      if (f == LOOP_STOP) break;
+      if (f == LOOP_EXIT) return FLOW_EXIT;
+    }
+    return FLOW_NORMAL;
+  }
+  Node* count;
+  Node* body;
+};
+
+class WithNode final : public Node {
+ public:
+  WithNode(Node* t, Node* b) : target(t), body(b) {}
+  int Exec(Ctx& c) const override {
+    int who = TargetOf(c, target);
+    TargetList targets;
+    Run_CollectTargets(who, c.self, c.other, *targets.list);
+    CInstance* self = c.self;
+    CInstance* other = c.other;
+    struct Restore {
+      Ctx& c;
+      CInstance* self;
+      CInstance* other;
+      ~Restore() {
+        c.self = self;
+        c.other = other;
+      }
+    } restore{c, self, other};
+    int result = FLOW_NORMAL;
+    for (CInstance* inst : *targets.list) {
+      if (inst->marked) continue;  // destroyed by an earlier pass of the body
+      c.self = inst;
+      c.other = self;
+      int f = LoopFlow(Run(c, body));
+      if (f == LOOP_STOP) break;
+      if (f == LOOP_EXIT) {
+        result = FLOW_EXIT;
+        break;
+      }
+    }
+    return result;
+  }
+  Node* target;
+  Node* body;
+};
+
+class SwitchNode final : public Node {
+ public:
+  SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), cases(k), body(b) {}
+  int Exec(Ctx& c) const override {
+    Temp v;
+    value->Eval(c, &v);
+    int start = -1;
+    for (const SwitchCase& k : cases) {
+      if (!k.value) continue;
+      Temp x, eq;
+      k.value->Eval(c, &x);
+      Code_BinaryOp(TK_EQ, v, x, &eq);
+      if (eq.val != 0.0) {
+        start = k.position;
+        break;
+      }
+    }
+    if (start < 0)
+      for (const SwitchCase& k : cases)
+        if (!k.value) start = k.position;
+    if (start < 0) return FLOW_NORMAL;
+    for (size_t s = static_cast<size_t>(start); s < body.size(); ++s) {
+      int r = Run(c, body[s]);
+      if (r == FLOW_BREAK) break;
+      if (r) return r;
+    }
+    return FLOW_NORMAL;
+  }
+  Node* value;
+  std::vector<SwitchCase> cases;
+  std::vector<Node*> body;
+};
+
+class FlowNode final : public Node {
+ public:
+  explicit FlowNode(Flow f) : flow(f) {}
+  int Exec(Ctx&) const override { return flow; }
+  Flow flow;
+};
+
+class ReturnNode final : public Node {
+ public:
+  explicit ReturnNode(Node* v) : value(v) {}
+  // The result holds no text yet: a unit returns once.
+  int Exec(Ctx& c) const override {
+    value->Eval(c, c.result);
+    c.returned = true;
+    return FLOW_EXIT;
+  }
+  Node* value;
+};
+
+class GlobalVarDeclNode final : public Node {
+ public:
+  explicit GlobalVarDeclNode(const std::vector<int>& i) : ids(i) {}
+  int Exec(Ctx&) const override {
+    for (int id : ids) Variable_DeclareGlobal(id);
+    return FLOW_NORMAL;
+  }
+  std::vector<int> ids;
+};
+}  // namespace
+
+Node* Tree_Block(const std::vector<Node*>& statements) {
+  return statements.size() == 1 ? statements[0] : new BlockNode(statements);
+}
+Node* Tree_ExprStatement(Node* e) { return new ExprStatement(e); }
+Node* Tree_If(Node* cond, Node* then, Node* otherwise) { return new IfNode(cond, then, otherwise); }
+Node* Tree_While(Node* cond, Node* body) { return new WhileNode(cond, body); }
+Node* Tree_DoUntil(Node* body, Node* cond) { return new DoUntilNode(body, cond); }
+Node* Tree_For(Node* init, Node* cond, Node* step, Node* body) { return new ForNode(init, cond, step, body); }
+Node* Tree_Repeat(Node* count, Node* body) { return new RepeatNode(count, body); }
+Node* Tree_With(Node* target, Node* body) { return new WithNode(target, body); }
+Node* Tree_Switch(Node* value, const std::vector<SwitchCase>& cases, const std::vector<Node*>& body) {
+  return new SwitchNode(value, cases, body);
+}
+Node* Tree_Flow(Flow flow) { return new FlowNode(flow); }
+Node* Tree_Return(Node* value) { return new ReturnNode(value); }
+Node* Tree_GlobalVarDecl(const std::vector<int>& ids) { return new GlobalVarDeclNode(ids); }

@@ -1,0 +1,180 @@
+// The compiled form of code: a tree of nodes whose names are all resolved
+// (local slots, variable ids, function ids), run by walking it.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "Base/RValue.h"
+#include "Code/Code_Lexer.h"
+#include "Platform/MemoryManager.h"
+#include "Variable/Variable_List.h"
+
+class CInstance;
+class CCode;
+class Node;
+
+// What a statement tells the one around it.
+enum Flow : int { FLOW_NORMAL = 0, FLOW_BREAK, FLOW_CONTINUE, FLOW_EXIT };
+
+// One running unit.
+struct Ctx {
+  CInstance* self;
+  CInstance* other;
+  CVariable* locals;   // the unit's `var` slots
+  const CCode* code;
+  int line;            // line of the statement running now
+  RValue* result;      // where `return` puts its value
+  bool returned;
+  Ctx* prev;           // the unit this one runs inside
+};
+
+// A value being computed: starts as the real 0 and frees its text.
+struct Temp : RValue {
+  Temp() : RValue{VALUE_REAL, nullptr, 0.0} {}
+  ~Temp() {
+    if (str) MEM_FREE(str);
+  }
+  Temp(const Temp&) = delete;
+  Temp& operator=(const Temp&) = delete;
+};
+
+// Replaces dst with src (dst's text freed); src is left the real 0.
+inline void Value_Take(RValue* dst, RValue* src) {
+  if (dst->str) MEM_FREE(dst->str);
+  *dst = *src;
+  src->kind = VALUE_REAL;
+  src->str = nullptr;
+}
+// Copies v into out, which holds no text.
+inline void Value_CopyOut(RValue* out, const RValue& v) {
+  out->kind = v.kind;
+  out->val = v.val;
+  if (v.kind == VALUE_STRING && v.str) out->str = String_Duplicate(v.str);
+}
+// The language's truth: a real above 0.5.
+inline bool Value_Truth(const RValue& v) { return v.kind != VALUE_STRING && v.val > 0.5; }
+
+// Ends the running unit with a run-time error (framed with unit and line).
+[[noreturn]] void Code_Fail(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+class Node {
+ public:
+  Node();  // joins the tree being built (which owns and frees it)
+  virtual ~Node() = default;
+  // Expressions: writes the value into out, which holds the real 0 and no text.
+  virtual void Eval(Ctx& c, RValue* out) const;
+  // The value when it is a real, the usual case, without building a value:
+  // returns it and leaves spill alone. When the value is a string it goes to
+  // spill (which starts as a Temp) and the caller sees spill's kind.
+  virtual double Real(Ctx& c, RValue* spill) const {
+    Eval(c, spill);
+    return spill->val;
+  }
+  // The value's truth (conditions).
+  virtual bool Test(Ctx& c) const;
+  // Statements: runs and says how control goes on.
+  virtual int Exec(Ctx& c) const;
+  // The value when the node is a constant, else null.
+  virtual const RValue* Constant() const { return nullptr; }
+  // True for calls and ++/--: expressions that may stand as statements.
+  virtual bool IsEffect() const { return false; }
+  int line;
+  int height = 1;  // of the subtree; the compiler bounds it
+};
+
+// Something that can be assigned: a variable with optional indices.
+class VarNode : public Node {
+ public:
+  // value is consumed; op is TK_ASSIGN or the operator of a compound assignment.
+  virtual void Assign(Ctx& c, TokenKind op, RValue* value) const = 0;
+  virtual bool Settable() const { return true; }
+  Node* index1 = nullptr;  // a[index1] or a[index1, index2]
+  Node* index2 = nullptr;
+  std::string name;
+ protected:
+  void Indices(Ctx& c, int* i, int* j) const;
+};
+
+// The unit's nodes; built by the compiler.
+struct CodeUnit {
+  std::vector<Node*> nodes;
+  Node* root = nullptr;
+  int locals = 0;
+  ~CodeUnit();
+};
+
+// Makes the nodes created from now on belong to unit (null stops that) and
+// carry that line.
+void Tree_SetUnit(CodeUnit* unit);
+void Tree_SetLine(int line);
+
+// Node factories used by the compiler. Operators fold constants.
+Node* Tree_Const(const RValue& value);
+Node* Tree_Unary(TokenKind op, Node* a);
+Node* Tree_Binary(TokenKind op, Node* a, Node* b);
+Node* Tree_Call(int id, const std::vector<Node*>& args);
+Node* Tree_Assign(VarNode* var, TokenKind op, Node* value);
+Node* Tree_IncDec(VarNode* var, int delta, bool prefix);
+
+VarNode* Tree_Local(int slot);
+// Gives a variable its indices (the node may be replaced by a faster one).
+VarNode* Tree_Index(VarNode* var, Node* index1, Node* index2);
+VarNode* Tree_Argument(int slot);
+VarNode* Tree_ArgumentArray();
+VarNode* Tree_BuiltIn(int index, Node* target);  // target null: self
+VarNode* Tree_SelfVar(int id);                   // a plain name: globalvar, else self
+VarNode* Tree_InstanceVar(int id, int which);    // which: -1 self, -2 other
+VarNode* Tree_GlobalVar(int id);
+VarNode* Tree_TargetVar(Node* target, int id);
+
+Node* Tree_Block(const std::vector<Node*>& statements);
+Node* Tree_ExprStatement(Node* e);
+Node* Tree_If(Node* cond, Node* then, Node* otherwise);
+Node* Tree_While(Node* cond, Node* body);
+Node* Tree_DoUntil(Node* body, Node* cond);
+Node* Tree_For(Node* init, Node* cond, Node* step, Node* body);
+Node* Tree_Repeat(Node* count, Node* body);
+Node* Tree_With(Node* target, Node* body);
+struct SwitchCase {
+  Node* value;  // null for default
+  int position; // index of the first statement after the label
+};
+Node* Tree_Switch(Node* value, const std::vector<SwitchCase>& cases, const std::vector<Node*>& body);
+Node* Tree_Flow(Flow flow);  // break, continue, exit
+Node* Tree_Return(Node* value);
+Node* Tree_GlobalVarDecl(const std::vector<int>& ids);
+
+// Applies a binary operator to two values (the interpreter's rules).
+void Code_BinaryOp(TokenKind op, const RValue& a, const RValue& b, RValue* out);
+
+// The argument slots of the running call: a frame of 16 on a stack, so a
+// call gives its callee fresh slots without moving the caller's. Slots from
+// g_ArgumentUsed on are the real 0.
+extern RValue* g_ArgumentSlot;
+extern int g_ArgumentUsed;
+
+// The argument slot a built-in variable index stands for: 0..15 for
+// argument0..15, 16 for argument (indexed), -1 for any other.
+int Code_ArgumentSlotOf(int builtin);
+
+// Calls a function id from running code; errors end the unit. The arguments
+// of a script call pass into the slots without copying.
+void Code_Dispatch(int id, Ctx& c, int argc, RValue* args, RValue* out);
+// A frame of argument slots reserved on the argument stack (all the real 0);
+// it frees its first `used` slots when it ends.
+struct CodeArgumentFrame {
+  CodeArgumentFrame();
+  ~CodeArgumentFrame();
+  CodeArgumentFrame(const CodeArgumentFrame&) = delete;
+  CodeArgumentFrame& operator=(const CodeArgumentFrame&) = delete;
+  RValue* slot;
+  int used = 0;
+};
+// Runs a script's unit (null: the script does not exist) with the frame's
+// first argc slots as its arguments.
+void Code_CallScript(const CCode* code, Ctx& c, CodeArgumentFrame& frame, int argc, RValue* out);
+
+// Runs a script's unit at a boundary with copies of the arguments; on a
+// run-time error records "In script NAME:\n..." through Code_Error.
+bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* other, int argc, RValue* args,
+                    RValue* result);

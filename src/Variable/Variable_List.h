@@ -1,0 +1,74 @@
+// Variables that code creates: one variable is an array of rows of values
+// (element index = row x 32000 + column), and a list keeps an instance's (or
+// the game's global) variables by id.
+#pragma once
+#include "Base/RValue.h"
+
+constexpr int ARRAY_DIMENSION = 32000;  // each index runs 0 .. 31999
+
+struct RVariableRow {
+  int length;     // stored columns
+  int capacity;
+  RValue* items;  // memory-manager block; item 0 of row 0 is unused
+};
+
+// A variable: element (0, 0) is kept inline, the other elements in rows.
+// All-zero bits are a valid variable holding the real 0.
+struct CVariable {
+  RValue value;
+  int rows;
+  RVariableRow* row;
+};
+
+// The element (i, j), null when it lies outside the stored rows and columns.
+inline RValue* Variable_Element(CVariable* v, int i, int j) {
+  if ((i | j) == 0) return &v->value;
+  if (i < 0 || j < 0 || i >= v->rows) return nullptr;
+  RVariableRow& r = v->row[i];
+  return j < r.length ? &r.items[j] : nullptr;
+}
+// The element (i, j), growing the rows and columns to hold it (new elements
+// are the real 0). Indices must be 0 .. 31999.
+RValue* Variable_ElementGrowRows(CVariable* v, int i, int j);
+inline RValue* Variable_ElementGrow(CVariable* v, int i, int j) {
+  if (RValue* e = Variable_Element(v, i, j)) return e;
+  return Variable_ElementGrowRows(v, i, j);
+}
+// Frees the texts and rows, leaving the real 0.
+void Variable_Clear(CVariable* v);
+
+class CVariableList {
+ public:
+  static constexpr int BUCKETS = 64;
+
+  CVariableList() = default;
+  ~CVariableList();
+  CVariableList(const CVariableList&) = delete;
+  CVariableList& operator=(const CVariableList&) = delete;
+
+  CVariable* Find(int id) const {
+    for (Node* n = m_bucket[id & (BUCKETS - 1)]; n; n = n->next)
+      if (n->id == id) return &n->var;
+    return nullptr;
+  }
+  // The variable of that id, created as the real 0 when missing.
+  CVariable* FindOrAdd(int id);
+  // Removes every variable.
+  void Clear();
+  int Count() const { return m_count; }
+  // Visits (id, variable) bucket by bucket, each bucket in insertion order.
+  template <class F>
+  void ForEach(F f) const {
+    for (Node* b : m_bucket)
+      for (Node* n = b; n; n = n->next) f(n->id, &n->var);
+  }
+
+ private:
+  struct Node {
+    int id;
+    Node* next;
+    CVariable var;
+  };
+  Node* m_bucket[BUCKETS] = {};
+  int m_count = 0;
+};

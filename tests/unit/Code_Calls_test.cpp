@@ -1,0 +1,102 @@
+// Calls: built-ins, scripts, argument slots, recursion limits, extensions.
+#include "Code_TestSupport.h"
+
+using codetest::CodeTest;
+
+class CodeCalls : public CodeTest {};
+
+TEST_F(CodeCalls, BuiltInsGetAClearedArrayAndAPresetResult) {
+  EXPECT_EQ(Run("return test_count(\"a\", \"b\", 3);"), "3");
+  EXPECT_EQ(Run("return test_count();"), "0");
+  EXPECT_EQ(Run("return test_pair(4, 2);"), "42");
+}
+
+TEST_F(CodeCalls, CompileTimeChecksOfCalls) {
+  EXPECT_EQ(Run("test_pair(1);"),
+            "compile: Test (line 1): wrong number of arguments to test_pair: 2 expected, 1 given");
+  EXPECT_EQ(Run("\n\nno_such_function(1);"), "compile: Test (line 3): unknown function or script: no_such_function");
+  EXPECT_EQ(Run("test_count(1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16);"), "0");
+  EXPECT_EQ(Run("test_count(1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17);"),
+            "compile: Test (line 1): too many arguments to test_count (at most 16)");
+}
+
+TEST_F(CodeCalls, ScriptsGetTheirArgumentsAndCount) {
+  EXPECT_EQ(Run("return add3(1, 2, 3);"), "6");
+  EXPECT_EQ(Run("return count(1, 2) * 10 + count();"), "20");
+  EXPECT_EQ(Run("return fact(10);"), "3628800");
+  EXPECT_EQ(Run("return slots(\"a\", \"b\");"), "\"b\"");
+  EXPECT_EQ(codetest::g_log, "\"a\",\"b\",0;");  // argument2 beyond the count reads 0
+  EXPECT_EQ(Expr("add3"), "0");                      // a script's name is its index
+}
+
+TEST_F(CodeCalls, CallerArgumentsSurviveCallsAndNestedRuns) {
+  const char* outer =
+      "r = add3(10, 20, 30);\n"
+      "set_arg();\n"
+      "test_exec(\"test_log(argument0, argument1, argument_count); return 1;\", \"x\");\n"
+      "test_log(argument0, argument1, argument5, argument_count);\n"
+      "return r;";
+  std::string program = std::string("return test_exec('") + outer + "', 7, \"s\");";
+  EXPECT_EQ(Run(program.c_str()), "60");
+  // The nested run saw only its own argument (argument_count stays a script's count).
+  EXPECT_EQ(codetest::g_log, "\"x\",0,0;7,\"s\",0,0;");
+  EXPECT_EQ(Code_Argument(0)->kind, VALUE_REAL);
+  EXPECT_EQ(Code_Argument(0)->val, 0);
+}
+
+TEST_F(CodeCalls, ArgumentSlotsCanBeAssignedAndIndexed) {
+  EXPECT_EQ(Run("return set_arg();"), "\"five\"");
+  EXPECT_EQ(Code_Argument(5)->kind, VALUE_REAL);  // the callee's slots went away with it
+  EXPECT_EQ(Run("argument[2] = 4; return argument2 + argument[2];"), "8");
+  EXPECT_EQ(Run("i = 16; return argument[i];"), "error: Test (line 1): Argument index 16 out of range.");
+}
+
+TEST_F(CodeCalls, UnboundedRecursionEndsInAnError) {
+  std::string r = Run("return forever(0);");
+  EXPECT_NE(r.find("error: Script.forever (line 1): Recursion too deep"), std::string::npos) << r;
+  // Code run from code inside itself ends the same way, as a reported error.
+  r = Run("test_exec(\"test_exec(argument0, argument0)\", \"test_exec(argument0, argument0)\"); return 1;");
+  EXPECT_EQ(r, "1");
+  EXPECT_NE(std::string(Error_Last()).find("Recursion too deep"), std::string::npos) << Error_Last();
+  EXPECT_EQ(Run("return fact(5);"), "120");  // everything was unwound
+}
+
+TEST_F(CodeCalls, DeeplyNestedTextIsACompileErrorNotACrash) {
+  std::string deep(5000, '(');
+  deep += "1" + std::string(5000, ')');
+  EXPECT_EQ(Expr(deep.c_str()).rfind("compile: Test (line 1): code nested too deeply", 0), 0u);
+  std::string blocks(5000, '{');
+  EXPECT_EQ(Run(blocks.c_str()).rfind("compile: Test (line 1): code nested too deeply", 0), 0u);
+  std::string chain = "return 1";
+  for (int k = 0; k < 3000; ++k) chain += " + x";
+  EXPECT_EQ(Run(chain.c_str()), "compile: Test (line 1): expression too complex");
+  std::string minus(3000, '-');
+  EXPECT_EQ(Expr((minus + "1").c_str()).rfind("compile:", 0), 0u);
+}
+
+TEST_F(CodeCalls, ScriptExecuteReportsFailureWithTheScriptName) {
+  RValue result{VALUE_STRING, String_Duplicate("old"), 0};
+  RValue args[3] = {{VALUE_REAL, nullptr, 1}, {VALUE_REAL, nullptr, 2}, {VALUE_REAL, nullptr, 3}};
+  ASSERT_TRUE(Script_Execute(Script_Find("add3"), &self, &other, 3, args, &result));
+  EXPECT_EQ(result.val, 6);
+  EXPECT_FALSE(Code_ErrorPending());
+  EXPECT_FALSE(Script_Execute(Script_Find("fails"), &self, &other, 0, nullptr, &result));
+  EXPECT_EQ(Code_ErrorText, "In script fails:\nScript.fails (line 2): Unknown variable nothing_here");
+  EXPECT_TRUE(Code_ErrorPending());
+  EXPECT_TRUE(Code_RuntimeError);
+  Code_ErrorClear();
+  RValue_Free(&result);
+}
+
+TEST_F(CodeCalls, ExtensionIdsFromExactly500000GoToTheExtension) {
+  RValue result{};
+  // The stand-in extension layer knows no function: the call fails.
+  EXPECT_FALSE(Code_CallFunction(FUNCTION_ID_EXTENSION, &self, &other, 0, nullptr, &result));
+  EXPECT_EQ(Function_ArgCount(FUNCTION_ID_EXTENSION), -100);
+  RValue args[2] = {{VALUE_REAL, nullptr, 3}, {VALUE_REAL, nullptr, 4}};
+  ASSERT_TRUE(Code_CallFunction(Function_FindBuiltIn("test_pair"), &self, &other, 2, args, &result));
+  EXPECT_EQ(result.val, 34);
+  ASSERT_TRUE(Code_CallFunction(FUNCTION_ID_SCRIPT + Script_Find("add3"), &self, &other, 2, args, &result));
+  EXPECT_EQ(result.val, 7);
+  EXPECT_EQ(args[0].val, 3);  // the caller's arguments stay
+}

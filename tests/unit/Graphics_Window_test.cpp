@@ -1,0 +1,59 @@
+#include <SDL2/SDL.h>
+
+#include "Graphics/Graphics_Transition.h"
+#include "Graphics_TestDevice.h"
+
+namespace {
+
+TEST_F(GraphicsTest, WindowSettingsAndTheQuitRequest) {
+  Window_SetCaption("Level 1");
+  EXPECT_STREQ(Window_GetCaption(), "Level 1");
+  Window_SetColour(0x123456);
+  EXPECT_EQ(Window_GetColour(), 0x123456u);
+  Window_SetCursor(-1);
+  EXPECT_EQ(Window_GetCursor(), -1);
+  Window_SetCursor(0);
+  Window_SetVisible(true);
+  EXPECT_TRUE(Window_GetVisible());
+  Window_SetVisible(false);
+
+  // The back buffer follows the window's size at the next frame.
+  Window_SetSize(80, 50);
+  Window_ProcessMessages();
+  GR_D3D_Start_Frame();
+  EXPECT_EQ(GR_Window_GetWidth(), 80);
+  EXPECT_EQ(GR_Window_GetHeight(), 50);
+  Window_SetSize(kTestSize, kTestSize);
+  Window_ProcessMessages();
+  GR_D3D_Start_Frame();
+  EXPECT_EQ(GR_Window_GetWidth(), kTestSize);
+
+  EXPECT_FALSE(Window_QuitRequested());
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  Window_ProcessMessages();
+  EXPECT_TRUE(Window_QuitRequested());
+  Window_ClearQuit();
+}
+
+TEST_F(GraphicsTest, ThePresentLeavesTheBackBufferReadable) {
+  GR_D3D_Start_Frame();
+  GR_Draw_Point(5, 6);
+  GR_D3D_Finish_Frame();
+  EXPECT_EQ(GR_GetPixel(5, 6), 0xFFFFFFFFu);
+  EXPECT_GE(Graphics_PresentTime, 0);
+}
+
+TEST(GraphicsTransition, BuiltInKindsExistAndUnknownScriptsAreRefused) {
+  EXPECT_TRUE(TransFunctionExists(0));
+  EXPECT_TRUE(TransFunctionExists(21));
+  EXPECT_FALSE(TransFunctionExists(22));
+  EXPECT_FALSE(TransFunctionExists(-1));
+  EXPECT_FALSE(Transition_DefineScript(30, "no_such_script"));
+  EXPECT_FALSE(Transition_DefineScript(30, nullptr));
+  EXPECT_FALSE(TransFunctionExists(30));
+  EXPECT_EQ(Transition_Script(30), -1);
+}
+
+}  // namespace
