@@ -139,8 +139,8 @@ class CodeTest : public ::testing::Test {
   }
   std::string Expr(const char* text) { return Run(text, true); }
 
-  CInstance self;
-  CInstance other;
+  CInstance self{0, 0, 190001, -1};
+  CInstance other{0, 0, 190002, -1};
 };
 
 }  // namespace codetest
