@@ -62,7 +62,7 @@ double RunOurs(const Program& p, std::string* shown) {
     *shown = Code_ErrorText;
     return -1;
   }
-  CInstance self;
+  CInstance self{0, 0, 190001, -1};
   RValue result{};
   double t = 1e9;
   bool ok = true;

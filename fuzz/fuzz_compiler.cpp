@@ -8,7 +8,6 @@
 #include "Code/Code_Main.h"
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
-#include "Variable/Variable_List.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = [] {
@@ -22,11 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   program.Compile("Fuzz");
   CCode expression(text.c_str(), true);
   if (expression.Compile("FuzzExpr")) {
-    CInstance self;
+    CInstance self{0, 0, 190001, -1};
     RValue result{};
     Code_Evaluate(&self, &self, &expression, &result);
     RValue_Free(&result);
-    delete self.vars;
   }
   return 0;
 }

@@ -200,7 +200,7 @@ class Parser {
       case TK_UNTIL: Fail("until without do");
       default: s = Simple(); break;
     }
-    if (s) s->line = line;
+    if (s && t.kind != TK_LBRACE) s->line = line;  // a block of one is that statement, with its own line
     Accept(TK_SEMI);
     return s;
   }

@@ -81,23 +81,29 @@ class LocalFrame {
 };
 }  // namespace
 
-// A frame of argument slots taken from the top of the stack for one call;
-// the call's values are made right in it.
-CodeArgumentFrame::CodeArgumentFrame() {
-  if (g_argumentTop >= g_argumentEnd) Code_Fail("Recursion too deep: no room for arguments.");
-  slot = g_argumentTop;
-  g_argumentTop += ARGUMENT_SLOTS;
-}
-
-CodeArgumentFrame::~CodeArgumentFrame() {
-  for (int k = 0; k < used; ++k) {
-    if (slot[k].str) MEM_FREE(slot[k].str);
-    slot[k] = RValue{VALUE_REAL, nullptr, 0.0};
-  }
-  g_argumentTop = slot;
-}
-
+// A frame of argument slots taken from the top of the stack for one call
+// (all the real 0); the call's values are made right in it, and it frees its
+// first `used` slots when it ends.
 namespace {
+struct CodeArgumentFrame {
+  CodeArgumentFrame() {
+    if (g_argumentTop >= g_argumentEnd) Code_Fail("Recursion too deep: no room for arguments.");
+    slot = g_argumentTop;
+    g_argumentTop += ARGUMENT_SLOTS;
+  }
+  ~CodeArgumentFrame() {
+    for (int k = 0; k < used; ++k) {
+      if (slot[k].str) MEM_FREE(slot[k].str);
+      slot[k] = RValue{VALUE_REAL, nullptr, 0.0};
+    }
+    g_argumentTop = slot;
+  }
+  CodeArgumentFrame(const CodeArgumentFrame&) = delete;
+  CodeArgumentFrame& operator=(const CodeArgumentFrame&) = delete;
+  RValue* slot;
+  int used = 0;
+};
+
 // Makes a frame the visible slots for the time of a call.
 class ArgumentScope {
  public:
@@ -191,11 +197,33 @@ void Code_Fail(const char* fmt, ...) {
   throw CodeFault{framed};
 }
 
-void Code_CallScript(const CCode* code, Ctx& c, CodeArgumentFrame& frame, int argc, RValue* out) {
-  if (!code) Code_Fail("Trying to execute non-existing script.");
-  ArgumentScope scope(frame, argc);
-  RunUnit(code, c.self, c.other, out);
-}
+namespace {
+// Script calls take their arguments into a fresh frame of slots, so only
+// argc values are made.
+class ScriptCallNode final : public CallBase {
+ public:
+  ScriptCallNode(int i, const std::vector<Node*>& a) : CallBase(a), index(i) {}
+  void Eval(Ctx& c, RValue* out) const override {
+    CodeArgumentFrame frame;
+    for (int k = 0; k < argc; ++k) {
+      frame.used = k + 1;
+      args[k]->Eval(c, &frame.slot[k]);
+    }
+    if (!code) code = Script_GetCode(index);
+    if (!code) Code_Fail("Trying to execute non-existing script.");
+    ArgumentScope scope(frame, argc);
+    RunUnit(code, c.self, c.other, out);
+  }
+  double Real(Ctx& c, RValue* spill) const override {
+    Eval(c, spill);
+    return spill->val;
+  }
+  int index;
+  mutable CCode* code = nullptr;  // found at the first call: scripts compile after their callers
+};
+}  // namespace
+
+Node* Tree_ScriptCall(int index, const std::vector<Node*>& args) { return new ScriptCallNode(index, args); }
 
 void Code_Dispatch(int id, Ctx& c, int argc, RValue* args, RValue* out) {
   Dispatch(id, c.self, c.other, argc, args, out, true);

@@ -10,7 +10,6 @@
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
 #include "Run/Run_Services.h"
-#include "Script/Script_Main.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "Variable/Variable_Main.h"
 
@@ -261,6 +260,27 @@ class LocalConstNode final : public Node {
   double k;
 };
 
+// OP of two plain locals (i + j, x < y).
+template <TokenKind OP>
+class LocalLocalNode final : public Node {
+ public:
+  LocalLocalNode(int a, int b) : left(a), right(b) {}
+  double Real(Ctx& c, RValue* spill) const override {
+    const RValue& a = c.locals[left].value;
+    const RValue& b = c.locals[right].value;
+    if (a.kind == VALUE_STRING || b.kind == VALUE_STRING) return Mixed(OP, a, a.val, b, b.val, spill);
+    return RealOp<OP>(Checked(OP, a.val, b.val), b.val);
+  }
+  void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
+  bool Test(Ctx& c) const override {
+    Temp t;
+    double v = Real(c, &t);
+    return t.kind != VALUE_STRING && v > 0.5;
+  }
+  int left;
+  int right;
+};
+
 class LogicNode final : public Node {
  public:
   LogicNode(TokenKind o, Node* a, Node* b) : op(o), l(a), r(b) {}
@@ -306,6 +326,8 @@ Node* MakeBinary(Node* a, Node* b) {
     if (slot >= 0) return new LocalConstNode<OP, true>(slot, k->val);
     return new BinaryConstNode<OP>(a, k->val);
   }
+  int left = Tree_PlainLocal(a), right = Tree_PlainLocal(b);
+  if (left >= 0 && right >= 0) return new LocalLocalNode<OP>(left, right);
   return new BinaryNode<OP>(a, b);
 }
 
@@ -372,16 +394,27 @@ int IndexOf(Ctx& c, const Node* n, const std::string& name) {
   if (k >= ARRAY_DIMENSION) Code_Fail("Array index >= 32000 for %s.", name.c_str());
   return k;
 }
+
+// An index that is a plain local holding a whole number in range needs no
+// evaluation.
+inline int FastIndex(Ctx& c, int local, const Node* n, const std::string& name) {
+  if (local >= 0) {
+    const RValue& v = c.locals[local].value;
+    if (v.kind == VALUE_REAL && v.val >= 0 && v.val < ARRAY_DIMENSION && v.val == static_cast<int>(v.val))
+      return static_cast<int>(v.val);
+  }
+  return IndexOf(c, n, name);
+}
 }  // namespace
 
 // a[j] is a[0, j].
 void VarNode::Indices(Ctx& c, int* i, int* j) const {
   if (index2) {
-    *i = IndexOf(c, index1, name);
-    *j = IndexOf(c, index2, name);
+    *i = FastIndex(c, local1, index1, name);
+    *j = FastIndex(c, local2, index2, name);
   } else {
     *i = 0;
-    *j = index1 ? IndexOf(c, index1, name) : 0;
+    *j = index1 ? FastIndex(c, local1, index1, name) : 0;
   }
 }
 
@@ -505,6 +538,27 @@ class SelfVar final : public StoredVar {
     CVariableList* list = Variable_IsDeclaredGlobal(id) ? &Variable_Globals() : ListOf(c.self, create);
     if (!list) return nullptr;
     return create ? list->FindOrAdd(id) : list->Find(id);
+  }
+  // Reals without indices skip the value copies.
+  double Real(Ctx& c, RValue* spill) const override {
+    if (!index1) {
+      CVariable* v = Find(c, false);
+      if (v && v->value.kind == VALUE_REAL) return v->value.val;
+    }
+    Eval(c, spill);
+    return spill->val;
+  }
+  void Assign(Ctx& c, TokenKind op, RValue* value) const override {
+    if (!index1 && value->kind == VALUE_REAL && (op == TK_ASSIGN || op == TK_PLUSASSIGN || op == TK_MINUSASSIGN)) {
+      CVariable* v = Find(c, false);
+      if (v && v->value.kind != VALUE_STRING) {
+        double old = v->value.val;
+        v->value.kind = VALUE_REAL;
+        v->value.val = op == TK_ASSIGN ? value->val : op == TK_PLUSASSIGN ? old + value->val : old - value->val;
+        return;
+      }
+    }
+    StoredVar::Assign(c, op, value);
   }
   int id;
 };
@@ -679,6 +733,8 @@ VarNode* Tree_Index(VarNode* var, Node* index1, Node* index2) {
   }
   var->index1 = index1;
   var->index2 = index2;
+  var->local1 = index1 ? Tree_PlainLocal(index1) : -1;
+  var->local2 = index2 ? Tree_PlainLocal(index2) : -1;
   return var;
 }
 int Tree_PlainArgument(const Node* n) {
@@ -773,12 +829,9 @@ struct Arguments {
   }
 };
 
-class CallNode : public Node {
+class CallNode final : public CallBase {
  public:
-  CallNode(int i, const std::vector<Node*>& a) : id(i), argc(static_cast<int>(a.size())) {
-    for (int k = 0; k < argc; ++k) args[k] = a[k];
-  }
-  bool IsEffect() const override { return true; }
+  CallNode(int i, const std::vector<Node*>& a) : CallBase(a), id(i) {}
   // Built-ins get the whole array cleared: they read missing arguments as 0
   // and may leave texts anywhere in it.
   void Eval(Ctx& c, RValue* out) const override {
@@ -789,33 +842,12 @@ class CallNode : public Node {
     Code_Dispatch(id, c, argc, a.v, out);
   }
   int id;
-  int argc;
-  Node* args[MAX_ARGUMENTS] = {};
 };
 
-// Scripts take their arguments into the slots, so only argc are made.
-class ScriptCallNode final : public CallNode {
- public:
-  using CallNode::CallNode;
-  void Eval(Ctx& c, RValue* out) const override {
-    CodeArgumentFrame frame;
-    for (int k = 0; k < argc; ++k) {
-      frame.used = k + 1;
-      args[k]->Eval(c, &frame.slot[k]);
-    }
-    if (!code) code = Script_GetCode(id - FUNCTION_ID_SCRIPT);
-    Code_CallScript(code, c, frame, argc, out);
-  }
-  double Real(Ctx& c, RValue* spill) const override {
-    Eval(c, spill);
-    return spill->val;
-  }
-  mutable CCode* code = nullptr;  // found at the first call: scripts compile after their callers
-};
 }  // namespace
 
 Node* Tree_Call(int id, const std::vector<Node*>& args) {
-  if (id >= FUNCTION_ID_SCRIPT && id < FUNCTION_ID_EXTENSION) return new ScriptCallNode(id, args);
+  if (id >= FUNCTION_ID_SCRIPT && id < FUNCTION_ID_EXTENSION) return Tree_ScriptCall(id - FUNCTION_ID_SCRIPT, args);
   return new CallNode(id, args);
 }
 
@@ -893,6 +925,7 @@ class DoUntilNode final : public Node {
       int f = LoopFlow(Run(c, body));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
+      c.line = cond->line;
     } while (!Truth(c, cond));
     return FLOW_NORMAL;
   }
@@ -910,6 +943,7 @@ class ForNode final : public Node {
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
       if (step) Run(c, step);
+      c.line = line;
     }
     return FLOW_NORMAL;
   }

@@ -6,6 +6,7 @@
 
 #include "Base/RValue.h"
 #include "Code/Code_Lexer.h"
+#include "Code/Function_Main.h"
 #include "Platform/MemoryManager.h"
 #include "Variable/Variable_List.h"
 
@@ -90,9 +91,22 @@ class VarNode : public Node {
   virtual bool Settable() const { return true; }
   Node* index1 = nullptr;  // a[index1] or a[index1, index2]
   Node* index2 = nullptr;
+  int local1 = -1;         // the local slot an index is, when it is a plain local
+  int local2 = -1;
   std::string name;
  protected:
   void Indices(Ctx& c, int* i, int* j) const;
+};
+
+// A call: its argument nodes (at most 16).
+class CallBase : public Node {
+ public:
+  explicit CallBase(const std::vector<Node*>& a) : argc(static_cast<int>(a.size())) {
+    for (int k = 0; k < argc && k < MAX_ARGUMENTS; ++k) args[k] = a[k];
+  }
+  bool IsEffect() const override { return true; }
+  int argc;
+  Node* args[MAX_ARGUMENTS] = {};
 };
 
 // The unit's nodes; built by the compiler.
@@ -160,19 +174,9 @@ int Code_ArgumentSlotOf(int builtin);
 // Calls a function id from running code; errors end the unit. The arguments
 // of a script call pass into the slots without copying.
 void Code_Dispatch(int id, Ctx& c, int argc, RValue* args, RValue* out);
-// A frame of argument slots reserved on the argument stack (all the real 0);
-// it frees its first `used` slots when it ends.
-struct CodeArgumentFrame {
-  CodeArgumentFrame();
-  ~CodeArgumentFrame();
-  CodeArgumentFrame(const CodeArgumentFrame&) = delete;
-  CodeArgumentFrame& operator=(const CodeArgumentFrame&) = delete;
-  RValue* slot;
-  int used = 0;
-};
-// Runs a script's unit (null: the script does not exist) with the frame's
-// first argc slots as its arguments.
-void Code_CallScript(const CCode* code, Ctx& c, CodeArgumentFrame& frame, int argc, RValue* out);
+// A call of script `index` from code (the call node lives beside the unit
+// runner, which it uses directly).
+Node* Tree_ScriptCall(int index, const std::vector<Node*>& args);
 
 // Runs a script's unit at a boundary with copies of the arguments; on a
 // run-time error records "In script NAME:\n..." through Code_Error.

@@ -1,6 +1,7 @@
 #include "Run/Run_Hooks.h"
 
 // The debugger and its profiler fill these in.
+void Debug_Create() {}
 void Debug_Update() {}
 void Debug_SaveSettings() {}
 void Profiler_Begin(const char*, uint32_t) {}

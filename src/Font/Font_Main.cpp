@@ -18,10 +18,18 @@ CResourceTable<CFontCW> g_Fonts;
 int g_Font = -1;
 int g_HAlign = 0, g_VAlign = 0;
 
-const CFontCW* CurrentFont() {
-  // A font without glyphs of its own is drawn with the built-in ones.
+// The font text is drawn in, with a whole-number scale: a font without
+// glyphs of its own is drawn with the built-in 8-pixel ones, enlarged to
+// about its size.
+struct TextFont {
+  const CFontCW* font;
+  int scale;
+};
+
+TextFont CurrentFont() {
   const CFontCW* f = g_Fonts.Get(g_Font);
-  return f && !f->glyphs.empty() ? f : Font_Default();
+  if (f && !f->glyphs.empty()) return {f, 1};
+  return {Font_Default(), f ? std::max(1, (f->size + 4) / 8) : 1};
 }
 
 struct TextLine {
@@ -29,9 +37,9 @@ struct TextLine {
   int width = 0;
 };
 
-int Advance(const CFontCW* f, uint32_t c) {
-  const FontGlyph* g = f->Find(c);
-  return g ? g->shift : 0;
+int Advance(const TextFont& f, uint32_t c) {
+  const FontGlyph* g = f.font->Find(c);
+  return g ? g->shift * f.scale : 0;
 }
 
 // Splits the text at "#" ("\#" is a literal "#"), CR, LF and CR LF.
@@ -54,7 +62,7 @@ std::vector<std::vector<uint32_t>> SplitLines(const char* text) {
 
 // Lines as drawn: broken at blanks so that none is wider than maxWidth
 // (when maxWidth is not negative); a single word wider than that stays whole.
-std::vector<TextLine> Layout(const CFontCW* f, const char* text, int maxWidth) {
+std::vector<TextLine> Layout(const TextFont& f, const char* text, int maxWidth) {
   std::vector<TextLine> out;
   for (const std::vector<uint32_t>& raw : SplitLines(text)) {
     TextLine line;
@@ -84,7 +92,7 @@ std::vector<TextLine> Layout(const CFontCW* f, const char* text, int maxWidth) {
   return out;
 }
 
-int Separation(const CFontCW* f, int sep) { return sep < 0 ? f->LineHeight() : sep; }
+int Separation(const TextFont& f, int sep) { return sep < 0 ? f.font->LineHeight() * f.scale : sep; }
 
 uint32_t Lerp(uint32_t a, uint32_t b, float t) { return Colour_Merge(a, b, std::clamp(t, 0.0f, 1.0f)); }
 
@@ -106,16 +114,16 @@ int Text_GetHAlign() { return g_HAlign; }
 int Text_GetVAlign() { return g_VAlign; }
 
 int Text_Width(const char* text, int sep, int width) {
-  const CFontCW* f = CurrentFont();
-  if (!f) return 0;
+  TextFont f = CurrentFont();
+  if (!f.font) return 0;
   int w = 0;
   for (const TextLine& l : Layout(f, text, width)) w = std::max(w, l.width);
   return w;
 }
 
 int Text_Height(const char* text, int sep, int width) {
-  const CFontCW* f = CurrentFont();
-  return f ? int(Layout(f, text, width).size()) * Separation(f, sep) : 0;
+  TextFont f = CurrentFont();
+  return f.font ? int(Layout(f, text, width).size()) * Separation(f, sep) : 0;
 }
 
 void Text_Draw(float x, float y, const char* text, int sep, int width) {
@@ -136,15 +144,17 @@ void Text_DrawColor(float x, float y, const char* text, int sep, int width, uint
 
 void Text_DrawTransformedColor(float x, float y, const char* text, int sep, int width, float xscale, float yscale,
                                float angle, uint32_t c1, uint32_t c2, uint32_t c3, uint32_t c4, float alpha) {
-  const CFontCW* f = CurrentFont();
+  TextFont tf = CurrentFont();
+  const CFontCW* f = tf.font;
   if (!f) return;
-  std::vector<TextLine> lines = Layout(f, text, width);
-  int lineHeight = Separation(f, sep);
+  std::vector<TextLine> lines = Layout(tf, text, width);
+  int lineHeight = Separation(tf, sep);
   int total = int(lines.size()) * lineHeight, boxWidth = 0;
   for (const TextLine& l : lines) boxWidth = std::max(boxWidth, l.width);
   float top = g_VAlign == 1 ? -float(total / 2) : g_VAlign == 2 ? -float(total) : 0;
   float a = angle * float(M_PI) / 180.0f, cs = std::cos(a), sn = std::sin(a);
   bool plain = c1 == c2 && c2 == c3 && c3 == c4;
+  const int k = tf.scale;
   for (size_t i = 0; i < lines.size(); i++) {
     const TextLine& line = lines[i];
     float lx = g_HAlign == 1 ? -float(line.width / 2) : g_HAlign == 2 ? -float(line.width) : 0;
@@ -154,7 +164,7 @@ void Text_DrawTransformedColor(float x, float y, const char* text, int sep, int 
       if (!g) continue;
       if (g->w > 0 && g->h > 0) {
         // The glyph's place relative to (x, y), scaled and rotated with the text.
-        float gx = (lx + g->offset) * xscale, gy = ly * yscale;
+        float gx = (lx + g->offset * k) * xscale, gy = ly * yscale;
         float px = x + gx * cs + gy * sn, py = y - gx * sn + gy * cs;
         TPageEntry e;
         e.x = int16_t(f->tpe.x + g->x);
@@ -162,20 +172,20 @@ void Text_DrawTransformedColor(float x, float y, const char* text, int sep, int 
         e.width = e.drawWidth = e.frameWidth = g->w;
         e.height = e.drawHeight = e.frameHeight = g->h;
         e.texture = f->tpe.texture;
-        uint32_t k1 = c1, k2 = c1, k3 = c1, k4 = c1;
+        uint32_t q1 = c1, q2 = c1, q3 = c1, q4 = c1;
         if (!plain && boxWidth > 0 && total > 0) {
-          float u0 = (lx + g->offset - (g_HAlign == 1 ? -float(boxWidth / 2) : g_HAlign == 2 ? -float(boxWidth) : 0)) / boxWidth;
-          float u1 = u0 + float(g->w) / boxWidth;
-          float v0 = (ly - top) / total, v1 = v0 + float(g->h) / total;
+          float u0 = (lx + g->offset * k - (g_HAlign == 1 ? -float(boxWidth / 2) : g_HAlign == 2 ? -float(boxWidth) : 0)) / boxWidth;
+          float u1 = u0 + float(g->w * k) / boxWidth;
+          float v0 = (ly - top) / total, v1 = v0 + float(g->h * k) / total;
           uint32_t topL = Lerp(c1, c2, u0), topR = Lerp(c1, c2, u1), botL = Lerp(c4, c3, u0), botR = Lerp(c4, c3, u1);
-          k1 = Lerp(topL, botL, v0);
-          k2 = Lerp(topR, botR, v0);
-          k3 = Lerp(topR, botR, v1);
-          k4 = Lerp(topL, botL, v1);
+          q1 = Lerp(topL, botL, v0);
+          q2 = Lerp(topR, botR, v0);
+          q3 = Lerp(topR, botR, v1);
+          q4 = Lerp(topL, botL, v1);
         }
-        GR_TPage_DrawGeneral(&e, 0, 0, g->w, g->h, px, py, xscale, yscale, angle, k1, k2, k3, k4, alpha);
+        GR_TPage_DrawGeneral(&e, 0, 0, g->w, g->h, px, py, xscale * k, yscale * k, angle, q1, q2, q3, q4, alpha);
       }
-      lx += g->shift;
+      lx += g->shift * k;
     }
   }
 }

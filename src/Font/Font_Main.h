@@ -23,7 +23,8 @@ int Font_AddSprite(int sprite, int first, bool proportional, int sep);
 int Font_AddSpriteExt(int sprite, const char* chars, bool proportional, int sep);
 bool Font_ReplaceSprite(int index, int sprite, int first, bool proportional, int sep);
 bool Font_ReplaceSpriteExt(int index, int sprite, const char* chars, bool proportional, int sep);
-// The built-in font used when the current font does not exist.
+// The built-in font, used when the current font does not exist or has no
+// glyphs of its own (then enlarged to about its size).
 CFontCW* Font_Default();
 void Font_FreeDefault();  // before the device goes
 

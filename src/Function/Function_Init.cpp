@@ -1,12 +1,16 @@
 #include "Function/Function_Init.h"
 
+void Function_Game_Init();
 void Function_Math_Init();
 void Function_Misc_Init();
+void Function_Data_Structures_Init();
 
 void InitCWLFunctions() {
   static bool done = false;
   if (done) return;
   done = true;
+  Function_Game_Init();
   Function_Math_Init();
   Function_Misc_Init();
+  Function_Data_Structures_Init();
 }

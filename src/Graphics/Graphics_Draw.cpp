@@ -147,8 +147,7 @@ void GR_TPage_DrawPos(const TPageEntry* tpe, float x1, float y1, float x2, float
 
 void GR_TPage_DrawPart(const TPageEntry* tpe, float left, float top, float w, float h, float x,
                        float y, float xscale, float yscale, uint32_t colour, float alpha) {
-  uint32_t col = colour;
-  GR_TPage_DrawGeneral(tpe, left, top, w, h, x, y, xscale, yscale, 0, col, col, col, col, alpha);
+  GR_TPage_DrawGeneral(tpe, left, top, w, h, x, y, xscale, yscale, 0, colour, colour, colour, colour, alpha);
 }
 
 void GR_TPage_DrawGeneral(const TPageEntry* tpe, float left, float top, float w, float h, float x,

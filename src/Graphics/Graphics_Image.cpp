@@ -178,18 +178,15 @@ namespace {
 
 // Clips (x, y, w, h) to a bw by bh buffer; false when nothing is left.
 bool Clip(int bw, int bh, int* x, int* y, int* w, int* h) {
-  if (*x < 0) {
-    *w += *x;
-    *x = 0;
-  }
-  if (*y < 0) {
-    *h += *y;
-    *y = 0;
-  }
-  if (*x >= bw || *y >= bh) return false;
-  if (*w > bw - *x) *w = bw - *x;
-  if (*h > bh - *y) *h = bh - *y;
-  return *w >= 1 && *h >= 1;
+  // In 64 bits: the numbers come from scripts.
+  int64_t l = std::max<int64_t>(*x, 0), t = std::max<int64_t>(*y, 0);
+  int64_t r = std::min<int64_t>(int64_t(*x) + *w, bw), b = std::min<int64_t>(int64_t(*y) + *h, bh);
+  if (r <= l || b <= t) return false;
+  *x = int(l);
+  *y = int(t);
+  *w = int(r - l);
+  *h = int(b - t);
+  return true;
 }
 
 CBitmap32* Grab(int texture, int bw, int bh, int x, int y, int w, int h) {

@@ -12,6 +12,14 @@ namespace {
 
 float g_View[5] = {0, 0, 640, 480, 0};  // x, y, w, h, angle
 
+// What the overlay's view replaced.
+struct SavedView {
+  bool saved = false;
+  GraphicsViewState view;
+  uint32_t src, dest;
+};
+SavedView g_Saved;
+
 }  // namespace
 
 bool Graphics_Init() {
@@ -42,8 +50,10 @@ void Graphics_SetView(float x, float y, float w, float h, float angle) {
   if (w == 0) w = 1;
   if (h == 0) h = 1;
   // Room y grows downward: the projection's negative height turns it over.
+  // The view turns counter-clockwise about its centre, so the room turns
+  // clockwise on the screen.
   float cx = x + w / 2, cy = y + h / 2;
-  Matrix view = Matrix_Multiply(Matrix_Translation(-cx, -cy, 0), Matrix_RotationZ(-angle * float(M_PI) / 180.0f));
+  Matrix view = Matrix_Multiply(Matrix_Translation(-cx, -cy, 0), Matrix_RotationZ(angle * float(M_PI) / 180.0f));
   Graphics_SetTransform(TRANSFORM_VIEW, view);
   Graphics_SetTransform(TRANSFORM_PROJECTION, Matrix_OrthoLH(w, -h, -16000, 16000));
 }
@@ -59,4 +69,37 @@ void Graphics_GetView(float* x, float* y, float* w, float* h, float* angle) {
 void Graphics_SetViewPortAndView(int px, int py, int pw, int ph, float x, float y, float w, float h, float angle) {
   Graphics_SetViewPort(px, py, pw, ph);
   Graphics_SetView(x, y, w, h, angle);
+}
+
+GraphicsViewState Graphics_SaveView() {
+  GraphicsViewState s;
+  Graphics_GetViewPort(&s.port[0], &s.port[1], &s.port[2], &s.port[3]);
+  for (int i = 0; i < 5; i++) s.view[i] = g_View[i];
+  return s;
+}
+
+void Graphics_RestoreView(const GraphicsViewState& s) {
+  Graphics_SetViewPortAndView(s.port[0], s.port[1], s.port[2], s.port[3], s.view[0], s.view[1], s.view[2], s.view[3],
+                              s.view[4]);
+}
+
+void Graphics_Set2DView() {
+  SavedView& s = g_Saved;
+  s.view = Graphics_SaveView();
+  s.src = Graphics_GetRenderState(RS_SRCBLEND);
+  s.dest = Graphics_GetRenderState(RS_DESTBLEND);
+  s.saved = true;
+  Graphics_SetViewPortAndView(0, 0, GR_Window_GetWidth(), GR_Window_GetHeight(), 0, 0,
+                              float(Graphics_FrameCounters.overlayWidth), float(Graphics_FrameCounters.overlayHeight), 0);
+  Graphics_SetRenderState(RS_SRCBLEND, BLEND_SRCALPHA);
+  Graphics_SetRenderState(RS_DESTBLEND, BLEND_INVSRCALPHA);
+}
+
+void Graphics_Set2DViewPort() {
+  SavedView& s = g_Saved;
+  if (!s.saved) return;
+  s.saved = false;
+  Graphics_RestoreView(s.view);
+  Graphics_SetRenderState(RS_SRCBLEND, s.src);
+  Graphics_SetRenderState(RS_DESTBLEND, s.dest);
 }

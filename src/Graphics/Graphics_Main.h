@@ -18,3 +18,17 @@ void Graphics_SetView(float x, float y, float w, float h, float angle);
 void Graphics_GetView(float* x, float* y, float* w, float* h, float* angle);
 // Viewport and view in one call, as a room does for each of its views.
 void Graphics_SetViewPortAndView(int px, int py, int pw, int ph, float x, float y, float w, float h, float angle);
+
+// The viewport and view together, to put back after drawing elsewhere.
+struct GraphicsViewState {
+  int port[4];
+  float view[5];
+};
+GraphicsViewState Graphics_SaveView();
+void Graphics_RestoreView(const GraphicsViewState& state);
+
+// For the debug overlay: an orthographic view over the overlay's display
+// size on the whole back buffer, with normal blending; and back to the
+// game's viewport, view and blending afterwards.
+void Graphics_Set2DView();
+void Graphics_Set2DViewPort();

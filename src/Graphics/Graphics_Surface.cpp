@@ -1,6 +1,8 @@
 // Surfaces: render-target textures in a table whose free slots are reused.
 #include "Graphics/Graphics_Surface.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "Graphics/Graphics_Draw.h"
@@ -21,8 +23,7 @@ std::vector<SurfaceSlot> g_Surfaces;
 // The one current target and what it replaced.
 struct TargetState {
   int surface = -1;
-  int viewport[4] = {};
-  float view[5] = {};
+  GraphicsViewState saved;
 };
 TargetState g_Target;
 
@@ -72,9 +73,7 @@ bool Surface_SetTarget(int id) {
   if (!s) return false;
   if (g_Target.surface == id) return true;
   if (g_Target.surface >= 0) Surface_ResetTarget();
-  Graphics_GetViewPort(&g_Target.viewport[0], &g_Target.viewport[1], &g_Target.viewport[2], &g_Target.viewport[3]);
-  float* v = g_Target.view;
-  Graphics_GetView(&v[0], &v[1], &v[2], &v[3], &v[4]);
+  g_Target.saved = Graphics_SaveView();
   if (!Graphics_PushRenderTarget(s->texture)) return false;
   Graphics_SetViewPortAndView(0, 0, s->width, s->height, 0, 0, float(s->width), float(s->height), 0);
   g_Target.surface = id;
@@ -85,11 +84,7 @@ bool Surface_ResetTarget() {
   if (!GR_D3D_IsReady()) return false;
   Batch_Flush();
   bool had = Graphics_PopRenderTarget();
-  if (g_Target.surface >= 0) {
-    const int* p = g_Target.viewport;
-    const float* v = g_Target.view;
-    Graphics_SetViewPortAndView(p[0], p[1], p[2], p[3], v[0], v[1], v[2], v[3], v[4]);
-  }
+  if (g_Target.surface >= 0) Graphics_RestoreView(g_Target.saved);
   g_Target.surface = -1;
   return had;
 }
@@ -141,16 +136,19 @@ bool Surface_Copy(int dest, int x, int y, int src, int xs, int ys, int ws, int h
   const SurfaceSlot* d = Slot(dest);
   const SurfaceSlot* s = Slot(src);
   if (!d || !s || dest == src) return false;
-  // Clip the source rectangle, then the destination.
-  if (xs < 0) { ws += xs; x -= xs; xs = 0; }
-  if (ys < 0) { hs += ys; y -= ys; ys = 0; }
-  if (ws > s->width - xs) ws = s->width - xs;
-  if (hs > s->height - ys) hs = s->height - ys;
-  if (x < 0) { ws += x; xs -= x; x = 0; }
-  if (y < 0) { hs += y; ys -= y; y = 0; }
-  if (ws > d->width - x) ws = d->width - x;
-  if (hs > d->height - y) hs = d->height - y;
-  if (ws < 1 || hs < 1) return false;
+  // Clip the source rectangle, then the destination, in 64 bits: the
+  // numbers come from scripts.
+  int64_t sx = xs, sy = ys, dx = x, dy = y, w = ws, h = hs;
+  if (sx < 0) { w += sx; dx -= sx; sx = 0; }
+  if (sy < 0) { h += sy; dy -= sy; sy = 0; }
+  w = std::min<int64_t>(w, s->width - sx);
+  h = std::min<int64_t>(h, s->height - sy);
+  if (dx < 0) { w += dx; sx -= dx; dx = 0; }
+  if (dy < 0) { h += dy; sy -= dy; dy = 0; }
+  w = std::min<int64_t>(w, d->width - dx);
+  h = std::min<int64_t>(h, d->height - dy);
+  if (w < 1 || h < 1) return false;
+  xs = int(sx); ys = int(sy); x = int(dx); y = int(dy); ws = int(w); hs = int(h);
   std::vector<uint32_t> pixels(size_t(ws) * size_t(hs));
   if (!Graphics_ReadPixels(s->texture, xs, ys, ws, hs, pixels.data())) return false;
   const GRTexture* t = GR_Texture_Get(d->texture);

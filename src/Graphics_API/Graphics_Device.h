@@ -65,6 +65,7 @@ enum {
   RS_BLENDOP,        // 1 add, 2 subtract, 3 reverse subtract, 4 min, 5 max
   RS_SCISSORTEST,
   RS_ALPHABLENDENABLE = 12,
+  RS_SHADEMODE,      // 1 flat (the first vertex's colour), 2 Gouraud
   RS_COUNT
 };
 void Graphics_SetRenderState(int index, uint32_t value);

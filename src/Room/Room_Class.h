@@ -119,6 +119,10 @@ class CRoom {
   void DeleteTileLayerAt(float depth, float x, float y);
   void SetTileLayerDepth(float depth, float newDepth);
 
+  // Moves each visible view that follows an object so that the object's
+  // first instance stays inside the view's borders (at most the view's
+  // speeds per step, -1 unlimited), and inside the room.
+  void UpdateViews();
   // Draws the room through its views.
   void Draw();
 

@@ -10,6 +10,7 @@
 #include "Room/Room_Class.h"
 #include "Room/Room_Render.h"
 #include "Run/Run_Main.h"
+#include "Run/Run_Services.h"
 
 int g_ViewCurrent = 0;
 
@@ -20,6 +21,35 @@ void DrawInstance(CInstance* inst) {
   else RoomRender_Instance(inst);
 }
 }  // namespace
+
+// Moves a view edge towards a wanted position by at most speed (-1: any).
+static float Follow(float from, float to, int speed) {
+  if (speed < 0) return to;
+  float step = std::clamp(to - from, static_cast<float>(-speed), static_cast<float>(speed));
+  return from + step;
+}
+
+void CRoom::UpdateViews() {
+  if (!views_enabled) return;
+  for (RoomView& v : views) {
+    if (!v.visible || v.object < 0) continue;
+    std::vector<CInstance*> found;
+    Run_CollectTargets(v.object, nullptr, nullptr, found);
+    if (found.empty()) continue;
+    CInstance* inst = found.front();
+    float x = v.xview, y = v.yview;
+    float hb = std::min(static_cast<float>(v.hborder), v.wview / 2), vb = std::min(static_cast<float>(v.vborder), v.hview / 2);
+    if (inst->x - hb < x) x = inst->x - hb;
+    if (inst->x + hb > x + v.wview) x = inst->x + hb - v.wview;
+    if (inst->y - vb < y) y = inst->y - vb;
+    if (inst->y + vb > y + v.hview) y = inst->y + vb - v.hview;
+    // Within the room, when the room is larger than the view.
+    x = std::max(0.0f, std::min(x, width - v.wview));
+    y = std::max(0.0f, std::min(y, height - v.hview));
+    v.xview = Follow(v.xview, x, v.hspeed);
+    v.yview = Follow(v.yview, y, v.vspeed);
+  }
+}
 
 void CRoom::Draw() {
   std::vector<CInstance*> insts;

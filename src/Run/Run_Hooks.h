@@ -5,13 +5,23 @@
 
 // Sound.
 void Sound_StartUp();
+void Sound_Prepare();
+void Sound_PrepareAll();
+void Audio_CreateBuffers();
 void Sound_Tick();
 void Sound_Quit();
 void Sound_FreeAll();
+void Sound_OnLoadGame();  // after a saved game was loaded
 // Platform services.
 void Achievements_Process();
 void Achievements_Free();
+// Extension packages: prepared with the game, initialised when it starts,
+// finalised when it ends; false when one fails.
+bool Extension_Prepare();
+bool Extension_Initialize();
+bool Extension_Finalize();
 // Debugger and profiler.
+void Debug_Create();
 void Debug_Update();
 void Debug_SaveSettings();
 void Profiler_Begin(const char* name, uint32_t colour);

@@ -122,6 +122,13 @@ bool StartGame() {
   g_Health = 100;
   Run_StepCount = 0;
   g_PendingTransition = TRANSITION_NONE;
+  static bool debugger_made = false;
+  if (Debug_Mode && !debugger_made) {
+    Console_Printf("Create Debug Form\n");
+    Debug_Create();
+    debugger_made = true;
+  }
+  if (!Extension_Initialize()) return false;
   int first = Room_First();
   if (!Room_Exists(first)) {
     Console_Printf("The game has no rooms.\n");
@@ -157,6 +164,7 @@ void EndGame() {
   Debug_SaveSettings();
   if (g_RunRoom) EndRoom(true);
   Run_ClearInstances();
+  Extension_Finalize();
 }
 
 void Run_ClearInstances() {

@@ -14,6 +14,7 @@
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Code.h"
+#include "Run/Run_Hooks.h"
 #include "Run/Run_Resources.h"
 #include "Run/Run_SaveGame.h"
 #include "Script/Script_Main.h"
@@ -193,6 +194,7 @@ bool PrepareGame(const GamePackage& pkg) {
   if (!DataFile_ExportAll()) return Fail("Failed to export the included files.");
   Console_Printf("Extension_Prepare() \n");
   ShowProgress("Preparing extension packages", 54);
+  if (!Extension_Prepare()) return Fail("Failed to prepare extension packages.");
   // Every resource exists (and has its name) before any code is compiled.
   if (!Run_LoadWorld(pkg)) return Fail("The game package holds resources that refer to missing ones.");
   ShowProgress("Preparing constants", 56);
@@ -211,6 +213,9 @@ bool PrepareGame(const GamePackage& pkg) {
   ShowProgress("Preparing rooms", 76);
   CompileRooms(pkg);
   ShowProgress("Preparing sounds", 80);
+  Sound_Prepare();
+  Sound_PrepareAll();
+  Audio_CreateBuffers();
   ShowProgress("Preparing graphics", 90);
   ShowProgress("Ready", 100);
   return true;

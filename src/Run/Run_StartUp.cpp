@@ -13,6 +13,7 @@
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Function/Function_Init.h"
+#include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Window_Main.h"
@@ -125,6 +126,8 @@ int Run_Main(int argc, char** argv) {
     return 1;
   }
   Window_SetVisible(true);
+  GR_SetCirclePrecision(24);
+  GR_SetInterpolation(pkg.options.interpolate);
   IO_Clear();
   for (int i = 0; i < 5; i++) {
     GR_D3D_Start_Frame();

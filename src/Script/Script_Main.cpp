@@ -32,7 +32,8 @@ const Script* Get(int index) {
 int Script_Add(const char* name, const char* text) {
   int index = Script_Count();
   Table().push_back(Script{name ? name : "", std::make_unique<CCode>(text, false), false});
-  Index().emplace(Table().back().name, index);  // the first of a name wins
+  // The first of a name wins; nameless slots (gaps in the package) are never found.
+  if (!Table().back().name.empty()) Index().emplace(Table().back().name, index);
   return index;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Image.h"
@@ -83,7 +84,8 @@ void CSprite::ComputeBoundingBox() {
   bboxRight = std::max(width - 1, 0);
   bboxBottom = std::max(height - 1, 0);
   if (bboxMode != BBOX_AUTOMATIC) return;
-  // The smallest box holding every solid pixel of every frame.
+  // The smallest box holding every solid pixel of every frame (from the
+  // masks when the pixels cannot be had).
   int l = width, t = height, r = -1, b = -1;
   auto take = [&](int x, int y) {
     l = std::min(l, x);
@@ -91,18 +93,18 @@ void CSprite::ComputeBoundingBox() {
     t = std::min(t, y);
     b = std::max(b, y);
   };
-  if (!bitmaps.empty()) {
-    for (const CBitmap32& bmp : bitmaps)
+  std::vector<CBitmap32> readBack;
+  const std::vector<CBitmap32>& images = bitmaps.empty() ? (readBack = AllFrameBitmaps()) : bitmaps;
+  if (!images.empty()) {
+    for (const CBitmap32& bmp : images)
       for (int y = 0; y < bmp.height; y++)
         for (int x = 0; x < bmp.width; x++)
           if (bmp.Row(y)[x] >> 24) take(x, y);
-  } else if (!masks.empty()) {
+  } else {
     for (const auto& m : masks)
       for (int y = 0; y < height; y++)
         for (int x = 0; x < width; x++)
           if (size_t(y) * size_t(width) + size_t(x) < m.size() && m[size_t(y) * size_t(width) + size_t(x)]) take(x, y);
-  } else {
-    return;
   }
   if (r < 0) return;  // nothing solid: keep the whole image
   bboxLeft = l;
@@ -112,10 +114,15 @@ void CSprite::ComputeBoundingBox() {
 }
 
 void CSprite::CreateMask() {
-  if (bitmaps.empty()) return;  // package masks stay as loaded
+  if (!precise) {
+    if (!bitmaps.empty()) masks.clear();  // made again from the pixels when needed
+    return;
+  }
+  std::vector<CBitmap32> readBack;
+  const std::vector<CBitmap32>& images = bitmaps.empty() ? (readBack = AllFrameBitmaps()) : bitmaps;
+  if (images.empty()) return;  // masks from the package stay as they are
   masks.clear();
-  if (!precise) return;
-  for (const CBitmap32& bmp : bitmaps) {
+  for (const CBitmap32& bmp : images) {
     std::vector<uint8_t> m(size_t(width) * size_t(height), 0);
     for (int y = 0; y < height && y < bmp.height; y++)
       for (int x = 0; x < width && x < bmp.width; x++) m[size_t(y) * size_t(width) + size_t(x)] = (bmp.Row(y)[x] >> 24) ? 1 : 0;
@@ -144,7 +151,9 @@ bool CSprite::PointHits(int subimg, float x, float y, float xscale, float yscale
     dy = ry;
   }
   float fx = dx / xscale + float(xorig), fy = dy / yscale + float(yorig);
-  return MaskBit(subimg, int(std::floor(fx)), int(std::floor(fy)));
+  // Outside the image (or not a number): no pixel to test.
+  if (!(fx >= 0 && fx < float(width) && fy >= 0 && fy < float(height))) return false;
+  return MaskBit(subimg, int(fx), int(fy));
 }
 
 bool CSprite::CollisionLine(float x1, float y1, float x2, float y2, int subimg, float x, float y,
@@ -161,7 +170,10 @@ bool CSprite::CollisionLine(float x1, float y1, float x2, float y2, int subimg, 
   float to = alongX ? std::max(x1, x2) : std::max(y1, y2);
   from = std::max(from, float(alongX ? bl : bt));
   to = std::min(to, float(alongX ? br : bb));
-  for (float s = std::ceil(from); s <= to; s += 1) {
+  // Whole steps counted in 64 bits: a float would stop advancing on a long line.
+  if (!(from <= to)) return false;
+  for (int64_t i = int64_t(std::ceil(from)), last = int64_t(std::floor(to)); i <= last; i++) {
+    float s = float(i);
     float px = alongX ? s : x1 + (s - y1) * dx / dy;
     float py = alongX ? y1 + (s - x1) * dy / dx : s;
     if (px < bl || px > br + 1 || py < bt || py > bb + 1) continue;
@@ -249,7 +261,20 @@ CBitmap32 Fit(const CBitmap32& image, int w, int h) {
 bool CSprite::LoadFromFile(const char* path, int imageCount, bool precise_, bool transparent_, bool smooth_,
                            bool preload_, int xorig_, int yorig_) {
   std::vector<CBitmap32> decoded;
-  if (!GR_Image_Load(path, decoded) || decoded.empty()) return false;
+  return GR_Image_Load(path, decoded) &&
+         SetFromImage(std::move(decoded), imageCount, precise_, transparent_, smooth_, preload_, xorig_, yorig_);
+}
+
+bool CSprite::LoadFromMemory(const void* data, size_t size, int imageCount, bool precise_, bool transparent_,
+                             bool smooth_, bool preload_, int xorig_, int yorig_) {
+  std::vector<CBitmap32> decoded;
+  return GR_Image_Decode(data, size, decoded) &&
+         SetFromImage(std::move(decoded), imageCount, precise_, transparent_, smooth_, preload_, xorig_, yorig_);
+}
+
+bool CSprite::SetFromImage(std::vector<CBitmap32>&& decoded, int imageCount, bool precise_, bool transparent_,
+                           bool smooth_, bool preload_, int xorig_, int yorig_) {
+  if (decoded.empty()) return false;
   // The key colour is the whole picture's, before it is cut into images.
   if (transparent_)
     for (CBitmap32& b : decoded) GR_Image_MakeTransparent(b);

@@ -47,6 +47,11 @@ class CSprite {
   // into imageCount images side by side. False when it cannot be read.
   bool LoadFromFile(const char* path, int imageCount, bool precise, bool transparent, bool smooth,
                     bool preload, int xorig, int yorig);
+  bool LoadFromMemory(const void* data, size_t size, int imageCount, bool precise, bool transparent,
+                      bool smooth, bool preload, int xorig, int yorig);
+  // The same from decoded frames.
+  bool SetFromImage(std::vector<CBitmap32>&& decoded, int imageCount, bool precise, bool transparent,
+                    bool smooth, bool preload, int xorig, int yorig);
   // One image from a grabbed bitmap, replacing the images.
   bool CreateFromBitmap(CBitmap32&& image, bool precise, bool transparent, bool smooth, bool preload,
                         int xorig, int yorig);

@@ -1,11 +1,31 @@
 #include "Sprite/Sprite_Main.h"
 
+#include <cstring>
+#include <map>
 #include <string>
 
 #include "Graphics/Graphics_Image.h"
 #include "Graphics/Graphics_ResourceTable.h"
 
 static CResourceTable<CSprite> g_Sprites;
+
+bool (*Sprite_StartDownload)(int index, const char* url) = nullptr;
+
+namespace {
+
+// What a sprite_add of an address asked for, kept until its data arrives.
+struct PendingLoad {
+  int imageCount;
+  bool precise, transparent, smooth, preload;
+  int xorig, yorig;
+};
+std::map<int, PendingLoad> g_Pending;
+
+bool IsAddress(const char* name) {
+  return name && (strncmp(name, "http://", 7) == 0 || strncmp(name, "https://", 8) == 0);
+}
+
+}  // namespace
 
 bool Sprite_Exists(int index) { return g_Sprites.Get(index) != nullptr; }
 CSprite* Sprite_Data(int index) { return g_Sprites.Get(index); }
@@ -33,7 +53,13 @@ bool Sprite_ReplaceAlpha(int index, const char* file, int imageCount, bool preci
 int Sprite_Add(const char* file, int imageCount, bool precise, bool transparent, bool smooth, bool preload,
                int xorig, int yorig) {
   int index = Sprite_Create();
-  if (Sprite_Replace(index, file, imageCount, precise, transparent, smooth, preload, xorig, yorig)) return index;
+  if (IsAddress(file)) {
+    g_Pending[index] = {imageCount, precise, transparent, smooth, preload, xorig, yorig};
+    if (Sprite_StartDownload && Sprite_StartDownload(index, file)) return index;
+    g_Pending.erase(index);
+  } else if (Sprite_Replace(index, file, imageCount, precise, transparent, smooth, preload, xorig, yorig)) {
+    return index;
+  }
   g_Sprites.RemoveLast(index);
   return -1;
 }
@@ -44,3 +70,14 @@ int Sprite_AddAlpha(const char* file, int imageCount, bool precise, bool preload
 
 int Sprite_Duplicate(int index) { return g_Sprites.Duplicate(index, "__newsprite"); }
 int Sprite_Assign(int dest, int src) { return g_Sprites.Assign(dest, src); }
+
+int Sprite_AsyncLoaded(int index, const void* data, size_t size) {
+  auto it = g_Pending.find(index);
+  if (it == g_Pending.end()) return -1;
+  PendingLoad p = it->second;
+  g_Pending.erase(it);
+  CSprite* s = Sprite_Data(index);
+  bool ok = s && data && size > 0 &&
+            s->LoadFromMemory(data, size, p.imageCount, p.precise, p.transparent, p.smooth, p.preload, p.xorig, p.yorig);
+  return ok ? 0 : -1;
+}

@@ -1,5 +1,7 @@
 // The sprite table: resources by index with their names.
 #pragma once
+#include <cstddef>
+
 #include "Sprite/Sprite_Class.h"
 
 struct GamePackage;
@@ -13,7 +15,10 @@ int Sprite_Append(CSprite* sprite, const char* name);
 int Sprite_Create();  // an empty sprite named "__newsprite" and its index
 bool Sprite_Delete(int index);
 // A sprite loaded from a file (the save folder first, then the game's
-// folder); -1, with no slot left behind, when it cannot be loaded.
+// folder); -1, with no slot left behind, when it cannot be loaded. A name
+// beginning "http://" or "https://" is downloaded through the hook below
+// and the index returned at once; the sprite stays empty until
+// Sprite_AsyncLoaded fills it.
 int Sprite_Add(const char* file, int imageCount, bool precise, bool transparent, bool smooth, bool preload,
                int xorig, int yorig);
 int Sprite_AddAlpha(const char* file, int imageCount, bool precise, bool preload, int xorig, int yorig);
@@ -21,6 +26,13 @@ bool Sprite_Replace(int index, const char* file, int imageCount, bool precise, b
                     bool preload, int xorig, int yorig);
 bool Sprite_ReplaceAlpha(int index, const char* file, int imageCount, bool precise, bool preload, int xorig,
                          int yorig);
+// Starts the download of a sprite's image; set by the HTTP layer (null: no
+// downloads, and such a sprite_add fails).
+extern bool (*Sprite_StartDownload)(int index, const char* url);
+// Completion of a download: fills the sprite with the data (none when the
+// download failed) as the sprite_add call asked. Returns the status for the
+// image-loaded event: 0 when the data made the images, else -1.
+int Sprite_AsyncLoaded(int index, const void* data, size_t size);
 int Sprite_Duplicate(int index);  // the new index, -1 on failure
 int Sprite_Assign(int dest, int src);  // 1 on success, 0 on failure
 void Sprite_FreeAll();

@@ -100,3 +100,52 @@ TEST_F(CodeCalls, ExtensionIdsFromExactly500000GoToTheExtension) {
   EXPECT_EQ(result.val, 7);
   EXPECT_EQ(args[0].val, 3);  // the caller's arguments stay
 }
+
+TEST_F(CodeCalls, SavedSlotsComeBackAfterARunWithFifteenArguments) {
+  RValue outer[2] = {{VALUE_STRING, String_Duplicate("keep"), 0}, {VALUE_REAL, nullptr, 2}};
+  CodeArgumentSave first;
+  Code_Arguments_Save(&first);
+  Code_Arguments_Set(2, outer);
+  RValue args[15];
+  for (int k = 0; k < 15; ++k) args[k] = RValue{VALUE_STRING, String_Duplicate(std::to_string(k).c_str()), 0};
+  CodeArgumentSave inner;
+  Code_Arguments_Save(&inner);
+  Code_Arguments_Set(15, args);
+  EXPECT_EQ(Run("return argument14 + string_of(argument15);"), "compile: Test (line 1): unknown function or script: string_of");
+  EXPECT_EQ(Run("return argument14;"), "\"14\"");
+  EXPECT_EQ(Run("return argument15;"), "0");
+  Code_Arguments_Restore(&inner);
+  EXPECT_STREQ(RValue_Text(*Code_Argument(0)), "keep");
+  EXPECT_EQ(Code_Argument(1)->val, 2);
+  EXPECT_EQ(Code_Argument(2)->val, 0);
+  Code_Arguments_Restore(&first);
+  EXPECT_EQ(Code_Argument(0)->kind, VALUE_REAL);
+  for (RValue& a : args) RValue_Free(&a);
+  RValue_Free(&outer[0]);
+}
+
+TEST_F(CodeCalls, ScriptExecuteTakesAtMostSixteenAndRestoresTheCount) {
+  RValue args[20];
+  for (int k = 0; k < 20; ++k) args[k] = RValue{VALUE_REAL, nullptr, static_cast<double>(k)};
+  RValue result{};
+  ASSERT_TRUE(Script_Execute(Script_Find("count"), &self, &other, 20, args, &result));
+  EXPECT_EQ(result.val, 16);
+  EXPECT_EQ(g_ArgumentCount, 0);
+  EXPECT_EQ(Run("return count(1, 2, 3) + argument_count;"), "3");
+}
+
+TEST_F(CodeCalls, ArgumentRelativeReadsTheActionsFlag) {
+  g_ActionRelative = 1;
+  EXPECT_EQ(Expr("argument_relative"), "1");
+  g_ActionRelative = 0;
+  EXPECT_EQ(Expr("argument_relative"), "0");
+  EXPECT_EQ(Run("argument_count = 3;"), "compile: Test (line 1): cannot assign to the read-only variable argument_count");
+}
+
+TEST_F(CodeCalls, ScriptsComeBeforeBuiltInsOfTheSameName) {
+  Script_Add("test_pair", "return \"script\";");
+  ASSERT_TRUE(Script_PrepareAll());
+  EXPECT_EQ(Run("return test_pair();"), "\"script\"");  // no count check: it is a script now
+  SetUpTestSuite();
+  EXPECT_EQ(Run("return test_pair(1, 2);"), "12");
+}

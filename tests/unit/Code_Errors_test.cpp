@@ -93,3 +93,28 @@ TEST_F(CodeErrors, WithSwapsSelfAndOtherAndBreaks) {
   other.marked = false;
   EXPECT_EQ(Run("with (other) { exit; } return 2;"), "0");
 }
+
+namespace {
+std::string g_where;
+void F_TestWhere(RValue&, CInstance*, CInstance*, int, RValue*) {
+  g_where += std::string(Code_CurrentUnitName()) + ":" + std::to_string(Code_CurrentLine()) + ";";
+}
+}  // namespace
+
+TEST_F(CodeErrors, TheRunningUnitAndLineAreKnownWhileCodeRuns) {
+  static bool added = false;
+  if (!added) Function_Add("test_where", F_TestWhere, 0);
+  added = true;
+  g_where.clear();
+  EXPECT_EQ(Run("a = 1;\nif (a)\n{\n  test_where();\n}\nrepeat (2) test_where()"), "0");
+  EXPECT_EQ(g_where, "Test:4;Test:6;Test:6;");
+  EXPECT_EQ(Code_CurrentUnitName(), nullptr);
+  EXPECT_EQ(Code_CurrentLine(), -1);
+}
+
+TEST_F(CodeErrors, LoopConditionErrorsNameTheConditionsLine) {
+  EXPECT_EQ(Run("var i; i = 0;\nwhile (i < 2 + q)\n{\n  i += 1;\n}"), "error: Test (line 2): Unknown variable q");
+  EXPECT_EQ(Run("var i;\nfor (i = 0; i < 3; i += 1)\n{\n  i += 0;\n  if (i == 1) w = z;\n}"),
+            "error: Test (line 5): Unknown variable z");
+  EXPECT_EQ(Run("do\n{\n  n = 1;\n}\nuntil (n > zz)"), "error: Test (line 5): Unknown variable zz");
+}

@@ -134,3 +134,13 @@ TEST_F(CodeLanguage, LocalsAreFreshPerRunAndStartAtZero) {
   }
   EXPECT_EQ(self.vars, nullptr);  // no instance variable was made
 }
+
+TEST_F(CodeLanguage, LocalFastPathsStillHandleStrings) {
+  EXPECT_EQ(Run("var a, b; a = \"x\"; b = \"y\"; return a + b;"), "\"xy\"");
+  EXPECT_EQ(Run("var a, b; a = \"x\"; b = \"y\"; return (a < b) * 10 + (a == \"x\");"), "11");
+  EXPECT_EQ(Run("var a, b; a = \"x\"; b = 1; return a - b;"), "error: Test (line 1): Wrong type of arguments to -.");
+  EXPECT_EQ(Run("var a; a = \"x\"; a += 1;"), "error: Test (line 1): Wrong type of arguments to +.");
+  EXPECT_EQ(Run("var a, b; a = 4; b = 0; return a / b;"), "error: Test (line 1): Division by zero.");
+  EXPECT_EQ(Run("s = \"p\"; s += \"q\"; t = 1; t -= 3; return s + \"\" + \"!\";"), "\"pq!\"");
+  EXPECT_EQ(Run("t = 1; t -= 3; u = \"s\"; u -= 1;"), "error: Test (line 1): Wrong type of arguments to -.");
+}

@@ -30,7 +30,10 @@ inline std::string Show(const RValue& v) {
 // Test built-ins.
 inline std::string g_log;
 inline void F_TestLog(RValue& result, CInstance*, CInstance*, int argc, RValue* arg) {
-  for (int k = 0; k < argc; ++k) g_log += (k ? "," : "") + Show(arg[k]);
+  for (int k = 0; k < argc; ++k) {
+    if (k) g_log += ",";
+    g_log += Show(arg[k]);
+  }
   g_log += ";";
 }
 // Reports its argument count and whether the slots past it read as real 0.

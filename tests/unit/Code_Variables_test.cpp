@@ -108,3 +108,13 @@ TEST(CodeVariableList, WalksBucketsInOrderAndKeepsInsertionOrderInABucket) {
   list.Clear();
   EXPECT_EQ(list.Find(100001), nullptr);
 }
+
+TEST_F(CodeVariables, InstanceIdTargetsReadAndWriteThatInstance) {
+  EXPECT_EQ(Run("id_o = 190002; id_o.hp = 5; (190002).hp += 1; with (id_o) hp *= 2; return id_o.hp;"), "12");
+  EXPECT_EQ(other.vars->Find(Code_Variable_Find("hp"))->value.val, 12);
+  other.marked = true;  // destroyed: never found
+  EXPECT_EQ(Run("(190002).hp = 1; return 190002.hp;"),
+            "error: Test (line 1): Unable to find any instance for object index 190002 to read hp");
+  other.marked = false;
+  EXPECT_EQ(other.vars->Find(Code_Variable_Find("hp"))->value.val, 12);
+}

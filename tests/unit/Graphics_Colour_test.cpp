@@ -57,6 +57,16 @@ TEST(GraphicsImage, WrittenFilesReadBack) {
   ASSERT_TRUE(GR_Image_Decode(bmp.data(), bmp.size(), frames));
   EXPECT_EQ(frames[0].pixels[0], 0xFFFF0000u);
 
+  // An animated GIF gives every frame: red, then blue.
+  const uint8_t gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF,
+                         0x21, 0xF9, 4, 0, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0,
+                         0x21, 0xF9, 4, 0, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x4C, 0x01, 0,
+                         0x3B};
+  ASSERT_TRUE(GR_Image_Decode(gif, sizeof gif, frames));
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(frames[0].pixels[0], 0xFFFF0000u);
+  EXPECT_EQ(frames[1].pixels[0], 0xFF0000FFu);
+
   // Bad data and bad arguments are refused.
   const char junk[] = "not an image";
   EXPECT_FALSE(GR_Image_Decode(junk, sizeof junk, frames));

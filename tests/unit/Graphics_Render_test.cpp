@@ -1,3 +1,4 @@
+#include <climits>
 #include <cmath>
 
 #include "Graphics/Graphics_Image.h"
@@ -207,7 +208,23 @@ TEST_F(GraphicsTest, GrabbedRectanglesAreClipped) {
   EXPECT_EQ(b->Row(0)[0], 0xFFFF0000u);
   delete b;
   EXPECT_EQ(Graphics_GrabScreenRect(kTestSize, kTestSize, 70, 0, 5, 5), nullptr);
+  EXPECT_EQ(Graphics_GrabScreenRect(kTestSize, kTestSize, INT_MIN, 0, INT_MIN, 5), nullptr);
+  b = Graphics_GrabScreenRect(kTestSize, kTestSize, 60, 60, INT_MAX, INT_MAX);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->width * b->height, 16);
+  delete b;
   EXPECT_EQ(Graphics_GrabSurfaceRect(-1, 0, 0, 5, 5), nullptr);
+  int id = Surface_Create(4, 4);
+  ASSERT_TRUE(Surface_SetTarget(id));
+  GR_Draw_Clear(0x00FF00);
+  Surface_ResetTarget();
+  b = Graphics_GrabSurfaceRect(Surface_GetTexture(id), 2, -1, 10, 10);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->width, 2);
+  EXPECT_EQ(b->height, 4);
+  EXPECT_EQ(b->Row(3)[1], 0xFF00FF00u);
+  delete b;
+  Surface_Free(id);
   EXPECT_EQ(GR_GetPixel(0, 0), 0xFFFF0000u);
   EXPECT_EQ(GR_GetPixel(-1, 0), 0u);
 }

@@ -1,6 +1,9 @@
 #include <SDL2/SDL.h>
 
+#include <cstring>
+
 #include "Graphics/Graphics_Transition.h"
+#include "IO/IO_Main.h"
 #include "Graphics_TestDevice.h"
 
 namespace {
@@ -35,6 +38,42 @@ TEST_F(GraphicsTest, WindowSettingsAndTheQuitRequest) {
   Window_ProcessMessages();
   EXPECT_TRUE(Window_QuitRequested());
   Window_ClearQuit();
+}
+
+void PushKey(bool down, SDL_Keycode key) {
+  SDL_Event e{};
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.keysym.sym = key;
+  SDL_PushEvent(&e);
+}
+
+TEST_F(GraphicsTest, ThePumpFeedsKeysTextAndMouseToTheInput) {
+  IO_Clear();
+  PushKey(true, SDLK_LSHIFT);
+  PushKey(true, SDLK_RSHIFT);
+  PushKey(false, SDLK_LSHIFT);
+  PushKey(true, SDLK_a);
+  SDL_Event text{};
+  text.type = SDL_TEXTINPUT;
+  strcpy(text.text.text, "a\xC3\xA9");
+  SDL_PushEvent(&text);
+  SDL_Event click{};
+  click.type = SDL_MOUSEBUTTONDOWN;
+  click.button.button = SDL_BUTTON_RIGHT;
+  SDL_PushEvent(&click);
+  Window_ProcessMessages();
+  IO_Update();
+  EXPECT_FALSE(IO_Key_Check(160));  // left Shift went up
+  EXPECT_TRUE(IO_Key_Check(161));
+  EXPECT_TRUE(IO_Key_Check(16));    // Shift is held while either side is
+  EXPECT_TRUE(IO_Key_Check('A'));
+  EXPECT_STREQ(IO_GetTypedText(), "a\xC3\xA9");
+  EXPECT_TRUE(IO_Mouse_Check(2, 0));
+  PushKey(false, SDLK_RSHIFT);
+  Window_ProcessMessages();
+  IO_Update();
+  EXPECT_FALSE(IO_Key_Check(16));
+  IO_Clear();
 }
 
 TEST_F(GraphicsTest, ThePresentLeavesTheBackBufferReadable) {

@@ -91,3 +91,30 @@ TEST_F(RoomTiles, RoomsCopyTheirDefinitionAndKeepTheOrder) {
   EXPECT_STREQ(Room_Name(99), "<undefined>");
 }
 }  // namespace
+
+namespace {
+TEST(RoomViews, AFollowingViewKeepsItsObjectInsideTheBorders) {
+  Reset();
+  int a = Object_Add("a");
+  int r = AddRoom({{a, {100, 100}}});
+  CRoom* room = Room_Data(r);
+  room->width = 1000, room->height = 300;
+  room->views_enabled = true;
+  RoomView& v = room->views[0];
+  v.visible = true, v.object = a, v.wview = 200, v.hview = 200, v.hborder = 50, v.vborder = 50, v.hspeed = 20;
+  ASSERT_TRUE(StartGame());
+  CInstance* inst = g_RunRoom->active[0];
+  inst->SetPosition(400, 280);
+  room->UpdateViews();
+  EXPECT_EQ(v.xview, 20);   // wants 250, moves at most 20
+  EXPECT_EQ(v.yview, 100);  // wants 130, kept inside the room
+  v.hspeed = -1;
+  room->UpdateViews();
+  EXPECT_EQ(v.xview, 250);
+  inst->SetPosition(990, 0);
+  room->UpdateViews();
+  EXPECT_EQ(v.xview, 800);
+  EXPECT_EQ(v.yview, 0);
+  Reset();
+}
+}  // namespace

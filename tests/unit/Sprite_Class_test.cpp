@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "DataFile/DataFile_Image.h"
 #include "DataFile/DataFile_Package.h"
 #include "Graphics_TestDevice.h"
@@ -82,6 +84,8 @@ TEST_F(GraphicsTest, PointsAndLinesMeetTheMaskThroughScaleAndAngle) {
   EXPECT_TRUE(s.PointHits(0, 100, 50, 1, 1, 90, 100.5f, 46.5f));
   EXPECT_FALSE(s.PointHits(0, 100, 50, 1, 1, 90, 103.5f, 50.5f));
   EXPECT_FALSE(s.PointHits(0, 100, 50, 0, 1, 0, 103.5f, 50.5f));
+  EXPECT_FALSE(s.PointHits(0, 100, 50, 1, 1, 0, NAN, 50.5f));
+  EXPECT_FALSE(s.PointHits(0, 100, 50, 1e-30f, 1, 0, 1e30f, 50.5f));
 
   // Lines across the box at (100, 50)..(103, 53).
   EXPECT_TRUE(s.CollisionLine(99, 54, 105, 48, 0, 100, 50, 1, 1, 0, 100, 50, 103, 53));
@@ -89,6 +93,10 @@ TEST_F(GraphicsTest, PointsAndLinesMeetTheMaskThroughScaleAndAngle) {
   // Straight lines take the rectangle test.
   EXPECT_TRUE(s.CollisionLine(101, 40, 101, 60, 0, 100, 50, 1, 1, 0, 100, 50, 103, 53));
   EXPECT_FALSE(s.CollisionLine(90, 40, 90, 60, 0, 100, 50, 1, 1, 0, 100, 50, 103, 53));
+  // Far out, where a float no longer counts in whole steps, the walk ends.
+  const int far = 20000000;
+  EXPECT_FALSE(s.CollisionLine(far - 10.0f, far - 20.0f, far + 10.0f, far + 20.0f, 0, float(far), float(far), 1, 1,
+                               0, far, far, far + 3, far + 3));
   s.SetPrecise(false);
   EXPECT_TRUE(s.CollisionLine(99, 49, 104, 54, 0, 100, 50, 1, 1, 0, 100, 50, 103, 53));
 }
@@ -160,6 +168,15 @@ TEST_F(GraphicsTest, PackageSpritesDrawTheirTrimmedFramesAndKeepTheirMasks) {
   // One shared mask serves every frame.
   EXPECT_TRUE(s->MaskBit(1, 3, 2));
   EXPECT_FALSE(s->MaskBit(0, 4, 2));
+  // With only readable frames, box and masks come again from the pixels.
+  s->frames.pop_back();
+  s->numb = 1;
+  s->SetBboxMode(BBOX_AUTOMATIC);
+  EXPECT_EQ(std::vector<int>({s->bboxLeft, s->bboxTop, s->bboxRight, s->bboxBottom}), std::vector<int>({3, 2, 4, 3}));
+  s->SetPrecise(true);
+  EXPECT_TRUE(s->MaskBit(0, 4, 3));
+  EXPECT_FALSE(s->MaskBit(0, 5, 3));
+  Sprite_Delete(first);
 }
 
 }  // namespace

@@ -78,6 +78,39 @@ TEST_F(ResourceTest, SpritesLoadFromFilesAndCopyWithTexturesOfTheirOwn) {
   Sprite_Delete(other);
 }
 
+std::string g_Requested;
+bool RecordDownload(int, const char* url) {
+  g_Requested = url;
+  return true;
+}
+
+TEST_F(ResourceTest, SpritesFromAnAddressArriveLater) {
+  int before = Sprite_Count();
+  EXPECT_EQ(Sprite_Add("https://example.com/a.png", 3, false, false, false, false, 0, 0), -1);
+  EXPECT_EQ(Sprite_Count(), before);  // no download layer: no slot
+
+  Sprite_StartDownload = RecordDownload;
+  int s = Sprite_Add("https://example.com/a.png", 3, false, false, false, false, 0, 0);
+  ASSERT_GE(s, 0);
+  EXPECT_EQ(g_Requested, "https://example.com/a.png");
+  EXPECT_EQ(Sprite_Data(s)->numb, 0);
+  FILE* f = fopen((folder_ + "/strip.png").c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  std::vector<uint8_t> png(4096);
+  png.resize(fread(png.data(), 1, png.size(), f));
+  fclose(f);
+  EXPECT_EQ(Sprite_AsyncLoaded(s, png.data(), png.size()), 0);
+  EXPECT_EQ(Sprite_Data(s)->numb, 3);
+  EXPECT_EQ(Sprite_AsyncLoaded(s, png.data(), png.size()), -1);  // only once
+  // A failed download leaves the sprite empty.
+  int t = Sprite_Add("http://example.com/b.png", 1, false, false, false, false, 0, 0);
+  EXPECT_EQ(Sprite_AsyncLoaded(t, nullptr, 0), -1);
+  EXPECT_EQ(Sprite_Data(t)->numb, 0);
+  Sprite_StartDownload = nullptr;
+  Sprite_Delete(s);
+  Sprite_Delete(t);
+}
+
 TEST_F(ResourceTest, BackgroundsFromFilesColoursAndGradients) {
   EXPECT_EQ(Background_Add("nowhere.bmp", false, false, false), -1);
   int b = Background_Add("strip.png", false, false, true);
@@ -125,9 +158,15 @@ TEST_F(ResourceTest, FontsFromSpriteImages) {
   Text_Draw(10, 10, "y", -1, -1);
   EXPECT_EQ(Pixel(Screen(), 10, 10), 0xFF00FF00u);
   EXPECT_EQ(Font_AddSprite(123456, 'a', false, 0), -1);
-  // A typeface font draws with the built-in glyphs.
+  // A typeface font draws with the built-in glyphs, enlarged to its size.
   int face = Font_Add("Arial", 12, true, false, 32, 127);
   Text_SetFont(face);
+  EXPECT_EQ(Text_Width("ab", -1, -1), 32);
+  EXPECT_EQ(Text_Height("ab", -1, -1), 16);
+  Text_Draw(0, 40, "H", -1, -1);  // columns 0, 1, 4, 5 doubled
+  EXPECT_EQ(Pixel(Screen(), 11, 52), 0xFFFFFFFFu);
+  EXPECT_EQ(Pixel(Screen(), 12, 52), 0xFF000000u);
+  Font_Replace(face, "Arial", 8, false, false, 32, 127);
   EXPECT_EQ(Text_Width("ab", -1, -1), 16);
   EXPECT_STREQ(Font_Get(face)->GetName(), "Arial");
   Text_SetFont(-1);

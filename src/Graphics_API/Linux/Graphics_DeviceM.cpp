@@ -19,12 +19,17 @@ int64_t Graphics_PresentTime = 0;
 
 namespace {
 
-const char* kVertexShader = R"(#version 330 core
+// Both shaders come in two forms: colours interpolated (Gouraud) or taken
+// from the first vertex (flat); the header picks one.
+const char* kGouraudHeader = "#version 330 core\n#define SHADE smooth\n";
+const char* kFlatHeader = "#version 330 core\n#define SHADE flat\n";
+
+const char* kVertexShader = R"(
 layout(location = 0) in vec3 aPos;
 layout(location = 1) in vec4 aColour;
 layout(location = 2) in vec2 aUV;
 uniform mat4 uMatrix;
-out vec4 vColour;
+SHADE out vec4 vColour;
 out vec2 vUV;
 void main() {
   gl_Position = uMatrix * vec4(aPos, 1.0);
@@ -35,8 +40,8 @@ void main() {
 
 // Texture stage: modulate (texture times vertex colour) or the texture's
 // colour with the vertex alpha; then the alpha test by its compare function.
-const char* kFragmentShader = R"(#version 330 core
-in vec4 vColour;
+const char* kFragmentShader = R"(
+SHADE in vec4 vColour;
 in vec2 vUV;
 out vec4 oColour;
 uniform sampler2D uTexture;
@@ -69,12 +74,18 @@ struct RenderTarget {
   int width, height;
 };
 
+struct Program {
+  uint32_t id = 0;
+  int uMatrix = -1, uTextured = -1, uModulate = -1, uAlphaFunc = -1, uAlphaRef = -1;
+};
+
 struct Device {
   SDL_GLContext context = nullptr;
   bool ready = false;
   bool clipControl = false;
-  uint32_t program = 0, vao = 0, vbo = 0;
-  int uMatrix = -1, uTextured = -1, uModulate = -1, uAlphaFunc = -1, uAlphaRef = -1;
+  Program programs[2];  // Gouraud, flat
+  Program* program = &programs[0];
+  uint32_t vao = 0, vbo = 0;
   uint32_t samplers[4] = {};  // bit 0 linear, bit 1 wrap
   // The back buffer.
   uint32_t backFramebuffer = 0, backTexture = 0, backDepth = 0;
@@ -119,6 +130,8 @@ uint32_t PrimitiveMode(int kind) {
   }
 }
 
+void UseProgram(Program* p);
+
 // The one place where the cached render states become OpenGL state.
 void ApplyState(int index) {
   uint32_t v = g_Device.states[index];
@@ -150,13 +163,19 @@ void ApplyState(int index) {
       break;
     case RS_COLORWRITE: gl.ColorMask(v & 1, (v >> 1) & 1, (v >> 2) & 1, (v >> 3) & 1); break;
     case RS_SCISSORTEST: v ? gl.Enable(GL_SCISSOR_TEST) : gl.Disable(GL_SCISSOR_TEST); break;
+    case RS_SHADEMODE: UseProgram(&g_Device.programs[v == 1 ? 1 : 0]); break;
     case RS_ALPHATESTENABLE:
     case RS_ALPHAFUNC:
     case RS_ALPHAREF:
-      gl.Uniform1i(g_Device.uAlphaFunc,
+      gl.Uniform1i(g_Device.program->uAlphaFunc,
                    g_Device.states[RS_ALPHATESTENABLE] ? int(g_Device.states[RS_ALPHAFUNC]) : 8);
-      gl.Uniform1f(g_Device.uAlphaRef, float(g_Device.states[RS_ALPHAREF] & 255));
+      gl.Uniform1f(g_Device.program->uAlphaRef, float(g_Device.states[RS_ALPHAREF] & 255));
       break;
+  }
+}
+
+void ClearErrors() {
+  while (gl.GetError() != GL_NO_ERROR) {
   }
 }
 
@@ -174,13 +193,14 @@ void UploadMatrix() {
   Matrix fix = Matrix_Scaling(1, -1, g_Device.clipControl ? 1 : 2);
   if (!g_Device.clipControl) fix.m[3][2] = -1;
   m = Matrix_Multiply(m, fix);
-  gl.UniformMatrix4fv(g_Device.uMatrix, 1, GL_FALSE, &m.m[0][0]);
+  gl.UniformMatrix4fv(g_Device.program->uMatrix, 1, GL_FALSE, &m.m[0][0]);
   g_Device.matrixDirty = false;
 }
 
-uint32_t CompileShader(uint32_t kind, const char* source) {
+uint32_t CompileShader(uint32_t kind, const char* header, const char* body) {
   uint32_t s = gl.CreateShader(kind);
-  gl.ShaderSource(s, 1, &source, nullptr);
+  const char* parts[2] = {header, body};
+  gl.ShaderSource(s, 2, parts, nullptr);
   gl.CompileShader(s);
   int ok = 0;
   gl.GetShaderiv(s, GL_COMPILE_STATUS, &ok);
@@ -194,34 +214,46 @@ uint32_t CompileShader(uint32_t kind, const char* source) {
   return s;
 }
 
-bool MakeProgram() {
-  uint32_t vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
-  uint32_t fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
-  if (!vs || !fs) return false;
-  uint32_t p = gl.CreateProgram();
-  gl.AttachShader(p, vs);
-  gl.AttachShader(p, fs);
-  gl.LinkProgram(p);
-  gl.DeleteShader(vs);
-  gl.DeleteShader(fs);
+bool MakeProgram(const char* header, Program* out) {
+  uint32_t vs = CompileShader(GL_VERTEX_SHADER, header, kVertexShader);
+  uint32_t fs = CompileShader(GL_FRAGMENT_SHADER, header, kFragmentShader);
+  uint32_t p = vs && fs ? gl.CreateProgram() : 0;
+  if (p) {
+    gl.AttachShader(p, vs);
+    gl.AttachShader(p, fs);
+    gl.LinkProgram(p);
+  }
+  if (vs) gl.DeleteShader(vs);
+  if (fs) gl.DeleteShader(fs);
+  if (!p) return false;
   int ok = 0;
   gl.GetProgramiv(p, GL_LINK_STATUS, &ok);
   if (!ok) {
     char log[1024];
     gl.GetProgramInfoLog(p, sizeof log, nullptr, log);
     g_Console.Output("Shader link failed: %s\n", log);
+    gl.DeleteProgram(p);
     return false;
   }
-  g_Device.program = p;
+  out->id = p;
+  out->uMatrix = gl.GetUniformLocation(p, "uMatrix");
+  out->uTextured = gl.GetUniformLocation(p, "uTextured");
+  out->uModulate = gl.GetUniformLocation(p, "uModulate");
+  out->uAlphaFunc = gl.GetUniformLocation(p, "uAlphaFunc");
+  out->uAlphaRef = gl.GetUniformLocation(p, "uAlphaRef");
   gl.UseProgram(p);
-  g_Device.uMatrix = gl.GetUniformLocation(p, "uMatrix");
-  g_Device.uTextured = gl.GetUniformLocation(p, "uTextured");
-  g_Device.uModulate = gl.GetUniformLocation(p, "uModulate");
-  g_Device.uAlphaFunc = gl.GetUniformLocation(p, "uAlphaFunc");
-  g_Device.uAlphaRef = gl.GetUniformLocation(p, "uAlphaRef");
   gl.Uniform1i(gl.GetUniformLocation(p, "uTexture"), 0);
-  gl.Uniform1i(g_Device.uModulate, 1);
   return true;
+}
+
+// Makes a program current and gives it the device's state.
+void UseProgram(Program* p) {
+  g_Device.program = p;
+  gl.UseProgram(p->id);
+  gl.Uniform1i(p->uModulate, g_Device.modulate ? 1 : 0);
+  gl.Uniform1i(p->uTextured, g_Device.boundTexture >= 0 ? 1 : 0);
+  ApplyState(RS_ALPHATESTENABLE);
+  g_Device.matrixDirty = true;
 }
 
 bool MakeBackBuffer(int w, int h) {
@@ -257,6 +289,7 @@ void SetDefaultStates() {
   s[RS_BLENDOP] = 1;
   s[RS_SCISSORTEST] = 0;
   s[RS_ALPHABLENDENABLE] = 1;
+  s[RS_SHADEMODE] = 2;
   for (int i = 0; i < RS_COUNT; i++) ApplyState(i);
   for (int i = 0; i < 3; i++) g_Device.transforms[i] = Matrix_Identity();
   g_Device.matrixDirty = true;
@@ -268,6 +301,7 @@ bool Device_Texture_Create(int w, int h, const uint32_t* argb, bool target, uint
                            uint32_t* framebuffer) {
   if (!g_Device.context || w < 1 || h < 1 || w > 16384 || h > 16384) return false;
   Batch_Flush();
+  ClearErrors();
   uint32_t t = 0;
   gl.GenTextures(1, &t);
   gl.BindTexture(GL_TEXTURE_2D, t);
@@ -294,7 +328,9 @@ bool Device_Texture_Create(int w, int h, const uint32_t* argb, bool target, uint
     }
     *framebuffer = fb;
   }
-  return gl.GetError() == GL_NO_ERROR;
+  if (gl.GetError() == GL_NO_ERROR) return true;
+  Device_Texture_Free(*texture, *framebuffer);
+  return false;
 }
 
 void Device_Texture_Free(uint32_t texture, uint32_t framebuffer) {
@@ -320,7 +356,7 @@ void Device_Draw(int primType, int texture, const SVertex* verts, int count) {
   int bind = tex ? texture : -1;
   if (bind != g_Device.boundTexture) {
     gl.BindTexture(GL_TEXTURE_2D, tex ? tex->glTexture : 0);
-    gl.Uniform1i(g_Device.uTextured, tex ? 1 : 0);
+    gl.Uniform1i(g_Device.program->uTextured, tex ? 1 : 0);
     g_Device.boundTexture = bind;
     Graphics_FrameCounters.textureSwaps++;
   }
@@ -354,7 +390,7 @@ bool GR_D3D_Init() {
   g_Device.clipControl = gl.ClipControl && (major > 4 || (major == 4 && minor >= 5));
   if (g_Device.clipControl) gl.ClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
   SDL_GL_SetSwapInterval(0);
-  if (!MakeProgram()) {
+  if (!MakeProgram(kGouraudHeader, &g_Device.programs[0]) || !MakeProgram(kFlatHeader, &g_Device.programs[1])) {
     GR_D3D_Shutdown();
     return false;
   }
@@ -402,7 +438,8 @@ void GR_D3D_Shutdown() {
   if (g_Device.samplers[0]) gl.DeleteSamplers(4, g_Device.samplers);
   if (g_Device.vbo) gl.DeleteBuffers(1, &g_Device.vbo);
   if (g_Device.vao) gl.DeleteVertexArrays(1, &g_Device.vao);
-  if (g_Device.program) gl.DeleteProgram(g_Device.program);
+  for (Program& p : g_Device.programs)
+    if (p.id) gl.DeleteProgram(p.id);
   SDL_GL_DeleteContext(g_Device.context);
   g_Device = Device();
 }
@@ -476,7 +513,7 @@ void GR_SetTextureBlending(bool modulate) {
   if (modulate == g_Device.modulate) return;
   Batch_Flush();
   g_Device.modulate = modulate;
-  if (g_Device.context) gl.Uniform1i(g_Device.uModulate, modulate ? 1 : 0);
+  if (g_Device.context) gl.Uniform1i(g_Device.program->uModulate, modulate ? 1 : 0);
 }
 
 void Graphics_SetTransform(int which, const Matrix& m) {
@@ -547,32 +584,27 @@ int Graphics_RenderTargetDepth() { return int(g_Device.targets.size()); }
 bool Graphics_ReadPixels(int texture, int x, int y, int w, int h, uint32_t* out) {
   if (!g_Device.ready || w < 1 || h < 1) return false;
   Batch_Flush();
-  uint32_t fb;
-  int fw, fh;
-  if (texture < 0) {
-    fb = g_Device.backFramebuffer;
-    fw = g_Device.backWidth;
-    fh = g_Device.backHeight;
-  } else {
-    GRTexture* t = GR_Texture_Get(texture);
-    if (!t) return false;
-    fw = t->width;
-    fh = t->height;
-    fb = t->glTarget;
-    if (!fb) {
-      if (!g_Device.readFramebuffer) gl.GenFramebuffers(1, &g_Device.readFramebuffer);
-      fb = g_Device.readFramebuffer;
-      gl.BindFramebuffer(GL_FRAMEBUFFER, fb);
-      gl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, t->glTexture, 0);
-    }
+  const GRTexture* t = texture < 0 ? nullptr : GR_Texture_Get(texture);
+  if (texture >= 0 && !t) return false;
+  int fw = t ? t->width : g_Device.backWidth, fh = t ? t->height : g_Device.backHeight;
+  if (x < 0 || y < 0 || int64_t(x) + w > fw || int64_t(y) + h > fh) return false;
+  uint32_t fb = t ? t->glTarget : g_Device.backFramebuffer;
+  if (!fb) {
+    if (!g_Device.readFramebuffer) gl.GenFramebuffers(1, &g_Device.readFramebuffer);
+    fb = g_Device.readFramebuffer;
+    gl.BindFramebuffer(GL_FRAMEBUFFER, fb);
+    gl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, t->glTexture, 0);
   }
-  if (x < 0 || y < 0 || x + w > fw || y + h > fh) {
-    BindFramebuffer();
-    return false;
-  }
+  ClearErrors();
   gl.BindFramebuffer(GL_READ_FRAMEBUFFER, fb);
   gl.PixelStorei(GL_PACK_ALIGNMENT, 4);
   gl.ReadPixels(x, y, w, h, GL_BGRA, GL_UNSIGNED_BYTE, out);
+  bool ok = gl.GetError() == GL_NO_ERROR;
+  if (fb == g_Device.readFramebuffer) {
+    // Let go of the texture, which may be freed before the next read.
+    gl.BindFramebuffer(GL_FRAMEBUFFER, fb);
+    gl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  }
   BindFramebuffer();
-  return gl.GetError() == GL_NO_ERROR;
+  return ok;
 }
