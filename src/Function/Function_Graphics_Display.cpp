@@ -1,6 +1,4 @@
 // Display, window and screen built-ins.
-#include <SDL2/SDL.h>
-
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -10,6 +8,7 @@
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Image.h"
+#include "Graphics_API/Display_Main.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Window_Main.h"
 #include "IO/IO_Main.h"
@@ -18,36 +17,7 @@
 #include "Run/Run_Mouse.h"
 
 namespace {
-// What display_reset asked for. The back buffer is an offscreen buffer
-// without multisampling, so the antialiasing level is kept but not applied.
-struct DisplaySettings {
-  int antialias = 0;
-  bool vsync = false;
-};
-DisplaySettings g_Display;
-
 void SetReal(RValue& result, double d) { RValue_SetReal(&result, d); }
-
-// Whether the display offers a mode of that size, rate and depth.
-bool Display_TestMode(int w, int h, int frequency, int depth) {
-  if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return false;
-  int count = SDL_GetNumDisplayModes(0);
-  for (int i = 0; i < count; i++) {
-    SDL_DisplayMode mode;
-    if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
-    if (mode.w == w && mode.h == h && mode.refresh_rate == frequency &&
-        int(SDL_BITSPERPIXEL(mode.format)) == depth)
-      return true;
-  }
-  return false;
-}
-
-// The desktop's mode is not ours to change here: a request succeeds only
-// when the display already is in the mode asked for.
-bool Display_SetMode(int w, int h, int frequency, int depth) {
-  return w == Display_GetWidth() && h == Display_GetHeight() && frequency == Display_GetFrequency() &&
-         depth == Display_GetColourDepth();
-}
 
 void F_DisplayGetWidth(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Display_GetWidth()); }
 void F_DisplayGetHeight(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Display_GetHeight()); }
@@ -55,26 +25,27 @@ void F_DisplayGetColorDepth(RValue& r, CInstance*, CInstance*, int, RValue*) { S
 void F_DisplayGetFrequency(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Display_GetFrequency()); }
 void F_DisplayGetOrientation(RValue&, CInstance*, CInstance*, int, RValue*) {}
 
-void F_DisplaySetSize(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  bool ok = Display_SetMode(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), Display_GetFrequency(),
-                            Display_GetColourDepth());
+// A mode change answers whether it succeeded; the device is reset either way.
+void ModeChanged(RValue& r, bool ok) {
   SetReal(r, ok ? 1 : 0);
+  Display_RequestReset();
+}
+
+void F_DisplaySetSize(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+  ModeChanged(r, Display_SetSize(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])));
 }
 
 void F_DisplaySetColorDepth(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  bool ok = Display_SetMode(Display_GetWidth(), Display_GetHeight(), Display_GetFrequency(), RValue_RoundInt(arg[0]));
-  SetReal(r, ok ? 1 : 0);
+  ModeChanged(r, Display_SetColourDepth(RValue_RoundInt(arg[0])));
 }
 
 void F_DisplaySetFrequency(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  bool ok = Display_SetMode(Display_GetWidth(), Display_GetHeight(), RValue_RoundInt(arg[0]), Display_GetColourDepth());
-  SetReal(r, ok ? 1 : 0);
+  ModeChanged(r, Display_SetFrequency(RValue_RoundInt(arg[0])));
 }
 
 void F_DisplaySetAll(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  bool ok = Display_SetMode(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
-                            RValue_RoundInt(arg[3]));
-  SetReal(r, ok ? 1 : 0);
+  ModeChanged(r, Display_SetMode(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
+                                 RValue_RoundInt(arg[3])));
 }
 
 void F_DisplayTestAll(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
@@ -84,11 +55,11 @@ void F_DisplayTestAll(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 // display_reset(aa [, vsync]): vertical sync is on only when the second
-// argument is given and is 1 or more.
+// argument is given and is 1 or more. The frame loop carries the reset out.
 void F_DisplayReset(RValue&, CInstance*, CInstance*, int argc, RValue* arg) {
-  g_Display.antialias = RValue_TruncInt(arg[0]) & 0xFF;
-  g_Display.vsync = argc >= 2 && RValue_TruncInt(arg[1]) >= 1;
-  if (SDL_GL_GetCurrentContext()) SDL_GL_SetSwapInterval(g_Display.vsync ? 1 : 0);
+  Display_SetAntialias(RValue_TruncInt(arg[0]) & 0xFF);
+  Display_SetVSync(argc >= 2 && RValue_TruncInt(arg[1]) >= 1);
+  Display_RequestReset();
 }
 
 void F_DisplayMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Display_GetMouseX()); }

@@ -12,6 +12,7 @@
 #include "Background/Background_Main.h"
 #include "Base/File_Folders.h"
 #include "Function_Graphics_Call.h"
+#include "Graphics_API/Display_Main.h"
 #include "Graphics/Graphics_Surface.h"
 #include "Object/Instance_Class.h"
 #include "Sprite/Sprite_Main.h"
@@ -331,10 +332,14 @@ TEST_F(DrawTest, ScreenPixelsPathsCaptionsAndDisplayReset) {
   RValue result = {VALUE_REAL, nullptr, 0};
   if (SDL_GL_SetSwapInterval(1) == 0) {
     reset->routine(result, nullptr, nullptr, 1, args);
+    EXPECT_TRUE(Display_ResetPending());
+    Graphics_ResetIfRequested();
     EXPECT_EQ(SDL_GL_GetSwapInterval(), 0);
     reset->routine(result, nullptr, nullptr, 2, args);
+    Graphics_ResetIfRequested();
     EXPECT_EQ(SDL_GL_GetSwapInterval(), 1);
-    SDL_GL_SetSwapInterval(0);
+    reset->routine(result, nullptr, nullptr, 1, args);
+    Graphics_ResetIfRequested();
   }
   EXPECT_EQ(GCall("window_get_showborder"), 0);
   EXPECT_EQ(GCall("display_set_colordepth", {Display_GetColourDepth() + 8}), 0);
