@@ -37,10 +37,6 @@ inline bool Graphics_TiledScaleOk(float xscale, float yscale) { return xscale > 
 // when nothing of it is left.
 bool Graphics_ClipRect(int areaW, int areaH, int* x, int* y, int* w, int* h);
 
-// Draws a path offset by (xoffset, yoffset); false when the path does not
-// exist. Set by the path area; while it is unset every path is missing.
-extern bool (*Function_Graphics_DrawPath)(int path, float xoffset, float yoffset);
-
 class CBitmap32;
 // Writes the bitmap as a 24-bit BMP file (whatever the name's extension),
 // through the save folder; nothing without a bitmap.
