@@ -2,6 +2,7 @@
 #include "Function/Function_Graphics.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "Base/Text_Real.h"
 #include "Graphics/Graphics_Image.h"

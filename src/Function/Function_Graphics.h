@@ -7,8 +7,6 @@
 #include "Base/Convert.h"
 #include "Base/RValue.h"
 
-class CInstance;
-
 // Each file of the drawing built-ins registers its own names.
 void Function_Graphics_Sprite_Init();
 void Function_Graphics_Surface_Init();
