@@ -2,14 +2,20 @@
 #include "Function/Function_Graphics.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "Base/Text_Real.h"
 #include "Graphics/Graphics_Image.h"
 #include "Graphics_API/Window_Main.h"
 #include "IO/LoadSave_Main.h"
+#include "Object/Instance_Class.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
+
+int Graphics_SelfImage(const CInstance* self) {
+  return self ? Convert_TruncInt(std::floor(double(self->image_index))) : 0;
+}
 
 std::string Graphics_ArgText(const RValue& v) {
   if (RValue_IsString(v)) return RValue_Text(v);

@@ -7,6 +7,8 @@
 #include "Base/Convert.h"
 #include "Base/RValue.h"
 
+class CInstance;
+
 // Each file of the drawing built-ins registers its own names.
 void Function_Graphics_Sprite_Init();
 void Function_Graphics_Surface_Init();
@@ -19,6 +21,9 @@ void Function_Graphics_Text_Init();
 inline uint32_t Arg_Colour(const RValue& v) { return static_cast<uint32_t>(RValue_RoundInt(v)); }
 // Narrowed to single precision, then rounded.
 inline int32_t Arg_SingleRound(const RValue& v) { return Convert_RoundInt(RValue_Single(v)); }
+
+// The frame an instance shows: its image index rounded down (0 without one).
+int Graphics_SelfImage(const CInstance* self);
 
 // The text a text argument stands for in the text built-ins: a string as it
 // is; a real as the decimal integer when it is whole, else with two decimals

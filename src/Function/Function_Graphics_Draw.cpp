@@ -1,6 +1,4 @@
 // Draw state, colour arithmetic, primitives, user primitives and textures.
-#include <cmath>
-
 #include "Background/Background_Main.h"
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
@@ -176,7 +174,7 @@ void F_SpriteGetTexture(RValue& r, CInstance* self, CInstance*, int, RValue* a) 
     return;
   }
   int sub = Arg_SingleRound(a[1]);
-  if (sub < 0) sub = self ? static_cast<int>(std::floor(self->image_index)) : 0;
+  if (sub < 0) sub = Graphics_SelfImage(self);
   SetReal(r, s->GetTexture(sub));
 }
 void F_BackgroundGetTexture(RValue& r, CInstance*, CInstance*, int, RValue* a) {
