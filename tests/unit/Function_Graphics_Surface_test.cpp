@@ -3,15 +3,18 @@
 #include <SDL2/SDL.h>
 
 #include <cstdio>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "Base/File_Folders.h"
 #include "Function_Graphics_Call.h"
 #include "Graphics_API/Display_Main.h"
+#include "Font/Font_Main.h"
 #include "Graphics/Graphics_Surface.h"
 #include "Path/Path_Class.h"
 #include "Path/Path_Main.h"
@@ -155,5 +158,53 @@ TEST_F(DrawTest, ScreenPixelsPathsCaptionsAndDisplayReset) {
   }
   EXPECT_EQ(GCall("window_get_showborder"), 0);
   EXPECT_EQ(GCall("display_set_colordepth", {Display_GetColourDepth() + 8}), 0);
+}
+// Every built-in with arguments that are not a number, out of every range,
+// negative or texts: none may crash, hang or leave a surface as the target.
+TEST_F(DrawTest, EveryBuiltInSurvivesHostileArguments) {
+  const std::set<std::string> skipped = {
+      // They move or resize the test's window.
+      "window_set_fullscreen", "window_set_size", "window_set_rectangle", "window_set_position", "window_center",
+      // The window layer adds the window's place to these in 32 bits.
+      "display_mouse_set"};
+  bool interpolation = GR_GetInterpolation(), repeat = GR_GetRepeat();
+  int count = 0;
+  for (int i = 0; i < Function_Count(); i++) {
+    const RFunction* f = Function_Get(i);
+    if (!f || skipped.count(f->name)) continue;
+    std::string name = f->name;
+    bool ours = false;
+    for (const char* prefix : {"draw_", "surface_", "tile_", "display_", "window_", "screen_", "color_", "make_color",
+                               "merge_color", "texture_", "string_width", "string_height", "sprite_get_texture",
+                               "background_get_texture"})
+      ours = ours || name.rfind(prefix, 0) == 0;
+    if (!ours) continue;
+    count++;
+    int argc = f->argnumb < 0 ? 2 : f->argnumb;
+    for (double value : {std::nan(""), 1e300, -1e300, -1.0, 4294967296.0}) {
+      RValue args[MAX_ARGUMENTS] = {};
+      for (int a = 0; a < argc; a++) RValue_SetReal(&args[a], value);
+      RValue result = {VALUE_REAL, nullptr, 0};
+      f->routine(result, nullptr, nullptr, argc, args);
+      RValue_Free(&result);
+    }
+    RValue args[MAX_ARGUMENTS] = {};
+    for (int a = 0; a < argc; a++) RValue_SetString(&args[a], "");
+    RValue result = {VALUE_REAL, nullptr, 0};
+    f->routine(result, nullptr, nullptr, argc, args);
+    RValue_Free(&result);
+    for (RValue& v : args) RValue_Free(&v);
+    EXPECT_EQ(Surface_GetTarget(), -1) << name;
+  }
+  EXPECT_GE(count, 190);
+  GR_SetInterpolation(interpolation);
+  GR_SetRepeat(repeat);
+  GR_SetTextureBlending(true);
+  Text_SetFont(-1);
+  Text_SetHAlign(0);
+  Text_SetVAlign(0);
+  GR_SetCirclePrecision(24);
+  Display_SetVSync(false);
+  Graphics_ResetIfRequested();
 }
 }  // namespace
