@@ -16,11 +16,9 @@
 #include "Graphics_API/Display_Main.h"
 #include "Font/Font_Main.h"
 #include "Graphics/Graphics_Surface.h"
-#include "Path/Path_Class.h"
-#include "Path/Path_Main.h"
 
 namespace {
-constexpr uint32_t RED = 255, GREEN = 65280;
+constexpr uint32_t RED = 255;
 
 class DrawTest : public GraphicsTest {
  protected:
@@ -62,22 +60,6 @@ TEST_F(DrawTest, ResettingWithoutASurfaceTargetLeavesOtherTargetsAlone) {
   EXPECT_EQ(GCall("surface_reset_target"), 0);
   EXPECT_EQ(Graphics_RenderTargetDepth(), 1);
   Graphics_PopRenderTarget();
-}
-
-TEST_F(DrawTest, PathsAtTheirOwnPlaceOrMoved) {
-  int path = Path_Add();
-  Path_Data(path)->SetClosed(false);
-  Path_Data(path)->AddPoint(0, 0, 100);
-  Path_Data(path)->AddPoint(8, 0, 100);
-  int s = Target(16, 16);
-  GCall("draw_set_color", {RED});
-  GCall("draw_path", {path, 2, 10, 0});
-  GCall("draw_set_color", {GREEN});
-  GCall("draw_path", {path, 2, 10, 1});
-  EXPECT_EQ(Pixel(s, 6, 10), RED);
-  EXPECT_EQ(Pixel(s, 4, 0), GREEN);
-  EXPECT_EQ(Pixel(s, 4, 5), 0);
-  Path_Delete(path);
 }
 
 // The width, height and bits per pixel of a BMP file; all 0 when it is none.
@@ -126,12 +108,10 @@ TEST_F(DrawTest, ScreenAndSurfacesAreSavedAsBmpWhateverTheExtension) {
   std::system((std::string("rm -rf ") + folder).c_str());
 }
 
-TEST_F(DrawTest, ScreenPixelsPathsCaptionsAndDisplayReset) {
+TEST_F(DrawTest, ScreenPixelsCaptionsAndDisplayReset) {
   Rect(5, 5, 6, 6, RED);
   EXPECT_EQ(GCall("draw_getpixel", {5, 5}), 0xFFFF0000u) << "the back buffer's ARGB word";
   EXPECT_EQ(GCall("draw_getpixel", {-1, 5}), 0);
-
-  EXPECT_EQ(ErrorFrom([] { GCall("draw_path", {999, 0, 0, 1}); }), "Trying to drawn non-existing path.");
 
   // Reals where a text is asked for count as the empty text.
   GCall("window_set_caption", {"Game"});

@@ -62,6 +62,14 @@ draw_vertex(0, 16);
 draw_primitive_end();
 show_debug_message("unknown kind: " + string(surface_getpixel(s, 2, 2)));
 
+// A path: with its first point at (2, 10), then at its own place.
+draw_clear(0);
+draw_set_color(255);
+draw_path(pth_line, 2, 10, false);
+draw_set_color(65280);
+draw_path(pth_line, 2, 10, true);
+show_debug_message("path: " + string(surface_getpixel(s, 6, 10)) + " " + string(surface_getpixel(s, 4, 0)) + " " + string(surface_getpixel(s, 4, 5)));
+
 // Blend modes over a dark red (64).
 draw_set_color(128);
 draw_clear(64);
