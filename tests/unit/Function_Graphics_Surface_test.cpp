@@ -15,7 +15,11 @@
 #include "Function_Graphics_Call.h"
 #include "Graphics_API/Display_Main.h"
 #include "Font/Font_Main.h"
+#include "Graphics/Graphics_Main.h"
 #include "Graphics/Graphics_Surface.h"
+#include "IO/IO_Main.h"
+#include "Room/Room_Class.h"
+#include "Room/Room_Main.h"
 
 namespace {
 constexpr uint32_t RED = 255;
@@ -139,6 +143,47 @@ TEST_F(DrawTest, ScreenPixelsCaptionsAndDisplayReset) {
   EXPECT_EQ(GCall("window_get_showborder"), 0);
   EXPECT_EQ(GCall("display_set_colordepth", {Display_GetColourDepth() + 8}), 0);
 }
+// draw_getpixel finds a room point where the renderer put it, through the
+// view being drawn, turned or not, and when views are off.
+TEST_F(DrawTest, ScreenPixelsAreFoundThroughTheView) {
+  CRoom room;
+  room.width = 128, room.height = 64;
+  CRoom* saved = g_RunRoom;
+  g_RunRoom = &room;
+  for (float angle : {0.0f, 90.0f, 30.0f}) {
+    RoomView& v = room.views[0];
+    v.visible = true;
+    v.xview = 40, v.yview = 8, v.wview = 32, v.hview = 16;
+    v.xport = 8, v.yport = 16, v.wport = 48, v.hport = 32;
+    v.angle = angle;
+    room.views_enabled = true;
+    Graphics_Clear(0xFF000000);
+    Graphics_SetViewPortAndView(v.xport, v.yport, v.wport, v.hport, v.xview, v.yview, v.wview, v.hview, v.angle);
+    Rect(50, 12, 53, 15, RED);
+    EXPECT_EQ(GCall("draw_getpixel", {51.5, 13.5}), 0xFFFF0000u) << angle;
+    EXPECT_EQ(GCall("draw_getpixel", {60, 13.5}), 0xFF000000u) << angle;
+  }
+  // The mouse the other way: the port's centre is the view's centre, and a
+  // half turn takes the port's corner to the far corner of the view.
+  int mx = IO_MousePositionX[0], my = IO_MousePositionY[0];
+  IO_MousePositionX[0] = 32, IO_MousePositionY[0] = 32;
+  EXPECT_FLOAT_EQ(GCall("window_view_mouse_get_x", {0}), 56);
+  EXPECT_FLOAT_EQ(GCall("window_view_mouse_get_y", {0}), 16);
+  room.views[0].angle = 180;
+  IO_MousePositionX[0] = 8, IO_MousePositionY[0] = 16;
+  EXPECT_NEAR(GCall("window_view_mouse_get_x", {0}), 72, 1e-4);
+  EXPECT_NEAR(GCall("window_view_mouse_get_y", {0}), 24, 1e-4);
+  IO_MousePositionX[0] = mx, IO_MousePositionY[0] = my;
+
+  // Views off: the room is stretched over the window.
+  room.views_enabled = false;
+  Graphics_Clear(0xFF000000);
+  Graphics_SetViewPortAndView(0, 0, kTestSize, kTestSize, 0, 0, 128, 64, 0);
+  Rect(100, 10, 103, 13, RED);
+  EXPECT_EQ(GCall("draw_getpixel", {101.5, 11.5}), 0xFFFF0000u);
+  g_RunRoom = saved;
+}
+
 // Every built-in with arguments that are not a number, out of every range,
 // negative or texts: none may crash, hang or leave a surface as the target.
 TEST_F(DrawTest, EveryBuiltInSurvivesHostileArguments) {
