@@ -189,9 +189,7 @@ TEST_F(DrawTest, ScreenPixelsAreFoundThroughTheView) {
 TEST_F(DrawTest, EveryBuiltInSurvivesHostileArguments) {
   const std::set<std::string> skipped = {
       // They move or resize the test's window.
-      "window_set_fullscreen", "window_set_size", "window_set_rectangle", "window_set_position", "window_center",
-      // The window layer adds the window's place to these in 32 bits.
-      "display_mouse_set"};
+      "window_set_fullscreen", "window_set_size", "window_set_rectangle", "window_set_position", "window_center"};
   bool interpolation = GR_GetInterpolation(), repeat = GR_GetRepeat();
   int count = 0;
   for (int i = 0; i < Function_Count(); i++) {
