@@ -88,6 +88,7 @@ inline double RealOp(double a, double b) {
   else return static_cast<double>(Shift(OP, Convert_RoundInt64(a), Convert_RoundInt64(b)));
 }
 
+constexpr bool IsStep(TokenKind op) { return op == TK_INC || op == TK_DEC; }
 constexpr bool IsDivision(TokenKind op) { return op == TK_SLASH || op == TK_DIV || op == TK_MOD; }
 
 double RealOpRuntime(TokenKind op, double a, double b) {
@@ -433,12 +434,42 @@ void ReadStored(const VarNode* n, CVariable* v, int i, int j, RValue* out) {
   Value_CopyOut(out, *e);
 }
 
-// Stores value (consumed) into e, combining with its old value for compound ops.
-void Store(RValue* e, TokenKind op, RValue* value) {
+// Appends text to the string e in its own block, which grows by doubling:
+// a string built piece by piece is copied a few times, not once per piece.
+void AppendInPlace(RValue* e, const char* text) {
+  size_t have = std::strlen(e->str), add = std::strlen(text);
+  size_t need = have + add + 1;
+  size_t room = MemoryManager::GetSize(e->str);
+  if (need > room) {
+    size_t grown = room * 2 > need ? room * 2 : need;
+    char* block = static_cast<char*>(MEM_REALLOC(e->str, grown));
+    if (!block) Code_Fail("Out of memory for a string of %zu bytes.", need);
+    e->str = block;
+  }
+  std::memcpy(e->str + have, text, add + 1);
+}
+
+// Old value of an increment (TK_INC) or decrement (TK_DEC) of e, which is
+// stepped by one.
+void Step(const VarNode* n, RValue* e, TokenKind op, RValue* old) {
+  if (e->kind == VALUE_STRING)
+    Code_Fail("Cannot %s the string %s.", op == TK_INC ? "increment" : "decrement", n->name.c_str());
+  old->kind = VALUE_REAL;
+  old->val = e->val;
+  e->kind = VALUE_REAL;
+  e->val += op == TK_INC ? 1.0 : -1.0;
+}
+
+// Stores value (consumed) into e, combining with its old value for compound
+// ops; TK_INC and TK_DEC step e and leave its old value in value.
+void Store(const VarNode* n, RValue* e, TokenKind op, RValue* value) {
   if (op == TK_ASSIGN) {
     Value_Take(e, value);
     return;
   }
+  if (op == TK_INC || op == TK_DEC) return Step(n, e, op, value);
+  if (op == TK_PLUSASSIGN && e->kind == VALUE_STRING && e->str && value->kind == VALUE_STRING)
+    return AppendInPlace(e, RValue_Text(*value));
   Temp r;
   Code_BinaryOp(CompoundOp(op), *e, *value, &r);
   Value_Take(e, &r);
@@ -448,7 +479,7 @@ void Store(RValue* e, TokenKind op, RValue* value) {
 void WriteStored(const VarNode* n, CVariable* v, int i, int j, TokenKind op, RValue* value) {
   if (op != TK_ASSIGN && !Variable_Element(v, i, j) && !g_GameOptions.unknown_variables_zero)
     Code_Fail(n->index1 ? "Unknown array element %s[%d,%d]" : "Unknown variable %s", n->name.c_str(), i, j);
-  Store(Variable_ElementGrow(v, i, j), op, value);
+  Store(n, Variable_ElementGrow(v, i, j), op, value);
 }
 
 CVariableList* ListOf(CInstance* inst, bool create) {
@@ -504,7 +535,7 @@ class LocalRead final : public LocalVar {
   }
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
     if (index1) return LocalVar::Assign(c, op, value);
-    Store(&c.locals[slot].value, op, value);
+    Store(this, &c.locals[slot].value, op, value);
   }
 };
 
@@ -549,13 +580,17 @@ class SelfVar final : public StoredVar {
     return spill->val;
   }
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
-    if (!index1 && value->kind == VALUE_REAL && (op == TK_ASSIGN || op == TK_PLUSASSIGN || op == TK_MINUSASSIGN)) {
+    if (!index1 && (value->kind == VALUE_REAL || IsStep(op))) {
       CVariable* v = Find(c, false);
       if (v && v->value.kind != VALUE_STRING) {
-        double old = v->value.val;
-        v->value.kind = VALUE_REAL;
-        v->value.val = op == TK_ASSIGN ? value->val : op == TK_PLUSASSIGN ? old + value->val : old - value->val;
-        return;
+        RValue& e = v->value;
+        switch (op) {
+          case TK_ASSIGN: e.kind = VALUE_REAL; e.val = value->val; return;
+          case TK_PLUSASSIGN: e.kind = VALUE_REAL; e.val += value->val; return;
+          case TK_MINUSASSIGN: e.kind = VALUE_REAL; e.val -= value->val; return;
+          case TK_INC: case TK_DEC: return Step(this, &e, op, value);
+          default: break;
+        }
       }
     }
     StoredVar::Assign(c, op, value);
@@ -612,13 +647,16 @@ class TargetVar final : public VarNode {
     }
     TargetList targets;
     Run_CollectTargets(who, c.self, c.other, *targets.list);
+    bool first = true;
     for (CInstance* inst : *targets.list) {
       Temp copy;
-      Value_CopyOut(&copy, *value);
+      if (!IsStep(op)) Value_CopyOut(&copy, *value);
       CVariableList* list = ListOf(inst, true);
       if (op != TK_ASSIGN && !list->Find(id) && !g_GameOptions.unknown_variables_zero)
         Code_Fail("Unknown variable %s", name.c_str());
       WriteStored(this, list->FindOrAdd(id), i, j, op, &copy);
+      if (IsStep(op) && first) *value = copy;  // the old value of the first: a real
+      first = false;
     }
   }
   Node* target;
@@ -653,12 +691,23 @@ class BuiltInVar final : public VarNode {
     if (who == TARGET_GLOBAL) return Set(c.self, i * ARRAY_DIMENSION + j, op, value);
     TargetList targets;
     Run_CollectTargets(who, c.self, c.other, *targets.list);
-    for (CInstance* inst : *targets.list) Set(inst, i * ARRAY_DIMENSION + j, op, value);
+    RValue firstOld{VALUE_REAL, nullptr, value->val};
+    bool first = true;
+    for (CInstance* inst : *targets.list) {
+      Set(inst, i * ARRAY_DIMENSION + j, op, value);
+      if (first) firstOld.val = value->val;
+      first = false;
+    }
+    if (IsStep(op)) *value = firstOld;
   }
+  // Sets the built-in on inst; a step leaves the old value in value.
   void Set(CInstance* inst, int index, TokenKind op, RValue* value) const {
     Temp v;
     if (op == TK_ASSIGN) {
       Value_CopyOut(&v, *value);
+    } else if (IsStep(op)) {
+      if (routine->get) routine->get(inst, index, &v);
+      Step(this, &v, op, value);
     } else {
       Temp old;
       if (routine->get) routine->get(inst, index, &old);
@@ -689,7 +738,7 @@ class ArgumentVar final : public VarNode {
   }
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
     int k = Slot(c);
-    Store(&g_ArgumentSlot[k], op, value);
+    Store(this, &g_ArgumentSlot[k], op, value);
     if (k >= g_ArgumentUsed) g_ArgumentUsed = k + 1;
   }
   int slot;  // -1: argument[index]
@@ -794,7 +843,7 @@ class LocalAssignNode final : public AssignNode {
       }
     }
     if (t.kind != VALUE_STRING) t.val = v;
-    Store(&e, op, &t);
+    Store(var, &e, op, &t);
     return FLOW_NORMAL;
   }
   int slot;
@@ -804,15 +853,13 @@ class IncDecNode final : public Node {
  public:
   IncDecNode(VarNode* v, int d, bool p) : var(v), delta(d), prefix(p) {}
   bool IsEffect() const override { return true; }
+  // The variable is found once (its indices and target evaluated once) and
+  // every instance a target names is stepped from its own value.
   void Eval(Ctx& c, RValue* out) const override {
     Temp old;
-    var->Eval(c, &old);
-    if (old.kind == VALUE_STRING) Code_Fail("Cannot %s the string %s.", delta > 0 ? "increment" : "decrement", var->name.c_str());
-    Temp now;
-    now.val = old.val + delta;
+    var->Assign(c, delta > 0 ? TK_INC : TK_DEC, &old);
     out->kind = VALUE_REAL;
-    out->val = prefix ? now.val : old.val;
-    var->Assign(c, TK_ASSIGN, &now);
+    out->val = prefix ? old.val + delta : old.val;
   }
   VarNode* var;
   int delta;

@@ -86,7 +86,9 @@ class Node {
 // Something that can be assigned: a variable with optional indices.
 class VarNode : public Node {
  public:
-  // value is consumed; op is TK_ASSIGN or the operator of a compound assignment.
+  // value is consumed; op is TK_ASSIGN or the operator of a compound
+  // assignment. TK_INC and TK_DEC step the variable by one (of every instance
+  // a target names) and leave the old value (of the first) in value.
   virtual void Assign(Ctx& c, TokenKind op, RValue* value) const = 0;
   virtual bool Settable() const { return true; }
   Node* index1 = nullptr;  // a[index1] or a[index1, index2]
