@@ -2,6 +2,7 @@
 // and the boundaries where run-time errors are caught.
 #include <sys/resource.h>
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -186,11 +187,22 @@ namespace {
 // argc values are made.
 class ScriptCallNode final : public CallBase {
  public:
-  ScriptCallNode(int i, const std::vector<Node*>& a) : CallBase(a), index(i) {}
+  ScriptCallNode(int i, const std::vector<Node*>& a) : CallBase(a), index(i) {
+    for (int k = 0; k < argc; ++k) {
+      const RValue* v = args[k]->Constant();
+      local[k] = Tree_PlainLocal(args[k]);
+      if (v && v->kind == VALUE_REAL) real[k] = v->val;
+      else if (local[k] < 0) real[k] = std::nan("");
+    }
+  }
   void Eval(Ctx& c, RValue* out) const override {
     RValue* slot = TakeSlots();
     try {
-      for (int k = 0; k < argc; ++k) args[k]->Eval(c, &slot[k]);
+      for (int k = 0; k < argc; ++k) {
+        if (local[k] >= 0) Value_CopyOut(&slot[k], c.locals[local[k]].value);
+        else if (real[k] == real[k]) slot[k].val = real[k];  // the slot is already a real
+        else args[k]->Eval(c, &slot[k]);
+      }
       if (!code) [[unlikely]] code = Script_GetCode(index);
       if (!code) [[unlikely]] Code_Fail("Trying to execute non-existing script.");
     } catch (...) {
@@ -207,6 +219,10 @@ class ScriptCallNode final : public CallBase {
   }
   int index;
   mutable CCode* code = nullptr;  // found at the first call: scripts compile after their callers
+  // Arguments made without evaluating a node: a plain local's slot (else -1),
+  // a real constant's value (else NaN).
+  int local[MAX_ARGUMENTS];
+  double real[MAX_ARGUMENTS] = {};
 };
 }  // namespace
 

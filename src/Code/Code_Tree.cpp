@@ -13,7 +13,6 @@
 #include "Variable/Variable_BuiltIn.h"
 #include "Variable/Variable_Main.h"
 
-int Tree_PlainLocal(const Node* n);
 int Tree_PlainArgument(const Node* n);
 
 namespace {
@@ -818,40 +817,34 @@ class AssignNode : public Node {
   Node* value;
 };
 
-// A local indexed by nothing, assigned: x = e, x += e.
+// A local indexed by nothing, assigned, added to or subtracted from: x = e,
+// x += e, x -= e; CONSTANT when e is a real constant (i += 1).
+template <TokenKind OP, bool CONSTANT>
 class LocalAssignNode final : public AssignNode {
  public:
-  LocalAssignNode(VarNode* v, TokenKind o, Node* e, int s) : AssignNode(v, o, e), slot(s) {
-    const RValue* k = e->Constant();
-    if (k && k->kind == VALUE_REAL) constant = &k->val;
-  }
-  const double* constant = nullptr;  // the value when it is a real constant (i += 1)
+  LocalAssignNode(VarNode* v, Node* e, int s)
+      : AssignNode(v, OP, e), slot(s), k(CONSTANT ? e->Constant()->val : 0.0) {}
+  static double Apply(double old, double v) { return OP == TK_ASSIGN ? v : OP == TK_PLUSASSIGN ? old + v : old - v; }
   int Exec(Ctx& c) const override {
     Temp t;
-    double v = constant ? *constant : value->Real(c, &t);
+    double v = CONSTANT ? k : value->Real(c, &t);
     RValue& e = c.locals[slot].value;
-    if (t.kind == VALUE_REAL && e.kind != VALUE_STRING) {
-      if (op == TK_ASSIGN) {
-        e.kind = VALUE_REAL;
-        e.val = v;
-        return FLOW_NORMAL;
-      }
-      if (op == TK_PLUSASSIGN) {
-        e.kind = VALUE_REAL;
-        e.val += v;
-        return FLOW_NORMAL;
-      }
+    if (t.kind == VALUE_REAL && e.kind != VALUE_STRING) [[likely]] {
+      e.kind = VALUE_REAL;
+      e.val = Apply(e.val, v);
+      return FLOW_NORMAL;
     }
     if (t.kind != VALUE_STRING) t.val = v;
-    Store(var, &e, op, &t);
+    Store(var, &e, OP, &t);
     return FLOW_NORMAL;
   }
   int slot;
+  double k;
 };
 
 class IncDecNode final : public Node {
  public:
-  IncDecNode(VarNode* v, int d, bool p) : var(v), delta(d), prefix(p) {}
+  IncDecNode(VarNode* v, int d, bool p) : var(v), delta(d), prefix(p), slot(Tree_PlainLocal(v)) {}
   bool IsEffect() const override { return true; }
   // The variable is found once (its indices and target evaluated once) and
   // every instance a target names is stepped from its own value.
@@ -861,9 +854,24 @@ class IncDecNode final : public Node {
     out->kind = VALUE_REAL;
     out->val = prefix ? old.val + delta : old.val;
   }
+  // As a statement the value is not made.
+  int Exec(Ctx& c) const override {
+    if (slot >= 0) {
+      RValue& e = c.locals[slot].value;
+      if (e.kind != VALUE_STRING) [[likely]] {
+        e.kind = VALUE_REAL;
+        e.val += delta;
+        return FLOW_NORMAL;
+      }
+    }
+    Temp old;
+    var->Assign(c, delta > 0 ? TK_INC : TK_DEC, &old);
+    return FLOW_NORMAL;
+  }
   VarNode* var;
   int delta;
   bool prefix;
+  int slot;  // of a plain local, else -1
 };
 
 // The argument array of a call; the caller frees what it holds afterwards.
@@ -898,9 +906,20 @@ Node* Tree_Call(int id, const std::vector<Node*>& args) {
   return new CallNode(id, args);
 }
 
+namespace {
+template <TokenKind OP>
+Node* MakeLocalAssign(VarNode* var, Node* value, int slot) {
+  const RValue* k = value->Constant();
+  if (k && k->kind == VALUE_REAL) return new LocalAssignNode<OP, true>(var, value, slot);
+  return new LocalAssignNode<OP, false>(var, value, slot);
+}
+}  // namespace
+
 Node* Tree_Assign(VarNode* var, TokenKind op, Node* value) {
-  if (auto* local = dynamic_cast<LocalRead*>(var); local && !var->index1)
-    return new LocalAssignNode(var, op, value, local->slot);
+  int slot = Tree_PlainLocal(var);
+  if (slot >= 0 && op == TK_ASSIGN) return MakeLocalAssign<TK_ASSIGN>(var, value, slot);
+  if (slot >= 0 && op == TK_PLUSASSIGN) return MakeLocalAssign<TK_PLUSASSIGN>(var, value, slot);
+  if (slot >= 0 && op == TK_MINUSASSIGN) return MakeLocalAssign<TK_MINUSASSIGN>(var, value, slot);
   return new AssignNode(var, op, value);
 }
 
@@ -1120,7 +1139,10 @@ class GlobalVarDeclNode final : public Node {
 Node* Tree_Block(const std::vector<Node*>& statements) {
   return statements.size() == 1 ? statements[0] : new BlockNode(statements);
 }
-Node* Tree_ExprStatement(Node* e) { return new ExprStatement(e); }
+Node* Tree_ExprStatement(Node* e) {
+  if (dynamic_cast<IncDecNode*>(e)) return e;  // runs as a statement itself
+  return new ExprStatement(e);
+}
 Node* Tree_If(Node* cond, Node* then, Node* otherwise) { return new IfNode(cond, then, otherwise); }
 Node* Tree_While(Node* cond, Node* body) { return new WhileNode(cond, body); }
 Node* Tree_DoUntil(Node* body, Node* cond) { return new DoUntilNode(body, cond); }

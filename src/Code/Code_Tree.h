@@ -133,6 +133,8 @@ Node* Tree_Assign(VarNode* var, TokenKind op, Node* value);
 Node* Tree_IncDec(VarNode* var, int delta, bool prefix);
 
 VarNode* Tree_Local(int slot);
+// The slot of a plain local (one without indices), else -1.
+int Tree_PlainLocal(const Node* n);
 // Gives a variable its indices (the node may be replaced by a faster one).
 VarNode* Tree_Index(VarNode* var, Node* index1, Node* index2);
 VarNode* Tree_Argument(int slot);

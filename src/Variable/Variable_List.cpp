@@ -6,8 +6,8 @@
 
 RValue* Variable_ElementGrowRows(CVariable* v, int i, int j) {
   if (i >= v->rows) {
+    // The memory manager zero-fills the grown part: new rows are empty.
     v->row = static_cast<RVariableRow*>(MEM_REALLOC(v->row, sizeof(RVariableRow) * (i + 1)));
-    std::memset(v->row + v->rows, 0, sizeof(RVariableRow) * (i + 1 - v->rows));
     v->rows = i + 1;
   }
   RVariableRow& r = v->row[i];
@@ -16,7 +16,6 @@ RValue* Variable_ElementGrowRows(CVariable* v, int i, int j) {
     while (cap <= j) cap *= 2;
     if (cap > ARRAY_DIMENSION) cap = ARRAY_DIMENSION;
     r.items = static_cast<RValue*>(MEM_REALLOC(r.items, sizeof(RValue) * cap));
-    std::memset(r.items + r.capacity, 0, sizeof(RValue) * (cap - r.capacity));
     r.capacity = cap;
   }
   if (j >= r.length) r.length = j + 1;
