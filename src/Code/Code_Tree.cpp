@@ -240,6 +240,13 @@ template <TokenKind OP, bool ARGUMENT>
 class LocalConstNode final : public Node {
  public:
   LocalConstNode(int s, double b) : slot(s), k(b) {}
+  bool LocalComparison(int* local, TokenKind* op, double* value) const override {
+    if (ARGUMENT || OP < TK_EQ || OP > TK_GE) return false;
+    *local = slot;
+    *op = OP;
+    *value = k;
+    return true;
+  }
   const RValue& Source(Ctx& c) const { return ARGUMENT ? g_ArgumentSlot[slot] : c.locals[slot].value; }
   double Real(Ctx& c, RValue* spill) const override {
     const RValue& a = Source(c);
@@ -384,7 +391,7 @@ Node* Tree_Binary(TokenKind op, Node* a, Node* b) {
 
 // ---------------------------------------------------------------- variables
 namespace {
-int IndexOf(Ctx& c, const Node* n, const std::string& name) {
+[[gnu::noinline]] int IndexOf(Ctx& c, const Node* n, const std::string& name) {
   Temp t;
   double d = n->Real(c, &t);
   if (t.kind == VALUE_STRING) Code_Fail("Array index of %s must be a number.", name.c_str());
@@ -408,7 +415,7 @@ inline int FastIndex(Ctx& c, int local, const Node* n, const std::string& name) 
 }  // namespace
 
 // a[j] is a[0, j].
-void VarNode::Indices(Ctx& c, int* i, int* j) const {
+inline void VarNode::Indices(Ctx& c, int* i, int* j) const {
   if (index2) {
     *i = FastIndex(c, local1, index1, name);
     *j = FastIndex(c, local2, index2, name);
@@ -949,7 +956,41 @@ class ExprStatement final : public Node {
   Node* e;
 };
 
-inline bool Truth(Ctx& c, const Node* e) { return e->Test(c); }
+// A condition. The commonest, a plain local compared with a real constant,
+// is tested in place; anything else (also a local holding a string) asks
+// the node. A missing condition is true.
+class Condition {
+ public:
+  explicit Condition(const Node* n) : m_node(n) {
+    if (n) n->LocalComparison(&m_slot, &m_op, &m_k);
+  }
+  bool Test(Ctx& c) const {
+    if (m_slot >= 0) {
+      const RValue& v = c.locals[m_slot].value;
+      if (v.kind != VALUE_STRING) [[likely]] {
+        switch (m_op) {
+          case TK_LT: return v.val < m_k;
+          case TK_LE: return v.val <= m_k;
+          case TK_GT: return v.val > m_k;
+          case TK_GE: return v.val >= m_k;
+          case TK_EQ: return v.val == m_k;
+          case TK_NE: return v.val != m_k;
+          default: break;
+        }
+      }
+    }
+    return !m_node || m_node->Test(c);
+  }
+  const Node* Get() const { return m_node; }
+
+ private:
+  const Node* m_node;
+  int m_slot = -1;
+  TokenKind m_op = TK_EOF;
+  double m_k = 0;
+};
+
+inline bool Truth(Ctx& c, const Condition& e) { return e.Test(c); }
 
 class IfNode final : public Node {
  public:
@@ -958,7 +999,7 @@ class IfNode final : public Node {
     if (Truth(c, cond)) return Run(c, then);
     return otherwise ? Run(c, otherwise) : FLOW_NORMAL;
   }
-  Node* cond;
+  Condition cond;
   Node* then;
   Node* otherwise;
 };
@@ -979,7 +1020,7 @@ class WhileNode final : public Node {
     }
     return FLOW_NORMAL;
   }
-  Node* cond;
+  Condition cond;
   Node* body;
 };
 
@@ -991,12 +1032,12 @@ class DoUntilNode final : public Node {
       int f = LoopFlow(Run(c, body));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
-      c.line = cond->line;
+      c.line = cond.Get()->line;
     } while (!Truth(c, cond));
     return FLOW_NORMAL;
   }
   Node* body;
-  Node* cond;
+  Condition cond;
 };
 
 class ForNode final : public Node {
@@ -1004,7 +1045,7 @@ class ForNode final : public Node {
   ForNode(Node* i, Node* c, Node* s, Node* b) : init(i), cond(c), step(s), body(b) {}
   int Exec(Ctx& c) const override {
     if (init && Run(c, init) == FLOW_EXIT) return FLOW_EXIT;
-    while (!cond || Truth(c, cond)) {
+    while (Truth(c, cond)) {
       int f = LoopFlow(Run(c, body));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
@@ -1014,7 +1055,7 @@ class ForNode final : public Node {
     return FLOW_NORMAL;
   }
   Node* init;
-  Node* cond;
+  Condition cond;
   Node* step;
   Node* body;
 };
