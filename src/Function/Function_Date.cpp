@@ -218,11 +218,11 @@ void F_DateTimeOf(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 
 // ------------------------------------------------------- spans and comparisons
 
-// |s1 - s2| in the unit's seconds (not rounded).
-template <double Unit>
+// |s1 - s2| in units of Unit seconds (not rounded): a year is 365.25 days, a month 30.4375.
+template <int64_t Unit>
 void F_DateSpan(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   int64_t d = std::llabs(Date_Seconds(RValue_Real(arg[0])) - Date_Seconds(RValue_Real(arg[1])));
-  Result.val = (double)d / Unit;
+  Result.val = (double)d / (double)Unit;
 }
 
 void F_DateCompareDatetime(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
@@ -291,13 +291,13 @@ void Function_Date_Init() {
   Function_Add("date_is_today", F_DateIsToday, 1);
   Function_Add("date_date_of", F_DateDateOf, 1);
   Function_Add("date_time_of", F_DateTimeOf, 1);
-  Function_Add("date_year_span", F_DateSpan<86400 * 365.25>, 2);
-  Function_Add("date_month_span", F_DateSpan<86400 * 30.4375>, 2);
-  Function_Add("date_week_span", F_DateSpan<86400.0 * 7>, 2);
-  Function_Add("date_day_span", F_DateSpan<86400.0>, 2);
-  Function_Add("date_hour_span", F_DateSpan<3600.0>, 2);
-  Function_Add("date_minute_span", F_DateSpan<60.0>, 2);
-  Function_Add("date_second_span", F_DateSpan<1.0>, 2);
+  Function_Add("date_year_span", F_DateSpan<31557600>, 2);
+  Function_Add("date_month_span", F_DateSpan<2629800>, 2);
+  Function_Add("date_week_span", F_DateSpan<604800>, 2);
+  Function_Add("date_day_span", F_DateSpan<86400>, 2);
+  Function_Add("date_hour_span", F_DateSpan<3600>, 2);
+  Function_Add("date_minute_span", F_DateSpan<60>, 2);
+  Function_Add("date_second_span", F_DateSpan<1>, 2);
   Function_Add("date_compare_datetime", F_DateCompareDatetime, 2);
   Function_Add("date_compare_date", F_DateCompareDate, 2);
   Function_Add("date_compare_time", F_DateCompareTime, 2);

@@ -3,6 +3,7 @@
 void Function_Game_Init();
 void Function_Math_Init();
 void Function_Misc_Init();
+void Function_Data_Structures_Init();
 
 void InitCWLFunctions() {
   static bool done = false;
@@ -11,4 +12,5 @@ void InitCWLFunctions() {
   Function_Game_Init();
   Function_Math_Init();
   Function_Misc_Init();
+  Function_Data_Structures_Init();
 }

@@ -114,15 +114,30 @@ void LoadSave_fseek(LoadSaveFile* f, int64_t offset, int origin) {
 
 void LoadSave_ReadReal(LoadSaveFile* f, double* out) {
   *out = 0;
-  while (f->position >= 0 && f->position < f->size && std::isspace(f->data[f->position])) f->position++;
-  if (f->position < 0 || f->position >= f->size) return;
-  // strtod needs a terminated text: the data carries one byte beyond its end.
-  const char* start = reinterpret_cast<const char*>(f->data + f->position);
-  char* end = nullptr;
-  double v = std::strtod(start, &end);
-  if (end == start) return;
-  *out = v;
-  f->position += end - start;
+  auto in = [f](int64_t at) { return at >= 0 && at < f->size; };
+  while (in(f->position) && std::isspace(f->data[f->position])) f->position++;
+  // The longest decimal number: sign, digits, fraction, exponent (no hex,
+  // no "inf" or "nan").
+  int64_t at = f->position, digits = 0;
+  auto isDigit = [&](int64_t i) { return in(i) && std::isdigit(f->data[i]); };
+  if (in(at) && (f->data[at] == '+' || f->data[at] == '-')) at++;
+  while (isDigit(at)) at++, digits++;
+  if (in(at) && f->data[at] == '.') {
+    at++;
+    while (isDigit(at)) at++, digits++;
+  }
+  if (digits == 0) return;
+  if (in(at) && (f->data[at] == 'e' || f->data[at] == 'E')) {
+    int64_t e = at + 1;
+    if (in(e) && (f->data[e] == '+' || f->data[e] == '-')) e++;
+    if (isDigit(e)) {
+      while (isDigit(e)) e++;
+      at = e;
+    }
+  }
+  std::string number(reinterpret_cast<const char*>(f->data + f->position), static_cast<size_t>(at - f->position));
+  *out = std::strtod(number.c_str(), nullptr);
+  f->position = at;
 }
 
 std::string LoadSave_MakeBundlePath(const char* name) { return MakePath(File_GetGameDirectory(), name, g_pickedRead); }

@@ -8,7 +8,7 @@
 #include "Object/Instance_Vars.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
-#include "Object/Object_Shape.h"
+#include "Sprite/Sprite_Main.h"
 #include "Variable/Variable_List.h"
 
 CInstance::CInstance(float nx, float ny, int nid, int obj, bool join)
@@ -128,25 +128,26 @@ void CInstance::SetMaskIndex(int mask) {
   mask_index = mask;
 }
 
-bool CInstance::HasShape() const {
-  SpriteShape shape;
-  return Shape_Get(CollisionSprite(), &shape);
+const CSprite* CInstance::CollisionSprite() const {
+  return Sprite_Data(mask_index >= 0 ? mask_index : sprite_index);
 }
+
+bool CInstance::HasShape() const { return CollisionSprite() != nullptr; }
 
 void CInstance::ComputeBoundingBox() {
   bbox_dirty = false;
-  SpriteShape s;
-  if (!Shape_Get(CollisionSprite(), &s) || s.right < s.left || s.bottom < s.top) {
+  const CSprite* s = CollisionSprite();
+  if (!s || s->bboxRight < s->bboxLeft || s->bboxBottom < s->bboxTop) {
     bbox_left = bbox_right = Convert_RoundInt(x);
     bbox_top = bbox_bottom = Convert_RoundInt(y);
     return;
   }
   // The box edges in sprite space (right and bottom exclusive), scaled and
   // rotated about the origin.
-  double l = (s.left - s.xorigin) * static_cast<double>(image_xscale);
-  double r = (s.right + 1 - s.xorigin) * static_cast<double>(image_xscale);
-  double t = (s.top - s.yorigin) * static_cast<double>(image_yscale);
-  double b = (s.bottom + 1 - s.yorigin) * static_cast<double>(image_yscale);
+  double l = (s->bboxLeft - s->xorig) * static_cast<double>(image_xscale);
+  double r = (s->bboxRight + 1 - s->xorig) * static_cast<double>(image_xscale);
+  double t = (s->bboxTop - s->yorig) * static_cast<double>(image_yscale);
+  double b = (s->bboxBottom + 1 - s->yorig) * static_cast<double>(image_yscale);
   double minx, maxx, miny, maxy;
   if (image_angle == 0) {
     minx = std::min(l, r), maxx = std::max(l, r);

@@ -4,6 +4,7 @@
 
 class CVariableList;
 class CPhysicsObject;
+class CSprite;
 
 constexpr int ALARM_COUNT = 12;
 constexpr int INSTANCE_ID_FIRST = 100000;
@@ -109,5 +110,6 @@ class CInstance {
   void ComputeComponentsFromSpeed();
   // Whether the mask has a set pixel at the room point.
   bool MaskAt(float px, float py);
-  int CollisionSprite() const { return mask_index >= 0 ? mask_index : sprite_index; }
+  // The sprite that gives the shape: the mask, else the sprite (or null).
+  const CSprite* CollisionSprite() const;
 };

@@ -4,25 +4,11 @@
 #include <cmath>
 
 #include "Object/Instance_Class.h"
-#include "Object/Object_Shape.h"
+#include "Sprite/Sprite_Main.h"
 
 bool CInstance::MaskAt(float px, float py) {
-  int sprite = CollisionSprite();
-  SpriteShape s;
-  if (!Shape_Get(sprite, &s)) return false;
-  if (!s.precise) return true;  // the bounding box is the shape
-  // The room point in unscaled, unrotated sprite space.
-  double dx = px - x, dy = py - y;
-  if (image_angle != 0) {
-    double a = image_angle * M_PI / 180.0, c = std::cos(a), sn = std::sin(a);
-    double rx = dx * c - dy * sn, ry = dx * sn + dy * c;
-    dx = rx, dy = ry;
-  }
-  if (image_xscale == 0 || image_yscale == 0) return false;
-  double sx = dx / image_xscale + s.xorigin, sy = dy / image_yscale + s.yorigin;
-  int frame = s.frames > 0 ? static_cast<int>(std::floor(image_index)) % s.frames : 0;
-  if (frame < 0) frame += s.frames;
-  return Shape_Pixel(sprite, frame, static_cast<int>(std::floor(sx)), static_cast<int>(std::floor(sy)));
+  const CSprite* s = CollisionSprite();
+  return s && s->PointHits(static_cast<int>(std::floor(image_index)), x, y, image_xscale, image_yscale, image_angle, px, py);
 }
 
 bool CInstance::Collision_Point(float px, float py, bool precise) {
@@ -91,13 +77,8 @@ bool CInstance::Collision_Line(float x1, float y1, float x2, float y2, bool prec
   }
   if (t0 > t1) return false;
   if (!precise) return true;
-  double len = std::hypot(dx * (t1 - t0), dy * (t1 - t0));
-  int n = std::max(1, static_cast<int>(std::ceil(len)));
-  for (int k = 0; k <= n; k++) {
-    double u = t0 + (t1 - t0) * k / n;
-    if (MaskAt(static_cast<float>(x1 + dx * u), static_cast<float>(y1 + dy * u))) return true;
-  }
-  return false;
+  return CollisionSprite()->CollisionLine(x1, y1, x2, y2, static_cast<int>(std::floor(image_index)), x, y,
+                                         image_xscale, image_yscale, image_angle, l, t, r, b);
 }
 
 bool CInstance::Collision_Instance(CInstance* o, bool precise) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Base/Console.h"
+#include "Support/Support_DLL.h"
 
 CommandLine g_CommandLine;
 unsigned char g_NoAudio = 0;
@@ -13,6 +14,7 @@ unsigned int Package_Version = 800;
 void CommandLine_SetDefaults() {
   g_CommandLine = CommandLine{};
   g_NoAudio = 0;
+  g_DLL_NoCalls = false;
 }
 
 void ParseCommandLine(int argc, char** argv) {
@@ -23,7 +25,7 @@ void ParseCommandLine(int argc, char** argv) {
     bool has_value = i + 1 < argc;
     if (std::strcmp(a, "-debug") == 0) c.debug = true;
     else if (std::strcmp(a, "-trace") == 0) c.trace = true;
-    else if (std::strcmp(a, "-ext") == 0) c.ext = true;
+    else if (std::strcmp(a, "-ext") == 0) c.ext = g_DLL_NoCalls = true;
     else if (std::strcmp(a, "-oldexec") == 0) c.oldexec = true;
     else if (std::strcmp(a, "-noaudio") == 0) g_NoAudio = 1;
     else if (std::strcmp(a, "-inawindow") == 0) c.inawindow = true;

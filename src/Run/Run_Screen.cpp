@@ -1,5 +1,6 @@
 #include "Run/Run_Screen.h"
 
+#include "Graphics_API/Display_Main.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Window_Main.h"
 #include "Run/Run_Main.h"
@@ -15,6 +16,7 @@ void Run_ProcessMessages() {
 }
 
 void Run_BeginScene() {
+  Graphics_ResetIfRequested();  // a display change asked for a device reset
   if (GR_D3D_IsReady()) GR_D3D_Start_Frame();
 }
 

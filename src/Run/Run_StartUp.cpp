@@ -127,6 +127,7 @@ int Run_Main(int argc, char** argv) {
   }
   Window_SetVisible(true);
   GR_SetCirclePrecision(24);
+  GR_SetInterpolation(pkg.options.interpolate);
   IO_Clear();
   for (int i = 0; i < 5; i++) {
     GR_D3D_Start_Frame();

@@ -9,7 +9,7 @@
 #include "Object/Object_Class.h"
 #include "Object/Object_Event.h"
 #include "Object/Object_Main.h"
-#include "Object/Object_Shape.h"
+#include "Sprite/Sprite_Main.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Hooks.h"
@@ -85,33 +85,58 @@ void Motion() {
   for (CInstance* inst : Snapshot()) inst->Move();
 }
 
-// Where an instance's box lies against the room: fully outside, crossing
+// Where an instance's box lies against a rectangle: fully outside, crossing
 // an edge, or inside.
 enum Place { INSIDE, CROSSING, OUTSIDE };
-Place PlaceOf(CInstance* inst, float x, float y) {
+struct Area {
+  float left, top, right, bottom;  // right and bottom exclusive
+};
+
+Place PlaceOf(CInstance* inst, float x, float y, const Area& a) {
   float sx = inst->x, sy = inst->y;
   inst->SetPosition(x, y);
   int l, t, r, b;
   inst->GetBoundingBox(&l, &t, &r, &b);
   inst->SetPosition(sx, sy);
-  int w = g_RunRoom->width, h = g_RunRoom->height;
-  if (r < 0 || l >= w || b < 0 || t >= h) return OUTSIDE;
-  if (l < 0 || t < 0 || r >= w || b >= h) return CROSSING;
+  if (r < a.left || l >= a.right || b < a.top || t >= a.bottom) return OUTSIDE;
+  if (l < a.left || t < a.top || r >= a.right || b >= a.bottom) return CROSSING;
   return INSIDE;
 }
 
+// The outside and boundary events of the room (0 and 1) and of each
+// visible view n (40 + n and 50 + n): each fires when the instance comes
+// into that place.
 void OutsideAndBoundary() {
-  bool outside = !Object_EventList(EV_OTHER, EV_OTHER_OUTSIDE).empty();
-  bool boundary = !Object_EventList(EV_OTHER, EV_OTHER_BOUNDARY).empty();
-  if (!outside && !boundary) return;
+  struct Check {
+    Area area;
+    int outside, boundary;
+  };
+  std::vector<Check> checks;
+  auto add = [&checks](const Area& a, int outside, int boundary) {
+    bool o = !Object_EventList(EV_OTHER, outside).empty(), b = !Object_EventList(EV_OTHER, boundary).empty();
+    if (o || b) checks.push_back({a, o ? outside : -1, b ? boundary : -1});
+  };
+  add({0, 0, static_cast<float>(g_RunRoom->width), static_cast<float>(g_RunRoom->height)}, EV_OTHER_OUTSIDE,
+      EV_OTHER_BOUNDARY);
+  if (g_RunRoom->views_enabled) {
+    for (int n = 0; n < ROOM_VIEWS; n++) {
+      const RoomView& v = g_RunRoom->views[n];
+      if (v.visible)
+        add({v.xview, v.yview, v.xview + v.wview, v.yview + v.hview}, EV_OTHER_OUTSIDE_VIEW0 + n,
+            EV_OTHER_BOUNDARY_VIEW0 + n);
+    }
+  }
+  if (checks.empty()) return;
   uint64_t serial = Event_NextPass();
   for (CInstance* inst : Snapshot()) {
-    if (inst->creation_serial >= serial || inst->marked) continue;
-    // Each fires when the instance comes into that place.
-    Place now = PlaceOf(inst, inst->x, inst->y), before = PlaceOf(inst, inst->xprevious, inst->yprevious);
-    if (outside && now == OUTSIDE && before != OUTSIDE) Event_Perform(inst, inst, EV_OTHER, EV_OTHER_OUTSIDE);
-    if (boundary && now != INSIDE && before == INSIDE) Event_Perform(inst, inst, EV_OTHER, EV_OTHER_BOUNDARY);
-    if (Pending()) return;
+    if (inst->creation_serial >= serial) continue;
+    for (const Check& c : checks) {
+      if (inst->marked) break;
+      Place now = PlaceOf(inst, inst->x, inst->y, c.area), before = PlaceOf(inst, inst->xprevious, inst->yprevious, c.area);
+      if (c.outside >= 0 && now == OUTSIDE && before != OUTSIDE) Event_Perform(inst, inst, EV_OTHER, c.outside);
+      if (c.boundary >= 0 && now != INSIDE && before == INSIDE) Event_Perform(inst, inst, EV_OTHER, c.boundary);
+      if (Pending()) return;
+    }
   }
 }
 
@@ -148,14 +173,15 @@ void Animation() {
   uint64_t serial = Event_NextPass();
   for (CInstance* inst : Snapshot()) {
     if (inst->creation_serial >= serial) continue;
-    SpriteShape s;
-    if (!Shape_Get(inst->sprite_index, &s) || s.frames <= 0) continue;
+    const CSprite* s = Sprite_Data(inst->sprite_index);
+    if (!s || s->numb <= 0) continue;
+    float frames = static_cast<float>(s->numb);
     inst->image_index += inst->image_speed;
-    if (inst->image_index >= s.frames) {
-      inst->image_index -= s.frames;
+    if (inst->image_index >= frames) {
+      inst->image_index -= frames;
       Event_Perform(inst, inst, EV_OTHER, EV_OTHER_ANIMATION_END);
     } else if (inst->image_index < 0) {
-      inst->image_index += s.frames;
+      inst->image_index += frames;
       Event_Perform(inst, inst, EV_OTHER, EV_OTHER_ANIMATION_END);
     }
     if (Pending()) return;

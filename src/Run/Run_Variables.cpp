@@ -12,7 +12,8 @@
 #include "IO/IO_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Event.h"
-#include "Object/Object_Shape.h"
+#include "Background/Background_Main.h"
+#include "Sprite/Sprite_Main.h"
 #include "Platform/MemoryManager.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
@@ -96,12 +97,12 @@ bool SV_Alarm(CInstance* i, int index, RValue* v) {
 
 // Sprite measures of the instance's own sprite, scaled.
 bool GV_SpriteMeasure(CInstance* i, RValue* v, int which) {
-  SpriteShape s;
+  const CSprite* s = i ? Sprite_Data(i->sprite_index) : nullptr;
   double r = 0;
-  if (i && Shape_Get(i->sprite_index, &s)) {
-    const double measures[5] = {s.width * static_cast<double>(i->image_xscale),
-                                s.height * static_cast<double>(i->image_yscale), static_cast<double>(s.xorigin),
-                                static_cast<double>(s.yorigin), static_cast<double>(s.frames)};
+  if (s) {
+    const double measures[5] = {s->width * static_cast<double>(i->image_xscale),
+                                s->height * static_cast<double>(i->image_yscale), static_cast<double>(s->xorig),
+                                static_cast<double>(s->yorig), static_cast<double>(s->numb)};
     r = measures[which];
   }
   RValue_SetReal(v, r);
@@ -385,6 +386,16 @@ bool SV_View(CInstance*, int index, RValue* v) {
   else field = RValue_RoundInt(*v);
   return true;
 }
+// The size of the background a slot shows (0 without one).
+bool GV_BackgroundSize(int index, RValue* v, bool height) {
+  const CBackground* b = g_RunRoom && index >= 0 && index < ROOM_BACKGROUNDS
+                             ? Background_Data(g_RunRoom->backgrounds[index].index)
+                             : nullptr;
+  RValue_SetReal(v, b ? (height ? b->height : b->width) : 0);
+  return true;
+}
+bool GV_BackgroundWidth(CInstance*, int index, RValue* v) { return GV_BackgroundSize(index, v, false); }
+bool GV_BackgroundHeight(CInstance*, int index, RValue* v) { return GV_BackgroundSize(index, v, true); }
 bool GV_ViewCurrent(CInstance*, int, RValue* v) {
   RValue_SetReal(v, g_ViewCurrent);
   return true;
@@ -493,6 +504,8 @@ void Variable_Init_World() {
   RW("background_visible", (GV_Background<bool, &B::visible>), (SV_Background<bool, &B::visible>));
   RW("background_foreground", (GV_Background<bool, &B::foreground>), (SV_Background<bool, &B::foreground>));
   RW("background_index", (GV_Background<int, &B::index>), (SV_Background<int, &B::index>));
+  RO("background_width", GV_BackgroundWidth);
+  RO("background_height", GV_BackgroundHeight);
   RW("background_x", (GV_Background<float, &B::x>), (SV_Background<float, &B::x>));
   RW("background_y", (GV_Background<float, &B::y>), (SV_Background<float, &B::y>));
   RW("background_htiled", (GV_Background<bool, &B::htiled>), (SV_Background<bool, &B::htiled>));

@@ -57,6 +57,24 @@ TEST_F(IOLoadSave, SeeksMayGoAnywhereButReadsStayInsideTheData) {
   LoadSave_ReadReal(f, &d);  // outside: 0, nothing read
   EXPECT_EQ(d, 0);
   LoadSave_fclose(f);
+
+  std::ofstream(dir / "game" / "n.txt") << "  -1.5e3x nan 0x10 .25";
+  f = LoadSave_fopen((dir / "game" / "n.txt").c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  LoadSave_ReadReal(f, &d);
+  EXPECT_EQ(d, -1500);
+  EXPECT_EQ(LoadSave_fgetc(f), 'x');
+  LoadSave_ReadReal(f, &d);  // not a decimal number: 0, stays put
+  EXPECT_EQ(d, 0);
+  EXPECT_EQ(LoadSave_fgetc(f), 'n');
+  LoadSave_fseek(f, 4, SEEK_END);
+  LoadSave_ReadReal(f, &d);
+  EXPECT_EQ(d, 0.25);
+  LoadSave_fseek(f, 9, SEEK_END);  // "0x10": the 0 alone
+  LoadSave_ReadReal(f, &d);
+  EXPECT_EQ(d, 0);
+  EXPECT_EQ(LoadSave_fgetc(f), 'x');
+  LoadSave_fclose(f);
   EXPECT_EQ(LoadSave_fopen((dir / "none").c_str(), "rb"), nullptr);
 }
 

@@ -262,12 +262,18 @@ TEST_F(RunInput, OutsideAndBoundaryFireWhenTheInstanceGetsThere) {
   On(a, EV_OTHER, EV_OTHER_OUTSIDE, [](CInstance* self, CInstance*) {
     Log().push_back("outside at " + std::to_string(static_cast<int>(self->x)));
   });
+  On(a, EV_OTHER, EV_OTHER_OUTSIDE_VIEW0 + 2, [](CInstance* self, CInstance*) {
+    Log().push_back("outside view 2 at " + std::to_string(static_cast<int>(self->x)));
+  });
   int r = AddRoom({{a, {40, 10}}});
   Room_Data(r)->width = 64;
+  Room_Data(r)->views_enabled = true;
+  RoomView& v = Room_Data(r)->views[2];
+  v.visible = true, v.xview = 0, v.wview = 55, v.hview = 100;
   ASSERT_TRUE(StartGame());
   g_RunRoom->active[0]->SetHSpeed(10);
   for (int i = 0; i < 4; i++) Run_Step();
-  std::vector<std::string> want = {"boundary at 60", "outside at 70"};
+  std::vector<std::string> want = {"boundary at 60", "outside view 2 at 60", "outside at 70"};
   EXPECT_EQ(Log(), want);
 }
 

@@ -6,6 +6,7 @@
 #include "Base/Console.h"
 #include "Base/UTF8_Main.h"
 #include "Graphics_API/Window_Main.h"
+#include "Graphics_API/Graphics_Device.h"
 #include "IO/IO_Feed.h"
 
 void (*Window_OnPauseEvent)() = nullptr;
@@ -177,6 +178,8 @@ bool Window_Create(const char* caption, int w, int h) {
 }
 
 void Window_Destroy() {
+  // The device's context lives on the window: it goes first.
+  GR_D3D_Shutdown();
   if (g_Window.sdlCursor) SDL_FreeCursor(g_Window.sdlCursor);
   if (g_Window.window) SDL_DestroyWindow(g_Window.window);
   g_Window = WindowState();

@@ -1,0 +1,244 @@
+#include "Run/Run_Instance.h"
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "Base/Convert.h"
+#include "Code/Code_Error.h"
+#include "Object/Instance_Class.h"
+#include "Object/Object_Event.h"
+#include "Object/Object_Main.h"
+#include "Room/Room_Class.h"
+#include "Room/Room_Main.h"
+#include "Run/Run_Main.h"
+#include "Run/Run_Services.h"
+#include "Sprite/Sprite_Main.h"
+
+namespace {
+// The instances a target names; self (-1) and other (-2) name nothing here.
+std::vector<CInstance*> Targets(int target) {
+  std::vector<CInstance*> out;
+  if (target != TARGET_SELF && target != TARGET_OTHER) Run_CollectTargets(target, nullptr, nullptr, out);
+  return out;
+}
+
+template <class Test>
+CInstance* FirstHit(CInstance* self, int target, bool notme, Test test) {
+  if (notme && self && target == self->id) return nullptr;
+  for (CInstance* inst : Targets(target)) {
+    if (notme && inst == self) continue;
+    if (test(inst)) return inst;
+  }
+  return nullptr;
+}
+
+// Whether the instance put at (x, y) meets one of the candidates.
+template <class Accept>
+CInstance* MeetsAt(CInstance* inst, float x, float y, const std::vector<CInstance*>& candidates, Accept accept) {
+  float sx = inst->x, sy = inst->y;
+  inst->SetPosition(x, y);
+  CInstance* found = nullptr;
+  for (CInstance* other : candidates) {
+    if (other != inst && accept(other) && inst->Collision_Instance(other, true)) {
+      found = other;
+      break;
+    }
+  }
+  inst->SetPosition(sx, sy);
+  return found;
+}
+
+bool FreeAt(CInstance* inst, float x, float y, bool all) {
+  return all ? Run_PlaceEmpty(inst, x, y) : Run_PlaceFree(inst, x, y);
+}
+
+int Steps(float maxdist) { return maxdist > 0 ? Convert_RoundInt(maxdist) : 1000; }
+}  // namespace
+
+CInstance* Run_CollisionPoint(CInstance* self, float x, float y, int target, bool precise, bool notme) {
+  return FirstHit(self, target, notme, [&](CInstance* i) { return i->Collision_Point(x, y, precise); });
+}
+
+CInstance* Run_CollisionRectangle(CInstance* self, float x1, float y1, float x2, float y2, int target, bool precise,
+                                  bool notme) {
+  return FirstHit(self, target, notme, [&](CInstance* i) { return i->Collision_Rectangle(x1, y1, x2, y2, precise); });
+}
+
+CInstance* Run_CollisionEllipse(CInstance* self, float x1, float y1, float x2, float y2, int target, bool precise,
+                                bool notme) {
+  return FirstHit(self, target, notme, [&](CInstance* i) { return i->Collision_Ellipse(x1, y1, x2, y2, precise); });
+}
+
+CInstance* Run_CollisionLine(CInstance* self, float x1, float y1, float x2, float y2, int target, bool precise,
+                             bool notme) {
+  return FirstHit(self, target, notme, [&](CInstance* i) { return i->Collision_Line(x1, y1, x2, y2, precise); });
+}
+
+int Run_InstanceNumber(int target) { return static_cast<int>(Targets(target).size()); }
+
+CInstance* Run_InstancePosition(float x, float y, int target) { return Run_CollisionPoint(nullptr, x, y, target, true, false); }
+
+bool Run_PositionMeeting(float x, float y, int target) { return Run_InstancePosition(x, y, target) != nullptr; }
+
+bool Run_PlaceEmpty(CInstance* inst, float x, float y) {
+  return !MeetsAt(inst, x, y, Targets(TARGET_ALL), [](CInstance*) { return true; });
+}
+
+bool Run_PlaceFree(CInstance* inst, float x, float y) {
+  return !MeetsAt(inst, x, y, Targets(TARGET_ALL), [](CInstance* o) { return o->solid; });
+}
+
+CInstance* Run_PlaceMeeting(CInstance* inst, float x, float y, int target) {
+  return MeetsAt(inst, x, y, Targets(target), [](CInstance*) { return true; });
+}
+
+bool Run_PlaceMeetingBool(CInstance* inst, int target, float x, float y) {
+  return Run_PlaceMeeting(inst, x, y, target) != nullptr;
+}
+
+void Run_SetSprite(CInstance* inst, int sprite) {
+  const CSprite* s = Sprite_Data(sprite);
+  if (!s) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Setting instance to non-existing sprite: %d", sprite);
+    Error_Show_Action(text, false);
+    return;
+  }
+  inst->SetSpriteIndex(sprite);
+  if (inst->image_index >= s->numb) inst->image_index = 0;
+}
+
+static bool ChangeTargetExists(int object) {
+  if (Object_Exists(object)) return true;
+  char text[96];
+  std::snprintf(text, sizeof text, "Asking to change into non-existing object: %d", object);
+  Error_Show_Action(text, false);
+  return false;
+}
+
+void Run_ChangeInstance(CInstance* inst, int object, bool perform) {
+  if (!ChangeTargetExists(object)) return;
+  if (perform) Event_Perform(inst, inst, EV_DESTROY, 0);
+  inst->SetObject(object);
+  inst->creation_serial = g_EventSerial;
+  if (perform) {
+    Event_Perform(inst, inst, EV_CREATE, 0);
+    inst->create_performed = true;
+  }
+}
+
+void Run_PositionChange(float x, float y, int object, bool perform) {
+  if (!ChangeTargetExists(object)) return;
+  for (CInstance* inst : Targets(TARGET_ALL))
+    if (inst->Collision_Point(x, y, true)) Run_ChangeInstance(inst, object, perform);
+}
+
+void Run_PositionDestroy(float x, float y) {
+  for (CInstance* inst : Targets(TARGET_ALL))
+    if (inst->Collision_Point(x, y, true)) Run_DestroyInstance(inst);
+}
+
+void Run_MoveContact(CInstance* inst, float direction, float maxdist, bool all) {
+  if (!FreeAt(inst, inst->x, inst->y, all)) return;
+  double a = direction * M_PI / 180.0;
+  float dx = static_cast<float>(std::cos(a)), dy = static_cast<float>(-std::sin(a));
+  for (int n = Steps(maxdist); n > 0; n--) {
+    if (!FreeAt(inst, inst->x + dx, inst->y + dy, all)) break;
+    inst->SetPosition(inst->x + dx, inst->y + dy);
+  }
+}
+
+void Run_MoveOutside(CInstance* inst, float direction, float maxdist, bool all) {
+  double a = direction * M_PI / 180.0;
+  float dx = static_cast<float>(std::cos(a)), dy = static_cast<float>(-std::sin(a));
+  for (int n = Steps(maxdist); n > 0 && !FreeAt(inst, inst->x, inst->y, all); n--)
+    inst->SetPosition(inst->x + dx, inst->y + dy);
+}
+
+void Run_MoveSnap(CInstance* inst, float hsnap, float vsnap) {
+  float x = inst->x, y = inst->y;
+  if (hsnap > 0) x = static_cast<float>(Convert_RoundInt(x / hsnap)) * hsnap;
+  if (vsnap > 0) y = static_cast<float>(Convert_RoundInt(y / vsnap)) * vsnap;
+  inst->SetPosition(x, y);
+}
+
+void Run_MoveTowardsPoint(CInstance* inst, float x, float y, float speed) {
+  inst->SetHSpeed(x - inst->x);
+  inst->SetVSpeed(y - inst->y);
+  inst->SetSpeed(speed);
+}
+
+void Run_MoveWrap(CInstance* inst, bool horizontal, bool vertical, float margin) {
+  if (!g_RunRoom) return;
+  float x = inst->x, y = inst->y, w = static_cast<float>(g_RunRoom->width), h = static_cast<float>(g_RunRoom->height);
+  if (horizontal) {
+    if (x < -margin) x += w + 2 * margin;
+    if (x > w + margin) x -= w + 2 * margin;
+  }
+  if (vertical) {
+    if (y < -margin) y += h + 2 * margin;
+    if (y > h + margin) y -= h + 2 * margin;
+  }
+  inst->SetPosition(x, y);
+}
+
+namespace {
+CInstance* Extreme(float x, float y, int target, bool nearest) {
+  if (target != TARGET_ALL && (target < 0 || target >= INSTANCE_ID_FIRST)) return nullptr;
+  float best = nearest ? 100000000.0f : -1.0f;
+  CInstance* found = nullptr;
+  for (CInstance* inst : Targets(target)) {
+    float dx = inst->x - x, dy = inst->y - y;
+    float d = dx * dx + dy * dy;
+    if (nearest ? d < best : d > best) {
+      best = d;
+      found = inst;
+    }
+  }
+  return found;
+}
+}  // namespace
+
+CInstance* Run_InstanceNearest(float x, float y, int target) { return Extreme(x, y, target, true); }
+CInstance* Run_InstanceFurthest(float x, float y, int target) { return Extreme(x, y, target, false); }
+
+void Run_Bounce(CInstance* inst, bool advanced, bool all) {
+  bool put_back = false;
+  if (!FreeAt(inst, inst->x, inst->y, all)) {
+    inst->SetPosition(inst->xprevious, inst->yprevious);
+    put_back = true;
+  }
+  if (!advanced) {
+    float x = inst->x, y = inst->y, h = inst->hspeed, v = inst->vspeed;
+    bool first = !FreeAt(inst, x + h, y, all);
+    bool second = !FreeAt(inst, x, y + v, all);
+    bool third = !FreeAt(inst, x + h, y + v, all);
+    if (first) {
+      inst->SetHSpeed(-h);
+      if (second) inst->SetVSpeed(-v);
+    } else if (second) {
+      inst->SetVSpeed(-v);
+    } else if (third) {
+      inst->SetHSpeed(-h);
+      inst->SetVSpeed(-v);
+    }
+    return;
+  }
+  int start = Convert_RoundInt(inst->direction / 10.0) * 10;
+  bool blocked = false;
+  // The first free direction on each side of the start, at most 35 away.
+  auto probe = [&](int side) {
+    for (int k = 0; k <= 35; k++) {
+      int d = start + side * 10 * k;
+      double a = d * M_PI / 180.0;
+      if (FreeAt(inst, static_cast<float>(inst->x + inst->speed * std::cos(a)),
+                 static_cast<float>(inst->y - inst->speed * std::sin(a)), all))
+        return d;
+      blocked = true;
+    }
+    return start + side * 360;
+  };
+  int upper = probe(1), lower = probe(-1);
+  if (blocked || put_back) inst->SetDirection(static_cast<float>(upper + lower + 180 - start));
+}

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include "Run/Run_Instance.h"
+#include "Run/Run_Services.h"
+#include "Run_TestWorld.h"
+
+using namespace testworld;
+
+namespace {
+class RunInstance : public ::testing::Test {
+ protected:
+  int box = -1, a = -1, wall = -1, child = -1;
+  CInstance *mover = nullptr, *block = nullptr, *kid = nullptr;
+  void SetUp() override {
+    Reset();
+    box = AddSprite(10, 10);
+    a = Object_Add("a");
+    wall = Object_Add("wall");
+    child = Object_Add("child");
+    Object_Find(child)->parent_index = wall;
+    for (int o : {a, wall, child}) Object_Find(o)->sprite_index = box;
+    Object_Find(wall)->flags |= OBJECT_SOLID;
+    AddRoom({{a, {0, 0}}, {wall, {30, 0}}, {child, {60, 0}}});
+    ASSERT_TRUE(StartGame());
+    mover = g_RunRoom->active[0], block = g_RunRoom->active[1], kid = g_RunRoom->active[2];
+  }
+  void TearDown() override { Reset(); }
+};
+
+TEST_F(RunInstance, QueriesFindTheFirstUnmarkedInstanceOfTheTarget) {
+  EXPECT_EQ(Run_CollisionPoint(nullptr, 65, 5, wall, true, false), kid);  // descendants count
+  EXPECT_EQ(Run_CollisionPoint(nullptr, 65, 5, a, true, false), nullptr);
+  EXPECT_EQ(Run_CollisionRectangle(mover, -5, -5, 100, 5, TARGET_ALL, false, true), block);
+  EXPECT_EQ(Run_CollisionRectangle(mover, -5, -5, 100, 5, mover->id, false, true), nullptr);
+  EXPECT_EQ(Run_CollisionLine(nullptr, 0, 5, 100, 5, wall, true, false), block);
+  EXPECT_EQ(Run_CollisionEllipse(nullptr, 55, -5, 75, 15, TARGET_ALL, true, false), kid);
+  EXPECT_EQ(Run_CollisionPoint(nullptr, 5, 5, TARGET_SELF, true, false), nullptr);  // no self here
+  EXPECT_EQ(Run_InstanceNumber(wall), 2);
+  EXPECT_EQ(Run_InstanceNumber(TARGET_ALL), 3);
+  EXPECT_EQ(Run_InstancePosition(35, 5, TARGET_ALL), block);
+  Run_PositionChange(65, 5, 4321, false);  // no such object: nothing changes
+  EXPECT_EQ(kid->object_index, child);
+  Run_PositionChange(65, 5, a, false);
+  EXPECT_EQ(kid->object_index, a);
+  EXPECT_EQ(Run_InstanceNumber(a), 2);
+  Run_PositionDestroy(35, 5);
+  EXPECT_TRUE(block->marked);
+  EXPECT_FALSE(Run_PositionMeeting(35, 5, TARGET_ALL));
+  EXPECT_EQ(Run_InstanceNumber(wall), 0);
+}
+
+TEST_F(RunInstance, PlacementTestsPutThePositionBack) {
+  EXPECT_FALSE(Run_PlaceFree(mover, 25, 0));
+  EXPECT_TRUE(Run_PlaceFree(mover, 45, 0));
+  EXPECT_FALSE(Run_PlaceEmpty(mover, 55, 0));  // the child is not solid
+  EXPECT_TRUE(Run_PlaceFree(mover, 55, 0));
+  EXPECT_EQ(Run_PlaceMeeting(mover, 55, 0, wall), kid);
+  EXPECT_FALSE(Run_PlaceMeetingBool(mover, mover->id, 0, 0));  // never meets itself
+  EXPECT_EQ(mover->x, 0);
+  EXPECT_EQ(mover->y, 0);
+}
+
+TEST_F(RunInstance, MovingToContactAndOutside) {
+  Run_MoveContact(mover, 0, 0, false);  // no limit: stops against the wall
+  EXPECT_EQ(mover->x, 20);
+  mover->SetPosition(25, 0);
+  Run_MoveContact(mover, 0, 0, false);  // not free where it stands: stays
+  EXPECT_EQ(mover->x, 25);
+  Run_MoveOutside(mover, 180, 3, false);
+  EXPECT_EQ(mover->x, 22);  // three steps were not enough
+  Run_MoveOutside(mover, 180, -1, false);
+  EXPECT_EQ(mover->x, 20);
+  mover->SetPosition(12.5f, 17.5f);
+  Run_MoveSnap(mover, 5, 5);
+  EXPECT_EQ(mover->x, 10);  // 2.5 rounds to even
+  EXPECT_EQ(mover->y, 20);
+  mover->SetPosition(-20, 700);
+  Run_MoveWrap(mover, true, true, 10);
+  EXPECT_EQ(mover->x, 640);
+  EXPECT_EQ(mover->y, 200);
+  Run_MoveTowardsPoint(mover, 640, 300, 4);
+  EXPECT_FLOAT_EQ(mover->vspeed, 4);
+}
+
+TEST_F(RunInstance, ChangingMissesTheRestOfThePassAndSpritesAreChecked) {
+  LogOn(a, EV_DESTROY, 0, "destroy");
+  LogOn(child, EV_CREATE, 0, "create");
+  LogOn(child, EV_STEP, 0, "step");
+  Object_BuildEventLists();
+  uint64_t pass = Event_NextPass();
+  Run_ChangeInstance(mover, child, true);
+  EXPECT_EQ(mover->object_index, child);
+  EXPECT_TRUE(mover->solid == false && mover->create_performed);
+  EXPECT_GE(mover->creation_serial, pass);
+  EXPECT_EQ(Object_Find(child)->instances.size(), 2u);
+  EXPECT_TRUE(Object_Find(a)->instances.empty());
+  Run_ChangeInstance(mover, 99, true);
+  EXPECT_EQ(mover->object_index, child);
+  std::vector<std::string> want = {"a:destroy", "child:create"};
+  EXPECT_EQ(Log(), want);
+
+  int big = AddSprite(4, 4);
+  mover->image_index = 3;
+  Run_SetSprite(mover, big);
+  EXPECT_EQ(mover->sprite_index, big);
+  EXPECT_EQ(mover->image_index, 0);
+  Run_SetSprite(mover, 1234);
+  EXPECT_EQ(mover->sprite_index, big);
+}
+}  // namespace
+
+namespace {
+TEST_F(RunInstance, NearestAndFurthestByPositionFirstWinsTies) {
+  EXPECT_EQ(Run_InstanceNearest(40, 0, TARGET_ALL), block);
+  EXPECT_EQ(Run_InstanceFurthest(10, 0, TARGET_ALL), kid);  // 50 away, the mover 10
+  EXPECT_EQ(Run_InstanceFurthest(30, 0, TARGET_ALL), mover);  // tie at 30: first in the list
+  EXPECT_EQ(Run_InstanceNearest(40, 0, block->id), nullptr);
+  EXPECT_EQ(Run_InstanceNearest(20000, 0, TARGET_ALL), nullptr);  // 10000 or more away
+  EXPECT_EQ(Run_InstanceNearest(40, 0, wall), block);
+}
+
+TEST_F(RunInstance, BouncesReflectTheBlockedComponent) {
+  mover->SetPosition(18, 0);
+  mover->SetHSpeed(4);
+  mover->SetVSpeed(2);
+  Run_Bounce(mover, false, false);  // right is blocked, down is free
+  EXPECT_FLOAT_EQ(mover->hspeed, -4);
+  EXPECT_FLOAT_EQ(mover->vspeed, 2);
+  // Standing inside the wall: back to the previous position first.
+  mover->xprevious = 0, mover->yprevious = 0;
+  mover->SetPosition(25, 0);
+  mover->SetHSpeed(4);
+  mover->SetVSpeed(0);
+  Run_Bounce(mover, false, false);
+  EXPECT_EQ(mover->x, 0);
+  EXPECT_FLOAT_EQ(mover->hspeed, 4);  // free from there: nothing to reflect
+  mover->SetPosition(18, 0);
+  mover->SetSpeed(4);
+  mover->SetDirection(0);
+  Run_Bounce(mover, true, false);
+  EXPECT_GT(mover->direction, 90);
+  EXPECT_LT(mover->direction, 270);
+}
+}  // namespace
