@@ -191,15 +191,38 @@ inline double Checked(TokenKind op, double x, double y) {
   return x;
 }
 
+// One side of an operator: a plain local or argument slot is read in place,
+// anything else evaluated. A string goes to spill, as Node::Real does.
+class Operand {
+ public:
+  explicit Operand(Node* n) : node(n) {
+    if ((slot = Tree_PlainLocal(n)) >= 0) where = LOCAL;
+    else if ((slot = Tree_PlainArgument(n)) >= 0) where = ARGUMENT;
+  }
+  double Real(Ctx& c, RValue* spill) const {
+    if (where == NODE) return node->Real(c, spill);
+    const RValue& v = where == LOCAL ? c.locals[slot].value : g_ArgumentSlot[slot];
+    if (v.kind == VALUE_STRING) [[unlikely]]
+      Value_CopyOut(spill, v);
+    return v.val;
+  }
+  Node* node;
+
+ private:
+  enum : unsigned char { NODE, LOCAL, ARGUMENT } where = NODE;
+  int slot;
+};
+
 template <TokenKind OP>
 class BinaryNode final : public Node {
  public:
   BinaryNode(Node* a, Node* b) : l(a), r(b) {}
   double Real(Ctx& c, RValue* spill) const override {
     Temp a, b;
-    double x = l->Real(c, &a);
-    double y = r->Real(c, &b);
-    if (a.kind == VALUE_STRING || b.kind == VALUE_STRING) return Mixed(OP, a, x, b, y, spill);
+    double x = l.Real(c, &a);
+    double y = r.Real(c, &b);
+    if (a.kind == VALUE_STRING || b.kind == VALUE_STRING) [[unlikely]]
+      return Mixed(OP, a, x, b, y, spill);
     return RealOp<OP>(Checked(OP, x, y), y);
   }
   void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
@@ -208,8 +231,8 @@ class BinaryNode final : public Node {
     double v = Real(c, &t);
     return t.kind != VALUE_STRING && v > 0.5;
   }
-  Node* l;
-  Node* r;
+  Operand l;
+  Operand r;
 };
 
 // A binary operator whose right side is a real constant (i < 10, n - 1),
@@ -240,9 +263,10 @@ template <TokenKind OP, bool ARGUMENT>
 class LocalConstNode final : public Node {
  public:
   LocalConstNode(int s, double b) : slot(s), k(b) {}
-  bool LocalComparison(int* local, TokenKind* op, double* value) const override {
-    if (ARGUMENT || OP < TK_EQ || OP > TK_GE) return false;
+  bool LocalComparison(int* local, bool* argument, TokenKind* op, double* value) const override {
+    if (OP < TK_EQ || OP > TK_GE) return false;
     *local = slot;
+    *argument = ARGUMENT;
     *op = OP;
     *value = k;
     return true;
@@ -265,27 +289,6 @@ class LocalConstNode final : public Node {
   }
   int slot;
   double k;
-};
-
-// OP of two plain locals (i + j, x < y).
-template <TokenKind OP>
-class LocalLocalNode final : public Node {
- public:
-  LocalLocalNode(int a, int b) : left(a), right(b) {}
-  double Real(Ctx& c, RValue* spill) const override {
-    const RValue& a = c.locals[left].value;
-    const RValue& b = c.locals[right].value;
-    if (a.kind == VALUE_STRING || b.kind == VALUE_STRING) return Mixed(OP, a, a.val, b, b.val, spill);
-    return RealOp<OP>(Checked(OP, a.val, b.val), b.val);
-  }
-  void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
-  bool Test(Ctx& c) const override {
-    Temp t;
-    double v = Real(c, &t);
-    return t.kind != VALUE_STRING && v > 0.5;
-  }
-  int left;
-  int right;
 };
 
 class LogicNode final : public Node {
@@ -333,8 +336,6 @@ Node* MakeBinary(Node* a, Node* b) {
     if (slot >= 0) return new LocalConstNode<OP, true>(slot, k->val);
     return new BinaryConstNode<OP>(a, k->val);
   }
-  int left = Tree_PlainLocal(a), right = Tree_PlainLocal(b);
-  if (left >= 0 && right >= 0) return new LocalLocalNode<OP>(left, right);
   return new BinaryNode<OP>(a, b);
 }
 
@@ -962,11 +963,11 @@ class ExprStatement final : public Node {
 class Condition {
  public:
   explicit Condition(const Node* n) : m_node(n) {
-    if (n) n->LocalComparison(&m_slot, &m_op, &m_k);
+    if (n) n->LocalComparison(&m_slot, &m_argument, &m_op, &m_k);
   }
   bool Test(Ctx& c) const {
     if (m_slot >= 0) {
-      const RValue& v = c.locals[m_slot].value;
+      const RValue& v = m_argument ? g_ArgumentSlot[m_slot] : c.locals[m_slot].value;
       if (v.kind != VALUE_STRING) [[likely]] {
         switch (m_op) {
           case TK_LT: return v.val < m_k;
@@ -986,6 +987,7 @@ class Condition {
  private:
   const Node* m_node;
   int m_slot = -1;
+  bool m_argument = false;
   TokenKind m_op = TK_EOF;
   double m_k = 0;
 };

@@ -75,9 +75,9 @@ class Node {
   virtual bool Test(Ctx& c) const;
   // Statements: runs and says how control goes on.
   virtual int Exec(Ctx& c) const;
-  // True, with the parts, when the node compares a plain local with a real
-  // constant (i < 10): conditions test that without a call.
-  virtual bool LocalComparison(int* local, TokenKind* op, double* value) const { return false; }
+  // True, with the parts, when the node compares a plain local (or argument
+  // slot) with a real constant (i < 10): conditions test that without a call.
+  virtual bool LocalComparison(int* slot, bool* argument, TokenKind* op, double* value) const { return false; }
   // The value when the node is a constant, else null.
   virtual const RValue* Constant() const { return nullptr; }
   // True for calls and ++/--: expressions that may stand as statements.
