@@ -405,7 +405,7 @@ namespace {
 
 // An index that is a plain local holding a whole number in range needs no
 // evaluation.
-inline int FastIndex(Ctx& c, int local, const Node* n, const std::string& name) {
+[[gnu::always_inline]] inline int FastIndex(Ctx& c, int local, const Node* n, const std::string& name) {
   if (local >= 0) {
     const RValue& v = c.locals[local].value;
     if (v.kind == VALUE_REAL && v.val >= 0 && v.val < ARRAY_DIMENSION && v.val == static_cast<int>(v.val))
@@ -416,7 +416,7 @@ inline int FastIndex(Ctx& c, int local, const Node* n, const std::string& name) 
 }  // namespace
 
 // a[j] is a[0, j].
-inline void VarNode::Indices(Ctx& c, int* i, int* j) const {
+[[gnu::always_inline]] inline void VarNode::Indices(Ctx& c, int* i, int* j) const {
   if (index2) {
     *i = FastIndex(c, local1, index1, name);
     *j = FastIndex(c, local2, index2, name);
@@ -483,8 +483,10 @@ void Store(const VarNode* n, RValue* e, TokenKind op, RValue* value) {
 }
 
 // Writes into a stored variable; compound ops read it first (unknown rule).
-void WriteStored(const VarNode* n, CVariable* v, int i, int j, TokenKind op, RValue* value) {
-  if (op != TK_ASSIGN && !Variable_Element(v, i, j) && !g_GameOptions.unknown_variables_zero)
+inline void WriteStored(const VarNode* n, CVariable* v, int i, int j, TokenKind op, RValue* value) {
+  if (op == TK_ASSIGN) [[likely]]
+    return Value_Take(Variable_ElementGrow(v, i, j), value);
+  if (!Variable_Element(v, i, j) && !g_GameOptions.unknown_variables_zero)
     Code_Fail(n->index1 ? "Unknown array element %s[%d,%d]" : "Unknown variable %s", n->name.c_str(), i, j);
   Store(n, Variable_ElementGrow(v, i, j), op, value);
 }
@@ -814,9 +816,11 @@ namespace {
 class AssignNode : public Node {
  public:
   AssignNode(VarNode* v, TokenKind o, Node* e) : var(v), op(o), value(e) {}
+  // Reals come back without filling a value; strings and marked reals in t.
   int Exec(Ctx& c) const override {
     Temp t;
-    value->Eval(c, &t);
+    double v = value->Real(c, &t);
+    if (t.kind != VALUE_STRING) t.val = v;
     var->Assign(c, op, &t);
     return FLOW_NORMAL;
   }
@@ -963,22 +967,19 @@ class ExprStatement final : public Node {
 class Condition {
  public:
   explicit Condition(const Node* n) : m_node(n) {
-    if (n) n->LocalComparison(&m_slot, &m_argument, &m_op, &m_k);
+    TokenKind op;
+    if (!n || !n->LocalComparison(&m_slot, &m_argument, &op, &m_k)) return;
+    // What each order of the local against the constant gives (NaN: none of <, ==, >).
+    m_less = op == TK_LT || op == TK_LE || op == TK_NE;
+    m_equal = op == TK_LE || op == TK_GE || op == TK_EQ;
+    m_greater = op == TK_GT || op == TK_GE || op == TK_NE;
+    m_unordered = op == TK_NE;
   }
   bool Test(Ctx& c) const {
     if (m_slot >= 0) {
       const RValue& v = m_argument ? g_ArgumentSlot[m_slot] : c.locals[m_slot].value;
-      if (v.kind != VALUE_STRING) [[likely]] {
-        switch (m_op) {
-          case TK_LT: return v.val < m_k;
-          case TK_LE: return v.val <= m_k;
-          case TK_GT: return v.val > m_k;
-          case TK_GE: return v.val >= m_k;
-          case TK_EQ: return v.val == m_k;
-          case TK_NE: return v.val != m_k;
-          default: break;
-        }
-      }
+      if (v.kind != VALUE_STRING) [[likely]]
+        return v.val < m_k ? m_less : v.val > m_k ? m_greater : v.val == m_k ? m_equal : m_unordered;
     }
     return !m_node || m_node->Test(c);
   }
@@ -988,8 +989,31 @@ class Condition {
   const Node* m_node;
   int m_slot = -1;
   bool m_argument = false;
-  TokenKind m_op = TK_EOF;
+  bool m_less = false, m_equal = false, m_greater = false, m_unordered = false;
   double m_k = 0;
+};
+
+// A branch's or loop's body; a block's statements run in place.
+class Body {
+ public:
+  explicit Body(const Node* n) : m_node(n) {
+    if (auto* block = dynamic_cast<const BlockNode*>(n)) {
+      m_first = block->list.data();
+      m_count = block->list.size();
+    }
+  }
+  int Run(Ctx& c) const {
+    if (!m_first) return ::Run(c, m_node);
+    for (size_t k = 0; k < m_count; ++k)
+      if (int r = ::Run(c, m_first[k])) return r;
+    return FLOW_NORMAL;
+  }
+  explicit operator bool() const { return m_node != nullptr; }
+
+ private:
+  const Node* m_node;
+  Node* const* m_first = nullptr;
+  size_t m_count = 0;
 };
 
 inline bool Truth(Ctx& c, const Condition& e) { return e.Test(c); }
@@ -998,12 +1022,12 @@ class IfNode final : public Node {
  public:
   IfNode(Node* c, Node* t, Node* e) : cond(c), then(t), otherwise(e) {}
   int Exec(Ctx& c) const override {
-    if (Truth(c, cond)) return Run(c, then);
-    return otherwise ? Run(c, otherwise) : FLOW_NORMAL;
+    if (Truth(c, cond)) return then.Run(c);
+    return otherwise ? otherwise.Run(c) : FLOW_NORMAL;
   }
   Condition cond;
-  Node* then;
-  Node* otherwise;
+  Body then;
+  Body otherwise;
 };
 
 // Loops share this: the body's flow says whether to go on.
@@ -1015,7 +1039,7 @@ class WhileNode final : public Node {
   WhileNode(Node* c, Node* b) : cond(c), body(b) {}
   int Exec(Ctx& c) const override {
     while (Truth(c, cond)) {
-      int f = LoopFlow(Run(c, body));
+      int f = LoopFlow(body.Run(c));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
       c.line = line;
@@ -1023,7 +1047,7 @@ class WhileNode final : public Node {
     return FLOW_NORMAL;
   }
   Condition cond;
-  Node* body;
+  Body body;
 };
 
 class DoUntilNode final : public Node {
@@ -1031,14 +1055,14 @@ class DoUntilNode final : public Node {
   DoUntilNode(Node* b, Node* c) : body(b), cond(c) {}
   int Exec(Ctx& c) const override {
     do {
-      int f = LoopFlow(Run(c, body));
+      int f = LoopFlow(body.Run(c));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
       c.line = cond.Get()->line;
     } while (!Truth(c, cond));
     return FLOW_NORMAL;
   }
-  Node* body;
+  Body body;
   Condition cond;
 };
 
@@ -1048,7 +1072,7 @@ class ForNode final : public Node {
   int Exec(Ctx& c) const override {
     if (init && Run(c, init) == FLOW_EXIT) return FLOW_EXIT;
     while (Truth(c, cond)) {
-      int f = LoopFlow(Run(c, body));
+      int f = LoopFlow(body.Run(c));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
       if (step) Run(c, step);
@@ -1059,7 +1083,7 @@ class ForNode final : public Node {
   Node* init;
   Condition cond;
   Node* step;
-  Node* body;
+  Body body;
 };
 
 class RepeatNode final : public Node {
@@ -1070,14 +1094,14 @@ class RepeatNode final : public Node {
     count->Eval(c, &t);
     if (t.kind == VALUE_STRING) Code_Fail("Repeat count must be a number.");
     for (int k = Convert_RoundInt(t.val); k > 0; --k) {
-      int f = LoopFlow(Run(c, body));
+      int f = LoopFlow(body.Run(c));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
     }
     return FLOW_NORMAL;
   }
   Node* count;
-  Node* body;
+  Body body;
 };
 
 class WithNode final : public Node {
@@ -1103,7 +1127,7 @@ class WithNode final : public Node {
       if (inst->marked) continue;  // destroyed by an earlier pass of the body
       c.self = inst;
       c.other = self;
-      int f = LoopFlow(Run(c, body));
+      int f = LoopFlow(body.Run(c));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) {
         result = FLOW_EXIT;
@@ -1113,7 +1137,7 @@ class WithNode final : public Node {
     return result;
   }
   Node* target;
-  Node* body;
+  Body body;
 };
 
 class SwitchNode final : public Node {
