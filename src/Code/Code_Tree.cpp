@@ -291,21 +291,53 @@ class LocalConstNode final : public Node {
   double k;
 };
 
+// A condition. The commonest, a plain local compared with a real constant,
+// is tested in place; anything else (also a local holding a string) asks
+// the node. A missing condition is true.
+class Condition {
+ public:
+  explicit Condition(const Node* n) : m_node(n) {
+    TokenKind op;
+    if (!n || !n->LocalComparison(&m_slot, &m_argument, &op, &m_k)) return;
+    // What each order of the local against the constant gives (NaN: none of <, ==, >).
+    m_less = op == TK_LT || op == TK_LE || op == TK_NE;
+    m_equal = op == TK_LE || op == TK_GE || op == TK_EQ;
+    m_greater = op == TK_GT || op == TK_GE || op == TK_NE;
+    m_unordered = op == TK_NE;
+  }
+  bool Test(Ctx& c) const {
+    if (m_slot >= 0) {
+      const RValue& v = m_argument ? g_ArgumentSlot[m_slot] : c.locals[m_slot].value;
+      if (v.kind != VALUE_STRING) [[likely]]
+        return v.val < m_k ? m_less : v.val > m_k ? m_greater : v.val == m_k ? m_equal : m_unordered;
+    }
+    return !m_node || m_node->Test(c);
+  }
+  const Node* Get() const { return m_node; }
+
+ private:
+  const Node* m_node;
+  int m_slot = -1;
+  bool m_argument = false;
+  bool m_less = false, m_equal = false, m_greater = false, m_unordered = false;
+  double m_k = 0;
+};
+
 class LogicNode final : public Node {
  public:
   LogicNode(TokenKind o, Node* a, Node* b) : op(o), l(a), r(b) {}
   bool Test(Ctx& c) const override {
-    bool x = l->Test(c);
+    bool x = l.Test(c);
     if (op == TK_ANDAND && !x) return false;
     if (op == TK_OROR && x) return true;
-    bool y = r->Test(c);
+    bool y = r.Test(c);
     return op == TK_XORXOR ? x != y : y;
   }
   double Real(Ctx& c, RValue*) const override { return Test(c) ? 1.0 : 0.0; }
   void Eval(Ctx& c, RValue* out) const override { out->val = Test(c) ? 1.0 : 0.0; }
   TokenKind op;
-  Node* l;
-  Node* r;
+  Condition l;
+  Condition r;
 };
 
 class UnaryNode final : public Node {
@@ -959,38 +991,6 @@ class ExprStatement final : public Node {
     return FLOW_NORMAL;
   }
   Node* e;
-};
-
-// A condition. The commonest, a plain local compared with a real constant,
-// is tested in place; anything else (also a local holding a string) asks
-// the node. A missing condition is true.
-class Condition {
- public:
-  explicit Condition(const Node* n) : m_node(n) {
-    TokenKind op;
-    if (!n || !n->LocalComparison(&m_slot, &m_argument, &op, &m_k)) return;
-    // What each order of the local against the constant gives (NaN: none of <, ==, >).
-    m_less = op == TK_LT || op == TK_LE || op == TK_NE;
-    m_equal = op == TK_LE || op == TK_GE || op == TK_EQ;
-    m_greater = op == TK_GT || op == TK_GE || op == TK_NE;
-    m_unordered = op == TK_NE;
-  }
-  bool Test(Ctx& c) const {
-    if (m_slot >= 0) {
-      const RValue& v = m_argument ? g_ArgumentSlot[m_slot] : c.locals[m_slot].value;
-      if (v.kind != VALUE_STRING) [[likely]]
-        return v.val < m_k ? m_less : v.val > m_k ? m_greater : v.val == m_k ? m_equal : m_unordered;
-    }
-    return !m_node || m_node->Test(c);
-  }
-  const Node* Get() const { return m_node; }
-
- private:
-  const Node* m_node;
-  int m_slot = -1;
-  bool m_argument = false;
-  bool m_less = false, m_equal = false, m_greater = false, m_unordered = false;
-  double m_k = 0;
 };
 
 // A branch's or loop's body; a block's statements run in place.
