@@ -111,3 +111,23 @@ TEST_F(CodeSemantics, LocalShortcutsKeepMarksStringsAndErrors) {
   EXPECT_EQ(Run("var a, b; b = \"t\"; a = 1; a = b; a += \"u\"; return a;"), "\"tu\"");
   EXPECT_EQ(Run("var a; a = 1; ++a; a--; --a; return a;"), "0");
 }
+
+TEST_F(CodeSemantics, ConditionsOnLocalsAndArgumentsCompareLikeTheOperators) {
+  const char* each =
+      "var a, n; n = 0; a = %s;\n"
+      "if (a < 2) n += 1; if (a <= 2) n += 10; if (a > 2) n += 100;\n"
+      "if (a >= 2) n += 1000; if (a == 2) n += 10000; if (a != 2) n += 100000;\n"
+      "return n;";
+  char text[512];
+  for (auto [value, expected] : {std::pair{"1", "100011"}, {"2", "11010"}, {"3", "101100"}}) {
+    std::snprintf(text, sizeof text, each, value);
+    EXPECT_EQ(Run(text), expected) << value;
+  }
+  // A string in the local: equality is false, ordering an error, in && too.
+  EXPECT_EQ(Run("var a; a = \"2\"; if (a == 2) return 1; if (a != 2 && 1) return 2;"), "2");
+  EXPECT_EQ(Run("var a; a = \"2\";\nwhile (a < 3) {}"), "error: Test (line 2): Wrong type of arguments to <.");
+  Script_Add("sem_countdown", "var n; n = 0; while (argument0 > 0.5) { argument0 -= 1; n += 1; } return n;");
+  ASSERT_TRUE(Script_PrepareAll());
+  EXPECT_EQ(Run("return sem_countdown(3) * 10 + sem_countdown(\"s\" == 1);"), "30");
+  EXPECT_EQ(Run("return sem_countdown(\"s\");"), "error: Script.sem_countdown (line 1): Wrong type of arguments to >.");
+}
