@@ -867,12 +867,19 @@ template <TokenKind OP, bool CONSTANT>
 class LocalAssignNode final : public AssignNode {
  public:
   LocalAssignNode(VarNode* v, Node* e, int s)
-      : AssignNode(v, OP, e), slot(s), k(CONSTANT ? e->Constant()->val : 0.0) {}
+      : AssignNode(v, OP, e), slot(s), k(CONSTANT ? e->Constant()->val : 0.0) {
+    const RValue* text = e->Constant();
+    if (OP == TK_PLUSASSIGN && text && text->kind == VALUE_STRING) piece = RValue_Text(*text);
+  }
   static double Apply(double old, double v) { return OP == TK_ASSIGN ? v : OP == TK_PLUSASSIGN ? old + v : old - v; }
   int Exec(Ctx& c) const override {
+    RValue& e = c.locals[slot].value;
+    if (piece && e.kind == VALUE_STRING && e.str) {
+      AppendInPlace(&e, piece);  // s += "text": the text is not copied first
+      return FLOW_NORMAL;
+    }
     Temp t;
     double v = CONSTANT ? k : value->Real(c, &t);
-    RValue& e = c.locals[slot].value;
     if (t.kind == VALUE_REAL && e.kind != VALUE_STRING) [[likely]] {
       e.kind = VALUE_REAL;
       e.val = Apply(e.val, v);
@@ -884,6 +891,7 @@ class LocalAssignNode final : public AssignNode {
   }
   int slot;
   double k;
+  const char* piece = nullptr;  // a string constant added on (its node owns the text)
 };
 
 class IncDecNode final : public Node {
