@@ -48,6 +48,11 @@ const Program kPrograms[] = {
      "i = 0\n"
      "while i < 1000 do local j = 0; while j < 1000 do s = s + a[i][j]; j = j + 1 end; i = i + 1 end\n"
      "return s"},
+    {"instance vars 5M",
+     "var i; hp = 0; i = 0; while (i < 5000000) { hp += 3; if (hp > 100) hp -= 100; i += 1; } return hp;",
+     "local self, i = {hp = 0.0}, 0.0\n"
+     "while i < 5000000 do self.hp = self.hp + 3; if self.hp > 100 then self.hp = self.hp - 100 end; i = i + 1 end\n"
+     "return self.hp"},
     {"1M script calls",
      "var i, s; i = 0; s = 0; while (i < 1000000) { s += mul_add(i, 2, 3); i += 1; } return s;",
      "local function mul_add(a, b, c) return a + b * c end\n"
