@@ -6,8 +6,13 @@
 
 RValue* Variable_ElementGrowRows(CVariable* v, int i, int j) {
   if (i >= v->rows) {
-    // The memory manager zero-fills the grown part: new rows are empty.
-    v->row = static_cast<RVariableRow*>(MEM_REALLOC(v->row, sizeof(RVariableRow) * (i + 1)));
+    // The row table doubles; the memory manager zero-fills the grown part, so
+    // the rows past the count are empty.
+    size_t room = MemoryManager::GetSize(v->row) / sizeof(RVariableRow);
+    if (static_cast<size_t>(i) >= room) {
+      size_t grown = room * 2 > static_cast<size_t>(i) ? room * 2 : static_cast<size_t>(i) + 1;
+      v->row = static_cast<RVariableRow*>(MEM_REALLOC(v->row, sizeof(RVariableRow) * grown));
+    }
     v->rows = i + 1;
   }
   RVariableRow& r = v->row[i];

@@ -131,3 +131,12 @@ TEST_F(CodeSemantics, ConditionsOnLocalsAndArgumentsCompareLikeTheOperators) {
   EXPECT_EQ(Run("return sem_countdown(3) * 10 + sem_countdown(\"s\" == 1);"), "30");
   EXPECT_EQ(Run("return sem_countdown(\"s\");"), "error: Script.sem_countdown (line 1): Wrong type of arguments to >.");
 }
+
+TEST_F(CodeSemantics, ArrayRowsAndColumnsGrowKeepingWhatTheyHold) {
+  EXPECT_EQ(Run("var a, i; for (i = 0; i < 40; i += 1) a[i, i * 3] = i; "
+                "s = 0; for (i = 0; i < 40; i += 1) s += a[i, i * 3] + a[i, 0]; return s;"),
+            "780");  // the columns before a written one read 0
+  EXPECT_EQ(Run("var a; a[5, 0] = 1; a[2, 1] = 2; return a[3, 0];"), "error: Test (line 1): Unknown array element a[3,0]");
+  EXPECT_EQ(Run("var a; a[1, 2] = 1; return a[6, 0];"), "error: Test (line 1): Unknown array element a[6,0]");
+  EXPECT_EQ(Run("g[3, 1] = \"x\"; g[17, 0] = \"y\"; g[3, 1] += \"z\"; return g[3, 1] + g[17, 0];"), "\"xzy\"");
+}
