@@ -143,7 +143,11 @@ inline bool RunUnit(const CCode* code, CInstance* self, CInstance* other, RValue
     unit->root->Eval(enter.c, out);
     return true;
   }
-  unit->root->Exec(enter.c);
+  // The statements run here rather than through the root block: one call less.
+  for (const Node* s : unit->statements) {
+    enter.c.line = s->line;
+    if (s->Exec(enter.c)) break;
+  }
   return enter.c.returned;
 }
 

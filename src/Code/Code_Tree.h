@@ -118,6 +118,7 @@ class CallBase : public Node {
 struct CodeUnit {
   std::vector<Node*> nodes;
   Node* root = nullptr;
+  std::vector<Node*> statements;  // a program's statements, which root runs as a block
   int locals = 0;
   ~CodeUnit();
 };
