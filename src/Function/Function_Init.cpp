@@ -2,6 +2,7 @@
 
 void Function_Game_Init();
 void Function_Math_Init();
+void Function_Graphics_Init();
 void Function_Misc_Init();
 void Function_Data_Structures_Init();
 
@@ -11,6 +12,7 @@ void InitCWLFunctions() {
   done = true;
   Function_Game_Init();
   Function_Math_Init();
+  Function_Graphics_Init();
   Function_Misc_Init();
   Function_Data_Structures_Init();
 }
