@@ -3,34 +3,11 @@
 #include <png.h>
 
 #include <algorithm>
-#include <cstring>
+#include <climits>
 
-// The decoder is compiled into this file alone, with its functions kept
-// private, so that it cannot clash with another copy elsewhere.
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_NO_PSD
-#define STBI_NO_TGA
-#define STBI_NO_HDR
-#define STBI_NO_PIC
-#define STBI_NO_PNM
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#include <stb_image.h>
-#pragma GCC diagnostic pop
+#include "Graphics/Graphics_Image.h"
 
 namespace {
-
-// Clears the alpha of every pixel of the bottom-left pixel's colour.
-void KeyOutColour(PackImage& image) {
-  if (image.width == 0 || image.height == 0) return;
-  const uint8_t* key = &image.rgba[(size_t)(image.height - 1) * image.width * 4];
-  uint8_t k[3] = {key[0], key[1], key[2]};
-  for (size_t i = 0; i < image.rgba.size(); i += 4)
-    if (std::memcmp(&image.rgba[i], k, 3) == 0) image.rgba[i + 3] = 0;
-}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -39,27 +16,33 @@ int HexDigit(char c) {
   return -1;
 }
 
+// Applies the transparent rule to a decoded image and keeps it as RGBA bytes.
+void ToPackImage(CBitmap32& bitmap, bool transparent, PackImage& out) {
+  if (transparent) GR_Image_MakeTransparent(bitmap);
+  out.width = bitmap.width;
+  out.height = bitmap.height;
+  out.rgba.resize(bitmap.pixels.size() * 4);
+  for (size_t i = 0; i < bitmap.pixels.size(); i++) {
+    uint32_t p = bitmap.pixels[i];
+    out.rgba[i * 4] = (uint8_t)(p >> 16), out.rgba[i * 4 + 1] = (uint8_t)(p >> 8);
+    out.rgba[i * 4 + 2] = (uint8_t)p, out.rgba[i * 4 + 3] = (uint8_t)(p >> 24);
+  }
+}
+
 }  // namespace
 
 bool DataFile_DecodeImage(const std::string& path, bool transparent, PackImage& out, std::string& error) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
+  std::vector<uint8_t> bytes;
+  if (!DataFile_ReadWholeFile(path, bytes)) {
     error = "cannot open image file \"" + path + "\"";
     return false;
   }
-  int w, h, channels;
-  uint8_t* pixels = stbi_load_from_file(f, &w, &h, &channels, 4);
-  std::fclose(f);
-  if (!pixels) {
-    error = "cannot decode image file \"" + path + "\": " + stbi_failure_reason();
+  std::vector<CBitmap32> frames;
+  if (!GR_Image_Decode(bytes.data(), bytes.size(), frames)) {
+    error = "cannot decode image file \"" + path + "\" (PNG, JPEG, BMP and GIF are read)";
     return false;
   }
-  out.width = w;
-  out.height = h;
-  out.rgba.assign(pixels, pixels + (size_t)w * h * 4);
-  out.had_alpha = channels == 2 || channels == 4;
-  stbi_image_free(pixels);
-  if (transparent && !out.had_alpha) KeyOutColour(out);
+  ToPackImage(frames[0], transparent, out);
   return true;
 }
 
@@ -88,12 +71,10 @@ bool DataFile_SolidImage(int width, int height, const std::string& colour, bool 
             std::to_string(kTexturePageMax);
     return false;
   }
-  out.width = width;
-  out.height = height;
-  out.had_alpha = hasAlpha;
-  out.rgba.resize((size_t)width * height * 4);
-  for (size_t i = 0; i < out.rgba.size(); i += 4) std::memcpy(&out.rgba[i], rgba, 4);
-  if (transparent && !hasAlpha) KeyOutColour(out);
+  CBitmap32 bitmap(width, height);
+  uint32_t argb = (uint32_t)rgba[3] << 24 | (uint32_t)rgba[0] << 16 | (uint32_t)rgba[1] << 8 | rgba[2];
+  std::fill(bitmap.pixels.begin(), bitmap.pixels.end(), argb);
+  ToPackImage(bitmap, transparent, out);
   return true;
 }
 

@@ -9,18 +9,18 @@
 struct PackImage {
   int width = 0, height = 0;
   std::vector<uint8_t> rgba;   // width * height * 4 bytes, row by row
-  bool had_alpha = false;      // the source carried an alpha channel
 
   uint8_t Alpha(int x, int y) const { return rgba[((size_t)y * width + x) * 4 + 3]; }
 };
 
 // Decodes an image file (PNG, JPEG, BMP, GIF: the first frame). With
-// `transparent`, an image without an alpha channel loses every pixel of the
-// colour of its bottom-left pixel. False with a message on failure.
+// `transparent`, an image that is wholly opaque loses every pixel of the
+// colour of its bottom-left pixel (the renderer's rule for images it loads
+// at run time). False with a message on failure.
 bool DataFile_DecodeImage(const std::string& path, bool transparent, PackImage& out, std::string& error);
-// A width x height image of one colour given as "#RRGGBB" or "#RRGGBBAA"; the
-// transparent colour rule applies as for a file without alpha when the
-// colour has no alpha part. False with a message for a bad colour or size.
+// A width x height image of one colour given as "#RRGGBB" or "#RRGGBBAA",
+// with the same transparent rule. False with a message for a bad colour or
+// size.
 bool DataFile_SolidImage(int width, int height, const std::string& colour, bool transparent, PackImage& out,
                          std::string& error);
 // Parses "#RRGGBB" or "#RRGGBBAA" into its bytes; false when malformed.

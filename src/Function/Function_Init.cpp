@@ -2,7 +2,9 @@
 
 void Function_Game_Init();
 void Function_Math_Init();
+void Function_Graphics_Init();
 void Function_Misc_Init();
+void Function_Data_Structures_Init();
 
 void InitCWLFunctions() {
   static bool done = false;
@@ -10,5 +12,7 @@ void InitCWLFunctions() {
   done = true;
   Function_Game_Init();
   Function_Math_Init();
+  Function_Graphics_Init();
   Function_Misc_Init();
+  Function_Data_Structures_Init();
 }

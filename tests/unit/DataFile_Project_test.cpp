@@ -58,7 +58,7 @@ class DataFileProject : public testing::Test {
 // A w x h RGBA image, transparent except for the given rectangle.
 PackImage Sprite(int w, int h, int left, int top, int right, int bottom) {
   PackImage image;
-  image.width = w, image.height = h, image.had_alpha = true;
+  image.width = w, image.height = h;
   image.rgba.assign((size_t)w * h * 4, 0);
   for (int y = top; y <= bottom; y++)
     for (int x = left; x <= right; x++) {

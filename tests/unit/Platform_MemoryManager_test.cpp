@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "Base/Console.h"
 #include "Platform/MemoryManager.h"
@@ -78,4 +79,26 @@ TEST(MemoryManager, ResizeKeepsContentsAndZeroFillsGrowth) {
   EXPECT_EQ(std::memcmp(p, "ab", 2), 0);
   MemoryManager::SetLength(&p, 0, __FILE__, __LINE__);
   EXPECT_EQ(p, nullptr);
+}
+
+// The live-block table grows, and sweeps the slots of freed blocks, while
+// every block stays known exactly once.
+TEST(MemoryManager, ManyBlocksStayKnownThroughGrowthAndSweeps) {
+  int64_t before = MemoryManager::LiveBlocks();
+  std::vector<void*> blocks;
+  for (int round = 0; round < 3; round++) {
+    for (int i = 0; i < 20000; i++) blocks.push_back(MEM_ALLOC(1 + i % 7));
+    // Free every other block, oldest first, then check all the rest.
+    std::vector<void*> kept;
+    for (size_t i = 0; i < blocks.size(); i++) {
+      if (i % 2) MEM_FREE(blocks[i]);
+      else kept.push_back(blocks[i]);
+    }
+    blocks.swap(kept);
+    for (void* b : blocks) ASSERT_GT(MemoryManager::GetSize(b), 0u);
+    ASSERT_EQ(MemoryManager::LiveBlocks(), before + static_cast<int64_t>(blocks.size()));
+  }
+  for (void* b : blocks) MEM_FREE(b);
+  for (void* b : blocks) EXPECT_EQ(MemoryManager::GetSize(b), 0u);  // freed: no longer known
+  EXPECT_EQ(MemoryManager::LiveBlocks(), before);
 }

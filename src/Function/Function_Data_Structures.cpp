@@ -1,0 +1,587 @@
+// The ds_* built-ins: six tables from script indices to structures, and the
+// handlers that check an index, convert their arguments and drive the
+// structure. Every handler but the create ones and ds_set_precision takes the
+// structure's index first (rounded, halves to even) and reports a bad or
+// destroyed index as a script error without doing anything else.
+#include "Function/Function_Data_Structures.h"
+
+#include <cstddef>
+#include <vector>
+
+#include "Base/Convert.h"
+#include "Code/Code_Error.h"
+#include "Code/Function_Main.h"
+#include "Support/Support_Data_Structures.h"
+#include "Support/Support_Data_Structures_Grid.h"
+#include "Support/Support_Data_Structures_Map.h"
+#include "Support/Support_Data_Structures_Priority.h"
+#include "Support/Support_Data_Structures_Sequence.h"
+
+namespace {
+const char kNoIndex[] = "Data structure with index does not exist.";
+
+// Structures of one kind by index. A new structure takes the lowest empty
+// slot, else one at the end. Every filling of a slot gets a new serial, so a
+// holder can tell its structure from a later one in the same slot.
+template <class T>
+struct DS_Table {
+  struct Slot {
+    T* object;
+    uint64_t serial;
+  };
+  std::vector<Slot> slots;
+
+  int Put(T* object) {
+    static uint64_t s_Serial = 0;
+    size_t i = 0;
+    while (i < slots.size() && slots[i].object) ++i;
+    if (i == slots.size()) slots.push_back({nullptr, 0});
+    slots[i] = {object, ++s_Serial};
+    return static_cast<int>(i);
+  }
+  T* Get(int64_t index) const {
+    return (index >= 0 && index < static_cast<int64_t>(slots.size())) ? slots[index].object : nullptr;
+  }
+  uint64_t Serial(int index) const { return Get(index) ? slots[index].serial : 0; }
+  void Free(int index) {
+    T* object = Get(index);
+    if (!object) return;
+    slots[index].object = nullptr;
+    delete object;
+  }
+};
+
+DS_Table<CDS_Stack> g_Stacks;
+DS_Table<CDS_Queue> g_Queues;
+DS_Table<CDS_List> g_Lists;
+DS_Table<CDS_Map> g_Maps;
+DS_Table<CDS_Priority> g_Priorities;
+DS_Table<CDS_Grid> g_Grids;
+
+// ---- Arguments and results ----
+
+int IntArg(const RValue& a) { return RValue_RoundInt(a); }
+
+// The structure named by an argument, or none after reporting the error.
+template <class T>
+T* Find(const DS_Table<T>& table, const RValue& a, bool truncate = false) {
+  T* object = table.Get(truncate ? RValue_TruncInt(a) : RValue_RoundInt(a));
+  if (!object) Error_Show_Action(kNoIndex, false);
+  return object;
+}
+
+void GiveReal(RValue& result, double d) { RValue_SetReal(&result, d); }
+
+// A copy of a stored value (kind, real and text), or the real 0 for none.
+void GiveValue(RValue& result, const RValue* v) {
+  if (v) {
+    DS_Slot_Store(&result, v);
+  } else {
+    RValue_SetReal(&result, 0.0);
+  }
+}
+
+void GiveText(RValue& result, char* text) {
+  if (text) {
+    RValue_SetStringOwned(&result, text);
+  } else {
+    RValue_SetString(&result, "");
+  }
+}
+
+// ---- What every kind shares ----
+
+template <class T>
+void Create(DS_Table<T>& table, RValue& result) {
+  GiveReal(result, table.Put(new T()));
+}
+
+template <class T>
+void Destroy(DS_Table<T>& table, const RValue* arg) {
+  if (Find(table, arg[0])) table.Free(RValue_RoundInt(arg[0]));
+}
+
+template <class T>
+void Copy(DS_Table<T>& table, const RValue* arg) {
+  T* dest = Find(table, arg[0]);
+  if (!dest) return;
+  if (T* source = Find(table, arg[1])) dest->Copy(source);
+}
+
+template <class T>
+void Size(DS_Table<T>& table, RValue& result, const RValue* arg) {
+  if (T* object = Find(table, arg[0])) GiveReal(result, object->Size());
+}
+
+template <class T>
+void Empty(DS_Table<T>& table, RValue& result, const RValue* arg) {
+  if (T* object = Find(table, arg[0])) GiveReal(result, object->Empty() ? 1.0 : 0.0);
+}
+
+template <class T>
+void Write(DS_Table<T>& table, RValue& result, const RValue* arg) {
+  if (T* object = Find(table, arg[0])) GiveText(result, object->WriteToString());
+}
+
+// A value that is not a string reads as the empty text.
+template <class T>
+void Read(DS_Table<T>& table, const RValue* arg) {
+  if (T* object = Find(table, arg[0])) object->ReadFromString(RValue_Text(arg[1]));
+}
+}  // namespace
+
+#define DS_HANDLER(name) static void name(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg)
+
+DS_HANDLER(F_DsSetPrecision) { DS_SetPrecision(RValue_Real(arg[0])); }
+
+// ---- Stacks ----
+
+DS_HANDLER(F_DsStackCreate) { Create(g_Stacks, Result); }
+DS_HANDLER(F_DsStackDestroy) { Destroy(g_Stacks, arg); }
+DS_HANDLER(F_DsStackClear) {
+  if (CDS_Stack* s = Find(g_Stacks, arg[0])) s->Clear();
+}
+DS_HANDLER(F_DsStackCopy) { Copy(g_Stacks, arg); }
+DS_HANDLER(F_DsStackSize) { Size(g_Stacks, Result, arg); }
+DS_HANDLER(F_DsStackEmpty) { Empty(g_Stacks, Result, arg); }
+DS_HANDLER(F_DsStackPush) {
+  if (CDS_Stack* s = Find(g_Stacks, arg[0])) s->Push(&arg[1]);
+}
+DS_HANDLER(F_DsStackPop) {
+  if (CDS_Stack* s = Find(g_Stacks, arg[0])) GiveValue(Result, s->Pop());
+}
+DS_HANDLER(F_DsStackTop) {
+  if (CDS_Stack* s = Find(g_Stacks, arg[0])) GiveValue(Result, s->Top());
+}
+DS_HANDLER(F_DsStackWrite) { Write(g_Stacks, Result, arg); }
+DS_HANDLER(F_DsStackRead) { Read(g_Stacks, arg); }
+
+// ---- Queues ----
+
+DS_HANDLER(F_DsQueueCreate) { Create(g_Queues, Result); }
+DS_HANDLER(F_DsQueueDestroy) { Destroy(g_Queues, arg); }
+DS_HANDLER(F_DsQueueClear) {
+  if (CDS_Queue* q = Find(g_Queues, arg[0])) q->Clear();
+}
+DS_HANDLER(F_DsQueueCopy) { Copy(g_Queues, arg); }
+DS_HANDLER(F_DsQueueSize) { Size(g_Queues, Result, arg); }
+DS_HANDLER(F_DsQueueEmpty) { Empty(g_Queues, Result, arg); }
+DS_HANDLER(F_DsQueueEnqueue) {
+  if (CDS_Queue* q = Find(g_Queues, arg[0])) q->Enqueue(&arg[1]);
+}
+DS_HANDLER(F_DsQueueDequeue) {
+  if (CDS_Queue* q = Find(g_Queues, arg[0])) GiveValue(Result, q->Dequeue());
+}
+DS_HANDLER(F_DsQueueHead) {
+  if (CDS_Queue* q = Find(g_Queues, arg[0])) GiveValue(Result, q->Head());
+}
+DS_HANDLER(F_DsQueueTail) {
+  if (CDS_Queue* q = Find(g_Queues, arg[0])) GiveValue(Result, q->Tail());
+}
+DS_HANDLER(F_DsQueueWrite) { Write(g_Queues, Result, arg); }
+DS_HANDLER(F_DsQueueRead) { Read(g_Queues, arg); }
+
+// ---- Lists ----
+
+DS_HANDLER(F_DsListCreate) { Create(g_Lists, Result); }
+DS_HANDLER(F_DsListDestroy) { Destroy(g_Lists, arg); }
+DS_HANDLER(F_DsListClear) {
+  if (CDS_List* l = Find(g_Lists, arg[0])) l->Clear();
+}
+DS_HANDLER(F_DsListCopy) { Copy(g_Lists, arg); }
+DS_HANDLER(F_DsListSize) { Size(g_Lists, Result, arg); }
+DS_HANDLER(F_DsListEmpty) { Empty(g_Lists, Result, arg); }
+DS_HANDLER(F_DsListAdd) {
+  if (CDS_List* l = Find(g_Lists, arg[0])) l->Add(&arg[1]);
+}
+DS_HANDLER(F_DsListInsert) {
+  if (CDS_List* l = Find(g_Lists, arg[0])) l->Insert(IntArg(arg[1]), &arg[2]);
+}
+DS_HANDLER(F_DsListReplace) {
+  if (CDS_List* l = Find(g_Lists, arg[0])) l->Replace(IntArg(arg[1]), &arg[2]);
+}
+DS_HANDLER(F_DsListDelete) {
+  if (CDS_List* l = Find(g_Lists, arg[0])) l->Delete(IntArg(arg[1]));
+}
+DS_HANDLER(F_DsListFindIndex) {
+  if (CDS_List* l = Find(g_Lists, arg[0], true)) GiveReal(Result, l->FindIndex(&arg[1]));
+}
+DS_HANDLER(F_DsListFindValue) {
+  if (CDS_List* l = Find(g_Lists, arg[0])) GiveValue(Result, l->FindValue(IntArg(arg[1])));
+}
+DS_HANDLER(F_DsListSort) {
+  if (CDS_List* l = Find(g_Lists, arg[0])) l->Sort(RValue_IsTrue(arg[1]));
+}
+DS_HANDLER(F_DsListShuffle) {
+  if (CDS_List* l = Find(g_Lists, arg[0])) l->Shuffle();
+}
+DS_HANDLER(F_DsListWrite) { Write(g_Lists, Result, arg); }
+DS_HANDLER(F_DsListRead) { Read(g_Lists, arg); }
+
+// ---- Maps ----
+
+namespace {
+// A copy of an entry's key, or of its value with the nesting marks cleared.
+void GiveKey(RValue& result, const CDS_MapEntry* e) {
+  if (!e) return GiveValue(result, nullptr);
+  RValue key;
+  e->GetKey(&key);
+  GiveValue(result, &key);
+}
+}  // namespace
+
+DS_HANDLER(F_DsMapCreate) { Create(g_Maps, Result); }
+DS_HANDLER(F_DsMapDestroy) { Destroy(g_Maps, arg); }
+DS_HANDLER(F_DsMapClear) {
+  if (CDS_Map* m = Find(g_Maps, arg[0])) m->Clear();
+}
+DS_HANDLER(F_DsMapCopy) { Copy(g_Maps, arg); }
+DS_HANDLER(F_DsMapSize) { Size(g_Maps, Result, arg); }
+DS_HANDLER(F_DsMapEmpty) { Empty(g_Maps, Result, arg); }
+DS_HANDLER(F_DsMapAdd) {
+  GiveReal(Result, 0.0);
+  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveReal(Result, m->Add(&arg[1], &arg[2]) ? 1.0 : 0.0);
+}
+DS_HANDLER(F_DsMapReplace) {
+  GiveReal(Result, 0.0);
+  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveReal(Result, m->Replace(&arg[1], &arg[2]) ? 1.0 : 0.0);
+}
+DS_HANDLER(F_DsMapDelete) {
+  if (CDS_Map* m = Find(g_Maps, arg[0])) m->Delete(&arg[1]);
+}
+DS_HANDLER(F_DsMapExists) {
+  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveReal(Result, m->Exists(&arg[1]) ? 1.0 : 0.0);
+}
+DS_HANDLER(F_DsMapFindValue) {
+  CDS_Map* m = Find(g_Maps, arg[0]);
+  if (!m) return;
+  const CDS_MapEntry* e = m->FindEntry(&arg[1]);
+  if (!e) return GiveValue(Result, nullptr);
+  RValue value;
+  e->GetValue(&value);
+  GiveValue(Result, &value);
+  Result.kind &= 0xFFFFFFu;  // a nested map or list reaches scripts as its plain index
+}
+DS_HANDLER(F_DsMapFindPrevious) {
+  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveKey(Result, m->FindPrevious(&arg[1]));
+}
+DS_HANDLER(F_DsMapFindNext) {
+  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveKey(Result, m->FindNext(&arg[1]));
+}
+DS_HANDLER(F_DsMapFindFirst) {
+  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveKey(Result, m->FindFirst());
+}
+DS_HANDLER(F_DsMapFindLast) {
+  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveKey(Result, m->FindLast());
+}
+DS_HANDLER(F_DsMapWrite) { Write(g_Maps, Result, arg); }
+DS_HANDLER(F_DsMapRead) { Read(g_Maps, arg); }
+
+// ---- Priority queues ----
+
+DS_HANDLER(F_DsPriorityCreate) { Create(g_Priorities, Result); }
+DS_HANDLER(F_DsPriorityDestroy) { Destroy(g_Priorities, arg); }
+DS_HANDLER(F_DsPriorityClear) {
+  if (CDS_Priority* p = Find(g_Priorities, arg[0])) p->Clear();
+}
+DS_HANDLER(F_DsPriorityCopy) { Copy(g_Priorities, arg); }
+DS_HANDLER(F_DsPrioritySize) { Size(g_Priorities, Result, arg); }
+DS_HANDLER(F_DsPriorityEmpty) { Empty(g_Priorities, Result, arg); }
+DS_HANDLER(F_DsPriorityAdd) {
+  if (CDS_Priority* p = Find(g_Priorities, arg[0])) p->Add(&arg[1], &arg[2]);
+}
+DS_HANDLER(F_DsPriorityChangePriority) {
+  if (CDS_Priority* p = Find(g_Priorities, arg[0])) p->ChangePriority(&arg[1], &arg[2]);
+}
+DS_HANDLER(F_DsPriorityFindPriority) {
+  if (CDS_Priority* p = Find(g_Priorities, arg[0])) GiveValue(Result, p->FindPriority(&arg[1]));
+}
+DS_HANDLER(F_DsPriorityDeleteValue) {
+  if (CDS_Priority* p = Find(g_Priorities, arg[0])) p->DeleteValue(&arg[1]);
+}
+DS_HANDLER(F_DsPriorityDeleteMin) {
+  if (CDS_Priority* p = Find(g_Priorities, arg[0])) p->DeleteMin(&Result);
+}
+DS_HANDLER(F_DsPriorityFindMin) {
+  if (CDS_Priority* p = Find(g_Priorities, arg[0])) GiveValue(Result, p->FindMin());
+}
+DS_HANDLER(F_DsPriorityDeleteMax) {
+  if (CDS_Priority* p = Find(g_Priorities, arg[0])) p->DeleteMax(&Result);
+}
+DS_HANDLER(F_DsPriorityFindMax) {
+  if (CDS_Priority* p = Find(g_Priorities, arg[0])) GiveValue(Result, p->FindMax());
+}
+DS_HANDLER(F_DsPriorityWrite) { Write(g_Priorities, Result, arg); }
+DS_HANDLER(F_DsPriorityRead) { Read(g_Priorities, arg); }
+
+// ---- Grids ----
+
+DS_HANDLER(F_DsGridCreate) { GiveReal(Result, g_Grids.Put(new CDS_Grid(IntArg(arg[0]), IntArg(arg[1])))); }
+DS_HANDLER(F_DsGridDestroy) { Destroy(g_Grids, arg); }
+DS_HANDLER(F_DsGridCopy) { Copy(g_Grids, arg); }
+DS_HANDLER(F_DsGridResize) {
+  if (CDS_Grid* g = Find(g_Grids, arg[0])) g->Resize(IntArg(arg[1]), IntArg(arg[2]));
+}
+DS_HANDLER(F_DsGridWidth) {
+  GiveReal(Result, 0.0);
+  if (CDS_Grid* g = Find(g_Grids, arg[0])) GiveReal(Result, g->Width());
+}
+DS_HANDLER(F_DsGridHeight) {
+  GiveReal(Result, 0.0);
+  if (CDS_Grid* g = Find(g_Grids, arg[0])) GiveReal(Result, g->Height());
+}
+DS_HANDLER(F_DsGridClear) {
+  if (CDS_Grid* g = Find(g_Grids, arg[0])) g->Clear(&arg[1]);
+}
+
+namespace {
+void CellOp(int op, const RValue* arg) {
+  if (CDS_Grid* g = Find(g_Grids, arg[0])) g->CellOp(op, IntArg(arg[1]), IntArg(arg[2]), &arg[3]);
+}
+void RegionOp(int op, const RValue* arg) {
+  if (CDS_Grid* g = Find(g_Grids, arg[0]))
+    g->RegionOp(op, IntArg(arg[1]), IntArg(arg[2]), IntArg(arg[3]), IntArg(arg[4]), &arg[5]);
+}
+void DiskOp(int op, const RValue* arg) {
+  if (CDS_Grid* g = Find(g_Grids, arg[0]))
+    g->DiskOp(op, RValue_Real(arg[1]), RValue_Real(arg[2]), RValue_Real(arg[3]), &arg[4]);
+}
+void GridRegionOp(int op, const RValue* arg) {
+  CDS_Grid* dest = Find(g_Grids, arg[0]);
+  if (!dest) return;
+  if (CDS_Grid* source = Find(g_Grids, arg[1]))
+    dest->GridRegionOp(op, source, IntArg(arg[2]), IntArg(arg[3]), IntArg(arg[4]), IntArg(arg[5]), IntArg(arg[6]),
+                       IntArg(arg[7]));
+}
+
+using RegionQuery = double (CDS_Grid::*)(int, int, int, int) const;
+using DiskQuery = double (CDS_Grid::*)(double, double, double) const;
+void Region(RegionQuery query, RValue& result, const RValue* arg) {
+  if (CDS_Grid* g = Find(g_Grids, arg[0]))
+    GiveReal(result, (g->*query)(IntArg(arg[1]), IntArg(arg[2]), IntArg(arg[3]), IntArg(arg[4])));
+}
+void Disk(DiskQuery query, RValue& result, const RValue* arg) {
+  if (CDS_Grid* g = Find(g_Grids, arg[0]))
+    GiveReal(result, (g->*query)(RValue_Real(arg[1]), RValue_Real(arg[2]), RValue_Real(arg[3])));
+}
+
+template <class R>
+void RegionSearch(R (CDS_Grid::*query)(int, int, int, int, const RValue*) const, RValue& result, const RValue* arg) {
+  if (CDS_Grid* g = Find(g_Grids, arg[0]))
+    GiveReal(result, (g->*query)(IntArg(arg[1]), IntArg(arg[2]), IntArg(arg[3]), IntArg(arg[4]), &arg[5]));
+}
+template <class R>
+void DiskSearch(R (CDS_Grid::*query)(double, double, double, const RValue*) const, RValue& result, const RValue* arg) {
+  if (CDS_Grid* g = Find(g_Grids, arg[0]))
+    GiveReal(result, (g->*query)(RValue_Real(arg[1]), RValue_Real(arg[2]), RValue_Real(arg[3]), &arg[4]));
+}
+}  // namespace
+
+DS_HANDLER(F_DsGridSet) { CellOp(DS_OP_SET, arg); }
+DS_HANDLER(F_DsGridAdd) { CellOp(DS_OP_ADD, arg); }
+DS_HANDLER(F_DsGridMultiply) { CellOp(DS_OP_MULTIPLY, arg); }
+DS_HANDLER(F_DsGridSetRegion) { RegionOp(DS_OP_SET, arg); }
+DS_HANDLER(F_DsGridAddRegion) { RegionOp(DS_OP_ADD, arg); }
+DS_HANDLER(F_DsGridMultiplyRegion) { RegionOp(DS_OP_MULTIPLY, arg); }
+DS_HANDLER(F_DsGridSetDisk) { DiskOp(DS_OP_SET, arg); }
+DS_HANDLER(F_DsGridAddDisk) { DiskOp(DS_OP_ADD, arg); }
+DS_HANDLER(F_DsGridMultiplyDisk) { DiskOp(DS_OP_MULTIPLY, arg); }
+DS_HANDLER(F_DsGridSetGridRegion) { GridRegionOp(DS_OP_SET, arg); }
+DS_HANDLER(F_DsGridAddGridRegion) { GridRegionOp(DS_OP_ADD, arg); }
+DS_HANDLER(F_DsGridMultiplyGridRegion) { GridRegionOp(DS_OP_MULTIPLY, arg); }
+DS_HANDLER(F_DsGridGet) {
+  if (CDS_Grid* g = Find(g_Grids, arg[0])) GiveValue(Result, g->Get(IntArg(arg[1]), IntArg(arg[2])));
+}
+DS_HANDLER(F_DsGridGetSum) { Region(&CDS_Grid::GetSum, Result, arg); }
+DS_HANDLER(F_DsGridGetMax) { Region(&CDS_Grid::GetMax, Result, arg); }
+DS_HANDLER(F_DsGridGetMin) { Region(&CDS_Grid::GetMin, Result, arg); }
+DS_HANDLER(F_DsGridGetMean) { Region(&CDS_Grid::GetMean, Result, arg); }
+DS_HANDLER(F_DsGridGetDiskSum) { Disk(&CDS_Grid::GetDiskSum, Result, arg); }
+DS_HANDLER(F_DsGridGetDiskMax) { Disk(&CDS_Grid::GetDiskMax, Result, arg); }
+DS_HANDLER(F_DsGridGetDiskMin) { Disk(&CDS_Grid::GetDiskMin, Result, arg); }
+DS_HANDLER(F_DsGridGetDiskMean) { Disk(&CDS_Grid::GetDiskMean, Result, arg); }
+DS_HANDLER(F_DsGridValueExists) { RegionSearch(&CDS_Grid::ValueExists, Result, arg); }
+DS_HANDLER(F_DsGridValueX) { RegionSearch(&CDS_Grid::ValueX, Result, arg); }
+DS_HANDLER(F_DsGridValueY) { RegionSearch(&CDS_Grid::ValueY, Result, arg); }
+DS_HANDLER(F_DsGridValueDiskExists) { DiskSearch(&CDS_Grid::ValueDiskExists, Result, arg); }
+DS_HANDLER(F_DsGridValueDiskX) { DiskSearch(&CDS_Grid::ValueDiskX, Result, arg); }
+DS_HANDLER(F_DsGridValueDiskY) { DiskSearch(&CDS_Grid::ValueDiskY, Result, arg); }
+DS_HANDLER(F_DsGridShuffle) {
+  if (CDS_Grid* g = Find(g_Grids, arg[0])) g->Shuffle();
+}
+DS_HANDLER(F_DsGridWrite) { Write(g_Grids, Result, arg); }
+DS_HANDLER(F_DsGridRead) { Read(g_Grids, arg); }
+
+// ---- The engine's helpers ----
+
+int DS_Map_Create() { return g_Maps.Put(new CDS_Map()); }
+int DS_List_Create() { return g_Lists.Put(new CDS_List()); }
+CDS_Map* DS_Map_Get(int index) { return g_Maps.Get(index); }
+CDS_List* DS_List_Get(int index) { return g_Lists.Get(index); }
+void DS_Map_Destroy(int index) { g_Maps.Free(index); }
+void DS_List_Destroy(int index) { g_Lists.Free(index); }
+
+void DS_Map_AddReal(int index, const char* key, double value) {
+  RValue args[3] = {{VALUE_REAL, nullptr, double(index)}, {VALUE_STRING, const_cast<char*>(key), 0.0},
+                    {VALUE_REAL, nullptr, value}};
+  RValue result{VALUE_REAL, nullptr, 0.0};
+  F_DsMapAdd(result, nullptr, nullptr, 3, args);
+}
+
+void DS_Map_AddString(int index, const char* key, const char* value) {
+  RValue args[3] = {{VALUE_REAL, nullptr, double(index)}, {VALUE_STRING, const_cast<char*>(key), 0.0},
+                    {VALUE_STRING, const_cast<char*>(value), 0.0}};
+  RValue result{VALUE_REAL, nullptr, 0.0};
+  F_DsMapAdd(result, nullptr, nullptr, 3, args);
+}
+
+void DS_List_AddReal(int index, double value) {
+  RValue v{VALUE_REAL, nullptr, value};
+  if (CDS_List* l = Find(g_Lists, RValue{VALUE_REAL, nullptr, double(index)})) l->Add(&v);
+}
+
+void DS_List_AddString(int index, const char* value) {
+  RValue v{VALUE_STRING, const_cast<char*>(value), 0.0};
+  if (CDS_List* l = Find(g_Lists, RValue{VALUE_REAL, nullptr, double(index)})) l->Add(&v);
+}
+
+int DS_Map_CreateFromPairs(int count, const DS_MapPair* pairs) {
+  auto* map = new CDS_Map();
+  for (int i = 0; pairs && i < count; ++i) {
+    RValue key{VALUE_STRING, const_cast<char*>(pairs[i].key), 0.0};
+    RValue value = pairs[i].text ? RValue{VALUE_STRING, const_cast<char*>(pairs[i].text), 0.0}
+                                 : RValue{VALUE_REAL, nullptr, pairs[i].real};
+    map->Add(&key, &value);
+  }
+  return g_Maps.Put(map);
+}
+
+DS_MapHold DS_Map_Hold(int index) { return {index, g_Maps.Serial(index)}; }
+
+void DS_Map_FreeHeld(DS_MapHold hold) {
+  if (hold.serial != 0 && g_Maps.Serial(hold.index) == hold.serial) g_Maps.Free(hold.index);
+}
+
+// ---- Registration ----
+
+void Function_Data_Structures_Init() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  Function_Add("ds_set_precision", F_DsSetPrecision, 1);
+
+  Function_Add("ds_stack_create", F_DsStackCreate, 0);
+  Function_Add("ds_stack_destroy", F_DsStackDestroy, 1);
+  Function_Add("ds_stack_clear", F_DsStackClear, 1);
+  Function_Add("ds_stack_copy", F_DsStackCopy, 2);
+  Function_Add("ds_stack_size", F_DsStackSize, 1);
+  Function_Add("ds_stack_empty", F_DsStackEmpty, 1);
+  Function_Add("ds_stack_push", F_DsStackPush, 2);
+  Function_Add("ds_stack_pop", F_DsStackPop, 1);
+  Function_Add("ds_stack_top", F_DsStackTop, 1);
+  Function_Add("ds_stack_write", F_DsStackWrite, 1);
+  Function_Add("ds_stack_read", F_DsStackRead, 2);
+
+  Function_Add("ds_queue_create", F_DsQueueCreate, 0);
+  Function_Add("ds_queue_destroy", F_DsQueueDestroy, 1);
+  Function_Add("ds_queue_clear", F_DsQueueClear, 1);
+  Function_Add("ds_queue_copy", F_DsQueueCopy, 2);
+  Function_Add("ds_queue_size", F_DsQueueSize, 1);
+  Function_Add("ds_queue_empty", F_DsQueueEmpty, 1);
+  Function_Add("ds_queue_enqueue", F_DsQueueEnqueue, 2);
+  Function_Add("ds_queue_dequeue", F_DsQueueDequeue, 1);
+  Function_Add("ds_queue_head", F_DsQueueHead, 1);
+  Function_Add("ds_queue_tail", F_DsQueueTail, 1);
+  Function_Add("ds_queue_write", F_DsQueueWrite, 1);
+  Function_Add("ds_queue_read", F_DsQueueRead, 2);
+
+  Function_Add("ds_list_create", F_DsListCreate, 0);
+  Function_Add("ds_list_destroy", F_DsListDestroy, 1);
+  Function_Add("ds_list_clear", F_DsListClear, 1);
+  Function_Add("ds_list_copy", F_DsListCopy, 2);
+  Function_Add("ds_list_size", F_DsListSize, 1);
+  Function_Add("ds_list_empty", F_DsListEmpty, 1);
+  Function_Add("ds_list_add", F_DsListAdd, 2);
+  Function_Add("ds_list_insert", F_DsListInsert, 3);
+  Function_Add("ds_list_replace", F_DsListReplace, 3);
+  Function_Add("ds_list_delete", F_DsListDelete, 2);
+  Function_Add("ds_list_find_index", F_DsListFindIndex, 2);
+  Function_Add("ds_list_find_value", F_DsListFindValue, 2);
+  Function_Add("ds_list_sort", F_DsListSort, 2);
+  Function_Add("ds_list_shuffle", F_DsListShuffle, 1);
+  Function_Add("ds_list_write", F_DsListWrite, 1);
+  Function_Add("ds_list_read", F_DsListRead, 2);
+
+  Function_Add("ds_map_create", F_DsMapCreate, 0);
+  Function_Add("ds_map_destroy", F_DsMapDestroy, 1);
+  Function_Add("ds_map_clear", F_DsMapClear, 1);
+  Function_Add("ds_map_copy", F_DsMapCopy, 2);
+  Function_Add("ds_map_size", F_DsMapSize, 1);
+  Function_Add("ds_map_empty", F_DsMapEmpty, 1);
+  Function_Add("ds_map_add", F_DsMapAdd, 3);
+  Function_Add("ds_map_replace", F_DsMapReplace, 3);
+  Function_Add("ds_map_delete", F_DsMapDelete, 2);
+  Function_Add("ds_map_exists", F_DsMapExists, 2);
+  Function_Add("ds_map_find_value", F_DsMapFindValue, 2);
+  Function_Add("ds_map_find_previous", F_DsMapFindPrevious, 2);
+  Function_Add("ds_map_find_next", F_DsMapFindNext, 2);
+  Function_Add("ds_map_find_first", F_DsMapFindFirst, 1);
+  Function_Add("ds_map_find_last", F_DsMapFindLast, 1);
+  Function_Add("ds_map_write", F_DsMapWrite, 1);
+  Function_Add("ds_map_read", F_DsMapRead, 2);
+
+  Function_Add("ds_priority_create", F_DsPriorityCreate, 0);
+  Function_Add("ds_priority_destroy", F_DsPriorityDestroy, 1);
+  Function_Add("ds_priority_clear", F_DsPriorityClear, 1);
+  Function_Add("ds_priority_copy", F_DsPriorityCopy, 2);
+  Function_Add("ds_priority_size", F_DsPrioritySize, 1);
+  Function_Add("ds_priority_empty", F_DsPriorityEmpty, 1);
+  Function_Add("ds_priority_add", F_DsPriorityAdd, 3);
+  Function_Add("ds_priority_change_priority", F_DsPriorityChangePriority, 3);
+  Function_Add("ds_priority_find_priority", F_DsPriorityFindPriority, 2);
+  Function_Add("ds_priority_delete_value", F_DsPriorityDeleteValue, 2);
+  Function_Add("ds_priority_delete_min", F_DsPriorityDeleteMin, 1);
+  Function_Add("ds_priority_find_min", F_DsPriorityFindMin, 1);
+  Function_Add("ds_priority_delete_max", F_DsPriorityDeleteMax, 1);
+  Function_Add("ds_priority_find_max", F_DsPriorityFindMax, 1);
+  Function_Add("ds_priority_write", F_DsPriorityWrite, 1);
+  Function_Add("ds_priority_read", F_DsPriorityRead, 2);
+
+  Function_Add("ds_grid_create", F_DsGridCreate, 2);
+  Function_Add("ds_grid_destroy", F_DsGridDestroy, 1);
+  Function_Add("ds_grid_copy", F_DsGridCopy, 2);
+  Function_Add("ds_grid_resize", F_DsGridResize, 3);
+  Function_Add("ds_grid_width", F_DsGridWidth, 1);
+  Function_Add("ds_grid_height", F_DsGridHeight, 1);
+  Function_Add("ds_grid_clear", F_DsGridClear, 2);
+  Function_Add("ds_grid_set", F_DsGridSet, 4);
+  Function_Add("ds_grid_add", F_DsGridAdd, 4);
+  Function_Add("ds_grid_multiply", F_DsGridMultiply, 4);
+  Function_Add("ds_grid_set_region", F_DsGridSetRegion, 6);
+  Function_Add("ds_grid_add_region", F_DsGridAddRegion, 6);
+  Function_Add("ds_grid_multiply_region", F_DsGridMultiplyRegion, 6);
+  Function_Add("ds_grid_set_disk", F_DsGridSetDisk, 5);
+  Function_Add("ds_grid_add_disk", F_DsGridAddDisk, 5);
+  Function_Add("ds_grid_multiply_disk", F_DsGridMultiplyDisk, 5);
+  Function_Add("ds_grid_set_grid_region", F_DsGridSetGridRegion, 8);
+  Function_Add("ds_grid_add_grid_region", F_DsGridAddGridRegion, 8);
+  Function_Add("ds_grid_multiply_grid_region", F_DsGridMultiplyGridRegion, 8);
+  Function_Add("ds_grid_get", F_DsGridGet, 3);
+  Function_Add("ds_grid_get_sum", F_DsGridGetSum, 5);
+  Function_Add("ds_grid_get_max", F_DsGridGetMax, 5);
+  Function_Add("ds_grid_get_min", F_DsGridGetMin, 5);
+  Function_Add("ds_grid_get_mean", F_DsGridGetMean, 5);
+  Function_Add("ds_grid_get_disk_sum", F_DsGridGetDiskSum, 4);
+  Function_Add("ds_grid_get_disk_max", F_DsGridGetDiskMax, 4);
+  Function_Add("ds_grid_get_disk_min", F_DsGridGetDiskMin, 4);
+  Function_Add("ds_grid_get_disk_mean", F_DsGridGetDiskMean, 4);
+  Function_Add("ds_grid_value_exists", F_DsGridValueExists, 6);
+  Function_Add("ds_grid_value_x", F_DsGridValueX, 6);
+  Function_Add("ds_grid_value_y", F_DsGridValueY, 6);
+  Function_Add("ds_grid_value_disk_exists", F_DsGridValueDiskExists, 5);
+  Function_Add("ds_grid_value_disk_x", F_DsGridValueDiskX, 5);
+  Function_Add("ds_grid_value_disk_y", F_DsGridValueDiskY, 5);
+  Function_Add("ds_grid_shuffle", F_DsGridShuffle, 1);
+  Function_Add("ds_grid_write", F_DsGridWrite, 1);
+  Function_Add("ds_grid_read", F_DsGridRead, 2);
+}

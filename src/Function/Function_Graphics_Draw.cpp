@@ -1,0 +1,266 @@
+// Draw state, colour arithmetic, primitives, user primitives and textures.
+#include <cmath>
+
+#include "Background/Background_Main.h"
+#include "Code/Code_Error.h"
+#include "Code/Function_Main.h"
+#include "Function/Function_Graphics.h"
+#include "Graphics/Graphics_Colour.h"
+#include "Graphics/Graphics_Draw.h"
+#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Device.h"
+#include "Object/Instance_Class.h"
+#include "Sprite/Sprite_Main.h"
+
+bool (*Function_Graphics_DrawPath)(int path, float xoffset, float yoffset) = nullptr;
+
+namespace {
+void SetReal(RValue& result, double d) { RValue_SetReal(&result, d); }
+float F(const RValue& v) { return RValue_Single(v); }
+// Primitive colours: narrowed, then rounded.
+uint32_t C(const RValue& v) { return static_cast<uint32_t>(Arg_SingleRound(v)); }
+bool B(const RValue& v) { return RValue_IsTrue(v); }
+
+void F_DrawSetColor(RValue&, CInstance*, CInstance*, int, RValue* arg) { GR_SetColor(Arg_Colour(arg[0])); }
+void F_DrawGetColor(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, GR_GetColor() & 0xFFFFFF); }
+void F_DrawSetAlpha(RValue&, CInstance*, CInstance*, int, RValue* arg) { GR_SetAlpha(F(arg[0])); }
+void F_DrawGetAlpha(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, GR_GetAlpha()); }
+
+void F_MakeColorRgb(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+  SetReal(r, double(RValue_TruncInt(arg[0])) + double(RValue_TruncInt(arg[1])) * 256.0 +
+                 double(RValue_TruncInt(arg[2])) * 65536.0);
+}
+
+void F_MakeColorHsv(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+  SetReal(r, Colour_FromHSV(RValue_RoundInt(arg[0]) & 0xFF, RValue_RoundInt(arg[1]) & 0xFF,
+                            RValue_RoundInt(arg[2]) & 0xFF));
+}
+
+// The channels keep the sign of the colour, as integer division and
+// remainder toward zero give them.
+void F_ColorGetRed(RValue& r, CInstance*, CInstance*, int, RValue* arg) { SetReal(r, RValue_RoundInt(arg[0]) % 256); }
+void F_ColorGetGreen(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+  SetReal(r, RValue_RoundInt(arg[0]) / 256 % 256);
+}
+void F_ColorGetBlue(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+  SetReal(r, RValue_RoundInt(arg[0]) / 65536 % 256);
+}
+
+void F_ColorGetHue(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+  int h, s, v;
+  Colour_ToHSV(Arg_Colour(arg[0]), &h, &s, &v);
+  SetReal(r, h);
+}
+void F_ColorGetSaturation(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+  int h, s, v;
+  Colour_ToHSV(Arg_Colour(arg[0]), &h, &s, &v);
+  SetReal(r, s);
+}
+void F_ColorGetValue(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+  int h, s, v;
+  Colour_ToHSV(Arg_Colour(arg[0]), &h, &s, &v);
+  SetReal(r, v);
+}
+
+void F_MergeColor(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+  SetReal(r, Colour_Merge(C(arg[0]), C(arg[1]), F(arg[2])));
+}
+
+// A mode or factor outside the known ones leaves the blending as it was.
+void F_DrawSetBlendMode(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+  int mode = Arg_SingleRound(arg[0]);
+  if (mode >= 0 && mode <= 3) GR_SetBlendMode(mode);
+}
+void F_DrawSetBlendModeExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+  int src = Arg_SingleRound(arg[0]), dest = Arg_SingleRound(arg[1]);
+  auto known = [](int f) { return f >= BLEND_ZERO && f <= BLEND_SRCALPHASAT; };
+  if (known(src) && known(dest)) GR_SetBlendModeExt(src, dest);
+}
+
+void F_DrawClear(RValue&, CInstance*, CInstance*, int, RValue* arg) { GR_Draw_Clear(C(arg[0])); }
+void F_DrawClearAlpha(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+  GR_Draw_ClearAlpha(C(arg[0]), F(arg[1]));
+}
+
+void F_DrawPoint(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Draw_Point(F(a[0]), F(a[1])); }
+void F_DrawLine(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Draw_Line(F(a[0]), F(a[1]), F(a[2]), F(a[3])); }
+void F_DrawLineWidth(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Line_Width(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]));
+}
+void F_DrawRectangle(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Rectangle(F(a[0]), F(a[1]), F(a[2]), F(a[3]), B(a[4]));
+}
+void F_DrawRoundrect(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_RoundRect(F(a[0]), F(a[1]), F(a[2]), F(a[3]), 10, 10, B(a[4]));
+}
+void F_DrawTriangle(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Triangle(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), F(a[5]), B(a[6]));
+}
+void F_DrawCircle(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Draw_Circle(F(a[0]), F(a[1]), F(a[2]), B(a[3])); }
+void F_DrawEllipse(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Ellipse(F(a[0]), F(a[1]), F(a[2]), F(a[3]), B(a[4]));
+}
+void F_DrawArrow(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Arrow(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]));
+}
+void F_DrawButton(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Button(F(a[0]), F(a[1]), F(a[2]), F(a[3]), B(a[4]));
+}
+void F_DrawHealthbar(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  uint32_t minc = C(a[6]), maxc = C(a[7]);
+  GR_Draw_HealthBar(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), C(a[5]), minc, Colour_Merge(minc, maxc, 0.5f), maxc,
+                    RValue_RoundInt(a[8]), B(a[9]), B(a[10]));
+}
+
+void F_DrawPath(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  bool absolute = B(a[3]);
+  float x = absolute ? 0 : F(a[1]), y = absolute ? 0 : F(a[2]);
+  if (!Function_Graphics_DrawPath || !Function_Graphics_DrawPath(RValue_RoundInt(a[0]), x, y))
+    Error_Show_Action("Trying to drawn non-existing path.", false);
+}
+
+void F_DrawPointColor(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Draw_Point_Color(F(a[0]), F(a[1]), C(a[2])); }
+void F_DrawLineColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Line_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), C(a[4]), C(a[5]));
+}
+void F_DrawLineWidthColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Line_Width_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), C(a[5]), C(a[6]));
+}
+void F_DrawRectangleColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Rectangle_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), C(a[4]), C(a[5]), C(a[6]), C(a[7]), B(a[8]));
+}
+void F_DrawRoundrectColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_RoundRect_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), 10, 10, C(a[4]), C(a[5]), B(a[6]));
+}
+void F_DrawTriangleColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Triangle_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), F(a[5]), C(a[6]), C(a[7]), C(a[8]), B(a[9]));
+}
+void F_DrawCircleColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Circle_Color(F(a[0]), F(a[1]), F(a[2]), C(a[3]), C(a[4]), B(a[5]));
+}
+void F_DrawEllipseColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Ellipse_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), C(a[4]), C(a[5]), B(a[6]));
+}
+void F_DrawSetCirclePrecision(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_SetCirclePrecision(Arg_SingleRound(a[0]));
+}
+
+// A kind outside point list .. triangle fan starts nothing.
+bool KnownKind(int kind) { return kind >= PR_POINTLIST && kind <= PR_TRIANGLEFAN; }
+void F_DrawPrimitiveBegin(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  int kind = Arg_SingleRound(a[0]);
+  if (KnownKind(kind)) GR_Primitive_Begin(kind, -1);
+}
+void F_DrawPrimitiveBeginTexture(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  int kind = RValue_RoundInt(a[0]);
+  if (KnownKind(kind)) GR_Primitive_Begin(kind, RValue_RoundInt(a[1]));
+}
+void F_DrawVertex(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Primitive_Vertex(F(a[0]), F(a[1])); }
+void F_DrawVertexColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Primitive_Vertex_Color(F(a[0]), F(a[1]), Arg_Colour(a[2]), F(a[3]));
+}
+void F_DrawVertexTexture(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Primitive_Vertex_Texture(F(a[0]), F(a[1]), F(a[2]), F(a[3]));
+}
+void F_DrawVertexTextureColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Primitive_Vertex_Texture_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), Arg_Colour(a[4]), F(a[5]));
+}
+void F_DrawPrimitiveEnd(RValue&, CInstance*, CInstance*, int, RValue*) { GR_Primitive_End(); }
+
+void F_SpriteGetTexture(RValue& r, CInstance* self, CInstance*, int, RValue* a) {
+  const CSprite* s = Sprite_Data(RValue_RoundInt(a[0]));
+  if (!s) {
+    Error_Show_Action("Trying to get texture from non-existing sprite.", false);
+    return;
+  }
+  int sub = Arg_SingleRound(a[1]);
+  if (sub < 0) sub = self ? static_cast<int>(std::floor(self->image_index)) : 0;
+  SetReal(r, s->GetTexture(sub));
+}
+void F_BackgroundGetTexture(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+  const CBackground* b = Background_Data(RValue_RoundInt(a[0]));
+  if (!b) {
+    Error_Show_Action("Trying to get texture from non-existing background.", false);
+    return;
+  }
+  SetReal(r, b->GetTexture());
+}
+void F_TextureExists(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+  SetReal(r, GR_Texture_Exists(Arg_SingleRound(a[0])) ? 1 : 0);
+}
+void F_TextureGetWidth(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+  SetReal(r, GR_Texture_GetWidth(Arg_SingleRound(a[0])));
+}
+void F_TextureGetHeight(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+  SetReal(r, GR_Texture_GetHeight(Arg_SingleRound(a[0])));
+}
+void F_TextureSetInterpolation(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_SetInterpolation(B(a[0])); }
+void F_TextureSetBlending(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_SetTextureBlending(B(a[0])); }
+void F_TextureSetRepeat(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_SetRepeat(B(a[0])); }
+void F_TexturePreload(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Texture_Preload(Arg_SingleRound(a[0])); }
+void F_TextureSetPriority(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Texture_SetPriority(Arg_SingleRound(a[0]), Arg_SingleRound(a[1]));
+}
+}  // namespace
+
+void Function_Graphics_Draw_Init() {
+  Function_Add("draw_set_color", F_DrawSetColor, 1);
+  Function_Add("draw_get_color", F_DrawGetColor, 0);
+  Function_Add("draw_set_alpha", F_DrawSetAlpha, 1);
+  Function_Add("draw_get_alpha", F_DrawGetAlpha, 0);
+  Function_Add("make_color_rgb", F_MakeColorRgb, 3);
+  Function_Add("make_color", F_MakeColorRgb, 3);
+  Function_Add("make_color_hsv", F_MakeColorHsv, 3);
+  Function_Add("color_get_red", F_ColorGetRed, 1);
+  Function_Add("color_get_green", F_ColorGetGreen, 1);
+  Function_Add("color_get_blue", F_ColorGetBlue, 1);
+  Function_Add("color_get_hue", F_ColorGetHue, 1);
+  Function_Add("color_get_saturation", F_ColorGetSaturation, 1);
+  Function_Add("color_get_value", F_ColorGetValue, 1);
+  Function_Add("merge_color", F_MergeColor, 3);
+  Function_Add("draw_set_blend_mode", F_DrawSetBlendMode, 1);
+  Function_Add("draw_set_blend_mode_ext", F_DrawSetBlendModeExt, 2);
+  Function_Add("draw_clear", F_DrawClear, 1);
+  Function_Add("draw_clear_alpha", F_DrawClearAlpha, 2);
+
+  Function_Add("draw_point", F_DrawPoint, 2);
+  Function_Add("draw_line", F_DrawLine, 4);
+  Function_Add("draw_line_width", F_DrawLineWidth, 5);
+  Function_Add("draw_rectangle", F_DrawRectangle, 5);
+  Function_Add("draw_roundrect", F_DrawRoundrect, 5);
+  Function_Add("draw_triangle", F_DrawTriangle, 7);
+  Function_Add("draw_circle", F_DrawCircle, 4);
+  Function_Add("draw_ellipse", F_DrawEllipse, 5);
+  Function_Add("draw_arrow", F_DrawArrow, 5);
+  Function_Add("draw_button", F_DrawButton, 5);
+  Function_Add("draw_healthbar", F_DrawHealthbar, 11);
+  Function_Add("draw_path", F_DrawPath, 4);
+  Function_Add("draw_point_color", F_DrawPointColor, 3);
+  Function_Add("draw_line_color", F_DrawLineColor, 6);
+  Function_Add("draw_line_width_color", F_DrawLineWidthColor, 7);
+  Function_Add("draw_rectangle_color", F_DrawRectangleColor, 9);
+  Function_Add("draw_roundrect_color", F_DrawRoundrectColor, 7);
+  Function_Add("draw_triangle_color", F_DrawTriangleColor, 10);
+  Function_Add("draw_circle_color", F_DrawCircleColor, 6);
+  Function_Add("draw_ellipse_color", F_DrawEllipseColor, 7);
+  Function_Add("draw_set_circle_precision", F_DrawSetCirclePrecision, 1);
+
+  Function_Add("draw_primitive_begin", F_DrawPrimitiveBegin, 1);
+  Function_Add("draw_primitive_begin_texture", F_DrawPrimitiveBeginTexture, 2);
+  Function_Add("draw_vertex", F_DrawVertex, 2);
+  Function_Add("draw_vertex_color", F_DrawVertexColor, 4);
+  Function_Add("draw_vertex_texture", F_DrawVertexTexture, 4);
+  Function_Add("draw_vertex_texture_color", F_DrawVertexTextureColor, 6);
+  Function_Add("draw_primitive_end", F_DrawPrimitiveEnd, 0);
+
+  Function_Add("sprite_get_texture", F_SpriteGetTexture, 2);
+  Function_Add("background_get_texture", F_BackgroundGetTexture, 1);
+  Function_Add("texture_exists", F_TextureExists, 1);
+  Function_Add("texture_get_width", F_TextureGetWidth, 1);
+  Function_Add("texture_get_height", F_TextureGetHeight, 1);
+  Function_Add("texture_set_interpolation", F_TextureSetInterpolation, 1);
+  Function_Add("texture_set_blending", F_TextureSetBlending, 1);
+  Function_Add("texture_set_repeat", F_TextureSetRepeat, 1);
+  Function_Add("texture_preload", F_TexturePreload, 1);
+  Function_Add("texture_set_priority", F_TextureSetPriority, 2);
+}

@@ -1,0 +1,176 @@
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "DS_Test.h"
+#include "Support/Support_Data_Structures_Map.h"
+
+namespace {
+std::string Key(const CDS_MapEntry* e) {
+  if (!e) return "<none>";
+  RValue k;
+  e->GetKey(&k);
+  return Describe(&k);
+}
+
+std::string ValueOf(const CDS_Map& m, const RValue* key) {
+  const CDS_MapEntry* e = m.FindEntry(key);
+  if (!e) return "<none>";
+  RValue v;
+  e->GetValue(&v);
+  return Describe(&v);
+}
+
+std::vector<std::string> Walk(const CDS_Map& m) {
+  std::vector<std::string> out;
+  CDS_MapIterator it(&m);
+  while (const CDS_MapEntry* e = it.Next()) out.push_back(Key(e));
+  return out;
+}
+}  // namespace
+
+TEST(DS_Map, KeysHashAsTheRunnerHashes) {
+  EXPECT_EQ(DS_Map_Hash(&Val("abc")), 0xCADBBE3Du);
+  EXPECT_EQ(DS_Map_Hash(&Val(1.0)), 0x3807EC16u);
+  EXPECT_EQ(DS_Map_Hash(&Val("")), 0xFFFFFFFFu);
+}
+
+TEST(DS_Map, AddReplaceDeleteExists) {
+  int64_t before = MemoryManager::LiveBlocks();
+  {
+    CDS_Map m;
+    EXPECT_TRUE(m.Add(&Val("a"), &Val(1.0)));
+    EXPECT_FALSE(m.Add(&Val("a"), &Val(2.0)));
+    EXPECT_EQ(ValueOf(m, &Val("a")), "1");
+    EXPECT_FALSE(m.Replace(&Val("b"), &Val("x")));
+    EXPECT_TRUE(m.Replace(&Val("b"), &Val("y")));
+    EXPECT_EQ(ValueOf(m, &Val("b")), "\"y\"");
+    // The real 1 and the text "1" are two keys.
+    EXPECT_TRUE(m.Add(&Val(1.0), &Val("real")));
+    EXPECT_TRUE(m.Add(&Val("1"), &Val("text")));
+    EXPECT_EQ(ValueOf(m, &Val(1.0)), "\"real\"");
+    EXPECT_EQ(m.Size(), 4);
+    EXPECT_TRUE(m.Delete(&Val("1")));
+    EXPECT_FALSE(m.Delete(&Val("1")));
+    EXPECT_TRUE(m.Exists(&Val(1.0)));
+    EXPECT_FALSE(m.Exists(&Val("1")));
+    EXPECT_EQ(m.Size(), 3);
+  }
+  EXPECT_EQ(MemoryManager::LiveBlocks(), before);
+}
+
+TEST(DS_Map, KeysWithTheSameHashAreTwoKeys) {
+  Val a("tNXiGIdL"), b("Y9ehY8mR");
+  ASSERT_EQ(DS_Map_Hash(&a), DS_Map_Hash(&b));
+  CDS_Map m;
+  EXPECT_TRUE(m.Add(&a, &Val(1.0)));
+  EXPECT_FALSE(m.Exists(&b));
+  EXPECT_TRUE(m.Add(&b, &Val(2.0)));
+  EXPECT_EQ(ValueOf(m, &a), "1");
+  EXPECT_EQ(ValueOf(m, &b), "2");
+  // Same bucket: they walk in the order they were added.
+  EXPECT_EQ(Walk(m), (std::vector<std::string>{"\"tNXiGIdL\"", "\"Y9ehY8mR\""}));
+  EXPECT_TRUE(m.Delete(&a));
+  EXPECT_EQ(ValueOf(m, &b), "2");
+  EXPECT_EQ(ValueOf(m, &a), "<none>");
+}
+
+TEST(DS_Map, WalksByBucketThenByAddingOrder) {
+  CDS_Map m;
+  m.Add(&Val("abc"), &Val(0.0));  // bucket 3645
+  m.Add(&Val(1.0), &Val(0.0));    // bucket 3094
+  EXPECT_EQ(Key(m.FindFirst()), "1");
+  EXPECT_EQ(Key(m.FindNext(&Val(1.0))), "\"abc\"");
+  EXPECT_EQ(Key(m.FindLast()), "\"abc\"");
+  EXPECT_EQ(Key(m.FindPrevious(&Val("abc"))), "1");
+  EXPECT_EQ(m.FindNext(&Val("abc")), nullptr);
+  EXPECT_EQ(m.FindPrevious(&Val(1.0)), nullptr);
+  EXPECT_EQ(m.FindNext(&Val("missing")), nullptr);
+  EXPECT_EQ(m.FindPrevious(&Val("missing")), nullptr);
+  // Next and previous compare reals with ==: -0 finds 0, NaN finds nothing.
+  m.Add(&Val(0.0), &Val(0.0));
+  EXPECT_NE(m.FindNext(&Val(-0.0)), nullptr);
+  m.Add(&Val(NAN), &Val(0.0));
+  EXPECT_TRUE(m.Exists(&Val(NAN)));
+  EXPECT_EQ(m.FindNext(&Val(NAN)), nullptr);
+}
+
+TEST(DS_Map, LargeMapsKeepTheWalkingOrderThroughAddsAndDeletes) {
+  std::mt19937 rng(3);
+  CDS_Map m;
+  // Expected walk: by bucket, then by the order of adding.
+  std::vector<std::pair<std::pair<int, int>, std::string>> expected;
+  std::vector<std::string> keys;
+  for (int i = 0; i < 6000; ++i) {
+    std::string k = "k" + std::to_string(rng());
+    Val key(k.c_str());
+    bool isReal = i % 3 == 0;
+    Val real(double(rng() % 100000) / 7.0);
+    const RValue* chosen = isReal ? &real : &key;
+    if (!m.Add(chosen, &Val(double(i)))) continue;
+    expected.push_back({{int(DS_Map_Hash(chosen) & 4095), i}, Describe(chosen)});
+    keys.push_back(Describe(chosen));
+  }
+  std::sort(expected.begin(), expected.end());
+  std::vector<std::string> walk;
+  for (auto& e : expected) walk.push_back(e.second);
+  EXPECT_EQ(Walk(m), walk);
+  EXPECT_EQ(m.Size(), int(walk.size()));
+  // Delete every other entry in walking order, then walk backwards.
+  std::vector<std::string> kept;
+  CDS_MapIterator it(&m);
+  std::vector<RValue> toDelete;
+  int n = 0;
+  while (const CDS_MapEntry* e = it.Next()) {
+    RValue k;
+    e->GetKey(&k);
+    (n++ % 2 ? toDelete.push_back(k) : kept.push_back(Key(e)));
+  }
+  std::vector<Val> owned;
+  for (RValue& k : toDelete) owned.push_back(k.kind == VALUE_STRING ? Val(k.str) : Val(k.val));
+  for (Val& k : owned) EXPECT_TRUE(m.Delete(&k));
+  EXPECT_EQ(Walk(m), kept);
+  std::vector<std::string> backwards;
+  for (const CDS_MapEntry* e = m.FindLast(); e;) {
+    backwards.push_back(Key(e));
+    RValue k;
+    e->GetKey(&k);
+    e = m.FindPrevious(&k);
+  }
+  std::reverse(backwards.begin(), backwards.end());
+  EXPECT_EQ(backwards, kept);
+  for (Val& k : owned) EXPECT_FALSE(m.Exists(&k));
+}
+
+TEST(DS_Map, CopyKeepsTheOrderAndCopyOntoItselfKeepsEverything) {
+  int64_t before = MemoryManager::LiveBlocks();
+  {
+    CDS_Map m, copy;
+    m.Add(&Val("abc"), &Val("v"));
+    m.Add(&Val(1.0), &Val(2.0));
+    copy.Add(&Val("old"), &Val(0.0));
+    copy.Copy(&m);
+    EXPECT_EQ(Walk(copy), Walk(m));
+    EXPECT_EQ(ValueOf(copy, &Val("abc")), "\"v\"");
+    m.Copy(&m);
+    EXPECT_EQ(m.Size(), 2);
+    EXPECT_EQ(Walk(m), (std::vector<std::string>{"1", "\"abc\""}));
+  }
+  EXPECT_EQ(MemoryManager::LiveBlocks(), before);
+}
+
+TEST(DS_Map, NestingMarksAreKeptAndNeverFollowed) {
+  CDS_Map m;
+  m.Add(&Val("child"), &Val(KIND_MARK_MAP, 3.0));
+  const CDS_MapEntry* e = m.FindEntry(&Val("child"));
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(e->valueKind, KIND_MARK_MAP);
+  EXPECT_EQ(e->value, 3.0);
+  EXPECT_TRUE(m.Delete(&Val("child")));
+  EXPECT_TRUE(m.Empty());
+}
