@@ -220,14 +220,8 @@ bool IniFile::Write() {
       text += "\r\n";
     }
   }
-  std::string path = File_NativePath(InFolder(File_GetSaveDirectory(), m_FileName).c_str());
-  char* folder = File_ExtractDirectory(path.c_str());
-  if (folder && *folder) Directory_Create(folder);
-  MEM_FREE(folder);
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  ok = std::fclose(f) == 0 && ok;
+  std::string path = InFolder(File_GetSaveDirectory(), m_FileName);
+  bool ok = File_WriteWhole(path.c_str(), text.data(), text.size());
   if (ok) m_Changed = false;
   return ok;
 }

@@ -5,7 +5,6 @@
 #include "Function/Function_Date.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <cstdint>
 #include <ctime>
 
@@ -219,9 +218,12 @@ void F_DateTimeOf(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 // ------------------------------------------------------- spans and comparisons
 
 // |s1 - s2| in units of Unit seconds (not rounded): a year is 365.25 days, a month 30.4375.
+// The difference is taken unsigned: seconds far apart (a date beyond the
+// 64-bit range reads as its lowest second) would overflow a signed one.
 template <int64_t Unit>
 void F_DateSpan(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  int64_t d = std::llabs(Date_Seconds(RValue_Real(arg[0])) - Date_Seconds(RValue_Real(arg[1])));
+  int64_t a = Date_Seconds(RValue_Real(arg[0])), b = Date_Seconds(RValue_Real(arg[1]));
+  uint64_t d = a > b ? (uint64_t)a - (uint64_t)b : (uint64_t)b - (uint64_t)a;
   Result.val = (double)d / (double)Unit;
 }
 

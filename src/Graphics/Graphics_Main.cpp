@@ -37,7 +37,6 @@ void Graphics_Shutdown() {
   Sprite_FreeAll();
   Background_FreeAll();
   Font_FreeAll();
-  Font_FreeDefault();
   GR_D3D_Shutdown();
 }
 

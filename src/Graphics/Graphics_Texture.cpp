@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "Font/Font_Main.h"
 #include "Graphics/Graphics_Image.h"
 #include "Graphics/Graphics_Surface.h"
 #include "Graphics_API/Graphics_Device.h"
@@ -78,6 +79,9 @@ void GR_Texture_Flush() {
 
 void GR_Texture_FreeAll() {
   Surface_DropAll();
+  // The built-in glyphs are made on first use; a later device makes them
+  // again instead of drawing with an id that another texture may have taken.
+  Font_FreeDefault();
   for (size_t i = 0; i < g_Textures.size(); i++) GR_Texture_Free(int(i));
   g_Textures.clear();
 }

@@ -172,12 +172,7 @@ uint8_t* LoadSave_ReadBundleFile(const char* name, int64_t* length) {
 bool LoadSave_WriteFile(const char* name, const void* buffer, int64_t length) {
   std::string path = LoadSave_MakeSavePath(name);
   if (path.empty() || length < 0) return false;
-  size_t slash = path.find_last_of('/');
-  if (slash != std::string::npos && slash > 0 && !Directory_Create(path.substr(0, slash).c_str())) return false;
-  FILE* fp = std::fopen(path.c_str(), "wb");
-  if (!fp) return false;
-  bool ok = length == 0 || std::fwrite(buffer, 1, static_cast<size_t>(length), fp) == static_cast<size_t>(length);
-  return std::fclose(fp) == 0 && ok;
+  return File_WriteWhole(path.c_str(), buffer, static_cast<size_t>(length));
 }
 
 std::string LoadSave_SaveFolder(const char* game_name) {

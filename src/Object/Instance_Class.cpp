@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "Base/Convert.h"
 #include "Object/Instance_Main.h"
@@ -134,6 +135,16 @@ const CSprite* CInstance::CollisionSprite() const {
 
 bool CInstance::HasShape() const { return CollisionSprite() != nullptr; }
 
+// An edge of the box (rounded, less "inset"), held to the 32-bit range: an
+// instance far outside it gets a box at the end of the range, not one that
+// wraps around to cover every position.
+static int BoxEdge(double v, int inset) {
+  if (std::isnan(v)) return INT32_MIN;
+  if (v >= 2147483648.0) return INT32_MAX;
+  if (v < -2147483648.0) return INT32_MIN;
+  return static_cast<int>(std::max<int64_t>(Convert_RoundInt64(v) - inset, INT32_MIN));
+}
+
 void CInstance::ComputeBoundingBox() {
   bbox_dirty = false;
   const CSprite* s = CollisionSprite();
@@ -162,10 +173,10 @@ void CInstance::ComputeBoundingBox() {
       miny = std::min(miny, ry), maxy = std::max(maxy, ry);
     }
   }
-  bbox_left = Convert_RoundInt(x + minx);
-  bbox_right = Convert_RoundInt(x + maxx) - 1;
-  bbox_top = Convert_RoundInt(y + miny);
-  bbox_bottom = Convert_RoundInt(y + maxy) - 1;
+  bbox_left = BoxEdge(x + minx, 0);
+  bbox_right = BoxEdge(x + maxx, 1);
+  bbox_top = BoxEdge(y + miny, 0);
+  bbox_bottom = BoxEdge(y + maxy, 1);
   if (bbox_right < bbox_left) bbox_right = bbox_left;
   if (bbox_bottom < bbox_top) bbox_bottom = bbox_top;
 }

@@ -128,13 +128,7 @@ bool Run_SaveGame(const char* file) {
     }
   }
   s.WriteInteger(END_MARK);
-  char* folder = File_ExtractDirectory(file);
-  if (folder && *folder) Directory_Create(folder);
-  MemoryManager::Free(folder);
-  FILE* fp = std::fopen(file, "wb");
-  if (!fp) return false;
-  bool ok = std::fwrite(s.GetMemory(), 1, static_cast<size_t>(s.GetPosition()), fp) == static_cast<size_t>(s.GetPosition());
-  return std::fclose(fp) == 0 && ok;
+  return File_WriteWhole(file, s.GetMemory(), static_cast<size_t>(s.GetPosition()));
 }
 
 bool Run_LoadGame(const char* file) {

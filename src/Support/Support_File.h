@@ -1,6 +1,7 @@
 // Files and folders. Paths are UTF-8; "\" and "/" both separate folders.
 // Texts returned as char* are new memory-manager blocks the caller frees.
 #pragma once
+#include <cstddef>
 #include <string>
 
 // True for an existing file that is neither a folder nor a device.
@@ -8,6 +9,11 @@ bool File_Exists(const char* path);
 bool Directory_Exists(const char* path);
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool Directory_Create(const char* path);
+
+// Writes the whole file anew, making its folder when missing. The bytes go to
+// a file beside it that then takes its place, so a write that fails halfway
+// (a full disk, the program stopped) leaves the old file as it was.
+bool File_WriteWhole(const char* path, const void* data, size_t size);
 
 // The process's current folder (no trailing separator).
 char* File_GetCurrentDirectory();

@@ -132,6 +132,11 @@ TEST_F(Date, SpansAndComparisonsUseLocalDaysAndTimes) {
   EXPECT_EQ(Get2("date_second_span", a, b), 36 * 3600);
   EXPECT_DOUBLE_EQ(Get2("date_week_span", a, b), 1.5 / 7);
   EXPECT_DOUBLE_EQ(Get2("date_year_span", Make(2012, 1, 1), Make(2013, 1, 1)), 366 / 365.25);
+  // Dates beyond every calendar still give a span, whatever their order.
+  EXPECT_EQ(Get2("date_second_span", -1e300, 1e300), 0);
+  EXPECT_GT(Get2("date_day_span", 0, 1e300), 1e13);
+  EXPECT_EQ(Get2("date_day_span", 1e300, 0), Get2("date_day_span", 0, 1e300));
+  EXPECT_GT(Get2("date_year_span", -1e300, Make(2012, 1, 1)), 2.5e10);
 
   EXPECT_EQ(Get2("date_compare_datetime", a, b), -1);
   EXPECT_EQ(Get2("date_compare_datetime", b, a), 1);

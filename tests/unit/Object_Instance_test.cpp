@@ -69,6 +69,13 @@ TEST_F(ObjectInstance, BoundingBoxFollowsOriginScaleAndAngle) {
   i.SetImageAngle(90);
   i.GetBoundingBox(&l, &t, &r, &b);
   EXPECT_EQ((std::vector<int>{l, t, r, b}), (std::vector<int>{90, 95, 109, 104}));
+
+  // Far beyond the 32-bit range the box sits at its end instead of wrapping
+  // around to cover every position.
+  i.SetImageAngle(0);
+  i.SetPosition(3e9f, -3e9f);
+  i.GetBoundingBox(&l, &t, &r, &b);
+  EXPECT_EQ((std::vector<int>{l, t, r, b}), (std::vector<int>{INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN}));
 }
 
 TEST_F(ObjectInstance, PreciseTestsUseTheMask) {

@@ -15,6 +15,7 @@
 #include "Sprite/Sprite_Main.h"
 #include "TimeLine/TimeLine_Main.h"
 
+#include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
 #include "Run/Run_Code.h"
 
@@ -66,6 +67,8 @@ inline void Reset() {
   Log().clear();
   if (Function_FindBuiltIn("test_action") < 0) Function_Add("test_action", F_TestAction, 1);
   g_PendingTransition = TRANSITION_NONE;
+  // A fatal error of one test silences the reports of every later one.
+  Error_Reset();
 }
 
 // A room of the order with instances of the given objects at (x, y).

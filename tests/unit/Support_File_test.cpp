@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+#include <sstream>
 
 #include <cstdio>
 #include <cstdlib>
@@ -70,6 +75,48 @@ TEST(Files, ExistsCreateAndFolders) {
   EXPECT_TRUE(Directory_Exists(Take(File_GetCurrentDirectory()).c_str()));
   std::string cleanup = "rm -rf '" + root + "'";
   EXPECT_EQ(system(cleanup.c_str()), 0);
+}
+
+namespace {
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+}  // namespace
+
+// Saved games, highscores and INI files are written whole: a write that
+// fails halfway must leave the file that was there.
+TEST(Files, AWholeWriteThatFailsKeepsTheOldFile) {
+  std::string dir = MakeTempFolder();
+  std::string path = dir + "/saves\\slot1.sav";
+  ASSERT_TRUE(File_WriteWhole(path.c_str(), "first", 5));
+  std::string native = File_NativePath(path.c_str());
+  EXPECT_EQ(ReadAll(native), "first");
+  ASSERT_TRUE(File_WriteWhole(path.c_str(), "second", 6));
+  EXPECT_EQ(ReadAll(native), "second");
+
+  // A file size limit makes the next write fail after some bytes.
+  std::string big(4096, 'x');
+  rlimit old;
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 100;
+  auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  bool wrote = File_WriteWhole(path.c_str(), big.data(), big.size());
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(wrote);
+  EXPECT_EQ(ReadAll(native), "second");
+  EXPECT_FALSE(File_Exists((native + ".part").c_str()));
+
+  EXPECT_FALSE(File_WriteWhole((dir + "/saves/slot1.sav/inside").c_str(), "x", 1));
+  EXPECT_FALSE(File_WriteWhole("", "x", 1));
+  std::remove(native.c_str());
+  rmdir((dir + "/saves").c_str());
+  rmdir(dir.c_str());
 }
 
 TEST(Timing, WaitIsBoundedAndPumpsMessages) {

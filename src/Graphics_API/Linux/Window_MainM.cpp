@@ -1,6 +1,8 @@
 // The game window over SDL2 and its event pump.
 #include <SDL2/SDL.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "Base/Console.h"
@@ -339,7 +341,11 @@ void Window_SetMouse(int x, int y) {
 
 int Display_GetMouseX() { return Window_GetX() + g_Window.mouseX; }
 int Display_GetMouseY() { return Window_GetY() + g_Window.mouseY; }
-void Display_SetMouse(int x, int y) { Window_SetMouse(x - Window_GetX(), y - Window_GetY()); }
+void Display_SetMouse(int x, int y) {
+  // In 64 bits, then held to the 32-bit range: scripts may pass any value.
+  auto inside = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  Window_SetMouse(inside(int64_t(x) - Window_GetX()), inside(int64_t(y) - Window_GetY()));
+}
 
 static bool DisplayMode(SDL_DisplayMode* mode) {
   int index = g_Window.window ? SDL_GetWindowDisplayIndex(g_Window.window) : 0;

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <string>
 
 #include "Base/RValue.h"
@@ -31,6 +32,23 @@ bool Directory_Create(const char* path) {
     if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
   }
   return Directory_Exists(native.c_str());
+}
+
+bool File_WriteWhole(const char* path, const void* data, size_t size) {
+  if (!path || !*path) return false;
+  std::string native = File_NativePath(path);
+  size_t slash = native.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !Directory_Create(native.substr(0, slash).c_str())) return false;
+  std::string part = native + ".part";
+  FILE* f = std::fopen(part.c_str(), "wb");
+  if (!f) return false;
+  bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
+  ok = std::fflush(f) == 0 && ok;
+  ok = fsync(fileno(f)) == 0 && ok;
+  ok = std::fclose(f) == 0 && ok;
+  if (ok && std::rename(part.c_str(), native.c_str()) == 0) return true;
+  std::remove(part.c_str());
+  return false;
 }
 
 char* File_GetCurrentDirectory() {
