@@ -199,7 +199,7 @@ class Operand {
     if ((slot = Tree_PlainLocal(n)) >= 0) where = LOCAL;
     else if ((slot = Tree_PlainArgument(n)) >= 0) where = ARGUMENT;
   }
-  double Real(Ctx& c, RValue* spill) const {
+  [[gnu::always_inline]] double Real(Ctx& c, RValue* spill) const {
     if (where == NODE) return node->Real(c, spill);
     const RValue& v = where == LOCAL ? c.locals[slot].value : g_ArgumentSlot[slot];
     if (v.kind == VALUE_STRING) [[unlikely]]
@@ -874,18 +874,35 @@ class LocalAssignNode final : public AssignNode {
   static double Apply(double old, double v) { return OP == TK_ASSIGN ? v : OP == TK_PLUSASSIGN ? old + v : old - v; }
   int Exec(Ctx& c) const override {
     RValue& e = c.locals[slot].value;
-    if (piece && e.kind == VALUE_STRING && e.str) {
-      AppendInPlace(&e, piece);  // s += "text": the text is not copied first
-      return FLOW_NORMAL;
+    if constexpr (OP == TK_PLUSASSIGN && !CONSTANT) {
+      if (piece && e.kind == VALUE_STRING && e.str) {
+        AppendInPlace(&e, piece);  // s += "text": the text is not copied first
+        return FLOW_NORMAL;
+      }
+    }
+    if constexpr (CONSTANT) {
+      if (e.kind != VALUE_STRING) [[likely]] {
+        e.kind = VALUE_REAL;
+        e.val = Apply(e.val, k);
+        return FLOW_NORMAL;
+      }
+      return Slow(e);
     }
     Temp t;
-    double v = CONSTANT ? k : value->Real(c, &t);
+    double v = value->Real(c, &t);
     if (t.kind == VALUE_REAL && e.kind != VALUE_STRING) [[likely]] {
       e.kind = VALUE_REAL;
       e.val = Apply(e.val, v);
       return FLOW_NORMAL;
     }
     if (t.kind != VALUE_STRING) t.val = v;
+    Store(var, &e, OP, &t);
+    return FLOW_NORMAL;
+  }
+  // A real constant stored into a string: replaces it or fails.
+  [[gnu::noinline]] int Slow(RValue& e) const {
+    Temp t;
+    t.val = k;
     Store(var, &e, OP, &t);
     return FLOW_NORMAL;
   }
