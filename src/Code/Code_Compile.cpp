@@ -29,11 +29,11 @@ class Parser {
  public:
   Parser(const std::vector<Token>& tokens) : m_tk(tokens) {}
 
-  Node* Program(int* locals) {
-    std::vector<Node*> list;
+  Node* Program(CodeUnit* unit) {
+    std::vector<Node*>& list = unit->statements;
     while (Peek().kind != TK_EOF)
       if (Node* s = Statement()) list.push_back(s);
-    *locals = static_cast<int>(m_locals.size());
+    unit->locals = static_cast<int>(m_locals.size());
     Tree_SetLine(1);
     return Tree_Block(list);
   }
@@ -451,7 +451,7 @@ bool Code_CompileUnit(const std::string& text, bool expression, const std::strin
   Tree_SetUnit(unit);
   try {
     Parser parser(tokens);
-    unit->root = expression ? parser.ExpressionOnly() : parser.Program(&unit->locals);
+    unit->root = expression ? parser.ExpressionOnly() : parser.Program(unit);
   } catch (const CompileError& e) {
     Tree_SetUnit(nullptr);
     delete unit;

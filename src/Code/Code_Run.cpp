@@ -2,6 +2,7 @@
 // and the boundaries where run-time errors are caught.
 #include <sys/resource.h>
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -43,7 +44,7 @@ struct CodeFault {
 bool g_errorPending = false;
 Ctx* g_current = nullptr;  // innermost running unit
 int g_depth = 0;
-const char* g_stackBase = nullptr;
+uintptr_t g_stackLimit = 0;  // native stack address below which units stop
 
 // Native stack the units may use before they stop with an error, leaving
 // room below for built-ins and the system.
@@ -63,102 +64,91 @@ constexpr int LOCAL_STACK = 1 << 16;
 CVariable g_localStack[LOCAL_STACK];
 int g_localTop = 0;
 
-class LocalFrame {
+// Frees what argument slots hold and makes them the real 0 again.
+inline void ReleaseSlots(RValue* slot, int count) {
+  for (int k = 0; k < count; ++k) {
+    if (slot[k].str) MEM_FREE(slot[k].str);
+    slot[k] = RValue{VALUE_REAL, nullptr, 0.0};
+  }
+}
+
+// Takes a frame of argument slots (all the real 0) from the top of the stack.
+inline RValue* TakeSlots() {
+  RValue* slot = g_argumentTop;
+  if (slot >= g_argumentEnd) [[unlikely]]
+    Code_Fail("Recursion too deep: no room for arguments.");
+  g_argumentTop = slot + ARGUMENT_SLOTS;
+  return slot;
+}
+
+// Makes a frame taken by TakeSlots, holding argc values, the visible slots
+// for the time of a call; then frees it, with whatever the callee set.
+class CallScope {
  public:
-  explicit LocalFrame(int n) : m_count(n) {
-    if (g_localTop + n > LOCAL_STACK) Code_Fail("Too many local variables in code running inside itself.");
-    slots = &g_localStack[g_localTop];
-    g_localTop += n;
-  }
-  ~LocalFrame() {
-    for (int k = 0; k < m_count; ++k) Variable_Clear(&slots[k]);
-    g_localTop -= m_count;
-  }
-  CVariable* slots;
-
- private:
-  int m_count;
-};
-}  // namespace
-
-// A frame of argument slots taken from the top of the stack for one call
-// (all the real 0); the call's values are made right in it, and it frees its
-// first `used` slots when it ends.
-namespace {
-struct CodeArgumentFrame {
-  CodeArgumentFrame() {
-    if (g_argumentTop >= g_argumentEnd) Code_Fail("Recursion too deep: no room for arguments.");
-    slot = g_argumentTop;
-    g_argumentTop += ARGUMENT_SLOTS;
-  }
-  ~CodeArgumentFrame() {
-    for (int k = 0; k < used; ++k) {
-      if (slot[k].str) MEM_FREE(slot[k].str);
-      slot[k] = RValue{VALUE_REAL, nullptr, 0.0};
-    }
-    g_argumentTop = slot;
-  }
-  CodeArgumentFrame(const CodeArgumentFrame&) = delete;
-  CodeArgumentFrame& operator=(const CodeArgumentFrame&) = delete;
-  RValue* slot;
-  int used = 0;
-};
-
-// Makes a frame the visible slots for the time of a call.
-class ArgumentScope {
- public:
-  ArgumentScope(CodeArgumentFrame& f, int argc)
-      : m_frame(f), m_slot(g_ArgumentSlot), m_used(g_ArgumentUsed), m_count(g_ArgumentCount) {
-    g_ArgumentSlot = f.slot;
+  CallScope(RValue* slot, int argc)
+      : m_slot(slot), m_savedSlot(g_ArgumentSlot), m_savedUsed(g_ArgumentUsed), m_savedCount(g_ArgumentCount) {
+    g_ArgumentSlot = slot;
     g_ArgumentUsed = argc;
     g_ArgumentCount = argc;
-    if (f.used < argc) f.used = argc;
   }
-  ~ArgumentScope() {
-    if (m_frame.used < g_ArgumentUsed) m_frame.used = g_ArgumentUsed;  // the callee may have set more
-    g_ArgumentSlot = m_slot;
-    g_ArgumentUsed = m_used;
-    g_ArgumentCount = m_count;
+  ~CallScope() {
+    ReleaseSlots(m_slot, g_ArgumentUsed);  // the callee may have set more than it got
+    g_argumentTop = m_slot;
+    g_ArgumentSlot = m_savedSlot;
+    g_ArgumentUsed = m_savedUsed;
+    g_ArgumentCount = m_savedCount;
   }
+  CallScope(const CallScope&) = delete;
+  CallScope& operator=(const CallScope&) = delete;
 
  private:
-  CodeArgumentFrame& m_frame;
   RValue* m_slot;
-  int m_used;
-  int m_count;
+  RValue* m_savedSlot;
+  int m_savedUsed;
+  int m_savedCount;
 };
 
 // Runs a unit inside whatever runs now; errors propagate as CodeFault.
 // Returns whether the code returned a value into out.
-bool RunUnit(const CCode* code, CInstance* self, CInstance* other, RValue* out) {
+inline bool RunUnit(const CCode* code, CInstance* self, CInstance* other, RValue* out) {
   const CodeUnit* unit = code->Unit();
-  if (!unit) Code_Fail("The code %s is not compiled.", code->Name());
+  if (!unit) [[unlikely]]
+    Code_Fail("The code %s is not compiled.", code->Name());
   // The frame address, not a local's: sanitizers may keep locals elsewhere.
-  const char* here = static_cast<const char*>(__builtin_frame_address(0));
+  auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
   if (g_depth == 0) {
-    g_stackBase = here;
-  } else if (g_depth >= CODE_MAX_DEPTH || static_cast<size_t>(g_stackBase - here) > StackBudget()) {
+    size_t budget = StackBudget();
+    g_stackLimit = here > budget ? here - budget : 0;
+  } else if (g_depth >= CODE_MAX_DEPTH || here < g_stackLimit) [[unlikely]] {
     Code_Fail("Recursion too deep: code runs inside itself %d times.", g_depth);
   }
-  LocalFrame frame(unit->locals);
-  Ctx c{self, other, frame.slots, code, unit->root->line, out, false, g_current};
+  const int locals = unit->locals;
+  if (g_localTop + locals > LOCAL_STACK) [[unlikely]]
+    Code_Fail("Too many local variables in code running inside itself.");
+  // Locals above the top are all the real 0; the unit's are cleared when it ends.
   struct Enter {
-    Ctx& c;
-    explicit Enter(Ctx& ctx) : c(ctx) {
-      ++g_depth;
-      g_current = &c;
-    }
+    Ctx c;
+    int locals;
     ~Enter() {
+      for (int k = 0; k < locals; ++k) Variable_Clear(&c.locals[k]);
+      g_localTop -= locals;
       --g_depth;
       g_current = c.prev;
     }
-  } enter(c);
-  if (code->IsExpression()) {
-    unit->root->Eval(c, out);
+  } enter{{self, other, &g_localStack[g_localTop], code, unit->root->line, out, false, g_current}, locals};
+  g_localTop += locals;
+  ++g_depth;
+  g_current = &enter.c;
+  if (code->IsExpression()) [[unlikely]] {
+    unit->root->Eval(enter.c, out);
     return true;
   }
-  unit->root->Exec(c);
-  return c.returned;
+  // The statements run here rather than through the root block: one call less.
+  for (const Node* s : unit->statements) {
+    enter.c.line = s->line;
+    if (s->Exec(enter.c)) break;
+  }
+  return enter.c.returned;
 }
 
 void Dispatch(int id, CInstance* self, CInstance* other, int argc, RValue* args, RValue* out, bool move) {
@@ -169,13 +159,12 @@ void Dispatch(int id, CInstance* self, CInstance* other, int argc, RValue* args,
   if (id >= FUNCTION_ID_SCRIPT) {
     CCode* code = Script_GetCode(id - FUNCTION_ID_SCRIPT);
     if (!code) Code_Fail("Trying to execute non-existing script.");
-    CodeArgumentFrame frame;
+    RValue* slot = TakeSlots();
     for (int k = 0; k < argc; ++k) {
-      if (move) std::swap(frame.slot[k], args[k]);
-      else RValue_Copy(&frame.slot[k], &args[k]);
+      if (move) std::swap(slot[k], args[k]);
+      else RValue_Copy(&slot[k], &args[k]);
     }
-    frame.used = argc;
-    ArgumentScope scope(frame, argc);
+    CallScope scope(slot, argc);
     RunUnit(code, self, other, out);
     return;
   }
@@ -202,16 +191,30 @@ namespace {
 // argc values are made.
 class ScriptCallNode final : public CallBase {
  public:
-  ScriptCallNode(int i, const std::vector<Node*>& a) : CallBase(a), index(i) {}
-  void Eval(Ctx& c, RValue* out) const override {
-    CodeArgumentFrame frame;
+  ScriptCallNode(int i, const std::vector<Node*>& a) : CallBase(a), index(i) {
     for (int k = 0; k < argc; ++k) {
-      frame.used = k + 1;
-      args[k]->Eval(c, &frame.slot[k]);
+      const RValue* v = args[k]->Constant();
+      local[k] = Tree_PlainLocal(args[k]);
+      if (v && v->kind == VALUE_REAL) real[k] = v->val;
+      else if (local[k] < 0) real[k] = std::nan("");
     }
-    if (!code) code = Script_GetCode(index);
-    if (!code) Code_Fail("Trying to execute non-existing script.");
-    ArgumentScope scope(frame, argc);
+  }
+  void Eval(Ctx& c, RValue* out) const override {
+    RValue* slot = TakeSlots();
+    try {
+      for (int k = 0; k < argc; ++k) {
+        if (local[k] >= 0) Value_CopyOut(&slot[k], c.locals[local[k]].value);
+        else if (real[k] == real[k]) slot[k].val = real[k];  // the slot is already a real
+        else args[k]->Eval(c, &slot[k]);
+      }
+      if (!code) [[unlikely]] code = Script_GetCode(index);
+      if (!code) [[unlikely]] Code_Fail("Trying to execute non-existing script.");
+    } catch (...) {
+      ReleaseSlots(slot, argc);
+      g_argumentTop = slot;
+      throw;
+    }
+    CallScope scope(slot, argc);
     RunUnit(code, c.self, c.other, out);
   }
   double Real(Ctx& c, RValue* spill) const override {
@@ -220,6 +223,10 @@ class ScriptCallNode final : public CallBase {
   }
   int index;
   mutable CCode* code = nullptr;  // found at the first call: scripts compile after their callers
+  // Arguments made without evaluating a node: a plain local's slot (else -1),
+  // a real constant's value (else NaN).
+  int local[MAX_ARGUMENTS];
+  double real[MAX_ARGUMENTS] = {};
 };
 }  // namespace
 
@@ -305,10 +312,9 @@ bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* o
   try {
     if (!code) Code_Fail("Trying to execute non-existing script.");
     if (argc < 0) argc = 0;
-    CodeArgumentFrame frame;
-    for (int k = 0; k < argc; ++k) RValue_Copy(&frame.slot[k], &args[k]);
-    frame.used = argc;
-    ArgumentScope scope(frame, argc);
+    RValue* slot = TakeSlots();
+    for (int k = 0; k < argc; ++k) RValue_Copy(&slot[k], &args[k]);
+    CallScope scope(slot, argc);
     RunUnit(code, self, other, result);
     return true;
   } catch (const CodeFault& f) {

@@ -13,7 +13,6 @@
 #include "Variable/Variable_BuiltIn.h"
 #include "Variable/Variable_Main.h"
 
-int Tree_PlainLocal(const Node* n);
 int Tree_PlainArgument(const Node* n);
 
 namespace {
@@ -88,6 +87,7 @@ inline double RealOp(double a, double b) {
   else return static_cast<double>(Shift(OP, Convert_RoundInt64(a), Convert_RoundInt64(b)));
 }
 
+constexpr bool IsStep(TokenKind op) { return op == TK_INC || op == TK_DEC; }
 constexpr bool IsDivision(TokenKind op) { return op == TK_SLASH || op == TK_DIV || op == TK_MOD; }
 
 double RealOpRuntime(TokenKind op, double a, double b) {
@@ -191,15 +191,38 @@ inline double Checked(TokenKind op, double x, double y) {
   return x;
 }
 
+// One side of an operator: a plain local or argument slot is read in place,
+// anything else evaluated. A string goes to spill, as Node::Real does.
+class Operand {
+ public:
+  explicit Operand(Node* n) : node(n) {
+    if ((slot = Tree_PlainLocal(n)) >= 0) where = LOCAL;
+    else if ((slot = Tree_PlainArgument(n)) >= 0) where = ARGUMENT;
+  }
+  double Real(Ctx& c, RValue* spill) const {
+    if (where == NODE) return node->Real(c, spill);
+    const RValue& v = where == LOCAL ? c.locals[slot].value : g_ArgumentSlot[slot];
+    if (v.kind == VALUE_STRING) [[unlikely]]
+      Value_CopyOut(spill, v);
+    return v.val;
+  }
+  Node* node;
+
+ private:
+  enum : unsigned char { NODE, LOCAL, ARGUMENT } where = NODE;
+  int slot;
+};
+
 template <TokenKind OP>
 class BinaryNode final : public Node {
  public:
   BinaryNode(Node* a, Node* b) : l(a), r(b) {}
   double Real(Ctx& c, RValue* spill) const override {
     Temp a, b;
-    double x = l->Real(c, &a);
-    double y = r->Real(c, &b);
-    if (a.kind == VALUE_STRING || b.kind == VALUE_STRING) return Mixed(OP, a, x, b, y, spill);
+    double x = l.Real(c, &a);
+    double y = r.Real(c, &b);
+    if (a.kind == VALUE_STRING || b.kind == VALUE_STRING) [[unlikely]]
+      return Mixed(OP, a, x, b, y, spill);
     return RealOp<OP>(Checked(OP, x, y), y);
   }
   void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
@@ -208,8 +231,8 @@ class BinaryNode final : public Node {
     double v = Real(c, &t);
     return t.kind != VALUE_STRING && v > 0.5;
   }
-  Node* l;
-  Node* r;
+  Operand l;
+  Operand r;
 };
 
 // A binary operator whose right side is a real constant (i < 10, n - 1),
@@ -240,6 +263,14 @@ template <TokenKind OP, bool ARGUMENT>
 class LocalConstNode final : public Node {
  public:
   LocalConstNode(int s, double b) : slot(s), k(b) {}
+  bool LocalComparison(int* local, bool* argument, TokenKind* op, double* value) const override {
+    if (OP < TK_EQ || OP > TK_GE) return false;
+    *local = slot;
+    *argument = ARGUMENT;
+    *op = OP;
+    *value = k;
+    return true;
+  }
   const RValue& Source(Ctx& c) const { return ARGUMENT ? g_ArgumentSlot[slot] : c.locals[slot].value; }
   double Real(Ctx& c, RValue* spill) const override {
     const RValue& a = Source(c);
@@ -260,42 +291,53 @@ class LocalConstNode final : public Node {
   double k;
 };
 
-// OP of two plain locals (i + j, x < y).
-template <TokenKind OP>
-class LocalLocalNode final : public Node {
+// A condition. The commonest, a plain local compared with a real constant,
+// is tested in place; anything else (also a local holding a string) asks
+// the node. A missing condition is true.
+class Condition {
  public:
-  LocalLocalNode(int a, int b) : left(a), right(b) {}
-  double Real(Ctx& c, RValue* spill) const override {
-    const RValue& a = c.locals[left].value;
-    const RValue& b = c.locals[right].value;
-    if (a.kind == VALUE_STRING || b.kind == VALUE_STRING) return Mixed(OP, a, a.val, b, b.val, spill);
-    return RealOp<OP>(Checked(OP, a.val, b.val), b.val);
+  explicit Condition(const Node* n) : m_node(n) {
+    TokenKind op;
+    if (!n || !n->LocalComparison(&m_slot, &m_argument, &op, &m_k)) return;
+    // What each order of the local against the constant gives (NaN: none of <, ==, >).
+    m_less = op == TK_LT || op == TK_LE || op == TK_NE;
+    m_equal = op == TK_LE || op == TK_GE || op == TK_EQ;
+    m_greater = op == TK_GT || op == TK_GE || op == TK_NE;
+    m_unordered = op == TK_NE;
   }
-  void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
-  bool Test(Ctx& c) const override {
-    Temp t;
-    double v = Real(c, &t);
-    return t.kind != VALUE_STRING && v > 0.5;
+  bool Test(Ctx& c) const {
+    if (m_slot >= 0) {
+      const RValue& v = m_argument ? g_ArgumentSlot[m_slot] : c.locals[m_slot].value;
+      if (v.kind != VALUE_STRING) [[likely]]
+        return v.val < m_k ? m_less : v.val > m_k ? m_greater : v.val == m_k ? m_equal : m_unordered;
+    }
+    return !m_node || m_node->Test(c);
   }
-  int left;
-  int right;
+  const Node* Get() const { return m_node; }
+
+ private:
+  const Node* m_node;
+  int m_slot = -1;
+  bool m_argument = false;
+  bool m_less = false, m_equal = false, m_greater = false, m_unordered = false;
+  double m_k = 0;
 };
 
 class LogicNode final : public Node {
  public:
   LogicNode(TokenKind o, Node* a, Node* b) : op(o), l(a), r(b) {}
   bool Test(Ctx& c) const override {
-    bool x = l->Test(c);
+    bool x = l.Test(c);
     if (op == TK_ANDAND && !x) return false;
     if (op == TK_OROR && x) return true;
-    bool y = r->Test(c);
+    bool y = r.Test(c);
     return op == TK_XORXOR ? x != y : y;
   }
   double Real(Ctx& c, RValue*) const override { return Test(c) ? 1.0 : 0.0; }
   void Eval(Ctx& c, RValue* out) const override { out->val = Test(c) ? 1.0 : 0.0; }
   TokenKind op;
-  Node* l;
-  Node* r;
+  Condition l;
+  Condition r;
 };
 
 class UnaryNode final : public Node {
@@ -326,8 +368,6 @@ Node* MakeBinary(Node* a, Node* b) {
     if (slot >= 0) return new LocalConstNode<OP, true>(slot, k->val);
     return new BinaryConstNode<OP>(a, k->val);
   }
-  int left = Tree_PlainLocal(a), right = Tree_PlainLocal(b);
-  if (left >= 0 && right >= 0) return new LocalLocalNode<OP>(left, right);
   return new BinaryNode<OP>(a, b);
 }
 
@@ -384,7 +424,7 @@ Node* Tree_Binary(TokenKind op, Node* a, Node* b) {
 
 // ---------------------------------------------------------------- variables
 namespace {
-int IndexOf(Ctx& c, const Node* n, const std::string& name) {
+[[gnu::noinline]] int IndexOf(Ctx& c, const Node* n, const std::string& name) {
   Temp t;
   double d = n->Real(c, &t);
   if (t.kind == VALUE_STRING) Code_Fail("Array index of %s must be a number.", name.c_str());
@@ -397,7 +437,7 @@ int IndexOf(Ctx& c, const Node* n, const std::string& name) {
 
 // An index that is a plain local holding a whole number in range needs no
 // evaluation.
-inline int FastIndex(Ctx& c, int local, const Node* n, const std::string& name) {
+[[gnu::always_inline]] inline int FastIndex(Ctx& c, int local, const Node* n, const std::string& name) {
   if (local >= 0) {
     const RValue& v = c.locals[local].value;
     if (v.kind == VALUE_REAL && v.val >= 0 && v.val < ARRAY_DIMENSION && v.val == static_cast<int>(v.val))
@@ -408,7 +448,7 @@ inline int FastIndex(Ctx& c, int local, const Node* n, const std::string& name) 
 }  // namespace
 
 // a[j] is a[0, j].
-void VarNode::Indices(Ctx& c, int* i, int* j) const {
+[[gnu::always_inline]] inline void VarNode::Indices(Ctx& c, int* i, int* j) const {
   if (index2) {
     *i = FastIndex(c, local1, index1, name);
     *j = FastIndex(c, local2, index2, name);
@@ -433,22 +473,54 @@ void ReadStored(const VarNode* n, CVariable* v, int i, int j, RValue* out) {
   Value_CopyOut(out, *e);
 }
 
-// Stores value (consumed) into e, combining with its old value for compound ops.
-void Store(RValue* e, TokenKind op, RValue* value) {
+// Appends text to the string e in its own block, which grows by doubling:
+// a string built piece by piece is copied a few times, not once per piece.
+void AppendInPlace(RValue* e, const char* text) {
+  size_t have = std::strlen(e->str), add = std::strlen(text);
+  size_t need = have + add + 1;
+  size_t room = MemoryManager::GetSize(e->str);
+  if (need > room) {
+    size_t grown = room * 2 > need ? room * 2 : need;
+    char* block = static_cast<char*>(MEM_REALLOC(e->str, grown));
+    if (!block) Code_Fail("Out of memory for a string of %zu bytes.", need);
+    e->str = block;
+  }
+  std::memcpy(e->str + have, text, add + 1);
+}
+
+// Old value of an increment (TK_INC) or decrement (TK_DEC) of e, which is
+// stepped by one.
+void Step(const VarNode* n, RValue* e, TokenKind op, RValue* old) {
+  if (e->kind == VALUE_STRING)
+    Code_Fail("Cannot %s the string %s.", op == TK_INC ? "increment" : "decrement", n->name.c_str());
+  old->kind = VALUE_REAL;
+  old->val = e->val;
+  e->kind = VALUE_REAL;
+  e->val += op == TK_INC ? 1.0 : -1.0;
+}
+
+// Stores value (consumed) into e, combining with its old value for compound
+// ops; TK_INC and TK_DEC step e and leave its old value in value.
+void Store(const VarNode* n, RValue* e, TokenKind op, RValue* value) {
   if (op == TK_ASSIGN) {
     Value_Take(e, value);
     return;
   }
+  if (op == TK_INC || op == TK_DEC) return Step(n, e, op, value);
+  if (op == TK_PLUSASSIGN && e->kind == VALUE_STRING && e->str && value->kind == VALUE_STRING)
+    return AppendInPlace(e, RValue_Text(*value));
   Temp r;
   Code_BinaryOp(CompoundOp(op), *e, *value, &r);
   Value_Take(e, &r);
 }
 
 // Writes into a stored variable; compound ops read it first (unknown rule).
-void WriteStored(const VarNode* n, CVariable* v, int i, int j, TokenKind op, RValue* value) {
-  if (op != TK_ASSIGN && !Variable_Element(v, i, j) && !g_GameOptions.unknown_variables_zero)
+inline void WriteStored(const VarNode* n, CVariable* v, int i, int j, TokenKind op, RValue* value) {
+  if (op == TK_ASSIGN) [[likely]]
+    return Value_Take(Variable_ElementGrow(v, i, j), value);
+  if (!Variable_Element(v, i, j) && !g_GameOptions.unknown_variables_zero)
     Code_Fail(n->index1 ? "Unknown array element %s[%d,%d]" : "Unknown variable %s", n->name.c_str(), i, j);
-  Store(Variable_ElementGrow(v, i, j), op, value);
+  Store(n, Variable_ElementGrow(v, i, j), op, value);
 }
 
 CVariableList* ListOf(CInstance* inst, bool create) {
@@ -504,7 +576,7 @@ class LocalRead final : public LocalVar {
   }
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
     if (index1) return LocalVar::Assign(c, op, value);
-    Store(&c.locals[slot].value, op, value);
+    Store(this, &c.locals[slot].value, op, value);
   }
 };
 
@@ -549,13 +621,17 @@ class SelfVar final : public StoredVar {
     return spill->val;
   }
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
-    if (!index1 && value->kind == VALUE_REAL && (op == TK_ASSIGN || op == TK_PLUSASSIGN || op == TK_MINUSASSIGN)) {
+    if (!index1 && (value->kind == VALUE_REAL || IsStep(op))) {
       CVariable* v = Find(c, false);
       if (v && v->value.kind != VALUE_STRING) {
-        double old = v->value.val;
-        v->value.kind = VALUE_REAL;
-        v->value.val = op == TK_ASSIGN ? value->val : op == TK_PLUSASSIGN ? old + value->val : old - value->val;
-        return;
+        RValue& e = v->value;
+        switch (op) {
+          case TK_ASSIGN: e.kind = VALUE_REAL; e.val = value->val; return;
+          case TK_PLUSASSIGN: e.kind = VALUE_REAL; e.val += value->val; return;
+          case TK_MINUSASSIGN: e.kind = VALUE_REAL; e.val -= value->val; return;
+          case TK_INC: case TK_DEC: return Step(this, &e, op, value);
+          default: break;
+        }
       }
     }
     StoredVar::Assign(c, op, value);
@@ -612,13 +688,16 @@ class TargetVar final : public VarNode {
     }
     TargetList targets;
     Run_CollectTargets(who, c.self, c.other, *targets.list);
+    bool first = true;
     for (CInstance* inst : *targets.list) {
       Temp copy;
-      Value_CopyOut(&copy, *value);
+      if (!IsStep(op)) Value_CopyOut(&copy, *value);
       CVariableList* list = ListOf(inst, true);
       if (op != TK_ASSIGN && !list->Find(id) && !g_GameOptions.unknown_variables_zero)
         Code_Fail("Unknown variable %s", name.c_str());
       WriteStored(this, list->FindOrAdd(id), i, j, op, &copy);
+      if (IsStep(op) && first) *value = copy;  // the old value of the first: a real
+      first = false;
     }
   }
   Node* target;
@@ -653,12 +732,23 @@ class BuiltInVar final : public VarNode {
     if (who == TARGET_GLOBAL) return Set(c.self, i * ARRAY_DIMENSION + j, op, value);
     TargetList targets;
     Run_CollectTargets(who, c.self, c.other, *targets.list);
-    for (CInstance* inst : *targets.list) Set(inst, i * ARRAY_DIMENSION + j, op, value);
+    RValue firstOld{VALUE_REAL, nullptr, value->val};
+    bool first = true;
+    for (CInstance* inst : *targets.list) {
+      Set(inst, i * ARRAY_DIMENSION + j, op, value);
+      if (first) firstOld.val = value->val;
+      first = false;
+    }
+    if (IsStep(op)) *value = firstOld;
   }
+  // Sets the built-in on inst; a step leaves the old value in value.
   void Set(CInstance* inst, int index, TokenKind op, RValue* value) const {
     Temp v;
     if (op == TK_ASSIGN) {
       Value_CopyOut(&v, *value);
+    } else if (IsStep(op)) {
+      if (routine->get) routine->get(inst, index, &v);
+      Step(this, &v, op, value);
     } else {
       Temp old;
       if (routine->get) routine->get(inst, index, &old);
@@ -689,7 +779,7 @@ class ArgumentVar final : public VarNode {
   }
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
     int k = Slot(c);
-    Store(&g_ArgumentSlot[k], op, value);
+    Store(this, &g_ArgumentSlot[k], op, value);
     if (k >= g_ArgumentUsed) g_ArgumentUsed = k + 1;
   }
   int slot;  // -1: argument[index]
@@ -758,9 +848,11 @@ namespace {
 class AssignNode : public Node {
  public:
   AssignNode(VarNode* v, TokenKind o, Node* e) : var(v), op(o), value(e) {}
+  // Reals come back without filling a value; strings and marked reals in t.
   int Exec(Ctx& c) const override {
     Temp t;
-    value->Eval(c, &t);
+    double v = value->Real(c, &t);
+    if (t.kind != VALUE_STRING) t.val = v;
     var->Assign(c, op, &t);
     return FLOW_NORMAL;
   }
@@ -769,54 +861,69 @@ class AssignNode : public Node {
   Node* value;
 };
 
-// A local indexed by nothing, assigned: x = e, x += e.
+// A local indexed by nothing, assigned, added to or subtracted from: x = e,
+// x += e, x -= e; CONSTANT when e is a real constant (i += 1).
+template <TokenKind OP, bool CONSTANT>
 class LocalAssignNode final : public AssignNode {
  public:
-  LocalAssignNode(VarNode* v, TokenKind o, Node* e, int s) : AssignNode(v, o, e), slot(s) {
-    const RValue* k = e->Constant();
-    if (k && k->kind == VALUE_REAL) constant = &k->val;
+  LocalAssignNode(VarNode* v, Node* e, int s)
+      : AssignNode(v, OP, e), slot(s), k(CONSTANT ? e->Constant()->val : 0.0) {
+    const RValue* text = e->Constant();
+    if (OP == TK_PLUSASSIGN && text && text->kind == VALUE_STRING) piece = RValue_Text(*text);
   }
-  const double* constant = nullptr;  // the value when it is a real constant (i += 1)
+  static double Apply(double old, double v) { return OP == TK_ASSIGN ? v : OP == TK_PLUSASSIGN ? old + v : old - v; }
   int Exec(Ctx& c) const override {
-    Temp t;
-    double v = constant ? *constant : value->Real(c, &t);
     RValue& e = c.locals[slot].value;
-    if (t.kind == VALUE_REAL && e.kind != VALUE_STRING) {
-      if (op == TK_ASSIGN) {
-        e.kind = VALUE_REAL;
-        e.val = v;
-        return FLOW_NORMAL;
-      }
-      if (op == TK_PLUSASSIGN) {
-        e.kind = VALUE_REAL;
-        e.val += v;
-        return FLOW_NORMAL;
-      }
+    if (piece && e.kind == VALUE_STRING && e.str) {
+      AppendInPlace(&e, piece);  // s += "text": the text is not copied first
+      return FLOW_NORMAL;
+    }
+    Temp t;
+    double v = CONSTANT ? k : value->Real(c, &t);
+    if (t.kind == VALUE_REAL && e.kind != VALUE_STRING) [[likely]] {
+      e.kind = VALUE_REAL;
+      e.val = Apply(e.val, v);
+      return FLOW_NORMAL;
     }
     if (t.kind != VALUE_STRING) t.val = v;
-    Store(&e, op, &t);
+    Store(var, &e, OP, &t);
     return FLOW_NORMAL;
   }
   int slot;
+  double k;
+  const char* piece = nullptr;  // a string constant added on (its node owns the text)
 };
 
 class IncDecNode final : public Node {
  public:
-  IncDecNode(VarNode* v, int d, bool p) : var(v), delta(d), prefix(p) {}
+  IncDecNode(VarNode* v, int d, bool p) : var(v), delta(d), prefix(p), slot(Tree_PlainLocal(v)) {}
   bool IsEffect() const override { return true; }
+  // The variable is found once (its indices and target evaluated once) and
+  // every instance a target names is stepped from its own value.
   void Eval(Ctx& c, RValue* out) const override {
     Temp old;
-    var->Eval(c, &old);
-    if (old.kind == VALUE_STRING) Code_Fail("Cannot %s the string %s.", delta > 0 ? "increment" : "decrement", var->name.c_str());
-    Temp now;
-    now.val = old.val + delta;
+    var->Assign(c, delta > 0 ? TK_INC : TK_DEC, &old);
     out->kind = VALUE_REAL;
-    out->val = prefix ? now.val : old.val;
-    var->Assign(c, TK_ASSIGN, &now);
+    out->val = prefix ? old.val + delta : old.val;
+  }
+  // As a statement the value is not made.
+  int Exec(Ctx& c) const override {
+    if (slot >= 0) {
+      RValue& e = c.locals[slot].value;
+      if (e.kind != VALUE_STRING) [[likely]] {
+        e.kind = VALUE_REAL;
+        e.val += delta;
+        return FLOW_NORMAL;
+      }
+    }
+    Temp old;
+    var->Assign(c, delta > 0 ? TK_INC : TK_DEC, &old);
+    return FLOW_NORMAL;
   }
   VarNode* var;
   int delta;
   bool prefix;
+  int slot;  // of a plain local, else -1
 };
 
 // The argument array of a call; the caller frees what it holds afterwards.
@@ -851,9 +958,20 @@ Node* Tree_Call(int id, const std::vector<Node*>& args) {
   return new CallNode(id, args);
 }
 
+namespace {
+template <TokenKind OP>
+Node* MakeLocalAssign(VarNode* var, Node* value, int slot) {
+  const RValue* k = value->Constant();
+  if (k && k->kind == VALUE_REAL) return new LocalAssignNode<OP, true>(var, value, slot);
+  return new LocalAssignNode<OP, false>(var, value, slot);
+}
+}  // namespace
+
 Node* Tree_Assign(VarNode* var, TokenKind op, Node* value) {
-  if (auto* local = dynamic_cast<LocalRead*>(var); local && !var->index1)
-    return new LocalAssignNode(var, op, value, local->slot);
+  int slot = Tree_PlainLocal(var);
+  if (slot >= 0 && op == TK_ASSIGN) return MakeLocalAssign<TK_ASSIGN>(var, value, slot);
+  if (slot >= 0 && op == TK_PLUSASSIGN) return MakeLocalAssign<TK_PLUSASSIGN>(var, value, slot);
+  if (slot >= 0 && op == TK_MINUSASSIGN) return MakeLocalAssign<TK_MINUSASSIGN>(var, value, slot);
   return new AssignNode(var, op, value);
 }
 
@@ -883,18 +1001,41 @@ class ExprStatement final : public Node {
   Node* e;
 };
 
-inline bool Truth(Ctx& c, const Node* e) { return e->Test(c); }
+// A branch's or loop's body; a block's statements run in place.
+class Body {
+ public:
+  explicit Body(const Node* n) : m_node(n) {
+    if (auto* block = dynamic_cast<const BlockNode*>(n)) {
+      m_first = block->list.data();
+      m_count = block->list.size();
+    }
+  }
+  int Run(Ctx& c) const {
+    if (!m_first) return ::Run(c, m_node);
+    for (size_t k = 0; k < m_count; ++k)
+      if (int r = ::Run(c, m_first[k])) return r;
+    return FLOW_NORMAL;
+  }
+  explicit operator bool() const { return m_node != nullptr; }
+
+ private:
+  const Node* m_node;
+  Node* const* m_first = nullptr;
+  size_t m_count = 0;
+};
+
+inline bool Truth(Ctx& c, const Condition& e) { return e.Test(c); }
 
 class IfNode final : public Node {
  public:
   IfNode(Node* c, Node* t, Node* e) : cond(c), then(t), otherwise(e) {}
   int Exec(Ctx& c) const override {
-    if (Truth(c, cond)) return Run(c, then);
-    return otherwise ? Run(c, otherwise) : FLOW_NORMAL;
+    if (Truth(c, cond)) return then.Run(c);
+    return otherwise ? otherwise.Run(c) : FLOW_NORMAL;
   }
-  Node* cond;
-  Node* then;
-  Node* otherwise;
+  Condition cond;
+  Body then;
+  Body otherwise;
 };
 
 // Loops share this: the body's flow says whether to go on.
@@ -906,15 +1047,15 @@ class WhileNode final : public Node {
   WhileNode(Node* c, Node* b) : cond(c), body(b) {}
   int Exec(Ctx& c) const override {
     while (Truth(c, cond)) {
-      int f = LoopFlow(Run(c, body));
+      int f = LoopFlow(body.Run(c));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
       c.line = line;
     }
     return FLOW_NORMAL;
   }
-  Node* cond;
-  Node* body;
+  Condition cond;
+  Body body;
 };
 
 class DoUntilNode final : public Node {
@@ -922,15 +1063,15 @@ class DoUntilNode final : public Node {
   DoUntilNode(Node* b, Node* c) : body(b), cond(c) {}
   int Exec(Ctx& c) const override {
     do {
-      int f = LoopFlow(Run(c, body));
+      int f = LoopFlow(body.Run(c));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
-      c.line = cond->line;
+      c.line = cond.Get()->line;
     } while (!Truth(c, cond));
     return FLOW_NORMAL;
   }
-  Node* body;
-  Node* cond;
+  Body body;
+  Condition cond;
 };
 
 class ForNode final : public Node {
@@ -938,8 +1079,8 @@ class ForNode final : public Node {
   ForNode(Node* i, Node* c, Node* s, Node* b) : init(i), cond(c), step(s), body(b) {}
   int Exec(Ctx& c) const override {
     if (init && Run(c, init) == FLOW_EXIT) return FLOW_EXIT;
-    while (!cond || Truth(c, cond)) {
-      int f = LoopFlow(Run(c, body));
+    while (Truth(c, cond)) {
+      int f = LoopFlow(body.Run(c));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
       if (step) Run(c, step);
@@ -948,9 +1089,9 @@ class ForNode final : public Node {
     return FLOW_NORMAL;
   }
   Node* init;
-  Node* cond;
+  Condition cond;
   Node* step;
-  Node* body;
+  Body body;
 };
 
 class RepeatNode final : public Node {
@@ -961,14 +1102,14 @@ class RepeatNode final : public Node {
     count->Eval(c, &t);
     if (t.kind == VALUE_STRING) Code_Fail("Repeat count must be a number.");
     for (int k = Convert_RoundInt(t.val); k > 0; --k) {
-      int f = LoopFlow(Run(c, body));
+      int f = LoopFlow(body.Run(c));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
     }
     return FLOW_NORMAL;
   }
   Node* count;
-  Node* body;
+  Body body;
 };
 
 class WithNode final : public Node {
@@ -994,7 +1135,7 @@ class WithNode final : public Node {
       if (inst->marked) continue;  // destroyed by an earlier pass of the body
       c.self = inst;
       c.other = self;
-      int f = LoopFlow(Run(c, body));
+      int f = LoopFlow(body.Run(c));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) {
         result = FLOW_EXIT;
@@ -1004,7 +1145,7 @@ class WithNode final : public Node {
     return result;
   }
   Node* target;
-  Node* body;
+  Body body;
 };
 
 class SwitchNode final : public Node {
@@ -1073,7 +1214,10 @@ class GlobalVarDeclNode final : public Node {
 Node* Tree_Block(const std::vector<Node*>& statements) {
   return statements.size() == 1 ? statements[0] : new BlockNode(statements);
 }
-Node* Tree_ExprStatement(Node* e) { return new ExprStatement(e); }
+Node* Tree_ExprStatement(Node* e) {
+  if (dynamic_cast<IncDecNode*>(e)) return e;  // runs as a statement itself
+  return new ExprStatement(e);
+}
 Node* Tree_If(Node* cond, Node* then, Node* otherwise) { return new IfNode(cond, then, otherwise); }
 Node* Tree_While(Node* cond, Node* body) { return new WhileNode(cond, body); }
 Node* Tree_DoUntil(Node* body, Node* cond) { return new DoUntilNode(body, cond); }

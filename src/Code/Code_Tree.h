@@ -75,6 +75,9 @@ class Node {
   virtual bool Test(Ctx& c) const;
   // Statements: runs and says how control goes on.
   virtual int Exec(Ctx& c) const;
+  // True, with the parts, when the node compares a plain local (or argument
+  // slot) with a real constant (i < 10): conditions test that without a call.
+  virtual bool LocalComparison(int* slot, bool* argument, TokenKind* op, double* value) const { return false; }
   // The value when the node is a constant, else null.
   virtual const RValue* Constant() const { return nullptr; }
   // True for calls and ++/--: expressions that may stand as statements.
@@ -86,7 +89,9 @@ class Node {
 // Something that can be assigned: a variable with optional indices.
 class VarNode : public Node {
  public:
-  // value is consumed; op is TK_ASSIGN or the operator of a compound assignment.
+  // value is consumed; op is TK_ASSIGN or the operator of a compound
+  // assignment. TK_INC and TK_DEC step the variable by one (of every instance
+  // a target names) and leave the old value (of the first) in value.
   virtual void Assign(Ctx& c, TokenKind op, RValue* value) const = 0;
   virtual bool Settable() const { return true; }
   Node* index1 = nullptr;  // a[index1] or a[index1, index2]
@@ -113,6 +118,7 @@ class CallBase : public Node {
 struct CodeUnit {
   std::vector<Node*> nodes;
   Node* root = nullptr;
+  std::vector<Node*> statements;  // a program's statements, which root runs as a block
   int locals = 0;
   ~CodeUnit();
 };
@@ -131,6 +137,8 @@ Node* Tree_Assign(VarNode* var, TokenKind op, Node* value);
 Node* Tree_IncDec(VarNode* var, int delta, bool prefix);
 
 VarNode* Tree_Local(int slot);
+// The slot of a plain local (one without indices), else -1.
+int Tree_PlainLocal(const Node* n);
 // Gives a variable its indices (the node may be replaced by a faster one).
 VarNode* Tree_Index(VarNode* var, Node* index1, Node* index2);
 VarNode* Tree_Argument(int slot);

@@ -292,7 +292,7 @@ void F_InstancePosition(ARGS) {
 }
 
 void F_InstanceNearest(ARGS) {
-  SetInstance(result, Run_NearestInstance(Single(arg[0]), Single(arg[1]), Trunc(arg[2])));
+  SetInstance(result, Run_InstanceNearest(Single(arg[0]), Single(arg[1]), Trunc(arg[2])));
 }
 
 void F_InstanceFurthest(ARGS) {

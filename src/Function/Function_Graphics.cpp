@@ -2,13 +2,21 @@
 #include "Function/Function_Graphics.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "Base/Text_Real.h"
+#include "Code/Code_Constant.h"
 #include "Graphics/Graphics_Image.h"
 #include "Graphics_API/Window_Main.h"
 #include "IO/LoadSave_Main.h"
+#include "Object/Instance_Class.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
+
+int Graphics_SelfImage(const CInstance* self) {
+  return self ? Convert_TruncInt(std::floor(double(self->image_index))) : 0;
+}
 
 std::string Graphics_ArgText(const RValue& v) {
   if (RValue_IsString(v)) return RValue_Text(v);
@@ -42,7 +50,29 @@ void Graphics_WriteBMP(const char* name, const CBitmap32* bitmap) {
   LoadSave_WriteFile(name, bmp.data(), static_cast<int64_t>(bmp.size()));
 }
 
+namespace {
+// The names scripts use for alignments, primitive kinds, blend modes and
+// factors, and cursors.
+void Function_Graphics_Constants() {
+  static const struct {
+    const char* name;
+    double value;
+  } constants[] = {
+      {"fa_left", 0}, {"fa_center", 1}, {"fa_right", 2}, {"fa_top", 0}, {"fa_middle", 1}, {"fa_bottom", 2},
+      {"pr_pointlist", 1}, {"pr_linelist", 2}, {"pr_linestrip", 3}, {"pr_trianglelist", 4},
+      {"pr_trianglestrip", 5}, {"pr_trianglefan", 6},
+      {"bm_normal", 0}, {"bm_add", 1}, {"bm_max", 2}, {"bm_subtract", 3},
+      {"bm_zero", 1}, {"bm_one", 2}, {"bm_src_color", 3}, {"bm_inv_src_color", 4}, {"bm_src_alpha", 5},
+      {"bm_inv_src_alpha", 6}, {"bm_dest_alpha", 7}, {"bm_inv_dest_alpha", 8}, {"bm_dest_color", 9},
+      {"bm_inv_dest_color", 10}, {"bm_src_alpha_sat", 11},
+      {"cr_default", 0}, {"cr_none", -1}, {"cr_arrow", -2}, {"cr_size_all", -22},
+  };
+  for (const auto& c : constants) Constant_AddReal(c.name, c.value);
+}
+}  // namespace
+
 void Function_Graphics_Init() {
+  Function_Graphics_Constants();
   Function_Graphics_Display_Init();
   Function_Graphics_Draw_Init();
   Function_Graphics_Text_Init();

@@ -22,6 +22,9 @@ inline uint32_t Arg_Colour(const RValue& v) { return static_cast<uint32_t>(RValu
 // Narrowed to single precision, then rounded.
 inline int32_t Arg_SingleRound(const RValue& v) { return Convert_RoundInt(RValue_Single(v)); }
 
+// The frame an instance shows: its image index rounded down (0 without one).
+int Graphics_SelfImage(const CInstance* self);
+
 // The text a text argument stands for in the text built-ins: a string as it
 // is; a real as the decimal integer when it is whole, else with two decimals
 // (no narrowing first, so large integers keep every digit).
@@ -36,10 +39,6 @@ inline bool Graphics_TiledScaleOk(float xscale, float yscale) { return xscale > 
 // Cuts the rectangle (x, y, w, h) to the area (0, 0, areaW, areaH); false
 // when nothing of it is left.
 bool Graphics_ClipRect(int areaW, int areaH, int* x, int* y, int* w, int* h);
-
-// Draws a path offset by (xoffset, yoffset); false when the path does not
-// exist. Set by the path area; while it is unset every path is missing.
-extern bool (*Function_Graphics_DrawPath)(int path, float xoffset, float yoffset);
 
 class CBitmap32;
 // Writes the bitmap as a 24-bit BMP file (whatever the name's extension),

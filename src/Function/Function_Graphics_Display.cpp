@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "Base/Maths_Matrix.h"
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
 #include "Function/Function_Graphics.h"
@@ -114,18 +115,46 @@ const RoomView* ViewArg(const RValue& v) {
   int view = RValue_RoundInt(v);
   if (!g_RunRoom || !g_RunRoom->views_enabled || view < 0 || view >= ROOM_VIEWS) return nullptr;
   const RoomView* rv = &g_RunRoom->views[view];
-  return rv->wport > 0 && rv->hport > 0 ? rv : nullptr;
+  return rv->wport > 0 && rv->hport > 0 && rv->wview != 0 && rv->hview != 0 ? rv : nullptr;
+}
+
+// (dx, dy) turned as the renderer turns a view of that angle about its centre.
+void Turn(float degrees, float* dx, float* dy) {
+  Vector3 v = Vector3_TransformNormal({*dx, *dy, 0}, Matrix_RotationZ(degrees * float(M_PI) / 180.0f));
+  *dx = v.x, *dy = v.y;
+}
+
+// A room point in the window through a view: the view's rectangle, turned
+// about its centre by its angle, fills the port.
+void ViewRoomToWindow(const RoomView& v, float x, float y, float* wx, float* wy) {
+  float dx = x - (v.xview + v.wview / 2), dy = y - (v.yview + v.hview / 2);
+  Turn(v.angle, &dx, &dy);
+  *wx = v.xport + (0.5f + dx / v.wview) * v.wport;
+  *wy = v.yport + (0.5f + dy / v.hview) * v.hport;
+}
+
+void ViewWindowToRoom(const RoomView& v, float wx, float wy, float* x, float* y) {
+  float dx = ((wx - v.xport) / v.wport - 0.5f) * v.wview, dy = ((wy - v.yport) / v.hport - 0.5f) * v.hview;
+  Turn(-v.angle, &dx, &dy);
+  *x = v.xview + v.wview / 2 + dx;
+  *y = v.yview + v.hview / 2 + dy;
 }
 
 // The mouse in room coordinates through one view; through the views as the
 // step sees them when there is no such view.
 void F_WindowViewMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
   const RoomView* v = ViewArg(arg[0]);
-  SetReal(r, v ? v->xview + (IO_MousePositionX[0] - v->xport) * v->wview / v->wport : Run_MouseRoomX());
+  if (!v) return SetReal(r, Run_MouseRoomX());
+  float x, y;
+  ViewWindowToRoom(*v, float(IO_MousePositionX[0]), float(IO_MousePositionY[0]), &x, &y);
+  SetReal(r, x);
 }
 void F_WindowViewMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
   const RoomView* v = ViewArg(arg[0]);
-  SetReal(r, v ? v->yview + (IO_MousePositionY[0] - v->yport) * v->hview / v->hport : Run_MouseRoomY());
+  if (!v) return SetReal(r, Run_MouseRoomY());
+  float x, y;
+  ViewWindowToRoom(*v, float(IO_MousePositionX[0]), float(IO_MousePositionY[0]), &x, &y);
+  SetReal(r, y);
 }
 void F_WindowViewsMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Run_MouseRoomX()); }
 void F_WindowViewsMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Run_MouseRoomY()); }
@@ -159,12 +188,9 @@ void F_ScreenSavePart(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 void RoomToWindow(float x, float y, float* wx, float* wy) {
   *wx = x, *wy = y;
   if (!g_RunRoom) return;
-  if (g_RunRoom->views_enabled && g_ViewCurrent >= 0 && g_ViewCurrent < ROOM_VIEWS) {
-    const RoomView& v = g_RunRoom->views[g_ViewCurrent];
-    if (v.wview != 0 && v.hview != 0) {
-      *wx = v.xport + (x - v.xview) * v.wport / v.wview;
-      *wy = v.yport + (y - v.yview) * v.hport / v.hview;
-    }
+  if (g_RunRoom->views_enabled) {
+    RValue view = {VALUE_REAL, nullptr, double(g_ViewCurrent)};
+    if (const RoomView* v = ViewArg(view)) ViewRoomToWindow(*v, x, y, wx, wy);
     return;
   }
   *wx = x * GR_Window_GetWidth() / g_RunRoom->width;

@@ -1,6 +1,4 @@
 // Draw state, colour arithmetic, primitives, user primitives and textures.
-#include <cmath>
-
 #include "Background/Background_Main.h"
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
@@ -10,9 +8,9 @@
 #include "Graphics/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Object/Instance_Class.h"
+#include "Path/Path_Class.h"
+#include "Path/Path_Main.h"
 #include "Sprite/Sprite_Main.h"
-
-bool (*Function_Graphics_DrawPath)(int path, float xoffset, float yoffset) = nullptr;
 
 namespace {
 void SetReal(RValue& result, double d) { RValue_SetReal(&result, d); }
@@ -113,10 +111,12 @@ void F_DrawHealthbar(RValue&, CInstance*, CInstance*, int, RValue* a) {
 }
 
 void F_DrawPath(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  bool absolute = B(a[3]);
-  float x = absolute ? 0 : F(a[1]), y = absolute ? 0 : F(a[2]);
-  if (!Function_Graphics_DrawPath || !Function_Graphics_DrawPath(RValue_RoundInt(a[0]), x, y))
+  const CPath* path = Path_Data(RValue_RoundInt(a[0]));
+  if (!path) {
     Error_Show_Action("Trying to drawn non-existing path.", false);
+    return;
+  }
+  path->Draw(F(a[1]), F(a[2]), B(a[3]));
 }
 
 void F_DrawPointColor(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Draw_Point_Color(F(a[0]), F(a[1]), C(a[2])); }
@@ -174,7 +174,7 @@ void F_SpriteGetTexture(RValue& r, CInstance* self, CInstance*, int, RValue* a) 
     return;
   }
   int sub = Arg_SingleRound(a[1]);
-  if (sub < 0) sub = self ? static_cast<int>(std::floor(self->image_index)) : 0;
+  if (sub < 0) sub = Graphics_SelfImage(self);
   SetReal(r, s->GetTexture(sub));
 }
 void F_BackgroundGetTexture(RValue& r, CInstance*, CInstance*, int, RValue* a) {

@@ -12,14 +12,12 @@
 namespace {
 constexpr uint32_t WHITE = 0xFFFFFF;
 
-int SelfImage(CInstance* self) { return self ? static_cast<int>(std::floor(self->image_index)) : 0; }
-
 // The sprite and sub-image of the first two arguments; null (after the
 // report) when the sprite does not exist. A negative sub-image means the
 // calling instance's own frame.
 const CSprite* SpriteArgs(CInstance* self, RValue* arg, int* subimg) {
   float sub = std::floor(RValue_Single(arg[1]));
-  *subimg = sub < 0 ? SelfImage(self) : Convert_TruncInt(sub);
+  *subimg = sub < 0 ? Graphics_SelfImage(self) : Convert_TruncInt(sub);
   const CSprite* s = Sprite_Data(RValue_TruncInt(arg[0]));
   if (!s) Error_Show_Action("Trying to draw non-existing sprite.", false);
   return s;
@@ -33,7 +31,7 @@ void F_DrawSelf(RValue&, CInstance* self, CInstance*, int, RValue*) {
     Error_Show_Action("Trying to draw non-existing sprite.", false);
     return;
   }
-  s->Draw(SelfImage(self), self->x, self->y, self->image_xscale, self->image_yscale, self->image_angle,
+  s->Draw(Graphics_SelfImage(self), self->x, self->y, self->image_xscale, self->image_yscale, self->image_angle,
           self->image_blend, self->image_alpha);
 }
 

@@ -181,11 +181,6 @@ void CInstance::ComputeBoundingBox() {
   if (bbox_bottom < bbox_top) bbox_bottom = bbox_top;
 }
 
-void CInstance::GetBoundingBox(int* l, int* t, int* r, int* b) {
-  if (bbox_dirty) ComputeBoundingBox();
-  *l = bbox_left, *t = bbox_top, *r = bbox_right, *b = bbox_bottom;
-}
-
 static float NormaliseDegrees(double d) {
   d = std::fmod(d, 360.0);
   if (d < 0) d += 360.0;

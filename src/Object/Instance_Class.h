@@ -85,7 +85,10 @@ class CInstance {
   void SetMaskIndex(int mask);
   void ComputeBoundingBox();
   // The box, recomputed first when dirty.
-  void GetBoundingBox(int* l, int* t, int* r, int* b);
+  void GetBoundingBox(int* l, int* t, int* r, int* b) {
+    if (bbox_dirty) ComputeBoundingBox();
+    *l = bbox_left, *t = bbox_top, *r = bbox_right, *b = bbox_bottom;
+  }
   // True when the instance has a sprite or a mask to give it a shape.
   bool HasShape() const;
 

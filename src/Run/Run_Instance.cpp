@@ -13,40 +13,46 @@
 #include "Room/Room_Main.h"
 #include "Run/Run_Main.h"
 #include "Run/Run_Services.h"
+#include "Run/Run_Target.h"
 #include "Sprite/Sprite_Main.h"
 
 namespace {
-// The instances a target names; self (-1) and other (-2) name nothing here.
-std::vector<CInstance*> Targets(int target) {
-  std::vector<CInstance*> out;
-  if (target != TARGET_SELF && target != TARGET_OTHER) Run_CollectTargets(target, nullptr, nullptr, out);
-  return out;
-}
-
 template <class Test>
 CInstance* FirstHit(CInstance* self, int target, bool notme, Test test) {
+  if (target == TARGET_SELF || target == TARGET_OTHER) return nullptr;
   if (notme && self && target == self->id) return nullptr;
-  for (CInstance* inst : Targets(target)) {
-    if (notme && inst == self) continue;
-    if (test(inst)) return inst;
-  }
-  return nullptr;
+  return Target_Find(target, [&](CInstance* inst) { return !(notme && inst == self) && test(inst); });
 }
 
-// Whether the instance put at (x, y) meets one of the candidates.
+// Whether the instance put at (x, y) meets one of the target's instances.
+// The tests run no code, so the lists are walked as they stand.
 template <class Accept>
-CInstance* MeetsAt(CInstance* inst, float x, float y, const std::vector<CInstance*>& candidates, Accept accept) {
+CInstance* MeetsAt(CInstance* inst, float x, float y, int target, Accept accept) {
+  if (target == TARGET_SELF || target == TARGET_OTHER) return nullptr;
   float sx = inst->x, sy = inst->y;
   inst->SetPosition(x, y);
-  CInstance* found = nullptr;
-  for (CInstance* other : candidates) {
-    if (other != inst && accept(other) && inst->Collision_Instance(other, true)) {
-      found = other;
-      break;
-    }
-  }
+  // The boxes are compared here first, so that most candidates cost no call.
+  int l, t, r, b;
+  inst->GetBoundingBox(&l, &t, &r, &b);
+  CInstance* found = Target_Find(target, [&](CInstance* other) {
+    if (other == inst || !accept(other)) return false;
+    int l2, t2, r2, b2;
+    other->GetBoundingBox(&l2, &t2, &r2, &b2);
+    if (l2 > r || l > r2 || t2 > b || t > b2) return false;
+    return inst->Collision_Instance(other, true);
+  });
   inst->SetPosition(sx, sy);
   return found;
+}
+
+// The active instances whose precise shape holds the point, gathered before
+// any of them is acted on.
+std::vector<CInstance*> InstancesAt(float x, float y) {
+  std::vector<CInstance*> out;
+  Target_ForEach(TARGET_ALL, [&](CInstance* inst) {
+    if (inst->Collision_Point(x, y, true)) out.push_back(inst);
+  });
+  return out;
 }
 
 bool FreeAt(CInstance* inst, float x, float y, bool all) {
@@ -75,22 +81,27 @@ CInstance* Run_CollisionLine(CInstance* self, float x1, float y1, float x2, floa
   return FirstHit(self, target, notme, [&](CInstance* i) { return i->Collision_Line(x1, y1, x2, y2, precise); });
 }
 
-int Run_InstanceNumber(int target) { return static_cast<int>(Targets(target).size()); }
+int Run_InstanceNumber(int target) {
+  if (target == TARGET_SELF || target == TARGET_OTHER) return 0;
+  int n = 0;
+  Target_ForEach(target, [&n](CInstance*) { ++n; });
+  return n;
+}
 
 CInstance* Run_InstancePosition(float x, float y, int target) { return Run_CollisionPoint(nullptr, x, y, target, true, false); }
 
 bool Run_PositionMeeting(float x, float y, int target) { return Run_InstancePosition(x, y, target) != nullptr; }
 
 bool Run_PlaceEmpty(CInstance* inst, float x, float y) {
-  return !MeetsAt(inst, x, y, Targets(TARGET_ALL), [](CInstance*) { return true; });
+  return !MeetsAt(inst, x, y, TARGET_ALL, [](CInstance*) { return true; });
 }
 
 bool Run_PlaceFree(CInstance* inst, float x, float y) {
-  return !MeetsAt(inst, x, y, Targets(TARGET_ALL), [](CInstance* o) { return o->solid; });
+  return !MeetsAt(inst, x, y, TARGET_ALL, [](CInstance* o) { return o->solid; });
 }
 
 CInstance* Run_PlaceMeeting(CInstance* inst, float x, float y, int target) {
-  return MeetsAt(inst, x, y, Targets(target), [](CInstance*) { return true; });
+  return MeetsAt(inst, x, y, target, [](CInstance*) { return true; });
 }
 
 bool Run_PlaceMeetingBool(CInstance* inst, int target, float x, float y) {
@@ -130,13 +141,11 @@ void Run_ChangeInstance(CInstance* inst, int object, bool perform) {
 
 void Run_PositionChange(float x, float y, int object, bool perform) {
   if (!ChangeTargetExists(object)) return;
-  for (CInstance* inst : Targets(TARGET_ALL))
-    if (inst->Collision_Point(x, y, true)) Run_ChangeInstance(inst, object, perform);
+  for (CInstance* inst : InstancesAt(x, y)) Run_ChangeInstance(inst, object, perform);
 }
 
 void Run_PositionDestroy(float x, float y) {
-  for (CInstance* inst : Targets(TARGET_ALL))
-    if (inst->Collision_Point(x, y, true)) Run_DestroyInstance(inst);
+  for (CInstance* inst : InstancesAt(x, y)) Run_DestroyInstance(inst);
 }
 
 void Run_MoveContact(CInstance* inst, float direction, float maxdist, bool all) {
@@ -186,16 +195,17 @@ void Run_MoveWrap(CInstance* inst, bool horizontal, bool vertical, float margin)
 namespace {
 CInstance* Extreme(float x, float y, int target, bool nearest) {
   if (target != TARGET_ALL && (target < 0 || target >= INSTANCE_ID_FIRST)) return nullptr;
-  float best = nearest ? 100000000.0f : -1.0f;
+  // Any distance counts; on equal distances the first in list order wins.
+  float best = 0;
   CInstance* found = nullptr;
-  for (CInstance* inst : Targets(target)) {
-    float dx = inst->x - x, dy = inst->y - y;
-    float d = dx * dx + dy * dy;
-    if (nearest ? d < best : d > best) {
+  Target_ForEach(target, [&](CInstance* inst) {
+    double dx = static_cast<double>(inst->x) - x, dy = static_cast<double>(inst->y) - y;
+    float d = static_cast<float>(dx * dx + dy * dy);
+    if (!found || (nearest ? d < best : d > best)) {
       best = d;
       found = inst;
     }
-  }
+  });
   return found;
 }
 }  // namespace

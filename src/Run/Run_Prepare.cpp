@@ -9,8 +9,10 @@
 #include "Code/Code_Main.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
+#include "Motion/Motion_Grid.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
+#include "Path/Path_Main.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Code.h"
@@ -177,6 +179,8 @@ void Run_FreeWorld() {
   Room_FreeAll();
   Object_FreeAll();
   TimeLine_FreeAll();
+  Path_FreeAll();
+  MotionGrid_DestroyAll();
   Run_FreeCodes();
 }
 
@@ -184,6 +188,7 @@ bool Run_LoadWorld(const GamePackage& pkg) {
   Run_FreeWorld();
   g_GameId = pkg.general.game_id;
   Resource_SetPackageNames(pkg);
+  Path_LoadAll(pkg);
   return LoadTimeLines(pkg) && LoadObjects(pkg) && LoadRooms(pkg);
 }
 

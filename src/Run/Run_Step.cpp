@@ -5,6 +5,7 @@
 
 #include "IO/IO_Main.h"
 #include "Option/Option_Main.h"
+#include "Path/Path_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Event.h"
@@ -81,8 +82,23 @@ void Keyboard() {
   }
 }
 
+// The instances whose path reached an end during this step's motion.
+std::vector<CInstance*> g_PathEnded;
+
 void Motion() {
-  for (CInstance* inst : Snapshot()) inst->Move();
+  g_PathEnded.clear();
+  for (CInstance* inst : Snapshot()) {
+    inst->Move();
+    if (Path_StepInstance(inst)) g_PathEnded.push_back(inst);
+  }
+}
+
+void PathEnds() {
+  for (CInstance* inst : g_PathEnded) {
+    if (!inst->marked) Event_Perform(inst, inst, EV_OTHER, EV_OTHER_END_OF_PATH);
+    if (Pending()) break;
+  }
+  g_PathEnded.clear();
 }
 
 // Where an instance's box lies against a rectangle: fully outside, crossing
@@ -218,6 +234,7 @@ void StepPhases() {
       Run_MouseEvents,
       [] { Event_PerformPass(EV_STEP, EV_STEP_NORMAL); },
       Motion,
+      PathEnds,
       OutsideAndBoundary,
       HTTP_DeliverFinished,
       Collisions,

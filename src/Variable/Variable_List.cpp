@@ -6,8 +6,13 @@
 
 RValue* Variable_ElementGrowRows(CVariable* v, int i, int j) {
   if (i >= v->rows) {
-    v->row = static_cast<RVariableRow*>(MEM_REALLOC(v->row, sizeof(RVariableRow) * (i + 1)));
-    std::memset(v->row + v->rows, 0, sizeof(RVariableRow) * (i + 1 - v->rows));
+    // The row table doubles; the memory manager zero-fills the grown part, so
+    // the rows past the count are empty.
+    size_t room = MemoryManager::GetSize(v->row) / sizeof(RVariableRow);
+    if (static_cast<size_t>(i) >= room) {
+      size_t grown = room * 2 > static_cast<size_t>(i) ? room * 2 : static_cast<size_t>(i) + 1;
+      v->row = static_cast<RVariableRow*>(MEM_REALLOC(v->row, sizeof(RVariableRow) * grown));
+    }
     v->rows = i + 1;
   }
   RVariableRow& r = v->row[i];
@@ -16,7 +21,6 @@ RValue* Variable_ElementGrowRows(CVariable* v, int i, int j) {
     while (cap <= j) cap *= 2;
     if (cap > ARRAY_DIMENSION) cap = ARRAY_DIMENSION;
     r.items = static_cast<RValue*>(MEM_REALLOC(r.items, sizeof(RValue) * cap));
-    std::memset(r.items + r.capacity, 0, sizeof(RValue) * (cap - r.capacity));
     r.capacity = cap;
   }
   if (j >= r.length) r.length = j + 1;

@@ -31,7 +31,14 @@ inline RValue* Variable_Element(CVariable* v, int i, int j) {
 // are the real 0). Indices must be 0 .. 31999.
 RValue* Variable_ElementGrowRows(CVariable* v, int i, int j);
 inline RValue* Variable_ElementGrow(CVariable* v, int i, int j) {
-  if (RValue* e = Variable_Element(v, i, j)) return e;
+  if ((i | j) == 0) return &v->value;
+  if (i < v->rows) {
+    RVariableRow& r = v->row[i];
+    if (j < r.capacity) {  // the room past the length is the real 0 already
+      if (j >= r.length) r.length = j + 1;
+      return &r.items[j];
+    }
+  }
   return Variable_ElementGrowRows(v, i, j);
 }
 // Frees the texts and rows, leaving the real 0.

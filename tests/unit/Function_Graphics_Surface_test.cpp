@@ -3,22 +3,26 @@
 #include <SDL2/SDL.h>
 
 #include <cstdio>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "Background/Background_Main.h"
 #include "Base/File_Folders.h"
 #include "Function_Graphics_Call.h"
 #include "Graphics_API/Display_Main.h"
+#include "Font/Font_Main.h"
+#include "Graphics/Graphics_Main.h"
 #include "Graphics/Graphics_Surface.h"
-#include "Object/Instance_Class.h"
-#include "Sprite/Sprite_Main.h"
+#include "IO/IO_Main.h"
+#include "Room/Room_Class.h"
+#include "Room/Room_Main.h"
 
 namespace {
-constexpr uint32_t RED = 255, GREEN = 65280, BLUE = 16711680;
+constexpr uint32_t RED = 255;
 
 class DrawTest : public GraphicsTest {
  protected:
@@ -46,223 +50,20 @@ class DrawTest : public GraphicsTest {
   std::vector<int> surfaces;
 };
 
-// A sprite of 2 by 2 frames in the given ARGB colours.
-int MakeSprite(std::initializer_list<uint32_t> colours) {
-  std::vector<CBitmap32> frames;
-  for (uint32_t c : colours) {
-    frames.emplace_back(2, 2);
-    for (uint32_t& p : frames.back().pixels) p = c;
-  }
-  auto* s = new CSprite;
-  EXPECT_TRUE(s->SetFromBitmaps(std::move(frames)));
-  return Sprite_Append(s, "spr_test");
-}
-
-TEST_F(DrawTest, SurfacesAreMadeTargetedReadAndFreed) {
-  int s = Target(16, 8);
-  EXPECT_EQ(GCall("surface_exists", {s}), 1);
-  EXPECT_EQ(GCall("surface_get_width", {s}), 16);
-  EXPECT_EQ(GCall("surface_get_height", {s}), 8);
-  GCall("draw_set_color", {GREEN});
-  GCall("draw_rectangle", {2, 2, 5, 5, 0});
-  EXPECT_EQ(Pixel(s, 3, 3), GREEN) << "a read draws what waits in the batch first";
-  EXPECT_EQ(Pixel(s, 2.4, 4.6), GREEN) << "coordinates are rounded";
-  EXPECT_EQ(Pixel(s, 1, 1), 0);
-  for (auto [x, y] : {std::pair{-1, 0}, {16, 0}, {0, 8}, {0, -1}, {100000, 100000}}) EXPECT_EQ(Pixel(s, x, y), 0);
-
-  // A second target replaces the first; one reset returns to the screen.
+// A reset undoes only what surface_set_target did: without a surface as the
+// target, a render target pushed by someone else stays.
+TEST_F(DrawTest, ResettingWithoutASurfaceTargetLeavesOtherTargetsAlone) {
+  int s = Target(4, 4);
   int t = static_cast<int>(GCall("surface_create", {4, 4}));
   surfaces.push_back(t);
   EXPECT_EQ(GCall("surface_set_target", {t}), 1);
-  EXPECT_EQ(Surface_GetTarget(), t);
-  EXPECT_EQ(Graphics_RenderTargetDepth(), 1);
+  EXPECT_EQ(Graphics_RenderTargetDepth(), 1) << "targets do not nest";
   EXPECT_EQ(GCall("surface_reset_target"), 1);
-  EXPECT_EQ(Surface_GetTarget(), -1);
   EXPECT_EQ(Graphics_RenderTargetDepth(), 0);
-
-  // Without a surface as the target, a reset leaves every render target alone.
-  ASSERT_TRUE(Graphics_PushRenderTarget(Surface_GetTexture(t)));
+  ASSERT_TRUE(Graphics_PushRenderTarget(Surface_GetTexture(s)));
   EXPECT_EQ(GCall("surface_reset_target"), 0);
   EXPECT_EQ(Graphics_RenderTargetDepth(), 1);
   Graphics_PopRenderTarget();
-
-  GCall("surface_free", {s});
-  EXPECT_EQ(GCall("surface_get_width", {s}), -1);
-  EXPECT_EQ(GCall("surface_exists", {s}), 0);
-  EXPECT_EQ(ErrorFrom([] { GCall("surface_free", {12345}); }), "");
-  EXPECT_EQ(ErrorFrom([] { GCall("draw_surface", {12345, 0, 0}); }), "Trying to use non-existing surface.");
-  EXPECT_EQ(ErrorFrom([&] { GCall("surface_getpixel", {s, 0, 0}); }), "Trying to use non-existing surface.");
-}
-
-TEST_F(DrawTest, SpriteSubImagesWrapAndNegativeOnesTakeTheInstanceFrame) {
-  int spr = MakeSprite({0xFFFF0000, 0xFF00FF00, 0xFF0000FF});
-  int s = Target(16, 4);
-  CInstance self(0, 0, 100001, -1, false);
-  self.image_index = 2.9f;
-  GCallWith(&self, "draw_sprite", {spr, 4, 0, 0});     // past the frame count: frame 1
-  GCallWith(&self, "draw_sprite", {spr, 2.7, 2, 0});   // frame 2
-  GCallWith(&self, "draw_sprite", {spr, -1, 4, 0});    // the instance's frame 2
-  GCallWith(&self, "draw_sprite", {spr, -0.5, 6, 0});  // negative too
-  self.image_index = 0;
-  GCallWith(&self, "draw_sprite", {spr, 3, 8, 0});  // frame 0
-  EXPECT_EQ(Pixel(s, 1, 1), GREEN);
-  EXPECT_EQ(Pixel(s, 3, 1), BLUE);
-  EXPECT_EQ(Pixel(s, 5, 1), BLUE);
-  EXPECT_EQ(Pixel(s, 7, 1), BLUE);
-  EXPECT_EQ(Pixel(s, 9, 1), RED);
-
-  // draw_self: the instance's sprite, frame, position, scale and blend.
-  self.sprite_index = spr;
-  self.image_index = 1.5f;
-  self.x = 10, self.y = 0;
-  self.image_xscale = 2;
-  self.image_blend = 0x00FFFF;  // no blue: green stays green
-  GCallWith(&self, "draw_self", {});
-  EXPECT_EQ(Pixel(s, 13, 1), GREEN);
-  self.image_blend = 0xFF0000;  // blue only: green goes black
-  GCallWith(&self, "draw_self", {});
-  EXPECT_EQ(Pixel(s, 13, 1), 0);
-
-  // draw_sprite_pos passes a negative sub-image to the sprite, which wraps it.
-  GCallWith(&self, "draw_sprite_pos", {spr, -1, 0, 2, 2, 2, 2, 4, 0, 4, 1});
-  EXPECT_EQ(Pixel(s, 1, 3), BLUE);
-
-  self.sprite_index = -1;
-  EXPECT_EQ(ErrorFrom([&] { GCallWith(&self, "draw_self", {}); }), "Trying to draw non-existing sprite.");
-  EXPECT_EQ(ErrorFrom([] { GCall("draw_sprite", {999, 0, 0, 0}); }), "Trying to draw non-existing sprite.");
-  EXPECT_EQ(ErrorFrom([] { GCall("sprite_get_texture", {999, 0}); }),
-            "Trying to get texture from non-existing sprite.");
-  EXPECT_EQ(GCall("sprite_get_texture", {spr, 1}), Sprite_Data(spr)->GetTexture(1));
-}
-
-TEST_F(DrawTest, TiledDrawingCoversTheAreaAndIgnoresScalesOfZeroOrLess) {
-  int spr = MakeSprite({0xFFFF0000});
-  int s = Target(8, 8);
-  GCall("draw_sprite_tiled_ext", {spr, 0, 0, 0, 0, 1, 16777215, 1});
-  GCall("draw_sprite_tiled_ext", {spr, 0, 0, 0, 1, -1, 16777215, 1});
-  GCall("draw_surface_tiled_ext", {s, 0, 0, 0, 0, 16777215, 1});
-  EXPECT_EQ(Pixel(s, 0, 0), 0) << "nothing is drawn with a scale of 0 or less";
-  GCall("draw_sprite_tiled", {spr, 0, 1, 1});
-  EXPECT_EQ(Pixel(s, 0, 0), RED);
-  EXPECT_EQ(Pixel(s, 7, 7), RED);
-}
-
-TEST_F(DrawTest, BackgroundsAndTheirMessages) {
-  auto* b = new CBackground;
-  CBitmap32 image(4, 4);
-  for (uint32_t& p : image.pixels) p = 0xFFFFFF00;  // yellow
-  ASSERT_TRUE(b->SetFromBitmap(std::move(image)));
-  int back = Background_Append(b, "bg_test");
-  int s = Target(8, 8);
-  GCall("draw_background_stretched", {back, 0, 0, 8, 8});
-  EXPECT_EQ(Pixel(s, 7, 7), RED + GREEN);
-  GCall("draw_background_part_ext", {back, 0, 0, 2, 2, 0, 0, 1, 1, BLUE, 1});  // yellow * blue = black
-  EXPECT_EQ(Pixel(s, 1, 1), 0);
-  EXPECT_EQ(Pixel(s, 2, 2), RED + GREEN);
-  EXPECT_EQ(ErrorFrom([] { GCall("draw_background", {999, 0, 0}); }), "Trying to draw non-existing background.");
-  EXPECT_EQ(ErrorFrom([] { GCall("background_get_texture", {999}); }),
-            "Trying to get texture from non-existing background.");
-  EXPECT_EQ(GCall("background_get_texture", {back}), b->GetTexture());
-}
-
-TEST_F(DrawTest, PrimitivesOfEveryKind) {
-  int s = Target(16, 16);
-  auto shape = [&](int kind, std::initializer_list<std::pair<int, int>> points) {
-    GCall("draw_clear", {0});
-    GCall("draw_primitive_begin", {kind});
-    for (auto [x, y] : points) GCall("draw_vertex_color", {x, y, RED, 1});
-    GCall("draw_primitive_end");
-  };
-  shape(1, {{3, 4}});
-  EXPECT_EQ(Pixel(s, 3, 4), RED);
-  EXPECT_EQ(Pixel(s, 4, 4), 0);
-  shape(2, {{0, 5}, {8, 5}});
-  EXPECT_EQ(Pixel(s, 4, 5), RED);
-  shape(3, {{0, 2}, {8, 2}, {8, 10}});
-  EXPECT_EQ(Pixel(s, 8, 6), RED);
-  shape(4, {{0, 0}, {16, 0}, {0, 16}});
-  EXPECT_EQ(Pixel(s, 2, 2), RED);
-  EXPECT_EQ(Pixel(s, 14, 14), 0);
-  shape(5, {{0, 0}, {16, 0}, {0, 16}, {16, 16}});
-  EXPECT_EQ(Pixel(s, 14, 14), RED);
-  shape(6, {{0, 0}, {16, 0}, {16, 16}, {0, 16}});
-  EXPECT_EQ(Pixel(s, 1, 14), RED);
-  // An unknown kind starts nothing: the vertices that follow draw nothing.
-  shape(9, {{0, 0}, {16, 0}, {0, 16}});
-  EXPECT_EQ(Pixel(s, 2, 2), 0);
-
-  GCall("draw_clear", {0});
-  GCall("draw_set_color", {GREEN});
-  GCall("draw_point", {1, 1});
-  GCall("draw_line", {0, 3, 10, 3});
-  GCall("draw_circle", {12, 12, 3, 0});
-  GCall("draw_triangle_color", {0, 6, 6, 6, 0, 12, BLUE, BLUE, BLUE, 0});
-  EXPECT_EQ(Pixel(s, 1, 1), GREEN);
-  EXPECT_EQ(Pixel(s, 5, 3), GREEN);
-  EXPECT_EQ(Pixel(s, 12, 12), GREEN);
-  EXPECT_EQ(Pixel(s, 1, 7), BLUE);
-}
-
-TEST_F(DrawTest, BlendModesAlphaClearsAndUnknownModes) {
-  int s = Target(4, 4);
-  GCall("draw_clear", {0x000040});
-  GCall("draw_set_blend_mode", {1});
-  Rect(0, 0, 3, 3, 0x000080);
-  EXPECT_EQ(Pixel(s, 1, 1), 0xC0);
-  // Unknown modes and factors keep the adding mode.
-  GCall("draw_set_blend_mode", {7});
-  GCall("draw_set_blend_mode_ext", {0, 2});
-  GCall("draw_set_blend_mode_ext", {5, 12});
-  Rect(0, 0, 3, 3, 0x000020);
-  EXPECT_EQ(Pixel(s, 1, 1), 0xE0);
-
-  // The cleared alpha is what a destination-alpha factor reads.
-  GCall("draw_clear_alpha", {RED, 0.5});
-  GCall("draw_set_blend_mode_ext", {7, 1});  // source * destination alpha, destination * 0
-  Rect(0, 0, 3, 3, 0xFFFFFF);
-  double grey = Pixel(s, 1, 1);
-  int r = int(grey) & 255, g = int(grey) >> 8 & 255, b = int(grey) >> 16 & 255;
-  EXPECT_NEAR(r, 128, 1);
-  EXPECT_EQ(r, g);
-  EXPECT_EQ(g, b);
-}
-
-TEST_F(DrawTest, TheBatchIsDrawnBeforeAStateChangeOrAClear) {
-  int s = Target(4, 4);
-  Rect(0, 0, 3, 3, RED);
-  GCall("draw_set_blend_mode", {3});  // subtracting the red would leave black
-  EXPECT_EQ(Pixel(s, 1, 1), RED);
-  GCall("draw_set_blend_mode", {0});
-  Rect(0, 0, 3, 3, RED);
-  GCall("draw_clear", {BLUE});
-  EXPECT_EQ(Pixel(s, 1, 1), BLUE);
-}
-
-TEST_F(DrawTest, SurfaceCopiesAreClippedAndCopiesOntoItselfReadTheOldPixels) {
-  int a = Target(8, 8);
-  Rect(0, 0, 3, 7, RED);
-  Rect(4, 0, 7, 7, GREEN);
-  GCall("surface_reset_target");
-  int b = Target(8, 8);
-  GCall("surface_reset_target");
-  GCall("surface_copy", {b, 2, 2, a});
-  EXPECT_EQ(Pixel(b, 1, 1), 0);
-  EXPECT_EQ(Pixel(b, 2, 2), RED);
-  EXPECT_EQ(Pixel(b, 7, 7), GREEN);
-  GCall("surface_copy_part", {b, -3, -3, a, -2, -2, 100, 100});
-  // Source (-2, -2) lands at (-3, -3): what is left is source (1, 1) at (0, 0).
-  EXPECT_EQ(Pixel(b, 2, 2), RED);
-  EXPECT_EQ(Pixel(b, 3, 3), GREEN);
-
-  // Overlapping rectangles of one surface: columns 0..5 move right by 2.
-  GCall("surface_copy_part", {a, 2, 0, a, 0, 0, 6, 8});
-  EXPECT_EQ(Pixel(a, 1, 0), RED);
-  EXPECT_EQ(Pixel(a, 5, 0), RED);
-  EXPECT_EQ(Pixel(a, 6, 0), GREEN);
-  EXPECT_EQ(Pixel(a, 7, 0), GREEN);
-
-  EXPECT_EQ(ErrorFrom([&] { GCall("surface_copy", {999, 0, 0, a}); }), "Trying to use non-existing surface.");
-  EXPECT_EQ(ErrorFrom([&] { GCall("surface_copy", {a, 0, 0, 999}); }), "Trying to use non-existing surface.");
 }
 
 // The width, height and bits per pixel of a BMP file; all 0 when it is none.
@@ -311,12 +112,10 @@ TEST_F(DrawTest, ScreenAndSurfacesAreSavedAsBmpWhateverTheExtension) {
   std::system((std::string("rm -rf ") + folder).c_str());
 }
 
-TEST_F(DrawTest, ScreenPixelsPathsCaptionsAndDisplayReset) {
+TEST_F(DrawTest, ScreenPixelsCaptionsAndDisplayReset) {
   Rect(5, 5, 6, 6, RED);
   EXPECT_EQ(GCall("draw_getpixel", {5, 5}), 0xFFFF0000u) << "the back buffer's ARGB word";
   EXPECT_EQ(GCall("draw_getpixel", {-1, 5}), 0);
-
-  EXPECT_EQ(ErrorFrom([] { GCall("draw_path", {0, 0, 0, 1}); }), "Trying to drawn non-existing path.");
 
   // Reals where a text is asked for count as the empty text.
   GCall("window_set_caption", {"Game"});
@@ -343,5 +142,92 @@ TEST_F(DrawTest, ScreenPixelsPathsCaptionsAndDisplayReset) {
   }
   EXPECT_EQ(GCall("window_get_showborder"), 0);
   EXPECT_EQ(GCall("display_set_colordepth", {Display_GetColourDepth() + 8}), 0);
+}
+// draw_getpixel finds a room point where the renderer put it, through the
+// view being drawn, turned or not, and when views are off.
+TEST_F(DrawTest, ScreenPixelsAreFoundThroughTheView) {
+  CRoom room;
+  room.width = 128, room.height = 64;
+  CRoom* saved = g_RunRoom;
+  g_RunRoom = &room;
+  for (float angle : {0.0f, 90.0f, 30.0f}) {
+    RoomView& v = room.views[0];
+    v.visible = true;
+    v.xview = 40, v.yview = 8, v.wview = 32, v.hview = 16;
+    v.xport = 8, v.yport = 16, v.wport = 48, v.hport = 32;
+    v.angle = angle;
+    room.views_enabled = true;
+    Graphics_Clear(0xFF000000);
+    Graphics_SetViewPortAndView(v.xport, v.yport, v.wport, v.hport, v.xview, v.yview, v.wview, v.hview, v.angle);
+    Rect(50, 12, 53, 15, RED);
+    EXPECT_EQ(GCall("draw_getpixel", {51.5, 13.5}), 0xFFFF0000u) << angle;
+    EXPECT_EQ(GCall("draw_getpixel", {60, 13.5}), 0xFF000000u) << angle;
+  }
+  // The mouse the other way: the port's centre is the view's centre, and a
+  // half turn takes the port's corner to the far corner of the view.
+  int mx = IO_MousePositionX[0], my = IO_MousePositionY[0];
+  IO_MousePositionX[0] = 32, IO_MousePositionY[0] = 32;
+  EXPECT_FLOAT_EQ(GCall("window_view_mouse_get_x", {0}), 56);
+  EXPECT_FLOAT_EQ(GCall("window_view_mouse_get_y", {0}), 16);
+  room.views[0].angle = 180;
+  IO_MousePositionX[0] = 8, IO_MousePositionY[0] = 16;
+  EXPECT_NEAR(GCall("window_view_mouse_get_x", {0}), 72, 1e-4);
+  EXPECT_NEAR(GCall("window_view_mouse_get_y", {0}), 24, 1e-4);
+  IO_MousePositionX[0] = mx, IO_MousePositionY[0] = my;
+
+  // Views off: the room is stretched over the window.
+  room.views_enabled = false;
+  Graphics_Clear(0xFF000000);
+  Graphics_SetViewPortAndView(0, 0, kTestSize, kTestSize, 0, 0, 128, 64, 0);
+  Rect(100, 10, 103, 13, RED);
+  EXPECT_EQ(GCall("draw_getpixel", {101.5, 11.5}), 0xFFFF0000u);
+  g_RunRoom = saved;
+}
+
+// Every built-in with arguments that are not a number, out of every range,
+// negative or texts: none may crash, hang or leave a surface as the target.
+TEST_F(DrawTest, EveryBuiltInSurvivesHostileArguments) {
+  const std::set<std::string> skipped = {
+      // They move or resize the test's window.
+      "window_set_fullscreen", "window_set_size", "window_set_rectangle", "window_set_position", "window_center"};
+  bool interpolation = GR_GetInterpolation(), repeat = GR_GetRepeat();
+  int count = 0;
+  for (int i = 0; i < Function_Count(); i++) {
+    const RFunction* f = Function_Get(i);
+    if (!f || skipped.count(f->name)) continue;
+    std::string name = f->name;
+    bool ours = false;
+    for (const char* prefix : {"draw_", "surface_", "tile_", "display_", "window_", "screen_", "color_", "make_color",
+                               "merge_color", "texture_", "string_width", "string_height", "sprite_get_texture",
+                               "background_get_texture"})
+      ours = ours || name.rfind(prefix, 0) == 0;
+    if (!ours) continue;
+    count++;
+    int argc = f->argnumb < 0 ? 2 : f->argnumb;
+    for (double value : {std::nan(""), 1e300, -1e300, -1.0, 4294967296.0}) {
+      RValue args[MAX_ARGUMENTS] = {};
+      for (int a = 0; a < argc; a++) RValue_SetReal(&args[a], value);
+      RValue result = {VALUE_REAL, nullptr, 0};
+      f->routine(result, nullptr, nullptr, argc, args);
+      RValue_Free(&result);
+    }
+    RValue args[MAX_ARGUMENTS] = {};
+    for (int a = 0; a < argc; a++) RValue_SetString(&args[a], "");
+    RValue result = {VALUE_REAL, nullptr, 0};
+    f->routine(result, nullptr, nullptr, argc, args);
+    RValue_Free(&result);
+    for (RValue& v : args) RValue_Free(&v);
+    EXPECT_EQ(Surface_GetTarget(), -1) << name;
+  }
+  EXPECT_GE(count, 190);
+  GR_SetInterpolation(interpolation);
+  GR_SetRepeat(repeat);
+  GR_SetTextureBlending(true);
+  Text_SetFont(-1);
+  Text_SetHAlign(0);
+  Text_SetVAlign(0);
+  GR_SetCirclePrecision(24);
+  Display_SetVSync(false);
+  Graphics_ResetIfRequested();
 }
 }  // namespace

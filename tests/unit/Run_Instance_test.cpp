@@ -115,7 +115,7 @@ TEST_F(RunInstance, NearestAndFurthestByPositionFirstWinsTies) {
   EXPECT_EQ(Run_InstanceFurthest(10, 0, TARGET_ALL), kid);  // 50 away, the mover 10
   EXPECT_EQ(Run_InstanceFurthest(30, 0, TARGET_ALL), mover);  // tie at 30: first in the list
   EXPECT_EQ(Run_InstanceNearest(40, 0, block->id), nullptr);
-  EXPECT_EQ(Run_InstanceNearest(20000, 0, TARGET_ALL), nullptr);  // 10000 or more away
+  EXPECT_NE(Run_InstanceNearest(20000, 0, TARGET_ALL), nullptr);  // found at any distance
   EXPECT_EQ(Run_InstanceNearest(40, 0, wall), block);
 }
 

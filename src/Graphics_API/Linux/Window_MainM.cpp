@@ -339,13 +339,13 @@ void Window_SetMouse(int x, int y) {
   if (g_Window.window) SDL_WarpMouseInWindow(g_Window.window, x, y);
 }
 
-// A position moved between screen and window, held to the int range: a
-// script may ask for any position.
-static int Offset(int v, int64_t by) { return static_cast<int>(std::clamp<int64_t>(v + by, INT32_MIN, INT32_MAX)); }
-
-int Display_GetMouseX() { return Offset(g_Window.mouseX, Window_GetX()); }
-int Display_GetMouseY() { return Offset(g_Window.mouseY, Window_GetY()); }
-void Display_SetMouse(int x, int y) { Window_SetMouse(Offset(x, -int64_t(Window_GetX())), Offset(y, -int64_t(Window_GetY()))); }
+int Display_GetMouseX() { return Window_GetX() + g_Window.mouseX; }
+int Display_GetMouseY() { return Window_GetY() + g_Window.mouseY; }
+void Display_SetMouse(int x, int y) {
+  // In 64 bits, then held to the 32-bit range: scripts may pass any value.
+  auto inside = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  Window_SetMouse(inside(int64_t(x) - Window_GetX()), inside(int64_t(y) - Window_GetY()));
+}
 
 static bool DisplayMode(SDL_DisplayMode* mode) {
   int index = g_Window.window ? SDL_GetWindowDisplayIndex(g_Window.window) : 0;

@@ -1,5 +1,5 @@
-// The drawing built-ins without the device: registration, colour arithmetic
-// and the text of a text argument.
+// The drawing built-ins without the device: registration, the text of a
+// text argument and rectangle clipping.
 #include <gtest/gtest.h>
 
 #include "Function/Function_Graphics.h"
@@ -73,38 +73,6 @@ TEST(GraphicsRegistration, EveryNameWithItsArgumentCount) {
   // make_color is the same handler as make_color_rgb.
   EXPECT_EQ(Function_Get(Function_FindBuiltIn("make_color"))->routine,
             Function_Get(Function_FindBuiltIn("make_color_rgb"))->routine);
-}
-
-TEST(GraphicsColour, HsvBothWaysAndMerge) {
-  EXPECT_EQ(GCall("make_color_hsv", {0, 0, 255}), 16777215);
-  EXPECT_EQ(GCall("make_color_hsv", {0, 255, 255}), 255);
-  EXPECT_EQ(GCall("make_color_hsv", {256, 255, 255}), 255) << "h is taken modulo 256";
-  EXPECT_EQ(GCall("make_color_hsv", {85, 255, 255}), 65280) << "a third of the circle is green";
-  EXPECT_EQ(GCall("make_color_hsv", {170, 255, 255}), 16711680);
-  EXPECT_EQ(GCall("make_color_hsv", {0, 0, 128}), 128 * 65793);
-
-  EXPECT_EQ(GCall("color_get_saturation", {255}), 255);
-  EXPECT_EQ(GCall("color_get_saturation", {16777215}), 0);
-  EXPECT_EQ(GCall("color_get_hue", {65280}), 85);
-  EXPECT_EQ(GCall("color_get_hue", {16711680}), 170);
-  EXPECT_EQ(GCall("color_get_hue", {16711935}), 212) << "magenta: 300 degrees";
-  EXPECT_EQ(GCall("color_get_value", {128}), 128);
-
-  EXPECT_EQ(GCall("merge_color", {0, 16777215, 0.5}), 8421504);
-  EXPECT_EQ(GCall("merge_color", {255, 16711680, 0.25}), 0x4000BF);
-  EXPECT_EQ(GCall("merge_color", {255, 65280, 0}), 255);
-}
-
-TEST(GraphicsColour, ChannelsKeepTheSignAndPartsAreNotMasked) {
-  EXPECT_EQ(GCall("make_color_rgb", {300, 0, 0}), 300);
-  EXPECT_EQ(GCall("make_color", {1, 2, 3}), 1 + 2 * 256 + 3 * 65536);
-  EXPECT_EQ(GCall("make_color_rgb", {1.9, 2.9, -0.9}), 1 + 2 * 256);
-  EXPECT_EQ(GCall("color_get_red", {-1}), -1);
-  EXPECT_EQ(GCall("color_get_green", {-65536}), 0);
-  EXPECT_EQ(GCall("color_get_green", {-512}), -2);
-  EXPECT_EQ(GCall("color_get_blue", {0x123456}), 0x12);
-  EXPECT_EQ(GCall("color_get_red", {0x123456}), 0x56);
-  EXPECT_EQ(GCall("color_get_red", {2.5}), 2) << "colours round halves to even";
 }
 
 TEST(GraphicsText, RealsAsTextKeepEveryDigit) {

@@ -1,0 +1,18 @@
+var s;
+draw_sprite(99, 0, 0, 0);
+draw_sprite_pos(99, 0, 0, 0, 1, 0, 1, 1, 0, 1, 1);
+draw_self();
+draw_background(99, 0, 0);
+show_debug_message("texture of a missing sprite: " + string(sprite_get_texture(99, 0)));
+background_get_texture(99);
+draw_surface(99, 0, 0);
+surface_getpixel(99, 0, 0);
+draw_path(99, 0, 0, true);
+s = surface_create(4, 4);
+surface_save(s, "");
+surface_save_part(s, 0, 0, 0, 2, 2);
+screen_save("");
+screen_save_part("", 0, 0, 10, 10);
+surface_free(s);
+show_debug_message("done");
+game_end();
