@@ -3,6 +3,7 @@
 // data files are read in. Every problem stops the build with a message that
 // names the project file, the place in it and what was expected.
 #include "DataFile/DataFile_Project.h"
+#include "IO/IO_KeyNames.h"
 
 #include <json-c/json.h>
 
@@ -568,16 +569,7 @@ void CProject::TimeLines(CSpec& root) {
 
 // A virtual-key code: a number, a letter or digit, or a vk_ name.
 int32_t KeyCode(const std::string& text) {
-  static const std::map<std::string, int32_t> named = {
-      {"vk_nokey", 0},     {"vk_anykey", 1},   {"vk_backspace", 8}, {"vk_tab", 9},       {"vk_enter", 13},
-      {"vk_shift", 16},    {"vk_control", 17}, {"vk_alt", 18},      {"vk_pause", 19},    {"vk_escape", 27},
-      {"vk_space", 32},    {"vk_pageup", 33},  {"vk_pagedown", 34}, {"vk_end", 35},      {"vk_home", 36},
-      {"vk_left", 37},     {"vk_up", 38},      {"vk_right", 39},    {"vk_down", 40},     {"vk_insert", 45},
-      {"vk_delete", 46},   {"vk_f1", 112},     {"vk_f2", 113},      {"vk_f3", 114},      {"vk_f4", 115},
-      {"vk_f5", 116},      {"vk_f6", 117},     {"vk_f7", 118},      {"vk_f8", 119},      {"vk_f9", 120},
-      {"vk_f10", 121},     {"vk_f11", 122},    {"vk_f12", 123},     {"vk_lshift", 160},  {"vk_rshift", 161},
-      {"vk_lcontrol", 162}, {"vk_rcontrol", 163}, {"vk_lalt", 164},  {"vk_ralt", 165}};
-  if (auto it = named.find(text); it != named.end()) return it->second;
+  if (int code = IO_KeyFromName(text.c_str()); code >= 0) return code;
   if (text.size() == 1 && std::isalnum((unsigned char)text[0])) return std::toupper((unsigned char)text[0]);
   char* end = nullptr;
   long n = std::strtol(text.c_str(), &end, 10);

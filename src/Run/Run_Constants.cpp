@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "Code/Code_Constant.h"
+#include "IO/IO_KeyNames.h"
 #include "Object/Object_Event.h"
 
 namespace {
@@ -17,21 +18,6 @@ const Named COLOURS[] = {
     {"c_ltgray", 0xC0C0C0}, {"c_maroon", 0x000080},  {"c_navy", 0x800000},  {"c_olive", 0x008080},
     {"c_purple", 0x800080}, {"c_red", 0x0000FF},     {"c_silver", 0xC0C0C0}, {"c_teal", 0x808000},
     {"c_white", 0xFFFFFF},  {"c_yellow", 0x00FFFF},  {"c_orange", 0x40A0FF},
-};
-
-const Named KEYS[] = {
-    {"vk_nokey", 0},      {"vk_anykey", 1},      {"vk_backspace", 8},  {"vk_tab", 9},        {"vk_enter", 13},
-    {"vk_return", 13},    {"vk_shift", 16},      {"vk_control", 17},   {"vk_alt", 18},       {"vk_pause", 19},
-    {"vk_escape", 27},    {"vk_space", 32},      {"vk_pageup", 33},    {"vk_pagedown", 34},  {"vk_end", 35},
-    {"vk_home", 36},      {"vk_left", 37},       {"vk_up", 38},        {"vk_right", 39},     {"vk_down", 40},
-    {"vk_printscreen", 44}, {"vk_insert", 45},   {"vk_delete", 46},    {"vk_numpad0", 96},   {"vk_numpad1", 97},
-    {"vk_numpad2", 98},   {"vk_numpad3", 99},    {"vk_numpad4", 100},  {"vk_numpad5", 101},  {"vk_numpad6", 102},
-    {"vk_numpad7", 103},  {"vk_numpad8", 104},   {"vk_numpad9", 105},  {"vk_multiply", 106}, {"vk_add", 107},
-    {"vk_subtract", 109}, {"vk_decimal", 110},   {"vk_divide", 111},   {"vk_f1", 112},       {"vk_f2", 113},
-    {"vk_f3", 114},       {"vk_f4", 115},        {"vk_f5", 116},       {"vk_f6", 117},       {"vk_f7", 118},
-    {"vk_f8", 119},       {"vk_f9", 120},        {"vk_f10", 121},      {"vk_f11", 122},      {"vk_f12", 123},
-    {"vk_lshift", 160},   {"vk_rshift", 161},    {"vk_lcontrol", 162}, {"vk_rcontrol", 163}, {"vk_lalt", 164},
-    {"vk_ralt", 165},
 };
 
 const Named EVENTS[] = {
@@ -89,7 +75,7 @@ const Named EVENTS[] = {
 
 void Constant_Init_World() {
   for (const Named& c : COLOURS) Constant_AddReal(c.name, c.value);
-  for (const Named& k : KEYS) Constant_AddReal(k.name, k.value);
+  for (const IO_KeyName& k : IO_KEY_NAMES) Constant_AddReal(k.name, k.code);
   for (const Named& e : EVENTS) Constant_AddReal(e.name, e.value);
   // User events 1 to 15 follow user event 0.
   char name[16];

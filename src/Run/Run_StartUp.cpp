@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Base/Console.h"
+#include "Function/Kivo_Pause.h"
 #include "Base/File_Folders.h"
 #include "Base/IniFile.h"
 #include "Base/RValue.h"
@@ -126,6 +127,7 @@ int Run_Main(int argc, char** argv) {
     return 1;
   }
   Window_SetVisible(true);
+  Window_OnPauseEvent = Kivo_OSPauseEvent_Raise;
   GR_SetCirclePrecision(24);
   GR_SetInterpolation(pkg.options.interpolate);
   IO_Clear();

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "Function/Kivo_Pause.h"
 #include "IO/IO_Main.h"
 #include "Option/Option_Main.h"
 #include "Path/Path_Main.h"
@@ -218,6 +219,7 @@ void StepPhases() {
   IO_Update();
   IO_StartStep();
   Achievements_Process();
+  Kivo_OSPauseEvent_Tick();
   Profiler_End();
   if (!g_RunRoom) return;
   if (!Run_WindowActive && g_GameOptions.freeze_when_inactive) return;

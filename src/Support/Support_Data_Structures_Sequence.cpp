@@ -48,9 +48,36 @@ bool ReadCounted(const char* text, int32_t header, int32_t* count, RValue** valu
 }
 }  // namespace
 
+// ---- Stacks and lists ----
+
+CDS_CountedSlots::~CDS_CountedSlots() { DS_Slots_Free(&m_Slots); }
+
+void CDS_CountedSlots::CopyValues(const CDS_CountedSlots* source) {
+  if (!CopySlots(&m_Slots, source->m_Slots, source->m_Capacity)) return;
+  m_Count = source->m_Count;
+  m_Capacity = source->m_Capacity;
+}
+
+char* CDS_CountedSlots::WriteToString() const {
+  CStream s;
+  s.WriteInteger(m_Header);
+  s.WriteInteger(m_Count);
+  return WriteValues(s, m_Slots, m_Count);
+}
+
+bool CDS_CountedSlots::ReadFromString(const char* text) {
+  int32_t count = 0;
+  RValue* values = nullptr;
+  if (!ReadCounted(text, m_Header, &count, &values)) return false;
+  DS_Slots_Free(&m_Slots);
+  m_Slots = values;
+  m_Count = m_Capacity = count;
+  return true;
+}
+
 // ---- Stack ----
 
-CDS_Stack::~CDS_Stack() { DS_Slots_Free(&m_Slots); }
+CDS_Stack::CDS_Stack() : CDS_CountedSlots(DS_HEADER_STACK) {}
 
 void CDS_Stack::Clear() {
   DropTexts(m_Slots, DS_Slots_Length(m_Slots));
@@ -76,26 +103,7 @@ void CDS_Stack::Copy(const CDS_Stack* source) {
     Clear();
     return;
   }
-  if (!CopySlots(&m_Slots, source->m_Slots, source->m_Capacity)) return;
-  m_Count = source->m_Count;
-  m_Capacity = source->m_Capacity;
-}
-
-char* CDS_Stack::WriteToString() const {
-  CStream s;
-  s.WriteInteger(DS_HEADER_STACK);
-  s.WriteInteger(m_Count);
-  return WriteValues(s, m_Slots, m_Count);
-}
-
-bool CDS_Stack::ReadFromString(const char* text) {
-  int32_t count = 0;
-  RValue* values = nullptr;
-  if (!ReadCounted(text, DS_HEADER_STACK, &count, &values)) return false;
-  DS_Slots_Free(&m_Slots);
-  m_Slots = values;
-  m_Count = m_Capacity = count;
-  return true;
+  CopyValues(source);
 }
 
 // ---- Queue ----
@@ -169,7 +177,7 @@ bool CDS_Queue::ReadFromString(const char* text) {
 
 // ---- List ----
 
-CDS_List::~CDS_List() { DS_Slots_Free(&m_Slots); }
+CDS_List::CDS_List() : CDS_CountedSlots(DS_HEADER_LIST) {}
 
 bool CDS_List::Grow() { return m_Count < m_Capacity || GrowTo(&m_Slots, &m_Capacity, m_Count); }
 
@@ -218,26 +226,7 @@ void CDS_List::Copy(const CDS_List* source) {
     Clear();
     return;
   }
-  if (!CopySlots(&m_Slots, source->m_Slots, source->m_Capacity)) return;
-  m_Count = source->m_Count;
-  m_Capacity = source->m_Capacity;
-}
-
-char* CDS_List::WriteToString() const {
-  CStream s;
-  s.WriteInteger(DS_HEADER_LIST);
-  s.WriteInteger(m_Count);
-  return WriteValues(s, m_Slots, m_Count);
-}
-
-bool CDS_List::ReadFromString(const char* text) {
-  int32_t count = 0;
-  RValue* values = nullptr;
-  if (!ReadCounted(text, DS_HEADER_LIST, &count, &values)) return false;
-  DS_Slots_Free(&m_Slots);
-  m_Slots = values;
-  m_Count = m_Capacity = count;
-  return true;
+  CopyValues(source);
 }
 
 // ---- List order ----

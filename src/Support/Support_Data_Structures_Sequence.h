@@ -6,12 +6,37 @@
 
 #include "Base/RValue.h"
 
-class CDS_Stack {
+// The counted run of slots that stacks and lists keep (values 0 to
+// count - 1), with their copy and their text form "header, count, values".
+class CDS_CountedSlots {
  public:
-  CDS_Stack() = default;
-  virtual ~CDS_Stack();
-  CDS_Stack(const CDS_Stack&) = delete;
-  CDS_Stack& operator=(const CDS_Stack&) = delete;
+  CDS_CountedSlots(const CDS_CountedSlots&) = delete;
+  CDS_CountedSlots& operator=(const CDS_CountedSlots&) = delete;
+  bool Empty() const { return m_Count == 0; }
+  int Size() const { return m_Count; }
+  // A new memory-manager text (none when it cannot be made).
+  char* WriteToString() const;
+  // Rebuilds from a text; false, the values unchanged, when the text is not
+  // a whole record of this kind.
+  bool ReadFromString(const char* text);
+
+ protected:
+  explicit CDS_CountedSlots(int32_t header) : m_Header(header) {}
+  virtual ~CDS_CountedSlots();
+  // Becomes a copy of source's values (source is neither null nor this).
+  void CopyValues(const CDS_CountedSlots* source);
+
+  int m_Count = 0;
+  int m_Capacity = 0;
+  RValue* m_Slots = nullptr;
+
+ private:
+  int32_t m_Header;
+};
+
+class CDS_Stack : public CDS_CountedSlots {
+ public:
+  CDS_Stack();
 
   void Clear();
   void Push(const RValue* v);
@@ -19,20 +44,9 @@ class CDS_Stack {
   // valid until the stack is next changed.
   RValue* Pop();
   RValue* Top();
-  bool Empty() const { return m_Count == 0; }
-  int Size() const { return m_Count; }
   // Becomes a copy of source; none clears it; itself leaves it as it is.
+  // (The slot array may outlast a capacity of 0: see Clear.)
   void Copy(const CDS_Stack* source);
-  // A new memory-manager text (none when it cannot be made).
-  char* WriteToString() const;
-  // Rebuilds from a text; false, the stack unchanged, when the text is not a
-  // whole stack record.
-  bool ReadFromString(const char* text);
-
- private:
-  int m_Count = 0;
-  int m_Capacity = 0;
-  RValue* m_Slots = nullptr;  // the array may outlast a capacity of 0 (see Clear)
 };
 
 class CDS_Queue {
@@ -66,12 +80,9 @@ class CDS_Queue {
   RValue* m_Slots = nullptr;
 };
 
-class CDS_List {
+class CDS_List : public CDS_CountedSlots {
  public:
-  CDS_List() = default;
-  virtual ~CDS_List();
-  CDS_List(const CDS_List&) = delete;
-  CDS_List& operator=(const CDS_List&) = delete;
+  CDS_List();
 
   void Clear();
   void Add(const RValue* v);
@@ -79,8 +90,6 @@ class CDS_List {
   void Insert(int pos, const RValue* v);
   void Replace(int pos, const RValue* v);
   void Delete(int pos);
-  bool Empty() const { return m_Count == 0; }
-  int Size() const { return m_Count; }
   // The first position whose value compares equal, -1 when none.
   int FindIndex(const RValue* v) const;
   // The value at pos, none out of range; valid until the list next changes.
@@ -88,15 +97,9 @@ class CDS_List {
   void Sort(bool ascending);
   void Shuffle();
   void Copy(const CDS_List* source);
-  char* WriteToString() const;
-  bool ReadFromString(const char* text);
 
  private:
   void SortInsertion(bool ascending);
   bool SortOrdered(bool ascending);
-  bool Grow();
-
-  int m_Count = 0;
-  int m_Capacity = 0;
-  RValue* m_Slots = nullptr;  // slots from m_Count on hold no text
+  bool Grow();  // slots from m_Count on hold no text
 };

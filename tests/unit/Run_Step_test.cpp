@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Function/Kivo_Pause.h"
 #include "Run_TestWorld.h"
 #include "IO/IO_Feed.h"
 #include "IO/IO_Main.h"
@@ -297,3 +298,14 @@ TEST_F(RunInput, DrawGoesFromTheDeepestAndOncePerVisibleView) {
   EXPECT_EQ(Log(), want);
 }
 }  // namespace
+
+// A pause event raised by the window is registered for one step, then cleared.
+TEST(PauseEvent, RegisteredForTheStepAfterItIsRaised) {
+  EXPECT_FALSE(Kivo_OSPauseEvent_Paused());
+  Kivo_OSPauseEvent_Raise();
+  EXPECT_FALSE(Kivo_OSPauseEvent_Paused());  // not before the step
+  Kivo_OSPauseEvent_Tick();
+  EXPECT_TRUE(Kivo_OSPauseEvent_Paused());
+  Kivo_OSPauseEvent_Tick();
+  EXPECT_FALSE(Kivo_OSPauseEvent_Paused());
+}
