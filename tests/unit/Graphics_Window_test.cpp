@@ -96,3 +96,13 @@ TEST(GraphicsTransition, BuiltInKindsExistAndUnknownScriptsAreRefused) {
 }
 
 }  // namespace
+
+// Scripts may put the mouse anywhere: far positions are held to the int range.
+TEST_F(GraphicsTest, MousePositionsFarOffTheScreenAreHeld) {
+  Display_SetMouse(INT32_MIN, INT32_MAX);
+  EXPECT_EQ(Window_GetMouseX(), Window_GetX() >= 0 ? INT32_MIN : INT32_MIN - Window_GetX());
+  EXPECT_EQ(Window_GetMouseY(), Window_GetY() <= 0 ? INT32_MAX : INT32_MAX - Window_GetY());
+  EXPECT_LE(Display_GetMouseX(), INT32_MIN + std::max(0, Window_GetX()));
+  EXPECT_GE(Display_GetMouseY(), INT32_MAX + std::min(0, Window_GetY()));
+  Display_SetMouse(0, 0);
+}
