@@ -253,7 +253,7 @@ TEST_F(DataFileProject, ExtensionFunctionsAreNumberedInOrder) {
       {"file": "libm.so.6", "init": "m_init", "functions": [
         {"name": "ext_cos", "external": "cos", "args": ["real"]},
         {"name": "ext_join", "args": ["string", "real"], "returns": "string", "call": "stdcall"}]},
-      {"file": "more.gml", "kind": "code"}]},
+      {"file": "more.txt", "kind": "code"}]},
     {"name": "other", "folder": "elsewhere", "files": [{"file": "x.dll", "functions": [{"name": "ext_x"}]}]}]})",
                p);
   ASSERT_EQ(p.extensions.size(), 2u);
