@@ -410,7 +410,9 @@ void F_GameSave(ARGS) {
   SetReal(result, -1);
   if (argc != 1 || !RValue_IsString(arg[0])) return;
   char path[SAVE_PATH_MAX];
-  if (LoadSave_MakeSavePath(path, sizeof path, RValue_Text(arg[0]))) Run_SaveGame(path);
+  // The result stays -1 either way; a failed write is at least told.
+  if (!LoadSave_MakeSavePath(path, sizeof path, RValue_Text(arg[0])) || !Run_SaveGame(path))
+    g_Console.Output("game_save - unable to write file %s\n", RValue_Text(arg[0]));
 }
 
 // One wait lasts 0 to 3 seconds, whatever the script asks.
