@@ -1,4 +1,4 @@
-// Test helper: calls a maths or string built-in through the function table
+// Test helper: calls a built-in through the function table
 // as the interpreter does (result preset to the real 0, arguments owned and
 // freed by the caller) and checks that the call leaks no memory blocks.
 #pragma once
@@ -14,8 +14,12 @@
 
 void Function_Math_Init();
 
+class CInstance;
+
 struct TestArg {
   TestArg(double d) : isString(false), real(d), text(nullptr) {}
+  TestArg(int i) : TestArg(double(i)) {}
+  TestArg(uint32_t u) : TestArg(double(u)) {}
   TestArg(const char* s) : isString(true), real(0), text(s) {}
   bool isString;
   double real;
@@ -36,14 +40,15 @@ inline void Math_EnsureRegistered() {
   if (Function_FindBuiltIn("string_count") < 0) Function_Math_Init();
 }
 
-inline TestResult Call(const char* name, std::initializer_list<TestArg> args) {
-  Math_EnsureRegistered();
-  int64_t before = MemoryManager::LiveBlocks();
-  TestResult out{VALUE_REAL, false, "", 0.0};
+// Calls a registered built-in as the interpreter does, with self as the
+// calling instance; false (and a failure) when the name is not registered.
+// The result is the caller's to free.
+inline bool CallBuiltIn(CInstance* self, const char* name, std::initializer_list<TestArg> args, RValue* result) {
+  *result = {VALUE_REAL, nullptr, 0.0};
   const RFunction* f = Function_Get(Function_FindBuiltIn(name));
   if (!f) {
     ADD_FAILURE() << name << " is not registered";
-    return out;
+    return false;
   }
   int argc = static_cast<int>(args.size());
   if (f->argnumb >= 0 && f->argnumb != argc) ADD_FAILURE() << name << " takes " << f->argnumb << " arguments";
@@ -54,14 +59,22 @@ inline TestResult Call(const char* name, std::initializer_list<TestArg> args) {
     else RValue_SetReal(&argv[i], a.real);
     ++i;
   }
-  RValue result = {VALUE_REAL, nullptr, 0.0};
-  f->routine(result, nullptr, nullptr, argc, argv);
+  f->routine(*result, self, nullptr, argc, argv);
+  for (RValue& v : argv) RValue_Free(&v);
+  return true;
+}
+
+inline TestResult Call(const char* name, std::initializer_list<TestArg> args) {
+  Math_EnsureRegistered();
+  int64_t before = MemoryManager::LiveBlocks();
+  TestResult out{VALUE_REAL, false, "", 0.0};
+  RValue result;
+  if (!CallBuiltIn(nullptr, name, args, &result)) return out;
   out.kind = result.kind;
   out.hasBlock = result.str != nullptr;
   out.text = RValue_Text(result);
   out.real = result.val;
   RValue_Free(&result);
-  for (RValue& v : argv) RValue_Free(&v);
   EXPECT_EQ(MemoryManager::LiveBlocks(), before) << name << " leaked";
   return out;
 }
