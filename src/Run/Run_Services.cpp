@@ -4,6 +4,7 @@
 
 #include "DataFile/DataFile_Package.h"
 #include "Run/Run_Resources.h"
+#include "Run/Run_Target.h"
 #include "Script/Script_Main.h"
 
 #include "Object/Instance_Class.h"
@@ -14,23 +15,12 @@
 #include "TimeLine/TimeLine_Main.h"
 
 void Run_CollectTargets(int target, CInstance* self, CInstance* other, std::vector<CInstance*>& out) {
-  auto add = [&out](CInstance* inst) {
+  if (target == TARGET_SELF || target == TARGET_OTHER) {
+    CInstance* inst = target == TARGET_SELF ? self : other;
     if (inst && !inst->marked) out.push_back(inst);
-  };
-  if (target == TARGET_SELF) {
-    add(self);
-  } else if (target == TARGET_OTHER) {
-    add(other);
-  } else if (target == TARGET_ALL) {
-    if (g_RunRoom)
-      for (CInstance* inst : g_RunRoom->active) add(inst);
-  } else if (target >= INSTANCE_ID_FIRST) {
-    CInstance* inst = CInstance_Find(target);
-    if (inst && !inst->deactivated) add(inst);
-  } else if (CObject* obj = Object_Find(target)) {
-    for (CInstance* inst : obj->instances_recursive)
-      if (!inst->deactivated) add(inst);
+    return;
   }
+  Target_ForEach(target, [&out](CInstance* inst) { out.push_back(inst); });
 }
 
 namespace {
