@@ -62,7 +62,8 @@ int Code_ArgumentSlotOf(int builtin) {
 void Code_Init() {
   Constant_AddReal("true", 1);
   Constant_AddReal("false", 0);
-  Constant_AddReal("pi", M_PI);
+  // The single-precision value, the angle constant of the maths built-ins.
+  Constant_AddReal("pi", static_cast<float>(M_PI));
   Constant_AddReal("self", TARGET_SELF);
   Constant_AddReal("other", TARGET_OTHER);
   Constant_AddReal("all", TARGET_ALL);

@@ -118,6 +118,8 @@ TEST_F(CodeLanguage, ExitAndReturn) {
 TEST_F(CodeLanguage, CommentsSemicolonsAndConstants) {
   EXPECT_EQ(Run("// line\n/* block\n */ a = 1 b = 2 return a + b"), "3");
   EXPECT_EQ(Expr("true + false + pi * 0"), "1");
+  // pi is the single-precision value the maths built-ins use, so degtorad(180) equals it.
+  EXPECT_EQ(Expr("pi == 3.1415927410125732"), "1");
   EXPECT_EQ(Expr("self + other + all + noone + global"), "-15");
   EXPECT_TRUE(Constant_Define("c_test_answer", "40 + 2"));
   EXPECT_EQ(Expr("c_test_answer"), "42");
