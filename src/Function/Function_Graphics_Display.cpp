@@ -109,55 +109,59 @@ void F_WindowMouseSet(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   Window_SetMouse(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]));
 }
 
-// The view of the current room a view argument names, null when views are
-// off or there is no such view.
-const RoomView* ViewArg(const RValue& v) {
-  int view = RValue_RoundInt(v);
+// The view of the current room with that number, null when views are off or
+// there is no such view.
+const RoomView* ViewOf(int view) {
   if (!g_RunRoom || !g_RunRoom->views_enabled || view < 0 || view >= ROOM_VIEWS) return nullptr;
   const RoomView* rv = &g_RunRoom->views[view];
   return rv->wport > 0 && rv->hport > 0 && rv->wview != 0 && rv->hview != 0 ? rv : nullptr;
 }
 
-// (dx, dy) turned as the renderer turns a view of that angle about its centre.
-void Turn(float degrees, float* dx, float* dy) {
-  Vector3 v = Vector3_TransformNormal({*dx, *dy, 0}, Matrix_RotationZ(degrees * float(M_PI) / 180.0f));
-  *dx = v.x, *dy = v.y;
+// (dx, dy) from the view's corner, turned about the view's centre as the
+// renderer turns a view of that angle.
+void TurnAboutCentre(const RoomView& v, float degrees, double* dx, double* dy) {
+  float cx = v.wview / 2, cy = v.hview / 2;
+  Vector3 t = Vector3_TransformNormal({float(*dx) - cx, float(*dy) - cy, 0},
+                                      Matrix_RotationZ(degrees * float(M_PI) / 180.0f));
+  *dx = double(t.x) + cx, *dy = double(t.y) + cy;
 }
 
 // A room point in the window through a view: the view's rectangle, turned
-// about its centre by its angle, fills the port.
-void ViewRoomToWindow(const RoomView& v, float x, float y, float* wx, float* wy) {
-  float dx = x - (v.xview + v.wview / 2), dy = y - (v.yview + v.hview / 2);
-  Turn(v.angle, &dx, &dy);
-  *wx = v.xport + (0.5f + dx / v.wview) * v.wport;
-  *wy = v.yport + (0.5f + dy / v.hview) * v.hport;
+// about its centre by its angle, fills the port. Worked from the corners in
+// double precision, so that whole pixels of an unscaled view map exactly.
+void ViewRoomToWindow(const RoomView& v, double x, double y, double* wx, double* wy) {
+  double dx = x - v.xview, dy = y - v.yview;
+  if (v.angle != 0) TurnAboutCentre(v, v.angle, &dx, &dy);
+  *wx = v.xport + dx * v.wport / v.wview;
+  *wy = v.yport + dy * v.hport / v.hview;
 }
 
-void ViewWindowToRoom(const RoomView& v, float wx, float wy, float* x, float* y) {
-  float dx = ((wx - v.xport) / v.wport - 0.5f) * v.wview, dy = ((wy - v.yport) / v.hport - 0.5f) * v.hview;
-  Turn(-v.angle, &dx, &dy);
-  *x = v.xview + v.wview / 2 + dx;
-  *y = v.yview + v.hview / 2 + dy;
+void ViewWindowToRoom(const RoomView& v, double wx, double wy, double* x, double* y) {
+  double dx = (wx - v.xport) * v.wview / v.wport, dy = (wy - v.yport) * v.hview / v.hport;
+  if (v.angle != 0) TurnAboutCentre(v, -v.angle, &dx, &dy);
+  *x = v.xview + dx;
+  *y = v.yview + dy;
 }
 
 // The mouse in room coordinates through one view; through the views as the
 // step sees them when there is no such view.
+double ViewMouse(int view, bool vertical) {
+  const RoomView* v = ViewOf(view);
+  if (!v) return vertical ? Run_MouseRoomY() : Run_MouseRoomX();
+  double x, y;
+  ViewWindowToRoom(*v, IO_MousePositionX[0], IO_MousePositionY[0], &x, &y);
+  return vertical ? y : x;
+}
+
 void F_WindowViewMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  const RoomView* v = ViewArg(arg[0]);
-  if (!v) return SetReal(r, Run_MouseRoomX());
-  float x, y;
-  ViewWindowToRoom(*v, float(IO_MousePositionX[0]), float(IO_MousePositionY[0]), &x, &y);
-  SetReal(r, x);
+  SetReal(r, ViewMouse(RValue_RoundInt(arg[0]), false));
 }
 void F_WindowViewMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  const RoomView* v = ViewArg(arg[0]);
-  if (!v) return SetReal(r, Run_MouseRoomY());
-  float x, y;
-  ViewWindowToRoom(*v, float(IO_MousePositionX[0]), float(IO_MousePositionY[0]), &x, &y);
-  SetReal(r, y);
+  SetReal(r, ViewMouse(RValue_RoundInt(arg[0]), true));
 }
-void F_WindowViewsMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Run_MouseRoomX()); }
-void F_WindowViewsMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Run_MouseRoomY()); }
+// The same through the first view.
+void F_WindowViewsMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, ViewMouse(0, false)); }
+void F_WindowViewsMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, ViewMouse(0, true)); }
 
 // Writes a rectangle of the back buffer, clipped to it, as a 24-bit BMP file
 // whatever the name's extension.
@@ -185,12 +189,11 @@ void F_ScreenSavePart(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 
 // A room point in window coordinates: through the view being drawn when
 // views are on, else the room stretched over the back buffer.
-void RoomToWindow(float x, float y, float* wx, float* wy) {
+void RoomToWindow(double x, double y, double* wx, double* wy) {
   *wx = x, *wy = y;
   if (!g_RunRoom) return;
   if (g_RunRoom->views_enabled) {
-    RValue view = {VALUE_REAL, nullptr, double(g_ViewCurrent)};
-    if (const RoomView* v = ViewArg(view)) ViewRoomToWindow(*v, x, y, wx, wy);
+    if (const RoomView* v = ViewOf(g_ViewCurrent)) ViewRoomToWindow(*v, x, y, wx, wy);
     return;
   }
   *wx = x * GR_Window_GetWidth() / g_RunRoom->width;
@@ -198,7 +201,7 @@ void RoomToWindow(float x, float y, float* wx, float* wy) {
 }
 
 void F_DrawGetPixel(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  float wx, wy;
+  double wx, wy;
   RoomToWindow(RValue_Single(arg[0]), RValue_Single(arg[1]), &wx, &wy);
   Batch_Flush();
   SetReal(r, GR_GetPixel(Convert_TruncInt(std::floor(wx)), Convert_TruncInt(std::floor(wy))));

@@ -3,8 +3,12 @@
 #include <cstring>
 
 #include "Graphics/Graphics_Transition.h"
+#include "IO/IO_Feed.h"
 #include "IO/IO_Main.h"
-#include "Graphics_TestDevice.h"
+#include "Room/Room_Class.h"
+#include "Room/Room_Main.h"
+#include "Room/Room_Render.h"
+#include "Function_Graphics_Call.h"
 
 namespace {
 
@@ -105,4 +109,52 @@ TEST_F(GraphicsTest, MousePositionsFarOffTheScreenAreHeld) {
   EXPECT_LE(Display_GetMouseX(), INT32_MIN + std::max(0, Window_GetX()));
   EXPECT_GE(Display_GetMouseY(), INT32_MAX + std::min(0, Window_GetY()));
   Display_SetMouse(0, 0);
+}
+
+namespace {
+// A room whose first view shows (17, 7) 35 by 35 in a port of the same size at (1, 1).
+class GraphicsViewTest : public GraphicsTest {
+ protected:
+  void SetUp() override {
+    GraphicsTest::SetUp();
+    room.views_enabled = true;
+    RoomView& v = room.views[0];
+    v = RoomView{};
+    v.visible = true;
+    v.xview = 17, v.yview = 7, v.wview = 35, v.hview = 35;
+    v.xport = 1, v.yport = 1, v.wport = 35, v.hport = 35;
+    saved = g_RunRoom;
+    g_RunRoom = &room;
+    g_ViewCurrent = 0;
+  }
+  void TearDown() override {
+    g_RunRoom = saved;
+    IO_Feed_MouseMove(0, 0);
+  }
+  CRoom room;
+  CRoom* saved = nullptr;
+};
+}  // namespace
+
+TEST_F(GraphicsViewTest, DrawGetPixelReadsTheRoomPointThroughTheView) {
+  const RoomView& v = room.views[0];
+  RoomRender_SetView(&v, room.width, room.height);
+  GCall("draw_rectangle", {20, 10, 29, 19, 0});
+  for (int y = 7; y < 42; y++)
+    for (int x = 17; x < 52; x++) {
+      bool inside = x >= 20 && x <= 29 && y >= 10 && y <= 19;
+      EXPECT_EQ(uint32_t(GCall("draw_getpixel", {x, y})) & 0xFFFFFF, inside ? 0xFFFFFFu : 0u) << x << "," << y;
+    }
+}
+
+TEST_F(GraphicsViewTest, TheMouseOnAWholePixelIsAWholeRoomPoint) {
+  for (int wy = 0; wy < kTestSize; wy += 3)
+    for (int wx = 0; wx < kTestSize; wx += 3) {
+      IO_Feed_MouseMove(wx, wy);
+      EXPECT_EQ(GCall("window_view_mouse_get_x", {0}), 17 + wx - 1) << wx;
+      EXPECT_EQ(GCall("window_view_mouse_get_y", {0}), 7 + wy - 1) << wy;
+      // Through the first view even when the mouse is outside every port.
+      EXPECT_EQ(GCall("window_views_mouse_get_x"), 17 + wx - 1) << wx;
+      EXPECT_EQ(GCall("window_views_mouse_get_y"), 7 + wy - 1) << wy;
+    }
 }
