@@ -125,13 +125,15 @@ class CRoom {
   void UpdateViews();
   // Draws the room through its views.
   void Draw();
-
- private:
-  int NextTileId() const;
 };
 
 // The view being drawn (0 when views are off).
 extern int g_ViewCurrent;
+
+// Tile ids come from one counter for the whole game that only grows, so a
+// deleted tile's id stays unused. Ids read from the game are reserved.
+int Tile_NextId();
+void Tile_ReserveId(int id);
 
 // Whether a room point lies on a tile.
 bool Tile_Contains(const RoomTile& t, float x, float y);

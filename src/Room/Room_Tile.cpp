@@ -1,4 +1,4 @@
-// The tile operations of a room. Tile ids grow from the last tile's id.
+// The tile operations of a room, and the tile ids.
 #include <algorithm>
 
 #include "Room/Room_Class.h"
@@ -11,15 +11,16 @@ bool Tile_Contains(const RoomTile& t, float x, float y) {
   return x >= x1 && x < x2 && y >= y1 && y < y2;
 }
 
-int CRoom::NextTileId() const {
-  int last = 10000000 - 1;  // tile ids start at 10000000
-  for (const RoomTile& t : tiles) last = std::max(last, t.id);
-  return last + 1;
-}
+namespace {
+int g_lastTileId = 10000000 - 1;  // tile ids start at 10000000
+}  // namespace
+
+int Tile_NextId() { return ++g_lastTileId; }
+void Tile_ReserveId(int id) { g_lastTileId = std::max(g_lastTileId, id); }
 
 int CRoom::AddTile(const RoomTile& tile) {
   RoomTile t = tile;
-  t.id = NextTileId();
+  t.id = Tile_NextId();
   tiles.push_back(t);
   return static_cast<int>(tiles.size()) - 1;
 }

@@ -161,6 +161,7 @@ bool LoadRooms(const GamePackage& pkg) {
       t.x = pt.x, t.y = pt.y, t.background = pt.background, t.left = pt.left, t.top = pt.top;
       t.width = pt.width, t.height = pt.height, t.depth = pt.depth, t.id = pt.id;
       t.xscale = pt.xscale, t.yscale = pt.yscale, t.blend = pt.blend, t.alpha = pt.alpha, t.visible = pt.visible;
+      Tile_ReserveId(t.id);
       r->tiles.push_back(t);
     }
   }

@@ -12,12 +12,15 @@ class RoomTiles : public ::testing::Test {
   void TearDown() override { Reset(); }
 };
 
-TEST_F(RoomTiles, IdsGrowFromTheLastAndLookupsFollowDepth) {
+TEST_F(RoomTiles, IdsOnlyGrowAndLookupsFollowDepth) {
   int front = room.AddTileDef(0, 0, 0, 16, 16, 0, 0, -10);
   int back = room.AddTileDef(0, 0, 0, 16, 16, 0, 0, 100);
   EXPECT_EQ(back, front + 1);
-  room.tiles[0].id = 20000000;
-  EXPECT_EQ(room.tiles[room.AddTile(RoomTile{})].id, 20000001);
+  // A deleted tile's id is not given again, nor one read from the game.
+  int gone = room.tiles[room.AddTile(RoomTile{})].id;
+  room.DeleteTile(2);
+  Tile_ReserveId(gone + 10);
+  EXPECT_EQ(room.tiles[room.AddTile(RoomTile{})].id, gone + 11);
   EXPECT_EQ(room.FindTileAt(5, 5, true), 0);
   EXPECT_EQ(room.FindTileAt(5, 5, false), 1);
   EXPECT_EQ(room.FindTileAt(16, 5, true), -1);  // right edge is outside
