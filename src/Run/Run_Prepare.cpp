@@ -1,6 +1,7 @@
 #include "Run/Run_Prepare.h"
 
 #include <string>
+#include <unordered_set>
 
 #include "Base/Console.h"
 #include "Base/RValue.h"
@@ -10,6 +11,8 @@
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Motion/Motion_Grid.h"
+#include "Object/Instance_Class.h"
+#include "Object/Instance_Main.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
 #include "Path/Path_Main.h"
@@ -119,6 +122,18 @@ bool LoadTimeLines(const GamePackage& pkg) {
   return true;
 }
 
+// Instance ids are unique across the game: a definition whose id is not an
+// instance id, or repeats one, takes a new id above all the others.
+void GiveRepeatedIdsAnew() {
+  std::unordered_set<int> seen;
+  for (int i = 0; i < Room_Count(); i++) {
+    CRoom* r = Room_Data(i);
+    if (!r) continue;
+    for (RoomInstanceDef& def : r->instance_defs)
+      if (def.id < INSTANCE_ID_FIRST || !seen.insert(def.id).second) def.id = Instance_NextId();
+  }
+}
+
 bool LoadRooms(const GamePackage& pkg) {
   for (size_t i = 0; i < pkg.rooms.size(); i++) {
     const PackageRoom& pr = pkg.rooms[i];
@@ -154,6 +169,7 @@ bool LoadRooms(const GamePackage& pkg) {
       }
       RoomInstanceDef def;
       def.x = pi.x, def.y = pi.y, def.object = pi.object, def.id = pi.id;
+      Instance_ReserveId(def.id);
       r->instance_defs.push_back(def);
     }
     for (const PackageRoomTile& pt : pr.tiles) {
@@ -172,6 +188,7 @@ bool LoadRooms(const GamePackage& pkg) {
     }
   }
   Room_SetOrder(pkg.general.room_order.data(), static_cast<int>(pkg.general.room_order.size()));
+  GiveRepeatedIdsAnew();
   return true;
 }
 }  // namespace
