@@ -19,6 +19,7 @@
 #include "Room/Room_Main.h"
 #include "Run/Run_Code.h"
 #include "Run/Run_Hooks.h"
+#include "Run/Run_Screen.h"
 #include "Run/Run_Services.h"
 
 int g_PendingTransition = TRANSITION_NONE;
@@ -58,6 +59,7 @@ void StartRoom(int index, bool game_start) {
   g_RoomIndex = index;
   g_RunRoom = room;
   if (room->caption && *room->caption) Window_SetCaption(room->caption);
+  Run_FitWindowToRoom(*room);
   // New instances with their creation code.
   std::vector<std::pair<CInstance*, CCode*>> fresh;
   bool returning = room->persistent && room->visited;

@@ -1,9 +1,25 @@
 #include "Run/Run_Screen.h"
 
+#include <algorithm>
+
 #include "Graphics_API/Display_Main.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Window_Main.h"
+#include "Room/Room_Class.h"
 #include "Run/Run_Main.h"
+
+void Run_FitWindowToRoom(const CRoom& room) {
+  if (GR_Window_GetFullScreen()) return;
+  int w = 0, h = 0;
+  if (room.views_enabled)
+    for (const RoomView& v : room.views)
+      if (v.visible && v.wport > 0 && v.hport > 0) {
+        w = std::max(w, v.xport + v.wport);
+        h = std::max(h, v.yport + v.hport);
+      }
+  if (w <= 0 || h <= 0) w = room.width, h = room.height;
+  Window_SetSize(w, h);
+}
 
 void Run_ProcessMessages() {
   Window_ProcessMessages();

@@ -1,6 +1,12 @@
 // The window as the run loop sees it.
 #pragma once
 
+class CRoom;
+
+// The window takes the room's size when the room starts: the room's width and
+// height, or with views on the box from the corner around the visible views'
+// ports. A window in full screen keeps its size.
+void Run_FitWindowToRoom(const CRoom& room);
 // One pass of the window's message pump.
 void Run_ProcessMessages();
 // Brackets a step's drawing; the frame is shown when present is set.
