@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -34,6 +35,91 @@ std::string Shown(json_object* v) {
 }
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+// A second reading of the project's text, which json-c has found well formed,
+// beside the tree it made: refuses a key repeated in one object (json-c keeps
+// the last silently) and gives each whole number the text it was written
+// with, for messages (json-c holds numbers past 64 bits at the ends of its range).
+class CWrittenJson {
+ public:
+  CWrittenJson(const std::string& path, const std::string& text) : m_path(path), m_text(text) {}
+
+  void Value(json_object* v) {
+    Space();
+    char c = m_pos < m_text.size() ? m_text[m_pos] : '\0';
+    if (c == '{') return Object(v);
+    if (c == '[') return Array(v);
+    if (c == '"') {
+      String();
+      return;
+    }
+    size_t start = m_pos;
+    while (m_pos < m_text.size() && std::strchr("+-.0123456789eEtruefalsn", m_text[m_pos])) m_pos++;
+    if (json_object_is_type(v, json_type_int))
+      json_object_set_serializer(v, json_object_userdata_to_json_string,
+                                 strdup(m_text.substr(start, m_pos - start).c_str()), json_object_free_userdata);
+  }
+
+ private:
+  void Space() {
+    while (m_pos < m_text.size() && std::strchr(" \t\r\n", m_text[m_pos])) m_pos++;
+  }
+  // Passes the next character (a bracket, comma or colon) after white space.
+  char Next() {
+    Space();
+    return m_pos < m_text.size() ? m_text[m_pos++] : '\0';
+  }
+  // Passes an empty object or array; false when it holds something.
+  bool Empty(char close) {
+    m_pos++;
+    Space();
+    if (m_pos >= m_text.size() || m_text[m_pos] != close) return false;
+    m_pos++;
+    return true;
+  }
+  [[noreturn]] void Repeated(size_t at, const std::string& what) const {
+    size_t line = 1 + std::count(m_text.begin(), m_text.begin() + at, '\n');
+    throw ProjectError{m_path + ":" + std::to_string(line) + ": " + what + " appears twice in one object"};
+  }
+
+  // The members come in json-c's order, the order in which they were written.
+  void Object(json_object* v) {
+    size_t at = m_pos;
+    if (Empty('}')) return;
+    std::set<std::string> keys;
+    struct lh_entry* member = json_object_is_type(v, json_type_object) ? json_object_get_object(v)->head : nullptr;
+    do {
+      Space();
+      size_t key_at = m_pos;
+      std::string key = String();
+      if (!keys.insert(key).second) Repeated(key_at, "the key " + Quoted(key));
+      Next();  // the colon
+      Value(member ? static_cast<json_object*>(lh_entry_v(member)) : nullptr);
+      if (member) member = member->next;
+    } while (Next() == ',');
+    // The same key written with different escapes.
+    if (v && keys.size() != size_t(json_object_object_length(v))) Repeated(at, "a key");
+  }
+
+  void Array(json_object* v) {
+    if (Empty(']')) return;
+    size_t i = 0;
+    do {
+      Value(json_object_is_type(v, json_type_array) ? json_object_array_get_idx(v, i++) : nullptr);
+    } while (Next() == ',');
+  }
+
+  // A string at the position, as written between its quotes.
+  std::string String() {
+    size_t start = ++m_pos;
+    while (m_pos < m_text.size() && m_text[m_pos] != '"') m_pos += m_text[m_pos] == '\\' ? 2 : 1;
+    return m_text.substr(start, m_pos++ - start);
+  }
+
+  const std::string& m_path;
+  const std::string& m_text;
+  size_t m_pos = 0;
+};
 
 // The keys of a JSON object, in their order.
 std::vector<std::string> Keys(json_object* obj) {
@@ -258,7 +344,7 @@ json_object* CProject::Parse() {
   std::string text(bytes.begin(), bytes.end());
 
   json_tokener* tok = json_tokener_new();
-  json_tokener_set_flags(tok, JSON_TOKENER_STRICT);
+  json_tokener_set_flags(tok, JSON_TOKENER_STRICT | JSON_TOKENER_VALIDATE_UTF8);
   json_object* root = json_tokener_parse_ex(tok, text.c_str(), (int)text.size());
   json_tokener_error err = json_tokener_get_error(tok);
   size_t end = json_tokener_get_parse_end(tok);
@@ -274,6 +360,12 @@ json_object* CProject::Parse() {
     json_object_put(root);
     size_t line = 1 + std::count(text.begin(), text.begin() + end, '\n');
     throw ProjectError{m_path + ":" + std::to_string(line) + ": not valid JSON: text after the end of the project"};
+  }
+  try {
+    CWrittenJson(m_path, text).Value(root);
+  } catch (...) {
+    json_object_put(root);
+    throw;
   }
   return root;
 }

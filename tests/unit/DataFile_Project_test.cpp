@@ -403,6 +403,29 @@ TEST_F(DataFileProject, BadProjectsSayWhereAndWhat) {
   }
 }
 
+// JSON readers differ on these, so a project holding them is refused rather
+// than read one way.
+TEST_F(DataFileProject, RepeatedKeysBadTextAndHugeNumbersAreRefused) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"{\"name\": \"a\",\n \"name\": \"b\"}", ":2: the key \"name\" appears twice in one object"},
+      {"{\"rooms\": [{\"name\": \"r\",\n\n \"wi\\u0064th\": 5, \"width\": 6}]}",
+       ":1: a key appears twice in one object"},
+      {"{\"caption\": \"caf\xE9\"}", ":1: not valid JSON: invalid utf-8"},
+      {"{\"objects\": [{\"name\": \"o\", \"depth\": 99999999999999999999}]}",
+       "key \"depth\": expected a whole number, got 99999999999999999999"},
+      {"{\"objects\": [{\"name\": \"o\", \"depth\": -3000000000}]}",
+       "key \"depth\": expected a whole number, got -3000000000"},
+  };
+  for (auto& [json, expected] : cases) {
+    std::string error = BuildError(json);
+    EXPECT_NE(error.find(expected), std::string::npos) << json << "\n  gave: " << error;
+  }
+  // The same key in two objects is no repeat.
+  GamePackage loaded;
+  BuildAndLoad(R"({"objects": [{"name": "a"}, {"name": "b"}]})", loaded);
+  EXPECT_EQ(loaded.objects.size(), 2u);
+}
+
 TEST_F(DataFileProject, MissingProjectFileIsAnError) {
   ProjectBuild build;
   std::string error;
