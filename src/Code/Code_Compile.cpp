@@ -19,6 +19,8 @@ namespace {
 // whatever the text: nesting of statements and brackets, and tree height.
 constexpr int MAX_NESTING = 128;
 constexpr int MAX_HEIGHT = 400;
+// The height from which a run of operators of one level is evaluated in a loop.
+constexpr int CHAIN_HEIGHT = 32;
 
 struct CompileError {
   int line;
@@ -279,16 +281,34 @@ class Parser {
     return Binary(1);
   }
 
+  // Operators of one level group to the left. Past a height of CHAIN_HEIGHT
+  // the rest of the run becomes one chain, so a long flat sum is not deep.
   Node* Binary(int level) {
     if (level > 8) return Unary();
     Node* left = Binary(level + 1);
+    std::vector<ChainLink> chain;
+    int height = 0;
+    int line = 0;
     while (Level(Peek().kind) == level) {
       const Token& op = Next();
+      TokenKind kind = op.kind == TK_ASSIGN ? TK_EQ : op.kind;
+      if (chain.empty()) line = op.line;
       Node* right = Binary(level + 1);
       Tree_SetLine(op.line);
-      left = Grown(Tree_Binary(op.kind == TK_ASSIGN ? TK_EQ : op.kind, left, right), left, right);
+      if (chain.empty() && left->height < CHAIN_HEIGHT) {
+        left = Grown(Tree_Binary(kind, left, right), left, right);
+      } else {
+        chain.push_back({kind, right});
+        height = std::max(height, right->height);
+      }
     }
-    return left;
+    if (chain.empty()) return left;
+    Tree_SetLine(line);
+    Node* run = Tree_Chain(left, chain);
+    if (run->Constant()) return run;
+    run->height = 1 + std::max(left->height, height);
+    if (run->height > MAX_HEIGHT) Fail("expression too complex");
+    return run;
   }
 
   Node* Unary() {

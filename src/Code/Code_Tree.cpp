@@ -358,6 +358,43 @@ class UnaryNode final : public Node {
   Node* e;
 };
 
+// The value of a ChainNode: the operators applied in turn. &&, || and ^^
+// (a run has only one of them) give 1 or 0 and skip the operands that
+// cannot change the result.
+class ChainNode final : public Node {
+ public:
+  ChainNode(Node* a, const std::vector<ChainLink>& rest) : first(a), links(rest) {}
+  void Eval(Ctx& c, RValue* out) const override {
+    TokenKind op = links.front().op;
+    if (op == TK_ANDAND || op == TK_OROR || op == TK_XORXOR) {
+      out->val = Test(c) ? 1.0 : 0.0;
+      return;
+    }
+    Temp value;
+    first->Eval(c, &value);
+    for (const ChainLink& k : links) {
+      Temp right, result;
+      k.node->Eval(c, &right);
+      Code_BinaryOp(k.op, value, right, &result);
+      Value_Take(&value, &result);
+    }
+    Value_Take(out, &value);
+  }
+  bool Test(Ctx& c) const override {
+    TokenKind op = links.front().op;
+    if (op != TK_ANDAND && op != TK_OROR && op != TK_XORXOR) return Node::Test(c);
+    bool x = first->Test(c);
+    for (const ChainLink& k : links) {
+      if ((op == TK_ANDAND && !x) || (op == TK_OROR && x)) break;
+      bool y = k.node->Test(c);
+      x = op == TK_XORXOR ? x != y : y;
+    }
+    return x;
+  }
+  Node* first;
+  std::vector<ChainLink> links;
+};
+
 template <TokenKind OP>
 Node* MakeBinary(Node* a, Node* b) {
   const RValue* k = b->Constant();
@@ -420,6 +457,15 @@ Node* Tree_Binary(TokenKind op, Node* a, Node* b) {
 #undef CASE
     default: return new BinaryNode<TK_PLUS>(a, b);
   }
+}
+
+Node* Tree_Chain(Node* first, const std::vector<ChainLink>& links) {
+  // A constant start folds as the operators one by one would fold it.
+  size_t k = 0;
+  for (; k < links.size() && first->Constant() && links[k].node->Constant(); k++)
+    first = Tree_Binary(links[k].op, first, links[k].node);
+  if (k == links.size()) return first;
+  return new ChainNode(first, std::vector<ChainLink>(links.begin() + static_cast<long>(k), links.end()));
 }
 
 // ---------------------------------------------------------------- variables

@@ -132,6 +132,13 @@ void Tree_SetLine(int line);
 Node* Tree_Const(const RValue& value);
 Node* Tree_Unary(TokenKind op, Node* a);
 Node* Tree_Binary(TokenKind op, Node* a, Node* b);
+// A long run of operators of one precedence, first op1 n1 op2 n2 ...,
+// evaluated left to right in a loop rather than as a deep tree.
+struct ChainLink {
+  TokenKind op;
+  Node* node;
+};
+Node* Tree_Chain(Node* first, const std::vector<ChainLink>& links);
 Node* Tree_Call(int id, const std::vector<Node*>& args);
 Node* Tree_Assign(VarNode* var, TokenKind op, Node* value);
 Node* Tree_IncDec(VarNode* var, int delta, bool prefix);

@@ -67,11 +67,37 @@ TEST_F(CodeCalls, DeeplyNestedTextIsACompileErrorNotACrash) {
   EXPECT_EQ(Expr(deep.c_str()).rfind("compile: Test (line 1): code nested too deeply", 0), 0u);
   std::string blocks(5000, '{');
   EXPECT_EQ(Run(blocks.c_str()).rfind("compile: Test (line 1): code nested too deeply", 0), 0u);
-  std::string chain = "return 1";
-  for (int k = 0; k < 3000; ++k) chain += " + x";
+  std::string chain = "return x";
+  for (int k = 0; k < 3000; ++k) chain += ".x";
   EXPECT_EQ(Run(chain.c_str()), "compile: Test (line 1): expression too complex");
   std::string minus(3000, '-');
   EXPECT_EQ(Expr((minus + "1").c_str()).rfind("compile:", 0), 0u);
+}
+
+// Long runs of one operator are flat, not deep: they compile and run in a loop.
+TEST_F(CodeCalls, LongFlatExpressionsCompileAndRun) {
+  auto repeat = [](std::string head, const char* term, int n, const char* tail = "") {
+    for (int k = 0; k < n; ++k) head += term;
+    return head + tail;
+  };
+  EXPECT_EQ(Run(repeat("var x; x = 2; return 1", " + x", 1000).c_str()), "2001");
+  EXPECT_EQ(Run(repeat("var x; x = 2; return 1", " + x", 200000).c_str()), "400001");
+  EXPECT_EQ(Run(repeat("return 1", " + 1", 1000).c_str()), "1001");
+  EXPECT_EQ(Run(repeat("var x; x = 3; return 100", " - x + 1", 500).c_str()), "-900");
+  EXPECT_EQ(Run(repeat("var x; x = 2; return x", " * x / x", 600).c_str()), "2");
+  std::string joined = Run(repeat("var s; s = \"ab\"; return \"<\"", " + s", 1000).c_str());
+  EXPECT_EQ(joined, "\"<" + repeat("", "ab", 1000) + "\"");
+  EXPECT_EQ(Run(repeat("var t; t = 1; return 0", " || 0", 1000, " || t").c_str()), "1");
+  EXPECT_EQ(Run(repeat("var t; t = 1; return t", " && t", 1000, " && 0").c_str()), "0");
+  EXPECT_EQ(Run(repeat("var t; t = 1; return t", " ^^ t", 1001).c_str()), "0");
+  // Evaluation stops as soon as the result is known.
+  EXPECT_EQ(Run(repeat("var t; t = 0; return t", " && nothing_here", 1000).c_str()), "0");
+  EXPECT_EQ(Run(repeat("var t; t = 1; return t", " || nothing_here", 1000).c_str()), "1");
+  // Errors inside a run are reported as from a short one.
+  EXPECT_EQ(Run(repeat("var x; x = 1; return 1", " + x", 999, " + \"a\"").c_str()),
+            "error: Test (line 1): Wrong type of arguments to +.");
+  EXPECT_EQ(Run(repeat("var x; x = 0; return 1", " div 1", 999, " div x").c_str()),
+            "error: Test (line 1): Division by zero.");
 }
 
 TEST_F(CodeCalls, ScriptExecuteReportsFailureWithTheScriptName) {
