@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "DataFile/DataFile_Package.h"
+#include "Object/Instance_Main.h"
 #include "Run/Run_Instance.h"
+#include "Run/Run_Prepare.h"
 #include "Run/Run_Services.h"
 #include "Run_TestWorld.h"
 
@@ -142,3 +145,27 @@ TEST_F(RunInstance, BouncesReflectTheBlockedComponent) {
   EXPECT_LT(mover->direction, 270);
 }
 }  // namespace
+
+// Instance ids are unique across the game: those of every room are kept
+// from the start, and one that repeats another is given anew above them all.
+TEST(RunWorld, RepeatedInstanceIdsOfThePackageAreGivenAnew) {
+  Reset();
+  GamePackage pkg;
+  PackageObject object;
+  object.exists = true, object.name = "o";
+  pkg.objects.push_back(object);
+  for (const char* name : {"r0", "r1"}) {
+    PackageRoom room;
+    room.exists = true, room.name = name;
+    pkg.rooms.push_back(std::move(room));
+  }
+  pkg.rooms[0].instances = {{0, 0, 0, 100001, ""}};
+  pkg.rooms[1].instances = {{0, 0, 0, 100001, ""}, {0, 0, 0, 900000, ""}};
+  pkg.general.room_order = {0, 1};
+  ASSERT_TRUE(Run_LoadWorld(pkg));
+  EXPECT_EQ(Room_Data(0)->instance_defs[0].id, 100001);
+  EXPECT_GT(Room_Data(1)->instance_defs[0].id, 900000);
+  EXPECT_EQ(Room_Data(1)->instance_defs[1].id, 900000);
+  EXPECT_GT(Instance_PeekNextId(), Room_Data(1)->instance_defs[0].id);
+  Reset();
+}
