@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <utility>
+#include <vector>
 
 #include "IO/IO_Feed.h"
 #include "Run/Run_Hooks.h"
@@ -170,6 +172,23 @@ void IO_Key_Set(int key, bool down) {
   if (down) g_lastKey = key;
 }
 
+namespace {
+std::vector<std::pair<int, bool>> g_injected;
+}
+
+void IO_Inject_Key(int key, bool down) { g_injected.emplace_back(key, down); }
+
+void IO_Inject_Flush() {
+  std::vector<std::pair<int, bool>> keys;
+  keys.swap(g_injected);
+  for (auto [key, down] : keys) {
+    if (down) IO_Feed_KeyDown(key);
+    else IO_Feed_KeyUp(key);
+  }
+}
+
+uint8_t IO_Key_CheckDirect(int key) { return KeyOk(key) ? g_keysMsg.held[key] : 0; }
+
 void IO_Key_SetMap(int key1, int key2) {
   if (!g_keyMapReady) IO_Key_UnsetMap();
   if (KeyOk(key1)) g_keyMap[key1] = key2;
@@ -229,7 +248,7 @@ void IO_Mouse_SetButton(int d, int button) {
 }
 
 void IO_Mouse_SetLastButton(int b, int d) {
-  if (ButtonOk(b, d)) g_lastButton[d] = b;
+  if (ButtonOk(b == 0 ? 1 : b, d)) g_lastButton[d] = b;  // 0 forgets it
 }
 int IO_Mouse_GetLastButton(int d) { return d >= 0 && d < IO_DEVICE_COUNT ? g_lastButton[d] : 0; }
 uint8_t IO_Mouse_WheelUp(int d) { return d >= 0 && d < IO_DEVICE_COUNT ? g_mouse[d].wheel_up : 0; }

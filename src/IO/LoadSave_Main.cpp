@@ -1,7 +1,5 @@
 #include "IO/LoadSave_Main.h"
 
-#include <strings.h>
-
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -56,7 +54,7 @@ std::string MakePath(const char* root, const char* name, const std::vector<std::
     return ClimbsOut(rest) ? "" : std::string(root) + rest;
   }
   for (const std::string& p : picked)
-    if (strcasecmp(p.c_str(), n.c_str()) == 0) return n;
+    if (p == n) return n;  // exactly: on Linux a name in another case is another file
   return "";
 }
 

@@ -35,5 +35,7 @@ void FileTables_CloseAll();
 void Run_Timing_Reset();
 bool Run_LoadGame(const char* file);
 
-// The login dialog's answer, queued as an asynchronous request when ready.
+// The login dialog's answer, queued as an asynchronous request when ready,
+// and delivered with the other finished requests (other event 63).
 void LoginAsync_Poll();
+void LoginAsync_Deliver();

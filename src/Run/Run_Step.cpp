@@ -239,6 +239,7 @@ void StepPhases() {
       PathEnds,
       OutsideAndBoundary,
       HTTP_DeliverFinished,
+      LoginAsync_Deliver,
       Collisions,
       [] { Event_PerformPass(EV_STEP, EV_STEP_END); },
   };
