@@ -33,6 +33,8 @@ bool g_keyMapReady = false;
 int g_lastKey = 0, g_currentKey = 0;
 char g_typed[IO_TEXT_MAX + 1];
 char g_lastChar[8];
+// Synthesised keys waiting for the next pump.
+std::vector<std::pair<int, bool>> g_injected;
 
 bool KeyOk(int key) { return key >= 0 && key < IO_KEY_COUNT; }
 bool ButtonOk(int button, int device) { return button >= 1 && button <= 3 && device >= 0 && device < IO_DEVICE_COUNT; }
@@ -127,6 +129,7 @@ void IO_Update() {
     IO_Record_Stop();  // the recording is over: the player takes over
     IO_Clear();
   }
+  IO_Inject_Flush();  // keys synthesised in the last step reach this one
   g_keys = g_keysMsg;
   std::memset(g_keysMsg.pressed, 0, sizeof g_keysMsg.pressed);
   std::memset(g_keysMsg.released, 0, sizeof g_keysMsg.released);
@@ -151,6 +154,7 @@ void IO_Clear() {
   std::memset(g_mouseMsg, 0, sizeof g_mouseMsg);
   std::memset(g_mouse, 0, sizeof g_mouse);
   g_typed[0] = 0;
+  g_injected.clear();  // keys synthesised before a modal box went to the box
 }
 
 uint8_t IO_Key_Check(int key) { return KeyOk(key) ? g_keys.held[key] : 0; }
@@ -170,10 +174,6 @@ void IO_Key_Set(int key, bool down) {
     k->held[key] = down;
   }
   if (down) g_lastKey = key;
-}
-
-namespace {
-std::vector<std::pair<int, bool>> g_injected;
 }
 
 void IO_Inject_Key(int key, bool down) { g_injected.emplace_back(key, down); }
