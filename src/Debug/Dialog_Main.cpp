@@ -60,13 +60,14 @@ void ErrorDialog_Clear() {
 bool InputQuery_Show(const char* caption, const char* prompt, const char* defaultText, std::string* result) {
   std::string text = Cut(defaultText, INPUTQUERY_DEFAULT_MAX);
   std::string shownCaption = UTF8_MakeValid(caption), shownPrompt = UTF8_MakeValid(prompt);
-  std::string shown = UTF8_MakeValid(text.c_str());
+  const std::string shownDefault = UTF8_MakeValid(text.c_str());
+  std::string shown = shownDefault;
   int r = DialogM_Input(shownCaption.c_str(), shownPrompt.c_str(), &shown);
   if (r < 0) {
     DialogAnswer a;
     r = DialogAnswers_Next(&a) && a.button == "OK" ? 1 : 0;
     if (r == 1 && a.hasText) shown = a.text;
-    Log("Input box " + Quoted(shownCaption) + " asks " + Quoted(shownPrompt) + " (default " + Quoted(text) +
+    Log("Input box " + Quoted(shownCaption) + " asks " + Quoted(shownPrompt) + " (default " + Quoted(shownDefault) +
         "): " + (r == 1 ? "OK " + Quoted(shown) : "Cancel"));
   }
   // Cancel leaves the default text as the box holds it.
