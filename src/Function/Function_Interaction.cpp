@@ -241,7 +241,12 @@ STUB_TEXT(kShowInfo, "show_info(str) not supported\n")
 STUB_TEXT(kLoadInfo, "load_info(str) not supported\n")
 #undef STUB_TEXT
 
-// ------------------------------------------------------------ mouse flag
+// ------------------------------------------------------- keys and mouse
+
+HANDLER(F_KeyboardSetMap) { IO_Key_SetMap(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])); }
+HANDLER(F_KeyboardGetMap) { RValue_SetReal(&Result, IO_Key_GetMap(RValue_RoundInt(arg[0]))); }
+HANDLER(F_KeyboardUnsetMap) { IO_Key_UnsetMap(); }
+
 
 bool g_MouseDoubleClick = false;  // kept; nothing reads it
 
@@ -322,13 +327,9 @@ void Function_Interaction_Init() {
   Function_Add("keyboard_set_numlock", F_KeyboardSetNumlock, 1);
   Function_Add("keyboard_key_press", F_KeyboardKeyPress, 1);
   Function_Add("keyboard_key_release", F_KeyboardKeyRelease, 1);
-  Function_Add("keyboard_set_map", [](RValue&, CInstance*, CInstance*, int, RValue* arg) {
-    IO_Key_SetMap(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]));
-  }, 2);
-  Function_Add("keyboard_get_map", [](RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-    RValue_SetReal(&Result, IO_Key_GetMap(RValue_RoundInt(arg[0])));
-  }, 1);
-  Function_Add("keyboard_unset_map", [](RValue&, CInstance*, CInstance*, int, RValue*) { IO_Key_UnsetMap(); }, 0);
+  Function_Add("keyboard_set_map", F_KeyboardSetMap, 2);
+  Function_Add("keyboard_get_map", F_KeyboardGetMap, 1);
+  Function_Add("keyboard_unset_map", F_KeyboardUnsetMap, 0);
   Function_Add("keyboard_check", F_KeyboardCheck, 1);
   Function_Add("keyboard_check_pressed", F_KeyboardCheckPressed, 1);
   Function_Add("keyboard_check_released", F_KeyboardCheckReleased, 1);

@@ -13,6 +13,11 @@ GtkTextBuffer* g_errorText = nullptr;  // the open error box's text
 
 int DialogM_Error(const char* text, bool showIgnore) {
   if (!Gtk_Start()) return -1;
+  // The game's window settles before the box takes the screen.
+  for (int i = 0; i < 2; i++) {
+    SDL_Delay(100);
+    if (g_GtkModalPump) g_GtkModalPump();
+  }
   CGtkBox box("Code Error...", true);
   GtkWidget* view = gtk_text_view_new();
   gtk_text_view_set_editable(GTK_TEXT_VIEW(view), FALSE);
