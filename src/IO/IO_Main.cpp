@@ -248,7 +248,10 @@ void IO_Mouse_SetButton(int d, int button) {
 }
 
 void IO_Mouse_SetLastButton(int b, int d) {
-  if (ButtonOk(b == 0 ? 1 : b, d)) g_lastButton[d] = b;  // 0 forgets it
+  if (ButtonOk(b, d)) g_lastButton[d] = b;
+}
+void IO_Mouse_ForgetLastButton(int d) {
+  if (d >= 0 && d < IO_DEVICE_COUNT) g_lastButton[d] = 0;
 }
 int IO_Mouse_GetLastButton(int d) { return d >= 0 && d < IO_DEVICE_COUNT ? g_lastButton[d] : 0; }
 uint8_t IO_Mouse_WheelUp(int d) { return d >= 0 && d < IO_DEVICE_COUNT ? g_mouse[d].wheel_up : 0; }

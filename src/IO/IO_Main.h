@@ -61,6 +61,7 @@ int IO_Mouse_GetButton(int device);
 void IO_Mouse_SetButton(int device, int button);
 void IO_Mouse_SetLastButton(int button, int device);
 int IO_Mouse_GetLastButton(int device);
+void IO_Mouse_ForgetLastButton(int device);  // "mouse_wait" waits for the next one
 uint8_t IO_Mouse_WheelUp(int device);
 uint8_t IO_Mouse_WheelDown(int device);
 

@@ -97,7 +97,7 @@ HANDLER(F_MouseClear) {
 }
 
 HANDLER(F_MouseWait) {
-  IO_Mouse_SetLastButton(0, 0);
+  IO_Mouse_ForgetLastButton(0);
   WaitFor([] { return IO_Mouse_GetLastButton(0) != 0; });
 }
 
