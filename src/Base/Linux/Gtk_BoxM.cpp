@@ -1,19 +1,18 @@
 #include "Base/Linux/Gtk_BoxM.h"
 
+#include <SDL.h>
 #include <gdk/gdkkeysyms.h>
-#include <time.h>
 
 #include "Base/Dialog_Answers.h"
 #include "Base/Gtk_Start.h"
 
-namespace {
-constexpr guint ANSWER_INTERVAL_MS = 150;
-
-void SleepMs(long ms) {
-  timespec t{0, ms * 1000000L};
-  nanosleep(&t, nullptr);
+void Gtk_ModalLoop(const std::function<bool()>& done) {
+  while (!done()) {
+    Gtk_Iterate();
+    if (g_GtkModalPump) g_GtkModalPump();
+    if (!done()) SDL_Delay(10);
+  }
 }
-}  // namespace
 
 CGtkBox::CGtkBox(const char* title, bool topmost, int closeResult) : m_closeResult(closeResult), m_escapeResult(closeResult) {
   m_window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
@@ -135,17 +134,13 @@ int CGtkBox::RunModal() {
   gtk_window_set_modal(GTK_WINDOW(m_window), TRUE);
   gtk_widget_show_all(m_window);
   gtk_window_present(GTK_WINDOW(m_window));
-  if (DialogAnswers_Pending()) m_timer = g_timeout_add(ANSWER_INTERVAL_MS, OnAnswerTimer, this);
-  while (!Ended()) {
-    Gtk_Iterate();
-    if (g_GtkModalPump) g_GtkModalPump();
-    if (!Ended()) SleepMs(10);
-  }
+  if (DialogAnswers_Pending()) m_timer = g_timeout_add(GTK_ANSWER_INTERVAL_MS, OnAnswerTimer, this);
+  Gtk_ModalLoop([this] { return Ended(); });
   return m_result;
 }
 
 void CGtkBox::ShowModeless() {
   gtk_widget_show_all(m_window);
   gtk_window_present(GTK_WINDOW(m_window));
-  if (DialogAnswers_Pending()) m_timer = g_timeout_add(ANSWER_INTERVAL_MS, OnAnswerTimer, this);
+  if (DialogAnswers_Pending()) m_timer = g_timeout_add(GTK_ANSWER_INTERVAL_MS, OnAnswerTimer, this);
 }

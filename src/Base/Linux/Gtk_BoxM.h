@@ -9,6 +9,12 @@
 #include <string>
 #include <vector>
 
+// How often queued answers are typed and clicked into an open box.
+constexpr guint GTK_ANSWER_INTERVAL_MS = 150;
+
+// Runs GTK and pumps the game's window (g_GtkModalPump) until done() is true.
+void Gtk_ModalLoop(const std::function<bool()>& done);
+
 class CGtkBox {
  public:
   static constexpr int NO_RESULT = -100;

@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 #include <gtk/gtk.h>
-#include <time.h>
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +11,7 @@
 #include "Base/Convert.h"
 #include "Base/Dialog_Answers.h"
 #include "Base/Gtk_Start.h"
+#include "Base/Linux/Gtk_BoxM.h"
 #include "Base/UTF8_Main.h"
 #include "IO/IO_Main.h"
 #include "IO/IO_Query.h"
@@ -32,11 +32,6 @@ constexpr int VK_NUMLOCK = 144;
 
 void Pump() { Run_ProcessMessages(); }
 
-void SleepMs(long ms) {
-  timespec t{0, ms * 1000000L};
-  nanosleep(&t, nullptr);
-}
-
 void GiveReal(RValue& result, double d) { RValue_SetReal(&result, d); }
 
 bool NumLockOn() { return (SDL_GetModState() & KMOD_NUM) != 0; }
@@ -46,7 +41,7 @@ template <class Check>
 void WaitFor(Check done) {
   Pump();
   while (!done() && Run_Running == 1) {
-    SleepMs(50);
+    SDL_Delay(50);
     Pump();
   }
 }
@@ -230,6 +225,7 @@ struct FileDialogRun {
   std::string wanted;  // a queued answer's path, chosen and waited for
   int waited = 0;
   bool save;
+  guint timer = 0;  // the answer timer while it runs
 };
 
 // Adds the description and pattern pairs of a "|" list; a pattern may hold
@@ -259,9 +255,9 @@ void AddFilters(GtkFileChooser* chooser, const std::string& filter) {
   }
 }
 
-// Chooses a queued answer's file and accepts once the chooser holds it.
-gboolean FileAnswerTimer(gpointer data) {
-  auto* run = static_cast<FileDialogRun*>(data);
+// One tick of the answer timer: chooses a queued answer's file, then accepts
+// once the chooser holds it (or after about 6 s). False when it is done.
+gboolean FileAnswerStep(FileDialogRun* run) {
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(run->dialog);
   if (run->wanted.empty()) {
     DialogAnswer a;
@@ -291,6 +287,13 @@ gboolean FileAnswerTimer(gpointer data) {
   return G_SOURCE_REMOVE;
 }
 
+gboolean FileAnswerTimer(gpointer data) {
+  auto* run = static_cast<FileDialogRun*>(data);
+  gboolean again = FileAnswerStep(run);
+  if (!again) run->timer = 0;
+  return again;
+}
+
 bool GtkFileDialog(bool save, const char* filter, const char* name, const char* folder, const char* title,
                    std::string* path) {
   std::string caption = UTF8_MakeValid(title && *title ? title : save ? "Save As" : "Open");
@@ -313,14 +316,10 @@ bool GtkFileDialog(bool save, const char* filter, const char* name, const char* 
                      static_cast<FileDialogRun*>(data)->response = response;
                    }),
                    &run);
-  guint timer = DialogAnswers_Pending() ? g_timeout_add(150, FileAnswerTimer, &run) : 0;
+  if (DialogAnswers_Pending()) run.timer = g_timeout_add(GTK_ANSWER_INTERVAL_MS, FileAnswerTimer, &run);
   gtk_widget_show_all(dialog);
-  while (run.response == GTK_RESPONSE_NONE) {
-    Gtk_Iterate();
-    if (g_GtkModalPump) g_GtkModalPump();
-    if (run.response == GTK_RESPONSE_NONE) SleepMs(10);
-  }
-  if (timer && g_main_context_find_source_by_id(nullptr, timer)) g_source_remove(timer);
+  Gtk_ModalLoop([&run] { return run.response != GTK_RESPONSE_NONE; });
+  if (run.timer) g_source_remove(run.timer);
   bool ok = false;
   if (run.response == GTK_RESPONSE_ACCEPT) {
     gchar* chosen = gtk_file_chooser_get_filename(chooser);
