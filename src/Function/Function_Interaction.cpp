@@ -68,7 +68,8 @@ void ShowVideo(const RValue& file, bool loop) {
   IO_Clear();
 }
 void ShowImage(const RValue& file, const RValue& delay) {
-  if (!RunnerForm_ShowImage(RValue_Text(file), RValue_RoundInt(delay))) Error_Show_Action("Image file not found.", false);
+  if (!RunnerForm_ShowImage(RValue_Text(file), RValue_RoundInt(delay)))
+    Error_Show_Action("Image file not found.", false);
   IO_Clear();
 }
 void ShowText(const RValue& file, const RValue& delay) {

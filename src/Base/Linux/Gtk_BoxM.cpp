@@ -14,7 +14,8 @@ void Gtk_ModalLoop(const std::function<bool()>& done) {
   }
 }
 
-CGtkBox::CGtkBox(const char* title, bool topmost, int closeResult) : m_closeResult(closeResult), m_escapeResult(closeResult) {
+CGtkBox::CGtkBox(const char* title, bool topmost, int closeResult)
+    : m_closeResult(closeResult), m_escapeResult(closeResult) {
   m_window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_title(GTK_WINDOW(m_window), title ? title : "");
   gtk_window_set_position(GTK_WINDOW(m_window), GTK_WIN_POS_CENTER);
