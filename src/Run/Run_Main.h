@@ -55,6 +55,22 @@ void Run_ClearInstances();
 // Microseconds a frame lasts at a room speed (a speed of 0 or less counts
 // as one frame per second).
 int64_t Run_FrameTime(int speed);
+// Frames counted over whole seconds from the start: the frame that closes
+// a second is the first of the next one.
+struct CFpsCounter {
+  int64_t second = 0;  // when the second being counted began (microseconds)
+  int count = 0;
+  int fps = 0;  // the count of the last whole second
+  void Start(int64_t now) { second = now, count = 0; }
+  void Frame(int64_t now) {
+    if (now - second >= 1000000) {
+      fps = count;
+      count = 0;
+      second += (now - second) / 1000000 * 1000000;
+    }
+    count++;
+  }
+};
 // One timed frame, then the pending transition is acted on.
 void Run_Frame();
 // One game step.

@@ -151,6 +151,23 @@ TEST_F(RunStep, ARoomSpeedOfZeroOrLessStillGivesAFrameTime) {
   EXPECT_EQ(Run_FrameTime(50), 20000);
 }
 
+TEST_F(RunStep, FpsCountsTheFramesOfEachWholeSecond) {
+  CFpsCounter c;
+  c.Start(5000000);
+  // Frames at 30 per second (in whole microseconds, a little quicker).
+  for (int k = 1; k <= 300; k++) {
+    c.Frame(5000000 + int64_t(k) * Run_FrameTime(30));
+    if (k > 31) {
+      EXPECT_EQ(c.fps, 30) << k;
+    }
+  }
+  // A pause of several seconds closes the second it began in.
+  c.Frame(20000000);
+  EXPECT_EQ(c.fps, 30);
+  c.Frame(21000000);
+  EXPECT_EQ(c.fps, 1);
+}
+
 TEST_F(RunStep, CollisionEventsSeeTheOtherAndSolidsGoBack) {
   int box = AddSprite(16, 16);
   int a = Object_Add("a");
