@@ -132,6 +132,39 @@ TEST_F(RunStep, EndAndRestartActOnThePendingWord) {
   EXPECT_EQ(Log(), want);
 }
 
+TEST_F(RunStep, OnlyAPersistentRoomKeepsWhatChangedWhileItRan) {
+  int kept = AddRoom(), plain = AddRoom(), other = AddRoom();
+  Room_Data(kept)->persistent = true;
+  Room_Data(kept)->AddTileDef(-1, 0, 0, 16, 16, 0, 0, 0);
+  Room_Data(plain)->AddTileDef(-1, 0, 0, 16, 16, 0, 0, 0);
+  Start();
+  for (int room : {kept, plain}) {
+    Run_GotoRoom(room);
+    Frame();
+    ASSERT_EQ(g_RunRoom, Room_Running(room));
+    g_RunRoom->speed = 7;
+    g_RunRoom->views[0].xview = 9;
+    g_RunRoom->ClearTiles();
+    Run_GotoRoom(other);
+    Frame();
+    Run_GotoRoom(room);
+    Frame();
+    bool persistent = room == kept;
+    EXPECT_EQ(g_RunRoom->speed, persistent ? 7 : 30);
+    EXPECT_EQ(g_RunRoom->views[0].xview, persistent ? 9 : 0);
+    EXPECT_EQ(g_RunRoom->tiles.size(), persistent ? 0u : 1u);
+    // The resource is what later starts see.
+    EXPECT_EQ(Room_Data(room)->speed, 30);
+    EXPECT_EQ(Room_Data(room)->tiles.size(), 1u);
+  }
+  // Restarting the game lets a persistent room go too.
+  Run_RestartGame();
+  Frame();
+  ASSERT_EQ(g_RunRoom, Room_Running(kept));
+  EXPECT_EQ(g_RunRoom->speed, 30);
+  EXPECT_EQ(g_RunRoom->tiles.size(), 1u);
+}
+
 TEST_F(RunStep, MissingRoomsAreFatal) {
   AddRoom();
   Start();
