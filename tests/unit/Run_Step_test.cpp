@@ -31,19 +31,28 @@ TEST_F(RunStep, PhasesRunInTheirFixedOrder) {
   LogOn(a, EV_OTHER, EV_OTHER_ROOM_START, "room start");
   LogOn(a, EV_STEP, EV_STEP_BEGIN, "begin step");
   LogOn(a, EV_ALARM, 3, "alarm 3");
+  LogOn(a, EV_KEYBOARD, VK_NOKEY, "no key");
+  LogOn(a, EV_MOUSE, EV_MOUSE_NO_BUTTON, "no button");
   LogOn(a, EV_STEP, EV_STEP_NORMAL, "step");
   LogOn(a, EV_STEP, EV_STEP_END, "end step");
   LogOn(a, EV_DRAW, 0, "draw");
-  On(a, EV_CREATE, 0, [](CInstance* self, CInstance*) {
+  int line = TimeLine_Create("line");
+  TimeLine_Data(line)->AddMoment(0)->code = Code([](CInstance*, CInstance*) { Log().push_back("a:moment 0"); });
+  On(a, EV_CREATE, 0, [line](CInstance* self, CInstance*) {
     Log().push_back("a:create");
     self->SetAlarm(3, 1);
+    self->timeline_index = line;
+    self->timeline_running = true;
   });
+  Object_Find(a)->sprite_index = AddSprite(16, 16);  // under the mouse
+  IO_Feed_MouseMove(2, 2);
   AddRoom({{a, {0, 0}}});
   Start();
   Frame();
   Frame();
-  std::vector<std::string> want = {"a:create", "a:game start", "a:room start", "a:begin step", "a:alarm 3",
-                                   "a:step",   "a:end step",   "a:draw",       "a:begin step", "a:step",
+  std::vector<std::string> want = {"a:create",   "a:game start", "a:room start", "a:begin step", "a:moment 0",
+                                   "a:alarm 3",  "a:no key",     "a:no button",  "a:step",       "a:end step",
+                                   "a:draw",     "a:begin step", "a:no key",     "a:no button",  "a:step",
                                    "a:end step", "a:draw"};
   EXPECT_EQ(Log(), want);
 }
