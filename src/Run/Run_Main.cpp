@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <string>
 #include <initializer_list>
 #include <vector>
@@ -187,14 +188,27 @@ static void ReportNumber(const char* prefix, int number, bool fatal) {
 
 int Run_ExitStatus() { return g_stoppedByError ? 1 : 0; }
 
+namespace {
+std::string g_tempDir;
+bool g_tempDirOwn = false;
+}  // namespace
+
 const char* Run_TempDirectory() {
-  static std::string dir;
-  if (dir.empty()) {
+  if (g_tempDir.empty()) {
     const char* t = std::getenv("TMPDIR");
-    dir = t && t[0] == '/' ? t : "/tmp";
-    if (dir.back() != '/') dir += '/';
+    g_tempDir = t && t[0] == '/' ? t : "/tmp";
+    if (g_tempDir.back() != '/') g_tempDir += '/';
+    std::string pattern = g_tempDir + "runner-XXXXXX";
+    g_tempDirOwn = mkdtemp(pattern.data()) != nullptr;
+    if (g_tempDirOwn) g_tempDir = pattern + "/";
   }
-  return dir.c_str();
+  return g_tempDir.c_str();
+}
+
+void Run_RemoveTempDirectory() {
+  if (g_tempDirOwn) rmdir(g_tempDir.c_str());  // only when empty
+  g_tempDir.clear();
+  g_tempDirOwn = false;
 }
 
 void Run_EndGame() { g_PendingTransition = TRANSITION_END; }

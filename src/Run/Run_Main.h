@@ -45,8 +45,11 @@ void Run_StepWhilePaused();
 void Run_Quit();
 // 1 once the game stopped after a fatal error, else 0.
 int Run_ExitStatus();
-// The temporary folder ($TMPDIR, else /tmp) with a trailing "/".
+// The run's own temporary folder, made inside $TMPDIR (else /tmp) when first
+// asked for, with a trailing "/"; the shared folder itself when none can be
+// made. Run_RemoveTempDirectory removes it once it is empty again.
 const char* Run_TempDirectory();
+void Run_RemoveTempDirectory();
 // Ends the game: room end and game end events, every room freed.
 void EndGame();
 // Frees the instances of every room and of no room, without events; no

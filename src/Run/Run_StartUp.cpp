@@ -6,7 +6,6 @@
 #include "Base/Console.h"
 #include "Function/Kivo_Pause.h"
 #include "Base/File_Folders.h"
-#include "Base/IniFile.h"
 #include "Base/RValue.h"
 #include "Base/Random_Main.h"
 #include "Base/ShowMessage.h"
@@ -50,13 +49,6 @@ std::string FindGameFile(int argc, char** argv) {
 }
 
 // "options.ini" beside the package: [DEFAULT] Debug=1 turns debug mode on.
-void ReadOptionsIni(const std::string& folder) {
-  std::string path = folder + "options.ini";
-  if (!File_Exists(path.c_str())) return;
-  IniFile ini(path.c_str(), true);
-  if (IniKey* key = ini.GetKey("DEFAULT", "Debug")) g_CommandLine.debug = g_CommandLine.debug || std::atoi(key->value) != 0;
-}
-
 void CopyOptions(const PackageOptions& o) {
   g_GameOptions.show_errors = o.show_errors;
   g_GameOptions.errors_fatal = o.errors_fatal;
@@ -70,6 +62,7 @@ void ShutDown() {
   IO_Record_Stop();
   Sound_Quit();
   DataFile_RemoveExported();
+  Run_RemoveTempDirectory();
   Run_FreeWorld();
   FileTables_CloseAll();
   Achievements_Free();
@@ -102,7 +95,7 @@ int Run_Main(int argc, char** argv) {
   std::string game_folder = folder && *folder ? folder : "./";
   MemoryManager::Free(folder);
   File_SetGameDirectory(game_folder.c_str());
-  ReadOptionsIni(game_folder);
+  g_CommandLine.debug = g_CommandLine.debug || Option_IniDebug(game_folder);
   CopyOptions(pkg.options);
 
   Console_Printf("Get Resolution\n");
