@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 #include <string>
 #include <initializer_list>
 #include <vector>
@@ -188,28 +187,6 @@ static void ReportNumber(const char* prefix, int number, bool fatal) {
 
 int Run_ExitStatus() { return g_stoppedByError ? 1 : 0; }
 
-namespace {
-std::string g_tempDir;
-bool g_tempDirOwn = false;
-}  // namespace
-
-const char* Run_TempDirectory() {
-  if (g_tempDir.empty()) {
-    const char* t = std::getenv("TMPDIR");
-    g_tempDir = t && t[0] == '/' ? t : "/tmp";
-    if (g_tempDir.back() != '/') g_tempDir += '/';
-    std::string pattern = g_tempDir + "runner-XXXXXX";
-    g_tempDirOwn = mkdtemp(pattern.data()) != nullptr;
-    if (g_tempDirOwn) g_tempDir = pattern + "/";
-  }
-  return g_tempDir.c_str();
-}
-
-void Run_RemoveTempDirectory() {
-  if (g_tempDirOwn) rmdir(g_tempDir.c_str());  // only when empty
-  g_tempDir.clear();
-  g_tempDirOwn = false;
-}
 
 void Run_EndGame() { g_PendingTransition = TRANSITION_END; }
 void Run_RestartGame() { g_PendingTransition = TRANSITION_RESTART; }
