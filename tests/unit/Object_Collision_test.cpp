@@ -163,6 +163,14 @@ TEST_F(CollisionShapes, PreciseTestsMeetTheDrawnPixelsInEveryPose) {
   for (const Pose& p : kPoses) CheckPose(p, true);
 }
 
+TEST_F(CollisionShapes, BetweenWholePixelsTheTestsRoundAsTheDrawingDoes) {
+  Start(true);
+  for (auto [x, y] : {std::pair{24.25f, 23.75f}, std::pair{23.7f, 24.3f}}) {
+    inst->SetPosition(x, y);
+    for (const Pose& p : kPoses) CheckPose(p, true);
+  }
+}
+
 TEST_F(CollisionShapes, ShapesWithoutMasksMeetTheirBoundingBoxInEveryPose) {
   Start(false);
   for (const Pose& p : kPoses) CheckPose(p, false);
