@@ -14,6 +14,7 @@
 #include "DPlay/Linux/DPlay_Shared.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
+#include "Extension/Extension_Main.h"
 #include "Function/Function_Init.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
@@ -149,6 +150,7 @@ int Run_Main(int argc, char** argv) {
   if (!g_CommandLine.playback.empty() && !IO_Playback_Start(g_CommandLine.playback.c_str()))
     Console_Printf("Cannot play the input back from %s\n", g_CommandLine.playback.c_str());
   Random_Seed(2101988);
+  Extension_LoadFromChunk(pkg);
   Graphics_LoadPackage(pkg);
   if (!PrepareGame(pkg)) {
     ShutDown();
