@@ -125,30 +125,31 @@ void LoadSave_fseek(LoadSaveFile* f, int64_t offset, int origin) {
 }
 
 namespace {
-// The line from the position up to the first byte of stops (or the end):
-// the bytes before it, and where the line's bytes end. Outside the data the
-// line is empty and the read steps on by one.
-std::string LineFrom(LoadSaveFile* f, const char* stops, bool takeStop) {
+// The bytes from the position up to the next line end: the first LF (taken
+// into the line) with withEnd, else the first CR or LF (left in place).
+// Outside the data the line is empty and the read steps on by one.
+std::string LineFrom(LoadSaveFile* f, bool withEnd) {
   if (f->position < 0 || f->position >= f->size) {
     f->position++;
     return "";
   }
-  const char* start = reinterpret_cast<const char*>(f->data) + f->position;
-  size_t left = static_cast<size_t>(f->size - f->position);
-  size_t n = std::strcspn(start, stops);  // the data block ends with a 0
-  // A 0 byte inside the line stops strcspn early: go on past it.
-  while (n < left && start[n] == '\0') n += 1 + std::strcspn(start + n + 1, stops);
-  if (n >= left) {
-    f->position = f->size + 1;  // the read that met the end moved past it
-    return std::string(start, left);
+  const uint8_t* start = f->data + f->position;
+  size_t left = static_cast<size_t>(f->size - f->position), n = 0;
+  if (withEnd) {
+    const void* lf = std::memchr(start, '\n', left);
+    n = lf ? static_cast<size_t>(static_cast<const uint8_t*>(lf) - start) + 1 : left;
+  } else {
+    while (n < left && start[n] != '\r' && start[n] != '\n') ++n;
   }
-  f->position += static_cast<int64_t>(n + (takeStop ? 1 : 0));
-  return std::string(start, n + (takeStop ? 1 : 0));
+  // A line that meets the end leaves the position one past it, where the
+  // read that found no byte left it.
+  f->position = n == left && (withEnd ? start[n - 1] != '\n' : true) ? f->size + 1 : f->position + static_cast<int64_t>(n);
+  return std::string(reinterpret_cast<const char*>(start), n);
 }
 }  // namespace
 
-std::string LoadSave_ReadLine(LoadSaveFile* f) { return LineFrom(f, "\r\n", false); }
-std::string LoadSave_ReadLineWithEnd(LoadSaveFile* f) { return LineFrom(f, "\n", true); }
+std::string LoadSave_ReadLine(LoadSaveFile* f) { return LineFrom(f, false); }
+std::string LoadSave_ReadLineWithEnd(LoadSaveFile* f) { return LineFrom(f, true); }
 
 void LoadSave_ReadReal(LoadSaveFile* f, double* out) {
   *out = 0;
