@@ -34,7 +34,6 @@ struct BinaryFile {
 };
 
 BinaryFile g_Binary[kBinaryFiles];
-char g_BinaryModeText[10];
 
 void CloseHandle(BinaryFile& f) {
   if (f.buffer) LoadSave_fclose(f.buffer);
@@ -68,7 +67,6 @@ bool StepBefore(BinaryFile& f) {
 }
 
 FILE* OpenStream(const std::string& path, const char* mode) {
-  snprintf(g_BinaryModeText, sizeof g_BinaryModeText, "%s", mode);
   if (path.empty()) return nullptr;
   CreateFileDirectory(path.c_str());
   return std::fopen(path.c_str(), mode);
@@ -81,7 +79,6 @@ bool OpenInMode(BinaryFile& f, const char* name, int mode) {
   if (mode == BIN_READ) {
     f.name = LoadSave_MakeReadPath(name);
     if (f.name.empty()) f.name = LoadSave_MakeSavePath(name);
-    snprintf(g_BinaryModeText, sizeof g_BinaryModeText, "rb");
     f.buffer = f.name.empty() ? nullptr : LoadSave_fopen(f.name.c_str(), "rb");
     return f.buffer != nullptr;
   }
@@ -209,7 +206,6 @@ void F_FileBinWriteByte(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 
 void FileTables_Reset() {
   for (BinaryFile& f : g_Binary) f = BinaryFile();
-  g_BinaryModeText[0] = 0;
   FileText_Reset();
 }
 
