@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "Base/Convert.h"
+#include "Base/File_Folders.h"
 #include "Base/IniFile.h"
 #include "Base/Text_Real.h"
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
 #include "Function/Function_File.h"
 #include "IO/LoadSave_Main.h"
+#include "Support/Support_File.h"
 
 namespace {
 // ---- The registry ----
@@ -75,12 +77,22 @@ void Ini_Close() {
   g_Ini = nullptr;
 }
 
-// ini_open(name): a name that climbs out of the save folder gives an INI
-// file that reads nothing and is never written.
+// The name to give the INI file: spelt as the existing file in the save
+// folder, else in the game's folder, spells it (case ignored); "" for a name
+// that climbs out of the save folder, which reads nothing and is never written.
+std::string IniName(const char* name) {
+  std::string save = LoadSave_MakeSavePath(name);
+  if (save.empty()) return "";
+  if (!File_IsRelative(name)) return name;
+  std::string read = LoadSave_MakeReadPath(name);
+  std::string path = read.empty() ? save : read;
+  std::string root = File_NativePath(read.empty() || read == save ? File_GetSaveDirectory() : File_GetGameDirectory());
+  return path.compare(0, root.size(), root) == 0 ? path.substr(root.size()) : name;
+}
+
 void F_IniOpen(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   Ini_Close();
-  const char* name = RValue_Text(arg[0]);
-  g_Ini = new IniFile(LoadSave_MakeSavePath(name).empty() ? "" : name, true);
+  g_Ini = new IniFile(IniName(RValue_Text(arg[0])).c_str(), true);
 }
 
 void F_IniClose(RValue&, CInstance*, CInstance*, int, RValue*) { Ini_Close(); }
