@@ -3,6 +3,7 @@
 void Function_Game_Init();
 void Function_Math_Init();
 void Function_Graphics_Init();
+void Function_File_Init();
 void Function_Misc_Init();
 void Function_Data_Structures_Init();
 void Function_DPlay_Init();
@@ -14,6 +15,7 @@ void InitCWLFunctions() {
   Function_Game_Init();
   Function_Math_Init();
   Function_Graphics_Init();
+  Function_File_Init();
   Function_Misc_Init();
   Function_Data_Structures_Init();
   Function_DPlay_Init();

@@ -37,6 +37,8 @@ void Variable_Init_World();
 void Constant_Init_World();
 
 namespace {
+std::vector<std::string> g_Arguments;
+
 // The game file: "data.win" beside the program, else "-game", else asked for.
 std::string FindGameFile(int argc, char** argv) {
   char* dir = File_GetProgramDirectory();
@@ -74,6 +76,7 @@ void ShutDown() {
   DataFile_RemoveExported();
   Run_FreeWorld();
   FileTables_CloseAll();
+  RegistryList_Clear();
   Achievements_Free();
   DPlay_Free();
   Sound_FreeAll();
@@ -83,8 +86,11 @@ void ShutDown() {
 }
 }  // namespace
 
+const std::vector<std::string>& Run_Arguments() { return g_Arguments; }
+
 int Run_Main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
+  g_Arguments.assign(argv, argv + argc);
   std::string file = FindGameFile(argc, argv);
   if (file.empty()) {
     Console_Printf("No game to run: put data.win beside the runner or give -game FILE.\n");
