@@ -416,6 +416,8 @@ DS_HANDLER(F_DsGridRead) { Read(g_Grids, arg); }
 
 int DS_Map_Create() { return g_Maps.Put(new CDS_Map()); }
 int DS_List_Create() { return g_Lists.Put(new CDS_List()); }
+int DS_Map_FreeSlot(CDS_Map* map) { return g_Maps.Put(map); }
+int DS_List_FreeSlot(CDS_List* list) { return g_Lists.Put(list); }
 CDS_Map* DS_Map_Get(int index) { return g_Maps.Get(index); }
 CDS_List* DS_List_Get(int index) { return g_Lists.Get(index); }
 void DS_Map_Destroy(int index) { g_Maps.Free(index); }
