@@ -38,24 +38,23 @@ int HTTP_ResultCallback(HTTP_REQ_CONTEXT* req, void*, int* mapIndex) {
   return EV_OTHER_HTTP;
 }
 
-void F_HttpGet(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  const char* url = RValue_Text(arg[0]);
+// GET when body is null, else POST of the body; the result is the request's
+// id, or -1 for another scheme.
+void StartRequest(RValue& Result, const RValue& address, const char* body) {
+  const char* url = RValue_Text(address);
   if (!HasWebScheme(url)) {
     RValue_SetReal(&Result, -1);
     return;
   }
   RValue_SetReal(&Result, HTTP_NextId());
-  HTTP_Get(url, HTTP_ResultCallback, nullptr, nullptr);
+  if (body) HTTP_Post(url, body, HTTP_ResultCallback, nullptr, nullptr);
+  else HTTP_Get(url, HTTP_ResultCallback, nullptr, nullptr);
 }
 
+void F_HttpGet(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { StartRequest(Result, arg[0], nullptr); }
+
 void F_HttpPostString(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  const char* url = RValue_Text(arg[0]);
-  if (!HasWebScheme(url)) {
-    RValue_SetReal(&Result, -1);
-    return;
-  }
-  RValue_SetReal(&Result, HTTP_NextId());
-  HTTP_Post(url, RValue_Text(arg[1]), HTTP_ResultCallback, nullptr, nullptr);
+  StartRequest(Result, arg[0], RValue_Text(arg[1]));
 }
 }  // namespace
 
