@@ -49,9 +49,9 @@ int HTTP_NextId() { return g_NextId; }
 
 void HTTP_SetEventSender(THTTP_EventSender sender) { g_Sender = sender; }
 
-int HTTP_PendingCount() {
+int HTTP_CountRecords(int state) {
   int n = 0;
-  for (HTTP_REQ_CONTEXT* req = g_Head; req; req = req->next) ++n;
+  for (HTTP_REQ_CONTEXT* req = g_Head; req; req = req->next) n += (state < 0 || req->state == state);
   return n;
 }
 

@@ -89,8 +89,8 @@ void HTTP_Shutdown();
 // The transport's part of it: closes the shared transfer handle.
 void HTTP_Transport_Close();
 
-// The number of records on the list (for tests).
-int HTTP_PendingCount();
+// The number of records on the list in a state, or in any state for -1.
+int HTTP_CountRecords(int state);
 
 // Transfer limits: seconds to connect (30) and seconds a transfer may go
 // without receiving anything before it fails (60). Tests shorten them.

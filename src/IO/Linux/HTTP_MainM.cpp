@@ -38,15 +38,10 @@ class HTTP_REQ_CONTEXT_CURL : public HTTP_REQ_CONTEXT {
 
   CURL* easy = nullptr;
   curl_slist* headers = nullptr;
-  char error[CURL_ERROR_SIZE] = {};
   bool limitKnown = false;  // the body limit was fixed by the first bytes
 };
 
 void LogFailure(const char* call, const char* message) { Console_Printf("%s: %s\n", call, message); }
-
-const char* Message(const HTTP_REQ_CONTEXT_CURL* req, CURLcode code) {
-  return req->error[0] ? req->error : curl_easy_strerror(code);
-}
 
 // Ends a record that got no reply: status 0, no body.
 void FinishFailed(HTTP_REQ_CONTEXT_CURL* req, const char* call, const char* message) {
@@ -113,7 +108,6 @@ bool Configure(HTTP_REQ_CONTEXT_CURL* req, const char* body) {
   std::string url = Canonical(req->url.c_str());
   bool ok = curl_easy_setopt(e, CURLOPT_URL, url.c_str()) == CURLE_OK;
   curl_easy_setopt(e, CURLOPT_PRIVATE, req);
-  curl_easy_setopt(e, CURLOPT_ERRORBUFFER, req->error);
   curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
@@ -154,7 +148,7 @@ void Start(const char* url, const char* body, THTTP_Completion completion, THTTP
     return;
   }
   if (!Configure(req, body)) {
-    FinishFailed(req, "InternetConnect", req->error[0] ? req->error : "the transfer could not be set up");
+    FinishFailed(req, "InternetConnect", "the transfer could not be set up");
     return;
   }
   if (CURLMcode m = curl_multi_add_handle(g_Multi, req->easy); m != CURLM_OK) {
@@ -171,7 +165,7 @@ void Finish(HTTP_REQ_CONTEXT_CURL* req, CURLcode code) {
     const char* call = status != 0 ? "InternetReadFile"
                        : (code == CURLE_URL_MALFORMAT || code == CURLE_UNSUPPORTED_PROTOCOL) ? "InternetConnect"
                                                                                              : "HttpSendRequest";
-    FinishFailed(req, call, Message(req, code));
+    FinishFailed(req, call, curl_easy_strerror(code));
     req->httpStatus = static_cast<int>(status);
     return;
   }
