@@ -30,13 +30,15 @@ struct DS_Table {
     uint64_t serial;
   };
   std::vector<Slot> slots;
+  size_t firstFree = 0;  // no slot below it is empty
 
   int Put(T* object) {
     static uint64_t s_Serial = 0;
-    size_t i = 0;
+    size_t i = firstFree;
     while (i < slots.size() && slots[i].object) ++i;
     if (i == slots.size()) slots.push_back({nullptr, 0});
     slots[i] = {object, ++s_Serial};
+    firstFree = i + 1;
     return static_cast<int>(i);
   }
   T* Get(int64_t index) const {
@@ -47,6 +49,7 @@ struct DS_Table {
     T* object = Get(index);
     if (!object) return;
     slots[index].object = nullptr;
+    if (static_cast<size_t>(index) < firstFree) firstFree = index;
     delete object;
   }
 };

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <vector>
 
 #include "Base/Convert.h"
 #include "Base/Text_Real.h"
@@ -122,6 +123,33 @@ json_object* JSON_ListToArray(const CDS_List* list, int depth) {
   for (int i = 0; i < list->Size(); ++i) json_object_array_add(array, JSON_ValueFromRValue(*list->FindValue(i), depth + 1));
   return array;
 }
+// Destroys the structure a marked value names, then those its values named
+// (so a structure that names itself is gone before it is met again).
+void DestroyMarked(const RValue& v) {
+  if (v.val < 0 || v.val >= 2147483648.0) return;
+  int index = static_cast<int>(v.val);
+  std::vector<RValue> named;
+  auto keep = [&](const RValue& x) {
+    if (x.kind & (KIND_MARK_MAP | KIND_MARK_LIST)) named.push_back({x.kind, nullptr, x.val});
+  };
+  if (v.kind & KIND_MARK_MAP) {
+    const CDS_Map* map = DS_Map_Get(index);
+    if (!map) return;
+    CDS_MapIterator it(map);
+    while (const CDS_MapEntry* e = it.Next()) {
+      RValue value;
+      e->GetValue(&value);
+      keep(value);
+    }
+    DS_Map_Destroy(index);
+  } else if (v.kind & KIND_MARK_LIST) {
+    const CDS_List* list = DS_List_Get(index);
+    if (!list) return;
+    for (int i = 0; i < list->Size(); ++i) keep(*list->FindValue(i));
+    DS_List_Destroy(index);
+  }
+  for (const RValue& x : named) DestroyMarked(x);
+}
 }  // namespace
 
 void JSON_SkipBlanks(const char* text, size_t length, size_t* begin, size_t* end) {
@@ -152,3 +180,5 @@ std::string JSON_Encode(int mapIndex) {
   json_object_put(object);
   return out;
 }
+
+void JSON_DestroyTree(int mapIndex) { DestroyMarked({VALUE_REAL | KIND_MARK_MAP, nullptr, double(mapIndex)}); }

@@ -22,3 +22,7 @@ std::string JSON_Encode(int mapIndex);
 // The bytes [*begin, *end) of a text that remain without its leading and
 // trailing white space (isspace); *begin == *end when none remain.
 void JSON_SkipBlanks(const char* text, size_t length, size_t* begin, size_t* end);
+
+// Destroys the map at the index with every map and list its marks name, and
+// theirs in turn. For tools that decode many texts.
+void JSON_DestroyTree(int mapIndex);

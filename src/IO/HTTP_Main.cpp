@@ -2,8 +2,6 @@
 // Linux/HTTP_MainM.cpp.
 #include "IO/HTTP_Main.h"
 
-#include "Run/Run_Hooks.h"
-
 namespace {
 HTTP_REQ_CONTEXT* g_Head = nullptr;
 int g_NextId = 0;

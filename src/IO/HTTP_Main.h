@@ -77,6 +77,10 @@ int HTTP_NextId();
 void HTTP_Get(const char* url, THTTP_Completion completion, THTTP_CleanUp cleanUp, void* arg);
 void HTTP_Post(const char* url, const char* body, THTTP_Completion completion, THTTP_CleanUp cleanUp, void* arg);
 
+// Delivers the finished records as described above (once per step, after
+// the outside and boundary events).
+void HTTP_DeliverFinished();
+
 // Drives every transfer without waiting; finished transfers leave their
 // records finished. Called once per frame and before each delivery.
 void HTTP_Poll();

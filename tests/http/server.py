@@ -30,6 +30,9 @@ def pattern(n):
 class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
 
+    # Replies go out at once, not held back waiting for an acknowledgement.
+    disable_nagle_algorithm = True
+
     def log_message(self, *args):
         pass
 
@@ -84,6 +87,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
     daemon_threads = True
+    request_queue_size = 128
 
 
 def main():
