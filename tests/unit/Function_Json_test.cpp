@@ -22,7 +22,7 @@ std::string RoundTrip(const char* json) {
   RValue v = Text(json);
   int map = JSON_Decode(v);
   std::string out = JSON_Encode(map);
-  DS_Map_Destroy(map);
+  JSON_DestroyTree(map);
   return out;
 }
 }  // namespace
@@ -49,6 +49,7 @@ TEST(Json, NestedStructuresAreStoredAsMarkedIndices) {
   EXPECT_EQ(Stored(map, "n").kind, VALUE_REAL);
   EXPECT_EQ(Stored(map, "n").val, -3.0);
   EXPECT_EQ(Stored(map, "t").val, 0.0);
+  JSON_DestroyTree(map);
 }
 
 TEST(Json, LargeIntegersKeepTheirValue) {
@@ -57,6 +58,7 @@ TEST(Json, LargeIntegersKeepTheirValue) {
   EXPECT_EQ(Stored(map, "a").val, 5000000000.0);
   EXPECT_EQ(Stored(map, "b").val, -9007199254740992.0);
   EXPECT_EQ(Stored(map, "c").val, 18446744073709551616.0);
+  JSON_DestroyTree(map);
 }
 
 TEST(Json, WrappedTextKeepsEveryByte) {
@@ -67,9 +69,12 @@ TEST(Json, WrappedTextKeepsEveryByte) {
     ASSERT_GE(map, 0) << t;
     EXPECT_EQ(DS_Map_Get(map)->Size(), 1) << t;
     EXPECT_STREQ(RValue_Text(Stored(map, "default")), t);
+    JSON_DestroyTree(map);
   }
   RValue real{VALUE_REAL, nullptr, 1e300};
-  std::string whole = RValue_Text(Stored(JSON_Decode(real), "default"));
+  int map = JSON_Decode(real);
+  std::string whole = RValue_Text(Stored(map, "default"));
+  JSON_DestroyTree(map);
   EXPECT_EQ(whole.size(), 304u);
   EXPECT_EQ(whole.substr(whole.size() - 3), ".00");
 }
