@@ -41,13 +41,12 @@ class HTTP_REQ_CONTEXT_CURL : public HTTP_REQ_CONTEXT {
   bool limitKnown = false;  // the body limit was fixed by the first bytes
 };
 
-void LogFailure(const char* call, const char* message) { Console_Printf("%s: %s\n", call, message); }
-
-// Ends a record that got no reply: status 0, no body.
-void FinishFailed(HTTP_REQ_CONTEXT_CURL* req, const char* call, const char* message) {
-  LogFailure(call, message);
+// Ends a failed record with no body and the status read so far (0 when no
+// reply came).
+void FinishFailed(HTTP_REQ_CONTEXT_CURL* req, const char* call, const char* message, long status = 0) {
+  Console_Printf("%s: %s\n", call, message);
   req->Release();
-  req->httpStatus = 0;
+  req->httpStatus = static_cast<int>(status);
   req->body.clear();
   req->state = HTTP_STATE_FINISHED;
 }
@@ -143,11 +142,7 @@ bool Configure(HTTP_REQ_CONTEXT_CURL* req, const char* body) {
 
 void Start(const char* url, const char* body, THTTP_Completion completion, THTTP_CleanUp cleanUp, void* arg) {
   auto* req = new HTTP_REQ_CONTEXT_CURL(url, HTTP_BUFFER_SIZE, completion, cleanUp, arg);
-  if (!EnsureMulti() || !(req->easy = curl_easy_init())) {
-    FinishFailed(req, "InternetConnect", "the transfer could not be set up");
-    return;
-  }
-  if (!Configure(req, body)) {
+  if (!EnsureMulti() || !(req->easy = curl_easy_init()) || !Configure(req, body)) {
     FinishFailed(req, "InternetConnect", "the transfer could not be set up");
     return;
   }
@@ -165,8 +160,7 @@ void Finish(HTTP_REQ_CONTEXT_CURL* req, CURLcode code) {
     const char* call = status != 0 ? "InternetReadFile"
                        : (code == CURLE_URL_MALFORMAT || code == CURLE_UNSUPPORTED_PROTOCOL) ? "InternetConnect"
                                                                                              : "HttpSendRequest";
-    FinishFailed(req, call, curl_easy_strerror(code));
-    req->httpStatus = static_cast<int>(status);
+    FinishFailed(req, call, curl_easy_strerror(code), status);
     return;
   }
   req->httpStatus = static_cast<int>(status);
