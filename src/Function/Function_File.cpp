@@ -232,4 +232,5 @@ void Function_File_Init() {
   Function_File_System_Register();
   Function_File_Settings_Register();
   Function_FileM_Register();
+  Function_File_Http_Register();
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "IO/HTTP_Main.h"
 #include "Support/Support_Timing.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
@@ -41,6 +42,7 @@ void Run_Frame() {
     g_fpsSecond = g_lastFrame;
   }
   Sound_Tick();
+  HTTP_Poll();
   if (Run_Paused) {
     Debug_Update();
     return;

@@ -20,6 +20,7 @@
 #include "Graphics/Graphics_Main.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Window_Main.h"
+#include "IO/HTTP_Main.h"
 #include "IO/IO_Main.h"
 #include "IO/LoadSave_Main.h"
 #include "Option/Option_CommandLine.h"
@@ -72,6 +73,7 @@ void CopyOptions(const PackageOptions& o) {
 void ShutDown() {
   EndGame();
   IO_Record_Stop();
+  HTTP_Shutdown();
   Sound_Quit();
   DataFile_RemoveExported();
   Run_FreeWorld();
@@ -103,6 +105,7 @@ int Run_Main(int argc, char** argv) {
   Variable_Init_World();
   Highscore_Clear();
   IO_Clear();
+  HTTP_SetEventSender(Run_AsyncEvent);
 
   GamePackage pkg;
   std::string error;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Function/Kivo_Pause.h"
+#include "IO/HTTP_Main.h"
 #include "IO/IO_Main.h"
 #include "Option/Option_Main.h"
 #include "Path/Path_Main.h"
