@@ -3,6 +3,7 @@
 void Function_Game_Init();
 void Function_Math_Init();
 void Function_Graphics_Init();
+void Function_Particle_Init();
 void Function_Misc_Init();
 void Function_Data_Structures_Init();
 
@@ -13,6 +14,7 @@ void InitCWLFunctions() {
   Function_Game_Init();
   Function_Math_Init();
   Function_Graphics_Init();
+  Function_Particle_Init();
   Function_Misc_Init();
   Function_Data_Structures_Init();
 }

@@ -13,6 +13,7 @@
 #include "Code/Code_Main.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
+#include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
@@ -22,6 +23,9 @@
 #include "IO/LoadSave_Main.h"
 #include "Option/Option_CommandLine.h"
 #include "Option/Option_Main.h"
+#include "Particle/Particle_Effect.h"
+#include "Particle/Particle_Main.h"
+#include "Particle/Particle_Shapes.h"
 #include "Platform/MemoryManager.h"
 #include "Run/Highscore_Main.h"
 #include "Run/Run_Hooks.h"
@@ -71,6 +75,7 @@ void ShutDown() {
   Sound_Quit();
   DataFile_RemoveExported();
   Run_FreeWorld();
+  Particle_FreeAll();
   FileTables_CloseAll();
   Achievements_Free();
   Sound_FreeAll();
@@ -137,6 +142,8 @@ int Run_Main(int argc, char** argv) {
     GR_D3D_Finish_Frame();
     Run_ProcessMessages();
   }
+  Particle_CreateTextures();
+  Effect_AreaSize = Graphics_TiledArea;
   Console_Printf("Create Score Form\n");
   Console_Printf("Create Load Form\n");
   Console_Printf("Create Error Form\n");
