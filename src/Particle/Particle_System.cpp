@@ -394,7 +394,8 @@ void ParticleSystem_DrawOrder(int id, bool oldToNew) {
   WithSystem(id, [=](CParticleSystem& s) { s.oldToNew = oldToNew; });
 }
 void ParticleSystem_SetDepth(int id, float depth) {
-  WithSystem(id, [=](CParticleSystem& s) { s.depth = depth; });
+  // A depth that is not a number would have no place among the others.
+  WithSystem(id, [=](CParticleSystem& s) { s.depth = std::isnan(depth) ? 0 : depth; });
 }
 void ParticleSystem_SetPosition(int id, float x, float y) {
   WithSystem(id, [=](CParticleSystem& s) {
