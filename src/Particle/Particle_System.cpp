@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "Base/Random_Main.h"
 #include "Graphics/Graphics_Colour.h"
@@ -174,15 +175,19 @@ bool SParticleRegion::Contains(float x, float y) const {
 
 // ---- Creation ----
 
+int CParticleSystem::Room(int number) const {
+  return int(std::min<int64_t>(number, int64_t(PARTICLE_MAX) - int64_t(particles.size())));
+}
+
 void CParticleSystem::Create(CParticleType* type, float px, float py, int number, bool fixedColour, uint32_t colour) {
-  if (!type || number <= 0) return;
-  number = std::min<int64_t>(number, int64_t(PARTICLE_MAX) - int64_t(particles.size()));
+  if (!type) return;
+  number = Room(number);
   for (int i = 0; i < number; i++) particles.push_back(NewParticle(type, px, py, fixedColour, colour));
 }
 
 void CParticleSystem::CreateInRegion(const SParticleRegion& region, int distribution, CParticleType* type, int number) {
-  if (!type || number <= 0) return;
-  number = std::min<int64_t>(number, int64_t(PARTICLE_MAX) - int64_t(particles.size()));
+  if (!type) return;
+  number = Room(number);
   for (int i = 0; i < number; i++) {
     float px, py;
     RandomPoint(region, distribution, &px, &py);

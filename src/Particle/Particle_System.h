@@ -136,6 +136,8 @@ class CParticleSystem {
   void ForgetType(const CParticleType* type);
 
  private:
+  // How many of number particles the system has room for.
+  int Room(int number) const;
   void UpdateParticles();
   void Streams();
   void Attract();

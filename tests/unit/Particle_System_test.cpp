@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "Base/Random_Main.h"
+#include "Code/Function_Main.h"
+#include "Function/Function_Init.h"
 #include "Particle/Particle_Main.h"
 #include "Particle/Particle_System.h"
 #include "Particle/Particle_Type.h"
@@ -329,6 +331,18 @@ TEST_F(ParticleTest, ASystemHoldsAtMostAMillionParticles) {
   EXPECT_EQ(ParticleSystem_ParticleCount(ps), PARTICLE_MAX);
   ParticleSystem_CreateParticles(ps, 0, 0, t, INT32_MAX);
   EXPECT_EQ(ParticleSystem_ParticleCount(ps), PARTICLE_MAX);
+}
+
+TEST(ParticleBuiltins, ColourAndAlphaAreTheThreeStopHandlers) {
+  InitCWLFunctions();
+  auto routine = [](const char* name) {
+    const RFunction* f = Function_Get(Function_FindBuiltIn(name));
+    return f ? f->routine : nullptr;
+  };
+  ASSERT_NE(routine("part_type_color3"), nullptr);
+  EXPECT_EQ(routine("part_type_color"), routine("part_type_color3"));
+  EXPECT_EQ(routine("part_type_alpha"), routine("part_type_alpha3"));
+  EXPECT_NE(routine("part_type_alpha"), routine("part_type_alpha2"));
 }
 
 }  // namespace
