@@ -11,6 +11,7 @@
 #include "Base/Random_Main.h"
 #include "Base/ShowMessage.h"
 #include "Code/Code_Main.h"
+#include "DPlay/Linux/DPlay_Shared.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Function/Function_Graphics.h"
@@ -78,6 +79,7 @@ void ShutDown() {
   Particle_FreeAll();
   FileTables_CloseAll();
   Achievements_Free();
+  DPlay_Free();
   Sound_FreeAll();
   DataFile_FreeAll();
   Graphics_Shutdown();
