@@ -176,7 +176,7 @@ void Fall(CParticleSystem& ps, CParticleType* t, int number, uint32_t colour) {
   float width, height;
   Area(&width, &height);
   float slowest = std::max(0.5f, t->speedMin * 0.9f);
-  int life = int(std::ceil((height + 40) / slowest));
+  int life = int(std::min(std::ceil((height + 40) / slowest), 1e6f));
   t->lifeMin = t->lifeMax = life;
   float drift = (height + 40) * 0.2f;
   for (int i = 0; i < number; i++) {

@@ -158,7 +158,7 @@ float Particle_Wave(const SParticle& p) {
 // diagonal from (xmin, ymin) to (xmax, ymax), a pixel wide.
 bool SParticleRegion::Contains(float x, float y) const {
   float l = std::min(xmin, xmax), r = std::max(xmin, xmax), t = std::min(ymin, ymax), b = std::max(ymin, ymax);
-  if (x < l || x > r || y < t || y > b) return false;
+  if (!(x >= l && x <= r && y >= t && y <= b)) return false;  // a lost particle is in no region
   float cx = (l + r) / 2, cy = (t + b) / 2, hw = (r - l) / 2, hh = (b - t) / 2;
   float nx = hw > 0 ? (x - cx) / hw : 0, ny = hh > 0 ? (y - cy) / hh : 0;
   switch (shape) {

@@ -113,6 +113,11 @@ TEST_F(ParticleTest, StreamsBurstsAndRegions) {
   ParticleEmitter_Region(ps, e, 0, 10, 0, 20, PS_SHAPE_LINE, PS_DISTR_INVGAUSSIAN);
   ParticleEmitter_Burst(ps, e, t, 50);
   for (const SParticle& p : System().particles) EXPECT_NEAR(p.y, 2 * p.x, 1e-3);
+  // A particle sent nowhere by unusable numbers is in no region.
+  SParticleRegion all{-1e30f, 1e30f, -1e30f, 1e30f, PS_SHAPE_RECTANGLE};
+  EXPECT_TRUE(all.Contains(0, 0));
+  EXPECT_FALSE(all.Contains(std::nanf(""), 0));
+  EXPECT_FALSE(all.Contains(0, std::nanf("")));
 }
 
 TEST_F(ParticleTest, MotionGravityAndIncrements) {
