@@ -15,6 +15,7 @@
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Extension/Extension_Main.h"
+#include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
@@ -25,6 +26,9 @@
 #include "IO/LoadSave_Main.h"
 #include "Option/Option_CommandLine.h"
 #include "Option/Option_Main.h"
+#include "Particle/Particle_Effect.h"
+#include "Particle/Particle_Main.h"
+#include "Particle/Particle_Shapes.h"
 #include "Platform/MemoryManager.h"
 #include "Run/Highscore_Main.h"
 #include "Run/Run_Hooks.h"
@@ -77,6 +81,7 @@ void ShutDown() {
   Sound_Quit();
   DataFile_RemoveExported();
   Run_FreeWorld();
+  Particle_FreeAll();
   FileTables_CloseAll();
   RegistryList_Clear();
   Achievements_Free();
@@ -149,6 +154,8 @@ int Run_Main(int argc, char** argv) {
     GR_D3D_Finish_Frame();
     Run_ProcessMessages();
   }
+  Particle_CreateTextures();
+  Effect_AreaSize = Graphics_TiledArea;
   Console_Printf("Create Score Form\n");
   Console_Printf("Create Load Form\n");
   Console_Printf("Create Error Form\n");
