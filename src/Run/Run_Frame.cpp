@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "IO/HTTP_Main.h"
 #include "Support/Support_Timing.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
@@ -41,6 +42,7 @@ void Run_Frame() {
   g_fps.Frame(g_lastFrame);
   Run_Fps = g_fps.fps;
   Sound_Tick();
+  HTTP_Poll();
   if (Run_Paused) {
     Debug_Update();
     return;

@@ -8,6 +8,7 @@
 
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
+#include "Function/Function_Data_Structures.h"
 #include "Graphics_API/Window_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
@@ -264,3 +265,13 @@ void Run_DestroyInstance(CInstance* inst) {
 }
 
 void Run_OtherEvent(int number) { Event_PerformPass(EV_OTHER, number); }
+
+void Run_AsyncEvent(int event, int mapIndex) {
+  DS_MapHold hold = DS_Map_Hold(mapIndex);
+  if (event >= EV_OTHER_IMAGE_LOADED) {
+    g_AsyncLoad = mapIndex;
+    Run_OtherEvent(event);
+  }
+  g_AsyncLoad = -1;
+  DS_Map_FreeHeld(hold);
+}

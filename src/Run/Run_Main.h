@@ -95,3 +95,7 @@ CInstance* Run_CreateInstance(int object, float x, float y);
 void Run_DestroyInstance(CInstance* inst);
 // Sends the other event of that number to every instance that has it.
 void Run_OtherEvent(int number);
+// Sends an asynchronous other event (60 or more) with async_load naming the
+// map, then frees the map unless the event's code already replaced it; an
+// event below 60 only frees the map.
+void Run_AsyncEvent(int event, int mapIndex);
