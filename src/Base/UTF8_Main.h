@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 // Decodes the character at p and moves p past it. The lead byte alone says
@@ -39,3 +40,8 @@ std::string UTF8_MakeValid(const char* text);
 // The length of the longest start of the text, at most max bytes, that ends
 // on a character boundary (a character the limit would split is left out).
 size_t UTF8_CutLength(const char* text, size_t max);
+// The length of the byte order mark that editors may put at the start of a
+// UTF-8 text: 3 when the bytes begin with it, else 0.
+inline size_t UTF8_MarkLength(const void* data, size_t size) {
+  return size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+}

@@ -6,8 +6,8 @@
 #include "Code/Code_Error.h"
 #include "Debug/Linux/Dialog_MainM.h"
 #include "Function/Function_Data_Structures.h"
+#include "IO/HTTP_Main.h"
 #include "Object/Object_Event.h"
-#include "Run/Run_Main.h"
 
 int LoginAsync_State = 0;
 int LoginAsync_Id = 0;
@@ -112,11 +112,13 @@ void LoginAsync_Closed(bool ok, const char* user, const char* password) {
 }
 
 void LoginAsync_Poll() {
-  if (LoginAsync_State == 2 || LoginAsync_State == -1) g_loginQueued = true;
+  if ((LoginAsync_State == 2 || LoginAsync_State == -1) && !g_loginQueued) {
+    g_loginQueued = true;
+    HTTP_PushFinished(LoginAsync_Complete, nullptr, nullptr);
+  }
 }
 
-void LoginAsync_Deliver() {
-  if (!g_loginQueued) return;
+int LoginAsync_Complete(HTTP_REQ_CONTEXT*, void*, int* mapIndex) {
   g_loginQueued = false;
   const DS_MapPair pairs[] = {
       {"id", static_cast<double>(LoginAsync_Id), nullptr},
@@ -124,11 +126,7 @@ void LoginAsync_Deliver() {
       {"password", 0, g_loginPassword.c_str()},
       {"status", LoginAsync_State == 2 ? 1.0 : -1.0, nullptr},
   };
-  int map = DS_Map_CreateFromPairs(4, pairs);
-  DS_MapHold hold = DS_Map_Hold(map);
+  *mapIndex = DS_Map_CreateFromPairs(4, pairs);
   LoginAsync_State = 0;
-  g_AsyncLoad = map;
-  Run_OtherEvent(EV_OTHER_DIALOG);
-  g_AsyncLoad = -1;
-  DS_Map_FreeHeld(hold);
+  return EV_OTHER_DIALOG;
 }

@@ -27,12 +27,14 @@ extern double LoginAsync_Counter;
 // Opens the modeless login box with its own copies of the two texts;
 // returns 1 at once.
 int LoginAsync_Show(const char* user, const char* password);
-// At the start of every step: an answered box queues its answer.
+// At the start of every step: an answered box puts its answer on the
+// request list (IO/HTTP_Main.h), once.
 void LoginAsync_Poll();
-// Where the step delivers finished asynchronous work: sends other event 63
-// with the answer's async_load map {id, username, password, status}, frees
-// the map afterwards and sets the state back to 0.
-void LoginAsync_Deliver();
+// The answer's delivery: its async_load map {id, username, password,
+// status 1 after OK, -1 after Cancel} for other event 63; the state goes
+// back to 0.
+class HTTP_REQ_CONTEXT;
+int LoginAsync_Complete(HTTP_REQ_CONTEXT* req, void* arg, int* mapIndex);
 
 // What the boxes' buttons do; the platform half calls them.
 void ErrorDialog_Copy();   // puts the error text on the clipboard (nothing after Clear)

@@ -26,16 +26,13 @@ void Debug_Update();
 void Debug_SaveSettings();
 void Profiler_Begin(const char* name, uint32_t colour);
 void Profiler_End();
-// Finished asynchronous requests, delivered once per step as other events.
-void HTTP_DeliverFinished();
-// Files the scripts left open.
+// Files the scripts left open; the registry kept in memory.
 void FileTables_CloseAll();
+void RegistryList_Clear();
 
 // Run-loop operations defined in the run area itself.
 void Run_Timing_Reset();
 bool Run_LoadGame(const char* file);
 
-// The login dialog's answer, queued as an asynchronous request when ready,
-// and delivered with the other finished requests (other event 63).
+// The login dialog's answer, queued as an asynchronous request when ready.
 void LoginAsync_Poll();
-void LoginAsync_Deliver();

@@ -9,6 +9,9 @@
 #include "Base/Dialog_Answers.h"
 #include "Code/Code_Error.h"
 #include "Debug/Dialog_Main.h"
+#include "Function/Function_Data_Structures.h"
+#include "Function_Call.h"
+#include "IO/HTTP_Main.h"
 
 namespace {
 class DialogBoxes : public ::testing::Test {
@@ -98,8 +101,20 @@ TEST_F(DialogBoxes, TheLoginAnswersOnceAndKeepsItsOwnTexts) {
   std::string typed;
   InputQuery_Show("C", "P", "", &typed);  // an input box meanwhile
   EXPECT_EQ(typed, "zed");
+  static std::string heard;
+  heard.clear();
+  HTTP_SetEventSender([](int event, int map) {
+    heard = std::to_string(event) + " " + CallText("ds_map_find_value", {map, "username"}) + " " +
+            CallText("ds_map_find_value", {map, "password"}) + " " +
+            std::to_string(static_cast<int>(CallReal("ds_map_find_value", {map, "status"})));
+    DS_Map_Destroy(map);
+  });
   LoginAsync_Poll();
-  LoginAsync_Deliver();  // no room: nobody hears event 63
+  LoginAsync_Poll();  // one answer, however often the step looks
+  EXPECT_EQ(HTTP_CountRecords(-1), 1);
+  HTTP_DeliverFinished();
+  HTTP_SetEventSender(nullptr);
+  EXPECT_EQ(heard, "63 alice secret 1");
   EXPECT_EQ(LoginAsync_State, 0);
 }
 }  // namespace
