@@ -5,6 +5,7 @@ void Function_Math_Init();
 void Function_Graphics_Init();
 void Function_Misc_Init();
 void Function_Data_Structures_Init();
+void Function_Sound_Init();
 
 void InitCWLFunctions() {
   static bool done = false;
@@ -15,4 +16,5 @@ void InitCWLFunctions() {
   Function_Graphics_Init();
   Function_Misc_Init();
   Function_Data_Structures_Init();
+  Function_Sound_Init();
 }

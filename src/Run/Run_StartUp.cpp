@@ -29,6 +29,7 @@
 #include "Run/Run_OpenDialog.h"
 #include "Run/Run_Prepare.h"
 #include "Run/Run_Screen.h"
+#include "Sound/Sound_Main.h"
 #include "Support/Support_File.h"
 
 void Variable_Init_World();
@@ -148,6 +149,7 @@ int Run_Main(int argc, char** argv) {
     Console_Printf("Cannot play the input back from %s\n", g_CommandLine.playback.c_str());
   Random_Seed(2101988);
   Graphics_LoadPackage(pkg);
+  Sound_LoadPackage(pkg);
   if (!PrepareGame(pkg)) {
     ShutDown();
     return 1;
