@@ -155,6 +155,26 @@ TEST_F(SoundTest, TicksStepTheVolumeWithinItsRangeAndGainsAreNeverNegative) {
   hw.Free(s);
 }
 
+TEST_F(SoundTest, ASoundWithoutSourcesStaysSilentAndSaysSo) {
+  std::vector<uint8_t> wav = Sound_MakeWav(0.01, 0.25);
+  SoundHardware& hw = *g_SoundHardware;
+  std::vector<SoundHardwareSound*> loaded;
+  testing::internal::CaptureStdout();
+  SoundHardwareSound* s = nullptr;
+  // Four sources a sound: the context's room runs out after about a thousand.
+  for (int i = 0; i < 1100 && (s = hw.Load(wav.data(), int64_t(wav.size()))); i++) loaded.push_back(s);
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(s, nullptr);
+  EXPECT_GE(loaded.size(), 1000u);
+  EXPECT_NE(out.find("AL error creating sources"), std::string::npos) << out;
+  hw.Play(s, false);  // nothing to play
+  EXPECT_FALSE(hw.Playing(s));
+  for (SoundHardwareSound* l : loaded) hw.Free(l);
+  s = hw.Load(wav.data(), int64_t(wav.size()));
+  EXPECT_NE(s, nullptr);  // the sources came back
+  hw.Free(s);
+}
+
 TEST_F(SoundTest, WithoutAudioEveryOperationReturnsAtOnce) {
   Sound_Quit();
   g_NoAudio = 1;
