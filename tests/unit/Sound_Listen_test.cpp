@@ -1,7 +1,7 @@
-// Tests that listen: each scenario runs in a child process of its own (the
-// sound library reads its configuration once a process) whose output goes
-// to a WAV file through OpenAL Soft's "wave" driver; the file is read once
-// the child has closed the device.
+// Tests that listen: each scenario runs in a process of its own (the sound
+// library reads its configuration once a process) whose output goes to a
+// WAV file through OpenAL Soft's "wave" driver; the file is read once that
+// process has closed the device.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -90,25 +90,36 @@ class SoundListen : public testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir); }
 
-  // Runs a scenario in a child with the sound output going to a file.
+  // Runs a scenario in a new process with the sound output going to a file:
+  // the test program starts again with only this test, which then runs the
+  // scenario and ends.
   Recording Listen(const std::function<void()>& scenario) {
-    std::string conf = dir + "alsoft.conf", wav = dir + "out.wav";
-    std::ofstream(conf) << "drivers=wave\nchannels=mono\nsample-type=int16\nfrequency=" << kRate
-                        << "\n[wave]\nfile=" << wav << "\n";
-    pid_t child = fork();
-    if (child == 0) {
-      unsetenv("ALSOFT_DRIVERS");
-      setenv("ALSOFT_CONF", conf.c_str(), 1);
+    if (getenv("SOUND_LISTEN_CHILD")) {
       Sound_Clear();
       Sound_Prepare();
       scenario();
       Sound_Quit();
       Sound_FreeAll();
+      std::filesystem::remove_all(dir);
       _exit(testing::Test::HasFailure() ? 1 : 0);
+    }
+    std::string conf = dir + "alsoft.conf", wav = dir + "out.wav";
+    std::ofstream(conf) << "drivers=wave\nchannels=mono\nsample-type=int16\nfrequency=" << kRate
+                        << "\n[wave]\nfile=" << wav << "\n";
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::string filter = std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
+    pid_t child = fork();
+    if (child == 0) {
+      unsetenv("ALSOFT_DRIVERS");
+      setenv("ALSOFT_CONF", conf.c_str(), 1);
+      setenv("SOUND_LISTEN_CHILD", "1", 1);
+      char* args[] = {const_cast<char*>("unit_tests"), filter.data(), nullptr};
+      execv("/proc/self/exe", args);
+      _exit(127);
     }
     int status = -1;
     waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the scenario failed";
     Recording r;
     EXPECT_TRUE(ReadWav(wav, r));
     return r;
