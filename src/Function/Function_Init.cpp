@@ -6,6 +6,7 @@ void Function_Graphics_Init();
 void Function_Misc_Init();
 void Function_Data_Structures_Init();
 void Function_Sound_Init();
+void Function_DPlay_Init();
 
 void InitCWLFunctions() {
   static bool done = false;
@@ -17,4 +18,5 @@ void InitCWLFunctions() {
   Function_Misc_Init();
   Function_Data_Structures_Init();
   Function_Sound_Init();
+  Function_DPlay_Init();
 }

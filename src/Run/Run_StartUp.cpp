@@ -11,6 +11,7 @@
 #include "Base/Random_Main.h"
 #include "Base/ShowMessage.h"
 #include "Code/Code_Main.h"
+#include "DPlay/Linux/DPlay_Shared.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Function/Function_Init.h"
@@ -74,6 +75,7 @@ void ShutDown() {
   Run_FreeWorld();
   FileTables_CloseAll();
   Achievements_Free();
+  DPlay_Free();
   Sound_FreeAll();
   DataFile_FreeAll();
   Graphics_Shutdown();
