@@ -1,5 +1,6 @@
-// The sound built-ins: the classic sounds (sound_), CD audio (cd_) and raw
-// MCI command strings. A sound argument names a sound of the classic list
+// The sound built-ins: the classic sounds (sound_), CD audio (cd_), raw
+// MCI command strings and the newer audio system (audio_, which reports
+// nothing to scripts: failures show as its results). A sound argument names a sound of the classic list
 // (rounded, halves to even); a missing one is the script error "Sound does
 // not exist." and the handler does nothing more. Every request goes through
 // the sound's slot, which prepares a sound that was not preloaded.
@@ -9,6 +10,7 @@
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
 #include "Option/Option_Main.h"
+#include "Sound/Audio_Main.h"
 #include "Sound/Linux/MCI_MainM.h"
 #include "Sound/Sound_CD.h"
 #include "Sound/Sound_Class.h"
@@ -111,6 +113,47 @@ SOUND_HANDLER(F_MCICommand) {
   RValue_SetString(&Result, reply);
 }
 
+// Audio arguments: indices, handles, loop flags and counts rounded, other
+// numbers narrowed to single precision.
+namespace {
+int I(const RValue& a) { return RValue_RoundInt(a); }
+float F(const RValue& a) { return RValue_Single(a); }
+}  // namespace
+
+SOUND_HANDLER(F_AudioListenerPosition) { Audio_ListenerPosition(F(arg[0]), F(arg[1]), F(arg[2])); }
+SOUND_HANDLER(F_AudioListenerVelocity) { Audio_ListenerVelocity(F(arg[0]), F(arg[1]), F(arg[2])); }
+SOUND_HANDLER(F_AudioListenerOrientation) {
+  Audio_ListenerOrientation(F(arg[0]), F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]));
+}
+SOUND_HANDLER(F_AudioEmitterCreate) { GiveReal(Result, Audio_EmitterCreate()); }
+SOUND_HANDLER(F_AudioEmitterFree) { Audio_EmitterFree(I(arg[0])); }
+SOUND_HANDLER(F_AudioEmitterPosition) { Audio_EmitterPosition(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3])); }
+SOUND_HANDLER(F_AudioEmitterVelocity) { Audio_EmitterVelocity(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3])); }
+SOUND_HANDLER(F_AudioEmitterExists) { GiveReal(Result, Audio_EmitterExists(I(arg[0])) ? 1.0 : 0.0); }
+SOUND_HANDLER(F_AudioEmitterGain) { Audio_EmitterGain(I(arg[0]), F(arg[1])); }
+SOUND_HANDLER(F_AudioEmitterPitch) { Audio_EmitterPitch(I(arg[0]), F(arg[1])); }
+SOUND_HANDLER(F_AudioEmitterFalloff) { Audio_EmitterFalloff(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3])); }
+SOUND_HANDLER(F_AudioFalloffSetModel) { Audio_SetFalloffModel(I(arg[0])); }
+SOUND_HANDLER(F_AudioPlaySound) { GiveReal(Result, Audio_PlaySimple(I(arg[0]), F(arg[1]), I(arg[2]))); }
+SOUND_HANDLER(F_AudioPlaySoundOn) { GiveReal(Result, Audio_PlaySound(I(arg[0]), I(arg[1]), I(arg[2]), F(arg[3]))); }
+SOUND_HANDLER(F_AudioPlaySoundAt) {
+  GiveReal(Result, Audio_PlaySoundAt(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]),
+                                     I(arg[7]), F(arg[8])));
+}
+SOUND_HANDLER(F_AudioStopSound) { Audio_StopSound(I(arg[0])); }
+SOUND_HANDLER(F_AudioPauseSound) { Audio_PauseSound(I(arg[0])); }
+SOUND_HANDLER(F_AudioResumeSound) { Audio_ResumeSound(I(arg[0])); }
+SOUND_HANDLER(F_AudioPauseAll) { Audio_PauseAll(); }
+SOUND_HANDLER(F_AudioResumeAll) { Audio_ResumeAll(); }
+SOUND_HANDLER(F_AudioStopAll) { Audio_StopAll(); }
+SOUND_HANDLER(F_AudioIsPlaying) { GiveReal(Result, Audio_IsPlaying(I(arg[0])) ? 1.0 : 0.0); }
+SOUND_HANDLER(F_AudioGetType) { GiveReal(Result, Audio_SoundIsStreamed(I(arg[0]))); }
+SOUND_HANDLER(F_AudioMasterGain) { Audio_SetMasterGain(F(arg[0])); }
+SOUND_HANDLER(F_AudioChannelNum) { Audio_SetChannelCount(I(arg[0])); }
+SOUND_HANDLER(F_AudioPlayMusic) { Audio_PlayMusic(I(arg[0]), I(arg[1]) > 0); }
+SOUND_HANDLER(F_AudioStopMusic) { Audio_StopMusic(); }
+SOUND_HANDLER(F_AudioSoundLength) { GiveReal(Result, Audio_SoundLength(I(arg[0]))); }
+
 void Function_Sound_Init() {
   Function_Add("sound_play", F_SoundPlay, 1);
   Function_Add("sound_loop", F_SoundLoop, 1);
@@ -156,4 +199,33 @@ void Function_Sound_Init() {
   Function_Add("cd_close_door", F_CDCloseDoor, 0);
 
   Function_Add("MCI_command", F_MCICommand, 1);
+
+  Function_Add("audio_listener_position", F_AudioListenerPosition, 3);
+  Function_Add("audio_listener_velocity", F_AudioListenerVelocity, 3);
+  Function_Add("audio_listener_orientation", F_AudioListenerOrientation, 6);
+  Function_Add("audio_emitter_create", F_AudioEmitterCreate, 0);
+  Function_Add("audio_emitter_free", F_AudioEmitterFree, 1);
+  Function_Add("audio_emitter_position", F_AudioEmitterPosition, 4);
+  Function_Add("audio_emitter_velocity", F_AudioEmitterVelocity, 4);
+  Function_Add("audio_emitter_exists", F_AudioEmitterExists, 1);
+  Function_Add("audio_emitter_gain", F_AudioEmitterGain, 2);
+  Function_Add("audio_emitter_pitch", F_AudioEmitterPitch, 2);
+  Function_Add("audio_emitter_falloff", F_AudioEmitterFalloff, 4);
+  Function_Add("audio_falloff_set_model", F_AudioFalloffSetModel, 1);
+  Function_Add("audio_play_sound", F_AudioPlaySound, 3);
+  Function_Add("audio_play_sound_on", F_AudioPlaySoundOn, 4);
+  Function_Add("audio_play_sound_at", F_AudioPlaySoundAt, 9);
+  Function_Add("audio_stop_sound", F_AudioStopSound, 1);
+  Function_Add("audio_pause_sound", F_AudioPauseSound, 1);
+  Function_Add("audio_resume_sound", F_AudioResumeSound, 1);
+  Function_Add("audio_pause_all", F_AudioPauseAll, 0);
+  Function_Add("audio_resume_all", F_AudioResumeAll, 0);
+  Function_Add("audio_stop_all", F_AudioStopAll, 0);
+  Function_Add("audio_is_playing", F_AudioIsPlaying, 1);
+  Function_Add("audio_get_type", F_AudioGetType, 1);
+  Function_Add("audio_master_gain", F_AudioMasterGain, 1);
+  Function_Add("audio_channel_num", F_AudioChannelNum, 1);
+  Function_Add("audio_play_music", F_AudioPlayMusic, 2);
+  Function_Add("audio_stop_music", F_AudioStopMusic, 0);
+  Function_Add("audio_sound_length", F_AudioSoundLength, 1);
 }

@@ -30,6 +30,7 @@ void Sound_Tick() {
 }
 
 void Sound_Quit() {
+  Audio_Free();
   Wave_Clear();
   if (g_SoundHardware) g_SoundHardware->Quit();
 }
