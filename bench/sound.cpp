@@ -15,6 +15,7 @@
 #include "Sound/Linux/MCI_MainM.h"
 #include "Sound/Sound_Hardware.h"
 #include "Sound/Sound_Wave.h"
+#include "Sound_Bench.h"
 
 namespace {
 void StartSound() {
@@ -58,20 +59,9 @@ void BM_MCIOpenThreeMinuteMp3(benchmark::State& state) {
 }
 BENCHMARK(BM_MCIOpenThreeMinuteMp3)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// A short WAV image for the fading slots.
-std::vector<uint8_t> ShortWav() {
-  std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
-                              1,   0,   1,   0,   0x22, 0x56, 0, 0, 0x44, 0xAC, 0, 0, 2, 0, 16, 0,
-                              'd', 'a', 't', 'a', 0, 0, 0, 0};
-  uint32_t data = 2 * 2205;
-  out.resize(out.size() + data, 0);
-  for (int i = 0; i < 4; i++) out[40 + i] = uint8_t(data >> (8 * i)), out[4 + i] = uint8_t((36 + data) >> (8 * i));
-  return out;
-}
-
 void BM_SoundTickThousandFades(benchmark::State& state) {
   StartSound();
-  std::vector<uint8_t> wav = ShortWav();
+  std::vector<uint8_t> wav = Bench_SilentWav(2205);
   std::vector<int> slots;
   for (int i = 0; i < 1000; i++) slots.push_back(Wave_Create(wav.data(), int64_t(wav.size()), 0));
   // Fades of about two years of frames: every tick steps every slot.
@@ -83,10 +73,4 @@ void BM_SoundTickThousandFades(benchmark::State& state) {
 BENCHMARK(BM_SoundTickThousandFades)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  Sound_Quit();
-  return 0;
-}
+SOUND_BENCHMARK_MAIN()
