@@ -57,7 +57,6 @@ class SoundHardware {
   void SetMusicVolume(float volume, int milliseconds);
   // A linear factor on every sound's gain from its next play or fade step.
   void SetMasterVolume(float volume);
-  float MasterVolume() const { return m_MasterVolume; }
 
   void PlayMP3(const char* name, bool loop);
   void PlayMIDI(const char* name, bool loop);

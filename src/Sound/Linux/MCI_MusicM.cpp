@@ -77,8 +77,6 @@ void MCI_Music_SetDevice(ALCdevice* device, const ALCint* attributes) {
   if (device) g_MusicContext = alcCreateContext(device, attributes);
 }
 
-bool MCI_Music_HasDevice() { return g_MusicContext != nullptr; }
-
 CMCIMusic::~CMCIMusic() {
   if (!g_MusicContext) return;
   CMusicScope scope;

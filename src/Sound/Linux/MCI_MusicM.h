@@ -12,7 +12,6 @@
 // given attributes (0-terminated list, may be null). Null device: music
 // cannot be opened. Replaces (and destroys) an earlier music context.
 void MCI_Music_SetDevice(ALCdevice* device, const ALCint* attributes);
-bool MCI_Music_HasDevice();
 
 class CMCIMusic {
  public:
