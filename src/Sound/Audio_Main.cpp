@@ -391,7 +391,7 @@ void Audio_SetChannelCount(int count) {
 
 void Audio_SetMasterGain(float gain) {
   if (!Audio_Active()) return;
-  gain = std::max(gain, 0.0f);
+  if (!(gain > 0.0f)) gain = 0.0f;  // negative (or NaN) is silent
   alListenerf(AL_GAIN, gain);
   if (g_Audio.output) g_Audio.output->SetMusicVolume(gain, 10);
 }

@@ -124,7 +124,8 @@ void SoundHardware::Free(SoundHardwareSound* sound) {
 }
 
 void SoundHardware::SetGain(ALuint source, float volume) {
-  alSourcef(source, AL_GAIN, std::max(0.0f, volume * m_MasterVolume));
+  float gain = volume * m_MasterVolume;
+  alSourcef(source, AL_GAIN, gain > 0.0f ? gain : 0.0f);  // never negative (nor NaN)
   SoundHardware_ReportErrors();
 }
 
