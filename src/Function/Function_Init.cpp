@@ -3,6 +3,8 @@
 void Function_Game_Init();
 void Function_Math_Init();
 void Function_Graphics_Init();
+void Function_File_Init();
+void Function_Particle_Init();
 void Function_Misc_Init();
 void Function_Data_Structures_Init();
 void Function_Sound_Init();
@@ -15,6 +17,8 @@ void InitCWLFunctions() {
   Function_Game_Init();
   Function_Math_Init();
   Function_Graphics_Init();
+  Function_File_Init();
+  Function_Particle_Init();
   Function_Misc_Init();
   Function_Data_Structures_Init();
   Function_Sound_Init();

@@ -76,9 +76,13 @@ inline bool ReadWav(const std::string& path, Recording& out) {
 }
 
 // Steps frames at room speed 30 for a time.
+// Frames keep to a schedule from the first one, so that late wake-ups of a
+// busy machine do not add up over a scenario.
 inline void Frames(double seconds) {
-  for (int i = 0; i < int(seconds * 30); i++) {
-    std::this_thread::sleep_for(std::chrono::microseconds(33333));
+  static auto next = std::chrono::steady_clock::now();
+  for (int i = 0; i < int(std::lround(seconds * 30)); i++) {
+    next += std::chrono::microseconds(33333);
+    std::this_thread::sleep_until(next);
     Sound_Tick();
   }
 }
