@@ -18,6 +18,7 @@
 #include <memory>
 #include <set>
 
+#include "Base/UTF8_Main.h"
 #include "DataFile/DataFile_Image.h"
 
 namespace {
@@ -215,6 +216,8 @@ class CSpec {
   }
   // A code text, or {"file": path} naming a file that holds it.
   std::string Code(const char* key);
+  // An object of name: value text or number, in the project's order.
+  std::vector<std::pair<std::string, std::string>> Constants(const char* key);
 
   void Done() const {
     json_object_object_foreach(m_obj, key, val) {
@@ -259,7 +262,8 @@ class CProject {
   }
   std::string ReadText(const std::string& name, const std::string& where) {
     PackageBytes bytes = ReadFile(name, where);
-    std::string text((const char*)bytes.data(), bytes.size());
+    size_t mark = UTF8_MarkLength(bytes.data(), bytes.size());
+    std::string text((const char*)bytes.data() + mark, bytes.size() - mark);
     m_out.storage.pop_back();
     return text;
   }
@@ -338,10 +342,26 @@ std::string CSpec::Code(const char* key) {
   return m_project.ReadText(name, Where(key));
 }
 
+std::vector<std::pair<std::string, std::string>> CSpec::Constants(const char* key) {
+  std::vector<std::pair<std::string, std::string>> out;
+  json_object* v = Typed(key, json_type_object, "an object of name: value");
+  if (!v) return out;
+  json_object_object_foreach(v, name, value) {
+    if (json_object_is_type(value, json_type_string)) {
+      out.emplace_back(name, json_object_get_string(value));
+    } else if (json_object_is_type(value, json_type_int) || json_object_is_type(value, json_type_double)) {
+      out.emplace_back(name, json_object_to_json_string_ext(value, JSON_C_TO_STRING_PLAIN));
+    } else {
+      Fail(key, "key " + Quoted(name) + ": expected a value text or a number, got " + Shown(value));
+    }
+  }
+  return out;
+}
+
 json_object* CProject::Parse() {
   std::vector<uint8_t> bytes;
   if (!DataFile_ReadWholeFile(m_path, bytes)) throw ProjectError{m_path + ": cannot read the project file"};
-  std::string text(bytes.begin(), bytes.end());
+  std::string text(bytes.begin() + UTF8_MarkLength(bytes.data(), bytes.size()), bytes.end());
 
   json_tokener* tok = json_tokener_new();
   json_tokener_set_flags(tok, JSON_TOKENER_STRICT | JSON_TOKENER_VALIDATE_UTF8);
@@ -466,17 +486,7 @@ void CProject::Options(CSpec& root) {
     o.window_colour = spec.Colour("window_colour", o.window_colour);
     spec.Done();
   }
-  if (json_object* v = root.Typed("constants", json_type_object, "an object of name: value")) {
-    json_object_object_foreach(v, name, value) {
-      if (json_object_is_type(value, json_type_string)) {
-        o.constants.emplace_back(name, json_object_get_string(value));
-      } else if (json_object_is_type(value, json_type_int) || json_object_is_type(value, json_type_double)) {
-        o.constants.emplace_back(name, json_object_to_json_string_ext(value, JSON_C_TO_STRING_PLAIN));
-      } else {
-        Fail("constants: key " + Quoted(name), "expected a value text or a number, got " + Shown(value));
-      }
-    }
-  }
+  o.constants = root.Constants("constants");
 }
 
 void CProject::Scripts(CSpec& root) {
@@ -903,6 +913,7 @@ void CProject::Extensions(CSpec& root) {
       file.kind = Choice(fs, "kind", kinds, 1);
       file.initialize = fs.String("init", "");
       file.finalize = fs.String("final", "");
+      file.constants = fs.Constants("constants");
       auto functions = fs.Array("functions");
       for (size_t k = 0; k < functions.size(); k++) {
         CSpec f(*this, functions[k], fs.Where("functions") + "[" + std::to_string(k) + "]");
@@ -922,6 +933,8 @@ void CProject::Extensions(CSpec& root) {
         }
         if (fn.argument_kinds.size() > 16) f.Fail("args", "a function takes at most 16 arguments");
         fn.argument_count = (int32_t)fn.argument_kinds.size();
+        if (f.Has("code") && file.kind != 2) f.Fail("code", "only a function of a \"code\" file has code");
+        fn.code = f.Code("code");
         f.Done();
         file.functions.push_back(fn);
       }

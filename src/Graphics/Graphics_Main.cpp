@@ -7,6 +7,7 @@
 #include "Font/Font_Main.h"
 #include "Sprite/Sprite_Main.h"
 #include "Graphics_API/Graphics_Device.h"
+#include "Particle/Particle_Shapes.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ void Graphics_Shutdown() {
   Sprite_FreeAll();
   Background_FreeAll();
   Font_FreeAll();
+  Particle_FreeTextures();
   GR_D3D_Shutdown();
 }
 

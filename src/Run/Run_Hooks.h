@@ -26,10 +26,9 @@ void Debug_Update();
 void Debug_SaveSettings();
 void Profiler_Begin(const char* name, uint32_t colour);
 void Profiler_End();
-// Finished asynchronous requests, delivered once per step as other events.
-void HTTP_DeliverFinished();
-// Files the scripts left open.
+// Files the scripts left open; the registry kept in memory.
 void FileTables_CloseAll();
+void RegistryList_Clear();
 
 // Run-loop operations defined in the run area itself.
 void Run_Timing_Reset();

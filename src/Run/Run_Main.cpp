@@ -8,6 +8,7 @@
 
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
+#include "Function/Function_Data_Structures.h"
 #include "Graphics_API/Window_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
@@ -54,7 +55,11 @@ CInstance* RoomCodeSelf() {
 }
 
 void StartRoom(int index, bool game_start) {
-  CRoom* room = Room_Data(index);
+  // A persistent room comes back as it was left; any other starts as its
+  // resource defines it.
+  CRoom* room = Room_Running(index);
+  bool returning = room && room->persistent && room->visited;
+  if (!returning) room = Room_Restart(index);
   if (!room) return;
   g_RoomIndex = index;
   g_RunRoom = room;
@@ -62,7 +67,6 @@ void StartRoom(int index, bool game_start) {
   Run_FitWindowToRoom(*room);
   // New instances with their creation code.
   std::vector<std::pair<CInstance*, CCode*>> fresh;
-  bool returning = room->persistent && room->visited;
   if (returning) {
     for (CInstance* inst : room->active) inst->Attach();
     for (CInstance* inst : room->deactivated) inst->Attach();
@@ -107,8 +111,7 @@ void EndRoom(bool game_end) {
     for (CInstance* inst : room->deactivated) inst->Detach();
     room->visited = true;
   } else {
-    room->ClearInstances();
-    room->visited = false;
+    Room_Discard(g_RoomIndex);
   }
   g_RunRoom = nullptr;
 }
@@ -170,14 +173,9 @@ void EndGame() {
 }
 
 void Run_ClearInstances() {
-  for (int i = 0; i < Room_Count(); i++) {
-    if (CRoom* r = Room_Data(i)) {
-      // Instances waiting in persistent rooms are detached: deleting them
-      // touches no list they are not on.
-      r->ClearInstances();
-      r->visited = false;
-    }
-  }
+  // Instances waiting in persistent rooms are detached: deleting them with
+  // their rooms touches no list they are not on.
+  Room_DiscardAll();
   for (CInstance* inst : g_carried) delete inst;
   g_carried.clear();
   g_RoomIndex = -1;
@@ -192,15 +190,6 @@ static void ReportNumber(const char* prefix, int number, bool fatal) {
 
 int Run_ExitStatus() { return g_stoppedByError ? 1 : 0; }
 
-const char* Run_TempDirectory() {
-  static std::string dir;
-  if (dir.empty()) {
-    const char* t = std::getenv("TMPDIR");
-    dir = t && t[0] == '/' ? t : "/tmp";
-    if (dir.back() != '/') dir += '/';
-  }
-  return dir.c_str();
-}
 
 void Run_EndGame() { g_PendingTransition = TRANSITION_END; }
 void Run_RestartGame() { g_PendingTransition = TRANSITION_RESTART; }
@@ -278,3 +267,13 @@ void Run_DestroyInstance(CInstance* inst) {
 }
 
 void Run_OtherEvent(int number) { Event_PerformPass(EV_OTHER, number); }
+
+void Run_AsyncEvent(int event, int mapIndex) {
+  DS_MapHold hold = DS_Map_Hold(mapIndex);
+  if (event >= EV_OTHER_IMAGE_LOADED) {
+    g_AsyncLoad = mapIndex;
+    Run_OtherEvent(event);
+  }
+  g_AsyncLoad = -1;
+  DS_Map_FreeHeld(hold);
+}

@@ -214,7 +214,13 @@ bool PrepareGame(const GamePackage& pkg) {
   Console_Printf("PrepareGame()\n");
   ShowProgress("Preparing included files", 50);
   DataFile_Init(pkg);
-  if (!DataFile_ExportAll()) return Fail("Failed to export the included files.");
+  // A file that cannot be written (a read-only game folder) is logged; the
+  // game starts all the same.
+  DataFile_ExportAll();
+  // Script names are known before extension code compiles, so that code can
+  // call the game's scripts; the scripts themselves compile later.
+  Script_Clear();
+  for (const PackageScript& ps : pkg.scripts) Script_Add(ps.exists ? ps.name.c_str() : "", ps.code.c_str());
   Console_Printf("Extension_Prepare() \n");
   ShowProgress("Preparing extension packages", 54);
   if (!Extension_Prepare()) return Fail("Failed to prepare extension packages.");
@@ -226,8 +232,6 @@ bool PrepareGame(const GamePackage& pkg) {
       return Fail(("Failed to define the constant " + name + ":\n" + Code_ErrorText).c_str());
   }
   ShowProgress("Preparing scripts", 58);
-  Script_Clear();
-  for (const PackageScript& ps : pkg.scripts) Script_Add(ps.exists ? ps.name.c_str() : "", ps.code.c_str());
   if (!Script_PrepareAll()) return Fail("Failed to prepare the scripts.");
   ShowProgress("Preparing time lines", 70);
   if (!CompileTimeLines()) return Fail("Failed to prepare the time lines.");

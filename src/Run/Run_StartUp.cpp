@@ -6,22 +6,29 @@
 #include "Base/Console.h"
 #include "Function/Kivo_Pause.h"
 #include "Base/File_Folders.h"
-#include "Base/IniFile.h"
+#include "Base/Gtk_Start.h"
 #include "Base/RValue.h"
 #include "Base/Random_Main.h"
 #include "Base/ShowMessage.h"
 #include "Code/Code_Main.h"
+#include "DPlay/Linux/DPlay_Shared.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
+#include "Extension/Extension_Main.h"
+#include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Window_Main.h"
+#include "IO/HTTP_Main.h"
 #include "IO/IO_Main.h"
 #include "IO/LoadSave_Main.h"
 #include "Option/Option_CommandLine.h"
 #include "Option/Option_Main.h"
+#include "Particle/Particle_Effect.h"
+#include "Particle/Particle_Main.h"
+#include "Particle/Particle_Shapes.h"
 #include "Platform/MemoryManager.h"
 #include "Run/Highscore_Main.h"
 #include "Run/Run_Hooks.h"
@@ -29,12 +36,15 @@
 #include "Run/Run_OpenDialog.h"
 #include "Run/Run_Prepare.h"
 #include "Run/Run_Screen.h"
+#include "Sound/Sound_Main.h"
 #include "Support/Support_File.h"
 
 void Variable_Init_World();
 void Constant_Init_World();
 
 namespace {
+std::vector<std::string> g_Arguments;
+
 // The game file: "data.win" beside the program, else "-game", else asked for.
 std::string FindGameFile(int argc, char** argv) {
   char* dir = File_GetProgramDirectory();
@@ -50,13 +60,6 @@ std::string FindGameFile(int argc, char** argv) {
 }
 
 // "options.ini" beside the package: [DEFAULT] Debug=1 turns debug mode on.
-void ReadOptionsIni(const std::string& folder) {
-  std::string path = folder + "options.ini";
-  if (!File_Exists(path.c_str())) return;
-  IniFile ini(path.c_str(), true);
-  if (IniKey* key = ini.GetKey("DEFAULT", "Debug")) g_CommandLine.debug = g_CommandLine.debug || std::atoi(key->value) != 0;
-}
-
 void CopyOptions(const PackageOptions& o) {
   g_GameOptions.show_errors = o.show_errors;
   g_GameOptions.errors_fatal = o.errors_fatal;
@@ -68,11 +71,16 @@ void CopyOptions(const PackageOptions& o) {
 void ShutDown() {
   EndGame();
   IO_Record_Stop();
+  HTTP_Shutdown();
   Sound_Quit();
   DataFile_RemoveExported();
+  Run_RemoveTempDirectory();
   Run_FreeWorld();
+  Particle_FreeAll();
   FileTables_CloseAll();
+  RegistryList_Clear();
   Achievements_Free();
+  DPlay_Free();
   Sound_FreeAll();
   DataFile_FreeAll();
   Graphics_Shutdown();
@@ -80,8 +88,11 @@ void ShutDown() {
 }
 }  // namespace
 
+const std::vector<std::string>& Run_Arguments() { return g_Arguments; }
+
 int Run_Main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
+  g_Arguments.assign(argv, argv + argc);
   std::string file = FindGameFile(argc, argv);
   if (file.empty()) {
     Console_Printf("No game to run: put data.win beside the runner or give -game FILE.\n");
@@ -94,6 +105,7 @@ int Run_Main(int argc, char** argv) {
   Variable_Init_World();
   Highscore_Clear();
   IO_Clear();
+  HTTP_SetEventSender(Run_AsyncEvent);
 
   GamePackage pkg;
   std::string error;
@@ -102,7 +114,7 @@ int Run_Main(int argc, char** argv) {
   std::string game_folder = folder && *folder ? folder : "./";
   MemoryManager::Free(folder);
   File_SetGameDirectory(game_folder.c_str());
-  ReadOptionsIni(game_folder);
+  g_CommandLine.debug = g_CommandLine.debug || Option_IniDebug(game_folder);
   CopyOptions(pkg.options);
 
   Console_Printf("Get Resolution\n");
@@ -128,6 +140,7 @@ int Run_Main(int argc, char** argv) {
   }
   Window_SetVisible(true);
   Window_OnPauseEvent = Kivo_OSPauseEvent_Raise;
+  g_GtkModalPump = Run_ModalPump;
   GR_SetCirclePrecision(24);
   GR_SetInterpolation(pkg.options.interpolate);
   IO_Clear();
@@ -137,6 +150,8 @@ int Run_Main(int argc, char** argv) {
     GR_D3D_Finish_Frame();
     Run_ProcessMessages();
   }
+  Particle_CreateTextures();
+  Effect_AreaSize = Graphics_TiledArea;
   Console_Printf("Create Score Form\n");
   Console_Printf("Create Load Form\n");
   Console_Printf("Create Error Form\n");
@@ -147,7 +162,9 @@ int Run_Main(int argc, char** argv) {
   if (!g_CommandLine.playback.empty() && !IO_Playback_Start(g_CommandLine.playback.c_str()))
     Console_Printf("Cannot play the input back from %s\n", g_CommandLine.playback.c_str());
   Random_Seed(2101988);
+  Extension_LoadFromChunk(pkg);
   Graphics_LoadPackage(pkg);
+  Sound_LoadPackage(pkg);
   if (!PrepareGame(pkg)) {
     ShutDown();
     return 1;

@@ -78,6 +78,28 @@ TEST_F(IOLoadSave, SeeksMayGoAnywhereButReadsStayInsideTheData) {
   EXPECT_EQ(LoadSave_fopen((dir / "none").c_str(), "rb"), nullptr);
 }
 
+TEST_F(IOLoadSave, LinesAreReadWithTheirBytesAsTheyAre) {
+  std::string text("abc\r\n\nx\0y\rlast", 14);
+  text += std::string(70000, 'z');
+  std::ofstream(dir / "game" / "l.txt", std::ios::binary) << text;
+  LoadSaveFile* f = LoadSave_fopen((dir / "game" / "l.txt").c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(LoadSave_ReadLine(f), "abc");
+  EXPECT_EQ(LoadSave_ReadLine(f), "");  // the line end stays for the next call
+  EXPECT_EQ(LoadSave_ftell(f), 3);
+  EXPECT_EQ(LoadSave_ReadLineWithEnd(f), "\r\n");
+  EXPECT_EQ(LoadSave_ReadLineWithEnd(f), "\n");
+  EXPECT_EQ(LoadSave_ReadLine(f), std::string("x\0y", 3));  // a 0 byte is part of the line
+  EXPECT_TRUE(LoadSave_ReadLineWithEnd(f) == "\rlast" + std::string(70000, 'z'));  // no length limit
+  EXPECT_TRUE(LoadSave_feof(f));
+  EXPECT_EQ(LoadSave_ReadLine(f), "");
+  EXPECT_EQ(LoadSave_ReadLineWithEnd(f), "");
+  LoadSave_fseek(f, -1, SEEK_SET);  // before the start: nothing, one step on
+  EXPECT_EQ(LoadSave_ReadLine(f), "");
+  EXPECT_EQ(LoadSave_ReadLine(f), "abc");
+  LoadSave_fclose(f);
+}
+
 TEST_F(IOLoadSave, NamesAreRootedInTheirFolder) {
   std::string save = (dir / "save").string() + "/";
   EXPECT_EQ(LoadSave_MakeSavePath("a/b.txt"), save + "a/b.txt");
@@ -86,7 +108,9 @@ TEST_F(IOLoadSave, NamesAreRootedInTheirFolder) {
   EXPECT_EQ(LoadSave_MakeSavePath("a/../../escape.txt"), "");
   EXPECT_EQ(LoadSave_MakeSavePath("/etc/passwd"), "");
   LoadSave_AllowPath("/somewhere/picked.txt", true);
-  EXPECT_EQ(LoadSave_MakeSavePath("/SOMEWHERE/picked.txt"), "/SOMEWHERE/picked.txt");
+  EXPECT_EQ(LoadSave_MakeSavePath("/somewhere/picked.txt"), "/somewhere/picked.txt");
+  // Another case names another file here: it was not picked.
+  EXPECT_EQ(LoadSave_MakeSavePath("/SOMEWHERE/picked.txt"), "");
   EXPECT_EQ(LoadSave_MakeBundlePath("/somewhere/picked.txt"), "");
   char cwd[4096];
   ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
@@ -116,10 +140,18 @@ TEST_F(IOLoadSave, TheSaveFolderNameCannotLeaveTheDataFolder) {
   std::string keep = old ? old : "";
   setenv("XDG_DATA_HOME", "/data", 1);
   EXPECT_EQ(LoadSave_SaveFolder("My Game"), "/data/My Game/");
-  EXPECT_EQ(LoadSave_SaveFolder("../../etc"), "/data/.._.._etc/");
+  EXPECT_EQ(LoadSave_SaveFolder("../../etc"), "/data/_._.._etc/");
   EXPECT_EQ(LoadSave_SaveFolder(".."), "/data/game/");
   EXPECT_EQ(LoadSave_SaveFolder(""), "/data/game/");
   EXPECT_EQ(LoadSave_SaveFolder("a\\b/c"), "/data/a_b_c/");
+  // Never blank or hidden, and bounded without cutting a character in two.
+  EXPECT_EQ(LoadSave_SaveFolder("   "), "/data/game/");
+  EXPECT_EQ(LoadSave_SaveFolder(" .config "), "/data/_config/");
+  std::string longName = "x" + std::string(200, 'y');
+  EXPECT_EQ(LoadSave_SaveFolder(longName.c_str()), "/data/" + longName.substr(0, SAVE_FOLDER_NAME_MAX) + "/");
+  std::string accents;
+  for (int i = 0; i < 60; i++) accents += "\xC3\xA9";  // 120 bytes of two-byte characters
+  EXPECT_EQ(LoadSave_SaveFolder(("a" + accents).c_str()), "/data/a" + accents.substr(0, 98) + "/");
   setenv("XDG_DATA_HOME", "relative", 1);  // not absolute: ignored
   setenv("HOME", "/home/u", 1);
   EXPECT_EQ(LoadSave_SaveFolder("g"), "/home/u/.local/share/g/");

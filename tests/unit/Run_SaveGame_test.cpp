@@ -78,6 +78,18 @@ TEST_F(RunSaveGame, ALoadGivesBackTheSavedWorldWithoutEvents) {
   EXPECT_GT(next, id);
 }
 
+// A file saved by another run may hold tile ids this run has not given yet:
+// they are never given again.
+TEST_F(RunSaveGame, LoadedTileIdsAreNotGivenAgain) {
+  int later = g_RunRoom->AddTileDef(0, 0, 0, 8, 8, 0, 0, 0) + 1000;
+  g_RunRoom->tiles.back().id = later;
+  ASSERT_TRUE(Run_SaveGame(File("s.dat").c_str()));
+  g_RunRoom->tiles.clear();
+  ASSERT_TRUE(Run_LoadGame(File("s.dat").c_str()));
+  ASSERT_EQ(g_RunRoom->FindTileById(later), 0);
+  EXPECT_GT(g_RunRoom->AddTileDef(0, 0, 0, 8, 8, 0, 0, 0), later);
+}
+
 TEST_F(RunSaveGame, BrokenOrForeignFilesChangeNothing) {
   ASSERT_TRUE(Run_SaveGame(File("s.dat").c_str()));
   auto size = fs::file_size(File("s.dat"));

@@ -1,0 +1,29 @@
+// Extension packages: the model read from the package, prepared before the
+// game starts (native functions bound, code compiled, constants defined),
+// looked up by the compiler and called by running code. Function ids of
+// scripts are 500000 + the extension id. The lookups and the call the engine
+// uses are declared in Code/Code_Hooks.h; start-up's in Run/Run_Hooks.h.
+#pragma once
+#include <string>
+
+#include "Extension/Extension_Class.h"
+
+struct GamePackage;
+struct RValue;
+class CInstance;
+class CCode;
+
+// Builds the model from the package's extensions (and their constants and
+// code), replacing any earlier one. Each package draws one random number.
+void Extension_LoadFromChunk(const GamePackage& pkg);
+// The model, for inspection.
+const ExtensionList& Extension_Packages();
+
+// The name of the first function with that id (none: "").
+std::string Extension_FunctionName(int id);
+// Whether the id is bound to compiled code, and that code (null when none).
+bool Extension_IsCWL(int id);
+CCode* Extension_GetCode(int id);
+// A call for a machine that runs only native functions: false, touching
+// nothing, for an id out of range or bound to code.
+bool Extension_CallDLL(int id, int argc, const RValue* args, RValue* result);
