@@ -158,7 +158,7 @@ void F_D3DModelLoad(RValue& r, CInstance*, CInstance*, int, RValue* a) {
     Give(r, 0);
     return;
   }
-  Give(r, D3D_Model_Load(I(a[0]), path.c_str()) ? 1 : 0);
+  Give(r, D3D_Model_Load(I(a[0]), path.c_str(), name) ? 1 : 0);
 }
 
 void F_D3DModelSave(RValue& r, CInstance*, CInstance*, int, RValue* a) {

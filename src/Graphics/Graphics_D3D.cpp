@@ -73,7 +73,9 @@ std::vector<SVertex3D>& Scratch() {
   return scratch;
 }
 
-void DrawShape(const std::vector<SVertex3D>& verts, int texture) {
+void DrawShape(std::vector<SVertex3D>& verts, int texture) {
+  uint32_t colour = DrawColour();
+  for (SVertex3D& v : verts) v.colour = colour;
   D3D_DrawVerts(PR_TRIANGLELIST, texture, verts.data(), int(verts.size()), nullptr, 0, 0, 0);
 }
 
@@ -251,7 +253,7 @@ void D3D_DrawVerts(int kind, int texture, const SVertex3D* verts, int n, const u
     out[i].x += dx;
     out[i].y += dy;
     out[i].z += dz;
-    if (!useDrawColour || useDrawColour[i]) out[i].colour = colour;
+    if (useDrawColour && useDrawColour[i]) out[i].colour = colour;
   }
 }
 

@@ -77,8 +77,8 @@ void D3D_Vertex(float x, float y, float z, float nx, float ny, float nz, float u
 void D3D_Vertex(float x, float y, float z, float nx, float ny, float nz, float u, float v);  // drawing colour
 void D3D_Primitive_End();
 // Draws n vertices of one kind moved by (dx, dy, dz) (whole primitives
-// only); a vertex whose flag in useDrawColour is set, or every vertex when
-// it is null, takes the drawing colour and alpha.
+// only); a vertex whose flag in useDrawColour (when given) is set takes the
+// drawing colour and alpha.
 void D3D_DrawVerts(int kind, int texture, const SVertex3D* verts, int n, const uint8_t* useDrawColour, float dx,
                    float dy, float dz);
 

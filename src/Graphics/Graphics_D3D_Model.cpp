@@ -258,7 +258,10 @@ bool D3D_Model_ParseText(const char* text, size_t length, std::vector<D3DModelCo
   // The count only says how many lines to read: the lines themselves fill
   // the list.
   for (long i = 0; i < count; i++) {
-    if (!next(&s)) return fail("fewer commands than its count");
+    if (!next(&s)) {
+      number++;  // the line that is missing
+      return fail("fewer commands than its count");
+    }
     D3DModelCommand c;
     if (!ParseCommand(s, &c, reason)) {
       *line = number;
@@ -270,12 +273,12 @@ bool D3D_Model_ParseText(const char* text, size_t length, std::vector<D3DModelCo
   return true;
 }
 
-bool D3D_Model_Load(int id, const char* path) {
+bool D3D_Model_Load(int id, const char* path, const char* name) {
   Model* m = Get(id);
   if (!m) return false;
   LoadSaveFile* f = LoadSave_fopen(path, "rb");
   if (!f) {
-    g_Console.Output("d3d_model_load - unable to read file %s\n", path);
+    g_Console.Output("d3d_model_load - unable to read file %s\n", name);
     return false;
   }
   std::vector<D3DModelCommand> commands;
@@ -284,7 +287,7 @@ bool D3D_Model_Load(int id, const char* path) {
   bool ok = D3D_Model_ParseText(reinterpret_cast<const char*>(f->data), size_t(f->size), &commands, &line, &reason);
   LoadSave_fclose(f);
   if (!ok) {
-    g_Console.Output("d3d_model_load - %s line %d: %s\n", path, line, reason.c_str());
+    g_Console.Output("d3d_model_load - %s line %d: %s\n", name, line, reason.c_str());
     return false;
   }
   m->commands = std::move(commands);

@@ -39,9 +39,9 @@ std::string D3D_Model_ToText(const std::vector<D3DModelCommand>& commands);
 bool D3D_Model_ParseText(const char* text, size_t length, std::vector<D3DModelCommand>* out, int* line,
                          std::string* reason);
 // Replaces the model's commands with those of the file at the full path;
-// false, the model unchanged and a console line naming the file and line,
-// when the file cannot be read or is not a model.
-bool D3D_Model_Load(int id, const char* path);
+// false, the model unchanged and a console line naming the file (by name)
+// and line, when the file cannot be read or is not a model.
+bool D3D_Model_Load(int id, const char* path, const char* name);
 // Writes the model to the name in the save folder, whole or not at all;
 // false (with a console line) when it cannot be written.
 bool D3D_Model_Save(int id, const char* name);
