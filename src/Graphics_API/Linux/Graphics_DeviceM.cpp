@@ -212,10 +212,11 @@ void ApplyState(int index) {
     case RS_ALPHABLENDENABLE: v ? gl.Enable(GL_BLEND) : gl.Disable(GL_BLEND); break;
     case RS_CULLMODE:
       // Direct3D culls clockwise (2) or counter-clockwise (3) faces as seen
-      // on screen; our y flip reverses the winding OpenGL sees.
+      // on screen. OpenGL sees the image's top row as y = 0 with y going up,
+      // so a face clockwise on screen is counter-clockwise to it.
       if (v == 2 || v == 3) {
         gl.Enable(GL_CULL_FACE);
-        gl.FrontFace(v == 2 ? GL_CW : GL_CCW);
+        gl.FrontFace(v == 2 ? GL_CCW : GL_CW);
         gl.CullFace(GL_FRONT);
       } else {
         gl.Disable(GL_CULL_FACE);
