@@ -233,15 +233,16 @@ bool D3D_Model_ParseText(const char* text, size_t length, std::vector<D3DModelCo
   std::vector<D3DModelCommand> commands;
   size_t pos = 0;
   int number = 0;
-  // The next line without its end; false at the end of the text.
+  // The next line without its end; false at the end of the text (the
+  // line number then names the missing line).
   auto next = [&](std::string* s) {
+    number++;
     if (pos >= length) return false;
     size_t end = pos;
     while (end < length && text[end] != '\n') end++;
     *s = std::string(text + pos, end - pos);
     if (!s->empty() && s->back() == '\r') s->pop_back();
     pos = end + 1;
-    number++;
     return true;
   };
   auto fail = [&](const char* why) {
@@ -258,10 +259,7 @@ bool D3D_Model_ParseText(const char* text, size_t length, std::vector<D3DModelCo
   // The count only says how many lines to read: the lines themselves fill
   // the list.
   for (long i = 0; i < count; i++) {
-    if (!next(&s)) {
-      number++;  // the line that is missing
-      return fail("fewer commands than its count");
-    }
+    if (!next(&s)) return fail("fewer commands than its count");
     D3DModelCommand c;
     if (!ParseCommand(s, &c, reason)) {
       *line = number;
