@@ -16,6 +16,9 @@
 namespace {
 
 constexpr int kModelVersion = 100;
+// A short file of large shapes could ask for more memory than there is: a
+// model draws at most this many vertices (about 150 MB).
+constexpr size_t kMaxModelVertices = size_t(1) << 22;
 
 // A run of vertices of one primitive kind, with the vertices that take the
 // drawing colour marked.
@@ -77,7 +80,8 @@ SVertex3D MakeVertex(const D3DModelCommand& c, bool* drawColour) {
   return v;
 }
 
-void AddShape(std::vector<Run>& runs, const D3DModelCommand& c) {
+// The number of vertices added.
+size_t AddShape(std::vector<Run>& runs, const D3DModelCommand& c) {
   const double* a = c.args;
   D3DBox box{float(a[0]), float(a[1]), float(a[2]), float(a[3]), float(a[4]), float(a[5])};
   float h = float(a[6]), v = float(a[7]);
@@ -93,7 +97,8 @@ void AddShape(std::vector<Run>& runs, const D3DModelCommand& c) {
     case MODEL_WALL: D3D_Shape_Wall(run.verts, box, h, v); break;
     default: D3D_Shape_Floor(run.verts, box, h, v); break;
   }
-  run.drawColour.resize(before + (run.verts.size() - before), 1);
+  run.drawColour.resize(run.verts.size(), 1);
+  return run.verts.size() - before;
 }
 
 // Whole primitives only, as immediate drawing keeps them.
@@ -111,7 +116,13 @@ void TrimRun(std::vector<Run>& runs) {
 void Build(Model& m) {
   m.runs.clear();
   int open = 0;  // the kind of the primitive being recorded, 0 outside one
+  size_t total = 0;
   for (const D3DModelCommand& c : m.commands) {
+    if (total > kMaxModelVertices) {
+      g_Console.Output("d3d_model_draw - the model has more than %zu vertices: the rest is left out\n",
+                       kMaxModelVertices);
+      break;
+    }
     if (c.kind == MODEL_BEGIN) {
       if (open) TrimRun(m.runs);
       int kind = Convert_RoundInt(c.args[0]);
@@ -127,8 +138,9 @@ void Build(Model& m) {
       Run& run = m.runs.back();
       run.verts.push_back(MakeVertex(c, &drawColour));
       run.drawColour.push_back(drawColour ? 1 : 0);
+      total++;
     } else if (!open) {
-      AddShape(m.runs, c);
+      total += AddShape(m.runs, c);
     }
   }
   if (open) TrimRun(m.runs);
