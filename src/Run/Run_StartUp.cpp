@@ -35,6 +35,7 @@
 #include "Run/Run_OpenDialog.h"
 #include "Run/Run_Prepare.h"
 #include "Run/Run_Screen.h"
+#include "Sound/Sound_Main.h"
 #include "Support/Support_File.h"
 
 void Variable_Init_World();
@@ -161,6 +162,7 @@ int Run_Main(int argc, char** argv) {
   Random_Seed(2101988);
   Extension_LoadFromChunk(pkg);
   Graphics_LoadPackage(pkg);
+  Sound_LoadPackage(pkg);
   if (!PrepareGame(pkg)) {
     ShutDown();
     return 1;
