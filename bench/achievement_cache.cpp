@@ -50,14 +50,15 @@ struct SaveFolder {
 static void BM_StartWithFullCache(benchmark::State& state) {
   SaveFolder folder;
   folder.Write();
+  int records = 0;
   for (auto _ : state) {
     Achievements_Init();
-    benchmark::DoNotOptimize(Achievements_Count());
+    records = Achievements_Count();
     state.PauseTiming();
     Achievements_Clear();
     state.ResumeTiming();
   }
-  state.counters["records"] = Achievements_Count();
+  state.counters["records"] = records;
 }
 BENCHMARK(BM_StartWithFullCache)->Unit(benchmark::kMillisecond);
 

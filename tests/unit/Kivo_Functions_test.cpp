@@ -16,6 +16,7 @@
 #include "Code/Code_Error.h"
 #include "Function/Linux/Kivo_FunctionsM.h"
 #include "Function_Call.h"
+#include "Graphics_API/Graphics_Device.h"
 #include "IO/IO_Main.h"
 
 namespace fs = std::filesystem;
@@ -340,4 +341,40 @@ TEST(KivoServices, Windows8NamesLogOneLine) {
   EXPECT_EQ(console.of("Windows8 functionality not supported on this platform\n"), 2);
   Call("pocketchange_display_shop", {});
   EXPECT_EQ(console.of("Calling to display shop"), 1);
+}
+
+TEST(KivoUrl, AddressReachesTheOpenerAsWrittenNonTextOpensNothing) {
+  std::string dir = testing::TempDir() + "kivo_opener";
+  fs::create_directories(dir);
+  std::string log = dir + "/opened.txt";
+  std::ofstream(dir + "/xdg-open") << "#!/bin/sh\necho \"$1\" > '" << log << ".part' && mv '" << log << ".part' '"
+                                   << log << "'\n";
+  fs::permissions(dir + "/xdg-open", fs::perms::owner_all);
+  std::string path = getenv("PATH");
+  setenv("PATH", (dir + ":" + path).c_str(), 1);
+  fs::remove(log);
+  {
+    ErrorCount errors;
+    EXPECT_EQ(CallReal("url_open", {5}), 0);
+    EXPECT_EQ(errors.of("Illegal argument type"), 1);
+  }
+  Call("url_open_full", {"HTTPS://Example.org/Page?Q=A", "_blank", "w=1"});
+  std::string seen;
+  for (int i = 0; i < 200 && seen.empty(); ++i) {
+    std::ifstream in(log);
+    seen.assign(std::istreambuf_iterator<char>(in), {});
+    if (seen.empty()) usleep(20000);
+  }
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(seen, "HTTPS://Example.org/Page?Q=A\n");
+}
+
+TEST(KivoDrawing, AlphaBlendTakesATruthValue) {
+  ErrorCount errors;
+  Call("draw_enable_alphablend", {"yes"});
+  EXPECT_EQ(errors.of("Illegal argument type: true/false expected"), 1);
+  Call("draw_enable_alphablend", {0});
+  EXPECT_EQ(Graphics_GetRenderState(RS_ALPHABLENDENABLE), 0u);
+  Call("Kivo_EnableAlphaBlend", {0.5});
+  EXPECT_EQ(Graphics_GetRenderState(RS_ALPHABLENDENABLE), 1u);
 }
