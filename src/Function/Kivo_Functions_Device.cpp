@@ -11,6 +11,7 @@
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Window_Main.h"
 #include "IO/IO_Main.h"
+#include "IO/IO_Query.h"
 #include "Run/Run_Mouse.h"
 #include "Support/Support_Timing.h"
 #include "Variable/Variable_BuiltIn.h"
@@ -58,7 +59,7 @@ void F_MouseRaw(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 // (device, button)
-template <uint8_t (*Check)(int button, int device)>
+template <int (*Check)(int button, int device)>
 void F_MouseCheckButton(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   GiveReal(Result, Check(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[0])));
 }
@@ -187,11 +188,11 @@ void Kivo_Device_Init() {
   Kivo_Add("device_mouse_y", "Kivo_MouseY", F_MouseY, 1);
   Kivo_Add("device_mouse_raw_x", "Kivo_MouseXRaw", F_MouseRaw<IO_MousePositionX>, 1);
   Kivo_Add("device_mouse_raw_y", "Kivo_MouseYRaw", F_MouseRaw<IO_MousePositionY>, 1);
-  Kivo_Add("device_mouse_check_button", "Kivo_MouseCheckButton", F_MouseCheckButton<IO_Mouse_Check>, 2);
+  Kivo_Add("device_mouse_check_button", "Kivo_MouseCheckButton", F_MouseCheckButton<Mouse_CheckButton>, 2);
   Kivo_Add("device_mouse_check_button_pressed", "Kivo_MouseCheckButtonPressed",
-           F_MouseCheckButton<IO_Mouse_CheckPressed>, 2);
+           F_MouseCheckButton<Mouse_CheckButtonPressed>, 2);
   Kivo_Add("device_mouse_check_button_released", "Kivo_MouseCheckButtonReleased",
-           F_MouseCheckButton<IO_Mouse_CheckReleased>, 2);
+           F_MouseCheckButton<Mouse_CheckButtonReleased>, 2);
   Kivo_Add("device_is_keypad_open", "Kivo_IsKeypadOpen", F_IsKeypadOpen, 0);
   Kivo_Add("device_ios_get_imagename", "Kivo_SelectPicture", F_Fixed<-1>, 0);
   Kivo_Add("device_ios_get_image", "Kivo_GetPictureSprite", F_Fixed<-1>, 0);

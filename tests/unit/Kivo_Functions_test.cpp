@@ -283,6 +283,10 @@ TEST(KivoQueries, FixedAnswersOfThisPlatform) {
   EXPECT_EQ(CallReal("device_mouse_raw_x", {6}), 0);
   EXPECT_EQ(CallReal("device_mouse_x", {-1}), 0);
   EXPECT_EQ(CallReal("device_mouse_y", {1000000}), 0);
+  IO_Clear();
+  EXPECT_EQ(CallReal("device_mouse_check_button", {0, 0}), 1);  // (device, button): button 0 is "none"
+  EXPECT_EQ(CallReal("device_mouse_check_button", {0, 1}), 0);
+  EXPECT_EQ(CallReal("Kivo_MouseCheckButtonPressed", {0, -1}), 0);
   IO_MousePositionX[5] = 123;
   EXPECT_EQ(CallReal("Kivo_MouseXRaw", {5}), 123);
   IO_MousePositionX[5] = 0;
