@@ -1,5 +1,7 @@
 #include "Function/Function_Init.h"
 
+#include "Function/Kivo_Functions.h"
+
 void Function_Game_Init();
 void Function_Math_Init();
 void Function_Graphics_Init();
@@ -27,4 +29,5 @@ void InitCWLFunctions() {
   Function_Data_Structures_Init();
   Function_Sound_Init();
   Function_DPlay_Init();
+  Kivo_Functions_Init();
 }
