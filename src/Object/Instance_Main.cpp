@@ -1,5 +1,6 @@
 #include "Object/Instance_Main.h"
 
+#include <cstdint>
 #include <unordered_map>
 
 #include "Object/Instance_Class.h"
@@ -14,7 +15,7 @@ int Instance_NextId() { return g_nextId++; }
 int Instance_PeekNextId() { return g_nextId; }
 void Instance_SetNextId(int id) { g_nextId = id; }
 void Instance_ReserveId(int id) {
-  if (id >= g_nextId) g_nextId = id + 1;
+  if (id >= g_nextId && id < INT32_MAX) g_nextId = id + 1;
 }
 
 void Instance_Register(CInstance* inst) {

@@ -8,7 +8,7 @@ int Instance_NextId();
 int Instance_PeekNextId();
 // Sets the next id (after loading a game or the room definitions).
 void Instance_SetNextId(int id);
-// Raises the next id above an id in use.
+// Raises the next id above an id in use (the largest id is never given).
 void Instance_ReserveId(int id);
 
 void Instance_Register(CInstance* inst);

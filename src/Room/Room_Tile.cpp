@@ -1,5 +1,6 @@
 // The tile operations of a room, and the tile ids.
 #include <algorithm>
+#include <cstdint>
 
 #include "Room/Room_Class.h"
 
@@ -16,7 +17,10 @@ int g_lastTileId = 10000000 - 1;  // tile ids start at 10000000
 }  // namespace
 
 int Tile_NextId() { return ++g_lastTileId; }
-void Tile_ReserveId(int id) { g_lastTileId = std::max(g_lastTileId, id); }
+// The largest id is never given: the counter cannot pass it.
+void Tile_ReserveId(int id) {
+  if (id < INT32_MAX) g_lastTileId = std::max(g_lastTileId, id);
+}
 
 int CRoom::AddTile(const RoomTile& tile) {
   RoomTile t = tile;

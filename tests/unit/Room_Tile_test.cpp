@@ -21,6 +21,8 @@ TEST_F(RoomTiles, IdsOnlyGrowAndLookupsFollowDepth) {
   room.DeleteTile(2);
   Tile_ReserveId(gone + 10);
   EXPECT_EQ(room.tiles[room.AddTile(RoomTile{})].id, gone + 11);
+  Tile_ReserveId(INT32_MAX);  // a damaged game's id: the counter does not run past it
+  EXPECT_EQ(room.tiles[room.AddTile(RoomTile{})].id, gone + 12);
   EXPECT_EQ(room.FindTileAt(5, 5, true), 0);
   EXPECT_EQ(room.FindTileAt(5, 5, false), 1);
   EXPECT_EQ(room.FindTileAt(16, 5, true), -1);  // right edge is outside
@@ -29,7 +31,7 @@ TEST_F(RoomTiles, IdsOnlyGrowAndLookupsFollowDepth) {
   room.DeleteTileAt(5, 5, true);
   EXPECT_EQ(room.FindTileById(back), 0);
   room.DeleteTile(99);  // ignored
-  EXPECT_EQ(room.tiles.size(), 2u);
+  EXPECT_EQ(room.tiles.size(), 3u);
 }
 
 TEST_F(RoomTiles, LayerOperationsTouchOnlyTheirDepth) {

@@ -160,12 +160,15 @@ TEST(RunWorld, RepeatedInstanceIdsOfThePackageAreGivenAnew) {
     pkg.rooms.push_back(std::move(room));
   }
   pkg.rooms[0].instances = {{0, 0, 0, 100001, ""}};
-  pkg.rooms[1].instances = {{0, 0, 0, 100001, ""}, {0, 0, 0, 900000, ""}};
+  pkg.rooms[1].instances = {{0, 0, 0, 100001, ""}, {0, 0, 0, 900000, ""}, {0, 0, 0, INT32_MAX, ""}};
   pkg.general.room_order = {0, 1};
   ASSERT_TRUE(Run_LoadWorld(pkg));
   EXPECT_EQ(Room_Data(0)->instance_defs[0].id, 100001);
   EXPECT_GT(Room_Data(1)->instance_defs[0].id, 900000);
   EXPECT_EQ(Room_Data(1)->instance_defs[1].id, 900000);
   EXPECT_GT(Instance_PeekNextId(), Room_Data(1)->instance_defs[0].id);
+  // The largest id is kept, and the counter does not run past it.
+  EXPECT_EQ(Room_Data(1)->instance_defs[2].id, INT32_MAX);
+  EXPECT_LT(Instance_PeekNextId(), INT32_MAX);
   Reset();
 }
