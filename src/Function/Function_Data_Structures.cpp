@@ -424,6 +424,22 @@ int DS_List_FreeSlot(CDS_List* list) { return g_Lists.Put(list); }
 CDS_Map* DS_Map_Get(int index) { return g_Maps.Get(index); }
 CDS_List* DS_List_Get(int index) { return g_Lists.Get(index); }
 void DS_Map_Destroy(int index) { g_Maps.Free(index); }
+
+namespace {
+template <class T>
+void FreeTable(DS_Table<T>& table) {
+  for (size_t i = 0; i < table.slots.size(); i++) table.Free(static_cast<int>(i));
+}
+}  // namespace
+
+void DS_FreeAll() {
+  FreeTable(g_Stacks);
+  FreeTable(g_Queues);
+  FreeTable(g_Lists);
+  FreeTable(g_Maps);
+  FreeTable(g_Priorities);
+  FreeTable(g_Grids);
+}
 void DS_List_Destroy(int index) { g_Lists.Free(index); }
 
 void DS_Map_AddReal(int index, const char* key, double value) {

@@ -50,3 +50,6 @@ struct DS_MapHold {
 };
 DS_MapHold DS_Map_Hold(int index);
 void DS_Map_FreeHeld(DS_MapHold hold);
+
+// Destroys every structure of every kind: the end of the run.
+void DS_FreeAll();

@@ -15,6 +15,7 @@
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Extension/Extension_Main.h"
+#include "Function/Function_Data_Structures.h"
 #include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
 #include "Graphics/Graphics_Draw.h"
@@ -77,6 +78,7 @@ void ShutDown() {
   Run_RemoveTempDirectory();
   Run_FreeWorld();
   Particle_FreeAll();
+  DS_FreeAll();
   FileTables_CloseAll();
   RegistryList_Clear();
   Achievements_Free();

@@ -219,3 +219,17 @@ TEST(DS_Builtins, EventMapsAreFreedOnlyWhileTheirIndexHoldsThem) {
   DS_List_AddReal(l, 1.0);
   EXPECT_TRUE(DS_TookIndexError());
 }
+
+// The end of the run destroys every structure the game left behind.
+TEST(DS_Builtins, TheEndOfTheRunDestroysEveryStructure) {
+  int map = static_cast<int>(DS_Real("ds_map_create", {}));
+  int list = static_cast<int>(DS_Real("ds_list_create", {}));
+  DS_Real("ds_grid_create", {2.0, 2.0});
+  DS_Real("ds_stack_create", {});
+  DS_FreeAll();
+  EXPECT_EQ(DS_Map_Get(map), nullptr);
+  EXPECT_EQ(DS_List_Get(list), nullptr);
+  EXPECT_EQ(DS_Real("ds_grid_create", {2.0, 2.0}), 0.0);  // every index is free again
+  EXPECT_EQ(DS_Real("ds_stack_create", {}), 0.0);
+  DS_FreeAll();
+}
