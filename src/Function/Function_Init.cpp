@@ -8,6 +8,7 @@ void Function_Particle_Init();
 void Function_Misc_Init();
 void Function_Data_Structures_Init();
 void Function_DPlay_Init();
+void Function_Physics_Init();
 
 void InitCWLFunctions() {
   static bool done = false;
@@ -21,4 +22,5 @@ void InitCWLFunctions() {
   Function_Misc_Init();
   Function_Data_Structures_Init();
   Function_DPlay_Init();
+  Function_Physics_Init();
 }

@@ -6,6 +6,8 @@
 #include "Base/RValue.h"
 #include "Object/Instance_Class.h"
 #include "Object/Instance_Main.h"
+#include "Physics/Physics_Object.h"
+#include "Physics/Physics_World.h"
 #include "Platform/MemoryManager.h"
 #include "Run/Run_Code.h"
 
@@ -48,6 +50,7 @@ void CRoom::AssignDefinition(const CRoom* s) {
   std::copy(std::begin(s->backgrounds), std::end(s->backgrounds), std::begin(backgrounds));
   std::copy(std::begin(s->views), std::end(s->views), std::begin(views));
   tiles = s->tiles;
+  physics_def = s->physics_def;
   // The copies get instance ids of their own.
   instance_defs = s->instance_defs;
   for (auto& def : instance_defs) def.id = Instance_NextId();
@@ -75,6 +78,11 @@ void CRoom::ApplyActivation() {
   keep.insert(keep.end(), moved.begin(), moved.end());
   active.swap(stay);
   deactivated.swap(keep);
+  // A deactivated instance's body takes no part in the world.
+  for (CInstance* inst : moved)
+    if (inst->physics) inst->physics->SetEnabled(false);
+  for (CInstance* inst : back)
+    if (inst->physics) inst->physics->SetEnabled(true);
 }
 
 static void DeleteMarkedOf(std::vector<CInstance*>& list) {
@@ -96,6 +104,8 @@ void CRoom::ClearInstances() {
   all.insert(all.end(), deactivated.begin(), deactivated.end());
   deactivated.clear();
   for (CInstance* inst : all) delete inst;
+  delete physics;
+  physics = nullptr;
 }
 
 void CRoom::RemoveInstance(CInstance* inst) {

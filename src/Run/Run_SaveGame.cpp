@@ -11,6 +11,7 @@
 #include "Object/Object_Main.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
+#include "Run/Run_Physics.h"
 #include "Run/Run_Hooks.h"
 #include "Run/Run_Main.h"
 #include "Platform/MemoryManager.h"
@@ -188,6 +189,7 @@ bool Run_LoadGame(const char* file) {
   g_RoomIndex = room_index;
   g_RunRoom = Room_Data(room_index);
   Instance_SetNextId(next_id);
+  Run_PhysicsAfterLoad();
   g_Score = score, g_Lives = lives, g_Health = health;
   Sound_OnLoadGame();
   return true;
