@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)ready;
   Run_ClearInstances();
   g_RoomIndex = g_room;
-  g_RunRoom = Room_Data(g_room);
+  g_RunRoom = Room_Restart(g_room);
   if (size > 0 && data[0] & 1) Run_PhysicsRoomStart(g_RunRoom);
   for (int i = 0; i < 4; i++) AddInstance(40.0f * i, 20.0f * i, i % 3);
   CInstance nobody(0, 0, 0, -1, false);
@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       continue;
     }
     if (!g_RunRoom) {
-      g_RunRoom = Room_Data(g_room);  // back in the room
+      g_RunRoom = Room_Running(g_room);  // back in the room
       continue;
     }
     switch (op - static_cast<int>(g_physics.size())) {
@@ -126,6 +126,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
     }
   }
-  g_RunRoom = Room_Data(g_room);
+  g_RunRoom = Room_Running(g_room);
   return 0;
 }

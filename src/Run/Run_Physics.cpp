@@ -120,8 +120,8 @@ void Run_PhysicsCollisions() {
 
 void Run_PhysicsAfterLoad() {
   for (int r = 0; r < Room_Count(); r++) {
-    CRoom* room = Room_Data(r);
-    if (!room || (room != g_RunRoom && !room->visited)) continue;
+    CRoom* room = Room_Running(r);
+    if (!room) continue;
     Run_PhysicsRoomStart(room);
     for (auto* list : {&room->active, &room->deactivated})
       for (CInstance* inst : *list) MakeBodyIn(room->physics, inst);

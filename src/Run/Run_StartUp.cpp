@@ -6,7 +6,7 @@
 #include "Base/Console.h"
 #include "Function/Kivo_Pause.h"
 #include "Base/File_Folders.h"
-#include "Base/IniFile.h"
+#include "Base/Gtk_Start.h"
 #include "Base/RValue.h"
 #include "Base/Random_Main.h"
 #include "Base/ShowMessage.h"
@@ -36,6 +36,7 @@
 #include "Run/Run_OpenDialog.h"
 #include "Run/Run_Prepare.h"
 #include "Run/Run_Screen.h"
+#include "Sound/Sound_Main.h"
 #include "Support/Support_File.h"
 
 void Variable_Init_World();
@@ -59,13 +60,6 @@ std::string FindGameFile(int argc, char** argv) {
 }
 
 // "options.ini" beside the package: [DEFAULT] Debug=1 turns debug mode on.
-void ReadOptionsIni(const std::string& folder) {
-  std::string path = folder + "options.ini";
-  if (!File_Exists(path.c_str())) return;
-  IniFile ini(path.c_str(), true);
-  if (IniKey* key = ini.GetKey("DEFAULT", "Debug")) g_CommandLine.debug = g_CommandLine.debug || std::atoi(key->value) != 0;
-}
-
 void CopyOptions(const PackageOptions& o) {
   g_GameOptions.show_errors = o.show_errors;
   g_GameOptions.errors_fatal = o.errors_fatal;
@@ -80,6 +74,7 @@ void ShutDown() {
   HTTP_Shutdown();
   Sound_Quit();
   DataFile_RemoveExported();
+  Run_RemoveTempDirectory();
   Run_FreeWorld();
   Particle_FreeAll();
   FileTables_CloseAll();
@@ -119,7 +114,7 @@ int Run_Main(int argc, char** argv) {
   std::string game_folder = folder && *folder ? folder : "./";
   MemoryManager::Free(folder);
   File_SetGameDirectory(game_folder.c_str());
-  ReadOptionsIni(game_folder);
+  g_CommandLine.debug = g_CommandLine.debug || Option_IniDebug(game_folder);
   CopyOptions(pkg.options);
 
   Console_Printf("Get Resolution\n");
@@ -145,6 +140,7 @@ int Run_Main(int argc, char** argv) {
   }
   Window_SetVisible(true);
   Window_OnPauseEvent = Kivo_OSPauseEvent_Raise;
+  g_GtkModalPump = Run_ModalPump;
   GR_SetCirclePrecision(24);
   GR_SetInterpolation(pkg.options.interpolate);
   IO_Clear();
@@ -168,6 +164,7 @@ int Run_Main(int argc, char** argv) {
   Random_Seed(2101988);
   Extension_LoadFromChunk(pkg);
   Graphics_LoadPackage(pkg);
+  Sound_LoadPackage(pkg);
   if (!PrepareGame(pkg)) {
     ShutDown();
     return 1;

@@ -8,6 +8,7 @@
 #include "Base/File_Folders.h"
 #include "Base/RValue.h"
 #include "Code/Code_Error.h"
+#include "Function/Kivo_Functions.h"
 #include "Graphics_API/Window_Main.h"
 #include "IO/IO_Main.h"
 #include "Object/Instance_Class.h"
@@ -407,6 +408,7 @@ bool GV_ViewCurrent(CInstance*, int, RValue* v) {
 
 void Variable_Init_World() {
   using I = CInstance;
+  int firstPerInstance = Variable_BuiltIn_Count();
   RW("x", GV_Float<&I::x>, SV_X);
   RW("y", GV_Float<&I::y>, SV_Y);
   RW("xprevious", GV_Float<&I::xprevious>, SV_Float<&I::xprevious>);
@@ -457,6 +459,7 @@ void Variable_Init_World() {
   RW("timeline_speed", GV_Float<&I::timeline_speed>, SV_Float<&I::timeline_speed>);
   RW("timeline_running", GV_Bool<&I::timeline_running>, SV_Bool<&I::timeline_running>);
   RW("timeline_loop", GV_Bool<&I::timeline_loop>, SV_Bool<&I::timeline_loop>);
+  Variable_BuiltIn_MarkPerInstance(firstPerInstance);
 
   RW("room", GV_Room, SV_Room);
   RO("room_first", GV_RoomFirst);
@@ -533,4 +536,5 @@ void Variable_Init_World() {
   RW("view_hspeed", (GV_View<int, &V::hspeed>), (SV_View<int, &V::hspeed>));
   RW("view_vspeed", (GV_View<int, &V::vspeed>), (SV_View<int, &V::vspeed>));
   RW("view_object", (GV_View<int, &V::object>), (SV_View<int, &V::object>));
+  Kivo_Functions_InitVariables();
 }

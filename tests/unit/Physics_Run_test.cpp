@@ -82,7 +82,7 @@ TEST_F(PhysicsRun, WithoutARoomOrAWorldTheMessagesSaySo) {
   int o = Object_Add("plain");
   AddRoom({{o, {0, 0}}});
   Start(0, false);
-  CInstance* self = Room_Data(0)->active[0];
+  CInstance* self = Room_Running(0)->active[0];
   EXPECT_EQ(ErrorOf(self, "physics_world_update_speed", {60}),
             "The current room does not have a physics world representation");
   EXPECT_EQ(ErrorOf(self, "physics_test_overlap", {0, 0, 0, -3}),
@@ -97,14 +97,14 @@ TEST_F(PhysicsRun, ARecreatedWorldTakesTheNewScaleAndTheRoomSpeed) {
   Room_Data(r)->speed = 40;
   Start(r, false);
   Do(nullptr, "physics_world_create", {0.5});
-  CPhysicsWorld* w = Room_Data(r)->physics;
+  CPhysicsWorld* w = Room_Running(r)->physics;
   ASSERT_NE(w, nullptr);
   EXPECT_FLOAT_EQ(w->scale, 0.5f);
   Do(nullptr, "physics_world_update_speed", {90});
   Do(nullptr, "physics_world_update_speed", {0});  // ignored
   EXPECT_EQ(w->update_speed, 90);
   Do(nullptr, "physics_world_create", {0.1});
-  EXPECT_EQ(Room_Data(r)->physics, w);
+  EXPECT_EQ(Room_Running(r)->physics, w);
   EXPECT_FLOAT_EQ(w->scale, 0.1f);
   EXPECT_EQ(w->update_speed, 40);
   EXPECT_EQ(ErrorOf(nullptr, "physics_world_create", {0}), "The physics world's scale must be a finite number above 0");
@@ -114,7 +114,7 @@ TEST_F(PhysicsRun, FixtureArgumentsAreScaledAndChecked) {
   int o = Object_Add("plain");
   AddRoom({{o, {100, 100}}, {o, {300, 100}}});
   Start(0);
-  CInstance* a = Room_Data(0)->active[0];
+  CInstance* a = Room_Running(0)->active[0];
   int f = static_cast<int>(Do(a, "physics_fixture_create", {}));
   EXPECT_EQ(ErrorOf(a, "physics_fixture_add_point", {f, 0, 0}),
             "The fixture must be a polygon shape, convex, ordered clockwise and have no more than 8 points");
@@ -134,7 +134,7 @@ TEST_F(PhysicsRun, JointArgumentsNameInstancesAndReachTheWorldInRadians) {
   int o = Object_Add("plain");
   AddRoom({{o, {100, 100}}, {o, {200, 100}}, {o, {300, 100}}});
   Start(0);
-  auto& list = Room_Data(0)->active;
+  auto& list = Room_Running(0)->active;
   CInstance *a = list[0], *b = list[1];
   int f = static_cast<int>(Do(a, "physics_fixture_create", {}));
   Do(a, "physics_fixture_set_box_shape", {f, 10, 10});
@@ -159,7 +159,7 @@ TEST_F(PhysicsRun, BindingAllSkipsInstancesDestroyedThisStep) {
   int o = Object_Add("plain");
   AddRoom({{o, {0, 0}}, {o, {50, 0}}, {o, {100, 0}}});
   Start(0);
-  auto& list = Room_Data(0)->active;
+  auto& list = Room_Running(0)->active;
   Run_DestroyInstance(list[1]);
   int f = static_cast<int>(Do(nullptr, "physics_fixture_create", {}));
   Do(nullptr, "physics_fixture_set_circle_shape", {f, 5});
@@ -178,8 +178,8 @@ TEST_F(PhysicsRun, TheWorldMovesBoundInstancesAndMotionTheOthers) {
   On(ball, EV_CREATE, 0, [](CInstance* self, CInstance*) { self->SetHSpeed(5); });  // ignored: the body moves it
   AddRoom({{ball, {100, 0}}, {walker, {0, 0}}});
   Start(0);
-  CInstance* b = Room_Data(0)->active[0];
-  CInstance* w = Room_Data(0)->active[1];
+  CInstance* b = Room_Running(0)->active[0];
+  CInstance* w = Room_Running(0)->active[1];
   ASSERT_NE(b->physics, nullptr);
   for (int i = 0; i < 30; i++) Frame();
   EXPECT_NEAR(b->y, 50, 2);  // half g t squared: 5 m at 0.1 m per pixel
@@ -214,7 +214,7 @@ TEST_F(PhysicsRun, ADeactivatedInstancesBodyTakesNoPart) {
   int ball = BallObject();
   AddRoom({{ball, {0, 0}}});
   Start(0);
-  CInstance* b = Room_Data(0)->active[0];
+  CInstance* b = Room_Running(0)->active[0];
   Run_DeactivateAll(nullptr, false);
   EXPECT_FALSE(b->physics->Body()->IsEnabled());
   for (int i = 0; i < 5; i++) Frame();
@@ -230,17 +230,17 @@ TEST_F(PhysicsRun, APersistentRoomKeepsItsWorldAndOthersStartAfresh) {
   Room_Data(kept)->persistent = true;
   Room_Data(other)->physics_def.enabled = true;
   Start(kept);
-  CPhysicsWorld* w = Room_Data(kept)->physics;
+  CPhysicsWorld* w = Room_Running(kept)->physics;
   for (int i = 0; i < 10; i++) Frame();
-  float y = Room_Data(kept)->active[0]->y;
+  float y = Room_Running(kept)->active[0]->y;
   Run_GotoRoom(other);
   Frame();
-  EXPECT_NE(Room_Data(other)->physics, nullptr);
+  EXPECT_NE(Room_Running(other)->physics, nullptr);
   Run_GotoRoom(kept);
   Frame();
-  EXPECT_EQ(Room_Data(kept)->physics, w);
-  EXPECT_EQ(Room_Data(other)->physics, nullptr);  // not persistent: freed with its instances
-  EXPECT_GE(Room_Data(kept)->active[0]->y, y);
+  EXPECT_EQ(Room_Running(kept)->physics, w);
+  EXPECT_EQ(Room_Running(other), nullptr);  // not persistent: freed with its world
+  EXPECT_GE(Room_Running(kept)->active[0]->y, y);
 }
 
 TEST_F(PhysicsRun, ALoadedGameGetsItsWorldAndBodiesAgainWhereTheInstancesStand) {
@@ -248,7 +248,7 @@ TEST_F(PhysicsRun, ALoadedGameGetsItsWorldAndBodiesAgainWhereTheInstancesStand) 
   AddRoom({{ball, {40, 0}}});
   Start(0);
   for (int i = 0; i < 10; i++) Frame();
-  CInstance* b = Room_Data(0)->active[0];
+  CInstance* b = Room_Running(0)->active[0];
   float y = b->y;
   char name[] = "/tmp/physicssaveXXXXXX";
   int fd = mkstemp(name);
@@ -258,8 +258,8 @@ TEST_F(PhysicsRun, ALoadedGameGetsItsWorldAndBodiesAgainWhereTheInstancesStand) 
   for (int i = 0; i < 10; i++) Frame();
   ASSERT_TRUE(Run_LoadGame(name));
   std::remove(name);
-  ASSERT_NE(Room_Data(0)->physics, nullptr);
-  CInstance* again = Room_Data(0)->active[0];
+  ASSERT_NE(Room_Running(0)->physics, nullptr);
+  CInstance* again = Room_Running(0)->active[0];
   ASSERT_NE(again->physics, nullptr);
   EXPECT_NEAR(again->physics->RoomY(), y, 1e-3);
   EXPECT_NEAR(again->physics->Body()->GetLinearVelocity().y, 0, 1e-6);  // no physics state is saved
