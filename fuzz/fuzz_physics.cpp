@@ -19,6 +19,7 @@
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
 #include "Option/Option_Main.h"
+#include "Physics/Physics_Fixture.h"
 #include "Physics/Physics_World.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
@@ -75,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = (Setup(), true);
   (void)ready;
   Run_ClearInstances();
+  PhysicsFixture_DeleteAll();  // their ids stay taken: stale ids keep finding nothing
   g_RoomIndex = g_room;
   g_RunRoom = Room_Restart(g_room);
   if (size > 0 && data[0] & 1) Run_PhysicsRoomStart(g_RunRoom);
