@@ -11,7 +11,6 @@
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
 #include "Object/Instance_Class.h"
-#include "Object/Instance_Main.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
 #include "Physics/Physics_Fixture.h"

@@ -1,7 +1,6 @@
 #include "Physics/Physics_World.h"
 
 #include <algorithm>
-#include <cmath>
 #include <set>
 
 #include <box2d/b2_circle_shape.h>

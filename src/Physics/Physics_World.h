@@ -5,7 +5,6 @@
 // assert; bodies and joints change only outside the world's step.
 #pragma once
 #include <cstdint>
-#include <memory>
 #include <utility>
 #include <vector>
 
