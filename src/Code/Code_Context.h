@@ -22,9 +22,8 @@ extern CodeEventContext g_CodeEventContext;
 extern uint8_t g_ActionRelative;
 
 // The pending transition word that the frame loop acts on (-1 nothing, a room,
-// -100 end, -200 restart, -300 load, -400 stop after a fatal error). The game
-// world owns the real definition; the engine carries a weak one so that it
-// links on its own. A fatal script error sets it to -400.
+// -100 end, -200 restart, -300 load, -400 stop after a fatal error). The run
+// loop sets and reads it; a fatal script error sets it to -400.
 extern int g_PendingTransition;
 
 // Set by the debugger while it evaluates watches: error reports log nothing.

@@ -1,4 +1,4 @@
-#include "Run/Run_Hooks.h"
+#include "Extension/Extension_Hooks.h"
 
 // The extension packages fill these in.
 bool Extension_Prepare() { return true; }

@@ -1,4 +1,4 @@
-#include "Run/Run_Hooks.h"
+#include "Function/Function_File_Hooks.h"
 
 // The file built-ins fill this in.
 void FileTables_CloseAll() {}

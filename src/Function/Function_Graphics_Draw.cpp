@@ -5,7 +5,7 @@
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_Colour.h"
 #include "Graphics/Graphics_Draw.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Object/Instance_Class.h"
 #include "Path/Path_Class.h"

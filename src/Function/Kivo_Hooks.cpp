@@ -1,4 +1,4 @@
-#include "Run/Run_Hooks.h"
+#include "Function/Kivo_Hooks.h"
 
 // The platform services fill these in.
 void Achievements_Process() {}

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
 
 namespace {

@@ -2,10 +2,8 @@
 
 #include <cmath>
 
-#include "Background/Background_Main.h"
 #include "Base/Console.h"
-#include "Font/Font_Main.h"
-#include "Sprite/Sprite_Main.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
 
 namespace {
@@ -33,10 +31,8 @@ bool Graphics_Init() {
 }
 
 void Graphics_Shutdown() {
-  // Resources own textures: they go before the device.
-  Sprite_FreeAll();
-  Background_FreeAll();
-  Font_FreeAll();
+  // The resources holding textures go before the device, with or without one.
+  GR_Texture_FreeAll();
   GR_D3D_Shutdown();
 }
 

@@ -1,4 +1,4 @@
-#include "Run/Run_Hooks.h"
+#include "IO/HTTP_Hooks.h"
 
 // The request list of finished asynchronous work; the HTTP transport fills it.
 void HTTP_DeliverFinished() {}

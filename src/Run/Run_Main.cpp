@@ -21,7 +21,6 @@
 #include "Run/Run_Hooks.h"
 #include "Run/Run_Services.h"
 
-int g_PendingTransition = TRANSITION_NONE;
 char* Run_PendingLoadFile = nullptr;
 int Run_Running = 0;
 bool Run_Paused = false;

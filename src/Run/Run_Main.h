@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "Code/Code_Context.h"
+
 class CInstance;
 
 // Pending transition word values (a room index requests that room).
@@ -11,9 +13,8 @@ constexpr int TRANSITION_RESTART = -200;
 constexpr int TRANSITION_LOAD = -300;
 constexpr int TRANSITION_FATAL = -400;
 
-// The pending transition word (defined here, declared for the engine in
-// Code/Code_Context.h).
-extern int g_PendingTransition;
+// The pending transition word g_PendingTransition belongs to the engine
+// (Code/Code_Context.h): a fatal script error sets it too.
 extern char* Run_PendingLoadFile;  // owned; the save game to load on -300
 extern int Run_Running;            // the main loop runs while this is 1
 extern bool Run_Paused;

@@ -10,6 +10,7 @@
 #include "Base/RValue.h"
 #include "Base/Random_Main.h"
 #include "Base/ShowMessage.h"
+#include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
@@ -30,6 +31,7 @@
 #include "Run/Run_Prepare.h"
 #include "Run/Run_Screen.h"
 #include "Support/Support_File.h"
+#include "Support/Support_Timing.h"
 
 void Variable_Init_World();
 void Constant_Init_World();
@@ -80,8 +82,17 @@ void ShutDown() {
 }
 }  // namespace
 
+void Run_InstallHooks() {
+  Timing_SetPumpMessages(Run_ProcessMessages);
+  Window_SetOnPauseEvent(Kivo_OSPauseEvent_Raise);
+  ShowMessage_SetOwner(Window_GetCaption, [] { return static_cast<void*>(Window_Handle()); });
+  Error_SetDebugRefresh(Debug_Update);
+  IO_SetStartStepPoll(LoginAsync_Poll);
+}
+
 int Run_Main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
+  Run_InstallHooks();
   std::string file = FindGameFile(argc, argv);
   if (file.empty()) {
     Console_Printf("No game to run: put data.win beside the runner or give -game FILE.\n");
@@ -127,7 +138,6 @@ int Run_Main(int argc, char** argv) {
     return 1;
   }
   Window_SetVisible(true);
-  Window_OnPauseEvent = Kivo_OSPauseEvent_Raise;
   GR_SetCirclePrecision(24);
   GR_SetInterpolation(pkg.options.interpolate);
   IO_Clear();

@@ -1,4 +1,4 @@
-#include "Run/Run_Hooks.h"
+#include "Sound/Sound_Hooks.h"
 
 // The sound system fills these in.
 void Sound_StartUp() {}

@@ -5,9 +5,9 @@
 
 #include "Support/Support_Timing.h"
 
-void (*g_TimingPumpMessages)() = nullptr;
-
 namespace {
+void (*g_PumpMessages)() = nullptr;
+
 int64_t MonotonicMicroseconds() {
   timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -35,8 +35,13 @@ void Timing_Wait(int64_t microseconds) {
     }
   }
   // Messages are pumped at least once, even when the sleep overshot.
-  do {
-    if (g_TimingPumpMessages) g_TimingPumpMessages();
-    else sched_yield();
-  } while (Timing_Time() < end);
+  do Timing_PumpMessages();
+  while (Timing_Time() < end);
+}
+
+void Timing_SetPumpMessages(void (*pump)()) { g_PumpMessages = pump; }
+
+void Timing_PumpMessages() {
+  if (g_PumpMessages) g_PumpMessages();
+  else sched_yield();
 }
