@@ -1,4 +1,4 @@
-#include "Code/Code_Hooks.h"
+#include "Extension/Extension_Main.h"
 
 // Extension packages are loaded from the package's EXTN chunk.
 int Extension_FindFunction(const char* name) { return -1; }

@@ -3,7 +3,6 @@
 #include <unordered_map>
 
 #include "Object/Instance_Class.h"
-#include "Run/Run_Services.h"
 
 namespace {
 std::unordered_map<int, CInstance*> g_byId;

@@ -30,6 +30,7 @@
 #include "Run/Run_OpenDialog.h"
 #include "Run/Run_Prepare.h"
 #include "Run/Run_Screen.h"
+#include "Run/Run_Services.h"
 #include "Support/Support_File.h"
 #include "Support/Support_Timing.h"
 
@@ -83,6 +84,7 @@ void ShutDown() {
 }  // namespace
 
 void Run_InstallHooks() {
+  Code_SetWorld({Run_CollectTargets, Resource_FindByName});
   Timing_SetPumpMessages(Run_ProcessMessages);
   Window_SetOnPauseEvent(Kivo_OSPauseEvent_Raise);
   ShowMessage_SetOwner(Window_GetCaption, [] { return static_cast<void*>(Window_Handle()); });
