@@ -8,6 +8,7 @@
 #include <SDL2/SDL.h>
 
 #include "DataFile/DataFile_Package.h"
+#include "gamepack/Gamepack_Write.h"
 #include "Function_Call.h"
 #include "Graphics_TestDevice.h"
 #include "Run/Run_Main.h"
