@@ -56,7 +56,7 @@ void Error_Show(const char* text, bool fatal) {
   g_occurred = true;
   if (fatal) {
     g_aborted = true;
-    g_PendingTransition = -400;
+    g_PendingTransition = TRANSITION_FATAL;
   }
 }
 

@@ -10,7 +10,7 @@
 #include "Base/UTF8_Main.h"
 #include "Graphics/Graphics_Colour.h"
 #include "Graphics/Graphics_Draw.h"
-#include "Graphics/Graphics_ResourceTable.h"
+#include "Platform/Platform_ResourceTable.h"
 #include "Graphics_API/Graphics_Texture.h"
 
 namespace {

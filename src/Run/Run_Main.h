@@ -6,15 +6,8 @@
 
 class CInstance;
 
-// Pending transition word values (a room index requests that room).
-constexpr int TRANSITION_NONE = -1;
-constexpr int TRANSITION_END = -100;
-constexpr int TRANSITION_RESTART = -200;
-constexpr int TRANSITION_LOAD = -300;
-constexpr int TRANSITION_FATAL = -400;
-
-// The pending transition word g_PendingTransition belongs to the engine
-// (Code/Code_Context.h): a fatal script error sets it too.
+// The pending transition word g_PendingTransition and its values belong to
+// the engine (Code/Code_Context.h): a fatal script error sets it too.
 extern char* Run_PendingLoadFile;  // owned; the save game to load on -300
 extern int Run_Running;            // the main loop runs while this is 1
 extern bool Run_Paused;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Graphics/Graphics_Image.h"
-#include "Graphics/Graphics_ResourceTable.h"
+#include "Platform/Platform_ResourceTable.h"
 
 #include "Graphics_API/Graphics_Texture.h"
 
