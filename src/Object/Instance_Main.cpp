@@ -26,8 +26,6 @@ void Instance_Unregister(CInstance* inst) {
   if (it != g_byId.end() && it->second == inst) g_byId.erase(it);
 }
 
-int Instance_Count() { return static_cast<int>(g_byId.size()); }
-
 CInstance* CInstance_Find(int id) {
   auto it = g_byId.find(id);
   return it == g_byId.end() ? nullptr : it->second;

@@ -16,5 +16,3 @@ CInstance* CInstance_Find(int id);
 
 void Instance_Register(CInstance* inst);
 void Instance_Unregister(CInstance* inst);
-// Every instance in the table (for tests and the debugger).
-int Instance_Count();

@@ -35,5 +35,3 @@ int Variable_BuiltIn_Find(const char* name) {
 const RVariableRoutine* Variable_BuiltIn_Get(int index) {
   return (index >= 0 && index < g_count) ? &g_routines[index] : nullptr;
 }
-
-int Variable_BuiltIn_Count() { return g_count; }

@@ -24,4 +24,3 @@ int Variable_BuiltIn_Add(const char* name, TGetVarRoutine get, TSetVarRoutine se
 // Index of a built-in variable by name, -1 when none.
 int Variable_BuiltIn_Find(const char* name);
 const RVariableRoutine* Variable_BuiltIn_Get(int index);
-int Variable_BuiltIn_Count();
