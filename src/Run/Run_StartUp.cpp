@@ -17,6 +17,7 @@
 #include "Function/Function_Init.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
+#include "Graphics/Graphics_Transition.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Window_Main.h"
 #include "IO/IO_Main.h"
@@ -31,6 +32,7 @@
 #include "Run/Run_Prepare.h"
 #include "Run/Run_Screen.h"
 #include "Run/Run_Services.h"
+#include "Script/Script_Main.h"
 #include "Support/Support_File.h"
 #include "Support/Support_Timing.h"
 
@@ -90,6 +92,7 @@ void Run_InstallHooks() {
   ShowMessage_SetOwner(Window_GetCaption, [] { return static_cast<void*>(Window_Handle()); });
   Error_SetDebugRefresh(Debug_Update);
   IO_SetStartStepPoll(LoginAsync_Poll);
+  Transition_SetScriptFinder(Script_Find);
 }
 
 int Run_Main(int argc, char** argv) {

@@ -12,7 +12,9 @@
 #include "Function_Call.h"
 #include "Graphics_TestDevice.h"
 #include "Run/Run_Main.h"
+#include "Graphics/Graphics_Transition.h"
 #include "Run/Run_StartUp.h"
+#include "Script/Script_Main.h"
 #include "Support/Support_Timing.h"
 
 namespace fs = std::filesystem;
@@ -57,5 +59,16 @@ TEST(RunStartUp, WaitsAnswerTheWindow) {
     EXPECT_EQ(Run_Running, 0) << (script ? "sleep" : "Timing_Wait");
   }
   Timing_SetPumpMessages(nullptr);
+}
+
+// A transition kind drawn by a script finds the script through what start-up
+// installed.
+TEST(RunStartUp, TransitionsFindScripts) {
+  Run_InstallHooks();
+  int script = Script_Add("draw_wipe", "");
+  EXPECT_TRUE(Transition_DefineScript(40, "draw_wipe"));
+  EXPECT_EQ(Transition_Script(40), script);
+  EXPECT_FALSE(Transition_DefineScript(41, "draw_nothing"));
+  Script_Clear();
 }
 }  // namespace
