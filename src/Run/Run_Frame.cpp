@@ -1,15 +1,13 @@
 // One frame: wait for its time at the room speed, tick the sound, run one
 // step, present, then act on the pending transition.
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
-#include "Support/Support_Timing.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Hooks.h"
 #include "Run/Run_Main.h"
 #include "Run/Run_Screen.h"
+#include "Support/Support_Timing.h"
 
 namespace {
 int64_t g_lastFrame = 0;
@@ -29,10 +27,8 @@ int64_t Run_FrameTime(int speed) { return 1000000 / std::max(speed, 1); }
 
 void Run_Frame() {
   int speed = g_RunRoom ? g_RunRoom->speed : 30;
-  int64_t wait = std::clamp<int64_t>(g_lastFrame + Run_FrameTime(speed) - Now(), 0, 1000000);
-  if (wait >= 2000) std::this_thread::sleep_for(std::chrono::milliseconds((wait - 1000) / 1000));
-  int64_t until = Now() + (wait >= 2000 ? 1000 : wait);
-  while (Now() < until) Run_ProcessMessages();
+  // The wait answers the window through the pump installed at start-up.
+  Timing_Wait(std::clamp<int64_t>(g_lastFrame + Run_FrameTime(speed) - Now(), 0, 1000000));
   g_lastFrame = Now();
   g_fpsCount++;
   if (g_lastFrame - g_fpsSecond >= 1000000) {
