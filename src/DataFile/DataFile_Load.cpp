@@ -165,11 +165,22 @@ class CPackageReader {
   void Sounds(CCursor& c);
   void Audio(CCursor& c);
   void Extensions(CCursor& c);
+  void ExtensionSources(CCursor& c);
+  void ApplyExtensionSources();
   void CheckReferences();
+
+  // An EXTS record until it is placed.
+  struct ExtensionSource {
+    std::string where;
+    uint32_t package = 0, file = 0;
+    std::vector<std::pair<std::string, std::string>> constants;
+    std::vector<std::pair<uint32_t, std::string>> codes;
+  };
 
   GamePackage& m_out;
   CPackageView m_view;
   uint32_t m_version = 0;
+  std::vector<ExtensionSource> m_extSources;
 };
 
 void CPackageReader::General(CCursor& c) {
@@ -515,6 +526,45 @@ void CPackageReader::Extensions(CCursor& c) {
   });
 }
 
+// EXTS: constants and code of extension files, placed by package, file and
+// function position once every chunk is read.
+void CPackageReader::ExtensionSources(CCursor& c) {
+  List(c, m_extSources, "record", false, [&](CCursor& r, ExtensionSource& src) {
+    src.where = r.Where();
+    src.package = r.U32("package");
+    src.file = r.U32("file");
+    uint32_t constants = r.Count("constant count", 8);
+    for (uint32_t i = 0; i < constants; i++) {
+      std::string name = r.Text("constant name");
+      src.constants.emplace_back(name, r.Text("constant value"));
+    }
+    uint32_t codes = r.Count("code count", 8);
+    for (uint32_t i = 0; i < codes; i++) {
+      uint32_t function = r.U32("function");
+      src.codes.emplace_back(function, r.Text("code"));
+    }
+  });
+}
+
+void CPackageReader::ApplyExtensionSources() {
+  for (ExtensionSource& src : m_extSources) {
+    if (src.package >= m_out.extensions.size() || !m_out.extensions[src.package].exists)
+      Fail(src.where + ": package " + Num(src.package) + " names no extension package");
+    PackageExtension& e = m_out.extensions[src.package];
+    if (src.file >= e.files.size() || !e.files[src.file].exists)
+      Fail(src.where + ": file " + Num(src.file) + " names no file of package " + Num(src.package));
+    PackageExtensionFile& file = e.files[src.file];
+    for (auto& constant : src.constants) file.constants.push_back(std::move(constant));
+    for (auto& [function, code] : src.codes) {
+      if (function >= file.functions.size())
+        Fail(src.where + ": function " + Num(function) + " names none of the " + Num(file.functions.size()) +
+             " functions of its file");
+      file.functions[function].code = std::move(code);
+    }
+  }
+  m_extSources.clear();
+}
+
 // Indices that other subsystems will use to index tables must name entries.
 void CPackageReader::CheckReferences() {
   const GamePackage& p = m_out;
@@ -569,7 +619,7 @@ void CPackageReader::Read() {
       {"TMLN", &CPackageReader::TimeLines},    {"OBJT", &CPackageReader::Objects},
       {"ROOM", &CPackageReader::Rooms},        {"DAFL", &CPackageReader::IncludedFiles},
       {"SOND", &CPackageReader::Sounds},       {"AUDO", &CPackageReader::Audio},
-      {"EXTN", &CPackageReader::Extensions},
+      {"EXTN", &CPackageReader::Extensions},   {"EXTS", &CPackageReader::ExtensionSources},
   };
   const std::map<std::string, PackageChunk*> raw = {
       {"SOND", &m_out.sond}, {"AUDO", &m_out.audo}, {"EXTN", &m_out.extn}, {"CODE", &m_out.code},
@@ -610,6 +660,7 @@ void CPackageReader::Read() {
   }
   if (!unknown.empty()) Fail("unknown chunk '" + unknown + "'");
   if (!seen.count("GEN")) Fail("no general chunk (GEN7, GENL or GEN8)");
+  ApplyExtensionSources();
   CheckReferences();
 }
 

@@ -279,6 +279,7 @@ struct PackageExtensionFunction {
   std::string external_name;
   int32_t argument_count = 0;
   std::vector<int32_t> argument_kinds; // at most 16 kept; 1 string, else real
+  std::string code;                    // EXTS: the body of a code file's function
 };
 struct PackageExtensionFile {
   bool exists = false;
@@ -287,6 +288,7 @@ struct PackageExtensionFile {
   std::string initialize;              // initialization function name
   int32_t kind = 0;                    // 1 DLL, 2 script code
   std::vector<PackageExtensionFunction> functions;
+  std::vector<std::pair<std::string, std::string>> constants;  // EXTS: name, value text
 };
 struct PackageExtension {
   bool exists = false;

@@ -30,13 +30,15 @@ struct DS_Table {
     uint64_t serial;
   };
   std::vector<Slot> slots;
+  size_t firstFree = 0;  // no slot below it is empty
 
   int Put(T* object) {
     static uint64_t s_Serial = 0;
-    size_t i = 0;
+    size_t i = firstFree;
     while (i < slots.size() && slots[i].object) ++i;
     if (i == slots.size()) slots.push_back({nullptr, 0});
     slots[i] = {object, ++s_Serial};
+    firstFree = i + 1;
     return static_cast<int>(i);
   }
   T* Get(int64_t index) const {
@@ -47,6 +49,7 @@ struct DS_Table {
     T* object = Get(index);
     if (!object) return;
     slots[index].object = nullptr;
+    if (static_cast<size_t>(index) < firstFree) firstFree = index;
     delete object;
   }
 };
@@ -419,6 +422,8 @@ DS_HANDLER(F_DsGridRead) { Read(g_Grids, arg); }
 
 int DS_Map_Create() { return g_Maps.Put(new CDS_Map()); }
 int DS_List_Create() { return g_Lists.Put(new CDS_List()); }
+int DS_Map_FreeSlot(CDS_Map* map) { return g_Maps.Put(map); }
+int DS_List_FreeSlot(CDS_List* list) { return g_Lists.Put(list); }
 CDS_Map* DS_Map_Get(int index) { return g_Maps.Get(index); }
 CDS_List* DS_List_Get(int index) { return g_Lists.Get(index); }
 void DS_Map_Destroy(int index) { g_Maps.Free(index); }

@@ -11,6 +11,10 @@ class CDS_List;
 // Makes an empty map or list and gives its index.
 int DS_Map_Create();
 int DS_List_Create();
+// Puts a structure made by the caller into the lowest free index and gives
+// the index; the table owns it from then on.
+int DS_Map_FreeSlot(CDS_Map* map);
+int DS_List_FreeSlot(CDS_List* list);
 // The structure at an index; none when the index holds none.
 CDS_Map* DS_Map_Get(int index);
 CDS_List* DS_List_Get(int index);

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "Base/Console.h"
-#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
+#include "Graphics_API/Graphics_Texture.h"
 
 namespace {
 

@@ -44,17 +44,29 @@ bool ClimbsOut(const std::string& name) {
   return false;
 }
 
+// The rest of a full path behind folder (with its trailing "/"), when the
+// path lies inside it.
+bool Inside(const std::string& path, const std::string& folder, std::string* rest) {
+  if (folder.empty() || path.compare(0, folder.size(), folder) != 0) return false;
+  *rest = path.substr(folder.size());
+  return true;
+}
+
 std::string MakePath(const char* root, const char* name, const std::vector<std::string>& picked) {
   if (!name || !*name) return "";
   std::string n = File_NativePath(name);
-  if (File_IsRelative(name)) return ClimbsOut(n) ? "" : std::string(root) + n;
-  char* cwd = File_GetCurrentDirectory();
-  std::string here = cwd ? std::string(cwd) + "/" : "";
-  MemoryManager::Free(cwd);
-  if (!here.empty() && n.compare(0, here.size(), here) == 0) {
-    std::string rest = n.substr(here.size());
-    return ClimbsOut(rest) ? "" : std::string(root) + rest;
+  std::string rest;
+  bool rooted = File_IsRelative(name);
+  if (rooted) {
+    rest = n;
+  } else {
+    char* cwd = File_GetCurrentDirectory();
+    std::string here = cwd && *cwd ? std::string(cwd) + "/" : "";
+    MemoryManager::Free(cwd);
+    rooted = Inside(n, here, &rest) || Inside(n, File_NativePath(File_GetSaveDirectory()), &rest) ||
+             Inside(n, File_NativePath(File_GetGameDirectory()), &rest);
   }
+  if (rooted) return ClimbsOut(rest) ? "" : File_MatchCase(File_NativePath(root), rest);
   for (const std::string& p : picked)
     if (strcasecmp(p.c_str(), n.c_str()) == 0) return n;
   return "";
@@ -112,6 +124,33 @@ void LoadSave_fseek(LoadSaveFile* f, int64_t offset, int origin) {
   else if (origin == SEEK_END) f->position = f->size - offset;
 }
 
+namespace {
+// The bytes from the position up to the next line end: the first LF (taken
+// into the line) with withEnd, else the first CR or LF (left in place).
+// Outside the data the line is empty and the read steps on by one.
+std::string LineFrom(LoadSaveFile* f, bool withEnd) {
+  if (f->position < 0 || f->position >= f->size) {
+    f->position++;
+    return "";
+  }
+  const uint8_t* start = f->data + f->position;
+  size_t left = static_cast<size_t>(f->size - f->position), n = 0;
+  if (withEnd) {
+    const void* lf = std::memchr(start, '\n', left);
+    n = lf ? static_cast<size_t>(static_cast<const uint8_t*>(lf) - start) + 1 : left;
+  } else {
+    while (n < left && start[n] != '\r' && start[n] != '\n') ++n;
+  }
+  // A line that meets the end leaves the position one past it, where the
+  // read that found no byte left it.
+  f->position = n == left && (withEnd ? start[n - 1] != '\n' : true) ? f->size + 1 : f->position + static_cast<int64_t>(n);
+  return std::string(reinterpret_cast<const char*>(start), n);
+}
+}  // namespace
+
+std::string LoadSave_ReadLine(LoadSaveFile* f) { return LineFrom(f, false); }
+std::string LoadSave_ReadLineWithEnd(LoadSaveFile* f) { return LineFrom(f, true); }
+
 void LoadSave_ReadReal(LoadSaveFile* f, double* out) {
   *out = 0;
   auto in = [f](int64_t at) { return at >= 0 && at < f->size; };
@@ -157,6 +196,13 @@ void LoadSave_AllowPath(const char* path, bool writing) {
 bool LoadSave_SaveFileExists(const char* name) {
   std::string p = LoadSave_MakeSavePath(name);
   return !p.empty() && File_Exists(p.c_str());
+}
+
+std::string LoadSave_MakeReadPath(const char* name) {
+  std::string save = LoadSave_MakeSavePath(name);
+  if (!save.empty() && File_Exists(save.c_str())) return save;
+  std::string bundle = LoadSave_MakeBundlePath(name);
+  return !bundle.empty() && File_Exists(bundle.c_str()) ? bundle : "";
 }
 
 bool LoadSave_BundleFileExists(const char* name) {

@@ -24,13 +24,23 @@ size_t LoadSave_fread(void* buffer, size_t size, size_t count, LoadSaveFile* f);
 int64_t LoadSave_ftell(const LoadSaveFile* f);
 // origin: SEEK_SET, SEEK_CUR, or SEEK_END (position = size - offset).
 void LoadSave_fseek(LoadSaveFile* f, int64_t offset, int origin);
+// The rest of the line, without its end: the bytes before the next CR or LF,
+// the position left on that CR or LF (so a second call gives "").
+std::string LoadSave_ReadLine(LoadSaveFile* f);
+// The rest of the line with its end: every byte up to and including the next
+// LF. Both read the bytes as they are (no line-end translation) and give ""
+// at or past the end (the position then steps on by one, as a read does).
+std::string LoadSave_ReadLineWithEnd(LoadSaveFile* f);
 // Skips white space and reads the longest decimal number there (0 when none).
 void LoadSave_ReadReal(LoadSaveFile* f, double* out);
 
 // The full path of a name for reading (the game's folder) or writing (the
 // save folder). A relative name, or a full path inside the current folder,
-// is re-rooted there; a name that climbs out with ".." gives "". Any other
-// full path gives "" unless a file dialog picked it (LoadSave_AllowPath).
+// the save folder or the game's folder, is re-rooted there; a name that
+// climbs out with ".." gives "". Any other full path gives "" unless a file
+// dialog picked it (LoadSave_AllowPath). Below the root, a part of the name
+// that does not exist as spelled takes the spelling of an existing entry
+// that matches it ignoring ASCII case (File_MatchCase).
 std::string LoadSave_MakeBundlePath(const char* name);
 std::string LoadSave_MakeSavePath(const char* name);
 // The buffer forms: false (and an empty buffer) when the result is "" or
@@ -41,6 +51,9 @@ bool LoadSave_MakeSavePath(char* buffer, size_t size, const char* name);
 void LoadSave_AllowPath(const char* path, bool writing);
 
 bool LoadSave_SaveFileExists(const char* name);
+// Where a name is read from: the save path when the file is in the save
+// folder, else the bundle path when it is in the game's folder, else "".
+std::string LoadSave_MakeReadPath(const char* name);
 bool LoadSave_BundleFileExists(const char* name);
 // A new memory-manager buffer with the whole file; null when absent.
 uint8_t* LoadSave_ReadSaveFile(const char* name, int64_t* length);

@@ -1,6 +1,9 @@
 // Drawing a room: colour, backgrounds, then tiles and instances from the
-// highest depth to the lowest, then foregrounds; once for each visible view.
+// highest depth to the lowest with the particle systems among them, then
+// foregrounds; once for each visible view. Effects lie just below and just
+// above the tiles and instances.
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "Code/Code_Context.h"
@@ -9,6 +12,8 @@
 #include "Object/Object_Class.h"
 #include "Object/Object_Event.h"
 #include "Object/Object_Main.h"
+#include "Particle/Particle_Effect.h"
+#include "Particle/Particle_System.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Render.h"
 
@@ -60,19 +65,40 @@ void CRoom::Draw() {
   for (const RoomTile& t : tiles)
     if (t.visible) layer.push_back(&t);
   std::stable_sort(layer.begin(), layer.end(), [](const RoomTile* a, const RoomTile* b) { return a->depth > b->depth; });
+  // Particle systems drawn automatically, among the tiles and instances by
+  // depth (after the tiles of their depth, before its instances).
+  std::vector<CParticleSystem*> systems;
+  for (int i = 0; i < ParticleSystem_TableSize(); i++)
+    if (CParticleSystem* ps = ParticleSystem_Get(i); ps && ps->autoDraw) systems.push_back(ps);
+  std::stable_sort(systems.begin(), systems.end(),
+                   [](const CParticleSystem* a, const CParticleSystem* b) { return a->depth > b->depth; });
 
   auto drawThrough = [&](const RoomView* view) {
     RoomRender_SetView(view, width, height);
     if (show_colour) RoomRender_Clear(colour);
     for (const RoomBackground& bg : backgrounds)
       if (bg.visible && !bg.foreground) RoomRender_Background(bg, width, height);
-    size_t t = 0;
+    Effect_Draw(true);
+    size_t t = 0, s = 0;
+    // Everything deeper than the depth, or as deep for tiles and systems.
+    auto drawDownTo = [&](float depth) {
+      while (true) {
+        bool tile = t < layer.size() && layer[t]->depth >= depth;
+        bool system = s < systems.size() && systems[s]->depth >= depth;
+        if (tile && (!system || layer[t]->depth >= systems[s]->depth)) RoomRender_Tile(*layer[t++]);
+        else if (system) systems[s++]->Draw();
+        else break;
+      }
+    };
     for (CInstance* inst : insts) {
-      while (t < layer.size() && layer[t]->depth >= inst->depth) RoomRender_Tile(*layer[t++]);
+      drawDownTo(inst->depth);
       if (g_PendingTransition != TRANSITION_NONE) return;
       if (!inst->marked) DrawInstance(inst);
     }
+    drawDownTo(-std::numeric_limits<float>::infinity());
     while (t < layer.size()) RoomRender_Tile(*layer[t++]);
+    while (s < systems.size()) systems[s++]->Draw();
+    Effect_Draw(false);
     for (const RoomBackground& bg : backgrounds)
       if (bg.visible && bg.foreground) RoomRender_Background(bg, width, height);
   };

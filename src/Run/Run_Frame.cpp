@@ -2,6 +2,7 @@
 // step, present, then act on the pending transition.
 #include <algorithm>
 
+#include "IO/HTTP_Main.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Hooks.h"
@@ -37,6 +38,7 @@ void Run_Frame() {
     g_fpsSecond = g_lastFrame;
   }
   Sound_Tick();
+  HTTP_Poll();
   if (Run_Paused) {
     Debug_Update();
     return;

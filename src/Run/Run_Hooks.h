@@ -3,10 +3,10 @@
 #pragma once
 
 #include "Debug/Debug_Hooks.h"
-#include "Extension/Extension_Hooks.h"
-#include "Function/Function_File_Hooks.h"
+#include "Extension/Extension_Main.h"
+#include "Function/Function_File.h"
 #include "Function/Kivo_Hooks.h"
-#include "IO/HTTP_Hooks.h"
+#include "IO/HTTP_Main.h"
 #include "Sound/Sound_Hooks.h"
 
 // Run-loop operations defined in the run area itself.

@@ -8,6 +8,7 @@
 
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
+#include "Function/Function_Data_Structures.h"
 #include "Graphics_API/Window_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
@@ -275,3 +276,20 @@ void Run_DestroyInstance(CInstance* inst) {
 }
 
 void Run_OtherEvent(int number) { Event_PerformPass(EV_OTHER, number); }
+
+void Run_AsyncEvent(int event, int mapIndex) {
+  DS_MapHold hold = DS_Map_Hold(mapIndex);
+  if (event >= EV_OTHER_IMAGE_LOADED) {
+    g_AsyncLoad = mapIndex;
+    Run_OtherEvent(event);
+  }
+  g_AsyncLoad = -1;
+  DS_Map_FreeHeld(hold);
+}
+
+namespace {
+std::vector<std::string> g_Arguments;
+}  // namespace
+
+const std::vector<std::string>& Run_Arguments() { return g_Arguments; }
+void Run_SetArguments(int argc, char** argv) { g_Arguments.assign(argv, argv + argc); }

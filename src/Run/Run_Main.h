@@ -1,6 +1,8 @@
 // The run loop: starting and ending the game, rooms, frames and steps.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "Code/Code_Context.h"
 
@@ -26,6 +28,10 @@ extern char* g_CaptionLives;
 extern char* g_CaptionHealth;
 extern int g_CursorSprite;
 extern int g_AsyncLoad;  // the asynchronous event's map index, -1 outside one
+
+// The command line the runner was started with, the program as started first.
+const std::vector<std::string>& Run_Arguments();
+void Run_SetArguments(int argc, char** argv);
 
 // Starts the game once (timing, event lists, globals, the first room) and
 // sets the running flag; false when the game cannot start.
@@ -70,3 +76,7 @@ CInstance* Run_CreateInstance(int object, float x, float y);
 void Run_DestroyInstance(CInstance* inst);
 // Sends the other event of that number to every instance that has it.
 void Run_OtherEvent(int number);
+// Sends an asynchronous other event (60 or more) with async_load naming the
+// map, then frees the map unless the event's code already replaced it; an
+// event below 60 only frees the map.
+void Run_AsyncEvent(int event, int mapIndex);

@@ -197,6 +197,10 @@ bool PrepareGame(const GamePackage& pkg) {
   ShowProgress("Preparing included files", 50);
   DataFile_Init(pkg);
   if (!DataFile_ExportAll()) return Fail("Failed to export the included files.");
+  // Script names are known before extension code compiles, so that code can
+  // call the game's scripts; the scripts themselves compile later.
+  Script_Clear();
+  for (const PackageScript& ps : pkg.scripts) Script_Add(ps.exists ? ps.name.c_str() : "", ps.code.c_str());
   Console_Printf("Extension_Prepare() \n");
   ShowProgress("Preparing extension packages", 54);
   if (!Extension_Prepare()) return Fail("Failed to prepare extension packages.");
@@ -208,8 +212,6 @@ bool PrepareGame(const GamePackage& pkg) {
       return Fail(("Failed to define the constant " + name + ":\n" + Code_ErrorText).c_str());
   }
   ShowProgress("Preparing scripts", 58);
-  Script_Clear();
-  for (const PackageScript& ps : pkg.scripts) Script_Add(ps.exists ? ps.name.c_str() : "", ps.code.c_str());
   if (!Script_PrepareAll()) return Fail("Failed to prepare the scripts.");
   ShowProgress("Preparing time lines", 70);
   if (!CompileTimeLines()) return Fail("Failed to prepare the time lines.");

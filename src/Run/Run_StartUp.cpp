@@ -12,18 +12,25 @@
 #include "Base/ShowMessage.h"
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
+#include "DPlay/Linux/DPlay_Shared.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
+#include "Extension/Extension_Main.h"
+#include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
 #include "Graphics/Graphics_Transition.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Window_Main.h"
+#include "IO/HTTP_Main.h"
 #include "IO/IO_Main.h"
 #include "IO/LoadSave_Main.h"
 #include "Option/Option_CommandLine.h"
 #include "Option/Option_Main.h"
+#include "Particle/Particle_Effect.h"
+#include "Particle/Particle_Main.h"
+#include "Particle/Particle_Shapes.h"
 #include "Platform/MemoryManager.h"
 #include "Run/Highscore_Main.h"
 #include "Run/Run_Hooks.h"
@@ -73,11 +80,15 @@ void CopyOptions(const PackageOptions& o) {
 void ShutDown() {
   EndGame();
   IO_Record_Stop();
+  HTTP_Shutdown();
   Sound_Quit();
   DataFile_RemoveExported();
   Run_FreeWorld();
+  Particle_FreeAll();
   FileTables_CloseAll();
+  RegistryList_Clear();
   Achievements_Free();
+  DPlay_Free();
   Sound_FreeAll();
   DataFile_FreeAll();
   Graphics_Shutdown();
@@ -93,11 +104,14 @@ void Run_InstallHooks() {
   Error_SetDebugRefresh(Debug_Update);
   IO_SetStartStepPoll(LoginAsync_Poll);
   Transition_SetScriptFinder(Script_Find);
+  HTTP_SetEventSender(Run_AsyncEvent);
+  Effect_SetAreaSize(Graphics_TiledArea);
 }
 
 int Run_Main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   Run_InstallHooks();
+  Run_SetArguments(argc, argv);
   std::string file = FindGameFile(argc, argv);
   if (file.empty()) {
     Console_Printf("No game to run: put data.win beside the runner or give -game FILE.\n");
@@ -152,6 +166,7 @@ int Run_Main(int argc, char** argv) {
     GR_D3D_Finish_Frame();
     Run_ProcessMessages();
   }
+  Particle_CreateTextures();
   Console_Printf("Create Score Form\n");
   Console_Printf("Create Load Form\n");
   Console_Printf("Create Error Form\n");
@@ -162,6 +177,7 @@ int Run_Main(int argc, char** argv) {
   if (!g_CommandLine.playback.empty() && !IO_Playback_Start(g_CommandLine.playback.c_str()))
     Console_Printf("Cannot play the input back from %s\n", g_CommandLine.playback.c_str());
   Random_Seed(2101988);
+  Extension_LoadFromChunk(pkg);
   Graphics_LoadPackage(pkg);
   if (!PrepareGame(pkg)) {
     ShutDown();

@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "Function/Kivo_Pause.h"
+#include "IO/HTTP_Main.h"
 #include "IO/IO_Main.h"
 #include "Option/Option_Main.h"
+#include "Particle/Particle_Main.h"
 #include "Path/Path_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
@@ -241,6 +243,7 @@ void StepPhases() {
       HTTP_DeliverFinished,
       Collisions,
       [] { Event_PerformPass(EV_STEP, EV_STEP_END); },
+      Particle_Step,
   };
   for (Phase phase : phases) {
     phase();

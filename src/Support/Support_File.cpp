@@ -56,3 +56,12 @@ std::string File_NativePath(const char* path) {
     if (c == '\\') c = '/';
   return native;
 }
+
+void CreateFileDirectory(const char* name) {
+  if (!name) return;
+  const char* cut = std::strrchr(name, '\\');
+  if (!cut) cut = std::strrchr(name, '/');
+  if (!cut || cut == name) return;
+  std::string folder(name, static_cast<size_t>(cut - name));
+  Directory_Create(folder.c_str());
+}

@@ -31,3 +31,16 @@ char* File_ExtractExtension(const char* path);
 
 // The path as the system takes it: every "\" turned into "/".
 std::string File_NativePath(const char* path);
+
+// The root (a folder with a trailing "/", or "" for the current folder)
+// joined with a native relative name (an absolute one when the root is ""),
+// where each part of the name that does not exist as spelled takes the
+// spelling of the entry of its folder whose name matches ignoring ASCII case
+// (the first in byte order when several do). Parts with no match keep the
+// spelling given, so a new file is made as the game names it.
+std::string File_MatchCase(const std::string& root, const std::string& name);
+
+// Creates the folder that holds the named file (the text up to its last "\",
+// else its last "/") with its missing parents; a name without a separator
+// does nothing.
+void CreateFileDirectory(const char* name);

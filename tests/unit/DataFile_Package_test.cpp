@@ -114,7 +114,10 @@ void FillPackage(GamePackage& p) {
   fn.argument_kinds.assign(16, 1);
   PackageExtensionFile file;
   file.exists = true, file.file_name = "ext.dll", file.initialize = "ext_init", file.kind = 1;
-  file.functions = {fn};
+  PackageExtensionFunction body;
+  body.name = "ext_code", body.id = 4, body.code = "return argument0 * 2;";
+  file.functions = {fn, body};
+  file.constants = {{"EXT_LIMIT", "16"}, {"EXT_NAME", "\"ext\""}};
   PackageExtension ext;
   ext.exists = true, ext.folder = "ExtFolder", ext.name = "Ext";
   ext.files = {file, PackageExtensionFile()};
@@ -203,6 +206,13 @@ TEST(DataFilePackage, EveryRecordSurvivesARoundTrip) {
   EXPECT_EQ(fn.argument_kinds.size(), 16u);
   EXPECT_FALSE(loaded.extensions[0].exists);
   EXPECT_FALSE(loaded.extensions[1].files[1].exists);
+  // Constants and code come back on their file and function.
+  const PackageExtensionFile& file = loaded.extensions[1].files[0];
+  ASSERT_EQ(file.constants.size(), 2u);
+  EXPECT_EQ(file.constants[1].first, "EXT_NAME");
+  EXPECT_EQ(file.constants[1].second, "\"ext\"");
+  EXPECT_EQ(file.functions[0].code, "");
+  EXPECT_EQ(file.functions[1].code, "return argument0 * 2;");
   // The raw payloads are there for readers that walk the bytes themselves.
   ASSERT_TRUE(loaded.sond.present);
   CPackageView view(loaded.buffer);
@@ -316,6 +326,27 @@ TEST(DataFilePackage, BrokenFilesAreNamedInTheError) {
   std::vector<uint8_t> noGeneral = bytes;
   std::memcpy(&noGeneral[gen], "HELP", 4);
   EXPECT_EQ(LoadError(noGeneral), "no general chunk (GEN7, GENL or GEN8)");
+}
+
+// Extension constants and code name their package, file and function by
+// position; a position naming nothing is refused.
+TEST(DataFilePackage, ExtensionSourcesMustNameTheirPlace) {
+  std::vector<uint8_t> good = Written();
+  size_t at = FindChunk(good, "EXTS");
+  ASSERT_NE(at, std::string::npos);
+  uint32_t record = 0;
+  std::memcpy(&record, &good[at + 12], 4);  // the first record's offset
+  auto patched = [&](size_t field, uint32_t value) {
+    std::vector<uint8_t> bytes = good;
+    SetU32(bytes, record + field, value);
+    return LoadError(bytes);
+  };
+  EXPECT_NE(patched(0, 0).find("package 0 names no extension package"), std::string::npos);
+  EXPECT_NE(patched(0, 7).find("EXTS: record 0: package 7"), std::string::npos);
+  EXPECT_NE(patched(4, 1).find("file 1 names no file"), std::string::npos);
+  // After two constants (8 bytes each) and the code count: the function.
+  EXPECT_NE(patched(8 + 4 + 16 + 4, 2).find("function 2 names none of the 2 functions"), std::string::npos);
+  EXPECT_NE(patched(8, 1000).find("constant count 1000"), std::string::npos);
 }
 
 TEST(DataFilePackage, BadIndicesAreLoadErrors) {

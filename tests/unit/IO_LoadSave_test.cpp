@@ -78,6 +78,28 @@ TEST_F(IOLoadSave, SeeksMayGoAnywhereButReadsStayInsideTheData) {
   EXPECT_EQ(LoadSave_fopen((dir / "none").c_str(), "rb"), nullptr);
 }
 
+TEST_F(IOLoadSave, LinesAreReadWithTheirBytesAsTheyAre) {
+  std::string text("abc\r\n\nx\0y\rlast", 14);
+  text += std::string(70000, 'z');
+  std::ofstream(dir / "game" / "l.txt", std::ios::binary) << text;
+  LoadSaveFile* f = LoadSave_fopen((dir / "game" / "l.txt").c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(LoadSave_ReadLine(f), "abc");
+  EXPECT_EQ(LoadSave_ReadLine(f), "");  // the line end stays for the next call
+  EXPECT_EQ(LoadSave_ftell(f), 3);
+  EXPECT_EQ(LoadSave_ReadLineWithEnd(f), "\r\n");
+  EXPECT_EQ(LoadSave_ReadLineWithEnd(f), "\n");
+  EXPECT_EQ(LoadSave_ReadLine(f), std::string("x\0y", 3));  // a 0 byte is part of the line
+  EXPECT_TRUE(LoadSave_ReadLineWithEnd(f) == "\rlast" + std::string(70000, 'z'));  // no length limit
+  EXPECT_TRUE(LoadSave_feof(f));
+  EXPECT_EQ(LoadSave_ReadLine(f), "");
+  EXPECT_EQ(LoadSave_ReadLineWithEnd(f), "");
+  LoadSave_fseek(f, -1, SEEK_SET);  // before the start: nothing, one step on
+  EXPECT_EQ(LoadSave_ReadLine(f), "");
+  EXPECT_EQ(LoadSave_ReadLine(f), "abc");
+  LoadSave_fclose(f);
+}
+
 TEST_F(IOLoadSave, NamesAreRootedInTheirFolder) {
   std::string save = (dir / "save").string() + "/";
   EXPECT_EQ(LoadSave_MakeSavePath("a/b.txt"), save + "a/b.txt");

@@ -129,6 +129,8 @@ class CSpec {
   }
   // A code text, or {"file": path} naming a file that holds it.
   std::string Code(const char* key);
+  // An object of name: value text or number, in the project's order.
+  std::vector<std::pair<std::string, std::string>> Constants(const char* key);
 
   void Done() const {
     json_object_object_foreach(m_obj, key, val) {
@@ -250,6 +252,22 @@ std::string CSpec::Code(const char* key) {
   if (name.empty()) Fail(key, "expected code text or {\"file\": path}, got " + Shown(v));
   file.Done();
   return m_project.ReadText(name, Where(key));
+}
+
+std::vector<std::pair<std::string, std::string>> CSpec::Constants(const char* key) {
+  std::vector<std::pair<std::string, std::string>> out;
+  json_object* v = Typed(key, json_type_object, "an object of name: value");
+  if (!v) return out;
+  json_object_object_foreach(v, name, value) {
+    if (json_object_is_type(value, json_type_string)) {
+      out.emplace_back(name, json_object_get_string(value));
+    } else if (json_object_is_type(value, json_type_int) || json_object_is_type(value, json_type_double)) {
+      out.emplace_back(name, json_object_to_json_string_ext(value, JSON_C_TO_STRING_PLAIN));
+    } else {
+      Fail(key, "key " + Quoted(name) + ": expected a value text or a number, got " + Shown(value));
+    }
+  }
+  return out;
 }
 
 json_object* CProject::Parse() {
@@ -374,17 +392,7 @@ void CProject::Options(CSpec& root) {
     o.window_colour = spec.Colour("window_colour", o.window_colour);
     spec.Done();
   }
-  if (json_object* v = root.Typed("constants", json_type_object, "an object of name: value")) {
-    json_object_object_foreach(v, name, value) {
-      if (json_object_is_type(value, json_type_string)) {
-        o.constants.emplace_back(name, json_object_get_string(value));
-      } else if (json_object_is_type(value, json_type_int) || json_object_is_type(value, json_type_double)) {
-        o.constants.emplace_back(name, json_object_to_json_string_ext(value, JSON_C_TO_STRING_PLAIN));
-      } else {
-        Fail("constants: key " + Quoted(name), "expected a value text or a number, got " + Shown(value));
-      }
-    }
-  }
+  o.constants = root.Constants("constants");
 }
 
 void CProject::Scripts(CSpec& root) {
@@ -811,6 +819,7 @@ void CProject::Extensions(CSpec& root) {
       file.kind = Choice(fs, "kind", kinds, 1);
       file.initialize = fs.String("init", "");
       file.finalize = fs.String("final", "");
+      file.constants = fs.Constants("constants");
       auto functions = fs.Array("functions");
       for (size_t k = 0; k < functions.size(); k++) {
         CSpec f(*this, functions[k], fs.Where("functions") + "[" + std::to_string(k) + "]");
@@ -830,6 +839,8 @@ void CProject::Extensions(CSpec& root) {
         }
         if (fn.argument_kinds.size() > 16) f.Fail("args", "a function takes at most 16 arguments");
         fn.argument_count = (int32_t)fn.argument_kinds.size();
+        if (f.Has("code") && file.kind != 2) f.Fail("code", "only a function of a \"code\" file has code");
+        fn.code = f.Code("code");
         f.Done();
         file.functions.push_back(fn);
       }

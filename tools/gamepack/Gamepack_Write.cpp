@@ -162,6 +162,43 @@ void WriteExtensions(CPackageWriter& w, const std::vector<PackageExtension>& ext
   });
 }
 
+// EXTS: one record per extension file that has constants or code.
+void WriteExtensionSources(CPackageWriter& w, const std::vector<PackageExtension>& extensions) {
+  struct Source {
+    uint32_t package, file;
+    const PackageExtensionFile* f;
+  };
+  std::vector<Source> sources;
+  for (size_t p = 0; p < extensions.size(); p++)
+    for (size_t n = 0; n < extensions[p].files.size(); n++) {
+      const PackageExtensionFile& f = extensions[p].files[n];
+      bool code = false;
+      for (const PackageExtensionFunction& fn : f.functions) code = code || !fn.code.empty();
+      if (extensions[p].exists && f.exists && (code || !f.constants.empty()))
+        sources.push_back({(uint32_t)p, (uint32_t)n, &f});
+    }
+  if (sources.empty()) return;
+  w.Chunk("EXTS", [&] {
+    w.List(sources, Always<Source>, [&](const Source& src) {
+      w.U32(src.package);
+      w.U32(src.file);
+      w.U32((uint32_t)src.f->constants.size());
+      for (const auto& [name, value] : src.f->constants) {
+        w.Text(name);
+        w.Text(value);
+      }
+      uint32_t codes = 0;
+      for (const PackageExtensionFunction& fn : src.f->functions) codes += !fn.code.empty();
+      w.U32(codes);
+      for (size_t k = 0; k < src.f->functions.size(); k++) {
+        if (src.f->functions[k].code.empty()) continue;
+        w.U32((uint32_t)k);
+        w.Text(src.f->functions[k].code);
+      }
+    });
+  });
+}
+
 void WriteSounds(CPackageWriter& w, const GamePackage& p) {
   w.Chunk("SOND", [&] {
     w.List(p.sounds, Exists<PackageSound>, [&](const PackageSound& s) {
@@ -401,6 +438,7 @@ std::vector<uint8_t> DataFile_WritePackage(const GamePackage& p) {
   WriteGeneral(w, p.general);
   WriteOptions(w, p.options);
   WriteExtensions(w, p.extensions);
+  WriteExtensionSources(w, p.extensions);
   WriteSounds(w, p);
   WriteSprites(w, p.sprites);
   WriteBackgrounds(w, p.backgrounds);

@@ -1,4 +1,6 @@
 // Files and folders over POSIX calls.
+#include <dirent.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +17,20 @@ bool StatIs(const char* path, mode_t kind) {
   if (!path || !*path) return false;
   struct stat st;
   return stat(File_NativePath(path).c_str(), &st) == 0 && (st.st_mode & S_IFMT) == kind;
+}
+
+// The entry of the folder whose name equals part ignoring ASCII case; ""
+// when there is none.
+std::string FindIgnoringCase(const std::string& folder, const std::string& part) {
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return "";
+  std::string found;
+  while (dirent* e = readdir(dir)) {
+    if (strcasecmp(e->d_name, part.c_str()) != 0) continue;
+    if (found.empty() || found.compare(e->d_name) > 0) found = e->d_name;
+  }
+  closedir(dir);
+  return found;
 }
 }  // namespace
 
@@ -62,4 +78,27 @@ char* File_GetProgramDirectory() {
   if (n <= 0) return String_Duplicate("");
   buffer[n] = '\0';
   return File_ExtractDirectory(buffer);
+}
+
+std::string File_MatchCase(const std::string& root, const std::string& name) {
+  std::string path = root;
+  bool folderExists = true;  // once a folder is missing, nothing below it can match
+  size_t start = 0;
+  while (start <= name.size()) {
+    size_t end = name.find('/', start);
+    if (end == std::string::npos) end = name.size();
+    std::string part = name.substr(start, end - start);
+    if (folderExists && !part.empty() && part != "." && part != "..") {
+      struct stat st;
+      if (lstat((path + part).c_str(), &st) != 0) {
+        std::string found = FindIgnoringCase(path, part);
+        if (found.empty()) folderExists = false;
+        else part = found;
+      }
+    }
+    path += part;
+    if (end < name.size()) path += '/';
+    start = end + 1;
+  }
+  return path;
 }

@@ -1,4 +1,0 @@
-#include "Function/Function_File_Hooks.h"
-
-// The file built-ins fill this in.
-void FileTables_CloseAll() {}
