@@ -10,6 +10,7 @@ CRoom* g_RunRoom = nullptr;
 
 namespace {
 CResourceTable<CRoom, ResourceNaming::InItem> g_rooms;
+std::vector<CRoom*> g_running;  // by room index, null when none
 std::vector<int> g_order;
 
 int OrderPosition(int room) {
@@ -24,6 +25,34 @@ bool Room_Exists(int index) { return Room_Data(index) != nullptr; }
 const char* Room_Name(int index) { return g_rooms.Name(index); }
 int Room_Count() { return g_rooms.Count(); }
 int Room_FindByName(const char* name) { return g_rooms.FindByName(name); }
+
+CRoom* Room_Running(int index) {
+  return index >= 0 && index < static_cast<int>(g_running.size()) ? g_running[index] : nullptr;
+}
+
+CRoom* Room_Restart(int index) {
+  CRoom* resource = Room_Data(index);
+  if (!resource) return nullptr;
+  Room_Discard(index);
+  if (g_running.size() < size_t(g_rooms.Count())) g_running.resize(size_t(g_rooms.Count()), nullptr);
+  auto* room = new CRoom;
+  room->StartFrom(resource);
+  g_running[index] = room;
+  return room;
+}
+
+void Room_Discard(int index) {
+  CRoom* room = Room_Running(index);
+  if (!room) return;
+  if (room == g_RunRoom) g_RunRoom = nullptr;
+  g_running[index] = nullptr;
+  delete room;
+}
+
+void Room_DiscardAll() {
+  for (size_t i = 0; i < g_running.size(); i++) Room_Discard(static_cast<int>(i));
+  g_running.clear();
+}
 
 int Room_Add(const char* name) {
   int index = name ? g_rooms.Append(new CRoom, name) : g_rooms.Create("__newroom");
@@ -49,6 +78,7 @@ int Room_Assign(int dst, int src) {
 }
 
 void Room_FreeAll() {
+  Room_DiscardAll();
   g_rooms.FreeAll();
   g_order.clear();
   g_RunRoom = nullptr;

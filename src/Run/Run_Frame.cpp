@@ -12,31 +12,30 @@
 
 namespace {
 int64_t g_lastFrame = 0;
-int64_t g_fpsSecond = 0;
-int g_fpsCount = 0;
+CFpsCounter g_fps;
 
 int64_t Now() { return Timing_Time(); }
 }  // namespace
 
 void Run_Timing_Reset() {
   g_lastFrame = Now();
-  g_fpsSecond = g_lastFrame;
-  g_fpsCount = 0;
+  g_fps.Start(g_lastFrame);
 }
 
 int64_t Run_FrameTime(int speed) { return 1000000 / std::max(speed, 1); }
 
 void Run_Frame() {
   int speed = g_RunRoom ? g_RunRoom->speed : 30;
-  // The wait answers the window through the pump installed at start-up.
-  Timing_Wait(std::clamp<int64_t>(g_lastFrame + Run_FrameTime(speed) - Now(), 0, 1000000));
-  g_lastFrame = Now();
-  g_fpsCount++;
-  if (g_lastFrame - g_fpsSecond >= 1000000) {
-    Run_Fps = g_fpsCount;
-    g_fpsCount = 0;
-    g_fpsSecond = g_lastFrame;
-  }
+  int64_t start = Now();
+  int64_t wait = std::clamp<int64_t>(g_lastFrame + Run_FrameTime(speed) - start, 0, 1000000);
+  // Sleeps short of the frame's time, then pumps the window's messages (at
+  // least once) through the pump installed at start-up.
+  Timing_Wait(wait);
+  // A frame on time keeps to the schedule, so that the pumping's overshoot
+  // does not add up; a late one starts it again.
+  g_lastFrame = wait > 0 ? start + wait : Now();
+  g_fps.Frame(g_lastFrame);
+  Run_Fps = g_fps.fps;
   Sound_Tick();
   HTTP_Poll();
   if (Run_Paused) {

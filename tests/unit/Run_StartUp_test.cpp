@@ -8,14 +8,14 @@
 #include <SDL2/SDL.h>
 
 #include "DataFile/DataFile_Package.h"
-#include "gamepack/Gamepack_Write.h"
 #include "Function_Call.h"
+#include "Graphics/Graphics_Transition.h"
 #include "Graphics_TestDevice.h"
 #include "Run/Run_Main.h"
-#include "Graphics/Graphics_Transition.h"
 #include "Run/Run_StartUp.h"
 #include "Script/Script_Main.h"
 #include "Support/Support_Timing.h"
+#include "gamepack/Gamepack_Write.h"
 
 namespace fs = std::filesystem;
 
@@ -70,5 +70,31 @@ TEST(RunStartUp, TransitionsFindScripts) {
   EXPECT_EQ(Transition_Script(40), script);
   EXPECT_FALSE(Transition_DefineScript(41, "draw_nothing"));
   Script_Clear();
+}
+
+TEST(RunStartUp, TheRunHasATemporaryFolderOfItsOwn) {
+  char tmpl[] = "/tmp/startupXXXXXX";
+  fs::path shared = mkdtemp(tmpl);
+  const char* old = std::getenv("TMPDIR");
+  std::string keep = old ? old : "";
+  setenv("TMPDIR", shared.c_str(), 1);
+  Run_RemoveTempDirectory();
+  std::string own = Run_TempDirectory();
+  EXPECT_EQ(own, Run_TempDirectory());
+  ASSERT_EQ(own.back(), '/');
+  fs::path ownPath = fs::path(own).parent_path();
+  EXPECT_EQ(ownPath.parent_path(), shared);
+  EXPECT_TRUE(fs::is_directory(ownPath));
+  // Removed at the end only when nothing is left in it.
+  std::ofstream(ownPath / "left") << "x";
+  Run_RemoveTempDirectory();
+  EXPECT_TRUE(fs::exists(ownPath));
+  fs::remove(ownPath / "left");
+  own = Run_TempDirectory();
+  Run_RemoveTempDirectory();
+  EXPECT_FALSE(fs::exists(own));
+  if (old) setenv("TMPDIR", keep.c_str(), 1);
+  else unsetenv("TMPDIR");
+  fs::remove_all(shared);
 }
 }  // namespace

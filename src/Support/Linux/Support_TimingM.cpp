@@ -1,5 +1,6 @@
 // The clock over CLOCK_MONOTONIC, the wait over nanosleep.
 #include <sched.h>
+#include <algorithm>
 #include <cerrno>
 #include <time.h>
 
@@ -24,8 +25,7 @@ const int64_t g_Start = StartTime();
 int64_t Timing_Time() { return MonotonicMicroseconds() - StartTime(); }
 
 void Timing_Wait(int64_t microseconds) {
-  if (microseconds <= 0) return;
-  if (microseconds > 3000000) microseconds = 3000000;
+  microseconds = std::clamp<int64_t>(microseconds, 0, 3000000);
   int64_t end = Timing_Time() + microseconds;
   // Sleep short of the target (the scheduler may overshoot), then pump.
   if (microseconds >= 2000) {
