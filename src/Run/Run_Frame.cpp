@@ -28,9 +28,10 @@ void Run_Frame() {
   int speed = g_RunRoom ? g_RunRoom->speed : 30;
   int64_t start = Now();
   int64_t wait = std::clamp<int64_t>(g_lastFrame + Run_FrameTime(speed) - start, 0, 1000000);
-  // Sleeps short of the frame's time, then pumps the window's messages (at
-  // least once) through the pump installed at start-up.
-  Timing_Wait(wait);
+  // Sleeps short of the frame's time, then pumps the window's messages
+  // through the pump installed at start-up; at least once.
+  if (wait > 0) Timing_Wait(wait);
+  else Timing_PumpMessages();
   // A frame on time keeps to the schedule, so that the pumping's overshoot
   // does not add up; a late one starts it again.
   g_lastFrame = wait > 0 ? start + wait : Now();

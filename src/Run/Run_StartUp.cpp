@@ -6,6 +6,7 @@
 #include "Base/Console.h"
 #include "Function/Kivo_Pause.h"
 #include "Base/File_Folders.h"
+#include "Base/Gtk_Start.h"
 #include "Base/RValue.h"
 #include "Base/Random_Main.h"
 #include "Base/ShowMessage.h"
@@ -14,6 +15,7 @@
 #include "DPlay/Linux/DPlay_Shared.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
+#include "Debug/Dialog_Main.h"
 #include "Extension/Extension_Main.h"
 #include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
@@ -100,6 +102,8 @@ void Run_InstallHooks() {
   Transition_SetScriptFinder(Script_Find);
   HTTP_SetEventSender(Run_AsyncEvent);
   Effect_SetAreaSize(Graphics_TiledArea);
+  Gtk_SetModalPump(Run_ModalPump);
+  Error_SetDialog(ErrorDialog_Show);
 }
 
 int Run_Main(int argc, char** argv) {

@@ -25,7 +25,8 @@ const int64_t g_Start = StartTime();
 int64_t Timing_Time() { return MonotonicMicroseconds() - StartTime(); }
 
 void Timing_Wait(int64_t microseconds) {
-  microseconds = std::clamp<int64_t>(microseconds, 0, 3000000);
+  if (microseconds <= 0) return;
+  microseconds = std::min<int64_t>(microseconds, 3000000);
   int64_t end = Timing_Time() + microseconds;
   // Sleep short of the target (the scheduler may overshoot), then pump.
   if (microseconds >= 2000) {
