@@ -3,6 +3,7 @@
 void Function_Game_Init();
 void Function_Math_Init();
 void Function_Graphics_Init();
+void Function_Action_Init();
 void Function_File_Init();
 void Function_Interaction_Init();
 void Function_Particle_Init();
@@ -18,6 +19,7 @@ void InitCWLFunctions() {
   Function_Game_Init();
   Function_Math_Init();
   Function_Graphics_Init();
+  Function_Action_Init();
   Function_File_Init();
   Function_Interaction_Init();
   Function_Particle_Init();
