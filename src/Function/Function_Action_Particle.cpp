@@ -1,6 +1,6 @@
 // The particle action built-ins: one particle system of their own with 16
 // particle type slots and 16 emitter slots. The system is made on first use;
-// a type slot that is empty gets a new type when an action sets it up. Slot
+// a type slot that is empty gets a new type when an action uses it. Slot
 // numbers outside 0 to 15 do nothing.
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
@@ -40,12 +40,6 @@ int TypeSlot(const RValue& v) {
   int& type = g_Particles.types[slot];
   if (type < 0) type = ParticleType_Create();
   return type;
-}
-
-// The type a slot holds without making one (-1 when none).
-int TypeIn(const RValue& v) {
-  int slot = Index(v);
-  return SlotOk(slot) ? g_Particles.types[slot] : -1;
 }
 
 void F_PartSystCreate(ACTION_ARGS) {
@@ -115,8 +109,8 @@ void F_PartTypeGravity(ACTION_ARGS) {
 void F_PartTypeSecondary(ACTION_ARGS) {
   int type = TypeSlot(arg[0]);
   if (type < 0) return;
-  ParticleType_SetStep(type, Index(arg[2]), TypeIn(arg[1]));
-  ParticleType_SetDeath(type, Index(arg[4]), TypeIn(arg[3]));
+  ParticleType_SetStep(type, Index(arg[2]), TypeSlot(arg[1]));
+  ParticleType_SetDeath(type, Index(arg[4]), TypeSlot(arg[3]));
 }
 
 void F_PartEmitCreate(ACTION_ARGS) {
@@ -150,12 +144,12 @@ int EmitterFor(const RValue& v) {
 
 void F_PartEmitBurst(ACTION_ARGS) {
   int emitter = EmitterFor(arg[0]);
-  if (emitter >= 0) ParticleEmitter_Burst(g_Particles.system, emitter, TypeIn(arg[1]), Index(arg[2]));
+  if (emitter >= 0) ParticleEmitter_Burst(g_Particles.system, emitter, TypeSlot(arg[1]), Index(arg[2]));
 }
 
 void F_PartEmitStream(ACTION_ARGS) {
   int emitter = EmitterFor(arg[0]);
-  if (emitter >= 0) ParticleEmitter_Stream(g_Particles.system, emitter, TypeIn(arg[1]), Index(arg[2]));
+  if (emitter >= 0) ParticleEmitter_Stream(g_Particles.system, emitter, TypeSlot(arg[1]), Index(arg[2]));
 }
 }  // namespace
 
