@@ -14,7 +14,6 @@
 #include "Run/Run_Instance.h"
 #include "Run/Run_Main.h"
 #include "Run/Run_Motion.h"
-#include "Run/Run_Query.h"
 #include "Run/Run_Services.h"
 
 using namespace action;

@@ -1,10 +1,8 @@
 // The action built-ins for score, lives and health: setting them (with the
 // no-more-lives and no-more-health events), testing and drawing them, the
 // highscore table and the window caption's parts.
-#include <cmath>
 #include <string>
 
-#include "Base/Text_Real.h"
 #include "Code/Function_Main.h"
 #include "Font/Font_Main.h"
 #include "Function/Function_Action.h"
