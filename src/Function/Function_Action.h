@@ -26,6 +26,11 @@ inline float Single(const RValue& v) { return RValue_Single(v); }
 inline bool Flag(const RValue& v) { return RValue_IsTrue(v); }
 inline uint32_t Colour(const RValue& v) { return static_cast<uint32_t>(RValue_RoundInt(v)); }
 inline void SetBool(RValue& result, bool b) { RValue_SetReal(&result, b ? 1 : 0); }
+// The counting tests' comparison codes: 1 less, 2 greater, any other equal.
+inline bool Compare(double a, double b, const RValue& code) {
+  int c = Index(code);
+  return c == 1 ? a < b : c == 2 ? a > b : a == b;
+}
 
 // The argument, or the argument added to the current value while the
 // relative flag is set.

@@ -232,16 +232,8 @@ void F_IfObject(ACTION_ARGS) {
   if (self) SetBool(result, Run_PlaceMeetingBool(self, Index(arg[0]), RelX(self, arg[1]), RelY(self, arg[2])));
 }
 
-// Comparison codes: 1 less, 2 greater, any other equal.
-template <class T>
-bool Compare(T a, T b, int code) {
-  if (code == 1) return a < b;
-  if (code == 2) return a > b;
-  return a == b;
-}
-
 void F_IfNumber(ACTION_ARGS) {
-  SetBool(result, Compare(Run_InstanceNumber(Index(arg[0])), Index(arg[1]), Index(arg[2])));
+  SetBool(result, Compare(Run_InstanceNumber(Index(arg[0])), Index(arg[1]), arg[2]));
 }
 
 void F_IfQuestion(ACTION_ARGS) {

@@ -18,16 +18,6 @@
 using namespace action;
 
 namespace {
-// Comparison codes: 1 less, 2 greater, any other equal.
-void SetCompared(RValue& result, double value, const RValue& against, const RValue& code) {
-  double b = RValue_Real(against);
-  switch (Index(code)) {
-    case 1: return SetBool(result, value < b);
-    case 2: return SetBool(result, value > b);
-    default: return SetBool(result, value == b);
-  }
-}
-
 // The caption, when it is a text, followed by the number.
 void DrawCounter(CInstance* self, const RValue* arg, int value) {
   std::string text = RValue_IsString(arg[2]) ? RValue_Text(arg[2]) : "";
@@ -43,7 +33,7 @@ int RelativeCount(int current, const RValue& v) {
 // ---- Score ----
 
 void F_SetScore(ACTION_ARGS) { g_Score = RelativeCount(g_Score, arg[0]); }
-void F_IfScore(ACTION_ARGS) { SetCompared(result, g_Score, arg[0], arg[1]); }
+void F_IfScore(ACTION_ARGS) { SetBool(result, Compare(g_Score, RValue_Real(arg[0]), arg[1])); }
 void F_DrawScore(ACTION_ARGS) { DrawCounter(self, arg, g_Score); }
 
 // The highscore table in a 200 x 200 box in the middle of the room.
@@ -74,7 +64,7 @@ void F_SetLife(ACTION_ARGS) {
   if (before >= 1 && g_Lives < 1) Run_OtherEvent(EV_OTHER_NO_MORE_LIVES);
 }
 
-void F_IfLife(ACTION_ARGS) { SetCompared(result, g_Lives, arg[0], arg[1]); }
+void F_IfLife(ACTION_ARGS) { SetBool(result, Compare(g_Lives, RValue_Real(arg[0]), arg[1])); }
 void F_DrawLife(ACTION_ARGS) { DrawCounter(self, arg, g_Lives); }
 
 void F_DrawLifeImages(ACTION_ARGS) {
@@ -92,7 +82,7 @@ void F_SetHealth(ACTION_ARGS) {
   if (before > 0 && g_Health <= 0) Run_OtherEvent(EV_OTHER_NO_MORE_HEALTH);
 }
 
-void F_IfHealth(ACTION_ARGS) { SetCompared(result, g_Health, arg[0], arg[1]); }
+void F_IfHealth(ACTION_ARGS) { SetBool(result, Compare(g_Health, RValue_Real(arg[0]), arg[1])); }
 
 // The colour menus of the health bar, as script colours. The back colour of
 // entry i is MENU[i]; the single bar colour of entries 2 to 17 is MENU[i - 1].
