@@ -8,6 +8,7 @@
 #include "Base/Random_Main.h"
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
+#include "Function/Function_Graphics.h"
 #include "Motion/Motion_Plan.h"
 #include "Object/Object_Main.h"
 #include "Path/Path_Main.h"
@@ -21,7 +22,7 @@ using namespace action;
 namespace {
 // ---- Motion ----
 
-void F_SetRelative(ACTION_ARGS) { g_ActionRelative = Flag(arg[0]) ? 1 : 0; }
+void F_SetRelative(ACTION_ARGS) { g_ActionRelative = RValue_IsTrue(arg[0]) ? 1 : 0; }
 
 // The direction of each cell of the pattern, a 3 x 3 grid read bottom row
 // first; the centre (-1) stops.
@@ -51,11 +52,11 @@ void F_Move(ACTION_ARGS) {
 void F_SetMotion(ACTION_ARGS) {
   if (!self) return;
   if (g_ActionRelative) {
-    self->AddMotion(Single(arg[0]), Single(arg[1]));
+    self->AddMotion(RValue_Single(arg[0]), RValue_Single(arg[1]));
     return;
   }
-  self->SetDirection(Single(arg[0]));
-  self->SetSpeed(Single(arg[1]));
+  self->SetDirection(RValue_Single(arg[0]));
+  self->SetSpeed(RValue_Single(arg[1]));
 }
 
 void F_SetHSpeed(ACTION_ARGS) {
@@ -77,7 +78,7 @@ void F_SetFriction(ACTION_ARGS) {
 }
 
 void F_MovePoint(ACTION_ARGS) {
-  if (self) Run_MoveTowardsPoint(self, RelX(self, arg[0]), RelY(self, arg[1]), Single(arg[2]));
+  if (self) Run_MoveTowardsPoint(self, RelX(self, arg[0]), RelY(self, arg[1]), RValue_Single(arg[2]));
 }
 
 void F_MoveTo(ACTION_ARGS) {
@@ -92,16 +93,16 @@ void F_MoveStart(ACTION_ARGS) {
 constexpr int MOVE_RANDOM_TRIES = 99;
 
 void F_MoveRandom(ACTION_ARGS) {
-  if (self) Run_MoveRandom(self, Index(arg[0]), Index(arg[1]), MOVE_RANDOM_TRIES);
+  if (self) Run_MoveRandom(self, RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), MOVE_RANDOM_TRIES);
 }
 
 void F_Snap(ACTION_ARGS) {
-  if (self) Run_MoveSnap(self, Single(arg[0]), Single(arg[1]));
+  if (self) Run_MoveSnap(self, RValue_Single(arg[0]), RValue_Single(arg[1]));
 }
 
 void F_Wrap(ACTION_ARGS) {
   if (!self) return;
-  int kind = Index(arg[0]);
+  int kind = RValue_RoundInt(arg[0]);
   Run_MoveWrap(self, kind == 0 || kind == 2, kind == 1 || kind == 2, 0);
 }
 
@@ -114,16 +115,18 @@ void F_ReverseYDir(ACTION_ARGS) {
 }
 
 void F_MoveContact(ACTION_ARGS) {
-  if (self) Run_MoveContact(self, Single(arg[0]), Single(arg[1]), Flag(arg[2]));
+  if (self) Run_MoveContact(self, RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_IsTrue(arg[2]));
 }
 
 // Against every instance only for exactly 1, unlike the other flags.
 void F_Bounce(ACTION_ARGS) {
-  if (self) Run_Bounce(self, Flag(arg[0]), RValue_Real(arg[1]) == 1);
+  if (self) Run_Bounce(self, RValue_IsTrue(arg[0]), RValue_Real(arg[1]) == 1);
 }
 
 void F_Path(ACTION_ARGS) {
-  if (self) Path_StartInstance(self, Index(arg[0]), Single(arg[1]), 1, 0, Flag(arg[3]), Index(arg[2]));
+  if (self)
+    Path_StartInstance(self, RValue_RoundInt(arg[0]), RValue_Single(arg[1]), 1, 0, RValue_IsTrue(arg[3]),
+                       RValue_RoundInt(arg[2]));
 }
 
 void F_PathEnd(ACTION_ARGS) {
@@ -143,21 +146,26 @@ void F_PathSpeed(ACTION_ARGS) {
 
 void F_LinearStep(ACTION_ARGS) {
   if (self)
-    MotionPlan_LinearStep(self, RelX(self, arg[0]), RelY(self, arg[1]), Single(arg[2]), TARGET_ALL, Flag(arg[3]));
+    MotionPlan_LinearStep(self, RelX(self, arg[0]), RelY(self, arg[1]), RValue_Single(arg[2]), TARGET_ALL,
+                          RValue_IsTrue(arg[3]));
 }
 
 void F_PotentialStep(ACTION_ARGS) {
   if (self)
-    MotionPlan_PotentialStep(self, RelX(self, arg[0]), RelY(self, arg[1]), Single(arg[2]), TARGET_ALL, Flag(arg[3]));
+    MotionPlan_PotentialStep(self, RelX(self, arg[0]), RelY(self, arg[1]), RValue_Single(arg[2]), TARGET_ALL,
+                             RValue_IsTrue(arg[3]));
 }
 
 // ---- Instances ----
 
-void F_CreateObject(ACTION_ARGS) { Run_CreateInstance(Index(arg[0]), RelX(self, arg[1]), RelY(self, arg[2])); }
+void F_CreateObject(ACTION_ARGS) {
+  Run_CreateInstance(RValue_RoundInt(arg[0]), RelX(self, arg[1]), RelY(self, arg[2]));
+}
 
 // Only the position is relative; the motion is taken as given.
 void F_CreateObjectMotion(ACTION_ARGS) {
-  Run_CreateInstanceMoving(Index(arg[0]), RelX(self, arg[1]), RelY(self, arg[2]), Single(arg[3]), Single(arg[4]));
+  Run_CreateInstanceMoving(RValue_RoundInt(arg[0]), RelX(self, arg[1]), RelY(self, arg[2]), RValue_Single(arg[3]),
+                           RValue_Single(arg[4]));
 }
 
 constexpr int RANDOM_OBJECT_CHOICES = 4;
@@ -166,7 +174,7 @@ void F_CreateObjectRandom(ACTION_ARGS) {
   int objects[RANDOM_OBJECT_CHOICES];
   bool any = false;
   for (int i = 0; i < RANDOM_OBJECT_CHOICES; i++) {
-    objects[i] = Index(arg[i]);
+    objects[i] = RValue_RoundInt(arg[i]);
     any = any || Object_Exists(objects[i]);
   }
   if (!any) return;
@@ -178,7 +186,7 @@ void F_CreateObjectRandom(ACTION_ARGS) {
 }
 
 void F_ChangeObject(ACTION_ARGS) {
-  if (self) Run_ChangeInstance(self, Index(arg[0]), Flag(arg[1]));
+  if (self) Run_ChangeInstance(self, RValue_RoundInt(arg[0]), RValue_IsTrue(arg[1]));
 }
 
 // Self is marked before its destroy event runs, so that the event calling
@@ -191,10 +199,10 @@ void F_KillPosition(ACTION_ARGS) { Run_PositionDestroy(RelX(self, arg[0]), RelY(
 
 void F_SetSprite(ACTION_ARGS) {
   if (!self) return;
-  int sprite = Index(arg[0]);
+  int sprite = RValue_RoundInt(arg[0]);
   Run_SetSprite(self, sprite);
   if (self->sprite_index != sprite) return;  // reported as missing
-  float scale = Single(arg[1]);
+  float scale = RValue_Single(arg[1]);
   if (scale > 0) {
     self->SetImageXScale(scale);
     self->SetImageYScale(scale);
@@ -203,19 +211,19 @@ void F_SetSprite(ACTION_ARGS) {
 
 void F_SpriteSet(ACTION_ARGS) {
   if (!self) return;
-  int sprite = Index(arg[0]);
+  int sprite = RValue_RoundInt(arg[0]);
   Run_SetSprite(self, sprite);
   if (self->sprite_index != sprite) return;
-  float subimage = Single(arg[1]);
+  float subimage = RValue_Single(arg[1]);
   if (subimage >= 0) self->image_index = subimage;
-  self->image_speed = Single(arg[2]);
+  self->image_speed = RValue_Single(arg[2]);
 }
 
 void F_SpriteTransform(ACTION_ARGS) {
   if (!self) return;
-  self->SetImageXScale(Single(arg[0]));
-  self->SetImageYScale(Single(arg[1]));
-  self->SetImageAngle(Single(arg[2]));
+  self->SetImageXScale(RValue_Single(arg[0]));
+  self->SetImageYScale(RValue_Single(arg[1]));
+  self->SetImageAngle(RValue_Single(arg[2]));
   double mirror = RValue_Real(arg[3]);
   if (mirror == 1 || mirror == 3) self->SetImageXScale(-self->image_xscale);
   if (mirror == 2 || mirror == 3) self->SetImageYScale(-self->image_yscale);
@@ -223,8 +231,8 @@ void F_SpriteTransform(ACTION_ARGS) {
 
 void F_SpriteColor(ACTION_ARGS) {
   if (!self) return;
-  self->image_blend = Colour(arg[0]);
-  self->image_alpha = Single(arg[1]);
+  self->image_blend = Arg_Colour(arg[0]);
+  self->image_alpha = RValue_Single(arg[1]);
 }
 
 // ---- Alarms and time lines ----
@@ -232,14 +240,14 @@ void F_SpriteColor(ACTION_ARGS) {
 // Relative adds only to an alarm that runs (0 or more); one that is off is set.
 void F_SetAlarm(ACTION_ARGS) {
   if (!self) return;
-  int alarm = Index(arg[1]), steps = Index(arg[0]);
+  int alarm = RValue_RoundInt(arg[1]), steps = RValue_RoundInt(arg[0]);
   int current = self->GetAlarm(alarm);
   self->SetAlarm(alarm, g_ActionRelative && current >= 0 ? current + steps : steps);
 }
 
 void StartTimeline(CInstance* self, const RValue& timeline, const RValue& position, bool running) {
-  self->timeline_index = Index(timeline);
-  self->timeline_position = static_cast<float>(Index(position));
+  self->timeline_index = RValue_RoundInt(timeline);
+  self->timeline_position = static_cast<float>(RValue_RoundInt(position));
   self->timeline_running = running;
 }
 
@@ -250,13 +258,13 @@ void F_SetTimeline(ACTION_ARGS) {
 // Start 0 runs the time line; any other start leaves it paused.
 void F_TimelineSet(ACTION_ARGS) {
   if (!self) return;
-  StartTimeline(self, arg[0], arg[1], Index(arg[2]) == 0);
-  self->timeline_loop = Index(arg[3]) == 1;
+  StartTimeline(self, arg[0], arg[1], RValue_RoundInt(arg[2]) == 0);
+  self->timeline_loop = RValue_RoundInt(arg[3]) == 1;
 }
 
 void F_SetTimelinePosition(ACTION_ARGS) {
   if (!self) return;
-  int position = Index(arg[0]);
+  int position = RValue_RoundInt(arg[0]);
   self->timeline_position = g_ActionRelative ? self->timeline_position + position : static_cast<float>(position);
 }
 

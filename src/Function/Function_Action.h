@@ -19,16 +19,10 @@ void Function_Action_Draw_Init();
 void Function_Action_Particle_Init();
 
 namespace action {
-// Indices, counts, kinds and menu choices: rounded, halves to even.
-inline int Index(const RValue& v) { return RValue_RoundInt(v); }
-// Positions, speeds, scales and angles.
-inline float Single(const RValue& v) { return RValue_Single(v); }
-inline bool Flag(const RValue& v) { return RValue_IsTrue(v); }
-inline uint32_t Colour(const RValue& v) { return static_cast<uint32_t>(RValue_RoundInt(v)); }
 inline void SetBool(RValue& result, bool b) { RValue_SetReal(&result, b ? 1 : 0); }
 // The counting tests' comparison codes: 1 less, 2 greater, any other equal.
 inline bool Compare(double a, double b, const RValue& code) {
-  int c = Index(code);
+  int c = RValue_RoundInt(code);
   return c == 1 ? a < b : c == 2 ? a > b : a == b;
 }
 

@@ -49,8 +49,8 @@ namespace {
 enum { AUDIO_KIND_SOUND = 0, AUDIO_KIND_MUSIC = 1 };
 
 void F_Sound(ACTION_ARGS) {
-  int index = Index(arg[0]);
-  bool loop = Flag(arg[1]);
+  int index = RValue_RoundInt(arg[0]);
+  bool loop = RValue_IsTrue(arg[1]);
   if (g_GameOptions.new_audio) {
     int kind = Audio_SoundIsStreamed(index);
     if (kind == AUDIO_KIND_SOUND) Audio_PlaySimple(index, 1, loop);
@@ -66,7 +66,7 @@ void F_Sound(ACTION_ARGS) {
 }
 
 void F_EndSound(ACTION_ARGS) {
-  int index = Index(arg[0]);
+  int index = RValue_RoundInt(arg[0]);
   if (g_GameOptions.new_audio) {
     int kind = Audio_SoundIsStreamed(index);
     if (kind == AUDIO_KIND_SOUND) Audio_StopSound(index);
@@ -82,13 +82,13 @@ void F_EndSound(ACTION_ARGS) {
 }
 
 void F_IfSound(ACTION_ARGS) {
-  int index = Index(arg[0]);
+  int index = RValue_RoundInt(arg[0]);
   if (g_GameOptions.new_audio) return SetBool(result, Audio_IsPlaying(index));
   CSound* s = Sound_Data(index);
   SetBool(result, s && Wave_IsPlaying(s->PlayName(), s->GetSlot()));
 }
 
-void F_CDPlay(ACTION_ARGS) { CD_Play(Index(arg[0]), Index(arg[1])); }
+void F_CDPlay(ACTION_ARGS) { CD_Play(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])); }
 void F_CDStop(ACTION_ARGS) { CD_Stop(); }
 void F_CDPause(ACTION_ARGS) { CD_Pause(); }
 void F_CDResume(ACTION_ARGS) { CD_Resume(); }
@@ -115,7 +115,7 @@ void F_CurrentRoom(ACTION_ARGS) {
 
 void F_AnotherRoom(ACTION_ARGS) {
   Run_TransitionKind = 0;
-  Run_GotoRoom(Index(arg[0]));
+  Run_GotoRoom(RValue_RoundInt(arg[0]));
 }
 
 void F_IfPreviousRoom(ACTION_ARGS) { SetBool(result, g_RoomIndex != Room_First()); }
@@ -128,7 +128,7 @@ constexpr double SLEEP_MAX_MICROSECONDS = 3000000;
 // The redraw shows the room first. Inside a draw event it is skipped: the
 // room's drawing would run that same draw event again, without end.
 void F_Sleep(ACTION_ARGS) {
-  if (Flag(arg[1]) && g_CodeEventContext.event_type != EV_DRAW) {
+  if (RValue_IsTrue(arg[1]) && g_CodeEventContext.event_type != EV_DRAW) {
     if (g_RunRoom) g_RunRoom->Draw();
     Run_EndScene(true);
     Run_BeginScene();
@@ -149,7 +149,7 @@ void F_Message(ACTION_ARGS) {
 void F_ShowInfo(ACTION_ARGS) { IO_Clear(); }
 
 void F_ShowVideo(ACTION_ARGS) {
-  if (!RunnerForm_ShowVideo(RValue_Text(arg[0]), Index(arg[2]) > 0))
+  if (!RunnerForm_ShowVideo(RValue_Text(arg[0]), RValue_RoundInt(arg[2]) > 0))
     Error_Show_Action("Video file not found (or name too long).", false);
   IO_Clear();
 }
@@ -192,15 +192,15 @@ bool ImageFileExists(const RValue& name) {
 }
 
 void F_ReplaceSprite(ACTION_ARGS) {
-  int index = Index(arg[0]);
+  int index = RValue_RoundInt(arg[0]);
   CSprite* s = Sprite_Data(index);
   if (!CanReplace(s, ImageFileExists(arg[1]))) return;
-  Sprite_Replace(index, RValue_Text(arg[1]), Index(arg[2]), s->precise, s->transparent, s->smooth, s->preload,
+  Sprite_Replace(index, RValue_Text(arg[1]), RValue_RoundInt(arg[2]), s->precise, s->transparent, s->smooth, s->preload,
                  s->xorig, s->yorig);
 }
 
 void F_ReplaceSound(ACTION_ARGS) {
-  int index = Index(arg[0]);
+  int index = RValue_RoundInt(arg[0]);
   CSound* s = Sound_Data(index);
   const char* file = RValue_Text(arg[1]);
   if (!CanReplace(s, *file && File_Exists(file))) return;
@@ -208,7 +208,7 @@ void F_ReplaceSound(ACTION_ARGS) {
 }
 
 void F_ReplaceBackground(ACTION_ARGS) {
-  int index = Index(arg[0]);
+  int index = RValue_RoundInt(arg[0]);
   CBackground* b = Background_Data(index);
   if (!CanReplace(b, ImageFileExists(arg[1]))) return;
   Background_Replace(index, RValue_Text(arg[1]), b->transparent, b->smooth, b->preload);
@@ -222,18 +222,19 @@ void F_If(ACTION_ARGS) { RValue_Copy(&result, &arg[0]); }
 bool IsEmpty(CInstance* self, const RValue* arg) {
   if (!self) return false;
   float x = RelX(self, arg[0]), y = RelY(self, arg[1]);
-  return Index(arg[2]) == 0 ? Run_PlaceFree(self, x, y) : Run_PlaceEmpty(self, x, y);
+  return RValue_RoundInt(arg[2]) == 0 ? Run_PlaceFree(self, x, y) : Run_PlaceEmpty(self, x, y);
 }
 
 void F_IfEmpty(ACTION_ARGS) { SetBool(result, IsEmpty(self, arg)); }
 void F_IfCollision(ACTION_ARGS) { SetBool(result, !IsEmpty(self, arg)); }
 
 void F_IfObject(ACTION_ARGS) {
-  if (self) SetBool(result, Run_PlaceMeetingBool(self, Index(arg[0]), RelX(self, arg[1]), RelY(self, arg[2])));
+  if (self)
+    SetBool(result, Run_PlaceMeetingBool(self, RValue_RoundInt(arg[0]), RelX(self, arg[1]), RelY(self, arg[2])));
 }
 
 void F_IfNumber(ACTION_ARGS) {
-  SetBool(result, Compare(Run_InstanceNumber(Index(arg[0])), Index(arg[1]), arg[2]));
+  SetBool(result, Compare(Run_InstanceNumber(RValue_RoundInt(arg[0])), RValue_RoundInt(arg[1]), arg[2]));
 }
 
 void F_IfQuestion(ACTION_ARGS) {
@@ -261,7 +262,7 @@ void F_IfDice(ACTION_ARGS) {
 // Mouse buttons 1 left, 2 right, 3 middle: held or released this step; any
 // other value: no button held.
 void F_IfMouse(ACTION_ARGS) {
-  int button = Index(arg[0]);
+  int button = RValue_RoundInt(arg[0]);
   if (button >= 1 && button <= 3)
     return SetBool(result, Mouse_CheckButton(button, 0) || Mouse_CheckButtonReleased(button, 0));
   SetBool(result, IO_Mouse_GetButton(0) == 0);
@@ -277,7 +278,7 @@ constexpr int SCRIPT_ARGUMENTS = 5;
 void F_ExecuteScript(ACTION_ARGS) {
   RValue args[SCRIPT_ARGUMENTS] = {};
   for (int i = 0; i < SCRIPT_ARGUMENTS; i++) RValue_Copy(&args[i], &arg[i + 1]);
-  int script = Index(arg[0]);
+  int script = RValue_RoundInt(arg[0]);
   if (Script_GetCode(script)) {
     Script_Execute(script, self, other, SCRIPT_ARGUMENTS, args, &result);
     if (Code_ErrorPending()) {
@@ -308,12 +309,17 @@ void F_IfVariable(ACTION_ARGS) {
   } else {
     d = RValue_Real(arg[0]) - RValue_Real(arg[1]);
   }
-  switch (Index(arg[2])) {
-    case 1: return SetBool(result, d < 0);
-    case 2: return SetBool(result, d > 0);
-    case 3: return SetBool(result, d <= 0);
-    case 4: return SetBool(result, d >= 0);
-    default: return SetBool(result, d == 0);
+  switch (RValue_RoundInt(arg[2])) {
+    case 1:
+      return SetBool(result, d < 0);
+    case 2:
+      return SetBool(result, d > 0);
+    case 3:
+      return SetBool(result, d <= 0);
+    case 4:
+      return SetBool(result, d >= 0);
+    default:
+      return SetBool(result, d == 0);
   }
 }
 }  // namespace

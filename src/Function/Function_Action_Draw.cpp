@@ -24,7 +24,7 @@ namespace {
 constexpr uint32_t WHITE = 0xFFFFFF;
 
 void F_DrawSprite(ACTION_ARGS) {
-  const CSprite* s = Sprite_Data(Index(arg[0]));
+  const CSprite* s = Sprite_Data(RValue_RoundInt(arg[0]));
   if (!s) {
     Error_Show_Action("Trying to draw a non-existing sprite.", false);
     return;
@@ -35,14 +35,14 @@ void F_DrawSprite(ACTION_ARGS) {
 }
 
 void F_DrawBackground(ACTION_ARGS) {
-  const CBackground* b = Background_Data(Index(arg[0]));
+  const CBackground* b = Background_Data(RValue_RoundInt(arg[0]));
   if (!b) {
     Error_Show_Action("Trying to draw a non-existing background.", false);
     return;
   }
   float w, h;
   Graphics_TiledArea(&w, &h);
-  bool tiled = Flag(arg[3]);
+  bool tiled = RValue_IsTrue(arg[3]);
   b->DrawTiled(RelX(self, arg[1]), RelY(self, arg[2]), 1, 1, tiled, tiled, 0, 0, w, h, WHITE, 1);
 }
 
@@ -52,7 +52,7 @@ void F_DrawText(ACTION_ARGS) {
 
 void F_DrawTextTransformed(ACTION_ARGS) {
   Text_DrawTransformed(RelX(self, arg[1]), RelY(self, arg[2]), Graphics_ArgText(arg[0]).c_str(), -1, -1,
-                       Single(arg[3]), Single(arg[4]), Single(arg[5]));
+                       RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]));
 }
 
 // A whole real as "%d", any other as "%10.2f"; a whole real beyond 32 bits
@@ -79,30 +79,30 @@ Box RelBox(const CInstance* self, const RValue* arg) {
 
 void F_DrawRectangle(ACTION_ARGS) {
   Box b = RelBox(self, arg);
-  GR_Draw_Rectangle(b.x1, b.y1, b.x2, b.y2, Flag(arg[4]));
+  GR_Draw_Rectangle(b.x1, b.y1, b.x2, b.y2, RValue_IsTrue(arg[4]));
 }
 
 // Corner colours go top-left, top-right, bottom-right, bottom-left.
 void F_DrawGradientHor(ACTION_ARGS) {
   Box b = RelBox(self, arg);
-  uint32_t c1 = Colour(arg[4]), c2 = Colour(arg[5]);
+  uint32_t c1 = Arg_Colour(arg[4]), c2 = Arg_Colour(arg[5]);
   GR_Draw_Rectangle_Color(b.x1, b.y1, b.x2, b.y2, c1, c2, c2, c1, false);
 }
 
 void F_DrawGradientVert(ACTION_ARGS) {
   Box b = RelBox(self, arg);
-  uint32_t c1 = Colour(arg[4]), c2 = Colour(arg[5]);
+  uint32_t c1 = Arg_Colour(arg[4]), c2 = Arg_Colour(arg[5]);
   GR_Draw_Rectangle_Color(b.x1, b.y1, b.x2, b.y2, c1, c1, c2, c2, false);
 }
 
 void F_DrawEllipse(ACTION_ARGS) {
   Box b = RelBox(self, arg);
-  GR_Draw_Ellipse(b.x1, b.y1, b.x2, b.y2, Flag(arg[4]));
+  GR_Draw_Ellipse(b.x1, b.y1, b.x2, b.y2, RValue_IsTrue(arg[4]));
 }
 
 void F_DrawEllipseGradient(ACTION_ARGS) {
   Box b = RelBox(self, arg);
-  GR_Draw_Ellipse_Color(b.x1, b.y1, b.x2, b.y2, Colour(arg[4]), Colour(arg[5]), false);
+  GR_Draw_Ellipse_Color(b.x1, b.y1, b.x2, b.y2, Arg_Colour(arg[4]), Arg_Colour(arg[5]), false);
 }
 
 void F_DrawLine(ACTION_ARGS) {
@@ -112,14 +112,14 @@ void F_DrawLine(ACTION_ARGS) {
 
 void F_DrawArrow(ACTION_ARGS) {
   Box b = RelBox(self, arg);
-  GR_Draw_Arrow(b.x1, b.y1, b.x2, b.y2, Single(arg[4]));
+  GR_Draw_Arrow(b.x1, b.y1, b.x2, b.y2, RValue_Single(arg[4]));
 }
 
-void F_Color(ACTION_ARGS) { GR_SetColor(Colour(arg[0])); }
+void F_Color(ACTION_ARGS) { GR_SetColor(Arg_Colour(arg[0])); }
 
 void F_Font(ACTION_ARGS) {
-  Text_SetFont(Index(arg[0]));
-  Text_SetHAlign(Index(arg[1]));
+  Text_SetFont(RValue_RoundInt(arg[0]));
+  Text_SetHAlign(RValue_RoundInt(arg[1]));
 }
 
 // ---- Other ----
@@ -127,8 +127,8 @@ void F_Font(ACTION_ARGS) {
 constexpr int CURSOR_DEFAULT = 0, CURSOR_NONE = -1;
 
 void F_SetCursor(ACTION_ARGS) {
-  g_CursorSprite = Index(arg[0]);
-  Window_SetCursor(Flag(arg[1]) ? CURSOR_DEFAULT : CURSOR_NONE);
+  g_CursorSprite = RValue_RoundInt(arg[0]);
+  Window_SetCursor(RValue_IsTrue(arg[1]) ? CURSOR_DEFAULT : CURSOR_NONE);
 }
 
 void F_Webpage(ACTION_ARGS) {
@@ -137,15 +137,15 @@ void F_Webpage(ACTION_ARGS) {
 
 // 1 windowed, 2 full screen, anything else switches.
 void F_Fullscreen(ACTION_ARGS) {
-  int choice = Index(arg[0]);
+  int choice = RValue_RoundInt(arg[0]);
   GR_Window_SetFullScreen(choice == 1 ? false : choice == 2 ? true : !GR_Window_GetFullScreen());
 }
 
 void F_Snapshot(ACTION_ARGS) { Graphics_ScreenSave(arg[0]); }
 
 void F_Effect(ACTION_ARGS) {
-  Effect_Create(RValue_Real(arg[5]) < 0.5, Index(arg[0]), RelX(self, arg[1]), RelY(self, arg[2]), Index(arg[3]),
-                Colour(arg[4]));
+  Effect_Create(RValue_Real(arg[5]) < 0.5, RValue_RoundInt(arg[0]), RelX(self, arg[1]), RelY(self, arg[2]),
+                RValue_RoundInt(arg[3]), Arg_Colour(arg[4]));
 }
 }  // namespace
 

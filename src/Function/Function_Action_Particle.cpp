@@ -5,6 +5,7 @@
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
 #include "Function/Function_Action.h"
+#include "Function/Function_Graphics.h"
 #include "Particle/Particle_System.h"
 #include "Particle/Particle_Type.h"
 
@@ -34,7 +35,7 @@ bool SlotOk(int slot) { return slot >= 0 && slot < SLOT_COUNT; }
 // The type in a slot, made first when the slot is empty; -1 for a slot
 // number out of range.
 int TypeSlot(const RValue& v) {
-  int slot = Index(v);
+  int slot = RValue_RoundInt(v);
   if (!SlotOk(slot)) return -1;
   System();
   int& type = g_Particles.types[slot];
@@ -47,7 +48,7 @@ void F_PartSystCreate(ACTION_ARGS) {
     ParticleSystem_FreeContents(g_Particles.system);
   else
     g_Particles.system = ParticleSystem_Create();
-  ParticleSystem_SetDepth(g_Particles.system, static_cast<float>(Index(arg[0])));
+  ParticleSystem_SetDepth(g_Particles.system, static_cast<float>(RValue_RoundInt(arg[0])));
   g_Particles.ResetSlots();
 }
 
@@ -66,65 +67,65 @@ void F_PartSystClear(ACTION_ARGS) {
 void F_PartTypeCreateOld(ACTION_ARGS) {
   int type = TypeSlot(arg[0]);
   if (type < 0) return;
-  ParticleType_SetShape(type, Index(arg[1]));
-  ParticleType_SetSize(type, Single(arg[2]), Single(arg[3]), 0, 0);
-  ParticleType_SetColour2(type, Colour(arg[4]), Colour(arg[5]));
+  ParticleType_SetShape(type, RValue_RoundInt(arg[1]));
+  ParticleType_SetSize(type, RValue_Single(arg[2]), RValue_Single(arg[3]), 0, 0);
+  ParticleType_SetColour2(type, Arg_Colour(arg[4]), Arg_Colour(arg[5]));
 }
 
 void F_PartTypeCreate(ACTION_ARGS) {
   int type = TypeSlot(arg[0]);
   if (type < 0) return;
-  ParticleType_SetShape(type, Index(arg[1]));
-  ParticleType_SetSprite(type, Index(arg[2]), true, false, false);
-  ParticleType_SetSize(type, Single(arg[3]), Single(arg[4]), Single(arg[5]), 0);
+  ParticleType_SetShape(type, RValue_RoundInt(arg[1]));
+  ParticleType_SetSprite(type, RValue_RoundInt(arg[2]), true, false, false);
+  ParticleType_SetSize(type, RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]), 0);
 }
 
 void F_PartTypeColor(ACTION_ARGS) {
   int type = TypeSlot(arg[0]);
   if (type < 0) return;
-  if (Index(arg[1]) != 0)
-    ParticleType_SetColour2(type, Colour(arg[2]), Colour(arg[3]));
+  if (RValue_RoundInt(arg[1]) != 0)
+    ParticleType_SetColour2(type, Arg_Colour(arg[2]), Arg_Colour(arg[3]));
   else
-    ParticleType_SetColourMix(type, Colour(arg[2]), Colour(arg[3]));
-  ParticleType_SetAlpha2(type, Single(arg[4]), Single(arg[5]));
+    ParticleType_SetColourMix(type, Arg_Colour(arg[2]), Arg_Colour(arg[3]));
+  ParticleType_SetAlpha2(type, RValue_Single(arg[4]), RValue_Single(arg[5]));
 }
 
 void F_PartTypeLife(ACTION_ARGS) {
   int type = TypeSlot(arg[0]);
-  if (type >= 0) ParticleType_SetLife(type, Index(arg[1]), Index(arg[2]));
+  if (type >= 0) ParticleType_SetLife(type, RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
 }
 
 void F_PartTypeSpeed(ACTION_ARGS) {
   int type = TypeSlot(arg[0]);
   if (type < 0) return;
-  ParticleType_SetSpeed(type, Single(arg[1]), Single(arg[2]), -Single(arg[5]), 0);
-  ParticleType_SetDirection(type, Single(arg[3]), Single(arg[4]), 0, 0);
+  ParticleType_SetSpeed(type, RValue_Single(arg[1]), RValue_Single(arg[2]), -RValue_Single(arg[5]), 0);
+  ParticleType_SetDirection(type, RValue_Single(arg[3]), RValue_Single(arg[4]), 0, 0);
 }
 
 void F_PartTypeGravity(ACTION_ARGS) {
   int type = TypeSlot(arg[0]);
-  if (type >= 0) ParticleType_SetGravity(type, Single(arg[1]), Single(arg[2]));
+  if (type >= 0) ParticleType_SetGravity(type, RValue_Single(arg[1]), RValue_Single(arg[2]));
 }
 
 void F_PartTypeSecondary(ACTION_ARGS) {
   int type = TypeSlot(arg[0]);
   if (type < 0) return;
-  ParticleType_SetStep(type, Index(arg[2]), TypeSlot(arg[1]));
-  ParticleType_SetDeath(type, Index(arg[4]), TypeSlot(arg[3]));
+  ParticleType_SetStep(type, RValue_RoundInt(arg[2]), TypeSlot(arg[1]));
+  ParticleType_SetDeath(type, RValue_RoundInt(arg[4]), TypeSlot(arg[3]));
 }
 
 void F_PartEmitCreate(ACTION_ARGS) {
-  int slot = Index(arg[0]);
+  int slot = RValue_RoundInt(arg[0]);
   if (!SlotOk(slot)) return;
   int ps = System();
   int& emitter = g_Particles.emitters[slot];
   if (emitter < 0) emitter = ParticleEmitter_Create(ps);
-  ParticleEmitter_Region(ps, emitter, Single(arg[2]), Single(arg[3]), Single(arg[4]), Single(arg[5]),
-                         Index(arg[1]), PS_DISTR_LINEAR);
+  ParticleEmitter_Region(ps, emitter, RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
+                         RValue_Single(arg[5]), RValue_RoundInt(arg[1]), PS_DISTR_LINEAR);
 }
 
 void F_PartEmitDestroy(ACTION_ARGS) {
-  int slot = Index(arg[0]);
+  int slot = RValue_RoundInt(arg[0]);
   if (!SlotOk(slot)) return;
   int ps = System();
   int& emitter = g_Particles.emitters[slot];
@@ -134,7 +135,7 @@ void F_PartEmitDestroy(ACTION_ARGS) {
 
 // The emitter of the first argument's slot, or -1 after the report.
 int EmitterFor(const RValue& v) {
-  int slot = Index(v);
+  int slot = RValue_RoundInt(v);
   if (!SlotOk(slot)) return -1;
   System();
   int emitter = g_Particles.emitters[slot];
@@ -144,12 +145,12 @@ int EmitterFor(const RValue& v) {
 
 void F_PartEmitBurst(ACTION_ARGS) {
   int emitter = EmitterFor(arg[0]);
-  if (emitter >= 0) ParticleEmitter_Burst(g_Particles.system, emitter, TypeSlot(arg[1]), Index(arg[2]));
+  if (emitter >= 0) ParticleEmitter_Burst(g_Particles.system, emitter, TypeSlot(arg[1]), RValue_RoundInt(arg[2]));
 }
 
 void F_PartEmitStream(ACTION_ARGS) {
   int emitter = EmitterFor(arg[0]);
-  if (emitter >= 0) ParticleEmitter_Stream(g_Particles.system, emitter, TypeSlot(arg[1]), Index(arg[2]));
+  if (emitter >= 0) ParticleEmitter_Stream(g_Particles.system, emitter, TypeSlot(arg[1]), RValue_RoundInt(arg[2]));
 }
 }  // namespace
 

@@ -26,7 +26,7 @@ void DrawCounter(CInstance* self, const RValue* arg, int value) {
 }
 
 int RelativeCount(int current, const RValue& v) {
-  int value = Index(v);
+  int value = RValue_RoundInt(v);
   return g_ActionRelative ? current + value : value;
 }
 
@@ -68,7 +68,7 @@ void F_IfLife(ACTION_ARGS) { SetBool(result, Compare(g_Lives, RValue_Real(arg[0]
 void F_DrawLife(ACTION_ARGS) { DrawCounter(self, arg, g_Lives); }
 
 void F_DrawLifeImages(ACTION_ARGS) {
-  const CSprite* s = Sprite_Data(Index(arg[2]));
+  const CSprite* s = Sprite_Data(RValue_RoundInt(arg[2]));
   if (!s) return;
   float x = RelX(self, arg[0]), y = RelY(self, arg[1]);
   for (int i = 0; i < g_Lives; i++) s->Draw(0, x + float(i) * float(s->width), y, 1, 1, 0, 0xFFFFFF, 1);
@@ -103,11 +103,12 @@ BarColours HealthBarColours(int menu) {
 }
 
 void F_DrawHealth(ACTION_ARGS) {
-  int back = Index(arg[4]);
+  int back = RValue_RoundInt(arg[4]);
   uint32_t backColour = back >= 0 && back <= HEALTH_MENU_LAST ? HEALTH_MENU[back] : 0x000000;
-  BarColours bar = HealthBarColours(Index(arg[5]));
+  BarColours bar = HealthBarColours(RValue_RoundInt(arg[5]));
   GR_Draw_HealthBar(RelX(self, arg[0]), RelY(self, arg[1]), RelX(self, arg[2]), RelY(self, arg[3]),
-                    static_cast<float>(g_Health), backColour, bar.min, bar.mid, bar.max, 0, Flag(arg[4]), true);
+                    static_cast<float>(g_Health), backColour, bar.min, bar.mid, bar.max, 0, RValue_IsTrue(arg[4]),
+                    true);
 }
 
 // ---- Caption ----
@@ -118,11 +119,11 @@ void SetCaption(char*& caption, const RValue& v) {
 }
 
 void F_SetCaption(ACTION_ARGS) {
-  g_ShowScore = Index(arg[0]) == 1;
+  g_ShowScore = RValue_RoundInt(arg[0]) == 1;
   SetCaption(g_CaptionScore, arg[1]);
-  g_ShowLives = Index(arg[2]) == 1;
+  g_ShowLives = RValue_RoundInt(arg[2]) == 1;
   SetCaption(g_CaptionLives, arg[3]);
-  g_ShowHealth = Index(arg[4]) == 1;
+  g_ShowHealth = RValue_RoundInt(arg[4]) == 1;
   SetCaption(g_CaptionHealth, arg[5]);
 }
 }  // namespace
