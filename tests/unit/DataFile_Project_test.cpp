@@ -428,10 +428,10 @@ TEST_F(DataFileProject, BadProjectsSayWhereAndWhat) {
 // than read one way.
 TEST_F(DataFileProject, RepeatedKeysBadTextAndHugeNumbersAreRefused) {
   const std::pair<std::string, std::string> cases[] = {
-      {"{\"name\": \"a\",\n \"name\": \"b\"}", ":2: the key \"name\" appears twice in one object"},
+      {"{\"name\": \"a\",\n \"name\": \"b\"}", ":2:2: the key \"name\" appears twice in one object"},
       {"{\"rooms\": [{\"name\": \"r\",\n\n \"wi\\u0064th\": 5, \"width\": 6}]}",
-       ":1: a key appears twice in one object"},
-      {"{\"caption\": \"caf\xE9\"}", ":1: not valid JSON: invalid utf-8"},
+       ":1:12: a key appears twice in one object"},
+      {"{\"caption\": \"caf\xE9\"}", ": not valid JSON: text that is not UTF-8"},
       {"{\"objects\": [{\"name\": \"o\", \"depth\": 99999999999999999999}]}",
        "key \"depth\": expected a whole number, got 99999999999999999999"},
       {"{\"objects\": [{\"name\": \"o\", \"depth\": -3000000000}]}",

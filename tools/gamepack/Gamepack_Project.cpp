@@ -39,6 +39,8 @@ std::string Shown(json_object* v) {
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
+std::string TextPlace(const std::string& text, size_t offset);
+
 // A second reading of the project's text, which json-c has found well formed,
 // beside the tree it made: refuses a key repeated in one object (json-c keeps
 // the last silently) and gives each whole number the text it was written
@@ -81,8 +83,7 @@ class CWrittenJson {
     return true;
   }
   [[noreturn]] void Repeated(size_t at, const std::string& what) const {
-    size_t line = 1 + std::count(m_text.begin(), m_text.begin() + at, '\n');
-    throw ProjectError{m_path + ":" + std::to_string(line) + ": " + what + " appears twice in one object"};
+    throw ProjectError{m_path + ":" + TextPlace(m_text, at) + ": " + what + " appears twice in one object"};
   }
 
   // The members come in json-c's order, the order in which they were written.
@@ -403,7 +404,8 @@ json_object* CProject::Parse() {
     if (root) json_object_put(root);
     std::string why = err == json_tokener_success || err == json_tokener_continue
                           ? "the text ends before the project does"
-                          : JsonFound(text, end);
+                      : err == json_tokener_error_parse_utf8_string ? "text that is not UTF-8"
+                                                                    : JsonFound(text, end);
     throw ProjectError{m_path + ":" + TextPlace(text, end) + ": not valid JSON: " + why};
   }
   if (size_t after = text.find_first_not_of(" \t\r\n", end); after != std::string::npos) {
