@@ -71,5 +71,8 @@ std::vector<std::string> Gamepack_CheckCode(const std::string& projectPath, cons
     if (!code.file.empty()) place += code.file + " ";
     errors.push_back(place + Message(Code_ErrorText));
   }
+  // The names were needed only for compiling.
+  Script_Clear();
+  Run_FreeWorld();
   return errors;
 }
