@@ -1,0 +1,150 @@
+#include "Object/Instance_Grid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <unordered_map>
+
+#include "Object/Instance_Class.h"
+
+namespace {
+// Cells are CELL pixels square; an instance spanning more than MAX_CELLS
+// cells is kept on a list of its own that every query looks at.
+constexpr int CELL_SHIFT = 6;
+constexpr long long MAX_CELLS = 64;
+
+struct Grid {
+  std::unordered_map<uint64_t, std::vector<CInstance*>> cells;
+  std::vector<CInstance*> big;
+  std::vector<CInstance*> queue;
+  uint64_t stamp = 0;
+};
+
+Grid& TheGrid() {
+  static Grid grid;
+  return grid;
+}
+
+uint64_t Key(int cx, int cy) { return (static_cast<uint64_t>(static_cast<uint32_t>(cx)) << 32) | static_cast<uint32_t>(cy); }
+
+int CellOf(long long v) {
+  v = std::clamp<long long>(v, INT32_MIN, INT32_MAX);
+  return static_cast<int>(v >> CELL_SHIFT);  // arithmetic shift: floor division
+}
+
+void Erase(std::vector<CInstance*>& list, CInstance* inst) {
+  auto it = std::find(list.begin(), list.end(), inst);
+  if (it == list.end()) return;
+  *it = list.back();
+  list.pop_back();
+}
+
+bool IsBig(const int* c) { return static_cast<long long>(c[2] - c[0] + 1) * (c[3] - c[1] + 1) > MAX_CELLS; }
+
+void Unfile(Grid& g, CInstance* inst) {
+  int* c = inst->grid_cells;
+  if (c[2] < c[0]) return;
+  if (IsBig(c)) {
+    Erase(g.big, inst);
+  } else {
+    for (int cx = c[0]; cx <= c[2]; cx++)
+      for (int cy = c[1]; cy <= c[3]; cy++) {
+        auto it = g.cells.find(Key(cx, cy));
+        if (it == g.cells.end()) continue;
+        Erase(it->second, inst);
+        if (it->second.empty()) g.cells.erase(it);
+      }
+  }
+  c[0] = 0, c[2] = -1;
+}
+
+void File(Grid& g, CInstance* inst) {
+  int l, t, r, b;
+  inst->GetBoundingBox(&l, &t, &r, &b);
+  int n[4] = {CellOf(l), CellOf(t), CellOf(r), CellOf(b)};
+  int* c = inst->grid_cells;
+  if (std::equal(n, n + 4, c)) return;
+  Unfile(g, inst);
+  std::copy(n, n + 4, c);
+  if (IsBig(c)) {
+    g.big.push_back(inst);
+    return;
+  }
+  for (int cx = c[0]; cx <= c[2]; cx++)
+    for (int cy = c[1]; cy <= c[3]; cy++) g.cells[Key(cx, cy)].push_back(inst);
+}
+
+long long Edge(double v) {
+  if (v >= 4e9) return 4000000000LL;
+  if (v <= -4e9) return -4000000000LL;
+  return static_cast<long long>(std::floor(v));
+}
+}  // namespace
+
+void Grid_Join(CInstance* inst) {
+  if (inst->grid_joined) return;
+  inst->grid_joined = true;
+  inst->grid_cells[0] = 0, inst->grid_cells[2] = -1;
+  Grid_Queue(inst);
+}
+
+void Grid_Leave(CInstance* inst) {
+  if (!inst->grid_joined) return;
+  Grid& g = TheGrid();
+  Unfile(g, inst);
+  if (inst->grid_queue >= 0) g.queue[static_cast<size_t>(inst->grid_queue)] = nullptr;
+  inst->grid_queue = -1;
+  inst->grid_joined = false;
+}
+
+void Grid_Queue(CInstance* inst) {
+  if (!inst->grid_joined || inst->grid_queue >= 0) return;
+  Grid& g = TheGrid();
+  inst->grid_queue = static_cast<int>(g.queue.size());
+  g.queue.push_back(inst);
+}
+
+void Grid_Flush() {
+  Grid& g = TheGrid();
+  // Filing computes boxes, which queues nothing new.
+  for (CInstance* inst : g.queue) {
+    if (!inst) continue;
+    inst->grid_queue = -1;
+    File(g, inst);
+  }
+  g.queue.clear();
+}
+
+bool Grid_BoxOf(double x1, double y1, double x2, double y2, GridBox* box) {
+  if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return false;
+  box->left = Edge(std::min(x1, x2)) - 1, box->right = Edge(std::max(x1, x2)) + 1;
+  box->top = Edge(std::min(y1, y2)) - 1, box->bottom = Edge(std::max(y1, y2)) + 1;
+  return true;
+}
+
+void Grid_Candidates(const GridBox& box, std::vector<CInstance*>& out) {
+  Grid& g = TheGrid();
+  uint64_t stamp = ++g.stamp;
+  auto take = [&](CInstance* inst) {
+    if (inst->grid_stamp == stamp) return;
+    inst->grid_stamp = stamp;
+    out.push_back(inst);
+  };
+  for (CInstance* inst : g.big) take(inst);
+  int l = CellOf(box.left), t = CellOf(box.top), r = CellOf(box.right), b = CellOf(box.bottom);
+  if (static_cast<long long>(r - l + 1) * (b - t + 1) > static_cast<long long>(g.cells.size())) {
+    // A query wider than the filled cells: walk those instead.
+    for (auto& [key, list] : g.cells) {
+      int cx = static_cast<int>(key >> 32), cy = static_cast<int>(static_cast<uint32_t>(key));
+      if (cx < l || cx > r || cy < t || cy > b) continue;
+      for (CInstance* inst : list) take(inst);
+    }
+    return;
+  }
+  for (int cx = l; cx <= r; cx++)
+    for (int cy = t; cy <= b; cy++) {
+      auto it = g.cells.find(Key(cx, cy));
+      if (it != g.cells.end())
+        for (CInstance* inst : it->second) take(inst);
+    }
+}
