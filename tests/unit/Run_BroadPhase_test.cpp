@@ -149,3 +149,34 @@ TEST_F(BroadPhase, ResultsComeInListOrderNotGridOrder) {
   EXPECT_EQ(Run_CollisionPoint(nullptr, 100, 100, b, false, false), first);
 }
 }  // namespace
+
+namespace {
+TEST(BroadPhaseEvents, CollisionEventsFollowTheListAsInstancesMove) {
+  Reset();
+  int sprite = AddSprite(10, 10);
+  int s = Object_Add("s"), o = Object_Add("o");
+  Object_Find(s)->sprite_index = Object_Find(o)->sprite_index = sprite;
+  AddRoom({{s, {100, 100}}, {o, {500, 500}}, {o, {100, 100}}, {o, {900, 900}}, {o, {-3000, 100}}});
+  Object_LinkParents();
+  // Meeting the second other brings the first (already passed) and the
+  // third (still ahead) onto the instance, and sends the fourth far away.
+  On(s, EV_COLLISION, o, [](CInstance*, CInstance* other) {
+    auto& list = g_RunRoom->active;
+    Log().push_back(std::to_string(other->id - list[1]->id));
+    if (other == list[2]) {
+      list[1]->SetPosition(100, 100);
+      list[3]->SetPosition(105, 105);
+      list[4]->SetPosition(1e9f, 100);
+    }
+    if (other == list[3]) list[4]->SetPosition(95, 95);
+  });
+  Object_BuildEventLists();
+  ASSERT_TRUE(StartGame());
+  Run_Step();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"1", "2", "3"}));
+  Log().clear();
+  Run_Step();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"0", "1", "2", "3"}));
+  Reset();
+}
+}  // namespace
