@@ -11,6 +11,7 @@ namespace {
 // Cells are CELL pixels square; an instance spanning more than MAX_CELLS
 // cells is kept on a list of its own that every query looks at.
 constexpr int CELL_SHIFT = 6;
+constexpr double CELL = 1 << CELL_SHIFT;
 constexpr long long MAX_CELLS = 64;
 
 struct Grid {
@@ -58,10 +59,22 @@ void Unfile(Grid& g, CInstance* inst) {
   c[0] = 0, c[2] = -1;
 }
 
+long long Edge(double v) {
+  if (v >= 4e9) return 4000000000LL;
+  if (v <= -4e9) return -4000000000LL;
+  return static_cast<long long>(std::floor(v));
+}
+
+// Files the instance under the cells of its box and of its position.
 void File(Grid& g, CInstance* inst) {
   int l, t, r, b;
   inst->GetBoundingBox(&l, &t, &r, &b);
   int n[4] = {CellOf(l), CellOf(t), CellOf(r), CellOf(b)};
+  if (!std::isnan(inst->x) && !std::isnan(inst->y)) {
+    int px = CellOf(Edge(inst->x)), py = CellOf(Edge(inst->y));
+    n[0] = std::min(n[0], px), n[2] = std::max(n[2], px);
+    n[1] = std::min(n[1], py), n[3] = std::max(n[3], py);
+  }
   int* c = inst->grid_cells;
   if (std::equal(n, n + 4, c)) return;
   Unfile(g, inst);
@@ -74,10 +87,17 @@ void File(Grid& g, CInstance* inst) {
     for (int cy = c[1]; cy <= c[3]; cy++) g.cells[Key(cx, cy)].push_back(inst);
 }
 
-long long Edge(double v) {
-  if (v >= 4e9) return 4000000000LL;
-  if (v <= -4e9) return -4000000000LL;
-  return static_cast<long long>(std::floor(v));
+// Takes the instance once per mark.
+void Take(CInstance* inst, uint64_t stamp, std::vector<CInstance*>& out) {
+  if (inst->grid_stamp == stamp) return;
+  inst->grid_stamp = stamp;
+  out.push_back(inst);
+}
+
+void TakeCell(const Grid& g, int cx, int cy, uint64_t stamp, std::vector<CInstance*>& out) {
+  auto it = g.cells.find(Key(cx, cy));
+  if (it != g.cells.end())
+    for (CInstance* inst : it->second) Take(inst, stamp, out);
 }
 }  // namespace
 
@@ -125,26 +145,48 @@ bool Grid_BoxOf(double x1, double y1, double x2, double y2, GridBox* box) {
 void Grid_Candidates(const GridBox& box, std::vector<CInstance*>& out) {
   Grid& g = TheGrid();
   uint64_t stamp = ++g.stamp;
-  auto take = [&](CInstance* inst) {
-    if (inst->grid_stamp == stamp) return;
-    inst->grid_stamp = stamp;
-    out.push_back(inst);
-  };
-  for (CInstance* inst : g.big) take(inst);
+  for (CInstance* inst : g.big) Take(inst, stamp, out);
   int l = CellOf(box.left), t = CellOf(box.top), r = CellOf(box.right), b = CellOf(box.bottom);
   if (static_cast<long long>(r - l + 1) * (b - t + 1) > static_cast<long long>(g.cells.size())) {
     // A query wider than the filled cells: walk those instead.
     for (auto& [key, list] : g.cells) {
       int cx = static_cast<int>(key >> 32), cy = static_cast<int>(static_cast<uint32_t>(key));
       if (cx < l || cx > r || cy < t || cy > b) continue;
-      for (CInstance* inst : list) take(inst);
+      for (CInstance* inst : list) Take(inst, stamp, out);
     }
     return;
   }
   for (int cx = l; cx <= r; cx++)
-    for (int cy = t; cy <= b; cy++) {
-      auto it = g.cells.find(Key(cx, cy));
-      if (it != g.cells.end())
-        for (CInstance* inst : it->second) take(inst);
-    }
+    for (int cy = t; cy <= b; cy++) TakeCell(g, cx, cy, stamp, out);
 }
+
+CGridRings::CGridRings(double x, double y)
+    : cx_(CellOf(Edge(x))), cy_(CellOf(Edge(y))), stamp_(++TheGrid().stamp) {}
+
+bool CGridRings::Next(std::vector<CInstance*>& out) {
+  const Grid& g = TheGrid();
+  int k = ++ring_;
+  if (k == 0) {
+    for (CInstance* inst : g.big) Take(inst, stamp_, out);
+    TakeCell(g, cx_, cy_, stamp_, out);
+    return true;
+  }
+  // The rings so far have looked at about 4 k * k cells.
+  if (4.0 * k * k > static_cast<double>(g.cells.size()) + 16) return false;
+  // Cells past the edge of the 32-bit range hold nothing.
+  for (long long d = -k; d <= k; d++) {
+    long long xs[2] = {cx_ - static_cast<long long>(k), cx_ + static_cast<long long>(k)};
+    long long ys[2] = {cy_ - static_cast<long long>(k), cy_ + static_cast<long long>(k)};
+    for (long long y : ys)
+      if (y >= INT32_MIN && y <= INT32_MAX && cx_ + d >= INT32_MIN && cx_ + d <= INT32_MAX)
+        TakeCell(g, static_cast<int>(cx_ + d), static_cast<int>(y), stamp_, out);
+    if (d == -k || d == k) continue;  // the corners are done
+    for (long long x : xs)
+      if (x >= INT32_MIN && x <= INT32_MAX && cy_ + d >= INT32_MIN && cy_ + d <= INT32_MAX)
+        TakeCell(g, static_cast<int>(x), static_cast<int>(cy_ + d), stamp_, out);
+  }
+  return true;
+}
+
+// A position in a cell k rings out lies at least k - 1 cells away.
+double CGridRings::Reach() const { return ring_ < 1 ? 0 : ring_ * CELL; }

@@ -45,20 +45,27 @@ class CListPlaces {
   bool fresh_ = false;
 };
 
-// The instances of the target's list (-3 or an object index) that are in
-// the set, in list order; with first, only the first of them.
-std::vector<CInstance*> InListOrder(int target, const std::vector<CInstance*>& set, bool first) {
+// The list a target names (-3 or an object index), or null.
+const std::vector<CInstance*>* TargetList(int target) {
+  if (target == TARGET_ALL) return g_RunRoom ? &g_RunRoom->active : nullptr;
+  CObject* obj = Object_Find(target);
+  return obj ? &obj->instances_recursive : nullptr;
+}
+
+CListPlaces& PlacesOn(const std::vector<CInstance*>& list) {
   static std::unordered_map<const void*, CListPlaces> known;
-  std::vector<CInstance*> out;
-  const std::vector<CInstance*>* list = nullptr;
-  if (target == TARGET_ALL) {
-    if (g_RunRoom) list = &g_RunRoom->active;
-  } else if (CObject* obj = Object_Find(target)) {
-    list = &obj->instances_recursive;
-  }
-  if (!list) return out;
-  CListPlaces& places = known[list];
+  CListPlaces& places = known[&list];
   places.Age();
+  return places;
+}
+
+// The instances of the target's list that are in the set, in list order;
+// with first, only the first of them.
+std::vector<CInstance*> InListOrder(int target, const std::vector<CInstance*>& set, bool first) {
+  std::vector<CInstance*> out;
+  const std::vector<CInstance*>* list = TargetList(target);
+  if (!list) return out;
+  CListPlaces& places = PlacesOn(*list);
   std::vector<std::pair<long, CInstance*>> found;
   for (CInstance* inst : set) {
     long at = places.Find(*list, inst);
@@ -291,14 +298,60 @@ void Run_MoveWrap(CInstance* inst, bool horizontal, bool vertical, float margin)
 }
 
 namespace {
+// The squared distance, kept in single precision.
+float DistanceTo(const CInstance* inst, float x, float y) {
+  double dx = static_cast<double>(inst->x) - x, dy = static_cast<double>(inst->y) - y;
+  return static_cast<float>(dx * dx + dy * dy);
+}
+
+// The nearest instance of the list found ring by ring outwards from the
+// point; false when the rings grow too wide and the walk must decide.
+bool NearestByRings(const std::vector<CInstance*>& list, float x, float y, CInstance** result) {
+  // The first instance of the list stays the answer when its distance is
+  // not a number (nothing compares below it); other such are never taken.
+  auto first = std::find_if(list.begin(), list.end(), [](CInstance* i) { return i && Usable(i); });
+  *result = nullptr;
+  if (first == list.end()) return true;
+  if (std::isnan(DistanceTo(*first, x, y))) {
+    *result = *first;
+    return true;
+  }
+  CListPlaces& places = PlacesOn(list);
+  Grid_Flush();
+  CGridRings rings(x, y);
+  float best = 0;
+  long best_at = -1;
+  std::vector<CInstance*> met;
+  // Until no later ring can hold an instance as near (or as near and
+  // earlier in the list).
+  while (!*result || best >= rings.Reach() * rings.Reach() * (1 - 1e-6)) {
+    met.clear();
+    if (!rings.Next(met)) return false;
+    for (CInstance* inst : met) {
+      if (!Usable(inst)) continue;
+      float d = DistanceTo(inst, x, y);
+      if (std::isnan(d) || (*result && d > best)) continue;
+      long at = places.Find(list, inst);
+      if (at < 0 || (*result && d == best && at > best_at)) continue;
+      best = d, best_at = at, *result = inst;
+    }
+  }
+  return true;
+}
+
 CInstance* Extreme(float x, float y, int target, bool nearest) {
   if (target != TARGET_ALL && (target < 0 || target >= INSTANCE_ID_FIRST)) return nullptr;
+  // A short list is walked at once.
+  const std::vector<CInstance*>* list = TargetList(target);
+  CInstance* near = nullptr;
+  if (nearest && list && list->size() > 32 && std::isfinite(x) && std::isfinite(y) &&
+      NearestByRings(*list, x, y, &near))
+    return near;
   // Any distance counts; on equal distances the first in list order wins.
   float best = 0;
   CInstance* found = nullptr;
   Target_ForEach(target, [&](CInstance* inst) {
-    double dx = static_cast<double>(inst->x) - x, dy = static_cast<double>(inst->y) - y;
-    float d = static_cast<float>(dx * dx + dy * dy);
+    float d = DistanceTo(inst, x, y);
     if (!found || (nearest ? d < best : d > best)) {
       best = d;
       found = inst;

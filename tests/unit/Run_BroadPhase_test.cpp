@@ -1,7 +1,8 @@
 // The world's broad phase only narrows what the queries test: after any
 // change of the instances (moves, teleports, new sprites, masks, scales and
 // angles, deactivation, destruction, creation, a change of object) every
-// collision and placement query must give what a walk of the lists gives.
+// collision, placement and nearest-instance query must give what a walk of
+// the lists gives.
 #include <cmath>
 #include <string>
 #include <vector>
@@ -30,7 +31,7 @@ class BroadPhase : public ::testing::Test {
     Object_Find(b)->sprite_index = sprites[1];
     Object_Find(b)->parent_index = base;
     std::vector<std::pair<int, std::pair<float, float>>> placed;
-    for (int i = 0; i < 60; i++) placed.push_back({i % 2 ? a : b, {Coord(400), Coord(300)}});
+    for (int i = 0; i < 90; i++) placed.push_back({i % 2 ? a : b, {Coord(400), Coord(300)}});
     AddRoom(placed);
     Object_LinkParents();
     ASSERT_TRUE(StartGame());
@@ -57,7 +58,10 @@ class BroadPhase : public ::testing::Test {
     if (!inst) return;
     switch (Random_Int(11)) {
       case 0: inst->SetPosition(inst->x + Coord(10) / 4, inst->y + Coord(10) / 4); break;
-      case 1: inst->SetPosition(Random_Int(2) ? 1e7f : Coord(400), Random_Int(2) ? -1e7f : Coord(300)); break;
+      case 1:
+        inst->SetPosition(Random_Int(2) ? 1e7f : Coord(400), Random_Int(2) ? -1e7f : Coord(300));
+        if (Random_Int(20) == 0) inst->SetPosition(NAN, 5);
+        break;
       case 2: inst->SetSpriteIndex(Random_Int(6) == 0 ? -1 : sprites[static_cast<size_t>(Random_Int(5))]); break;
       case 3: inst->SetMaskIndex(Random_Int(2) ? -1 : sprites[static_cast<size_t>(Random_Int(5))]); break;
       case 4: inst->SetImageXScale(static_cast<float>(Random_Int(9) - 4) / 2); break;
@@ -99,6 +103,17 @@ class BroadPhase : public ::testing::Test {
                 walk([&](CInstance* i) { return i->Collision_Ellipse(x1, y1, x2, y2, precise); }));
       EXPECT_EQ(Run_CollisionLine(self, x1, y1, x2, y2, target, precise, notme),
                 walk([&](CInstance* i) { return i->Collision_Line(x1, y1, x2, y2, precise); }));
+      for (bool nearest : {true, false}) {
+        float best = 0;
+        CInstance* found = nullptr;
+        Target_ForEach(target, [&](CInstance* i) {
+          double dx = static_cast<double>(i->x) - x1, dy = static_cast<double>(i->y) - y1;
+          float d = static_cast<float>(dx * dx + dy * dy);
+          if (!found || (nearest ? d < best : d > best)) best = d, found = i;
+        });
+        if (target >= INSTANCE_ID_FIRST) found = nullptr;
+        EXPECT_EQ(nearest ? Run_InstanceNearest(x1, y1, target) : Run_InstanceFurthest(x1, y1, target), found);
+      }
       if (!self) continue;
       float sx = self->x, sy = self->y;
       self->SetPosition(x1, y1);
