@@ -114,11 +114,18 @@ void JoinStrings(const RValue& a, const RValue& b, RValue* out) {
 }
 }  // namespace
 
+namespace {
+// Equality as == has it: a string never equals a real.
+bool SameValue(const RValue& a, const RValue& b) {
+  bool sa = a.kind == VALUE_STRING, sb = b.kind == VALUE_STRING;
+  return (sa != sb) ? false : sa ? std::strcmp(RValue_Text(a), RValue_Text(b)) == 0 : a.val == b.val;
+}
+}  // namespace
+
 void Code_BinaryOp(TokenKind op, const RValue& a, const RValue& b, RValue* out) {
   bool sa = a.kind == VALUE_STRING, sb = b.kind == VALUE_STRING;
   if (op == TK_EQ || op == TK_NE) {
-    bool equal = (sa != sb) ? false : sa ? std::strcmp(RValue_Text(a), RValue_Text(b)) == 0 : a.val == b.val;
-    RValue_SetReal(out, (equal == (op == TK_EQ)) ? 1.0 : 0.0);
+    RValue_SetReal(out, (SameValue(a, b) == (op == TK_EQ)) ? 1.0 : 0.0);
     return;
   }
   if (sa && sb) {
@@ -1173,11 +1180,7 @@ class SwitchNode final : public Node {
     value->Eval(c, &v);
     int start = -1;
     for (const SwitchCase& k : cases) {
-      if (!k.value) continue;
-      Temp x, eq;
-      k.value->Eval(c, &x);
-      Code_BinaryOp(TK_EQ, v, x, &eq);
-      if (eq.val != 0.0) {
+      if (k.value && Matches(c, v, k.value)) {
         start = k.position;
         break;
       }
@@ -1192,6 +1195,13 @@ class SwitchNode final : public Node {
       if (r) return r;
     }
     return FLOW_NORMAL;
+  }
+  // A constant case (the usual one) is compared where it stands.
+  static bool Matches(Ctx& c, const RValue& v, const Node* value) {
+    if (const RValue* k = value->Constant()) return SameValue(v, *k);
+    Temp x;
+    value->Eval(c, &x);
+    return SameValue(v, x);
   }
   Node* value;
   std::vector<SwitchCase> cases;
