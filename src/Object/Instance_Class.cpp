@@ -10,6 +10,7 @@
 #include "Object/Instance_Vars.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
+#include "Physics/Physics_Object.h"
 #include "Sprite/Sprite_Main.h"
 #include "Variable/Variable_List.h"
 
@@ -38,6 +39,7 @@ CInstance::~CInstance() {
   Grid_Leave(this);
   if (CObject* o = Object_Find(object_index)) o->RemoveInstance(this);
   Instance_Unregister(this);
+  delete physics;
   delete vars;
 }
 
