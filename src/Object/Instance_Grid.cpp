@@ -18,6 +18,7 @@ struct Grid {
   std::unordered_map<uint64_t, std::vector<CInstance*>> cells;
   std::vector<CInstance*> big;
   std::vector<CInstance*> queue;
+  size_t holes = 0;  // queue entries of instances that left
   uint64_t stamp = 0;
 };
 
@@ -112,7 +113,10 @@ void Grid_Leave(CInstance* inst) {
   if (!inst->grid_joined) return;
   Grid& g = TheGrid();
   Unfile(g, inst);
-  if (inst->grid_queue >= 0) g.queue[static_cast<size_t>(inst->grid_queue)] = nullptr;
+  if (inst->grid_queue >= 0) {
+    g.queue[static_cast<size_t>(inst->grid_queue)] = nullptr;
+    g.holes++;
+  }
   inst->grid_queue = -1;
   inst->grid_joined = false;
 }
@@ -120,6 +124,12 @@ void Grid_Leave(CInstance* inst) {
 void Grid_Queue(CInstance* inst) {
   if (!inst->grid_joined || inst->grid_queue >= 0) return;
   Grid& g = TheGrid();
+  // Instances that come and go while nothing is asked leave holes behind.
+  if (g.holes > 64 && g.holes * 2 > g.queue.size()) {
+    g.queue.erase(std::remove(g.queue.begin(), g.queue.end(), nullptr), g.queue.end());
+    for (size_t k = 0; k < g.queue.size(); k++) g.queue[k]->grid_queue = static_cast<int>(k);
+    g.holes = 0;
+  }
   inst->grid_queue = static_cast<int>(g.queue.size());
   g.queue.push_back(inst);
 }
@@ -133,6 +143,7 @@ void Grid_Flush() {
     File(g, inst);
   }
   g.queue.clear();
+  g.holes = 0;
 }
 
 bool Grid_BoxOf(double x1, double y1, double x2, double y2, GridBox* box) {

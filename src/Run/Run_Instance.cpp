@@ -52,11 +52,24 @@ const std::vector<CInstance*>* TargetList(int target) {
   return obj ? &obj->instances_recursive : nullptr;
 }
 
+// The places of the lists queried last (rooms and objects come and go, so
+// only a few are kept; the oldest gives way).
 CListPlaces& PlacesOn(const std::vector<CInstance*>& list) {
-  static std::unordered_map<const void*, CListPlaces> known;
-  CListPlaces& places = known[&list];
-  places.Age();
-  return places;
+  constexpr size_t KEPT = 16;
+  static std::vector<std::pair<const void*, CListPlaces>> known;
+  static size_t next = 0;
+  auto it = std::find_if(known.begin(), known.end(), [&](const auto& k) { return k.first == &list; });
+  if (it == known.end()) {
+    if (known.size() < KEPT) {
+      known.emplace_back(&list, CListPlaces());
+      it = known.end() - 1;
+    } else {
+      it = known.begin() + static_cast<long>(next++ % KEPT);
+      *it = {&list, CListPlaces()};
+    }
+  }
+  it->second.Age();
+  return it->second;
 }
 
 // The instances of the target's list that are in the set, in list order;

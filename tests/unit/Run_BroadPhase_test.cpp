@@ -163,6 +163,18 @@ TEST_F(BroadPhase, ResultsComeInListOrderNotGridOrder) {
   g_RunRoom->DeleteMarked();
   EXPECT_EQ(Run_CollisionPoint(nullptr, 100, 100, b, false, false), first);
 }
+
+TEST_F(BroadPhase, InstancesThatComeAndGoUnaskedLeaveNothingBehind) {
+  CInstance* kept = g_RunRoom->AddInstance(1000, 1000, a);
+  for (int k = 0; k < 3000; k++) {
+    CInstance* passing = g_RunRoom->AddInstance(1000, 1000, a);
+    kept->SetPosition(1000 + k % 7, 1000);
+    passing->marked = true;
+    g_RunRoom->DeleteMarked();
+  }
+  EXPECT_EQ(Run_CollisionPoint(nullptr, 1000, 1000, a, false, false), kept);
+  EXPECT_EQ(Run_CollisionPoint(nullptr, 1020, 1000, a, false, false), nullptr);
+}
 }  // namespace
 
 namespace {
