@@ -581,6 +581,10 @@ class LocalRead final : public LocalVar {
     }
     return v.val;
   }
+  const RValue* Read(Ctx& c, RValue* spill) const override {
+    if (index1) return Node::Read(c, spill);
+    return &c.locals[slot].value;
+  }
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
     if (index1) return LocalVar::Assign(c, op, value);
     Store(this, &c.locals[slot].value, op, value);
@@ -812,6 +816,13 @@ class LocalIndexed final : public VarNode {
     if (e && e->kind == VALUE_REAL) return e->val;
     ReadStored(this, &c.locals[slot], i, j, spill);
     return spill->val;
+  }
+  const RValue* Read(Ctx& c, RValue* spill) const override {
+    int i, j;
+    Indices(c, &i, &j);
+    if (const RValue* e = Variable_Element(&c.locals[slot], i, j)) return e;
+    ReadStored(this, &c.locals[slot], i, j, spill);
+    return spill;
   }
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
     int i, j;
@@ -1174,10 +1185,14 @@ class WithNode final : public Node {
 
 class SwitchNode final : public Node {
  public:
-  SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), cases(k), body(b) {}
+  SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), cases(k), body(b) {
+    for (const SwitchCase& x : cases) constant = constant && (!x.value || x.value->Constant());
+  }
   int Exec(Ctx& c) const override {
-    Temp v;
-    value->Eval(c, &v);
+    // With constant cases no code runs before the body: a stored value is
+    // compared where it stands.
+    Temp spill;
+    const RValue& v = constant ? *value->Read(c, &spill) : (value->Eval(c, &spill), spill);
     int start = -1;
     for (const SwitchCase& k : cases) {
       if (k.value && Matches(c, v, k.value)) {
@@ -1206,6 +1221,7 @@ class SwitchNode final : public Node {
   Node* value;
   std::vector<SwitchCase> cases;
   std::vector<Node*> body;
+  bool constant = true;  // every case is a constant
 };
 
 class FlowNode final : public Node {
