@@ -17,6 +17,7 @@
 #include "Room/Room_Main.h"
 #include "Run/Run_Code.h"
 #include "Run/Run_Main.h"
+#include "Run/Run_StartUp.h"
 #include "Sprite/Sprite_Class.h"
 #include "Sprite/Sprite_Main.h"
 
@@ -63,6 +64,7 @@ void FillRoom(int count, int obj) {
 int g_ball = -1, g_runner = -1;
 void SetUp() {
   if (g_ball >= 0) return;
+  Run_InstallHooks();
   Code_Init();
   Variable_Init_World();
   InitCWLFunctions();
