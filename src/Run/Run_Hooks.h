@@ -20,12 +20,10 @@ void Achievements_Free();
 bool Extension_Prepare();
 bool Extension_Initialize();
 bool Extension_Finalize();
-// Debugger and profiler.
+// Debugger.
 void Debug_Create();
 void Debug_Update();
 void Debug_SaveSettings();
-void Profiler_Begin(const char* name, uint32_t colour);
-void Profiler_End();
 // Files the scripts left open; the registry kept in memory.
 void FileTables_CloseAll();
 void RegistryList_Clear();

@@ -12,9 +12,13 @@
 #include "Base/ShowMessage.h"
 #include "Code/Code_Main.h"
 #include "DPlay/Linux/DPlay_Shared.h"
+#include "Debug/Debug_Font.h"
+#include "Debug/Debug_Overlay.h"
+#include "Debug/Debug_Profiler.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Extension/Extension_Main.h"
+#include "Font/Font_Main.h"
 #include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
 #include "Graphics/Graphics_Draw.h"
@@ -88,6 +92,8 @@ void ShutDown() {
   DPlay_Free();
   Sound_FreeAll();
   DataFile_FreeAll();
+  Profiler_DumpFPS();
+  DebugFont_ReleaseTexture();
   Graphics_Shutdown();
   Window_Destroy();
 }
@@ -143,6 +149,9 @@ int Run_Main(int argc, char** argv) {
     Window_Destroy();
     return 1;
   }
+  Profiler_Init();
+  Text_SetProfiler(Profiler_Begin, Profiler_End);
+  DebugOverlay_SetGame(pkg.general.name.c_str(), int(pkg.general.major), int(pkg.general.minor));
   Window_SetVisible(true);
   Window_OnPauseEvent = Kivo_OSPauseEvent_Raise;
   GR_SetCirclePrecision(24);
