@@ -7,6 +7,7 @@
 
 #include "Base/File_Folders.h"
 #include "Base/RValue.h"
+#include "Base/UTF8_Main.h"
 #include "Platform/MemoryManager.h"
 #include "Support/Support_File.h"
 #include "Support/Support_Stream.h"
@@ -71,7 +72,7 @@ void IniFile::Parse(const char* text, size_t length) {
   if (!text) return;
   const char* p = text;
   const char* end = text + length;
-  if (length >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) p += 3;  // a UTF-8 mark
+  p += UTF8_MarkLength(p, length);
   IniSection** sectionTail = &m_Sections;
   while (*sectionTail) sectionTail = &(*sectionTail)->next;
   IniSection* current = nullptr;

@@ -1,7 +1,9 @@
 // UTF-8 as the runner holds text: characters are 16-bit codes of one to
 // three bytes; there are no four-byte characters.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // Decodes the character at p and moves p past it. The lead byte alone says
 // how long the character is (below 0x80 one byte; bit 0x20 clear two bytes;
@@ -29,3 +31,9 @@ int64_t UTF8_Length(const char* text);
 // The byte offset of character `index` (0-based), or of the terminating zero
 // when the text has no more characters.
 int64_t UTF8_Offset(const char* text, int64_t index);
+
+// The length of the byte order mark that editors may put at the start of a
+// UTF-8 text: 3 when the bytes begin with it, else 0.
+inline size_t UTF8_MarkLength(const void* data, size_t size) {
+  return size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+}

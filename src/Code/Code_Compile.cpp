@@ -429,9 +429,12 @@ class Parser {
     int builtin = Variable_BuiltIn_Find(name.c_str());
     const RValue* k = target->Constant();
     double who = k && k->kind != VALUE_STRING ? k->val : 0;
-    if (builtin >= 0) return Named(Tree_BuiltIn(builtin, k && (who == -1 || who == -5) ? nullptr : target), name);
+    if (k && who == TARGET_GLOBAL) {
+      int id = Code_GlobalVariable_Find(name.c_str());
+      return Named(id == builtin ? Tree_BuiltIn(builtin, nullptr) : Tree_GlobalVar(id), name);
+    }
+    if (builtin >= 0) return Named(Tree_BuiltIn(builtin, k && who == TARGET_SELF ? nullptr : target), name);
     int id = Code_Variable_Find(name.c_str());
-    if (k && who == TARGET_GLOBAL) return Named(Tree_GlobalVar(id), name);
     if (k && (who == TARGET_SELF || who == TARGET_OTHER)) return Named(Tree_InstanceVar(id, static_cast<int>(who)), name);
     return Named(Tree_TargetVar(target, id), name);
   }

@@ -17,6 +17,7 @@
 #include <memory>
 #include <set>
 
+#include "Base/UTF8_Main.h"
 #include "DataFile/DataFile_Image.h"
 
 namespace {
@@ -175,7 +176,8 @@ class CProject {
   }
   std::string ReadText(const std::string& name, const std::string& where) {
     PackageBytes bytes = ReadFile(name, where);
-    std::string text((const char*)bytes.data(), bytes.size());
+    size_t mark = UTF8_MarkLength(bytes.data(), bytes.size());
+    std::string text((const char*)bytes.data() + mark, bytes.size() - mark);
     m_out.storage.pop_back();
     return text;
   }
@@ -274,7 +276,7 @@ std::vector<std::pair<std::string, std::string>> CSpec::Constants(const char* ke
 json_object* CProject::Parse() {
   std::vector<uint8_t> bytes;
   if (!DataFile_ReadWholeFile(m_path, bytes)) throw ProjectError{m_path + ": cannot read the project file"};
-  std::string text(bytes.begin(), bytes.end());
+  std::string text(bytes.begin() + UTF8_MarkLength(bytes.data(), bytes.size()), bytes.end());
 
   json_tokener* tok = json_tokener_new();
   json_tokener_set_flags(tok, JSON_TOKENER_STRICT);

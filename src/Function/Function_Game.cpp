@@ -276,7 +276,7 @@ void F_InstanceExists(ARGS) {
   int target = Trunc(arg[0]);
   if (target == TARGET_SELF) return SetBool(result, Usable(self));
   if (target == TARGET_OTHER) return SetBool(result, Usable(other));
-  if (target < 0 && target != TARGET_ALL) return SetBool(result, false);
+  if (target < 0) return SetBool(result, false);
   SetBool(result, Run_InstanceNumber(target) > 0);
 }
 

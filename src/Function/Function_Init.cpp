@@ -7,6 +7,7 @@ void Function_File_Init();
 void Function_Particle_Init();
 void Function_Misc_Init();
 void Function_Data_Structures_Init();
+void Function_Sound_Init();
 void Function_DPlay_Init();
 
 void InitCWLFunctions() {
@@ -20,5 +21,6 @@ void InitCWLFunctions() {
   Function_Particle_Init();
   Function_Misc_Init();
   Function_Data_Structures_Init();
+  Function_Sound_Init();
   Function_DPlay_Init();
 }

@@ -130,14 +130,14 @@ bool Misc_ElementIndex(const RValue& row, const RValue& column, int* index) {
 // the get operation reports failure.
 template <bool Global>
 bool Misc_GetVariable(CInstance* self, const RValue& name, int index, RValue* out) {
-  int id = Code_Variable_Find(RValue_Text(name));
+  int id = Global ? Code_GlobalVariable_Find(RValue_Text(name)) : Code_Variable_Find(RValue_Text(name));
   if (Global) return Variable_Global_GetValue(id, index, out);
   return self && Variable_GetValue(self, id, index, out);
 }
 
 template <bool Global>
 void Misc_SetVariable(CInstance* self, const RValue& name, int index, const RValue& value) {
-  int id = Code_Variable_Find(RValue_Text(name));
+  int id = Global ? Code_GlobalVariable_Find(RValue_Text(name)) : Code_Variable_Find(RValue_Text(name));
   if (Global) Variable_Global_SetValue(id, index, &value);
   else if (self) Variable_SetValue(self, id, index, &value);
 }

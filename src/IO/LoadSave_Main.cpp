@@ -233,6 +233,15 @@ std::string LoadSave_SaveFolder(const char* game_name) {
   std::string name = game_name ? game_name : "";
   for (char& c : name)
     if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 32) c = '_';
-  if (name.empty() || name == "." || name == "..") name = "game";
+  // Bounded, cut at a character's start.
+  if (name.size() > SAVE_FOLDER_NAME_MAX) {
+    size_t cut = SAVE_FOLDER_NAME_MAX;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) cut--;
+    name.resize(cut);
+  }
+  size_t first = name.find_first_not_of(' '), last = name.find_last_not_of(' ');
+  name = first == std::string::npos ? "" : name.substr(first, last - first + 1);
+  if (name.find_first_not_of('.') == std::string::npos) name = "game";  // blank, "." or ".."
+  if (name[0] == '.') name[0] = '_';                                   // not a hidden folder
   return base + "/" + name + "/";
 }

@@ -63,6 +63,8 @@ bool LoadSave_WriteFile(const char* name, const void* buffer, int64_t length);
 
 // The save folder of a game: the data folder ($XDG_DATA_HOME, else
 // ~/.local/share), then a folder named after the game. The name becomes one
-// plain folder name: separators and a lone "." or ".." cannot leave the data
-// folder.
+// plain, visible folder name of at most SAVE_FOLDER_NAME_MAX bytes:
+// separators and a lone "." or ".." cannot leave the data folder, a leading
+// dot becomes "_", and a blank name is "game".
+constexpr size_t SAVE_FOLDER_NAME_MAX = 100;
 std::string LoadSave_SaveFolder(const char* game_name);

@@ -1,5 +1,6 @@
 // The game's options, read from the package's options chunk.
 #pragma once
+#include <string>
 
 struct GameOptions {
   bool show_errors = true;             // show the error dialog on script errors
@@ -10,3 +11,8 @@ struct GameOptions {
 };
 
 extern GameOptions g_GameOptions;
+
+// Whether options.ini in the folder (with a trailing "/") asks for debug
+// mode: its key "Debug" in the section "DEFAULT" holds a number other than
+// 0. A missing file, key or number asks for nothing.
+bool Option_IniDebug(const std::string& folder);

@@ -37,8 +37,7 @@ void CRoom::SetCode(const char* text) {
   code = text ? Run_CompileCode(text, "room script", true) : nullptr;
 }
 
-void CRoom::AssignDefinition(const CRoom* s) {
-  if (s == this) return;
+void CRoom::CopyDefinition(const CRoom* s) {
   SetCaption(s->caption);
   SetText(code_text, s->code_text);
   code = s->code;
@@ -48,9 +47,20 @@ void CRoom::AssignDefinition(const CRoom* s) {
   std::copy(std::begin(s->backgrounds), std::end(s->backgrounds), std::begin(backgrounds));
   std::copy(std::begin(s->views), std::end(s->views), std::begin(views));
   tiles = s->tiles;
-  // The copies get instance ids of their own.
   instance_defs = s->instance_defs;
+}
+
+void CRoom::AssignDefinition(const CRoom* s) {
+  if (s == this) return;
+  CopyDefinition(s);
+  // The copies get instance ids of their own.
   for (auto& def : instance_defs) def.id = Instance_NextId();
+}
+
+void CRoom::StartFrom(const CRoom* resource) {
+  if (resource == this) return;
+  SetText(name, resource->name);
+  CopyDefinition(resource);
 }
 
 CInstance* CRoom::AddInstance(float x, float y, int object) {

@@ -82,8 +82,12 @@ class CRoom {
   CRoom(const CRoom&) = delete;
   CRoom& operator=(const CRoom&) = delete;
 
-  // Copies the definition (not the instances) of another room.
+  // Copies the definition (not the instances) of another room; the copied
+  // instance definitions get new instance ids.
   void AssignDefinition(const CRoom* src);
+  // Becomes a running room as the resource defines it: name, settings,
+  // backgrounds, views, tiles and instance definitions (ids kept).
+  void StartFrom(const CRoom* resource);
 
   void SetCaption(const char* text);
   void SetCode(const char* text);
@@ -128,6 +132,7 @@ class CRoom {
 
  private:
   int NextTileId() const;
+  void CopyDefinition(const CRoom* src);
 };
 
 // The view being drawn (0 when views are off).

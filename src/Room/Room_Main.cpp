@@ -12,6 +12,7 @@ CRoom* g_RunRoom = nullptr;
 
 namespace {
 std::vector<CRoom*> g_rooms;
+std::vector<CRoom*> g_running;  // by room index, null when none
 std::vector<int> g_order;
 
 int OrderPosition(int room) {
@@ -27,6 +28,34 @@ CRoom* Room_Data(int index) {
 }
 
 bool Room_Exists(int index) { return Room_Data(index) != nullptr; }
+
+CRoom* Room_Running(int index) {
+  return index >= 0 && index < static_cast<int>(g_running.size()) ? g_running[index] : nullptr;
+}
+
+CRoom* Room_Restart(int index) {
+  CRoom* resource = Room_Data(index);
+  if (!resource) return nullptr;
+  Room_Discard(index);
+  if (g_running.size() < g_rooms.size()) g_running.resize(g_rooms.size(), nullptr);
+  auto* room = new CRoom;
+  room->StartFrom(resource);
+  g_running[index] = room;
+  return room;
+}
+
+void Room_Discard(int index) {
+  CRoom* room = Room_Running(index);
+  if (!room) return;
+  if (room == g_RunRoom) g_RunRoom = nullptr;
+  g_running[index] = nullptr;
+  delete room;
+}
+
+void Room_DiscardAll() {
+  for (size_t i = 0; i < g_running.size(); i++) Room_Discard(static_cast<int>(i));
+  g_running.clear();
+}
 
 const char* Room_Name(int index) {
   CRoom* r = Room_Data(index);
@@ -74,6 +103,7 @@ int Room_Assign(int dst, int src) {
 }
 
 void Room_FreeAll() {
+  Room_DiscardAll();
   for (CRoom* r : g_rooms) delete r;
   g_rooms.clear();
   g_order.clear();

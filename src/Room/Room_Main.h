@@ -6,7 +6,20 @@ class CRoom;
 extern int g_RoomIndex;    // the current room's index (-1 before the first room)
 extern CRoom* g_RunRoom;   // the current room, null before the first room
 
+// A room resource: what the room is each time it starts. Changes made while
+// a room runs go to its running copy (g_RunRoom), which only a persistent
+// room keeps between visits.
 CRoom* Room_Data(int index);
+// The running copy of a room (the current room or a persistent room kept
+// since its last visit); null when it has none.
+CRoom* Room_Running(int index);
+// Replaces the room's running copy by a fresh copy of its resource; null
+// when the room does not exist.
+CRoom* Room_Restart(int index);
+// Frees the running copy of one room, or of every room (their instances with
+// them).
+void Room_Discard(int index);
+void Room_DiscardAll();
 bool Room_Exists(int index);
 const char* Room_Name(int index);
 int Room_Count();

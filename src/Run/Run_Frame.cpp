@@ -14,33 +14,33 @@
 
 namespace {
 int64_t g_lastFrame = 0;
-int64_t g_fpsSecond = 0;
-int g_fpsCount = 0;
+CFpsCounter g_fps;
 
 int64_t Now() { return Timing_Time(); }
 }  // namespace
 
 void Run_Timing_Reset() {
   g_lastFrame = Now();
-  g_fpsSecond = g_lastFrame;
-  g_fpsCount = 0;
+  g_fps.Start(g_lastFrame);
 }
 
 int64_t Run_FrameTime(int speed) { return 1000000 / std::max(speed, 1); }
 
 void Run_Frame() {
   int speed = g_RunRoom ? g_RunRoom->speed : 30;
-  int64_t wait = std::clamp<int64_t>(g_lastFrame + Run_FrameTime(speed) - Now(), 0, 1000000);
+  int64_t start = Now();
+  int64_t wait = std::clamp<int64_t>(g_lastFrame + Run_FrameTime(speed) - start, 0, 1000000);
+  // Sleep short of the frame's time (the scheduler may overshoot), then pump
+  // messages until it is reached; they are pumped at least once.
   if (wait >= 2000) std::this_thread::sleep_for(std::chrono::milliseconds((wait - 1000) / 1000));
-  int64_t until = Now() + (wait >= 2000 ? 1000 : wait);
-  while (Now() < until) Run_ProcessMessages();
-  g_lastFrame = Now();
-  g_fpsCount++;
-  if (g_lastFrame - g_fpsSecond >= 1000000) {
-    Run_Fps = g_fpsCount;
-    g_fpsCount = 0;
-    g_fpsSecond = g_lastFrame;
-  }
+  do {
+    Run_ProcessMessages();
+  } while (Now() < start + wait);
+  // A frame on time keeps to the schedule, so that the pumping's overshoot
+  // does not add up; a late one starts it again.
+  g_lastFrame = wait > 0 ? start + wait : Now();
+  g_fps.Frame(g_lastFrame);
+  Run_Fps = g_fps.fps;
   Sound_Tick();
   HTTP_Poll();
   if (Run_Paused) {

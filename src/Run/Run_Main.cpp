@@ -54,14 +54,17 @@ CInstance* RoomCodeSelf() {
 }
 
 void StartRoom(int index, bool game_start) {
-  CRoom* room = Room_Data(index);
+  // A persistent room comes back as it was left; any other starts as its
+  // resource defines it.
+  CRoom* room = Room_Running(index);
+  bool returning = room && room->persistent && room->visited;
+  if (!returning) room = Room_Restart(index);
   if (!room) return;
   g_RoomIndex = index;
   g_RunRoom = room;
   if (room->caption && *room->caption) Window_SetCaption(room->caption);
   // New instances with their creation code.
   std::vector<std::pair<CInstance*, CCode*>> fresh;
-  bool returning = room->persistent && room->visited;
   if (returning) {
     for (CInstance* inst : room->active) inst->Attach();
     for (CInstance* inst : room->deactivated) inst->Attach();
@@ -106,8 +109,7 @@ void EndRoom(bool game_end) {
     for (CInstance* inst : room->deactivated) inst->Detach();
     room->visited = true;
   } else {
-    room->ClearInstances();
-    room->visited = false;
+    Room_Discard(g_RoomIndex);
   }
   g_RunRoom = nullptr;
 }
@@ -169,14 +171,9 @@ void EndGame() {
 }
 
 void Run_ClearInstances() {
-  for (int i = 0; i < Room_Count(); i++) {
-    if (CRoom* r = Room_Data(i)) {
-      // Instances waiting in persistent rooms are detached: deleting them
-      // touches no list they are not on.
-      r->ClearInstances();
-      r->visited = false;
-    }
-  }
+  // Instances waiting in persistent rooms are detached: deleting them with
+  // their rooms touches no list they are not on.
+  Room_DiscardAll();
   for (CInstance* inst : g_carried) delete inst;
   g_carried.clear();
   g_RoomIndex = -1;
@@ -191,15 +188,6 @@ static void ReportNumber(const char* prefix, int number, bool fatal) {
 
 int Run_ExitStatus() { return g_stoppedByError ? 1 : 0; }
 
-const char* Run_TempDirectory() {
-  static std::string dir;
-  if (dir.empty()) {
-    const char* t = std::getenv("TMPDIR");
-    dir = t && t[0] == '/' ? t : "/tmp";
-    if (dir.back() != '/') dir += '/';
-  }
-  return dir.c_str();
-}
 
 void Run_EndGame() { g_PendingTransition = TRANSITION_END; }
 void Run_RestartGame() { g_PendingTransition = TRANSITION_RESTART; }

@@ -45,8 +45,11 @@ void Run_StepWhilePaused();
 void Run_Quit();
 // 1 once the game stopped after a fatal error, else 0.
 int Run_ExitStatus();
-// The temporary folder ($TMPDIR, else /tmp) with a trailing "/".
+// The run's own temporary folder, made inside $TMPDIR (else /tmp) when first
+// asked for, with a trailing "/"; the shared folder itself when none can be
+// made. Run_RemoveTempDirectory removes it once it is empty again.
 const char* Run_TempDirectory();
+void Run_RemoveTempDirectory();
 // Ends the game: room end and game end events, every room freed.
 void EndGame();
 // Frees the instances of every room and of no room, without events; no
@@ -55,6 +58,22 @@ void Run_ClearInstances();
 // Microseconds a frame lasts at a room speed (a speed of 0 or less counts
 // as one frame per second).
 int64_t Run_FrameTime(int speed);
+// Frames counted over whole seconds from the start: the frame that closes
+// a second is the first of the next one.
+struct CFpsCounter {
+  int64_t second = 0;  // when the second being counted began (microseconds)
+  int count = 0;
+  int fps = 0;  // the count of the last whole second
+  void Start(int64_t now) { second = now, count = 0; }
+  void Frame(int64_t now) {
+    if (now - second >= 1000000) {
+      fps = count;
+      count = 0;
+      second += (now - second) / 1000000 * 1000000;
+    }
+    count++;
+  }
+};
 // One timed frame, then the pending transition is acted on.
 void Run_Frame();
 // One game step.

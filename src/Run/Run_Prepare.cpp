@@ -196,7 +196,9 @@ bool PrepareGame(const GamePackage& pkg) {
   Console_Printf("PrepareGame()\n");
   ShowProgress("Preparing included files", 50);
   DataFile_Init(pkg);
-  if (!DataFile_ExportAll()) return Fail("Failed to export the included files.");
+  // A file that cannot be written (a read-only game folder) is logged; the
+  // game starts all the same.
+  DataFile_ExportAll();
   // Script names are known before extension code compiles, so that code can
   // call the game's scripts; the scripts themselves compile later.
   Script_Clear();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Base/Console.h"
+#include "Graphics_API/Window_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Instance_Main.h"
 #include "Object/Instance_Vars.h"
@@ -23,6 +24,10 @@ uint32_t g_GameId = 0;
 
 namespace {
 constexpr int32_t END_MARK = 0x45564153;  // "SAVE"
+// The smallest number of bytes one instance or tile takes, to bound counts
+// read.
+constexpr int64_t MIN_INSTANCE_BYTES = 16;
+constexpr int64_t MIN_TILE_BYTES = 16;
 
 // Field by field in a fixed order; one list serves writing and reading.
 template <class Io>
@@ -65,6 +70,19 @@ void RoomFields(Io& io, CRoom* r) {
     for (int* n : {&v.xport, &v.yport, &v.wport, &v.hport, &v.hborder, &v.vborder, &v.hspeed, &v.vspeed, &v.object})
       io.i(*n);
   }
+  io.text(r->caption);
+  int count = static_cast<int>(r->tiles.size());
+  io.i(count);
+  if (!io.Counted(count, MIN_TILE_BYTES)) return;
+  r->tiles.resize(static_cast<size_t>(count));
+  for (RoomTile& t : r->tiles) {
+    for (int* n : {&t.background, &t.left, &t.top, &t.width, &t.height, &t.id}) io.i(*n);
+    for (float* f : {&t.x, &t.y, &t.depth, &t.xscale, &t.yscale, &t.alpha}) io.f(*f);
+    int blend = static_cast<int>(t.blend);
+    io.i(blend);
+    t.blend = static_cast<uint32_t>(blend);
+    io.b(t.visible);
+  }
 }
 
 struct Writer {
@@ -72,17 +90,27 @@ struct Writer {
   void b(bool& v) { s.WriteBoolean(v); }
   void i(int& v) { s.WriteInteger(v); }
   void f(float& v) { s.WriteReal(v); }
+  void text(char*& v) { s.WriteString(v); }
+  bool Counted(int, int64_t) { return true; }
 };
 
 struct Reader {
   CStream& s;
+  bool ok = true;
   void b(bool& v) { v = s.ReadBoolean(); }
   void i(int& v) { v = s.ReadInteger(); }
   void f(float& v) { v = static_cast<float>(s.ReadReal()); }
+  void text(char*& v) {
+    MEM_FREE(v);
+    v = s.ReadString();
+  }
+  // Whether a count read can be that many records of at least that size.
+  bool Counted(int count, int64_t bytes) {
+    ok = ok && count >= 0 && count <= (s.GetSize() - s.GetPosition()) / bytes;
+    return ok;
+  }
 };
 
-// The smallest number of bytes one instance takes, to bound counts read.
-constexpr int64_t MIN_INSTANCE_BYTES = 16;
 
 struct LoadedRoom {
   int index = -1;
@@ -103,13 +131,11 @@ bool Run_SaveGame(const char* file) {
   s.WriteReal(g_Health);
   VarList_Write(s, &Variable_Globals());
   std::vector<int> rooms;
-  for (int r = 0; r < Room_Count(); r++) {
-    CRoom* room = Room_Data(r);
-    if (room && (room == g_RunRoom || room->visited)) rooms.push_back(r);
-  }
+  for (int r = 0; r < Room_Count(); r++)
+    if (Room_Running(r)) rooms.push_back(r);
   s.WriteInteger(static_cast<int32_t>(rooms.size()));
   for (int r : rooms) {
-    CRoom* room = Room_Data(r);
+    CRoom* room = Room_Running(r);
     s.WriteInteger(r);
     s.WriteBoolean(room->visited);
     Writer w{s};
@@ -152,6 +178,7 @@ bool Run_LoadGame(const char* file) {
     lr.fields = std::make_unique<CRoom>();
     Reader rd{s};
     RoomFields(rd, lr.fields.get());
+    if (!rd.ok) return false;
     int count = s.ReadInteger();
     if (count < 0 || count > (s.GetSize() - s.GetPosition()) / MIN_INSTANCE_BYTES) return false;
     for (int k = 0; k < count; k++) {
@@ -166,17 +193,22 @@ bool Run_LoadGame(const char* file) {
     }
   }
   if (s.ReadInteger() != END_MARK) return false;
+  bool hasCurrent = false;
+  for (const LoadedRoom& lr : loaded) hasCurrent = hasCurrent || lr.index == room_index;
+  if (!hasCurrent) return false;
 
   // The file is sound: the running game gives way to it, without events.
   Run_ClearInstances();
   VarList_CopyInto(&Variable_Globals(), &globals);
   for (LoadedRoom& lr : loaded) {
-    CRoom* room = Room_Data(lr.index);
+    CRoom* room = Room_Restart(lr.index);
     room->width = lr.fields->width, room->height = lr.fields->height, room->speed = lr.fields->speed;
     room->colour = lr.fields->colour, room->persistent = lr.fields->persistent;
     room->show_colour = lr.fields->show_colour, room->views_enabled = lr.fields->views_enabled;
     std::copy(std::begin(lr.fields->backgrounds), std::end(lr.fields->backgrounds), std::begin(room->backgrounds));
     std::copy(std::begin(lr.fields->views), std::end(lr.fields->views), std::begin(room->views));
+    room->SetCaption(lr.fields->caption);
+    room->tiles.swap(lr.fields->tiles);
     room->visited = lr.visited;
     bool current = lr.index == room_index;
     for (auto& owned : lr.instances) {
@@ -186,7 +218,8 @@ bool Run_LoadGame(const char* file) {
     }
   }
   g_RoomIndex = room_index;
-  g_RunRoom = Room_Data(room_index);
+  g_RunRoom = Room_Running(room_index);
+  if (g_RunRoom->caption && *g_RunRoom->caption) Window_SetCaption(g_RunRoom->caption);
   Instance_SetNextId(next_id);
   g_Score = score, g_Lives = lives, g_Health = health;
   Sound_OnLoadGame();

@@ -6,7 +6,6 @@
 #include "Base/Console.h"
 #include "Function/Kivo_Pause.h"
 #include "Base/File_Folders.h"
-#include "Base/IniFile.h"
 #include "Base/RValue.h"
 #include "Base/Random_Main.h"
 #include "Base/ShowMessage.h"
@@ -40,6 +39,7 @@
 #include "Run/Run_OpenDialog.h"
 #include "Run/Run_Prepare.h"
 #include "Run/Run_Screen.h"
+#include "Sound/Sound_Main.h"
 #include "Support/Support_File.h"
 
 void Variable_Init_World();
@@ -63,13 +63,6 @@ std::string FindGameFile(int argc, char** argv) {
 }
 
 // "options.ini" beside the package: [DEFAULT] Debug=1 turns debug mode on.
-void ReadOptionsIni(const std::string& folder) {
-  std::string path = folder + "options.ini";
-  if (!File_Exists(path.c_str())) return;
-  IniFile ini(path.c_str(), true);
-  if (IniKey* key = ini.GetKey("DEFAULT", "Debug")) g_CommandLine.debug = g_CommandLine.debug || std::atoi(key->value) != 0;
-}
-
 void CopyOptions(const PackageOptions& o) {
   g_GameOptions.show_errors = o.show_errors;
   g_GameOptions.errors_fatal = o.errors_fatal;
@@ -84,6 +77,7 @@ void ShutDown() {
   HTTP_Shutdown();
   Sound_Quit();
   DataFile_RemoveExported();
+  Run_RemoveTempDirectory();
   Run_FreeWorld();
   Particle_FreeAll();
   FileTables_CloseAll();
@@ -125,7 +119,7 @@ int Run_Main(int argc, char** argv) {
   std::string game_folder = folder && *folder ? folder : "./";
   MemoryManager::Free(folder);
   File_SetGameDirectory(game_folder.c_str());
-  ReadOptionsIni(game_folder);
+  g_CommandLine.debug = g_CommandLine.debug || Option_IniDebug(game_folder);
   CopyOptions(pkg.options);
 
   Console_Printf("Get Resolution\n");
@@ -177,6 +171,7 @@ int Run_Main(int argc, char** argv) {
   Random_Seed(2101988);
   Extension_LoadFromChunk(pkg);
   Graphics_LoadPackage(pkg);
+  Sound_LoadPackage(pkg);
   if (!PrepareGame(pkg)) {
     ShutDown();
     return 1;

@@ -407,6 +407,7 @@ bool GV_ViewCurrent(CInstance*, int, RValue* v) {
 
 void Variable_Init_World() {
   using I = CInstance;
+  int firstPerInstance = Variable_BuiltIn_Count();
   RW("x", GV_Float<&I::x>, SV_X);
   RW("y", GV_Float<&I::y>, SV_Y);
   RW("xprevious", GV_Float<&I::xprevious>, SV_Float<&I::xprevious>);
@@ -457,6 +458,7 @@ void Variable_Init_World() {
   RW("timeline_speed", GV_Float<&I::timeline_speed>, SV_Float<&I::timeline_speed>);
   RW("timeline_running", GV_Bool<&I::timeline_running>, SV_Bool<&I::timeline_running>);
   RW("timeline_loop", GV_Bool<&I::timeline_loop>, SV_Bool<&I::timeline_loop>);
+  Variable_BuiltIn_MarkPerInstance(firstPerInstance);
 
   RW("room", GV_Room, SV_Room);
   RO("room_first", GV_RoomFirst);

@@ -158,12 +158,7 @@ bool CSprite::PointHits(int subimg, float x, float y, float xscale, float yscale
 
 bool CSprite::CollisionLine(float x1, float y1, float x2, float y2, int subimg, float x, float y,
                             float xscale, float yscale, float angle, int bl, int bt, int br, int bb) const {
-  if (!precise || masks.empty() || Frame(subimg) < 0) return true;
-  if (x1 == x2 || y1 == y2) {
-    // Rectangle test of the straight line against the box.
-    return std::max(x1, x2) >= float(bl) && std::min(x1, x2) <= float(br) && std::max(y1, y2) >= float(bt) &&
-           std::min(y1, y2) <= float(bb);
-  }
+  if (!HasPreciseMask() || Frame(subimg) < 0) return true;
   float dx = x2 - x1, dy = y2 - y1;
   bool alongX = std::fabs(dx) >= std::fabs(dy);
   float from = alongX ? std::min(x1, x2) : std::min(y1, y2);
@@ -176,8 +171,8 @@ bool CSprite::CollisionLine(float x1, float y1, float x2, float y2, int subimg, 
     float s = float(i);
     float px = alongX ? s : x1 + (s - y1) * dx / dy;
     float py = alongX ? y1 + (s - x1) * dy / dx : s;
-    if (px < bl || px > br + 1 || py < bt || py > bb + 1) continue;
-    if (PointHits(subimg, x, y, xscale, yscale, angle, px, py)) return true;
+    if (!(px >= bl && px < br + 1 && py >= bt && py < bb + 1)) continue;
+    if (PointHits(subimg, x, y, xscale, yscale, angle, std::floor(px) + 0.5f, std::floor(py) + 0.5f)) return true;
   }
   return false;
 }

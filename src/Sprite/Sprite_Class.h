@@ -77,9 +77,13 @@ class CSprite {
   // drawn at (x, y) with that scale and angle and tests the mask there
   // (true inside the image when the sprite is not precise).
   bool MaskBit(int subimg, int px, int py) const;
+  bool HasPreciseMask() const { return precise && !masks.empty(); }
   bool PointHits(int subimg, float x, float y, float xscale, float yscale, float angle,
                  float px, float py) const;
-  // The precise part of the line test against an instance's bounding box.
+  // The precise part of the line test against an instance's bounding box:
+  // the line is walked one pixel at a time along its longer axis and each
+  // pixel met is tested at its centre (the instance tests straight lines as
+  // rectangles).
   bool CollisionLine(float x1, float y1, float x2, float y2, int subimg, float x, float y,
                      float xscale, float yscale, float angle, int bl, int bt, int br, int bb) const;
 

@@ -22,7 +22,7 @@ int Variable_BuiltIn_Add(const char* name, TGetVarRoutine get, TSetVarRoutine se
   }
   auto it = Index().find(name);
   if (it != Index().end()) return it->second;
-  g_routines[g_count] = {String_Duplicate(name), get, set, canset};
+  g_routines[g_count] = {String_Duplicate(name), get, set, canset, false};
   Index().emplace(name, g_count);
   return g_count++;
 }
@@ -37,3 +37,7 @@ const RVariableRoutine* Variable_BuiltIn_Get(int index) {
 }
 
 int Variable_BuiltIn_Count() { return g_count; }
+
+void Variable_BuiltIn_MarkPerInstance(int first) {
+  for (int i = first < 0 ? 0 : first; i < g_count; i++) g_routines[i].perInstance = true;
+}

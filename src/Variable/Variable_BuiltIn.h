@@ -17,6 +17,7 @@ struct RVariableRoutine {
   TGetVarRoutine get;
   TSetVarRoutine set;
   bool canset;
+  bool perInstance;  // acts on an instance (x, alarm), not on the game (score)
 };
 
 // Adds a built-in variable; returns its index, -1 when the registry is full.
@@ -25,3 +26,6 @@ int Variable_BuiltIn_Add(const char* name, TGetVarRoutine get, TSetVarRoutine se
 int Variable_BuiltIn_Find(const char* name);
 const RVariableRoutine* Variable_BuiltIn_Get(int index);
 int Variable_BuiltIn_Count();
+// Marks the built-ins from index first up to the last one added as acting on
+// an instance.
+void Variable_BuiltIn_MarkPerInstance(int first);

@@ -43,9 +43,8 @@ void SetInList(CVariableList* list, int id, int index, const RValue* value) {
 }
 }  // namespace
 
-int Code_Variable_Find(const char* name) {
-  int builtin = Variable_BuiltIn_Find(name);
-  if (builtin >= 0) return builtin;
+namespace {
+int UserVariable_Find(const char* name) {
   UserNames& u = Users();
   auto it = u.ids.find(name);
   if (it != u.ids.end()) return it->second;
@@ -54,6 +53,17 @@ int Code_Variable_Find(const char* name) {
   u.declaredGlobal.push_back(0);
   u.ids.emplace(name, id);
   return id;
+}
+}  // namespace
+
+int Code_Variable_Find(const char* name) {
+  int builtin = Variable_BuiltIn_Find(name);
+  return builtin >= 0 ? builtin : UserVariable_Find(name);
+}
+
+int Code_GlobalVariable_Find(const char* name) {
+  const RVariableRoutine* r = Variable_BuiltIn_Get(Variable_BuiltIn_Find(name));
+  return r && !r->perInstance ? Variable_BuiltIn_Find(name) : UserVariable_Find(name);
 }
 
 const char* Code_Variable_Name(int id) {

@@ -10,6 +10,9 @@ class CInstance;
 // The id of a variable name: a built-in variable's index, else a user id; a
 // new name is registered as a new user variable.
 int Code_Variable_Find(const char* name);
+// The id that global.name means: a game built-in's index, else a user global
+// (also for the name of an instance built-in such as x or alarm).
+int Code_GlobalVariable_Find(const char* name);
 // The name of any variable id ("<undefined>" when none).
 const char* Code_Variable_Name(int id);
 

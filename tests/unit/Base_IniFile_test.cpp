@@ -8,6 +8,7 @@
 
 #include "Base/File_Folders.h"
 #include "Base/IniFile.h"
+#include "Option/Option_Main.h"
 #include "Platform/MemoryManager.h"
 
 namespace {
@@ -96,6 +97,17 @@ TEST_F(IniFolders, WriteOnlyWhenChangedAndDeletesMarkChanged) {
   EXPECT_EQ(ReadFile(save + "/w.ini"), "[S]\r\na=1\r\n");
   ini.Clear();
   EXPECT_EQ(ini.GetSection("S"), nullptr);
+}
+
+TEST_F(IniFolders, OptionsIniAsksForDebugModeWithAnyNumberButZero) {
+  std::string folder = game + "/";
+  EXPECT_FALSE(Option_IniDebug(folder));  // no file
+  for (auto [text, debug] : std::initializer_list<std::pair<const char*, bool>>{
+           {"1", true}, {"0", false}, {"", false}, {"yes", false}, {"99999999999999999999", true},
+           {"-99999999999999999999", true}, {"1e400", true}, {"0.0", false}}) {
+    WriteFile(folder + "options.ini", std::string("\xEF\xBB\xBF[DEFAULT]\r\nDebug=") + text + "\r\n");
+    EXPECT_EQ(Option_IniDebug(folder), debug) << text;
+  }
 }
 
 TEST(IniParse, KeepsFileOrderAndToleratesOddLines) {

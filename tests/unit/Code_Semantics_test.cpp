@@ -92,6 +92,11 @@ TEST_F(CodeSemantics, TruthIsAboveHalfInEveryCondition) {
   EXPECT_EQ(Run("var i; for (i = 1; i; i -= 0.5) {} return i;"), "0.5");
   EXPECT_EQ(Run("var h; h = 0.5; if (h && 1) return 1; if (h || 0) return 2; return 3;"), "3");
   EXPECT_EQ(Run("s = \"1\"; if (s) return 1; if (!s) return 2;"), "2");
+  // An arithmetic result of exactly 0.5 is false in each shape of operands:
+  // two instance variables, a variable and a constant, a local and a constant.
+  EXPECT_EQ(Run("a = 0.25; b = 0.25; if (a + b) return 1; if (a + 0.25) return 2; return 3;"), "3");
+  EXPECT_EQ(Run("var h; h = 0.25; if (h + 0.25) return 1; if (h + h) return 2; while (h * 2) return 3; return 4;"), "4");
+  EXPECT_EQ(Run("a = 0.25; b = 0.2500001; if (a + b) return 1; return 2;"), "1");
 }
 
 TEST_F(CodeSemantics, StringsGrowInPlaceWithoutSharing) {

@@ -163,6 +163,8 @@ TEST_F(GameBuiltIns, TargetsAndIndicesFollowTheirConversions) {
   EXPECT_EQ(Call("place_meeting", a, {a->x, a->y, TARGET_OTHER}, Nth(1)), 1);
   EXPECT_EQ(Call("instance_number", a, {TARGET_SELF}), 1);
   EXPECT_EQ(Call("instance_exists", nullptr, {-7}), 0);
+  EXPECT_EQ(Call("instance_exists", a, {TARGET_ALL}), 0);  // only instances and objects count
+  EXPECT_EQ(Call("instance_exists", a, {TARGET_SELF}), 1);
   EXPECT_EQ(Call("collision_point", a, {1, 1, ball, 0, 1}), TARGET_NOONE);
   EXPECT_EQ(Call("collision_point", a, {1, 1, ball, 0, 0}), a->id);
   EXPECT_EQ(Call("collision_circle", a, {50, 8, 45, TARGET_ALL, 0, 1}), Nth(1)->id);

@@ -138,10 +138,18 @@ TEST_F(IOLoadSave, TheSaveFolderNameCannotLeaveTheDataFolder) {
   std::string keep = old ? old : "";
   setenv("XDG_DATA_HOME", "/data", 1);
   EXPECT_EQ(LoadSave_SaveFolder("My Game"), "/data/My Game/");
-  EXPECT_EQ(LoadSave_SaveFolder("../../etc"), "/data/.._.._etc/");
+  EXPECT_EQ(LoadSave_SaveFolder("../../etc"), "/data/_._.._etc/");
   EXPECT_EQ(LoadSave_SaveFolder(".."), "/data/game/");
   EXPECT_EQ(LoadSave_SaveFolder(""), "/data/game/");
   EXPECT_EQ(LoadSave_SaveFolder("a\\b/c"), "/data/a_b_c/");
+  // Never blank or hidden, and bounded without cutting a character in two.
+  EXPECT_EQ(LoadSave_SaveFolder("   "), "/data/game/");
+  EXPECT_EQ(LoadSave_SaveFolder(" .config "), "/data/_config/");
+  std::string longName = "x" + std::string(200, 'y');
+  EXPECT_EQ(LoadSave_SaveFolder(longName.c_str()), "/data/" + longName.substr(0, SAVE_FOLDER_NAME_MAX) + "/");
+  std::string accents;
+  for (int i = 0; i < 60; i++) accents += "\xC3\xA9";  // 120 bytes of two-byte characters
+  EXPECT_EQ(LoadSave_SaveFolder(("a" + accents).c_str()), "/data/a" + accents.substr(0, 98) + "/");
   setenv("XDG_DATA_HOME", "relative", 1);  // not absolute: ignored
   setenv("HOME", "/home/u", 1);
   EXPECT_EQ(LoadSave_SaveFolder("g"), "/home/u/.local/share/g/");

@@ -44,6 +44,17 @@ TEST_F(ObjectInstance, FrictionStopsAtZeroAndGravityPulls) {
   i.Move();
   EXPECT_FLOAT_EQ(i.vspeed, 4);
   EXPECT_FLOAT_EQ(i.y, 16);
+  // A negative speed slows towards 0 too, and stops there.
+  CInstance back(10, 10, 100002, -1, false);
+  back.SetSpeed(-2.5f);
+  back.friction = 1;
+  back.Move();
+  EXPECT_FLOAT_EQ(back.speed, -1.5f);
+  EXPECT_FLOAT_EQ(back.x, 8.5f);
+  back.Move();
+  back.Move();
+  EXPECT_FLOAT_EQ(back.speed, 0);
+  EXPECT_FLOAT_EQ(back.x, 8);
 }
 
 TEST_F(ObjectInstance, AlarmsOutsideTheTwelveAreIgnored) {

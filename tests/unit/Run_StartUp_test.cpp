@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "DataFile/DataFile_Package.h"
+#include "Run/Run_Main.h"
 #include "Run/Run_StartUp.h"
 
 namespace fs = std::filesystem;
@@ -33,5 +34,31 @@ TEST(RunStartUp, BrokenOrMissingPackagesEndWithAFailure) {
   std::string out = testing::internal::GetCapturedStdout();
   EXPECT_NE(out.find("Failed to load the game"), std::string::npos);
   fs::remove_all(dir);
+}
+
+TEST(RunStartUp, TheRunHasATemporaryFolderOfItsOwn) {
+  char tmpl[] = "/tmp/startupXXXXXX";
+  fs::path shared = mkdtemp(tmpl);
+  const char* old = std::getenv("TMPDIR");
+  std::string keep = old ? old : "";
+  setenv("TMPDIR", shared.c_str(), 1);
+  Run_RemoveTempDirectory();
+  std::string own = Run_TempDirectory();
+  EXPECT_EQ(own, Run_TempDirectory());
+  ASSERT_EQ(own.back(), '/');
+  fs::path ownPath = fs::path(own).parent_path();
+  EXPECT_EQ(ownPath.parent_path(), shared);
+  EXPECT_TRUE(fs::is_directory(ownPath));
+  // Removed at the end only when nothing is left in it.
+  std::ofstream(ownPath / "left") << "x";
+  Run_RemoveTempDirectory();
+  EXPECT_TRUE(fs::exists(ownPath));
+  fs::remove(ownPath / "left");
+  own = Run_TempDirectory();
+  Run_RemoveTempDirectory();
+  EXPECT_FALSE(fs::exists(own));
+  if (old) setenv("TMPDIR", keep.c_str(), 1);
+  else unsetenv("TMPDIR");
+  fs::remove_all(shared);
 }
 }  // namespace

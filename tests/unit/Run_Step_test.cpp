@@ -31,19 +31,28 @@ TEST_F(RunStep, PhasesRunInTheirFixedOrder) {
   LogOn(a, EV_OTHER, EV_OTHER_ROOM_START, "room start");
   LogOn(a, EV_STEP, EV_STEP_BEGIN, "begin step");
   LogOn(a, EV_ALARM, 3, "alarm 3");
+  LogOn(a, EV_KEYBOARD, VK_NOKEY, "no key");
+  LogOn(a, EV_MOUSE, EV_MOUSE_NO_BUTTON, "no button");
   LogOn(a, EV_STEP, EV_STEP_NORMAL, "step");
   LogOn(a, EV_STEP, EV_STEP_END, "end step");
   LogOn(a, EV_DRAW, 0, "draw");
-  On(a, EV_CREATE, 0, [](CInstance* self, CInstance*) {
+  int line = TimeLine_Create("line");
+  TimeLine_Data(line)->AddMoment(0)->code = Code([](CInstance*, CInstance*) { Log().push_back("a:moment 0"); });
+  On(a, EV_CREATE, 0, [line](CInstance* self, CInstance*) {
     Log().push_back("a:create");
     self->SetAlarm(3, 1);
+    self->timeline_index = line;
+    self->timeline_running = true;
   });
+  Object_Find(a)->sprite_index = AddSprite(16, 16);  // under the mouse
+  IO_Feed_MouseMove(2, 2);
   AddRoom({{a, {0, 0}}});
   Start();
   Frame();
   Frame();
-  std::vector<std::string> want = {"a:create", "a:game start", "a:room start", "a:begin step", "a:alarm 3",
-                                   "a:step",   "a:end step",   "a:draw",       "a:begin step", "a:step",
+  std::vector<std::string> want = {"a:create",   "a:game start", "a:room start", "a:begin step", "a:moment 0",
+                                   "a:alarm 3",  "a:no key",     "a:no button",  "a:step",       "a:end step",
+                                   "a:draw",     "a:begin step", "a:no key",     "a:no button",  "a:step",
                                    "a:end step", "a:draw"};
   EXPECT_EQ(Log(), want);
 }
@@ -132,6 +141,39 @@ TEST_F(RunStep, EndAndRestartActOnThePendingWord) {
   EXPECT_EQ(Log(), want);
 }
 
+TEST_F(RunStep, OnlyAPersistentRoomKeepsWhatChangedWhileItRan) {
+  int kept = AddRoom(), plain = AddRoom(), other = AddRoom();
+  Room_Data(kept)->persistent = true;
+  Room_Data(kept)->AddTileDef(-1, 0, 0, 16, 16, 0, 0, 0);
+  Room_Data(plain)->AddTileDef(-1, 0, 0, 16, 16, 0, 0, 0);
+  Start();
+  for (int room : {kept, plain}) {
+    Run_GotoRoom(room);
+    Frame();
+    ASSERT_EQ(g_RunRoom, Room_Running(room));
+    g_RunRoom->speed = 7;
+    g_RunRoom->views[0].xview = 9;
+    g_RunRoom->ClearTiles();
+    Run_GotoRoom(other);
+    Frame();
+    Run_GotoRoom(room);
+    Frame();
+    bool persistent = room == kept;
+    EXPECT_EQ(g_RunRoom->speed, persistent ? 7 : 30);
+    EXPECT_EQ(g_RunRoom->views[0].xview, persistent ? 9 : 0);
+    EXPECT_EQ(g_RunRoom->tiles.size(), persistent ? 0u : 1u);
+    // The resource is what later starts see.
+    EXPECT_EQ(Room_Data(room)->speed, 30);
+    EXPECT_EQ(Room_Data(room)->tiles.size(), 1u);
+  }
+  // Restarting the game lets a persistent room go too.
+  Run_RestartGame();
+  Frame();
+  ASSERT_EQ(g_RunRoom, Room_Running(kept));
+  EXPECT_EQ(g_RunRoom->speed, 30);
+  EXPECT_EQ(g_RunRoom->tiles.size(), 1u);
+}
+
 TEST_F(RunStep, MissingRoomsAreFatal) {
   AddRoom();
   Start();
@@ -149,6 +191,23 @@ TEST_F(RunStep, ARoomSpeedOfZeroOrLessStillGivesAFrameTime) {
   EXPECT_EQ(Run_FrameTime(0), 1000000);
   EXPECT_EQ(Run_FrameTime(-5), 1000000);
   EXPECT_EQ(Run_FrameTime(50), 20000);
+}
+
+TEST_F(RunStep, FpsCountsTheFramesOfEachWholeSecond) {
+  CFpsCounter c;
+  c.Start(5000000);
+  // Frames at 30 per second (in whole microseconds, a little quicker).
+  for (int k = 1; k <= 300; k++) {
+    c.Frame(5000000 + int64_t(k) * Run_FrameTime(30));
+    if (k > 31) {
+      EXPECT_EQ(c.fps, 30) << k;
+    }
+  }
+  // A pause of several seconds closes the second it began in.
+  c.Frame(20000000);
+  EXPECT_EQ(c.fps, 30);
+  c.Frame(21000000);
+  EXPECT_EQ(c.fps, 1);
 }
 
 TEST_F(RunStep, CollisionEventsSeeTheOtherAndSolidsGoBack) {

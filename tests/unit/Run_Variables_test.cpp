@@ -75,6 +75,18 @@ TEST_F(RunVariables, RoomAndGameGlobals) {
   EXPECT_EQ(Eval("vk_left"), 37);
 }
 
+TEST_F(RunVariables, GlobalDotNamesOfInstanceBuiltInsAreUserGlobals) {
+  Run("global.x = 300; global.speed = 4; global.visible = 0; global.alarm[0] = 9; global.score = 5;");
+  EXPECT_FLOAT_EQ(self->x, 10);
+  EXPECT_FLOAT_EQ(self->speed, 0);
+  EXPECT_TRUE(self->visible);
+  EXPECT_EQ(self->GetAlarm(0), -1);
+  EXPECT_EQ(Eval("global.x + global.speed + global.visible + global.alarm[0]"), 313);
+  // A game built-in stays the game's.
+  EXPECT_EQ(g_Score, 5);
+  EXPECT_EQ(Eval("x"), 10);
+}
+
 TEST_F(RunVariables, LivesAndHealthRunOutOnce) {
   int a = self->object_index;
   LogOn(a, EV_OTHER, EV_OTHER_NO_MORE_LIVES, "no more lives");

@@ -90,8 +90,9 @@ TEST_F(GraphicsTest, PointsAndLinesMeetTheMaskThroughScaleAndAngle) {
   // Lines across the box at (100, 50)..(103, 53).
   EXPECT_TRUE(s.CollisionLine(99, 54, 105, 48, 0, 100, 50, 1, 1, 0, 100, 50, 103, 53));
   EXPECT_FALSE(s.CollisionLine(99, 49, 104, 54, 0, 100, 50, 1, 1, 0, 100, 50, 103, 53));
-  // Straight lines take the rectangle test.
-  EXPECT_TRUE(s.CollisionLine(101, 40, 101, 60, 0, 100, 50, 1, 1, 0, 100, 50, 103, 53));
+  // Straight lines meet the mask too, not the box alone.
+  EXPECT_TRUE(s.CollisionLine(103, 40, 103, 60, 0, 100, 50, 1, 1, 0, 100, 50, 103, 53));
+  EXPECT_FALSE(s.CollisionLine(101, 40, 101, 60, 0, 100, 50, 1, 1, 0, 100, 50, 103, 53));
   EXPECT_FALSE(s.CollisionLine(90, 40, 90, 60, 0, 100, 50, 1, 1, 0, 100, 50, 103, 53));
   // Far out, where a float no longer counts in whole steps, the walk ends.
   const int far = 20000000;
