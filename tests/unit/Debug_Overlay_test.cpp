@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "Debug/Debug_Font.h"
@@ -194,7 +195,8 @@ TEST_F(OverlayPixels, FpsLineIsWhiteOnBlackAboveTheSectionBar) {
 TEST_F(OverlayPixels, PanelDarkensTheTopHundredRows) {
   Debug_Flags = 1;
   Graphics_FrameCounters.overlayHeight = 128;  // 100 rows of it are the top 50 of the window
-  DebugOverlay_SetGame("a name longer than any line could hold, many times over", 2, 5);
+  // A name far longer than the panel's line buffer is cut, not overrun.
+  DebugOverlay_SetGame(std::string(5000, 'n').c_str(), 2, 5);
   DebugOverlay_Draw();
   std::vector<uint32_t> s = Screen();
   uint32_t dark = Pixel(s, 1, 45);
