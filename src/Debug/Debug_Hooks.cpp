@@ -4,4 +4,3 @@
 void Debug_Create() {}
 void Debug_Update() {}
 void Debug_SaveSettings() {}
-void LoginAsync_Poll() {}
