@@ -1,7 +1,6 @@
 #include "Debug/Debug_Overlay.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <iterator>
 #include <string>
 
@@ -96,11 +95,14 @@ void DebugOverlay_SetGame(const char* name, int major, int minor) {
 
 bool DebugOverlay_CornerGesture(int* counter, const GestureCell* pattern, int length) {
   const Overlay& o = g_Overlay;
-  int column = int(std::floor(o.mouseX / float(Width()) * 10));
-  int row = int(std::floor(o.mouseY / float(Height()) * 10));
-  if (column < 0 || column > 9 || row < 0 || row > 9) return false;
+  if (Width() <= 0 || Height() <= 0) return false;
+  float column = std::floor(o.mouseX / float(Width()) * 10), row = std::floor(o.mouseY / float(Height()) * 10);
+  if (!(column >= 0 && column <= 9 && row >= 0 && row <= 9)) return false;
+  // The counter is shared by both patterns; one left from the other starts over.
+  if (*counter < 0 || *counter >= length) *counter = 0;
   const GestureCell& cell = pattern[*counter];
-  if (std::abs(column - cell.column) > cell.tolerance || std::abs(row - cell.row) > cell.tolerance) {
+  if (std::fabs(column - float(cell.column)) > float(cell.tolerance) ||
+      std::fabs(row - float(cell.row)) > float(cell.tolerance)) {
     *counter = 0;
     return false;
   }
