@@ -7,7 +7,7 @@
 
 #include "Graphics/Graphics_Colour.h"
 #include "Graphics/Graphics_Embedded.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
 
 namespace {
@@ -53,6 +53,10 @@ void DebugFont_ReleaseTexture() {
   GR_Texture_Free(g_Texture);
   g_Texture = -1;
 }
+
+// A later device makes the texture again instead of drawing with an id that
+// another texture may have taken.
+static const bool g_OwnsTextures = GR_Texture_AddOwner(DebugFont_ReleaseTexture);
 
 void DebugFont_DrawText(float x, float y, float xscale, float yscale, uint32_t colour, const char* text,
                         int maxChars) {

@@ -5,7 +5,8 @@
 #pragma once
 #include <cstdint>
 
-// The font's texture: made once, released before the device goes.
+// The font's texture: made once; the texture table asks for it back before
+// the device goes.
 void DebugFont_CreateTexture();
 void DebugFont_ReleaseTexture();
 

@@ -21,6 +21,8 @@ void Function_Graphics_Text_Init();
 inline uint32_t Arg_Colour(const RValue& v) { return static_cast<uint32_t>(RValue_RoundInt(v)); }
 // Narrowed to single precision, then rounded.
 inline int32_t Arg_SingleRound(const RValue& v) { return Convert_RoundInt(RValue_Single(v)); }
+// A colour argument of the primitives: narrowed to single precision first.
+inline uint32_t Arg_ColourSingle(const RValue& v) { return static_cast<uint32_t>(Arg_SingleRound(v)); }
 
 // The frame an instance shows: its image index rounded down (0 without one).
 int Graphics_SelfImage(const CInstance* self);
@@ -39,6 +41,12 @@ inline bool Graphics_TiledScaleOk(float xscale, float yscale) { return xscale > 
 // Cuts the rectangle (x, y, w, h) to the area (0, 0, areaW, areaH); false
 // when nothing of it is left.
 bool Graphics_ClipRect(int areaW, int areaH, int* x, int* y, int* w, int* h);
+
+// Writes a rectangle of the back buffer, or the whole of it, clipped to it,
+// as a 24-bit BMP file whatever the name's extension; an empty name is a
+// script error.
+void Graphics_ScreenSave(const RValue& name, int x, int y, int w, int h);
+void Graphics_ScreenSave(const RValue& name);
 
 class CBitmap32;
 // Writes the bitmap as a 24-bit BMP file (whatever the name's extension),

@@ -2,7 +2,7 @@
 
 #include "Font/Font_Main.h"
 #include "Graphics/Graphics_Bitmap.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 
 namespace {
 
