@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Debug/Debug_Profiler.h"
 #include "Function/Kivo_Pause.h"
 #include "IO/HTTP_Main.h"
 #include "IO/IO_Main.h"
