@@ -13,11 +13,19 @@
 
 constexpr int kTestSize = 64;
 
-// Made again when a test elsewhere closed the window.
+// Made again when a test elsewhere closed the window, and sized again when
+// one started a room (a room gives the window its size).
 inline bool TestDevice_Start() {
-  if (GR_D3D_IsReady()) return true;
-  setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  return Window_Create("test", kTestSize, kTestSize) && Graphics_Init();
+  if (!GR_D3D_IsReady()) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    if (!Window_Create("test", kTestSize, kTestSize) || !Graphics_Init()) return false;
+  }
+  if (GR_Window_GetWidth() != kTestSize || GR_Window_GetHeight() != kTestSize) {
+    Window_SetSize(kTestSize, kTestSize);
+    Window_ProcessMessages();
+    GR_D3D_Start_Frame();
+  }
+  return true;
 }
 
 // Every test starts on a black screen with the default draw state.
