@@ -27,7 +27,8 @@ extern uint8_t g_ActionRelative;
 // links on its own. A fatal script error sets it to -400.
 extern int g_PendingTransition;
 
-// Set by the debugger while it evaluates watches: error reports log nothing.
+// Set by the debugger while it evaluates watches: error reports leave the
+// game's error state alone, log nothing and show nothing (Code_Error.h).
 extern bool g_DebugEvaluatingWatches;
 
 // The innermost running code unit's name ("Script.%s", "Object.%s.%s.%d",

@@ -1,8 +1,5 @@
 #include "Run/Run_Hooks.h"
 
-// The debugger and its profiler fill these in.
-void Debug_Create() {}
-void Debug_Update() {}
-void Debug_SaveSettings() {}
+// The profiler fills these in.
 void Profiler_Begin(const char*, uint32_t) {}
 void Profiler_End() {}

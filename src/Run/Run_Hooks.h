@@ -20,10 +20,14 @@ void Achievements_Free();
 bool Extension_Prepare();
 bool Extension_Initialize();
 bool Extension_Finalize();
-// Debugger and profiler.
+// Debugger and profiler. Debug_Create makes the form, or shows the one a
+// restart hid; Debug_Frame runs at the start of every frame.
+bool Debug_FormExists();
 void Debug_Create();
 void Debug_Update();
 void Debug_SaveSettings();
+void DebugForm_SetVisible(bool visible);
+void Debug_Frame();
 void Profiler_Begin(const char* name, uint32_t colour);
 void Profiler_End();
 // Files the scripts left open; the registry kept in memory.
