@@ -56,6 +56,7 @@ constexpr const char* FORM_SECTION = "DebugForm";
 constexpr size_t CONSOLE_LINE_MAX = 4095;
 constexpr size_t WATCH_TEXT_MAX = 511;  // characters a watch row shows
 constexpr size_t COPY_LINES_MAX = 512;
+constexpr const char* WATCH_PROMPT = "Please type in the expression";
 
 std::string Format(const char* fmt, double value) {
   int n = std::snprintf(nullptr, 0, fmt, value);
@@ -136,7 +137,7 @@ void FillLocals(DebugForm* f, int index) {
   SetRows(w, std::move(rows));
 }
 
-void InitChild(DebugChildWindow& w, const char* section, int lists, const char* caption) {
+void DebugChildWindow_Init(DebugChildWindow& w, const char* section, int lists, const char* caption) {
   w = DebugChildWindow();
   w.section = section;
   w.listCount = lists;
@@ -144,12 +145,12 @@ void InitChild(DebugChildWindow& w, const char* section, int lists, const char* 
 }
 
 void InitForm(DebugForm* f) {
-  InitChild(f->children[DEBUG_GLOBALS], "GlobalsWindow", 2, "Globals");
-  InitChild(f->children[DEBUG_INSTANCES], "InstancesWindow", 3, "Instances");
-  InitChild(f->children[DEBUG_MESSAGES], "MessagesWindow", 1, "Messages");
+  DebugChildWindow_Init(f->children[DEBUG_GLOBALS], "GlobalsWindow", 2, "Globals");
+  DebugChildWindow_Init(f->children[DEBUG_INSTANCES], "InstancesWindow", 3, "Instances");
+  DebugChildWindow_Init(f->children[DEBUG_MESSAGES], "MessagesWindow", 1, "Messages");
   f->children[DEBUG_MESSAGES].multiSelect = true;
   for (int i = DEBUG_LOCALS_FIRST; i <= DEBUG_LOCALS_LAST; ++i)
-    InitChild(f->children[i], ("LocalsWindow" + std::to_string(i)).c_str(), 2, "Locals");
+    DebugChildWindow_Init(f->children[i], ("LocalsWindow" + std::to_string(i)).c_str(), 2, "Locals");
   f->watchRows = {{"Expressions", ""}};
   f->watchSelection = 0;
   f->fpsChecked = (Debug_Flags & DEBUG_FLAG_FPS) != 0;
@@ -165,12 +166,6 @@ void SetFpsFlag(DebugForm* f, bool on) {
   if (on) Debug_Flags |= DEBUG_FLAG_FPS;
   else Debug_Flags &= ~static_cast<unsigned>(DEBUG_FLAG_FPS);
   f->fpsChecked = on;
-}
-
-void ConsoleOutput(const char* line) {
-  if (!g_DebugForm) return;
-  std::string text(line, strnlen(line, CONSOLE_LINE_MAX));
-  DebugMessages_Add(g_DebugForm, text.c_str());
 }
 
 // Restores what the game sees of the error state around the watches.
@@ -198,6 +193,12 @@ int ClampRow(int row, size_t count) {
   return row < 0 ? 0 : row >= static_cast<int>(count) ? static_cast<int>(count) - 1 : row;
 }
 }  // namespace
+
+void Debug_ConsoleOutput(const char* line) {
+  if (!g_DebugForm) return;
+  std::string text(line, strnlen(line, CONSOLE_LINE_MAX));
+  DebugMessages_Add(g_DebugForm, text.c_str());
+}
 
 std::string Debug_ValueToString(const RValue& value) {
   if (RValue_IsString(value)) return RValue_Text(value);
@@ -451,7 +452,7 @@ void Debug_Create() {
   if (Debug_Mode) f->settings = new IniFile(INI_NAME, true);
   InitForm(f);
   DebugM_Create(f);
-  g_ConsoleListener = ConsoleOutput;
+  g_ConsoleListener = Debug_ConsoleOutput;
 }
 
 void Debug_Close() {
@@ -472,56 +473,70 @@ void DebugForm_SetVisible(bool visible) {
   DebugM_SetFormVisible(visible);
 }
 
-void Debug_Command(DebugForm* f, int id, bool checked) {
+void Debug_CommandRun() {
+  if (Run_Running && Run_Paused) Run_Start();
+}
+
+void Debug_CommandPause() {
+  if (Run_Running && !Run_Paused) Run_Pause();
+}
+
+void Debug_CommandStep() {
+  if (Run_Running && Run_Paused) Run_StepWhilePaused();
+}
+
+void Debug_CommandRestart() {
+  // The next frame ends the game and starts it again; the form then shows
+  // again (Debug_Create).
+  if (!Run_Running) return;
+  DebugForm_SetVisible(false);
+  Run_RestartGame();
+  if (Run_Paused) Run_Start();
+}
+
+void Debug_CommandAddWatch(DebugForm* f) {
   std::string answer;
-  const char* prompt = "Please type in the expression";
+  if (InputQuery_Show("Provide an expression", WATCH_PROMPT, nullptr, &answer)) Debug_AddWatch(f, answer.c_str());
+  Debug_Update();
+}
+
+void Debug_CommandChangeWatch(DebugForm* f) {
+  int row = f->watchSelection;
+  if (row < 0 || row >= static_cast<int>(f->watches.size())) return;
+  std::string answer;
+  if (InputQuery_Show("Provide an expression.", WATCH_PROMPT, f->watches[row].expression.c_str(), &answer))
+    Debug_ChangeWatch(f, row, answer.c_str());
+  Debug_Update();
+}
+
+void Debug_CommandShowLocals(DebugForm* f) {
+  std::string answer;
+  if (InputQuery_Show("Showing Local Variables.", "Please provide the instance id or object name.", nullptr, &answer))
+    Debug_OpenLocalsWindow(f, answer.c_str());
+}
+
+void Debug_ShowChildWindow(DebugForm* f, int index) {
+  DebugChildWindow_Fill(f, index);
+  DebugChildWindow_Show(f, index);
+}
+
+void Debug_Command(DebugForm* f, int id, bool checked) {
   switch (id) {
-    case DEBUG_CMD_RUN:
-      if (Run_Running && Run_Paused) Run_Start();
-      break;
-    case DEBUG_CMD_PAUSE:
-      if (Run_Running && !Run_Paused) Run_Pause();
-      break;
-    case DEBUG_CMD_STEP:
-      if (Run_Running && Run_Paused) Run_StepWhilePaused();
-      break;
-    case DEBUG_CMD_RESTART:
-      // The next frame ends the game and starts it again; the form then
-      // shows again (Debug_Create).
-      if (!Run_Running) break;
-      DebugForm_SetVisible(false);
-      Run_RestartGame();
-      if (Run_Paused) Run_Start();
-      break;
+    case DEBUG_CMD_RUN: Debug_CommandRun(); break;
+    case DEBUG_CMD_PAUSE: Debug_CommandPause(); break;
+    case DEBUG_CMD_STEP: Debug_CommandStep(); break;
+    case DEBUG_CMD_RESTART: Debug_CommandRestart(); break;
     case DEBUG_CMD_STOP:
       if (Run_Running) Run_Quit();
       break;
-    case DEBUG_CMD_ADD_WATCH:
-      if (InputQuery_Show("Provide an expression", prompt, nullptr, &answer)) Debug_AddWatch(f, answer.c_str());
-      Debug_Update();
-      break;
-    case DEBUG_CMD_CHANGE_WATCH: {
-      int row = f->watchSelection;
-      if (row < 0 || row >= static_cast<int>(f->watches.size())) break;
-      if (InputQuery_Show("Provide an expression.", prompt, f->watches[row].expression.c_str(), &answer))
-        Debug_ChangeWatch(f, row, answer.c_str());
-      Debug_Update();
-      break;
-    }
+    case DEBUG_CMD_ADD_WATCH: Debug_CommandAddWatch(f); break;
+    case DEBUG_CMD_CHANGE_WATCH: Debug_CommandChangeWatch(f); break;
     case DEBUG_CMD_DELETE_WATCH: Debug_DeleteWatch(f, f->watchSelection); break;
     case DEBUG_CMD_CLEAR_WATCHES: Debug_ClearWatches(f); break;
-    case DEBUG_CMD_SHOW_GLOBALS:
-    case DEBUG_CMD_SHOW_INSTANCES:
-    case DEBUG_CMD_SHOW_MESSAGES: {
-      int index = id == DEBUG_CMD_SHOW_GLOBALS ? DEBUG_GLOBALS : id == DEBUG_CMD_SHOW_INSTANCES ? DEBUG_INSTANCES : DEBUG_MESSAGES;
-      DebugChildWindow_Fill(f, index);
-      DebugChildWindow_Show(f, index);
-      break;
-    }
-    case DEBUG_CMD_SHOW_LOCALS:
-      if (InputQuery_Show("Showing Local Variables.", "Please provide the instance id or object name.", nullptr, &answer))
-        Debug_OpenLocalsWindow(f, answer.c_str());
-      break;
+    case DEBUG_CMD_SHOW_GLOBALS: Debug_ShowChildWindow(f, DEBUG_GLOBALS); break;
+    case DEBUG_CMD_SHOW_LOCALS: Debug_CommandShowLocals(f); break;
+    case DEBUG_CMD_SHOW_INSTANCES: Debug_ShowChildWindow(f, DEBUG_INSTANCES); break;
+    case DEBUG_CMD_SHOW_MESSAGES: Debug_ShowChildWindow(f, DEBUG_MESSAGES); break;
     case DEBUG_ID_DISPLAY_FPS: SetFpsFlag(f, checked); break;
   }
   if (g_DebugForm == f) DebugM_Sync(f);

@@ -99,8 +99,19 @@ void Debug_LoadSettings(DebugForm* form);
 void Debug_Close();
 
 // A toolbar, menu or check box command (the check box's new state in
-// checked); prompts use the input box.
+// checked); prompts use the input box (without clearing the game's input).
 void Debug_Command(DebugForm* form, int id, bool checked = false);
+void Debug_CommandRun();
+void Debug_CommandPause();
+void Debug_CommandStep();
+// Hides the form and restarts the game at the next frame (a paused game
+// resumes for it).
+void Debug_CommandRestart();
+void Debug_CommandAddWatch(DebugForm* form);
+void Debug_CommandChangeWatch(DebugForm* form);
+void Debug_CommandShowLocals(DebugForm* form);
+// Fills and shows the globals, instances or messages window.
+void Debug_ShowChildWindow(DebugForm* form, int index);
 void Debug_AddWatch(DebugForm* form, const char* expression);
 void Debug_ChangeWatch(DebugForm* form, int row, const char* expression);
 void Debug_DeleteWatch(DebugForm* form, int row);
@@ -127,6 +138,8 @@ void Debug_Select(DebugForm* form, int window, int row, bool add = false);
 void Debug_Activate(DebugForm* form, int window, int row);
 // The wheel over a list: +1 or -1 notches.
 void Debug_Wheel(DebugForm* form, int window, int delta);
+// The console's hook: each line (at most 4,095 bytes) to the messages.
+void Debug_ConsoleOutput(const char* line);
 // Every console line while the form exists.
 void DebugMessages_Add(DebugForm* form, const char* text);
 // The selected lines of the messages window (all without a selection),
