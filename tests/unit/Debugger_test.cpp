@@ -5,11 +5,14 @@
 #include <sstream>
 #include <string>
 
+#include "Base/Console.h"
 #include "Base/File_Folders.h"
 #include "Base/IniFile.h"
 #include "Code/Code_Context.h"
 #include "Code/Code_Main.h"
 #include "Debug/Debug_Main.h"
+#include "IO/IO_Feed.h"
+#include "IO/IO_Main.h"
 #include "Option/Option_CommandLine.h"
 #include "Option/Option_Main.h"
 #include "Run_TestWorld.h"
@@ -51,8 +54,9 @@ class DebuggerGame : public ::testing::Test {
     Debug_Mode = 1;
     Debug_Flags = DEBUG_FLAG_FPS;
   }
-  void Start(int instances = 2) {
+  void Start(int instances = 2, int sprite = -1) {
     thing = Object_Add("obj_thing");
+    Object_Find(thing)->sprite_index = sprite;
     std::vector<std::pair<int, std::pair<float, float>>> placed;
     for (int i = 0; i < instances; ++i) placed.push_back({thing, {10.0f * i, 5}});
     AddRoom(placed);
@@ -270,4 +274,36 @@ TEST_F(DebuggerGame, CommandsPauseStepRunAndStop) {
   Debug_Command(F(), DEBUG_CMD_STOP);
   EXPECT_EQ(Run_Running, 0);
   EXPECT_FALSE(F()->shown);  // the quit hides the form
+}
+
+TEST_F(DebuggerGame, CtrlClickOnAnInstanceOpensItsLocals) {
+  Start(1, AddSprite(10, 10));
+  int id = g_RunRoom->active[0]->id;
+  IO_Feed_MouseMove(4, 8);
+  Run_Step();
+  EXPECT_EQ(F()->labels[2], "mouse id: " + std::to_string(id));
+  EXPECT_FALSE(F()->children[DEBUG_LOCALS_FIRST].visible);  // no Ctrl, no click
+  IO_Feed_KeyDown(17);
+  IO_Feed_MouseButton(1, true);
+  Run_Step();
+  EXPECT_TRUE(F()->children[DEBUG_LOCALS_FIRST].visible);
+  EXPECT_EQ(F()->children[DEBUG_LOCALS_FIRST].instanceId, id);
+  IO_Feed_MouseButton(1, false);
+  IO_Feed_KeyUp(17);
+  IO_Feed_MouseMove(300, 300);
+  Run_Step();
+  EXPECT_EQ(F()->labels[2], "mouse id: ");
+}
+
+TEST_F(DebuggerGame, ClosingSavesDeletesTheFormAndTheGameRunsOn) {
+  Start();
+  Debug_AddWatch(F(), "1 + 1");
+  Debug_Close();
+  EXPECT_EQ(g_DebugForm, nullptr);
+  EXPECT_EQ(g_ConsoleListener, nullptr);
+  EXPECT_EQ(Run_Running, 1);
+  Run_Step();  // no form: nothing to refresh
+  IniFile ini("Debug.ini", true);
+  ASSERT_NE(ini.GetKey("DebugForm", "Watch0"), nullptr);
+  EXPECT_STREQ(ini.GetKey("DebugForm", "Watch0")->value, "1 + 1");
 }
