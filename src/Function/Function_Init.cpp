@@ -13,6 +13,7 @@ void Function_Misc_Init();
 void Function_Data_Structures_Init();
 void Function_Sound_Init();
 void Function_DPlay_Init();
+void Function_Physics_Init();
 
 void InitCWLFunctions() {
   static bool done = false;
@@ -29,5 +30,6 @@ void InitCWLFunctions() {
   Function_Data_Structures_Init();
   Function_Sound_Init();
   Function_DPlay_Init();
+  Function_Physics_Init();
   Kivo_Functions_Init();
 }
