@@ -113,9 +113,15 @@ gboolean OnWatchKey(GtkWidget*, GdkEventKey* event, gpointer) {
   return TRUE;
 }
 
-gboolean OnMessagesKey(GtkWidget*, GdkEventKey* event, gpointer) {
+// Escape closes a child window; Ctrl+C in the messages window copies lines.
+gboolean OnChildKey(GtkWidget*, GdkEventKey* event, gpointer index) {
+  if (!g_DebugForm) return FALSE;
+  if (event->keyval == GDK_KEY_Escape) {
+    DebugChildWindow_Hide(g_DebugForm, GPOINTER_TO_INT(index));
+    return TRUE;
+  }
   bool copy = (event->state & GDK_CONTROL_MASK) && (event->keyval == GDK_KEY_c || event->keyval == GDK_KEY_C);
-  if (!copy || !g_DebugForm) return FALSE;
+  if (!copy || GPOINTER_TO_INT(index) != DEBUG_MESSAGES) return FALSE;
   DebugM_CopyText(DebugMessages_CopyText(g_DebugForm).c_str());
   return TRUE;
 }
@@ -161,7 +167,7 @@ void MakeChild(int index, const DebugChildWindow& record) {
   c.list = MakeList(record.listCount, index == DEBUG_INSTANCES ? instanceHeaders : nullptr, record.multiSelect);
   gtk_container_add(GTK_CONTAINER(c.window), Scrolled(c.list.view));
   g_signal_connect(c.window, "delete-event", G_CALLBACK(OnChildDelete), GINT_TO_POINTER(index));
-  if (index == DEBUG_MESSAGES) g_signal_connect(c.window, "key-press-event", G_CALLBACK(OnMessagesKey), nullptr);
+  g_signal_connect(c.window, "key-press-event", G_CALLBACK(OnChildKey), GINT_TO_POINTER(index));
 }
 
 GtkWidget* MakeToolbar() {
