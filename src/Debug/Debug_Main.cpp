@@ -81,11 +81,38 @@ CInstance* ActiveInstance(int id) {
   return inst && !inst->marked && !inst->deactivated ? inst : nullptr;
 }
 
+// Restores what the game sees of the error state around the watches and
+// the debugger's reads of variables.
+class WatchScope {
+ public:
+  WatchScope()
+      : m_showErrors(g_GameOptions.show_errors),
+        m_evaluating(g_DebugEvaluatingWatches),
+        m_text(Code_ErrorText),
+        m_runtime(Code_RuntimeError) {
+    g_GameOptions.show_errors = false;
+    g_DebugEvaluatingWatches = true;
+  }
+  ~WatchScope() {
+    g_GameOptions.show_errors = m_showErrors;
+    g_DebugEvaluatingWatches = m_evaluating;
+    Code_ErrorText = m_text;
+    Code_RuntimeError = m_runtime;
+  }
+
+ private:
+  bool m_showErrors, m_evaluating;
+  std::string m_text;
+  bool m_runtime;
+};
+
 // A built-in variable read through its getter; empty when the registry
-// lacks the name.
+// lacks the name. A getter's error report reaches the game no more than a
+// watch's does.
 std::string BuiltInText(const char* name, CInstance* inst) {
   const RVariableRoutine* r = Variable_BuiltIn_Get(Variable_BuiltIn_Find(name));
   if (!r || !r->get) return "";
+  WatchScope scope;
   RValue v{};
   std::string text = r->get(inst, 0, &v) ? Debug_ValueToString(v) : "";
   RValue_Free(&v);
@@ -130,10 +157,8 @@ void FillLocals(DebugForm* f, int index) {
     for (const char* name : Debug_LocalRows) rows.push_back({name, BuiltInText(name, inst)});
     AddVariableRows(inst->vars, &rows);
   }
-  char caption[512];
-  std::snprintf(caption, sizeof caption, "Instance Var: %s (%d)", inst ? Object_Name(inst->object_index) : "Unknown",
-                inst ? inst->id : -1);
-  w.caption = caption;
+  w.caption = std::string("Instance Var: ") + (inst ? Object_Name(inst->object_index) : "Unknown") + " (" +
+              std::to_string(inst ? inst->id : -1) + ")";
   SetRows(w, std::move(rows));
 }
 
@@ -168,25 +193,6 @@ void SetFpsFlag(DebugForm* f, bool on) {
   f->fpsChecked = on;
 }
 
-// Restores what the game sees of the error state around the watches.
-class WatchScope {
- public:
-  WatchScope() : m_showErrors(g_GameOptions.show_errors), m_text(Code_ErrorText), m_runtime(Code_RuntimeError) {
-    g_GameOptions.show_errors = false;
-    g_DebugEvaluatingWatches = true;
-  }
-  ~WatchScope() {
-    g_GameOptions.show_errors = m_showErrors;
-    g_DebugEvaluatingWatches = false;
-    Code_ErrorText = m_text;
-    Code_RuntimeError = m_runtime;
-  }
-
- private:
-  bool m_showErrors;
-  std::string m_text;
-  bool m_runtime;
-};
 
 int ClampRow(int row, size_t count) {
   if (count == 0) return 0;
