@@ -4,6 +4,8 @@
 // With the debugger's windows open each command goes through the widgets'
 // own signals and a dump reads what the widgets show; without them the
 // commands act on the form's data.
+#include <SDL.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -136,6 +138,19 @@ void Act(const HookCommand& c) {
       if (select) Debug_Select(f, window, row);
       else Debug_Activate(f, window, row);
     }
+  } else if (c.verb == "key") {
+    std::string name, key;
+    args >> name >> key;
+    int window = Debug_WindowByName(name);
+    int number = key == "escape" ? DEBUG_KEY_ESCAPE : key == "delete" ? DEBUG_KEY_DELETE : DEBUG_KEY_C;
+    bool ctrl = key == "ctrl+c";
+    if (window == -2) return Say("no window " + name);
+    if (!DebugM_Key(window, number, ctrl)) Debug_Key(f, window, number, ctrl);
+  } else if (c.verb == "clipboard") {
+    char* text = SDL_GetClipboardText();
+    std::istringstream lines(text ? text : "");
+    SDL_free(text);
+    for (std::string line; std::getline(lines, line);) Say("clipboard " + line);
   } else if (c.verb == "open") {
     Debug_OpenLocalsWindow(f, c.rest.c_str());
   } else if (c.verb == "close") {

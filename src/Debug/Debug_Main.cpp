@@ -13,6 +13,7 @@
 #include "Code/Code_Main.h"
 #include "Debug/Dialog_Main.h"
 #include "Debug/Linux/Debug_MainM.h"
+#include "Debug/Linux/Dialog_MainM.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "IO/IO_Query.h"
 #include "Object/Instance_Class.h"
@@ -600,6 +601,19 @@ void Debug_Wheel(DebugForm* f, int window, int delta) {
   w.selected[first] = false;
   w.selected[next] = true;
   w.selection = next;
+}
+
+bool Debug_Key(DebugForm* f, int window, int key, bool ctrl) {
+  if (window < 0 && key == DEBUG_KEY_DELETE) {
+    Debug_DeleteWatch(f, f->watchSelection);
+  } else if (window >= 0 && key == DEBUG_KEY_ESCAPE) {
+    DebugChildWindow_Hide(f, window);
+  } else if (window == DEBUG_MESSAGES && ctrl && key == DEBUG_KEY_C) {
+    DialogM_CopyText(DebugMessages_CopyText(f).c_str());
+  } else {
+    return false;
+  }
+  return true;
 }
 
 void DebugMessages_Add(DebugForm* f, const char* text) {

@@ -140,6 +140,11 @@ void Debug_Activate(DebugForm* form, int window, int row);
 void Debug_Wheel(DebugForm* form, int window, int delta);
 // The console's hook: each line (at most 4,095 bytes) to the messages.
 void Debug_ConsoleOutput(const char* line);
+// A key pressed in a window (Windows key numbers): Delete (46) on the watch
+// list deletes the selected watch, Ctrl+C (67) in the messages window copies
+// its lines, Escape (27) closes a child window. False when not handled.
+constexpr int DEBUG_KEY_ESCAPE = 27, DEBUG_KEY_DELETE = 46, DEBUG_KEY_C = 67;
+bool Debug_Key(DebugForm* form, int window, int key, bool ctrl);
 // Every console line while the form exists.
 void DebugMessages_Add(DebugForm* form, const char* text);
 // The selected lines of the messages window (all without a selection),

@@ -1,6 +1,5 @@
 #include "Debug/Linux/Debug_MainM.h"
 
-#include <SDL.h>
 #include <gtk/gtk.h>
 
 #include <algorithm>
@@ -106,23 +105,20 @@ gboolean OnScroll(GtkWidget* view, GdkEventScroll* event, gpointer) {
   return TRUE;
 }
 
-gboolean OnWatchKey(GtkWidget*, GdkEventKey* event, gpointer) {
-  if (event->keyval != GDK_KEY_Delete || !g_DebugForm) return FALSE;
-  Debug_DeleteWatch(g_DebugForm, g_DebugForm->watchSelection);
-  DebugM_Sync(g_DebugForm);
-  return TRUE;
+// Keys as the form's data takes them (Windows key numbers).
+int KeyNumber(guint keyval) {
+  switch (keyval) {
+    case GDK_KEY_Escape: return DEBUG_KEY_ESCAPE;
+    case GDK_KEY_Delete: return DEBUG_KEY_DELETE;
+    case GDK_KEY_c: case GDK_KEY_C: return DEBUG_KEY_C;
+  }
+  return 0;
 }
 
-// Escape closes a child window; Ctrl+C in the messages window copies lines.
-gboolean OnChildKey(GtkWidget*, GdkEventKey* event, gpointer index) {
-  if (!g_DebugForm) return FALSE;
-  if (event->keyval == GDK_KEY_Escape) {
-    DebugChildWindow_Hide(g_DebugForm, GPOINTER_TO_INT(index));
-    return TRUE;
-  }
-  bool copy = (event->state & GDK_CONTROL_MASK) && (event->keyval == GDK_KEY_c || event->keyval == GDK_KEY_C);
-  if (!copy || GPOINTER_TO_INT(index) != DEBUG_MESSAGES) return FALSE;
-  DebugM_CopyText(DebugMessages_CopyText(g_DebugForm).c_str());
+gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer window) {
+  DebugForm* f = g_DebugForm;
+  if (!f || !Debug_Key(f, GPOINTER_TO_INT(window), KeyNumber(event->keyval), event->state & GDK_CONTROL_MASK)) return FALSE;
+  if (g_DebugForm) DebugM_Sync(g_DebugForm);
   return TRUE;
 }
 
@@ -167,7 +163,7 @@ void MakeChild(int index, const DebugChildWindow& record) {
   c.list = MakeList(record.listCount, index == DEBUG_INSTANCES ? instanceHeaders : nullptr, record.multiSelect);
   gtk_container_add(GTK_CONTAINER(c.window), Scrolled(c.list.view));
   g_signal_connect(c.window, "delete-event", G_CALLBACK(OnChildDelete), GINT_TO_POINTER(index));
-  g_signal_connect(c.window, "key-press-event", G_CALLBACK(OnChildKey), GINT_TO_POINTER(index));
+  g_signal_connect(c.window, "key-press-event", G_CALLBACK(OnKey), GINT_TO_POINTER(index));
 }
 
 GtkWidget* MakeToolbar() {
@@ -302,7 +298,7 @@ bool DebugM_Create(DebugForm* form) {
   gtk_box_pack_start(GTK_BOX(column), MakeCounters(form), FALSE, FALSE, 0);
   static const char* const watchHeaders[] = {"Expression", "Value"};
   g_view->watches = MakeList(2, watchHeaders, false);
-  g_signal_connect(g_view->watches.view, "key-press-event", G_CALLBACK(OnWatchKey), nullptr);
+  g_signal_connect(g_view->watches.view, "key-press-event", G_CALLBACK(OnKey), GINT_TO_POINTER(-1));
   gtk_box_pack_start(GTK_BOX(column), Scrolled(g_view->watches.view), TRUE, TRUE, 0);
   gtk_container_add(GTK_CONTAINER(g_view->window), column);
   for (int i = 0; i < DEBUG_CHILD_COUNT; ++i)
@@ -377,11 +373,6 @@ void DebugM_Sync(DebugForm* form) {
   }
 }
 
-void DebugM_CopyText(const char* text) {
-  if (Gtk_Running()) gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), text, -1);
-  else SDL_SetClipboardText(text);
-}
-
 bool DebugM_Command(int id, bool checked) {
   if (!g_view) return false;
   if (id == DEBUG_ID_DISPLAY_FPS) {
@@ -450,5 +441,23 @@ bool DebugM_ReadCaption(int window, std::string* caption, bool* visible) {
   const char* title = gtk_window_get_title(GTK_WINDOW(w));
   *caption = title ? title : "";
   *visible = gtk_widget_get_visible(w);
+  return true;
+}
+
+bool DebugM_Key(int window, int key, bool ctrl) {
+  if (!g_view) return false;
+  GtkWidget* target = window < 0 ? g_view->watches.view : g_view->children[window].window;
+  GdkWindow* gdkWindow = target ? gtk_widget_get_window(target) : nullptr;
+  if (!gdkWindow) return true;  // not shown: no key reaches it
+  guint keyval = key == DEBUG_KEY_ESCAPE ? GDK_KEY_Escape : key == DEBUG_KEY_DELETE ? GDK_KEY_Delete : GDK_KEY_c;
+  GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+  event->key.window = GDK_WINDOW(g_object_ref(gdkWindow));
+  event->key.send_event = TRUE;
+  event->key.time = GDK_CURRENT_TIME;
+  event->key.keyval = keyval;
+  event->key.state = ctrl ? GDK_CONTROL_MASK : 0;
+  gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_window_get_display(gdkWindow))));
+  gtk_widget_event(target, event);
+  gdk_event_free(event);
   return true;
 }

@@ -24,14 +24,14 @@ bool DebugM_ChildRect(int index, DebugRect* rect);
 // Brings every widget in line with the form's data (labels, check box,
 // rows, captions, selections), writing only what changed.
 void DebugM_Sync(DebugForm* form);
-// Puts UTF-8 text on the clipboard.
-void DebugM_CopyText(const char* text);
 
 // Test hook: acts through the widgets' own signals, as a click would.
 // window: -1 the form, else a child record. False without windows.
 bool DebugM_Command(int id, bool checked);
 bool DebugM_Select(int window, int row);
 bool DebugM_Activate(int window, int row);
+// A key event sent to the window's widget (Debug_Key's numbers).
+bool DebugM_Key(int window, int key, bool ctrl);
 // Test hook: what the widgets show.
 bool DebugM_ReadLabels(std::vector<std::string>* labels);
 bool DebugM_ReadRows(int window, std::vector<std::vector<std::string>>* rows, int* selection);
