@@ -6,6 +6,7 @@
 // commands act on the form's data.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -97,6 +98,7 @@ void Dump(DebugForm* f, const std::string& name, int first, int count) {
     DebugM_ReadCaption(window, &caption, &visible);
     Say(name + " \"" + caption + "\" " + (visible ? "shown" : "hidden") + ", " + std::to_string(rows.size()) + " rows");
   }
+  first = std::max(first, 0);
   int end = count < 0 ? static_cast<int>(rows.size()) : std::min<int>(first + count, rows.size());
   for (int i = first; i < end; ++i) Say((i == selection ? "* " : "  ") + Joined(rows[i]));
 }
