@@ -99,8 +99,8 @@ void Dump(DebugForm* f, const std::string& name, int first, int count) {
     Say(name + " \"" + caption + "\" " + (visible ? "shown" : "hidden") + ", " + std::to_string(rows.size()) + " rows");
   }
   first = std::max(first, 0);
-  int end = count < 0 ? static_cast<int>(rows.size()) : std::min<int>(first + count, rows.size());
-  for (int i = first; i < end; ++i) Say((i == selection ? "* " : "  ") + Joined(rows[i]));
+  long long end = count < 0 ? static_cast<long long>(rows.size()) : std::min<long long>(1LL * first + count, rows.size());
+  for (long long i = first; i < end; ++i) Say((i == selection ? "* " : "  ") + Joined(rows[i]));
 }
 
 int Number(std::istringstream& in, int fallback) {
