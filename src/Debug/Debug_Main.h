@@ -56,7 +56,7 @@ struct DebugChildWindow {
   int listCount = 0;           // columns of its list
   std::string section;         // its "Debug.ini" section
   std::string caption;
-  int instanceId = -1;         // locals windows: the instance shown
+  int instanceId = 0;          // locals windows: the instance shown (none at first)
   int selection = 0;           // the selected row (the first one in the messages window)
   bool visible = false;
   bool multiSelect = false;    // the messages window

@@ -213,7 +213,7 @@ TEST_F(DebuggerGame, SettingsFileOfOneWatchAndTheGlobalsWindow) {
       "[LocalsWindow6]\r\nVisible=false\r\n[LocalsWindow5]\r\nVisible=false\r\n"
       "[LocalsWindow4]\r\nVisible=false\r\n[LocalsWindow3]\r\nVisible=false\r\n"
       "[MessagesWindow]\r\nVisible=false\r\n[InstancesWindow]\r\nVisible=false\r\n"
-      "[GlobalsWindow]\r\nInstanceID=-1\r\nright=300\r\nleft=10\r\ntop=20\r\nbottom=200\r\nVisible=true\r\n"
+      "[GlobalsWindow]\r\nInstanceID=0\r\nright=300\r\nleft=10\r\ntop=20\r\nbottom=200\r\nVisible=true\r\n"
       "[DebugForm]\r\nNumWatches=1\r\nWatch0=x\r\nFPSVisible=true\r\n";
   EXPECT_EQ(ReadFile(save + "Debug.ini"), want);
 }
