@@ -1,4 +1,4 @@
-#include "Run/Run_Hooks.h"
+#include "Debug/Debug_Hooks.h"
 
 // The profiler fills these in.
 void Profiler_Begin(const char*, uint32_t) {}

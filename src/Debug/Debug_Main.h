@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Base/RValue.h"
+#include "Debug/Debug_Hooks.h"
 
 class CInstance;
 class IniFile;
@@ -87,13 +88,11 @@ extern DebugForm* g_DebugForm;
 extern const char* const Debug_GlobalRows[24];
 extern const char* const Debug_LocalRows[49];
 
-// Makes the form (or, after a restart, shows the existing one again with its
-// settings file reopened) and hooks the console's lines.
-void Debug_Create();
-// The per-step refresh: counters, watches and the open child windows.
-void Debug_Update();
-// Writes "Debug.ini" and closes the child windows; refreshing stops.
-void Debug_SaveSettings();
+// Debug_Create (Debug_Hooks.h) makes the form (or, after a restart, shows
+// the existing one again with its settings file reopened) and hooks the
+// console's lines. Debug_Update is the per-step refresh: counters, watches
+// and the open child windows. Debug_SaveSettings writes "Debug.ini" and
+// closes the child windows; refreshing stops.
 void Debug_LoadSettings(DebugForm* form);
 // The form's close: settings saved, form deleted; the game runs on.
 void Debug_Close();
@@ -151,8 +150,6 @@ void DebugMessages_Add(DebugForm* form, const char* text);
 // each with a line feed, as UTF-8.
 std::string DebugMessages_CopyText(const DebugForm* form);
 void Debug_ShowInstanceUnderMouse(DebugForm* form);
-// The form's window is shown or hidden (the game's quit hides it).
-void DebugForm_SetVisible(bool visible);
 // A window by its name: "form", "globals", "instances", "messages",
 // "locals3" to "locals8"; -1 for the form, -2 when unknown.
 int Debug_WindowByName(const std::string& name);
