@@ -1,12 +1,15 @@
 #include "Debug/Debug_Main.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "Base/Console.h"
+#include "Base/Convert.h"
 #include "Base/IniFile.h"
 #include "Code/Code_Context.h"
 #include "Code/Code_Error.h"
@@ -75,6 +78,16 @@ std::string CutChars(const std::string& text, size_t max) {
     if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == max) break;
   }
   return text.substr(0, i);
+}
+
+// A number of "Debug.ini" (any text gives a defined number).
+int IniNumber(const char* text) { return Convert_TruncInt(std::strtod(text, nullptr)); }
+
+bool RectOnScreen(const DebugRect& r) {
+  constexpr int kFar = 1 << 16;
+  for (int v : {r.left, r.top, r.right, r.bottom})
+    if (v < -kFar || v > kFar) return false;
+  return r.right > r.left && r.bottom > r.top;
 }
 
 CInstance* ActiveInstance(int id) {
@@ -386,7 +399,10 @@ void Debug_LoadSettings(DebugForm* f) {
     const char* visible = value(s, "Visible");
     wanted[i] = visible && std::strcmp(visible, "true") == 0;
     const char *b = value(s, "bottom"), *t = value(s, "top"), *l = value(s, "left"), *r = value(s, "right");
-    if (b && t && l && r) w.remembered = {std::atoi(l), std::atoi(t), std::atoi(r), std::atoi(b)};
+    DebugRect rect;
+    if (b && t && l && r) rect = {IniNumber(l), IniNumber(t), IniNumber(r), IniNumber(b)};
+    // A rectangle off any screen, or without a size, places nothing.
+    if (RectOnScreen(rect)) w.remembered = rect;
   }
   for (int i : {DEBUG_GLOBALS, DEBUG_INSTANCES, DEBUG_MESSAGES}) {
     if (!wanted[i]) continue;
@@ -397,11 +413,21 @@ void Debug_LoadSettings(DebugForm* f) {
     const char* id = value(f->children[i].section.c_str(), "InstanceID");
     if (wanted[i] && id) Debug_OpenLocalsWindow(f, id, i);
   }
+  // The watches "Watch0" up to the count less one that exist, in number
+  // order: found among the section's keys, so that a huge count costs nothing.
   const char* count = value(FORM_SECTION, "NumWatches");
-  int n = count ? std::atoi(count) : 0;
-  for (int i = 0; i < n; ++i) {
-    if (const char* e = value(FORM_SECTION, ("Watch" + std::to_string(i)).c_str())) Debug_AddWatch(f, e);
+  long long n = count ? Convert_TruncInt64(std::strtod(count, nullptr)) : 0;
+  std::map<long long, const char*> watches;
+  if (IniSection* form = ini->GetSection(FORM_SECTION)) {
+    for (IniKey* k = form->keys; k; k = k->next) {
+      char* end = nullptr;
+      if (std::strncmp(k->name, "Watch", 5) != 0 || !std::isdigit(static_cast<unsigned char>(k->name[5]))) continue;
+      long long i = std::strtoll(k->name + 5, &end, 10);
+      // "Watch%d" writes no leading zeros: "Watch01" is not watch 1.
+      if (*end == '\0' && i < n && (k->name[5] != '0' || k->name[6] == '\0')) watches.emplace(i, k->value);
+    }
   }
+  for (const auto& [i, expression] : watches) Debug_AddWatch(f, expression);
 }
 
 void Debug_SaveSettings() {

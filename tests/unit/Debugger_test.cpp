@@ -307,3 +307,15 @@ TEST_F(DebuggerGame, ClosingSavesDeletesTheFormAndTheGameRunsOn) {
   ASSERT_NE(ini.GetKey("DebugForm", "Watch0"), nullptr);
   EXPECT_STREQ(ini.GetKey("DebugForm", "Watch0")->value, "1 + 1");
 }
+
+TEST_F(DebuggerGame, AHugeWatchCountInTheSettingsReadsOnlyTheWatchesThere) {
+  std::ofstream(game + "Debug.ini", std::ios::binary)
+      << "[DebugForm]\r\nNumWatches=4000000000\r\nWatch7=b\r\nWatch01=no\r\nWatch0=a\r\nWatch-1=no\r\n"
+         "[GlobalsWindow]\r\nVisible=true\r\nleft=1e99\r\ntop=x\r\nright=-5\r\nbottom=7\r\n";
+  Start();
+  ASSERT_EQ(F()->watches.size(), 2u);
+  EXPECT_EQ(F()->watches[0].expression, "a");
+  EXPECT_EQ(F()->watches[1].expression, "b");
+  EXPECT_TRUE(F()->children[DEBUG_GLOBALS].visible);
+  EXPECT_FALSE(F()->children[DEBUG_GLOBALS].remembered.HasWidth());
+}
