@@ -370,6 +370,7 @@ void Debug_Update() {
       f->labels[4] = Numbered("Num Tex Swaps: ", Graphics_FrameCounters.textureSwaps);
       f->labels[5] = Numbered("Num Vertex Batches: ", Graphics_FrameCounters.batches);
       f->labels[3] = Numbered("inst: ", static_cast<long long>(g_RunRoom->active.size()));
+      f->fpsChecked = (Debug_Flags & DEBUG_FLAG_FPS) != 0;  // the overlay's switch may have changed it
       Debug_ShowInstanceUnderMouse(f);
       Debug_EvaluateWatches(f);
       for (int i = 0; i < DEBUG_CHILD_COUNT; ++i)
