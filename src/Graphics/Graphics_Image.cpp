@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "Base/File_Folders.h"
@@ -105,10 +106,9 @@ void GR_Image_AlphaFromIntensity(CBitmap32& image, const CBitmap32& source) {
     }
 }
 
-bool GR_Image_SavePNG(const char* path, const uint32_t* argb, int w, int h) {
-  if (!path || !*path || !argb || w < 1 || h < 1) return false;
-  FILE* f = fopen(path, "wb");
-  if (!f) return false;
+namespace {
+// Writes the PNG to an open stream; false when libpng fails.
+bool WritePNG(FILE* f, const uint32_t* argb, int w, int h) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   std::vector<unsigned char> row(size_t(w) * 4);
@@ -134,7 +134,29 @@ bool GR_Image_SavePNG(const char* path, const uint32_t* argb, int w, int h) {
     ok = true;
   }
   png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
+  return ok;
+}
+}  // namespace
+
+bool GR_Image_SavePNG(const char* path, const uint32_t* argb, int w, int h) {
+  if (!path || !*path || !argb || w < 1 || h < 1) return false;
+  FILE* f = fopen(path, "wb");
+  if (!f) return false;
+  bool ok = WritePNG(f, argb, w, h);
   return fclose(f) == 0 && ok;
+}
+
+std::vector<uint8_t> GR_Image_EncodePNG(const uint32_t* argb, int w, int h) {
+  std::vector<uint8_t> out;
+  if (!argb || w < 1 || h < 1) return out;
+  char* buffer = nullptr;
+  size_t size = 0;
+  FILE* f = open_memstream(&buffer, &size);
+  if (!f) return out;
+  bool ok = WritePNG(f, argb, w, h);
+  if (fclose(f) == 0 && ok) out.assign(buffer, buffer + size);
+  free(buffer);
+  return out;
 }
 
 bool CBitmap32::SavePNG(const char* path) const { return GR_Image_SavePNG(path, pixels.data(), width, height); }

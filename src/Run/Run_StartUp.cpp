@@ -16,6 +16,7 @@
 #include "Extension/Extension_Main.h"
 #include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
+#include "Function/Function_Resource.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
 #include "Graphics_API/Graphics_Device.h"
@@ -36,6 +37,7 @@
 #include "Run/Run_Prepare.h"
 #include "Run/Run_Screen.h"
 #include "Sound/Sound_Main.h"
+#include "Sprite/Sprite_Main.h"
 #include "Support/Support_File.h"
 
 void Variable_Init_World();
@@ -105,6 +107,7 @@ int Run_Main(int argc, char** argv) {
   Highscore_Clear();
   IO_Clear();
   HTTP_SetEventSender(Run_AsyncEvent);
+  Sprite_StartDownload = Resource_StartSpriteDownload;
 
   GamePackage pkg;
   std::string error;
