@@ -32,6 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   UTF8_Length(first.c_str());
   Real_FromText(first.c_str());
+  // What the boxes show: valid UTF-8, cut only between characters.
+  std::string shown = UTF8_MakeValid(first.c_str());
+  if (UTF8_MakeValid(shown.c_str()) != shown) __builtin_trap();
+  size_t cut = UTF8_CutLength(shown.c_str(), static_cast<size_t>(data[0]));
+  if (cut > shown.size() || UTF8_MakeValid(shown.substr(0, cut).c_str()) != shown.substr(0, cut)) __builtin_trap();
 
   RValue text{}, other{}, pa{}, pb{};
   RValue_SetString(&text, first.c_str());

@@ -63,3 +63,49 @@ int64_t UTF8_Offset(const char* text, int64_t index) {
   for (int64_t i = 0; i < index && *p; ++i) UTF8_GetChar(p);
   return p - text;
 }
+
+namespace {
+// The length of the well-formed character at s (1 to 4), or 0.
+size_t WellFormedLength(const unsigned char* s) {
+  unsigned b0 = s[0];
+  if (b0 < 0x80) return 1;
+  size_t n;
+  unsigned lo = 0x80, hi = 0xBF;  // the allowed range of the second byte
+  if (b0 >= 0xC2 && b0 <= 0xDF) n = 2;
+  else if (b0 >= 0xE0 && b0 <= 0xEF) n = 3, lo = b0 == 0xE0 ? 0xA0 : 0x80, hi = b0 == 0xED ? 0x9F : 0xBF;
+  else if (b0 >= 0xF0 && b0 <= 0xF4) n = 4, lo = b0 == 0xF0 ? 0x90 : 0x80, hi = b0 == 0xF4 ? 0x8F : 0xBF;
+  else return 0;
+  if (s[1] < lo || s[1] > hi) return 0;
+  for (size_t i = 2; i < n; i++)
+    if ((s[i] & 0xC0) != 0x80) return 0;
+  return n;
+}
+}  // namespace
+
+std::string UTF8_MakeValid(const char* text) {
+  std::string out;
+  if (!text) return out;
+  const auto* s = reinterpret_cast<const unsigned char*>(text);
+  while (*s) {
+    size_t n = WellFormedLength(s);
+    if (n == 0) {
+      out += "\xEF\xBF\xBD";
+      s++;
+    } else {
+      out.append(reinterpret_cast<const char*>(s), n);
+      s += n;
+    }
+  }
+  return out;
+}
+
+size_t UTF8_CutLength(const char* text, size_t max) {
+  if (!text) return 0;
+  size_t len = 0;
+  while (len < max && text[len]) len++;
+  if (text[len] == 0) return len;
+  // Step back over continuation bytes to the lead byte the limit splits.
+  size_t cut = len;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) cut--;
+  return cut;
+}

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 // Decodes the character at p and moves p past it. The lead byte alone says
 // how long the character is (below 0x80 one byte; bit 0x20 clear two bytes;
@@ -32,6 +33,13 @@ int64_t UTF8_Length(const char* text);
 // when the text has no more characters.
 int64_t UTF8_Offset(const char* text, int64_t index);
 
+// The text as valid UTF-8 (one to four bytes a character): every byte that
+// does not belong to a well-formed character becomes U+FFFD. None gives "".
+std::string UTF8_MakeValid(const char* text);
+
+// The length of the longest start of the text, at most max bytes, that ends
+// on a character boundary (a character the limit would split is left out).
+size_t UTF8_CutLength(const char* text, size_t max);
 // The length of the byte order mark that editors may put at the start of a
 // UTF-8 text: 3 when the bytes begin with it, else 0.
 inline size_t UTF8_MarkLength(const void* data, size_t size) {

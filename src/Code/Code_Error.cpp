@@ -26,10 +26,6 @@ const char* EventName(int type) {
 }
 }  // namespace
 
-__attribute__((weak)) int ErrorDialog_Show() {
-  return ErrorForm.showIgnore ? ERROR_DIALOG_IGNORE : ERROR_DIALOG_ABORT;
-}
-
 void Error_Show_Action(const char* text, bool fatal) {
   if (g_aborted) return;
   fatal = fatal || g_GameOptions.errors_fatal;

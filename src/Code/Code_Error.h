@@ -26,9 +26,8 @@ extern TErrorForm ErrorForm;
 // The error dialog's answers.
 constexpr int ERROR_DIALOG_ABORT = 1;
 constexpr int ERROR_DIALOG_IGNORE = 2;
-// Shows ErrorForm modally and returns the answer. The dialogs define it; the
-// engine's weak stand-in answers without a display: Ignore when offered,
-// else Abort.
+// Shows ErrorForm modally and returns the answer (Debug/Dialog_Main.h).
+// Without a display it answers Ignore when offered, else Abort.
 int ErrorDialog_Show();
 
 // The last error text and whether an error occurred (error_last, error_occurred).

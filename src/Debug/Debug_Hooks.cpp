@@ -6,4 +6,3 @@ void Debug_Update() {}
 void Debug_SaveSettings() {}
 void Profiler_Begin(const char*, uint32_t) {}
 void Profiler_End() {}
-void LoginAsync_Poll() {}

@@ -5,6 +5,7 @@ void Function_Math_Init();
 void Function_Graphics_Init();
 void Function_File_Init();
 void Function_Resource_Init();
+void Function_Interaction_Init();
 void Function_Particle_Init();
 void Function_Misc_Init();
 void Function_Data_Structures_Init();
@@ -20,6 +21,7 @@ void InitCWLFunctions() {
   Function_Graphics_Init();
   Function_File_Init();
   Function_Resource_Init();
+  Function_Interaction_Init();
   Function_Particle_Init();
   Function_Misc_Init();
   Function_Data_Structures_Init();

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <utility>
+#include <vector>
 
 #include "IO/IO_Feed.h"
 #include "Run/Run_Hooks.h"
@@ -31,6 +33,8 @@ bool g_keyMapReady = false;
 int g_lastKey = 0, g_currentKey = 0;
 char g_typed[IO_TEXT_MAX + 1];
 char g_lastChar[8];
+// Synthesised keys waiting for the next pump.
+std::vector<std::pair<int, bool>> g_injected;
 
 bool KeyOk(int key) { return key >= 0 && key < IO_KEY_COUNT; }
 bool ButtonOk(int button, int device) { return button >= 1 && button <= 3 && device >= 0 && device < IO_DEVICE_COUNT; }
@@ -125,6 +129,7 @@ void IO_Update() {
     IO_Record_Stop();  // the recording is over: the player takes over
     IO_Clear();
   }
+  IO_Inject_Flush();  // keys synthesised in the last step reach this one
   g_keys = g_keysMsg;
   std::memset(g_keysMsg.pressed, 0, sizeof g_keysMsg.pressed);
   std::memset(g_keysMsg.released, 0, sizeof g_keysMsg.released);
@@ -149,6 +154,7 @@ void IO_Clear() {
   std::memset(g_mouseMsg, 0, sizeof g_mouseMsg);
   std::memset(g_mouse, 0, sizeof g_mouse);
   g_typed[0] = 0;
+  g_injected.clear();  // keys synthesised before a modal box went to the box
 }
 
 uint8_t IO_Key_Check(int key) { return KeyOk(key) ? g_keys.held[key] : 0; }
@@ -169,6 +175,19 @@ void IO_Key_Set(int key, bool down) {
   }
   if (down) g_lastKey = key;
 }
+
+void IO_Inject_Key(int key, bool down) { g_injected.emplace_back(key, down); }
+
+void IO_Inject_Flush() {
+  std::vector<std::pair<int, bool>> keys;
+  keys.swap(g_injected);
+  for (auto [key, down] : keys) {
+    if (down) IO_Feed_KeyDown(key);
+    else IO_Feed_KeyUp(key);
+  }
+}
+
+uint8_t IO_Key_CheckDirect(int key) { return KeyOk(key) ? g_keysMsg.held[key] : 0; }
 
 void IO_Key_SetMap(int key1, int key2) {
   if (!g_keyMapReady) IO_Key_UnsetMap();
@@ -230,6 +249,9 @@ void IO_Mouse_SetButton(int d, int button) {
 
 void IO_Mouse_SetLastButton(int b, int d) {
   if (ButtonOk(b, d)) g_lastButton[d] = b;
+}
+void IO_Mouse_ForgetLastButton(int d) {
+  if (d >= 0 && d < IO_DEVICE_COUNT) g_lastButton[d] = 0;
 }
 int IO_Mouse_GetLastButton(int d) { return d >= 0 && d < IO_DEVICE_COUNT ? g_lastButton[d] : 0; }
 uint8_t IO_Mouse_WheelUp(int d) { return d >= 0 && d < IO_DEVICE_COUNT ? g_mouse[d].wheel_up : 0; }

@@ -30,6 +30,12 @@ uint8_t IO_Key_CheckReleased(int key);
 void IO_Key_Clear(int key);
 // Simulated key changes ("keyboard_key_press"): both sides at once.
 void IO_Key_Set(int key, bool down);
+// Keys the game synthesises: queued, they reach the message side with the
+// next pump (IO_Inject_Flush), as the window's own keys do.
+void IO_Inject_Key(int key, bool down);
+void IO_Inject_Flush();
+// Whether the key was down at the last pump (the message side).
+uint8_t IO_Key_CheckDirect(int key);
 void IO_Key_SetMap(int key1, int key2);
 int IO_Key_GetMap(int key);
 void IO_Key_UnsetMap();
@@ -55,6 +61,7 @@ int IO_Mouse_GetButton(int device);
 void IO_Mouse_SetButton(int device, int button);
 void IO_Mouse_SetLastButton(int button, int device);
 int IO_Mouse_GetLastButton(int device);
+void IO_Mouse_ForgetLastButton(int device);  // "mouse_wait" waits for the next one
 uint8_t IO_Mouse_WheelUp(int device);
 uint8_t IO_Mouse_WheelDown(int device);
 

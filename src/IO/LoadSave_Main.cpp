@@ -1,7 +1,5 @@
 #include "IO/LoadSave_Main.h"
 
-#include <strings.h>
-
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -68,7 +66,7 @@ std::string MakePath(const char* root, const char* name, const std::vector<std::
   }
   if (rooted) return ClimbsOut(rest) ? "" : File_MatchCase(File_NativePath(root), rest);
   for (const std::string& p : picked)
-    if (strcasecmp(p.c_str(), n.c_str()) == 0) return n;
+    if (p == n) return n;  // exactly: on Linux a name in another case is another file
   return "";
 }
 

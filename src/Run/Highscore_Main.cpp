@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "Base/Convert.h"
+#include "Font/Font_Main.h"
 #include "IO/LoadSave_Main.h"
 #include "Platform/MemoryManager.h"
 #include "Support/Support_Stream.h"
@@ -43,6 +45,21 @@ const char* Highscore_Name(int place) {
 void Highscore_SetEmptyName(const char* name) { g_emptyName = name ? name : ""; }
 
 void Highscore_Show(int32_t) {}
+
+HighscoreDisplay g_HighscoreDisplay;
+
+void Highscore_Draw(double x1, double y1, double x2, double y2) {
+  int left = Convert_RoundInt(x1), top = Convert_RoundInt(y1);
+  int width = Convert_RoundInt(x2 - x1), row = Convert_RoundInt((y2 - y1) / 10);
+  int y = top;
+  for (const Place& p : g_places) {
+    Text_Draw(static_cast<float>(left), static_cast<float>(y), p.name.c_str(), -1, -1);
+    std::string score = std::to_string(p.score);
+    int w = Text_Width(score.c_str(), -1, -1);
+    Text_Draw(static_cast<float>(left + width - w), static_cast<float>(y), score.c_str(), -1, -1);
+    y += row;
+  }
+}
 
 // The file: "HISC", then for each place its name (int32 length and bytes)
 // and its score (int32), little-endian.

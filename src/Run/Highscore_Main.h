@@ -2,6 +2,7 @@
 // "hiscore.dat" in the save folder.
 #pragma once
 #include <cstdint>
+#include <string>
 
 constexpr int HIGHSCORE_PLACES = 10;
 
@@ -16,6 +17,26 @@ const char* Highscore_Name(int place);
 // The name empty places get ("<nobody>" unless a game sets another).
 void Highscore_SetEmptyName(const char* name);
 void Highscore_Show(int32_t score);
+
+// How the table would be shown; games set it, nothing here draws with it.
+// An empty text stands for none.
+struct HighscoreDisplay {
+  int background = -1;
+  uint32_t backColour = 0xF0FBFF;  // BGR
+  uint32_t newColour = 0xFF;
+  uint32_t otherColour = 0;
+  std::string font = "Times New Roman";
+  int fontSize = 12;
+  bool border = true;
+  std::string caption = "Top Ten Players";
+  std::string closeHint = "press <Escape> to close";
+};
+extern HighscoreDisplay g_HighscoreDisplay;
+
+// Draws the ten places in the rectangle with the current font, colour and
+// alignment: the names at the left, the scores right-aligned, one row per
+// tenth of the height.
+void Highscore_Draw(double x1, double y1, double x2, double y2);
 
 // Reads "hiscore.dat" from the save folder; a missing or malformed file
 // leaves the table empty. Writes the table there.

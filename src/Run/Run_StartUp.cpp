@@ -6,6 +6,7 @@
 #include "Base/Console.h"
 #include "Function/Kivo_Pause.h"
 #include "Base/File_Folders.h"
+#include "Base/Gtk_Start.h"
 #include "Base/RValue.h"
 #include "Base/Random_Main.h"
 #include "Base/ShowMessage.h"
@@ -142,6 +143,7 @@ int Run_Main(int argc, char** argv) {
   }
   Window_SetVisible(true);
   Window_OnPauseEvent = Kivo_OSPauseEvent_Raise;
+  g_GtkModalPump = Run_ModalPump;
   GR_SetCirclePrecision(24);
   GR_SetInterpolation(pkg.options.interpolate);
   IO_Clear();

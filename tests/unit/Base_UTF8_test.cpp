@@ -71,3 +71,23 @@ TEST(UTF8, OffsetsOfCharacters) {
   EXPECT_EQ(UTF8_Offset(text, 100), 7);  // past the end: the terminator
   EXPECT_EQ(UTF8_Offset("\xE2", 5), 1);
 }
+
+TEST(UTF8, MakeValidReplacesEveryStrayByte) {
+  EXPECT_EQ(UTF8_MakeValid(nullptr), "");
+  EXPECT_EQ(UTF8_MakeValid("h\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"), "h\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80");
+  const std::string bad = "\xEF\xBF\xBD";
+  EXPECT_EQ(UTF8_MakeValid("a\xE9z"), "a" + bad + "z");          // a Latin-1 byte
+  EXPECT_EQ(UTF8_MakeValid("\xC3"), bad);                          // cut short
+  EXPECT_EQ(UTF8_MakeValid("\xC0\xAF"), bad + bad);                // overlong
+  EXPECT_EQ(UTF8_MakeValid("\xED\xA0\x80"), bad + bad + bad);      // a surrogate
+  EXPECT_EQ(UTF8_MakeValid("\xF4\x90\x80\x80"), bad + bad + bad + bad);  // beyond U+10FFFF
+}
+
+TEST(UTF8, CutLengthNeverSplitsACharacter) {
+  EXPECT_EQ(UTF8_CutLength("abc", 10), 3u);
+  EXPECT_EQ(UTF8_CutLength("abc", 2), 2u);
+  EXPECT_EQ(UTF8_CutLength("a\xC3\xA9", 2), 1u);         // é would be split
+  EXPECT_EQ(UTF8_CutLength("a\xC3\xA9", 3), 3u);
+  EXPECT_EQ(UTF8_CutLength("\xE2\x82\xAC\xE2\x82\xAC", 5), 3u);
+  EXPECT_EQ(UTF8_CutLength(nullptr, 5), 0u);
+}

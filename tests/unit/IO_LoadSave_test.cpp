@@ -108,7 +108,9 @@ TEST_F(IOLoadSave, NamesAreRootedInTheirFolder) {
   EXPECT_EQ(LoadSave_MakeSavePath("a/../../escape.txt"), "");
   EXPECT_EQ(LoadSave_MakeSavePath("/etc/passwd"), "");
   LoadSave_AllowPath("/somewhere/picked.txt", true);
-  EXPECT_EQ(LoadSave_MakeSavePath("/SOMEWHERE/picked.txt"), "/SOMEWHERE/picked.txt");
+  EXPECT_EQ(LoadSave_MakeSavePath("/somewhere/picked.txt"), "/somewhere/picked.txt");
+  // Another case names another file here: it was not picked.
+  EXPECT_EQ(LoadSave_MakeSavePath("/SOMEWHERE/picked.txt"), "");
   EXPECT_EQ(LoadSave_MakeBundlePath("/somewhere/picked.txt"), "");
   char cwd[4096];
   ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);

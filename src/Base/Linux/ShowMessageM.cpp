@@ -1,4 +1,5 @@
-// The message box over SDL's simple message box.
+// The message box: a GTK box where GTK runs, SDL's simple message box where
+// it cannot start, the console where nobody can see either.
 #include <SDL.h>
 
 #include <cstdlib>
@@ -6,7 +7,11 @@
 #include <string>
 
 #include "Base/Console.h"
+#include "Base/Dialog_Answers.h"
+#include "Base/Gtk_Start.h"
+#include "Base/Linux/Gtk_BoxM.h"
 #include "Base/ShowMessage.h"
+#include "Base/UTF8_Main.h"
 
 const char* (*g_ShowMessageCaption)() = nullptr;
 void* (*g_ShowMessageParent)() = nullptr;
@@ -20,15 +25,24 @@ bool ShowMessage_HasDisplay() {
 }
 
 void ShowMessage(const char* text) {
-  if (!text) text = "";
+  std::string shown = UTF8_MakeValid(text);
+  std::string caption = UTF8_MakeValid(g_ShowMessageCaption ? g_ShowMessageCaption() : nullptr);
+  if (Gtk_Start()) {
+    CGtkBox box(caption.c_str(), true);
+    box.AddLabel(shown.c_str(), false);
+    box.AddButton("OK", 1, true);
+    box.RunModal();
+    return;
+  }
   if (ShowMessage_HasDisplay()) {
-    const char* caption = g_ShowMessageCaption ? g_ShowMessageCaption() : nullptr;
     auto* parent = static_cast<SDL_Window*>(g_ShowMessageParent ? g_ShowMessageParent() : nullptr);
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption ? caption : "", text, parent) == 0) return;
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), shown.c_str(), parent) == 0) return;
     g_Console.Output("ShowMessage: no message box (%s)\n", SDL_GetError());
   }
-  // Nobody to click: log the text whole and go on.
-  std::string line = text;
-  line += '\n';
-  g_Console.Print(line.c_str());
+  // Nobody to click: log the text whole, take the answer a test queued, go on.
+  DialogAnswer answer;
+  DialogAnswers_Next(&answer);
+  shown = (text ? text : "");
+  shown += '\n';
+  g_Console.Print(shown.c_str());
 }

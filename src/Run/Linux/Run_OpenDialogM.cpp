@@ -1,12 +1,10 @@
 #include <gtk/gtk.h>
 
-#include "Base/ShowMessage.h"
+#include "Base/Gtk_Start.h"
 #include "Run/Run_OpenDialog.h"
 
 std::string Run_AskGameFile() {
-  if (!ShowMessage_HasDisplay()) return "";
-  gtk_disable_setlocale();  // numbers stay in the C locale
-  if (!gtk_init_check(nullptr, nullptr)) return "";
+  if (!Gtk_Start()) return "";
   GtkWidget* dialog = gtk_file_chooser_dialog_new("Open game", nullptr, GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
                                                   GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT, nullptr);
   GtkFileFilter* filter = gtk_file_filter_new();
@@ -20,6 +18,6 @@ std::string Run_AskGameFile() {
     g_free(name);
   }
   gtk_widget_destroy(dialog);
-  while (gtk_events_pending()) gtk_main_iteration();
+  Gtk_Iterate();
   return chosen;
 }

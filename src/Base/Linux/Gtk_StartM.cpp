@@ -1,0 +1,28 @@
+#include <gtk/gtk.h>
+
+#include "Base/Gtk_Start.h"
+#include "Base/ShowMessage.h"
+
+void (*g_GtkModalPump)() = nullptr;
+
+namespace {
+enum { NOT_TRIED, RUNNING, FAILED } g_state = NOT_TRIED;
+}
+
+bool Gtk_Start() {
+  if (g_state == NOT_TRIED) {
+    g_state = FAILED;
+    if (ShowMessage_HasDisplay()) {
+      gtk_disable_setlocale();  // number formatting and parsing stay in the C locale
+      if (gtk_init_check(nullptr, nullptr)) g_state = RUNNING;
+    }
+  }
+  return g_state == RUNNING;
+}
+
+bool Gtk_Running() { return g_state == RUNNING; }
+
+void Gtk_Iterate() {
+  if (g_state != RUNNING) return;
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+}
