@@ -21,6 +21,7 @@
 #include "Object/Object_Main.h"
 #include "Path/Path_Main.h"
 #include "Room/Room_Main.h"
+#include "TimeLine/TimeLine_Main.h"
 #include "Sprite/Sprite_Main.h"
 
 namespace {
@@ -321,4 +322,27 @@ TEST_F(SpriteDownload, ImagesArriveWithTheImageLoadedEvent) {
   HTTP_SetEventSender(nullptr);
   Sprite_Delete(s);
   Sprite_Delete(t);
+}
+
+// Resources deleted while instances use them: the instance stops following
+// the path or running the time line.
+TEST_F(ResourceBuiltins, DeletedPathsAndTimeLinesStopTheirInstances) {
+  int path = Path_Add(), line = TimeLine_Create("tl_deleted");
+  CallReal("path_add_point", {path, 0, 0, 100});
+  CallReal("path_add_point", {path, 100, 0, 100});
+  CInstance inst(0, 0, 4000002, -1, false);
+  Path_StartInstance(&inst, path, 1, 1, 0, true, PATH_END_STOP);
+  ASSERT_EQ(inst.path_index, path);
+  EXPECT_FALSE(Path_StepInstance(&inst));
+  EXPECT_GT(inst.x, 0);
+  inst.timeline_index = line;
+  inst.timeline_running = true;
+  EXPECT_TRUE(Path_Delete(path));
+  EXPECT_TRUE(TimeLine_Delete(line));
+  float x = inst.x;
+  EXPECT_FALSE(Path_StepInstance(&inst));
+  EXPECT_EQ(inst.path_index, -1);
+  EXPECT_EQ(inst.x, x);
+  TimeLine_Step(&inst);
+  EXPECT_FALSE(inst.timeline_running);
 }
