@@ -35,7 +35,11 @@ class ResourceBuiltins : public ::testing::Test {
     g_Log.clear();
     g_ConsoleListener = [](const char* line) { g_Log += line; };
   }
-  void TearDown() override { g_ConsoleListener = nullptr; }
+  void TearDown() override {
+    g_ConsoleListener = nullptr;
+    Object_FreeAll();  // deleted objects are kept until then
+    Room_FreeAll();
+  }
 };
 
 struct Failing {
