@@ -71,6 +71,16 @@ Matrix Matrix_RotationZ(float angle) {
   return {{{c, s, 0, 0}, {-s, c, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
 }
 
+Matrix Matrix_RotationAxis(const Vector3& axis, float angle) {
+  Vector3 a = Vector3_Normalize(axis);
+  if (a.x == 0 && a.y == 0 && a.z == 0) return Matrix_Identity();
+  float c = std::cos(angle), s = std::sin(angle), t = 1 - c;
+  return {{{t * a.x * a.x + c, t * a.x * a.y + s * a.z, t * a.x * a.z - s * a.y, 0},
+           {t * a.x * a.y - s * a.z, t * a.y * a.y + c, t * a.y * a.z + s * a.x, 0},
+           {t * a.x * a.z + s * a.y, t * a.y * a.z - s * a.x, t * a.z * a.z + c, 0},
+           {0, 0, 0, 1}}};
+}
+
 Matrix Matrix_LookAtLH(const Vector3& eye, const Vector3& at, const Vector3& up) {
   Vector3 z = Vector3_Normalize({at.x - eye.x, at.y - eye.y, at.z - eye.z});
   Vector3 x = Vector3_Normalize(Vector3_Cross(up, z));

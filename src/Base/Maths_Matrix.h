@@ -31,6 +31,10 @@ Matrix Matrix_Scaling(float x, float y, float z);
 Matrix Matrix_RotationX(float angle);
 Matrix Matrix_RotationY(float angle);
 Matrix Matrix_RotationZ(float angle);
+// About the axis through the origin, in the same sense as the three above
+// (the axis (0, 0, 1) gives Matrix_RotationZ). The axis is normalised; the
+// zero axis gives the identity.
+Matrix Matrix_RotationAxis(const Vector3& axis, float angle);
 // View matrix looking from eye to at with the given up direction.
 Matrix Matrix_LookAtLH(const Vector3& eye, const Vector3& at, const Vector3& up);
 // The same with the points as float[3] arrays.

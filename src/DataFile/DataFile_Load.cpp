@@ -3,6 +3,7 @@
 // first bad offset, size, count, text or index stops the load with a message
 // that names the chunk, the record and the field.
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -160,7 +161,9 @@ class CPackageReader {
   void Scripts(CCursor& c);
   void TimeLines(CCursor& c);
   void Objects(CCursor& c);
+  void ObjectPhysics(CCursor& r, PackageObjectPhysics& p);
   void Rooms(CCursor& c);
+  void RoomPhysics(CCursor& r, PackageRoomPhysics& p);
   void IncludedFiles(CCursor& c);
   void Sounds(CCursor& c);
   void Audio(CCursor& c);
@@ -402,7 +405,44 @@ void CPackageReader::Objects(CCursor& c) {
       e.number = r.I32("event number");
       e.code = r.Text("event code");
     }
+    ObjectPhysics(r, o.physics);
   });
+}
+
+// The physics block after an object's events: a flag, then the fields when set.
+void CPackageReader::ObjectPhysics(CCursor& r, PackageObjectPhysics& p) {
+  p.enabled = r.Flag("physics flag");
+  if (!p.enabled) return;
+  p.shape = r.I32("physics shape");
+  if (p.shape < 0 || p.shape > 2) Fail(r.Where() + ": physics shape " + std::to_string(p.shape) + " is not 0, 1 or 2");
+  p.radius = r.F32("physics radius");
+  p.width = r.F32("physics width");
+  p.height = r.F32("physics height");
+  uint32_t n = r.Count("physics point count", 8);
+  if (n > 8) Fail(r.Where() + ": physics point count " + Num(n) + " is above 8");
+  p.points.resize(n);
+  for (auto& [x, y] : p.points) {
+    x = r.F32("physics point x");
+    y = r.F32("physics point y");
+  }
+  for (float* f : {&p.density, &p.restitution, &p.friction, &p.linear_damping, &p.angular_damping})
+    *f = r.F32("physics material");
+  p.collision_group = r.I32("physics collision group");
+  p.sensor = r.Flag("physics sensor flag");
+  p.awake = r.Flag("physics awake flag");
+  p.kinematic = r.Flag("physics kinematic flag");
+  bool finite = std::isfinite(p.radius) && std::isfinite(p.width) && std::isfinite(p.height);
+  for (auto& [x, y] : p.points) finite = finite && std::isfinite(x) && std::isfinite(y);
+  for (float f : {p.density, p.restitution, p.friction, p.linear_damping, p.angular_damping})
+    finite = finite && std::isfinite(f);
+  if (!finite) Fail(r.Where() + ": a physics field is not a finite number");
+  if (p.density < 0 || p.linear_damping < 0 || p.angular_damping < 0)
+    Fail(r.Where() + ": physics density and damping cannot be negative");
+  if (p.collision_group < -32768 || p.collision_group > 32767)
+    Fail(r.Where() + ": physics collision group " + std::to_string(p.collision_group) + " is outside 16 bits");
+  if ((p.shape == 0 && !(p.radius > 0)) || (p.shape == 1 && !(p.width > 0 && p.height > 0)) ||
+      (p.shape == 2 && n < 3))
+    Fail(r.Where() + ": the physics shape has no size");
 }
 
 void CPackageReader::Rooms(CCursor& c) {
@@ -463,7 +503,19 @@ void CPackageReader::Rooms(CCursor& c) {
       t.alpha = r.F32("tile alpha");
       t.visible = r.Flag("tile visible");
     }
+    RoomPhysics(r, room.physics);
   });
+}
+
+// The physics world after a room's tiles: flag, gravity x and y, scale.
+void CPackageReader::RoomPhysics(CCursor& r, PackageRoomPhysics& p) {
+  p.enabled = r.Flag("physics world flag");
+  p.gravity_x = r.F32("physics gravity x");
+  p.gravity_y = r.F32("physics gravity y");
+  p.scale = r.F32("physics scale");
+  if (!std::isfinite(p.gravity_x) || !std::isfinite(p.gravity_y) || !std::isfinite(p.scale))
+    Fail(r.Where() + ": a physics field is not a finite number");
+  if (p.enabled && !(p.scale > 0)) Fail(r.Where() + ": the physics scale must be above 0");
 }
 
 void CPackageReader::IncludedFiles(CCursor& c) {

@@ -179,6 +179,18 @@ struct PackageEvent {
   int32_t number = 0;                  // alarm, step kind, object, key, ...
   std::string code;                    // source text
 };
+// The body its instances get in a room with a physics world: sizes and
+// points in room pixels about the instance.
+struct PackageObjectPhysics {
+  bool enabled = false;
+  int32_t shape = 0;                   // 0 circle, 1 box, 2 polygon
+  float radius = 0, width = 0, height = 0;
+  std::vector<std::pair<float, float>> points;  // polygon: 3 to 8, clockwise on screen
+  float density = 0.5f, restitution = 0.1f, friction = 0.2f;
+  float linear_damping = 0.1f, angular_damping = 0.1f;
+  int32_t collision_group = 0;         // -32768 to 32767
+  bool sensor = false, awake = true, kinematic = false;
+};
 struct PackageObject {
   bool exists = false;
   std::string name;
@@ -188,6 +200,7 @@ struct PackageObject {
   int32_t depth = 0;
   bool solid = false, visible = true, persistent = false;
   std::vector<PackageEvent> events;    // by type, then number
+  PackageObjectPhysics physics;
 };
 
 // ROOM
@@ -229,6 +242,12 @@ struct PackageRoomTile {
   float alpha = 1;
   bool visible = true;
 };
+// The physics world the room makes when it starts.
+struct PackageRoomPhysics {
+  bool enabled = false;
+  float gravity_x = 0, gravity_y = 10;
+  float scale = 0.1f;                  // metres per pixel
+};
 struct PackageRoom {
   bool exists = false;
   std::string name;
@@ -244,6 +263,7 @@ struct PackageRoom {
   std::array<PackageRoomView, 8> views;
   std::vector<PackageRoomInstance> instances;
   std::vector<PackageRoomTile> tiles;
+  PackageRoomPhysics physics;
 };
 
 // DAFL: an included file.

@@ -20,6 +20,7 @@
 #include "Base/UTF8_Main.h"
 #include "DataFile/DataFile_Image.h"
 #include "Font/Linux/Font_RasterM.h"
+#include "Physics/Physics_Check.h"
 
 namespace {
 
@@ -203,7 +204,9 @@ class CProject {
   void Paths(CSpec& root);
   void TimeLines(CSpec& root);
   void Objects(CSpec& root);
+  void ObjectPhysics(CSpec& spec, PackageObject& o);
   void Rooms(CSpec& root);
+  void RoomPhysics(CSpec& spec, PackageRoom& r);
   void IncludedFiles(CSpec& root);
   void Extensions(CSpec& root);
   PackageEvent Event(const std::string& key, const std::string& where);
@@ -660,6 +663,7 @@ void CProject::Objects(CSpec& root) {
     o.solid = spec.Bool("solid", false);
     o.visible = spec.Bool("visible", true);
     o.persistent = spec.Bool("persistent", false);
+    ObjectPhysics(spec, o);
     json_object* events = spec.Typed("events", json_type_object, "an object of event: code");
     if (!events) return;
     CSpec list(*this, events, spec.Where("events"));
@@ -685,6 +689,70 @@ void CProject::Objects(CSpec& root) {
   }
 }
 
+// "physics": the body an instance gets in a room with a world. Sizes default
+// to the sprite's.
+void CProject::ObjectPhysics(CSpec& spec, PackageObject& o) {
+  if (!spec.Typed("physics", json_type_object, "an object")) return;
+  CSpec ph(*this, spec.Get("physics"), spec.Where("physics"));
+  PackageObjectPhysics& p = o.physics;
+  p.enabled = true;
+  const PackageSprite* sprite = o.sprite >= 0 ? &m_pkg.sprites[o.sprite] : nullptr;
+  std::string shape = ph.String("shape", "circle");
+  static const std::map<std::string, int32_t> shapes = {{"circle", 0}, {"box", 1}, {"polygon", 2}};
+  auto it = shapes.find(shape);
+  if (it == shapes.end()) ph.Fail("shape", "expected \"circle\", \"box\" or \"polygon\", got " + Quoted(shape));
+  p.shape = it->second;
+  p.radius = (float)ph.Real("radius", sprite ? sprite->width / 2.0 : 0);
+  p.width = (float)ph.Real("width", sprite ? sprite->width : 0);
+  p.height = (float)ph.Real("height", sprite ? sprite->height : 0);
+  std::vector<b2Vec2> points;
+  for (json_object* pt : ph.Array("points")) {
+    if (!json_object_is_type(pt, json_type_array) || json_object_array_length(pt) != 2)
+      ph.Fail("points", "expected [x, y] pairs, got " + Shown(pt));
+    double xy[2];
+    for (size_t k = 0; k < 2; k++) {
+      json_object* v = json_object_array_get_idx(pt, k);
+      if (!json_object_is_type(v, json_type_int) && !json_object_is_type(v, json_type_double))
+        ph.Fail("points", "expected [x, y] pairs, got " + Shown(pt));
+      xy[k] = json_object_get_double(v);
+    }
+    p.points.emplace_back((float)xy[0], (float)xy[1]);
+    points.emplace_back((float)xy[0], (float)xy[1]);
+  }
+  p.density = (float)ph.Real("density", p.density);
+  p.restitution = (float)ph.Real("restitution", p.restitution);
+  p.friction = (float)ph.Real("friction", p.friction);
+  p.linear_damping = (float)ph.Real("linear_damping", p.linear_damping);
+  p.angular_damping = (float)ph.Real("angular_damping", p.angular_damping);
+  p.collision_group = ph.Int("collision_group", 0);
+  p.sensor = ph.Bool("sensor", false);
+  p.awake = ph.Bool("awake", true);
+  p.kinematic = ph.Bool("kinematic", false);
+  ph.Done();
+  if (p.shape == 0 && !(p.radius > 0)) ph.Fail("radius", "a circle needs a radius above 0 (or a sprite)");
+  if (p.shape == 1 && !(p.width > 0 && p.height > 0)) ph.Fail("width", "a box needs a width and height above 0 (or a sprite)");
+  if (p.shape == 2 && (points.size() < 3 || points.size() > 8 || !Physics_ConvexClockwise(points)))
+    ph.Fail("points", "expected 3 to 8 points of a convex polygon, clockwise on the screen");
+  if (p.shape != 2 && !points.empty()) ph.Fail("points", "only a polygon has points");
+  if (p.density < 0) ph.Fail("density", "cannot be negative");
+  if (p.linear_damping < 0) ph.Fail("linear_damping", "cannot be negative");
+  if (p.angular_damping < 0) ph.Fail("angular_damping", "cannot be negative");
+  if (p.collision_group < -32768 || p.collision_group > 32767)
+    ph.Fail("collision_group", "expected a whole number from -32768 to 32767");
+}
+
+// "physics": the room has a world, made before its instances.
+void CProject::RoomPhysics(CSpec& spec, PackageRoom& r) {
+  if (!spec.Typed("physics", json_type_object, "an object")) return;
+  CSpec ph(*this, spec.Get("physics"), spec.Where("physics"));
+  r.physics.enabled = true;
+  r.physics.gravity_x = (float)ph.Real("gravity_x", 0);
+  r.physics.gravity_y = (float)ph.Real("gravity_y", 10);
+  r.physics.scale = (float)ph.Real("scale", 0.1);
+  ph.Done();
+  if (!(r.physics.scale > 0) || !std::isfinite(r.physics.scale)) ph.Fail("scale", "expected a number above 0");
+}
+
 void CProject::Rooms(CSpec& root) {
   m_pkg.rooms.resize(m_names.rooms.size());
   Each(root, "rooms", [&](CSpec& spec, size_t i) {
@@ -701,6 +769,7 @@ void CProject::Rooms(CSpec& root) {
     r.colour = spec.Colour("colour", r.colour);
     r.show_colour = spec.Bool("show_colour", true);
     r.code = spec.Code("code");
+    RoomPhysics(spec, r);
 
     auto backgrounds = spec.Array("backgrounds");
     if (backgrounds.size() > 8) spec.Fail("backgrounds", "a room has at most 8 backgrounds");

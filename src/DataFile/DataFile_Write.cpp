@@ -325,6 +325,32 @@ void WriteTimeLines(CPackageWriter& w, const std::vector<PackageTimeLine>& timel
   });
 }
 
+void WriteObjectPhysics(CPackageWriter& w, const PackageObjectPhysics& p) {
+  w.Flag(p.enabled);
+  if (!p.enabled) return;
+  w.I32(p.shape);
+  w.F32(p.radius);
+  w.F32(p.width);
+  w.F32(p.height);
+  w.U32((uint32_t)p.points.size());
+  for (auto& [x, y] : p.points) {
+    w.F32(x);
+    w.F32(y);
+  }
+  for (float f : {p.density, p.restitution, p.friction, p.linear_damping, p.angular_damping}) w.F32(f);
+  w.I32(p.collision_group);
+  w.Flag(p.sensor);
+  w.Flag(p.awake);
+  w.Flag(p.kinematic);
+}
+
+void WriteRoomPhysics(CPackageWriter& w, const PackageRoomPhysics& p) {
+  w.Flag(p.enabled);
+  w.F32(p.gravity_x);
+  w.F32(p.gravity_y);
+  w.F32(p.scale);
+}
+
 void WriteObjects(CPackageWriter& w, const std::vector<PackageObject>& objects) {
   w.Chunk("OBJT", [&] {
     w.List(objects, Exists<PackageObject>, [&](const PackageObject& o) {
@@ -342,6 +368,7 @@ void WriteObjects(CPackageWriter& w, const std::vector<PackageObject>& objects) 
         w.I32(e.number);
         w.Text(e.code);
       }
+      WriteObjectPhysics(w, o.physics);
     });
   });
 }
@@ -399,6 +426,7 @@ void WriteRoom(CPackageWriter& w, const PackageRoom& r) {
     w.F32(t.alpha);
     w.Flag(t.visible);
   }
+  WriteRoomPhysics(w, r.physics);
 }
 
 void WriteIncludedFiles(CPackageWriter& w, const std::vector<PackageIncludedFile>& files) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Graphics/Graphics_D3D.h"
 #include "Graphics/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
 
@@ -24,7 +25,8 @@ void EmitQuad(int texture, const Corner& tl, const Corner& tr, const Corner& br,
   SVertex* v = Batch_AllocVerts(PR_TRIANGLELIST, texture, VERTEX_SIZE_2D, 6);
   if (!v) return;
   const Corner* order[6] = {&tl, &tr, &br, &br, &bl, &tl};
-  for (int i = 0; i < 6; i++) v[i] = {order[i]->x, order[i]->y, 0, order[i]->colour, order[i]->u, order[i]->v};
+  float z = D3D_GetDepth();
+  for (int i = 0; i < 6; i++) v[i] = {order[i]->x, order[i]->y, z, order[i]->colour, order[i]->u, order[i]->v};
 }
 
 const GRTexture* TextureOf(const TPageEntry* tpe) {

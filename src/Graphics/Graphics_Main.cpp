@@ -5,6 +5,7 @@
 #include "Background/Background_Main.h"
 #include "Base/Console.h"
 #include "Font/Font_Main.h"
+#include "Graphics/Graphics_D3D.h"
 #include "Sprite/Sprite_Main.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Particle/Particle_Shapes.h"
@@ -48,15 +49,10 @@ void Graphics_SetView(float x, float y, float w, float h, float angle) {
   g_View[2] = w;
   g_View[3] = h;
   g_View[4] = angle;
-  if (w == 0) w = 1;
-  if (h == 0) h = 1;
-  // Room y grows downward: the projection's negative height turns it over.
-  // The view turns counter-clockwise about its centre, so the room turns
-  // clockwise on the screen.
-  float cx = x + w / 2, cy = y + h / 2;
-  Matrix view = Matrix_Multiply(Matrix_Translation(-cx, -cy, 0), Matrix_RotationZ(angle * float(M_PI) / 180.0f));
+  Matrix view, projection;
+  D3D_ViewMatrices(x, y, w, h, angle, D3D_GetPerspective(), &view, &projection);
   Graphics_SetTransform(TRANSFORM_VIEW, view);
-  Graphics_SetTransform(TRANSFORM_PROJECTION, Matrix_OrthoLH(w, -h, -16000, 16000));
+  Graphics_SetTransform(TRANSFORM_PROJECTION, projection);
 }
 
 void Graphics_GetView(float* x, float* y, float* w, float* h, float* angle) {

@@ -12,8 +12,9 @@ void Graphics_Shutdown();
 // boxes and masks even when the device is not there to make textures.
 void Graphics_LoadPackage(const GamePackage& pkg);
 
-// The 2D view: the room rectangle (x, y, w, h) rotated by angle degrees
-// is mapped onto the current viewport.
+// The view: the room rectangle (x, y, w, h) rotated by angle degrees is
+// mapped onto the current viewport, orthographically, or in perspective
+// while perspective is on (Graphics_D3D.h).
 void Graphics_SetView(float x, float y, float w, float h, float angle);
 void Graphics_GetView(float* x, float* y, float* w, float* h, float* angle);
 // Viewport and view in one call, as a room does for each of its views.

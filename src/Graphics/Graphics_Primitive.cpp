@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Graphics/Graphics_Colour.h"
+#include "Graphics/Graphics_D3D.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
@@ -17,7 +18,8 @@ namespace {
 
 constexpr float kPixel = 0.5f + 1.0f / 128;
 
-void Vert(SVertex* v, float x, float y, uint32_t argb) { *v = {x, y, 0, argb, 0, 0}; }
+// 2D drawing lies at the depth the 3D state gives it.
+void Vert(SVertex* v, float x, float y, uint32_t argb) { *v = {x, y, D3D_GetDepth(), argb, 0, 0}; }
 
 uint32_t Current() { return GR_ColourToARGB(GR_GetColor(), GR_GetAlpha()); }
 uint32_t WithAlpha(uint32_t bgr) { return GR_ColourToARGB(bgr, GR_GetAlpha()); }
@@ -265,7 +267,7 @@ void GR_Primitive_Vertex_Texture(float x, float y, float u, float v) {
 }
 
 void GR_Primitive_Vertex_Texture_Color(float x, float y, float u, float v, uint32_t col, float alpha) {
-  g_Primitive.verts.push_back({x, y, 0, GR_ColourToARGB(col, alpha), u, v});
+  g_Primitive.verts.push_back({x, y, D3D_GetDepth(), GR_ColourToARGB(col, alpha), u, v});
 }
 
 void GR_Primitive_End() {

@@ -1,6 +1,7 @@
-// The vertex batch: vertices of one kind and texture gathered and drawn
-// with one call. Lists of the same kind and texture share a batch; strips
-// and fans always get a batch of their own.
+// The vertex batch: vertices of one kind, texture and size gathered and
+// drawn with one call. Lists of the same kind, texture and size share a
+// batch; strips and fans always get a batch of their own.
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -9,12 +10,17 @@
 
 namespace {
 
+// The store holds a full batch of the larger vertex.
+constexpr size_t kStoreBytes = size_t(BATCH_MAX_VERTS) * VERTEX_SIZE_3D;
+
 struct Batch {
-  std::vector<SVertex> verts = std::vector<SVertex>(BATCH_MAX_VERTS);
+  std::vector<unsigned char> bytes = std::vector<unsigned char>(kStoreBytes);
   int count = 0;
   int primType = 0;
   int texture = -1;
   int vertexSize = 0;
+  // BATCH_MAX_VERTS, or more while the store is grown for one large request.
+  size_t Capacity() const { return bytes.size() == kStoreBytes ? BATCH_MAX_VERTS : bytes.size() / size_t(vertexSize); }
 };
 
 Batch g_Batch;
@@ -23,28 +29,35 @@ bool Mergeable(int primType) {
   return primType == PR_POINTLIST || primType == PR_LINELIST || primType == PR_TRIANGLELIST;
 }
 
+void* Reserve(int primType, int texture, int vertexSize, int count) {
+  if (!GR_D3D_IsReady() || count <= 0 || primType < PR_POINTLIST || primType > PR_TRIANGLEFAN) return nullptr;
+  Batch& b = g_Batch;
+  if (b.count > 0 && (b.primType != primType || b.texture != texture || b.vertexSize != vertexSize ||
+                      !Mergeable(primType) || size_t(b.count) + size_t(count) > b.Capacity()))
+    Batch_Flush();
+  b.primType = primType;
+  b.texture = texture;
+  b.vertexSize = vertexSize;
+  // A request larger than a whole batch gets a store of its size, so the
+  // caller never writes past the end.
+  if (size_t(count) > b.Capacity()) b.bytes.resize(std::max(kStoreBytes + 1, size_t(count) * size_t(vertexSize)));
+  void* v = b.bytes.data() + size_t(b.count) * size_t(vertexSize);
+  b.count += count;
+  return v;
+}
+
 }  // namespace
 
 SVertex* Batch_AllocVerts(int primType, int texture, int vertexSize, int count) {
-  if (!GR_D3D_IsReady() || count <= 0 || primType < PR_POINTLIST || primType > PR_TRIANGLEFAN)
-    return nullptr;
   if (vertexSize != VERTEX_SIZE_2D) {
     g_Console.Output("Vertex size %d is not supported by the batch\n", vertexSize);
     return nullptr;
   }
-  Batch& b = g_Batch;
-  if (b.count > 0 && (b.primType != primType || b.texture != texture || b.vertexSize != vertexSize ||
-                      !Mergeable(primType) || b.count + count > int(b.verts.size())))
-    Batch_Flush();
-  // A request larger than a whole batch gets a store of its size, so the
-  // caller never writes past the end.
-  if (count > int(b.verts.size())) b.verts.resize(size_t(count));
-  b.primType = primType;
-  b.texture = texture;
-  b.vertexSize = vertexSize;
-  SVertex* v = b.verts.data() + b.count;
-  b.count += count;
-  return v;
+  return static_cast<SVertex*>(Reserve(primType, texture, vertexSize, count));
+}
+
+SVertex3D* Batch_AllocVerts3D(int primType, int texture, int count) {
+  return static_cast<SVertex3D*>(Reserve(primType, texture, VERTEX_SIZE_3D, count));
 }
 
 void Batch_Flush() {
@@ -52,10 +65,10 @@ void Batch_Flush() {
   if (b.count == 0) return;
   int n = b.count;
   b.count = 0;
-  Device_Draw(b.primType, b.texture, b.verts.data(), n);
-  if (b.verts.size() > size_t(BATCH_MAX_VERTS)) {
-    b.verts.resize(BATCH_MAX_VERTS);
-    b.verts.shrink_to_fit();
+  Device_Draw(b.primType, b.texture, b.bytes.data(), b.vertexSize, n);
+  if (b.bytes.size() != kStoreBytes) {
+    b.bytes.resize(kStoreBytes);
+    b.bytes.shrink_to_fit();
   }
 }
 

@@ -16,6 +16,16 @@ struct SVertex {
 };
 constexpr int VERTEX_SIZE_2D = 24;
 
+// The 3D vertex with a normal, 36 bytes. A 2D vertex counts as having the
+// normal (0, 0, 0): lighting leaves it the ambient part alone.
+struct SVertex3D {
+  float x, y, z;
+  float nx, ny, nz;
+  uint32_t colour;  // ARGB
+  float u, v;
+};
+constexpr int VERTEX_SIZE_3D = 36;
+
 // Primitive kinds.
 enum {
   PR_POINTLIST = 1,
@@ -34,6 +44,8 @@ constexpr int BATCH_MAX_VERTS = 32768;
 // request, or when it is a strip or fan. A request larger than a batch gets
 // a batch of its own. Null when the device is not ready or the request is bad.
 SVertex* Batch_AllocVerts(int primType, int texture, int vertexSize, int count);
+// The same for 3D vertices (vertex size 36).
+SVertex3D* Batch_AllocVerts3D(int primType, int texture, int count);
 // Draws the open batch and closes it.
 void Batch_Flush();
 // Gives back the last count reserved vertices.
@@ -66,10 +78,34 @@ enum {
   RS_SCISSORTEST,
   RS_ALPHABLENDENABLE = 12,
   RS_SHADEMODE,      // 1 flat (the first vertex's colour), 2 Gouraud
+  RS_LIGHTING,       // per-vertex lighting by the ambient colour and the lights
+  RS_FOGENABLE,      // linear fog (Graphics_SetFog)
   RS_COUNT
 };
 void Graphics_SetRenderState(int index, uint32_t value);
 uint32_t Graphics_GetRenderState(int index);
+
+// Lights, used while RS_LIGHTING is on. A lit vertex gets its colour times
+// (ambient + the sum over enabled lights of colour * max(0, N.L) *
+// attenuation), its alpha unchanged; N is the vertex normal through the
+// world transform, normalised. A directional light gives the direction the
+// light travels (L is its reverse); a point light shines from its position
+// with an attenuation falling linearly from 1 at the light to 0 at its range.
+constexpr int LIGHT_COUNT = 8;
+enum { LIGHT_NONE = 0, LIGHT_DIRECTIONAL, LIGHT_POINT };
+struct DeviceLight {
+  int kind = LIGHT_NONE;
+  float x = 0, y = 0, z = 0;  // direction, or position
+  float range = 0;            // point lights
+  uint32_t colour = 0;        // ARGB
+  bool enabled = false;
+};
+void Graphics_SetLight(int index, const DeviceLight& light);  // index outside 0..7: nothing
+void Graphics_SetAmbient(uint32_t argb);
+// Linear fog by the eye-space depth d (the distance from the eye along its
+// view direction): the fog colour's share is 0 up to start and 1 from end
+// on; with end at or before start, everything from start on is fogged.
+void Graphics_SetFog(uint32_t argb, float start, float end);
 
 // Sampling and texture stage settings.
 void GR_SetInterpolation(bool linear);
@@ -84,7 +120,8 @@ void Graphics_SetTransform(int which, const Matrix& m);
 const Matrix& Graphics_GetTransform(int which);
 void Graphics_SetViewPort(int x, int y, int w, int h);
 void Graphics_GetViewPort(int* x, int* y, int* w, int* h);
-// Clears the current target (colour ARGB; depth to 1).
+// Clears the current target (colour ARGB; depth to 1). A surface gets its
+// depth buffer the first time it is drawn to with depth testing on.
 void Graphics_Clear(uint32_t argb);
 
 // Render targets: a texture made with GR_Texture_CreateTarget becomes the
@@ -124,5 +161,6 @@ bool Device_Texture_Create(int w, int h, const uint32_t* argb, bool target, uint
                            uint32_t* framebuffer);
 void Device_Texture_Free(uint32_t texture, uint32_t framebuffer);
 void Device_Texture_Update(uint32_t texture, int x, int y, int w, int h, const uint32_t* argb);
-// Draws count vertices of one primitive kind with a texture id (-1 none).
-void Device_Draw(int primType, int texture, const SVertex* verts, int count);
+// Draws count vertices (of vertexSize 24 or 36 bytes) of one primitive kind
+// with a texture id (-1 none).
+void Device_Draw(int primType, int texture, const void* verts, int vertexSize, int count);

@@ -10,8 +10,9 @@ constexpr int IO_DEVICE_COUNT = 5;
 constexpr int IO_TEXT_MAX = 1024;  // bytes kept of the typed text
 
 // Window mouse position of each device 0 to 5 (entry 0 is the mouse).
-extern int IO_MousePositionX[6];
-extern int IO_MousePositionY[6];
+constexpr int IO_MOUSE_POSITIONS = 6;
+extern int IO_MousePositionX[IO_MOUSE_POSITIONS];
+extern int IO_MousePositionY[IO_MOUSE_POSITIONS];
 
 void IO_Update();     // at the start of each step
 // Input recording ("-record") and playback ("-playback"): each step's key

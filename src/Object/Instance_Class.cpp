@@ -9,6 +9,7 @@
 #include "Object/Instance_Vars.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
+#include "Physics/Physics_Object.h"
 #include "Sprite/Sprite_Main.h"
 #include "Variable/Variable_List.h"
 
@@ -33,6 +34,7 @@ CInstance::CInstance(float nx, float ny, int nid, int obj, bool join)
 CInstance::~CInstance() {
   if (CObject* o = Object_Find(object_index)) o->RemoveInstance(this);
   Instance_Unregister(this);
+  delete physics;
   delete vars;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "Object/Object_Event.h"
@@ -14,6 +15,19 @@ enum : uint32_t {
   OBJECT_PERSISTENT = 4,
 };
 
+// The body an instance of the object gets in a room with a physics world;
+// sizes and points in room pixels about the instance.
+struct ObjectPhysics {
+  bool enabled = false;
+  int shape = 0;  // 0 circle, 1 box, 2 polygon
+  float radius = 0, width = 0, height = 0;
+  std::vector<std::pair<float, float>> points;
+  float density = 0.5f, restitution = 0.1f, friction = 0.2f;
+  float linear_damping = 0.1f, angular_damping = 0.1f;
+  int collision_group = 0;
+  bool sensor = false, awake = true, kinematic = false;
+};
+
 class CObject {
  public:
   char* name = nullptr;  // memory-manager text, owned
@@ -24,6 +38,7 @@ class CObject {
   int depth = 0;
   int parent_index = -1;
   CObject* parent = nullptr;  // kept in step with parent_index by Object_LinkParents
+  ObjectPhysics physics;
 
   // Own event handlers by type, then number.
   std::map<int, CEvent*> events[EV_TYPE_COUNT];

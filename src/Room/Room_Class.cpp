@@ -6,6 +6,8 @@
 #include "Base/RValue.h"
 #include "Object/Instance_Class.h"
 #include "Object/Instance_Main.h"
+#include "Physics/Physics_Object.h"
+#include "Physics/Physics_World.h"
 #include "Platform/MemoryManager.h"
 #include "Run/Run_Code.h"
 
@@ -47,6 +49,7 @@ void CRoom::CopyDefinition(const CRoom* s) {
   std::copy(std::begin(s->backgrounds), std::end(s->backgrounds), std::begin(backgrounds));
   std::copy(std::begin(s->views), std::end(s->views), std::begin(views));
   tiles = s->tiles;
+  physics_def = s->physics_def;
   instance_defs = s->instance_defs;
 }
 
@@ -85,6 +88,11 @@ void CRoom::ApplyActivation() {
   keep.insert(keep.end(), moved.begin(), moved.end());
   active.swap(stay);
   deactivated.swap(keep);
+  // A deactivated instance's body takes no part in the world.
+  for (CInstance* inst : moved)
+    if (inst->physics) inst->physics->SetEnabled(false);
+  for (CInstance* inst : back)
+    if (inst->physics) inst->physics->SetEnabled(true);
 }
 
 static void DeleteMarkedOf(std::vector<CInstance*>& list) {
@@ -106,6 +114,8 @@ void CRoom::ClearInstances() {
   all.insert(all.end(), deactivated.begin(), deactivated.end());
   deactivated.clear();
   for (CInstance* inst : all) delete inst;
+  delete physics;
+  physics = nullptr;
 }
 
 void CRoom::RemoveInstance(CInstance* inst) {

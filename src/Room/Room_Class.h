@@ -46,6 +46,13 @@ struct RoomTile {
   bool visible = true;
 };
 
+// The physics world a room makes when it starts (before its instances).
+struct RoomPhysicsDef {
+  bool enabled = false;
+  float gravity_x = 0, gravity_y = 10;
+  float scale = 0.1f;  // metres per pixel
+};
+
 // An instance the room makes when it starts, with its creation code.
 struct RoomInstanceDef {
   float x = 0, y = 0;
@@ -70,7 +77,8 @@ class CRoom {
   std::vector<RoomInstanceDef> instance_defs;
   char* code_text = nullptr;  // creation code source, owned
   CCode* code = nullptr;      // its compiled form
-  CPhysicsWorld* physics = nullptr;
+  RoomPhysicsDef physics_def;
+  CPhysicsWorld* physics = nullptr;  // the running world, owned
 
   // Instances in the room; a persistent room keeps them between visits.
   std::vector<CInstance*> active;
@@ -101,7 +109,7 @@ class CRoom {
   void ApplyActivation();
   // Deletes the marked instances of both lists.
   void DeleteMarked();
-  // Frees every instance of the room.
+  // Frees every instance of the room, then its physics world.
   void ClearInstances();
   // Takes an instance off both lists (it is not freed).
   void RemoveInstance(CInstance* inst);

@@ -1,6 +1,7 @@
 #include "Run/Run_Activation.h"
 
 #include "Object/Object_Event.h"
+#include "Run/Run_Physics.h"
 #include "Run/Run_Target.h"
 
 namespace {
@@ -27,6 +28,7 @@ CInstance* Run_CopyInstance(CInstance* self, bool perform) {
   CInstance* copy = g_RunRoom->AddInstance(self->x, self->y, self->object_index);
   copy->Assign(self);
   copy->creation_serial = g_EventSerial;
+  Run_PhysicsMakeBody(copy);
   if (perform) {
     Event_Perform(copy, copy, EV_CREATE, 0);
     copy->create_performed = true;

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "Code/Code_Constant.h"
+#include "Function/Kivo_Functions.h"
 #include "IO/IO_KeyNames.h"
 #include "Object/Object_Event.h"
 
@@ -83,4 +84,5 @@ void Constant_Init_World() {
     snprintf(name, sizeof name, "ev_user%d", i);
     Constant_AddReal(name, EV_OTHER_USER0 + i);
   }
+  Kivo_Functions_InitConstants();
 }

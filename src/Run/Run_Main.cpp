@@ -15,11 +15,13 @@
 #include "Object/Object_Event.h"
 #include "Object/Object_Main.h"
 #include "Option/Option_CommandLine.h"
+#include "Physics/Physics_Object.h"
 #include "Platform/MemoryManager.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Code.h"
 #include "Run/Run_Hooks.h"
+#include "Run/Run_Physics.h"
 #include "Run/Run_Services.h"
 
 int g_PendingTransition = TRANSITION_NONE;
@@ -63,6 +65,8 @@ void StartRoom(int index, bool game_start) {
   g_RoomIndex = index;
   g_RunRoom = room;
   if (room->caption && *room->caption) Window_SetCaption(room->caption);
+  // The physics world stands before the instances are made.
+  Run_PhysicsRoomStart(room);
   // New instances with their creation code.
   std::vector<std::pair<CInstance*, CCode*>> fresh;
   if (returning) {
@@ -75,10 +79,12 @@ void StartRoom(int index, bool game_start) {
       auto* inst = new CInstance(def.x, def.y, def.id, def.object);
       inst->creation_serial = g_EventSerial;
       room->active.push_back(inst);
+      Run_PhysicsMakeBody(inst);
       fresh.emplace_back(inst, def.code);
     }
   }
   room->active.insert(room->active.end(), g_carried.begin(), g_carried.end());
+  for (CInstance* inst : g_carried) Run_PhysicsMakeBody(inst);
   g_carried.clear();
   for (auto& [inst, code] : fresh) {
     if (inst->marked) continue;
@@ -102,7 +108,11 @@ void EndRoom(bool game_end) {
       for (CInstance* inst : *list)
         if (inst->persistent) g_carried.push_back(inst);
     }
-    for (CInstance* inst : g_carried) room->RemoveInstance(inst);
+    for (CInstance* inst : g_carried) {
+      room->RemoveInstance(inst);
+      // Its body stays behind with the room's world.
+      delete inst->physics;
+    }
   }
   if (room->persistent && !game_end) {
     for (CInstance* inst : room->active) inst->Detach();
@@ -253,6 +263,7 @@ CInstance* Run_CreateInstance(int object, float x, float y) {
   if (!g_RunRoom) return nullptr;
   CInstance* inst = g_RunRoom->AddInstance(x, y, object);
   inst->creation_serial = g_EventSerial;
+  Run_PhysicsMakeBody(inst);
   Event_Perform(inst, inst, EV_CREATE, 0);
   inst->create_performed = true;
   return inst;

@@ -10,8 +10,10 @@
 #include "Run/Run_Main.h"
 
 namespace {
-void MouseRoom(float* rx, float* ry) {
-  float wx = static_cast<float>(IO_MousePositionX[0]), wy = static_cast<float>(IO_MousePositionY[0]);
+void MouseRoom(float* rx, float* ry, int device = 0) {
+  *rx = *ry = 0;
+  if (device < 0 || device >= IO_MOUSE_POSITIONS) return;
+  float wx = static_cast<float>(IO_MousePositionX[device]), wy = static_cast<float>(IO_MousePositionY[device]);
   *rx = wx, *ry = wy;
   if (!g_RunRoom || !g_RunRoom->views_enabled) return;
   for (int i = ROOM_VIEWS - 1; i >= 0; i--) {
@@ -25,15 +27,15 @@ void MouseRoom(float* rx, float* ry) {
 }
 }  // namespace
 
-float Run_MouseRoomX() {
+float Run_MouseRoomX(int device) {
   float x, y;
-  MouseRoom(&x, &y);
+  MouseRoom(&x, &y, device);
   return x;
 }
 
-float Run_MouseRoomY() {
+float Run_MouseRoomY(int device) {
   float x, y;
-  MouseRoom(&x, &y);
+  MouseRoom(&x, &y, device);
   return y;
 }
 

@@ -89,6 +89,10 @@ bool LoadObjects(const GamePackage& pkg) {
     o->sprite_index = po.sprite, o->mask_index = po.mask;
     o->parent_index = po.parent, o->depth = po.depth;
     o->flags = (po.solid ? OBJECT_SOLID : 0u) | (po.visible ? OBJECT_VISIBLE : 0u) | (po.persistent ? OBJECT_PERSISTENT : 0u);
+    const PackageObjectPhysics& pp = po.physics;
+    o->physics = {pp.enabled, pp.shape, pp.radius, pp.width, pp.height, pp.points, pp.density, pp.restitution,
+                  pp.friction, pp.linear_damping, pp.angular_damping, pp.collision_group, pp.sensor, pp.awake,
+                  pp.kinematic};
     for (const PackageEvent& pe : po.events) {
       if (pe.type < 0 || pe.type >= EV_TYPE_COUNT) {
         Console_Printf("Object %s has an event of unknown type %d\n", po.name.c_str(), pe.type);
@@ -129,6 +133,7 @@ bool LoadRooms(const GamePackage& pkg) {
     r->width = pr.width, r->height = pr.height, r->speed = pr.speed;
     r->persistent = pr.persistent, r->colour = pr.colour, r->show_colour = pr.show_colour;
     r->views_enabled = pr.views_enabled;
+    r->physics_def = {pr.physics.enabled, pr.physics.gravity_x, pr.physics.gravity_y, pr.physics.scale};
     for (int b = 0; b < ROOM_BACKGROUNDS; b++) {
       const PackageRoomBackground& pb = pr.backgrounds[b];
       RoomBackground& bg = r->backgrounds[b];

@@ -12,6 +12,7 @@
 #include "Object/Object_Main.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
+#include "Run/Run_Physics.h"
 #include "Run/Run_Hooks.h"
 #include "Run/Run_Main.h"
 #include "Platform/MemoryManager.h"
@@ -221,6 +222,7 @@ bool Run_LoadGame(const char* file) {
   g_RunRoom = Room_Running(room_index);
   if (g_RunRoom->caption && *g_RunRoom->caption) Window_SetCaption(g_RunRoom->caption);
   Instance_SetNextId(next_id);
+  Run_PhysicsAfterLoad();
   g_Score = score, g_Lives = lives, g_Health = health;
   Sound_OnLoadGame();
   return true;

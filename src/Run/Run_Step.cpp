@@ -19,6 +19,7 @@
 #include "Run/Run_Hooks.h"
 #include "Run/Run_Main.h"
 #include "Run/Run_Mouse.h"
+#include "Run/Run_Physics.h"
 #include "TimeLine/TimeLine_Main.h"
 
 namespace {
@@ -88,12 +89,16 @@ void Keyboard() {
 // The instances whose path reached an end during this step's motion.
 std::vector<CInstance*> g_PathEnded;
 
+// In a room whose world steps, the world moves the instances with a body.
 void Motion() {
   g_PathEnded.clear();
+  bool physics = Run_PhysicsActive();
   for (CInstance* inst : Snapshot()) {
+    if (physics && inst->physics) continue;
     inst->Move();
     if (Path_StepInstance(inst)) g_PathEnded.push_back(inst);
   }
+  if (physics) Run_PhysicsStep();
 }
 
 void PathEnds() {
@@ -160,6 +165,11 @@ void OutsideAndBoundary() {
 }
 
 void Collisions() {
+  // A room with a physics world has its bodies' contacts instead.
+  if (g_RunRoom->physics) {
+    Run_PhysicsCollisions();
+    return;
+  }
   for (const auto& [self_obj, other_obj] : Object_CollisionPairs()) {
     CObject* a = Object_Find(self_obj);
     CObject* b = Object_Find(other_obj);

@@ -8,6 +8,7 @@
 #include "Base/File_Folders.h"
 #include "Base/RValue.h"
 #include "Code/Code_Error.h"
+#include "Function/Kivo_Functions.h"
 #include "Graphics_API/Window_Main.h"
 #include "IO/IO_Main.h"
 #include "Object/Instance_Class.h"
@@ -535,4 +536,5 @@ void Variable_Init_World() {
   RW("view_hspeed", (GV_View<int, &V::hspeed>), (SV_View<int, &V::hspeed>));
   RW("view_vspeed", (GV_View<int, &V::vspeed>), (SV_View<int, &V::vspeed>));
   RW("view_object", (GV_View<int, &V::object>), (SV_View<int, &V::object>));
+  Kivo_Functions_InitVariables();
 }

@@ -31,6 +31,19 @@ TEST(Matrix, RotationsTurnTheLeftHandedWay) {
   ExpectNear(Vector3_TransformCoord({0, 0, 1}, Matrix_RotationY(kPi / 2)), 1, 0, 0);
 }
 
+TEST(Matrix, RotationAboutAnAxisMatchesTheAxisRotations) {
+  const Matrix byAxis[3] = {Matrix_RotationAxis({2, 0, 0}, 0.7f), Matrix_RotationAxis({0, 0.5f, 0}, 0.7f),
+                            Matrix_RotationAxis({0, 0, 9}, 0.7f)};
+  const Matrix plain[3] = {Matrix_RotationX(0.7f), Matrix_RotationY(0.7f), Matrix_RotationZ(0.7f)};
+  for (int k = 0; k < 3; k++)
+    for (int r = 0; r < 4; r++)
+      for (int c = 0; c < 4; c++) EXPECT_NEAR(byAxis[k].m[r][c], plain[k].m[r][c], 1e-6f) << k;
+  // The axis itself stays; a point turns about it; the zero axis does nothing.
+  ExpectNear(Vector3_TransformCoord({1, 1, 1}, Matrix_RotationAxis({1, 1, 1}, 1.0f)), 1, 1, 1);
+  ExpectNear(Vector3_TransformCoord({1, -1, 0}, Matrix_RotationAxis({1, 1, 1}, 2 * kPi / 3)), 0, 1, -1);
+  ExpectNear(Vector3_TransformCoord({3, 4, 5}, Matrix_RotationAxis({0, 0, 0}, 1.0f)), 3, 4, 5);
+}
+
 TEST(Matrix, ViewAndProjections) {
   Matrix view = Matrix_LookAtLH({0, 0, -10}, {0, 0, 0}, {0, 1, 0});
   ExpectNear(Vector3_TransformCoord({0, 0, 0}, view), 0, 0, 10);

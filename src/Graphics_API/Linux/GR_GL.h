@@ -72,6 +72,9 @@
   X(PFNGLGETUNIFORMLOCATIONPROC, GetUniformLocation)                  \
   X(PFNGLUNIFORM1IPROC, Uniform1i)                                    \
   X(PFNGLUNIFORM1FPROC, Uniform1f)                                    \
+  X(PFNGLUNIFORM1IVPROC, Uniform1iv)                                  \
+  X(PFNGLUNIFORM1FVPROC, Uniform1fv)                                  \
+  X(PFNGLUNIFORM3FVPROC, Uniform3fv)                                  \
   X(PFNGLUNIFORMMATRIX4FVPROC, UniformMatrix4fv)
 
 struct GRGLFunctions {

@@ -4,6 +4,7 @@
 // the present flips.
 #include <SDL2/SDL.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -24,26 +25,71 @@ namespace {
 const char* kGouraudHeader = "#version 330 core\n#define SHADE smooth\n";
 const char* kFlatHeader = "#version 330 core\n#define SHADE flat\n";
 
+// Positions go through world, view and projection; lighting works in world
+// space, fog on the eye-space depth.
 const char* kVertexShader = R"(
 layout(location = 0) in vec3 aPos;
 layout(location = 1) in vec4 aColour;
 layout(location = 2) in vec2 aUV;
-uniform mat4 uMatrix;
+layout(location = 3) in vec3 aNormal;
+uniform mat4 uWorld;
+uniform mat4 uView;
+uniform mat4 uProjection;
+uniform int uLighting;
+uniform vec3 uAmbient;
+uniform int uLightKind[8];
+uniform vec3 uLightVec[8];
+uniform vec3 uLightColour[8];
+uniform float uLightRange[8];
+uniform int uFog;
+uniform float uFogStart;
+uniform float uFogEnd;
 SHADE out vec4 vColour;
 out vec2 vUV;
+out float vFog;
 void main() {
-  gl_Position = uMatrix * vec4(aPos, 1.0);
+  vec4 world = uWorld * vec4(aPos, 1.0);
+  vec4 eye = uView * world;
+  gl_Position = uProjection * eye;
   vColour = aColour;
+  if (uLighting != 0) {
+    vec3 n = mat3(uWorld) * aNormal;
+    float len = length(n);
+    n = len > 0.0 ? n / len : vec3(0.0);
+    vec3 light = uAmbient;
+    for (int i = 0; i < 8; i++) {
+      if (uLightKind[i] == 1) {
+        light += uLightColour[i] * max(0.0, dot(n, -uLightVec[i]));
+      } else if (uLightKind[i] == 2) {
+        vec3 d = uLightVec[i] - world.xyz;
+        float dist = length(d);
+        if (dist < uLightRange[i]) {
+          vec3 l = dist > 0.0 ? d / dist : vec3(0.0);
+          light += uLightColour[i] * max(0.0, dot(n, l)) * (1.0 - dist / uLightRange[i]);
+        }
+      }
+    }
+    vColour = vec4(aColour.rgb * min(light, vec3(1.0)), aColour.a);
+  }
+  vFog = 0.0;
+  if (uFog != 0) {
+    float z = eye.z;
+    if (uFogEnd > uFogStart) vFog = clamp((z - uFogStart) / (uFogEnd - uFogStart), 0.0, 1.0);
+    else vFog = z >= uFogStart ? 1.0 : 0.0;
+  }
   vUV = aUV;
 }
 )";
 
 // Texture stage: modulate (texture times vertex colour) or the texture's
-// colour with the vertex alpha; then the alpha test by its compare function.
+// colour with the vertex alpha; then the alpha test by its compare function;
+// then the fog.
 const char* kFragmentShader = R"(
 SHADE in vec4 vColour;
 in vec2 vUV;
+in float vFog;
 out vec4 oColour;
+uniform vec3 uFogColour;
 uniform sampler2D uTexture;
 uniform int uTextured;
 uniform int uModulate;
@@ -65,7 +111,7 @@ void main() {
   else if (uAlphaFunc == 6) pass = a != uAlphaRef;
   else if (uAlphaFunc == 7) pass = a >= uAlphaRef;
   if (!pass) discard;
-  oColour = c;
+  oColour = vec4(mix(c.rgb, uFogColour, vFog), c.a);
 }
 )";
 
@@ -76,7 +122,15 @@ struct RenderTarget {
 
 struct Program {
   uint32_t id = 0;
-  int uMatrix = -1, uTextured = -1, uModulate = -1, uAlphaFunc = -1, uAlphaRef = -1;
+  int uWorld = -1, uView = -1, uProjection = -1;
+  int uTextured = -1, uModulate = -1, uAlphaFunc = -1, uAlphaRef = -1;
+  int uLighting = -1, uAmbient = -1, uLightKind = -1, uLightVec = -1, uLightColour = -1, uLightRange = -1;
+  int uFog = -1, uFogStart = -1, uFogEnd = -1, uFogColour = -1;
+};
+
+// A surface's depth buffer, made the first time it is drawn to with depth testing.
+struct DepthBuffer {
+  uint32_t framebuffer, renderbuffer;
 };
 
 struct Device {
@@ -85,13 +139,15 @@ struct Device {
   bool clipControl = false;
   Program programs[2];  // Gouraud, flat
   Program* program = &programs[0];
-  uint32_t vao = 0, vbo = 0;
+  uint32_t vao = 0, vao3D = 0, vbo = 0;
+  int boundVertexSize = VERTEX_SIZE_2D;
   uint32_t samplers[4] = {};  // bit 0 linear, bit 1 wrap
   // The back buffer.
   uint32_t backFramebuffer = 0, backTexture = 0, backDepth = 0;
   int backWidth = 0, backHeight = 0;
   // Targets pushed over the back buffer.
   std::vector<RenderTarget> targets;
+  std::vector<DepthBuffer> depthBuffers;
   uint32_t readFramebuffer = 0;
   // State.
   uint32_t states[RS_COUNT] = {};
@@ -100,7 +156,11 @@ struct Device {
   int viewport[4] = {0, 0, 0, 0};
   bool linear = false, repeat = false, modulate = true;
   int boundTexture = -2;  // -2: nothing bound yet this frame
-  size_t vboSize = 0;
+  // Lighting and fog.
+  DeviceLight lights[LIGHT_COUNT];
+  uint32_t ambient = 0;
+  uint32_t fogColour = 0;
+  float fogStart = 0, fogEnd = 0;
 };
 
 Device g_Device;
@@ -152,10 +212,11 @@ void ApplyState(int index) {
     case RS_ALPHABLENDENABLE: v ? gl.Enable(GL_BLEND) : gl.Disable(GL_BLEND); break;
     case RS_CULLMODE:
       // Direct3D culls clockwise (2) or counter-clockwise (3) faces as seen
-      // on screen; our y flip reverses the winding OpenGL sees.
+      // on screen. OpenGL sees the image's top row as y = 0 with y going up,
+      // so a face clockwise on screen is counter-clockwise to it.
       if (v == 2 || v == 3) {
         gl.Enable(GL_CULL_FACE);
-        gl.FrontFace(v == 2 ? GL_CW : GL_CCW);
+        gl.FrontFace(v == 2 ? GL_CCW : GL_CW);
         gl.CullFace(GL_FRONT);
       } else {
         gl.Disable(GL_CULL_FACE);
@@ -164,6 +225,8 @@ void ApplyState(int index) {
     case RS_COLORWRITE: gl.ColorMask(v & 1, (v >> 1) & 1, (v >> 2) & 1, (v >> 3) & 1); break;
     case RS_SCISSORTEST: v ? gl.Enable(GL_SCISSOR_TEST) : gl.Disable(GL_SCISSOR_TEST); break;
     case RS_SHADEMODE: UseProgram(&g_Device.programs[v == 1 ? 1 : 0]); break;
+    case RS_LIGHTING: gl.Uniform1i(g_Device.program->uLighting, v ? 1 : 0); break;
+    case RS_FOGENABLE: gl.Uniform1i(g_Device.program->uFog, v ? 1 : 0); break;
     case RS_ALPHATESTENABLE:
     case RS_ALPHAFUNC:
     case RS_ALPHAREF:
@@ -184,17 +247,55 @@ void BindFramebuffer() {
   gl.BindFramebuffer(GL_FRAMEBUFFER, fb);
 }
 
+// Our row-vector matrices read column by column are the transposes that
+// OpenGL's column vectors need.
 void UploadMatrix() {
-  Matrix m = Matrix_Multiply(Matrix_Multiply(g_Device.transforms[TRANSFORM_WORLD],
-                                             g_Device.transforms[TRANSFORM_VIEW]),
-                             g_Device.transforms[TRANSFORM_PROJECTION]);
+  const Program* p = g_Device.program;
+  gl.UniformMatrix4fv(p->uWorld, 1, GL_FALSE, &g_Device.transforms[TRANSFORM_WORLD].m[0][0]);
+  gl.UniformMatrix4fv(p->uView, 1, GL_FALSE, &g_Device.transforms[TRANSFORM_VIEW].m[0][0]);
   // Direct3D's clip y points up the image, whose top is memory row 0 here;
   // without clip control, depth 0..1 is also widened to OpenGL's -1..1.
   Matrix fix = Matrix_Scaling(1, -1, g_Device.clipControl ? 1 : 2);
   if (!g_Device.clipControl) fix.m[3][2] = -1;
-  m = Matrix_Multiply(m, fix);
-  gl.UniformMatrix4fv(g_Device.program->uMatrix, 1, GL_FALSE, &m.m[0][0]);
+  Matrix m = Matrix_Multiply(g_Device.transforms[TRANSFORM_PROJECTION], fix);
+  gl.UniformMatrix4fv(p->uProjection, 1, GL_FALSE, &m.m[0][0]);
   g_Device.matrixDirty = false;
+}
+
+void Rgb(uint32_t argb, float* out) {
+  out[0] = float((argb >> 16) & 255) / 255.0f;
+  out[1] = float((argb >> 8) & 255) / 255.0f;
+  out[2] = float(argb & 255) / 255.0f;
+}
+
+void UploadLights() {
+  const Program* p = g_Device.program;
+  int kinds[LIGHT_COUNT];
+  float vecs[LIGHT_COUNT * 3], colours[LIGHT_COUNT * 3], ranges[LIGHT_COUNT], ambient[3];
+  for (int i = 0; i < LIGHT_COUNT; i++) {
+    const DeviceLight& l = g_Device.lights[i];
+    kinds[i] = l.enabled ? l.kind : LIGHT_NONE;
+    vecs[3 * i] = l.x;
+    vecs[3 * i + 1] = l.y;
+    vecs[3 * i + 2] = l.z;
+    Rgb(l.colour, colours + 3 * i);
+    ranges[i] = l.range;
+  }
+  Rgb(g_Device.ambient, ambient);
+  gl.Uniform1iv(p->uLightKind, LIGHT_COUNT, kinds);
+  gl.Uniform3fv(p->uLightVec, LIGHT_COUNT, vecs);
+  gl.Uniform3fv(p->uLightColour, LIGHT_COUNT, colours);
+  gl.Uniform1fv(p->uLightRange, LIGHT_COUNT, ranges);
+  gl.Uniform3fv(p->uAmbient, 1, ambient);
+}
+
+void UploadFog() {
+  const Program* p = g_Device.program;
+  float colour[3];
+  Rgb(g_Device.fogColour, colour);
+  gl.Uniform3fv(p->uFogColour, 1, colour);
+  gl.Uniform1f(p->uFogStart, g_Device.fogStart);
+  gl.Uniform1f(p->uFogEnd, g_Device.fogEnd);
 }
 
 uint32_t CompileShader(uint32_t kind, const char* header, const char* body) {
@@ -236,11 +337,18 @@ bool MakeProgram(const char* header, Program* out) {
     return false;
   }
   out->id = p;
-  out->uMatrix = gl.GetUniformLocation(p, "uMatrix");
-  out->uTextured = gl.GetUniformLocation(p, "uTextured");
-  out->uModulate = gl.GetUniformLocation(p, "uModulate");
-  out->uAlphaFunc = gl.GetUniformLocation(p, "uAlphaFunc");
-  out->uAlphaRef = gl.GetUniformLocation(p, "uAlphaRef");
+  const struct {
+    int* location;
+    const char* name;
+  } uniforms[] = {{&out->uWorld, "uWorld"}, {&out->uView, "uView"}, {&out->uProjection, "uProjection"},
+                  {&out->uTextured, "uTextured"}, {&out->uModulate, "uModulate"},
+                  {&out->uAlphaFunc, "uAlphaFunc"}, {&out->uAlphaRef, "uAlphaRef"},
+                  {&out->uLighting, "uLighting"}, {&out->uAmbient, "uAmbient"},
+                  {&out->uLightKind, "uLightKind"}, {&out->uLightVec, "uLightVec"},
+                  {&out->uLightColour, "uLightColour"}, {&out->uLightRange, "uLightRange"},
+                  {&out->uFog, "uFog"}, {&out->uFogStart, "uFogStart"}, {&out->uFogEnd, "uFogEnd"},
+                  {&out->uFogColour, "uFogColour"}};
+  for (const auto& u : uniforms) *u.location = gl.GetUniformLocation(p, u.name);
   gl.UseProgram(p);
   gl.Uniform1i(gl.GetUniformLocation(p, "uTexture"), 0);
   return true;
@@ -253,6 +361,10 @@ void UseProgram(Program* p) {
   gl.Uniform1i(p->uModulate, g_Device.modulate ? 1 : 0);
   gl.Uniform1i(p->uTextured, g_Device.boundTexture >= 0 ? 1 : 0);
   ApplyState(RS_ALPHATESTENABLE);
+  ApplyState(RS_LIGHTING);
+  ApplyState(RS_FOGENABLE);
+  UploadLights();
+  UploadFog();
   g_Device.matrixDirty = true;
 }
 
@@ -290,6 +402,8 @@ void SetDefaultStates() {
   s[RS_SCISSORTEST] = 0;
   s[RS_ALPHABLENDENABLE] = 1;
   s[RS_SHADEMODE] = 2;
+  s[RS_LIGHTING] = 0;
+  s[RS_FOGENABLE] = 0;
   for (int i = 0; i < RS_COUNT; i++) ApplyState(i);
   for (int i = 0; i < 3; i++) g_Device.transforms[i] = Matrix_Identity();
   g_Device.matrixDirty = true;
@@ -336,6 +450,13 @@ bool Device_Texture_Create(int w, int h, const uint32_t* argb, bool target, uint
 void Device_Texture_Free(uint32_t texture, uint32_t framebuffer) {
   if (!g_Device.context) return;
   Batch_Flush();
+  std::vector<DepthBuffer>& depths = g_Device.depthBuffers;
+  for (size_t i = 0; i < depths.size(); i++)
+    if (framebuffer && depths[i].framebuffer == framebuffer) {
+      gl.DeleteRenderbuffers(1, &depths[i].renderbuffer);
+      depths.erase(depths.begin() + std::ptrdiff_t(i));
+      break;
+    }
   if (framebuffer) gl.DeleteFramebuffers(1, &framebuffer);
   if (texture) gl.DeleteTextures(1, &texture);
   g_Device.boundTexture = -2;
@@ -349,8 +470,41 @@ void Device_Texture_Update(uint32_t texture, int x, int y, int w, int h, const u
   g_Device.boundTexture = -2;
 }
 
-void Device_Draw(int primType, int texture, const SVertex* verts, int count) {
-  if (!g_Device.ready || count <= 0) return;
+namespace {
+
+// Gives the current surface target a depth buffer of its size, cleared to
+// the far plane, when it has none yet.
+void EnsureTargetDepth() {
+  if (g_Device.targets.empty()) return;
+  const RenderTarget& t = g_Device.targets.back();
+  for (const DepthBuffer& d : g_Device.depthBuffers)
+    if (d.framebuffer == t.framebuffer) return;
+  uint32_t rb = 0;
+  gl.GenRenderbuffers(1, &rb);
+  gl.BindRenderbuffer(GL_RENDERBUFFER, rb);
+  gl.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, t.width, t.height);
+  gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, rb);
+  g_Device.depthBuffers.push_back({t.framebuffer, rb});
+  gl.Disable(GL_SCISSOR_TEST);
+  gl.DepthMask(GL_TRUE);
+  gl.ClearDepth(1.0);
+  gl.Clear(GL_DEPTH_BUFFER_BIT);
+  ApplyState(RS_SCISSORTEST);
+  ApplyState(RS_ZWRITEENABLE);
+}
+
+void BindVertexFormat(int vertexSize) {
+  if (vertexSize == g_Device.boundVertexSize) return;
+  gl.BindVertexArray(vertexSize == VERTEX_SIZE_3D ? g_Device.vao3D : g_Device.vao);
+  g_Device.boundVertexSize = vertexSize;
+}
+
+}  // namespace
+
+void Device_Draw(int primType, int texture, const void* verts, int vertexSize, int count) {
+  if (!g_Device.ready || count <= 0 || (vertexSize != VERTEX_SIZE_2D && vertexSize != VERTEX_SIZE_3D)) return;
+  if (g_Device.states[RS_ZENABLE]) EnsureTargetDepth();
+  BindVertexFormat(vertexSize);
   if (g_Device.matrixDirty) UploadMatrix();
   GRTexture* tex = texture >= 0 ? GR_Texture_Get(texture) : nullptr;
   int bind = tex ? texture : -1;
@@ -361,7 +515,7 @@ void Device_Draw(int primType, int texture, const SVertex* verts, int count) {
     Graphics_FrameCounters.textureSwaps++;
   }
   gl.BindSampler(0, g_Device.samplers[(g_Device.linear ? 1 : 0) | (g_Device.repeat ? 2 : 0)]);
-  size_t bytes = size_t(count) * sizeof(SVertex);
+  size_t bytes = size_t(count) * size_t(vertexSize);
   // A fresh store each draw lets the driver keep the previous one in flight.
   gl.BufferData(GL_ARRAY_BUFFER, bytes, verts, GL_STREAM_DRAW);
   gl.DrawArrays(PrimitiveMode(primType), 0, count);
@@ -404,6 +558,22 @@ bool GR_D3D_Init() {
   gl.VertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(SVertex), reinterpret_cast<void*>(12));
   gl.EnableVertexAttribArray(2);
   gl.VertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(SVertex), reinterpret_cast<void*>(16));
+  // The 3D format reads the same buffer; the 2D one leaves the normal at its
+  // default (0, 0, 0).
+  gl.GenVertexArrays(1, &g_Device.vao3D);
+  gl.BindVertexArray(g_Device.vao3D);
+  const GLsizei stride3D = sizeof(SVertex3D);
+  gl.EnableVertexAttribArray(0);
+  gl.VertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride3D, reinterpret_cast<void*>(offsetof(SVertex3D, x)));
+  gl.EnableVertexAttribArray(3);
+  gl.VertexAttribPointer(3, 3, GL_FLOAT, GL_FALSE, stride3D, reinterpret_cast<void*>(offsetof(SVertex3D, nx)));
+  gl.EnableVertexAttribArray(1);
+  gl.VertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride3D,
+                         reinterpret_cast<void*>(offsetof(SVertex3D, colour)));
+  gl.EnableVertexAttribArray(2);
+  gl.VertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride3D, reinterpret_cast<void*>(offsetof(SVertex3D, u)));
+  gl.BindVertexArray(g_Device.vao);
+  g_Device.boundVertexSize = VERTEX_SIZE_2D;
   gl.ProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
   gl.GenSamplers(4, g_Device.samplers);
   for (int i = 0; i < 4; i++) {
@@ -438,6 +608,8 @@ void GR_D3D_Shutdown() {
   if (g_Device.samplers[0]) gl.DeleteSamplers(4, g_Device.samplers);
   if (g_Device.vbo) gl.DeleteBuffers(1, &g_Device.vbo);
   if (g_Device.vao) gl.DeleteVertexArrays(1, &g_Device.vao);
+  if (g_Device.vao3D) gl.DeleteVertexArrays(1, &g_Device.vao3D);
+  for (DepthBuffer& d : g_Device.depthBuffers) gl.DeleteRenderbuffers(1, &d.renderbuffer);
   for (Program& p : g_Device.programs)
     if (p.id) gl.DeleteProgram(p.id);
   SDL_GL_DeleteContext(g_Device.context);
@@ -493,6 +665,28 @@ void Graphics_SetRenderState(int index, uint32_t value) {
 
 uint32_t Graphics_GetRenderState(int index) {
   return index >= 0 && index < RS_COUNT ? g_Device.states[index] : 0;
+}
+
+void Graphics_SetLight(int index, const DeviceLight& light) {
+  if (index < 0 || index >= LIGHT_COUNT) return;
+  Batch_Flush();
+  g_Device.lights[index] = light;
+  if (g_Device.context) UploadLights();
+}
+
+void Graphics_SetAmbient(uint32_t argb) {
+  if (argb == g_Device.ambient) return;
+  Batch_Flush();
+  g_Device.ambient = argb;
+  if (g_Device.context) UploadLights();
+}
+
+void Graphics_SetFog(uint32_t argb, float start, float end) {
+  Batch_Flush();
+  g_Device.fogColour = argb;
+  g_Device.fogStart = start;
+  g_Device.fogEnd = end;
+  if (g_Device.context) UploadFog();
 }
 
 void GR_SetInterpolation(bool linear) {

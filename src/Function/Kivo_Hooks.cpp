@@ -1,5 +1,0 @@
-#include "Run/Run_Hooks.h"
-
-// The platform services fill these in.
-void Achievements_Process() {}
-void Achievements_Free() {}
