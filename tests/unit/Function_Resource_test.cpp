@@ -269,6 +269,10 @@ TEST(FontRaster, TypefacesBecomeProportionalAntiAliasedGlyphs) {
                              [](const FontGlyph& x, const FontGlyph& y) { return x.code < y.code; }));
   FontRaster none;
   EXPECT_FALSE(Font_Rasterise("DejaVu Sans", 0, false, false, 32, 127, none));
+  // A size whose glyphs would not fit the largest texture is refused before
+  // they are all drawn.
+  EXPECT_FALSE(Font_Rasterise("DejaVu Sans", 100000, false, false, 32, 127, none));
+  EXPECT_FALSE(Font_Rasterise("DejaVu Sans", 3000, false, false, 32, 127, none));
   EXPECT_TRUE(Font_Rasterise("DejaVu Sans", 12, false, false, 90, 80, none));
   EXPECT_TRUE(none.glyphs.empty());
 }

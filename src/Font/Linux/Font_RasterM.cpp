@@ -108,24 +108,23 @@ bool Font_Rasterise(const char* typeface, int size, bool bold, bool italic, int 
   bool oblique = italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC);
   int ascent = Ceil26(face->size->metrics.ascender);
   int lineHeight = std::max(1, ascent - Floor26(face->size->metrics.descender));
-  std::vector<Rendered> chars;
   first = std::max(first, 0);
   last = std::min(last, 0xFFFF);
+  // Each character is placed as it is drawn, on shelves one line high
+  // filled left to right; drawing stops as soon as the sheet would pass the
+  // largest texture, so a huge size costs no more than that.
+  std::vector<Rendered> chars;
+  std::vector<FontGlyph> glyphs;
+  int x = 0, y = 0, sheetWidth = 1;
+  ok = ok && lineHeight <= SHEET_HEIGHT;
   for (int c = first; ok && c <= last; c++) {
     Rendered r;
-    if (RenderChar(face, uint32_t(c), embolden, oblique, r)) chars.push_back(std::move(r));
-  }
-  FT_Done_Face(face);
-  if (!ok) return false;
-
-  // Shelves one line high, filled left to right.
-  int x = 0, y = 0, sheetWidth = 1;
-  std::vector<FontGlyph> glyphs;
-  for (const Rendered& r : chars) {
+    if (!RenderChar(face, uint32_t(c), embolden, oblique, r)) continue;
     int w = std::min(r.width, SHEET_WIDTH);
     if (x + w > SHEET_WIDTH) {
       x = 0;
       y += lineHeight + GAP;
+      ok = y + lineHeight <= SHEET_HEIGHT;
     }
     FontGlyph g;
     g.code = r.code;
@@ -133,15 +132,16 @@ bool Font_Rasterise(const char* typeface, int size, bool bold, bool italic, int 
     g.y = int16_t(y);
     g.w = int16_t(w);
     g.h = int16_t(lineHeight);
-    g.shift = int16_t(r.advance);
-    g.offset = int16_t(r.left);
+    g.shift = int16_t(std::clamp(r.advance, -32768, 32767));
+    g.offset = int16_t(std::clamp(r.left, -32768, 32767));
     glyphs.push_back(g);
+    chars.push_back(std::move(r));
     x += w + (w > 0 ? GAP : 0);
     sheetWidth = std::max(sheetWidth, x);
   }
-  int sheetHeight = y + lineHeight;
-  if (sheetHeight > SHEET_HEIGHT) return false;
-  out.sheet = CBitmap32(sheetWidth, sheetHeight);
+  FT_Done_Face(face);
+  if (!ok) return false;
+  out.sheet = CBitmap32(sheetWidth, y + lineHeight);
   std::fill(out.sheet.pixels.begin(), out.sheet.pixels.end(), 0x00FFFFFFu);
   for (size_t i = 0; i < chars.size(); i++) {
     const Rendered& r = chars[i];
