@@ -14,6 +14,7 @@
 #include "Room/Room_Main.h"
 #include "Run/Run_Code.h"
 #include "Run/Run_Main.h"
+#include "Run/Run_StartUp.h"
 #include "Sprite/Sprite_Class.h"
 #include "Sprite/Sprite_Main.h"
 
@@ -33,6 +34,7 @@ void BuildRoom(int count) {
   static bool built = false;
   if (built) return;
   built = true;
+  Run_InstallHooks();
   Code_Init();
   Variable_Init_World();
   InitCWLFunctions();

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "DataFile/DataFile_Package.h"
+#include "gamepack/Gamepack_Write.h"
 
 namespace {
 

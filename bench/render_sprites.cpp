@@ -8,7 +8,7 @@
 #include "Graphics/Graphics_Bitmap.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Window_Main.h"
 #include "Sprite/Sprite_Class.h"

@@ -12,6 +12,7 @@
 #include "Room/Room_Main.h"
 #include "Run/Run_Code.h"
 #include "Run/Run_Main.h"
+#include "Run/Run_StartUp.h"
 #include "Sprite/Sprite_Main.h"
 
 void Variable_Init_World();
@@ -19,6 +20,7 @@ void Variable_Init_World();
 namespace {
 void BuildWorld(int count) {
   static bool registered = [] {
+    Run_InstallHooks();
     Code_Init();
     Variable_Init_World();
     return true;

@@ -3,7 +3,9 @@
 #include <string>
 
 #include "Graphics/Graphics_Image.h"
-#include "Graphics/Graphics_ResourceTable.h"
+#include "Platform/Platform_ResourceTable.h"
+
+#include "Graphics_API/Graphics_Texture.h"
 
 static CResourceTable<CBackground> g_Backgrounds;
 
@@ -14,6 +16,8 @@ int Background_Count() { return g_Backgrounds.Count(); }
 int Background_Append(CBackground* back, const char* name) { return g_Backgrounds.Append(back, name); }
 bool Background_Delete(int index) { return g_Backgrounds.Delete(index); }
 void Background_FreeAll() { g_Backgrounds.FreeAll(); }
+// Backgrounds keep texture ids: they go when the textures do.
+static const bool g_OwnsTextures = GR_Texture_AddOwner(Background_FreeAll);
 
 int Background_Create() { return g_Backgrounds.Create("__newbackground"); }
 

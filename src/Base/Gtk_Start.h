@@ -9,6 +9,8 @@ bool Gtk_Running();
 // Handles what is pending for GTK without waiting; nothing before the start.
 void Gtk_Iterate();
 
-// Called about every 10 ms while a modal box is open, so that the game's
-// window stays responsive; set by the run loop, null by default.
-extern void (*g_GtkModalPump)();
+// What runs about every 10 ms while a modal box is open, so that the game's
+// window stays responsive: installed by the run loop at start-up; none by
+// default. Gtk_PumpModal runs it once.
+void Gtk_SetModalPump(void (*pump)());
+void Gtk_PumpModal();

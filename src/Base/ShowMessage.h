@@ -10,7 +10,6 @@ void ShowMessage(const char* text);
 // True when a message box can be shown to someone.
 bool ShowMessage_HasDisplay();
 
-// Set by the window module: the caption for the box and the window it
-// belongs to (an SDL_Window*). Both null by default: no caption, no owner.
-extern const char* (*g_ShowMessageCaption)();
-extern void* (*g_ShowMessageParent)();
+// The caption for the box and the window it belongs to (an SDL_Window*),
+// installed at start-up. Both null by default: no caption, no owner.
+void ShowMessage_SetOwner(const char* (*caption)(), void* (*parent)());

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "Code/Code_Constant.h"
-#include "Code/Code_Hooks.h"
 #include "Code/Code_Main.h"
 #include "Code/Code_Tree.h"
+#include "Code/Code_World.h"
 #include "Code/Function_Main.h"
-#include "Run/Run_Services.h"
+#include "Script/Script_Main.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "Variable/Variable_Main.h"
 
@@ -416,7 +416,7 @@ class Parser {
     }
     if (const RValue* k = Constant_Find(name.c_str())) return Tree_Const(*k);
     int index;
-    if (Resource_FindByName(name.c_str(), &index) || (index = Script_Find(name.c_str())) >= 0) {
+    if (Code_FindResource(name.c_str(), &index) || (index = Script_Find(name.c_str())) >= 0) {
       RValue v{VALUE_REAL, nullptr, static_cast<double>(index)};
       return Tree_Const(v);
     }

@@ -2,5 +2,5 @@
 
 CodeEventContext g_CodeEventContext;
 uint8_t g_ActionRelative = 0;
-__attribute__((weak)) int g_PendingTransition = -1;
+int g_PendingTransition = TRANSITION_NONE;
 bool g_DebugEvaluatingWatches = false;

@@ -21,11 +21,15 @@ extern CodeEventContext g_CodeEventContext;
 // argument_relative and by the action built-ins. Defined by the engine.
 extern uint8_t g_ActionRelative;
 
-// The pending transition word that the frame loop acts on (-1 nothing, a room,
-// -100 end, -200 restart, -300 load, -400 stop after a fatal error). The game
-// world owns the real definition; the engine carries a weak one so that it
-// links on its own. A fatal script error sets it to -400.
+// The pending transition word that the frame loop acts on (a room index
+// requests that room). The run loop sets and reads it; a fatal script error
+// sets it to TRANSITION_FATAL.
 extern int g_PendingTransition;
+constexpr int TRANSITION_NONE = -1;
+constexpr int TRANSITION_END = -100;
+constexpr int TRANSITION_RESTART = -200;
+constexpr int TRANSITION_LOAD = -300;
+constexpr int TRANSITION_FATAL = -400;
 
 // Set by the debugger while it evaluates watches: error reports log nothing.
 extern bool g_DebugEvaluatingWatches;

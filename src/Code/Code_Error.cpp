@@ -5,16 +5,16 @@
 
 #include "Base/Console.h"
 #include "Code/Code_Context.h"
+#include "IO/IO_Main.h"
 #include "Option/Option_Main.h"
 
 TErrorForm ErrorForm;
 
-// The debugger's refresh and the input layer's clear, called when they are
-// linked in (weak references resolve to null otherwise).
-__attribute__((weak)) void Debug_Update();
-__attribute__((weak)) void IO_Clear();
-
 namespace {
+int AnswerWithoutDisplay() { return ErrorForm.showIgnore ? ERROR_DIALOG_IGNORE : ERROR_DIALOG_ABORT; }
+
+int (*g_ShowDialog)() = AnswerWithoutDisplay;
+void (*g_DebugRefresh)() = nullptr;
 std::string g_last;
 bool g_occurred = false;
 bool g_aborted = false;
@@ -25,6 +25,9 @@ const char* EventName(int type) {
   return type >= 0 && type < 11 ? names[type] : "Unknown";
 }
 }  // namespace
+
+void Error_SetDialog(int (*show)()) { g_ShowDialog = show ? show : AnswerWithoutDisplay; }
+void Error_SetDebugRefresh(void (*refresh)()) { g_DebugRefresh = refresh; }
 
 void Error_Show_Action(const char* text, bool fatal) {
   if (g_aborted) return;
@@ -45,15 +48,15 @@ void Error_Show_Action(const char* text, bool fatal) {
 void Error_Show(const char* text, bool fatal) {
   if (g_aborted) return;
   if (!text) text = "";
-  if (Debug_Update) Debug_Update();
+  if (g_DebugRefresh) g_DebugRefresh();
   if (g_GameOptions.show_errors && Error_FormatDialogText(text, !fatal)) fatal = true;
-  if (IO_Clear) IO_Clear();  // the key or click that closed the dialog stays out of the game
+  IO_Clear();  // the key or click that closed the dialog stays out of the game
   g_last = text;
   if (!g_DebugEvaluatingWatches) g_Console.Output("ERROR!!! :: %s\n", text);
   g_occurred = true;
   if (fatal) {
     g_aborted = true;
-    g_PendingTransition = -400;
+    g_PendingTransition = TRANSITION_FATAL;
   }
 }
 
@@ -71,7 +74,7 @@ bool Error_FormatDialogText(const char* text, bool showIgnore) {
   }
   ErrorForm.text = framed;
   ErrorForm.showIgnore = showIgnore;
-  return ErrorDialog_Show() == ERROR_DIALOG_ABORT;
+  return g_ShowDialog() == ERROR_DIALOG_ABORT;
 }
 
 const char* Error_Last() { return g_last.c_str(); }

@@ -26,9 +26,12 @@ extern TErrorForm ErrorForm;
 // The error dialog's answers.
 constexpr int ERROR_DIALOG_ABORT = 1;
 constexpr int ERROR_DIALOG_IGNORE = 2;
-// Shows ErrorForm modally and returns the answer (Debug/Dialog_Main.h).
-// Without a display it answers Ignore when offered, else Abort.
-int ErrorDialog_Show();
+// The dialog that shows ErrorForm modally and returns the answer, installed
+// at start-up. Without one the answer comes without a display: Ignore when
+// offered, else Abort.
+void Error_SetDialog(int (*show)());
+// The debugger's refresh, run before an error is shown; installed at start-up.
+void Error_SetDebugRefresh(void (*refresh)());
 
 // The last error text and whether an error occurred (error_last, error_occurred).
 const char* Error_Last();

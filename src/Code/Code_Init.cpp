@@ -5,7 +5,7 @@
 #include "Code/Code_Context.h"
 #include "Code/Code_Main.h"
 #include "Code/Code_Tree.h"
-#include "Run/Run_Services.h"
+#include "Code/Code_World.h"
 #include "Variable/Variable_BuiltIn.h"
 
 namespace {

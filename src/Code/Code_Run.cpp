@@ -10,10 +10,10 @@
 
 #include "Code/Code_Context.h"
 #include "Code/Code_Error.h"
-#include "Code/Code_Hooks.h"
 #include "Code/Code_Main.h"
 #include "Code/Code_Tree.h"
 #include "Code/Function_Main.h"
+#include "Extension/Extension_Main.h"
 #include "Script/Script_Main.h"
 
 bool Code_CompileUnit(const std::string& text, bool expression, const std::string& unitName, CodeUnit** out);

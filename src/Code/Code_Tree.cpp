@@ -9,7 +9,7 @@
 #include "Code/Function_Main.h"
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
-#include "Run/Run_Services.h"
+#include "Code/Code_World.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "Variable/Variable_Main.h"
 
@@ -672,7 +672,7 @@ class TargetVar final : public VarNode {
     Indices(c, &i, &j);
     if (who == TARGET_GLOBAL) return ReadStored(this, Variable_Globals().Find(id), i, j, out);
     TargetList targets;
-    Run_CollectTargets(who, c.self, c.other, *targets.list);
+    Code_CollectTargets(who, c.self, c.other, *targets.list);
     if (targets.list->empty()) Code_Fail("Unable to find any instance for object index %d to read %s", who, name.c_str());
     CVariableList* list = targets.list->front()->vars;
     ReadStored(this, list ? list->Find(id) : nullptr, i, j, out);
@@ -687,7 +687,7 @@ class TargetVar final : public VarNode {
       return WriteStored(this, Variable_Globals().FindOrAdd(id), i, j, op, value);
     }
     TargetList targets;
-    Run_CollectTargets(who, c.self, c.other, *targets.list);
+    Code_CollectTargets(who, c.self, c.other, *targets.list);
     bool first = true;
     for (CInstance* inst : *targets.list) {
       Temp copy;
@@ -720,7 +720,7 @@ class BuiltInVar final : public VarNode {
     int who = TargetOf(c, target);
     if (who == TARGET_GLOBAL) return c.self;
     TargetList targets;
-    Run_CollectTargets(who, c.self, c.other, *targets.list);
+    Code_CollectTargets(who, c.self, c.other, *targets.list);
     if (targets.list->empty()) Code_Fail("Unable to find any instance for object index %d to read %s", who, name.c_str());
     return targets.list->front();
   }
@@ -731,7 +731,7 @@ class BuiltInVar final : public VarNode {
     int who = TargetOf(c, target);
     if (who == TARGET_GLOBAL) return Set(c.self, i * ARRAY_DIMENSION + j, op, value);
     TargetList targets;
-    Run_CollectTargets(who, c.self, c.other, *targets.list);
+    Code_CollectTargets(who, c.self, c.other, *targets.list);
     RValue firstOld{VALUE_REAL, nullptr, value->val};
     bool first = true;
     for (CInstance* inst : *targets.list) {
@@ -1135,7 +1135,7 @@ class WithNode final : public Node {
   int Exec(Ctx& c) const override {
     int who = TargetOf(c, target);
     TargetList targets;
-    Run_CollectTargets(who, c.self, c.other, *targets.list);
+    Code_CollectTargets(who, c.self, c.other, *targets.list);
     CInstance* self = c.self;
     CInstance* other = c.other;
     struct Restore {

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "Base/Console.h"
-#include "Code/Code_Hooks.h"
+#include "Extension/Extension_Main.h"
+#include "Script/Script_Main.h"
 
 namespace {
 std::vector<RFunction>& Table() {

@@ -369,5 +369,3 @@ bool DataFile_LoadPackageFromMemory(std::vector<uint8_t> bytes, GamePackage& out
 // Reads a whole file into `out`; false (errno set) when it cannot be opened
 // or read.
 bool DataFile_ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
-// Writes the records of `pkg` (the buffer is not used) as a package file image.
-std::vector<uint8_t> DataFile_WritePackage(const GamePackage& pkg);

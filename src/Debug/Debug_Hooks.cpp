@@ -1,4 +1,4 @@
-#include "Run/Run_Hooks.h"
+#include "Debug/Debug_Hooks.h"
 
 // The debugger and its profiler fill these in.
 void Debug_Create() {}

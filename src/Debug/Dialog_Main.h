@@ -1,6 +1,6 @@
 // The boxes the engine shows the player: the script error box
-// (ErrorDialog_Show, Code/Code_Error.h), the input box, the yes/no question
-// and the modeless login box. Texts are UTF-8. A box that cannot be shown
+// (ErrorDialog_Show, installed into the error report at start-up), the input
+// box, the yes/no question and the modeless login box. Texts are UTF-8. A box that cannot be shown
 // (no display, or GTK will not start) logs what it would show and takes the
 // answers a test queued (Base/Dialog_Answers.h), else answers as cancelled:
 // error Ignore (Abort when Ignore is not offered), input Cancel, question No,
@@ -13,6 +13,10 @@
 constexpr size_t INPUTQUERY_DEFAULT_MAX = 2050;
 constexpr size_t INPUTQUERY_ANSWER_MAX = 1023;
 constexpr size_t LOGIN_TEXT_MAX = 1024;
+
+// Shows ErrorForm (Code/Code_Error.h) modally and returns the answer,
+// ERROR_DIALOG_ABORT or ERROR_DIALOG_IGNORE.
+int ErrorDialog_Show();
 
 // Modal input box. *result receives the typed text after OK and the
 // default text (as the box held it) after Cancel; true for OK.

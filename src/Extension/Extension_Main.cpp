@@ -8,11 +8,9 @@
 #include "Base/RValue.h"
 #include "Code/Code_Constant.h"
 #include "Code/Code_Error.h"
-#include "Code/Code_Hooks.h"
 #include "Code/Code_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Object/Instance_Class.h"
-#include "Run/Run_Hooks.h"
 #include "Script/Script_Main.h"
 #include "Support/Support_DLL.h"
 

@@ -1,8 +1,7 @@
 // Extension packages: the model read from the package, prepared before the
 // game starts (native functions bound, code compiled, constants defined),
 // looked up by the compiler and called by running code. Function ids of
-// scripts are 500000 + the extension id. The lookups and the call the engine
-// uses are declared in Code/Code_Hooks.h; start-up's in Run/Run_Hooks.h.
+// scripts are 500000 + the extension id.
 #pragma once
 #include <string>
 
@@ -27,3 +26,16 @@ CCode* Extension_GetCode(int id);
 // A call for a machine that runs only native functions: false, touching
 // nothing, for an id out of range or bound to code.
 bool Extension_CallDLL(int id, int argc, const RValue* args, RValue* result);
+
+// Prepared with the game, initialised when it starts, finalised when it
+// ends; false when one fails.
+bool Extension_Prepare();
+bool Extension_Initialize();
+bool Extension_Finalize();
+
+// The engine's lookups and call.
+int Extension_FindFunction(const char* name);  // id or -1
+int Extension_FunctionArgCount(int id);        // -100 when no such function
+// Calls extension function id (function id - 500000); false when the call
+// failed, with the message in Code_ErrorText.
+bool Extension_Call(int id, CInstance* self, CInstance* other, int argc, RValue* args, RValue* result);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 
 CFontCW::~CFontCW() { GR_Texture_Free(ownTexture); }
 

@@ -6,7 +6,7 @@
 #include "Base/UTF8_Main.h"
 #include "Font/Font_Main.h"
 #include "Font/Linux/Font_RasterM.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Sprite/Sprite_Main.h"
 
 namespace {

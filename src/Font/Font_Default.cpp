@@ -5,7 +5,7 @@
 
 #include "Font/Font_Main.h"
 #include "Graphics/Graphics_Bitmap.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 
 namespace {
 
@@ -147,3 +147,7 @@ void Font_FreeDefault() {
   delete g_Default;
   g_Default = nullptr;
 }
+
+// The built-in glyphs are made on first use; a later device makes them again
+// instead of drawing with an id that another texture may have taken.
+static const bool g_OwnsTextures = GR_Texture_AddOwner(Font_FreeDefault);

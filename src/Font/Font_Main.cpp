@@ -10,7 +10,8 @@
 #include "Base/UTF8_Main.h"
 #include "Graphics/Graphics_Colour.h"
 #include "Graphics/Graphics_Draw.h"
-#include "Graphics/Graphics_ResourceTable.h"
+#include "Platform/Platform_ResourceTable.h"
+#include "Graphics_API/Graphics_Texture.h"
 
 namespace {
 
@@ -105,6 +106,8 @@ int Font_Count() { return g_Fonts.Count(); }
 int Font_Append(CFontCW* font, const char* name) { return g_Fonts.Append(font, name); }
 bool Font_Delete(int index) { return g_Fonts.Delete(index); }
 void Font_FreeAll() { g_Fonts.FreeAll(); }
+// Fonts keep texture ids: they go when the textures do.
+static const bool g_OwnsTextures = GR_Texture_AddOwner(Font_FreeAll);
 
 void Text_SetFont(int index) { g_Font = index; }
 int Text_GetFont() { return g_Font; }

@@ -63,8 +63,6 @@ DS_Table<CDS_Grid> g_Grids;
 
 // ---- Arguments and results ----
 
-int IntArg(const RValue& a) { return RValue_RoundInt(a); }
-
 // The structure named by an argument, or none after reporting the error.
 template <class T>
 T* Find(const DS_Table<T>& table, const RValue& a, bool truncate = false) {
@@ -198,19 +196,19 @@ DS_HANDLER(F_DsListAdd) {
   if (CDS_List* l = Find(g_Lists, arg[0])) l->Add(&arg[1]);
 }
 DS_HANDLER(F_DsListInsert) {
-  if (CDS_List* l = Find(g_Lists, arg[0])) l->Insert(IntArg(arg[1]), &arg[2]);
+  if (CDS_List* l = Find(g_Lists, arg[0])) l->Insert(RValue_RoundInt(arg[1]), &arg[2]);
 }
 DS_HANDLER(F_DsListReplace) {
-  if (CDS_List* l = Find(g_Lists, arg[0])) l->Replace(IntArg(arg[1]), &arg[2]);
+  if (CDS_List* l = Find(g_Lists, arg[0])) l->Replace(RValue_RoundInt(arg[1]), &arg[2]);
 }
 DS_HANDLER(F_DsListDelete) {
-  if (CDS_List* l = Find(g_Lists, arg[0])) l->Delete(IntArg(arg[1]));
+  if (CDS_List* l = Find(g_Lists, arg[0])) l->Delete(RValue_RoundInt(arg[1]));
 }
 DS_HANDLER(F_DsListFindIndex) {
   if (CDS_List* l = Find(g_Lists, arg[0], true)) GiveReal(Result, l->FindIndex(&arg[1]));
 }
 DS_HANDLER(F_DsListFindValue) {
-  if (CDS_List* l = Find(g_Lists, arg[0])) GiveValue(Result, l->FindValue(IntArg(arg[1])));
+  if (CDS_List* l = Find(g_Lists, arg[0])) GiveValue(Result, l->FindValue(RValue_RoundInt(arg[1])));
 }
 DS_HANDLER(F_DsListSort) {
   if (CDS_List* l = Find(g_Lists, arg[0])) l->Sort(RValue_IsTrue(arg[1]));
@@ -319,11 +317,13 @@ DS_HANDLER(F_DsPriorityRead) { Read(g_Priorities, arg); }
 
 // ---- Grids ----
 
-DS_HANDLER(F_DsGridCreate) { GiveReal(Result, g_Grids.Put(new CDS_Grid(IntArg(arg[0]), IntArg(arg[1])))); }
+DS_HANDLER(F_DsGridCreate) {
+  GiveReal(Result, g_Grids.Put(new CDS_Grid(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]))));
+}
 DS_HANDLER(F_DsGridDestroy) { Destroy(g_Grids, arg); }
 DS_HANDLER(F_DsGridCopy) { Copy(g_Grids, arg); }
 DS_HANDLER(F_DsGridResize) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0])) g->Resize(IntArg(arg[1]), IntArg(arg[2]));
+  if (CDS_Grid* g = Find(g_Grids, arg[0])) g->Resize(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
 }
 DS_HANDLER(F_DsGridWidth) {
   GiveReal(Result, 0.0);
@@ -339,11 +339,12 @@ DS_HANDLER(F_DsGridClear) {
 
 namespace {
 void CellOp(int op, const RValue* arg) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0])) g->CellOp(op, IntArg(arg[1]), IntArg(arg[2]), &arg[3]);
+  if (CDS_Grid* g = Find(g_Grids, arg[0])) g->CellOp(op, RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), &arg[3]);
 }
 void RegionOp(int op, const RValue* arg) {
   if (CDS_Grid* g = Find(g_Grids, arg[0]))
-    g->RegionOp(op, IntArg(arg[1]), IntArg(arg[2]), IntArg(arg[3]), IntArg(arg[4]), &arg[5]);
+    g->RegionOp(op, RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]),
+                &arg[5]);
 }
 void DiskOp(int op, const RValue* arg) {
   if (CDS_Grid* g = Find(g_Grids, arg[0]))
@@ -353,15 +354,16 @@ void GridRegionOp(int op, const RValue* arg) {
   CDS_Grid* dest = Find(g_Grids, arg[0]);
   if (!dest) return;
   if (CDS_Grid* source = Find(g_Grids, arg[1]))
-    dest->GridRegionOp(op, source, IntArg(arg[2]), IntArg(arg[3]), IntArg(arg[4]), IntArg(arg[5]), IntArg(arg[6]),
-                       IntArg(arg[7]));
+    dest->GridRegionOp(op, source, RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]),
+                       RValue_RoundInt(arg[5]), RValue_RoundInt(arg[6]), RValue_RoundInt(arg[7]));
 }
 
 using RegionQuery = double (CDS_Grid::*)(int, int, int, int) const;
 using DiskQuery = double (CDS_Grid::*)(double, double, double) const;
 void Region(RegionQuery query, RValue& result, const RValue* arg) {
   if (CDS_Grid* g = Find(g_Grids, arg[0]))
-    GiveReal(result, (g->*query)(IntArg(arg[1]), IntArg(arg[2]), IntArg(arg[3]), IntArg(arg[4])));
+    GiveReal(result, (g->*query)(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]),
+                                 RValue_RoundInt(arg[4])));
 }
 void Disk(DiskQuery query, RValue& result, const RValue* arg) {
   if (CDS_Grid* g = Find(g_Grids, arg[0]))
@@ -371,7 +373,8 @@ void Disk(DiskQuery query, RValue& result, const RValue* arg) {
 template <class R>
 void RegionSearch(R (CDS_Grid::*query)(int, int, int, int, const RValue*) const, RValue& result, const RValue* arg) {
   if (CDS_Grid* g = Find(g_Grids, arg[0]))
-    GiveReal(result, (g->*query)(IntArg(arg[1]), IntArg(arg[2]), IntArg(arg[3]), IntArg(arg[4]), &arg[5]));
+    GiveReal(result, (g->*query)(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]),
+                                 RValue_RoundInt(arg[4]), &arg[5]));
 }
 template <class R>
 void DiskSearch(R (CDS_Grid::*query)(double, double, double, const RValue*) const, RValue& result, const RValue* arg) {
@@ -393,7 +396,7 @@ DS_HANDLER(F_DsGridSetGridRegion) { GridRegionOp(DS_OP_SET, arg); }
 DS_HANDLER(F_DsGridAddGridRegion) { GridRegionOp(DS_OP_ADD, arg); }
 DS_HANDLER(F_DsGridMultiplyGridRegion) { GridRegionOp(DS_OP_MULTIPLY, arg); }
 DS_HANDLER(F_DsGridGet) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0])) GiveValue(Result, g->Get(IntArg(arg[1]), IntArg(arg[2])));
+  if (CDS_Grid* g = Find(g_Grids, arg[0])) GiveValue(Result, g->Get(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2])));
 }
 DS_HANDLER(F_DsGridGetSum) { Region(&CDS_Grid::GetSum, Result, arg); }
 DS_HANDLER(F_DsGridGetMax) { Region(&CDS_Grid::GetMax, Result, arg); }

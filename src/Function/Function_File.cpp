@@ -12,7 +12,6 @@
 #include "Code/Function_Main.h"
 #include "IO/LoadSave_Main.h"
 #include "Platform/MemoryManager.h"
-#include "Run/Run_Hooks.h"
 #include "Support/Support_File.h"
 
 namespace {

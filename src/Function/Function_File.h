@@ -10,6 +10,8 @@ void Function_File_Init();
 void FileTables_Reset();
 // Every registry entry freed (at the end of the run).
 void RegistryList_Clear();
+// Every file the scripts left open closed (at the end of the run).
+void FileTables_CloseAll();
 
 // The modules' registrations.
 void Function_File_Text_Register();

@@ -28,13 +28,6 @@
 #define ARGS RValue &result, CInstance *self, CInstance *other, int argc, RValue *arg
 
 namespace {
-// The argument rules: integers rounded (halves to even) or truncated,
-// coordinates narrowed to single precision, flags true at 0.5 or more.
-int Round(const RValue& v) { return RValue_RoundInt(v); }
-int Trunc(const RValue& v) { return RValue_TruncInt(v); }
-float Single(const RValue& v) { return RValue_Single(v); }
-bool Flag(const RValue& v) { return RValue_IsTrue(v); }
-
 void SetReal(RValue& result, double d) { RValue_SetReal(&result, d); }
 void SetBool(RValue& result, bool b) { RValue_SetReal(&result, b ? 1 : 0); }
 void SetInstance(RValue& result, const CInstance* inst) { RValue_SetReal(&result, inst ? inst->id : TARGET_NOONE); }
@@ -49,21 +42,21 @@ int SelfOrOther(int target, CInstance* self, CInstance* other) {
 // ---- Motion and placement ----
 
 void F_MoveRandom(ARGS) {
-  if (self) Run_MoveRandom(self, Round(arg[0]), Round(arg[1]));
+  if (self) Run_MoveRandom(self, RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]));
 }
 
 void F_PlaceFree(ARGS) {
-  if (self) SetBool(result, Run_PlaceFree(self, Single(arg[0]), Single(arg[1])));
+  if (self) SetBool(result, Run_PlaceFree(self, RValue_Single(arg[0]), RValue_Single(arg[1])));
 }
 
 void F_PlaceEmpty(ARGS) {
-  if (self) SetBool(result, Run_PlaceEmpty(self, Single(arg[0]), Single(arg[1])));
+  if (self) SetBool(result, Run_PlaceEmpty(self, RValue_Single(arg[0]), RValue_Single(arg[1])));
 }
 
 void F_PlaceMeeting(ARGS) {
   if (!self) return;
-  int target = SelfOrOther(Round(arg[2]), self, other);
-  SetBool(result, Run_PlaceMeetingBool(self, target, Single(arg[0]), Single(arg[1])));
+  int target = SelfOrOther(RValue_RoundInt(arg[2]), self, other);
+  SetBool(result, Run_PlaceMeetingBool(self, target, RValue_Single(arg[0]), RValue_Single(arg[1])));
 }
 
 // Off the grid when the coordinate lies 0.001 or more from a multiple.
@@ -77,16 +70,16 @@ void F_PlaceSnapped(ARGS) {
 }
 
 void F_MoveSnap(ARGS) {
-  if (self) Run_MoveSnap(self, Single(arg[0]), Single(arg[1]));
+  if (self) Run_MoveSnap(self, RValue_Single(arg[0]), RValue_Single(arg[1]));
 }
 
 void F_MoveTowardsPoint(ARGS) {
-  if (self) Run_MoveTowardsPoint(self, Single(arg[0]), Single(arg[1]), Single(arg[2]));
+  if (self) Run_MoveTowardsPoint(self, RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]));
 }
 
 void F_MoveContact(ARGS) {
   if (!self) return;
-  float dir = Single(arg[0]);
+  float dir = RValue_Single(arg[0]);
   if (Run_PlaceFree(self, self->x, self->y))
     Run_MoveContact(self, dir, 0, false);
   else
@@ -94,41 +87,41 @@ void F_MoveContact(ARGS) {
 }
 
 void F_MoveContactSolid(ARGS) {
-  if (self) Run_MoveContact(self, Single(arg[0]), Single(arg[1]), false);
+  if (self) Run_MoveContact(self, RValue_Single(arg[0]), RValue_Single(arg[1]), false);
 }
 
 void F_MoveContactAll(ARGS) {
-  if (self) Run_MoveContact(self, Single(arg[0]), Single(arg[1]), true);
+  if (self) Run_MoveContact(self, RValue_Single(arg[0]), RValue_Single(arg[1]), true);
 }
 
 void F_MoveOutsideSolid(ARGS) {
-  if (self) Run_MoveOutside(self, Single(arg[0]), Single(arg[1]), false);
+  if (self) Run_MoveOutside(self, RValue_Single(arg[0]), RValue_Single(arg[1]), false);
 }
 
 void F_MoveOutsideAll(ARGS) {
-  if (self) Run_MoveOutside(self, Single(arg[0]), Single(arg[1]), true);
+  if (self) Run_MoveOutside(self, RValue_Single(arg[0]), RValue_Single(arg[1]), true);
 }
 
 void F_MoveBounceSolid(ARGS) {
-  if (self) Run_Bounce(self, Flag(arg[0]), false);
+  if (self) Run_Bounce(self, RValue_IsTrue(arg[0]), false);
 }
 
 void F_MoveBounceAll(ARGS) {
-  if (self) Run_Bounce(self, Flag(arg[0]), true);
+  if (self) Run_Bounce(self, RValue_IsTrue(arg[0]), true);
 }
 
 void F_MoveWrap(ARGS) {
-  if (self) Run_MoveWrap(self, Flag(arg[0]), Flag(arg[1]), Single(arg[2]));
+  if (self) Run_MoveWrap(self, RValue_IsTrue(arg[0]), RValue_IsTrue(arg[1]), RValue_Single(arg[2]));
 }
 
 void F_MotionSet(ARGS) {
   if (!self) return;
-  self->SetDirection(Single(arg[0]));
-  self->SetSpeed(Single(arg[1]));
+  self->SetDirection(RValue_Single(arg[0]));
+  self->SetSpeed(RValue_Single(arg[1]));
 }
 
 void F_MotionAdd(ARGS) {
-  if (self) self->AddMotion(Single(arg[0]), Single(arg[1]));
+  if (self) self->AddMotion(RValue_Single(arg[0]), RValue_Single(arg[1]));
 }
 
 void F_DistanceToPoint(ARGS) {
@@ -137,11 +130,13 @@ void F_DistanceToPoint(ARGS) {
 
 void F_DistanceToObject(ARGS) {
   SetReal(result, 1000000);
-  if (self) SetReal(result, Run_DistanceToObject(self, other, Trunc(arg[0])));
+  if (self) SetReal(result, Run_DistanceToObject(self, other, RValue_TruncInt(arg[0])));
 }
 
 void F_PathStart(ARGS) {
-  if (self) Path_StartInstance(self, Round(arg[0]), Single(arg[1]), 1, 0, Flag(arg[3]), Round(arg[2]));
+  if (self)
+    Path_StartInstance(self, RValue_RoundInt(arg[0]), RValue_Single(arg[1]), 1, 0, RValue_IsTrue(arg[3]),
+                       RValue_RoundInt(arg[2]));
 }
 
 void F_PathEnd(ARGS) {
@@ -152,28 +147,31 @@ void F_PathEnd(ARGS) {
 
 void F_MpLinearStep(ARGS) {
   if (self)
-    SetBool(result, MotionPlan_LinearStep(self, Single(arg[0]), Single(arg[1]), Single(arg[2]), TARGET_ALL, Flag(arg[3])));
+    SetBool(result, MotionPlan_LinearStep(self, RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]),
+                                          TARGET_ALL, RValue_IsTrue(arg[3])));
 }
 
 void F_MpLinearStepObject(ARGS) {
   if (self)
-    SetBool(result, MotionPlan_LinearStep(self, Single(arg[0]), Single(arg[1]), Single(arg[2]), Round(arg[3]), false));
+    SetBool(result, MotionPlan_LinearStep(self, RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]),
+                                          RValue_RoundInt(arg[3]), false));
 }
 
 void F_MpPotentialStep(ARGS) {
   if (self)
-    SetBool(result,
-            MotionPlan_PotentialStep(self, Single(arg[0]), Single(arg[1]), Single(arg[2]), TARGET_ALL, Flag(arg[3])));
+    SetBool(result, MotionPlan_PotentialStep(self, RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]),
+                                             TARGET_ALL, RValue_IsTrue(arg[3])));
 }
 
 void F_MpPotentialStepObject(ARGS) {
   if (self)
-    SetBool(result,
-            MotionPlan_PotentialStep(self, Single(arg[0]), Single(arg[1]), Single(arg[2]), Round(arg[3]), false));
+    SetBool(result, MotionPlan_PotentialStep(self, RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]),
+                                             RValue_RoundInt(arg[3]), false));
 }
 
 void F_MpPotentialSettings(ARGS) {
-  MotionPlan_SetPotentialSettings(Single(arg[0]), Single(arg[1]), Single(arg[2]), Flag(arg[3]));
+  MotionPlan_SetPotentialSettings(RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]),
+                                  RValue_IsTrue(arg[3]));
 }
 
 // The planners write into an existing path only.
@@ -184,96 +182,111 @@ bool PlannerPath(int path) {
 }
 
 void F_MpLinearPath(ARGS) {
-  int path = Round(arg[0]);
+  int path = RValue_RoundInt(arg[0]);
   if (!PlannerPath(path) || !self) return;
-  SetBool(result, MotionPlan_LinearPath(self, path, Single(arg[1]), Single(arg[2]), Single(arg[3]), TARGET_ALL,
-                                        Flag(arg[4])));
+  SetBool(result, MotionPlan_LinearPath(self, path, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
+                                        TARGET_ALL, RValue_IsTrue(arg[4])));
 }
 
 void F_MpLinearPathObject(ARGS) {
-  int path = Round(arg[0]);
+  int path = RValue_RoundInt(arg[0]);
   if (!PlannerPath(path) || !self) return;
-  SetBool(result, MotionPlan_LinearPath(self, path, Single(arg[1]), Single(arg[2]), Single(arg[3]), Round(arg[4]),
-                                        false));
+  SetBool(result, MotionPlan_LinearPath(self, path, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
+                                        RValue_RoundInt(arg[4]), false));
 }
 
 void F_MpPotentialPath(ARGS) {
-  int path = Round(arg[0]);
+  int path = RValue_RoundInt(arg[0]);
   if (!PlannerPath(path) || !self) return;
-  SetBool(result, MotionPlan_PotentialPath(self, path, Single(arg[1]), Single(arg[2]), Single(arg[3]),
-                                           Single(arg[4]), TARGET_ALL, Flag(arg[5])));
+  SetBool(result,
+          MotionPlan_PotentialPath(self, path, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
+                                   RValue_Single(arg[4]), TARGET_ALL, RValue_IsTrue(arg[5])));
 }
 
 void F_MpPotentialPathObject(ARGS) {
-  int path = Round(arg[0]);
+  int path = RValue_RoundInt(arg[0]);
   if (!PlannerPath(path) || !self) return;
-  SetBool(result, MotionPlan_PotentialPath(self, path, Single(arg[1]), Single(arg[2]), Single(arg[3]),
-                                           Single(arg[4]), Round(arg[5]), false));
+  SetBool(result,
+          MotionPlan_PotentialPath(self, path, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
+                                   RValue_Single(arg[4]), RValue_RoundInt(arg[5]), false));
 }
 
 void F_MpGridCreate(ARGS) {
-  SetReal(result, MotionGrid_Create(Round(arg[0]), Round(arg[1]), Round(arg[2]), Round(arg[3]), Round(arg[4]),
-                                    Round(arg[5])));
+  SetReal(result, MotionGrid_Create(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
+                                    RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]), RValue_RoundInt(arg[5])));
 }
 
-void F_MpGridDestroy(ARGS) { MotionGrid_Destroy(Round(arg[0])); }
-void F_MpGridClearAll(ARGS) { MotionGrid_ClearAll(Round(arg[0])); }
-void F_MpGridClearCell(ARGS) { MotionGrid_ClearCell(Round(arg[0]), Round(arg[1]), Round(arg[2])); }
-void F_MpGridAddCell(ARGS) { MotionGrid_AddCell(Round(arg[0]), Round(arg[1]), Round(arg[2])); }
+void F_MpGridDestroy(ARGS) { MotionGrid_Destroy(RValue_RoundInt(arg[0])); }
+void F_MpGridClearAll(ARGS) { MotionGrid_ClearAll(RValue_RoundInt(arg[0])); }
+void F_MpGridClearCell(ARGS) {
+  MotionGrid_ClearCell(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
+}
+void F_MpGridAddCell(ARGS) {
+  MotionGrid_AddCell(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
+}
 
 void F_MpGridClearRectangle(ARGS) {
-  MotionGrid_ClearRectangle(Round(arg[0]), Round(arg[1]), Round(arg[2]), Round(arg[3]), Round(arg[4]));
+  MotionGrid_ClearRectangle(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
+                            RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]));
 }
 
 void F_MpGridAddRectangle(ARGS) {
-  MotionGrid_AddRectangle(Round(arg[0]), Round(arg[1]), Round(arg[2]), Round(arg[3]), Round(arg[4]));
+  MotionGrid_AddRectangle(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
+                          RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]));
 }
 
-void F_MpGridAddInstances(ARGS) { MotionGrid_AddInstances(Round(arg[0]), self, other, Round(arg[1]), Flag(arg[2])); }
+void F_MpGridAddInstances(ARGS) {
+  MotionGrid_AddInstances(RValue_RoundInt(arg[0]), self, other, RValue_RoundInt(arg[1]), RValue_IsTrue(arg[2]));
+}
 
-void F_MpGridDraw(ARGS) { MotionGrid_Draw(Round(arg[0])); }
+void F_MpGridDraw(ARGS) { MotionGrid_Draw(RValue_RoundInt(arg[0])); }
 
 void F_MpGridPath(ARGS) {
-  int path = Round(arg[1]);
+  int path = RValue_RoundInt(arg[1]);
   if (!PlannerPath(path)) return;
-  SetBool(result, MotionGrid_Path(Round(arg[0]), path, Round(arg[2]), Round(arg[3]), Round(arg[4]), Round(arg[5]),
-                                  Flag(arg[6])));
+  SetBool(result, MotionGrid_Path(RValue_RoundInt(arg[0]), path, RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]),
+                                  RValue_RoundInt(arg[4]), RValue_RoundInt(arg[5]), RValue_IsTrue(arg[6])));
 }
 
 // ---- Collisions ----
 
 void F_CollisionPoint(ARGS) {
-  SetInstance(result, Run_CollisionPoint(self, Single(arg[0]), Single(arg[1]), Round(arg[2]), Flag(arg[3]), Flag(arg[4])));
+  SetInstance(result, Run_CollisionPoint(self, RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_RoundInt(arg[2]),
+                                         RValue_IsTrue(arg[3]), RValue_IsTrue(arg[4])));
 }
 
 void F_CollisionRectangle(ARGS) {
-  SetInstance(result, Run_CollisionRectangle(self, Single(arg[0]), Single(arg[1]), Single(arg[2]), Single(arg[3]),
-                                             Round(arg[4]), Flag(arg[5]), Flag(arg[6])));
+  SetInstance(result, Run_CollisionRectangle(self, RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]),
+                                             RValue_Single(arg[3]), RValue_RoundInt(arg[4]), RValue_IsTrue(arg[5]),
+                                             RValue_IsTrue(arg[6])));
 }
 
 void F_CollisionEllipse(ARGS) {
-  SetInstance(result, Run_CollisionEllipse(self, Single(arg[0]), Single(arg[1]), Single(arg[2]), Single(arg[3]),
-                                           Round(arg[4]), Flag(arg[5]), Flag(arg[6])));
+  SetInstance(result, Run_CollisionEllipse(self, RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]),
+                                           RValue_Single(arg[3]), RValue_RoundInt(arg[4]), RValue_IsTrue(arg[5]),
+                                           RValue_IsTrue(arg[6])));
 }
 
 void F_CollisionCircle(ARGS) {
-  float x = Single(arg[0]), y = Single(arg[1]), r = Single(arg[2]);
-  SetInstance(result, Run_CollisionEllipse(self, x - r, y - r, x + r, y + r, Round(arg[3]), Flag(arg[4]), Flag(arg[5])));
+  float x = RValue_Single(arg[0]), y = RValue_Single(arg[1]), r = RValue_Single(arg[2]);
+  SetInstance(result, Run_CollisionEllipse(self, x - r, y - r, x + r, y + r, RValue_RoundInt(arg[3]),
+                                           RValue_IsTrue(arg[4]), RValue_IsTrue(arg[5])));
 }
 
 void F_CollisionLine(ARGS) {
-  SetInstance(result, Run_CollisionLine(self, Single(arg[0]), Single(arg[1]), Single(arg[2]), Single(arg[3]),
-                                        Round(arg[4]), Flag(arg[5]), Flag(arg[6])));
+  SetInstance(result, Run_CollisionLine(self, RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]),
+                                        RValue_Single(arg[3]), RValue_RoundInt(arg[4]), RValue_IsTrue(arg[5]),
+                                        RValue_IsTrue(arg[6])));
 }
 
 // ---- Instances ----
 
-void F_InstanceFind(ARGS) { SetInstance(result, Run_InstanceFind(Trunc(arg[0]), Trunc(arg[1]))); }
+void F_InstanceFind(ARGS) { SetInstance(result, Run_InstanceFind(RValue_TruncInt(arg[0]), RValue_TruncInt(arg[1]))); }
 
 bool Usable(const CInstance* inst) { return inst && !inst->marked; }
 
 void F_InstanceExists(ARGS) {
-  int target = Trunc(arg[0]);
+  int target = RValue_TruncInt(arg[0]);
   if (target == TARGET_SELF) return SetBool(result, Usable(self));
   if (target == TARGET_OTHER) return SetBool(result, Usable(other));
   if (target < 0) return SetBool(result, false);
@@ -281,26 +294,28 @@ void F_InstanceExists(ARGS) {
 }
 
 void F_InstanceNumber(ARGS) {
-  int target = Round(arg[0]);
+  int target = RValue_RoundInt(arg[0]);
   if (target == TARGET_SELF) return SetBool(result, Usable(self));
   if (target == TARGET_OTHER) return SetBool(result, Usable(other));
   SetReal(result, Run_InstanceNumber(target));
 }
 
 void F_InstancePosition(ARGS) {
-  SetInstance(result, Run_InstancePosition(Single(arg[0]), Single(arg[1]), Trunc(arg[2])));
+  SetInstance(result, Run_InstancePosition(RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_TruncInt(arg[2])));
 }
 
 void F_InstanceNearest(ARGS) {
-  SetInstance(result, Run_InstanceNearest(Single(arg[0]), Single(arg[1]), Trunc(arg[2])));
+  SetInstance(result, Run_InstanceNearest(RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_TruncInt(arg[2])));
 }
 
 void F_InstanceFurthest(ARGS) {
-  SetInstance(result, Run_InstanceFurthest(Single(arg[0]), Single(arg[1]), Trunc(arg[2])));
+  SetInstance(result, Run_InstanceFurthest(RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_TruncInt(arg[2])));
 }
 
 void F_InstancePlace(ARGS) {
-  SetInstance(result, self ? Run_PlaceMeeting(self, Single(arg[0]), Single(arg[1]), Trunc(arg[2])) : nullptr);
+  SetInstance(
+      result,
+      self ? Run_PlaceMeeting(self, RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_TruncInt(arg[2])) : nullptr);
 }
 
 void F_InstanceCreate(ARGS) {
@@ -311,51 +326,58 @@ void F_InstanceCreate(ARGS) {
       return;
     }
   }
-  if (CInstance* inst = Run_CreateInstance(Trunc(arg[2]), Single(arg[0]), Single(arg[1]))) SetReal(result, inst->id);
+  if (CInstance* inst = Run_CreateInstance(RValue_TruncInt(arg[2]), RValue_Single(arg[0]), RValue_Single(arg[1])))
+    SetReal(result, inst->id);
 }
 
 void F_InstanceCopy(ARGS) {
-  if (CInstance* copy = Run_CopyInstance(self, Flag(arg[0]))) SetReal(result, copy->id);
+  if (CInstance* copy = Run_CopyInstance(self, RValue_IsTrue(arg[0]))) SetReal(result, copy->id);
 }
 
 void F_InstanceChange(ARGS) {
-  if (self) Run_ChangeInstance(self, Trunc(arg[0]), Flag(arg[1]));
+  if (self) Run_ChangeInstance(self, RValue_TruncInt(arg[0]), RValue_IsTrue(arg[1]));
 }
 
 void F_InstanceDestroy(ARGS) { Run_DestroyInstance(self); }
 
 void F_InstanceSprite(ARGS) {
-  if (self) Run_SetSprite(self, Trunc(arg[0]));
+  if (self) Run_SetSprite(self, RValue_TruncInt(arg[0]));
 }
 
-void F_PositionEmpty(ARGS) { SetBool(result, !Run_PositionMeeting(Single(arg[0]), Single(arg[1]), TARGET_ALL)); }
+void F_PositionEmpty(ARGS) {
+  SetBool(result, !Run_PositionMeeting(RValue_Single(arg[0]), RValue_Single(arg[1]), TARGET_ALL));
+}
 
 void F_PositionMeeting(ARGS) {
-  int target = SelfOrOther(Trunc(arg[2]), self, other);
-  SetBool(result, Run_PositionMeeting(Single(arg[0]), Single(arg[1]), target));
+  int target = SelfOrOther(RValue_TruncInt(arg[2]), self, other);
+  SetBool(result, Run_PositionMeeting(RValue_Single(arg[0]), RValue_Single(arg[1]), target));
 }
 
-void F_PositionDestroy(ARGS) { Run_PositionDestroy(Single(arg[0]), Single(arg[1])); }
+void F_PositionDestroy(ARGS) { Run_PositionDestroy(RValue_Single(arg[0]), RValue_Single(arg[1])); }
 
-void F_PositionChange(ARGS) { Run_PositionChange(Single(arg[0]), Single(arg[1]), Trunc(arg[2]), Flag(arg[3])); }
+void F_PositionChange(ARGS) {
+  Run_PositionChange(RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_TruncInt(arg[2]), RValue_IsTrue(arg[3]));
+}
 
-void F_InstanceDeactivateAll(ARGS) { Run_DeactivateAll(self, Flag(arg[0])); }
-void F_InstanceDeactivateObject(ARGS) { Run_DeactivateObject(self, other, Round(arg[0])); }
+void F_InstanceDeactivateAll(ARGS) { Run_DeactivateAll(self, RValue_IsTrue(arg[0])); }
+void F_InstanceDeactivateObject(ARGS) { Run_DeactivateObject(self, other, RValue_RoundInt(arg[0])); }
 
 void F_InstanceDeactivateRegion(ARGS) {
-  Run_DeactivateRegion(self, Single(arg[0]), Single(arg[1]), Single(arg[2]), Single(arg[3]), Flag(arg[4]), Flag(arg[5]));
+  Run_DeactivateRegion(self, RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
+                       RValue_IsTrue(arg[4]), RValue_IsTrue(arg[5]));
 }
 
 void F_InstanceActivateAll(ARGS) { Run_ActivateAll(); }
-void F_InstanceActivateObject(ARGS) { Run_ActivateObject(self, other, Round(arg[0])); }
+void F_InstanceActivateObject(ARGS) { Run_ActivateObject(self, other, RValue_RoundInt(arg[0])); }
 
 void F_InstanceActivateRegion(ARGS) {
-  Run_ActivateRegion(Single(arg[0]), Single(arg[1]), Single(arg[2]), Single(arg[3]), Flag(arg[4]));
+  Run_ActivateRegion(RValue_Single(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
+                     RValue_IsTrue(arg[4]));
 }
 
 // ---- Rooms and game control ----
 
-void F_RoomGoto(ARGS) { Run_GotoRoom(Round(arg[0])); }
+void F_RoomGoto(ARGS) { Run_GotoRoom(RValue_RoundInt(arg[0])); }
 
 // Room moves relative to the current room need one.
 void F_RoomGotoPrevious(ARGS) {
@@ -371,20 +393,22 @@ void F_RoomRestart(ARGS) {
 }
 
 void F_RoomPrevious(ARGS) {
-  int room = Round(arg[0]);
+  int room = RValue_RoundInt(arg[0]);
   SetReal(result, Room_Exists(room) ? Room_Previous(room) : -1);
 }
 
 void F_RoomNext(ARGS) {
-  int room = Round(arg[0]);
+  int room = RValue_RoundInt(arg[0]);
   SetReal(result, Room_Exists(room) ? Room_Next(room) : -1);
 }
 
 void F_GameEnd(ARGS) { Run_EndGame(); }
 void F_GameRestart(ARGS) { Run_RestartGame(); }
 
-void F_TransitionDefine(ARGS) { SetBool(result, Transition_DefineScript(Round(arg[0]), RValue_Text(arg[1]))); }
-void F_TransitionExists(ARGS) { SetBool(result, TransFunctionExists(Round(arg[0]))); }
+void F_TransitionDefine(ARGS) {
+  SetBool(result, Transition_DefineScript(RValue_RoundInt(arg[0]), RValue_Text(arg[1])));
+}
+void F_TransitionExists(ARGS) { SetBool(result, TransFunctionExists(RValue_RoundInt(arg[0]))); }
 
 constexpr size_t SAVE_PATH_MAX = 1024;
 

@@ -21,6 +21,8 @@ void Function_Graphics_Text_Init();
 inline uint32_t Arg_Colour(const RValue& v) { return static_cast<uint32_t>(RValue_RoundInt(v)); }
 // Narrowed to single precision, then rounded.
 inline int32_t Arg_SingleRound(const RValue& v) { return Convert_RoundInt(RValue_Single(v)); }
+// A colour argument of the primitives: narrowed to single precision first.
+inline uint32_t Arg_ColourSingle(const RValue& v) { return static_cast<uint32_t>(Arg_SingleRound(v)); }
 
 // The frame an instance shows: its image index rounded down (0 without one).
 int Graphics_SelfImage(const CInstance* self);

@@ -5,7 +5,7 @@
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_Colour.h"
 #include "Graphics/Graphics_Draw.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Object/Instance_Class.h"
 #include "Path/Path_Class.h"
@@ -14,14 +14,11 @@
 
 namespace {
 void SetReal(RValue& result, double d) { RValue_SetReal(&result, d); }
-float F(const RValue& v) { return RValue_Single(v); }
 // Primitive colours: narrowed, then rounded.
-uint32_t C(const RValue& v) { return static_cast<uint32_t>(Arg_SingleRound(v)); }
-bool B(const RValue& v) { return RValue_IsTrue(v); }
 
 void F_DrawSetColor(RValue&, CInstance*, CInstance*, int, RValue* arg) { GR_SetColor(Arg_Colour(arg[0])); }
 void F_DrawGetColor(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, GR_GetColor() & 0xFFFFFF); }
-void F_DrawSetAlpha(RValue&, CInstance*, CInstance*, int, RValue* arg) { GR_SetAlpha(F(arg[0])); }
+void F_DrawSetAlpha(RValue&, CInstance*, CInstance*, int, RValue* arg) { GR_SetAlpha(RValue_Single(arg[0])); }
 void F_DrawGetAlpha(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, GR_GetAlpha()); }
 
 void F_MakeColorRgb(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
@@ -61,7 +58,7 @@ void F_ColorGetValue(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 void F_MergeColor(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  SetReal(r, Colour_Merge(C(arg[0]), C(arg[1]), F(arg[2])));
+  SetReal(r, Colour_Merge(Arg_ColourSingle(arg[0]), Arg_ColourSingle(arg[1]), RValue_Single(arg[2])));
 }
 
 // A mode or factor outside the known ones leaves the blending as it was.
@@ -75,39 +72,53 @@ void F_DrawSetBlendModeExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (known(src) && known(dest)) GR_SetBlendModeExt(src, dest);
 }
 
-void F_DrawClear(RValue&, CInstance*, CInstance*, int, RValue* arg) { GR_Draw_Clear(C(arg[0])); }
+void F_DrawClear(RValue&, CInstance*, CInstance*, int, RValue* arg) { GR_Draw_Clear(Arg_ColourSingle(arg[0])); }
 void F_DrawClearAlpha(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  GR_Draw_ClearAlpha(C(arg[0]), F(arg[1]));
+  GR_Draw_ClearAlpha(Arg_ColourSingle(arg[0]), RValue_Single(arg[1]));
 }
 
-void F_DrawPoint(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Draw_Point(F(a[0]), F(a[1])); }
-void F_DrawLine(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Draw_Line(F(a[0]), F(a[1]), F(a[2]), F(a[3])); }
+void F_DrawPoint(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Point(RValue_Single(a[0]), RValue_Single(a[1]));
+}
+void F_DrawLine(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Line(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]));
+}
 void F_DrawLineWidth(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_Line_Width(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]));
+  GR_Draw_Line_Width(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
+                     RValue_Single(a[4]));
 }
 void F_DrawRectangle(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_Rectangle(F(a[0]), F(a[1]), F(a[2]), F(a[3]), B(a[4]));
+  GR_Draw_Rectangle(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
+                    RValue_IsTrue(a[4]));
 }
 void F_DrawRoundrect(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_RoundRect(F(a[0]), F(a[1]), F(a[2]), F(a[3]), 10, 10, B(a[4]));
+  GR_Draw_RoundRect(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]), 10, 10,
+                    RValue_IsTrue(a[4]));
 }
 void F_DrawTriangle(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_Triangle(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), F(a[5]), B(a[6]));
+  GR_Draw_Triangle(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
+                   RValue_Single(a[4]), RValue_Single(a[5]), RValue_IsTrue(a[6]));
 }
-void F_DrawCircle(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Draw_Circle(F(a[0]), F(a[1]), F(a[2]), B(a[3])); }
+void F_DrawCircle(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Circle(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_IsTrue(a[3]));
+}
 void F_DrawEllipse(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_Ellipse(F(a[0]), F(a[1]), F(a[2]), F(a[3]), B(a[4]));
+  GR_Draw_Ellipse(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
+                  RValue_IsTrue(a[4]));
 }
 void F_DrawArrow(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_Arrow(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]));
+  GR_Draw_Arrow(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
+                RValue_Single(a[4]));
 }
 void F_DrawButton(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_Button(F(a[0]), F(a[1]), F(a[2]), F(a[3]), B(a[4]));
+  GR_Draw_Button(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
+                 RValue_IsTrue(a[4]));
 }
 void F_DrawHealthbar(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  uint32_t minc = C(a[6]), maxc = C(a[7]);
-  GR_Draw_HealthBar(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), C(a[5]), minc, Colour_Merge(minc, maxc, 0.5f), maxc,
-                    RValue_RoundInt(a[8]), B(a[9]), B(a[10]));
+  uint32_t minc = Arg_ColourSingle(a[6]), maxc = Arg_ColourSingle(a[7]);
+  GR_Draw_HealthBar(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
+                    RValue_Single(a[4]), Arg_ColourSingle(a[5]), minc, Colour_Merge(minc, maxc, 0.5f), maxc,
+                    RValue_RoundInt(a[8]), RValue_IsTrue(a[9]), RValue_IsTrue(a[10]));
 }
 
 void F_DrawPath(RValue&, CInstance*, CInstance*, int, RValue* a) {
@@ -116,30 +127,41 @@ void F_DrawPath(RValue&, CInstance*, CInstance*, int, RValue* a) {
     Error_Show_Action("Trying to drawn non-existing path.", false);
     return;
   }
-  path->Draw(F(a[1]), F(a[2]), B(a[3]));
+  path->Draw(RValue_Single(a[1]), RValue_Single(a[2]), RValue_IsTrue(a[3]));
 }
 
-void F_DrawPointColor(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Draw_Point_Color(F(a[0]), F(a[1]), C(a[2])); }
+void F_DrawPointColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Draw_Point_Color(RValue_Single(a[0]), RValue_Single(a[1]), Arg_ColourSingle(a[2]));
+}
 void F_DrawLineColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_Line_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), C(a[4]), C(a[5]));
+  GR_Draw_Line_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
+                     Arg_ColourSingle(a[4]), Arg_ColourSingle(a[5]));
 }
 void F_DrawLineWidthColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_Line_Width_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), C(a[5]), C(a[6]));
+  GR_Draw_Line_Width_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
+                           RValue_Single(a[4]), Arg_ColourSingle(a[5]), Arg_ColourSingle(a[6]));
 }
 void F_DrawRectangleColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_Rectangle_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), C(a[4]), C(a[5]), C(a[6]), C(a[7]), B(a[8]));
+  GR_Draw_Rectangle_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
+                          Arg_ColourSingle(a[4]), Arg_ColourSingle(a[5]), Arg_ColourSingle(a[6]),
+                          Arg_ColourSingle(a[7]), RValue_IsTrue(a[8]));
 }
 void F_DrawRoundrectColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_RoundRect_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), 10, 10, C(a[4]), C(a[5]), B(a[6]));
+  GR_Draw_RoundRect_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]), 10, 10,
+                          Arg_ColourSingle(a[4]), Arg_ColourSingle(a[5]), RValue_IsTrue(a[6]));
 }
 void F_DrawTriangleColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_Triangle_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), F(a[5]), C(a[6]), C(a[7]), C(a[8]), B(a[9]));
+  GR_Draw_Triangle_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
+                         RValue_Single(a[4]), RValue_Single(a[5]), Arg_ColourSingle(a[6]), Arg_ColourSingle(a[7]),
+                         Arg_ColourSingle(a[8]), RValue_IsTrue(a[9]));
 }
 void F_DrawCircleColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_Circle_Color(F(a[0]), F(a[1]), F(a[2]), C(a[3]), C(a[4]), B(a[5]));
+  GR_Draw_Circle_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), Arg_ColourSingle(a[3]),
+                       Arg_ColourSingle(a[4]), RValue_IsTrue(a[5]));
 }
 void F_DrawEllipseColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Draw_Ellipse_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), C(a[4]), C(a[5]), B(a[6]));
+  GR_Draw_Ellipse_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
+                        Arg_ColourSingle(a[4]), Arg_ColourSingle(a[5]), RValue_IsTrue(a[6]));
 }
 void F_DrawSetCirclePrecision(RValue&, CInstance*, CInstance*, int, RValue* a) {
   GR_SetCirclePrecision(Arg_SingleRound(a[0]));
@@ -155,15 +177,18 @@ void F_DrawPrimitiveBeginTexture(RValue&, CInstance*, CInstance*, int, RValue* a
   int kind = RValue_RoundInt(a[0]);
   if (KnownKind(kind)) GR_Primitive_Begin(kind, RValue_RoundInt(a[1]));
 }
-void F_DrawVertex(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Primitive_Vertex(F(a[0]), F(a[1])); }
+void F_DrawVertex(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_Primitive_Vertex(RValue_Single(a[0]), RValue_Single(a[1]));
+}
 void F_DrawVertexColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Primitive_Vertex_Color(F(a[0]), F(a[1]), Arg_Colour(a[2]), F(a[3]));
+  GR_Primitive_Vertex_Color(RValue_Single(a[0]), RValue_Single(a[1]), Arg_Colour(a[2]), RValue_Single(a[3]));
 }
 void F_DrawVertexTexture(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Primitive_Vertex_Texture(F(a[0]), F(a[1]), F(a[2]), F(a[3]));
+  GR_Primitive_Vertex_Texture(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]));
 }
 void F_DrawVertexTextureColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  GR_Primitive_Vertex_Texture_Color(F(a[0]), F(a[1]), F(a[2]), F(a[3]), Arg_Colour(a[4]), F(a[5]));
+  GR_Primitive_Vertex_Texture_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
+                                    Arg_Colour(a[4]), RValue_Single(a[5]));
 }
 void F_DrawPrimitiveEnd(RValue&, CInstance*, CInstance*, int, RValue*) { GR_Primitive_End(); }
 
@@ -194,9 +219,13 @@ void F_TextureGetWidth(RValue& r, CInstance*, CInstance*, int, RValue* a) {
 void F_TextureGetHeight(RValue& r, CInstance*, CInstance*, int, RValue* a) {
   SetReal(r, GR_Texture_GetHeight(Arg_SingleRound(a[0])));
 }
-void F_TextureSetInterpolation(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_SetInterpolation(B(a[0])); }
-void F_TextureSetBlending(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_SetTextureBlending(B(a[0])); }
-void F_TextureSetRepeat(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_SetRepeat(B(a[0])); }
+void F_TextureSetInterpolation(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_SetInterpolation(RValue_IsTrue(a[0]));
+}
+void F_TextureSetBlending(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  GR_SetTextureBlending(RValue_IsTrue(a[0]));
+}
+void F_TextureSetRepeat(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_SetRepeat(RValue_IsTrue(a[0])); }
 void F_TexturePreload(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Texture_Preload(Arg_SingleRound(a[0])); }
 void F_TextureSetPriority(RValue&, CInstance*, CInstance*, int, RValue* a) {
   GR_Texture_SetPriority(Arg_SingleRound(a[0]), Arg_SingleRound(a[1]));

@@ -23,8 +23,6 @@ const CSprite* SpriteArgs(CInstance* self, RValue* arg, int* subimg) {
   return s;
 }
 
-float F(const RValue& v) { return RValue_Single(v); }
-
 void F_DrawSelf(RValue&, CInstance* self, CInstance*, int, RValue*) {
   const CSprite* s = self ? Sprite_Data(self->sprite_index) : nullptr;
   if (!s) {
@@ -37,13 +35,14 @@ void F_DrawSelf(RValue&, CInstance* self, CInstance*, int, RValue*) {
 
 void F_DrawSprite(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
   int sub;
-  if (const CSprite* s = SpriteArgs(self, arg, &sub)) s->DrawSimple(sub, F(arg[2]), F(arg[3]));
+  if (const CSprite* s = SpriteArgs(self, arg, &sub)) s->DrawSimple(sub, RValue_Single(arg[2]), RValue_Single(arg[3]));
 }
 
 void F_DrawSpriteExt(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
   int sub;
   if (const CSprite* s = SpriteArgs(self, arg, &sub))
-    s->Draw(sub, F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]), Arg_Colour(arg[7]), F(arg[8]));
+    s->Draw(sub, RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]),
+            RValue_Single(arg[6]), Arg_Colour(arg[7]), RValue_Single(arg[8]));
 }
 
 void F_DrawSpritePos(RValue&, CInstance*, CInstance*, int, RValue* arg) {
@@ -52,41 +51,47 @@ void F_DrawSpritePos(RValue&, CInstance*, CInstance*, int, RValue* arg) {
     Error_Show_Action("Trying to draw non-existing sprite.", false);
     return;
   }
-  s->DrawPos(RValue_TruncInt(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]), F(arg[7]), F(arg[8]),
-             F(arg[9]), WHITE, F(arg[10]));
+  s->DrawPos(RValue_TruncInt(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
+             RValue_Single(arg[5]), RValue_Single(arg[6]), RValue_Single(arg[7]), RValue_Single(arg[8]),
+             RValue_Single(arg[9]), WHITE, RValue_Single(arg[10]));
 }
 
 void F_DrawSpritePart(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
   int sub;
   if (const CSprite* s = SpriteArgs(self, arg, &sub))
-    s->DrawPart(sub, F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]), F(arg[7]), 1, 1, WHITE, GR_GetAlpha());
+    s->DrawPart(sub, RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]),
+                RValue_Single(arg[6]), RValue_Single(arg[7]), 1, 1, WHITE, GR_GetAlpha());
 }
 
 void F_DrawSpritePartExt(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
   int sub;
   if (const CSprite* s = SpriteArgs(self, arg, &sub))
-    s->DrawPart(sub, F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]), F(arg[7]), F(arg[8]), F(arg[9]),
-                Arg_Colour(arg[10]), F(arg[11]));
+    s->DrawPart(sub, RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]),
+                RValue_Single(arg[6]), RValue_Single(arg[7]), RValue_Single(arg[8]), RValue_Single(arg[9]),
+                Arg_Colour(arg[10]), RValue_Single(arg[11]));
 }
 
 void F_DrawSpriteGeneral(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
   int sub;
   if (const CSprite* s = SpriteArgs(self, arg, &sub))
-    s->DrawGeneral(sub, F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]), F(arg[7]), F(arg[8]), F(arg[9]),
-                   F(arg[10]), Arg_Colour(arg[11]), Arg_Colour(arg[12]), Arg_Colour(arg[13]), Arg_Colour(arg[14]),
-                   F(arg[15]));
+    s->DrawGeneral(sub, RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]),
+                   RValue_Single(arg[6]), RValue_Single(arg[7]), RValue_Single(arg[8]), RValue_Single(arg[9]),
+                   RValue_Single(arg[10]), Arg_Colour(arg[11]), Arg_Colour(arg[12]), Arg_Colour(arg[13]),
+                   Arg_Colour(arg[14]), RValue_Single(arg[15]));
 }
 
 void F_DrawSpriteStretched(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
   int sub;
   if (const CSprite* s = SpriteArgs(self, arg, &sub))
-    s->DrawStretched(sub, F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), WHITE, GR_GetAlpha());
+    s->DrawStretched(sub, RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]),
+                     WHITE, GR_GetAlpha());
 }
 
 void F_DrawSpriteStretchedExt(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
   int sub;
   if (const CSprite* s = SpriteArgs(self, arg, &sub))
-    s->DrawStretched(sub, F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), Arg_Colour(arg[6]), F(arg[7]));
+    s->DrawStretched(sub, RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]),
+                     Arg_Colour(arg[6]), RValue_Single(arg[7]));
 }
 
 void SpriteTiled(CInstance* self, RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
@@ -95,7 +100,8 @@ void SpriteTiled(CInstance* self, RValue* arg, float xscale, float yscale, uint3
   if (!s || !Graphics_TiledScaleOk(xscale, yscale)) return;
   float w, h;
   Graphics_TiledArea(&w, &h);
-  s->DrawTiled(sub, F(arg[2]), F(arg[3]), xscale, yscale, true, true, 0, 0, w, h, colour, alpha);
+  s->DrawTiled(sub, RValue_Single(arg[2]), RValue_Single(arg[3]), xscale, yscale, true, true, 0, 0, w, h, colour,
+               alpha);
 }
 
 void F_DrawSpriteTiled(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
@@ -103,7 +109,7 @@ void F_DrawSpriteTiled(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
 }
 
 void F_DrawSpriteTiledExt(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
-  SpriteTiled(self, arg, F(arg[4]), F(arg[5]), Arg_Colour(arg[6]), F(arg[7]));
+  SpriteTiled(self, arg, RValue_Single(arg[4]), RValue_Single(arg[5]), Arg_Colour(arg[6]), RValue_Single(arg[7]));
 }
 
 // The background of the first argument; null (after the report) when it does not exist.
@@ -114,39 +120,46 @@ const CBackground* BackgroundArg(const RValue& v) {
 }
 
 void F_DrawBackground(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (const CBackground* b = BackgroundArg(arg[0])) b->Draw(F(arg[1]), F(arg[2]));
+  if (const CBackground* b = BackgroundArg(arg[0])) b->Draw(RValue_Single(arg[1]), RValue_Single(arg[2]));
 }
 
 void F_DrawBackgroundExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (const CBackground* b = BackgroundArg(arg[0]))
-    b->DrawExt(F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), Arg_Colour(arg[6]), F(arg[7]));
+    b->DrawExt(RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
+               RValue_Single(arg[5]), Arg_Colour(arg[6]), RValue_Single(arg[7]));
 }
 
 void F_DrawBackgroundPart(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (const CBackground* b = BackgroundArg(arg[0]))
-    b->DrawPart(F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]), 1, 1, WHITE, GR_GetAlpha());
+    b->DrawPart(RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
+                RValue_Single(arg[5]), RValue_Single(arg[6]), 1, 1, WHITE, GR_GetAlpha());
 }
 
 void F_DrawBackgroundPartExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (const CBackground* b = BackgroundArg(arg[0]))
-    b->DrawPart(F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]), F(arg[7]), F(arg[8]),
-                Arg_Colour(arg[9]), F(arg[10]));
+    b->DrawPart(RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
+                RValue_Single(arg[5]), RValue_Single(arg[6]), RValue_Single(arg[7]), RValue_Single(arg[8]),
+                Arg_Colour(arg[9]), RValue_Single(arg[10]));
 }
 
 void F_DrawBackgroundGeneral(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (const CBackground* b = BackgroundArg(arg[0]))
-    b->DrawGeneral(F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]), F(arg[7]), F(arg[8]), F(arg[9]),
-                   Arg_Colour(arg[10]), Arg_Colour(arg[11]), Arg_Colour(arg[12]), Arg_Colour(arg[13]), F(arg[14]));
+    b->DrawGeneral(RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
+                   RValue_Single(arg[5]), RValue_Single(arg[6]), RValue_Single(arg[7]), RValue_Single(arg[8]),
+                   RValue_Single(arg[9]), Arg_Colour(arg[10]), Arg_Colour(arg[11]), Arg_Colour(arg[12]),
+                   Arg_Colour(arg[13]), RValue_Single(arg[14]));
 }
 
 void F_DrawBackgroundStretched(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (const CBackground* b = BackgroundArg(arg[0]))
-    b->DrawStretched(F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), WHITE, GR_GetAlpha());
+    b->DrawStretched(RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), WHITE,
+                     GR_GetAlpha());
 }
 
 void F_DrawBackgroundStretchedExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (const CBackground* b = BackgroundArg(arg[0]))
-    b->DrawStretched(F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), Arg_Colour(arg[5]), F(arg[6]));
+    b->DrawStretched(RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
+                     Arg_Colour(arg[5]), RValue_Single(arg[6]));
 }
 
 void BackgroundTiled(RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
@@ -154,7 +167,7 @@ void BackgroundTiled(RValue* arg, float xscale, float yscale, uint32_t colour, f
   if (!b || !Graphics_TiledScaleOk(xscale, yscale)) return;
   float w, h;
   Graphics_TiledArea(&w, &h);
-  b->DrawTiled(F(arg[1]), F(arg[2]), xscale, yscale, true, true, 0, 0, w, h, colour, alpha);
+  b->DrawTiled(RValue_Single(arg[1]), RValue_Single(arg[2]), xscale, yscale, true, true, 0, 0, w, h, colour, alpha);
 }
 
 void F_DrawBackgroundTiled(RValue&, CInstance*, CInstance*, int, RValue* arg) {
@@ -162,7 +175,7 @@ void F_DrawBackgroundTiled(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 void F_DrawBackgroundTiledExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  BackgroundTiled(arg, F(arg[3]), F(arg[4]), Arg_Colour(arg[5]), F(arg[6]));
+  BackgroundTiled(arg, RValue_Single(arg[3]), RValue_Single(arg[4]), Arg_Colour(arg[5]), RValue_Single(arg[6]));
 }
 }  // namespace
 

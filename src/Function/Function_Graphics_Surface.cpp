@@ -10,13 +10,11 @@
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Image.h"
 #include "Graphics/Graphics_Surface.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
 
 namespace {
 constexpr uint32_t WHITE = 0xFFFFFF;
-
-float F(const RValue& v) { return RValue_Single(v); }
 
 // The surface id of an argument, or -1 (after the report) when it is not valid.
 int SurfaceArg(const RValue& v) {
@@ -61,43 +59,52 @@ void F_SurfaceResetTarget(RValue& result, CInstance*, CInstance*, int, RValue*) 
 
 void F_DrawSurface(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   int id = SurfaceArg(arg[0]);
-  if (id >= 0) Surface_Draw(id, std::floor(F(arg[1])), std::floor(F(arg[2])));
+  if (id >= 0) Surface_Draw(id, std::floor(RValue_Single(arg[1])), std::floor(RValue_Single(arg[2])));
 }
 
 void F_DrawSurfaceExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   int id = SurfaceArg(arg[0]);
-  if (id >= 0) Surface_Draw_Ext(id, F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), Arg_Colour(arg[6]), F(arg[7]));
+  if (id >= 0)
+    Surface_Draw_Ext(id, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
+                     RValue_Single(arg[5]), Arg_Colour(arg[6]), RValue_Single(arg[7]));
 }
 
 void F_DrawSurfacePart(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   int id = SurfaceArg(arg[0]);
   if (id >= 0)
-    Surface_Draw_Part(id, F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]), 1, 1, WHITE, GR_GetAlpha());
+    Surface_Draw_Part(id, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
+                      RValue_Single(arg[5]), RValue_Single(arg[6]), 1, 1, WHITE, GR_GetAlpha());
 }
 
 void F_DrawSurfacePartExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   int id = SurfaceArg(arg[0]);
   if (id >= 0)
-    Surface_Draw_Part(id, F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]), F(arg[7]), F(arg[8]),
-                      Arg_Colour(arg[9]), F(arg[10]));
+    Surface_Draw_Part(id, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
+                      RValue_Single(arg[5]), RValue_Single(arg[6]), RValue_Single(arg[7]), RValue_Single(arg[8]),
+                      Arg_Colour(arg[9]), RValue_Single(arg[10]));
 }
 
 void F_DrawSurfaceGeneral(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   int id = SurfaceArg(arg[0]);
   if (id >= 0)
-    Surface_Draw_General(id, F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]), F(arg[7]), F(arg[8]),
-                         F(arg[9]), Arg_Colour(arg[10]), Arg_Colour(arg[11]), Arg_Colour(arg[12]),
-                         Arg_Colour(arg[13]), F(arg[14]));
+    Surface_Draw_General(id, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
+                         RValue_Single(arg[5]), RValue_Single(arg[6]), RValue_Single(arg[7]), RValue_Single(arg[8]),
+                         RValue_Single(arg[9]), Arg_Colour(arg[10]), Arg_Colour(arg[11]), Arg_Colour(arg[12]),
+                         Arg_Colour(arg[13]), RValue_Single(arg[14]));
 }
 
 void F_DrawSurfaceStretched(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   int id = SurfaceArg(arg[0]);
-  if (id >= 0) Surface_Draw_Stretched(id, F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), WHITE, GR_GetAlpha());
+  if (id >= 0)
+    Surface_Draw_Stretched(id, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
+                           RValue_Single(arg[4]), WHITE, GR_GetAlpha());
 }
 
 void F_DrawSurfaceStretchedExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   int id = SurfaceArg(arg[0]);
-  if (id >= 0) Surface_Draw_Stretched(id, F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), Arg_Colour(arg[5]), F(arg[6]));
+  if (id >= 0)
+    Surface_Draw_Stretched(id, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
+                           RValue_Single(arg[4]), Arg_Colour(arg[5]), RValue_Single(arg[6]));
 }
 
 void SurfaceTiled(RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
@@ -105,7 +112,8 @@ void SurfaceTiled(RValue* arg, float xscale, float yscale, uint32_t colour, floa
   if (id < 0 || !Graphics_TiledScaleOk(xscale, yscale)) return;
   float w, h;
   Graphics_TiledArea(&w, &h);
-  Surface_Draw_Tiled(id, F(arg[1]), F(arg[2]), xscale, yscale, true, true, 0, 0, w, h, colour, alpha);
+  Surface_Draw_Tiled(id, RValue_Single(arg[1]), RValue_Single(arg[2]), xscale, yscale, true, true, 0, 0, w, h, colour,
+                     alpha);
 }
 
 void F_DrawSurfaceTiled(RValue&, CInstance*, CInstance*, int, RValue* arg) {
@@ -113,7 +121,7 @@ void F_DrawSurfaceTiled(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 void F_DrawSurfaceTiledExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  SurfaceTiled(arg, F(arg[3]), F(arg[4]), Arg_Colour(arg[5]), F(arg[6]));
+  SurfaceTiled(arg, RValue_Single(arg[3]), RValue_Single(arg[4]), Arg_Colour(arg[5]), RValue_Single(arg[6]));
 }
 
 // Writes a rectangle of a surface as a 24-bit BMP file, whatever the name's

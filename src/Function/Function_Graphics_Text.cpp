@@ -6,8 +6,6 @@
 #include "Function/Function_Graphics.h"
 
 namespace {
-float F(const RValue& v) { return RValue_Single(v); }
-uint32_t C(const RValue& v) { return Arg_Colour(v); }
 
 void F_DrawSetFont(RValue&, CInstance*, CInstance*, int, RValue* a) { Text_SetFont(Arg_SingleRound(a[0])); }
 void F_DrawSetHalign(RValue&, CInstance*, CInstance*, int, RValue* a) { Text_SetHAlign(Arg_SingleRound(a[0])); }
@@ -28,34 +26,39 @@ void F_StringHeightExt(RValue& r, CInstance*, CInstance*, int, RValue* a) {
 }
 
 void F_DrawText(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  Text_Draw(F(a[0]), F(a[1]), Graphics_ArgText(a[2]).c_str(), -1, -1);
+  Text_Draw(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), -1, -1);
 }
 void F_DrawTextExt(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  Text_Draw(F(a[0]), F(a[1]), Graphics_ArgText(a[2]).c_str(), Arg_SingleRound(a[3]), Arg_SingleRound(a[4]));
+  Text_Draw(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), Arg_SingleRound(a[3]),
+            Arg_SingleRound(a[4]));
 }
 void F_DrawTextTransformed(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  Text_DrawTransformed(F(a[0]), F(a[1]), Graphics_ArgText(a[2]).c_str(), -1, -1, F(a[3]), F(a[4]), F(a[5]));
+  Text_DrawTransformed(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), -1, -1,
+                       RValue_Single(a[3]), RValue_Single(a[4]), RValue_Single(a[5]));
 }
 void F_DrawTextExtTransformed(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  Text_DrawTransformed(F(a[0]), F(a[1]), Graphics_ArgText(a[2]).c_str(), Arg_SingleRound(a[3]),
-                       Arg_SingleRound(a[4]), F(a[5]), F(a[6]), F(a[7]));
+  Text_DrawTransformed(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), Arg_SingleRound(a[3]),
+                       Arg_SingleRound(a[4]), RValue_Single(a[5]), RValue_Single(a[6]), RValue_Single(a[7]));
 }
 void F_DrawTextColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  Text_DrawColor(F(a[0]), F(a[1]), Graphics_ArgText(a[2]).c_str(), -1, -1, C(a[3]), C(a[4]), C(a[5]), C(a[6]),
-                 F(a[7]));
+  Text_DrawColor(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), -1, -1, Arg_Colour(a[3]),
+                 Arg_Colour(a[4]), Arg_Colour(a[5]), Arg_Colour(a[6]), RValue_Single(a[7]));
 }
 void F_DrawTextTransformedColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  Text_DrawTransformedColor(F(a[0]), F(a[1]), Graphics_ArgText(a[2]).c_str(), -1, -1, F(a[3]), F(a[4]), F(a[5]),
-                            C(a[6]), C(a[7]), C(a[8]), C(a[9]), F(a[10]));
+  Text_DrawTransformedColor(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), -1, -1,
+                            RValue_Single(a[3]), RValue_Single(a[4]), RValue_Single(a[5]), Arg_Colour(a[6]),
+                            Arg_Colour(a[7]), Arg_Colour(a[8]), Arg_Colour(a[9]), RValue_Single(a[10]));
 }
 void F_DrawTextExtColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  Text_DrawColor(F(a[0]), F(a[1]), Graphics_ArgText(a[2]).c_str(), Arg_SingleRound(a[3]), Arg_SingleRound(a[4]),
-                 C(a[5]), C(a[6]), C(a[7]), C(a[8]), F(a[9]));
+  Text_DrawColor(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), Arg_SingleRound(a[3]),
+                 Arg_SingleRound(a[4]), Arg_Colour(a[5]), Arg_Colour(a[6]), Arg_Colour(a[7]), Arg_Colour(a[8]),
+                 RValue_Single(a[9]));
 }
 void F_DrawTextExtTransformedColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
-  Text_DrawTransformedColor(F(a[0]), F(a[1]), Graphics_ArgText(a[2]).c_str(), Arg_SingleRound(a[3]),
-                            Arg_SingleRound(a[4]), F(a[5]), F(a[6]), F(a[7]), C(a[8]), C(a[9]), C(a[10]), C(a[11]),
-                            F(a[12]));
+  Text_DrawTransformedColor(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(),
+                            Arg_SingleRound(a[3]), Arg_SingleRound(a[4]), RValue_Single(a[5]), RValue_Single(a[6]),
+                            RValue_Single(a[7]), Arg_Colour(a[8]), Arg_Colour(a[9]), Arg_Colour(a[10]),
+                            Arg_Colour(a[11]), RValue_Single(a[12]));
 }
 }  // namespace
 

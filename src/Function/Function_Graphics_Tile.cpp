@@ -18,7 +18,6 @@ RoomTile* TileArg(const RValue& v) {
   return &g_RunRoom->tiles[static_cast<size_t>(index)];
 }
 
-float F(const RValue& v) { return RValue_Single(v); }
 // Layer depths come as reals; the room compares them with its tiles' depths.
 float Depth(const RValue& v) { return static_cast<float>(RValue_Real(v)); }
 
@@ -31,7 +30,8 @@ void F_TileAdd(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
   }
   if (!g_RunRoom) return;
   int id = g_RunRoom->AddTileDef(back, RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]),
-                                 RValue_RoundInt(arg[4]), F(arg[5]), F(arg[6]), F(arg[7]));
+                                 RValue_RoundInt(arg[4]), RValue_Single(arg[5]), RValue_Single(arg[6]),
+                                 RValue_Single(arg[7]));
   RValue_SetReal(&result, id);
 }
 
@@ -61,7 +61,7 @@ void F_TileDeleteAt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 void F_TileLayerFind(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
   RValue_SetReal(&result, -1);
   if (!g_RunRoom) return;
-  int index = g_RunRoom->FindTileInLayer(Depth(arg[0]), F(arg[1]), Depth(arg[2]));
+  int index = g_RunRoom->FindTileInLayer(Depth(arg[0]), RValue_Single(arg[1]), Depth(arg[2]));
   if (index >= 0) RValue_SetReal(&result, g_RunRoom->tiles[static_cast<size_t>(index)].id);
 }
 
@@ -78,15 +78,15 @@ void F_TileLayerDelete(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 void F_TileLayerShift(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (g_RunRoom) g_RunRoom->ShiftTileLayer(Depth(arg[0]), F(arg[1]), Depth(arg[2]));
+  if (g_RunRoom) g_RunRoom->ShiftTileLayer(Depth(arg[0]), RValue_Single(arg[1]), Depth(arg[2]));
 }
 
 void F_TileLayerDeleteAt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (g_RunRoom) g_RunRoom->DeleteTileLayerAt(Depth(arg[0]), F(arg[1]), Depth(arg[2]));
+  if (g_RunRoom) g_RunRoom->DeleteTileLayerAt(Depth(arg[0]), RValue_Single(arg[1]), Depth(arg[2]));
 }
 
 void F_TileLayerDepth(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (g_RunRoom) g_RunRoom->SetTileLayerDepth(Depth(arg[0]), F(arg[1]));
+  if (g_RunRoom) g_RunRoom->SetTileLayerDepth(Depth(arg[0]), RValue_Single(arg[1]));
 }
 
 // The getters: one field of the tile, 0 (after the report) without one.
@@ -110,7 +110,7 @@ TILE_GETTER(F_TileGetBackground, t->background)
 #undef TILE_GETTER
 
 void F_TileSetPosition(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (RoomTile* t = TileArg(arg[0])) t->x = F(arg[1]), t->y = F(arg[2]);
+  if (RoomTile* t = TileArg(arg[0])) t->x = RValue_Single(arg[1]), t->y = RValue_Single(arg[2]);
 }
 
 void F_TileSetVisible(RValue&, CInstance*, CInstance*, int, RValue* arg) {
@@ -131,11 +131,11 @@ void F_TileSetRegion(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 void F_TileSetDepth(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (RoomTile* t = TileArg(arg[0])) t->depth = F(arg[1]);
+  if (RoomTile* t = TileArg(arg[0])) t->depth = RValue_Single(arg[1]);
 }
 
 void F_TileSetScale(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (RoomTile* t = TileArg(arg[0])) t->xscale = F(arg[1]), t->yscale = F(arg[2]);
+  if (RoomTile* t = TileArg(arg[0])) t->xscale = RValue_Single(arg[1]), t->yscale = RValue_Single(arg[2]);
 }
 
 void F_TileSetBlend(RValue&, CInstance*, CInstance*, int, RValue* arg) {
@@ -143,7 +143,7 @@ void F_TileSetBlend(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 void F_TileSetAlpha(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (RoomTile* t = TileArg(arg[0])) t->alpha = F(arg[1]);
+  if (RoomTile* t = TileArg(arg[0])) t->alpha = RValue_Single(arg[1]);
 }
 }  // namespace
 

@@ -7,15 +7,12 @@
 #include "Base/Convert.h"
 #include "Code/Code_Constant.h"
 #include "Code/Function_Main.h"
+#include "Function/Function_Graphics.h"
 #include "Particle/Particle_Effect.h"
 #include "Particle/Particle_System.h"
 #include "Particle/Particle_Type.h"
 
 namespace {
-int I(const RValue& v) { return RValue_RoundInt(v); }
-float F(const RValue& v) { return RValue_Single(v); }
-bool B(const RValue& v) { return RValue_IsTrue(v); }
-uint32_t C(const RValue& v) { return uint32_t(RValue_RoundInt(v)); }
 void Give(RValue& result, double d) { RValue_SetReal(&result, d); }
 // A part made in a system that does not exist answers 0 as well.
 void GiveId(RValue& result, int id) { Give(result, id < 0 ? 0 : id); }
@@ -51,68 +48,113 @@ void Particle_Constants() {
 // ---- Types ----
 
 PT_HANDLER(F_PartTypeCreate) { Give(Result, ParticleType_Create()); }
-PT_HANDLER(F_PartTypeDestroy) { ParticleType_Destroy(I(arg[0])); }
-PT_HANDLER(F_PartTypeExists) { Give(Result, ParticleType_Exists(I(arg[0]))); }
-PT_HANDLER(F_PartTypeClear) { ParticleType_Reset(I(arg[0])); }
-PT_HANDLER(F_PartTypeShape) { ParticleType_SetShape(I(arg[0]), I(arg[1])); }
-PT_HANDLER(F_PartTypeSprite) { ParticleType_SetSprite(I(arg[0]), I(arg[1]), B(arg[2]), B(arg[3]), B(arg[4])); }
-PT_HANDLER(F_PartTypeSize) { ParticleType_SetSize(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4])); }
-PT_HANDLER(F_PartTypeScale) { ParticleType_SetScale(I(arg[0]), F(arg[1]), F(arg[2])); }
-PT_HANDLER(F_PartTypeLife) { ParticleType_SetLife(I(arg[0]), I(arg[1]), I(arg[2])); }
-PT_HANDLER(F_PartTypeStep) { ParticleType_SetStep(I(arg[0]), I(arg[1]), I(arg[2])); }
-PT_HANDLER(F_PartTypeDeath) { ParticleType_SetDeath(I(arg[0]), I(arg[1]), I(arg[2])); }
-PT_HANDLER(F_PartTypeSpeed) { ParticleType_SetSpeed(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4])); }
-PT_HANDLER(F_PartTypeDirection) { ParticleType_SetDirection(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4])); }
-PT_HANDLER(F_PartTypeOrientation) {
-  ParticleType_SetOrientation(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), B(arg[5]));
+PT_HANDLER(F_PartTypeDestroy) { ParticleType_Destroy(RValue_RoundInt(arg[0])); }
+PT_HANDLER(F_PartTypeExists) { Give(Result, ParticleType_Exists(RValue_RoundInt(arg[0]))); }
+PT_HANDLER(F_PartTypeClear) { ParticleType_Reset(RValue_RoundInt(arg[0])); }
+PT_HANDLER(F_PartTypeShape) { ParticleType_SetShape(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])); }
+PT_HANDLER(F_PartTypeSprite) {
+  ParticleType_SetSprite(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_IsTrue(arg[2]), RValue_IsTrue(arg[3]),
+                         RValue_IsTrue(arg[4]));
 }
-PT_HANDLER(F_PartTypeGravity) { ParticleType_SetGravity(I(arg[0]), F(arg[1]), F(arg[2])); }
-PT_HANDLER(F_PartTypeColorMix) { ParticleType_SetColourMix(I(arg[0]), C(arg[1]), C(arg[2])); }
+PT_HANDLER(F_PartTypeSize) {
+  ParticleType_SetSize(RValue_RoundInt(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
+                       RValue_Single(arg[4]));
+}
+PT_HANDLER(F_PartTypeScale) {
+  ParticleType_SetScale(RValue_RoundInt(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]));
+}
+PT_HANDLER(F_PartTypeLife) {
+  ParticleType_SetLife(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
+}
+PT_HANDLER(F_PartTypeStep) {
+  ParticleType_SetStep(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
+}
+PT_HANDLER(F_PartTypeDeath) {
+  ParticleType_SetDeath(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
+}
+PT_HANDLER(F_PartTypeSpeed) {
+  ParticleType_SetSpeed(RValue_RoundInt(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
+                        RValue_Single(arg[4]));
+}
+PT_HANDLER(F_PartTypeDirection) {
+  ParticleType_SetDirection(RValue_RoundInt(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]),
+                            RValue_Single(arg[3]), RValue_Single(arg[4]));
+}
+PT_HANDLER(F_PartTypeOrientation) {
+  ParticleType_SetOrientation(RValue_RoundInt(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]),
+                              RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_IsTrue(arg[5]));
+}
+PT_HANDLER(F_PartTypeGravity) {
+  ParticleType_SetGravity(RValue_RoundInt(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]));
+}
+PT_HANDLER(F_PartTypeColorMix) {
+  ParticleType_SetColourMix(RValue_RoundInt(arg[0]), Arg_Colour(arg[1]), Arg_Colour(arg[2]));
+}
 PT_HANDLER(F_PartTypeColorRGB) {
-  ParticleType_SetColourRGB(I(arg[0]), I(arg[1]), I(arg[2]), I(arg[3]), I(arg[4]), I(arg[5]), I(arg[6]));
+  ParticleType_SetColourRGB(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
+                            RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]), RValue_RoundInt(arg[5]),
+                            RValue_RoundInt(arg[6]));
 }
 PT_HANDLER(F_PartTypeColorHSV) {
-  ParticleType_SetColourHSV(I(arg[0]), I(arg[1]), I(arg[2]), I(arg[3]), I(arg[4]), I(arg[5]), I(arg[6]));
+  ParticleType_SetColourHSV(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
+                            RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]), RValue_RoundInt(arg[5]),
+                            RValue_RoundInt(arg[6]));
 }
-PT_HANDLER(F_PartTypeColor1) { ParticleType_SetColour1(I(arg[0]), C(arg[1])); }
-PT_HANDLER(F_PartTypeColor2) { ParticleType_SetColour2(I(arg[0]), C(arg[1]), C(arg[2])); }
-PT_HANDLER(F_PartTypeColor3) { ParticleType_SetColour3(I(arg[0]), C(arg[1]), C(arg[2]), C(arg[3])); }
-PT_HANDLER(F_PartTypeAlpha1) { ParticleType_SetAlpha1(I(arg[0]), F(arg[1])); }
-PT_HANDLER(F_PartTypeAlpha2) { ParticleType_SetAlpha2(I(arg[0]), F(arg[1]), F(arg[2])); }
-PT_HANDLER(F_PartTypeAlpha3) { ParticleType_SetAlpha3(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3])); }
-PT_HANDLER(F_PartTypeBlend) { ParticleType_SetBlend(I(arg[0]), B(arg[1])); }
+PT_HANDLER(F_PartTypeColor1) { ParticleType_SetColour1(RValue_RoundInt(arg[0]), Arg_Colour(arg[1])); }
+PT_HANDLER(F_PartTypeColor2) {
+  ParticleType_SetColour2(RValue_RoundInt(arg[0]), Arg_Colour(arg[1]), Arg_Colour(arg[2]));
+}
+PT_HANDLER(F_PartTypeColor3) {
+  ParticleType_SetColour3(RValue_RoundInt(arg[0]), Arg_Colour(arg[1]), Arg_Colour(arg[2]), Arg_Colour(arg[3]));
+}
+PT_HANDLER(F_PartTypeAlpha1) { ParticleType_SetAlpha1(RValue_RoundInt(arg[0]), RValue_Single(arg[1])); }
+PT_HANDLER(F_PartTypeAlpha2) {
+  ParticleType_SetAlpha2(RValue_RoundInt(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]));
+}
+PT_HANDLER(F_PartTypeAlpha3) {
+  ParticleType_SetAlpha3(RValue_RoundInt(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]));
+}
+PT_HANDLER(F_PartTypeBlend) { ParticleType_SetBlend(RValue_RoundInt(arg[0]), RValue_IsTrue(arg[1])); }
 
 // ---- Systems ----
 
 PT_HANDLER(F_PartSystemCreate) { Give(Result, ParticleSystem_Create()); }
-PT_HANDLER(F_PartSystemDestroy) { ParticleSystem_Destroy(I(arg[0])); }
-PT_HANDLER(F_PartSystemExists) { Give(Result, ParticleSystem_Exists(I(arg[0]))); }
-PT_HANDLER(F_PartSystemClear) { ParticleSystem_FreeContents(I(arg[0])); }
-PT_HANDLER(F_PartSystemDrawOrder) { ParticleSystem_DrawOrder(I(arg[0]), B(arg[1])); }
-PT_HANDLER(F_PartSystemDepth) { ParticleSystem_SetDepth(I(arg[0]), F(arg[1])); }
-PT_HANDLER(F_PartSystemPosition) { ParticleSystem_SetPosition(I(arg[0]), F(arg[1]), F(arg[2])); }
-PT_HANDLER(F_PartSystemAutomaticUpdate) { ParticleSystem_AutomaticUpdate(I(arg[0]), B(arg[1])); }
-PT_HANDLER(F_PartSystemAutomaticDraw) { ParticleSystem_AutomaticDraw(I(arg[0]), B(arg[1])); }
-PT_HANDLER(F_PartSystemUpdate) { ParticleSystem_Update(I(arg[0])); }
-PT_HANDLER(F_PartSystemDrawit) { ParticleSystem_Draw(I(arg[0])); }
+PT_HANDLER(F_PartSystemDestroy) { ParticleSystem_Destroy(RValue_RoundInt(arg[0])); }
+PT_HANDLER(F_PartSystemExists) { Give(Result, ParticleSystem_Exists(RValue_RoundInt(arg[0]))); }
+PT_HANDLER(F_PartSystemClear) { ParticleSystem_FreeContents(RValue_RoundInt(arg[0])); }
+PT_HANDLER(F_PartSystemDrawOrder) { ParticleSystem_DrawOrder(RValue_RoundInt(arg[0]), RValue_IsTrue(arg[1])); }
+PT_HANDLER(F_PartSystemDepth) { ParticleSystem_SetDepth(RValue_RoundInt(arg[0]), RValue_Single(arg[1])); }
+PT_HANDLER(F_PartSystemPosition) {
+  ParticleSystem_SetPosition(RValue_RoundInt(arg[0]), RValue_Single(arg[1]), RValue_Single(arg[2]));
+}
+PT_HANDLER(F_PartSystemAutomaticUpdate) {
+  ParticleSystem_AutomaticUpdate(RValue_RoundInt(arg[0]), RValue_IsTrue(arg[1]));
+}
+PT_HANDLER(F_PartSystemAutomaticDraw) { ParticleSystem_AutomaticDraw(RValue_RoundInt(arg[0]), RValue_IsTrue(arg[1])); }
+PT_HANDLER(F_PartSystemUpdate) { ParticleSystem_Update(RValue_RoundInt(arg[0])); }
+PT_HANDLER(F_PartSystemDrawit) { ParticleSystem_Draw(RValue_RoundInt(arg[0])); }
 PT_HANDLER(F_PartParticlesCreate) {
-  ParticleSystem_CreateParticles(I(arg[0]), RValue_Real(arg[1]), F(arg[2]), I(arg[3]), I(arg[4]));
+  ParticleSystem_CreateParticles(RValue_RoundInt(arg[0]), RValue_Real(arg[1]), RValue_Single(arg[2]),
+                                 RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]));
 }
 PT_HANDLER(F_PartParticlesCreateColor) {
-  ParticleSystem_CreateParticlesColour(I(arg[0]), RValue_Real(arg[1]), F(arg[2]), I(arg[3]), C(arg[4]), I(arg[5]));
+  ParticleSystem_CreateParticlesColour(RValue_RoundInt(arg[0]), RValue_Real(arg[1]), RValue_Single(arg[2]),
+                                       RValue_RoundInt(arg[3]), Arg_Colour(arg[4]), RValue_RoundInt(arg[5]));
 }
-PT_HANDLER(F_PartParticlesClear) { ParticleSystem_Clear(I(arg[0])); }
-PT_HANDLER(F_PartParticlesCount) { Give(Result, ParticleSystem_ParticleCount(I(arg[0]))); }
+PT_HANDLER(F_PartParticlesClear) { ParticleSystem_Clear(RValue_RoundInt(arg[0])); }
+PT_HANDLER(F_PartParticlesCount) { Give(Result, ParticleSystem_ParticleCount(RValue_RoundInt(arg[0]))); }
 
 // ---- Emitters, attractors, destroyers, deflectors and changers ----
 
 // Create, destroy, destroy all, exists and clear of one family.
-#define PT_FAMILY(Name, Engine)                                                     \
-  PT_HANDLER(F_Part##Name##Create) { GiveId(Result, Engine##_Create(I(arg[0]))); }  \
-  PT_HANDLER(F_Part##Name##Destroy) { Engine##_Destroy(I(arg[0]), I(arg[1])); }     \
-  PT_HANDLER(F_Part##Name##DestroyAll) { Engine##_DestroyAll(I(arg[0])); }          \
-  PT_HANDLER(F_Part##Name##Exists) { Give(Result, Engine##_Exists(I(arg[0]), I(arg[1]))); } \
-  PT_HANDLER(F_Part##Name##Clear) { Engine##_Clear(I(arg[0]), I(arg[1])); }
+#define PT_FAMILY(Name, Engine)                                                                             \
+  PT_HANDLER(F_Part##Name##Create) { GiveId(Result, Engine##_Create(RValue_RoundInt(arg[0]))); }            \
+  PT_HANDLER(F_Part##Name##Destroy) { Engine##_Destroy(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])); } \
+  PT_HANDLER(F_Part##Name##DestroyAll) { Engine##_DestroyAll(RValue_RoundInt(arg[0])); }                    \
+  PT_HANDLER(F_Part##Name##Exists) {                                                                        \
+    Give(Result, Engine##_Exists(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])));                        \
+  }                                                                                                         \
+  PT_HANDLER(F_Part##Name##Clear) { Engine##_Clear(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])); }
 
 PT_FAMILY(Emitter, ParticleEmitter)
 PT_FAMILY(Attractor, ParticleAttractor)
@@ -122,32 +164,63 @@ PT_FAMILY(Changer, ParticleChanger)
 #undef PT_FAMILY
 
 PT_HANDLER(F_PartEmitterRegion) {
-  ParticleEmitter_Region(I(arg[0]), I(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), I(arg[6]), I(arg[7]));
+  ParticleEmitter_Region(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
+                         RValue_Single(arg[4]), RValue_Single(arg[5]), RValue_RoundInt(arg[6]),
+                         RValue_RoundInt(arg[7]));
 }
-PT_HANDLER(F_PartEmitterBurst) { ParticleEmitter_Burst(I(arg[0]), I(arg[1]), I(arg[2]), I(arg[3])); }
-PT_HANDLER(F_PartEmitterStream) { ParticleEmitter_Stream(I(arg[0]), I(arg[1]), I(arg[2]), I(arg[3])); }
-PT_HANDLER(F_PartAttractorPosition) { ParticleAttractor_Position(I(arg[0]), I(arg[1]), F(arg[2]), F(arg[3])); }
+PT_HANDLER(F_PartEmitterBurst) {
+  ParticleEmitter_Burst(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
+                        RValue_RoundInt(arg[3]));
+}
+PT_HANDLER(F_PartEmitterStream) {
+  ParticleEmitter_Stream(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
+                         RValue_RoundInt(arg[3]));
+}
+PT_HANDLER(F_PartAttractorPosition) {
+  ParticleAttractor_Position(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_Single(arg[2]),
+                             RValue_Single(arg[3]));
+}
 PT_HANDLER(F_PartAttractorForce) {
-  ParticleAttractor_Force(I(arg[0]), I(arg[1]), F(arg[2]), F(arg[3]), I(arg[4]), B(arg[5]));
+  ParticleAttractor_Force(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_Single(arg[2]),
+                          RValue_Single(arg[3]), RValue_RoundInt(arg[4]), RValue_IsTrue(arg[5]));
 }
 PT_HANDLER(F_PartDestroyerRegion) {
-  ParticleDestroyer_Region(I(arg[0]), I(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), I(arg[6]));
+  ParticleDestroyer_Region(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_Single(arg[2]),
+                           RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]),
+                           RValue_RoundInt(arg[6]));
 }
 PT_HANDLER(F_PartDeflectorRegion) {
-  ParticleDeflector_Region(I(arg[0]), I(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]));
+  ParticleDeflector_Region(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_Single(arg[2]),
+                           RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]));
 }
-PT_HANDLER(F_PartDeflectorKind) { ParticleDeflector_Kind(I(arg[0]), I(arg[1]), I(arg[2])); }
-PT_HANDLER(F_PartDeflectorFriction) { ParticleDeflector_Friction(I(arg[0]), I(arg[1]), F(arg[2])); }
+PT_HANDLER(F_PartDeflectorKind) {
+  ParticleDeflector_Kind(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
+}
+PT_HANDLER(F_PartDeflectorFriction) {
+  ParticleDeflector_Friction(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_Single(arg[2]));
+}
 PT_HANDLER(F_PartChangerRegion) {
-  ParticleChanger_Region(I(arg[0]), I(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), I(arg[6]));
+  ParticleChanger_Region(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
+                         RValue_Single(arg[4]), RValue_Single(arg[5]), RValue_RoundInt(arg[6]));
 }
-PT_HANDLER(F_PartChangerKind) { ParticleChanger_Kind(I(arg[0]), I(arg[1]), I(arg[2])); }
-PT_HANDLER(F_PartChangerTypes) { ParticleChanger_Types(I(arg[0]), I(arg[1]), I(arg[2]), I(arg[3])); }
+PT_HANDLER(F_PartChangerKind) {
+  ParticleChanger_Kind(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
+}
+PT_HANDLER(F_PartChangerTypes) {
+  ParticleChanger_Types(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
+                        RValue_RoundInt(arg[3]));
+}
 
 // ---- Effects ----
 
-PT_HANDLER(F_EffectCreateBelow) { Effect_Create(true, I(arg[0]), RValue_Real(arg[1]), F(arg[2]), I(arg[3]), C(arg[4])); }
-PT_HANDLER(F_EffectCreateAbove) { Effect_Create(false, I(arg[0]), RValue_Real(arg[1]), F(arg[2]), I(arg[3]), C(arg[4])); }
+PT_HANDLER(F_EffectCreateBelow) {
+  Effect_Create(true, RValue_RoundInt(arg[0]), RValue_Real(arg[1]), RValue_Single(arg[2]), RValue_RoundInt(arg[3]),
+                Arg_Colour(arg[4]));
+}
+PT_HANDLER(F_EffectCreateAbove) {
+  Effect_Create(false, RValue_RoundInt(arg[0]), RValue_Real(arg[1]), RValue_Single(arg[2]), RValue_RoundInt(arg[3]),
+                Arg_Colour(arg[4]));
+}
 PT_HANDLER(F_EffectClear) { Effect_Clear(); }
 
 void Function_Particle_Init() {

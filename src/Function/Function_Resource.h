@@ -1,5 +1,7 @@
-// What the resource built-ins share: each kind's registration, the two
-// truth rules and templates that make the plain queries one line each.
+// What the resource built-ins share: each kind's registration and templates
+// that make the plain queries one line each. Flags follow one of the two
+// truth rules of Base/Convert.h (RValue_IsTrue, RValue_IsTrueAbove), as each
+// built-in keeps it.
 // Common rules: indices and whole numbers are rounded, halves to even;
 // numeric getters give -1 for a missing resource, tests 1 or 0, name getters
 // the name or "<undefined>"; errors are non-fatal script errors, after which
@@ -28,10 +30,6 @@ void Function_Resource_Room_Init();
 // with a map of "filename", "id" and "status".
 bool Resource_StartSpriteDownload(int index, const char* url);
 
-// The two truth rules: true at 0.5 or more, or only above 0.5.
-inline bool Arg_AtLeastHalf(const RValue& v) { return Convert_IsTrue(RValue_Real(v)); }
-inline bool Arg_AboveHalf(const RValue& v) { return RValue_Real(v) > 0.5; }
-inline int Arg_Index(const RValue& v) { return RValue_RoundInt(v); }
 // An argument past the count the handler was called with counts as 0.
 inline const RValue& Arg_Or0(int argc, const RValue* arg, int n) {
   static const RValue zero{VALUE_REAL, nullptr, 0.0};
@@ -53,17 +51,17 @@ void Resource_Nothing(RValue& Result, CInstance*, CInstance*, int, RValue*);
 // "NAME_exists": 1 or 0.
 template <bool (*Exists)(int)>
 void Resource_Exists(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  Give(Result, Exists(Arg_Index(arg[0])) ? 1 : 0);
+  Give(Result, Exists(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
 // "NAME_get_name": the name, "<undefined>" for a missing resource.
 template <const char* (*Name)(int)>
 void Resource_Name(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  RValue_SetString(&Result, Name(Arg_Index(arg[0])));
+  RValue_SetString(&Result, Name(RValue_RoundInt(arg[0])));
 }
 // A field of the resource (a data member, or a getter without arguments),
 // or -1.
 template <auto Lookup, auto Member>
 void Resource_Field(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  const auto* r = Lookup(Arg_Index(arg[0]));
+  const auto* r = Lookup(RValue_RoundInt(arg[0]));
   Give(Result, r ? double(std::invoke(Member, *r)) : -1.0);
 }

@@ -13,7 +13,7 @@
 #include "Graphics_API/Graphics_Device.h"
 
 namespace {
-CBackground* Find(const RValue& v) { return Background_Data(Arg_Index(v)); }
+CBackground* Find(const RValue& v) { return Background_Data(RValue_RoundInt(v)); }
 
 CBackground* FindOrReport(const RValue& v, const char* message) {
   CBackground* b = Find(v);
@@ -35,69 +35,69 @@ void F_BackgroundSetAlphaFromBackground(RValue&, CInstance*, CInstance*, int, RV
 
 // The 3-argument form is preloaded.
 void F_BackgroundCreateColor(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
-  bool preload = argc >= 4 ? Arg_AboveHalf(arg[3]) : true;
-  Create(Result)->CreateColor(Arg_Index(arg[0]), Arg_Index(arg[1]), uint32_t(Arg_Index(arg[2])), preload);
+  bool preload = argc >= 4 ? RValue_IsTrueAbove(arg[3]) : true;
+  Create(Result)->CreateColor(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), uint32_t(RValue_RoundInt(arg[2])), preload);
 }
 
 // The 5-argument form is not preloaded.
 void F_BackgroundCreateGradient(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
-  Create(Result)->CreateGradient(Arg_Index(arg[0]), Arg_Index(arg[1]), uint32_t(Arg_Index(arg[2])),
-                                 uint32_t(Arg_Index(arg[3])), Arg_Index(arg[4]), Arg_AboveHalf(Arg_Or0(argc, arg, 5)));
+  Create(Result)->CreateGradient(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), uint32_t(RValue_RoundInt(arg[2])),
+                                 uint32_t(RValue_RoundInt(arg[3])), RValue_RoundInt(arg[4]), RValue_IsTrueAbove(Arg_Or0(argc, arg, 5)));
 }
 
 // A rectangle (x, y, w, h) of the back buffer (surface < 0) or a surface,
 // then transparent, smooth and preload (off when not given).
 void CreateFrom(RValue& Result, int surface, const RValue* rect, int given) {
   CBackground* b = Create(Result);
-  int x = Arg_Index(rect[0]), y = Arg_Index(rect[1]), w = Arg_Index(rect[2]), h = Arg_Index(rect[3]);
+  int x = RValue_RoundInt(rect[0]), y = RValue_RoundInt(rect[1]), w = RValue_RoundInt(rect[2]), h = RValue_RoundInt(rect[3]);
   Batch_Flush();
   std::unique_ptr<CBitmap32> image;
   if (surface < 0) image.reset(Graphics_GrabScreenRect(GR_Window_GetWidth(), GR_Window_GetHeight(), x, y, w, h));
   else if (Surface_Exists(surface)) image.reset(Graphics_GrabSurfaceRect(Surface_GetTexture(surface), x, y, w, h));
   if (image)
-    b->CreateFromBitmap(std::move(*image), Arg_AboveHalf(rect[4]), Arg_AboveHalf(rect[5]),
-                        Arg_AboveHalf(Arg_Or0(given, rect, 6)));
+    b->CreateFromBitmap(std::move(*image), RValue_IsTrueAbove(rect[4]), RValue_IsTrueAbove(rect[5]),
+                        RValue_IsTrueAbove(Arg_Or0(given, rect, 6)));
 }
 
 void F_BackgroundCreateFromScreen(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
   CreateFrom(Result, -1, arg, argc);
 }
 void F_BackgroundCreateFromSurface(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
-  CreateFrom(Result, Arg_Index(arg[0]), arg + 1, argc - 1);
+  CreateFrom(Result, RValue_RoundInt(arg[0]), arg + 1, argc - 1);
 }
 
 void F_BackgroundAdd(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
-  Give(Result, Background_Add(RValue_Text(arg[0]), Arg_AtLeastHalf(arg[1]), Arg_AtLeastHalf(arg[2]),
-                              Arg_AboveHalf(Arg_Or0(argc, arg, 3))));
+  Give(Result, Background_Add(RValue_Text(arg[0]), RValue_IsTrue(arg[1]), RValue_IsTrue(arg[2]),
+                              RValue_IsTrueAbove(Arg_Or0(argc, arg, 3))));
 }
 void F_BackgroundAddAlpha(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  Give(Result, Background_AddAlpha(RValue_Text(arg[0]), Arg_AtLeastHalf(arg[1])));
+  Give(Result, Background_AddAlpha(RValue_Text(arg[0]), RValue_IsTrue(arg[1])));
 }
 
 // The 4-argument form is preloaded.
 void F_BackgroundReplace(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
   if (!FindOrReport(arg[0], "Trying to replace non-existing background.")) return;
-  bool preload = argc >= 5 ? Arg_AboveHalf(arg[4]) : true;
-  Give(Result, Background_Replace(Arg_Index(arg[0]), RValue_Text(arg[1]), Arg_AtLeastHalf(arg[2]),
-                                  Arg_AtLeastHalf(arg[3]), preload)
+  bool preload = argc >= 5 ? RValue_IsTrueAbove(arg[4]) : true;
+  Give(Result, Background_Replace(RValue_RoundInt(arg[0]), RValue_Text(arg[1]), RValue_IsTrue(arg[2]),
+                                  RValue_IsTrue(arg[3]), preload)
                    ? 1
                    : 0);
 }
 void F_BackgroundReplaceAlpha(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   if (!FindOrReport(arg[0], "Trying to replace non-existing background.")) return;
-  Give(Result, Background_ReplaceAlpha(Arg_Index(arg[0]), RValue_Text(arg[1]), Arg_AtLeastHalf(arg[2])) ? 1 : 0);
+  Give(Result, Background_ReplaceAlpha(RValue_RoundInt(arg[0]), RValue_Text(arg[1]), RValue_IsTrue(arg[2])) ? 1 : 0);
 }
 
 void F_BackgroundDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   if (FindOrReport(arg[0], "Trying to delete non-existing background."))
-    Give(Result, Background_Delete(Arg_Index(arg[0])) ? 1 : 0);
+    Give(Result, Background_Delete(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
 void F_BackgroundDuplicate(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   if (FindOrReport(arg[0], "Trying to duplicate non-existing background."))
-    Give(Result, Background_Duplicate(Arg_Index(arg[0])));
+    Give(Result, Background_Duplicate(RValue_RoundInt(arg[0])));
 }
 void F_BackgroundAssign(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (Background_Assign(Arg_Index(arg[0]), Arg_Index(arg[1])) <= 0)
+  if (Background_Assign(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])) <= 0)
     Error_Show_Action("Error assigning a background.", false);
 }
 

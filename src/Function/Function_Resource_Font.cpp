@@ -8,31 +8,31 @@
 
 namespace {
 bool FontOrReport(const RValue& v) {
-  if (Font_Exists(Arg_Index(v))) return true;
+  if (Font_Exists(RValue_RoundInt(v))) return true;
   Error_Show_Action("Trying to replace non-existing font.", false);
   return false;
 }
 
 bool SpriteOrReport(const RValue& v, const char* message) {
-  if (Sprite_Exists(Arg_Index(v))) return true;
+  if (Sprite_Exists(RValue_RoundInt(v))) return true;
   Error_Show_Action(message, false);
   return false;
 }
 
 void F_FontGetFontname(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  const CFontCW* f = Font_Get(Arg_Index(arg[0]));
+  const CFontCW* f = Font_Get(RValue_RoundInt(arg[0]));
   RValue_SetString(&Result, f ? f->GetName() : "");
 }
 
 void F_FontAdd(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  Give(Result, Font_Add(RValue_Text(arg[0]), Arg_Index(arg[1]), Arg_AtLeastHalf(arg[2]), Arg_AtLeastHalf(arg[3]),
-                        Arg_Index(arg[4]), Arg_Index(arg[5])));
+  Give(Result, Font_Add(RValue_Text(arg[0]), RValue_RoundInt(arg[1]), RValue_IsTrue(arg[2]), RValue_IsTrue(arg[3]),
+                        RValue_RoundInt(arg[4]), RValue_RoundInt(arg[5])));
 }
 
 void F_FontReplace(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   if (!FontOrReport(arg[0])) return;
-  Give(Result, Font_Replace(Arg_Index(arg[0]), RValue_Text(arg[1]), Arg_Index(arg[2]), Arg_AtLeastHalf(arg[3]),
-                            Arg_AtLeastHalf(arg[4]), Arg_Index(arg[5]), Arg_Index(arg[6]))
+  Give(Result, Font_Replace(RValue_RoundInt(arg[0]), RValue_Text(arg[1]), RValue_RoundInt(arg[2]), RValue_IsTrue(arg[3]),
+                            RValue_IsTrue(arg[4]), RValue_RoundInt(arg[5]), RValue_RoundInt(arg[6]))
                    ? 1
                    : 0);
 }
@@ -42,34 +42,34 @@ constexpr char kNoSpriteToReplace[] = "Trying to replace font from non-existing 
 
 void F_FontAddSprite(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   if (SpriteOrReport(arg[0], kNoSpriteToAdd))
-    Give(Result, Font_AddSprite(Arg_Index(arg[0]), Arg_Index(arg[1]), Arg_AtLeastHalf(arg[2]), Arg_Index(arg[3])));
+    Give(Result, Font_AddSprite(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_IsTrue(arg[2]), RValue_RoundInt(arg[3])));
 }
 void F_FontAddSpriteExt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   if (SpriteOrReport(arg[0], kNoSpriteToAdd))
     Give(Result,
-         Font_AddSpriteExt(Arg_Index(arg[0]), RValue_Text(arg[1]), Arg_AtLeastHalf(arg[2]), Arg_Index(arg[3])));
+         Font_AddSpriteExt(RValue_RoundInt(arg[0]), RValue_Text(arg[1]), RValue_IsTrue(arg[2]), RValue_RoundInt(arg[3])));
 }
 void F_FontReplaceSprite(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   if (FontOrReport(arg[0]) && SpriteOrReport(arg[1], kNoSpriteToReplace))
-    Give(Result, Font_ReplaceSprite(Arg_Index(arg[0]), Arg_Index(arg[1]), Arg_Index(arg[2]), Arg_AtLeastHalf(arg[3]),
-                                    Arg_Index(arg[4]))
+    Give(Result, Font_ReplaceSprite(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_IsTrue(arg[3]),
+                                    RValue_RoundInt(arg[4]))
                      ? 1
                      : 0);
 }
 void F_FontReplaceSpriteExt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   if (FontOrReport(arg[0]) && SpriteOrReport(arg[1], kNoSpriteToReplace))
-    Give(Result, Font_ReplaceSpriteExt(Arg_Index(arg[0]), Arg_Index(arg[1]), RValue_Text(arg[2]),
-                                       Arg_AtLeastHalf(arg[3]), Arg_Index(arg[4]))
+    Give(Result, Font_ReplaceSpriteExt(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_Text(arg[2]),
+                                       RValue_IsTrue(arg[3]), RValue_RoundInt(arg[4]))
                      ? 1
                      : 0);
 }
 
 void F_FontDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  if (!Font_Exists(Arg_Index(arg[0]))) {
+  if (!Font_Exists(RValue_RoundInt(arg[0]))) {
     Error_Show_Action("Trying to delete non-existing font.", false);
     return;
   }
-  Give(Result, Font_Delete(Arg_Index(arg[0])) ? 1 : 0);
+  Give(Result, Font_Delete(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
 }  // namespace
 

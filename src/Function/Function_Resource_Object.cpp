@@ -12,7 +12,7 @@
 #include "Object/Object_Main.h"
 
 namespace {
-CObject* Find(const RValue& v) { return Object_Find(Arg_Index(v)); }
+CObject* Find(const RValue& v) { return Object_Find(RValue_RoundInt(v)); }
 
 template <uint32_t Bit>
 void F_ObjectGetFlag(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
@@ -21,11 +21,11 @@ void F_ObjectGetFlag(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 }
 template <uint32_t Bit>
 void F_ObjectSetFlag(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CObject* o = Find(arg[0])) o->flags = Arg_AtLeastHalf(arg[1]) ? (o->flags | Bit) : (o->flags & ~Bit);
+  if (CObject* o = Find(arg[0])) o->flags = RValue_IsTrue(arg[1]) ? (o->flags | Bit) : (o->flags & ~Bit);
 }
 template <int CObject::*Field>
 void F_ObjectSetField(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CObject* o = Find(arg[0])) o->*Field = Arg_Index(arg[1]);
+  if (CObject* o = Find(arg[0])) o->*Field = RValue_RoundInt(arg[1]);
 }
 
 void F_ObjectAdd(RValue& Result, CInstance*, CInstance*, int, RValue*) { Give(Result, Object_Add()); }
@@ -35,7 +35,7 @@ void F_ObjectDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
     Error_Show_Action("Trying to delete non-existing object.", false);
     return;
   }
-  Give(Result, Object_Delete(Arg_Index(arg[0])) ? 1 : 0);
+  Give(Result, Object_Delete(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
 
 void F_ObjectEventAdd(RValue&, CInstance*, CInstance*, int, RValue*) {
@@ -48,7 +48,7 @@ void F_ObjectEventClear(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   static std::vector<std::unique_ptr<CEvent>> s_Cleared;
   CObject* o = Find(arg[0]);
   if (!o) return;
-  if (CEvent* ev = o->TakeEvent(Arg_Index(arg[1]), Arg_Index(arg[2]))) {
+  if (CEvent* ev = o->TakeEvent(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]))) {
     s_Cleared.emplace_back(ev);
     Object_BuildEventLists();
   }
@@ -56,13 +56,13 @@ void F_ObjectEventClear(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 
 void F_ObjectIsAncestor(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   const CObject* o = Find(arg[0]);
-  Give(Result, o ? (o->HasAncestor(Arg_Index(arg[1])) ? 1 : 0) : -1);
+  Give(Result, o ? (o->HasAncestor(RValue_RoundInt(arg[1])) ? 1 : 0) : -1);
 }
 
 void F_ObjectSetParent(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   CObject* o = Find(arg[0]);
   if (!o) return;
-  int parent = Arg_Index(arg[1]);
+  int parent = RValue_RoundInt(arg[1]);
   if (parent < 0) {
     Object_SetParent(o->index, -1);
     return;

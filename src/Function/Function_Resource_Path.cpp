@@ -7,13 +7,13 @@
 #include "Path/Path_Main.h"
 
 namespace {
-CPath* Find(const RValue& v) { return Path_Data(Arg_Index(v)); }
+CPath* Find(const RValue& v) { return Path_Data(RValue_RoundInt(v)); }
 
 // A point's coordinate or speed, by number; -1 for a missing path.
 template <float PathPoint::*Field>
 void F_PathPoint(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   const CPath* p = Find(arg[0]);
-  Give(Result, p ? double(p->GetPoint(Arg_Index(arg[1])).*Field) : -1.0);
+  Give(Result, p ? double(p->GetPoint(RValue_RoundInt(arg[1])).*Field) : -1.0);
 }
 
 // A place along the path, by position; -1 for a missing path.
@@ -26,13 +26,13 @@ void F_PathAt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 float F(const RValue& v) { return RValue_Single(v); }
 
 void F_PathSetKind(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CPath* p = Find(arg[0])) p->SetKind(Arg_Index(arg[1]));
+  if (CPath* p = Find(arg[0])) p->SetKind(RValue_RoundInt(arg[1]));
 }
 void F_PathSetPrecision(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CPath* p = Find(arg[0])) p->SetPrecision(Arg_Index(arg[1]));
+  if (CPath* p = Find(arg[0])) p->SetPrecision(RValue_RoundInt(arg[1]));
 }
 void F_PathSetClosed(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CPath* p = Find(arg[0])) p->SetClosed(Arg_AtLeastHalf(arg[1]));
+  if (CPath* p = Find(arg[0])) p->SetClosed(RValue_IsTrue(arg[1]));
 }
 
 void F_PathAdd(RValue& Result, CInstance*, CInstance*, int, RValue*) { Give(Result, Path_Add()); }
@@ -41,10 +41,10 @@ void F_PathDuplicate(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
     Error_Show_Action("Trying to duplicate non-existing path.", false);
     return;
   }
-  Give(Result, Path_Duplicate(Arg_Index(arg[0])));
+  Give(Result, Path_Duplicate(RValue_RoundInt(arg[0])));
 }
 void F_PathAssign(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (Path_Assign(Arg_Index(arg[0]), Arg_Index(arg[1])) <= 0) Error_Show_Action("Error assigning a path.", false);
+  if (Path_Assign(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])) <= 0) Error_Show_Action("Error assigning a path.", false);
 }
 void F_PathAppend(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   CPath* dest = Find(arg[0]);
@@ -60,20 +60,20 @@ void F_PathDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
     Error_Show_Action("Trying to delete non-existing path.", false);
     return;
   }
-  Give(Result, Path_Delete(Arg_Index(arg[0])) ? 1 : 0);
+  Give(Result, Path_Delete(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
 
 void F_PathAddPoint(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (CPath* p = Find(arg[0])) p->AddPoint(F(arg[1]), F(arg[2]), F(arg[3]));
 }
 void F_PathInsertPoint(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CPath* p = Find(arg[0])) p->InsertPoint(Arg_Index(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]));
+  if (CPath* p = Find(arg[0])) p->InsertPoint(RValue_RoundInt(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]));
 }
 void F_PathChangePoint(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CPath* p = Find(arg[0])) p->ChangePoint(Arg_Index(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]));
+  if (CPath* p = Find(arg[0])) p->ChangePoint(RValue_RoundInt(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]));
 }
 void F_PathDeletePoint(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CPath* p = Find(arg[0])) p->DeletePoint(Arg_Index(arg[1]));
+  if (CPath* p = Find(arg[0])) p->DeletePoint(RValue_RoundInt(arg[1]));
 }
 // An operation on the whole path without further arguments.
 template <void (CPath::*Op)()>

@@ -11,16 +11,16 @@
 namespace {
 constexpr uint32_t BLEND_ALL = 0xFFFFFFFFu;  // the blend value -1
 
-CRoom* Find(const RValue& v) { return Room_Data(Arg_Index(v)); }
+CRoom* Find(const RValue& v) { return Room_Data(RValue_RoundInt(v)); }
 float F(const RValue& v) { return RValue_Single(v); }
 
 template <int CRoom::*Field>
 void F_RoomSetSize(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CRoom* r = Find(arg[0])) r->*Field = Arg_Index(arg[1]);
+  if (CRoom* r = Find(arg[0])) r->*Field = RValue_RoundInt(arg[1]);
 }
 template <bool CRoom::*Field>
 void F_RoomSetFlag(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CRoom* r = Find(arg[0])) r->*Field = Arg_AtLeastHalf(arg[1]);
+  if (CRoom* r = Find(arg[0])) r->*Field = RValue_IsTrue(arg[1]);
 }
 void F_RoomSetCaption(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (CRoom* r = Find(arg[0])) r->SetCaption(RValue_Text(arg[1]));
@@ -30,23 +30,23 @@ void F_RoomSetCode(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 }
 void F_RoomSetBackgroundColor(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (CRoom* r = Find(arg[0])) {
-    r->colour = uint32_t(Arg_Index(arg[1]));
-    r->show_colour = Arg_AtLeastHalf(arg[2]);
+    r->colour = uint32_t(RValue_RoundInt(arg[1]));
+    r->show_colour = RValue_IsTrue(arg[2]);
   }
 }
 
 void F_RoomSetBackground(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   CRoom* r = Find(arg[0]);
-  int slot = Arg_Index(arg[1]);
+  int slot = RValue_RoundInt(arg[1]);
   if (!r || slot < 0 || slot >= ROOM_BACKGROUNDS) return;
   RoomBackground& b = r->backgrounds[slot];
-  b.visible = Arg_AtLeastHalf(arg[2]);
-  b.foreground = Arg_AtLeastHalf(arg[3]);
-  b.index = Arg_Index(arg[4]);
+  b.visible = RValue_IsTrue(arg[2]);
+  b.foreground = RValue_IsTrue(arg[3]);
+  b.index = RValue_RoundInt(arg[4]);
   b.x = F(arg[5]);
   b.y = F(arg[6]);
-  b.htiled = Arg_AtLeastHalf(arg[7]);
-  b.vtiled = Arg_AtLeastHalf(arg[8]);
+  b.htiled = RValue_IsTrue(arg[7]);
+  b.vtiled = RValue_IsTrue(arg[8]);
   b.hspeed = F(arg[9]);
   b.vspeed = F(arg[10]);
   b.alpha = F(arg[11]);
@@ -56,23 +56,23 @@ void F_RoomSetBackground(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 // The view's angle is kept.
 void F_RoomSetView(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   CRoom* r = Find(arg[0]);
-  int view = Arg_Index(arg[1]);
+  int view = RValue_RoundInt(arg[1]);
   if (!r || view < 0 || view >= ROOM_VIEWS) return;
   RoomView& v = r->views[view];
-  v.visible = Arg_AtLeastHalf(arg[2]);
-  v.xview = float(Arg_Index(arg[3]));
-  v.yview = float(Arg_Index(arg[4]));
-  v.wview = float(Arg_Index(arg[5]));
-  v.hview = float(Arg_Index(arg[6]));
-  v.xport = Arg_Index(arg[7]);
-  v.yport = Arg_Index(arg[8]);
-  v.wport = Arg_Index(arg[9]);
-  v.hport = Arg_Index(arg[10]);
-  v.hborder = Arg_Index(arg[11]);
-  v.vborder = Arg_Index(arg[12]);
-  v.hspeed = Arg_Index(arg[13]);
-  v.vspeed = Arg_Index(arg[14]);
-  v.object = Arg_Index(arg[15]);
+  v.visible = RValue_IsTrue(arg[2]);
+  v.xview = float(RValue_RoundInt(arg[3]));
+  v.yview = float(RValue_RoundInt(arg[4]));
+  v.wview = float(RValue_RoundInt(arg[5]));
+  v.hview = float(RValue_RoundInt(arg[6]));
+  v.xport = RValue_RoundInt(arg[7]);
+  v.yport = RValue_RoundInt(arg[8]);
+  v.wport = RValue_RoundInt(arg[9]);
+  v.hport = RValue_RoundInt(arg[10]);
+  v.hborder = RValue_RoundInt(arg[11]);
+  v.vborder = RValue_RoundInt(arg[12]);
+  v.hspeed = RValue_RoundInt(arg[13]);
+  v.vspeed = RValue_RoundInt(arg[14]);
+  v.object = RValue_RoundInt(arg[15]);
 }
 
 void F_RoomAdd(RValue& Result, CInstance*, CInstance*, int, RValue*) { Give(Result, Room_Add()); }
@@ -81,17 +81,17 @@ void F_RoomDuplicate(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
     Error_Show_Action("Trying to duplicate non-existing room.", false);
     return;
   }
-  Give(Result, Room_Duplicate(Arg_Index(arg[0])));
+  Give(Result, Room_Duplicate(RValue_RoundInt(arg[0])));
 }
 void F_RoomAssign(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (Room_Assign(Arg_Index(arg[0]), Arg_Index(arg[1])) <= 0) Error_Show_Action("Error assigning a room.", false);
+  if (Room_Assign(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])) <= 0) Error_Show_Action("Error assigning a room.", false);
 }
 
 // The object is not checked here: a definition of a missing object is
 // skipped when the room starts.
 void F_RoomInstanceAdd(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   CRoom* r = Find(arg[0]);
-  Give(Result, r ? r->AddInstanceDef(F(arg[1]), F(arg[2]), Arg_Index(arg[3])) : -1);
+  Give(Result, r ? r->AddInstanceDef(F(arg[1]), F(arg[2]), RValue_RoundInt(arg[3])) : -1);
 }
 void F_RoomInstanceClear(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (CRoom* r = Find(arg[0])) r->instance_defs.clear();
@@ -101,14 +101,14 @@ void F_RoomInstanceClear(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 // width, height, x, y, depth, all rounded.
 RoomTile TileArgs(const RValue* a) {
   RoomTile t;
-  t.background = Arg_Index(a[0]);
-  t.left = Arg_Index(a[1]);
-  t.top = Arg_Index(a[2]);
-  t.width = Arg_Index(a[3]);
-  t.height = Arg_Index(a[4]);
-  t.x = float(Arg_Index(a[5]));
-  t.y = float(Arg_Index(a[6]));
-  t.depth = float(Arg_Index(a[7]));
+  t.background = RValue_RoundInt(a[0]);
+  t.left = RValue_RoundInt(a[1]);
+  t.top = RValue_RoundInt(a[2]);
+  t.width = RValue_RoundInt(a[3]);
+  t.height = RValue_RoundInt(a[4]);
+  t.x = float(RValue_RoundInt(a[5]));
+  t.y = float(RValue_RoundInt(a[6]));
+  t.depth = float(RValue_RoundInt(a[7]));
   t.blend = BLEND_ALL;
   t.alpha = 1;
   t.visible = true;
@@ -116,7 +116,7 @@ RoomTile TileArgs(const RValue* a) {
 }
 
 bool BackgroundOrReport(const RValue& v) {
-  if (Background_Exists(Arg_Index(v))) return true;
+  if (Background_Exists(RValue_RoundInt(v))) return true;
   Error_Show_Action("Background does not exist.", false);
   return false;
 }

@@ -14,41 +14,41 @@ bool Classic() { return !g_GameOptions.new_audio; }
 
 // The classic sound of an argument, or none after the report.
 bool ExistsOrReport(const RValue& v, const char* message) {
-  if (Sound_Exists(Arg_Index(v))) return true;
+  if (Sound_Exists(RValue_RoundInt(v))) return true;
   Error_Show_Action(message, false);
   return false;
 }
 
 void F_SoundExists(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  int index = Arg_Index(arg[0]);
+  int index = RValue_RoundInt(arg[0]);
   Give(Result, Audio_SoundExists(index) || Sound_Exists(index) ? 1 : 0);
 }
 
 void F_SoundGetName(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  if (char* name = Sound_GetName(Arg_Index(arg[0]))) RValue_SetStringOwned(&Result, name);
+  if (char* name = Sound_GetName(RValue_RoundInt(arg[0]))) RValue_SetStringOwned(&Result, name);
   else RValue_SetString(&Result, "");
 }
 
 void F_SoundDiscard(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  CSound* s = Sound_Data(Arg_Index(arg[0]));
+  CSound* s = Sound_Data(RValue_RoundInt(arg[0]));
   if (s && Classic()) s->Discard();
 }
 void F_SoundRestore(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  CSound* s = Sound_Data(Arg_Index(arg[0]));
+  CSound* s = Sound_Data(RValue_RoundInt(arg[0]));
   if (s && Classic()) s->Prepare();
 }
 
 void F_SoundAdd(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  Give(Result, Classic() ? Sound_Add(RValue_Text(arg[0]), Arg_Index(arg[1]), Arg_AtLeastHalf(arg[2])) : -1);
+  Give(Result, Classic() ? Sound_Add(RValue_Text(arg[0]), RValue_RoundInt(arg[1]), RValue_IsTrue(arg[2])) : -1);
 }
 void F_SoundReplace(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   if (!Classic() || !ExistsOrReport(arg[0], "Trying to replace non-existing sound.")) return;
   Give(Result,
-       Sound_Replace(Arg_Index(arg[0]), RValue_Text(arg[1]), Arg_Index(arg[2]), Arg_AtLeastHalf(arg[3])) ? 1 : 0);
+       Sound_Replace(RValue_RoundInt(arg[0]), RValue_Text(arg[1]), RValue_RoundInt(arg[2]), RValue_IsTrue(arg[3])) ? 1 : 0);
 }
 void F_SoundDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   if (!Classic() || !ExistsOrReport(arg[0], "Trying to delete non-existing sound.")) return;
-  Give(Result, Sound_Delete(Arg_Index(arg[0])) ? 1 : 0);
+  Give(Result, Sound_Delete(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
 }  // namespace
 

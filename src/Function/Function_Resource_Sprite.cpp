@@ -23,7 +23,7 @@ namespace {
 // The largest side a texture (and so an image a sprite is saved from) may have.
 constexpr int64_t MAX_IMAGE_SIDE = 8192;
 
-CSprite* Find(const RValue& v) { return Sprite_Data(Arg_Index(v)); }
+CSprite* Find(const RValue& v) { return Sprite_Data(RValue_RoundInt(v)); }
 
 // The sprite of an argument, or none after the report.
 CSprite* FindOrReport(const RValue& v, const char* message) {
@@ -36,19 +36,19 @@ CSprite* FindOrReport(const RValue& v, const char* message) {
 
 void F_SpriteSetOffset(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (CSprite* s = Find(arg[0])) {
-    s->xorig = Arg_Index(arg[1]);
-    s->yorig = Arg_Index(arg[2]);
+    s->xorig = RValue_RoundInt(arg[1]);
+    s->yorig = RValue_RoundInt(arg[2]);
   }
 }
 void F_SpriteSetBboxMode(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CSprite* s = Find(arg[0])) s->SetBboxMode(Arg_Index(arg[1]));
+  if (CSprite* s = Find(arg[0])) s->SetBboxMode(RValue_RoundInt(arg[1]));
 }
 void F_SpriteSetBbox(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (CSprite* s = Find(arg[0]))
-    s->SetBbox(Arg_Index(arg[1]), Arg_Index(arg[2]), Arg_Index(arg[3]), Arg_Index(arg[4]));
+    s->SetBbox(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]));
 }
 void F_SpriteSetPrecise(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CSprite* s = Find(arg[0])) s->SetPrecise(Arg_AtLeastHalf(arg[1]));
+  if (CSprite* s = Find(arg[0])) s->SetPrecise(RValue_IsTrue(arg[1]));
 }
 void F_SpriteSetAlphaFromSprite(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   CSprite *s = Find(arg[0]), *src = Find(arg[1]);
@@ -66,38 +66,38 @@ void F_SpriteCollisionMask(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 
 void F_SpriteAdd(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
   const char* file = RValue_Text(arg[0]);
-  int count = Arg_Index(arg[1]);
+  int count = RValue_RoundInt(arg[1]);
   if (argc >= 8)
-    Give(Result, Sprite_Add(file, count, Arg_AtLeastHalf(arg[2]), Arg_AtLeastHalf(arg[3]), Arg_AboveHalf(arg[4]),
-                            Arg_AboveHalf(arg[5]), Arg_Index(arg[6]), Arg_Index(arg[7])));
+    Give(Result, Sprite_Add(file, count, RValue_IsTrue(arg[2]), RValue_IsTrue(arg[3]), RValue_IsTrueAbove(arg[4]),
+                            RValue_IsTrueAbove(arg[5]), RValue_RoundInt(arg[6]), RValue_RoundInt(arg[7])));
   else
-    Give(Result, Sprite_Add(file, count, false, Arg_AtLeastHalf(arg[2]), Arg_AboveHalf(arg[3]), false,
-                            Arg_Index(arg[4]), Arg_Index(arg[5])));
+    Give(Result, Sprite_Add(file, count, false, RValue_IsTrue(arg[2]), RValue_IsTrueAbove(arg[3]), false,
+                            RValue_RoundInt(arg[4]), RValue_RoundInt(arg[5])));
 }
 
 void F_SpriteReplace(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
   if (!FindOrReport(arg[0], "Trying to replace non-existing sprite.")) return;
-  int index = Arg_Index(arg[0]), count = Arg_Index(arg[2]);
+  int index = RValue_RoundInt(arg[0]), count = RValue_RoundInt(arg[2]);
   const char* file = RValue_Text(arg[1]);
   bool ok;
   if (argc >= 9)
-    ok = Sprite_Replace(index, file, count, Arg_AtLeastHalf(arg[3]), Arg_AtLeastHalf(arg[4]), Arg_AboveHalf(arg[5]),
-                        Arg_AboveHalf(arg[6]), Arg_Index(arg[7]), Arg_Index(arg[8]));
+    ok = Sprite_Replace(index, file, count, RValue_IsTrue(arg[3]), RValue_IsTrue(arg[4]), RValue_IsTrueAbove(arg[5]),
+                        RValue_IsTrueAbove(arg[6]), RValue_RoundInt(arg[7]), RValue_RoundInt(arg[8]));
   else
-    ok = Sprite_Replace(index, file, count, true, Arg_AboveHalf(arg[3]), Arg_AboveHalf(arg[4]), true,
-                        Arg_Index(arg[5]), Arg_Index(arg[6]));
+    ok = Sprite_Replace(index, file, count, true, RValue_IsTrueAbove(arg[3]), RValue_IsTrueAbove(arg[4]), true,
+                        RValue_RoundInt(arg[5]), RValue_RoundInt(arg[6]));
   Give(Result, ok ? 1 : 0);
 }
 
 void F_SpriteAddAlpha(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  Give(Result, Sprite_AddAlpha(RValue_Text(arg[0]), Arg_Index(arg[1]), Arg_AtLeastHalf(arg[2]), Arg_AboveHalf(arg[3]),
-                               Arg_Index(arg[4]), Arg_Index(arg[5])));
+  Give(Result, Sprite_AddAlpha(RValue_Text(arg[0]), RValue_RoundInt(arg[1]), RValue_IsTrue(arg[2]), RValue_IsTrueAbove(arg[3]),
+                               RValue_RoundInt(arg[4]), RValue_RoundInt(arg[5])));
 }
 
 void F_SpriteReplaceAlpha(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   if (!FindOrReport(arg[0], "Trying to replace non-existing sprite.")) return;
-  Give(Result, Sprite_ReplaceAlpha(Arg_Index(arg[0]), RValue_Text(arg[1]), Arg_Index(arg[2]), Arg_AtLeastHalf(arg[3]),
-                                   Arg_AboveHalf(arg[4]), Arg_Index(arg[5]), Arg_Index(arg[6]))
+  Give(Result, Sprite_ReplaceAlpha(RValue_RoundInt(arg[0]), RValue_Text(arg[1]), RValue_RoundInt(arg[2]), RValue_IsTrue(arg[3]),
+                                   RValue_IsTrueAbove(arg[4]), RValue_RoundInt(arg[5]), RValue_RoundInt(arg[6]))
                    ? 1
                    : 0);
 }
@@ -107,7 +107,7 @@ void F_SpriteReplaceAlpha(RValue& Result, CInstance*, CInstance*, int, RValue* a
 // A rectangle of the back buffer (surface < 0) or of a surface; null when
 // nothing of it lies inside.
 std::unique_ptr<CBitmap32> Grab(int surface, const RValue* rect) {
-  int x = Arg_Index(rect[0]), y = Arg_Index(rect[1]), w = Arg_Index(rect[2]), h = Arg_Index(rect[3]);
+  int x = RValue_RoundInt(rect[0]), y = RValue_RoundInt(rect[1]), w = RValue_RoundInt(rect[2]), h = RValue_RoundInt(rect[3]);
   Batch_Flush();
   if (surface < 0) return std::unique_ptr<CBitmap32>(Graphics_GrabScreenRect(GR_Window_GetWidth(), GR_Window_GetHeight(), x, y, w, h));
   if (!Surface_Exists(surface)) return nullptr;
@@ -125,18 +125,18 @@ void CreateFrom(RValue& Result, int surface, const RValue* rect, bool longForm, 
   if (!image) return;
   const RValue* f = rect + 4;
   if (longForm)
-    Sprite_Data(index)->CreateFromBitmap(std::move(*image), Arg_AboveHalf(f[0]), Arg_AboveHalf(f[1]),
-                                         Arg_AboveHalf(f[2]), Arg_AboveHalf(f[3]), Arg_Index(f[4]), Arg_Index(f[5]));
+    Sprite_Data(index)->CreateFromBitmap(std::move(*image), RValue_IsTrueAbove(f[0]), RValue_IsTrueAbove(f[1]),
+                                         RValue_IsTrueAbove(f[2]), RValue_IsTrueAbove(f[3]), RValue_RoundInt(f[4]), RValue_RoundInt(f[5]));
   else
-    Sprite_Data(index)->CreateFromBitmap(std::move(*image), true, Arg_AboveHalf(f[0]), Arg_AboveHalf(f[1]),
-                                         shortPreload, Arg_Index(f[2]), Arg_Index(f[3]));
+    Sprite_Data(index)->CreateFromBitmap(std::move(*image), true, RValue_IsTrueAbove(f[0]), RValue_IsTrueAbove(f[1]),
+                                         shortPreload, RValue_RoundInt(f[2]), RValue_RoundInt(f[3]));
 }
 
 void F_SpriteCreateFromScreen(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
   CreateFrom(Result, -1, arg, argc >= 10, true);
 }
 void F_SpriteCreateFromSurface(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
-  CreateFrom(Result, Arg_Index(arg[0]), arg + 1, argc >= 11, false);
+  CreateFrom(Result, RValue_RoundInt(arg[0]), arg + 1, argc >= 11, false);
 }
 
 void AddFrom(int surface, const RValue& sprite, const RValue* rect) {
@@ -146,19 +146,19 @@ void AddFrom(int surface, const RValue& sprite, const RValue* rect) {
 }
 void F_SpriteAddFromScreen(RValue&, CInstance*, CInstance*, int, RValue* arg) { AddFrom(-1, arg[0], arg + 1); }
 void F_SpriteAddFromSurface(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  AddFrom(Arg_Index(arg[1]), arg[0], arg + 2);
+  AddFrom(RValue_RoundInt(arg[1]), arg[0], arg + 2);
 }
 
 // ---- Copies ----
 
 void F_SpriteDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  if (FindOrReport(arg[0], "Trying to delete non-existing sprite.")) Give(Result, Sprite_Delete(Arg_Index(arg[0])) ? 1 : 0);
+  if (FindOrReport(arg[0], "Trying to delete non-existing sprite.")) Give(Result, Sprite_Delete(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
 void F_SpriteDuplicate(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  if (FindOrReport(arg[0], "Trying to duplicate non-existing sprite.")) Give(Result, Sprite_Duplicate(Arg_Index(arg[0])));
+  if (FindOrReport(arg[0], "Trying to duplicate non-existing sprite.")) Give(Result, Sprite_Duplicate(RValue_RoundInt(arg[0])));
 }
 void F_SpriteAssign(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (Sprite_Assign(Arg_Index(arg[0]), Arg_Index(arg[1])) <= 0) Error_Show_Action("Error assigning a sprite.", false);
+  if (Sprite_Assign(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])) <= 0) Error_Show_Action("Error assigning a sprite.", false);
 }
 void F_SpriteMerge(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   CSprite* dest = FindOrReport(arg[0], "Trying to merge to non-existing sprite.");
@@ -184,7 +184,7 @@ void F_SpriteSave(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   CSprite* s = SaveArgs(arg[0], arg[2]);
   if (!s) return;
   CBitmap32 image;
-  if (!s->GetFrameBitmap(Arg_Index(arg[1]), image) || image.pixels.empty()) {
+  if (!s->GetFrameBitmap(RValue_RoundInt(arg[1]), image) || image.pixels.empty()) {
     Console_Printf("sprite_save() failed - no bitmap data available\n");
     return;
   }

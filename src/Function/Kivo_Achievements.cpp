@@ -6,7 +6,6 @@
 #include "Function/Linux/Function_MiscM.h"
 #include "IO/LoadSave_Main.h"
 #include "Platform/MemoryManager.h"
-#include "Run/Run_Hooks.h"
 
 // Everything here runs on the game's one thread. A service that answered on
 // another thread would have to take a lock around the state it sets.

@@ -65,3 +65,8 @@ int Achievements_State();
 int Achievements_Countdown();
 // Frees every entry without saving and resets the sender.
 void Achievements_Clear();
+
+// Each step: the sender hands the next waiting entry to the service. At the
+// end of the run: the queue is saved and freed.
+void Achievements_Process();
+void Achievements_Free();

@@ -11,8 +11,8 @@
 #include "Graphics/Graphics_D3D_Shape.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
-#include "Graphics/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
+#include "Graphics_API/Graphics_Texture.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "Graphics/Graphics_D3D.h"
-#include "Graphics/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
+#include "Graphics_API/Graphics_Texture.h"
 
 namespace {
 

@@ -11,9 +11,10 @@
 #include <cstring>
 
 #include "Base/File_Folders.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Support/Support_File.h"
 #include "Graphics_API/Graphics_Device.h"
+#include "Graphics_API/Graphics_Texture.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
@@ -245,4 +246,10 @@ bool Graphics_GrabTPage(const TPageEntry& e, CBitmap32& out) {
       if (fx >= 0 && fy >= 0 && fx < out.width && fy < out.height) out.Row(fy)[fx] = part.Row(y)[x];
     }
   return true;
+}
+
+int GR_Texture_CreateFromImage(const void* data, size_t size) {
+  std::vector<CBitmap32> frames;
+  if (!GR_Image_Decode(data, size, frames) || frames.empty()) return -1;
+  return GR_Texture_Create(frames[0].width, frames[0].height, frames[0].pixels.data());
 }

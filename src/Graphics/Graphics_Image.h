@@ -12,6 +12,9 @@
 // Every frame of an image file held in memory (one for all but animated
 // GIFs); false when it cannot be decoded.
 bool GR_Image_Decode(const void* data, size_t size, std::vector<CBitmap32>& frames);
+// Decodes an image file held in memory (PNG, JPEG, BMP, GIF) into a texture;
+// -1 on failure.
+int GR_Texture_CreateFromImage(const void* data, size_t size);
 bool GR_Image_Load(const char* path, std::vector<CBitmap32>& frames);
 // Finds a file to read: a relative name in the save folder, then in the
 // game's folder; false when it is in neither.

@@ -2,13 +2,10 @@
 
 #include <cmath>
 
-#include "Background/Background_Main.h"
 #include "Base/Console.h"
-#include "Font/Font_Main.h"
 #include "Graphics/Graphics_D3D.h"
-#include "Sprite/Sprite_Main.h"
 #include "Graphics_API/Graphics_Device.h"
-#include "Particle/Particle_Shapes.h"
+#include "Graphics_API/Graphics_Texture.h"
 
 namespace {
 
@@ -35,11 +32,8 @@ bool Graphics_Init() {
 }
 
 void Graphics_Shutdown() {
-  // Resources own textures: they go before the device.
-  Sprite_FreeAll();
-  Background_FreeAll();
-  Font_FreeAll();
-  Particle_FreeTextures();
+  // The resources holding textures go before the device, with or without one.
+  GR_Texture_FreeAll();
   GR_D3D_Shutdown();
 }
 

@@ -7,15 +7,24 @@
 #include "Base/Console.h"
 #include "DataFile/DataFile_Package.h"
 #include "Font/Font_Main.h"
+#include "Graphics/Graphics_Image.h"
 #include "Graphics/Graphics_Main.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Sprite/Sprite_Main.h"
 
 namespace {
 
 // Texture page entries with their page turned into a texture id (-1 when
-// the page could not be made).
+// the page could not be made), and the page textures of every package loaded.
 std::vector<TPageEntry> g_Entries;
+std::vector<int> g_Pages;
+
+void FreePages() {
+  for (int id : g_Pages) GR_Texture_Free(id);
+  g_Pages.clear();
+  g_Entries.clear();
+}
+const bool g_OwnsTextures = GR_Texture_AddOwner(FreePages);
 
 TPageEntry Entry(int index) {
   if (index < 0 || size_t(index) >= g_Entries.size()) {
@@ -30,6 +39,7 @@ void LoadPages(const GamePackage& pkg) {
   for (size_t i = 0; i < pkg.textures.size(); i++) {
     int id = GR_Texture_CreateFromImage(pkg.textures[i].png.data(), pkg.textures[i].png.size());
     if (id < 0) g_Console.Output("Texture page %d could not be made\n", int(i));
+    else g_Pages.push_back(id);
     textures.push_back(id);
   }
   g_Entries.clear();

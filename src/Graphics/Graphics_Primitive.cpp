@@ -11,7 +11,7 @@
 #include "Graphics/Graphics_Colour.h"
 #include "Graphics/Graphics_D3D.h"
 #include "Graphics/Graphics_Draw.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
 
 namespace {
@@ -33,6 +33,8 @@ const SurfaceSlot* Slot(int id) {
 }
 
 TPageEntry Whole(const SurfaceSlot* s) { return TPage_Whole(s->texture, s->width, s->height); }
+
+const bool g_OwnsTextures = GR_Texture_AddOwner(Surface_DropAll, true);
 
 }  // namespace
 

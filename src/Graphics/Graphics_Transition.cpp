@@ -2,13 +2,12 @@
 
 #include <map>
 
-#include "Code/Function_Main.h"
-
 namespace {
 
 // The kinds the runner draws itself.
 constexpr int kBuiltInKinds = 22;
 std::map<int, int> g_Scripts;  // kind -> script index
+int (*g_FindScript)(const char* name) = nullptr;
 
 }  // namespace
 
@@ -16,10 +15,12 @@ bool TransFunctionExists(int kind) {
   return (kind >= 0 && kind < kBuiltInKinds) || g_Scripts.count(kind) > 0;
 }
 
+void Transition_SetScriptFinder(int (*find)(const char* name)) { g_FindScript = find; }
+
 bool Transition_DefineScript(int kind, const char* scriptName) {
-  int id = scriptName ? Function_Find(scriptName) : -1;
-  if (id < FUNCTION_ID_SCRIPT || id >= FUNCTION_ID_EXTENSION) return false;
-  g_Scripts[kind] = id - FUNCTION_ID_SCRIPT;
+  int script = scriptName && g_FindScript ? g_FindScript(scriptName) : -1;
+  if (script < 0) return false;
+  g_Scripts[kind] = script;
   return true;
 }
 

@@ -16,8 +16,8 @@ SDL_Window* Window_Handle();
 void Window_ProcessMessages();
 bool Window_QuitRequested();
 void Window_ClearQuit();
-// Called when another application takes the focus; null by default.
-extern void (*Window_OnPauseEvent)();
+// Called when another application takes the focus; installed at start-up.
+void Window_SetOnPauseEvent(void (*onPause)());
 bool Window_IsActive();
 
 void Window_SetCaption(const char* text);

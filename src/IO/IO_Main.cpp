@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "IO/IO_Feed.h"
-#include "Run/Run_Hooks.h"
 
 int IO_MousePositionX[6];
 int IO_MousePositionY[6];
@@ -27,6 +26,8 @@ struct MouseState {
 };
 MouseState g_mouseMsg[IO_DEVICE_COUNT], g_mouse[IO_DEVICE_COUNT];
 int g_lastButton[IO_DEVICE_COUNT];
+
+void (*g_startStepPoll)() = nullptr;
 
 int g_keyMap[IO_KEY_COUNT];
 bool g_keyMapReady = false;
@@ -146,7 +147,11 @@ void IO_Update() {
   }
 }
 
-void IO_StartStep() { LoginAsync_Poll(); }
+void IO_SetStartStepPoll(void (*poll)()) { g_startStepPoll = poll; }
+
+void IO_StartStep() {
+  if (g_startStepPoll) g_startStepPoll();
+}
 
 void IO_Clear() {
   std::memset(&g_keysMsg, 0, sizeof g_keysMsg);

@@ -21,7 +21,9 @@ void IO_Update();     // at the start of each step
 bool IO_Record_Start(const char* file);
 bool IO_Playback_Start(const char* file);
 void IO_Record_Stop();  // closes either file
-void IO_StartStep();  // after the update: polls the login dialog
+// After the update: runs the poll installed at start-up (the login dialog's).
+void IO_StartStep();
+void IO_SetStartStepPoll(void (*poll)());
 // Clears every key and button state and the typed text.
 void IO_Clear();
 

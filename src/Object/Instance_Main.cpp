@@ -3,7 +3,6 @@
 #include <unordered_map>
 
 #include "Object/Instance_Class.h"
-#include "Run/Run_Services.h"
 
 namespace {
 std::unordered_map<int, CInstance*> g_byId;
@@ -26,8 +25,6 @@ void Instance_Unregister(CInstance* inst) {
   auto it = g_byId.find(inst->id);
   if (it != g_byId.end() && it->second == inst) g_byId.erase(it);
 }
-
-int Instance_Count() { return static_cast<int>(g_byId.size()); }
 
 CInstance* CInstance_Find(int id) {
   auto it = g_byId.find(id);

@@ -11,7 +11,8 @@ void Instance_SetNextId(int id);
 // Raises the next id above an id in use.
 void Instance_ReserveId(int id);
 
+// The instance with that id, or null (marked instances included).
+CInstance* CInstance_Find(int id);
+
 void Instance_Register(CInstance* inst);
 void Instance_Unregister(CInstance* inst);
-// Every instance in the table (for tests and the debugger).
-int Instance_Count();

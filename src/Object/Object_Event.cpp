@@ -10,7 +10,6 @@
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Code.h"
-#include "Run/Run_Main.h"
 
 uint64_t g_EventSerial = 0;
 

@@ -1,52 +1,29 @@
 #include "Object/Object_Main.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <map>
+#include <memory>
 
-#include "Base/RValue.h"
 #include "Object/Object_Class.h"
+#include "Platform/Platform_ResourceTable.h"
 
 namespace {
-std::vector<CObject*> g_objects;
-std::vector<CObject*> g_retired;  // deleted objects, freed with the rest
+CResourceTable<CObject, ResourceNaming::InItem> g_objects;
+std::vector<std::unique_ptr<CObject>> g_retired;  // deleted objects, freed with the rest
 std::map<int, std::vector<int>> g_eventLists[EV_TYPE_COUNT];
 std::vector<std::pair<int, int>> g_collisionPairs;
 }  // namespace
 
-CObject* Object_Find(int index) {
-  if (index < 0 || index >= static_cast<int>(g_objects.size())) return nullptr;
-  return g_objects[index];
-}
-
+CObject* Object_Find(int index) { return g_objects.Get(index); }
 bool Object_Exists(int index) { return Object_Find(index) != nullptr; }
-
-const char* Object_Name(int index) {
-  CObject* o = Object_Find(index);
-  return o && o->name ? o->name : "<undefined>";
-}
-
-int Object_Count() { return static_cast<int>(g_objects.size()); }
-
-int Object_FindByName(const char* name) {
-  for (CObject* o : g_objects)
-    if (o && o->name && std::strcmp(o->name, name) == 0) return o->index;
-  return -1;
-}
+const char* Object_Name(int index) { return g_objects.Name(index); }
+int Object_Count() { return g_objects.Count(); }
+int Object_FindByName(const char* name) { return g_objects.FindByName(name); }
 
 int Object_Add(const char* name) {
-  auto* o = new CObject;
-  o->index = static_cast<int>(g_objects.size());
-  if (name) {
-    o->name = String_Duplicate(name);
-  } else {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "__newobject%d", o->index);
-    o->name = String_Duplicate(buf);
-  }
-  g_objects.push_back(o);
-  return o->index;
+  int index = name ? g_objects.Append(new CObject, name) : g_objects.Create("__newobject");
+  g_objects.Get(index)->index = index;
+  return index;
 }
 
 namespace {
@@ -77,8 +54,7 @@ bool Object_Delete(int index) {
       other->parent = nullptr;
       other->parent_index = -1;
     }
-  g_objects[index] = nullptr;
-  g_retired.push_back(o);
+  g_retired.emplace_back(g_objects.Release(index));
   Object_BuildEventLists();
   return true;
 }
@@ -94,9 +70,7 @@ void Object_SetParent(int index, int parent) {
 }
 
 void Object_FreeAll() {
-  for (CObject* o : g_objects) delete o;
-  for (CObject* o : g_retired) delete o;
-  g_objects.clear();
+  g_objects.FreeAll();
   g_retired.clear();
   for (auto& lists : g_eventLists) lists.clear();
   g_collisionPairs.clear();
@@ -110,7 +84,7 @@ void Object_LinkParents() {
     if (!o) continue;
     int steps = 0;
     for (CObject* p = o->parent; p; p = p->parent) {
-      if (p == o || ++steps > static_cast<int>(g_objects.size())) {
+      if (p == o || ++steps > g_objects.Count()) {
         o->parent = nullptr;
         o->parent_index = -1;
         break;

@@ -24,9 +24,8 @@
 #include "Particle/Particle_System.h"
 #include "Particle/Particle_Type.h"
 
-void (*Effect_AreaSize)(float* width, float* height) = nullptr;
-
 namespace {
+void (*g_AreaSize)(float* width, float* height) = nullptr;
 CParticleSystem* g_Below = nullptr;
 CParticleSystem* g_Above = nullptr;
 CParticleType* g_Types[EF_KIND_COUNT][3][2] = {};
@@ -38,8 +37,8 @@ CParticleSystem& System(bool below) {
 }
 
 void Area(float* width, float* height) {
-  if (Effect_AreaSize) {
-    Effect_AreaSize(width, height);
+  if (g_AreaSize) {
+    g_AreaSize(width, height);
   } else {
     *width = float(GR_Window_GetWidth());
     *height = float(GR_Window_GetHeight());
@@ -185,6 +184,8 @@ void Fall(CParticleSystem& ps, CParticleType* t, int number, uint32_t colour) {
   }
 }
 }  // namespace
+
+void Effect_SetAreaSize(void (*areaSize)(float* width, float* height)) { g_AreaSize = areaSize; }
 
 void Effect_Create(bool below, int kind, double x, float y, int size, uint32_t colour) {
   if (kind < 0 || kind >= EF_KIND_COUNT) return;

@@ -20,5 +20,6 @@ void Effect_Clear();
 void Effect_Update();
 void Effect_Draw(bool below);
 void Effect_FreeAll();
-// The area rain and snow cover (the room); unset, the window.
-extern void (*Effect_AreaSize)(float* width, float* height);
+// What gives the area rain and snow cover (the room), installed at start-up;
+// unset, the window.
+void Effect_SetAreaSize(void (*areaSize)(float* width, float* height));

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Particle/Particle_Type.h"
 
 namespace {
@@ -158,6 +158,8 @@ void Particle_FreeTextures() {
   if (g_Texture >= 0) GR_Texture_Free(g_Texture);
   g_Texture = -1;
 }
+// The shapes' texture goes when the textures do; it is made again on use.
+static const bool g_OwnsTextures = GR_Texture_AddOwner(Particle_FreeTextures);
 
 const TPageEntry* Particle_ShapeEntry(int shape) {
   if (shape < 0 || shape >= PT_SHAPE_COUNT) return nullptr;

@@ -1,21 +1,14 @@
 #include "Path/Path_Main.h"
 
 #include <cmath>
-#include <cstring>
-#include <vector>
 
-#include "Base/RValue.h"
 #include "DataFile/DataFile_Package.h"
 #include "Object/Instance_Class.h"
 #include "Path/Path_Class.h"
+#include "Platform/Platform_ResourceTable.h"
 
 namespace {
-std::vector<CPath*> g_paths;
-
-int Append(CPath* path) {
-  g_paths.push_back(path);
-  return static_cast<int>(g_paths.size()) - 1;
-}
+CResourceTable<CPath, ResourceNaming::InItem> g_paths;
 
 // The path's offset from its first point, scaled and turned as the
 // instance follows it (counter-clockwise on the screen).
@@ -33,48 +26,22 @@ void Offset(const CInstance* inst, const CPath* path, double pos, double* ox, do
 }
 }  // namespace
 
-CPath* Path_Data(int index) {
-  if (index < 0 || index >= static_cast<int>(g_paths.size())) return nullptr;
-  return g_paths[static_cast<size_t>(index)];
-}
-
+CPath* Path_Data(int index) { return g_paths.Get(index); }
 bool Path_Exists(int index) { return Path_Data(index) != nullptr; }
-
-const char* Path_Name(int index) {
-  CPath* p = Path_Data(index);
-  return p && p->name ? p->name : "<undefined>";
-}
-
-int Path_Count() { return static_cast<int>(g_paths.size()); }
-
-int Path_FindByName(const char* name) {
-  if (!name) return -1;
-  for (size_t i = 0; i < g_paths.size(); i++)
-    if (g_paths[i] && g_paths[i]->name && std::strcmp(g_paths[i]->name, name) == 0) return static_cast<int>(i);
-  return -1;
-}
-
-int Path_Add() {
-  auto* p = new CPath;
-  p->name = String_Duplicate("__newpath");
-  return Append(p);
-}
+const char* Path_Name(int index) { return g_paths.Name(index); }
+int Path_Count() { return g_paths.Count(); }
+int Path_FindByName(const char* name) { return g_paths.FindByName(name); }
+int Path_Add() { return g_paths.Append(new CPath, "__newpath"); }
 
 int Path_Duplicate(int index) {
   CPath* src = Path_Data(index);
   if (!src) return -1;
   int n = Path_Add();
-  g_paths[static_cast<size_t>(n)]->Assign(*src);
+  g_paths.Get(n)->Assign(*src);
   return n;
 }
 
-bool Path_Delete(int index) {
-  CPath* p = Path_Data(index);
-  if (!p) return false;
-  delete p;
-  g_paths[static_cast<size_t>(index)] = nullptr;
-  return true;
-}
+bool Path_Delete(int index) { return g_paths.Delete(index); }
 
 int Path_Assign(int dst, int src) {
   CPath* d = Path_Data(dst);
@@ -84,25 +51,21 @@ int Path_Assign(int dst, int src) {
   return 1;
 }
 
-void Path_FreeAll() {
-  for (CPath* p : g_paths) delete p;
-  g_paths.clear();
-}
+void Path_FreeAll() { g_paths.FreeAll(); }
 
 void Path_LoadAll(const GamePackage& pkg) {
   Path_FreeAll();
   for (const PackagePath& pp : pkg.paths) {
     if (!pp.exists) {
-      g_paths.push_back(nullptr);
+      g_paths.Append(nullptr, nullptr);
       continue;
     }
     auto* p = new CPath;
-    p->name = String_Duplicate(pp.name.c_str());
     p->SetKind(pp.kind);
     p->SetClosed(pp.closed);
     p->SetPrecision(pp.precision);
     for (const PackagePathPoint& pt : pp.points) p->AddPoint(pt.x, pt.y, pt.speed);
-    Append(p);
+    g_paths.Append(p, pp.name.c_str());
   }
 }
 

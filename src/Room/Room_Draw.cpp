@@ -6,6 +6,8 @@
 #include <limits>
 #include <vector>
 
+#include "Code/Code_Context.h"
+#include "Code/Code_World.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Event.h"
@@ -14,8 +16,6 @@
 #include "Particle/Particle_System.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Render.h"
-#include "Run/Run_Main.h"
-#include "Run/Run_Services.h"
 
 int g_ViewCurrent = 0;
 
@@ -39,7 +39,7 @@ void CRoom::UpdateViews() {
   for (RoomView& v : views) {
     if (!v.visible || v.object < 0) continue;
     std::vector<CInstance*> found;
-    Run_CollectTargets(v.object, nullptr, nullptr, found);
+    Code_CollectTargets(v.object, nullptr, nullptr, found);
     if (found.empty()) continue;
     CInstance* inst = found.front();
     float x = v.xview, y = v.yview;

@@ -1,17 +1,15 @@
 #include "Room/Room_Main.h"
 
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
-#include "Base/RValue.h"
+#include "Platform/Platform_ResourceTable.h"
 #include "Room/Room_Class.h"
 
 int g_RoomIndex = -1;
 CRoom* g_RunRoom = nullptr;
 
 namespace {
-std::vector<CRoom*> g_rooms;
+CResourceTable<CRoom, ResourceNaming::InItem> g_rooms;
 std::vector<CRoom*> g_running;  // by room index, null when none
 std::vector<int> g_order;
 
@@ -22,12 +20,11 @@ int OrderPosition(int room) {
 }
 }  // namespace
 
-CRoom* Room_Data(int index) {
-  if (index < 0 || index >= static_cast<int>(g_rooms.size())) return nullptr;
-  return g_rooms[index];
-}
-
+CRoom* Room_Data(int index) { return g_rooms.Get(index); }
 bool Room_Exists(int index) { return Room_Data(index) != nullptr; }
+const char* Room_Name(int index) { return g_rooms.Name(index); }
+int Room_Count() { return g_rooms.Count(); }
+int Room_FindByName(const char* name) { return g_rooms.FindByName(name); }
 
 CRoom* Room_Running(int index) {
   return index >= 0 && index < static_cast<int>(g_running.size()) ? g_running[index] : nullptr;
@@ -37,7 +34,7 @@ CRoom* Room_Restart(int index) {
   CRoom* resource = Room_Data(index);
   if (!resource) return nullptr;
   Room_Discard(index);
-  if (g_running.size() < g_rooms.size()) g_running.resize(g_rooms.size(), nullptr);
+  if (g_running.size() < size_t(g_rooms.Count())) g_running.resize(size_t(g_rooms.Count()), nullptr);
   auto* room = new CRoom;
   room->StartFrom(resource);
   g_running[index] = room;
@@ -57,30 +54,8 @@ void Room_DiscardAll() {
   g_running.clear();
 }
 
-const char* Room_Name(int index) {
-  CRoom* r = Room_Data(index);
-  return r && r->name ? r->name : "<undefined>";
-}
-
-int Room_Count() { return static_cast<int>(g_rooms.size()); }
-
-int Room_FindByName(const char* name) {
-  for (size_t i = 0; i < g_rooms.size(); i++)
-    if (g_rooms[i] && g_rooms[i]->name && std::strcmp(g_rooms[i]->name, name) == 0) return static_cast<int>(i);
-  return -1;
-}
-
 int Room_Add(const char* name) {
-  auto* r = new CRoom;
-  int index = static_cast<int>(g_rooms.size());
-  if (name) {
-    r->name = String_Duplicate(name);
-  } else {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "__newroom%d", index);
-    r->name = String_Duplicate(buf);
-  }
-  g_rooms.push_back(r);
+  int index = name ? g_rooms.Append(new CRoom, name) : g_rooms.Create("__newroom");
   // A room made at run time joins the end of the order.
   g_order.push_back(index);
   return index;
@@ -90,7 +65,7 @@ int Room_Duplicate(int index) {
   CRoom* src = Room_Data(index);
   if (!src) return -1;
   int n = Room_Add(nullptr);
-  g_rooms[n]->AssignDefinition(src);
+  g_rooms.Get(n)->AssignDefinition(src);
   return n;
 }
 
@@ -104,8 +79,7 @@ int Room_Assign(int dst, int src) {
 
 void Room_FreeAll() {
   Room_DiscardAll();
-  for (CRoom* r : g_rooms) delete r;
-  g_rooms.clear();
+  g_rooms.FreeAll();
   g_order.clear();
   g_RunRoom = nullptr;
   g_RoomIndex = -1;

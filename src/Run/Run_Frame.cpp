@@ -1,16 +1,14 @@
 // One frame: wait for its time at the room speed, tick the sound, run one
 // step, present, then act on the pending transition.
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "IO/HTTP_Main.h"
-#include "Support/Support_Timing.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Hooks.h"
 #include "Run/Run_Main.h"
 #include "Run/Run_Screen.h"
+#include "Support/Support_Timing.h"
 
 namespace {
 int64_t g_lastFrame = 0;
@@ -30,12 +28,10 @@ void Run_Frame() {
   int speed = g_RunRoom ? g_RunRoom->speed : 30;
   int64_t start = Now();
   int64_t wait = std::clamp<int64_t>(g_lastFrame + Run_FrameTime(speed) - start, 0, 1000000);
-  // Sleep short of the frame's time (the scheduler may overshoot), then pump
-  // messages until it is reached; they are pumped at least once.
-  if (wait >= 2000) std::this_thread::sleep_for(std::chrono::milliseconds((wait - 1000) / 1000));
-  do {
-    Run_ProcessMessages();
-  } while (Now() < start + wait);
+  // Sleeps short of the frame's time, then pumps the window's messages
+  // through the pump installed at start-up; at least once.
+  if (wait > 0) Timing_Wait(wait);
+  else Timing_PumpMessages();
   // A frame on time keeps to the schedule, so that the pumping's overshoot
   // does not add up; a late one starts it again.
   g_lastFrame = wait > 0 ? start + wait : Now();

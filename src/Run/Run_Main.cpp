@@ -24,7 +24,6 @@
 #include "Run/Run_Physics.h"
 #include "Run/Run_Services.h"
 
-int g_PendingTransition = TRANSITION_NONE;
 char* Run_PendingLoadFile = nullptr;
 int Run_Running = 0;
 bool Run_Paused = false;
@@ -286,3 +285,10 @@ void Run_AsyncEvent(int event, int mapIndex) {
   g_AsyncLoad = -1;
   DS_Map_FreeHeld(hold);
 }
+
+namespace {
+std::vector<std::string> g_Arguments;
+}  // namespace
+
+const std::vector<std::string>& Run_Arguments() { return g_Arguments; }
+void Run_SetArguments(int argc, char** argv) { g_Arguments.assign(argv, argv + argc); }

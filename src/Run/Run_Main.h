@@ -1,19 +1,15 @@
 // The run loop: starting and ending the game, rooms, frames and steps.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Code/Code_Context.h"
 
 class CInstance;
 
-// Pending transition word values (a room index requests that room).
-constexpr int TRANSITION_NONE = -1;
-constexpr int TRANSITION_END = -100;
-constexpr int TRANSITION_RESTART = -200;
-constexpr int TRANSITION_LOAD = -300;
-constexpr int TRANSITION_FATAL = -400;
-
-// The pending transition word (defined here, declared for the engine in
-// Code/Code_Context.h).
-extern int g_PendingTransition;
+// The pending transition word g_PendingTransition and its values belong to
+// the engine (Code/Code_Context.h): a fatal script error sets it too.
 extern char* Run_PendingLoadFile;  // owned; the save game to load on -300
 extern int Run_Running;            // the main loop runs while this is 1
 extern bool Run_Paused;
@@ -32,6 +28,10 @@ extern char* g_CaptionLives;
 extern char* g_CaptionHealth;
 extern int g_CursorSprite;
 extern int g_AsyncLoad;  // the asynchronous event's map index, -1 outside one
+
+// The command line the runner was started with, the program as started first.
+const std::vector<std::string>& Run_Arguments();
+void Run_SetArguments(int argc, char** argv);
 
 // Starts the game once (timing, event lists, globals, the first room) and
 // sets the running flag; false when the game cannot start.

@@ -10,16 +10,19 @@
 #include "Base/RValue.h"
 #include "Base/Random_Main.h"
 #include "Base/ShowMessage.h"
+#include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
 #include "DPlay/Linux/DPlay_Shared.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
+#include "Debug/Dialog_Main.h"
 #include "Extension/Extension_Main.h"
 #include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
 #include "Function/Function_Resource.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
+#include "Graphics/Graphics_Transition.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Window_Main.h"
 #include "IO/HTTP_Main.h"
@@ -37,16 +40,17 @@
 #include "Run/Run_OpenDialog.h"
 #include "Run/Run_Prepare.h"
 #include "Run/Run_Screen.h"
+#include "Run/Run_Services.h"
+#include "Script/Script_Main.h"
 #include "Sound/Sound_Main.h"
 #include "Sprite/Sprite_Main.h"
 #include "Support/Support_File.h"
+#include "Support/Support_Timing.h"
 
 void Variable_Init_World();
 void Constant_Init_World();
 
 namespace {
-std::vector<std::string> g_Arguments;
-
 // The game file: "data.win" beside the program, else "-game", else asked for.
 std::string FindGameFile(int argc, char** argv) {
   char* dir = File_GetProgramDirectory();
@@ -90,11 +94,25 @@ void ShutDown() {
 }
 }  // namespace
 
-const std::vector<std::string>& Run_Arguments() { return g_Arguments; }
+void Run_InstallHooks() {
+  Code_SetWorld({Run_CollectTargets, Resource_FindByName});
+  Timing_SetPumpMessages(Run_ProcessMessages);
+  Window_SetOnPauseEvent(Kivo_OSPauseEvent_Raise);
+  ShowMessage_SetOwner(Window_GetCaption, [] { return static_cast<void*>(Window_Handle()); });
+  Error_SetDebugRefresh(Debug_Update);
+  IO_SetStartStepPoll(LoginAsync_Poll);
+  Transition_SetScriptFinder(Script_Find);
+  HTTP_SetEventSender(Run_AsyncEvent);
+  Sprite_SetDownloader(Resource_StartSpriteDownload);
+  Effect_SetAreaSize(Graphics_TiledArea);
+  Gtk_SetModalPump(Run_ModalPump);
+  Error_SetDialog(ErrorDialog_Show);
+}
 
 int Run_Main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
-  g_Arguments.assign(argv, argv + argc);
+  Run_InstallHooks();
+  Run_SetArguments(argc, argv);
   std::string file = FindGameFile(argc, argv);
   if (file.empty()) {
     Console_Printf("No game to run: put data.win beside the runner or give -game FILE.\n");
@@ -107,8 +125,6 @@ int Run_Main(int argc, char** argv) {
   Variable_Init_World();
   Highscore_Clear();
   IO_Clear();
-  HTTP_SetEventSender(Run_AsyncEvent);
-  Sprite_StartDownload = Resource_StartSpriteDownload;
 
   GamePackage pkg;
   std::string error;
@@ -142,8 +158,6 @@ int Run_Main(int argc, char** argv) {
     return 1;
   }
   Window_SetVisible(true);
-  Window_OnPauseEvent = Kivo_OSPauseEvent_Raise;
-  g_GtkModalPump = Run_ModalPump;
   GR_SetCirclePrecision(24);
   GR_SetInterpolation(pkg.options.interpolate);
   IO_Clear();
@@ -154,7 +168,6 @@ int Run_Main(int argc, char** argv) {
     Run_ProcessMessages();
   }
   Particle_CreateTextures();
-  Effect_AreaSize = Graphics_TiledArea;
   Console_Printf("Create Score Form\n");
   Console_Printf("Create Load Form\n");
   Console_Printf("Create Error Form\n");

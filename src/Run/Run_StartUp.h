@@ -1,10 +1,10 @@
 // The runner from start to end: finds and loads the game, runs the main
 // loop and shuts down. Returns the process's exit status.
 #pragma once
-#include <string>
-#include <vector>
 
 int Run_Main(int argc, char** argv);
-
-// The command line the runner was started with, the program as started first.
-const std::vector<std::string>& Run_Arguments();
+// Installs the higher areas' functions into the lower ones that call them
+// (the window's message pump into the timing waits, the debugger and the
+// dialogs into the error report, ...). Run_Main calls it first; calling it
+// again changes nothing.
+void Run_InstallHooks();

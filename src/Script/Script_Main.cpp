@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "Code/Code_Error.h"
-#include "Code/Code_Hooks.h"
 #include "Code/Code_Main.h"
 #include "Code/Code_Tree.h"
 

@@ -8,7 +8,6 @@
 #include "Base/Console.h"
 #include "Option/Option_CommandLine.h"
 #include "Option/Option_Main.h"
-#include "Run/Run_Hooks.h"
 #include "Sound/Audio_State.h"
 #include "Sound/Sound_Hardware.h"
 

@@ -1,5 +1,5 @@
 // The sound system's part in the game's start, frames and end.
-#include "Run/Run_Hooks.h"
+#include "Sound/Sound_Hooks.h"
 
 #include "Sound/Audio_Main.h"
 #include "Sound/Sound_Class.h"

@@ -7,7 +7,7 @@
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Image.h"
 #include "Graphics/Graphics_Main.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
 
 CSprite::~CSprite() {

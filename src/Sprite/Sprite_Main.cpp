@@ -5,13 +5,15 @@
 #include <string>
 
 #include "Graphics/Graphics_Image.h"
-#include "Graphics/Graphics_ResourceTable.h"
+#include "Platform/Platform_ResourceTable.h"
+
+#include "Graphics_API/Graphics_Texture.h"
 
 static CResourceTable<CSprite> g_Sprites;
 
-bool (*Sprite_StartDownload)(int index, const char* url) = nullptr;
-
 namespace {
+
+bool (*g_StartDownload)(int index, const char* url) = nullptr;
 
 // What a sprite_add of an address asked for, kept until its data arrives.
 struct PendingLoad {
@@ -34,6 +36,10 @@ int Sprite_Count() { return g_Sprites.Count(); }
 int Sprite_Append(CSprite* sprite, const char* name) { return g_Sprites.Append(sprite, name); }
 bool Sprite_Delete(int index) { return g_Sprites.Delete(index); }
 void Sprite_FreeAll() { g_Sprites.FreeAll(); }
+// Sprites keep texture ids: they go when the textures do.
+static const bool g_OwnsTextures = GR_Texture_AddOwner(Sprite_FreeAll);
+
+void Sprite_SetDownloader(bool (*startDownload)(int, const char*)) { g_StartDownload = startDownload; }
 
 int Sprite_Create() { return g_Sprites.Create("__newsprite"); }
 
@@ -55,7 +61,7 @@ int Sprite_Add(const char* file, int imageCount, bool precise, bool transparent,
   int index = Sprite_Create();
   if (IsAddress(file)) {
     g_Pending[index] = {imageCount, precise, transparent, smooth, preload, xorig, yorig};
-    if (Sprite_StartDownload && Sprite_StartDownload(index, file)) return index;
+    if (g_StartDownload && g_StartDownload(index, file)) return index;
     g_Pending.erase(index);
   } else if (Sprite_Replace(index, file, imageCount, precise, transparent, smooth, preload, xorig, yorig)) {
     return index;

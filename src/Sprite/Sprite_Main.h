@@ -26,9 +26,9 @@ bool Sprite_Replace(int index, const char* file, int imageCount, bool precise, b
                     bool preload, int xorig, int yorig);
 bool Sprite_ReplaceAlpha(int index, const char* file, int imageCount, bool precise, bool preload, int xorig,
                          int yorig);
-// Starts the download of a sprite's image; set by the HTTP layer (null: no
-// downloads, and such a sprite_add fails).
-extern bool (*Sprite_StartDownload)(int index, const char* url);
+// What starts the download of a sprite's image, installed by the HTTP layer
+// at start-up (none: no downloads, and such a sprite_add fails).
+void Sprite_SetDownloader(bool (*startDownload)(int index, const char* url));
 // Completion of a download: fills the sprite with the data (none when the
 // download failed) as the sprite_add call asked. Returns the status for the
 // image-loaded event: 0 when the data made the images, else -1.

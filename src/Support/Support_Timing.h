@@ -5,8 +5,10 @@
 // Microseconds since the program started (monotonic).
 int64_t Timing_Time();
 // Waits that long (clamped to 0..3 s): sleeps most of it, then pumps window
-// messages through g_TimingPumpMessages until the time is reached.
+// messages until the time is reached (at least once).
 void Timing_Wait(int64_t microseconds);
 
-// Set by the window module; none while there is no window.
-extern void (*g_TimingPumpMessages)();
+// The window's message pump, installed at start-up; without one a pump
+// only yields the processor. Long waits elsewhere pump through it too.
+void Timing_SetPumpMessages(void (*pump)());
+void Timing_PumpMessages();

@@ -1,16 +1,15 @@
 #include "TimeLine/TimeLine_Main.h"
 
 #include <algorithm>
-#include <cstring>
 
-#include "Base/RValue.h"
+#include "Code/Code_Context.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Event.h"
 #include "Platform/MemoryManager.h"
-#include "Run/Run_Main.h"
+#include "Platform/Platform_ResourceTable.h"
 
 namespace {
-std::vector<CTimeLine*> g_timelines;
+CResourceTable<CTimeLine, ResourceNaming::InItem> g_timelines;
 }
 
 CTimeLine::~CTimeLine() {
@@ -41,45 +40,14 @@ void CTimeLine::ClearMoment(int step) {
 
 int TimeLine_Add() { return -1; }
 
-int TimeLine_Create(const char* name) {
-  auto* t = new CTimeLine;
-  t->name = String_Duplicate(name ? name : "");
-  g_timelines.push_back(t);
-  return static_cast<int>(g_timelines.size()) - 1;
-}
-
-CTimeLine* TimeLine_Data(int index) {
-  if (index < 0 || index >= static_cast<int>(g_timelines.size())) return nullptr;
-  return g_timelines[index];
-}
-
+int TimeLine_Create(const char* name) { return g_timelines.Append(new CTimeLine, name ? name : ""); }
+CTimeLine* TimeLine_Data(int index) { return g_timelines.Get(index); }
 bool TimeLine_Exists(int index) { return TimeLine_Data(index) != nullptr; }
-
-const char* TimeLine_Name(int index) {
-  CTimeLine* t = TimeLine_Data(index);
-  return t && t->name ? t->name : "<undefined>";
-}
-
-bool TimeLine_Delete(int index) {
-  CTimeLine* t = TimeLine_Data(index);
-  if (!t) return false;
-  delete t;
-  g_timelines[index] = nullptr;
-  return true;
-}
-
-int TimeLine_Count() { return static_cast<int>(g_timelines.size()); }
-
-int TimeLine_FindByName(const char* name) {
-  for (size_t i = 0; i < g_timelines.size(); i++)
-    if (g_timelines[i] && std::strcmp(g_timelines[i]->name, name) == 0) return static_cast<int>(i);
-  return -1;
-}
-
-void TimeLine_FreeAll() {
-  for (CTimeLine* t : g_timelines) delete t;
-  g_timelines.clear();
-}
+const char* TimeLine_Name(int index) { return g_timelines.Name(index); }
+bool TimeLine_Delete(int index) { return g_timelines.Delete(index); }
+int TimeLine_Count() { return g_timelines.Count(); }
+int TimeLine_FindByName(const char* name) { return g_timelines.FindByName(name); }
+void TimeLine_FreeAll() { g_timelines.FreeAll(); }
 
 void TimeLine_Step(CInstance* inst) {
   CTimeLine* t = TimeLine_Data(inst->timeline_index);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "DataFile/DataFile_Package.h"
+#include "gamepack/Gamepack_Write.h"
 #include "DataFile/DataFile_View.h"
 
 namespace {

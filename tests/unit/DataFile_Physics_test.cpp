@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DataFile/DataFile_Project.h"
+#include "gamepack/Gamepack_Project.h"
+#include "gamepack/Gamepack_Write.h"
 
 namespace {
 namespace fs = std::filesystem;

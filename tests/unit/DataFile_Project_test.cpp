@@ -7,8 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DataFile/DataFile_Image.h"
-#include "DataFile/DataFile_Project.h"
+#include "gamepack/Gamepack_Image.h"
+#include "gamepack/Gamepack_Project.h"
+#include "gamepack/Gamepack_Write.h"
 
 namespace {
 

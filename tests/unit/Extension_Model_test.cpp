@@ -12,7 +12,6 @@
 #include "Base/Random_Main.h"
 #include "Code/Code_Constant.h"
 #include "Code/Code_Error.h"
-#include "Code/Code_Hooks.h"
 #include "Code/Code_Main.h"
 #include "Code/Function_Main.h"
 #include "DataFile/DataFile_Package.h"

@@ -305,7 +305,7 @@ TEST_F(SpriteDownload, ImagesArriveWithTheImageLoadedEvent) {
   ASSERT_GT(server.Port(), 0);
   g_Loaded.clear();
   HTTP_SetEventSender(RecordLoaded);
-  Sprite_StartDownload = Resource_StartSpriteDownload;
+  Sprite_SetDownloader(Resource_StartSpriteDownload);
   std::string good = server.Url("/strip.png"), bad = server.Url("/missing");
   int s = static_cast<int>(CallReal("sprite_add", {good.c_str(), 3, 0, 0, 0, 0}));
   int t = static_cast<int>(CallReal("sprite_add", {bad.c_str(), 1, 0, 0, 0, 0}));
@@ -326,7 +326,7 @@ TEST_F(SpriteDownload, ImagesArriveWithTheImageLoadedEvent) {
   EXPECT_EQ(g_Loaded[1].id, t);
   EXPECT_EQ(g_Loaded[1].status, -1);
   EXPECT_EQ(CallReal("sprite_get_number", {t}), 0);
-  Sprite_StartDownload = nullptr;
+  Sprite_SetDownloader(nullptr);
   HTTP_SetEventSender(nullptr);
   Sprite_Delete(s);
   Sprite_Delete(t);

@@ -8,7 +8,7 @@
 
 #include "Graphics/Graphics_D3D.h"
 #include "Graphics/Graphics_Image.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_TestDevice.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Font/Font_Main.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_TestDevice.h"
 
 namespace {

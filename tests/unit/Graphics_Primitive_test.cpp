@@ -1,7 +1,7 @@
 #include <climits>
 
 #include "Graphics/Graphics_Surface.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_TestDevice.h"
 #include "Sprite/Sprite_Class.h"
 

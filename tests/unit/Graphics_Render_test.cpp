@@ -3,7 +3,7 @@
 
 #include "Graphics/Graphics_Image.h"
 #include "Graphics/Graphics_Surface.h"
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_TestDevice.h"
 #include "Sprite/Sprite_Class.h"
 

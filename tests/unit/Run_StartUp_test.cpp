@@ -5,9 +5,17 @@
 #include <filesystem>
 #include <fstream>
 
+#include <SDL2/SDL.h>
+
 #include "DataFile/DataFile_Package.h"
+#include "Function_Call.h"
+#include "Graphics/Graphics_Transition.h"
+#include "Graphics_TestDevice.h"
 #include "Run/Run_Main.h"
 #include "Run/Run_StartUp.h"
+#include "Script/Script_Main.h"
+#include "Support/Support_Timing.h"
+#include "gamepack/Gamepack_Write.h"
 
 namespace fs = std::filesystem;
 
@@ -34,6 +42,34 @@ TEST(RunStartUp, BrokenOrMissingPackagesEndWithAFailure) {
   std::string out = testing::internal::GetCapturedStdout();
   EXPECT_NE(out.find("Failed to load the game"), std::string::npos);
   fs::remove_all(dir);
+}
+
+// A script's sleep and the runner's own waits keep answering the window: a
+// close request that arrives meanwhile stops the main loop.
+TEST(RunStartUp, WaitsAnswerTheWindow) {
+  ASSERT_TRUE(TestDevice_Start());
+  Run_InstallHooks();
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  for (bool script : {false, true}) {
+    Run_Running = 1;
+    ASSERT_EQ(SDL_PushEvent(&quit), 1);
+    if (script) Call("sleep", {5});
+    else Timing_Wait(5000);
+    EXPECT_EQ(Run_Running, 0) << (script ? "sleep" : "Timing_Wait");
+  }
+  Timing_SetPumpMessages(nullptr);
+}
+
+// A transition kind drawn by a script finds the script through what start-up
+// installed.
+TEST(RunStartUp, TransitionsFindScripts) {
+  Run_InstallHooks();
+  int script = Script_Add("draw_wipe", "");
+  EXPECT_TRUE(Transition_DefineScript(40, "draw_wipe"));
+  EXPECT_EQ(Transition_Script(40), script);
+  EXPECT_FALSE(Transition_DefineScript(41, "draw_nothing"));
+  Script_Clear();
 }
 
 TEST(RunStartUp, TheRunHasATemporaryFolderOfItsOwn) {

@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "DataFile/DataFile_Image.h"
+#include "gamepack/Gamepack_Image.h"
 #include "DataFile/DataFile_Package.h"
 #include "Graphics_TestDevice.h"
 #include "Sprite/Sprite_Class.h"

@@ -89,7 +89,7 @@ TEST_F(ResourceTest, SpritesFromAnAddressArriveLater) {
   EXPECT_EQ(Sprite_Add("https://example.com/a.png", 3, false, false, false, false, 0, 0), -1);
   EXPECT_EQ(Sprite_Count(), before);  // no download layer: no slot
 
-  Sprite_StartDownload = RecordDownload;
+  Sprite_SetDownloader(RecordDownload);
   int s = Sprite_Add("https://example.com/a.png", 3, false, false, false, false, 0, 0);
   ASSERT_GE(s, 0);
   EXPECT_EQ(g_Requested, "https://example.com/a.png");
@@ -106,7 +106,7 @@ TEST_F(ResourceTest, SpritesFromAnAddressArriveLater) {
   int t = Sprite_Add("http://example.com/b.png", 1, false, false, false, false, 0, 0);
   EXPECT_EQ(Sprite_AsyncLoaded(t, nullptr, 0), -1);
   EXPECT_EQ(Sprite_Data(t)->numb, 0);
-  Sprite_StartDownload = nullptr;
+  Sprite_SetDownloader(nullptr);
   Sprite_Delete(s);
   Sprite_Delete(t);
 }

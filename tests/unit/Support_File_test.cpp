@@ -121,14 +121,14 @@ TEST(Files, AWholeWriteThatFailsKeepsTheOldFile) {
 
 TEST(Timing, WaitIsBoundedAndPumpsMessages) {
   static int pumped = 0;
-  g_TimingPumpMessages = [] { ++pumped; };
+  Timing_SetPumpMessages([] { ++pumped; });
   int64_t start = Timing_Time();
   EXPECT_GE(start, 0);
   Timing_Wait(5000);
   int64_t waited = Timing_Time() - start;
   EXPECT_GE(waited, 5000);
   EXPECT_GT(pumped, 0);  // the last stretch is spent pumping
-  g_TimingPumpMessages = nullptr;
+  Timing_SetPumpMessages(nullptr);
   start = Timing_Time();
   Timing_Wait(-100);
   EXPECT_LT(Timing_Time() - start, 1000);

@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "DataFile/DataFile_Package.h"
-#include "DataFile/DataFile_Project.h"
+#include "gamepack/Gamepack_Write.h"
+#include "gamepack/Gamepack_Project.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -9,7 +9,7 @@
 void Gtk_ModalLoop(const std::function<bool()>& done) {
   while (!done()) {
     Gtk_Iterate();
-    if (g_GtkModalPump) g_GtkModalPump();
+    Gtk_PumpModal();
     if (!done()) SDL_Delay(10);
   }
 }

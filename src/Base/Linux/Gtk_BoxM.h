@@ -12,7 +12,7 @@
 // How often queued answers are typed and clicked into an open box.
 constexpr guint GTK_ANSWER_INTERVAL_MS = 150;
 
-// Runs GTK and pumps the game's window (g_GtkModalPump) until done() is true.
+// Runs GTK and pumps the game's window (Gtk_PumpModal) until done() is true.
 void Gtk_ModalLoop(const std::function<bool()>& done);
 
 class CGtkBox {

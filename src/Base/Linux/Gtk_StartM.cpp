@@ -3,10 +3,15 @@
 #include "Base/Gtk_Start.h"
 #include "Base/ShowMessage.h"
 
-void (*g_GtkModalPump)() = nullptr;
-
 namespace {
+void (*g_ModalPump)() = nullptr;
 enum { NOT_TRIED, RUNNING, FAILED } g_state = NOT_TRIED;
+}
+
+void Gtk_SetModalPump(void (*pump)()) { g_ModalPump = pump; }
+
+void Gtk_PumpModal() {
+  if (g_ModalPump) g_ModalPump();
 }
 
 bool Gtk_Start() {

@@ -13,8 +13,15 @@
 #include "Base/ShowMessage.h"
 #include "Base/UTF8_Main.h"
 
+namespace {
 const char* (*g_ShowMessageCaption)() = nullptr;
 void* (*g_ShowMessageParent)() = nullptr;
+}  // namespace
+
+void ShowMessage_SetOwner(const char* (*caption)(), void* (*parent)()) {
+  g_ShowMessageCaption = caption;
+  g_ShowMessageParent = parent;
+}
 
 bool ShowMessage_HasDisplay() {
   const char* driver = std::getenv("SDL_VIDEODRIVER");

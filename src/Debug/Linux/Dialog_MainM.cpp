@@ -16,7 +16,7 @@ int DialogM_Error(const char* text, bool showIgnore) {
   // The game's window settles before the box takes the screen.
   for (int i = 0; i < 2; i++) {
     SDL_Delay(100);
-    if (g_GtkModalPump) g_GtkModalPump();
+    Gtk_PumpModal();
   }
   CGtkBox box("Code Error...", true);
   GtkWidget* view = gtk_text_view_new();

@@ -13,7 +13,7 @@
 #include "Base/Convert.h"
 #include "Code/Function_Main.h"
 #include "Function/Function_File.h"
-#include "Run/Run_StartUp.h"
+#include "Run/Run_Main.h"
 #include "Support/Support_File.h"
 
 namespace {

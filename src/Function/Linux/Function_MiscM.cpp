@@ -76,7 +76,6 @@ int Platform_OpenURL(const char* url) {
   return 0;
 }
 
-int Platform_GetOrientation() { return 0; }
 bool Platform_SendAchievement(const char*, int) { return false; }
 bool Platform_SendScore(const char*, float) { return false; }
 int Platform_LeaveRating() { return 0; }

@@ -25,7 +25,6 @@ void MiscM_ClipboardSetText(const char* text);
 // Opens an "http://" or "https://" address (the scheme in any case) with the
 // desktop's opener; anything else is ignored. Returns 0.
 int Platform_OpenURL(const char* url);
-int Platform_GetOrientation();
 bool Platform_SendAchievement(const char* name, int value);
 bool Platform_SendScore(const char* name, float value);
 int Platform_LeaveRating();

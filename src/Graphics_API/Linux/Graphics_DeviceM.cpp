@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "Base/Console.h"
-#include "Graphics/Graphics_Texture.h"
 #include "Graphics_API/Graphics_Device.h"
+#include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Linux/GR_GL.h"
 #include "Graphics_API/Window_Main.h"
 

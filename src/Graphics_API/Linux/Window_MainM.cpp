@@ -11,7 +11,11 @@
 #include "Graphics_API/Graphics_Device.h"
 #include "IO/IO_Feed.h"
 
-void (*Window_OnPauseEvent)() = nullptr;
+namespace {
+void (*g_OnPauseEvent)() = nullptr;
+}  // namespace
+
+void Window_SetOnPauseEvent(void (*onPause)()) { g_OnPauseEvent = onPause; }
 
 namespace {
 
@@ -212,7 +216,7 @@ void Window_ProcessMessages() {
       case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
           g_Window.active = false;
-          if (Window_OnPauseEvent) Window_OnPauseEvent();
+          if (g_OnPauseEvent) g_OnPauseEvent();
         } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
           g_Window.active = true;
         } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {

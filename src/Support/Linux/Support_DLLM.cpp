@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "Run/Run_Screen.h"
+#include "Support/Support_Timing.h"
 #include "Support/Support_File.h"
 
 extern char** environ;
@@ -191,7 +191,7 @@ bool Execute_Program(const char* program, const char* parameters, const char* di
   for (;;) {
     pid_t done = waitpid(pid, nullptr, WNOHANG);
     if (done == pid || (done < 0 && errno != EINTR)) return true;
-    Run_ProcessMessages();  // the window keeps answering
+    Timing_PumpMessages();  // the window keeps answering
     nanosleep(&pause, nullptr);
   }
 }

@@ -1,13 +1,14 @@
 // The clock over CLOCK_MONOTONIC, the wait over nanosleep.
 #include <sched.h>
+#include <algorithm>
 #include <cerrno>
 #include <time.h>
 
 #include "Support/Support_Timing.h"
 
-void (*g_TimingPumpMessages)() = nullptr;
-
 namespace {
+void (*g_PumpMessages)() = nullptr;
+
 int64_t MonotonicMicroseconds() {
   timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -25,7 +26,7 @@ int64_t Timing_Time() { return MonotonicMicroseconds() - StartTime(); }
 
 void Timing_Wait(int64_t microseconds) {
   if (microseconds <= 0) return;
-  if (microseconds > 3000000) microseconds = 3000000;
+  microseconds = std::min<int64_t>(microseconds, 3000000);
   int64_t end = Timing_Time() + microseconds;
   // Sleep short of the target (the scheduler may overshoot), then pump.
   if (microseconds >= 2000) {
@@ -35,8 +36,13 @@ void Timing_Wait(int64_t microseconds) {
     }
   }
   // Messages are pumped at least once, even when the sleep overshot.
-  do {
-    if (g_TimingPumpMessages) g_TimingPumpMessages();
-    else sched_yield();
-  } while (Timing_Time() < end);
+  do Timing_PumpMessages();
+  while (Timing_Time() < end);
+}
+
+void Timing_SetPumpMessages(void (*pump)()) { g_PumpMessages = pump; }
+
+void Timing_PumpMessages() {
+  if (g_PumpMessages) g_PumpMessages();
+  else sched_yield();
 }

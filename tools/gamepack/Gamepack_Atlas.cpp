@@ -6,7 +6,7 @@
 #include <cstring>
 #include <numeric>
 
-#include "DataFile/DataFile_Image.h"
+#include "gamepack/Gamepack_Image.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // of docs/package-format.md. Texts are collected while the chunks are written
 // and placed, each distinct text once, in the STRG chunk at the end; their
 // offset fields are filled in then.
+#include "gamepack/Gamepack_Write.h"
+
 #include <cstring>
 #include <map>
-
-#include "DataFile/DataFile_Package.h"
 
 namespace {
 

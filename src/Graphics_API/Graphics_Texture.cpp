@@ -1,15 +1,24 @@
-#include "Graphics/Graphics_Texture.h"
+#include "Graphics_API/Graphics_Texture.h"
 
 #include <vector>
 
-#include "Font/Font_Main.h"
-#include "Graphics/Graphics_Image.h"
-#include "Graphics/Graphics_Surface.h"
+#include "Base/Console.h"
+
 #include "Graphics_API/Graphics_Device.h"
 
 namespace {
 
 std::vector<GRTexture> g_Textures;
+
+struct TextureOwner {
+  void (*release)();
+  bool onFlush;
+};
+// Built on first use: owners register from static initialisers.
+std::vector<TextureOwner>& Owners() {
+  static std::vector<TextureOwner> owners;
+  return owners;
+}
 
 int NewSlot() {
   for (size_t i = 0; i < g_Textures.size(); i++)
@@ -36,12 +45,6 @@ int Make(int width, int height, const uint32_t* argb, bool target) {
 int GR_Texture_Create(int width, int height, const uint32_t* argb) { return Make(width, height, argb, false); }
 
 int GR_Texture_CreateTarget(int width, int height) { return Make(width, height, nullptr, true); }
-
-int GR_Texture_CreateFromImage(const void* data, size_t size) {
-  std::vector<CBitmap32> frames;
-  if (!GR_Image_Decode(data, size, frames) || frames.empty()) return -1;
-  return GR_Texture_Create(frames[0].width, frames[0].height, frames[0].pixels.data());
-}
 
 void GR_Texture_Free(int id) {
   GRTexture* t = GR_Texture_Get(id);
@@ -72,16 +75,27 @@ float GR_Texture_GetHeight(int id) {
 void GR_Texture_Preload(int) {}
 void GR_Texture_SetPriority(int, int) {}
 
+bool GR_Texture_AddOwner(void (*release)(), bool releaseOnFlush) {
+  for (const TextureOwner& o : Owners())
+    if (o.release == release) return true;
+  Owners().push_back({release, releaseOnFlush});
+  return true;
+}
+
 void GR_Texture_Flush() {
   Batch_Flush();
-  Surface_DropAll();
+  for (const TextureOwner& o : Owners())
+    if (o.onFlush) o.release();
 }
 
 void GR_Texture_FreeAll() {
-  Surface_DropAll();
-  // The built-in glyphs are made on first use; a later device makes them
-  // again instead of drawing with an id that another texture may have taken.
-  Font_FreeDefault();
-  for (size_t i = 0; i < g_Textures.size(); i++) GR_Texture_Free(int(i));
+  for (const TextureOwner& o : Owners()) o.release();
+  for (size_t i = 0; i < g_Textures.size(); i++) {
+#ifndef NDEBUG
+    if (g_Textures[i].used)
+      g_Console.Output("Texture %d (%dx%d) is still held at exit\n", int(i), g_Textures[i].width, g_Textures[i].height);
+#endif
+    GR_Texture_Free(int(i));
+  }
   g_Textures.clear();
 }

@@ -1,4 +1,4 @@
-#include "DataFile/DataFile_Image.h"
+#include "gamepack/Gamepack_Image.h"
 
 #include <png.h>
 

@@ -2,7 +2,7 @@
 // become indices, images are decoded and packed onto texture pages, code and
 // data files are read in. Every problem stops the build with a message that
 // names the project file, the place in it and what was expected.
-#include "DataFile/DataFile_Project.h"
+#include "gamepack/Gamepack_Project.h"
 #include "IO/IO_KeyNames.h"
 
 #include <json-c/json.h>
@@ -18,9 +18,9 @@
 #include <set>
 
 #include "Base/UTF8_Main.h"
-#include "DataFile/DataFile_Image.h"
 #include "Font/Linux/Font_RasterM.h"
 #include "Physics/Physics_Check.h"
+#include "gamepack/Gamepack_Image.h"
 
 namespace {
 

@@ -1,0 +1,12 @@
+// What the run loop asks of the sound system at start-up, preparation, each
+// step and shutdown.
+#pragma once
+
+void Sound_StartUp();
+void Sound_Prepare();
+void Sound_PrepareAll();
+void Audio_CreateBuffers();
+void Sound_Tick();
+void Sound_Quit();
+void Sound_FreeAll();
+void Sound_OnLoadGame();  // after a saved game was loaded

@@ -1,0 +1,13 @@
+// Every test runs with the areas wired together as the runner wires them at
+// start-up.
+#include <gtest/gtest.h>
+
+#include "Run/Run_StartUp.h"
+
+namespace {
+class StartUpHooks : public ::testing::Environment {
+ public:
+  void SetUp() override { Run_InstallHooks(); }
+};
+const auto* g_Hooks = ::testing::AddGlobalTestEnvironment(new StartUpHooks);
+}  // namespace
