@@ -85,6 +85,7 @@ bool RecordDownload(int, const char* url) {
 }
 
 TEST_F(ResourceTest, SpritesFromAnAddressArriveLater) {
+  Sprite_SetDownloader(nullptr);
   int before = Sprite_Count();
   EXPECT_EQ(Sprite_Add("https://example.com/a.png", 3, false, false, false, false, 0, 0), -1);
   EXPECT_EQ(Sprite_Count(), before);  // no download layer: no slot
