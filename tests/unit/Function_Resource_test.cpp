@@ -21,6 +21,7 @@
 #include "Object/Object_Main.h"
 #include "Path/Path_Main.h"
 #include "Room/Room_Main.h"
+#include "Run/Run_StartUp.h"
 #include "TimeLine/TimeLine_Main.h"
 #include "Sprite/Sprite_Main.h"
 
@@ -326,8 +327,7 @@ TEST_F(SpriteDownload, ImagesArriveWithTheImageLoadedEvent) {
   EXPECT_EQ(g_Loaded[1].id, t);
   EXPECT_EQ(g_Loaded[1].status, -1);
   EXPECT_EQ(CallReal("sprite_get_number", {t}), 0);
-  Sprite_SetDownloader(nullptr);
-  HTTP_SetEventSender(nullptr);
+  Run_InstallHooks();  // back to the run loop's event sender
   Sprite_Delete(s);
   Sprite_Delete(t);
 }
