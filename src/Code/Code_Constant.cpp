@@ -33,3 +33,10 @@ const RValue* Constant_Find(const char* name) {
   auto it = Table().find(name);
   return it == Table().end() ? nullptr : &it->second.value;
 }
+
+std::vector<std::string> Constant_Names() {
+  std::vector<std::string> names;
+  names.reserve(Table().size());
+  for (const auto& entry : Table()) names.push_back(entry.first);
+  return names;
+}

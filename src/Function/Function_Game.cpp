@@ -42,7 +42,7 @@ int SelfOrOther(int target, CInstance* self, CInstance* other) {
 // ---- Motion and placement ----
 
 void F_MoveRandom(ARGS) {
-  if (self) Run_MoveRandom(self, RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]));
+  if (self) Run_MoveRandom(self, RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), 100);
 }
 
 void F_PlaceFree(ARGS) {
@@ -59,14 +59,8 @@ void F_PlaceMeeting(ARGS) {
   SetBool(result, Run_PlaceMeetingBool(self, target, RValue_Single(arg[0]), RValue_Single(arg[1])));
 }
 
-// Off the grid when the coordinate lies 0.001 or more from a multiple.
-bool OffSnap(double coordinate, double snap) {
-  return snap > 0 && std::fabs(coordinate - Convert_RoundInt(coordinate / snap) * snap) >= 0.001;
-}
-
 void F_PlaceSnapped(ARGS) {
-  if (!self) return;
-  SetBool(result, !OffSnap(self->x, RValue_Real(arg[0])) && !OffSnap(self->y, RValue_Real(arg[1])));
+  if (self) SetBool(result, Run_IsSnapped(self, RValue_Real(arg[0]), RValue_Real(arg[1])));
 }
 
 void F_MoveSnap(ARGS) {

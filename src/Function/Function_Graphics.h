@@ -42,6 +42,12 @@ inline bool Graphics_TiledScaleOk(float xscale, float yscale) { return xscale > 
 // when nothing of it is left.
 bool Graphics_ClipRect(int areaW, int areaH, int* x, int* y, int* w, int* h);
 
+// Writes a rectangle of the back buffer, or the whole of it, clipped to it,
+// as a 24-bit BMP file whatever the name's extension; an empty name is a
+// script error.
+void Graphics_ScreenSave(const RValue& name, int x, int y, int w, int h);
+void Graphics_ScreenSave(const RValue& name);
+
 class CBitmap32;
 // Writes the bitmap as a 24-bit BMP file (whatever the name's extension),
 // through the save folder; nothing without a bitmap.

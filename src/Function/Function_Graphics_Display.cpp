@@ -17,6 +17,23 @@
 #include "Room/Room_Main.h"
 #include "Run/Run_Mouse.h"
 
+void Graphics_ScreenSave(const RValue& name, int x, int y, int w, int h) {
+  const char* file = RValue_Text(name);
+  if (!*file) {
+    Error_Show_Action("Trying to save screen to empty image file name.", false);
+    return;
+  }
+  int bufw = GR_Window_GetWidth(), bufh = GR_Window_GetHeight();
+  if (!Graphics_ClipRect(bufw, bufh, &x, &y, &w, &h)) return;
+  Batch_Flush();
+  std::unique_ptr<CBitmap32> bitmap(Graphics_GrabScreenRect(bufw, bufh, x, y, w, h));
+  Graphics_WriteBMP(file, bitmap.get());
+}
+
+void Graphics_ScreenSave(const RValue& name) {
+  Graphics_ScreenSave(name, 0, 0, GR_Window_GetWidth(), GR_Window_GetHeight());
+}
+
 namespace {
 void SetReal(RValue& result, double d) { RValue_SetReal(&result, d); }
 
@@ -159,27 +176,12 @@ void F_WindowViewMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue* arg) 
 void F_WindowViewsMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Run_MouseRoomX()); }
 void F_WindowViewsMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Run_MouseRoomY()); }
 
-// Writes a rectangle of the back buffer, clipped to it, as a 24-bit BMP file
-// whatever the name's extension.
-void ScreenSave(const RValue& name, int x, int y, int w, int h) {
-  const char* file = RValue_Text(name);
-  if (!*file) {
-    Error_Show_Action("Trying to save screen to empty image file name.", false);
-    return;
-  }
-  int bufw = GR_Window_GetWidth(), bufh = GR_Window_GetHeight();
-  if (!Graphics_ClipRect(bufw, bufh, &x, &y, &w, &h)) return;
-  Batch_Flush();
-  std::unique_ptr<CBitmap32> bitmap(Graphics_GrabScreenRect(bufw, bufh, x, y, w, h));
-  Graphics_WriteBMP(file, bitmap.get());
-}
-
 void F_ScreenSave(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  ScreenSave(arg[0], 0, 0, GR_Window_GetWidth(), GR_Window_GetHeight());
+  Graphics_ScreenSave(arg[0]);
 }
 
 void F_ScreenSavePart(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  ScreenSave(arg[0], RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]),
+  Graphics_ScreenSave(arg[0], RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]),
              RValue_RoundInt(arg[4]));
 }
 

@@ -5,6 +5,7 @@
 void Function_Game_Init();
 void Function_Math_Init();
 void Function_Graphics_Init();
+void Function_Action_Init();
 void Function_File_Init();
 void Function_Resource_Init();
 void Function_Interaction_Init();
@@ -23,6 +24,7 @@ void InitCWLFunctions() {
   Function_Game_Init();
   Function_Math_Init();
   Function_Graphics_Init();
+  Function_Action_Init();
   Function_File_Init();
   Function_Resource_Init();
   Function_Interaction_Init();

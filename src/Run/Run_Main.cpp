@@ -249,12 +249,18 @@ void Run_HandleTransition() {
   } else if (t == TRANSITION_LOAD) {
     char* file = Run_PendingLoadFile;
     Run_PendingLoadFile = nullptr;
-    if (file && !Run_LoadGame(file)) Console_Printf("Failed to load the saved game.\n");
+    // A load request without a name fails as a missing file does.
+    if (!file || !Run_LoadGame(file)) Console_Printf("Failed to load the saved game.\n");
     MEM_FREE(file);
   }
 }
 
-CInstance* Run_CreateInstance(int object, float x, float y) {
+namespace {
+struct StartMotion {
+  float speed, direction;
+};
+
+CInstance* CreateInstance(int object, float x, float y, const StartMotion* motion) {
   if (!Object_Exists(object)) {
     ReportNumber("Creating instance for non-existing object: ", object, false);
     return nullptr;
@@ -262,10 +268,22 @@ CInstance* Run_CreateInstance(int object, float x, float y) {
   if (!g_RunRoom) return nullptr;
   CInstance* inst = g_RunRoom->AddInstance(x, y, object);
   inst->creation_serial = g_EventSerial;
+  if (motion) {
+    inst->SetSpeed(motion->speed);
+    inst->SetDirection(motion->direction);
+  }
   Run_PhysicsMakeBody(inst);
   Event_Perform(inst, inst, EV_CREATE, 0);
   inst->create_performed = true;
   return inst;
+}
+}  // namespace
+
+CInstance* Run_CreateInstance(int object, float x, float y) { return CreateInstance(object, x, y, nullptr); }
+
+CInstance* Run_CreateInstanceMoving(int object, float x, float y, float speed, float direction) {
+  StartMotion motion{speed, direction};
+  return CreateInstance(object, x, y, &motion);
 }
 
 void Run_DestroyInstance(CInstance* inst) {

@@ -91,6 +91,9 @@ void Run_RestartRoom();
 // A new instance of the object in the current room after its create event
 // ran; null (with a report) for a missing object.
 CInstance* Run_CreateInstance(int object, float x, float y);
+// The same with the new instance's speed and then direction set before its
+// create event runs.
+CInstance* Run_CreateInstanceMoving(int object, float x, float y, float speed, float direction);
 // Marks the instance and runs its destroy event (once).
 void Run_DestroyInstance(CInstance* inst);
 // Sends the other event of that number to every instance that has it.

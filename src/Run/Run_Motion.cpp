@@ -37,7 +37,7 @@ float RandomIn(int low, int length, int snap) {
 }
 }  // namespace
 
-void Run_MoveRandom(CInstance* inst, int hsnap, int vsnap) {
+void Run_MoveRandom(CInstance* inst, int hsnap, int vsnap, int tries) {
   if (!g_RunRoom) return;
   int l, t, r, b;
   inst->GetBoundingBox(&l, &t, &r, &b);
@@ -45,13 +45,23 @@ void Run_MoveRandom(CInstance* inst, int hsnap, int vsnap) {
   int xlow, xlen, ylow, ylen;
   Range(inst->x, l, r, g_RunRoom->width, shaped, &xlow, &xlen);
   Range(inst->y, t, b, g_RunRoom->height, shaped, &ylow, &ylen);
-  for (int tries = 0; tries < 100; tries++) {
+  for (int i = 0; i < tries; i++) {
     float x = RandomIn(xlow, xlen, hsnap), y = RandomIn(ylow, ylen, vsnap);
     if (Run_PlaceFree(inst, x, y)) {
       inst->SetPosition(x, y);
       return;
     }
   }
+}
+
+namespace {
+bool OffSnap(double coordinate, double snap) {
+  return snap > 0 && std::fabs(coordinate - Convert_RoundInt(coordinate / snap) * snap) >= 0.001;
+}
+}  // namespace
+
+bool Run_IsSnapped(const CInstance* inst, double hsnap, double vsnap) {
+  return !OffSnap(inst->x, hsnap) && !OffSnap(inst->y, vsnap);
 }
 
 double Run_DistanceToPoint(CInstance* inst, double x, double y) {

@@ -4,9 +4,12 @@
 
 class CInstance;
 
-// Up to 100 tries at a random free spot (snapped when a snap is above 0)
-// that keeps the bounding box in the room; stays put after 100 failures.
-void Run_MoveRandom(CInstance* inst, int hsnap, int vsnap);
+// Up to `tries` tries at a random free spot (snapped when a snap is above
+// 0) that keeps the bounding box in the room; stays put when all fail.
+void Run_MoveRandom(CInstance* inst, int hsnap, int vsnap, int tries);
+// True when, for each snap above 0, the coordinate lies less than 0.001
+// from its nearest multiple of the snap (a snap of 0 or less always passes).
+bool Run_IsSnapped(const CInstance* inst, double hsnap, double vsnap);
 
 // The distance from the instance's bounding box to a point (0 inside).
 double Run_DistanceToPoint(CInstance* inst, double x, double y);

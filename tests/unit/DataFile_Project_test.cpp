@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "gamepack/Gamepack_Image.h"
 #include "gamepack/Gamepack_Project.h"
@@ -277,6 +278,21 @@ TEST_F(DataFileProject, ExtensionFunctionsAreNumberedInOrder) {
   EXPECT_EQ(p.extensions[1].folder, "elsewhere");
 }
 
+// Event numbers by the runner's constant names, each only for its own kind.
+TEST_F(DataFileProject, EventNumbersTakeTheirConstantNames) {
+  GamePackage p;
+  BuildAndLoad(R"({"objects": [{"name": "o", "events": {
+    "other:ev_room_start": "", "other:ev_user15": "", "mouse:ev_global_left_press": "",
+    "mouse:ev_mouse_wheel_down": "", "keypress:vk_escape": "", "alarm:3": ""}}]})",
+               p);
+  std::set<std::pair<int32_t, int32_t>> events;
+  for (const PackageEvent& e : p.objects[0].events) events.insert({e.type, e.number});
+  EXPECT_EQ(events, (std::set<std::pair<int32_t, int32_t>>{{7, 4}, {7, 25}, {6, 53}, {6, 61}, {9, 27}, {2, 3}}));
+  EXPECT_NE(BuildError(R"({"objects": [{"name": "o", "events": {"other:ev_left_press": ""}}]})")
+                .find("expected a number from 0 to 255 or the ev_ name of an other event"),
+            std::string::npos);
+}
+
 TEST_F(DataFileProject, MissingKeysTakeNaturalDefaults) {
   GamePackage p;
   BuildAndLoad(R"({"objects": [{"name": "o"}], "rooms": [{"name": "r", "instances": [{"object": "o"}]}]})", p);
@@ -358,7 +374,11 @@ TEST_F(DataFileProject, BadProjectsSayWhereAndWhat) {
   WritePng("one.png", Sprite(1, 1, 0, 0, 0, 0));
   WritePng("two.png", Sprite(2, 2, 0, 0, 0, 0));
   const std::pair<const char*, const char*> cases[] = {
-      {R"({"name": "x",})", ":1: not valid JSON"},
+      {R"({"name": "x",})", ":1:14: not valid JSON: unexpected '}' after ','"},
+      {"{\n  \"name\": \"x\",\n  \"rooms\": [1, ]\n}", ":3:16: not valid JSON: unexpected ']' after ','"},
+      {R"({"name": "é" "x"})", ":1:14: not valid JSON: unexpected '\"' after '\"'"},
+      {R"({"name": "x"} [])", ":1:15: not valid JSON: unexpected '[' after '}'"},
+      {R"({"name": )", ": not valid JSON: the text ends before the project does"},
       {R"({"sprite": []})", ": the project: unknown key \"sprite\""},
       {R"({"options": {"show_error": true}})", ": options: unknown key \"show_error\""},
       {R"({"sprites": [{"name": "s", "frames": []}]})",

@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "DataFile/DataFile_Package.h"
-#include "gamepack/Gamepack_Write.h"
+#include "gamepack/Gamepack_Check.h"
 #include "gamepack/Gamepack_Project.h"
+#include "gamepack/Gamepack_Write.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -18,12 +19,24 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "gamepack: %s\n", error.c_str());
     return 1;
   }
+  // Every code error is reported at once; any error means no package.
+  std::vector<std::string> errors = Gamepack_CheckCode(argv[1], build);
+  for (const std::string& e : errors) std::fprintf(stderr, "gamepack: %s\n", e.c_str());
+  if (!errors.empty()) {
+    std::fprintf(stderr, "gamepack: %zu code error%s: no package written\n", errors.size(), errors.size() == 1 ? "" : "s");
+    return 1;
+  }
+  // Written beside the output first, so that a failed write leaves an older
+  // package as it was.
   std::vector<uint8_t> bytes = DataFile_WritePackage(build.pkg);
-  FILE* f = std::fopen(argv[2], "wb");
+  std::string part = std::string(argv[2]) + ".part";
+  FILE* f = std::fopen(part.c_str(), "wb");
   bool ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   if (f) ok = std::fclose(f) == 0 && ok;
+  if (ok) ok = std::rename(part.c_str(), argv[2]) == 0;
   if (!ok) {
     std::fprintf(stderr, "gamepack: cannot write %s: %s\n", argv[2], std::strerror(errno));
+    std::remove(part.c_str());
     return 1;
   }
   return 0;

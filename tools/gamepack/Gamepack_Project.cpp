@@ -4,6 +4,7 @@
 // names the project file, the place in it and what was expected.
 #include "gamepack/Gamepack_Project.h"
 #include "IO/IO_KeyNames.h"
+#include "Object/Object_EventNames.h"
 
 #include <json-c/json.h>
 
@@ -165,6 +166,11 @@ class CProject {
   void Build();
 
   const std::string& Path() const { return m_path; }
+  // Keeps where a code text came from, for the code check; returns the text.
+  const std::string& NoteCode(const std::string& where, const std::string& file, std::string text) {
+    m_out.code.push_back({where, file, std::move(text)});
+    return m_out.code.back().text;
+  }
   [[noreturn]] void Fail(const std::string& where, const std::string& what) const {
     throw ProjectError{m_path + ": " + where + ": " + what};
   }
@@ -252,13 +258,13 @@ std::string CSpec::Prefix() const { return m_project.Path() + ": "; }
 std::string CSpec::Code(const char* key) {
   json_object* v = Get(key);
   if (!v) return "";
-  if (json_object_is_type(v, json_type_string)) return json_object_get_string(v);
+  if (json_object_is_type(v, json_type_string)) return m_project.NoteCode(Where(key), "", json_object_get_string(v));
   if (!json_object_is_type(v, json_type_object)) Fail(key, "expected code text or {\"file\": path}, got " + Shown(v));
   CSpec file(m_project, v, Where(key));
   std::string name = file.String("file");
   if (name.empty()) Fail(key, "expected code text or {\"file\": path}, got " + Shown(v));
   file.Done();
-  return m_project.ReadText(name, Where(key));
+  return m_project.NoteCode(Where(key), name, m_project.ReadText(name, Where(key)));
 }
 
 std::vector<std::pair<std::string, std::string>> CSpec::Constants(const char* key) {
@@ -277,6 +283,27 @@ std::vector<std::pair<std::string, std::string>> CSpec::Constants(const char* ke
   return out;
 }
 
+// "LINE:COLUMN" of a byte offset (columns count characters, from 1).
+std::string TextPlace(const std::string& text, size_t offset) {
+  offset = std::min(offset, text.size());
+  size_t line = 1 + std::count(text.begin(), text.begin() + offset, '\n');
+  size_t start = text.rfind('\n', offset == 0 ? std::string::npos : offset - 1);
+  start = start == std::string::npos ? 0 : start + 1;
+  size_t column = 1;
+  for (size_t i = start; i < offset; i++) column += ((unsigned char)text[i] & 0xC0) != 0x80;
+  return std::to_string(line) + ":" + std::to_string(column);
+}
+
+// What the JSON parser stopped at, and the last thing before it.
+std::string JsonFound(const std::string& text, size_t offset) {
+  auto shown = [](char c) { return c == '\'' ? std::string("\"'\"") : "'" + std::string(1, c) + "'"; };
+  if (offset >= text.size()) return "the text ends before the project does";
+  std::string why = "unexpected " + shown(text[offset]);
+  size_t before = text.find_last_not_of(" \t\r\n", offset == 0 ? std::string::npos : offset - 1);
+  if (offset > 0 && before != std::string::npos) why += " after " + shown(text[before]);
+  return why;
+}
+
 json_object* CProject::Parse() {
   std::vector<uint8_t> bytes;
   if (!DataFile_ReadWholeFile(m_path, bytes)) throw ProjectError{m_path + ": cannot read the project file"};
@@ -290,15 +317,14 @@ json_object* CProject::Parse() {
   json_tokener_free(tok);
   if (!root || err != json_tokener_success) {
     if (root) json_object_put(root);
-    std::string why = err == json_tokener_success || err == json_tokener_continue ? "the JSON text ends too soon"
-                                                                                   : json_tokener_error_desc(err);
-    size_t line = 1 + std::count(text.begin(), text.begin() + std::min(end, text.size()), '\n');
-    throw ProjectError{m_path + ":" + std::to_string(line) + ": not valid JSON: " + why};
+    std::string why = err == json_tokener_success || err == json_tokener_continue
+                          ? "the text ends before the project does"
+                          : JsonFound(text, end);
+    throw ProjectError{m_path + ":" + TextPlace(text, end) + ": not valid JSON: " + why};
   }
-  if (text.find_first_not_of(" \t\r\n", end) != std::string::npos) {
+  if (size_t after = text.find_first_not_of(" \t\r\n", end); after != std::string::npos) {
     json_object_put(root);
-    size_t line = 1 + std::count(text.begin(), text.begin() + end, '\n');
-    throw ProjectError{m_path + ":" + std::to_string(line) + ": not valid JSON: text after the end of the project"};
+    throw ProjectError{m_path + ":" + TextPlace(text, after) + ": not valid JSON: text after the end of the project"};
   }
   return root;
 }
@@ -639,12 +665,13 @@ PackageEvent CProject::Event(const std::string& key, const std::string& where) {
   } else if (type == 5 || type == 9 || type == 10) {
     number = KeyCode(arg);
     if (number < 0) Fail(where, "event " + Quoted(key) + ": expected a key code 0 to 255, a letter, a digit or a vk_ name");
-  } else {
+  } else if ((number = Event_NumberFromName(type, arg.c_str())) < 0) {
     char* end = nullptr;
     long n = std::strtol(arg.c_str(), &end, 10);
     long limit = type == 2 ? 11 : 255;
     if (arg.empty() || *end || n < 0 || n > limit)
-      Fail(where, "event " + Quoted(key) + ": expected a number from 0 to " + std::to_string(limit));
+      Fail(where, "event " + Quoted(key) + ": expected a number from 0 to " + std::to_string(limit) +
+                      (type == 2 ? "" : type == 6 ? " or the ev_ name of a mouse event" : " or the ev_ name of an other event"));
     number = (int32_t)n;
   }
   return {type, number, ""};

@@ -1,0 +1,70 @@
+// The scripting reference names every built-in variable and constant the
+// runner registers, so a name added to the runner without a line in the
+// reference fails here.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "Code/Code_Constant.h"
+#include "Code/Code_Main.h"
+#include "Function/Function_Init.h"
+#include "Variable/Variable_BuiltIn.h"
+
+void Constant_Init_World();
+void Variable_Init_World();
+
+namespace {
+
+// Every name written in backticks in the reference.
+std::set<std::string> NamesInReference() {
+  std::ifstream in(std::string(DOCS_DIR) + "/scripting.md");
+  std::stringstream text;
+  text << in.rdbuf();
+  std::set<std::string> names;
+  std::string s = text.str();
+  static const std::regex quoted("`([^`]+)`");
+  static const std::regex word("[A-Za-z_][A-Za-z_0-9]*");
+  for (auto it = std::sregex_iterator(s.begin(), s.end(), quoted); it != std::sregex_iterator(); ++it) {
+    std::string inside = (*it)[1];
+    for (auto w = std::sregex_iterator(inside.begin(), inside.end(), word); w != std::sregex_iterator(); ++w)
+      names.insert((*w)[0]);
+  }
+  return names;
+}
+
+void RegisterEverything() {
+  if (Variable_BuiltIn_Find("argument0") < 0) Code_Init();
+  if (!Constant_Find("c_white")) Constant_Init_World();
+  if (Variable_BuiltIn_Find("x") < 0) Variable_Init_World();
+  InitCWLFunctions();
+}
+
+std::string Missing(const std::vector<std::string>& registered) {
+  std::set<std::string> written = NamesInReference();
+  std::string missing;
+  std::vector<std::string> sorted = registered;
+  std::sort(sorted.begin(), sorted.end());
+  for (const std::string& name : sorted)
+    if (!written.count(name)) missing += name + " ";
+  return missing;
+}
+
+TEST(DocsScripting, EveryBuiltInVariableIsDescribed) {
+  RegisterEverything();
+  std::vector<std::string> names;
+  for (int i = 0; i < Variable_BuiltIn_Count(); ++i)
+    if (const RVariableRoutine* v = Variable_BuiltIn_Get(i)) names.push_back(v->name);
+  EXPECT_EQ(Missing(names), "");
+}
+
+TEST(DocsScripting, EveryBuiltInConstantIsListed) {
+  RegisterEverything();
+  EXPECT_EQ(Missing(Constant_Names()), "");
+}
+
+}  // namespace
