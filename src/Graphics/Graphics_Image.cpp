@@ -36,6 +36,52 @@ void RGBAToARGB(const unsigned char* src, int w, int h, CBitmap32& out) {
   }
 }
 
+// Images are refused before decoding when they could not become textures
+// (a side above the largest texture's) or would decode to more pixels than
+// that, all frames together: a file of a few bytes may announce gigabytes.
+constexpr int64_t IMAGE_MAX_SIDE = 8192;
+constexpr int64_t IMAGE_MAX_PIXELS = IMAGE_MAX_SIDE * IMAGE_MAX_SIDE;
+
+// The frames of a GIF, counted by walking its blocks (0 when it is cut
+// short: the decoder then decides).
+int64_t GifFrameCount(const uint8_t* p, size_t size) {
+  size_t at = 13;
+  if (size < at) return 0;
+  if (p[10] & 0x80) at += size_t(3) << ((p[10] & 7) + 1);  // global colour table
+  // Skips the sub-blocks that follow, up to their empty terminator.
+  auto skipBlocks = [&] {
+    while (at < size && p[at] != 0) at += size_t(p[at]) + 1;
+    at++;
+  };
+  int64_t frames = 0;
+  while (at < size) {
+    uint8_t kind = p[at];
+    if (kind == 0x21) {  // extension: label, then sub-blocks
+      at += 2;
+      skipBlocks();
+    } else if (kind == 0x2C) {  // image: descriptor, colour table, code size, data
+      if (at + 10 > size) break;
+      uint8_t flags = p[at + 9];
+      at += 10;
+      if (flags & 0x80) at += size_t(3) << ((flags & 7) + 1);
+      at++;
+      skipBlocks();
+      frames++;
+    } else {
+      break;  // the trailer, or something the decoder will refuse
+    }
+  }
+  return frames;
+}
+
+bool FitsLimits(const stbi_uc* bytes, int len, bool gif) {
+  int w = 0, h = 0, comp = 0;
+  if (!stbi_info_from_memory(bytes, len, &w, &h, &comp)) return true;  // the decoder reports it
+  if (w > IMAGE_MAX_SIDE || h > IMAGE_MAX_SIDE) return false;
+  int64_t frames = gif ? std::max<int64_t>(GifFrameCount(bytes, size_t(len)), 1) : 1;
+  return int64_t(w) * h * frames <= IMAGE_MAX_PIXELS;
+}
+
 }  // namespace
 
 bool GR_Image_Decode(const void* data, size_t size, std::vector<CBitmap32>& frames) {
@@ -44,7 +90,9 @@ bool GR_Image_Decode(const void* data, size_t size, std::vector<CBitmap32>& fram
   const stbi_uc* bytes = static_cast<const stbi_uc*>(data);
   int len = int(size);
   int w = 0, h = 0, comp = 0;
-  if (size >= 6 && memcmp(bytes, "GIF", 3) == 0) {
+  bool gif = size >= 6 && memcmp(bytes, "GIF", 3) == 0;
+  if (!FitsLimits(bytes, len, gif)) return false;
+  if (gif) {
     int* delays = nullptr;
     int count = 0;
     stbi_uc* all = stbi_load_gif_from_memory(bytes, len, &delays, &w, &h, &count, &comp, 4);

@@ -13,6 +13,7 @@
 #include "Function/Function_Data_Structures.h"
 #include "Function/Function_Resource.h"
 #include "Function_Call.h"
+#include "Graphics/Graphics_Image.h"
 #include "Graphics_TestDevice.h"
 #include "IO/HTTP_Main.h"
 #include "Support/Support_Data_Structures_Map.h"
@@ -353,4 +354,20 @@ TEST_F(ResourceBuiltins, DeletedPathsAndTimeLinesStopTheirInstances) {
   EXPECT_EQ(inst.x, x);
   TimeLine_Step(&inst);
   EXPECT_FALSE(inst.timeline_running);
+}
+
+// A few bytes may announce a picture of gigabytes: such images are refused
+// before they are decoded, as are pictures wider than the largest texture.
+TEST(ImageLimits, HugeAnnouncedPicturesAreRefusedUndecoded) {
+  const uint8_t gif[] = {'G', 'I', 'F', '8', '9', 'a', 0x02, 0x49, 0x46, 0x38, 0x39, 0x61, 0x02, 0x89, 0x00, 0x89, 0x00};
+  std::vector<CBitmap32> frames;
+  EXPECT_FALSE(GR_Image_Decode(gif, sizeof gif, frames));
+  EXPECT_TRUE(frames.empty());
+  std::vector<uint32_t> row(8193, 0xFF00FF00u);
+  std::vector<uint8_t> wide = GR_Image_EncodePNG(row.data(), 8193, 1);
+  ASSERT_FALSE(wide.empty());
+  EXPECT_FALSE(GR_Image_Decode(wide.data(), wide.size(), frames));
+  std::vector<uint8_t> fits = GR_Image_EncodePNG(row.data(), 8192, 1);
+  ASSERT_TRUE(GR_Image_Decode(fits.data(), fits.size(), frames));
+  EXPECT_EQ(frames[0].width, 8192);
 }
