@@ -143,6 +143,8 @@ CFontCW* Font_Default() {
   return f;
 }
 
+const uint8_t* Font_DefaultGlyphRows(uint32_t c) { return c >= 32 && c <= 126 ? kGlyphs[c - 32] : nullptr; }
+
 void Font_FreeDefault() {
   delete g_Default;
   g_Default = nullptr;

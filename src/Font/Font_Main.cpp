@@ -18,6 +18,18 @@ namespace {
 CResourceTable<CFontCW> g_Fonts;
 int g_Font = -1;
 int g_HAlign = 0, g_VAlign = 0;
+void (*g_ProfileBegin)(const char*, uint32_t) = nullptr;
+void (*g_ProfileEnd)() = nullptr;
+
+// Times one text drawing call as the profiler's "Text" section.
+struct TextSection {
+  TextSection() {
+    if (g_ProfileBegin) g_ProfileBegin("Text", 0x00FFFF00u);
+  }
+  ~TextSection() {
+    if (g_ProfileEnd) g_ProfileEnd();
+  }
+};
 
 // The font text is drawn in, with a whole-number scale: a font without
 // glyphs of its own is drawn with the built-in 8-pixel ones, enlarged to
@@ -109,6 +121,11 @@ void Font_FreeAll() { g_Fonts.FreeAll(); }
 // Fonts keep texture ids: they go when the textures do.
 static const bool g_OwnsTextures = GR_Texture_AddOwner(Font_FreeAll);
 
+void Text_SetProfiler(void (*begin)(const char*, uint32_t), void (*end)()) {
+  g_ProfileBegin = begin;
+  g_ProfileEnd = end;
+}
+
 void Text_SetFont(int index) { g_Font = index; }
 int Text_GetFont() { return g_Font; }
 void Text_SetHAlign(int align) { g_HAlign = align; }
@@ -130,12 +147,14 @@ int Text_Height(const char* text, int sep, int width) {
 }
 
 void Text_Draw(float x, float y, const char* text, int sep, int width) {
+  TextSection section;
   uint32_t c = GR_GetColor();
   Text_DrawTransformedColor(x, y, text, sep, width, 1, 1, 0, c, c, c, c, GR_GetAlpha());
 }
 
 void Text_DrawTransformed(float x, float y, const char* text, int sep, int width, float xscale, float yscale,
                           float angle) {
+  TextSection section;
   uint32_t c = GR_GetColor();
   Text_DrawTransformedColor(x, y, text, sep, width, xscale, yscale, angle, c, c, c, c, GR_GetAlpha());
 }

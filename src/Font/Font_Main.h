@@ -27,6 +27,13 @@ bool Font_ReplaceSpriteExt(int index, int sprite, const char* chars, bool propor
 // glyphs of its own (then enlarged to about its size).
 CFontCW* Font_Default();
 void Font_FreeDefault();  // before the device goes
+// The eight rows of a built-in glyph, top first, bit 0 the leftmost pixel;
+// null outside 32 to 126.
+const uint8_t* Font_DefaultGlyphRows(uint32_t c);
+
+// Each Text_Draw and Text_DrawTransformed is timed as a "Text" section by
+// the profiler that start-up installs here.
+void Text_SetProfiler(void (*begin)(const char* name, uint32_t colour), void (*end)());
 
 void Text_SetFont(int index);
 int Text_GetFont();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Graphics/Graphics_Colour.h"
 #include "Graphics/Graphics_D3D.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Graphics_Texture.h"
@@ -66,7 +67,7 @@ void Place(float x, float y, float lx, float ly, float c, float s, float* ox, fl
 uint32_t GR_ColourToARGB(uint32_t bgr, float alpha) {
   float a = alpha * 255.0f + 0.5f;
   uint32_t ab = a <= 0 ? 0 : a >= 255 ? 255 : uint32_t(a);
-  return (ab << 24) | ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+  return (ab << 24) | Colour_SwapRB(bgr & 0xFFFFFF);
 }
 
 void GR_SetColor(uint32_t bgr) { g_Colour = bgr & 0xFFFFFF; }

@@ -16,6 +16,7 @@ struct SavedView {
   bool saved = false;
   GraphicsViewState view;
   uint32_t src, dest;
+  bool linear;
 };
 SavedView g_Saved;
 
@@ -79,11 +80,13 @@ void Graphics_Set2DView() {
   s.view = Graphics_SaveView();
   s.src = Graphics_GetRenderState(RS_SRCBLEND);
   s.dest = Graphics_GetRenderState(RS_DESTBLEND);
+  s.linear = GR_GetInterpolation();
   s.saved = true;
   Graphics_SetViewPortAndView(0, 0, GR_Window_GetWidth(), GR_Window_GetHeight(), 0, 0,
                               float(Graphics_FrameCounters.overlayWidth), float(Graphics_FrameCounters.overlayHeight), 0);
   Graphics_SetRenderState(RS_SRCBLEND, BLEND_SRCALPHA);
   Graphics_SetRenderState(RS_DESTBLEND, BLEND_INVSRCALPHA);
+  GR_SetInterpolation(false);  // the overlay's glyphs stay sharp
 }
 
 void Graphics_Set2DViewPort() {
@@ -93,4 +96,5 @@ void Graphics_Set2DViewPort() {
   Graphics_RestoreView(s.view);
   Graphics_SetRenderState(RS_SRCBLEND, s.src);
   Graphics_SetRenderState(RS_DESTBLEND, s.dest);
+  GR_SetInterpolation(s.linear);
 }

@@ -29,7 +29,8 @@ GraphicsViewState Graphics_SaveView();
 void Graphics_RestoreView(const GraphicsViewState& state);
 
 // For the debug overlay: an orthographic view over the overlay's display
-// size on the whole back buffer, with normal blending; and back to the
-// game's viewport, view and blending afterwards.
+// size on the whole back buffer, with normal blending and no texture
+// smoothing; and back to the game's viewport, view, blending and smoothing
+// afterwards.
 void Graphics_Set2DView();
 void Graphics_Set2DViewPort();

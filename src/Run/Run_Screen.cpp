@@ -1,6 +1,8 @@
 #include "Run/Run_Screen.h"
 
 #include "Base/Gtk_Start.h"
+#include "Debug/Debug_Overlay.h"
+#include "Debug/Debug_Profiler.h"
 #include "Graphics_API/Display_Main.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Window_Main.h"
@@ -27,10 +29,12 @@ void Run_ModalPump() {
 void Run_BeginScene() {
   Graphics_ResetIfRequested();  // a display change asked for a device reset
   if (GR_D3D_IsReady()) GR_D3D_Start_Frame();
+  Profiler_Total();
 }
 
 void Run_EndScene(bool present) {
   if (!GR_D3D_IsReady()) return;
+  DebugOverlay_Draw();
   if (present) GR_D3D_Finish_Frame();
   else Batch_Flush();
 }

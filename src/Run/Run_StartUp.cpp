@@ -13,10 +13,13 @@
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
 #include "DPlay/Linux/DPlay_Shared.h"
+#include "Debug/Debug_Overlay.h"
+#include "Debug/Debug_Profiler.h"
 #include "DataFile/DataFile_Main.h"
 #include "DataFile/DataFile_Package.h"
 #include "Debug/Dialog_Main.h"
 #include "Extension/Extension_Main.h"
+#include "Font/Font_Main.h"
 #include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
 #include "Function/Function_Resource.h"
@@ -89,6 +92,7 @@ void ShutDown() {
   DPlay_Free();
   Sound_FreeAll();
   DataFile_FreeAll();
+  Profiler_DumpFPS();
   Graphics_Shutdown();
   Window_Destroy();
 }
@@ -107,6 +111,7 @@ void Run_InstallHooks() {
   Effect_SetAreaSize(Graphics_TiledArea);
   Gtk_SetModalPump(Run_ModalPump);
   Error_SetDialog(ErrorDialog_Show);
+  Text_SetProfiler(Profiler_Begin, Profiler_End);
 }
 
 int Run_Main(int argc, char** argv) {
@@ -157,6 +162,8 @@ int Run_Main(int argc, char** argv) {
     Window_Destroy();
     return 1;
   }
+  Profiler_Init();
+  DebugOverlay_SetGame(pkg.general.name.c_str(), int(pkg.general.major), int(pkg.general.minor));
   Window_SetVisible(true);
   GR_SetCirclePrecision(24);
   GR_SetInterpolation(pkg.options.interpolate);

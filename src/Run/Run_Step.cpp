@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "Debug/Debug_Profiler.h"
 #include "Function/Kivo_Pause.h"
 #include "IO/HTTP_Main.h"
 #include "IO/IO_Main.h"

@@ -324,6 +324,20 @@ TEST_F(DataFileProject, OlderPackageVersionIsWrittenOnRequest) {
   EXPECT_NE(BuildError(R"({"package_version": 810})").find("expected 700 (the older header) or 800"), std::string::npos);
 }
 
+TEST_F(DataFileProject, GameVersionIsFourWholeNumbers) {
+  GamePackage p;
+  BuildAndLoad(R"({})", p);
+  EXPECT_EQ(p.general.major + p.general.minor + p.general.release + p.general.build, 0u);
+  BuildAndLoad(R"({"version": [3, 4, 5, 6]})", p);
+  EXPECT_EQ(p.general.major, 3u);
+  EXPECT_EQ(p.general.minor, 4u);
+  EXPECT_EQ(p.general.release, 5u);
+  EXPECT_EQ(p.general.build, 6u);
+  for (const char* bad : {R"({"version": [1, 2]})", R"({"version": [1, -2, 0, 0]})", R"({"version": [1, 2.5, 0, 0]})",
+                          R"({"version": "1.2"})"})
+    EXPECT_NE(BuildError(bad).find("\"version\""), std::string::npos) << bad;
+}
+
 TEST_F(DataFileProject, TransparentImagesLoseTheBottomLeftColour) {
   Write("key.bmp", Bmp());
   GamePackage p;

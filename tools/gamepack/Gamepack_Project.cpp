@@ -200,6 +200,7 @@ class CProject {
   void CollectNames(CSpec& root);
   int32_t Image(json_object* v, bool transparent, const std::string& where);
   void General(CSpec& root);
+  void GameVersion(CSpec& root);
   void Options(CSpec& root);
   void Scripts(CSpec& root);
   void Sprites(CSpec& root);
@@ -401,6 +402,7 @@ void CProject::General(CSpec& root) {
   g.caption = root.String("caption", g.name);
   g.game_id = (uint32_t)root.Int("game_id", 0);
   g.debug = root.Bool("debug", false);
+  GameVersion(root);
   for (int32_t i = 0; i < (int32_t)m_pkg.rooms.size(); i++) g.room_order.push_back(i);
   int32_t w = 640, h = 480;
   if (!m_pkg.rooms.empty()) w = m_pkg.rooms[0].width, h = m_pkg.rooms[0].height;
@@ -408,6 +410,22 @@ void CProject::General(CSpec& root) {
   g.window_height = root.Int("window_height", h);
   g.last_instance_id = m_nextInstance;
   g.last_tile_id = m_nextTile;
+}
+
+// "version": [major, minor, release, build], all 0 when absent.
+void CProject::GameVersion(CSpec& root) {
+  PackageGeneral& g = m_pkg.general;
+  uint32_t* parts[] = {&g.major, &g.minor, &g.release, &g.build};
+  std::vector<json_object*> numbers = root.Array("version");
+  if (!numbers.empty() && numbers.size() != 4) Fail("the project: key \"version\"", "expected four whole numbers");
+  for (size_t i = 0; i < 4; i++) {
+    *parts[i] = 0;
+    if (numbers.empty()) continue;
+    json_object* v = numbers[i];
+    if (!json_object_is_type(v, json_type_int) || json_object_get_int64(v) < 0 || json_object_get_int64(v) > INT32_MAX)
+      Fail("the project: key \"version\"", "expected four whole numbers from 0, got " + Shown(v));
+    *parts[i] = uint32_t(json_object_get_int64(v));
+  }
 }
 
 void CProject::Options(CSpec& root) {
