@@ -59,7 +59,11 @@ std::string Text_Format(const char* fmt, ...) {
 
 std::string Real_ToText(double d) {
   int32_t n = Convert_RoundInt(d);
-  if (static_cast<double>(n) == d) return Text_Format("%d", n);
+  if (static_cast<double>(n) == d) {
+    // Whole numbers, the usual case, as %d writes them without its cost.
+    char digits[16];
+    return std::string(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+  }
   return Text_Format("%.2f", d);
 }
 

@@ -1,5 +1,7 @@
 #include "Base/UTF8_Main.h"
 
+#include <cstring>
+
 uint16_t UTF8_GetChar(const char*& p) {
   const auto* s = reinterpret_cast<const unsigned char*>(p);
   unsigned b0 = s[0];
@@ -57,10 +59,30 @@ int64_t UTF8_Length(const char* text) {
   return count;
 }
 
+namespace {
+// How many of the first n bytes (none of them the terminator) come before
+// the first byte of 128 or more; looked at a block at a time, which the
+// compiler turns into vector code.
+size_t AsciiPrefix(const char* text, size_t n) {
+  const auto* s = reinterpret_cast<const unsigned char*>(text);
+  constexpr size_t BLOCK = 32;
+  size_t done = 0;
+  for (; done + BLOCK <= n; done += BLOCK) {
+    unsigned char high = 0;
+    for (size_t k = 0; k < BLOCK; k++) high |= s[done + k];
+    if (high & 0x80) break;
+  }
+  while (done < n && s[done] < 0x80) done++;
+  return done;
+}
+}  // namespace
+
 int64_t UTF8_Offset(const char* text, int64_t index) {
-  if (!text) return 0;
-  const char* p = text;
-  for (int64_t i = 0; i < index && *p; ++i) UTF8_GetChar(p);
+  if (!text || index <= 0) return 0;
+  // Plain ASCII is one byte a character.
+  size_t ascii = AsciiPrefix(text, strnlen(text, static_cast<size_t>(index)));
+  const char* p = text + ascii;
+  for (int64_t i = static_cast<int64_t>(ascii); i < index && *p; ++i) UTF8_GetChar(p);
   return p - text;
 }
 

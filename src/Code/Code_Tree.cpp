@@ -114,11 +114,18 @@ void JoinStrings(const RValue& a, const RValue& b, RValue* out) {
 }
 }  // namespace
 
+namespace {
+// Equality as == has it: a string never equals a real.
+bool SameValue(const RValue& a, const RValue& b) {
+  bool sa = a.kind == VALUE_STRING, sb = b.kind == VALUE_STRING;
+  return (sa != sb) ? false : sa ? std::strcmp(RValue_Text(a), RValue_Text(b)) == 0 : a.val == b.val;
+}
+}  // namespace
+
 void Code_BinaryOp(TokenKind op, const RValue& a, const RValue& b, RValue* out) {
   bool sa = a.kind == VALUE_STRING, sb = b.kind == VALUE_STRING;
   if (op == TK_EQ || op == TK_NE) {
-    bool equal = (sa != sb) ? false : sa ? std::strcmp(RValue_Text(a), RValue_Text(b)) == 0 : a.val == b.val;
-    RValue_SetReal(out, (equal == (op == TK_EQ)) ? 1.0 : 0.0);
+    RValue_SetReal(out, (SameValue(a, b) == (op == TK_EQ)) ? 1.0 : 0.0);
     return;
   }
   if (sa && sb) {
@@ -574,6 +581,10 @@ class LocalRead final : public LocalVar {
     }
     return v.val;
   }
+  const RValue* Read(Ctx& c, RValue* spill) const override {
+    if (index1) return Node::Read(c, spill);
+    return &c.locals[slot].value;
+  }
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
     if (index1) return LocalVar::Assign(c, op, value);
     Store(this, &c.locals[slot].value, op, value);
@@ -805,6 +816,13 @@ class LocalIndexed final : public VarNode {
     if (e && e->kind == VALUE_REAL) return e->val;
     ReadStored(this, &c.locals[slot], i, j, spill);
     return spill->val;
+  }
+  const RValue* Read(Ctx& c, RValue* spill) const override {
+    int i, j;
+    Indices(c, &i, &j);
+    if (const RValue* e = Variable_Element(&c.locals[slot], i, j)) return e;
+    ReadStored(this, &c.locals[slot], i, j, spill);
+    return spill;
   }
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
     int i, j;
@@ -1167,17 +1185,17 @@ class WithNode final : public Node {
 
 class SwitchNode final : public Node {
  public:
-  SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), cases(k), body(b) {}
+  SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), cases(k), body(b) {
+    for (const SwitchCase& x : cases) constant = constant && (!x.value || x.value->Constant());
+  }
   int Exec(Ctx& c) const override {
-    Temp v;
-    value->Eval(c, &v);
+    // With constant cases no code runs before the body: a stored value is
+    // compared where it stands.
+    Temp spill;
+    const RValue& v = constant ? *value->Read(c, &spill) : (value->Eval(c, &spill), spill);
     int start = -1;
     for (const SwitchCase& k : cases) {
-      if (!k.value) continue;
-      Temp x, eq;
-      k.value->Eval(c, &x);
-      Code_BinaryOp(TK_EQ, v, x, &eq);
-      if (eq.val != 0.0) {
+      if (k.value && Matches(c, v, k.value)) {
         start = k.position;
         break;
       }
@@ -1193,9 +1211,17 @@ class SwitchNode final : public Node {
     }
     return FLOW_NORMAL;
   }
+  // A constant case (the usual one) is compared where it stands.
+  static bool Matches(Ctx& c, const RValue& v, const Node* value) {
+    if (const RValue* k = value->Constant()) return SameValue(v, *k);
+    Temp x;
+    value->Eval(c, &x);
+    return SameValue(v, x);
+  }
   Node* value;
   std::vector<SwitchCase> cases;
   std::vector<Node*> body;
+  bool constant = true;  // every case is a constant
 };
 
 class FlowNode final : public Node {

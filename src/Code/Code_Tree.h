@@ -71,6 +71,12 @@ class Node {
     Eval(c, spill);
     return spill->val;
   }
+  // The value where it is stored, when the node reads a local in place;
+  // else the value evaluated into spill (a Temp). Valid until code runs.
+  virtual const RValue* Read(Ctx& c, RValue* spill) const {
+    Eval(c, spill);
+    return spill;
+  }
   // The value's truth (conditions).
   virtual bool Test(Ctx& c) const;
   // Statements: runs and says how control goes on.

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "Base/Convert.h"
+#include "Object/Instance_Grid.h"
 #include "Object/Instance_Main.h"
 #include "Object/Instance_Vars.h"
 #include "Object/Object_Class.h"
@@ -28,10 +29,14 @@ CInstance::CInstance(float nx, float ny, int nid, int obj, bool join)
   } else {
     object_index = obj;
   }
-  if (join) Instance_Register(this);
+  if (join) {
+    Instance_Register(this);
+    Grid_Join(this);
+  }
 }
 
 CInstance::~CInstance() {
+  Grid_Leave(this);
   if (CObject* o = Object_Find(object_index)) o->RemoveInstance(this);
   Instance_Unregister(this);
   delete physics;
@@ -41,11 +46,18 @@ CInstance::~CInstance() {
 void CInstance::Detach() {
   if (CObject* o = Object_Find(object_index)) o->RemoveInstance(this);
   Instance_Unregister(this);
+  Grid_Leave(this);
 }
 
 void CInstance::Attach() {
   if (CObject* o = Object_Find(object_index)) o->AddInstance(this);
   Instance_Register(this);
+  Grid_Join(this);
+}
+
+void CInstance::BoxChanged() {
+  bbox_dirty = true;
+  if (grid_joined) Grid_Queue(this);
 }
 
 void CInstance::SetObject(int obj) {
@@ -59,15 +71,19 @@ void CInstance::SetObject(int obj) {
     visible = (o->flags & OBJECT_VISIBLE) != 0;
     persistent = (o->flags & OBJECT_PERSISTENT) != 0;
     o->AddInstance(this);
+    Grid_Join(this);  // an instance on an object's list is always filed
   }
-  bbox_dirty = true;
+  BoxChanged();
 }
 
 void CInstance::Assign(const CInstance* s) {
   if (s == this) return;
   if (object_index != s->object_index) {
     if (CObject* old = Object_Find(object_index)) old->RemoveInstance(this);
-    if (CObject* o = Object_Find(s->object_index)) o->AddInstance(this);
+    if (CObject* o = Object_Find(s->object_index)) {
+      o->AddInstance(this);
+      Grid_Join(this);
+    }
   }
   object_index = s->object_index;
   marked = s->marked;
@@ -97,37 +113,37 @@ void CInstance::Assign(const CInstance* s) {
   // The physics body belongs to the source alone.
   if (s->vars && !vars) vars = new CVariableList;
   if (vars) VarList_CopyInto(vars, s->vars);
-  bbox_dirty = true;
+  BoxChanged();
 }
 
 void CInstance::SetPosition(float nx, float ny) {
-  if (nx != x || ny != y) bbox_dirty = true;
+  if (nx != x || ny != y) BoxChanged();
   x = nx;
   y = ny;
 }
 
 void CInstance::SetImageXScale(float s) {
-  if (s != image_xscale) bbox_dirty = true;
+  if (s != image_xscale) BoxChanged();
   image_xscale = s;
 }
 
 void CInstance::SetImageYScale(float s) {
-  if (s != image_yscale) bbox_dirty = true;
+  if (s != image_yscale) BoxChanged();
   image_yscale = s;
 }
 
 void CInstance::SetImageAngle(float a) {
-  if (a != image_angle) bbox_dirty = true;
+  if (a != image_angle) BoxChanged();
   image_angle = a;
 }
 
 void CInstance::SetSpriteIndex(int sprite) {
-  if (sprite != sprite_index) bbox_dirty = true;
+  if (sprite != sprite_index) BoxChanged();
   sprite_index = sprite;
 }
 
 void CInstance::SetMaskIndex(int mask) {
-  if (mask != mask_index) bbox_dirty = true;
+  if (mask != mask_index) BoxChanged();
   mask_index = mask;
 }
 

@@ -40,6 +40,14 @@ class CInstance {
   int bbox_left = 0, bbox_top = 0, bbox_right = 0, bbox_bottom = 0;
   bool bbox_dirty = true;
 
+  // Broad-phase bookkeeping (Instance_Grid): the cells it is filed under
+  // (left, top, right, bottom; none when right < left), its place in the
+  // grid's update queue (-1 none) and the mark of the last query that met it.
+  bool grid_joined = false;
+  int grid_cells[4] = {0, 0, -1, -1};
+  int grid_queue = -1;
+  uint64_t grid_stamp = 0;
+
   int alarm[ALARM_COUNT];
 
   int path_index = -1;
@@ -109,6 +117,8 @@ class CInstance {
   bool Collision_Instance(CInstance* other, bool precise);
 
  private:
+  // The box must be computed again (and the instance filed anew).
+  void BoxChanged();
   void ComputeSpeedFromComponents();
   void ComputeComponentsFromSpeed();
   // Whether the mask has a set pixel at the room point.

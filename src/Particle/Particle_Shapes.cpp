@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Graphics_Texture.h"
 #include "Particle/Particle_Type.h"
 
@@ -18,6 +19,7 @@ constexpr int kRows = (PT_SHAPE_COUNT + kColumns - 1) / kColumns;
 constexpr int kSamples = 4;
 
 int g_Texture = -1;
+bool g_Filled = false;  // the texture holds the shapes' pixels
 TPageEntry g_Entries[PT_SHAPE_COUNT];
 
 float Clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
@@ -132,8 +134,23 @@ uint8_t Particle_ShapeAlpha(int shape, int x, int y) {
   return uint8_t(std::lround(Clamp01(sum / (kSamples * kSamples)) * 255));
 }
 
+// The texture is made at start-up, so that its id comes before the game's
+// own; its pixels take a while to work out and are drawn in at first use.
 void Particle_CreateTextures() {
   Particle_FreeTextures();
+  g_Texture = GR_Texture_Create(kColumns * kCell, kRows * kCell, nullptr);
+  g_Filled = false;
+  if (g_Texture < 0) return;
+  for (int s = 0; s < PT_SHAPE_COUNT; s++) {
+    TPageEntry& e = g_Entries[s];
+    e = TPage_Whole(g_Texture, kSize, kSize);
+    e.x = int16_t((s % kColumns) * kCell + 1);
+    e.y = int16_t((s / kColumns) * kCell + 1);
+  }
+}
+
+namespace {
+void FillTexture() {
   const int width = kColumns * kCell, height = kRows * kCell;
   std::vector<uint32_t> argb(size_t(width) * height, 0x00FFFFFFu);
   for (int s = 0; s < PT_SHAPE_COUNT; s++) {
@@ -144,15 +161,10 @@ void Particle_CreateTextures() {
         argb[size_t(top + 1 + y) * width + size_t(left + 1 + x)] = alpha << 24 | 0xFFFFFFu;
       }
   }
-  g_Texture = GR_Texture_Create(width, height, argb.data());
-  if (g_Texture < 0) return;
-  for (int s = 0; s < PT_SHAPE_COUNT; s++) {
-    TPageEntry& e = g_Entries[s];
-    e = TPage_Whole(g_Texture, kSize, kSize);
-    e.x = int16_t((s % kColumns) * kCell + 1);
-    e.y = int16_t((s / kColumns) * kCell + 1);
-  }
+  Device_Texture_Update(GR_Texture_Get(g_Texture)->glTexture, 0, 0, width, height, argb.data());
+  g_Filled = true;
 }
+}  // namespace
 
 void Particle_FreeTextures() {
   if (g_Texture >= 0) GR_Texture_Free(g_Texture);
@@ -164,5 +176,6 @@ static const bool g_OwnsTextures = GR_Texture_AddOwner(Particle_FreeTextures);
 const TPageEntry* Particle_ShapeEntry(int shape) {
   if (shape < 0 || shape >= PT_SHAPE_COUNT) return nullptr;
   if (g_Texture < 0 || !GR_Texture_Exists(g_Texture)) Particle_CreateTextures();
+  if (g_Texture >= 0 && !g_Filled) FillTexture();
   return g_Texture >= 0 ? &g_Entries[shape] : nullptr;
 }

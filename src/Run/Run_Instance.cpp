@@ -1,12 +1,15 @@
 #include "Run/Run_Instance.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <unordered_map>
 #include <vector>
 
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
 #include "Object/Instance_Class.h"
+#include "Object/Instance_Grid.h"
 #include "Object/Object_Event.h"
 #include "Object/Object_Main.h"
 #include "Room/Room_Class.h"
@@ -17,11 +20,111 @@
 #include "Sprite/Sprite_Main.h"
 
 namespace {
+bool Usable(const CInstance* inst) { return !inst->marked && !inst->deactivated; }
+
+// Where instances stand on a list, remembered between queries: a place is
+// trusted only when the list holds the instance there, and the whole list
+// is looked at again when one is not.
+class CListPlaces {
+ public:
+  // The place of the instance on the list; -1 when it is not on it.
+  long Find(const std::vector<CInstance*>& list, CInstance* inst) {
+    auto it = places_.find(inst);
+    if (it != places_.end() && it->second < list.size() && list[it->second] == inst) return static_cast<long>(it->second);
+    if (fresh_) return -1;
+    places_.clear();
+    for (size_t i = list.size(); i-- > 0;) places_[list[i]] = i;  // the first place wins
+    fresh_ = true;
+    return Find(list, inst);
+  }
+  // A new query may find the list changed.
+  void Age() { fresh_ = false; }
+
+ private:
+  std::unordered_map<const CInstance*, size_t> places_;
+  bool fresh_ = false;
+};
+
+// The list a target names (-3 or an object index), or null.
+const std::vector<CInstance*>* TargetList(int target) {
+  if (target == TARGET_ALL) return g_RunRoom ? &g_RunRoom->active : nullptr;
+  CObject* obj = Object_Find(target);
+  return obj ? &obj->instances_recursive : nullptr;
+}
+
+// The places of the lists queried last (rooms and objects come and go, so
+// only a few are kept; the oldest gives way).
+CListPlaces& PlacesOn(const std::vector<CInstance*>& list) {
+  constexpr size_t KEPT = 16;
+  static std::vector<std::pair<const void*, CListPlaces>> known;
+  static size_t next = 0;
+  auto it = std::find_if(known.begin(), known.end(), [&](const auto& k) { return k.first == &list; });
+  if (it == known.end()) {
+    if (known.size() < KEPT) {
+      known.emplace_back(&list, CListPlaces());
+      it = known.end() - 1;
+    } else {
+      it = known.begin() + static_cast<long>(next++ % KEPT);
+      *it = {&list, CListPlaces()};
+    }
+  }
+  it->second.Age();
+  return it->second;
+}
+
+// The instances of the target's list that are in the set, in list order;
+// with first, only the first of them.
+std::vector<CInstance*> InListOrder(int target, const std::vector<CInstance*>& set, bool first) {
+  std::vector<CInstance*> out;
+  const std::vector<CInstance*>* list = TargetList(target);
+  if (!list) return out;
+  CListPlaces& places = PlacesOn(*list);
+  std::vector<std::pair<long, CInstance*>> found;
+  for (CInstance* inst : set) {
+    long at = places.Find(*list, inst);
+    if (at >= 0) found.emplace_back(at, inst);
+  }
+  std::sort(found.begin(), found.end());
+  for (auto& [at, inst] : found) {
+    out.push_back(inst);
+    if (first) break;
+  }
+  return out;
+}
+
+// The usable instances of the target that pass the test and may meet the
+// box, in list order (only the first with first). The grid gives every
+// filed instance near the box, a superset of the target's near instances;
+// the exact test and the list then decide as a walk of the list would.
 template <class Test>
-CInstance* FirstHit(CInstance* self, int target, bool notme, Test test) {
+std::vector<CInstance*> Hits(int target, const GridBox& box, bool first, Test test) {
+  std::vector<CInstance*> near;
+  Grid_Candidates(box, near);
+  near.erase(std::remove_if(near.begin(), near.end(), [&](CInstance* i) { return !Usable(i) || !test(i); }), near.end());
+  if (near.empty()) return near;
+  return InListOrder(target, near, first);
+}
+
+// The first instance of the target that passes the test; box, when given,
+// holds every shape the test can accept.
+template <class Test>
+CInstance* FindFirst(int target, const GridBox* box, Test test) {
+  if (!box || target >= INSTANCE_ID_FIRST || (target != TARGET_ALL && target < 0)) return Target_Find(target, test);
+  std::vector<CInstance*> hits = Hits(target, *box, true, test);
+  return hits.empty() ? nullptr : hits.front();
+}
+
+template <class Test>
+CInstance* FirstHit(CInstance* self, int target, bool notme, const GridBox* box, Test test) {
   if (target == TARGET_SELF || target == TARGET_OTHER) return nullptr;
   if (notme && self && target == self->id) return nullptr;
-  return Target_Find(target, [&](CInstance* inst) { return !(notme && inst == self) && test(inst); });
+  Grid_Flush();
+  return FindFirst(target, box, [&](CInstance* inst) { return !(notme && inst == self) && test(inst); });
+}
+
+// The area of a shape between two points; null when it has none.
+const GridBox* AreaOf(double x1, double y1, double x2, double y2, GridBox* box) {
+  return Grid_BoxOf(x1, y1, x2, y2, box) ? box : nullptr;
 }
 
 // Whether the instance put at (x, y) meets one of the target's instances.
@@ -29,12 +132,15 @@ CInstance* FirstHit(CInstance* self, int target, bool notme, Test test) {
 template <class Accept>
 CInstance* MeetsAt(CInstance* inst, float x, float y, int target, Accept accept) {
   if (target == TARGET_SELF || target == TARGET_OTHER) return nullptr;
+  // Filed before the move: inst itself is never a candidate.
+  Grid_Flush();
   float sx = inst->x, sy = inst->y;
   inst->SetPosition(x, y);
   // The boxes are compared here first, so that most candidates cost no call.
   int l, t, r, b;
   inst->GetBoundingBox(&l, &t, &r, &b);
-  CInstance* found = Target_Find(target, [&](CInstance* other) {
+  GridBox box{l, t, r, b};
+  CInstance* found = FindFirst(target, &box, [&](CInstance* other) {
     if (other == inst || !accept(other)) return false;
     int l2, t2, r2, b2;
     other->GetBoundingBox(&l2, &t2, &r2, &b2);
@@ -48,9 +154,13 @@ CInstance* MeetsAt(CInstance* inst, float x, float y, int target, Accept accept)
 // The active instances whose precise shape holds the point, gathered before
 // any of them is acted on.
 std::vector<CInstance*> InstancesAt(float x, float y) {
+  GridBox box;
+  auto holds = [&](CInstance* inst) { return inst->Collision_Point(x, y, true); };
+  Grid_Flush();
+  if (Grid_BoxOf(x, y, x, y, &box)) return Hits(TARGET_ALL, box, false, holds);
   std::vector<CInstance*> out;
   Target_ForEach(TARGET_ALL, [&](CInstance* inst) {
-    if (inst->Collision_Point(x, y, true)) out.push_back(inst);
+    if (holds(inst)) out.push_back(inst);
   });
   return out;
 }
@@ -63,22 +173,30 @@ int Steps(float maxdist) { return maxdist > 0 ? Convert_RoundInt(maxdist) : 1000
 }  // namespace
 
 CInstance* Run_CollisionPoint(CInstance* self, float x, float y, int target, bool precise, bool notme) {
-  return FirstHit(self, target, notme, [&](CInstance* i) { return i->Collision_Point(x, y, precise); });
+  GridBox box;
+  return FirstHit(self, target, notme, AreaOf(x, y, x, y, &box),
+                  [&](CInstance* i) { return i->Collision_Point(x, y, precise); });
 }
 
 CInstance* Run_CollisionRectangle(CInstance* self, float x1, float y1, float x2, float y2, int target, bool precise,
                                   bool notme) {
-  return FirstHit(self, target, notme, [&](CInstance* i) { return i->Collision_Rectangle(x1, y1, x2, y2, precise); });
+  GridBox box;
+  return FirstHit(self, target, notme, AreaOf(x1, y1, x2, y2, &box),
+                  [&](CInstance* i) { return i->Collision_Rectangle(x1, y1, x2, y2, precise); });
 }
 
 CInstance* Run_CollisionEllipse(CInstance* self, float x1, float y1, float x2, float y2, int target, bool precise,
                                 bool notme) {
-  return FirstHit(self, target, notme, [&](CInstance* i) { return i->Collision_Ellipse(x1, y1, x2, y2, precise); });
+  GridBox box;
+  return FirstHit(self, target, notme, AreaOf(x1, y1, x2, y2, &box),
+                  [&](CInstance* i) { return i->Collision_Ellipse(x1, y1, x2, y2, precise); });
 }
 
 CInstance* Run_CollisionLine(CInstance* self, float x1, float y1, float x2, float y2, int target, bool precise,
                              bool notme) {
-  return FirstHit(self, target, notme, [&](CInstance* i) { return i->Collision_Line(x1, y1, x2, y2, precise); });
+  GridBox box;
+  return FirstHit(self, target, notme, AreaOf(x1, y1, x2, y2, &box),
+                  [&](CInstance* i) { return i->Collision_Line(x1, y1, x2, y2, precise); });
 }
 
 int Run_InstanceNumber(int target) {
@@ -193,14 +311,60 @@ void Run_MoveWrap(CInstance* inst, bool horizontal, bool vertical, float margin)
 }
 
 namespace {
+// The squared distance, kept in single precision.
+float DistanceTo(const CInstance* inst, float x, float y) {
+  double dx = static_cast<double>(inst->x) - x, dy = static_cast<double>(inst->y) - y;
+  return static_cast<float>(dx * dx + dy * dy);
+}
+
+// The nearest instance of the list found ring by ring outwards from the
+// point; false when the rings grow too wide and the walk must decide.
+bool NearestByRings(const std::vector<CInstance*>& list, float x, float y, CInstance** result) {
+  // The first instance of the list stays the answer when its distance is
+  // not a number (nothing compares below it); other such are never taken.
+  auto first = std::find_if(list.begin(), list.end(), [](CInstance* i) { return i && Usable(i); });
+  *result = nullptr;
+  if (first == list.end()) return true;
+  if (std::isnan(DistanceTo(*first, x, y))) {
+    *result = *first;
+    return true;
+  }
+  CListPlaces& places = PlacesOn(list);
+  Grid_Flush();
+  CGridRings rings(x, y);
+  float best = 0;
+  long best_at = -1;
+  std::vector<CInstance*> met;
+  // Until no later ring can hold an instance as near (or as near and
+  // earlier in the list).
+  while (!*result || best >= rings.Reach() * rings.Reach() * (1 - 1e-6)) {
+    met.clear();
+    if (!rings.Next(met)) return false;
+    for (CInstance* inst : met) {
+      if (!Usable(inst)) continue;
+      float d = DistanceTo(inst, x, y);
+      if (std::isnan(d) || (*result && d > best)) continue;
+      long at = places.Find(list, inst);
+      if (at < 0 || (*result && d == best && at > best_at)) continue;
+      best = d, best_at = at, *result = inst;
+    }
+  }
+  return true;
+}
+
 CInstance* Extreme(float x, float y, int target, bool nearest) {
   if (target != TARGET_ALL && (target < 0 || target >= INSTANCE_ID_FIRST)) return nullptr;
+  // A short list is walked at once.
+  const std::vector<CInstance*>* list = TargetList(target);
+  CInstance* near = nullptr;
+  if (nearest && list && list->size() > 32 && std::isfinite(x) && std::isfinite(y) &&
+      NearestByRings(*list, x, y, &near))
+    return near;
   // Any distance counts; on equal distances the first in list order wins.
   float best = 0;
   CInstance* found = nullptr;
   Target_ForEach(target, [&](CInstance* inst) {
-    double dx = static_cast<double>(inst->x) - x, dy = static_cast<double>(inst->y) - y;
-    float d = static_cast<float>(dx * dx + dy * dy);
+    float d = DistanceTo(inst, x, y);
     if (!found || (nearest ? d < best : d > best)) {
       best = d;
       found = inst;

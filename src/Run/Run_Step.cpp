@@ -1,6 +1,8 @@
 // One game step: the event phases in their fixed order. A room change or
 // the end of the game requested during a phase ends the step after it.
+#include <algorithm>
 #include <cmath>
+#include <unordered_map>
 #include <vector>
 
 #include "Debug/Debug_Profiler.h"
@@ -11,6 +13,7 @@
 #include "Particle/Particle_Main.h"
 #include "Path/Path_Main.h"
 #include "Object/Instance_Class.h"
+#include "Object/Instance_Grid.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Event.h"
 #include "Object/Object_Main.h"
@@ -165,6 +168,25 @@ void OutsideAndBoundary() {
   }
 }
 
+// The others that may meet the instance, from the given place of the list
+// on, as (place, instance) in list order. The grid narrows the walk: an
+// other it does not give has no box in common with the instance.
+std::vector<std::pair<size_t, CInstance*>> MayMeet(CInstance* inst, const std::unordered_map<CInstance*, size_t>& place,
+                                                   size_t from) {
+  std::vector<std::pair<size_t, CInstance*>> out;
+  Grid_Flush();
+  int l, t, r, b;
+  inst->GetBoundingBox(&l, &t, &r, &b);
+  std::vector<CInstance*> near;
+  Grid_Candidates(GridBox{l, t, r, b}, near);
+  for (CInstance* o : near) {
+    auto it = place.find(o);
+    if (it != place.end() && it->second >= from) out.emplace_back(it->second, o);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
 void Collisions() {
   // A room with a physics world has its bodies' contacts instead.
   if (g_RunRoom->physics) {
@@ -179,23 +201,34 @@ void Collisions() {
     if (!a || !b) continue;
     uint64_t serial = Event_NextPass();
     std::vector<CInstance*> selves = a->instances, others = b->instances_recursive;
+    std::unordered_map<CInstance*, size_t> place;
+    for (size_t k = 0; k < others.size(); k++) place.emplace(others[k], k);
     for (CInstance* i : selves) {
-      for (CInstance* o : others) {
-        if (i == o || i->marked || o->marked || i->deactivated || o->deactivated) continue;
-        if (i->creation_serial >= serial || o->creation_serial >= serial) continue;
-        if (!i->Collision_Instance(o, true)) continue;
-        // Against a solid instance both go back to where they were first.
-        bool solid = i->solid || o->solid;
-        if (solid) {
-          i->SetPosition(i->xprevious, i->yprevious);
-          o->SetPosition(o->xprevious, o->yprevious);
+      // The others in list order; after an event has run (and may have
+      // moved anything) the rest of the list is looked at anew.
+      size_t from = 0;
+      for (bool again = true; again;) {
+        again = false;
+        for (auto& [k, o] : MayMeet(i, place, from)) {
+          if (i == o || i->marked || o->marked || i->deactivated || o->deactivated) continue;
+          if (i->creation_serial >= serial || o->creation_serial >= serial) continue;
+          if (!i->Collision_Instance(o, true)) continue;
+          // Against a solid instance both go back to where they were first.
+          bool solid = i->solid || o->solid;
+          if (solid) {
+            i->SetPosition(i->xprevious, i->yprevious);
+            o->SetPosition(o->xprevious, o->yprevious);
+          }
+          Event_PerformObject(i, o, self_obj, EV_COLLISION, other_obj);
+          if (solid && !i->marked) {
+            i->SetPosition(i->x + i->hspeed, i->y + i->vspeed);
+            if (i->Collision_Instance(o, true)) i->SetPosition(i->xprevious, i->yprevious);
+          }
+          if (Pending()) return;
+          from = k + 1;
+          again = true;
+          break;
         }
-        Event_PerformObject(i, o, self_obj, EV_COLLISION, other_obj);
-        if (solid && !i->marked) {
-          i->SetPosition(i->x + i->hspeed, i->y + i->vspeed);
-          if (i->Collision_Instance(o, true)) i->SetPosition(i->xprevious, i->yprevious);
-        }
-        if (Pending()) return;
       }
     }
   }

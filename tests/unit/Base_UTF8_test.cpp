@@ -1,4 +1,5 @@
 #include <cstring>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -90,4 +91,20 @@ TEST(UTF8, CutLengthNeverSplitsACharacter) {
   EXPECT_EQ(UTF8_CutLength("a\xC3\xA9", 3), 3u);
   EXPECT_EQ(UTF8_CutLength("\xE2\x82\xAC\xE2\x82\xAC", 5), 3u);
   EXPECT_EQ(UTF8_CutLength(nullptr, 5), 0u);
+}
+
+TEST(UTF8, OffsetsPastLongPlainRunsMatchACharacterWalk) {
+  // Plain runs longer than a block, a character of two and of three bytes at
+  // every place around the block edges, and the end of the text.
+  for (size_t at = 0; at < 70; at++) {
+    for (const char* wide : {"\xC3\xA9", "\xE2\x82\xAC", ""}) {
+      std::string text = std::string(at, 'a') + wide + std::string(40, 'b');
+      int64_t chars = UTF8_Length(text.c_str());
+      for (int64_t index = 0; index <= chars + 3; index++) {
+        const char* p = text.c_str();
+        for (int64_t i = 0; i < index && *p; ++i) UTF8_GetChar(p);
+        ASSERT_EQ(UTF8_Offset(text.c_str(), index), p - text.c_str()) << at << " " << index;
+      }
+    }
+  }
 }

@@ -109,6 +109,23 @@ TEST_F(CodeLanguage, SwitchFallsThroughUntilBreak) {
             "2");
 }
 
+TEST_F(CodeLanguage, SwitchCasesNeverMatchAcrossKinds) {
+  // Constant cases are compared in place, computed ones evaluated in order.
+  EXPECT_EQ(Run("var n; n = 0; switch (\"1\") { case 1: n = 1; break; case \"1\": n = 2; } return n;"), "2");
+  EXPECT_EQ(Run("var n; n = 0; switch (1) { case \"1\": n = 1; break; case 1: n = 2; } return n;"), "2");
+  EXPECT_EQ(Run("var n; n = 0; switch (\"\") { case 0: n = 1; break; default: n = 3; } return n;"), "3");
+  EXPECT_EQ(Run("var n, s; n = 0; s = \"ab\"; switch (s + \"c\") { case \"ab\" + \"c\": n = 4; } return n;"), "4");
+  EXPECT_EQ(Run("var n, k; n = 0; k = 0; switch (2) { case k + 1: n = 1; break; case (k + 2): n = 2; } return n;"), "2");
+  // Stored values, read in place, and a case that changes the value first.
+  EXPECT_EQ(Run("var w, n; w[2] = \"b\"; n = 0; switch (w[2]) { case \"a\": n = 1; break; case \"b\": w[2] = 5; n = 2; }"
+                " return n * 10 + w[2];"),
+            "25");
+  EXPECT_EQ(Run("var s, n; s = \"b\"; n = 0; switch (s) { case \"a\": n = 1; break; default: s = 0; n = 3; } return n + s;"), "3");
+  EXPECT_EQ(Run("var w, n; w[0] = 1; n = 0; switch (w[0]) { case w[0]++: n = 1; break; case 2: n = 2; } return n;"), "1");
+  EXPECT_EQ(Run("var w; w[0] = 1; switch (w[3]) { case 1: return 1; } return 0;"),
+            "error: Test (line 1): Unknown array element w[0,3]");
+}
+
 TEST_F(CodeLanguage, ExitAndReturn) {
   EXPECT_EQ(Run("a = 1; exit; a = 2;"), "0");  // no value: the result stays as given
   EXPECT_EQ(Run("a = 1; if (a) return \"early\"; return \"late\";"), "\"early\"");

@@ -75,6 +75,16 @@ TEST(StringNumbers, RealToText) {
   EXPECT_EQ(big.substr(301), ".00");
 }
 
+TEST(StringNumbers, WholeNumbersAsPercentD) {
+  for (double d : {-2147483648.0, -2147483647.0, -100.0, -1.0, 9.0, 10.0, 99999.0, 1e9, 2147483646.0}) {
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "%d", static_cast<int>(d));
+    EXPECT_EQ(CallText("string", {d}), expected);
+  }
+  EXPECT_EQ(CallText("string", {2147483648.0}), "2147483648.00");
+  EXPECT_EQ(CallText("string", {-2147483649.0}), "-2147483649.00");
+}
+
 TEST(StringNumbers, FormatWidthsAndDecimals) {
   EXPECT_EQ(CallText("string_format", {3.14159, 10.0, 2.0}), "    3.14");
   EXPECT_EQ(CallText("string_format", {3.14159, 5.0, 2.0}), "3.14");
