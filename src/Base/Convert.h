@@ -24,3 +24,5 @@ inline int32_t RValue_RoundInt(const RValue& v) { return Convert_RoundInt(RValue
 inline int32_t RValue_TruncInt(const RValue& v) { return Convert_TruncInt(RValue_Real(v)); }
 inline float RValue_Single(const RValue& v) { return Convert_ToSingle(RValue_Real(v)); }
 inline bool RValue_IsTrue(const RValue& v) { return Convert_IsTrue(RValue_Real(v)); }
+// The stricter truth rule some built-ins keep: true only above 0.5.
+inline bool RValue_IsTrueAbove(const RValue& v) { return RValue_Real(v) > 0.5; }

@@ -31,7 +31,8 @@ constexpr int TRANSITION_RESTART = -200;
 constexpr int TRANSITION_LOAD = -300;
 constexpr int TRANSITION_FATAL = -400;
 
-// Set by the debugger while it evaluates watches: error reports log nothing.
+// Set by the debugger while it evaluates watches: error reports leave the
+// game's error state alone, log nothing and show nothing (Code_Error.h).
 extern bool g_DebugEvaluatingWatches;
 
 // The innermost running code unit's name ("Script.%s", "Object.%s.%s.%d",

@@ -26,11 +26,17 @@ const char* EventName(int type) {
 }
 }  // namespace
 
+bool g_DebugWatchError = false;
+
 void Error_SetDialog(int (*show)()) { g_ShowDialog = show ? show : AnswerWithoutDisplay; }
 void Error_SetDebugRefresh(void (*refresh)()) { g_DebugRefresh = refresh; }
 
 void Error_Show_Action(const char* text, bool fatal) {
   if (g_aborted) return;
+  if (g_DebugEvaluatingWatches) {  // a watch's error: the game sees nothing of it
+    g_DebugWatchError = true;
+    return;
+  }
   fatal = fatal || g_GameOptions.errors_fatal;
   const CodeEventContext& e = g_CodeEventContext;
   std::string framed = fatal ? "FATAL " : "";
@@ -47,12 +53,16 @@ void Error_Show_Action(const char* text, bool fatal) {
 
 void Error_Show(const char* text, bool fatal) {
   if (g_aborted) return;
+  if (g_DebugEvaluatingWatches) {
+    g_DebugWatchError = true;
+    return;
+  }
   if (!text) text = "";
   if (g_DebugRefresh) g_DebugRefresh();
   if (g_GameOptions.show_errors && Error_FormatDialogText(text, !fatal)) fatal = true;
   IO_Clear();  // the key or click that closed the dialog stays out of the game
   g_last = text;
-  if (!g_DebugEvaluatingWatches) g_Console.Output("ERROR!!! :: %s\n", text);
+  g_Console.Output("ERROR!!! :: %s\n", text);
   g_occurred = true;
   if (fatal) {
     g_aborted = true;

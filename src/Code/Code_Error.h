@@ -10,8 +10,10 @@ void Error_Show_Action(const char* text, bool fatal);
 // Shows the error dialog (when the game asks for error messages), keeps the
 // text as error_last, logs "ERROR!!! :: text", sets error_occurred; a fatal
 // error aborts the game (pending transition -400). After an abort every
-// later report returns at once.
+// later report returns at once. While the debugger evaluates watches
+// (g_DebugEvaluatingWatches) both reports only set g_DebugWatchError.
 void Error_Show(const char* text, bool fatal);
+extern bool g_DebugWatchError;
 // Frames the text for the error dialog, stores it in ErrorForm and asks the
 // dialog; true when the player chose Abort.
 bool Error_FormatDialogText(const char* text, bool showIgnore);

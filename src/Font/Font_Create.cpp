@@ -5,6 +5,7 @@
 
 #include "Base/UTF8_Main.h"
 #include "Font/Font_Main.h"
+#include "Font/Linux/Font_RasterM.h"
 #include "Graphics_API/Graphics_Texture.h"
 #include "Sprite/Sprite_Main.h"
 
@@ -17,8 +18,19 @@ void Clear(CFontCW& f) {
   f.glyphs.clear();
 }
 
+// The typeface's glyphs on a sheet of the font's own; without a face the
+// font keeps no glyphs and text falls back on the built-in ones.
 void SetTypeface(CFontCW& f, const char* typeface, int size, bool bold, bool italic, int first, int last) {
   Clear(f);
+  FontRaster raster;
+  if (Font_Rasterise(typeface, size, bold, italic, first, last, raster) && !raster.glyphs.empty()) {
+    int texture = GR_Texture_Create(raster.sheet.width, raster.sheet.height, raster.sheet.pixels.data());
+    if (texture >= 0) {
+      f.ownTexture = texture;
+      f.tpe = TPage_Whole(texture, raster.sheet.width, raster.sheet.height);
+      f.glyphs = std::move(raster.glyphs);
+    }
+  }
   f.name = typeface ? typeface : "";
   f.size = size;
   f.bold = bold;

@@ -12,8 +12,8 @@ int Font_Count();
 int Font_Append(CFontCW* font, const char* name);
 bool Font_Delete(int index);
 void Font_FreeAll();
-// A font of a typeface: the runner carries no system fonts, so it is drawn
-// with the built-in glyphs. Result the new index.
+// A font of a typeface: the glyphs of the nearest installed face (built-in
+// glyphs when no face can be loaded). Result the new index.
 int Font_Add(const char* typeface, int size, bool bold, bool italic, int first, int last);
 bool Font_Replace(int index, const char* typeface, int size, bool bold, bool italic, int first, int last);
 // A font from a sprite's images, one character each: from `first` on, or

@@ -7,6 +7,7 @@ void Function_Math_Init();
 void Function_Graphics_Init();
 void Function_Action_Init();
 void Function_File_Init();
+void Function_Resource_Init();
 void Function_Interaction_Init();
 void Function_D3D_Init();
 void Function_Particle_Init();
@@ -25,6 +26,7 @@ void InitCWLFunctions() {
   Function_Graphics_Init();
   Function_Action_Init();
   Function_File_Init();
+  Function_Resource_Init();
   Function_Interaction_Init();
   Function_D3D_Init();
   Function_Particle_Init();

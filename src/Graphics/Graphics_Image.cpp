@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "Base/File_Folders.h"
@@ -35,6 +36,52 @@ void RGBAToARGB(const unsigned char* src, int w, int h, CBitmap32& out) {
   }
 }
 
+// Images are refused before decoding when they could not become textures
+// (a side above the largest texture's) or would decode to more pixels than
+// that, all frames together: a file of a few bytes may announce gigabytes.
+constexpr int64_t IMAGE_MAX_SIDE = 8192;
+constexpr int64_t IMAGE_MAX_PIXELS = IMAGE_MAX_SIDE * IMAGE_MAX_SIDE;
+
+// The frames of a GIF, counted by walking its blocks (0 when it is cut
+// short: the decoder then decides).
+int64_t GifFrameCount(const uint8_t* p, size_t size) {
+  size_t at = 13;
+  if (size < at) return 0;
+  if (p[10] & 0x80) at += size_t(3) << ((p[10] & 7) + 1);  // global colour table
+  // Skips the sub-blocks that follow, up to their empty terminator.
+  auto skipBlocks = [&] {
+    while (at < size && p[at] != 0) at += size_t(p[at]) + 1;
+    at++;
+  };
+  int64_t frames = 0;
+  while (at < size) {
+    uint8_t kind = p[at];
+    if (kind == 0x21) {  // extension: label, then sub-blocks
+      at += 2;
+      skipBlocks();
+    } else if (kind == 0x2C) {  // image: descriptor, colour table, code size, data
+      if (at + 10 > size) break;
+      uint8_t flags = p[at + 9];
+      at += 10;
+      if (flags & 0x80) at += size_t(3) << ((flags & 7) + 1);
+      at++;
+      skipBlocks();
+      frames++;
+    } else {
+      break;  // the trailer, or something the decoder will refuse
+    }
+  }
+  return frames;
+}
+
+bool FitsLimits(const stbi_uc* bytes, int len, bool gif) {
+  int w = 0, h = 0, comp = 0;
+  if (!stbi_info_from_memory(bytes, len, &w, &h, &comp)) return true;  // the decoder reports it
+  if (w > IMAGE_MAX_SIDE || h > IMAGE_MAX_SIDE) return false;
+  int64_t frames = gif ? std::max<int64_t>(GifFrameCount(bytes, size_t(len)), 1) : 1;
+  return int64_t(w) * h * frames <= IMAGE_MAX_PIXELS;
+}
+
 }  // namespace
 
 bool GR_Image_Decode(const void* data, size_t size, std::vector<CBitmap32>& frames) {
@@ -43,7 +90,9 @@ bool GR_Image_Decode(const void* data, size_t size, std::vector<CBitmap32>& fram
   const stbi_uc* bytes = static_cast<const stbi_uc*>(data);
   int len = int(size);
   int w = 0, h = 0, comp = 0;
-  if (size >= 6 && memcmp(bytes, "GIF", 3) == 0) {
+  bool gif = size >= 6 && memcmp(bytes, "GIF", 3) == 0;
+  if (!FitsLimits(bytes, len, gif)) return false;
+  if (gif) {
     int* delays = nullptr;
     int count = 0;
     stbi_uc* all = stbi_load_gif_from_memory(bytes, len, &delays, &w, &h, &count, &comp, 4);
@@ -106,10 +155,9 @@ void GR_Image_AlphaFromIntensity(CBitmap32& image, const CBitmap32& source) {
     }
 }
 
-bool GR_Image_SavePNG(const char* path, const uint32_t* argb, int w, int h) {
-  if (!path || !*path || !argb || w < 1 || h < 1) return false;
-  FILE* f = fopen(path, "wb");
-  if (!f) return false;
+namespace {
+// Writes the PNG to an open stream; false when libpng fails.
+bool WritePNG(FILE* f, const uint32_t* argb, int w, int h) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   std::vector<unsigned char> row(size_t(w) * 4);
@@ -135,7 +183,29 @@ bool GR_Image_SavePNG(const char* path, const uint32_t* argb, int w, int h) {
     ok = true;
   }
   png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
+  return ok;
+}
+}  // namespace
+
+bool GR_Image_SavePNG(const char* path, const uint32_t* argb, int w, int h) {
+  if (!path || !*path || !argb || w < 1 || h < 1) return false;
+  FILE* f = fopen(path, "wb");
+  if (!f) return false;
+  bool ok = WritePNG(f, argb, w, h);
   return fclose(f) == 0 && ok;
+}
+
+std::vector<uint8_t> GR_Image_EncodePNG(const uint32_t* argb, int w, int h) {
+  std::vector<uint8_t> out;
+  if (!argb || w < 1 || h < 1) return out;
+  char* buffer = nullptr;
+  size_t size = 0;
+  FILE* f = open_memstream(&buffer, &size);
+  if (!f) return out;
+  bool ok = WritePNG(f, argb, w, h);
+  if (fclose(f) == 0 && ok) out.assign(buffer, buffer + size);
+  free(buffer);
+  return out;
 }
 
 bool CBitmap32::SavePNG(const char* path) const { return GR_Image_SavePNG(path, pixels.data(), width, height); }

@@ -27,6 +27,8 @@ void GR_Image_MakeTransparent(CBitmap32& image);
 void GR_Image_AlphaFromIntensity(CBitmap32& image, const CBitmap32& source);
 // Writes ARGB pixels (rows top to bottom) as a PNG file.
 bool GR_Image_SavePNG(const char* path, const uint32_t* argb, int w, int h);
+// The same PNG file in memory; empty when it cannot be made.
+std::vector<uint8_t> GR_Image_EncodePNG(const uint32_t* argb, int w, int h);
 // A 24-bit BMP image in memory (bottom-up rows padded to 4 bytes).
 std::vector<uint8_t> GR_Image_SaveBMP(const uint32_t* argb, int w, int h);
 

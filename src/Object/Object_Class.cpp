@@ -43,6 +43,12 @@ void CObject::SetEvent(int type, int number, CEvent* ev) {
   slot = ev;
 }
 
+CEvent* CObject::TakeEvent(int type, int number) {
+  CEvent* ev = GetOwnEvent(type, number);
+  if (ev) events[type].erase(number);
+  return ev;
+}
+
 void CObject::AddInstance(CInstance* inst) {
   instances.push_back(inst);
   for (CObject* o = this; o; o = o->parent) o->instances_recursive.push_back(inst);

@@ -61,6 +61,8 @@ class CObject {
   bool HasAncestor(int index) const;
   // Sets an own handler (replacing and freeing an old one).
   void SetEvent(int type, int number, CEvent* ev);
+  // Removes an own handler and hands it to the caller (none when absent).
+  CEvent* TakeEvent(int type, int number);
 
   // Joins an instance to the lists of this object and of every ancestor.
   void AddInstance(CInstance* inst);

@@ -58,7 +58,10 @@ void Event_PerformAll(int type, int number) {
 
 void Event_PerformPass(int type, int number) {
   uint64_t serial = Event_NextPass();
-  for (int index : Object_EventList(type, number)) {
+  // A copy: an event may change the objects' events or parents, which
+  // rebuilds the lists.
+  const std::vector<int> objects = Object_EventList(type, number);
+  for (int index : objects) {
     CObject* obj = Object_Find(index);
     if (!obj) continue;
     std::vector<CInstance*> list = obj->instances;

@@ -1,12 +1,15 @@
 #include "Object/Object_Main.h"
 
+#include <algorithm>
 #include <map>
+#include <memory>
 
 #include "Object/Object_Class.h"
 #include "Platform/Platform_ResourceTable.h"
 
 namespace {
 CResourceTable<CObject, ResourceNaming::InItem> g_objects;
+std::vector<std::unique_ptr<CObject>> g_retired;  // deleted objects, freed with the rest
 std::map<int, std::vector<int>> g_eventLists[EV_TYPE_COUNT];
 std::vector<std::pair<int, int>> g_collisionPairs;
 }  // namespace
@@ -23,16 +26,52 @@ int Object_Add(const char* name) {
   return index;
 }
 
+namespace {
+// Takes the instances of an object and of its descendants off the lists of
+// the object's ancestors, or puts them back at the tail.
+void LeaveAncestors(CObject* o) {
+  for (CObject* a = o->parent; a; a = a->parent)
+    for (CInstance* inst : o->instances_recursive) {
+      auto it = std::find(a->instances_recursive.begin(), a->instances_recursive.end(), inst);
+      if (it != a->instances_recursive.end()) a->instances_recursive.erase(it);
+    }
+}
+void JoinAncestors(CObject* o) {
+  for (CObject* a = o->parent; a; a = a->parent)
+    a->instances_recursive.insert(a->instances_recursive.end(), o->instances_recursive.begin(),
+                                  o->instances_recursive.end());
+}
+}  // namespace
+
+// The object may be deleted from one of its own events: it is kept, out of
+// the table, until every object is freed.
 bool Object_Delete(int index) {
   CObject* o = Object_Find(index);
   if (!o) return false;
+  LeaveAncestors(o);
   for (CObject* other : g_objects)
-    if (other && other->parent == o) other->parent = nullptr;
-  return g_objects.Delete(index);
+    if (other && other->parent == o) {
+      other->parent = nullptr;
+      other->parent_index = -1;
+    }
+  g_retired.emplace_back(g_objects.Release(index));
+  Object_BuildEventLists();
+  return true;
+}
+
+void Object_SetParent(int index, int parent) {
+  CObject* o = Object_Find(index);
+  if (!o) return;
+  LeaveAncestors(o);
+  o->parent_index = parent < 0 ? -1 : parent;
+  Object_LinkParents();
+  JoinAncestors(o);
+  Object_BuildEventLists();
 }
 
 void Object_FreeAll() {
   g_objects.FreeAll();
+  g_retired.clear();
   for (auto& lists : g_eventLists) lists.clear();
   g_collisionPairs.clear();
 }

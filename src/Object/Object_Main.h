@@ -16,8 +16,15 @@ int Object_FindByName(const char* name);
 // Appends a new object ("__newobject" with a number when name is null);
 // returns its index.
 int Object_Add(const char* name = nullptr);
-// Frees the object and leaves its slot empty; false for a bad index.
+// Empties the object's slot; false for a bad index. Its children lose their
+// parent, its instances and its descendants' leave its ancestors' lists and
+// the event lists are rebuilt.
 bool Object_Delete(int index);
+// Sets the parent index (a negative one: none) and moves the instances of
+// the object and its descendants from the old ancestors' lists to the new
+// ones'; the parent links and event lists are rebuilt. The caller checks
+// for cycles.
+void Object_SetParent(int index, int parent);
 // Frees every object.
 void Object_FreeAll();
 // Resolves the parent pointers from the parent indices (a bad index or a

@@ -109,6 +109,10 @@ void Path_StartInstance(CInstance* inst, int index, float speed, float scale, fl
 bool Path_StepInstance(CInstance* inst) {
   if (inst->path_index < 0) return false;
   CPath* path = Path_Data(inst->path_index);
+  if (!path) {
+    inst->path_index = -1;  // its path was deleted: the instance stops following it
+    return false;
+  }
   double length = path ? path->GetLength() * std::fabs(inst->path_scale) : 0;
   if (!(length > 0)) return false;
   double pos = inst->path_position;

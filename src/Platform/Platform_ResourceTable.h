@@ -61,6 +61,13 @@ class CResourceTable {
     items_[size_t(index)] = nullptr;
     return true;
   }
+  // Empties the slot and hands its item to the caller (none for an empty
+  // slot); the name goes with an item that carries its own.
+  T* Release(int index) {
+    T* item = Get(index);
+    if (item) items_[size_t(index)] = nullptr;
+    return item;
+  }
   // Takes back the slot just appended (a resource that could not be made).
   void RemoveLast(int index) {
     if (index < 0 || size_t(index) + 1 != items_.size()) return;

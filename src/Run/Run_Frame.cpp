@@ -39,6 +39,8 @@ void Run_Frame() {
   Run_Fps = g_fps.fps;
   Sound_Tick();
   HTTP_Poll();
+  Debug_Frame();
+  if (!Run_Running) return;  // the debugger stopped the game
   if (Run_Paused) {
     Debug_Update();
     return;

@@ -136,11 +136,9 @@ bool StartGame() {
   g_Health = 100;
   Run_StepCount = 0;
   g_PendingTransition = TRANSITION_NONE;
-  static bool debugger_made = false;
-  if (Debug_Mode && !debugger_made) {
-    Console_Printf("Create Debug Form\n");
+  if (Debug_Mode) {
+    if (!Debug_FormExists()) Console_Printf("Create Debug Form\n");
     Debug_Create();
-    debugger_made = true;
   }
   if (!Extension_Initialize()) return false;
   int first = Room_First();
@@ -169,6 +167,7 @@ void Run_StepWhilePaused() {
 void Run_Quit() {
   Run_Running = 0;
   if (!Debug_Mode) Run_EndGame();
+  DebugForm_SetVisible(false);
 }
 
 void EndGame() {

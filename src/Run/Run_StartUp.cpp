@@ -23,6 +23,7 @@
 #include "Function/Function_Data_Structures.h"
 #include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
+#include "Function/Function_Resource.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
 #include "Graphics/Graphics_Transition.h"
@@ -46,6 +47,7 @@
 #include "Run/Run_Services.h"
 #include "Script/Script_Main.h"
 #include "Sound/Sound_Main.h"
+#include "Sprite/Sprite_Main.h"
 #include "Support/Support_File.h"
 #include "Support/Support_Timing.h"
 
@@ -107,6 +109,7 @@ void Run_InstallHooks() {
   IO_SetStartStepPoll(LoginAsync_Poll);
   Transition_SetScriptFinder(Script_Find);
   HTTP_SetEventSender(Run_AsyncEvent);
+  Sprite_SetDownloader(Resource_StartSpriteDownload);
   Effect_SetAreaSize(Graphics_TiledArea);
   Gtk_SetModalPump(Run_ModalPump);
   Error_SetDialog(ErrorDialog_Show);

@@ -193,7 +193,9 @@ void Collisions() {
     Run_PhysicsCollisions();
     return;
   }
-  for (const auto& [self_obj, other_obj] : Object_CollisionPairs()) {
+  // A copy: a collision event may change parents, which rebuilds the pairs.
+  const std::vector<std::pair<int, int>> pairs = Object_CollisionPairs();
+  for (const auto& [self_obj, other_obj] : pairs) {
     CObject* a = Object_Find(self_obj);
     CObject* b = Object_Find(other_obj);
     if (!a || !b) continue;

@@ -62,6 +62,12 @@ int Script_Find(const char* name) {
 
 int Script_Count() { return static_cast<int>(Table().size()); }
 
+// A gap in the package's script list (no name) is no script.
+bool Script_Exists(int index) {
+  const Script* s = Get(index);
+  return s && !s->name.empty();
+}
+
 const char* Script_GetName(int index) {
   const Script* s = Get(index);
   return s ? s->name.c_str() : "<undefined>";

@@ -15,6 +15,7 @@ void Script_Clear();
 
 int Script_Find(const char* name);  // -1 when none
 int Script_Count();
+bool Script_Exists(int index);
 const char* Script_GetName(int index);  // "<undefined>" when none
 const char* Script_GetText(int index);  // null when none
 // The compiled unit, null when the index is bad or the script did not compile.

@@ -51,6 +51,7 @@ void TimeLine_FreeAll() { g_timelines.FreeAll(); }
 
 void TimeLine_Step(CInstance* inst) {
   CTimeLine* t = TimeLine_Data(inst->timeline_index);
+  if (!t && inst->timeline_index >= 0) inst->timeline_running = false;  // its time line was deleted
   if (!t || !inst->timeline_running || inst->marked) return;
   float from = inst->timeline_position;
   float to = from + inst->timeline_speed;

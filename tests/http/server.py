@@ -14,6 +14,7 @@ serves until killed.
   /missing        404 "not here"
   /slow?ms=N      waits N milliseconds, then "slow"
   /hang           accepts and never answers
+  /strip.png      a 6 by 2 PNG: three 2 by 2 images, red, green and blue
 """
 import http.server
 import socketserver
@@ -21,10 +22,23 @@ import ssl
 import sys
 import time
 import urllib.parse
+import struct
+import zlib
 
 
 def pattern(n):
     return bytes((i * 7 + 3) % 251 + 1 for i in range(n))
+
+
+def strip_png():
+    colours = [b"\xff\x00\x00\xff", b"\x00\xff\x00\xff", b"\x00\x00\xff\xff"]
+    row = b"\x00" + b"".join(colours[x // 2] for x in range(6))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 6, 2, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(row * 2)) + chunk(b"IEND", b""))
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -73,6 +87,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send(200, b"slow")
         elif p == "/hang":
             time.sleep(30)
+        elif p == "/strip.png":
+            self.send(200, strip_png())
         else:
             self.send(404, b"not here")
 

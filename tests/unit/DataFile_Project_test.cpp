@@ -180,8 +180,10 @@ TEST_F(DataFileProject, EveryResourceKindReachesThePackage) {
   EXPECT_EQ(p.tpag[p.backgrounds[0].tpag].height, 32);
 
   EXPECT_EQ(p.fonts[0].font_name, "Sans");
-  EXPECT_EQ(p.fonts[0].tpag, -1);
-  EXPECT_TRUE(p.fonts[0].glyphs.empty());
+  // A font without an image is packed with the glyphs of the nearest face.
+  ASSERT_GE(p.fonts[0].tpag, 0);
+  EXPECT_EQ(p.fonts[0].glyphs.front().code, 32);
+  EXPECT_EQ(p.fonts[0].glyphs.back().code, 126);
   ASSERT_EQ(p.fonts[1].glyphs.size(), 10u);
   EXPECT_EQ(p.fonts[1].glyphs[9].code, 57);
   EXPECT_EQ(p.fonts[1].glyphs[9].x, 72);

@@ -216,7 +216,8 @@ std::string WriteScript(const std::string& dir, const std::string& name, const s
 }  // namespace
 
 TEST(MiscExecute, RunsAProgramWholeWithItsParametersSplitAndWaits) {
-  std::string dir = testing::TempDir() + "exec test dir";
+  // A folder of this process's own: test runs may overlap on one machine.
+  std::string dir = testing::TempDir() + "exec test dir " + std::to_string(getpid());
   std::string program =
       WriteScript(dir, "print args.sh", "sleep 0.2\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > out.txt\nexit 3\n");
   std::remove((dir + "/out.txt").c_str());
@@ -229,7 +230,9 @@ TEST(MiscExecute, RunsAProgramWholeWithItsParametersSplitAndWaits) {
   ASSERT_TRUE(Execute_Program(program.c_str(), "late", dir.c_str(), false));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150));
   EXPECT_FALSE(std::filesystem::exists(dir + "/out.txt"));
-  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  // It writes after its own 0.2 s; a loaded machine may take longer.
+  for (int i = 0; i < 100 && ReadFile(dir + "/out.txt").empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(ReadFile(dir + "/out.txt"), "[late]");
   ASSERT_TRUE(Execute_Program("true", nullptr, nullptr, true));
   EXPECT_EQ(Zombies(), 0);

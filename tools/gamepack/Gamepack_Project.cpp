@@ -20,6 +20,7 @@
 #include <set>
 
 #include "Base/UTF8_Main.h"
+#include "Font/Linux/Font_RasterM.h"
 #include "Physics/Physics_Check.h"
 #include "gamepack/Gamepack_Image.h"
 
@@ -292,6 +293,7 @@ class CProject {
   void Sprites(CSpec& root);
   void Backgrounds(CSpec& root);
   void Fonts(CSpec& root);
+  void RasterFont(PackageFont& f);
   void Sounds(CSpec& root);
   void Paths(CSpec& root);
   void TimeLines(CSpec& root);
@@ -630,7 +632,10 @@ void CProject::Fonts(CSpec& root) {
       spec.Fail("last", "the character range " + std::to_string(f.first) + " to " + std::to_string(f.last) +
                             " is empty or outside 0 to 65535");
     json_object* image = spec.Get("image");
-    if (!image) return;
+    if (!image) {
+      RasterFont(f);
+      return;
+    }
     // A strip of equally wide glyphs, first to last.
     f.tpag = Image(image, spec.Bool("transparent", false), spec.Where("image"));
     const PackImage& strip = m_images[f.tpag];
@@ -641,6 +646,27 @@ void CProject::Fonts(CSpec& root) {
     int32_t w = strip.width / count;
     for (int32_t c = 0; c < count; c++) f.glyphs.push_back({f.first + c, c * w, 0, w, strip.height, w, 0});
   });
+}
+
+// The typeface's glyphs, drawn now and packed as the font's image; a font
+// no face can be found for keeps no glyphs.
+void CProject::RasterFont(PackageFont& f) {
+  FontRaster raster;
+  if (!Font_Rasterise(f.font_name.c_str(), f.size, f.bold, f.italic, f.first, f.last, raster) ||
+      raster.glyphs.empty())
+    return;
+  PackImage sheet;
+  sheet.width = raster.sheet.width;
+  sheet.height = raster.sheet.height;
+  sheet.rgba.reserve(raster.sheet.pixels.size() * 4);
+  for (uint32_t argb : raster.sheet.pixels) {
+    uint8_t px[4] = {uint8_t(argb >> 16), uint8_t(argb >> 8), uint8_t(argb), uint8_t(argb >> 24)};
+    sheet.rgba.insert(sheet.rgba.end(), px, px + 4);
+  }
+  m_images.push_back(std::move(sheet));
+  m_labels.push_back(m_path + ": font " + f.name + " (" + raster.file + ")");
+  f.tpag = (int32_t)m_images.size() - 1;
+  for (const FontGlyph& g : raster.glyphs) f.glyphs.push_back({g.code, g.x, g.y, g.w, g.h, g.shift, g.offset});
 }
 
 void CProject::Sounds(CSpec& root) {
