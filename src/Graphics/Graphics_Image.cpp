@@ -16,11 +16,6 @@
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Graphics_Texture.h"
 
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_BMP
-#define STBI_ONLY_GIF
 #define STBI_NO_STDIO
 #include "stb_image.h"
 
