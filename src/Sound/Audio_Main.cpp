@@ -442,20 +442,15 @@ void Audio_UpdateEmitters() {
   if (g_Audio.listener) SetListener();
   for (auto& e : g_Audio.emitters) {
     if (!e || !e->active) continue;
-    for (const AudioVoiceRef& ref : e->voices) {
-      AudioVoice* v = Audio_RefVoice(ref);
-      if (!v || v->stolen || v->source < 0) continue;
-      ALuint source = g_Audio.pool[size_t(v->source)];
-      ALint state = Audio_SourceState(source);
-      Audio_LogError("Error getting source state\n");
-      if (state == AL_STOPPED) {
-        v->active = false;
-        v->stolen = false;
-        continue;
-      }
-      alSourcefv(source, AL_POSITION, e->position);
-      alSourcefv(source, AL_VELOCITY, e->velocity);
-      Audio_LogError("Error updating emitter\n");
-    }
+    Audio_EmitterSources(
+        *e,
+        [&](ALuint source) {
+          alSourcefv(source, AL_POSITION, e->position);
+          alSourcefv(source, AL_VELOCITY, e->velocity);
+        },
+        [](AudioVoice& v) {
+          v.active = false;
+          v.stolen = false;
+        });
   }
 }
