@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Base/File_Folders.h"
+#include "Base/UTF8_Main.h"
 #include "Platform/MemoryManager.h"
 #include "Support/Support_File.h"
 
@@ -232,11 +233,7 @@ std::string LoadSave_SaveFolder(const char* game_name) {
   for (char& c : name)
     if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 32) c = '_';
   // Bounded, cut at a character's start.
-  if (name.size() > SAVE_FOLDER_NAME_MAX) {
-    size_t cut = SAVE_FOLDER_NAME_MAX;
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) cut--;
-    name.resize(cut);
-  }
+  name.resize(UTF8_CutLength(name.c_str(), SAVE_FOLDER_NAME_MAX));
   size_t first = name.find_first_not_of(' '), last = name.find_last_not_of(' ');
   name = first == std::string::npos ? "" : name.substr(first, last - first + 1);
   if (name.find_first_not_of('.') == std::string::npos) name = "game";  // blank, "." or ".."
