@@ -17,13 +17,8 @@ std::vector<std::string> g_pickedRead, g_pickedWrite;
 uint8_t* ReadWhole(const std::string& path, int64_t* length) {
   *length = 0;
   if (path.empty() || !File_Exists(path.c_str())) return nullptr;
-  FILE* fp = std::fopen(File_NativePath(path.c_str()).c_str(), "rb");
-  if (!fp) return nullptr;
   std::vector<uint8_t> bytes;
-  uint8_t chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, fp)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-  std::fclose(fp);
+  if (!File_ReadWhole(File_NativePath(path.c_str()), bytes)) return nullptr;
   // One byte more than the data, so that an empty file still gives a block.
   auto* data = static_cast<uint8_t*>(MEM_ALLOC(bytes.size() + 1));
   if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
