@@ -11,6 +11,7 @@
 
 #include "Base/Convert.h"
 #include "Base/RValue.h"
+#include "Function/Function_Args.h"
 
 class CInstance;
 
@@ -35,8 +36,6 @@ inline const RValue& Arg_Or0(int argc, const RValue* arg, int n) {
   static const RValue zero{VALUE_REAL, nullptr, 0.0};
   return n < argc ? arg[n] : zero;
 }
-
-inline void Give(RValue& result, double d) { RValue_SetReal(&result, d); }
 
 class CBitmap32;
 // Writes the pixels as a PNG file (a relative name into the save folder,
