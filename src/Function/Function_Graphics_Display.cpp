@@ -87,7 +87,6 @@ void F_DisplayMouseSet(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 // Window settings this platform keeps out of the game's hands.
-void F_Nothing(RValue&, CInstance*, CInstance*, int, RValue*) {}
 
 void F_WindowGetVisible(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetVisible() ? 1 : 0); }
 void F_WindowSetFullscreen(RValue&, CInstance*, CInstance*, int, RValue* arg) {

@@ -44,8 +44,6 @@ void Resource_SavePNG(const char* file, const CBitmap32& image);
 
 // Logged to the debug console by the built-ins that do nothing: result -1.
 void Resource_Unsupported(RValue& Result, CInstance*, CInstance*, int, RValue*);
-// Built-ins kept for old games that do nothing and give the real 0.
-void Resource_Nothing(RValue& Result, CInstance*, CInstance*, int, RValue*);
 
 // "NAME_exists": 1 or 0.
 template <bool (*Exists)(int)>

@@ -13,8 +13,6 @@
 
 namespace {
 
-void F_Nothing(RValue&, CInstance*, CInstance*, int, RValue*) {}
-void F_EmptyText(RValue& Result, CInstance*, CInstance*, int, RValue*) { RValue_SetString(&Result, ""); }
 
 template <void (*Operation)()>
 void F_Call(RValue&, CInstance*, CInstance*, int, RValue*) {
