@@ -54,3 +54,9 @@ char16_t* String_Widen(const char* text) {
   wide[length] = 0;
   return wide;
 }
+
+std::string String_LowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
