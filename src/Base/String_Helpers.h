@@ -25,3 +25,5 @@ char16_t* String_Widen(const char* text);
 
 // The text with the letters A to Z made lower case; every other byte kept.
 std::string String_LowerAscii(std::string text);
+// True when the text ends with the ending (every text ends with "").
+bool String_EndsWith(const char* text, const char* ending);

@@ -69,10 +69,8 @@ int MissingDevice(const std::string& name) {
 
 bool IsMidiFile(const std::string& path) {
   std::string lower = String_LowerAscii(path);
-  for (const char* ext : {".mid", ".midi", ".rmi"}) {
-    size_t n = std::strlen(ext);
-    if (lower.size() >= n && lower.compare(lower.size() - n, n, ext) == 0) return true;
-  }
+  for (const char* ext : {".mid", ".midi", ".rmi"})
+    if (String_EndsWith(lower.c_str(), ext)) return true;
   return false;
 }
 
