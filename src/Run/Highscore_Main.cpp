@@ -1,5 +1,6 @@
 #include "Run/Highscore_Main.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -49,13 +50,14 @@ void Highscore_Show(int32_t) {}
 HighscoreDisplay g_HighscoreDisplay;
 
 void Highscore_Draw(double x1, double y1, double x2, double y2) {
-  int left = Convert_RoundInt(x1), top = Convert_RoundInt(y1);
-  int width = Convert_RoundInt(x2 - x1), row = Convert_RoundInt((y2 - y1) / 10);
-  int y = top;
+  // Worked in 64 bits: any corners a script gives stay defined.
+  int64_t left = Convert_RoundInt(x1), top = Convert_RoundInt(y1);
+  int64_t width = Convert_RoundInt(x2 - x1), row = Convert_RoundInt((y2 - y1) / 10);
+  int64_t y = top;
   for (const Place& p : g_places) {
     Text_Draw(static_cast<float>(left), static_cast<float>(y), p.name.c_str(), -1, -1);
     std::string score = std::to_string(p.score);
-    int w = Text_Width(score.c_str(), -1, -1);
+    int64_t w = Text_Width(score.c_str(), -1, -1);
     Text_Draw(static_cast<float>(left + width - w), static_cast<float>(y), score.c_str(), -1, -1);
     y += row;
   }
