@@ -1007,29 +1007,43 @@ class IncDecNode final : public Node {
   int slot;  // of a plain local, else -1
 };
 
-// The argument array of a call; the caller frees what it holds afterwards.
+// The argument array of a call; the caller frees what it holds afterwards,
+// except the texts it only lent (bit k of lent: entry k shows a local's text).
 struct Arguments {
   RValue v[MAX_ARGUMENTS];
   int used;  // entries that may hold a text
+  unsigned lent = 0;
   ~Arguments() {
     for (int k = 0; k < used; ++k)
-      if (v[k].str) MEM_FREE(v[k].str);
+      if (v[k].str && !(lent >> k & 1)) MEM_FREE(v[k].str);
   }
 };
 
 class CallNode final : public CallBase {
  public:
-  CallNode(int i, const std::vector<Node*>& a) : CallBase(a), id(i) {}
+  CallNode(int i, const std::vector<Node*>& a) : CallBase(a), id(i) {
+    for (int k = 0; k < argc; ++k) local[k] = id < FUNCTION_ID_SCRIPT ? Tree_PlainLocal(args[k]) : -1;
+  }
   // Built-ins get the whole array cleared: they read missing arguments as 0
   // and may leave texts anywhere in it.
   void Eval(Ctx& c, RValue* out) const override {
     Arguments a;
     std::memset(a.v, 0, sizeof a.v);
     a.used = MAX_ARGUMENTS;
-    for (int k = 0; k < argc; ++k) args[k]->Eval(c, &a.v[k]);
+    for (int k = 0; k < argc; ++k) {
+      if (local[k] >= 0) {
+        // A built-in reads its arguments and no code it runs can reach the
+        // caller's locals: a local's text is lent, not copied.
+        a.v[k] = c.locals[local[k]].value;
+        if (a.v[k].str) a.lent |= 1u << k;
+      } else {
+        args[k]->Eval(c, &a.v[k]);
+      }
+    }
     Code_Dispatch(id, c, argc, a.v, out);
   }
   int id;
+  int local[MAX_ARGUMENTS];  // the plain local an argument is, else -1
 };
 
 }  // namespace
