@@ -298,6 +298,22 @@ class LocalConstNode final : public Node {
   double k;
 };
 
+// == or != with a text constant on the right (name == "door"): the left
+// value is compared where it stands, the constant is never copied.
+template <TokenKind OP>
+class TextEqualNode final : public Node {
+ public:
+  TextEqualNode(Node* a, const RValue& b) : l(a), k(b) {}
+  double Real(Ctx& c, RValue* spill) const override {
+    Temp a;
+    return SameValue(*l->Read(c, &a), k) == (OP == TK_EQ) ? 1.0 : 0.0;
+  }
+  void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
+  bool Test(Ctx& c) const override { return Real(c, nullptr) > 0.5; }
+  Node* l;
+  const RValue& k;  // the constant node's value, which lives as long as this node
+};
+
 // A condition. The commonest, a plain local compared with a real constant,
 // is tested in place; anything else (also a local holding a string) asks
 // the node. A missing condition is true.
@@ -411,6 +427,9 @@ Node* MakeBinary(Node* a, Node* b) {
     slot = Tree_PlainArgument(a);
     if (slot >= 0) return new LocalConstNode<OP, true>(slot, k->val);
     return new BinaryConstNode<OP>(a, k->val);
+  }
+  if constexpr (OP == TK_EQ || OP == TK_NE) {
+    if (k) return new TextEqualNode<OP>(a, *k);
   }
   return new BinaryNode<OP>(a, b);
 }
