@@ -118,7 +118,11 @@ namespace {
 // Equality as == has it: a string never equals a real.
 bool SameValue(const RValue& a, const RValue& b) {
   bool sa = a.kind == VALUE_STRING, sb = b.kind == VALUE_STRING;
-  return (sa != sb) ? false : sa ? std::strcmp(RValue_Text(a), RValue_Text(b)) == 0 : a.val == b.val;
+  if (sa != sb) return false;
+  if (!sa) return a.val == b.val;
+  const char* x = RValue_Text(a);
+  const char* y = RValue_Text(b);
+  return *x == *y && std::strcmp(x, y) == 0;  // most texts that differ do so at once
 }
 }  // namespace
 
@@ -1265,23 +1269,25 @@ class WithNode final : public Node {
 class SwitchNode final : public Node {
  public:
   SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), cases(k), body(b) {
-    for (const SwitchCase& x : cases) constant = constant && (!x.value || x.value->Constant());
+    for (const SwitchCase& x : cases) {
+      constant = constant && (!x.value || x.value->Constant());
+      if (!x.value) fallback = x.position;  // the last default label counts
+      labels.push_back(x.value ? x.value->Constant() : nullptr);
+    }
   }
   int Exec(Ctx& c) const override {
     // With constant cases no code runs before the body: a stored value is
     // compared where it stands.
     Temp spill;
     const RValue& v = constant ? *value->Read(c, &spill) : (value->Eval(c, &spill), spill);
-    int start = -1;
-    for (const SwitchCase& k : cases) {
-      if (k.value && Matches(c, v, k.value)) {
-        start = k.position;
+    int start = fallback;
+    for (size_t k = 0; k < cases.size(); ++k) {
+      const Node* label = cases[k].value;
+      if (label && (labels[k] ? SameValue(v, *labels[k]) : Matches(c, v, label))) {
+        start = cases[k].position;
         break;
       }
     }
-    if (start < 0)
-      for (const SwitchCase& k : cases)
-        if (!k.value) start = k.position;
     if (start < 0) return FLOW_NORMAL;
     for (size_t s = static_cast<size_t>(start); s < body.size(); ++s) {
       int r = Run(c, body[s]);
@@ -1290,17 +1296,17 @@ class SwitchNode final : public Node {
     }
     return FLOW_NORMAL;
   }
-  // A constant case (the usual one) is compared where it stands.
   static bool Matches(Ctx& c, const RValue& v, const Node* value) {
-    if (const RValue* k = value->Constant()) return SameValue(v, *k);
     Temp x;
     value->Eval(c, &x);
     return SameValue(v, x);
   }
   Node* value;
   std::vector<SwitchCase> cases;
+  std::vector<const RValue*> labels;  // each case's constant, else null
   std::vector<Node*> body;
   bool constant = true;  // every case is a constant
+  int fallback = -1;     // where the default label stands, else -1
 };
 
 class FlowNode final : public Node {
