@@ -1034,11 +1034,16 @@ class IncDecNode final : public Node {
 // except the texts it only lent (bit k of lent: entry k shows a local's text).
 struct Arguments {
   RValue v[MAX_ARGUMENTS];
-  int used;  // entries that may hold a text
   unsigned lent = 0;
   ~Arguments() {
-    for (int k = 0; k < used; ++k)
-      if (v[k].str && !(lent >> k & 1)) MEM_FREE(v[k].str);
+    for (int k = 0; lent >> k; ++k)
+      if (lent >> k & 1) v[k].str = nullptr;
+    // Mostly no entry holds a text: one pass tells.
+    uintptr_t any = 0;
+    for (const RValue& e : v) any |= reinterpret_cast<uintptr_t>(e.str);
+    if (any)
+      for (RValue& e : v)
+        if (e.str) MEM_FREE(e.str);
   }
 };
 
@@ -1046,13 +1051,15 @@ class CallNode final : public CallBase {
  public:
   CallNode(int i, const std::vector<Node*>& a) : CallBase(a), id(i) {
     for (int k = 0; k < argc; ++k) local[k] = id < FUNCTION_ID_SCRIPT ? Tree_PlainLocal(args[k]) : -1;
+    // A built-in's entry never changes once added: its handler is called directly.
+    const RFunction* f = id < FUNCTION_ID_SCRIPT ? Function_Get(id) : nullptr;
+    routine = f ? f->routine : nullptr;
   }
   // Built-ins get the whole array cleared: they read missing arguments as 0
   // and may leave texts anywhere in it.
   void Eval(Ctx& c, RValue* out) const override {
     Arguments a;
     std::memset(a.v, 0, sizeof a.v);
-    a.used = MAX_ARGUMENTS;
     for (int k = 0; k < argc; ++k) {
       if (local[k] >= 0) {
         // A built-in reads its arguments and no code it runs can reach the
@@ -1063,9 +1070,11 @@ class CallNode final : public CallBase {
         args[k]->Eval(c, &a.v[k]);
       }
     }
-    Code_Dispatch(id, c, argc, a.v, out);
+    if (routine) routine(*out, c.self, c.other, argc, a.v);
+    else Code_Dispatch(id, c, argc, a.v, out);
   }
   int id;
+  TRoutine routine;
   int local[MAX_ARGUMENTS];  // the plain local an argument is, else -1
 };
 
