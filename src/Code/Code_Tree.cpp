@@ -318,6 +318,28 @@ class TextEqualNode final : public Node {
   const RValue& k;  // the constant node's value, which lives as long as this node
 };
 
+// + with a text constant on one side ("k" + string(i), name + ".png"): the
+// other value is read where it stands and the constant is never copied.
+template <bool CONSTANT_LEFT>
+class TextJoinNode final : public Node {
+ public:
+  TextJoinNode(Node* n, const RValue& text) : other(n), k(text) {}
+  double Real(Ctx& c, RValue* spill) const override {
+    Temp t;
+    const RValue* v = other->Read(c, &t);
+    Code_BinaryOp(TK_PLUS, CONSTANT_LEFT ? k : *v, CONSTANT_LEFT ? *v : k, spill);
+    return spill->val;
+  }
+  void Eval(Ctx& c, RValue* out) const override { Real(c, out); }
+  bool Test(Ctx& c) const override {
+    Temp t;
+    double v = Real(c, &t);
+    return t.kind != VALUE_STRING && v > 0.5;
+  }
+  Node* other;
+  const RValue& k;  // the constant node's value, which lives as long as this node
+};
+
 // A condition. The commonest, a plain local compared with a real constant,
 // is tested in place; anything else (also a local holding a string) asks
 // the node. A missing condition is true.
@@ -434,6 +456,11 @@ Node* MakeBinary(Node* a, Node* b) {
   }
   if constexpr (OP == TK_EQ || OP == TK_NE) {
     if (k) return new TextEqualNode<OP>(a, *k);
+  }
+  if constexpr (OP == TK_PLUS) {
+    if (k) return new TextJoinNode<false>(a, *k);
+    const RValue* first = a->Constant();
+    if (first && first->kind == VALUE_STRING) return new TextJoinNode<true>(b, *first);
   }
   return new BinaryNode<OP>(a, b);
 }

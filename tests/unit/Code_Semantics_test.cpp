@@ -152,6 +152,15 @@ TEST_F(CodeSemantics, ComparisonsWithTextConstantsMeetEveryKindOfValue) {
   EXPECT_EQ(Run("return (nothing_here == \"x\");"), "error: Test (line 1): Unknown variable nothing_here");
 }
 
+TEST_F(CodeSemantics, JoinsWithTextConstantsMeetEveryKindOfValue) {
+  EXPECT_EQ(Run("var s; s = \"a\"; w = \"b\"; v[1] = \"c\"; return \"k\" + s + \"-\" + w + (v[1] + \"!\") + \"\";"), "\"ka-bc!\"");
+  EXPECT_EQ(Run("var s; s = \"a\"; s = s + \"b\"; s = \"c\" + s; return s + add3(\"x\", \"y\", \"\") + \"\";"), "\"cabxy\"");
+  EXPECT_EQ(Run("var s; s = 2;\nreturn \"k\" + s;"), "error: Test (line 2): Wrong type of arguments to +.");
+  EXPECT_EQ(Run("var s; s = 2;\n\nreturn s + \"k\";"), "error: Test (line 3): Wrong type of arguments to +.");
+  EXPECT_EQ(Run("return \"k\" + nothing_here;"), "error: Test (line 1): Unknown variable nothing_here");
+  EXPECT_EQ(Run("if (\"k\" + \"\") return 1; return 2;"), "2");  // a text is false
+}
+
 TEST_F(CodeSemantics, ArrayRowsAndColumnsGrowKeepingWhatTheyHold) {
   EXPECT_EQ(Run("var a, i; for (i = 0; i < 40; i += 1) a[i, i * 3] = i; "
                 "s = 0; for (i = 0; i < 40; i += 1) s += a[i, i * 3] + a[i, 0]; return s;"),
