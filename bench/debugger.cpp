@@ -9,7 +9,6 @@
 #include <string>
 
 #include "Base/File_Folders.h"
-#include "Code/Code_Main.h"
 #include "Debug/Debug_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
@@ -20,16 +19,11 @@
 #include "Run/Run_Code.h"
 #include "Run/Run_Main.h"
 
-void Variable_Init_World();
+#include "Game_Bench.h"
 
 namespace {
 void BuildWorld(bool debug) {
-  static bool registered = [] {
-    Code_Init();
-    Variable_Init_World();
-    return true;
-  }();
-  (void)registered;
+  Bench_ClearGame();
   // A save folder of its own: no "Debug.ini" of an earlier run is read.
   static std::string folder = [] {
     char pattern[] = "/tmp/bench_debuggerXXXXXX";
@@ -40,10 +34,6 @@ void BuildWorld(bool debug) {
   }();
   std::filesystem::remove(folder + "/Debug.ini");
   Debug_Mode = debug;
-  Run_ClearInstances();
-  Room_FreeAll();
-  Object_FreeAll();
-  Run_FreeCodes();
   int mover = Object_Add("mover");
   auto* step = new CEvent;
   step->code = Run_CompileCode("if (x > room_width) x = 0; else x += 1; image_angle += x;", "bench.step", false);

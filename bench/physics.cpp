@@ -5,7 +5,6 @@
 
 #include <box2d/box2d.h>
 
-#include "Code/Code_Main.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
 #include "Room/Room_Class.h"
@@ -13,7 +12,7 @@
 #include "Run/Run_Code.h"
 #include "Run/Run_Main.h"
 
-void Variable_Init_World();
+#include "Game_Bench.h"
 
 namespace {
 constexpr int ROOM_SPEED = 30;
@@ -32,16 +31,7 @@ std::vector<Place> Layout(int crates) {
 }
 
 void BuildGame(int crates) {
-  static bool registered = [] {
-    Code_Init();
-    Variable_Init_World();
-    return true;
-  }();
-  (void)registered;
-  Run_ClearInstances();
-  Room_FreeAll();
-  Object_FreeAll();
-  Run_FreeCodes();
+  Bench_ClearGame();
   int room = Room_Add("pile");
   Room_Data(room)->speed = ROOM_SPEED;
   Room_Data(room)->physics_def.enabled = true;

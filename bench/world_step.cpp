@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "Code/Code_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
@@ -15,22 +14,12 @@
 #include "Run/Run_StartUp.h"
 #include "Sprite/Sprite_Main.h"
 
-void Variable_Init_World();
+#include "Game_Bench.h"
 
 namespace {
 void BuildWorld(int count) {
-  static bool registered = [] {
-    Run_InstallHooks();
-    Code_Init();
-    Variable_Init_World();
-    return true;
-  }();
-  (void)registered;
-  Run_ClearInstances();
-  Room_FreeAll();
-  Object_FreeAll();
+  Bench_ClearGame();
   Sprite_FreeAll();
-  Run_FreeCodes();
   auto* s = new CSprite;
   s->width = s->height = 8, s->numb = 1, s->bboxRight = s->bboxBottom = 7;
   s->frames.resize(1);

@@ -23,6 +23,8 @@ inline bool RValue_IsString(const RValue& v) { return v.kind == VALUE_STRING; }
 // The text of a string value; the empty text for a string without text and
 // for every other kind.
 inline const char* RValue_Text(const RValue& v) { return (v.kind == VALUE_STRING && v.str) ? v.str : ""; }
+// The text of a string value as it is (maybe none); none for every other kind.
+inline const char* RValue_TextOrNull(const RValue& v) { return v.kind == VALUE_STRING ? v.str : nullptr; }
 
 // Frees the value's text and makes it the real 0.
 void RValue_Free(RValue* v);

@@ -54,3 +54,14 @@ char16_t* String_Widen(const char* text) {
   wide[length] = 0;
   return wide;
 }
+
+std::string String_LowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+bool String_EndsWith(const char* text, const char* ending) {
+  size_t n = std::strlen(text), e = std::strlen(ending);
+  return n >= e && std::memcmp(text + n - e, ending, e) == 0;
+}

@@ -1,6 +1,7 @@
 // Small text helpers shared by the engine and the built-ins.
 #pragma once
 #include <cstdint>
+#include <string>
 
 // The prefix followed by the number in decimal, in one static buffer that the
 // next call overwrites (a very long prefix is cut short).
@@ -21,3 +22,8 @@ void String_HashToNewline(char* text);
 // A new memory-manager 16-bit text holding each byte as one unit (no UTF-8
 // decoding); none for none.
 char16_t* String_Widen(const char* text);
+
+// The text with the letters A to Z made lower case; every other byte kept.
+std::string String_LowerAscii(std::string text);
+// True when the text ends with the ending (every text ends with "").
+bool String_EndsWith(const char* text, const char* ending);

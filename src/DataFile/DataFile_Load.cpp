@@ -13,6 +13,7 @@
 #include "Base/Console.h"
 #include "DataFile/DataFile_Package.h"
 #include "DataFile/DataFile_View.h"
+#include "Support/Support_File.h"
 
 namespace {
 
@@ -738,23 +739,9 @@ bool DataFile_LoadPackageFromMemory(std::vector<uint8_t> bytes, GamePackage& out
   }
 }
 
-bool DataFile_ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  out.clear();
-  uint8_t block[65536];
-  size_t n;
-  while ((n = std::fread(block, 1, sizeof block, f)) > 0) out.insert(out.end(), block, block + n);
-  int savedErrno = errno;
-  bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  errno = savedErrno;
-  return !failed;
-}
-
 bool DataFile_LoadPackage(const char* path, GamePackage& out, std::string& error) {
   std::vector<uint8_t> bytes;
-  if (!DataFile_ReadWholeFile(path, bytes))
+  if (!File_ReadWhole(path, bytes))
     return Finish(false, std::string("cannot read ") + path + ": " + std::strerror(errno), error);
   if (bytes.size() > UINT32_MAX) return Finish(false, std::string(path) + " is too large for a game package", error);
   return DataFile_LoadPackageFromMemory(std::move(bytes), out, error);

@@ -366,6 +366,3 @@ struct GamePackage {
 bool DataFile_LoadPackage(const char* path, GamePackage& out, std::string& error);
 // The same for a package already in memory; `out.buffer` takes the bytes.
 bool DataFile_LoadPackageFromMemory(std::vector<uint8_t> bytes, GamePackage& out, std::string& error);
-// Reads a whole file into `out`; false (errno set) when it cannot be opened
-// or read.
-bool DataFile_ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);

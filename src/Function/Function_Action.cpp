@@ -287,7 +287,6 @@ void F_TimelineStop(ACTION_ARGS) {
 }
 
 // The obsolete actions.
-void F_Nothing(ACTION_ARGS) {}
 void F_SaveGame(ACTION_ARGS) {}
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "Base/Convert.h"
 #include "Base/RValue.h"
 #include "Code/Code_Context.h"
+#include "Function/Function_Args.h"
 #include "Object/Instance_Class.h"
 
 #define ACTION_ARGS RValue &result, CInstance *self, CInstance *other, int argc, RValue *arg
@@ -19,7 +20,6 @@ void Function_Action_Draw_Init();
 void Function_Action_Particle_Init();
 
 namespace action {
-inline void SetBool(RValue& result, bool b) { RValue_SetReal(&result, b ? 1 : 0); }
 // The counting tests' comparison codes: 1 less, 2 greater, any other equal.
 inline bool Compare(double a, double b, const RValue& code) {
   int c = RValue_RoundInt(code);

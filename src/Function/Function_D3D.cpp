@@ -9,6 +9,7 @@
 #include "Base/Convert.h"
 #include "Base/Maths_Matrix.h"
 #include "Code/Function_Main.h"
+#include "Function/Function_Args.h"
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_D3D.h"
 #include "Graphics/Graphics_D3D_Model.h"
@@ -19,7 +20,6 @@ namespace {
 float F(const RValue& v) { return RValue_Single(v); }
 int I(const RValue& v) { return RValue_RoundInt(v); }
 bool B(const RValue& v) { return RValue_IsTrue(v); }
-void Give(RValue& result, double d) { RValue_SetReal(&result, d); }
 // Start and end of a fog band: their low 16 bits after truncation.
 uint16_t Fog16(const RValue& v) { return uint16_t(uint32_t(RValue_TruncInt(v))); }
 

@@ -9,17 +9,16 @@
 namespace {
 
 // A text argument: its string, or no text when it is a real.
-const char* Text(const RValue& v) { return RValue_IsString(v) ? v.str : nullptr; }
 
 // A text answer becomes a string result; no text is the empty string.
 void SetText(RValue& Result, const char* text) { RValue_SetString(&Result, text ? text : ""); }
 
 void F_InitIPX(RValue& Result, CInstance*, CInstance*, int, RValue*) { RValue_SetReal(&Result, DPlay_InitIPX()); }
 void F_InitTCPIP(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  RValue_SetReal(&Result, DPlay_InitTCPIP(Text(arg[0])));
+  RValue_SetReal(&Result, DPlay_InitTCPIP(RValue_TextOrNull(arg[0])));
 }
 void F_InitModem(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  RValue_SetReal(&Result, DPlay_InitModem(Text(arg[0]), Text(arg[1])));
+  RValue_SetReal(&Result, DPlay_InitModem(RValue_TextOrNull(arg[0]), RValue_TextOrNull(arg[1])));
 }
 void F_InitSerial(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   RValue_SetReal(&Result, DPlay_InitSerial(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
@@ -32,14 +31,15 @@ void F_End(RValue&, CInstance*, CInstance*, int, RValue*) { DPlay_EndConnection(
 
 void F_SessionMode(RValue&, CInstance*, CInstance*, int, RValue* arg) { DPlay_SetSessionMode(RValue_RoundInt(arg[0]) >= 1); }
 void F_SessionCreate(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  RValue_SetReal(&Result, DPlay_CreateSession(Text(arg[0]), RValue_RoundInt(arg[1]), Text(arg[2])));
+  RValue_SetReal(&Result,
+                 DPlay_CreateSession(RValue_TextOrNull(arg[0]), RValue_RoundInt(arg[1]), RValue_TextOrNull(arg[2])));
 }
 void F_SessionFind(RValue& Result, CInstance*, CInstance*, int, RValue*) { RValue_SetReal(&Result, DPlay_FindSessions()); }
 void F_SessionName(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   SetText(Result, DPlay_GetSessionName(RValue_RoundInt(arg[0])));
 }
 void F_SessionJoin(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  RValue_SetReal(&Result, DPlay_JoinSession(RValue_RoundInt(arg[0]), Text(arg[1])));
+  RValue_SetReal(&Result, DPlay_JoinSession(RValue_RoundInt(arg[0]), RValue_TextOrNull(arg[1])));
 }
 void F_SessionStatus(RValue& Result, CInstance*, CInstance*, int, RValue*) {
   RValue_SetReal(&Result, DPlay_SessionStatus());
@@ -67,12 +67,12 @@ void F_DataMode(RValue&, CInstance*, CInstance*, int, RValue* arg) { DPlay_SetDa
 template <bool (*ByName)(const char*, int, const RValue&), bool (*ById)(int, int, const RValue&)>
 void F_MessageSend(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   int message = RValue_RoundInt(arg[1]);
-  bool sent = RValue_IsString(arg[0]) ? ByName(Text(arg[0]), message, arg[2])
+  bool sent = RValue_IsString(arg[0]) ? ByName(RValue_TextOrNull(arg[0]), message, arg[2])
                                       : ById(RValue_RoundInt(arg[0]), message, arg[2]);
   RValue_SetReal(&Result, sent);
 }
 void F_MessageReceive(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  bool got = RValue_IsString(arg[0]) ? DPlay_ReceiveMessageFromName(Text(arg[0]))
+  bool got = RValue_IsString(arg[0]) ? DPlay_ReceiveMessageFromName(RValue_TextOrNull(arg[0]))
                                      : DPlay_ReceiveMessageFromId(RValue_RoundInt(arg[0]));
   RValue_SetReal(&Result, got);
 }

@@ -11,6 +11,7 @@
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
+#include "Function/Function_Args.h"
 #include "Support/Support_Data_Structures.h"
 #include "Support/Support_Data_Structures_Grid.h"
 #include "Support/Support_Data_Structures_Map.h"
@@ -71,8 +72,6 @@ T* Find(const DS_Table<T>& table, const RValue& a, bool truncate = false) {
   return object;
 }
 
-void GiveReal(RValue& result, double d) { RValue_SetReal(&result, d); }
-
 // A copy of a stored value (kind, real and text), or the real 0 for none.
 void GiveValue(RValue& result, const RValue* v) {
   if (v) {
@@ -94,7 +93,7 @@ void GiveText(RValue& result, char* text) {
 
 template <class T>
 void Create(DS_Table<T>& table, RValue& result) {
-  GiveReal(result, table.Put(new T()));
+  Give(result, table.Put(new T()));
 }
 
 template <class T>
@@ -111,12 +110,12 @@ void Copy(DS_Table<T>& table, const RValue* arg) {
 
 template <class T>
 void Size(DS_Table<T>& table, RValue& result, const RValue* arg) {
-  if (T* object = Find(table, arg[0])) GiveReal(result, object->Size());
+  if (T* object = Find(table, arg[0])) Give(result, object->Size());
 }
 
 template <class T>
 void Empty(DS_Table<T>& table, RValue& result, const RValue* arg) {
-  if (T* object = Find(table, arg[0])) GiveReal(result, object->Empty() ? 1.0 : 0.0);
+  if (T* object = Find(table, arg[0])) Give(result, object->Empty() ? 1.0 : 0.0);
 }
 
 template <class T>
@@ -205,7 +204,7 @@ DS_HANDLER(F_DsListDelete) {
   if (CDS_List* l = Find(g_Lists, arg[0])) l->Delete(RValue_RoundInt(arg[1]));
 }
 DS_HANDLER(F_DsListFindIndex) {
-  if (CDS_List* l = Find(g_Lists, arg[0], true)) GiveReal(Result, l->FindIndex(&arg[1]));
+  if (CDS_List* l = Find(g_Lists, arg[0], true)) Give(Result, l->FindIndex(&arg[1]));
 }
 DS_HANDLER(F_DsListFindValue) {
   if (CDS_List* l = Find(g_Lists, arg[0])) GiveValue(Result, l->FindValue(RValue_RoundInt(arg[1])));
@@ -240,18 +239,18 @@ DS_HANDLER(F_DsMapCopy) { Copy(g_Maps, arg); }
 DS_HANDLER(F_DsMapSize) { Size(g_Maps, Result, arg); }
 DS_HANDLER(F_DsMapEmpty) { Empty(g_Maps, Result, arg); }
 DS_HANDLER(F_DsMapAdd) {
-  GiveReal(Result, 0.0);
-  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveReal(Result, m->Add(&arg[1], &arg[2]) ? 1.0 : 0.0);
+  Give(Result, 0.0);
+  if (CDS_Map* m = Find(g_Maps, arg[0])) Give(Result, m->Add(&arg[1], &arg[2]) ? 1.0 : 0.0);
 }
 DS_HANDLER(F_DsMapReplace) {
-  GiveReal(Result, 0.0);
-  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveReal(Result, m->Replace(&arg[1], &arg[2]) ? 1.0 : 0.0);
+  Give(Result, 0.0);
+  if (CDS_Map* m = Find(g_Maps, arg[0])) Give(Result, m->Replace(&arg[1], &arg[2]) ? 1.0 : 0.0);
 }
 DS_HANDLER(F_DsMapDelete) {
   if (CDS_Map* m = Find(g_Maps, arg[0])) m->Delete(&arg[1]);
 }
 DS_HANDLER(F_DsMapExists) {
-  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveReal(Result, m->Exists(&arg[1]) ? 1.0 : 0.0);
+  if (CDS_Map* m = Find(g_Maps, arg[0])) Give(Result, m->Exists(&arg[1]) ? 1.0 : 0.0);
 }
 DS_HANDLER(F_DsMapFindValue) {
   CDS_Map* m = Find(g_Maps, arg[0]);
@@ -318,7 +317,7 @@ DS_HANDLER(F_DsPriorityRead) { Read(g_Priorities, arg); }
 // ---- Grids ----
 
 DS_HANDLER(F_DsGridCreate) {
-  GiveReal(Result, g_Grids.Put(new CDS_Grid(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]))));
+  Give(Result, g_Grids.Put(new CDS_Grid(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]))));
 }
 DS_HANDLER(F_DsGridDestroy) { Destroy(g_Grids, arg); }
 DS_HANDLER(F_DsGridCopy) { Copy(g_Grids, arg); }
@@ -326,12 +325,12 @@ DS_HANDLER(F_DsGridResize) {
   if (CDS_Grid* g = Find(g_Grids, arg[0])) g->Resize(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
 }
 DS_HANDLER(F_DsGridWidth) {
-  GiveReal(Result, 0.0);
-  if (CDS_Grid* g = Find(g_Grids, arg[0])) GiveReal(Result, g->Width());
+  Give(Result, 0.0);
+  if (CDS_Grid* g = Find(g_Grids, arg[0])) Give(Result, g->Width());
 }
 DS_HANDLER(F_DsGridHeight) {
-  GiveReal(Result, 0.0);
-  if (CDS_Grid* g = Find(g_Grids, arg[0])) GiveReal(Result, g->Height());
+  Give(Result, 0.0);
+  if (CDS_Grid* g = Find(g_Grids, arg[0])) Give(Result, g->Height());
 }
 DS_HANDLER(F_DsGridClear) {
   if (CDS_Grid* g = Find(g_Grids, arg[0])) g->Clear(&arg[1]);
@@ -362,24 +361,24 @@ using RegionQuery = double (CDS_Grid::*)(int, int, int, int) const;
 using DiskQuery = double (CDS_Grid::*)(double, double, double) const;
 void Region(RegionQuery query, RValue& result, const RValue* arg) {
   if (CDS_Grid* g = Find(g_Grids, arg[0]))
-    GiveReal(result, (g->*query)(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]),
+    Give(result, (g->*query)(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]),
                                  RValue_RoundInt(arg[4])));
 }
 void Disk(DiskQuery query, RValue& result, const RValue* arg) {
   if (CDS_Grid* g = Find(g_Grids, arg[0]))
-    GiveReal(result, (g->*query)(RValue_Real(arg[1]), RValue_Real(arg[2]), RValue_Real(arg[3])));
+    Give(result, (g->*query)(RValue_Real(arg[1]), RValue_Real(arg[2]), RValue_Real(arg[3])));
 }
 
 template <class R>
 void RegionSearch(R (CDS_Grid::*query)(int, int, int, int, const RValue*) const, RValue& result, const RValue* arg) {
   if (CDS_Grid* g = Find(g_Grids, arg[0]))
-    GiveReal(result, (g->*query)(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]),
+    Give(result, (g->*query)(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]),
                                  RValue_RoundInt(arg[4]), &arg[5]));
 }
 template <class R>
 void DiskSearch(R (CDS_Grid::*query)(double, double, double, const RValue*) const, RValue& result, const RValue* arg) {
   if (CDS_Grid* g = Find(g_Grids, arg[0]))
-    GiveReal(result, (g->*query)(RValue_Real(arg[1]), RValue_Real(arg[2]), RValue_Real(arg[3]), &arg[4]));
+    Give(result, (g->*query)(RValue_Real(arg[1]), RValue_Real(arg[2]), RValue_Real(arg[3]), &arg[4]));
 }
 }  // namespace
 

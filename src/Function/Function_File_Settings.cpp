@@ -12,6 +12,7 @@
 #include "Base/Text_Real.h"
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
+#include "Function/Function_Args.h"
 #include "Function/Function_File.h"
 #include "IO/LoadSave_Main.h"
 #include "Support/Support_File.h"
@@ -61,9 +62,6 @@ void F_RegistryReadReal(RValue& Result, CInstance*, CInstance*, int, RValue* arg
 void F_RegistryExists(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   RValue_SetReal(&Result, Registry_Find(RValue_Text(arg[0])) ? 1 : 0);
 }
-
-void F_EmptyText(RValue& Result, CInstance*, CInstance*, int, RValue*) { RValue_SetString(&Result, ""); }
-void F_Nothing(RValue&, CInstance*, CInstance*, int, RValue*) {}
 
 // ---- The INI file ----
 

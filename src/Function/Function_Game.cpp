@@ -8,6 +8,7 @@
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
+#include "Function/Function_Args.h"
 #include "Graphics/Graphics_Transition.h"
 #include "IO/LoadSave_Main.h"
 #include "Motion/Motion_Grid.h"
@@ -28,8 +29,6 @@
 #define ARGS RValue &result, CInstance *self, CInstance *other, int argc, RValue *arg
 
 namespace {
-void SetReal(RValue& result, double d) { RValue_SetReal(&result, d); }
-void SetBool(RValue& result, bool b) { RValue_SetReal(&result, b ? 1 : 0); }
 void SetInstance(RValue& result, const CInstance* inst) { RValue_SetReal(&result, inst ? inst->id : TARGET_NOONE); }
 
 // -1 and -2 as self's or other's id, where a built-in takes them so.
@@ -119,12 +118,12 @@ void F_MotionAdd(ARGS) {
 }
 
 void F_DistanceToPoint(ARGS) {
-  if (self) SetReal(result, Run_DistanceToPoint(self, RValue_Real(arg[0]), RValue_Real(arg[1])));
+  if (self) Give(result, Run_DistanceToPoint(self, RValue_Real(arg[0]), RValue_Real(arg[1])));
 }
 
 void F_DistanceToObject(ARGS) {
-  SetReal(result, 1000000);
-  if (self) SetReal(result, Run_DistanceToObject(self, other, RValue_TruncInt(arg[0])));
+  Give(result, 1000000);
+  if (self) Give(result, Run_DistanceToObject(self, other, RValue_TruncInt(arg[0])));
 }
 
 void F_PathStart(ARGS) {
@@ -206,7 +205,7 @@ void F_MpPotentialPathObject(ARGS) {
 }
 
 void F_MpGridCreate(ARGS) {
-  SetReal(result, MotionGrid_Create(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
+  Give(result, MotionGrid_Create(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
                                     RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]), RValue_RoundInt(arg[5])));
 }
 
@@ -291,7 +290,7 @@ void F_InstanceNumber(ARGS) {
   int target = RValue_RoundInt(arg[0]);
   if (target == TARGET_SELF) return SetBool(result, Usable(self));
   if (target == TARGET_OTHER) return SetBool(result, Usable(other));
-  SetReal(result, Run_InstanceNumber(target));
+  Give(result, Run_InstanceNumber(target));
 }
 
 void F_InstancePosition(ARGS) {
@@ -313,7 +312,7 @@ void F_InstancePlace(ARGS) {
 }
 
 void F_InstanceCreate(ARGS) {
-  SetReal(result, -1);
+  Give(result, -1);
   for (int i = 0; i < argc; i++) {
     if (RValue_IsString(arg[i])) {
       Error_Show_Action("instance_create( ) error: Illegal type", false);
@@ -321,11 +320,11 @@ void F_InstanceCreate(ARGS) {
     }
   }
   if (CInstance* inst = Run_CreateInstance(RValue_TruncInt(arg[2]), RValue_Single(arg[0]), RValue_Single(arg[1])))
-    SetReal(result, inst->id);
+    Give(result, inst->id);
 }
 
 void F_InstanceCopy(ARGS) {
-  if (CInstance* copy = Run_CopyInstance(self, RValue_IsTrue(arg[0]))) SetReal(result, copy->id);
+  if (CInstance* copy = Run_CopyInstance(self, RValue_IsTrue(arg[0]))) Give(result, copy->id);
 }
 
 void F_InstanceChange(ARGS) {
@@ -388,12 +387,12 @@ void F_RoomRestart(ARGS) {
 
 void F_RoomPrevious(ARGS) {
   int room = RValue_RoundInt(arg[0]);
-  SetReal(result, Room_Exists(room) ? Room_Previous(room) : -1);
+  Give(result, Room_Exists(room) ? Room_Previous(room) : -1);
 }
 
 void F_RoomNext(ARGS) {
   int room = RValue_RoundInt(arg[0]);
-  SetReal(result, Room_Exists(room) ? Room_Next(room) : -1);
+  Give(result, Room_Exists(room) ? Room_Next(room) : -1);
 }
 
 void F_GameEnd(ARGS) { Run_EndGame(); }
@@ -407,25 +406,25 @@ void F_TransitionExists(ARGS) { SetBool(result, TransFunctionExists(RValue_Round
 constexpr size_t SAVE_PATH_MAX = 1024;
 
 void F_GameLoad(ARGS) {
-  SetReal(result, -1);
+  Give(result, -1);
   if (argc != 1 || !RValue_IsString(arg[0])) return;
   const char* name = RValue_Text(arg[0]);
   char path[SAVE_PATH_MAX];
   bool found = (LoadSave_SaveFileExists(name) && LoadSave_MakeSavePath(path, sizeof path, name)) ||
                (LoadSave_BundleFileExists(name) && LoadSave_MakeBundlePath(path, sizeof path, name));
   if (!found) {
-    SetReal(result, 0);
+    Give(result, 0);
     g_Console.Output("game_load - unable to find file %s\n", name);
     return;
   }
-  SetReal(result, 1);
+  Give(result, 1);
   MEM_FREE(Run_PendingLoadFile);
   Run_PendingLoadFile = String_Duplicate(path);
   g_PendingTransition = TRANSITION_LOAD;
 }
 
 void F_GameSave(ARGS) {
-  SetReal(result, -1);
+  Give(result, -1);
   if (argc != 1 || !RValue_IsString(arg[0])) return;
   char path[SAVE_PATH_MAX];
   // The result stays -1 either way; a failed write is at least told.

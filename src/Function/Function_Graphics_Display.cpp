@@ -6,6 +6,7 @@
 #include "Base/Maths_Matrix.h"
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
+#include "Function/Function_Args.h"
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Image.h"
@@ -35,17 +36,16 @@ void Graphics_ScreenSave(const RValue& name) {
 }
 
 namespace {
-void SetReal(RValue& result, double d) { RValue_SetReal(&result, d); }
 
-void F_DisplayGetWidth(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Display_GetWidth()); }
-void F_DisplayGetHeight(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Display_GetHeight()); }
-void F_DisplayGetColorDepth(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Display_GetColourDepth()); }
-void F_DisplayGetFrequency(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Display_GetFrequency()); }
+void F_DisplayGetWidth(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Display_GetWidth()); }
+void F_DisplayGetHeight(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Display_GetHeight()); }
+void F_DisplayGetColorDepth(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Display_GetColourDepth()); }
+void F_DisplayGetFrequency(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Display_GetFrequency()); }
 void F_DisplayGetOrientation(RValue&, CInstance*, CInstance*, int, RValue*) {}
 
 // A mode change answers whether it succeeded; the device is reset either way.
 void ModeChanged(RValue& r, bool ok) {
-  SetReal(r, ok ? 1 : 0);
+  Give(r, ok ? 1 : 0);
   Display_RequestReset();
 }
 
@@ -69,7 +69,7 @@ void F_DisplaySetAll(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
 void F_DisplayTestAll(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
   bool ok = Display_TestMode(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
                              RValue_RoundInt(arg[3]));
-  SetReal(r, ok ? 1 : 0);
+  Give(r, ok ? 1 : 0);
 }
 
 // display_reset(aa [, vsync]): vertical sync is on only when the second
@@ -80,21 +80,20 @@ void F_DisplayReset(RValue&, CInstance*, CInstance*, int argc, RValue* arg) {
   Display_RequestReset();
 }
 
-void F_DisplayMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Display_GetMouseX()); }
-void F_DisplayMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Display_GetMouseY()); }
+void F_DisplayMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Display_GetMouseX()); }
+void F_DisplayMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Display_GetMouseY()); }
 void F_DisplayMouseSet(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   Display_SetMouse(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]));
 }
 
 // Window settings this platform keeps out of the game's hands.
-void F_Nothing(RValue&, CInstance*, CInstance*, int, RValue*) {}
 
-void F_WindowGetVisible(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Window_GetVisible() ? 1 : 0); }
+void F_WindowGetVisible(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetVisible() ? 1 : 0); }
 void F_WindowSetFullscreen(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   GR_Window_SetFullScreen(RValue_IsTrue(arg[0]));
 }
 void F_WindowGetFullscreen(RValue& r, CInstance*, CInstance*, int, RValue*) {
-  SetReal(r, GR_Window_GetFullScreen() ? 1 : 0);
+  Give(r, GR_Window_GetFullScreen() ? 1 : 0);
 }
 void F_WindowSetCaption(RValue&, CInstance*, CInstance*, int, RValue* arg) { Window_SetCaption(RValue_Text(arg[0])); }
 void F_WindowGetCaption(RValue& r, CInstance*, CInstance*, int, RValue*) {
@@ -102,9 +101,9 @@ void F_WindowGetCaption(RValue& r, CInstance*, CInstance*, int, RValue*) {
   RValue_SetString(&r, caption ? caption : "");
 }
 void F_WindowSetCursor(RValue&, CInstance*, CInstance*, int, RValue* arg) { Window_SetCursor(RValue_RoundInt(arg[0])); }
-void F_WindowGetCursor(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Window_GetCursor()); }
+void F_WindowGetCursor(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetCursor()); }
 void F_WindowSetColor(RValue&, CInstance*, CInstance*, int, RValue* arg) { Window_SetColour(Arg_Colour(arg[0])); }
-void F_WindowGetColor(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Window_GetColour() & 0xFFFFFF); }
+void F_WindowGetColor(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetColour() & 0xFFFFFF); }
 void F_WindowSetPosition(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   Window_SetPosition(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]));
 }
@@ -116,12 +115,12 @@ void F_WindowSetRectangle(RValue&, CInstance*, CInstance*, int, RValue* arg) {
                       RValue_RoundInt(arg[3]));
 }
 void F_WindowCenter(RValue&, CInstance*, CInstance*, int, RValue*) { Window_Center(); }
-void F_WindowGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Window_GetX()); }
-void F_WindowGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Window_GetY()); }
-void F_WindowGetWidth(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Window_GetClientWidth()); }
-void F_WindowGetHeight(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Window_GetClientHeight()); }
-void F_WindowMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Window_GetMouseX()); }
-void F_WindowMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, Window_GetMouseY()); }
+void F_WindowGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetX()); }
+void F_WindowGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetY()); }
+void F_WindowGetWidth(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetClientWidth()); }
+void F_WindowGetHeight(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetClientHeight()); }
+void F_WindowMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetMouseX()); }
+void F_WindowMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetMouseY()); }
 void F_WindowMouseSet(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   Window_SetMouse(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]));
 }
@@ -171,14 +170,14 @@ double ViewMouse(int view, bool vertical) {
 }
 
 void F_WindowViewMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  SetReal(r, ViewMouse(RValue_RoundInt(arg[0]), false));
+  Give(r, ViewMouse(RValue_RoundInt(arg[0]), false));
 }
 void F_WindowViewMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  SetReal(r, ViewMouse(RValue_RoundInt(arg[0]), true));
+  Give(r, ViewMouse(RValue_RoundInt(arg[0]), true));
 }
 // The same through the first view.
-void F_WindowViewsMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, ViewMouse(0, false)); }
-void F_WindowViewsMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, ViewMouse(0, true)); }
+void F_WindowViewsMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, ViewMouse(0, false)); }
+void F_WindowViewsMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, ViewMouse(0, true)); }
 
 void F_ScreenSave(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   Graphics_ScreenSave(arg[0]);
@@ -206,7 +205,7 @@ void F_DrawGetPixel(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
   double wx, wy;
   RoomToWindow(RValue_Single(arg[0]), RValue_Single(arg[1]), &wx, &wy);
   Batch_Flush();
-  SetReal(r, GR_GetPixel(Convert_TruncInt(std::floor(wx)), Convert_TruncInt(std::floor(wy))));
+  Give(r, GR_GetPixel(Convert_TruncInt(std::floor(wx)), Convert_TruncInt(std::floor(wy))));
 }
 }  // namespace
 

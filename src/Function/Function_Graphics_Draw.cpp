@@ -2,6 +2,7 @@
 #include "Background/Background_Main.h"
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
+#include "Function/Function_Args.h"
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_Colour.h"
 #include "Graphics/Graphics_Draw.h"
@@ -13,52 +14,51 @@
 #include "Sprite/Sprite_Main.h"
 
 namespace {
-void SetReal(RValue& result, double d) { RValue_SetReal(&result, d); }
 // Primitive colours: narrowed, then rounded.
 
 void F_DrawSetColor(RValue&, CInstance*, CInstance*, int, RValue* arg) { GR_SetColor(Arg_Colour(arg[0])); }
-void F_DrawGetColor(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, GR_GetColor() & 0xFFFFFF); }
+void F_DrawGetColor(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, GR_GetColor() & 0xFFFFFF); }
 void F_DrawSetAlpha(RValue&, CInstance*, CInstance*, int, RValue* arg) { GR_SetAlpha(RValue_Single(arg[0])); }
-void F_DrawGetAlpha(RValue& r, CInstance*, CInstance*, int, RValue*) { SetReal(r, GR_GetAlpha()); }
+void F_DrawGetAlpha(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, GR_GetAlpha()); }
 
 void F_MakeColorRgb(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  SetReal(r, double(RValue_TruncInt(arg[0])) + double(RValue_TruncInt(arg[1])) * 256.0 +
+  Give(r, double(RValue_TruncInt(arg[0])) + double(RValue_TruncInt(arg[1])) * 256.0 +
                  double(RValue_TruncInt(arg[2])) * 65536.0);
 }
 
 void F_MakeColorHsv(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  SetReal(r, Colour_FromHSV(RValue_RoundInt(arg[0]) & 0xFF, RValue_RoundInt(arg[1]) & 0xFF,
+  Give(r, Colour_FromHSV(RValue_RoundInt(arg[0]) & 0xFF, RValue_RoundInt(arg[1]) & 0xFF,
                             RValue_RoundInt(arg[2]) & 0xFF));
 }
 
 // The channels keep the sign of the colour, as integer division and
 // remainder toward zero give them.
-void F_ColorGetRed(RValue& r, CInstance*, CInstance*, int, RValue* arg) { SetReal(r, RValue_RoundInt(arg[0]) % 256); }
+void F_ColorGetRed(RValue& r, CInstance*, CInstance*, int, RValue* arg) { Give(r, RValue_RoundInt(arg[0]) % 256); }
 void F_ColorGetGreen(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  SetReal(r, RValue_RoundInt(arg[0]) / 256 % 256);
+  Give(r, RValue_RoundInt(arg[0]) / 256 % 256);
 }
 void F_ColorGetBlue(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  SetReal(r, RValue_RoundInt(arg[0]) / 65536 % 256);
+  Give(r, RValue_RoundInt(arg[0]) / 65536 % 256);
 }
 
 void F_ColorGetHue(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
   int h, s, v;
   Colour_ToHSV(Arg_Colour(arg[0]), &h, &s, &v);
-  SetReal(r, h);
+  Give(r, h);
 }
 void F_ColorGetSaturation(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
   int h, s, v;
   Colour_ToHSV(Arg_Colour(arg[0]), &h, &s, &v);
-  SetReal(r, s);
+  Give(r, s);
 }
 void F_ColorGetValue(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
   int h, s, v;
   Colour_ToHSV(Arg_Colour(arg[0]), &h, &s, &v);
-  SetReal(r, v);
+  Give(r, v);
 }
 
 void F_MergeColor(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
-  SetReal(r, Colour_Merge(Arg_ColourSingle(arg[0]), Arg_ColourSingle(arg[1]), RValue_Single(arg[2])));
+  Give(r, Colour_Merge(Arg_ColourSingle(arg[0]), Arg_ColourSingle(arg[1]), RValue_Single(arg[2])));
 }
 
 // A mode or factor outside the known ones leaves the blending as it was.
@@ -200,7 +200,7 @@ void F_SpriteGetTexture(RValue& r, CInstance* self, CInstance*, int, RValue* a) 
   }
   int sub = Arg_SingleRound(a[1]);
   if (sub < 0) sub = Graphics_SelfImage(self);
-  SetReal(r, s->GetTexture(sub));
+  Give(r, s->GetTexture(sub));
 }
 void F_BackgroundGetTexture(RValue& r, CInstance*, CInstance*, int, RValue* a) {
   const CBackground* b = Background_Data(RValue_RoundInt(a[0]));
@@ -208,16 +208,16 @@ void F_BackgroundGetTexture(RValue& r, CInstance*, CInstance*, int, RValue* a) {
     Error_Show_Action("Trying to get texture from non-existing background.", false);
     return;
   }
-  SetReal(r, b->GetTexture());
+  Give(r, b->GetTexture());
 }
 void F_TextureExists(RValue& r, CInstance*, CInstance*, int, RValue* a) {
-  SetReal(r, GR_Texture_Exists(Arg_SingleRound(a[0])) ? 1 : 0);
+  Give(r, GR_Texture_Exists(Arg_SingleRound(a[0])) ? 1 : 0);
 }
 void F_TextureGetWidth(RValue& r, CInstance*, CInstance*, int, RValue* a) {
-  SetReal(r, GR_Texture_GetWidth(Arg_SingleRound(a[0])));
+  Give(r, GR_Texture_GetWidth(Arg_SingleRound(a[0])));
 }
 void F_TextureGetHeight(RValue& r, CInstance*, CInstance*, int, RValue* a) {
-  SetReal(r, GR_Texture_GetHeight(Arg_SingleRound(a[0])));
+  Give(r, GR_Texture_GetHeight(Arg_SingleRound(a[0])));
 }
 void F_TextureSetInterpolation(RValue&, CInstance*, CInstance*, int, RValue* a) {
   GR_SetInterpolation(RValue_IsTrue(a[0]));

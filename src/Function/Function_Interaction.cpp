@@ -26,7 +26,6 @@ namespace {
 // A flag argument: true when its rounded value is above 0.
 bool Flag(const RValue& v) { return RValue_RoundInt(v) > 0; }
 // A text argument; null for a real or a string without text.
-const char* TextOrNull(const RValue& v) { return RValue_IsString(v) ? v.str : nullptr; }
 bool IsNullString(const RValue& v) { return RValue_IsString(v) && !v.str; }
 
 // ------------------------------------------------------- splash and show
@@ -43,7 +42,7 @@ struct SplashSettings {
 } g_Splash;
 
 HANDLER(F_SplashSetCaption) {
-  g_Splash.hasCaption = TextOrNull(arg[0]) != nullptr;
+  g_Splash.hasCaption = RValue_TextOrNull(arg[0]) != nullptr;
   g_Splash.caption = RValue_Text(arg[0]);
 }
 HANDLER(F_SplashSetFullscreen) { g_Splash.fullscreen = Flag(arg[0]); }
@@ -174,7 +173,7 @@ HANDLER(F_HighscoreSetFont) {
 }
 HANDLER(F_HighscoreSetStrings) {
   g_HighscoreDisplay.caption = RValue_Text(arg[0]);
-  Highscore_SetEmptyName(TextOrNull(arg[1]));
+  Highscore_SetEmptyName(RValue_TextOrNull(arg[1]));
   g_HighscoreDisplay.closeHint = RValue_Text(arg[2]);
 }
 HANDLER(F_HighscoreSetColors) {

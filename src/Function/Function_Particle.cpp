@@ -7,13 +7,13 @@
 #include "Base/Convert.h"
 #include "Code/Code_Constant.h"
 #include "Code/Function_Main.h"
+#include "Function/Function_Args.h"
 #include "Function/Function_Graphics.h"
 #include "Particle/Particle_Effect.h"
 #include "Particle/Particle_System.h"
 #include "Particle/Particle_Type.h"
 
 namespace {
-void Give(RValue& result, double d) { RValue_SetReal(&result, d); }
 // A part made in a system that does not exist answers 0 as well.
 void GiveId(RValue& result, int id) { Give(result, id < 0 ? 0 : id); }
 

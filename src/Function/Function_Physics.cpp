@@ -35,7 +35,6 @@ int I(const RValue& v) { return RValue_RoundInt(v); }
 float F(const RValue& v) { return RValue_Single(v); }
 // A flag rounded first, true above 0.5.
 bool RoundedFlag(const RValue& v) { return I(v) > 0.5; }
-bool Above(const RValue& v) { return RValue_Real(v) > 0.5; }
 float Radians(const RValue& v) { return F(v) * 3.1415927f / 180.0f; }
 
 // Reports a failure; false when there was one.
@@ -128,7 +127,7 @@ void F_PhysicsWorldDrawDebug(RValue&, CInstance*, CInstance*, int, RValue* arg) 
 
 void F_PhysicsPauseEnable(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (CPhysicsWorld* w = NeedWorld("physics_pause_enable() The current room does not have a physics world representation"))
-    w->paused = Above(arg[0]);
+    w->paused = RValue_IsTrueAbove(arg[0]);
 }
 
 // ---- Fixtures ----
@@ -142,7 +141,7 @@ void F_PhysicsFixtureSetKinematic(RValue&, CInstance*, CInstance*, int, RValue* 
 }
 
 void F_PhysicsFixtureSetAwake(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CPhysicsFixture* f = NeedFixture(arg[0])) f->awake = Above(arg[1]);
+  if (CPhysicsFixture* f = NeedFixture(arg[0])) f->awake = RValue_IsTrueAbove(arg[1]);
 }
 
 void F_PhysicsFixtureSetCircleShape(RValue&, CInstance*, CInstance*, int, RValue* arg) {
@@ -184,7 +183,7 @@ void F_PhysicsFixtureSetCollisionGroup(RValue&, CInstance*, CInstance*, int, RVa
 }
 
 void F_PhysicsFixtureSetSensor(RValue&, CInstance*, CInstance*, int, RValue* arg) {
-  if (CPhysicsFixture* f = NeedFixture(arg[0])) f->sensor = Above(arg[1]);
+  if (CPhysicsFixture* f = NeedFixture(arg[0])) f->sensor = RValue_IsTrueAbove(arg[1]);
 }
 
 void F_PhysicsFixtureSetLinearDamping(RValue&, CInstance*, CInstance*, int, RValue* arg) {

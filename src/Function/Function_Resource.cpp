@@ -20,8 +20,6 @@ void Resource_SavePNG(const char* file, const CBitmap32& image) {
   if (!png.empty()) LoadSave_WriteFile(file, png.data(), int64_t(png.size()));
 }
 
-void Resource_Nothing(RValue&, CInstance*, CInstance*, int, RValue*) {}
-
 void Function_Resource_Init() {
   bool v800 = Package_Version >= 800;
   Function_Resource_Sprite_Init(v800);

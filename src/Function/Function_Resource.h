@@ -11,6 +11,7 @@
 
 #include "Base/Convert.h"
 #include "Base/RValue.h"
+#include "Function/Function_Args.h"
 
 class CInstance;
 
@@ -36,8 +37,6 @@ inline const RValue& Arg_Or0(int argc, const RValue* arg, int n) {
   return n < argc ? arg[n] : zero;
 }
 
-inline void Give(RValue& result, double d) { RValue_SetReal(&result, d); }
-
 class CBitmap32;
 // Writes the pixels as a PNG file (a relative name into the save folder,
 // whose missing folders are made).
@@ -45,8 +44,6 @@ void Resource_SavePNG(const char* file, const CBitmap32& image);
 
 // Logged to the debug console by the built-ins that do nothing: result -1.
 void Resource_Unsupported(RValue& Result, CInstance*, CInstance*, int, RValue*);
-// Built-ins kept for old games that do nothing and give the real 0.
-void Resource_Nothing(RValue& Result, CInstance*, CInstance*, int, RValue*);
 
 // "NAME_exists": 1 or 0.
 template <bool (*Exists)(int)>

@@ -277,8 +277,8 @@ void Function_Resource_Sprite_Init(bool v800) {
   Function_Add("sprite_merge", F_SpriteMerge, 2);
   Function_Add("sprite_save", F_SpriteSave, 3);
 
-  Function_Add("sprite_set_cache_size", Resource_Nothing, 2);
-  Function_Add("sprite_set_cache_size_ext", Resource_Nothing, 3);
-  Function_Add("sprite_get_tpe", Resource_Nothing, 2);
-  Function_Add("font_set_cache_size", Resource_Nothing, 2);
+  Function_Add("sprite_set_cache_size", F_Nothing, 2);
+  Function_Add("sprite_set_cache_size_ext", F_Nothing, 3);
+  Function_Add("sprite_get_tpe", F_Nothing, 2);
+  Function_Add("font_set_cache_size", F_Nothing, 2);
 }

@@ -9,6 +9,7 @@
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
+#include "Function/Function_Args.h"
 #include "Option/Option_Main.h"
 #include "Sound/Audio_Main.h"
 #include "Sound/Linux/MCI_MainM.h"
@@ -41,7 +42,6 @@ void SlotSetting(const RValue* arg, void (*setting)(int slot)) {
   if (CSound* s = FindSound(arg)) setting(s->GetSlot());
 }
 
-void GiveReal(RValue& result, double d) { RValue_SetReal(&result, d); }
 }  // namespace
 
 SOUND_HANDLER(F_SoundPlay) { Play(arg, false); }
@@ -55,7 +55,7 @@ SOUND_HANDLER(F_SoundStopAll) {
 }
 SOUND_HANDLER(F_SoundIsPlaying) {
   CSound* s = Sound_Data(RValue_RoundInt(arg[0]));
-  GiveReal(Result, s && Wave_IsPlaying(s->PlayName(), s->GetSlot()) ? 1.0 : 0.0);
+  Give(Result, s && Wave_IsPlaying(s->PlayName(), s->GetSlot()) ? 1.0 : 0.0);
 }
 SOUND_HANDLER(F_SoundVolume) {
   CSound* s = FindSound(arg);
@@ -88,15 +88,15 @@ SOUND_HANDLER(F_Sound3DDistance) { SlotSetting(arg, Sound_3DSetDistance); }
 SOUND_HANDLER(F_Sound3DCone) { SlotSetting(arg, Sound_3DSetCone); }
 
 SOUND_HANDLER(F_CDInit) { CD_Init(); }
-SOUND_HANDLER(F_CDPresent) { GiveReal(Result, CD_Present() ? 1.0 : 0.0); }
-SOUND_HANDLER(F_CDNumber) { GiveReal(Result, CD_Number()); }
-SOUND_HANDLER(F_CDPlaying) { GiveReal(Result, CD_Playing() ? 1.0 : 0.0); }
-SOUND_HANDLER(F_CDPaused) { GiveReal(Result, CD_Paused() ? 1.0 : 0.0); }
-SOUND_HANDLER(F_CDTrack) { GiveReal(Result, CD_Track()); }
-SOUND_HANDLER(F_CDLength) { GiveReal(Result, CD_Length()); }
-SOUND_HANDLER(F_CDTrackLength) { GiveReal(Result, CD_TrackLength(RValue_RoundInt(arg[0]))); }
-SOUND_HANDLER(F_CDPosition) { GiveReal(Result, CD_Position()); }
-SOUND_HANDLER(F_CDTrackPosition) { GiveReal(Result, CD_TrackPosition()); }
+SOUND_HANDLER(F_CDPresent) { Give(Result, CD_Present() ? 1.0 : 0.0); }
+SOUND_HANDLER(F_CDNumber) { Give(Result, CD_Number()); }
+SOUND_HANDLER(F_CDPlaying) { Give(Result, CD_Playing() ? 1.0 : 0.0); }
+SOUND_HANDLER(F_CDPaused) { Give(Result, CD_Paused() ? 1.0 : 0.0); }
+SOUND_HANDLER(F_CDTrack) { Give(Result, CD_Track()); }
+SOUND_HANDLER(F_CDLength) { Give(Result, CD_Length()); }
+SOUND_HANDLER(F_CDTrackLength) { Give(Result, CD_TrackLength(RValue_RoundInt(arg[0]))); }
+SOUND_HANDLER(F_CDPosition) { Give(Result, CD_Position()); }
+SOUND_HANDLER(F_CDTrackPosition) { Give(Result, CD_TrackPosition()); }
 SOUND_HANDLER(F_CDPlay) { CD_Play(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])); }
 SOUND_HANDLER(F_CDStop) { CD_Stop(); }
 SOUND_HANDLER(F_CDPause) { CD_Pause(); }
@@ -125,19 +125,19 @@ SOUND_HANDLER(F_AudioListenerVelocity) { Audio_ListenerVelocity(F(arg[0]), F(arg
 SOUND_HANDLER(F_AudioListenerOrientation) {
   Audio_ListenerOrientation(F(arg[0]), F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]));
 }
-SOUND_HANDLER(F_AudioEmitterCreate) { GiveReal(Result, Audio_EmitterCreate()); }
+SOUND_HANDLER(F_AudioEmitterCreate) { Give(Result, Audio_EmitterCreate()); }
 SOUND_HANDLER(F_AudioEmitterFree) { Audio_EmitterFree(I(arg[0])); }
 SOUND_HANDLER(F_AudioEmitterPosition) { Audio_EmitterPosition(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3])); }
 SOUND_HANDLER(F_AudioEmitterVelocity) { Audio_EmitterVelocity(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3])); }
-SOUND_HANDLER(F_AudioEmitterExists) { GiveReal(Result, Audio_EmitterExists(I(arg[0])) ? 1.0 : 0.0); }
+SOUND_HANDLER(F_AudioEmitterExists) { Give(Result, Audio_EmitterExists(I(arg[0])) ? 1.0 : 0.0); }
 SOUND_HANDLER(F_AudioEmitterGain) { Audio_EmitterGain(I(arg[0]), F(arg[1])); }
 SOUND_HANDLER(F_AudioEmitterPitch) { Audio_EmitterPitch(I(arg[0]), F(arg[1])); }
 SOUND_HANDLER(F_AudioEmitterFalloff) { Audio_EmitterFalloff(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3])); }
 SOUND_HANDLER(F_AudioFalloffSetModel) { Audio_SetFalloffModel(I(arg[0])); }
-SOUND_HANDLER(F_AudioPlaySound) { GiveReal(Result, Audio_PlaySimple(I(arg[0]), F(arg[1]), I(arg[2]))); }
-SOUND_HANDLER(F_AudioPlaySoundOn) { GiveReal(Result, Audio_PlaySound(I(arg[0]), I(arg[1]), I(arg[2]), F(arg[3]))); }
+SOUND_HANDLER(F_AudioPlaySound) { Give(Result, Audio_PlaySimple(I(arg[0]), F(arg[1]), I(arg[2]))); }
+SOUND_HANDLER(F_AudioPlaySoundOn) { Give(Result, Audio_PlaySound(I(arg[0]), I(arg[1]), I(arg[2]), F(arg[3]))); }
 SOUND_HANDLER(F_AudioPlaySoundAt) {
-  GiveReal(Result, Audio_PlaySoundAt(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]),
+  Give(Result, Audio_PlaySoundAt(I(arg[0]), F(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]), F(arg[5]), F(arg[6]),
                                      I(arg[7]), F(arg[8])));
 }
 SOUND_HANDLER(F_AudioStopSound) { Audio_StopSound(I(arg[0])); }
@@ -146,13 +146,13 @@ SOUND_HANDLER(F_AudioResumeSound) { Audio_ResumeSound(I(arg[0])); }
 SOUND_HANDLER(F_AudioPauseAll) { Audio_PauseAll(); }
 SOUND_HANDLER(F_AudioResumeAll) { Audio_ResumeAll(); }
 SOUND_HANDLER(F_AudioStopAll) { Audio_StopAll(); }
-SOUND_HANDLER(F_AudioIsPlaying) { GiveReal(Result, Audio_IsPlaying(I(arg[0])) ? 1.0 : 0.0); }
-SOUND_HANDLER(F_AudioGetType) { GiveReal(Result, Audio_SoundIsStreamed(I(arg[0]))); }
+SOUND_HANDLER(F_AudioIsPlaying) { Give(Result, Audio_IsPlaying(I(arg[0])) ? 1.0 : 0.0); }
+SOUND_HANDLER(F_AudioGetType) { Give(Result, Audio_SoundIsStreamed(I(arg[0]))); }
 SOUND_HANDLER(F_AudioMasterGain) { Audio_SetMasterGain(F(arg[0])); }
 SOUND_HANDLER(F_AudioChannelNum) { Audio_SetChannelCount(I(arg[0])); }
 SOUND_HANDLER(F_AudioPlayMusic) { Audio_PlayMusic(I(arg[0]), I(arg[1]) > 0); }
 SOUND_HANDLER(F_AudioStopMusic) { Audio_StopMusic(); }
-SOUND_HANDLER(F_AudioSoundLength) { GiveReal(Result, Audio_SoundLength(I(arg[0]))); }
+SOUND_HANDLER(F_AudioSoundLength) { Give(Result, Audio_SoundLength(I(arg[0]))); }
 
 void Function_Sound_Init() {
   Function_Add("sound_play", F_SoundPlay, 1);

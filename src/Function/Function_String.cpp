@@ -17,7 +17,6 @@
 
 namespace {
 // The text of an argument; a real reads as a missing text (null).
-const char* TextArg(const RValue& v) { return v.kind == VALUE_STRING ? v.str : nullptr; }
 
 // Positions and counts: rounded, halves to even, in 64 bits.
 int64_t IntArg(const RValue& v) { return Convert_RoundInt64(v.val); }
@@ -77,13 +76,13 @@ void ChangeCase(RValue& result, const RValue& arg, char from, int shift) {
 // Byte-wise replacement of the first or every occurrence; the search goes on
 // after each replaced occurrence, so a replacement is never searched again.
 void Replace(RValue& result, const RValue* arg, bool all) {
-  const char* text = TextArg(arg[0]);
+  const char* text = RValue_TextOrNull(arg[0]);
   if (!text) {
     SetEmpty(result);
     return;
   }
-  const char* sought = TextArg(arg[1]);
-  const char* replacement = TextArg(arg[2]);
+  const char* sought = RValue_TextOrNull(arg[1]);
+  const char* replacement = RValue_TextOrNull(arg[2]);
   // Every position holds the empty text: replacing all of them cannot end,
   // so the text stays as it is.
   if (!sought || (all && !*sought)) {
@@ -150,25 +149,25 @@ void F_AnsiChar(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 void F_Ord(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  const char* text = TextArg(arg[0]);
+  const char* text = RValue_TextOrNull(arg[0]);
   if (!text || !*text) return;
   RValue_SetReal(&Result, UTF8_GetChar(text));
 }
 
 void F_StringLength(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  RValue_SetReal(&Result, static_cast<double>(UTF8_Length(TextArg(arg[0]))));
+  RValue_SetReal(&Result, static_cast<double>(UTF8_Length(RValue_TextOrNull(arg[0]))));
 }
 
 void F_StringByteLength(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  const char* text = TextArg(arg[0]);
+  const char* text = RValue_TextOrNull(arg[0]);
   RValue_SetReal(&Result, text ? static_cast<double>(std::strlen(text)) : 0.0);
 }
 
 // The character position of the first whole occurrence (a sought text that
 // would run past the end is not found).
 void F_StringPos(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  const char* sought = TextArg(arg[0]);
-  const char* text = TextArg(arg[1]);
+  const char* sought = RValue_TextOrNull(arg[0]);
+  const char* text = RValue_TextOrNull(arg[1]);
   if (!sought || !text) return;
   int64_t position = 1;
   for (const char* p = text; *p; ++position) {
@@ -208,7 +207,7 @@ void F_StringCharAt(RValue& Result, CInstance*, CInstance*, int argc, RValue* ar
 }
 
 void F_StringByteAt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  const char* text = TextArg(arg[0]);
+  const char* text = RValue_TextOrNull(arg[0]);
   int64_t at = std::max<int64_t>(IntArg(arg[1]), 1) - 1;
   int64_t length = text ? static_cast<int64_t>(std::strlen(text)) : 0;
   if (at >= length) SetEmpty(Result);
@@ -217,7 +216,7 @@ void F_StringByteAt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 
 // A position outside the text, or a count of 0 or less, leaves it unchanged.
 void F_StringDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  const char* text = TextArg(arg[0]);
+  const char* text = RValue_TextOrNull(arg[0]);
   if (!text) text = "";
   int64_t position = IntArg(arg[1]);
   int64_t count = IntArg(arg[2]);
@@ -237,8 +236,8 @@ void F_StringDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 // The inserted text goes before the character at the position, limited to
 // the text's ends.
 void F_StringInsert(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  const char* inserted = TextArg(arg[0]);
-  const char* text = TextArg(arg[1]);
+  const char* inserted = RValue_TextOrNull(arg[0]);
+  const char* text = RValue_TextOrNull(arg[1]);
   if (!text) text = "";
   if (!inserted || !*inserted) {
     SetText(Result, text);
@@ -256,7 +255,7 @@ void F_StringLower(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { C
 void F_StringUpper(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { ChangeCase(Result, arg[0], 'a', 'A' - 'a'); }
 
 void F_StringRepeat(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  const char* text = TextArg(arg[0]);
+  const char* text = RValue_TextOrNull(arg[0]);
   int64_t times = IntArg(arg[1]);
   int64_t length = text ? static_cast<int64_t>(std::strlen(text)) : 0;
   if (length == 0 || times <= 0) {
@@ -295,8 +294,8 @@ void F_StringReplaceAll(RValue& Result, CInstance*, CInstance*, int, RValue* arg
 // Byte-wise occurrences, overlapping ones included; an empty sought text
 // occurs nowhere.
 void F_StringCount(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  const char* sought = TextArg(arg[0]);
-  const char* text = TextArg(arg[1]);
+  const char* sought = RValue_TextOrNull(arg[0]);
+  const char* text = RValue_TextOrNull(arg[1]);
   if (!sought || !*sought || !text || !*text) return;
   std::string_view haystack(text);
   size_t soughtLength = std::strlen(sought);

@@ -3,6 +3,7 @@
 #include "Base/Convert.h"
 #include "Code/Code_Constant.h"
 #include "Code/Code_Error.h"
+#include "Function/Function_Args.h"
 #include "Function/Kivo_Functions.h"
 #include "Function/Kivo_Pause.h"
 #include "Function/Linux/Function_MiscM.h"
@@ -27,56 +28,54 @@ bool g_KeypadOpen = false;
 // The GUI size a game set; negative until it sets one.
 int g_GuiWidth = -1, g_GuiHeight = -1;
 
-void GiveReal(RValue& Result, double d) { RValue_SetReal(&Result, d); }
-
 template <int Value>
 void F_Fixed(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  GiveReal(Result, Value);
+  Give(Result, Value);
 }
 
 void F_GetTimer(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  GiveReal(Result, static_cast<double>(Timing_Time()));
+  Give(Result, static_cast<double>(Timing_Time()));
 }
 
 template <int Axis>
 void F_GetTilt(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  GiveReal(Result, g_Tilt[Axis]);
+  Give(Result, g_Tilt[Axis]);
 }
 
 // (device): the device's mouse in the room, through the views.
 void F_MouseX(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  GiveReal(Result, Run_MouseRoomX(RValue_RoundInt(arg[0])));
+  Give(Result, Run_MouseRoomX(RValue_RoundInt(arg[0])));
 }
 void F_MouseY(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  GiveReal(Result, Run_MouseRoomY(RValue_RoundInt(arg[0])));
+  Give(Result, Run_MouseRoomY(RValue_RoundInt(arg[0])));
 }
 
 // (device): the device's mouse in the window; 0 outside devices 0 to 5.
 template <int (&Position)[IO_MOUSE_POSITIONS]>
 void F_MouseRaw(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   int device = RValue_RoundInt(arg[0]);
-  GiveReal(Result, device >= 0 && device < IO_MOUSE_POSITIONS ? Position[device] : 0);
+  Give(Result, device >= 0 && device < IO_MOUSE_POSITIONS ? Position[device] : 0);
 }
 
 // (device, button)
 template <int (*Check)(int button, int device)>
 void F_MouseCheckButton(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  GiveReal(Result, Check(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[0])));
+  Give(Result, Check(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[0])));
 }
 
-void F_IsKeypadOpen(RValue& Result, CInstance*, CInstance*, int, RValue*) { GiveReal(Result, g_KeypadOpen); }
-void F_GetDevice(RValue& Result, CInstance*, CInstance*, int, RValue*) { GiveReal(Result, Platform_GetDevice()); }
+void F_IsKeypadOpen(RValue& Result, CInstance*, CInstance*, int, RValue*) { Give(Result, g_KeypadOpen); }
+void F_GetDevice(RValue& Result, CInstance*, CInstance*, int, RValue*) { Give(Result, Platform_GetDevice()); }
 void F_GetCPUDetails(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  GiveReal(Result, Platform_GetCPUDetails());
+  Give(Result, Platform_GetCPUDetails());
 }
 void F_OSGetLanguage(RValue& Result, CInstance*, CInstance*, int, RValue*) {
   RValue_SetString(&Result, Platform_GetLanguage().c_str());
 }
 void F_OSIsNetworkConnected(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  GiveReal(Result, Platform_IsNetworkConnected() ? 1 : 0);
+  Give(Result, Platform_IsNetworkConnected() ? 1 : 0);
 }
 void F_OSIsPaused(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  GiveReal(Result, Kivo_OSPauseEvent_Paused() ? 1 : 0);
+  Give(Result, Kivo_OSPauseEvent_Paused() ? 1 : 0);
 }
 // Power saving and the orientation lock are phone settings; a desktop has
 // neither to hand the flag to.
@@ -87,10 +86,10 @@ void F_DisplaySetGuiSize(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   g_GuiHeight = RValue_TruncInt(arg[1]);
 }
 void F_DisplayGetGuiWidth(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  GiveReal(Result, g_GuiWidth < 0 ? Window_GetClientWidth() : g_GuiWidth);
+  Give(Result, g_GuiWidth < 0 ? Window_GetClientWidth() : g_GuiWidth);
 }
 void F_DisplayGetGuiHeight(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  GiveReal(Result, g_GuiHeight < 0 ? Window_GetClientHeight() : g_GuiHeight);
+  Give(Result, g_GuiHeight < 0 ? Window_GetClientHeight() : g_GuiHeight);
 }
 
 void F_EnableAlphaBlend(RValue&, CInstance*, CInstance*, int, RValue* arg) {

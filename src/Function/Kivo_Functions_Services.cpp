@@ -6,15 +6,13 @@
 
 #include "Base/Console.h"
 #include "Base/Convert.h"
+#include "Function/Function_Args.h"
 #include "Function/Function_Data_Structures.h"
 #include "Function/Kivo_Functions.h"
 #include "Function/Linux/Function_MiscM.h"
 
 namespace {
-void GiveReal(RValue& Result, double d) { RValue_SetReal(&Result, d); }
 
-void F_Nothing(RValue&, CInstance*, CInstance*, int, RValue*) {}
-void F_EmptyText(RValue& Result, CInstance*, CInstance*, int, RValue*) { RValue_SetString(&Result, ""); }
 
 template <void (*Operation)()>
 void F_Call(RValue&, CInstance*, CInstance*, int, RValue*) {
@@ -22,7 +20,7 @@ void F_Call(RValue&, CInstance*, CInstance*, int, RValue*) {
 }
 template <auto Query>
 void F_Answer(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  GiveReal(Result, Query());
+  Give(Result, Query());
 }
 
 void F_PocketChangeShop(RValue&, CInstance*, CInstance*, int, RValue*) { Console_Printf("Calling to display shop\n"); }
@@ -78,12 +76,12 @@ int StoreMap(const char* status) {
 // (product list): the game's list is not read; the catalogue is fixed.
 void F_IapActivate(RValue&, CInstance*, CInstance*, int, RValue*) { g_StoreActive = true; }
 void F_IapStatus(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  GiveReal(Result, StoreMap(g_StoreActive ? "Available" : "Unavailable"));
+  Give(Result, StoreMap(g_StoreActive ? "Available" : "Unavailable"));
 }
 // The purchased product as a new map {id, title, description, price, status};
 // -1 before the store is active.
 void F_IapRestoreAll(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  GiveReal(Result, -1);
+  Give(Result, -1);
   if (!g_StoreActive) return;
   for (const Product& p : kCatalogue) {
     if (p.state[0] != 'P') continue;
@@ -92,11 +90,11 @@ void F_IapRestoreAll(RValue& Result, CInstance*, CInstance*, int, RValue*) {
                           {"description", 0, p.description},
                           {"price", 0, p.price},
                           {"status", 0, p.state}};
-    return GiveReal(Result, DS_Map_CreateFromPairs(5, pairs));
+    return Give(Result, DS_Map_CreateFromPairs(5, pairs));
   }
 }
 void F_IapFilesPurchased(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  GiveReal(Result, StoreMap("Purchased"));
+  Give(Result, StoreMap("Purchased"));
 }
 }  // namespace
 

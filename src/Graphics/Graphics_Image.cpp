@@ -108,13 +108,8 @@ bool GR_Image_Decode(const void* data, size_t size, std::vector<CBitmap32>& fram
 
 bool GR_Image_Load(const char* path, std::vector<CBitmap32>& frames) {
   frames.clear();
-  FILE* f = path ? fopen(path, "rb") : nullptr;
-  if (!f) return false;
-  std::vector<unsigned char> data;
-  unsigned char buf[65536];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
-  fclose(f);
+  std::vector<uint8_t> data;
+  if (!path || !File_ReadWhole(path, data)) return false;
   return GR_Image_Decode(data.data(), data.size(), frames);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Base/File_Folders.h"
+#include "Base/UTF8_Main.h"
 #include "Platform/MemoryManager.h"
 #include "Support/Support_File.h"
 
@@ -16,13 +17,8 @@ std::vector<std::string> g_pickedRead, g_pickedWrite;
 uint8_t* ReadWhole(const std::string& path, int64_t* length) {
   *length = 0;
   if (path.empty() || !File_Exists(path.c_str())) return nullptr;
-  FILE* fp = std::fopen(File_NativePath(path.c_str()).c_str(), "rb");
-  if (!fp) return nullptr;
   std::vector<uint8_t> bytes;
-  uint8_t chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, fp)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-  std::fclose(fp);
+  if (!File_ReadWhole(File_NativePath(path.c_str()), bytes)) return nullptr;
   // One byte more than the data, so that an empty file still gives a block.
   auto* data = static_cast<uint8_t*>(MEM_ALLOC(bytes.size() + 1));
   if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
@@ -232,11 +228,7 @@ std::string LoadSave_SaveFolder(const char* game_name) {
   for (char& c : name)
     if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 32) c = '_';
   // Bounded, cut at a character's start.
-  if (name.size() > SAVE_FOLDER_NAME_MAX) {
-    size_t cut = SAVE_FOLDER_NAME_MAX;
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) cut--;
-    name.resize(cut);
-  }
+  name.resize(UTF8_CutLength(name.c_str(), SAVE_FOLDER_NAME_MAX));
   size_t first = name.find_first_not_of(' '), last = name.find_last_not_of(' ');
   name = first == std::string::npos ? "" : name.substr(first, last - first + 1);
   if (name.find_first_not_of('.') == std::string::npos) name = "game";  // blank, "." or ".."

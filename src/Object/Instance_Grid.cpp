@@ -22,9 +22,11 @@ struct Grid {
   uint64_t stamp = 0;
 };
 
+// Never destroyed: instances still leave it from exit handlers that run after
+// the program's static objects are gone.
 Grid& TheGrid() {
-  static Grid grid;
-  return grid;
+  static Grid* grid = new Grid;
+  return *grid;
 }
 
 uint64_t Key(int cx, int cy) { return (static_cast<uint64_t>(static_cast<uint32_t>(cx)) << 32) | static_cast<uint32_t>(cy); }

@@ -45,28 +45,11 @@ void Area(float* width, float* height) {
   }
 }
 
-void Fade(CParticleType& t, float a1, float a2, float a3) {
-  t.alpha[0] = a1;
-  t.alpha[1] = a2;
-  t.alpha[2] = a3;
-}
-
-void Size(CParticleType& t, float sizeMin, float sizeMax, float incr) {
-  t.sizeMin = sizeMin;
-  t.sizeMax = sizeMax;
-  t.sizeIncr = incr;
-}
-
 void Motion(CParticleType& t, float speedMin, float speedMax, float dirMin, float dirMax) {
   t.speedMin = speedMin;
   t.speedMax = speedMax;
   t.dirMin = dirMin;
   t.dirMax = dirMax;
-}
-
-void Life(CParticleType& t, int lifeMin, int lifeMax) {
-  t.lifeMin = lifeMin;
-  t.lifeMax = lifeMax;
 }
 
 // The settings of part 0 or 1 of a kind at scale s.
@@ -75,83 +58,83 @@ void Setup(CParticleType& t, int kind, int part, float s) {
     case EF_EXPLOSION:
       if (part == 0) {
         t.shape = PT_SHAPE_EXPLOSION;
-        Size(t, 0.1f * s, 0.1f * s, 0.05f * s);
-        Life(t, 10, 14);
-        Fade(t, 1, 0.8f, 0);
+        t.SetSize(0.1f * s, 0.1f * s, 0.05f * s, 0);
+        t.SetLife(10, 14);
+        t.SetAlpha(1, 0.8f, 0);
       } else {
         t.shape = PT_SHAPE_SMOKE;
-        Size(t, 0.15f * s, 0.25f * s, 0.01f * s);
+        t.SetSize(0.15f * s, 0.25f * s, 0.01f * s, 0);
         Motion(t, 0.5f * s, 1.2f * s, 0, 360);
         t.speedIncr = -0.02f * s;
-        Life(t, 20, 30);
-        Fade(t, 0.6f, 0.3f, 0);
+        t.SetLife(20, 30);
+        t.SetAlpha(0.6f, 0.3f, 0);
       }
       break;
     case EF_RING:
     case EF_ELLIPSE:
       t.shape = PT_SHAPE_RING;
-      Size(t, 0.1f * s, 0.1f * s, 0.08f * s);
+      t.SetSize(0.1f * s, 0.1f * s, 0.08f * s, 0);
       if (kind == EF_ELLIPSE) t.yscale = 0.5f;
-      Life(t, 12, 12);
-      Fade(t, 1, 0.6f, 0);
+      t.SetLife(12, 12);
+      t.SetAlpha(1, 0.6f, 0);
       break;
     case EF_FIREWORK:
       t.shape = PT_SHAPE_FLARE;
-      Size(t, 0.08f * s, 0.12f * s, 0);
+      t.SetSize(0.08f * s, 0.12f * s, 0, 0);
       Motion(t, 1.5f * s, 3 * s, 0, 360);
       t.speedIncr = -0.03f * s;
       t.SetGravity(0.05f, 270);
-      Life(t, 25, 35);
-      Fade(t, 1, 1, 0);
+      t.SetLife(25, 35);
+      t.SetAlpha(1, 1, 0);
       break;
     case EF_SMOKE:
     case EF_SMOKEUP:
       t.shape = PT_SHAPE_SMOKE;
-      Size(t, 0.2f * s, 0.3f * s, 0.005f * s);
+      t.SetSize(0.2f * s, 0.3f * s, 0.005f * s, 0);
       if (kind == EF_SMOKE) Motion(t, 0, 0.2f * s, 0, 360);
       else Motion(t, 0.5f * s, 1 * s, 80, 100);
-      Life(t, 30, 40);
-      Fade(t, 0.8f, 0.4f, 0);
+      t.SetLife(30, 40);
+      t.SetAlpha(0.8f, 0.4f, 0);
       break;
     case EF_STAR:
       t.shape = PT_SHAPE_STAR;
-      Size(t, 0.3f * s, 0.3f * s, -0.01f * s);
+      t.SetSize(0.3f * s, 0.3f * s, -0.01f * s, 0);
       t.angMax = 360;
       t.angIncr = 5;
-      Life(t, 20, 20);
-      Fade(t, 1, 1, 0);
+      t.SetLife(20, 20);
+      t.SetAlpha(1, 1, 0);
       break;
     case EF_SPARK:
       t.shape = PT_SHAPE_SPARK;
-      Size(t, 0.3f * s, 0.3f * s, -0.015f * s);
+      t.SetSize(0.3f * s, 0.3f * s, -0.015f * s, 0);
       t.angMax = 360;
-      Life(t, 15, 15);
-      Fade(t, 1, 0.8f, 0);
+      t.SetLife(15, 15);
+      t.SetAlpha(1, 0.8f, 0);
       break;
     case EF_FLARE:
       t.shape = PT_SHAPE_FLARE;
-      Size(t, 0.6f * s, 0.6f * s, 0);
-      Life(t, 20, 20);
-      Fade(t, 1, 0.5f, 0);
+      t.SetSize(0.6f * s, 0.6f * s, 0, 0);
+      t.SetLife(20, 20);
+      t.SetAlpha(1, 0.5f, 0);
       break;
     case EF_CLOUD:
       t.shape = PT_SHAPE_CLOUD;
-      Size(t, 1 * s, 1.2f * s, 0);
+      t.SetSize(1 * s, 1.2f * s, 0, 0);
       t.yscale = 0.6f;
       Motion(t, 0.1f, 0.2f, 0, 0);
-      Life(t, 80, 100);
-      Fade(t, 0, 0.5f, 0);
+      t.SetLife(80, 100);
+      t.SetAlpha(0, 0.5f, 0);
       break;
     case EF_RAIN:
       t.shape = PT_SHAPE_LINE;
-      Size(t, 0.2f * s, 0.2f * s, 0);
+      t.SetSize(0.2f * s, 0.2f * s, 0, 0);
       Motion(t, 7, 9, 260, 260);
       t.angRelative = true;
-      Fade(t, 0.8f, 0.8f, 0.8f);
+      t.SetAlpha(0.8f, 0.8f, 0.8f);
       break;
     case EF_SNOW:
       t.shape = PT_SHAPE_SNOW;
-      Size(t, 0.08f * s, 0.12f * s, 0);
+      t.SetSize(0.08f * s, 0.12f * s, 0, 0);
       Motion(t, 1, 2, 260, 280);
       t.dirWiggle = 10;
       t.angMax = 360;

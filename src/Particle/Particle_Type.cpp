@@ -15,6 +15,24 @@ void With(int id, F change) {
 }
 }  // namespace
 
+void CParticleType::SetSize(float min, float max, float incr, float wiggle) {
+  sizeMin = min;
+  sizeMax = max;
+  sizeIncr = incr;
+  sizeWiggle = wiggle;
+}
+
+void CParticleType::SetLife(int min, int max) {
+  lifeMin = min;
+  lifeMax = max;
+}
+
+void CParticleType::SetAlpha(float a1, float a2, float a3) {
+  alpha[0] = a1;
+  alpha[1] = a2;
+  alpha[2] = a3;
+}
+
 void CParticleType::SetGravity(float amount, float direction) {
   gravAmount = amount;
   gravDir = direction;
@@ -78,12 +96,7 @@ void ParticleType_SetSprite(int id, int sprite, bool animate, bool stretch, bool
 }
 
 void ParticleType_SetSize(int id, float sizeMin, float sizeMax, float incr, float wiggle) {
-  With(id, [=](CParticleType& t) {
-    t.sizeMin = sizeMin;
-    t.sizeMax = sizeMax;
-    t.sizeIncr = incr;
-    t.sizeWiggle = wiggle;
-  });
+  With(id, [=](CParticleType& t) { t.SetSize(sizeMin, sizeMax, incr, wiggle); });
 }
 
 void ParticleType_SetScale(int id, float xscale, float yscale) {
@@ -94,10 +107,7 @@ void ParticleType_SetScale(int id, float xscale, float yscale) {
 }
 
 void ParticleType_SetLife(int id, int lifeMin, int lifeMax) {
-  With(id, [=](CParticleType& t) {
-    t.lifeMin = lifeMin;
-    t.lifeMax = lifeMax;
-  });
+  With(id, [=](CParticleType& t) { t.SetLife(lifeMin, lifeMax); });
 }
 
 void ParticleType_SetStep(int id, int number, int type) {
@@ -203,11 +213,7 @@ void ParticleType_SetAlpha1(int id, float a1) { ParticleType_SetAlpha3(id, a1, a
 void ParticleType_SetAlpha2(int id, float a1, float a2) { ParticleType_SetAlpha3(id, a1, (a1 + a2) / 2, a2); }
 
 void ParticleType_SetAlpha3(int id, float a1, float a2, float a3) {
-  With(id, [=](CParticleType& t) {
-    t.alpha[0] = a1;
-    t.alpha[1] = a2;
-    t.alpha[2] = a3;
-  });
+  With(id, [=](CParticleType& t) { t.SetAlpha(a1, a2, a3); });
 }
 
 void ParticleType_SetBlend(int id, bool additive) {

@@ -41,6 +41,9 @@ class CParticleType {
 
   // Speed or direction change during the life.
   bool Turns() const { return speedIncr != 0 || speedWiggle != 0 || dirIncr != 0 || dirWiggle != 0; }
+  void SetSize(float min, float max, float incr, float wiggle);
+  void SetLife(int min, int max);
+  void SetAlpha(float a1, float a2, float a3);
   void SetGravity(float amount, float direction);
 };
 

@@ -64,16 +64,12 @@ void Audio_EmitterFalloff(int emitter, float reference, float maximum, float fac
   e->reference = reference;
   e->maximum = maximum;
   e->factor = factor;
-  for (const AudioVoiceRef& ref : e->voices) {
-    AudioVoice* v = Audio_RefVoice(ref);
-    if (!v || v->stolen || v->source < 0) continue;
-    ALuint source = g_Audio.pool[size_t(v->source)];
-    ALint state = Audio_SourceState(source);
-    Audio_LogError("Error getting source state\n");
-    if (state == AL_STOPPED) continue;
-    alSourcef(source, AL_MAX_DISTANCE, maximum);
-    alSourcef(source, AL_REFERENCE_DISTANCE, reference);
-    alSourcef(source, AL_ROLLOFF_FACTOR, factor);
-    Audio_LogError("Error updating emitter\n");
-  }
+  Audio_EmitterSources(
+      *e,
+      [&](ALuint source) {
+        alSourcef(source, AL_MAX_DISTANCE, maximum);
+        alSourcef(source, AL_REFERENCE_DISTANCE, reference);
+        alSourcef(source, AL_ROLLOFF_FACTOR, factor);
+      },
+      [](AudioVoice&) {});
 }

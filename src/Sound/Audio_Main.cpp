@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "Base/Console.h"
+#include "Base/String_Helpers.h"
 #include "Option/Option_CommandLine.h"
 #include "Option/Option_Main.h"
 #include "Sound/Audio_State.h"
@@ -19,11 +20,6 @@ constexpr int kMostChannels = 4096;
 
 AudioSound* Sound(int index) {
   return index >= 0 && index < int(g_Audio.sounds.size()) ? g_Audio.sounds[size_t(index)].get() : nullptr;
-}
-
-bool EndsWith(const std::string& s, const char* ending) {
-  size_t e = std::strlen(ending);
-  return s.size() >= e && s.compare(s.size() - e, e, ending) == 0;
 }
 
 void MakePool() {
@@ -366,7 +362,8 @@ bool Audio_IsPlaying(int value) {
   }
   AudioSound* s = Sound(value);
   if (!s) return false;
-  if (s->streamed) return EndsWith(s->file_name, ".mp3") && g_Audio.output && g_Audio.output->PlayingMP3();
+  if (s->streamed)
+    return String_EndsWith(s->file_name.c_str(), ".mp3") && g_Audio.output && g_Audio.output->PlayingMP3();
   for (auto& v : g_Audio.voices)
     if (v->sound == value && VoicePlaying(*v)) return true;
   return false;
@@ -428,9 +425,9 @@ void Audio_ListenerOrientation(float atX, float atY, float atZ, float upX, float
 void Audio_PlayMusic(int sound, bool loop) {
   AudioSound* s = Sound(sound);
   if (!g_Audio.output || !s || s->file_name.empty()) return;
-  if (EndsWith(s->file_name, ".mp3")) g_Audio.output->PlayMP3(s->file_name.c_str(), loop);
-  else if (EndsWith(s->file_name, ".mid") || EndsWith(s->file_name, ".midi"))
-    g_Audio.output->PlayMIDI(s->file_name.c_str(), loop);
+  const char* name = s->file_name.c_str();
+  if (String_EndsWith(name, ".mp3")) g_Audio.output->PlayMP3(name, loop);
+  else if (String_EndsWith(name, ".mid") || String_EndsWith(name, ".midi")) g_Audio.output->PlayMIDI(name, loop);
 }
 
 void Audio_StopMusic() {
@@ -442,20 +439,15 @@ void Audio_UpdateEmitters() {
   if (g_Audio.listener) SetListener();
   for (auto& e : g_Audio.emitters) {
     if (!e || !e->active) continue;
-    for (const AudioVoiceRef& ref : e->voices) {
-      AudioVoice* v = Audio_RefVoice(ref);
-      if (!v || v->stolen || v->source < 0) continue;
-      ALuint source = g_Audio.pool[size_t(v->source)];
-      ALint state = Audio_SourceState(source);
-      Audio_LogError("Error getting source state\n");
-      if (state == AL_STOPPED) {
-        v->active = false;
-        v->stolen = false;
-        continue;
-      }
-      alSourcefv(source, AL_POSITION, e->position);
-      alSourcefv(source, AL_VELOCITY, e->velocity);
-      Audio_LogError("Error updating emitter\n");
-    }
+    Audio_EmitterSources(
+        *e,
+        [&](ALuint source) {
+          alSourcefv(source, AL_POSITION, e->position);
+          alSourcefv(source, AL_VELOCITY, e->velocity);
+        },
+        [](AudioVoice& v) {
+          v.active = false;
+          v.stolen = false;
+        });
   }
 }

@@ -77,3 +77,22 @@ AudioVoice* Audio_RefVoice(const AudioVoiceRef& ref);
 // The pending OpenAL error, logged with a message taking its code when there is one.
 bool Audio_LogError(const char* message);
 ALint Audio_SourceState(ALuint source);
+
+// Calls update(source) for each source an emitter's voices still play on, checking for an error
+// after each; a voice whose source has stopped goes to stopped(voice) instead.
+template <class Update, class Stopped>
+void Audio_EmitterSources(const AudioEmitter& e, Update update, Stopped stopped) {
+  for (const AudioVoiceRef& ref : e.voices) {
+    AudioVoice* v = Audio_RefVoice(ref);
+    if (!v || v->stolen || v->source < 0) continue;
+    ALuint source = g_Audio.pool[size_t(v->source)];
+    ALint state = Audio_SourceState(source);
+    Audio_LogError("Error getting source state\n");
+    if (state == AL_STOPPED) {
+      stopped(*v);
+      continue;
+    }
+    update(source);
+    Audio_LogError("Error updating emitter\n");
+  }
+}

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "Base/String_Helpers.h"
 #include "Sound/Sound_Hardware.h"
 #include "Support/Support_Stream.h"
 
@@ -14,11 +15,6 @@ std::vector<WaveSlot> g_Slots;
 // deleted or replaced sound cannot leave it pointing at freed text.
 std::string g_MusicName;
 bool g_HasMusic = false;
-
-bool EndsWith(const char* name, const char* ending) {
-  size_t n = std::strlen(name), e = std::strlen(ending);
-  return n >= e && std::memcmp(name + n - e, ending, e) == 0;
-}
 
 WaveSlot* Slot(int slot) { return slot >= 0 && slot < int(g_Slots.size()) ? &g_Slots[size_t(slot)] : nullptr; }
 
@@ -37,12 +33,12 @@ void Reclaim() {
 }  // namespace
 
 bool Wave_IsMusic(const char* name) {
-  return name && (EndsWith(name, ".mp3") || EndsWith(name, ".mid") || EndsWith(name, ".midi"));
+  return name && (String_EndsWith(name, ".mp3") || String_EndsWith(name, ".mid") || String_EndsWith(name, ".midi"));
 }
 
 void Wave_Play(const char* name, int slot, bool loop) {
   if (!g_SoundHardware) return;
-  if (name && EndsWith(name, ".mp3")) {
+  if (name && String_EndsWith(name, ".mp3")) {
     g_MusicName = name;
     g_HasMusic = true;
     g_SoundHardware->PlayMP3(name, loop);

@@ -1,5 +1,7 @@
 #include "Support/Support_File.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "Base/RValue.h"
@@ -64,4 +66,18 @@ void CreateFileDirectory(const char* name) {
   if (!cut || cut == name) return;
   std::string folder(name, static_cast<size_t>(cut - name));
   Directory_Create(folder.c_str());
+}
+
+bool File_ReadWhole(const std::string& path, std::vector<uint8_t>& out) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  out.clear();
+  uint8_t block[65536];
+  size_t n;
+  while ((n = std::fread(block, 1, sizeof block, f)) > 0) out.insert(out.end(), block, block + n);
+  int savedErrno = errno;
+  bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  errno = savedErrno;
+  return !failed;
 }

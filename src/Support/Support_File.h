@@ -2,7 +2,9 @@
 // Texts returned as char* are new memory-manager blocks the caller frees.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // True for an existing file that is neither a folder nor a device.
 bool File_Exists(const char* path);
@@ -14,6 +16,9 @@ bool Directory_Create(const char* path);
 // a file beside it that then takes its place, so a write that fails halfway
 // (a full disk, the program stopped) leaves the old file as it was.
 bool File_WriteWhole(const char* path, const void* data, size_t size);
+// Reads the whole file at the path as given (no native path made) into out;
+// false (errno set) when it cannot be opened or read.
+bool File_ReadWhole(const std::string& path, std::vector<uint8_t>& out);
 
 // The process's current folder (no trailing separator).
 char* File_GetCurrentDirectory();

@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "Graphics/Graphics_Image.h"
+#include "Support/Support_File.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ void ToPackImage(CBitmap32& bitmap, bool transparent, PackImage& out) {
 
 bool DataFile_DecodeImage(const std::string& path, bool transparent, PackImage& out, std::string& error) {
   std::vector<uint8_t> bytes;
-  if (!DataFile_ReadWholeFile(path, bytes)) {
+  if (!File_ReadWhole(path, bytes)) {
     error = "cannot open image file \"" + path + "\"";
     return false;
   }

@@ -22,6 +22,7 @@
 #include "Base/UTF8_Main.h"
 #include "Font/Linux/Font_RasterM.h"
 #include "Physics/Physics_Check.h"
+#include "Support/Support_File.h"
 #include "gamepack/Gamepack_Image.h"
 
 namespace {
@@ -265,7 +266,7 @@ class CProject {
   PackageBytes ReadFile(const std::string& name, const std::string& where) {
     std::string path = Resolve(name);
     std::vector<uint8_t> bytes;
-    if (!DataFile_ReadWholeFile(path, bytes)) Fail(where, "cannot read file " + Quoted(path));
+    if (!File_ReadWhole(path, bytes)) Fail(where, "cannot read file " + Quoted(path));
     m_out.storage.push_back(std::move(bytes));
     return m_out.storage.back();
   }
@@ -394,7 +395,7 @@ std::string JsonFound(const std::string& text, size_t offset) {
 
 json_object* CProject::Parse() {
   std::vector<uint8_t> bytes;
-  if (!DataFile_ReadWholeFile(m_path, bytes)) throw ProjectError{m_path + ": cannot read the project file"};
+  if (!File_ReadWhole(m_path, bytes)) throw ProjectError{m_path + ": cannot read the project file"};
   std::string text(bytes.begin() + UTF8_MarkLength(bytes.data(), bytes.size()), bytes.end());
 
   json_tokener* tok = json_tokener_new();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Base/Convert.h"
+#include "Base/String_Helpers.h"
 #include "Code/Function_Main.h"
 #include "Function/Function_File.h"
 #include "Run/Run_Main.h"
@@ -24,12 +25,6 @@ std::vector<std::string> g_Found;
 size_t g_Next = 0;
 bool g_SearchOpen = false;
 
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
 // Every entry of the mask's folder (files and folders alike) whose name
 // matches its pattern ignoring ASCII case ("*.*" matches every name), in
 // name order ignoring ASCII case.
@@ -41,7 +36,7 @@ std::vector<std::string> Search(const char* mask) {
     folder = native.substr(0, cut + 1);
     pattern = native.substr(cut + 1);
   }
-  pattern = Lower(pattern);
+  pattern = String_LowerAscii(pattern);
   if (pattern == "*.*") pattern = "*";
   std::vector<std::string> found;
   if (pattern.empty()) return found;
@@ -51,7 +46,7 @@ std::vector<std::string> Search(const char* mask) {
   while (dirent* e = readdir(dir)) {
     std::string name = e->d_name;
     if (name == "." || name == "..") continue;
-    if (fnmatch(pattern.c_str(), Lower(name).c_str(), 0) == 0) found.push_back(name);
+    if (fnmatch(pattern.c_str(), String_LowerAscii(name).c_str(), 0) == 0) found.push_back(name);
   }
   closedir(dir);
   std::sort(found.begin(), found.end(), [](const std::string& a, const std::string& b) {

@@ -13,6 +13,7 @@
 #include "Base/Gtk_Start.h"
 #include "Base/Linux/Gtk_BoxM.h"
 #include "Base/UTF8_Main.h"
+#include "Function/Function_Args.h"
 #include "IO/IO_Main.h"
 #include "IO/IO_Query.h"
 #include "IO/LoadSave_Main.h"
@@ -32,8 +33,6 @@ constexpr int VK_NUMLOCK = 144;
 
 void Pump() { Run_ProcessMessages(); }
 
-void GiveReal(RValue& result, double d) { RValue_SetReal(&result, d); }
-
 bool NumLockOn() { return (SDL_GetModState() & KMOD_NUM) != 0; }
 
 // Waits, pumping every 50 ms, until the check is true or the window closes.
@@ -49,7 +48,7 @@ void WaitFor(Check done) {
 
 // ---------------------------------------------------------------- keyboard
 
-HANDLER(F_KeyboardGetNumlock) { GiveReal(Result, NumLockOn() ? 1 : 0); }
+HANDLER(F_KeyboardGetNumlock) { Give(Result, NumLockOn() ? 1 : 0); }
 
 // The desktop's own Num Lock cannot be set from here: the runner's modifier
 // state changes and the game sees the key go down and up.
@@ -63,10 +62,10 @@ HANDLER(F_KeyboardSetNumlock) {
 
 HANDLER(F_KeyboardKeyPress) { IO_Inject_Key(RValue_RoundInt(arg[0]), true); }
 HANDLER(F_KeyboardKeyRelease) { IO_Inject_Key(RValue_RoundInt(arg[0]), false); }
-HANDLER(F_KeyboardCheck) { GiveReal(Result, Keyboard_CheckState(RValue_RoundInt(arg[0]), IO_HELD)); }
-HANDLER(F_KeyboardCheckPressed) { GiveReal(Result, Keyboard_CheckState(RValue_RoundInt(arg[0]), IO_PRESSED)); }
-HANDLER(F_KeyboardCheckReleased) { GiveReal(Result, Keyboard_CheckState(RValue_RoundInt(arg[0]), IO_RELEASED)); }
-HANDLER(F_KeyboardCheckDirect) { GiveReal(Result, IO_Key_CheckDirect(RValue_RoundInt(arg[0])) ? 1 : 0); }
+HANDLER(F_KeyboardCheck) { Give(Result, Keyboard_CheckState(RValue_RoundInt(arg[0]), IO_HELD)); }
+HANDLER(F_KeyboardCheckPressed) { Give(Result, Keyboard_CheckState(RValue_RoundInt(arg[0]), IO_PRESSED)); }
+HANDLER(F_KeyboardCheckReleased) { Give(Result, Keyboard_CheckState(RValue_RoundInt(arg[0]), IO_RELEASED)); }
+HANDLER(F_KeyboardCheckDirect) { Give(Result, IO_Key_CheckDirect(RValue_RoundInt(arg[0])) ? 1 : 0); }
 
 HANDLER(F_KeyboardClear) {
   Pump();
@@ -80,11 +79,11 @@ HANDLER(F_KeyboardWait) {
 
 // ------------------------------------------------------------------- mouse
 
-HANDLER(F_MouseCheckButton) { GiveReal(Result, Mouse_CheckButton(RValue_RoundInt(arg[0]), 0)); }
-HANDLER(F_MouseCheckButtonPressed) { GiveReal(Result, Mouse_CheckButtonPressed(RValue_RoundInt(arg[0]), 0)); }
-HANDLER(F_MouseCheckButtonReleased) { GiveReal(Result, Mouse_CheckButtonReleased(RValue_RoundInt(arg[0]), 0)); }
-HANDLER(F_MouseWheelUp) { GiveReal(Result, IO_Mouse_WheelUp(0)); }
-HANDLER(F_MouseWheelDown) { GiveReal(Result, IO_Mouse_WheelDown(0)); }
+HANDLER(F_MouseCheckButton) { Give(Result, Mouse_CheckButton(RValue_RoundInt(arg[0]), 0)); }
+HANDLER(F_MouseCheckButtonPressed) { Give(Result, Mouse_CheckButtonPressed(RValue_RoundInt(arg[0]), 0)); }
+HANDLER(F_MouseCheckButtonReleased) { Give(Result, Mouse_CheckButtonReleased(RValue_RoundInt(arg[0]), 0)); }
+HANDLER(F_MouseWheelUp) { Give(Result, IO_Mouse_WheelUp(0)); }
+HANDLER(F_MouseWheelDown) { Give(Result, IO_Mouse_WheelDown(0)); }
 
 HANDLER(F_MouseClear) {
   Pump();
@@ -140,20 +139,20 @@ void GiveAxis(RValue& result, const RValue& number, int axis) {
   SDL_Joystick* stick = Stick(number);
   if (!stick) return;
   float position = static_cast<float>(std::round(AxisPosition(stick, axis)));
-  GiveReal(result, static_cast<float>(position / 32767.0f - 1.0f));
+  Give(result, static_cast<float>(position / 32767.0f - 1.0f));
 }
 }  // namespace
 
-HANDLER(F_JoystickExists) { GiveReal(Result, Stick(arg[0]) ? 1 : 0); }
+HANDLER(F_JoystickExists) { Give(Result, Stick(arg[0]) ? 1 : 0); }
 
 HANDLER(F_JoystickDirection) {
-  GiveReal(Result, 101);
+  Give(Result, 101);
   SDL_Joystick* stick = Stick(arg[0]);
   if (!stick) return;
   double x = AxisPosition(stick, 0), y = AxisPosition(stick, 1);
   int key = y < 20000 ? 6 : y > 44000 ? 0 : 3;
   key += x < 20000 ? 97 : x > 44000 ? 99 : 98;
-  GiveReal(Result, key);
+  Give(Result, key);
 }
 
 HANDLER(F_JoystickName) {
@@ -164,21 +163,21 @@ HANDLER(F_JoystickName) {
 }
 
 HANDLER(F_JoystickAxes) {
-  if (SDL_Joystick* stick = Stick(arg[0])) GiveReal(Result, std::max(0, SDL_JoystickNumAxes(stick)));
+  if (SDL_Joystick* stick = Stick(arg[0])) Give(Result, std::max(0, SDL_JoystickNumAxes(stick)));
 }
 HANDLER(F_JoystickButtons) {
-  if (SDL_Joystick* stick = Stick(arg[0])) GiveReal(Result, std::max(0, SDL_JoystickNumButtons(stick)));
+  if (SDL_Joystick* stick = Stick(arg[0])) Give(Result, std::max(0, SDL_JoystickNumButtons(stick)));
 }
 HANDLER(F_JoystickHasPov) {
   SDL_Joystick* stick = Stick(arg[0]);
-  GiveReal(Result, stick && SDL_JoystickNumHats(stick) > 0 ? 1 : 0);
+  Give(Result, stick && SDL_JoystickNumHats(stick) > 0 ? 1 : 0);
 }
 
 HANDLER(F_JoystickCheckButton) {
   SDL_Joystick* stick = Stick(arg[0]);
   int n = RValue_RoundInt(arg[1]);
   if (stick && n >= 1 && n <= 32 && n <= SDL_JoystickNumButtons(stick))
-    GiveReal(Result, SDL_JoystickGetButton(stick, n - 1) ? 1 : 0);
+    Give(Result, SDL_JoystickGetButton(stick, n - 1) ? 1 : 0);
 }
 
 HANDLER(F_JoystickXPos) { GiveAxis(Result, arg[0], 0); }
@@ -190,18 +189,18 @@ HANDLER(F_JoystickVPos) { GiveAxis(Result, arg[0], 5); }
 
 // The first hat in degrees clockwise from up; -1 when centred or missing.
 HANDLER(F_JoystickPov) {
-  GiveReal(Result, -1);
+  Give(Result, -1);
   SDL_Joystick* stick = Stick(arg[0]);
   if (!stick || SDL_JoystickNumHats(stick) < 1) return;
   switch (SDL_JoystickGetHat(stick, 0)) {
-    case SDL_HAT_UP: GiveReal(Result, 0); break;
-    case SDL_HAT_RIGHTUP: GiveReal(Result, 45); break;
-    case SDL_HAT_RIGHT: GiveReal(Result, 90); break;
-    case SDL_HAT_RIGHTDOWN: GiveReal(Result, 135); break;
-    case SDL_HAT_DOWN: GiveReal(Result, 180); break;
-    case SDL_HAT_LEFTDOWN: GiveReal(Result, 225); break;
-    case SDL_HAT_LEFT: GiveReal(Result, 270); break;
-    case SDL_HAT_LEFTUP: GiveReal(Result, 315); break;
+    case SDL_HAT_UP: Give(Result, 0); break;
+    case SDL_HAT_RIGHTUP: Give(Result, 45); break;
+    case SDL_HAT_RIGHT: Give(Result, 90); break;
+    case SDL_HAT_RIGHTDOWN: Give(Result, 135); break;
+    case SDL_HAT_DOWN: Give(Result, 180); break;
+    case SDL_HAT_LEFTDOWN: Give(Result, 225); break;
+    case SDL_HAT_LEFT: Give(Result, 270); break;
+    case SDL_HAT_LEFTUP: Give(Result, 315); break;
     default: break;
   }
 }

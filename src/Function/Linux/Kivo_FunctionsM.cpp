@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "Base/String_Helpers.h"
+
 namespace {
 // The codes of the languages a game can be told, in the order of the
 // platform's language table.
@@ -38,9 +40,7 @@ std::string Platform_LanguageOfLocale(const char* locale) {
   if (!locale || !*locale || std::strcmp(locale, "C") == 0 || std::strncmp(locale, "C.", 2) == 0 ||
       std::strcmp(locale, "POSIX") == 0)
     return "en";
-  std::string language(locale, std::strcspn(locale, "_.@"));
-  for (char& c : language)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  std::string language = String_LowerAscii(std::string(locale, std::strcspn(locale, "_.@")));
   for (const LanguageAlias& a : kAliases)
     if (language == a.language) return a.code;
   for (const char* code : kLanguageCodes)

@@ -9,17 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "Base/String_Helpers.h"
 #include "Sound/Linux/MCI_MusicM.h"
 
 namespace {
 // Open aliases by lower-case name.
 std::map<std::string, std::unique_ptr<CMCIMusic>> g_Aliases;
-
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return s;
-}
 
 // The command's words: spaces separate them, double quotes hold a word with
 // spaces. "wait" and "notify" change nothing here (every command finishes
@@ -39,14 +34,14 @@ std::vector<std::string> Words(const char* command) {
     } else {
       while (*p && *p != ' ' && *p != '\t') word += *p++;
     }
-    std::string lower = Lower(word);
+    std::string lower = String_LowerAscii(word);
     if (!quoted && (lower == "wait" || lower == "notify")) continue;
     words.push_back(word);
   }
   return words;
 }
 
-bool Is(const std::string& word, const char* name) { return Lower(word) == name; }
+bool Is(const std::string& word, const char* name) { return String_LowerAscii(word) == name; }
 
 bool Number(const std::string& word, int64_t& out) {
   if (word.empty()) return false;
@@ -73,20 +68,18 @@ int MissingDevice(const std::string& name) {
 }
 
 bool IsMidiFile(const std::string& path) {
-  std::string lower = Lower(path);
-  for (const char* ext : {".mid", ".midi", ".rmi"}) {
-    size_t n = std::strlen(ext);
-    if (lower.size() >= n && lower.compare(lower.size() - n, n, ext) == 0) return true;
-  }
+  std::string lower = String_LowerAscii(path);
+  for (const char* ext : {".mid", ".midi", ".rmi"})
+    if (String_EndsWith(lower.c_str(), ext)) return true;
   return false;
 }
 
 int Open(const std::vector<std::string>& w) {
   if (w.size() < 2) return MCI_ERR_MISSING_WORD;
-  std::string element = w[1], alias = Lower(w[1]), type;
+  std::string element = w[1], alias = String_LowerAscii(w[1]), type;
   for (size_t i = 2; i < w.size(); i++) {
     if ((Is(w[i], "type") || Is(w[i], "alias")) && i + 1 < w.size()) {
-      (Is(w[i], "type") ? type : alias) = Lower(w[i + 1]);
+      (Is(w[i], "type") ? type : alias) = String_LowerAscii(w[i + 1]);
       i++;
     } else if (!Is(w[i], "shareable")) {
       return MCI_ERR_BAD_WORD;
@@ -135,7 +128,7 @@ int Set(const std::vector<std::string>& w) {
   std::string rest;
   for (size_t i = 2; i < w.size(); i++) {
     if (i > 2) rest += ' ';
-    rest += Lower(w[i]);
+    rest += String_LowerAscii(w[i]);
   }
   if (rest == "time format milliseconds" || rest == "time format ms") return MCI_OK;
   if (rest == "seek exactly on" || rest == "seek exactly off") return MCI_OK;
@@ -162,7 +155,7 @@ int Status(CMCIMusic& m, const std::vector<std::string>& w, char* reply, size_t 
 int Run(const char* command, char* reply, size_t length) {
   std::vector<std::string> w = Words(command ? command : "");
   if (w.empty()) return MCI_ERR_UNKNOWN_COMMAND;
-  std::string verb = Lower(w[0]);
+  std::string verb = String_LowerAscii(w[0]);
   if (verb == "open") return Open(w);
   static const char* const kVerbs[] = {"close", "play", "pause", "resume", "stop", "seek", "set", "setaudio", "status"};
   bool known = false;
@@ -174,7 +167,7 @@ int Run(const char* command, char* reply, size_t length) {
     MCI_CloseAll();
     return MCI_OK;
   }
-  auto it = g_Aliases.find(Lower(w[1]));
+  auto it = g_Aliases.find(String_LowerAscii(w[1]));
   if (it == g_Aliases.end()) return MCI_ERR_NOT_OPEN;
   CMCIMusic& m = *it->second;
   if (verb == "close") {
