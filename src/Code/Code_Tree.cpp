@@ -714,7 +714,8 @@ class SelfVar final : public StoredVar {
  public:
   explicit SelfVar(int i) : id(i) {}
   CVariable* Find(Ctx& c, bool create) const override {
-    CVariableList* list = Variable_IsDeclaredGlobal(id) ? &Variable_Globals() : ListOf(c.self, create);
+    bool global = g_VariableGlobalDeclared && Variable_IsDeclaredGlobal(id);
+    CVariableList* list = global ? &Variable_Globals() : ListOf(c.self, create);
     if (!list) return nullptr;
     return create ? list->FindOrAdd(id) : list->Find(id);
   }
