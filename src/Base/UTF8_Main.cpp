@@ -1,5 +1,6 @@
 #include "Base/UTF8_Main.h"
 
+#include <cstdint>
 #include <cstring>
 
 uint16_t UTF8_GetChar(const char*& p) {
@@ -61,16 +62,17 @@ int64_t UTF8_Length(const char* text) {
 
 namespace {
 // How many of the first n bytes (none of them the terminator) come before
-// the first byte of 128 or more; looked at a block at a time, which the
-// compiler turns into vector code.
+// the first byte of 128 or more; looked at 32 bytes at a time as four
+// 64-bit words whose high bits are tested together.
 size_t AsciiPrefix(const char* text, size_t n) {
   const auto* s = reinterpret_cast<const unsigned char*>(text);
   constexpr size_t BLOCK = 32;
+  constexpr uint64_t HIGH = 0x8080808080808080ull;
   size_t done = 0;
   for (; done + BLOCK <= n; done += BLOCK) {
-    unsigned char high = 0;
-    for (size_t k = 0; k < BLOCK; k++) high |= s[done + k];
-    if (high & 0x80) break;
+    uint64_t w[4];
+    std::memcpy(w, s + done, sizeof w);
+    if ((w[0] | w[1] | w[2] | w[3]) & HIGH) break;
   }
   while (done < n && s[done] < 0x80) done++;
   return done;

@@ -118,7 +118,11 @@ namespace {
 // Equality as == has it: a string never equals a real.
 bool SameValue(const RValue& a, const RValue& b) {
   bool sa = a.kind == VALUE_STRING, sb = b.kind == VALUE_STRING;
-  return (sa != sb) ? false : sa ? std::strcmp(RValue_Text(a), RValue_Text(b)) == 0 : a.val == b.val;
+  if (sa != sb) return false;
+  if (!sa) return a.val == b.val;
+  const char* x = RValue_Text(a);
+  const char* y = RValue_Text(b);
+  return *x == *y && std::strcmp(x, y) == 0;  // most texts that differ do so at once
 }
 }  // namespace
 
@@ -298,6 +302,44 @@ class LocalConstNode final : public Node {
   double k;
 };
 
+// == or != with a text constant on the right (name == "door"): the left
+// value is compared where it stands, the constant is never copied.
+template <TokenKind OP>
+class TextEqualNode final : public Node {
+ public:
+  TextEqualNode(Node* a, const RValue& b) : l(a), k(b) {}
+  double Real(Ctx& c, RValue* spill) const override {
+    Temp a;
+    return SameValue(*l->Read(c, &a), k) == (OP == TK_EQ) ? 1.0 : 0.0;
+  }
+  void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
+  bool Test(Ctx& c) const override { return Real(c, nullptr) > 0.5; }
+  Node* l;
+  const RValue& k;  // the constant node's value, which lives as long as this node
+};
+
+// + with a text constant on one side ("k" + string(i), name + ".png"): the
+// other value is read where it stands and the constant is never copied.
+template <bool CONSTANT_LEFT>
+class TextJoinNode final : public Node {
+ public:
+  TextJoinNode(Node* n, const RValue& text) : other(n), k(text) {}
+  double Real(Ctx& c, RValue* spill) const override {
+    Temp t;
+    const RValue* v = other->Read(c, &t);
+    Code_BinaryOp(TK_PLUS, CONSTANT_LEFT ? k : *v, CONSTANT_LEFT ? *v : k, spill);
+    return spill->val;
+  }
+  void Eval(Ctx& c, RValue* out) const override { Real(c, out); }
+  bool Test(Ctx& c) const override {
+    Temp t;
+    double v = Real(c, &t);
+    return t.kind != VALUE_STRING && v > 0.5;
+  }
+  Node* other;
+  const RValue& k;  // the constant node's value, which lives as long as this node
+};
+
 // A condition. The commonest, a plain local compared with a real constant,
 // is tested in place; anything else (also a local holding a string) asks
 // the node. A missing condition is true.
@@ -411,6 +453,14 @@ Node* MakeBinary(Node* a, Node* b) {
     slot = Tree_PlainArgument(a);
     if (slot >= 0) return new LocalConstNode<OP, true>(slot, k->val);
     return new BinaryConstNode<OP>(a, k->val);
+  }
+  if constexpr (OP == TK_EQ || OP == TK_NE) {
+    if (k) return new TextEqualNode<OP>(a, *k);
+  }
+  if constexpr (OP == TK_PLUS) {
+    if (k) return new TextJoinNode<false>(a, *k);
+    const RValue* first = a->Constant();
+    if (first && first->kind == VALUE_STRING) return new TextJoinNode<true>(b, *first);
   }
   return new BinaryNode<OP>(a, b);
 }
@@ -664,7 +714,8 @@ class SelfVar final : public StoredVar {
  public:
   explicit SelfVar(int i) : id(i) {}
   CVariable* Find(Ctx& c, bool create) const override {
-    CVariableList* list = Variable_IsDeclaredGlobal(id) ? &Variable_Globals() : ListOf(c.self, create);
+    bool global = g_VariableGlobalDeclared && Variable_IsDeclaredGlobal(id);
+    CVariableList* list = global ? &Variable_Globals() : ListOf(c.self, create);
     if (!list) return nullptr;
     return create ? list->FindOrAdd(id) : list->Find(id);
   }
@@ -1007,29 +1058,52 @@ class IncDecNode final : public Node {
   int slot;  // of a plain local, else -1
 };
 
-// The argument array of a call; the caller frees what it holds afterwards.
+// The argument array of a call; the caller frees what it holds afterwards,
+// except the texts it only lent (bit k of lent: entry k shows a local's text).
 struct Arguments {
   RValue v[MAX_ARGUMENTS];
-  int used;  // entries that may hold a text
+  unsigned lent = 0;
   ~Arguments() {
-    for (int k = 0; k < used; ++k)
-      if (v[k].str) MEM_FREE(v[k].str);
+    for (int k = 0; lent >> k; ++k)
+      if (lent >> k & 1) v[k].str = nullptr;
+    // Mostly no entry holds a text: one pass tells.
+    uintptr_t any = 0;
+    for (const RValue& e : v) any |= reinterpret_cast<uintptr_t>(e.str);
+    if (any)
+      for (RValue& e : v)
+        if (e.str) MEM_FREE(e.str);
   }
 };
 
 class CallNode final : public CallBase {
  public:
-  CallNode(int i, const std::vector<Node*>& a) : CallBase(a), id(i) {}
+  CallNode(int i, const std::vector<Node*>& a) : CallBase(a), id(i) {
+    for (int k = 0; k < argc; ++k) local[k] = id < FUNCTION_ID_SCRIPT ? Tree_PlainLocal(args[k]) : -1;
+    // A built-in's entry never changes once added: its handler is called directly.
+    const RFunction* f = id < FUNCTION_ID_SCRIPT ? Function_Get(id) : nullptr;
+    routine = f ? f->routine : nullptr;
+  }
   // Built-ins get the whole array cleared: they read missing arguments as 0
   // and may leave texts anywhere in it.
   void Eval(Ctx& c, RValue* out) const override {
     Arguments a;
     std::memset(a.v, 0, sizeof a.v);
-    a.used = MAX_ARGUMENTS;
-    for (int k = 0; k < argc; ++k) args[k]->Eval(c, &a.v[k]);
-    Code_Dispatch(id, c, argc, a.v, out);
+    for (int k = 0; k < argc; ++k) {
+      if (local[k] >= 0) {
+        // A built-in reads its arguments and no code it runs can reach the
+        // caller's locals: a local's text is lent, not copied.
+        a.v[k] = c.locals[local[k]].value;
+        if (a.v[k].str) a.lent |= 1u << k;
+      } else {
+        args[k]->Eval(c, &a.v[k]);
+      }
+    }
+    if (routine) routine(*out, c.self, c.other, argc, a.v);
+    else Code_Dispatch(id, c, argc, a.v, out);
   }
   int id;
+  TRoutine routine;
+  int local[MAX_ARGUMENTS];  // the plain local an argument is, else -1
 };
 
 }  // namespace
@@ -1232,23 +1306,25 @@ class WithNode final : public Node {
 class SwitchNode final : public Node {
  public:
   SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), cases(k), body(b) {
-    for (const SwitchCase& x : cases) constant = constant && (!x.value || x.value->Constant());
+    for (const SwitchCase& x : cases) {
+      constant = constant && (!x.value || x.value->Constant());
+      if (!x.value) fallback = x.position;  // the last default label counts
+      labels.push_back(x.value ? x.value->Constant() : nullptr);
+    }
   }
   int Exec(Ctx& c) const override {
     // With constant cases no code runs before the body: a stored value is
     // compared where it stands.
     Temp spill;
     const RValue& v = constant ? *value->Read(c, &spill) : (value->Eval(c, &spill), spill);
-    int start = -1;
-    for (const SwitchCase& k : cases) {
-      if (k.value && Matches(c, v, k.value)) {
-        start = k.position;
+    int start = fallback;
+    for (size_t k = 0; k < cases.size(); ++k) {
+      const Node* label = cases[k].value;
+      if (label && (labels[k] ? SameValue(v, *labels[k]) : Matches(c, v, label))) {
+        start = cases[k].position;
         break;
       }
     }
-    if (start < 0)
-      for (const SwitchCase& k : cases)
-        if (!k.value) start = k.position;
     if (start < 0) return FLOW_NORMAL;
     for (size_t s = static_cast<size_t>(start); s < body.size(); ++s) {
       int r = Run(c, body[s]);
@@ -1257,17 +1333,17 @@ class SwitchNode final : public Node {
     }
     return FLOW_NORMAL;
   }
-  // A constant case (the usual one) is compared where it stands.
   static bool Matches(Ctx& c, const RValue& v, const Node* value) {
-    if (const RValue* k = value->Constant()) return SameValue(v, *k);
     Temp x;
     value->Eval(c, &x);
     return SameValue(v, x);
   }
   Node* value;
   std::vector<SwitchCase> cases;
+  std::vector<const RValue*> labels;  // each case's constant, else null
   std::vector<Node*> body;
   bool constant = true;  // every case is a constant
+  int fallback = -1;     // where the default label stands, else -1
 };
 
 class FlowNode final : public Node {

@@ -81,10 +81,15 @@ CVariableList& Variable_Globals() {
   return globals;
 }
 
+bool g_VariableGlobalDeclared = false;
+
 void Variable_DeclareGlobal(int id) {
   UserNames& u = Users();
   size_t k = static_cast<size_t>(id - VARIABLE_ID_USER);
-  if (id >= VARIABLE_ID_USER && k < u.declaredGlobal.size()) u.declaredGlobal[k] = 1;
+  if (id >= VARIABLE_ID_USER && k < u.declaredGlobal.size()) {
+    u.declaredGlobal[k] = 1;
+    g_VariableGlobalDeclared = true;
+  }
 }
 
 bool Variable_IsDeclaredGlobal(int id) {

@@ -22,6 +22,8 @@ CVariableList& Variable_Globals();
 // globalvar: a declared name means the global variable everywhere.
 void Variable_DeclareGlobal(int id);
 bool Variable_IsDeclaredGlobal(int id);
+// Set by the first declaration: until then running code need not ask.
+extern bool g_VariableGlobalDeclared;
 
 // Element index = row x 32000 + column. Get: true with a copy of the element
 // when the variable and element exist; an element outside the stored rows and

@@ -1,5 +1,6 @@
 // Calls: built-ins, scripts, argument slots, recursion limits, extensions.
 #include "Code_TestSupport.h"
+#include "Platform/MemoryManager.h"
 
 using codetest::CodeTest;
 
@@ -9,6 +10,18 @@ TEST_F(CodeCalls, BuiltInsGetAClearedArrayAndAPresetResult) {
   EXPECT_EQ(Run("return test_count(\"a\", \"b\", 3);"), "3");
   EXPECT_EQ(Run("return test_count();"), "0");
   EXPECT_EQ(Run("return test_pair(4, 2);"), "42");
+}
+
+// A local's text is handed to built-ins without a copy: it must come back
+// whole however often it is passed and when the built-in runs code of its own.
+TEST_F(CodeCalls, LocalTextsPassedToBuiltInsStayTheLocals) {
+  const int64_t live = MemoryManager::LiveBlocks();
+  EXPECT_EQ(Run("var s, t; s = \"abc\"; test_log(s, s, 1); test_log(s); t = \"xyz\"; return s + s;"), "\"abcabc\"");
+  EXPECT_EQ(codetest::g_log, "\"abc\",\"abc\",1;\"abc\";");
+  EXPECT_EQ(Run("var s, t; s = \"test_log(argument0); return 5;\"; t = test_exec(s, s); test_log(t); return s;"),
+            "\"test_log(argument0); return 5;\"");
+  EXPECT_EQ(codetest::g_log, "\"abc\",\"abc\",1;\"abc\";\"test_log(argument0); return 5;\";5;");
+  EXPECT_EQ(MemoryManager::LiveBlocks(), live);
 }
 
 TEST_F(CodeCalls, CompileTimeChecksOfCalls) {

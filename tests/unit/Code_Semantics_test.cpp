@@ -137,6 +137,30 @@ TEST_F(CodeSemantics, ConditionsOnLocalsAndArgumentsCompareLikeTheOperators) {
   EXPECT_EQ(Run("return sem_countdown(\"s\");"), "error: Script.sem_countdown (line 1): Wrong type of arguments to >.");
 }
 
+TEST_F(CodeSemantics, ComparisonsWithTextConstantsMeetEveryKindOfValue) {
+  const char* each =
+      "var a, n; n = 0; a = %s;\n"
+      "if (a == \"e\") n += 1; if (a != \"e\") n += 10; n += (a == \"\") * 100 + (a != \"\") * 1000;\n"
+      "return n;";
+  char text[512];
+  for (auto [value, expected] : {std::pair{"\"e\"", "1001"}, {"\"ee\"", "1010"}, {"\"\"", "110"}, {"0", "1010"}}) {
+    std::snprintf(text, sizeof text, each, value);
+    EXPECT_EQ(Run(text), expected) << value;
+  }
+  // Any node on the left: calls, fields, array elements; the left keeps its errors.
+  EXPECT_EQ(Run("w = \"ab\"; v[2] = \"ab\"; return (add3(\"a\", \"b\", \"\") == \"ab\") + (w == \"ab\") + (v[2] != \"ab\");"), "2");
+  EXPECT_EQ(Run("return (nothing_here == \"x\");"), "error: Test (line 1): Unknown variable nothing_here");
+}
+
+TEST_F(CodeSemantics, JoinsWithTextConstantsMeetEveryKindOfValue) {
+  EXPECT_EQ(Run("var s; s = \"a\"; w = \"b\"; v[1] = \"c\"; return \"k\" + s + \"-\" + w + (v[1] + \"!\") + \"\";"), "\"ka-bc!\"");
+  EXPECT_EQ(Run("var s; s = \"a\"; s = s + \"b\"; s = \"c\" + s; return s + add3(\"x\", \"y\", \"\") + \"\";"), "\"cabxy\"");
+  EXPECT_EQ(Run("var s; s = 2;\nreturn \"k\" + s;"), "error: Test (line 2): Wrong type of arguments to +.");
+  EXPECT_EQ(Run("var s; s = 2;\n\nreturn s + \"k\";"), "error: Test (line 3): Wrong type of arguments to +.");
+  EXPECT_EQ(Run("return \"k\" + nothing_here;"), "error: Test (line 1): Unknown variable nothing_here");
+  EXPECT_EQ(Run("if (\"k\" + \"\") return 1; return 2;"), "2");  // a text is false
+}
+
 TEST_F(CodeSemantics, ArrayRowsAndColumnsGrowKeepingWhatTheyHold) {
   EXPECT_EQ(Run("var a, i; for (i = 0; i < 40; i += 1) a[i, i * 3] = i; "
                 "s = 0; for (i = 0; i < 40; i += 1) s += a[i, i * 3] + a[i, 0]; return s;"),
