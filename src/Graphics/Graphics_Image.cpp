@@ -6,15 +6,16 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "Base/File_Folders.h"
-#include "Graphics_API/Graphics_Texture.h"
-#include "Support/Support_File.h"
+#include "Graphics/Graphics_ImageStb.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Graphics_Texture.h"
+#include "Support/Support_File.h"
 
 #define STBI_NO_STDIO
 #include "stb_image.h"
@@ -69,7 +70,24 @@ int64_t GifFrameCount(const uint8_t* p, size_t size) {
   return frames;
 }
 
+// Whether every chunk of a PNG file lies inside the file: the decoder grows
+// its buffer by a chunk's stated length before it reads the chunk, so a tiny
+// damaged file could ask for gigabytes.
+bool PngChunksFit(const stbi_uc* bytes, size_t len) {
+  static const stbi_uc signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (len < 8 || memcmp(bytes, signature, 8) != 0) return true;  // not a PNG: not ours to judge
+  for (size_t pos = 8; pos + 8 <= len;) {
+    uint64_t length = (uint64_t(bytes[pos]) << 24) | (uint64_t(bytes[pos + 1]) << 16) |
+                      (uint64_t(bytes[pos + 2]) << 8) | uint64_t(bytes[pos + 3]);
+    if (pos + 12 + length > len) return false;
+    if (memcmp(bytes + pos + 4, "IEND", 4) == 0) return true;
+    pos += 12 + size_t(length);
+  }
+  return true;
+}
+
 bool FitsLimits(const stbi_uc* bytes, int len, bool gif) {
+  if (!PngChunksFit(bytes, size_t(len))) return false;
   int w = 0, h = 0, comp = 0;
   if (!stbi_info_from_memory(bytes, len, &w, &h, &comp)) return true;  // the decoder reports it
   if (w > IMAGE_MAX_SIDE || h > IMAGE_MAX_SIDE) return false;
@@ -88,15 +106,12 @@ bool GR_Image_Decode(const void* data, size_t size, std::vector<CBitmap32>& fram
   bool gif = size >= 6 && memcmp(bytes, "GIF", 3) == 0;
   if (!FitsLimits(bytes, len, gif)) return false;
   if (gif) {
-    int* delays = nullptr;
+    std::vector<unsigned char> all;
     int count = 0;
-    stbi_uc* all = stbi_load_gif_from_memory(bytes, len, &delays, &w, &h, &count, &comp, 4);
-    if (!all) return false;
+    if (!Image_DecodeGifFrames(bytes, len, all, &w, &h, &count)) return false;
     frames.resize(size_t(count));
-    for (int i = 0; i < count; i++) RGBAToARGB(all + size_t(i) * size_t(w) * size_t(h) * 4, w, h, frames[size_t(i)]);
-    stbi_image_free(all);
-    stbi_image_free(delays);
-    return count > 0;
+    for (int i = 0; i < count; i++) RGBAToARGB(all.data() + size_t(i) * size_t(w) * size_t(h) * 4, w, h, frames[size_t(i)]);
+    return true;
   }
   stbi_uc* pixels = stbi_load_from_memory(bytes, len, &w, &h, &comp, 4);
   if (!pixels) return false;

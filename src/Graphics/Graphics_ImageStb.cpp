@@ -7,4 +7,39 @@
 #define STBI_ONLY_BMP
 #define STBI_ONLY_GIF
 #define STBI_NO_STDIO
+#include "Graphics/Graphics_ImageStb.h"
+
+#include <cstring>
+#include <vector>
+
 #include "stb_image.h"
+
+// The decoder's own frame loop hands a frame disposed "to the previous image"
+// a pointer before its buffer; this one walks the same frames and gives it the
+// frame two back.
+bool Image_DecodeGifFrames(const unsigned char* bytes, int len, std::vector<unsigned char>& rgba, int* w, int* h,
+                           int* count) {
+  stbi__context s;
+  stbi__start_mem(&s, bytes, len);
+  *count = 0;
+  rgba.clear();
+  if (!stbi__gif_test(&s)) return false;
+  stbi__gif g;
+  std::memset(&g, 0, sizeof g);
+  size_t stride = 0;
+  for (;;) {
+    stbi_uc* two_back = *count >= 2 ? rgba.data() + size_t(*count - 2) * stride : nullptr;
+    int comp = 0;
+    stbi_uc* frame = stbi__gif_load_next(&s, &g, &comp, 4, two_back);
+    if (!frame || frame == reinterpret_cast<stbi_uc*>(&s)) break;  // an error, or the end
+    stride = size_t(g.w) * size_t(g.h) * 4;
+    rgba.insert(rgba.end(), frame, frame + stride);
+    ++*count;
+  }
+  STBI_FREE(g.out);
+  STBI_FREE(g.history);
+  STBI_FREE(g.background);
+  *w = g.w;
+  *h = g.h;
+  return *count > 0;
+}
