@@ -205,7 +205,7 @@ TEST_F(D3DPixels, EachProjection) {
   Check("projection_ortho");
   D3D_SetProjectionPerspective(0, 0, 64, 64, 30);
   scene();
-  Check("projection_perspective");
+  Check("projection_depth");
   float from[3] = {32, 100, -60}, to[3] = {32, 28, -10}, up[3] = {0, 0, -1};
   D3D_SetProjection(from, to, up);
   scene();
