@@ -18,7 +18,6 @@ namespace {
 
 ExtensionList g_packages;
 // Per-id tables, largest id + 1 entries once prepared.
-int g_largestId = 0;
 std::vector<int> g_dllHandle;
 std::vector<bool> g_isCode;
 std::vector<std::unique_ptr<CCode>> g_code;
@@ -149,7 +148,6 @@ void Extension_LoadFromChunk(const GamePackage& pkg) {
   g_dllHandle.clear();
   g_isCode.clear();
   g_code.clear();
-  g_largestId = 0;
   g_packages.resize(pkg.extensions.size());
   for (size_t i = 0; i < pkg.extensions.size(); ++i) {
     const PackageExtension& pe = pkg.extensions[i];
@@ -194,14 +192,12 @@ bool Extension_Prepare() {
     if (package && package->folder == "KivoGames") package.reset();
     if (package && !DefineConstants(*package)) return false;
   }
-  g_largestId = 0;
-  EachFunction([](CExtensionPackage&, CExtensionFile&, CExtensionFunction& fn) {
-    g_largestId = std::max(g_largestId, fn.id);
-  });
-  g_dllHandle.assign(g_largestId + 1, -1);
-  g_isCode.assign(g_largestId + 1, false);
+  int largest = 0;
+  EachFunction([&](CExtensionPackage&, CExtensionFile&, CExtensionFunction& fn) { largest = std::max(largest, fn.id); });
+  g_dllHandle.assign(largest + 1, -1);
+  g_isCode.assign(largest + 1, false);
   g_code.clear();
-  g_code.resize(g_largestId + 1);
+  g_code.resize(largest + 1);
 
   std::string folder = File_GetGameDirectory();
   for (auto& package : g_packages) {
@@ -242,7 +238,7 @@ bool Extension_IsCWL(int id) { return InTables(id) && g_isCode[id]; }
 CCode* Extension_GetCode(int id) { return InTables(id) ? g_code[id].get() : nullptr; }
 
 bool Extension_Call(int id, CInstance* self, CInstance* other, int argc, RValue* args, RValue* result) {
-  if (!InTables(id) || id > g_largestId) {
+  if (!InTables(id)) {
     Code_ErrorText = "Extension function " + std::to_string(id) + " does not exist";
     return false;
   }
