@@ -28,9 +28,10 @@ struct Recording {
     for (size_t i = a; i < b; i++) sum += std::fabs(s[i]);
     return b > a ? sum / double(b - a) : 0.0;
   }
-  // The first time the level passes a threshold, -1 when never.
-  double Onset(double threshold = 0.01) const {
-    for (size_t i = 0; i < samples.size(); i++)
+  // The first time from `from` seconds on that the level passes a threshold,
+  // -1 when never.
+  double Onset(double threshold = 0.01, double from = 0) const {
+    for (size_t i = size_t(std::max(0.0, from) * kRate); i < samples.size(); i++)
       if (std::fabs(samples[i]) > threshold) return double(i) / kRate;
     return -1;
   }
