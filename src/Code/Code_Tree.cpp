@@ -14,6 +14,7 @@
 #include "Variable/Variable_Main.h"
 
 int Tree_PlainArgument(const Node* n);
+int Tree_PlainSelf(const Node* n);
 
 namespace {
 CodeUnit* g_unit = nullptr;
@@ -202,39 +203,74 @@ inline double Checked(TokenKind op, double x, double y) {
   return x;
 }
 
-// One side of an operator: a plain local or argument slot is read in place,
-// anything else evaluated. A string goes to spill, as Node::Real does.
-class Operand {
- public:
-  explicit Operand(Node* n) : node(n) {
-    if ((slot = Tree_PlainLocal(n)) >= 0) where = LOCAL;
-    else if ((slot = Tree_PlainArgument(n)) >= 0) where = ARGUMENT;
-  }
-  [[gnu::always_inline]] double Real(Ctx& c, RValue* spill) const {
-    if (where == NODE) return node->Real(c, spill);
-    const RValue& v = where == LOCAL ? c.locals[slot].value : g_ArgumentSlot[slot];
+// Where an operand of an operator is: a node evaluated, or a plain local or
+// argument slot read in place.
+enum Where : unsigned char { NODE, LOCAL, ARGUMENT };
+
+Where WhereOf(const Node* n, int* slot) {
+  if ((*slot = Tree_PlainLocal(n)) >= 0) return LOCAL;
+  if ((*slot = Tree_PlainArgument(n)) >= 0) return ARGUMENT;
+  return NODE;
+}
+
+template <Where W>
+[[gnu::always_inline]] inline const RValue& SlotValue(Ctx& c, int slot) {
+  return W == LOCAL ? c.locals[slot].value : g_ArgumentSlot[slot];
+}
+
+// a OP b where spill holds a's value and a or b is a string: the rare case.
+[[gnu::noinline]] double MixedSpill(TokenKind op, RValue* spill, double x, const RValue& b, double y) {
+  Temp a;
+  Value_Take(&a, spill);
+  return Mixed(op, a, x, b, y, spill);
+}
+
+// The value of the left side into x; a string (or a marked real) goes to
+// spill, as Node::Real does.
+template <Where W>
+[[gnu::always_inline]] inline double LeftReal(Ctx& c, const Node* n, int slot, RValue* spill) {
+  if constexpr (W == NODE) {
+    return n->Real(c, spill);
+  } else {
+    const RValue& v = SlotValue<W>(c, slot);
     if (v.kind == VALUE_STRING) [[unlikely]]
       Value_CopyOut(spill, v);
     return v.val;
   }
-  Node* node;
+}
 
- private:
-  enum : unsigned char { NODE, LOCAL, ARGUMENT } where = NODE;
-  int slot;
-};
+// Returns true when x OP y can be computed on reals: neither side a string.
+// A marked real on the left loses its mark, as arithmetic gives a plain real.
+[[gnu::always_inline]] inline bool BothReal(RValue* spill, const RValue& b) {
+  if ((spill->kind | b.kind) == VALUE_REAL) [[likely]]
+    return true;
+  if (spill->kind == VALUE_STRING || b.kind == VALUE_STRING) return false;
+  spill->kind = VALUE_REAL;
+  return true;
+}
 
-template <TokenKind OP>
+// a OP b; a side that is a plain local or argument slot is read in place.
+// The left value is computed into the caller's spill, so only a node on the
+// right needs a value of its own.
+template <TokenKind OP, Where L, Where R>
 class BinaryNode final : public Node {
  public:
-  BinaryNode(Node* a, Node* b) : l(a), r(b) {}
+  BinaryNode(Node* a, int as, Node* b, int bs) : l(a), r(b), ls(as), rs(bs) {}
   double Real(Ctx& c, RValue* spill) const override {
-    Temp a, b;
-    double x = l.Real(c, &a);
-    double y = r.Real(c, &b);
-    if (a.kind == VALUE_STRING || b.kind == VALUE_STRING) [[unlikely]]
-      return Mixed(OP, a, x, b, y, spill);
-    return RealOp<OP>(Checked(OP, x, y), y);
+    double x = LeftReal<L>(c, l, ls, spill);
+    if constexpr (R == NODE) {
+      Temp b;
+      double y = r->Real(c, &b);
+      if (!BothReal(spill, b)) [[unlikely]]
+        return MixedSpill(OP, spill, x, b, y);
+      return RealOp<OP>(Checked(OP, x, y), y);
+    } else {
+      const RValue& b = SlotValue<R>(c, rs);
+      double y = b.val;
+      if (!BothReal(spill, b)) [[unlikely]]
+        return MixedSpill(OP, spill, x, b, y);
+      return RealOp<OP>(Checked(OP, x, y), y);
+    }
   }
   void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
   bool Test(Ctx& c) const override {
@@ -242,20 +278,29 @@ class BinaryNode final : public Node {
     double v = Real(c, &t);
     return t.kind != VALUE_STRING && v > 0.5;
   }
-  Operand l;
-  Operand r;
+  bool Comparison(Compare* out) const override {
+    if (OP < TK_EQ || OP > TK_GE || L == NODE || R != LOCAL) return false;
+    out->source = L == LOCAL ? Compare::LOCAL : Compare::ARGUMENT;
+    out->op = OP;
+    out->slot = ls;
+    out->right = rs;
+    return true;
+  }
+  Node* l;
+  Node* r;
+  int ls, rs;  // the slots of sides read in place
 };
 
 // A binary operator whose right side is a real constant (i < 10, n - 1),
-// and its left side any node or, faster, a plain local.
+// and its left side any node.
 template <TokenKind OP>
 class BinaryConstNode final : public Node {
  public:
-  BinaryConstNode(Node* a, double b) : l(a), k(b) {}
+  BinaryConstNode(Node* a, double b) : l(a), k(b), self(Tree_PlainSelf(a)) {}
   double Real(Ctx& c, RValue* spill) const override {
-    Temp a;
-    double x = l->Real(c, &a);
-    if (a.kind == VALUE_STRING) return Mixed(OP, a, x, kNoString, k, spill);
+    double x = l->Real(c, spill);
+    if (!BothReal(spill, kNoString)) [[unlikely]]
+      return MixedSpill(OP, spill, x, kNoString, k);
     return RealOp<OP>(x, k);
   }
   void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
@@ -264,8 +309,17 @@ class BinaryConstNode final : public Node {
     double v = Real(c, &t);
     return t.kind != VALUE_STRING && v > 0.5;
   }
+  bool Comparison(Compare* out) const override {
+    if (OP < TK_EQ || OP > TK_GE || self < 0) return false;
+    out->source = Compare::SELF;
+    out->op = OP;
+    out->slot = self;
+    out->k = k;
+    return true;
+  }
   Node* l;
   double k;
+  int self;  // the variable id when the left side is a plain name of self, else -1
 };
 
 // OP with a plain local (or argument slot) on the left and a real constant
@@ -274,12 +328,12 @@ template <TokenKind OP, bool ARGUMENT>
 class LocalConstNode final : public Node {
  public:
   LocalConstNode(int s, double b) : slot(s), k(b) {}
-  bool LocalComparison(int* local, bool* argument, TokenKind* op, double* value) const override {
+  bool Comparison(Compare* out) const override {
     if (OP < TK_EQ || OP > TK_GE) return false;
-    *local = slot;
-    *argument = ARGUMENT;
-    *op = OP;
-    *value = k;
+    out->source = ARGUMENT ? Compare::ARGUMENT : Compare::LOCAL;
+    out->op = OP;
+    out->slot = slot;
+    out->k = k;
     return true;
   }
   const RValue& Source(Ctx& c) const { return ARGUMENT ? g_ArgumentSlot[slot] : c.locals[slot].value; }
@@ -340,41 +394,119 @@ class TextJoinNode final : public Node {
   const RValue& k;  // the constant node's value, which lives as long as this node
 };
 
-// A condition. The commonest, a plain local compared with a real constant,
-// is tested in place; anything else (also a local holding a string) asks
-// the node. A missing condition is true.
+// A plain name's variable of self (the global one once some code declared
+// the name with globalvar); null when none is stored.
+[[gnu::always_inline]] inline CVariable* SelfFind(Ctx& c, int id) {
+  if (g_VariableGlobalDeclared && Variable_IsDeclaredGlobal(id)) [[unlikely]]
+    return Variable_Globals().Find(id);
+  CVariableList* list = c.self ? c.self->vars : nullptr;
+  return list ? list->Find(id) : nullptr;
+}
+
+// 1 or 0, the outcome of the comparison, or -1 when it cannot be made in
+// place (a string, or a variable not stored): the node then decides.
+[[gnu::always_inline]] inline int TestInPlace(Ctx& c, const Compare& k) {
+  const RValue* v;
+  if (k.source == Compare::LOCAL) {
+    v = &c.locals[k.slot].value;
+  } else if (k.source == Compare::ARGUMENT) {
+    v = &g_ArgumentSlot[k.slot];
+  } else {
+    CVariable* var = SelfFind(c, k.slot);
+    if (!var) return -1;
+    v = &var->value;
+  }
+  if (v->kind == VALUE_STRING) return -1;
+  double x = v->val, y = k.k;
+  if (k.right >= 0) {
+    const RValue& w = c.locals[k.right].value;
+    if (w.kind == VALUE_STRING) return -1;
+    y = w.val;
+  }
+  switch (k.op) {
+    case TK_EQ: return x == y;
+    case TK_NE: return x != y;
+    case TK_LT: return x < y;
+    case TK_LE: return x <= y;
+    case TK_GT: return x > y;
+    default: return x >= y;
+  }
+}
+
+class LogicNode;
+
+// A condition. Comparisons made in place (i < 10, hp > 100, x > 1 && x != 5,
+// up to four joined by one of && and ||) are tested without a call to the
+// node; anything else (also a comparison meeting a string) asks the node. A
+// missing condition is true. The test suited to the shape is chosen once.
 class Condition {
  public:
-  explicit Condition(const Node* n) : m_node(n) {
-    TokenKind op;
-    if (!n || !n->LocalComparison(&m_slot, &m_argument, &op, &m_k)) return;
-    // What each order of the local against the constant gives (NaN: none of <, ==, >).
-    m_less = op == TK_LT || op == TK_LE || op == TK_NE;
-    m_equal = op == TK_LE || op == TK_GE || op == TK_EQ;
-    m_greater = op == TK_GT || op == TK_GE || op == TK_NE;
-    m_unordered = op == TK_NE;
-  }
-  bool Test(Ctx& c) const {
-    if (m_slot >= 0) {
-      const RValue& v = m_argument ? g_ArgumentSlot[m_slot] : c.locals[m_slot].value;
-      if (v.kind != VALUE_STRING) [[likely]]
-        return v.val < m_k ? m_less : v.val > m_k ? m_greater : v.val == m_k ? m_equal : m_unordered;
-    }
-    return !m_node || m_node->Test(c);
-  }
+  explicit Condition(const Node* n);
+  bool Test(Ctx& c) const { return m_test(*this, c); }
   const Node* Get() const { return m_node; }
 
  private:
+  bool Gather(const Node* n, TokenKind join);
+  // The shapes tested by code made for them: a plain local or argument slot
+  // against a real constant, a plain local against a plain local.
+  enum Shape { LOCAL_CONSTANT, ARGUMENT_CONSTANT, LOCAL_LOCAL };
+  template <TokenKind OP, Shape SHAPE>
+  [[gnu::always_inline]] static int One(const Compare& k, Ctx& c) {
+    const RValue& v = SHAPE == ARGUMENT_CONSTANT ? g_ArgumentSlot[k.slot] : c.locals[k.slot].value;
+    if (v.kind == VALUE_STRING) [[unlikely]]
+      return -1;
+    double y = k.k;
+    if constexpr (SHAPE == LOCAL_LOCAL) {
+      const RValue& w = c.locals[k.right].value;
+      if (w.kind == VALUE_STRING) [[unlikely]]
+        return -1;
+      y = w.val;
+    }
+    return RealOp<OP>(v.val, y) != 0.0;
+  }
+  template <TokenKind OP, Shape SHAPE>
+  static bool Single(const Condition& e, Ctx& c) {
+    int r = One<OP, SHAPE>(e.m_compare[0], c);
+    if (r < 0) [[unlikely]]
+      return e.m_node->Test(c);
+    return r;
+  }
+  // Two comparisons of plain locals with constants joined by && (AND) or ||.
+  template <TokenKind OP1, TokenKind OP2, bool AND>
+  static bool Pair(const Condition& e, Ctx& c) {
+    int r = One<OP1, LOCAL_CONSTANT>(e.m_compare[0], c);
+    if (r < 0) [[unlikely]]
+      return e.m_node->Test(c);
+    if (r != AND) return r;
+    r = One<OP2, LOCAL_CONSTANT>(e.m_compare[1], c);
+    if (r < 0) [[unlikely]]
+      return e.m_node->Test(c);
+    return r;
+  }
+  template <TokenKind OP1>
+  static void ChoosePair(const Condition& e, bool (**test)(const Condition&, Ctx&));
+  static bool Joined(const Condition& e, Ctx& c) {
+    for (int n = 0; n < e.m_count; ++n) {
+      int r = TestInPlace(c, e.m_compare[n]);
+      if (r < 0) [[unlikely]]
+        return e.m_node->Test(c);  // reading again is harmless: the comparisons are pure
+      if (n + 1 == e.m_count || r != e.m_and) return r;  // && stops at false, || at true
+    }
+    return true;
+  }
+  static bool Always(const Condition&, Ctx&) { return true; }
+  static bool Ask(const Condition& e, Ctx& c) { return e.m_node->Test(c); }
+  static constexpr int MAX_COMPARE = 4;
+  bool (*m_test)(const Condition&, Ctx&) = Ask;
   const Node* m_node;
-  int m_slot = -1;
-  bool m_argument = false;
-  bool m_less = false, m_equal = false, m_greater = false, m_unordered = false;
-  double m_k = 0;
+  int m_count = 0;
+  int m_and = 1;  // 1 for &&, 0 for ||
+  Compare m_compare[MAX_COMPARE];
 };
 
 class LogicNode final : public Node {
  public:
-  LogicNode(TokenKind o, Node* a, Node* b) : op(o), l(a), r(b) {}
+  LogicNode(TokenKind o, Node* a, Node* b) : op(o), l(a), r(b), left(a), right(b) {}
   bool Test(Ctx& c) const override {
     bool x = l.Test(c);
     if (op == TK_ANDAND && !x) return false;
@@ -387,7 +519,66 @@ class LogicNode final : public Node {
   TokenKind op;
   Condition l;
   Condition r;
+  const Node* left;
+  const Node* right;
 };
+
+Condition::Condition(const Node* n) : m_node(n) {
+  if (!n) {
+    m_test = Always;
+    return;
+  }
+  auto* logic = dynamic_cast<const LogicNode*>(n);
+  TokenKind join = logic && logic->op != TK_XORXOR ? logic->op : TK_EOF;
+  m_and = join != TK_OROR;
+  if (!Gather(n, join)) return;
+  m_test = Joined;
+  const Compare& k = m_compare[0];
+  auto plain = [](const Compare& x) { return x.source == Compare::LOCAL && x.right < 0; };
+  if (m_count == 2 && plain(k) && plain(m_compare[1])) {
+    switch (k.op) {
+#define CASE(OP) case OP: ChoosePair<OP>(*this, &m_test); break;
+      CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
+#undef CASE
+      default: break;
+    }
+    return;
+  }
+  if (m_count != 1 || k.source == Compare::SELF || (k.right >= 0 && k.source != Compare::LOCAL)) return;
+  Shape shape = k.right >= 0 ? LOCAL_LOCAL : k.source == Compare::ARGUMENT ? ARGUMENT_CONSTANT : LOCAL_CONSTANT;
+  switch (k.op) {
+#define CASE(OP)                                                            \
+  case OP:                                                                  \
+    m_test = shape == LOCAL_LOCAL         ? Single<OP, LOCAL_LOCAL>         \
+             : shape == ARGUMENT_CONSTANT ? Single<OP, ARGUMENT_CONSTANT> \
+                                          : Single<OP, LOCAL_CONSTANT>;     \
+    break;
+    CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
+#undef CASE
+    default: break;
+  }
+}
+
+template <TokenKind OP1>
+void Condition::ChoosePair(const Condition& e, bool (**test)(const Condition&, Ctx&)) {
+  bool both = e.m_and;
+  switch (e.m_compare[1].op) {
+#define CASE(OP) case OP: *test = both ? Pair<OP1, OP, true> : Pair<OP1, OP, false>; break;
+    CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
+#undef CASE
+    default: break;
+  }
+}
+
+// Collects the comparisons of n, a comparison or a run of them joined by
+// join, in the order they are tested; false when some part is no comparison.
+bool Condition::Gather(const Node* n, TokenKind join) {
+  auto* logic = dynamic_cast<const LogicNode*>(n);
+  if (logic && logic->op == join) return Gather(logic->left, join) && Gather(logic->right, join);
+  if (m_count == MAX_COMPARE || !n->Comparison(&m_compare[m_count])) return false;
+  ++m_count;
+  return true;
+}
 
 class UnaryNode final : public Node {
  public:
@@ -462,7 +653,15 @@ Node* MakeBinary(Node* a, Node* b) {
     const RValue* first = a->Constant();
     if (first && first->kind == VALUE_STRING) return new TextJoinNode<true>(b, *first);
   }
-  return new BinaryNode<OP>(a, b);
+  int as, bs;
+  Where wa = WhereOf(a, &as), wb = WhereOf(b, &bs);
+#define SIDES(L, R) \
+  if (wa == L && wb == R) return new BinaryNode<OP, L, R>(a, as, b, bs);
+  SIDES(LOCAL, LOCAL) SIDES(LOCAL, ARGUMENT) SIDES(LOCAL, NODE)
+  SIDES(ARGUMENT, LOCAL) SIDES(ARGUMENT, ARGUMENT) SIDES(ARGUMENT, NODE)
+  SIDES(NODE, LOCAL) SIDES(NODE, ARGUMENT)
+#undef SIDES
+  return new BinaryNode<OP, NODE, NODE>(a, -1, b, -1);
 }
 
 // Folds a constant operation unless it would raise an error at run time.
@@ -512,7 +711,7 @@ Node* Tree_Binary(TokenKind op, Node* a, Node* b) {
     CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
     CASE(TK_BITOR) CASE(TK_BITAND) CASE(TK_BITXOR) CASE(TK_SHL) CASE(TK_SHR)
 #undef CASE
-    default: return new BinaryNode<TK_PLUS>(a, b);
+    default: return new BinaryNode<TK_PLUS, NODE, NODE>(a, -1, b, -1);
   }
 }
 
@@ -946,6 +1145,10 @@ int Tree_PlainArgument(const Node* n) {
   auto* argument = dynamic_cast<const ArgumentVar*>(n);
   return argument ? argument->slot : -1;
 }
+int Tree_PlainSelf(const Node* n) {
+  auto* self = dynamic_cast<const SelfVar*>(n);
+  return self && !self->index1 ? self->id : -1;
+}
 int Tree_PlainLocal(const Node* n) {
   auto* local = dynamic_cast<const LocalRead*>(n);
   return local && !local->index1 ? local->slot : -1;
@@ -987,6 +1190,12 @@ class LocalAssignNode final : public AssignNode {
     if (OP == TK_PLUSASSIGN && text && text->kind == VALUE_STRING) piece = RValue_Text(*text);
   }
   static double Apply(double old, double v) { return OP == TK_ASSIGN ? v : OP == TK_PLUSASSIGN ? old + v : old - v; }
+  bool LocalStep(int* local, double* delta) const override {
+    if (!CONSTANT || OP == TK_ASSIGN) return false;
+    *local = slot;
+    *delta = OP == TK_PLUSASSIGN ? k : -k;  // old - k is old + -k exactly
+    return true;
+  }
   int Exec(Ctx& c) const override {
     RValue& e = c.locals[slot].value;
     if constexpr (OP == TK_PLUSASSIGN && !CONSTANT) {
@@ -1029,6 +1238,11 @@ class LocalAssignNode final : public AssignNode {
 class IncDecNode final : public Node {
  public:
   IncDecNode(VarNode* v, int d, bool p) : var(v), delta(d), prefix(p), slot(Tree_PlainLocal(v)) {}
+  bool LocalStep(int* local, double* step) const override {
+    *local = slot;
+    *step = delta;
+    return slot >= 0;
+  }
   bool IsEffect() const override { return true; }
   // The variable is found once (its indices and target evaluated once) and
   // every instance a target names is stepped from its own value.
@@ -1134,15 +1348,53 @@ Node* Tree_IncDec(VarNode* var, int delta, bool prefix) { return new IncDecNode(
 
 // ---------------------------------------------------------------- statements
 namespace {
-class BlockNode final : public Node {
+// Statements run in turn from a flat array that keeps each one's line beside
+// it. A plain local stepped by a real constant (i += 1, i++) is stepped in
+// place; it cannot fail, so the line need not be set for it.
+class Statements {
  public:
-  explicit BlockNode(const std::vector<Node*>& s) : list(s) {}
-  int Exec(Ctx& c) const override {
-    for (const Node* s : list)
-      if (int r = Run(c, s)) return r;
+  explicit Statements(const std::vector<Node*>& list) {
+    for (const Node* s : list) {
+      Step step{s, s->line, -1, 0.0};
+      if (!s->LocalStep(&step.slot, &step.delta)) step.slot = -1;
+      m_steps.push_back(step);
+    }
+  }
+  // Runs the statements from the one at from; the first flow other than
+  // FLOW_NORMAL ends them and is returned.
+  int Run(Ctx& c, size_t from = 0) const {
+    const Step* end = m_steps.data() + m_steps.size();
+    for (const Step* s = m_steps.data() + from; s < end; ++s) {
+      if (s->slot >= 0) {
+        RValue& e = c.locals[s->slot].value;
+        if (e.kind != VALUE_STRING) [[likely]] {
+          e.kind = VALUE_REAL;
+          e.val += s->delta;
+          continue;
+        }
+      }
+      c.line = s->line;
+      if (int r = s->node->Exec(c)) return r;
+    }
     return FLOW_NORMAL;
   }
+
+ private:
+  struct Step {
+    const Node* node;
+    int line;
+    int slot;      // the local stepped in place, else -1
+    double delta;  // what it is stepped by
+  };
+  std::vector<Step> m_steps;
+};
+
+class BlockNode final : public Node {
+ public:
+  explicit BlockNode(const std::vector<Node*>& s) : list(s), run(s) {}
+  int Exec(Ctx& c) const override { return run.Run(c); }
   std::vector<Node*> list;
+  Statements run;
 };
 
 class ExprStatement final : public Node {
@@ -1159,33 +1411,25 @@ class ExprStatement final : public Node {
 // A branch's or loop's body; a block's statements run in place.
 class Body {
  public:
-  explicit Body(const Node* n) : m_node(n) {
-    if (auto* block = dynamic_cast<const BlockNode*>(n)) {
-      m_first = block->list.data();
-      m_count = block->list.size();
-    }
-  }
-  int Run(Ctx& c) const {
-    if (!m_first) return ::Run(c, m_node);
-    for (size_t k = 0; k < m_count; ++k)
-      if (int r = ::Run(c, m_first[k])) return r;
-    return FLOW_NORMAL;
-  }
-  explicit operator bool() const { return m_node != nullptr; }
+  explicit Body(const Node* n) : m_present(n != nullptr), m_run(List(n)) {}
+  int Run(Ctx& c) const { return m_run.Run(c); }
+  explicit operator bool() const { return m_present; }
 
  private:
-  const Node* m_node;
-  Node* const* m_first = nullptr;
-  size_t m_count = 0;
+  static std::vector<Node*> List(const Node* n) {
+    if (auto* block = dynamic_cast<const BlockNode*>(n)) return block->list;
+    if (n) return {const_cast<Node*>(n)};
+    return {};
+  }
+  bool m_present;
+  Statements m_run;
 };
-
-inline bool Truth(Ctx& c, const Condition& e) { return e.Test(c); }
 
 class IfNode final : public Node {
  public:
   IfNode(Node* c, Node* t, Node* e) : cond(c), then(t), otherwise(e) {}
   int Exec(Ctx& c) const override {
-    if (Truth(c, cond)) return then.Run(c);
+    if (cond.Test(c)) return then.Run(c);
     return otherwise ? otherwise.Run(c) : FLOW_NORMAL;
   }
   Condition cond;
@@ -1201,7 +1445,7 @@ class WhileNode final : public Node {
  public:
   WhileNode(Node* c, Node* b) : cond(c), body(b) {}
   int Exec(Ctx& c) const override {
-    while (Truth(c, cond)) {
+    while (cond.Test(c)) {
       int f = LoopFlow(body.Run(c));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
@@ -1222,7 +1466,7 @@ class DoUntilNode final : public Node {
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
       c.line = cond.Get()->line;
-    } while (!Truth(c, cond));
+    } while (!cond.Test(c));
     return FLOW_NORMAL;
   }
   Body body;
@@ -1231,21 +1475,22 @@ class DoUntilNode final : public Node {
 
 class ForNode final : public Node {
  public:
-  ForNode(Node* i, Node* c, Node* s, Node* b) : init(i), cond(c), step(s), body(b) {}
+  ForNode(Node* i, Node* c, Node* s, Node* b)
+      : init(i), cond(c), steps(s ? std::vector<Node*>{s} : std::vector<Node*>{}), body(b) {}
   int Exec(Ctx& c) const override {
     if (init && Run(c, init) == FLOW_EXIT) return FLOW_EXIT;
-    while (Truth(c, cond)) {
+    while (cond.Test(c)) {
       int f = LoopFlow(body.Run(c));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
-      if (step) Run(c, step);
+      steps.Run(c);
       c.line = line;
     }
     return FLOW_NORMAL;
   }
   Node* init;
   Condition cond;
-  Node* step;
+  Statements steps;  // the step, if any (i += 1 is made in place)
   Body body;
 };
 
@@ -1305,43 +1550,45 @@ class WithNode final : public Node {
 
 class SwitchNode final : public Node {
  public:
-  SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), cases(k), body(b) {
-    for (const SwitchCase& x : cases) {
-      constant = constant && (!x.value || x.value->Constant());
-      if (!x.value) fallback = x.position;  // the last default label counts
-      labels.push_back(x.value ? x.value->Constant() : nullptr);
+  SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), body(b) {
+    for (const SwitchCase& x : k) {
+      if (!x.value) {
+        fallback = x.position;  // the last default label counts
+        continue;
+      }
+      constant = constant && x.value->Constant();
+      labels.push_back({x.value, x.value->Constant(), x.position});
     }
   }
   int Exec(Ctx& c) const override {
     // With constant cases no code runs before the body: a stored value is
-    // compared where it stands.
+    // compared where it stands, and each case's constant where it stands.
     Temp spill;
     const RValue& v = constant ? *value->Read(c, &spill) : (value->Eval(c, &spill), spill);
     int start = fallback;
-    for (size_t k = 0; k < cases.size(); ++k) {
-      const Node* label = cases[k].value;
-      if (label && (labels[k] ? SameValue(v, *labels[k]) : Matches(c, v, label))) {
-        start = cases[k].position;
+    for (const Label& label : labels) {
+      if (label.constant ? SameValue(v, *label.constant) : Matches(c, v, label.node)) {
+        start = label.position;
         break;
       }
     }
     if (start < 0) return FLOW_NORMAL;
-    for (size_t s = static_cast<size_t>(start); s < body.size(); ++s) {
-      int r = Run(c, body[s]);
-      if (r == FLOW_BREAK) break;
-      if (r) return r;
-    }
-    return FLOW_NORMAL;
+    int r = body.Run(c, static_cast<size_t>(start));
+    return r == FLOW_BREAK ? FLOW_NORMAL : r;
   }
   static bool Matches(Ctx& c, const RValue& v, const Node* value) {
     Temp x;
     value->Eval(c, &x);
     return SameValue(v, x);
   }
+  struct Label {
+    const Node* node;
+    const RValue* constant;  // the case's constant, else null
+    int position;            // of the first statement after the label
+  };
   Node* value;
-  std::vector<SwitchCase> cases;
-  std::vector<const RValue*> labels;  // each case's constant, else null
-  std::vector<Node*> body;
+  std::vector<Label> labels;  // in order, without the default label
+  Statements body;
   bool constant = true;  // every case is a constant
   int fallback = -1;     // where the default label stands, else -1
 };

@@ -58,6 +58,16 @@ inline bool Value_Truth(const RValue& v) { return v.kind != VALUE_STRING && v.va
 // Ends the running unit with a run-time error (framed with unit and line).
 [[noreturn]] void Code_Fail(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
+// A comparison tested in place: a plain local, argument slot or plain name
+// of self (a variable id) against a real constant or a plain local.
+struct Compare {
+  enum Source : unsigned char { LOCAL, ARGUMENT, SELF } source = LOCAL;
+  TokenKind op = TK_EOF;  // TK_EQ .. TK_GE
+  int slot = -1;
+  int right = -1;  // the local on the right, else -1 for the constant k
+  double k = 0;
+};
+
 class Node {
  public:
   Node();  // joins the tree being built (which owns and frees it)
@@ -81,9 +91,14 @@ class Node {
   virtual bool Test(Ctx& c) const;
   // Statements: runs and says how control goes on.
   virtual int Exec(Ctx& c) const;
-  // True, with the parts, when the node compares a plain local (or argument
-  // slot) with a real constant (i < 10): conditions test that without a call.
-  virtual bool LocalComparison(int* slot, bool* argument, TokenKind* op, double* value) const { return false; }
+  // True, with the parts, when the node compares a value read in place with
+  // a real constant or a local (i < 10, i < n, hp > 100): conditions test
+  // that without a call.
+  virtual bool Comparison(Compare* out) const { return false; }
+  // True, with the slot and the amount, when the node as a statement steps a
+  // plain local by a real constant (i += 1, i++, i -= 2): statement lists
+  // do that in place.
+  virtual bool LocalStep(int* slot, double* delta) const { return false; }
   // The value when the node is a constant, else null.
   virtual const RValue* Constant() const { return nullptr; }
   // True for calls and ++/--: expressions that may stand as statements.
