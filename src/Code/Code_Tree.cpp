@@ -449,10 +449,19 @@ class Condition {
   bool Gather(const Node* n, TokenKind join);
   // The shapes tested by code made for them: a plain local or argument slot
   // against a real constant, a plain local against a plain local.
-  enum Shape { LOCAL_CONSTANT, ARGUMENT_CONSTANT, LOCAL_LOCAL };
+  enum Shape { LOCAL_CONSTANT, ARGUMENT_CONSTANT, LOCAL_LOCAL, SELF_CONSTANT };
   template <TokenKind OP, Shape SHAPE>
   [[gnu::always_inline]] static int One(const Compare& k, Ctx& c) {
-    const RValue& v = SHAPE == ARGUMENT_CONSTANT ? g_ArgumentSlot[k.slot] : c.locals[k.slot].value;
+    const RValue* p;
+    if constexpr (SHAPE == SELF_CONSTANT) {
+      CVariable* var = SelfFind(c, k.slot);
+      if (!var) [[unlikely]]
+        return -1;
+      p = &var->value;
+    } else {
+      p = SHAPE == ARGUMENT_CONSTANT ? &g_ArgumentSlot[k.slot] : &c.locals[k.slot].value;
+    }
+    const RValue& v = *p;
     if (v.kind == VALUE_STRING) [[unlikely]]
       return -1;
     double y = k.k;
@@ -544,13 +553,17 @@ Condition::Condition(const Node* n) : m_node(n) {
     }
     return;
   }
-  if (m_count != 1 || k.source == Compare::SELF || (k.right >= 0 && k.source != Compare::LOCAL)) return;
-  Shape shape = k.right >= 0 ? LOCAL_LOCAL : k.source == Compare::ARGUMENT ? ARGUMENT_CONSTANT : LOCAL_CONSTANT;
+  if (m_count != 1 || (k.right >= 0 && k.source != Compare::LOCAL)) return;
+  Shape shape = k.right >= 0                         ? LOCAL_LOCAL
+                : k.source == Compare::ARGUMENT ? ARGUMENT_CONSTANT
+                : k.source == Compare::SELF     ? SELF_CONSTANT
+                                                : LOCAL_CONSTANT;
   switch (k.op) {
 #define CASE(OP)                                                            \
   case OP:                                                                  \
     m_test = shape == LOCAL_LOCAL         ? Single<OP, LOCAL_LOCAL>         \
              : shape == ARGUMENT_CONSTANT ? Single<OP, ARGUMENT_CONSTANT> \
+             : shape == SELF_CONSTANT     ? Single<OP, SELF_CONSTANT>     \
                                           : Single<OP, LOCAL_CONSTANT>;     \
     break;
     CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
@@ -726,15 +739,21 @@ Node* Tree_Chain(Node* first, const std::vector<ChainLink>& links) {
 
 // ---------------------------------------------------------------- variables
 namespace {
-[[gnu::noinline]] int IndexOf(Ctx& c, const Node* n, const std::string& name) {
-  Temp t;
-  double d = n->Real(c, &t);
-  if (t.kind == VALUE_STRING) Code_Fail("Array index of %s must be a number.", name.c_str());
-  if (d >= 0 && d < ARRAY_DIMENSION && d == static_cast<int>(d)) return static_cast<int>(d);  // the usual case
+// An index that is no whole number from 0 to 31999: rounded, or an error.
+[[gnu::noinline]] int IndexRounded(bool text, double d, const std::string& name) {
+  if (text) Code_Fail("Array index of %s must be a number.", name.c_str());
   int k = Convert_RoundInt(d);
   if (k < 0) Code_Fail("Negative array index for %s.", name.c_str());
   if (k >= ARRAY_DIMENSION) Code_Fail("Array index >= 32000 for %s.", name.c_str());
   return k;
+}
+
+[[gnu::always_inline]] inline int IndexOf(Ctx& c, const Node* n, const std::string& name) {
+  Temp t;
+  double d = n->Real(c, &t);
+  if (t.kind != VALUE_STRING && d >= 0 && d < ARRAY_DIMENSION && d == static_cast<int>(d)) [[likely]]
+    return static_cast<int>(d);
+  return IndexRounded(t.kind == VALUE_STRING, d, name);
 }
 
 // An index that is a plain local holding a whole number in range needs no
@@ -817,7 +836,7 @@ void Store(const VarNode* n, RValue* e, TokenKind op, RValue* value) {
 }
 
 // Writes into a stored variable; compound ops read it first (unknown rule).
-inline void WriteStored(const VarNode* n, CVariable* v, int i, int j, TokenKind op, RValue* value) {
+[[gnu::always_inline]] inline void WriteStored(const VarNode* n, CVariable* v, int i, int j, TokenKind op, RValue* value) {
   if (op == TK_ASSIGN) [[likely]]
     return Value_Take(Variable_ElementGrow(v, i, j), value);
   if (!Variable_Element(v, i, j) && !g_GameOptions.unknown_variables_zero)
@@ -913,23 +932,26 @@ class SelfVar final : public StoredVar {
  public:
   explicit SelfVar(int i) : id(i) {}
   CVariable* Find(Ctx& c, bool create) const override {
+    if (!create) return SelfFind(c, id);
     bool global = g_VariableGlobalDeclared && Variable_IsDeclaredGlobal(id);
     CVariableList* list = global ? &Variable_Globals() : ListOf(c.self, create);
     if (!list) return nullptr;
-    return create ? list->FindOrAdd(id) : list->Find(id);
+    return list->FindOrAdd(id);
   }
   // Reals without indices skip the value copies.
   double Real(Ctx& c, RValue* spill) const override {
     if (!index1) {
-      CVariable* v = Find(c, false);
+      CVariable* v = SelfFind(c, id);
       if (v && v->value.kind == VALUE_REAL) return v->value.val;
     }
     Eval(c, spill);
     return spill->val;
   }
-  void Assign(Ctx& c, TokenKind op, RValue* value) const override {
+  void Assign(Ctx& c, TokenKind op, RValue* value) const override { Put(c, op, value); }
+  // Assign, made inline where the operator is known.
+  [[gnu::always_inline]] void Put(Ctx& c, TokenKind op, RValue* value) const {
     if (!index1 && (value->kind == VALUE_REAL || IsStep(op))) {
-      CVariable* v = Find(c, false);
+      CVariable* v = SelfFind(c, id);
       if (v && v->value.kind != VALUE_STRING) {
         RValue& e = v->value;
         switch (op) {
@@ -1120,7 +1142,9 @@ class LocalIndexed final : public VarNode {
     ReadStored(this, &c.locals[slot], i, j, spill);
     return spill;
   }
-  void Assign(Ctx& c, TokenKind op, RValue* value) const override {
+  void Assign(Ctx& c, TokenKind op, RValue* value) const override { Put(c, op, value); }
+  // Assign, made inline where the operator is known.
+  [[gnu::always_inline]] void Put(Ctx& c, TokenKind op, RValue* value) const {
     int i, j;
     Indices(c, &i, &j);
     WriteStored(this, &c.locals[slot], i, j, op, value);
@@ -1177,6 +1201,27 @@ class AssignNode : public Node {
   VarNode* var;
   TokenKind op;
   Node* value;
+};
+
+// An assignment (=, += or -=) to a variable whose kind is known when
+// compiling (a plain name of self, an indexed local): the variable's store
+// is made inline; CONSTANT when the value is a real constant (hp += 3).
+template <class V, TokenKind OP, bool CONSTANT>
+class DirectAssignNode final : public AssignNode {
+ public:
+  DirectAssignNode(VarNode* v, Node* e) : AssignNode(v, OP, e), k(CONSTANT ? e->Constant()->val : 0.0) {}
+  int Exec(Ctx& c) const override {
+    Temp t;
+    if constexpr (CONSTANT) {
+      t.val = k;
+    } else {
+      double v = value->Real(c, &t);
+      if (t.kind != VALUE_STRING) t.val = v;
+    }
+    static_cast<const V*>(var)->Put(c, OP, &t);
+    return FLOW_NORMAL;
+  }
+  double k;
 };
 
 // A local indexed by nothing, assigned, added to or subtracted from: x = e,
@@ -1334,9 +1379,24 @@ Node* MakeLocalAssign(VarNode* var, Node* value, int slot) {
   if (k && k->kind == VALUE_REAL) return new LocalAssignNode<OP, true>(var, value, slot);
   return new LocalAssignNode<OP, false>(var, value, slot);
 }
+
+template <class V>
+Node* MakeDirectAssign(VarNode* var, TokenKind op, Node* value) {
+  const RValue* k = value->Constant();
+  bool constant = k && k->kind == VALUE_REAL;
+#define CASE(OP)                                                                            \
+  if (op == OP)                                                                             \
+    return constant ? static_cast<Node*>(new DirectAssignNode<V, OP, true>(var, value))     \
+                    : static_cast<Node*>(new DirectAssignNode<V, OP, false>(var, value));
+  CASE(TK_ASSIGN) CASE(TK_PLUSASSIGN) CASE(TK_MINUSASSIGN)
+#undef CASE
+  return new AssignNode(var, op, value);
+}
 }  // namespace
 
 Node* Tree_Assign(VarNode* var, TokenKind op, Node* value) {
+  if (dynamic_cast<SelfVar*>(var)) return MakeDirectAssign<SelfVar>(var, op, value);
+  if (dynamic_cast<LocalIndexed*>(var)) return MakeDirectAssign<LocalIndexed>(var, op, value);
   int slot = Tree_PlainLocal(var);
   if (slot >= 0 && op == TK_ASSIGN) return MakeLocalAssign<TK_ASSIGN>(var, value, slot);
   if (slot >= 0 && op == TK_PLUSASSIGN) return MakeLocalAssign<TK_PLUSASSIGN>(var, value, slot);
