@@ -1129,6 +1129,15 @@ class LocalIndexed final : public VarNode {
   }
   double Real(Ctx& c, RValue* spill) const override {
     int i, j;
+    if (PlainIndices(c, &i, &j)) [[likely]] {
+      const RValue* e = Variable_Element(&c.locals[slot], i, j);
+      if (e && e->kind == VALUE_REAL) [[likely]]
+        return e->val;
+    }
+    return RealSlow(c, spill);
+  }
+  [[gnu::noinline]] double RealSlow(Ctx& c, RValue* spill) const {
+    int i, j;
     Indices(c, &i, &j);
     const RValue* e = Variable_Element(&c.locals[slot], i, j);
     if (e && e->kind == VALUE_REAL) return e->val;
@@ -1146,8 +1155,29 @@ class LocalIndexed final : public VarNode {
   // Assign, made inline where the operator is known.
   [[gnu::always_inline]] void Put(Ctx& c, TokenKind op, RValue* value) const {
     int i, j;
+    if (op == TK_ASSIGN && PlainIndices(c, &i, &j)) [[likely]]
+      return Value_Take(Variable_ElementGrow(&c.locals[slot], i, j), value);
+    PutSlow(c, op, value);
+  }
+  [[gnu::noinline]] void PutSlow(Ctx& c, TokenKind op, RValue* value) const {
+    int i, j;
     Indices(c, &i, &j);
     WriteStored(this, &c.locals[slot], i, j, op, value);
+  }
+  // The indices when they are plain locals holding whole numbers in range
+  // (the usual case in loops); else false and the general path decides.
+  [[gnu::always_inline]] bool PlainIndices(Ctx& c, int* i, int* j) const {
+    if (local1 < 0 || (index2 && local2 < 0)) return false;
+    if (!index2) {
+      *i = 0;
+      return WholeIndex(c.locals[local1].value, j);
+    }
+    return WholeIndex(c.locals[local1].value, i) && WholeIndex(c.locals[local2].value, j);
+  }
+  static bool WholeIndex(const RValue& v, int* k) {
+    if (v.kind != VALUE_REAL || !(v.val >= 0 && v.val < ARRAY_DIMENSION)) return false;
+    *k = static_cast<int>(v.val);
+    return *k == v.val;
   }
   int slot;
 };
