@@ -249,14 +249,31 @@ template <Where W>
   return true;
 }
 
+// A value a store to a plain local can take in one node (x = x * 0.5 + i).
+class FusableValue : public Node {
+ public:
+  // The statement var = this, var being the plain local slot; null when
+  // there is no such node.
+  virtual Node* LocalSet(VarNode* var, int slot) = 0;
+};
+
+template <TokenKind OP, Where L, Where R>
+class LocalSetBinary;
+
 // a OP b; a side that is a plain local or argument slot is read in place.
 // The left value is computed into the caller's spill, so only a node on the
 // right needs a value of its own.
 template <TokenKind OP, Where L, Where R>
-class BinaryNode final : public Node {
+class BinaryNode final : public FusableValue {
  public:
   BinaryNode(Node* a, int as, Node* b, int bs) : l(a), r(b), ls(as), rs(bs) {}
-  double Real(Ctx& c, RValue* spill) const override {
+  double Real(Ctx& c, RValue* spill) const override { return Compute(c, spill); }
+  Node* LocalSet(VarNode* var, int slot) override {
+    if constexpr (OP == TK_PLUS || OP == TK_MINUS || OP == TK_STAR || OP == TK_SLASH)
+      return new LocalSetBinary<OP, L, R>(var, this, slot);
+    return nullptr;
+  }
+  [[gnu::always_inline]] double Compute(Ctx& c, RValue* spill) const {
     double x = LeftReal<L>(c, l, ls, spill);
     if constexpr (R == NODE) {
       Temp b;
@@ -1254,6 +1271,29 @@ class DirectAssignNode final : public AssignNode {
   double k;
 };
 
+// x = a OP b with x a plain local: the operator is computed inline.
+template <TokenKind OP, Where L, Where R>
+class LocalSetBinary final : public AssignNode {
+ public:
+  LocalSetBinary(VarNode* v, const BinaryNode<OP, L, R>* e, int s)
+      : AssignNode(v, TK_ASSIGN, const_cast<BinaryNode<OP, L, R>*>(e)), binary(e), slot(s) {}
+  int Exec(Ctx& c) const override {
+    Temp t;
+    double v = binary->Compute(c, &t);
+    RValue& e = c.locals[slot].value;
+    if (t.kind == VALUE_REAL && e.kind != VALUE_STRING) [[likely]] {
+      e.kind = VALUE_REAL;
+      e.val = v;
+      return FLOW_NORMAL;
+    }
+    if (t.kind != VALUE_STRING) t.val = v;
+    Store(var, &e, TK_ASSIGN, &t);
+    return FLOW_NORMAL;
+  }
+  const BinaryNode<OP, L, R>* binary;
+  int slot;
+};
+
 // A local indexed by nothing, assigned, added to or subtracted from: x = e,
 // x += e, x -= e; CONSTANT when e is a real constant (i += 1).
 template <TokenKind OP, bool CONSTANT>
@@ -1428,7 +1468,11 @@ Node* Tree_Assign(VarNode* var, TokenKind op, Node* value) {
   if (dynamic_cast<SelfVar*>(var)) return MakeDirectAssign<SelfVar>(var, op, value);
   if (dynamic_cast<LocalIndexed*>(var)) return MakeDirectAssign<LocalIndexed>(var, op, value);
   int slot = Tree_PlainLocal(var);
-  if (slot >= 0 && op == TK_ASSIGN) return MakeLocalAssign<TK_ASSIGN>(var, value, slot);
+  if (slot >= 0 && op == TK_ASSIGN) {
+    if (auto* fusable = dynamic_cast<FusableValue*>(value))
+      if (Node* set = fusable->LocalSet(var, slot)) return set;
+    return MakeLocalAssign<TK_ASSIGN>(var, value, slot);
+  }
   if (slot >= 0 && op == TK_PLUSASSIGN) return MakeLocalAssign<TK_PLUSASSIGN>(var, value, slot);
   if (slot >= 0 && op == TK_MINUSASSIGN) return MakeLocalAssign<TK_MINUSASSIGN>(var, value, slot);
   return new AssignNode(var, op, value);
@@ -1438,15 +1482,24 @@ Node* Tree_IncDec(VarNode* var, int delta, bool prefix) { return new IncDecNode(
 
 // ---------------------------------------------------------------- statements
 namespace {
+class FlowNode final : public Node {
+ public:
+  explicit FlowNode(Flow f) : flow(f) {}
+  int Exec(Ctx&) const override { return flow; }
+  Flow flow;
+};
+
 // Statements run in turn from a flat array that keeps each one's line beside
 // it. A plain local stepped by a real constant (i += 1, i++) is stepped in
-// place; it cannot fail, so the line need not be set for it.
+// place; it cannot fail, so the line need not be set for it. break,
+// continue and exit give their flow without a call.
 class Statements {
  public:
   explicit Statements(const std::vector<Node*>& list) {
     for (const Node* s : list) {
-      Step step{s, s->line, -1, 0.0};
+      Step step{s, s->line, -1, FLOW_NORMAL, 0.0};
       if (!s->LocalStep(&step.slot, &step.delta)) step.slot = -1;
+      if (auto* flow = dynamic_cast<const FlowNode*>(s)) step.flow = flow->flow;
       m_steps.push_back(step);
     }
   }
@@ -1464,6 +1517,7 @@ class Statements {
         }
       }
       c.line = s->line;
+      if (s->flow) return s->flow;
       if (int r = s->node->Exec(c)) return r;
     }
     return FLOW_NORMAL;
@@ -1474,7 +1528,8 @@ class Statements {
     const Node* node;
     int line;
     int slot;      // the local stepped in place, else -1
-    double delta;  // what it is stepped by
+    int flow;      // of break, continue and exit, else FLOW_NORMAL
+    double delta;  // what the local is stepped by
   };
   std::vector<Step> m_steps;
 };
@@ -1647,7 +1702,8 @@ class SwitchNode final : public Node {
         continue;
       }
       constant = constant && x.value->Constant();
-      labels.push_back({x.value, x.value->Constant(), x.position});
+      const RValue* k = x.value->Constant();
+      labels.push_back({x.value, k, k && k->kind == VALUE_STRING ? RValue_Text(*k) : nullptr, x.position});
     }
   }
   int Exec(Ctx& c) const override {
@@ -1656,8 +1712,14 @@ class SwitchNode final : public Node {
     Temp spill;
     const RValue& v = constant ? *value->Read(c, &spill) : (value->Eval(c, &spill), spill);
     int start = fallback;
+    // A text is taken once and compared with the text labels where they stand.
+    const char* text = v.kind == VALUE_STRING ? RValue_Text(v) : nullptr;
     for (const Label& label : labels) {
-      if (label.constant ? SameValue(v, *label.constant) : Matches(c, v, label.node)) {
+      bool same;
+      if (!label.constant) same = Matches(c, v, label.node);
+      else if (text) same = label.text && *text == *label.text && std::strcmp(text, label.text) == 0;
+      else same = !label.text && v.val == label.constant->val;
+      if (same) {
         start = label.position;
         break;
       }
@@ -1674,6 +1736,7 @@ class SwitchNode final : public Node {
   struct Label {
     const Node* node;
     const RValue* constant;  // the case's constant, else null
+    const char* text;        // the constant's text when it is a string, else null
     int position;            // of the first statement after the label
   };
   Node* value;
@@ -1681,13 +1744,6 @@ class SwitchNode final : public Node {
   Statements body;
   bool constant = true;  // every case is a constant
   int fallback = -1;     // where the default label stands, else -1
-};
-
-class FlowNode final : public Node {
- public:
-  explicit FlowNode(Flow f) : flow(f) {}
-  int Exec(Ctx&) const override { return flow; }
-  Flow flow;
 };
 
 class ReturnNode final : public Node {
