@@ -1586,11 +1586,25 @@ class IfNode final : public Node {
 enum { LOOP_NEXT, LOOP_STOP, LOOP_EXIT };
 inline int LoopFlow(int r) { return r == FLOW_BREAK ? LOOP_STOP : r == FLOW_EXIT ? LOOP_EXIT : LOOP_NEXT; }
 
+// OP is TK_EOF for any condition, else the comparison of the plain local
+// slot with the constant k that the condition is (while (i < 1000)),
+// tested inline.
+template <TokenKind OP>
 class WhileNode final : public Node {
  public:
-  WhileNode(Node* c, Node* b) : cond(c), body(b) {}
+  WhileNode(Node* c, Node* b, int s = -1, double v = 0) : cond(c), body(b), slot(s), k(v) {}
+  [[gnu::always_inline]] bool Test(Ctx& c) const {
+    if constexpr (OP == TK_EOF) {
+      return cond.Test(c);
+    } else {
+      const RValue& v = c.locals[slot].value;
+      if (v.kind == VALUE_STRING) [[unlikely]]
+        return cond.Test(c);
+      return RealOp<OP>(v.val, k) != 0.0;
+    }
+  }
   int Exec(Ctx& c) const override {
-    while (cond.Test(c)) {
+    while (Test(c)) {
       int f = LoopFlow(body.Run(c));
       if (f == LOOP_STOP) break;
       if (f == LOOP_EXIT) return FLOW_EXIT;
@@ -1600,6 +1614,8 @@ class WhileNode final : public Node {
   }
   Condition cond;
   Body body;
+  int slot;
+  double k;
 };
 
 class DoUntilNode final : public Node {
@@ -1777,7 +1793,18 @@ Node* Tree_ExprStatement(Node* e) {
   return new ExprStatement(e);
 }
 Node* Tree_If(Node* cond, Node* then, Node* otherwise) { return new IfNode(cond, then, otherwise); }
-Node* Tree_While(Node* cond, Node* body) { return new WhileNode(cond, body); }
+Node* Tree_While(Node* cond, Node* body) {
+  Compare k;
+  if (cond && cond->Comparison(&k) && k.source == Compare::LOCAL && k.right < 0) {
+    switch (k.op) {
+#define CASE(OP) case OP: return new WhileNode<OP>(cond, body, k.slot, k.k);
+      CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
+#undef CASE
+      default: break;
+    }
+  }
+  return new WhileNode<TK_EOF>(cond, body);
+}
 Node* Tree_DoUntil(Node* body, Node* cond) { return new DoUntilNode(body, cond); }
 Node* Tree_For(Node* init, Node* cond, Node* step, Node* body) { return new ForNode(init, cond, step, body); }
 Node* Tree_Repeat(Node* count, Node* body) { return new RepeatNode(count, body); }
