@@ -1497,9 +1497,13 @@ class Statements {
  public:
   explicit Statements(const std::vector<Node*>& list) {
     for (const Node* s : list) {
-      Step step{s, s->line, -1, FLOW_NORMAL, 0.0};
-      if (!s->LocalStep(&step.slot, &step.delta)) step.slot = -1;
-      if (auto* flow = dynamic_cast<const FlowNode*>(s)) step.flow = flow->flow;
+      Step step{s, s->line, Step::CALL, FLOW_NORMAL, -1, 0.0};
+      if (s->LocalStep(&step.slot, &step.delta)) {
+        step.kind = Step::STEP;
+      } else if (auto* flow = dynamic_cast<const FlowNode*>(s)) {
+        step.kind = Step::FLOW;
+        step.flow = flow->flow;
+      }
       m_steps.push_back(step);
     }
   }
@@ -1508,7 +1512,11 @@ class Statements {
   int Run(Ctx& c, size_t from = 0) const {
     const Step* end = m_steps.data() + m_steps.size();
     for (const Step* s = m_steps.data() + from; s < end; ++s) {
-      if (s->slot >= 0) {
+      if (s->kind != Step::CALL) {
+        if (s->kind == Step::FLOW) {
+          c.line = s->line;
+          return s->flow;
+        }
         RValue& e = c.locals[s->slot].value;
         if (e.kind != VALUE_STRING) [[likely]] {
           e.kind = VALUE_REAL;
@@ -1517,7 +1525,6 @@ class Statements {
         }
       }
       c.line = s->line;
-      if (s->flow) return s->flow;
       if (int r = s->node->Exec(c)) return r;
     }
     return FLOW_NORMAL;
@@ -1527,9 +1534,10 @@ class Statements {
   struct Step {
     const Node* node;
     int line;
-    int slot;      // the local stepped in place, else -1
-    int flow;      // of break, continue and exit, else FLOW_NORMAL
-    double delta;  // what the local is stepped by
+    enum : unsigned char { CALL, STEP, FLOW } kind;
+    unsigned char flow;  // of break, continue and exit
+    int slot;            // the local stepped in place
+    double delta;        // what it is stepped by
   };
   std::vector<Step> m_steps;
 };
