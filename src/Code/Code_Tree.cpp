@@ -1162,9 +1162,21 @@ class LocalIndexed final : public VarNode {
     return spill->val;
   }
   const RValue* Read(Ctx& c, RValue* spill) const override {
-    int i, j;
-    Indices(c, &i, &j);
-    if (const RValue* e = Variable_Element(&c.locals[slot], i, j)) return e;
+    int i = 0, j;
+    if (!index2 && local1 < 0) {
+      // a[e]: e is evaluated into spill, which the caller frees.
+      double d = index1->Real(c, spill);
+      bool text = spill->kind == VALUE_STRING;
+      if (!text && d >= 0 && d < ARRAY_DIMENSION && d == static_cast<int>(d)) [[likely]]
+        j = static_cast<int>(d);
+      else
+        j = IndexRounded(text, d, name);
+      *spill = RValue{VALUE_REAL, nullptr, 0.0};  // holds no text here
+    } else {
+      Indices(c, &i, &j);
+    }
+    if (const RValue* e = Variable_Element(&c.locals[slot], i, j)) [[likely]]
+      return e;
     ReadStored(this, &c.locals[slot], i, j, spill);
     return spill;
   }
@@ -1736,16 +1748,21 @@ class SwitchNode final : public Node {
     Temp spill;
     const RValue& v = constant ? *value->Read(c, &spill) : (value->Eval(c, &spill), spill);
     int start = fallback;
-    // A text is taken once and compared with the text labels where they stand.
-    const char* text = v.kind == VALUE_STRING ? RValue_Text(v) : nullptr;
-    for (const Label& label : labels) {
-      bool same;
-      if (!label.constant) same = Matches(c, v, label.node);
-      else if (text) same = label.text && *text == *label.text && std::strcmp(text, label.text) == 0;
-      else same = !label.text && v.val == label.constant->val;
-      if (same) {
-        start = label.position;
-        break;
+    if (constant && v.kind == VALUE_STRING) {
+      // A text is taken once and compared with the text labels where they stand.
+      const char* text = RValue_Text(v);
+      for (const Label& label : labels) {
+        if (label.text && *text == *label.text && std::strcmp(text, label.text) == 0) {
+          start = label.position;
+          break;
+        }
+      }
+    } else {
+      for (const Label& label : labels) {
+        if (label.constant ? SameValue(v, *label.constant) : Matches(c, v, label.node)) {
+          start = label.position;
+          break;
+        }
       }
     }
     if (start < 0) return FLOW_NORMAL;

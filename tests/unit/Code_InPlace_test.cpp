@@ -85,8 +85,16 @@ TEST_F(CodeInPlace, IndexedLocalsFallBackForEveryOddIndex) {
             "\"xyxy\"");
   EXPECT_EQ(Run("var a, i, j; i = 2; j = 3; a[1, 1] = 0;\ns = a[i, j];"), "error: Test (line 2): Unknown array element a[2,3]");
   EXPECT_EQ(Run("var a, i, j; i = 4; j = 0; a[i, j] += 1;"), "error: Test (line 1): Unknown array element a[4,0]");
+  // Read where they stand by switch and text comparisons, with one index computed.
+  EXPECT_EQ(Run("var w, i; w[0] = \"a\"; w[2] = \"c\"; i = 5; switch (w[i mod 4 + 0.6]) { case \"c\": return 1; } return 0;"),
+            "1");
+  EXPECT_EQ(Run("var w, i; w[0] = \"a\"; i = 5;\nswitch (w[i mod 4]) { case \"a\": return 1; }"),
+            "error: Test (line 2): Unknown array element w[0,1]");
+  EXPECT_EQ(Run("var w; w[0] = \"a\"; if (w[\"0\" + \"\"] == \"a\") return 1;"),
+            "error: Test (line 1): Array index of w must be a number.");
   g_GameOptions.unknown_variables_zero = true;
   EXPECT_EQ(Run("var a, i, j; i = 4; j = 7; a[i, j] += 1; return a[i, j] + a[j, i];"), "1");
+  EXPECT_EQ(Run("var w; w[0] = \"a\"; switch (w[3 - 1]) { case 0: return 1; case \"a\": return 2; } return 3;"), "1");
 }
 
 TEST_F(CodeInPlace, StepsInStatementListsKeepErrorsAndLines) {
