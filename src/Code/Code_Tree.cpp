@@ -1196,18 +1196,22 @@ class LocalIndexed final : public VarNode {
   // The indices when they are plain locals holding whole numbers in range
   // (the usual case in loops); else false and the general path decides.
   [[gnu::always_inline]] bool PlainIndices(Ctx& c, int* i, int* j) const {
-    if (local1 < 0 || (index2 && local2 < 0)) return false;
-    if (!index2) {
-      *i = 0;
-      return WholeIndex(c.locals[local1].value, j);
-    }
-    return WholeIndex(c.locals[local1].value, i) && WholeIndex(c.locals[local2].value, j);
+    if (plain == 2) return WholeIndex(c.locals[local1].value, i) && WholeIndex(c.locals[local2].value, j);
+    *i = 0;
+    return plain == 1 && WholeIndex(c.locals[local1].value, j);
   }
-  static bool WholeIndex(const RValue& v, int* k) {
-    if (v.kind != VALUE_REAL || !(v.val >= 0 && v.val < ARRAY_DIMENSION)) return false;
+  // True with the index when v is a real holding a whole number 0 .. 31999.
+  [[gnu::always_inline]] static bool WholeIndex(const RValue& v, int* k) {
+    // As unsigned bits, the reals from +0 up to 32000 (not -0, not NaN) are
+    // those below the bits of 32000: one comparison tells the range.
+    uint64_t bits;
+    std::memcpy(&bits, &v.val, sizeof bits);
+    if (v.kind != VALUE_REAL || bits >= kIndexEndBits) return false;
     *k = static_cast<int>(v.val);
     return *k == v.val;
   }
+  static constexpr uint64_t kIndexEndBits = 0x40DF400000000000ull;  // 32000.0
+  int plain = 0;  // how many indices there are when all are plain locals, else 0
   int slot;
 };
 }  // namespace
@@ -1222,6 +1226,8 @@ VarNode* Tree_Index(VarNode* var, Node* index1, Node* index2) {
   var->index2 = index2;
   var->local1 = index1 ? Tree_PlainLocal(index1) : -1;
   var->local2 = index2 ? Tree_PlainLocal(index2) : -1;
+  if (auto* indexed = dynamic_cast<LocalIndexed*>(var))
+    indexed->plain = var->local1 < 0 ? 0 : !index2 ? 1 : var->local2 < 0 ? 0 : 2;
   return var;
 }
 int Tree_PlainArgument(const Node* n) {
