@@ -356,9 +356,11 @@ class LocalConstNode final : public Node {
   const RValue& Source(Ctx& c) const { return ARGUMENT ? g_ArgumentSlot[slot] : c.locals[slot].value; }
   double Real(Ctx& c, RValue* spill) const override {
     const RValue& a = Source(c);
-    if (a.kind == VALUE_STRING) return Mixed(OP, a, 0, kNoString, k, spill);
+    if (a.kind == VALUE_STRING) [[unlikely]]
+      return MixedText(a, spill);
     return RealOp<OP>(a.val, k);
   }
+  [[gnu::noinline]] double MixedText(const RValue& a, RValue* spill) const { return Mixed(OP, a, 0, kNoString, k, spill); }
   void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
   bool Test(Ctx& c) const override {
     const RValue& a = Source(c);
