@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <deque>
+#include <type_traits>
 #include <vector>
 
 #include "Base/Convert.h"
@@ -249,16 +250,28 @@ template <Where W>
   return true;
 }
 
-// A value a store to a plain local can take in one node (x = x * 0.5 + i).
+// A value a store can take in one node (x = x * 0.5 + i, a[i, j] = i + j).
 class FusableValue : public Node {
  public:
-  // The statement var = this, var being the plain local slot; null when
-  // there is no such node.
+  // The statement var = this, var being a plain local of that slot; null
+  // when there is no such node.
   virtual Node* LocalSet(VarNode* var, int slot) = 0;
+  // The statement var = this, var being an indexed local; null when none.
+  virtual Node* IndexedSet(VarNode* var) = 0;
 };
 
 template <TokenKind OP, Where L, Where R>
 class LocalSetBinary;
+// A store whose value node's class is known computes the value inline.
+template <class V, TokenKind OP, bool CONSTANT, class VALUE = Node>
+class DirectAssignNode;
+class LocalIndexed;
+
+template <class VALUE>
+[[gnu::always_inline]] inline double RealOf(const Node* e, Ctx& c, RValue* spill) {
+  if constexpr (std::is_same_v<VALUE, Node>) return e->Real(c, spill);
+  else return static_cast<const VALUE*>(e)->Compute(c, spill);
+}
 
 // a OP b; a side that is a plain local or argument slot is read in place.
 // The left value is computed into the caller's spill, so only a node on the
@@ -268,9 +281,13 @@ class BinaryNode final : public FusableValue {
  public:
   BinaryNode(Node* a, int as, Node* b, int bs) : l(a), r(b), ls(as), rs(bs) {}
   double Real(Ctx& c, RValue* spill) const override { return Compute(c, spill); }
+  static constexpr bool kArithmetic = OP == TK_PLUS || OP == TK_MINUS || OP == TK_STAR || OP == TK_SLASH;
   Node* LocalSet(VarNode* var, int slot) override {
-    if constexpr (OP == TK_PLUS || OP == TK_MINUS || OP == TK_STAR || OP == TK_SLASH)
-      return new LocalSetBinary<OP, L, R>(var, this, slot);
+    if constexpr (kArithmetic) return new LocalSetBinary<OP, L, R>(var, this, slot);
+    return nullptr;
+  }
+  Node* IndexedSet(VarNode* var) override {
+    if constexpr (kArithmetic) return new DirectAssignNode<LocalIndexed, TK_ASSIGN, false, BinaryNode>(var, this);
     return nullptr;
   }
   [[gnu::always_inline]] double Compute(Ctx& c, RValue* spill) const {
@@ -1273,7 +1290,7 @@ class AssignNode : public Node {
 // An assignment (=, += or -=) to a variable whose kind is known when
 // compiling (a plain name of self, an indexed local): the variable's store
 // is made inline; CONSTANT when the value is a real constant (hp += 3).
-template <class V, TokenKind OP, bool CONSTANT>
+template <class V, TokenKind OP, bool CONSTANT, class VALUE>
 class DirectAssignNode final : public AssignNode {
  public:
   DirectAssignNode(VarNode* v, Node* e) : AssignNode(v, OP, e), k(CONSTANT ? e->Constant()->val : 0.0) {}
@@ -1282,7 +1299,7 @@ class DirectAssignNode final : public AssignNode {
     if constexpr (CONSTANT) {
       t.val = k;
     } else {
-      double v = value->Real(c, &t);
+      double v = RealOf<VALUE>(value, c, &t);
       if (t.kind != VALUE_STRING) t.val = v;
     }
     static_cast<const V*>(var)->Put(c, OP, &t);
@@ -1486,7 +1503,11 @@ Node* MakeDirectAssign(VarNode* var, TokenKind op, Node* value) {
 
 Node* Tree_Assign(VarNode* var, TokenKind op, Node* value) {
   if (dynamic_cast<SelfVar*>(var)) return MakeDirectAssign<SelfVar>(var, op, value);
-  if (dynamic_cast<LocalIndexed*>(var)) return MakeDirectAssign<LocalIndexed>(var, op, value);
+  if (dynamic_cast<LocalIndexed*>(var)) {
+    if (auto* fusable = dynamic_cast<FusableValue*>(value); fusable && op == TK_ASSIGN)
+      if (Node* set = fusable->IndexedSet(var)) return set;
+    return MakeDirectAssign<LocalIndexed>(var, op, value);
+  }
   int slot = Tree_PlainLocal(var);
   if (slot >= 0 && op == TK_ASSIGN) {
     if (auto* fusable = dynamic_cast<FusableValue*>(value))

@@ -83,6 +83,9 @@ TEST_F(CodeInPlace, IndexedLocalsFallBackForEveryOddIndex) {
             "error: Test (line 1): Wrong type of arguments to -.");
   EXPECT_EQ(Run("var a, i, j; i = 2; j = 3; a[i, j] = \"x\"; a[i, j] += \"y\"; a[j] = a[i, j] + a[i, j]; return a[0, 3];"),
             "\"xyxy\"");
+  EXPECT_EQ(Run("var a, i, j, s; i = 2; j = 3; s = \"x\"; a[i, j] = i * j; a[j] = s + s;\na[i, i] = i - s;"),
+            "error: Test (line 2): Wrong type of arguments to -.");
+  EXPECT_EQ(Run("var a, i, j; i = 2; j = 3; a[i, j] = i * j; a[j, i] = i / j * 3; return a[2, 3] + a[3, 2];"), "8");
   EXPECT_EQ(Run("var a, i, j; i = 2; j = 3; a[1, 1] = 0;\ns = a[i, j];"), "error: Test (line 2): Unknown array element a[2,3]");
   EXPECT_EQ(Run("var a, i, j; i = 4; j = 0; a[i, j] += 1;"), "error: Test (line 1): Unknown array element a[4,0]");
   // Read where they stand by switch and text comparisons, with one index computed.
