@@ -1181,21 +1181,29 @@ class LocalIndexed final : public VarNode {
     return spill->val;
   }
   const RValue* Read(Ctx& c, RValue* spill) const override {
-    int i = 0, j;
-    if (!index2 && local1 < 0) {
-      // a[e]: e is evaluated into spill, which the caller frees.
-      double d = index1->Real(c, spill);
-      bool text = spill->kind == VALUE_STRING;
-      if (!text && d >= 0 && d < ARRAY_DIMENSION && d == static_cast<int>(d)) [[likely]]
-        j = static_cast<int>(d);
-      else
-        j = IndexRounded(text, d, name);
-      *spill = RValue{VALUE_REAL, nullptr, 0.0};  // holds no text here
-    } else {
-      Indices(c, &i, &j);
-    }
-    if (const RValue* e = Variable_Element(&c.locals[slot], i, j)) [[likely]]
-      return e;
+    if (index2 || local1 >= 0) return ReadIndices(c, spill);
+    // a[e]: e is evaluated into spill, which the caller frees.
+    double d = index1->Real(c, spill);
+    if (spill->kind != VALUE_REAL || !(d >= 0 && d < ARRAY_DIMENSION) || d != static_cast<int>(d)) [[unlikely]]
+      return ReadRounded(c, d, spill);
+    const RValue* e = Variable_Element(&c.locals[slot], 0, static_cast<int>(d));
+    if (!e) [[unlikely]]
+      return ReadRounded(c, d, spill);
+    return e;
+  }
+  // a[e] where e is no whole number in range, or the element is not stored.
+  [[gnu::noinline]] const RValue* ReadRounded(Ctx& c, double d, RValue* spill) const {
+    int j = IndexRounded(spill->kind == VALUE_STRING, d, name);
+    *spill = RValue{VALUE_REAL, nullptr, 0.0};  // holds no text here
+    return ReadAt(c, 0, j, spill);
+  }
+  [[gnu::noinline]] const RValue* ReadIndices(Ctx& c, RValue* spill) const {
+    int i, j;
+    Indices(c, &i, &j);
+    return ReadAt(c, i, j, spill);
+  }
+  const RValue* ReadAt(Ctx& c, int i, int j, RValue* spill) const {
+    if (const RValue* e = Variable_Element(&c.locals[slot], i, j)) return e;
     ReadStored(this, &c.locals[slot], i, j, spill);
     return spill;
   }
@@ -1776,27 +1784,22 @@ class SwitchNode final : public Node {
     // compared where it stands, and each case's constant where it stands.
     Temp spill;
     const RValue& v = constant ? *value->Read(c, &spill) : (value->Eval(c, &spill), spill);
-    int start = fallback;
-    if (constant && v.kind == VALUE_STRING) {
-      // A text is taken once and compared with the text labels where they stand.
-      const char* text = RValue_Text(v);
-      for (const Label& label : labels) {
-        if (label.text && *text == *label.text && std::strcmp(text, label.text) == 0) {
-          start = label.position;
-          break;
-        }
-      }
-    } else {
-      for (const Label& label : labels) {
-        if (label.constant ? SameValue(v, *label.constant) : Matches(c, v, label.node)) {
-          start = label.position;
-          break;
-        }
-      }
-    }
+    int start = constant && v.kind == VALUE_STRING ? TextStart(RValue_Text(v)) : Start(c, v);
     if (start < 0) return FLOW_NORMAL;
     int r = body.Run(c, static_cast<size_t>(start));
     return r == FLOW_BREAK ? FLOW_NORMAL : r;
+  }
+  // Where the body starts for a text when every label is a constant: the
+  // text is compared with the text labels where they stand.
+  int TextStart(const char* text) const {
+    for (const Label& label : labels)
+      if (label.text && *text == *label.text && std::strcmp(text, label.text) == 0) return label.position;
+    return fallback;
+  }
+  [[gnu::noinline]] int Start(Ctx& c, const RValue& v) const {
+    for (const Label& label : labels)
+      if (label.constant ? SameValue(v, *label.constant) : Matches(c, v, label.node)) return label.position;
+    return fallback;
   }
   static bool Matches(Ctx& c, const RValue& v, const Node* value) {
     Temp x;
