@@ -265,6 +265,8 @@ class LocalSetBinary;
 // A store whose value node's class is known computes the value inline.
 template <class V, TokenKind OP, bool CONSTANT, class VALUE = Node>
 class DirectAssignNode;
+template <TokenKind OP, bool CONSTANT, class VALUE = Node>
+class LocalAssignNode;
 class LocalIndexed;
 
 template <class VALUE>
@@ -1163,7 +1165,8 @@ class LocalIndexed final : public VarNode {
     Indices(c, &i, &j);
     ReadStored(this, &c.locals[slot], i, j, out);
   }
-  double Real(Ctx& c, RValue* spill) const override {
+  double Real(Ctx& c, RValue* spill) const override { return Compute(c, spill); }
+  [[gnu::always_inline]] double Compute(Ctx& c, RValue* spill) const {
     int i, j;
     if (PlainIndices(c, &i, &j)) [[likely]] {
       const RValue* e = Variable_Element(&c.locals[slot], i, j);
@@ -1341,7 +1344,7 @@ class LocalSetBinary final : public AssignNode {
 
 // A local indexed by nothing, assigned, added to or subtracted from: x = e,
 // x += e, x -= e; CONSTANT when e is a real constant (i += 1).
-template <TokenKind OP, bool CONSTANT>
+template <TokenKind OP, bool CONSTANT, class VALUE>
 class LocalAssignNode final : public AssignNode {
  public:
   LocalAssignNode(VarNode* v, Node* e, int s)
@@ -1373,7 +1376,7 @@ class LocalAssignNode final : public AssignNode {
       return Slow(e);
     }
     Temp t;
-    double v = value->Real(c, &t);
+    double v = RealOf<VALUE>(value, c, &t);
     if (t.kind == VALUE_REAL && e.kind != VALUE_STRING) [[likely]] {
       e.kind = VALUE_REAL;
       e.val = Apply(e.val, v);
@@ -1492,6 +1495,7 @@ template <TokenKind OP>
 Node* MakeLocalAssign(VarNode* var, Node* value, int slot) {
   const RValue* k = value->Constant();
   if (k && k->kind == VALUE_REAL) return new LocalAssignNode<OP, true>(var, value, slot);
+  if (dynamic_cast<LocalIndexed*>(value)) return new LocalAssignNode<OP, false, LocalIndexed>(var, value, slot);
   return new LocalAssignNode<OP, false>(var, value, slot);
 }
 

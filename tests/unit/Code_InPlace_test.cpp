@@ -86,6 +86,10 @@ TEST_F(CodeInPlace, IndexedLocalsFallBackForEveryOddIndex) {
   EXPECT_EQ(Run("var a, i, j, s; i = 2; j = 3; s = \"x\"; a[i, j] = i * j; a[j] = s + s;\na[i, i] = i - s;"),
             "error: Test (line 2): Wrong type of arguments to -.");
   EXPECT_EQ(Run("var a, i, j; i = 2; j = 3; a[i, j] = i * j; a[j, i] = i / j * 3; return a[2, 3] + a[3, 2];"), "8");
+  EXPECT_EQ(Run("var a, i, j, s; i = 1; j = 1; a[i, j] = \"b\"; s = \"a\"; s += a[i, j]; s = a[i, j]; s += a[i, j]; return s;"),
+            "\"bb\"");
+  EXPECT_EQ(Run("var a, i, j, s; i = 1; j = 2; s = 0; a[j, i] = 1;\ns -= a[i, j];"),
+            "error: Test (line 2): Unknown array element a[1,2]");
   EXPECT_EQ(Run("var a, i, j; i = 2; j = 3; a[1, 1] = 0;\ns = a[i, j];"), "error: Test (line 2): Unknown array element a[2,3]");
   EXPECT_EQ(Run("var a, i, j; i = 4; j = 0; a[i, j] += 1;"), "error: Test (line 1): Unknown array element a[4,0]");
   // Read where they stand by switch and text comparisons, with one index computed.
