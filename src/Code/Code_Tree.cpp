@@ -1060,19 +1060,38 @@ class IncDecNode final : public Node {
 
 // The argument array of a call; the caller frees what it holds afterwards,
 // except the texts it only lent (bit k of lent: entry k shows a local's text).
+// A built-in's arguments. Built-ins read missing arguments as 0 and never
+// write into their arguments, so arrays are kept cleared between calls, one
+// per depth of nested calls: a call fills its entries and clears them again
+// (freeing the texts it owns); only calls nested deeper than the kept arrays
+// clear one of their own.
+constexpr int kKeptArgumentDepth = 64;
+RValue g_keptArguments[kKeptArgumentDepth][MAX_ARGUMENTS];
+int g_argumentDepth = 0;
+
 struct Arguments {
-  RValue v[MAX_ARGUMENTS];
-  unsigned lent = 0;
-  ~Arguments() {
-    for (int k = 0; lent >> k; ++k)
-      if (lent >> k & 1) v[k].str = nullptr;
-    // Mostly no entry holds a text: one pass tells.
-    uintptr_t any = 0;
-    for (const RValue& e : v) any |= reinterpret_cast<uintptr_t>(e.str);
-    if (any)
-      for (RValue& e : v)
-        if (e.str) MEM_FREE(e.str);
+  explicit Arguments(int n) : count(n) {
+    if (g_argumentDepth < kKeptArgumentDepth) {
+      v = g_keptArguments[g_argumentDepth];
+    } else {
+      std::memset(own, 0, sizeof own);
+      v = own;
+    }
+    ++g_argumentDepth;
   }
+  ~Arguments() {
+    for (int k = 0; k < count; ++k) {
+      if (v[k].str && !(lent >> k & 1)) MEM_FREE(v[k].str);
+      v[k] = RValue{VALUE_REAL, nullptr, 0.0};
+    }
+    --g_argumentDepth;
+  }
+  Arguments(const Arguments&) = delete;
+  Arguments& operator=(const Arguments&) = delete;
+  RValue* v;
+  unsigned lent = 0;
+  int count;
+  RValue own[MAX_ARGUMENTS];
 };
 
 class CallNode final : public CallBase {
@@ -1083,11 +1102,8 @@ class CallNode final : public CallBase {
     const RFunction* f = id < FUNCTION_ID_SCRIPT ? Function_Get(id) : nullptr;
     routine = f ? f->routine : nullptr;
   }
-  // Built-ins get the whole array cleared: they read missing arguments as 0
-  // and may leave texts anywhere in it.
   void Eval(Ctx& c, RValue* out) const override {
-    Arguments a;
-    std::memset(a.v, 0, sizeof a.v);
+    Arguments a(argc);
     for (int k = 0; k < argc; ++k) {
       if (local[k] >= 0) {
         // A built-in reads its arguments and no code it runs can reach the
