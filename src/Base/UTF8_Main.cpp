@@ -66,34 +66,46 @@ int64_t UTF8_Length(const char* text) {
 namespace {
 #if defined(__SSE2__)
 // How many of the first n bytes come before the terminator or the first byte
-// of 128 or more. Looks at 16 aligned bytes at a time: an aligned load never
+// of 128 or more. Looks at aligned blocks of 16 bytes: an aligned load never
 // crosses into another page, so reading past the terminator is harmless,
-// though the sanitizer would flag the bytes behind the block.
-// 0xFF for every byte that ends an ASCII run (a zero or a byte of 128 or
-// more, both at most 0 as signed bytes) among the aligned 16 at `at`.
-__attribute__((no_sanitize("address"))) inline __m128i AsciiStops(const __m128i* at) {
-  return _mm_cmpgt_epi8(_mm_set1_epi8(1), _mm_load_si128(at));
+// though the sanitizer would flag the bytes behind the text's block.
+
+// A set bit for every byte of the block at `at` that ends an ASCII run: a
+// zero or a byte of 128 or more, both at most 0 as signed bytes.
+__attribute__((no_sanitize("address"))) inline unsigned AsciiStops(const __m128i* at) {
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi8(_mm_set1_epi8(1), _mm_load_si128(at))));
 }
 
-// One aligned block of 16 at a time; a run of four when they start on 64:
-// then they share the page of the first, as every aligned block does.
+// True when none of the eight blocks from `at` (aligned on 128, so on the
+// page of the first) holds a stop: the high bits are or-ed together, a zero
+// survives the unsigned minimum.
+__attribute__((no_sanitize("address"))) inline bool NoStopIn128(const __m128i* at) {
+  __m128i x[8];
+  for (int i = 0; i < 8; ++i) x[i] = _mm_load_si128(at + i);
+  __m128i high = x[0], low = x[0];
+  for (int i = 1; i < 8; ++i) {
+    high = _mm_or_si128(high, x[i]);
+    low = _mm_min_epu8(low, x[i]);
+  }
+  return _mm_movemask_epi8(_mm_or_si128(high, _mm_cmpeq_epi8(low, _mm_setzero_si128()))) == 0;
+}
+
 size_t AsciiPrefix(const char* text, size_t n) {
   const uintptr_t misalign = reinterpret_cast<uintptr_t>(text) & 15;
   const auto* block = reinterpret_cast<const __m128i*>(text - misalign);
-  unsigned stop = static_cast<unsigned>(_mm_movemask_epi8(AsciiStops(block))) >> misalign;
-  size_t done = 0;
-  if (!stop) done = 16 - misalign;
-  for (++block; !stop && done < n; ++block, done += 16) {
-    if ((reinterpret_cast<uintptr_t>(block) & 63) == 0) {
-      while (done < n && !_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(AsciiStops(block), AsciiStops(block + 1)),
-                                                          _mm_or_si128(AsciiStops(block + 2), AsciiStops(block + 3))))) {
-        done += 64;
-        block += 4;
+  unsigned stop = AsciiStops(block) >> misalign;
+  size_t done = stop ? 0 : 16 - misalign;
+  while (!stop && done < n) {
+    ++block;
+    if ((reinterpret_cast<uintptr_t>(block) & 127) == 0) {
+      while (done < n && NoStopIn128(block)) {
+        done += 128;
+        block += 8;
       }
       if (done >= n) break;
     }
-    stop = static_cast<unsigned>(_mm_movemask_epi8(AsciiStops(block)));
-    if (stop) break;
+    stop = AsciiStops(block);
+    if (!stop) done += 16;
   }
   if (stop) done += static_cast<size_t>(__builtin_ctz(stop));
   return done < n ? done : n;

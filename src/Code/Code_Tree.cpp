@@ -101,16 +101,20 @@ double RealOpRuntime(TokenKind op, double a, double b) {
   }
 }
 
+// x + y as a new text in out, whose old text is freed after the join (it
+// may be one of the parts).
+void JoinTexts(const char* x, size_t nx, const char* y, size_t ny, RValue* out) {
+  char* block = static_cast<char*>(MEM_ALLOC(nx + ny + 1));
+  std::memcpy(block, x, nx);
+  std::memcpy(block + nx, y, ny);
+  block[nx + ny] = '\0';
+  RValue_SetStringOwned(out, block);
+}
+
 void JoinStrings(const RValue& a, const RValue& b, RValue* out) {
   const char* x = RValue_Text(a);
   const char* y = RValue_Text(b);
-  size_t nx = std::strlen(x), ny = std::strlen(y);
-  char* block = static_cast<char*>(MEM_ALLOC(nx + ny + 1));
-  std::memcpy(block, x, nx);
-  std::memcpy(block + nx, y, ny + 1);
-  out->kind = VALUE_STRING;
-  out->str = block;
-  out->val = 0.0;
+  JoinTexts(x, std::strlen(x), y, std::strlen(y), out);
 }
 }  // namespace
 
@@ -134,7 +138,6 @@ void Code_BinaryOp(TokenKind op, const RValue& a, const RValue& b, RValue* out) 
   }
   if (sa && sb) {
     if (op == TK_PLUS) {
-      RValue_Free(out);
       JoinStrings(a, b, out);
       return;
     }
@@ -323,12 +326,19 @@ class TextEqualNode final : public Node {
 template <bool CONSTANT_LEFT>
 class TextJoinNode final : public Node {
  public:
-  TextJoinNode(Node* n, const RValue& text) : other(n), k(text) {}
+  TextJoinNode(Node* n, const RValue& text) : other(n), k(text), kLength(std::strlen(RValue_Text(text))) {}
   double Real(Ctx& c, RValue* spill) const override {
     Temp t;
     const RValue* v = other->Read(c, &t);
-    Code_BinaryOp(TK_PLUS, CONSTANT_LEFT ? k : *v, CONSTANT_LEFT ? *v : k, spill);
-    return spill->val;
+    if (v->kind != VALUE_STRING) {  // the error of mixing a string with a real
+      Code_BinaryOp(TK_PLUS, CONSTANT_LEFT ? k : *v, CONSTANT_LEFT ? *v : k, spill);
+      return spill->val;
+    }
+    const char* x = RValue_Text(*v);
+    size_t n = std::strlen(x);
+    if (CONSTANT_LEFT) JoinTexts(RValue_Text(k), kLength, x, n, spill);
+    else JoinTexts(x, n, RValue_Text(k), kLength, spill);
+    return 0.0;
   }
   void Eval(Ctx& c, RValue* out) const override { Real(c, out); }
   bool Test(Ctx& c) const override {
@@ -338,6 +348,7 @@ class TextJoinNode final : public Node {
   }
   Node* other;
   const RValue& k;  // the constant node's value, which lives as long as this node
+  size_t kLength;
 };
 
 // A condition. The commonest, a plain local compared with a real constant,

@@ -110,7 +110,9 @@ constexpr int64_t kMaxTextBytes = INT32_MAX;
 }  // namespace
 
 void F_String(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+  char digits[12];
   if (arg[0].kind == VALUE_STRING) SetText(Result, RValue_Text(arg[0]));
+  else if (size_t length = Real_ToWholeText(arg[0].val, digits)) SetText(Result, std::string_view(digits, length));
   else SetText(Result, Real_ToText(arg[0].val));
 }
 

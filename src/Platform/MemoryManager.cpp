@@ -220,7 +220,8 @@ class Slabs {
     }
   }
 
-  Slab* NewSlab(size_t cls) {
+  // Slabs come and go rarely: kept out of line, off the paths of Take and Give.
+  [[gnu::noinline]] Slab* NewSlab(size_t cls) {
     if ((slabs_ + 1) * 2 > kTable) return nullptr;
     void* memory = std::aligned_alloc(kSlabSize, kSlabSize);
     if (!memory) return nullptr;
@@ -236,7 +237,7 @@ class Slabs {
     Link(s);
     return s;
   }
-  void Release(Slab* s) {
+  [[gnu::noinline]] void Release(Slab* s) {
     --empty_[s->cls];
     Unlink(s);
     TableErase(reinterpret_cast<uintptr_t>(s));
@@ -310,10 +311,9 @@ BlockHeader* LiveHeader(const void* block, Slabs::Slab** slab, uint32_t* index, 
   return h + 1;
 }
 
-// Frees what is not a live small block: none, a single block, or what is
-// not ours or no longer live (logged and ignored).
+// Frees what is not a live small block: a single block, or what is not ours
+// or no longer live (logged and ignored).
 [[gnu::noinline]] void FreeOther(void* block) {
-  if (!block) return;
   Slabs::Slab* slab;
   uint32_t index;
   size_t slot;
@@ -342,6 +342,7 @@ void* Alloc(size_t size, const char* file, int line, bool clear) {
 }
 
 void Free(void* block) {
+  if (!block) return;
   if (Slabs::Slab* s = g_slabs.SlabOf(block)) {
     uint32_t index = Slabs::LiveIndex(s, block);
     if (index != Slabs::kNoBlock) {

@@ -159,6 +159,7 @@ TEST_F(CodeSemantics, JoinsWithTextConstantsMeetEveryKindOfValue) {
   EXPECT_EQ(Run("var s; s = 2;\n\nreturn s + \"k\";"), "error: Test (line 3): Wrong type of arguments to +.");
   EXPECT_EQ(Run("return \"k\" + nothing_here;"), "error: Test (line 1): Unknown variable nothing_here");
   EXPECT_EQ(Run("if (\"k\" + \"\") return 1; return 2;"), "2");  // a text is false
+  EXPECT_EQ(Run("var s; s = \"\"; return \"\" + add3(\"1\", \"2\", s) + \"\" + s + (\"\" + \"\");"), "\"12\"");
 }
 
 TEST_F(CodeSemantics, ArrayRowsAndColumnsGrowKeepingWhatTheyHold) {
