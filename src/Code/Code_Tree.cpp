@@ -1081,7 +1081,8 @@ RValue g_keptArguments[kKeptArgumentDepth][MAX_ARGUMENTS];
 int g_argumentDepth = 0;
 
 struct Arguments {
-  explicit Arguments(int n) : count(n) {
+  // n entries, those of the set bits of lent borrowed from the caller.
+  Arguments(int n, unsigned lent) : count(n), lent(lent) {
     if (g_argumentDepth < kKeptArgumentDepth) {
       v = g_keptArguments[g_argumentDepth];
     } else {
@@ -1100,36 +1101,36 @@ struct Arguments {
   Arguments(const Arguments&) = delete;
   Arguments& operator=(const Arguments&) = delete;
   RValue* v;
-  unsigned lent = 0;
   int count;
+  unsigned lent;
   RValue own[MAX_ARGUMENTS];
 };
 
 class CallNode final : public CallBase {
  public:
   CallNode(int i, const std::vector<Node*>& a) : CallBase(a), id(i) {
-    for (int k = 0; k < argc; ++k) local[k] = id < FUNCTION_ID_SCRIPT ? Tree_PlainLocal(args[k]) : -1;
+    for (int k = 0; k < argc; ++k) {
+      local[k] = id < FUNCTION_ID_SCRIPT ? Tree_PlainLocal(args[k]) : -1;
+      if (local[k] >= 0) lent |= 1u << k;
+    }
     // A built-in's entry never changes once added: its handler is called directly.
     const RFunction* f = id < FUNCTION_ID_SCRIPT ? Function_Get(id) : nullptr;
     routine = f ? f->routine : nullptr;
   }
   void Eval(Ctx& c, RValue* out) const override {
-    Arguments a(argc);
+    Arguments a(argc, lent);
     for (int k = 0; k < argc; ++k) {
-      if (local[k] >= 0) {
-        // A built-in reads its arguments and no code it runs can reach the
-        // caller's locals: a local's text is lent, not copied.
-        a.v[k] = c.locals[local[k]].value;
-        if (a.v[k].str) a.lent |= 1u << k;
-      } else {
-        args[k]->Eval(c, &a.v[k]);
-      }
+      // A built-in reads its arguments and no code it runs can reach the
+      // caller's locals: a local's text is lent, not copied.
+      if (local[k] >= 0) a.v[k] = c.locals[local[k]].value;
+      else args[k]->Eval(c, &a.v[k]);
     }
     if (routine) routine(*out, c.self, c.other, argc, a.v);
     else Code_Dispatch(id, c, argc, a.v, out);
   }
   int id;
   TRoutine routine;
+  unsigned lent = 0;         // the arguments that are plain locals
   int local[MAX_ARGUMENTS];  // the plain local an argument is, else -1
 };
 
