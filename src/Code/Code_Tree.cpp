@@ -336,8 +336,21 @@ class TextJoinNode final : public Node {
     }
     const char* x = RValue_Text(*v);
     size_t n = std::strlen(x);
-    if (CONSTANT_LEFT) JoinTexts(RValue_Text(k), kLength, x, n, spill);
-    else JoinTexts(x, n, RValue_Text(k), kLength, spill);
+    // A text just made for this join (string(i)) mostly has room for the
+    // constant too: it is joined where it lies.
+    if (v == &t && t.str && MemoryManager::ResizeInPlace(t.str, kLength + n + 1)) {
+      if (CONSTANT_LEFT) {
+        std::memmove(t.str + kLength, t.str, n + 1);
+        std::memcpy(t.str, RValue_Text(k), kLength);
+      } else {
+        std::memcpy(t.str + n, RValue_Text(k), kLength + 1);
+      }
+      Value_Take(spill, &t);
+    } else if (CONSTANT_LEFT) {
+      JoinTexts(RValue_Text(k), kLength, x, n, spill);
+    } else {
+      JoinTexts(x, n, RValue_Text(k), kLength, spill);
+    }
     return 0.0;
   }
   void Eval(Ctx& c, RValue* out) const override { Real(c, out); }

@@ -362,6 +362,16 @@ size_t GetSize(const void* block) {
   return h ? static_cast<size_t>(h->size) : 0;
 }
 
+bool ResizeInPlace(void* block, size_t size) {
+  if (!block || size == 0) return false;
+  Slabs::Slab* s = g_slabs.SlabOf(block);
+  if (!s) return false;
+  uint32_t index = Slabs::LiveIndex(s, block);
+  if (index == Slabs::kNoBlock || size > s->stride - sizeof(BlockHeader)) return false;
+  Slabs::BlockAt(s, index)->size = size;
+  return true;
+}
+
 void* ReAlloc(void* block, size_t size, const char* file, int line) {
   if (size == 0) {
     Free(block);
