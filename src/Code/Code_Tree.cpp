@@ -1119,6 +1119,9 @@ struct Arguments {
   RValue own[MAX_ARGUMENTS];
 };
 
+// A call of a built-in (or of an extension function). COUNT is the number of
+// arguments when it is small, so that their loops unroll; -1 for any number.
+template <int COUNT>
 class CallNode final : public CallBase {
  public:
   CallNode(int i, const std::vector<Node*>& a) : CallBase(a), id(i) {
@@ -1131,15 +1134,16 @@ class CallNode final : public CallBase {
     routine = f ? f->routine : nullptr;
   }
   void Eval(Ctx& c, RValue* out) const override {
-    Arguments a(argc, lent);
-    for (int k = 0; k < argc; ++k) {
+    const int n = COUNT >= 0 ? COUNT : argc;
+    Arguments a(n, lent);
+    for (int k = 0; k < n; ++k) {
       // A built-in reads its arguments and no code it runs can reach the
       // caller's locals: a local's text is lent, not copied.
       if (local[k] >= 0) a.v[k] = c.locals[local[k]].value;
       else args[k]->Eval(c, &a.v[k]);
     }
-    if (routine) routine(*out, c.self, c.other, argc, a.v);
-    else Code_Dispatch(id, c, argc, a.v, out);
+    if (routine) routine(*out, c.self, c.other, n, a.v);
+    else Code_Dispatch(id, c, n, a.v, out);
   }
   int id;
   TRoutine routine;
@@ -1151,7 +1155,13 @@ class CallNode final : public CallBase {
 
 Node* Tree_Call(int id, const std::vector<Node*>& args) {
   if (id >= FUNCTION_ID_SCRIPT && id < FUNCTION_ID_EXTENSION) return Tree_ScriptCall(id - FUNCTION_ID_SCRIPT, args);
-  return new CallNode(id, args);
+  switch (args.size()) {
+    case 0: return new CallNode<0>(id, args);
+    case 1: return new CallNode<1>(id, args);
+    case 2: return new CallNode<2>(id, args);
+    case 3: return new CallNode<3>(id, args);
+    default: return new CallNode<-1>(id, args);
+  }
 }
 
 namespace {
