@@ -1094,8 +1094,9 @@ RValue g_keptArguments[kKeptArgumentDepth][MAX_ARGUMENTS];
 int g_argumentDepth = 0;
 
 struct Arguments {
-  // n entries, those of the set bits of lent borrowed from the caller.
-  Arguments(int n, unsigned lent) : count(n), lent(lent) {
+  // n entries, those of the set bits of lent borrowed from the caller; own
+  // is cleared and used when the calls nest too deeply for the kept arrays.
+  Arguments(int n, unsigned lent, RValue (&own)[MAX_ARGUMENTS]) : count(n), lent(lent) {
     if (g_argumentDepth < kKeptArgumentDepth) {
       v = g_keptArguments[g_argumentDepth];
     } else {
@@ -1114,9 +1115,8 @@ struct Arguments {
   Arguments(const Arguments&) = delete;
   Arguments& operator=(const Arguments&) = delete;
   RValue* v;
-  int count;
-  unsigned lent;
-  RValue own[MAX_ARGUMENTS];
+  const int count;
+  const unsigned lent;
 };
 
 // A call of a built-in (or of an extension function). COUNT is the number of
@@ -1135,7 +1135,8 @@ class CallNode final : public CallBase {
   }
   void Eval(Ctx& c, RValue* out) const override {
     const int n = COUNT >= 0 ? COUNT : argc;
-    Arguments a(n, lent);
+    RValue own[MAX_ARGUMENTS];
+    Arguments a(n, lent, own);
     for (int k = 0; k < n; ++k) {
       // A built-in reads its arguments and no code it runs can reach the
       // caller's locals: a local's text is lent, not copied.

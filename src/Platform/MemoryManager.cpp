@@ -267,21 +267,19 @@ class Slabs {
 // other globals' constructors and destructors.
 constinit Slabs g_slabs;
 
-// The header of a live block of ours, else null. A small block's slab and
-// index go to *slab and *index (*slab null for a single block, whose slot
-// in the live table goes to *slot).
-BlockHeader* LiveHeader(const void* block, Slabs::Slab** slab, uint32_t* index, size_t* slot) {
-  *slab = nullptr;
-  if (!block) return nullptr;
-  if (Slabs::Slab* s = g_slabs.SlabOf(block)) {
-    uint32_t i = Slabs::LiveIndex(s, block);
-    if (i == Slabs::kNoBlock) return nullptr;
-    *slab = s;
-    *index = i;
-    BlockHeader* h = Slabs::BlockAt(s, i);
-    CheckMagic(h, block);
-    return h;
-  }
+// The header of the live block of slab s at address block, else null;
+// *index gets its index in the slab.
+BlockHeader* SmallHeader(Slabs::Slab* s, const void* block, uint32_t* index) {
+  *index = Slabs::LiveIndex(s, block);
+  if (*index == Slabs::kNoBlock) return nullptr;
+  BlockHeader* h = Slabs::BlockAt(s, *index);
+  CheckMagic(h, block);
+  return h;
+}
+
+// The header of a live block of ours that lies in no slab, else null;
+// *slot gets its slot in the live table.
+BlockHeader* SingleHeader(const void* block, size_t* slot) {
   // Compare as integers: a foreign pointer near address 0 must not wrap.
   if (reinterpret_cast<uintptr_t>(block) < sizeof(BlockHeader)) return nullptr;
   BlockHeader* h = HeaderOf(block);
@@ -291,6 +289,16 @@ BlockHeader* LiveHeader(const void* block, Slabs::Slab** slab, uint32_t* index, 
   CheckMagic(h, block);
   return h;
 }
+
+// The header of any live block of ours, else null.
+BlockHeader* LiveHeader(const void* block) {
+  if (!block) return nullptr;
+  uint32_t index;
+  if (Slabs::Slab* s = g_slabs.SlabOf(block)) return SmallHeader(s, block, &index);
+  size_t slot;
+  return SingleHeader(block, &slot);
+}
+
 // A block of its own from the C heap, registered in the live table.
 [[gnu::noinline]] void* AllocSingle(size_t size, const char* file, int line, bool clear) {
   if (size == 0) return nullptr;
@@ -314,11 +322,9 @@ BlockHeader* LiveHeader(const void* block, Slabs::Slab** slab, uint32_t* index, 
 // Frees what is not a live small block: a single block, or what is not ours
 // or no longer live (logged and ignored).
 [[gnu::noinline]] void FreeOther(void* block) {
-  Slabs::Slab* slab;
-  uint32_t index;
   size_t slot;
-  BlockHeader* h = LiveHeader(block, &slab, &index, &slot);
-  if (!h || slab) {
+  BlockHeader* h = g_slabs.SlabOf(block) ? nullptr : SingleHeader(block, &slot);
+  if (!h) {
     Console_Printf("MemoryManager: ignored a free of a block that is not live (%p)\n", block);
     return;
   }
@@ -344,9 +350,8 @@ void* Alloc(size_t size, const char* file, int line, bool clear) {
 void Free(void* block) {
   if (!block) return;
   if (Slabs::Slab* s = g_slabs.SlabOf(block)) {
-    uint32_t index = Slabs::LiveIndex(s, block);
-    if (index != Slabs::kNoBlock) {
-      CheckMagic(Slabs::BlockAt(s, index), block);
+    uint32_t index;
+    if (SmallHeader(s, block, &index)) {
       g_slabs.Give(s, index);
       return;
     }
@@ -355,20 +360,17 @@ void Free(void* block) {
 }
 
 size_t GetSize(const void* block) {
-  Slabs::Slab* slab;
-  uint32_t index;
-  size_t slot;
-  const BlockHeader* h = LiveHeader(block, &slab, &index, &slot);
+  const BlockHeader* h = LiveHeader(block);
   return h ? static_cast<size_t>(h->size) : 0;
 }
 
 bool ResizeInPlace(void* block, size_t size) {
   if (!block || size == 0) return false;
   Slabs::Slab* s = g_slabs.SlabOf(block);
-  if (!s) return false;
-  uint32_t index = Slabs::LiveIndex(s, block);
-  if (index == Slabs::kNoBlock || size > s->stride - sizeof(BlockHeader)) return false;
-  Slabs::BlockAt(s, index)->size = size;
+  uint32_t index;
+  BlockHeader* h = s ? SmallHeader(s, block, &index) : nullptr;
+  if (!h || size > s->stride - sizeof(BlockHeader)) return false;
+  h->size = size;
   return true;
 }
 
