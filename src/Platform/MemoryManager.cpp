@@ -151,7 +151,6 @@ class Slabs {
     s->live[index / 64] |= uint64_t(1) << (index % 64);
     if (s->used++ == 0) --empty_[cls];
     if (s->free == kNoBlock && s->fresh == s->capacity) Unlink(s);
-    ++live_;
     BlockHeader* h = BlockAt(s, index);
     h->size = size;
     h->magic1 = kMagic1;
@@ -185,7 +184,6 @@ class Slabs {
     if (s->free == kNoBlock && s->fresh == s->capacity) Link(s);  // it was full
     *reinterpret_cast<uint32_t*>(h + 1) = s->free;
     s->free = index;
-    --live_;
     // One empty slab a class is kept for the next block; more go back.
     if (--s->used == 0 && empty_[s->cls]++ > 0) Release(s);
   }
@@ -193,7 +191,13 @@ class Slabs {
   static BlockHeader* BlockAt(Slab* s, size_t index) {
     return reinterpret_cast<BlockHeader*>(reinterpret_cast<char*>(s) + kFirst + index * s->stride);
   }
-  int64_t LiveCount() const { return live_; }
+  // Counted when asked (by tests and the debugger), not on every block.
+  int64_t LiveCount() const {
+    int64_t count = 0;
+    for (uintptr_t base : table_)
+      if (base) count += reinterpret_cast<const Slab*>(base)->used;
+    return count;
+  }
 
  private:
   static constexpr size_t kClasses = 4;
@@ -261,7 +265,6 @@ class Slabs {
   size_t slabs_ = 0;
   Slab* partial_[kClasses] = {};  // per class, the slabs with room for a block
   int empty_[kClasses] = {};      // per class, the slabs holding no live block
-  int64_t live_ = 0;
 };
 // Constant-initialised and never destroyed: blocks are taken and freed by
 // other globals' constructors and destructors.
