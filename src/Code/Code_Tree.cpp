@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Base/Convert.h"
+#include "Base/Text_Real.h"
 #include "Code/Function_Main.h"
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
@@ -321,13 +322,19 @@ class TextEqualNode final : public Node {
   const RValue& k;  // the constant node's value, which lives as long as this node
 };
 
+const Node* StringCallArgument(const Node* n);
+
 // + with a text constant on one side ("k" + string(i), name + ".png"): the
 // other value is read where it stands and the constant is never copied.
+// When the other side is string(x), x's text is written straight into the
+// joined text, as string() would give it, without a text of its own.
 template <bool CONSTANT_LEFT>
 class TextJoinNode final : public Node {
  public:
-  TextJoinNode(Node* n, const RValue& text) : other(n), k(text), kLength(std::strlen(RValue_Text(text))) {}
+  TextJoinNode(Node* n, const RValue& text)
+      : other(n), number(StringCallArgument(n)), k(text), kLength(std::strlen(RValue_Text(text))) {}
   double Real(Ctx& c, RValue* spill) const override {
+    if (number) return JoinString(c, spill);
     Temp t;
     const RValue* v = other->Read(c, &t);
     if (v->kind != VALUE_STRING) {  // the error of mixing a string with a real
@@ -336,8 +343,8 @@ class TextJoinNode final : public Node {
     }
     const char* x = RValue_Text(*v);
     size_t n = std::strlen(x);
-    // A text just made for this join (string(i)) mostly has room for the
-    // constant too: it is joined where it lies.
+    // A text just made for this join mostly has room for the constant too:
+    // it is joined where it lies.
     if (v == &t && t.str && MemoryManager::ResizeInPlace(t.str, kLength + n + 1)) {
       if (CONSTANT_LEFT) {
         std::memmove(t.str + kLength, t.str, n + 1);
@@ -346,10 +353,8 @@ class TextJoinNode final : public Node {
         std::memcpy(t.str + n, RValue_Text(k), kLength + 1);
       }
       Value_Take(spill, &t);
-    } else if (CONSTANT_LEFT) {
-      JoinTexts(RValue_Text(k), kLength, x, n, spill);
     } else {
-      JoinTexts(x, n, RValue_Text(k), kLength, spill);
+      Join(x, n, spill);
     }
     return 0.0;
   }
@@ -360,8 +365,31 @@ class TextJoinNode final : public Node {
     return t.kind != VALUE_STRING && v > 0.5;
   }
   Node* other;
-  const RValue& k;  // the constant node's value, which lives as long as this node
+  const Node* number;  // x when the other side is string(x), else null
+  const RValue& k;     // the constant node's value, which lives as long as this node
   size_t kLength;
+
+ private:
+  void Join(const char* x, size_t n, RValue* out) const {
+    if (CONSTANT_LEFT) JoinTexts(RValue_Text(k), kLength, x, n, out);
+    else JoinTexts(x, n, RValue_Text(k), kLength, out);
+  }
+  // The constant joined with string(x): a text as it is, a whole number's
+  // digits, else the two decimals of Real_ToText.
+  double JoinString(Ctx& c, RValue* spill) const {
+    Temp t;
+    const RValue* v = number->Read(c, &t);
+    if (v->kind == VALUE_STRING) {
+      const char* x = RValue_Text(*v);
+      Join(x, std::strlen(x), spill);
+    } else if (char digits[12]; size_t n = Real_ToWholeText(v->val, digits)) {
+      Join(digits, n, spill);
+    } else {
+      std::string text = Real_ToText(v->val);
+      Join(text.data(), text.size(), spill);
+    }
+    return 0.0;
+  }
 };
 
 // A condition. The commonest, a plain local compared with a real constant,
@@ -1152,6 +1180,15 @@ class CallNode final : public CallBase {
   int local[MAX_ARGUMENTS];  // the plain local an argument is, else -1
 };
 
+// The argument of a one-argument call of the built-in `string` (or of any
+// name its handler is registered under), else null.
+const Node* StringCallArgument(const Node* n) {
+  auto* call = dynamic_cast<const CallNode<1>*>(n);
+  if (!call || !call->routine) return nullptr;
+  int id = Function_FindBuiltIn("string");
+  const RFunction* f = id >= 0 ? Function_Get(id) : nullptr;
+  return f && f->routine == call->routine ? call->args[0] : nullptr;
+}
 }  // namespace
 
 Node* Tree_Call(int id, const std::vector<Node*>& args) {
