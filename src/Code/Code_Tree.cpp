@@ -3,9 +3,11 @@
 #include <cmath>
 #include <cstring>
 #include <deque>
+#include <string_view>
 #include <vector>
 
 #include "Base/Convert.h"
+#include "Base/String_Helpers.h"
 #include "Base/Text_Real.h"
 #include "Code/Function_Main.h"
 #include "Object/Instance_Class.h"
@@ -306,13 +308,26 @@ class LocalConstNode final : public Node {
   double k;
 };
 
+template <int COUNT>
+class CallNode;
+// Built-in calls that the nodes of texts look into (defined with the calls).
+// The argument of a one-argument call of `string`, else null.
+const Node* StringCallArgument(const Node* n);
+// n when it is a call of `string_char_at`, else null.
+const CallNode<2>* CharAtCall(const Node* n);
+// Argument k of a call of two as the call takes it: a plain local's value
+// lent as it stands, anything else evaluated into t.
+RValue CallArgument(const CallNode<2>* call, Ctx& c, int k, Temp* t);
+
 // == or != with a text constant on the right (name == "door"): the left
-// value is compared where it stands, the constant is never copied.
+// value is compared where it stands, the constant is never copied. The
+// character string_char_at(s, i) is compared where it lies in s.
 template <TokenKind OP>
 class TextEqualNode final : public Node {
  public:
-  TextEqualNode(Node* a, const RValue& b) : l(a), k(b) {}
+  TextEqualNode(Node* a, const RValue& b) : l(a), k(b), charAt(CharAtCall(a)), text(RValue_Text(b)) {}
   double Real(Ctx& c, RValue* spill) const override {
+    if (charAt) return CharAtIs(c) == (OP == TK_EQ) ? 1.0 : 0.0;
     Temp a;
     return SameValue(*l->Read(c, &a), k) == (OP == TK_EQ) ? 1.0 : 0.0;
   }
@@ -320,9 +335,21 @@ class TextEqualNode final : public Node {
   bool Test(Ctx& c) const override { return Real(c, nullptr) > 0.5; }
   Node* l;
   const RValue& k;  // the constant node's value, which lives as long as this node
-};
+  const CallNode<2>* charAt;
+  std::string_view text;  // the constant's text
 
-const Node* StringCallArgument(const Node* n);
+ private:
+  // string_char_at(s, i) == k as string_char_at gives the character: none
+  // unless s is a string and i a real.
+  bool CharAtIs(Ctx& c) const {
+    Temp t0, t1;
+    RValue s = CallArgument(charAt, c, 0, &t0);
+    RValue i = CallArgument(charAt, c, 1, &t1);
+    std::string_view ch;
+    if (s.kind == VALUE_STRING && i.kind == VALUE_REAL) ch = String_CharAt(RValue_Text(s), i.val);
+    return ch == text;
+  }
+};
 
 // + with a text constant on one side ("k" + string(i), name + ".png"): the
 // other value is read where it stands and the constant is never copied.
@@ -1180,14 +1207,28 @@ class CallNode final : public CallBase {
   int local[MAX_ARGUMENTS];  // the plain local an argument is, else -1
 };
 
-// The argument of a one-argument call of the built-in `string` (or of any
-// name its handler is registered under), else null.
-const Node* StringCallArgument(const Node* n) {
-  auto* call = dynamic_cast<const CallNode<1>*>(n);
+// n when it is a call of the built-in of that name (or of any name its
+// handler is registered under) with COUNT arguments, else null.
+template <int COUNT>
+const CallNode<COUNT>* BuiltInCall(const Node* n, const char* name) {
+  auto* call = dynamic_cast<const CallNode<COUNT>*>(n);
   if (!call || !call->routine) return nullptr;
-  int id = Function_FindBuiltIn("string");
+  int id = Function_FindBuiltIn(name);
   const RFunction* f = id >= 0 ? Function_Get(id) : nullptr;
-  return f && f->routine == call->routine ? call->args[0] : nullptr;
+  return f && f->routine == call->routine ? call : nullptr;
+}
+
+const Node* StringCallArgument(const Node* n) {
+  const CallNode<1>* call = BuiltInCall<1>(n, "string");
+  return call ? call->args[0] : nullptr;
+}
+
+const CallNode<2>* CharAtCall(const Node* n) { return BuiltInCall<2>(n, "string_char_at"); }
+
+RValue CallArgument(const CallNode<2>* call, Ctx& c, int k, Temp* t) {
+  if (call->local[k] >= 0) return c.locals[call->local[k]].value;
+  call->args[k]->Eval(c, t);
+  return *t;
 }
 }  // namespace
 

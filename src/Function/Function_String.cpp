@@ -203,12 +203,7 @@ void F_StringCharAt(RValue& Result, CInstance*, CInstance*, int argc, RValue* ar
     SetEmpty(Result);
     return;
   }
-  const char* text = RValue_Text(arg[0]);
-  int64_t at = std::max<int64_t>(IntArg(arg[1]), 1) - 1;
-  const char* from = text + UTF8_Offset(text, at);
-  const char* to = from;
-  UTF8_GetChar(to);  // one character, none at the end
-  SetText(Result, std::string_view(from, static_cast<size_t>(to - from)));
+  SetText(Result, String_CharAt(RValue_Text(arg[0]), arg[1].val));
 }
 
 void F_StringByteAt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
