@@ -26,7 +26,6 @@ struct Ctx {
   int line;            // line of the statement running now
   RValue* result;      // where `return` puts its value
   bool returned;
-  Ctx* prev;           // the unit this one runs inside
 };
 
 // A value being computed: starts as the real 0 and frees its text.
