@@ -59,6 +59,18 @@ size_t StackBudget() {
   return budget;
 }
 
+// Where the native stack stands: the stack pointer itself, not a local's
+// address, as sanitizers may keep locals elsewhere.
+[[gnu::always_inline]] inline uintptr_t StackHere() {
+#if defined(__x86_64__)
+  uintptr_t sp;
+  asm("mov %%rsp, %0" : "=r"(sp));
+  return sp;
+#else
+  return reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+#endif
+}
+
 // The `var` slots of all running units, one frame per unit; those from the
 // top on are all the real 0.
 constexpr int LOCAL_STACK = 1 << 16;
@@ -105,9 +117,7 @@ inline RValue* TakeSlots() {
   const CodeUnit* unit = code->Unit();
   if (!unit) [[unlikely]]
     Code_Fail("The code %s is not compiled.", code->Name());
-  // The frame address, not a local's: sanitizers may keep locals elsewhere.
-  auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
-  if (g_depth >= CODE_MAX_DEPTH || here < g_stackLimit) [[unlikely]]
+  if (g_depth >= CODE_MAX_DEPTH || StackHere() < g_stackLimit) [[unlikely]]
     Code_Fail("Recursion too deep: code runs inside itself %d times.", g_depth);
   CVariable* locals = g_localTop;
   const int count = unit->locals;
@@ -181,7 +191,7 @@ class Boundary {
         m_limit(g_stackLimit),
         m_exceptions(std::uncaught_exceptions()) {
     if (g_depth == 0) {
-      auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+      uintptr_t here = StackHere();
       size_t budget = StackBudget();
       g_stackLimit = here > budget ? here - budget : 0;
     }

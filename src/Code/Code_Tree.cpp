@@ -1373,7 +1373,11 @@ class ReturnSlotNode final : public Node {
   explicit ReturnSlotNode(int s) : slot(s) {}
   int Exec(Ctx& c) const override {
     if (ARGUMENT) {
-      Value_CopyOut(c.result, g_ArgumentSlot[slot]);
+      const RValue& v = g_ArgumentSlot[slot];
+      if (v.kind == VALUE_STRING) [[unlikely]]
+        return ReturnText(c, v);
+      c.result->kind = v.kind;
+      c.result->val = v.val;
     } else {
       RValue& v = c.locals[slot].value;
       *c.result = v;
@@ -1383,6 +1387,13 @@ class ReturnSlotNode final : public Node {
     return FLOW_EXIT;
   }
   int slot;
+
+ private:
+  [[gnu::noinline]] static int ReturnText(Ctx& c, const RValue& v) {
+    Value_CopyOut(c.result, v);
+    c.returned = true;
+    return FLOW_EXIT;
+  }
 };
 
 class GlobalVarDeclNode final : public Node {
