@@ -79,12 +79,16 @@ CVariable* g_localTop = g_localStack;
 CVariable* const g_localEnd = g_localStack + LOCAL_STACK;
 
 // Frees what argument slots hold and makes them the real 0 again.
-inline void ReleaseSlots(RValue* slot, int count) {
-  for (int k = 0; k < count; ++k) {
-    if (slot[k].str) [[unlikely]]
-      MEM_FREE(slot[k].str);
-    slot[k] = RValue{VALUE_REAL, nullptr, 0.0};
+inline void ReleaseSlot(RValue* slot) {
+  if (slot->str) [[unlikely]] {
+    MEM_FREE(slot->str);
+    slot->str = nullptr;
   }
+  slot->kind = VALUE_REAL;
+  slot->val = 0.0;
+}
+inline void ReleaseSlots(RValue* slot, int count) {
+  for (int k = 0; k < count; ++k) ReleaseSlot(&slot[k]);
 }
 // The same where the count is most likely N (a call's own argument count),
 // which unrolls; N -1 knows no likely count.
@@ -92,11 +96,7 @@ template <int N>
 [[gnu::always_inline]] inline void ReleaseSlots(RValue* slot, int count) {
   if (N < 0 || count != N) [[unlikely]]
     return ReleaseSlots(slot, count);
-  for (int k = 0; k < N; ++k) {
-    if (slot[k].str) [[unlikely]]
-      MEM_FREE(slot[k].str);
-    slot[k] = RValue{VALUE_REAL, nullptr, 0.0};
-  }
+  for (int k = 0; k < N; ++k) ReleaseSlot(&slot[k]);
 }
 
 // Takes a frame of argument slots (all the real 0) from the top of the stack.
@@ -124,7 +124,7 @@ inline RValue* TakeSlots() {
   if (locals + count > g_localEnd) [[unlikely]]
     Code_Fail("Too many local variables in code running inside itself.");
   // The line is set by each statement, or below for an expression.
-  Ctx c{self, other, locals, code, 0, out, false};
+  Ctx c{self, other, locals, code, out, 0, false};
   g_localTop = locals + count;
   ++g_depth;
   g_current = &c;

@@ -23,8 +23,8 @@ struct Ctx {
   CInstance* other;
   CVariable* locals;   // the unit's `var` slots
   const CCode* code;
-  int line;            // line of the statement running now
   RValue* result;      // where `return` puts its value
+  int line;            // line of the statement running now
   bool returned;
 };
 
