@@ -119,13 +119,16 @@ inline RValue* TakeSlots() {
     Code_Fail("The code %s is not compiled.", code->Name());
   if (g_depth >= CODE_MAX_DEPTH || StackHere() < g_stackLimit) [[unlikely]]
     Code_Fail("Recursion too deep: code runs inside itself %d times.", g_depth);
+  // Many scripts declare no locals: they leave the local stack alone.
   CVariable* locals = g_localTop;
   const int count = unit->locals;
-  if (locals + count > g_localEnd) [[unlikely]]
-    Code_Fail("Too many local variables in code running inside itself.");
+  if (count) {
+    if (locals + count > g_localEnd) [[unlikely]]
+      Code_Fail("Too many local variables in code running inside itself.");
+    g_localTop = locals + count;
+  }
   // The line is set by each statement, or below for an expression.
   Ctx c{self, other, locals, code, out, 0, false};
-  g_localTop = locals + count;
   ++g_depth;
   g_current = &c;
   bool returned = true;
@@ -140,14 +143,16 @@ inline RValue* TakeSlots() {
     }
     returned = c.returned;
   }
-  // Most locals hold a real: only texts and arrays need freeing.
-  for (int k = 0; k < count; ++k) {
-    CVariable& v = locals[k];
-    if (v.value.str || v.row) [[unlikely]]
-      Variable_Clear(&v);
-    v.value = RValue{VALUE_REAL, nullptr, 0.0};
+  if (count) {
+    // Most locals hold a real: only texts and arrays need freeing.
+    for (int k = 0; k < count; ++k) {
+      CVariable& v = locals[k];
+      if (v.value.str || v.row) [[unlikely]]
+        Variable_Clear(&v);
+      v.value = RValue{VALUE_REAL, nullptr, 0.0};
+    }
+    g_localTop = locals;
   }
-  g_localTop = locals;
   --g_depth;
   g_current = caller;
   return returned;
