@@ -4,7 +4,10 @@
 // several times. Prints the best and median wall time from process start to
 // exit and the largest maximum resident set.
 //
-//   bench_start_up [RUNS]
+//   bench_start_up [RUNS [BUILD]]
+//
+// BUILD: another build folder whose runner and gamepack to measure (to set an
+// older build beside this one in the same minute); this one's by default.
 //
 // Room speed 30 is the default: the first step waits one frame (33 ms) after
 // the game starts. The 1000 row waits 1 ms, so it shows the start-up work alone.
@@ -42,6 +45,8 @@ int Shell(const std::string& command) {
 
 // One run of the runner under /usr/bin/time -v, timed from before the fork to
 // after the wait; false when the game did not start or did not end cleanly.
+std::string g_Build = RUNNER_BUILD_DIR;
+
 bool RunOnce(const std::string& dir, Run* out) {
   std::string timeLog = dir + "/time.txt", outLog = dir + "/out.txt";
   std::fflush(stdout);  // or the child writes our buffered lines again
@@ -58,7 +63,7 @@ bool RunOnce(const std::string& dir, Run* out) {
     setenv("LC_ALL", "C", 1);
     setenv("HOME", dir.c_str(), 1);
     setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
-    std::string runner = std::string(RUNNER_BUILD_DIR) + "/runner";
+    std::string runner = g_Build + "/runner";
     execl("/usr/bin/time", "time", "-v", "-o", timeLog.c_str(), runner.c_str(), "-game", "game.win",
           static_cast<char*>(nullptr));
     _exit(127);
@@ -79,7 +84,7 @@ bool RunOnce(const std::string& dir, Run* out) {
 bool Measure(const std::string& dir, int speed, int runs) {
   std::ofstream(dir + "/project.json")
       << "{\"rooms\": [{\"name\": \"rm_empty\", \"speed\": " << speed << ", \"code\": \"game_end();\"}]}\n";
-  std::string pack = "cd '" + dir + "' && '" RUNNER_BUILD_DIR "/gamepack' project.json game.win >/dev/null";
+  std::string pack = "cd '" + dir + "' && '" + g_Build + "/gamepack' project.json game.win >/dev/null";
   if (Shell(pack) != 0) {
     std::fprintf(stderr, "the package builder failed in %s\n", dir.c_str());
     return false;
@@ -109,10 +114,12 @@ bool Measure(const std::string& dir, int speed, int runs) {
 
 int main(int argc, char** argv) {
   int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+  if (argc > 2) g_Build = argv[2];
   char pattern[] = "/tmp/bench_start_up_XXXXXX";
   if (!mkdtemp(pattern)) return 1;
   std::string dir = pattern;
-  std::printf("empty game, start to exit after the first step (wall time), max RSS by /usr/bin/time -v\n");
+  std::printf("%s: empty game, start to exit after the first step (wall time), max RSS by /usr/bin/time -v\n",
+              g_Build.c_str());
   std::printf("%10s %6s %10s %10s %14s\n", "room speed", "runs", "best ms", "median ms", "max RSS MiB");
   bool ok = Measure(dir, 30, runs) && Measure(dir, 1000, runs);
   Shell("rm -rf '" + dir + "'");
