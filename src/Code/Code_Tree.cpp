@@ -1495,6 +1495,37 @@ class ReturnNode final : public Node {
   Node* value;
 };
 
+// return of an argument slot or of a plain local, made without a call. The
+// unit ends with the return, so a local's value moves into the result.
+template <bool ARGUMENT>
+class ReturnSlotNode final : public Node {
+ public:
+  explicit ReturnSlotNode(int s) : slot(s) {}
+  int Exec(Ctx& c) const override {
+    if (ARGUMENT) {
+      const RValue& v = g_ArgumentSlot[slot];
+      if (v.kind == VALUE_STRING) [[unlikely]]
+        return ReturnText(c, v);
+      c.result->kind = v.kind;
+      c.result->val = v.val;
+    } else {
+      RValue& v = c.locals[slot].value;
+      *c.result = v;
+      v.str = nullptr;
+    }
+    c.returned = true;
+    return FLOW_EXIT;
+  }
+  int slot;
+
+ private:
+  [[gnu::noinline]] static int ReturnText(Ctx& c, const RValue& v) {
+    Value_CopyOut(c.result, v);
+    c.returned = true;
+    return FLOW_EXIT;
+  }
+};
+
 class GlobalVarDeclNode final : public Node {
  public:
   explicit GlobalVarDeclNode(const std::vector<int>& i) : ids(i) {}
@@ -1523,5 +1554,9 @@ Node* Tree_Switch(Node* value, const std::vector<SwitchCase>& cases, const std::
   return new SwitchNode(value, cases, body);
 }
 Node* Tree_Flow(Flow flow) { return new FlowNode(flow); }
-Node* Tree_Return(Node* value) { return new ReturnNode(value); }
+Node* Tree_Return(Node* value) {
+  if (int slot = Tree_PlainArgument(value); slot >= 0) return new ReturnSlotNode<true>(slot);
+  if (int slot = Tree_PlainLocal(value); slot >= 0) return new ReturnSlotNode<false>(slot);
+  return new ReturnNode(value);
+}
 Node* Tree_GlobalVarDecl(const std::vector<int>& ids) { return new GlobalVarDeclNode(ids); }
