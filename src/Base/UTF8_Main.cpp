@@ -128,7 +128,9 @@ __attribute__((target("avx2"))) size_t AsciiPrefixWide(const char* text, size_t 
 
 size_t AsciiPrefix(const char* text, size_t n) {
 #if defined(__x86_64__)
-  static const bool wide = __builtin_cpu_supports("avx2");
+  // Initialised first, so that a text looked at by a constructor of a global
+  // before the runtime's own set-up still finds the processor's features.
+  static const bool wide = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
   if (wide) return AsciiPrefixWide(text, n);
 #endif
   return AsciiPrefixWords(text, n);
