@@ -1,7 +1,6 @@
 #include "Base/Crc32.h"
 
 #include <array>
-#include <cstring>
 
 namespace {
 constexpr std::array<uint32_t, 256> MakeTable() {
@@ -23,4 +22,9 @@ uint32_t Crc32_Buffer(const void* bytes, size_t length) {
   return crc;
 }
 
-uint32_t Crc32_String(const char* text) { return text ? Crc32_Buffer(text, std::strlen(text)) : 0xFFFFFFFFu; }
+uint32_t Crc32_String(const char* text) {
+  uint32_t crc = 0xFFFFFFFFu;
+  if (!text) return crc;
+  for (const auto* p = reinterpret_cast<const uint8_t*>(text); *p; ++p) crc = kTable[(crc ^ *p) & 0xFF] ^ (crc >> 8);
+  return crc;
+}

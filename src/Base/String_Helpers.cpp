@@ -1,10 +1,13 @@
 #include "Base/String_Helpers.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 
+#include "Base/Convert.h"
 #include "Base/RValue.h"
+#include "Base/UTF8_Main.h"
 #include "Platform/MemoryManager.h"
 
 const char* Message_WithNumber(const char* prefix, int64_t number) {
@@ -17,6 +20,14 @@ int64_t String_Pos(const char* sought, const char* text) {
   if (!sought || !text) return 0;
   const char* found = std::strstr(text, sought);
   return found ? found - text + 1 : 0;
+}
+
+std::string_view String_CharAt(const char* text, double position) {
+  int64_t at = std::max<int64_t>(Convert_RoundInt64(position), 1) - 1;
+  const char* from = text + UTF8_Offset(text, at);
+  const char* to = from;
+  UTF8_GetChar(to);  // one character, none at the end
+  return std::string_view(from, static_cast<size_t>(to - from));
 }
 
 void String_Trim(char** dest, const char* source) {

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The prefix followed by the number in decimal, in one static buffer that the
 // next call overwrites (a very long prefix is cut short).
@@ -10,6 +11,11 @@ const char* Message_WithNumber(const char* prefix, int64_t number);
 // The 1-based byte position of the first occurrence of sought in text; 0 when
 // there is none or either text is missing; an empty sought text is found at 1.
 int64_t String_Pos(const char* sought, const char* text);
+
+// The bytes of the character at a 1-based position of a UTF-8 text, as
+// string_char_at gives it: the position rounded, 0 and below giving the first
+// character, none past the end.
+std::string_view String_CharAt(const char* text, double position);
 
 // *dest becomes a new memory-manager copy of source without the leading and
 // trailing bytes whose signed value is below 33 (control characters, blanks

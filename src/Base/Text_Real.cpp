@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <locale.h>
 
-#include "Base/Convert.h"
 
 namespace {
 // The C locale, made once; installed for this thread around each formatting.
@@ -57,13 +56,17 @@ std::string Text_Format(const char* fmt, ...) {
   return out;
 }
 
+size_t Real_ToWholeText(double d, char (&out)[12]) {
+  // A whole number in the 32-bit range (NaN fails the range test).
+  if (!(d >= -2147483648.0 && d <= 2147483647.0)) return 0;
+  int32_t n = static_cast<int32_t>(d);
+  if (static_cast<double>(n) != d) return 0;
+  return static_cast<size_t>(std::to_chars(out, out + sizeof out, n).ptr - out);
+}
+
 std::string Real_ToText(double d) {
-  int32_t n = Convert_RoundInt(d);
-  if (static_cast<double>(n) == d) {
-    // Whole numbers, the usual case, as %d writes them without its cost.
-    char digits[16];
-    return std::string(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
-  }
+  char digits[12];
+  if (size_t length = Real_ToWholeText(d, digits)) return std::string(digits, length);
   return Text_Format("%.2f", d);
 }
 

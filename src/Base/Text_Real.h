@@ -10,6 +10,9 @@ std::string Text_Format(const char* fmt, ...) __attribute__((format(printf, 1, 2
 // The text of a real as `string` writes it: the decimal integer when the real
 // equals its rounded 32-bit value, else two decimals.
 std::string Real_ToText(double d);
+// The same text written to out (without a terminating zero) when the real
+// is a whole number, the usual case, giving its length; 0 otherwise.
+size_t Real_ToWholeText(double d, char (&out)[12]);
 
 // The text of a real as `string_format` writes it: `decimals` digits after the
 // point in a field of total - decimals columns, padded with blanks on the left

@@ -2,10 +2,10 @@
 // and the boundaries where run-time errors are caught.
 #include <sys/resource.h>
 
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <utility>
 
 #include "Code/Code_Context.h"
@@ -59,17 +59,44 @@ size_t StackBudget() {
   return budget;
 }
 
-// The `var` slots of all running units, one frame per unit.
+// Where the native stack stands: the stack pointer itself, not a local's
+// address, as sanitizers may keep locals elsewhere.
+[[gnu::always_inline]] inline uintptr_t StackHere() {
+#if defined(__x86_64__)
+  uintptr_t sp;
+  asm("mov %%rsp, %0" : "=r"(sp));
+  return sp;
+#else
+  return reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+#endif
+}
+
+// The `var` slots of all running units, one frame per unit; those from the
+// top on are all the real 0.
 constexpr int LOCAL_STACK = 1 << 16;
 CVariable g_localStack[LOCAL_STACK];
-int g_localTop = 0;
+CVariable* g_localTop = g_localStack;
+CVariable* const g_localEnd = g_localStack + LOCAL_STACK;
 
 // Frees what argument slots hold and makes them the real 0 again.
-inline void ReleaseSlots(RValue* slot, int count) {
-  for (int k = 0; k < count; ++k) {
-    if (slot[k].str) MEM_FREE(slot[k].str);
-    slot[k] = RValue{VALUE_REAL, nullptr, 0.0};
+inline void ReleaseSlot(RValue* slot) {
+  if (slot->str) [[unlikely]] {
+    MEM_FREE(slot->str);
+    slot->str = nullptr;
   }
+  slot->kind = VALUE_REAL;
+  slot->val = 0.0;
+}
+inline void ReleaseSlots(RValue* slot, int count) {
+  for (int k = 0; k < count; ++k) ReleaseSlot(&slot[k]);
+}
+// The same where the count is most likely N (a call's own argument count),
+// which unrolls; N -1 knows no likely count.
+template <int N>
+[[gnu::always_inline]] inline void ReleaseSlots(RValue* slot, int count) {
+  if (N < 0 || count != N) [[unlikely]]
+    return ReleaseSlots(slot, count);
+  for (int k = 0; k < N; ++k) ReleaseSlot(&slot[k]);
 }
 
 // Takes a frame of argument slots (all the real 0) from the top of the stack.
@@ -81,75 +108,128 @@ inline RValue* TakeSlots() {
   return slot;
 }
 
-// Makes a frame taken by TakeSlots, holding argc values, the visible slots
-// for the time of a call; then frees it, with whatever the callee set.
-class CallScope {
- public:
-  CallScope(RValue* slot, int argc)
-      : m_slot(slot), m_savedSlot(g_ArgumentSlot), m_savedUsed(g_ArgumentUsed), m_savedCount(g_ArgumentCount) {
-    g_ArgumentSlot = slot;
-    g_ArgumentUsed = argc;
-    g_ArgumentCount = argc;
-  }
-  ~CallScope() {
-    ReleaseSlots(m_slot, g_ArgumentUsed);  // the callee may have set more than it got
-    g_argumentTop = m_slot;
-    g_ArgumentSlot = m_savedSlot;
-    g_ArgumentUsed = m_savedUsed;
-    g_ArgumentCount = m_savedCount;
-  }
-  CallScope(const CallScope&) = delete;
-  CallScope& operator=(const CallScope&) = delete;
-
- private:
-  RValue* m_slot;
-  RValue* m_savedSlot;
-  int m_savedUsed;
-  int m_savedCount;
-};
-
-// Runs a unit inside whatever runs now; errors propagate as CodeFault.
+// Runs a unit inside the running one (caller; null at a boundary with no
+// unit running). A run-time error leaves the unit stack as it stands: the
+// boundary that catches it puts everything back.
 // Returns whether the code returned a value into out.
-inline bool RunUnit(const CCode* code, CInstance* self, CInstance* other, RValue* out) {
+[[gnu::always_inline]] inline bool RunUnit(const CCode* code, CInstance* self, CInstance* other, RValue* out,
+                                           Ctx* caller) {
   const CodeUnit* unit = code->Unit();
   if (!unit) [[unlikely]]
     Code_Fail("The code %s is not compiled.", code->Name());
-  // The frame address, not a local's: sanitizers may keep locals elsewhere.
-  auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
-  if (g_depth == 0) {
-    size_t budget = StackBudget();
-    g_stackLimit = here > budget ? here - budget : 0;
-  } else if (g_depth >= CODE_MAX_DEPTH || here < g_stackLimit) [[unlikely]] {
+  if (g_depth >= CODE_MAX_DEPTH || StackHere() < g_stackLimit) [[unlikely]]
     Code_Fail("Recursion too deep: code runs inside itself %d times.", g_depth);
+  // Many scripts declare no locals: they leave the local stack alone.
+  CVariable* locals = g_localTop;
+  const int count = unit->locals;
+  if (count) {
+    if (locals + count > g_localEnd) [[unlikely]]
+      Code_Fail("Too many local variables in code running inside itself.");
+    g_localTop = locals + count;
   }
-  const int locals = unit->locals;
-  if (g_localTop + locals > LOCAL_STACK) [[unlikely]]
-    Code_Fail("Too many local variables in code running inside itself.");
-  // Locals above the top are all the real 0; the unit's are cleared when it ends.
-  struct Enter {
-    Ctx c;
-    int locals;
-    ~Enter() {
-      for (int k = 0; k < locals; ++k) Variable_Clear(&c.locals[k]);
-      g_localTop -= locals;
-      --g_depth;
-      g_current = c.prev;
-    }
-  } enter{{self, other, &g_localStack[g_localTop], code, unit->root->line, out, false, g_current}, locals};
-  g_localTop += locals;
+  // The line is set by each statement, or below for an expression.
+  Ctx c{self, other, locals, code, out, 0, false};
   ++g_depth;
-  g_current = &enter.c;
+  g_current = &c;
+  bool returned = true;
   if (code->IsExpression()) [[unlikely]] {
-    unit->root->Eval(enter.c, out);
-    return true;
+    c.line = unit->root->line;
+    unit->root->Eval(c, out);
+  } else {
+    // The statements run here rather than through the root block: one call less.
+    for (const Node* s : unit->statements) {
+      c.line = s->line;
+      if (s->Exec(c)) break;
+    }
+    returned = c.returned;
   }
-  // The statements run here rather than through the root block: one call less.
-  for (const Node* s : unit->statements) {
-    enter.c.line = s->line;
-    if (s->Exec(enter.c)) break;
+  if (count) {
+    // Most locals hold a real: only texts and arrays need freeing.
+    for (int k = 0; k < count; ++k) {
+      CVariable& v = locals[k];
+      if (v.value.str || v.row) [[unlikely]]
+        Variable_Clear(&v);
+      v.value = RValue{VALUE_REAL, nullptr, 0.0};
+    }
+    g_localTop = locals;
   }
-  return enter.c.returned;
+  --g_depth;
+  g_current = caller;
+  return returned;
 }
+
+// Runs a script's unit with the argc values in slot (a frame from
+// TakeSlots) as its arguments, then frees the frame with whatever the
+// callee set (it may set more than it got). N is the likely argc, or -1.
+template <int N = -1>
+[[gnu::always_inline]] inline void RunScript(const CCode* code, CInstance* self, CInstance* other, RValue* slot, int argc,
+                                             RValue* out, Ctx* caller) {
+  RValue* savedSlot = g_ArgumentSlot;
+  int savedUsed = g_ArgumentUsed;
+  int savedCount = g_ArgumentCount;
+  g_ArgumentSlot = slot;
+  g_ArgumentUsed = argc;
+  g_ArgumentCount = argc;
+  RunUnit(code, self, other, out, caller);
+  ReleaseSlots<N>(slot, g_ArgumentUsed);
+  g_argumentTop = slot;
+  g_ArgumentSlot = savedSlot;
+  g_ArgumentUsed = savedUsed;
+  g_ArgumentCount = savedCount;
+}
+
+// Where running units are entered from outside and their errors caught.
+// Keeps what the units change, and puts it all back when an exception
+// leaves the boundary's scope: the frames of slots and locals the failed
+// units took are freed. The outermost boundary also sets the native stack
+// limit from where it stands.
+class Boundary {
+ public:
+  Boundary()
+      : m_slot(g_ArgumentSlot),
+        m_top(g_argumentTop),
+        m_used(g_ArgumentUsed),
+        m_count(g_ArgumentCount),
+        m_depth(g_depth),
+        m_current(g_current),
+        m_locals(g_localTop),
+        m_limit(g_stackLimit),
+        m_exceptions(std::uncaught_exceptions()) {
+    if (g_depth == 0) {
+      uintptr_t here = StackHere();
+      size_t budget = StackBudget();
+      g_stackLimit = here > budget ? here - budget : 0;
+    }
+  }
+  ~Boundary() {
+    if (std::uncaught_exceptions() > m_exceptions) Unwind();
+    g_stackLimit = m_limit;
+  }
+  Boundary(const Boundary&) = delete;
+  Boundary& operator=(const Boundary&) = delete;
+
+ private:
+  void Unwind() {
+    for (RValue* frame = m_top; frame < g_argumentTop; frame += ARGUMENT_SLOTS) ReleaseSlots(frame, ARGUMENT_SLOTS);
+    for (CVariable* v = m_locals; v < g_localTop; ++v) Variable_Clear(v);
+    g_ArgumentSlot = m_slot;
+    g_argumentTop = m_top;
+    g_ArgumentUsed = m_used;
+    g_ArgumentCount = m_count;
+    g_depth = m_depth;
+    g_current = m_current;
+    g_localTop = m_locals;
+  }
+  RValue* m_slot;
+  RValue* m_top;
+  int m_used;
+  int m_count;
+  int m_depth;
+  Ctx* m_current;
+  CVariable* m_locals;
+  uintptr_t m_limit;
+  int m_exceptions;
+};
 
 void Dispatch(int id, CInstance* self, CInstance* other, int argc, RValue* args, RValue* out, bool move) {
   if (id >= FUNCTION_ID_EXTENSION) {
@@ -164,8 +244,7 @@ void Dispatch(int id, CInstance* self, CInstance* other, int argc, RValue* args,
       if (move) std::swap(slot[k], args[k]);
       else RValue_Copy(&slot[k], &args[k]);
     }
-    CallScope scope(slot, argc);
-    RunUnit(code, self, other, out);
+    RunScript(code, self, other, slot, argc, out, g_current);
     return;
   }
   const RFunction* f = Function_Get(id);
@@ -188,49 +267,67 @@ void Code_Fail(const char* fmt, ...) {
 
 namespace {
 // Script calls take their arguments into a fresh frame of slots, so only
-// argc values are made.
+// argc values are made. How each argument is made is settled when the call
+// is built: a plain local is copied from its slot, a real constant stored,
+// anything else evaluated straight into the slot. N is the argument count
+// when the node is built for one (the loops unroll), else -1.
+template <int N>
 class ScriptCallNode final : public CallBase {
  public:
   ScriptCallNode(int i, const std::vector<Node*>& a) : CallBase(a), index(i) {
     for (int k = 0; k < argc; ++k) {
       const RValue* v = args[k]->Constant();
-      local[k] = Tree_PlainLocal(args[k]);
-      if (v && v->kind == VALUE_REAL) real[k] = v->val;
-      else if (local[k] < 0) real[k] = std::nan("");
+      if ((local[k] = Tree_PlainLocal(args[k])) >= 0) how[k] = LOCAL;
+      else if (v && v->kind == VALUE_REAL) how[k] = REAL, real[k] = v->val;
+      else how[k] = NODE;
     }
   }
-  void Eval(Ctx& c, RValue* out) const override {
+  [[gnu::always_inline]] void Call(Ctx& c, RValue* out) const {
     RValue* slot = TakeSlots();
-    try {
-      for (int k = 0; k < argc; ++k) {
-        if (local[k] >= 0) Value_CopyOut(&slot[k], c.locals[local[k]].value);
-        else if (real[k] == real[k]) slot[k].val = real[k];  // the slot is already a real
-        else args[k]->Eval(c, &slot[k]);
+    const int count = N < 0 ? argc : N;
+#pragma GCC unroll 4
+    for (int k = 0; k < count; ++k) {
+      switch (how[k]) {
+        case LOCAL: Value_CopyOut(&slot[k], c.locals[local[k]].value); break;
+        case REAL: slot[k].val = real[k]; break;  // the slot is already a real
+        default: args[k]->Eval(c, &slot[k]);
       }
-      if (!code) [[unlikely]] code = Script_GetCode(index);
-      if (!code) [[unlikely]] Code_Fail("Trying to execute non-existing script.");
-    } catch (...) {
-      ReleaseSlots(slot, argc);
-      g_argumentTop = slot;
-      throw;
     }
-    CallScope scope(slot, argc);
-    RunUnit(code, c.self, c.other, out);
+    const CCode* found = code;
+    if (!found) [[unlikely]]
+      found = Find();
+    RunScript<N>(found, c.self, c.other, slot, count, out, &c);
   }
+  void Eval(Ctx& c, RValue* out) const override { Call(c, out); }
   double Real(Ctx& c, RValue* spill) const override {
-    Eval(c, spill);
+    Call(c, spill);
     return spill->val;
   }
+
+ private:
+  // Scripts compile after their callers: the code is found at the first call.
+  [[gnu::noinline]] const CCode* Find() const {
+    code = Script_GetCode(index);
+    if (!code) Code_Fail("Trying to execute non-existing script.");
+    return code;
+  }
   int index;
-  mutable CCode* code = nullptr;  // found at the first call: scripts compile after their callers
-  // Arguments made without evaluating a node: a plain local's slot (else -1),
-  // a real constant's value (else NaN).
+  mutable const CCode* code = nullptr;
+  enum : unsigned char { NODE, LOCAL, REAL } how[MAX_ARGUMENTS];
   int local[MAX_ARGUMENTS];
   double real[MAX_ARGUMENTS] = {};
 };
 }  // namespace
 
-Node* Tree_ScriptCall(int index, const std::vector<Node*>& args) { return new ScriptCallNode(index, args); }
+Node* Tree_ScriptCall(int index, const std::vector<Node*>& args) {
+  switch (args.size()) {
+    case 0: return new ScriptCallNode<0>(index, args);
+    case 1: return new ScriptCallNode<1>(index, args);
+    case 2: return new ScriptCallNode<2>(index, args);
+    case 3: return new ScriptCallNode<3>(index, args);
+    default: return new ScriptCallNode<-1>(index, args);
+  }
+}
 
 void Code_Dispatch(int id, Ctx& c, int argc, RValue* args, RValue* out) {
   Dispatch(id, c.self, c.other, argc, args, out, true);
@@ -263,9 +360,10 @@ namespace {
 bool RunGuarded(CInstance* self, CInstance* other, CCode* code, RValue* result) {
   Code_RuntimeError = false;
   try {
+    Boundary boundary;
     if (!code) Code_Fail("No code to run.");
     Temp value;
-    if (RunUnit(code, self, other, &value)) Value_Take(result, &value);
+    if (RunUnit(code, self, other, &value, g_current)) Value_Take(result, &value);
     return true;
   } catch (const CodeFault& f) {
     Code_ErrorText = f.text;
@@ -295,6 +393,7 @@ bool Code_CallFunction(int id, CInstance* self, CInstance* other, int argc, RVal
     return false;
   }
   try {
+    Boundary boundary;
     Dispatch(id, self, other, argc, args, result, false);
     return true;
   } catch (const CodeFault& f) {
@@ -310,12 +409,12 @@ bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* o
   Code_ErrorClear();
   if (argc > MAX_ARGUMENTS) argc = MAX_ARGUMENTS;
   try {
+    Boundary boundary;
     if (!code) Code_Fail("Trying to execute non-existing script.");
     if (argc < 0) argc = 0;
     RValue* slot = TakeSlots();
     for (int k = 0; k < argc; ++k) RValue_Copy(&slot[k], &args[k]);
-    CallScope scope(slot, argc);
-    RunUnit(code, self, other, result);
+    RunScript(code, self, other, slot, argc, result, g_current);
     return true;
   } catch (const CodeFault& f) {
     Code_RuntimeError = true;

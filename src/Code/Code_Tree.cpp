@@ -3,10 +3,13 @@
 #include <cmath>
 #include <cstring>
 #include <deque>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
 #include "Base/Convert.h"
+#include "Base/String_Helpers.h"
+#include "Base/Text_Real.h"
 #include "Code/Function_Main.h"
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
@@ -103,16 +106,20 @@ double RealOpRuntime(TokenKind op, double a, double b) {
   }
 }
 
+// x + y as a new text in out, whose old text is freed after the join (it
+// may be one of the parts).
+void JoinTexts(const char* x, size_t nx, const char* y, size_t ny, RValue* out) {
+  char* block = static_cast<char*>(MEM_ALLOC(nx + ny + 1));
+  std::memcpy(block, x, nx);
+  std::memcpy(block + nx, y, ny);
+  block[nx + ny] = '\0';
+  RValue_SetStringOwned(out, block);
+}
+
 void JoinStrings(const RValue& a, const RValue& b, RValue* out) {
   const char* x = RValue_Text(a);
   const char* y = RValue_Text(b);
-  size_t nx = std::strlen(x), ny = std::strlen(y);
-  char* block = static_cast<char*>(MEM_ALLOC(nx + ny + 1));
-  std::memcpy(block, x, nx);
-  std::memcpy(block + nx, y, ny + 1);
-  out->kind = VALUE_STRING;
-  out->str = block;
-  out->val = 0.0;
+  JoinTexts(x, std::strlen(x), y, std::strlen(y), out);
 }
 }  // namespace
 
@@ -136,7 +143,6 @@ void Code_BinaryOp(TokenKind op, const RValue& a, const RValue& b, RValue* out) 
   }
   if (sa && sb) {
     if (op == TK_PLUS) {
-      RValue_Free(out);
       JoinStrings(a, b, out);
       return;
     }
@@ -394,13 +400,26 @@ class LocalConstNode final : public Node {
   double k;
 };
 
+template <int COUNT>
+class CallNode;
+// Built-in calls that the nodes of texts look into (defined with the calls).
+// The argument of a one-argument call of `string`, else null.
+const Node* StringCallArgument(const Node* n);
+// n when it is a call of `string_char_at`, else null.
+const CallNode<2>* CharAtCall(const Node* n);
+// Argument k of a call of two as the call takes it: a plain local's value
+// lent as it stands, anything else evaluated into t.
+RValue CallArgument(const CallNode<2>* call, Ctx& c, int k, Temp* t);
+
 // == or != with a text constant on the right (name == "door"): the left
-// value is compared where it stands, the constant is never copied.
+// value is compared where it stands, the constant is never copied. The
+// character string_char_at(s, i) is compared where it lies in s.
 template <TokenKind OP>
 class TextEqualNode final : public Node {
  public:
-  TextEqualNode(Node* a, const RValue& b) : l(a), k(b) {}
+  TextEqualNode(Node* a, const RValue& b) : l(a), k(b), charAt(CharAtCall(a)), text(RValue_Text(b)) {}
   double Real(Ctx& c, RValue* spill) const override {
+    if (charAt) return CharAtIs(c) == (OP == TK_EQ) ? 1.0 : 0.0;
     Temp a;
     return SameValue(*l->Read(c, &a), k) == (OP == TK_EQ) ? 1.0 : 0.0;
   }
@@ -408,19 +427,55 @@ class TextEqualNode final : public Node {
   bool Test(Ctx& c) const override { return Real(c, nullptr) > 0.5; }
   Node* l;
   const RValue& k;  // the constant node's value, which lives as long as this node
+  const CallNode<2>* charAt;
+  std::string_view text;  // the constant's text
+
+ private:
+  // string_char_at(s, i) == k as string_char_at gives the character: none
+  // unless s is a string and i a real.
+  bool CharAtIs(Ctx& c) const {
+    Temp t0, t1;
+    RValue s = CallArgument(charAt, c, 0, &t0);
+    RValue i = CallArgument(charAt, c, 1, &t1);
+    std::string_view ch;
+    if (s.kind == VALUE_STRING && i.kind == VALUE_REAL) ch = String_CharAt(RValue_Text(s), i.val);
+    return ch == text;
+  }
 };
 
 // + with a text constant on one side ("k" + string(i), name + ".png"): the
 // other value is read where it stands and the constant is never copied.
+// When the other side is string(x), x's text is written straight into the
+// joined text, as string() would give it, without a text of its own.
 template <bool CONSTANT_LEFT>
 class TextJoinNode final : public Node {
  public:
-  TextJoinNode(Node* n, const RValue& text) : other(n), k(text) {}
+  TextJoinNode(Node* n, const RValue& text)
+      : other(n), number(StringCallArgument(n)), k(text), kLength(std::strlen(RValue_Text(text))) {}
   double Real(Ctx& c, RValue* spill) const override {
+    if (number) return JoinString(c, spill);
     Temp t;
     const RValue* v = other->Read(c, &t);
-    Code_BinaryOp(TK_PLUS, CONSTANT_LEFT ? k : *v, CONSTANT_LEFT ? *v : k, spill);
-    return spill->val;
+    if (v->kind != VALUE_STRING) {  // the error of mixing a string with a real
+      Code_BinaryOp(TK_PLUS, CONSTANT_LEFT ? k : *v, CONSTANT_LEFT ? *v : k, spill);
+      return spill->val;
+    }
+    const char* x = RValue_Text(*v);
+    size_t n = std::strlen(x);
+    // A text just made for this join mostly has room for the constant too:
+    // it is joined where it lies.
+    if (v == &t && t.str && MemoryManager::ResizeInPlace(t.str, kLength + n + 1)) {
+      if (CONSTANT_LEFT) {
+        std::memmove(t.str + kLength, t.str, n + 1);
+        std::memcpy(t.str, RValue_Text(k), kLength);
+      } else {
+        std::memcpy(t.str + n, RValue_Text(k), kLength + 1);
+      }
+      Value_Take(spill, &t);
+    } else {
+      Join(x, n, spill);
+    }
+    return 0.0;
   }
   void Eval(Ctx& c, RValue* out) const override { Real(c, out); }
   bool Test(Ctx& c) const override {
@@ -429,7 +484,31 @@ class TextJoinNode final : public Node {
     return t.kind != VALUE_STRING && v > 0.5;
   }
   Node* other;
-  const RValue& k;  // the constant node's value, which lives as long as this node
+  const Node* number;  // x when the other side is string(x), else null
+  const RValue& k;     // the constant node's value, which lives as long as this node
+  size_t kLength;
+
+ private:
+  void Join(const char* x, size_t n, RValue* out) const {
+    if (CONSTANT_LEFT) JoinTexts(RValue_Text(k), kLength, x, n, out);
+    else JoinTexts(x, n, RValue_Text(k), kLength, out);
+  }
+  // The constant joined with string(x): a text as it is, a whole number's
+  // digits, else the two decimals of Real_ToText.
+  double JoinString(Ctx& c, RValue* spill) const {
+    Temp t;
+    const RValue* v = number->Read(c, &t);
+    if (v->kind == VALUE_STRING) {
+      const char* x = RValue_Text(*v);
+      Join(x, std::strlen(x), spill);
+    } else if (char digits[12]; size_t n = Real_ToWholeText(v->val, digits)) {
+      Join(digits, n, spill);
+    } else {
+      std::string text = Real_ToText(v->val);
+      Join(text.data(), text.size(), spill);
+    }
+    return 0.0;
+  }
 };
 
 // A plain name's variable of self (the global one once some code declared
@@ -1437,57 +1516,108 @@ class IncDecNode final : public Node {
 
 // The argument array of a call; the caller frees what it holds afterwards,
 // except the texts it only lent (bit k of lent: entry k shows a local's text).
+// A built-in's arguments. Built-ins read missing arguments as 0 and never
+// write into their arguments, so arrays are kept cleared between calls, one
+// per depth of nested calls: a call fills its entries and clears them again
+// (freeing the texts it owns); only calls nested deeper than the kept arrays
+// clear one of their own.
+constexpr int kKeptArgumentDepth = 64;
+RValue g_keptArguments[kKeptArgumentDepth][MAX_ARGUMENTS];
+int g_argumentDepth = 0;
+
 struct Arguments {
-  RValue v[MAX_ARGUMENTS];
-  unsigned lent = 0;
-  ~Arguments() {
-    for (int k = 0; lent >> k; ++k)
-      if (lent >> k & 1) v[k].str = nullptr;
-    // Mostly no entry holds a text: one pass tells.
-    uintptr_t any = 0;
-    for (const RValue& e : v) any |= reinterpret_cast<uintptr_t>(e.str);
-    if (any)
-      for (RValue& e : v)
-        if (e.str) MEM_FREE(e.str);
+  // n entries, those of the set bits of lent borrowed from the caller; own
+  // is cleared and used when the calls nest too deeply for the kept arrays.
+  Arguments(int n, unsigned lent, RValue (&own)[MAX_ARGUMENTS]) : count(n), lent(lent) {
+    if (g_argumentDepth < kKeptArgumentDepth) {
+      v = g_keptArguments[g_argumentDepth];
+    } else {
+      std::memset(own, 0, sizeof own);
+      v = own;
+    }
+    ++g_argumentDepth;
   }
+  ~Arguments() {
+    for (int k = 0; k < count; ++k) {
+      if (v[k].str && !(lent >> k & 1)) MEM_FREE(v[k].str);
+      v[k] = RValue{VALUE_REAL, nullptr, 0.0};
+    }
+    --g_argumentDepth;
+  }
+  Arguments(const Arguments&) = delete;
+  Arguments& operator=(const Arguments&) = delete;
+  RValue* v;
+  const int count;
+  const unsigned lent;
 };
 
+// A call of a built-in (or of an extension function). COUNT is the number of
+// arguments when it is small, so that their loops unroll; -1 for any number.
+template <int COUNT>
 class CallNode final : public CallBase {
  public:
   CallNode(int i, const std::vector<Node*>& a) : CallBase(a), id(i) {
-    for (int k = 0; k < argc; ++k) local[k] = id < FUNCTION_ID_SCRIPT ? Tree_PlainLocal(args[k]) : -1;
+    for (int k = 0; k < argc; ++k) {
+      local[k] = id < FUNCTION_ID_SCRIPT ? Tree_PlainLocal(args[k]) : -1;
+      if (local[k] >= 0) lent |= 1u << k;
+    }
     // A built-in's entry never changes once added: its handler is called directly.
     const RFunction* f = id < FUNCTION_ID_SCRIPT ? Function_Get(id) : nullptr;
     routine = f ? f->routine : nullptr;
   }
-  // Built-ins get the whole array cleared: they read missing arguments as 0
-  // and may leave texts anywhere in it.
   void Eval(Ctx& c, RValue* out) const override {
-    Arguments a;
-    std::memset(a.v, 0, sizeof a.v);
-    for (int k = 0; k < argc; ++k) {
-      if (local[k] >= 0) {
-        // A built-in reads its arguments and no code it runs can reach the
-        // caller's locals: a local's text is lent, not copied.
-        a.v[k] = c.locals[local[k]].value;
-        if (a.v[k].str) a.lent |= 1u << k;
-      } else {
-        args[k]->Eval(c, &a.v[k]);
-      }
+    const int n = COUNT >= 0 ? COUNT : argc;
+    RValue own[MAX_ARGUMENTS];
+    Arguments a(n, lent, own);
+    for (int k = 0; k < n; ++k) {
+      // A built-in reads its arguments and no code it runs can reach the
+      // caller's locals: a local's text is lent, not copied.
+      if (local[k] >= 0) a.v[k] = c.locals[local[k]].value;
+      else args[k]->Eval(c, &a.v[k]);
     }
-    if (routine) routine(*out, c.self, c.other, argc, a.v);
-    else Code_Dispatch(id, c, argc, a.v, out);
+    if (routine) routine(*out, c.self, c.other, n, a.v);
+    else Code_Dispatch(id, c, n, a.v, out);
   }
   int id;
   TRoutine routine;
+  unsigned lent = 0;         // the arguments that are plain locals
   int local[MAX_ARGUMENTS];  // the plain local an argument is, else -1
 };
 
+// n when it is a call of the built-in of that name (or of any name its
+// handler is registered under) with COUNT arguments, else null.
+template <int COUNT>
+const CallNode<COUNT>* BuiltInCall(const Node* n, const char* name) {
+  auto* call = dynamic_cast<const CallNode<COUNT>*>(n);
+  if (!call || !call->routine) return nullptr;
+  int id = Function_FindBuiltIn(name);
+  const RFunction* f = id >= 0 ? Function_Get(id) : nullptr;
+  return f && f->routine == call->routine ? call : nullptr;
+}
+
+const Node* StringCallArgument(const Node* n) {
+  const CallNode<1>* call = BuiltInCall<1>(n, "string");
+  return call ? call->args[0] : nullptr;
+}
+
+const CallNode<2>* CharAtCall(const Node* n) { return BuiltInCall<2>(n, "string_char_at"); }
+
+RValue CallArgument(const CallNode<2>* call, Ctx& c, int k, Temp* t) {
+  if (call->local[k] >= 0) return c.locals[call->local[k]].value;
+  call->args[k]->Eval(c, t);
+  return *t;
+}
 }  // namespace
 
 Node* Tree_Call(int id, const std::vector<Node*>& args) {
   if (id >= FUNCTION_ID_SCRIPT && id < FUNCTION_ID_EXTENSION) return Tree_ScriptCall(id - FUNCTION_ID_SCRIPT, args);
-  return new CallNode(id, args);
+  switch (args.size()) {
+    case 0: return new CallNode<0>(id, args);
+    case 1: return new CallNode<1>(id, args);
+    case 2: return new CallNode<2>(id, args);
+    case 3: return new CallNode<3>(id, args);
+    default: return new CallNode<-1>(id, args);
+  }
 }
 
 namespace {
@@ -1835,6 +1965,37 @@ class ReturnNode final : public Node {
   Node* value;
 };
 
+// return of an argument slot or of a plain local, made without a call. The
+// unit ends with the return, so a local's value moves into the result.
+template <bool ARGUMENT>
+class ReturnSlotNode final : public Node {
+ public:
+  explicit ReturnSlotNode(int s) : slot(s) {}
+  int Exec(Ctx& c) const override {
+    if (ARGUMENT) {
+      const RValue& v = g_ArgumentSlot[slot];
+      if (v.kind == VALUE_STRING) [[unlikely]]
+        return ReturnText(c, v);
+      c.result->kind = v.kind;
+      c.result->val = v.val;
+    } else {
+      RValue& v = c.locals[slot].value;
+      *c.result = v;
+      v.str = nullptr;
+    }
+    c.returned = true;
+    return FLOW_EXIT;
+  }
+  int slot;
+
+ private:
+  [[gnu::noinline]] static int ReturnText(Ctx& c, const RValue& v) {
+    Value_CopyOut(c.result, v);
+    c.returned = true;
+    return FLOW_EXIT;
+  }
+};
+
 class GlobalVarDeclNode final : public Node {
  public:
   explicit GlobalVarDeclNode(const std::vector<int>& i) : ids(i) {}
@@ -1874,5 +2035,9 @@ Node* Tree_Switch(Node* value, const std::vector<SwitchCase>& cases, const std::
   return new SwitchNode(value, cases, body);
 }
 Node* Tree_Flow(Flow flow) { return new FlowNode(flow); }
-Node* Tree_Return(Node* value) { return new ReturnNode(value); }
+Node* Tree_Return(Node* value) {
+  if (int slot = Tree_PlainArgument(value); slot >= 0) return new ReturnSlotNode<true>(slot);
+  if (int slot = Tree_PlainLocal(value); slot >= 0) return new ReturnSlotNode<false>(slot);
+  return new ReturnNode(value);
+}
 Node* Tree_GlobalVarDecl(const std::vector<int>& ids) { return new GlobalVarDeclNode(ids); }

@@ -23,10 +23,9 @@ struct Ctx {
   CInstance* other;
   CVariable* locals;   // the unit's `var` slots
   const CCode* code;
-  int line;            // line of the statement running now
   RValue* result;      // where `return` puts its value
+  int line;            // line of the statement running now
   bool returned;
-  Ctx* prev;           // the unit this one runs inside
 };
 
 // A value being computed: starts as the real 0 and frees its text.

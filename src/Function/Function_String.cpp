@@ -110,7 +110,9 @@ constexpr int64_t kMaxTextBytes = INT32_MAX;
 }  // namespace
 
 void F_String(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+  char digits[12];
   if (arg[0].kind == VALUE_STRING) SetText(Result, RValue_Text(arg[0]));
+  else if (size_t length = Real_ToWholeText(arg[0].val, digits)) SetText(Result, std::string_view(digits, length));
   else SetText(Result, Real_ToText(arg[0].val));
 }
 
@@ -201,9 +203,7 @@ void F_StringCharAt(RValue& Result, CInstance*, CInstance*, int argc, RValue* ar
     SetEmpty(Result);
     return;
   }
-  const char* text = RValue_Text(arg[0]);
-  int64_t at = std::max<int64_t>(IntArg(arg[1]), 1) - 1;
-  SetText(Result, Characters(text, at, 1));
+  SetText(Result, String_CharAt(RValue_Text(arg[0]), arg[1].val));
 }
 
 void F_StringByteAt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {

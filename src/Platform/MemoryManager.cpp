@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "Base/Console.h"
@@ -85,52 +86,15 @@ class LiveTable {
 };
 
 #if defined(__SANITIZE_ADDRESS__)
-#define MEMORY_KEEP_SMALL 0
+#define MEMORY_SLABS 0
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-#define MEMORY_KEEP_SMALL 0
+#define MEMORY_SLABS 0
 #endif
 #endif
-#ifndef MEMORY_KEEP_SMALL
-#define MEMORY_KEEP_SMALL 1
+#ifndef MEMORY_SLABS
+#define MEMORY_SLABS 1
 #endif
-
-// Freed small blocks (the texts of running code come and go by the million)
-// are kept for reuse in lists by size class of 16 bytes, a bounded number
-// each, rather than handed back to the C heap. Sanitizer builds keep none,
-// so that a use after free is still caught.
-class SmallBlocks {
- public:
-  static constexpr size_t kLargest = 64;
-  // The class of a block of size bytes (size at most kLargest).
-  static size_t ClassOf(size_t size) { return (size - 1) / 16; }
-  static size_t Capacity(size_t cls) { return (cls + 1) * 16; }
-  BlockHeader* Take(size_t cls) {
-    Link* l = free_[cls];
-    if (!l) return nullptr;
-    free_[cls] = l->next;
-    --count_[cls];
-    return reinterpret_cast<BlockHeader*>(l);
-  }
-  // True when the block was kept.
-  bool Keep(BlockHeader* h, size_t cls) {
-    if (!MEMORY_KEEP_SMALL || count_[cls] >= kKept) return false;
-    auto* l = reinterpret_cast<Link*>(h);
-    l->next = free_[cls];
-    free_[cls] = l;
-    ++count_[cls];
-    return true;
-  }
-
- private:
-  static constexpr size_t kKept = 1024;
-  struct Link {
-    Link* next;
-  };
-  Link* free_[kLargest / 16] = {};
-  size_t count_[kLargest / 16] = {};
-};
-SmallBlocks g_small;
 
 // Never destroyed: blocks may be freed by other globals' destructors at exit.
 LiveTable& LiveSet() {
@@ -142,41 +106,211 @@ BlockHeader* HeaderOf(const void* block) {
   return reinterpret_cast<BlockHeader*>(const_cast<char*>(static_cast<const char*>(block)) - sizeof(BlockHeader));
 }
 
-// The header of a live block of ours, else null; *slot gets its slot in
-// the live table.
-BlockHeader* LiveHeader(const void* block, size_t* slot = nullptr) {
-  if (!block) return nullptr;
+void CheckMagic(const BlockHeader* h, const void* block) {
+  if (h->magic1 != kMagic1 || h->magic2 != kMagic2) {
+    Console_Printf("MemoryManager: the header of block %p was overwritten\n", block);
+  }
+}
+
+// Small blocks (the texts of running code come and go by the million) are
+// carved from slabs of 64 KiB, one size class of 16 bytes per slab, each
+// block with its header in front. A block's slab is its address masked, a
+// fixed table of slab addresses says whether the slab is ours, and a bit per
+// block whether the block is live: a double free or a foreign pointer is
+// caught without reading memory that is not ours, at a fraction of the cost
+// of the registry of single blocks. Sanitizer builds keep no slabs, so that
+// a use after free is still caught.
+class Slabs {
+ public:
+  static constexpr size_t kLargest = MEMORY_SLABS ? 64 : 0;
+  static constexpr size_t kSlabSize = size_t(1) << 16;
+  static constexpr size_t kMostBlocks = kSlabSize / 32;
+  static constexpr uint32_t kNoBlock = ~uint32_t(0);
+  struct Slab {
+    uint32_t cls;
+    uint32_t stride;             // bytes from one block to the next, header included
+    uint32_t reciprocal;         // 2^32 / stride rounded up: offset / stride by a multiplication
+    uint32_t capacity;           // blocks the slab holds
+    uint32_t fresh;              // blocks from here on were never handed out
+    uint32_t free;               // the first freed block, whose body holds the next
+    uint32_t used;               // live blocks
+    Slab* prev;                  // in the list of slabs of the class with room
+    Slab* next;
+    uint64_t live[kMostBlocks / 64];  // a bit per live block
+  };
+
+  // A block of size bytes (1 to kLargest), its header filled in; null when
+  // no slab can be had.
+  BlockHeader* Take(size_t size) {
+    size_t cls = (size - 1) / 16;
+    Slab* s = partial_[cls];
+    if (!s && !(s = NewSlab(cls))) return nullptr;
+    uint32_t index = s->free;
+    if (index != kNoBlock) s->free = *reinterpret_cast<uint32_t*>(BlockAt(s, index) + 1);
+    else index = s->fresh++;
+    s->live[index / 64] |= uint64_t(1) << (index % 64);
+    if (s->used++ == 0) --empty_[cls];
+    if (s->free == kNoBlock && s->fresh == s->capacity) Unlink(s);
+    BlockHeader* h = BlockAt(s, index);
+    h->size = size;
+    h->magic1 = kMagic1;
+    h->magic2 = kMagic2;
+    return h;
+  }
+
+  // The slab of an address, null when it lies in none of ours.
+  Slab* SlabOf(const void* block) const {
+    uintptr_t base = reinterpret_cast<uintptr_t>(block) & ~(kSlabSize - 1);
+    for (size_t i = Home(base);; i = (i + 1) & (kTable - 1)) {
+      if (table_[i] == base) return reinterpret_cast<Slab*>(base);
+      if (table_[i] == 0) return nullptr;
+    }
+  }
+  // The index of the live block of slab s at address block, else kNoBlock.
+  static uint32_t LiveIndex(const Slab* s, const void* block) {
+    size_t offset = static_cast<size_t>(static_cast<const char*>(block) - reinterpret_cast<const char*>(s)) -
+                    (kFirst + sizeof(BlockHeader));  // wraps to a huge offset before the first block
+    size_t i = static_cast<size_t>((uint64_t(offset) * s->reciprocal) >> 32);
+    if (offset >= kSlabSize || i * s->stride != offset || i >= s->fresh || !(s->live[i / 64] >> (i % 64) & 1))
+      return kNoBlock;
+    return static_cast<uint32_t>(i);
+  }
+
+  void Give(Slab* s, uint32_t index) {
+    BlockHeader* h = BlockAt(s, index);
+    h->magic1 = 0;
+    h->magic2 = 0;
+    s->live[index / 64] &= ~(uint64_t(1) << (index % 64));
+    if (s->free == kNoBlock && s->fresh == s->capacity) Link(s);  // it was full
+    *reinterpret_cast<uint32_t*>(h + 1) = s->free;
+    s->free = index;
+    // One empty slab a class is kept for the next block; more go back.
+    if (--s->used == 0 && empty_[s->cls]++ > 0) Release(s);
+  }
+
+  static BlockHeader* BlockAt(Slab* s, size_t index) {
+    return reinterpret_cast<BlockHeader*>(reinterpret_cast<char*>(s) + kFirst + index * s->stride);
+  }
+  // Counted when asked (by tests and the debugger), not on every block.
+  int64_t LiveCount() const {
+    int64_t count = 0;
+    for (uintptr_t base : table_)
+      if (base) count += reinterpret_cast<const Slab*>(base)->used;
+    return count;
+  }
+
+ private:
+  static constexpr size_t kClasses = 4;
+  static constexpr size_t kFirst = (sizeof(Slab) + 15) & ~size_t(15);  // where the blocks start
+  // Slots of the table of slabs: at most half of them used, so small blocks
+  // take up to 128 MiB of slabs; beyond that they come from the C heap.
+  static constexpr size_t kTable = 4096;
+
+  static size_t Home(uintptr_t base) { return static_cast<size_t>((uint64_t(base) * 0x9E3779B97F4A7C15ull) >> 52); }
+  void TableInsert(uintptr_t base) {
+    size_t i = Home(base);
+    while (table_[i]) i = (i + 1) & (kTable - 1);
+    table_[i] = base;
+  }
+  void TableErase(uintptr_t base) {
+    size_t i = Home(base);
+    while (table_[i] != base) i = (i + 1) & (kTable - 1);
+    table_[i] = 0;
+    // The rest of the run is placed again, so that none is cut off from its home.
+    for (i = (i + 1) & (kTable - 1); table_[i]; i = (i + 1) & (kTable - 1)) {
+      uintptr_t moved = table_[i];
+      table_[i] = 0;
+      TableInsert(moved);
+    }
+  }
+
+  // Slabs come and go rarely: kept out of line, off the paths of Take and Give.
+  [[gnu::noinline]] Slab* NewSlab(size_t cls) {
+    if ((slabs_ + 1) * 2 > kTable) return nullptr;
+    void* memory = std::aligned_alloc(kSlabSize, kSlabSize);
+    if (!memory) return nullptr;
+    auto* s = new (memory) Slab{};
+    s->cls = static_cast<uint32_t>(cls);
+    s->stride = static_cast<uint32_t>(sizeof(BlockHeader) + (cls + 1) * 16);
+    s->reciprocal = static_cast<uint32_t>(((uint64_t(1) << 32) + s->stride - 1) / s->stride);
+    s->capacity = static_cast<uint32_t>((kSlabSize - kFirst) / s->stride);
+    s->free = kNoBlock;
+    TableInsert(reinterpret_cast<uintptr_t>(s));
+    ++slabs_;
+    ++empty_[cls];
+    Link(s);
+    return s;
+  }
+  [[gnu::noinline]] void Release(Slab* s) {
+    --empty_[s->cls];
+    Unlink(s);
+    TableErase(reinterpret_cast<uintptr_t>(s));
+    --slabs_;
+    std::free(s);
+  }
+  void Link(Slab* s) {
+    s->prev = nullptr;
+    s->next = partial_[s->cls];
+    if (s->next) s->next->prev = s;
+    partial_[s->cls] = s;
+  }
+  void Unlink(Slab* s) {
+    if (s->prev) s->prev->next = s->next;
+    else partial_[s->cls] = s->next;
+    if (s->next) s->next->prev = s->prev;
+    s->prev = s->next = nullptr;
+  }
+
+  uintptr_t table_[kTable] = {};  // slab addresses by hash, 0 for none
+  size_t slabs_ = 0;
+  Slab* partial_[kClasses] = {};  // per class, the slabs with room for a block
+  int empty_[kClasses] = {};      // per class, the slabs holding no live block
+};
+// Constant-initialised and never destroyed: blocks are taken and freed by
+// other globals' constructors and destructors.
+constinit Slabs g_slabs;
+
+// The header of the live block of slab s at address block, else null;
+// *index gets its index in the slab.
+BlockHeader* SmallHeader(Slabs::Slab* s, const void* block, uint32_t* index) {
+  *index = Slabs::LiveIndex(s, block);
+  if (*index == Slabs::kNoBlock) return nullptr;
+  BlockHeader* h = Slabs::BlockAt(s, *index);
+  CheckMagic(h, block);
+  return h;
+}
+
+// The header of a live block of ours that lies in no slab, else null;
+// *slot gets its slot in the live table.
+BlockHeader* SingleHeader(const void* block, size_t* slot) {
   // Compare as integers: a foreign pointer near address 0 must not wrap.
   if (reinterpret_cast<uintptr_t>(block) < sizeof(BlockHeader)) return nullptr;
   BlockHeader* h = HeaderOf(block);
   size_t at = LiveSet().Find(h);
   if (at == LiveTable::kNone) return nullptr;
-  if (slot) *slot = at;
-  if (h->magic1 != kMagic1 || h->magic2 != kMagic2) {
-    Console_Printf("MemoryManager: the header of block %p was overwritten\n", block);
-  }
+  *slot = at;
+  CheckMagic(h, block);
   return h;
 }
-}  // namespace
 
-namespace MemoryManager {
+// The header of any live block of ours, else null.
+BlockHeader* LiveHeader(const void* block) {
+  if (!block) return nullptr;
+  uint32_t index;
+  if (Slabs::Slab* s = g_slabs.SlabOf(block)) return SmallHeader(s, block, &index);
+  size_t slot;
+  return SingleHeader(block, &slot);
+}
 
-void* Alloc(size_t size, const char* file, int line, bool clear) {
+// A block of its own from the C heap, registered in the live table.
+[[gnu::noinline]] void* AllocSingle(size_t size, const char* file, int line, bool clear) {
   if (size == 0) return nullptr;
   if (size > kMaxSize) {
     Console_Printf("MemoryManager: refused a block of %zu bytes (%s:%d)\n", size, file ? file : "?", line);
     return nullptr;
   }
-  BlockHeader* h;
-  if (size <= SmallBlocks::kLargest) {
-    size_t cls = SmallBlocks::ClassOf(size);
-    h = g_small.Take(cls);
-    if (!h) h = static_cast<BlockHeader*>(std::malloc(SmallBlocks::Capacity(cls) + sizeof(BlockHeader)));
-    if (h && clear) std::memset(h + 1, 0, size);
-  } else {
-    h = static_cast<BlockHeader*>(clear ? std::calloc(1, size + sizeof(BlockHeader))
-                                        : std::malloc(size + sizeof(BlockHeader)));
-  }
+  auto* h = static_cast<BlockHeader*>(clear ? std::calloc(1, size + sizeof(BlockHeader))
+                                            : std::malloc(size + sizeof(BlockHeader)));
   if (!h) {
     Console_Printf("MemoryManager: out of memory for %zu bytes (%s:%d)\n", size, file ? file : "?", line);
     return nullptr;
@@ -188,10 +322,11 @@ void* Alloc(size_t size, const char* file, int line, bool clear) {
   return h + 1;
 }
 
-void Free(void* block) {
-  if (!block) return;
+// Frees what is not a live small block: a single block, or what is not ours
+// or no longer live (logged and ignored).
+[[gnu::noinline]] void FreeOther(void* block) {
   size_t slot;
-  BlockHeader* h = LiveHeader(block, &slot);
+  BlockHeader* h = g_slabs.SlabOf(block) ? nullptr : SingleHeader(block, &slot);
   if (!h) {
     Console_Printf("MemoryManager: ignored a free of a block that is not live (%p)\n", block);
     return;
@@ -199,13 +334,47 @@ void Free(void* block) {
   LiveSet().EraseAt(slot);
   h->magic1 = 0;
   h->magic2 = 0;
-  if (h->size <= SmallBlocks::kLargest && g_small.Keep(h, SmallBlocks::ClassOf(h->size))) return;
   std::free(h);
+}
+}  // namespace
+
+namespace MemoryManager {
+
+void* Alloc(size_t size, const char* file, int line, bool clear) {
+  if (size - 1 < Slabs::kLargest) {  // size 0 wraps and fails the test
+    if (BlockHeader* h = g_slabs.Take(size)) {
+      if (clear) std::memset(h + 1, 0, size);
+      return h + 1;
+    }
+  }
+  return AllocSingle(size, file, line, clear);
+}
+
+void Free(void* block) {
+  if (!block) return;
+  if (Slabs::Slab* s = g_slabs.SlabOf(block)) {
+    uint32_t index;
+    if (SmallHeader(s, block, &index)) {
+      g_slabs.Give(s, index);
+      return;
+    }
+  }
+  FreeOther(block);
 }
 
 size_t GetSize(const void* block) {
   const BlockHeader* h = LiveHeader(block);
   return h ? static_cast<size_t>(h->size) : 0;
+}
+
+bool ResizeInPlace(void* block, size_t size) {
+  if (!block || size == 0) return false;
+  Slabs::Slab* s = g_slabs.SlabOf(block);
+  uint32_t index;
+  BlockHeader* h = s ? SmallHeader(s, block, &index) : nullptr;
+  if (!h || size > s->stride - sizeof(BlockHeader)) return false;
+  h->size = size;
+  return true;
 }
 
 void* ReAlloc(void* block, size_t size, const char* file, int line) {
@@ -231,6 +400,6 @@ void SetLength(void** ptr, size_t size, const char* file, int line) {
   if (fresh || size == 0) *ptr = fresh;
 }
 
-int64_t LiveBlocks() { return static_cast<int64_t>(LiveSet().Size()); }
+int64_t LiveBlocks() { return static_cast<int64_t>(LiveSet().Size()) + g_slabs.LiveCount(); }
 
 }  // namespace MemoryManager

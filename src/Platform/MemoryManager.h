@@ -18,6 +18,10 @@ size_t GetSize(const void* block);
 // the grown part zero-filled; size 0 frees the block and gives none. When
 // the new block cannot be had, gives none and the old block stays as it was.
 void* ReAlloc(void* block, size_t size, const char* file, int line);
+// Makes a live block size bytes long where it lies when its room allows (a
+// small block within its size class), keeping the contents up to the smaller
+// size; false, the block unchanged, otherwise.
+bool ResizeInPlace(void* block, size_t size);
 // Resizes *ptr through ReAlloc (a missing block gives a new zero-filled one,
 // the same size gives the block back); a refused resize leaves *ptr as it was.
 void SetLength(void** ptr, size_t size, const char* file, int line);

@@ -59,7 +59,7 @@ void SoundHardware::Init() {
   alcMakeContextCurrent(context);
   MCI_CloseAll();
   MP3_Reset();
-  MCI_Music_SetDevice(device, kContextAttributes);
+  MCI_Music_SetDevice(device);
   alGetError();  // freealut reads the error state after its own calls
   alutInitWithoutContext(nullptr, nullptr);
   SoundHardware_ReportErrors();
@@ -69,7 +69,7 @@ void SoundHardware::Quit() {
   if (!Begin("SoundHardware::Quit")) return;
   MCI_CloseAll();
   MP3_Reset();
-  MCI_Music_SetDevice(nullptr, nullptr);
+  MCI_Music_SetDevice(nullptr);
   alGetError();
   alutExit();
   alutGetError();

@@ -39,6 +39,17 @@ TEST(Crc32, StartsAtAllOnesWithoutFinalInversion) {
   EXPECT_EQ(Crc32_Buffer("123456789", 9), ~0xCBF43926u);  // the check value, not inverted
   EXPECT_EQ(Crc32_Buffer("a\0b", 3), Crc32_Buffer("a\0b", 3));
   EXPECT_NE(Crc32_Buffer("a\0b", 3), Crc32_String("a"));
+  // Every length and every tail against the plain bit-by-bit definition.
+  uint8_t bytes[41];
+  for (size_t i = 0; i < sizeof bytes; i++) bytes[i] = static_cast<uint8_t>(i * 151 + 7);
+  for (size_t length = 0; length <= sizeof bytes; length++) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < length; i++) {
+      crc ^= bytes[i];
+      for (int k = 0; k < 8; k++) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    EXPECT_EQ(Crc32_Buffer(bytes, length), crc) << length;
+  }
 }
 
 TEST(MD5, MatchesTheReferenceVectors) {

@@ -108,3 +108,27 @@ TEST(UTF8, OffsetsPastLongPlainRunsMatchACharacterWalk) {
     }
   }
 }
+
+// The plain run is looked for in aligned blocks: texts starting at every
+// place within a block, runs past several groups of blocks, a wide character
+// or the end anywhere, all give what a character walk gives.
+TEST(UTF8, OffsetsAtEveryAlignmentMatchACharacterWalk) {
+  alignas(128) char buffer[640];
+  for (size_t shift = 0; shift < 16; shift++) {
+    for (size_t run = 0; run < 420; run += run < 40 ? 1 : 13) {
+      for (const char* wide : {"\xC3\xA9", "\xE2\x82\xAC", ""}) {
+        std::string text = std::string(run, 'a') + wide + "bc";
+        std::memcpy(buffer + shift, text.c_str(), text.size() + 1);
+        const char* start = buffer + shift;
+        int64_t chars = UTF8_Length(start);
+        for (int64_t index : {int64_t(1), int64_t(run) - 1, int64_t(run), int64_t(run) + 1, int64_t(run) + 2, chars,
+                              chars + 7}) {
+          if (index < 0) continue;
+          const char* p = start;
+          for (int64_t i = 0; i < index && *p; ++i) UTF8_GetChar(p);
+          ASSERT_EQ(UTF8_Offset(start, index), p - start) << shift << " " << run << " " << index;
+        }
+      }
+    }
+  }
+}

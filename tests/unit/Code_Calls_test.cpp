@@ -24,6 +24,24 @@ TEST_F(CodeCalls, LocalTextsPassedToBuiltInsStayTheLocals) {
   EXPECT_EQ(MemoryManager::LiveBlocks(), live);
 }
 
+// Built-ins nested in each other's arguments, deeper than the arrays kept
+// for them, and left by an error: every call still finds the entries past
+// its arguments cleared, and no text is lost or kept.
+TEST_F(CodeCalls, ArgumentArraysStayClearedThroughNestingDepthAndErrors) {
+  const int64_t live = MemoryManager::LiveBlocks();
+  EXPECT_EQ(Run("test_log(\"a\", \"b\", \"c\", 4); return test_count(1);"), "1");
+  EXPECT_EQ(Run("return test_count(test_count(\"x\", \"y\" + \"\"), test_pair(test_count(), 1), test_count(\"z\"));"),
+            "3");
+  // Each level runs code that calls test_exec again, one call deeper.
+  EXPECT_EQ(Run("var s; s = \"if (argument1 <= 0) return test_count('x'); "
+                "return test_exec(argument0, argument0, argument1 - 1) + 1;\"; return test_exec(s, s, 90);"),
+            "91");
+  EXPECT_EQ(Run("return test_count(\"a\", test_pair(1, \"b\" + 1));"),
+            "error: Test (line 1): Wrong type of arguments to +.");
+  EXPECT_EQ(Run("return test_count(\"a\", \"b\") * 10 + test_count();"), "20");
+  EXPECT_EQ(MemoryManager::LiveBlocks(), live);
+}
+
 TEST_F(CodeCalls, CompileTimeChecksOfCalls) {
   EXPECT_EQ(Run("test_pair(1);"),
             "compile: Test (line 1): wrong number of arguments to test_pair: 2 expected, 1 given");

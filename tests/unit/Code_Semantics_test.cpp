@@ -159,6 +159,13 @@ TEST_F(CodeSemantics, JoinsWithTextConstantsMeetEveryKindOfValue) {
   EXPECT_EQ(Run("var s; s = 2;\n\nreturn s + \"k\";"), "error: Test (line 3): Wrong type of arguments to +.");
   EXPECT_EQ(Run("return \"k\" + nothing_here;"), "error: Test (line 1): Unknown variable nothing_here");
   EXPECT_EQ(Run("if (\"k\" + \"\") return 1; return 2;"), "2");  // a text is false
+  EXPECT_EQ(Run("var s; s = \"\"; return \"\" + add3(\"1\", \"2\", s) + \"\" + s + (\"\" + \"\");"), "\"12\"");
+  // A call's text joined where it lies, while it has room, and past it.
+  const std::string tens = "0123456789012345678901234567890123456789012345678";
+  for (const char* more : {"", "ab", "abcdefghijklmnop"}) {
+    std::string call = "add3(\"" + tens + "\", \"" + more + "\", \"\")";
+    EXPECT_EQ(Run(("return \"<-\" + " + call + " + \"->\";").c_str()), "\"<-" + tens + more + "->\"");
+  }
 }
 
 TEST_F(CodeSemantics, ArrayRowsAndColumnsGrowKeepingWhatTheyHold) {

@@ -83,6 +83,11 @@ TEST(StringNumbers, WholeNumbersAsPercentD) {
   }
   EXPECT_EQ(CallText("string", {2147483648.0}), "2147483648.00");
   EXPECT_EQ(CallText("string", {-2147483649.0}), "-2147483649.00");
+  // Near whole numbers keep their decimals.
+  EXPECT_EQ(CallText("string", {-0.5}), "-0.50");
+  EXPECT_EQ(CallText("string", {2147483646.5}), "2147483646.50");
+  EXPECT_EQ(CallText("string", {-2147483648.5}), "-2147483648.50");
+  EXPECT_EQ(CallText("string", {7.000000001}), "7.00");
 }
 
 TEST(StringNumbers, FormatWidthsAndDecimals) {

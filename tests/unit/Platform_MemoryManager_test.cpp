@@ -102,3 +102,64 @@ TEST(MemoryManager, ManyBlocksStayKnownThroughGrowthAndSweeps) {
   for (void* b : blocks) EXPECT_EQ(MemoryManager::GetSize(b), 0u);  // freed: no longer known
   EXPECT_EQ(MemoryManager::LiveBlocks(), before);
 }
+
+// Small blocks of every size share slabs: contents survive the reuse of
+// their neighbours, slabs fill, empty and go back, and pointers into a block
+// or to a block already freed (also when its slab is gone) are refused.
+TEST(MemoryManager, SmallBlocksKeepContentsAndRefuseStrayFrees) {
+  ConsoleCapture capture;
+  int64_t before = MemoryManager::LiveBlocks();
+  std::vector<uint8_t*> blocks;
+  for (int i = 0; i < 9000; i++) {
+    size_t size = 1 + i % 70;  // past the largest small size too
+    auto* b = static_cast<uint8_t*>(MEM_ALLOC(size));
+    ASSERT_NE(b, nullptr);
+    std::memset(b, i & 0xFF, size);
+    blocks.push_back(b);
+  }
+  // Free two of every three, then take as many again: reused blocks must
+  // not overlap the ones kept.
+  std::vector<uint8_t*> kept;
+  for (size_t i = 0; i < blocks.size(); i++) {
+    if (i % 3) MEM_FREE(blocks[i]);
+    else kept.push_back(blocks[i]);
+  }
+  std::vector<uint8_t*> again;
+  for (int i = 0; i < 6000; i++) {
+    auto* b = static_cast<uint8_t*>(MEM_ALLOC_CLEAR(1 + i % 64));
+    for (size_t k = 0; k < size_t(1 + i % 64); k++) ASSERT_EQ(b[k], 0) << i;
+    std::memset(b, 0xEE, 1 + i % 64);
+    again.push_back(b);
+  }
+  for (size_t j = 0; j < kept.size(); j++) {
+    size_t i = j * 3;
+    ASSERT_EQ(MemoryManager::GetSize(kept[j]), 1 + i % 70);
+    for (size_t k = 0; k < 1 + i % 70; k++) ASSERT_EQ(kept[j][k], i & 0xFF) << i;
+  }
+  EXPECT_EQ(MemoryManager::LiveBlocks(), before + static_cast<int64_t>(kept.size() + again.size()));
+
+  uint8_t* small = kept[1];  // 4 bytes
+  MEM_FREE(small + 1);
+  MEM_FREE(small + 16);
+  MEM_FREE(small - 8);
+  EXPECT_EQ(MemoryManager::GetSize(small + 16), 0u);
+  EXPECT_EQ(capture.lines, 3);
+  EXPECT_EQ(MemoryManager::GetSize(small), 4u);
+
+  for (uint8_t* b : kept) MEM_FREE(b);
+  for (uint8_t* b : again) MEM_FREE(b);
+  EXPECT_EQ(MemoryManager::LiveBlocks(), before);
+  for (uint8_t* b : kept) EXPECT_EQ(MemoryManager::GetSize(b), 0u);
+  MEM_FREE(small);  // its slab may be gone by now: refused all the same
+  EXPECT_EQ(capture.lines, 4);
+
+  // Resizing across the largest small size keeps the contents.
+  void* p = MEM_ALLOC(60);
+  std::memset(p, 'x', 60);
+  MemoryManager::SetLength(&p, 200, __FILE__, __LINE__);
+  MemoryManager::SetLength(&p, 10, __FILE__, __LINE__);
+  EXPECT_EQ(std::memcmp(p, "xxxxxxxxxx", 10), 0);
+  EXPECT_EQ(MemoryManager::GetSize(p), 10u);
+  MEM_FREE(p);
+  EXPECT_EQ(MemoryManager::LiveBlocks(), before);
+}

@@ -1,6 +1,7 @@
 #include <gtk/gtk.h>
 
 #include "Base/Gtk_Start.h"
+#include "Base/Linux/Gtk_LibraryM.h"
 #include "Base/ShowMessage.h"
 
 namespace {
@@ -17,7 +18,7 @@ void Gtk_PumpModal() {
 bool Gtk_Start() {
   if (g_state == NOT_TRIED) {
     g_state = FAILED;
-    if (ShowMessage_HasDisplay()) {
+    if (ShowMessage_HasDisplay() && Gtk_LoadLibrary()) {
       gtk_disable_setlocale();  // number formatting and parsing stay in the C locale
       if (gtk_init_check(nullptr, nullptr)) g_state = RUNNING;
     }

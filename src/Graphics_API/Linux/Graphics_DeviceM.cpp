@@ -137,7 +137,8 @@ struct Device {
   SDL_GLContext context = nullptr;
   bool ready = false;
   bool clipControl = false;
-  Program programs[2];  // Gouraud, flat
+  Program programs[2];  // Gouraud, flat (made when first asked for)
+  bool flatFailed = false;
   Program* program = &programs[0];
   uint32_t vao = 0, vao3D = 0, vbo = 0;
   int boundVertexSize = VERTEX_SIZE_2D;
@@ -191,6 +192,7 @@ uint32_t PrimitiveMode(int kind) {
 }
 
 void UseProgram(Program* p);
+Program* ShadeProgram(bool flat);
 
 // The one place where the cached render states become OpenGL state.
 void ApplyState(int index) {
@@ -224,7 +226,7 @@ void ApplyState(int index) {
       break;
     case RS_COLORWRITE: gl.ColorMask(v & 1, (v >> 1) & 1, (v >> 2) & 1, (v >> 3) & 1); break;
     case RS_SCISSORTEST: v ? gl.Enable(GL_SCISSOR_TEST) : gl.Disable(GL_SCISSOR_TEST); break;
-    case RS_SHADEMODE: UseProgram(&g_Device.programs[v == 1 ? 1 : 0]); break;
+    case RS_SHADEMODE: UseProgram(ShadeProgram(v == 1)); break;
     case RS_LIGHTING: gl.Uniform1i(g_Device.program->uLighting, v ? 1 : 0); break;
     case RS_FOGENABLE: gl.Uniform1i(g_Device.program->uFog, v ? 1 : 0); break;
     case RS_ALPHATESTENABLE:
@@ -352,6 +354,16 @@ bool MakeProgram(const char* header, Program* out) {
   gl.UseProgram(p);
   gl.Uniform1i(gl.GetUniformLocation(p, "uTexture"), 0);
   return true;
+}
+
+// Few games ever shade flat: its program is built the first time it is asked
+// for, which spares start-up a shader compilation. Should the build fail,
+// shading stays Gouraud.
+Program* ShadeProgram(bool flat) {
+  Program& p = g_Device.programs[1];
+  if (!flat) return &g_Device.programs[0];
+  if (!p.id && !g_Device.flatFailed && !MakeProgram(kFlatHeader, &p)) g_Device.flatFailed = true;
+  return p.id ? &p : &g_Device.programs[0];
 }
 
 // Makes a program current and gives it the device's state.
@@ -544,7 +556,7 @@ bool GR_D3D_Init() {
   g_Device.clipControl = gl.ClipControl && (major > 4 || (major == 4 && minor >= 5));
   if (g_Device.clipControl) gl.ClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
   SDL_GL_SetSwapInterval(0);
-  if (!MakeProgram(kGouraudHeader, &g_Device.programs[0]) || !MakeProgram(kFlatHeader, &g_Device.programs[1])) {
+  if (!MakeProgram(kGouraudHeader, &g_Device.programs[0])) {
     GR_D3D_Shutdown();
     return false;
   }

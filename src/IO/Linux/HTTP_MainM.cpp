@@ -4,16 +4,16 @@
 // stage that failed: "InternetConnect" (the transfer could not be set up),
 // "HttpSendRequest" (no reply came) or "InternetReadFile" (the reply broke
 // off); the record then finishes with no body.
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "Base/Console.h"
 #include "IO/HTTP_Main.h"
+#include "IO/Linux/HTTP_CurlM.h"
 
 namespace {
+const HTTP_Curl* g_Curl = nullptr;  // loaded with the first transfer
 CURLM* g_Multi = nullptr;
 long g_ConnectTimeout = 30;
 long g_IdleTimeout = 60;
@@ -28,11 +28,11 @@ class HTTP_REQ_CONTEXT_CURL : public HTTP_REQ_CONTEXT {
   // Frees the transfer; the record stays.
   void Release() {
     if (easy) {
-      curl_multi_remove_handle(g_Multi, easy);
-      curl_easy_cleanup(easy);
+      g_Curl->multi_remove_handle(g_Multi, easy);
+      g_Curl->easy_cleanup(easy);
       easy = nullptr;
     }
-    curl_slist_free_all(headers);
+    if (headers) g_Curl->slist_free_all(headers);
     headers = nullptr;
   }
 
@@ -56,7 +56,7 @@ void FinishFailed(HTTP_REQ_CONTEXT_CURL* req, const char* call, const char* mess
 void FixLimit(HTTP_REQ_CONTEXT_CURL* req) {
   req->limitKnown = true;
   curl_off_t announced = -1;
-  curl_easy_getinfo(req->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+  g_Curl->easy_getinfo(req->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
   if (announced < req->bufferSize) return;
   if (announced > HTTP_BODY_LIMIT) {
     Console_Printf("HTTP: %s announces %lld bytes; only the first %lld are kept\n", req->url.c_str(),
@@ -97,57 +97,58 @@ std::string Canonical(const char* url) {
 
 bool EnsureMulti() {
   if (g_Multi) return true;
-  static bool s_Global = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  if (s_Global) g_Multi = curl_multi_init();
+  if (!(g_Curl = HTTP_LoadCurl())) return false;
+  static bool s_Global = g_Curl->global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  if (s_Global) g_Multi = g_Curl->multi_init();
   return g_Multi != nullptr;
 }
 
 bool Configure(HTTP_REQ_CONTEXT_CURL* req, const char* body) {
   CURL* e = req->easy;
   std::string url = Canonical(req->url.c_str());
-  bool ok = curl_easy_setopt(e, CURLOPT_URL, url.c_str()) == CURLE_OK;
-  curl_easy_setopt(e, CURLOPT_PRIVATE, req);
-  curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(e, CURLOPT_MAXREDIRS, 10L);
-  curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, g_ConnectTimeout);
-  curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, g_IdleTimeout);
-  curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
-  curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
+  bool ok = g_Curl->easy_setopt(e, CURLOPT_URL, url.c_str()) == CURLE_OK;
+  g_Curl->easy_setopt(e, CURLOPT_PRIVATE, req);
+  g_Curl->easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+  g_Curl->easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+  g_Curl->easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  g_Curl->easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
+  g_Curl->easy_setopt(e, CURLOPT_MAXREDIRS, 10L);
+  g_Curl->easy_setopt(e, CURLOPT_CONNECTTIMEOUT, g_ConnectTimeout);
+  g_Curl->easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  g_Curl->easy_setopt(e, CURLOPT_LOW_SPEED_TIME, g_IdleTimeout);
+  g_Curl->easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
+  g_Curl->easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
   // As for the curl command: CURL_CA_BUNDLE names the only trusted roots.
   if (const char* bundle = std::getenv("CURL_CA_BUNDLE"); bundle && *bundle) {
-    curl_easy_setopt(e, CURLOPT_CAINFO, bundle);
-    curl_easy_setopt(e, CURLOPT_CAPATH, nullptr);
+    g_Curl->easy_setopt(e, CURLOPT_CAINFO, bundle);
+    g_Curl->easy_setopt(e, CURLOPT_CAPATH, nullptr);
   }
-  curl_easy_setopt(e, CURLOPT_USERAGENT, kAgent);
-  curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, OnBody);
-  curl_easy_setopt(e, CURLOPT_WRITEDATA, req);
-  req->headers = curl_slist_append(req->headers, "Cache-Control: no-cache");
+  g_Curl->easy_setopt(e, CURLOPT_USERAGENT, kAgent);
+  g_Curl->easy_setopt(e, CURLOPT_WRITEFUNCTION, OnBody);
+  g_Curl->easy_setopt(e, CURLOPT_WRITEDATA, req);
+  req->headers = g_Curl->slist_append(req->headers, "Cache-Control: no-cache");
   if (body) {
-    req->headers = curl_slist_append(req->headers, "Content-Type: application/x-www-form-urlencoded");
-    req->headers = curl_slist_append(req->headers, "Accept: */*");
-    req->headers = curl_slist_append(req->headers, "Expect:");
-    curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(std::strlen(body)));
-    ok = ok && curl_easy_setopt(e, CURLOPT_COPYPOSTFIELDS, body) == CURLE_OK;
+    req->headers = g_Curl->slist_append(req->headers, "Content-Type: application/x-www-form-urlencoded");
+    req->headers = g_Curl->slist_append(req->headers, "Accept: */*");
+    req->headers = g_Curl->slist_append(req->headers, "Expect:");
+    g_Curl->easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(std::strlen(body)));
+    ok = ok && g_Curl->easy_setopt(e, CURLOPT_COPYPOSTFIELDS, body) == CURLE_OK;
   } else {
-    req->headers = curl_slist_append(req->headers, "Accept:");
+    req->headers = g_Curl->slist_append(req->headers, "Accept:");
   }
   ok = ok && req->headers;
-  curl_easy_setopt(e, CURLOPT_HTTPHEADER, req->headers);
+  g_Curl->easy_setopt(e, CURLOPT_HTTPHEADER, req->headers);
   return ok;
 }
 
 void Start(const char* url, const char* body, THTTP_Completion completion, THTTP_CleanUp cleanUp, void* arg) {
   auto* req = new HTTP_REQ_CONTEXT_CURL(url, HTTP_BUFFER_SIZE, completion, cleanUp, arg);
-  if (!EnsureMulti() || !(req->easy = curl_easy_init()) || !Configure(req, body)) {
+  if (!EnsureMulti() || !(req->easy = g_Curl->easy_init()) || !Configure(req, body)) {
     FinishFailed(req, "InternetConnect", "the transfer could not be set up");
     return;
   }
-  if (CURLMcode m = curl_multi_add_handle(g_Multi, req->easy); m != CURLM_OK) {
-    FinishFailed(req, "InternetConnect", curl_multi_strerror(m));
+  if (CURLMcode m = g_Curl->multi_add_handle(g_Multi, req->easy); m != CURLM_OK) {
+    FinishFailed(req, "InternetConnect", g_Curl->multi_strerror(m));
     return;
   }
   req->state = HTTP_STATE_SENT;
@@ -155,12 +156,12 @@ void Start(const char* url, const char* body, THTTP_Completion completion, THTTP
 
 void Finish(HTTP_REQ_CONTEXT_CURL* req, CURLcode code) {
   long status = 0;
-  curl_easy_getinfo(req->easy, CURLINFO_RESPONSE_CODE, &status);
+  g_Curl->easy_getinfo(req->easy, CURLINFO_RESPONSE_CODE, &status);
   if (code != CURLE_OK) {
     const char* call = status != 0 ? "InternetReadFile"
                        : (code == CURLE_URL_MALFORMAT || code == CURLE_UNSUPPORTED_PROTOCOL) ? "InternetConnect"
                                                                                              : "HttpSendRequest";
-    FinishFailed(req, call, curl_easy_strerror(code), status);
+    FinishFailed(req, call, g_Curl->easy_strerror(code), status);
     return;
   }
   req->httpStatus = static_cast<int>(status);
@@ -180,12 +181,12 @@ void HTTP_Post(const char* url, const char* body, THTTP_Completion completion, T
 void HTTP_Poll() {
   if (!g_Multi) return;
   int running = 0;
-  curl_multi_perform(g_Multi, &running);
+  g_Curl->multi_perform(g_Multi, &running);
   int left = 0;
-  while (CURLMsg* msg = curl_multi_info_read(g_Multi, &left)) {
+  while (CURLMsg* msg = g_Curl->multi_info_read(g_Multi, &left)) {
     if (msg->msg != CURLMSG_DONE) continue;
     HTTP_REQ_CONTEXT_CURL* req = nullptr;
-    curl_easy_getinfo(msg->easy_handle, CURLINFO_PRIVATE, &req);
+    g_Curl->easy_getinfo(msg->easy_handle, CURLINFO_PRIVATE, &req);
     if (req) Finish(req, msg->data.result);
   }
 }
@@ -196,6 +197,6 @@ void HTTP_SetTimeouts(long connectSeconds, long idleSeconds) {
 }
 
 void HTTP_Transport_Close() {
-  if (g_Multi) curl_multi_cleanup(g_Multi);
+  if (g_Multi) g_Curl->multi_cleanup(g_Multi);
   g_Multi = nullptr;
 }

@@ -9,7 +9,17 @@
 #include "Sound/Linux/MCI_MainM.h"
 
 namespace {
+ALCdevice* g_MusicDevice = nullptr;
 ALCcontext* g_MusicContext = nullptr;
+
+// The music context is made when the first music file is opened: most games
+// open none, and a context costs the memory of a voice for every source the
+// device allows. The sound context gave the device its attributes already, so
+// this one asks for none, which leaves the running device as it is.
+bool MakeMusicContext() {
+  if (!g_MusicContext && g_MusicDevice) g_MusicContext = alcCreateContext(g_MusicDevice, nullptr);
+  return g_MusicContext != nullptr;
+}
 
 // Makes the music context current for a block of OpenAL calls and gives the
 // sound contexts theirs back afterwards.
@@ -68,13 +78,13 @@ int Decode(const std::string& path, int64_t first, int64_t last, Decoded& out) {
 }
 }  // namespace
 
-void MCI_Music_SetDevice(ALCdevice* device, const ALCint* attributes) {
+void MCI_Music_SetDevice(ALCdevice* device) {
   if (g_MusicContext) {
     if (alcGetCurrentContext() == g_MusicContext) alcMakeContextCurrent(nullptr);
     alcDestroyContext(g_MusicContext);
     g_MusicContext = nullptr;
   }
-  if (device) g_MusicContext = alcCreateContext(device, attributes);
+  g_MusicDevice = device;
 }
 
 CMCIMusic::~CMCIMusic() {
@@ -89,7 +99,7 @@ CMCIMusic::~CMCIMusic() {
 }
 
 int CMCIMusic::Open(const std::string& path) {
-  if (!g_MusicContext) return MCI_ERR_NO_SOUND_DEVICE;
+  if (!MakeMusicContext()) return MCI_ERR_NO_SOUND_DEVICE;
   Decoded d;
   int error = Decode(path, 0, -1, d);
   if (error != MCI_OK) return error;

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string>
 
-// The device the music plays on: the music context is made on it with the
-// given attributes (0-terminated list, may be null). Null device: music
-// cannot be opened. Replaces (and destroys) an earlier music context.
-void MCI_Music_SetDevice(ALCdevice* device, const ALCint* attributes);
+// The device the music plays on, already given its attributes by the sound
+// context: the music context is made on it when the first file is opened.
+// Null device: music cannot be opened. Destroys an earlier music context.
+void MCI_Music_SetDevice(ALCdevice* device);
 
 class CMCIMusic {
  public:
