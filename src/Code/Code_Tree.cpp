@@ -1910,7 +1910,8 @@ class SwitchNode final : public Node {
       }
       constant = constant && x.value->Constant();
       const RValue* k = x.value->Constant();
-      labels.push_back({x.value, k, k && k->kind == VALUE_STRING ? RValue_Text(*k) : nullptr, x.position});
+      const char* text = k && k->kind == VALUE_STRING ? RValue_Text(*k) : nullptr;
+      labels.push_back({x.value, k, text, text ? static_cast<unsigned char>(*text) : -1, x.position});
     }
   }
   int Exec(Ctx& c) const override {
@@ -1926,8 +1927,9 @@ class SwitchNode final : public Node {
   // Where the body starts for a text when every label is a constant: the
   // text is compared with the text labels where they stand.
   int TextStart(const char* text) const {
+    int first = static_cast<unsigned char>(*text);
     for (const Label& label : labels)
-      if (label.text && *text == *label.text && std::strcmp(text, label.text) == 0) return label.position;
+      if (label.first == first && std::strcmp(text, label.text) == 0) return label.position;
     return fallback;
   }
   [[gnu::noinline]] int Start(Ctx& c, const RValue& v) const {
@@ -1944,6 +1946,7 @@ class SwitchNode final : public Node {
     const Node* node;
     const RValue* constant;  // the case's constant, else null
     const char* text;        // the constant's text when it is a string, else null
+    int first;               // the text's first byte, else -1
     int position;            // of the first statement after the label
   };
   Node* value;
