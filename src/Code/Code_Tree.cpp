@@ -564,8 +564,9 @@ class Condition {
 
  private:
   bool Gather(const Node* n, TokenKind join);
-  // The shapes tested by code made for them: a plain local or argument slot
-  // against a real constant, a plain local against a plain local.
+  // The shapes tested by code made for them: a plain local, argument slot
+  // or plain name of self against a real constant, a plain local against a
+  // plain local.
   enum Shape { LOCAL_CONSTANT, ARGUMENT_CONSTANT, LOCAL_LOCAL, SELF_CONSTANT };
   template <TokenKind OP, Shape SHAPE>
   [[gnu::always_inline]] static int One(const Compare& k, Ctx& c) {
