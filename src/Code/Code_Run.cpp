@@ -268,18 +268,33 @@ void Code_Fail(const char* fmt, ...) {
 namespace {
 // Script calls take their arguments into a fresh frame of slots, so only
 // argc values are made. How each argument is made is settled when the call
-// is built: a plain local is copied from its slot, a real constant stored,
-// anything else evaluated straight into the slot. N is the argument count
-// when the node is built for one (the loops unroll), else -1.
+// is built: a real constant is stored, a plain local or argument copied from
+// its slot, a slot plus, minus or times a constant (argument0 - 1) computed
+// inline unless the slot holds a text, anything else evaluated straight
+// into the slot. N is the argument count when the node is built for one
+// (the loops unroll), else -1.
 template <int N>
 class ScriptCallNode final : public CallBase {
  public:
   ScriptCallNode(int i, const std::vector<Node*>& a) : CallBase(a), index(i) {
     for (int k = 0; k < argc; ++k) {
+      Way& w = way[k];
       const RValue* v = args[k]->Constant();
-      if ((local[k] = Tree_PlainLocal(args[k])) >= 0) how[k] = LOCAL;
-      else if (v && v->kind == VALUE_REAL) how[k] = REAL, real[k] = v->val;
-      else how[k] = NODE;
+      SlotArithmetic op;
+      if (v && v->kind == VALUE_REAL) {
+        w.how = REAL, w.add = v->val;
+      } else if ((w.slot = Tree_PlainLocal(args[k])) >= 0) {
+        w.how = LOCAL;
+      } else if ((w.slot = Tree_PlainArgument(args[k])) >= 0) {
+        w.how = ARGUMENT;
+      } else if (Tree_SlotArithmetic(args[k], &op)) {
+        // slot * k is slot * k + -0, and slot + k is slot * 1 + k: the same reals.
+        w.how = OPERATION, w.argument = op.argument, w.slot = op.slot;
+        w.times = op.multiply ? op.k : 1.0;
+        w.add = op.multiply ? -0.0 : op.k;
+      } else {
+        w.how = NODE;
+      }
     }
   }
   [[gnu::always_inline]] void Call(Ctx& c, RValue* out) const {
@@ -287,10 +302,21 @@ class ScriptCallNode final : public CallBase {
     const int count = N < 0 ? argc : N;
 #pragma GCC unroll 4
     for (int k = 0; k < count; ++k) {
-      switch (how[k]) {
-        case LOCAL: Value_CopyOut(&slot[k], c.locals[local[k]].value); break;
-        case REAL: slot[k].val = real[k]; break;  // the slot is already a real
-        default: args[k]->Eval(c, &slot[k]);
+      const Way& w = way[k];
+      if (w.how == REAL) {
+        slot[k].val = w.add;  // the slot is already a real
+      } else if (w.how == LOCAL) {
+        Value_CopyOut(&slot[k], c.locals[w.slot].value);
+      } else if (w.how == OPERATION) {
+        const RValue& v = w.argument ? g_ArgumentSlot[w.slot] : c.locals[w.slot].value;
+        if (v.kind == VALUE_STRING) [[unlikely]]
+          args[k]->Eval(c, &slot[k]);  // the operator's error or its text
+        else
+          slot[k].val = v.val * w.times + w.add;
+      } else if (w.how == ARGUMENT) {
+        Value_CopyOut(&slot[k], g_ArgumentSlot[w.slot]);
+      } else {
+        args[k]->Eval(c, &slot[k]);
       }
     }
     const CCode* found = code;
@@ -313,9 +339,14 @@ class ScriptCallNode final : public CallBase {
   }
   int index;
   mutable const CCode* code = nullptr;
-  enum : unsigned char { NODE, LOCAL, REAL } how[MAX_ARGUMENTS];
-  int local[MAX_ARGUMENTS];
-  double real[MAX_ARGUMENTS] = {};
+  enum How : unsigned char { NODE, REAL, LOCAL, ARGUMENT, OPERATION };
+  struct Way {
+    How how = NODE;
+    bool argument = false;  // the slot an operation reads is an argument slot, else a local
+    int slot = -1;          // the local or argument slot read
+    double times = 1.0;     // an operation's factor
+    double add = 0.0;       // an operation's addend, or the real constant
+  } way[MAX_ARGUMENTS];
 };
 }  // namespace
 

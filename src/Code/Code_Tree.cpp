@@ -17,7 +17,6 @@
 #include "Variable/Variable_BuiltIn.h"
 #include "Variable/Variable_Main.h"
 
-int Tree_PlainArgument(const Node* n);
 int Tree_PlainSelf(const Node* n);
 
 namespace {
@@ -264,6 +263,23 @@ class FusableValue : public Node {
   virtual Node* LocalSet(VarNode* var, int slot) = 0;
   // The statement var = this, var being an indexed local; null when none.
   virtual Node* IndexedSet(VarNode* var) = 0;
+  // The statement return this.
+  virtual Node* Returned() = 0;
+};
+
+// return of a value whose node's class is known: computed inline into the
+// result (return a + b * c).
+template <class VALUE>
+class ReturnValueNode final : public Node {
+ public:
+  explicit ReturnValueNode(const VALUE* v) : value(v) {}
+  // The result holds no text yet: a unit returns once.
+  int Exec(Ctx& c) const override {
+    c.result->val = value->Compute(c, c.result);
+    c.returned = true;
+    return FLOW_EXIT;
+  }
+  const VALUE* value;
 };
 
 template <TokenKind OP, Where L, Where R>
@@ -298,22 +314,57 @@ class BinaryNode final : public FusableValue {
     if constexpr (kArithmetic) return new DirectAssignNode<LocalIndexed, TK_ASSIGN, false, BinaryNode>(var, this);
     return nullptr;
   }
+  Node* Returned() override { return new ReturnValueNode<BinaryNode>(this); }
   [[gnu::always_inline]] double Compute(Ctx& c, RValue* spill) const {
-    double x = LeftReal<L>(c, l, ls, spill);
-    if constexpr (R == NODE) {
-      Temp b;
-      double y = r->Real(c, &b);
-      if (!BothReal(spill, b)) [[unlikely]]
-        return MixedSpill(OP, spill, x, b, y);
+    if constexpr (L != NODE && R != NODE) {
+      // Two reals read in place, the usual case, need nothing else.
+      const RValue& a = SlotValue<L>(c, ls);
+      const RValue& b = SlotValue<R>(c, rs);
+      if ((a.kind | b.kind) == VALUE_REAL) [[likely]]
+        return RealOp<OP>(Checked(OP, a.val, b.val), b.val);
+      return NotReals(c, spill);
+    } else if constexpr (R == NODE) {
+      double x = LeftReal<L>(c, l, ls, spill);
+      if (spill->kind != VALUE_REAL) [[unlikely]]
+        return RightWithTemp(c, x, spill);
+      // The left value is a plain real: spill holds no text and, made the
+      // real 0 again, takes the right value.
+      spill->val = 0.0;
+      double y = r->Real(c, spill);
+      if (spill->kind != VALUE_REAL) [[unlikely]]
+        return RightSpilled(x, y, spill);
       return RealOp<OP>(Checked(OP, x, y), y);
     } else {
-      const RValue& b = SlotValue<R>(c, rs);
-      double y = b.val;
-      if (!BothReal(spill, b)) [[unlikely]]
-        return MixedSpill(OP, spill, x, b, y);
-      return RealOp<OP>(Checked(OP, x, y), y);
+      return General(c, spill);
     }
   }
+  // The left value read (x, and what spill holds), the right side is
+  // evaluated into a value of its own.
+  [[gnu::noinline]] double RightWithTemp(Ctx& c, double x, RValue* spill) const {
+    Temp b;
+    double y = r->Real(c, &b);
+    if (!BothReal(spill, b)) return MixedSpill(OP, spill, x, b, y);
+    return RealOp<OP>(Checked(OP, x, y), y);
+  }
+  // The left value was the real x and the right one, y, went to spill: a
+  // string or a marked real.
+  [[gnu::noinline]] double RightSpilled(double x, double y, RValue* spill) const {
+    Temp b;
+    Value_Take(&b, spill);
+    spill->val = 0.0;
+    if (b.kind == VALUE_STRING) return Mixed(OP, kNoString, x, b, y, spill);
+    return RealOp<OP>(Checked(OP, x, y), y);
+  }
+  // The right side read in place: any values.
+  [[gnu::always_inline]] double General(Ctx& c, RValue* spill) const {
+    double x = LeftReal<L>(c, l, ls, spill);
+    const RValue& b = SlotValue<R>(c, rs);
+    double y = b.val;
+    if (!BothReal(spill, b)) [[unlikely]]
+      return MixedSpill(OP, spill, x, b, y);
+    return RealOp<OP>(Checked(OP, x, y), y);
+  }
+  [[gnu::noinline]] double NotReals(Ctx& c, RValue* spill) const { return General(c, spill); }
   void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
   bool Test(Ctx& c) const override {
     Temp t;
@@ -399,6 +450,14 @@ class LocalConstNode final : public Node {
   int slot;
   double k;
 };
+
+template <TokenKind OP, bool ARGUMENT>
+bool SlotArithmeticOf(const Node* n, SlotArithmetic* out) {
+  auto* node = dynamic_cast<const LocalConstNode<OP, ARGUMENT>*>(n);
+  if (!node) return false;
+  *out = {ARGUMENT, OP == TK_STAR, node->slot, OP == TK_MINUS ? -node->k : node->k};
+  return true;
+}
 
 template <int COUNT>
 class CallNode;
@@ -812,6 +871,12 @@ bool FoldBinary(TokenKind op, const RValue& a, const RValue& b, RValue* out) {
 }  // namespace
 
 Node* Tree_Const(const RValue& value) { return new ConstNode(value); }
+
+bool Tree_SlotArithmetic(const Node* n, SlotArithmetic* out) {
+  return SlotArithmeticOf<TK_PLUS, false>(n, out) || SlotArithmeticOf<TK_PLUS, true>(n, out) ||
+         SlotArithmeticOf<TK_MINUS, false>(n, out) || SlotArithmeticOf<TK_MINUS, true>(n, out) ||
+         SlotArithmeticOf<TK_STAR, false>(n, out) || SlotArithmeticOf<TK_STAR, true>(n, out);
+}
 
 Node* Tree_Unary(TokenKind op, Node* a) {
   const RValue* k = a->Constant();
@@ -1762,17 +1827,112 @@ class Body {
   Statements m_run;
 };
 
+// return of an argument slot's text: copied, as the slot stays the caller's.
+[[gnu::noinline]] int ReturnText(Ctx& c, const RValue& v) {
+  Value_CopyOut(c.result, v);
+  c.returned = true;
+  return FLOW_EXIT;
+}
+
+// return of an argument slot or of a plain local, made without a call. The
+// unit ends with the return, so a local's value moves into the result.
+template <bool ARGUMENT>
+[[gnu::always_inline]] inline int ReturnSlot(Ctx& c, int slot) {
+  if (ARGUMENT) {
+    const RValue& v = g_ArgumentSlot[slot];
+    if (v.kind == VALUE_STRING) [[unlikely]]
+      return ReturnText(c, v);
+    c.result->kind = v.kind;
+    c.result->val = v.val;
+  } else {
+    RValue& v = c.locals[slot].value;
+    *c.result = v;
+    v.str = nullptr;
+  }
+  c.returned = true;
+  return FLOW_EXIT;
+}
+
+template <bool ARGUMENT>
+class ReturnSlotNode final : public Node {
+ public:
+  explicit ReturnSlotNode(int s) : slot(s) {}
+  int Exec(Ctx& c) const override { return ReturnSlot<ARGUMENT>(c, slot); }
+  int slot;
+};
+
+// How an if tests its condition: through a Condition, or, for its
+// commonest shape (if (n < 2)), a plain local or argument slot compared
+// with a real constant inline, the node deciding when the value is a string.
+// Quick gives 1 or 0, or -1 when Ask must decide.
+class ConditionTest {
+ public:
+  ConditionTest(const Node* n, const Compare&) : m_cond(n) {}
+  int Quick(Ctx& c) const { return m_cond.Test(c); }
+  bool Ask(Ctx& c) const { return m_cond.Test(c); }
+
+ private:
+  Condition m_cond;
+};
+
+template <TokenKind OP, bool ARGUMENT>
+class SlotTest {
+ public:
+  SlotTest(const Node* n, const Compare& k) : m_node(n), m_slot(k.slot), m_k(k.k) {}
+  int Quick(Ctx& c) const {
+    const RValue& v = ARGUMENT ? g_ArgumentSlot[m_slot] : c.locals[m_slot].value;
+    if (v.kind == VALUE_STRING) [[unlikely]]
+      return -1;
+    return RealOp<OP>(v.val, m_k) != 0.0;
+  }
+  bool Ask(Ctx& c) const { return m_node->Test(c); }
+
+ private:
+  const Node* m_node;
+  int m_slot;
+  double m_k;
+};
+
+// What an if runs when its test holds: a body, or a return of a plain local
+// or argument slot (if (n < 2) return n;) made inline.
+template <bool ARGUMENT>
+class ReturnSlotRun {
+ public:
+  explicit ReturnSlotRun(const Node* n) : m_slot(static_cast<const ReturnSlotNode<ARGUMENT>*>(n)->slot) {}
+  int Run(Ctx& c) const { return ReturnSlot<ARGUMENT>(c, m_slot); }
+
+ private:
+  int m_slot;
+};
+
+// The rare paths (the node deciding, an else) are out of line, so the usual
+// one needs no saved registers.
+template <class TEST, class THEN>
 class IfNode final : public Node {
  public:
-  IfNode(Node* c, Node* t, Node* e) : cond(c), then(t), otherwise(e) {}
+  IfNode(Node* c, const Compare& k, Node* t, Node* e) : test(c, k), then(t), otherwise(e) {}
   int Exec(Ctx& c) const override {
-    if (cond.Test(c)) return then.Run(c);
-    return otherwise ? otherwise.Run(c) : FLOW_NORMAL;
+    int holds = test.Quick(c);
+    if (holds > 0) return then.Run(c);
+    if (holds < 0) [[unlikely]]
+      return Decide(c);
+    return otherwise ? Else(c) : FLOW_NORMAL;
   }
-  Condition cond;
-  Body then;
+  TEST test;
+  THEN then;
   Body otherwise;
+
+ private:
+  [[gnu::noinline]] int Decide(Ctx& c) const { return test.Ask(c) ? then.Run(c) : Else(c); }
+  [[gnu::noinline]] int Else(Ctx& c) const { return otherwise ? otherwise.Run(c) : FLOW_NORMAL; }
 };
+
+template <class TEST>
+Node* MakeIf(Node* cond, const Compare& k, Node* then, Node* otherwise) {
+  if (dynamic_cast<ReturnSlotNode<true>*>(then)) return new IfNode<TEST, ReturnSlotRun<true>>(cond, k, then, otherwise);
+  if (dynamic_cast<ReturnSlotNode<false>*>(then)) return new IfNode<TEST, ReturnSlotRun<false>>(cond, k, then, otherwise);
+  return new IfNode<TEST, Body>(cond, k, then, otherwise);
+}
 
 // Loops share this: the body's flow says whether to go on.
 enum { LOOP_NEXT, LOOP_STOP, LOOP_EXIT };
@@ -1969,37 +2129,6 @@ class ReturnNode final : public Node {
   Node* value;
 };
 
-// return of an argument slot or of a plain local, made without a call. The
-// unit ends with the return, so a local's value moves into the result.
-template <bool ARGUMENT>
-class ReturnSlotNode final : public Node {
- public:
-  explicit ReturnSlotNode(int s) : slot(s) {}
-  int Exec(Ctx& c) const override {
-    if (ARGUMENT) {
-      const RValue& v = g_ArgumentSlot[slot];
-      if (v.kind == VALUE_STRING) [[unlikely]]
-        return ReturnText(c, v);
-      c.result->kind = v.kind;
-      c.result->val = v.val;
-    } else {
-      RValue& v = c.locals[slot].value;
-      *c.result = v;
-      v.str = nullptr;
-    }
-    c.returned = true;
-    return FLOW_EXIT;
-  }
-  int slot;
-
- private:
-  [[gnu::noinline]] static int ReturnText(Ctx& c, const RValue& v) {
-    Value_CopyOut(c.result, v);
-    c.returned = true;
-    return FLOW_EXIT;
-  }
-};
-
 class GlobalVarDeclNode final : public Node {
  public:
   explicit GlobalVarDeclNode(const std::vector<int>& i) : ids(i) {}
@@ -2018,7 +2147,20 @@ Node* Tree_ExprStatement(Node* e) {
   if (dynamic_cast<IncDecNode*>(e)) return e;  // runs as a statement itself
   return new ExprStatement(e);
 }
-Node* Tree_If(Node* cond, Node* then, Node* otherwise) { return new IfNode(cond, then, otherwise); }
+Node* Tree_If(Node* cond, Node* then, Node* otherwise) {
+  Compare k;
+  if (cond->Comparison(&k) && k.right < 0 && k.source != Compare::SELF) {
+    bool argument = k.source == Compare::ARGUMENT;
+    switch (k.op) {
+#define CASE(OP) \
+  case OP: return argument ? MakeIf<SlotTest<OP, true>>(cond, k, then, otherwise) : MakeIf<SlotTest<OP, false>>(cond, k, then, otherwise);
+      CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
+#undef CASE
+      default: break;
+    }
+  }
+  return MakeIf<ConditionTest>(cond, k, then, otherwise);
+}
 Node* Tree_While(Node* cond, Node* body) {
   Compare k;
   if (cond && cond->Comparison(&k) && k.source == Compare::LOCAL && k.right < 0) {
@@ -2040,6 +2182,7 @@ Node* Tree_Switch(Node* value, const std::vector<SwitchCase>& cases, const std::
 }
 Node* Tree_Flow(Flow flow) { return new FlowNode(flow); }
 Node* Tree_Return(Node* value) {
+  if (auto* fusable = dynamic_cast<FusableValue*>(value)) return fusable->Returned();
   if (int slot = Tree_PlainArgument(value); slot >= 0) return new ReturnSlotNode<true>(slot);
   if (int slot = Tree_PlainLocal(value); slot >= 0) return new ReturnSlotNode<false>(slot);
   return new ReturnNode(value);

@@ -166,6 +166,17 @@ Node* Tree_IncDec(VarNode* var, int delta, bool prefix);
 VarNode* Tree_Local(int slot);
 // The slot of a plain local (one without indices), else -1.
 int Tree_PlainLocal(const Node* n);
+// The slot of a plain argument (argument0..15), else -1.
+int Tree_PlainArgument(const Node* n);
+// A plain local or argument slot added to or multiplied by a real constant
+// (argument0 - 1, i * 2); a - k is taken as a + -k, which is the same real.
+struct SlotArithmetic {
+  bool argument;  // an argument slot, else a plain local
+  bool multiply;  // slot * k, else slot + k
+  int slot;
+  double k;
+};
+bool Tree_SlotArithmetic(const Node* n, SlotArithmetic* out);
 // Gives a variable its indices (the node may be replaced by a faster one).
 VarNode* Tree_Index(VarNode* var, Node* index1, Node* index2);
 VarNode* Tree_Argument(int slot);
