@@ -20,7 +20,7 @@ bool ReadSlot(int slot, RValue* value) {
 bool WriteSlot(int slot, RValue* value) {
   if (slot < 0 || slot >= ARGUMENT_SLOTS) return false;
   RValue_Copy(&g_ArgumentSlot[slot], value);
-  if (slot >= g_ArgumentUsed) g_ArgumentUsed = slot + 1;
+  if (slot >= g_ArgumentCounts.used) g_ArgumentCounts.used = slot + 1;
   return true;
 }
 
@@ -43,7 +43,7 @@ bool GV_Argument(CInstance*, int index, RValue* value) { return ReadSlot(index, 
 bool SV_Argument(CInstance*, int index, RValue* value) { return WriteSlot(index, value); }
 
 bool GV_ArgumentCount(CInstance*, int, RValue* value) {
-  RValue_SetReal(value, g_ArgumentCount);
+  RValue_SetReal(value, g_ArgumentCounts.count);
   return true;
 }
 

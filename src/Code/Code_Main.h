@@ -59,8 +59,16 @@ bool Code_CallFunction(int id, CInstance* self, CInstance* other, int argc, RVal
 // The 16 global argument slots a running unit reads as argument0..15.
 constexpr int ARGUMENT_SLOTS = 16;
 const RValue* Code_Argument(int index);
-// argument_count: the argument count of the running script call.
-extern int g_ArgumentCount;
+// The argument count of the running script call (argument_count) and how
+// many of its argument slots are in use (those from `used` on are the real
+// 0), side by side: a call saves and sets both as one word.
+struct CodeArgumentCounts {
+  int used;
+  int count;
+};
+extern CodeArgumentCounts g_ArgumentCounts;
+// argument_count: g_ArgumentCounts.count.
+extern int& g_ArgumentCount;
 
 // Saved argument slots. Save sets the slots (and argument_count) aside and
 // gives fresh ones, all the real 0; Set copies argc values (texts duplicated)

@@ -20,8 +20,8 @@ bool Code_CompileUnit(const std::string& text, bool expression, const std::strin
 
 std::string Code_ErrorText;
 bool Code_RuntimeError = false;
-int g_ArgumentCount = 0;
-int g_ArgumentUsed = 0;
+CodeArgumentCounts g_ArgumentCounts = {0, 0};
+int& g_ArgumentCount = g_ArgumentCounts.count;
 
 namespace {
 // Each running call (and each saved set) holds one frame; frames above the
@@ -108,15 +108,22 @@ inline RValue* TakeSlots() {
   return slot;
 }
 
-// Runs a unit inside the running one (caller; null at a boundary with no
-// unit running). A run-time error leaves the unit stack as it stands: the
-// boundary that catches it puts everything back.
-// Returns whether the code returned a value into out.
-[[gnu::always_inline]] inline bool RunUnit(const CCode* code, CInstance* self, CInstance* other, RValue* out,
-                                           Ctx* caller) {
+// The compiled unit of code; an error when there is none.
+inline const CodeUnit* UnitOf(const CCode* code) {
   const CodeUnit* unit = code->Unit();
   if (!unit) [[unlikely]]
     Code_Fail("The code %s is not compiled.", code->Name());
+  return unit;
+}
+
+// Runs code's unit inside the running one (caller; null at a boundary with
+// no unit running). A run-time error leaves the unit stack as it stands: the
+// boundary that catches it puts everything back. PROGRAM when the code is
+// known to be no expression (a script's).
+// Returns whether the code returned a value into out.
+template <bool PROGRAM = false>
+[[gnu::always_inline]] inline bool RunUnit(const CCode* code, const CodeUnit* unit, CInstance* self, CInstance* other,
+                                           RValue* out, Ctx* caller) {
   if (g_depth >= CODE_MAX_DEPTH || StackHere() < g_stackLimit) [[unlikely]]
     Code_Fail("Recursion too deep: code runs inside itself %d times.", g_depth);
   // Many scripts declare no locals: they leave the local stack alone.
@@ -132,7 +139,7 @@ inline RValue* TakeSlots() {
   ++g_depth;
   g_current = &c;
   bool returned = true;
-  if (code->IsExpression()) [[unlikely]] {
+  if (!PROGRAM && code->IsExpression()) [[unlikely]] {
     c.line = unit->root->line;
     unit->root->Eval(c, out);
   } else {
@@ -161,21 +168,18 @@ inline RValue* TakeSlots() {
 // Runs a script's unit with the argc values in slot (a frame from
 // TakeSlots) as its arguments, then frees the frame with whatever the
 // callee set (it may set more than it got). N is the likely argc, or -1.
-template <int N = -1>
-[[gnu::always_inline]] inline void RunScript(const CCode* code, CInstance* self, CInstance* other, RValue* slot, int argc,
-                                             RValue* out, Ctx* caller) {
+template <int N = -1, bool PROGRAM = false>
+[[gnu::always_inline]] inline void RunScript(const CCode* code, const CodeUnit* unit, CInstance* self, CInstance* other,
+                                             RValue* slot, int argc, RValue* out, Ctx* caller) {
   RValue* savedSlot = g_ArgumentSlot;
-  int savedUsed = g_ArgumentUsed;
-  int savedCount = g_ArgumentCount;
+  CodeArgumentCounts savedCounts = g_ArgumentCounts;
   g_ArgumentSlot = slot;
-  g_ArgumentUsed = argc;
-  g_ArgumentCount = argc;
-  RunUnit(code, self, other, out, caller);
-  ReleaseSlots<N>(slot, g_ArgumentUsed);
+  g_ArgumentCounts = {argc, argc};
+  RunUnit<PROGRAM>(code, unit, self, other, out, caller);
+  ReleaseSlots<N>(slot, g_ArgumentCounts.used);
   g_argumentTop = slot;
   g_ArgumentSlot = savedSlot;
-  g_ArgumentUsed = savedUsed;
-  g_ArgumentCount = savedCount;
+  g_ArgumentCounts = savedCounts;
 }
 
 // Where running units are entered from outside and their errors caught.
@@ -188,8 +192,7 @@ class Boundary {
   Boundary()
       : m_slot(g_ArgumentSlot),
         m_top(g_argumentTop),
-        m_used(g_ArgumentUsed),
-        m_count(g_ArgumentCount),
+        m_counts(g_ArgumentCounts),
         m_depth(g_depth),
         m_current(g_current),
         m_locals(g_localTop),
@@ -214,16 +217,14 @@ class Boundary {
     for (CVariable* v = m_locals; v < g_localTop; ++v) Variable_Clear(v);
     g_ArgumentSlot = m_slot;
     g_argumentTop = m_top;
-    g_ArgumentUsed = m_used;
-    g_ArgumentCount = m_count;
+    g_ArgumentCounts = m_counts;
     g_depth = m_depth;
     g_current = m_current;
     g_localTop = m_locals;
   }
   RValue* m_slot;
   RValue* m_top;
-  int m_used;
-  int m_count;
+  CodeArgumentCounts m_counts;
   int m_depth;
   Ctx* m_current;
   CVariable* m_locals;
@@ -244,7 +245,7 @@ void Dispatch(int id, CInstance* self, CInstance* other, int argc, RValue* args,
       if (move) std::swap(slot[k], args[k]);
       else RValue_Copy(&slot[k], &args[k]);
     }
-    RunScript(code, self, other, slot, argc, out, g_current);
+    RunScript(code, UnitOf(code), self, other, slot, argc, out, g_current);
     return;
   }
   const RFunction* f = Function_Get(id);
@@ -289,7 +290,7 @@ class ScriptCallNode final : public CallBase {
         w.how = ARGUMENT;
       } else if (Tree_SlotArithmetic(args[k], &op)) {
         // slot * k is slot * k + -0, and slot + k is slot * 1 + k: the same reals.
-        w.how = OPERATION, w.argument = op.argument, w.slot = op.slot;
+        w.how = op.argument ? ARGUMENT_OPERATION : LOCAL_OPERATION, w.slot = op.slot;
         w.times = op.multiply ? op.k : 1.0;
         w.add = op.multiply ? -0.0 : op.k;
       } else {
@@ -307,22 +308,19 @@ class ScriptCallNode final : public CallBase {
         slot[k].val = w.add;  // the slot is already a real
       } else if (w.how == LOCAL) {
         Value_CopyOut(&slot[k], c.locals[w.slot].value);
-      } else if (w.how == OPERATION) {
-        const RValue& v = w.argument ? g_ArgumentSlot[w.slot] : c.locals[w.slot].value;
-        if (v.kind == VALUE_STRING) [[unlikely]]
-          args[k]->Eval(c, &slot[k]);  // the operator's error or its text
-        else
-          slot[k].val = v.val * w.times + w.add;
+      } else if (w.how == ARGUMENT_OPERATION) {
+        Operation(c, k, g_ArgumentSlot[w.slot], &slot[k]);
+      } else if (w.how == LOCAL_OPERATION) {
+        Operation(c, k, c.locals[w.slot].value, &slot[k]);
       } else if (w.how == ARGUMENT) {
         Value_CopyOut(&slot[k], g_ArgumentSlot[w.slot]);
       } else {
         args[k]->Eval(c, &slot[k]);
       }
     }
-    const CCode* found = code;
-    if (!found) [[unlikely]]
-      found = Find();
-    RunScript<N>(found, c.self, c.other, slot, count, out, &c);
+    if (!unit) [[unlikely]]
+      Find();
+    RunScript<N, true>(code, unit, c.self, c.other, slot, count, out, &c);
   }
   void Eval(Ctx& c, RValue* out) const override { Call(c, out); }
   double Real(Ctx& c, RValue* spill) const override {
@@ -331,18 +329,26 @@ class ScriptCallNode final : public CallBase {
   }
 
  private:
-  // Scripts compile after their callers: the code is found at the first call.
-  [[gnu::noinline]] const CCode* Find() const {
-    code = Script_GetCode(index);
-    if (!code) Code_Fail("Trying to execute non-existing script.");
-    return code;
+  // Argument k, an operation on the value v of a slot, into out (the real 0).
+  [[gnu::always_inline]] void Operation(Ctx& c, int k, const RValue& v, RValue* out) const {
+    if (v.kind == VALUE_STRING) [[unlikely]]
+      return args[k]->Eval(c, out);  // the operator's error or its text
+    out->val = v.val * way[k].times + way[k].add;
+  }
+  // Scripts compile after their callers: the code and its unit are found at
+  // the first call.
+  [[gnu::noinline]] void Find() const {
+    const CCode* found = Script_GetCode(index);
+    if (!found) Code_Fail("Trying to execute non-existing script.");
+    unit = UnitOf(found);
+    code = found;
   }
   int index;
   mutable const CCode* code = nullptr;
-  enum How : unsigned char { NODE, REAL, LOCAL, ARGUMENT, OPERATION };
+  mutable const CodeUnit* unit = nullptr;
+  enum How : unsigned char { NODE, REAL, LOCAL, ARGUMENT, LOCAL_OPERATION, ARGUMENT_OPERATION };
   struct Way {
     How how = NODE;
-    bool argument = false;  // the slot an operation reads is an argument slot, else a local
     int slot = -1;          // the local or argument slot read
     double times = 1.0;     // an operation's factor
     double add = 0.0;       // an operation's addend, or the real constant
@@ -394,7 +400,7 @@ bool RunGuarded(CInstance* self, CInstance* other, CCode* code, RValue* result) 
     Boundary boundary;
     if (!code) Code_Fail("No code to run.");
     Temp value;
-    if (RunUnit(code, self, other, &value, g_current)) Value_Take(result, &value);
+    if (RunUnit(code, UnitOf(code), self, other, &value, g_current)) Value_Take(result, &value);
     return true;
   } catch (const CodeFault& f) {
     Code_ErrorText = f.text;
@@ -445,7 +451,7 @@ bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* o
     if (argc < 0) argc = 0;
     RValue* slot = TakeSlots();
     for (int k = 0; k < argc; ++k) RValue_Copy(&slot[k], &args[k]);
-    RunScript(code, self, other, slot, argc, result, g_current);
+    RunScript(code, UnitOf(code), self, other, slot, argc, result, g_current);
     return true;
   } catch (const CodeFault& f) {
     Code_RuntimeError = true;
@@ -462,14 +468,14 @@ const RValue* Code_Argument(int index) {
 
 void Code_Arguments_Save(CodeArgumentSave* save) {
   save->frame = g_ArgumentSlot;
-  save->used = g_ArgumentUsed;
-  save->count = g_ArgumentCount;
+  save->used = g_ArgumentCounts.used;
+  save->count = g_ArgumentCounts.count;
   save->top = g_argumentTop;
   // Past the end the fresh slots share the last frame: only nesting far
   // beyond the unit depth limit gets there.
   g_ArgumentSlot = g_argumentTop;
   if (g_argumentTop < g_argumentEnd) g_argumentTop += ARGUMENT_SLOTS;
-  g_ArgumentUsed = 0;
+  g_ArgumentCounts.used = 0;
 }
 
 void Code_Arguments_Set(int argc, const RValue* args) {
@@ -478,14 +484,13 @@ void Code_Arguments_Set(int argc, const RValue* args) {
     if (k < argc) RValue_Copy(&g_ArgumentSlot[k], &args[k]);
     else RValue_Free(&g_ArgumentSlot[k]);
   }
-  g_ArgumentUsed = argc < 0 ? 0 : argc;
+  g_ArgumentCounts.used = argc < 0 ? 0 : argc;
 }
 
 void Code_Arguments_Restore(CodeArgumentSave* save) {
-  for (int k = 0; k < g_ArgumentUsed; ++k) RValue_Free(&g_ArgumentSlot[k]);
+  for (int k = 0; k < g_ArgumentCounts.used; ++k) RValue_Free(&g_ArgumentSlot[k]);
   g_ArgumentSlot = save->frame;
   g_argumentTop = save->top;
-  g_ArgumentUsed = save->used;
-  g_ArgumentCount = save->count;
+  g_ArgumentCounts = {save->used, save->count};
   save->used = 0;
 }

@@ -10,6 +10,7 @@
 #include "Base/Convert.h"
 #include "Base/String_Helpers.h"
 #include "Base/Text_Real.h"
+#include "Code/Code_Main.h"
 #include "Code/Function_Main.h"
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
@@ -1292,7 +1293,7 @@ class ArgumentVar final : public VarNode {
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
     int k = Slot(c);
     Store(this, &g_ArgumentSlot[k], op, value);
-    if (k >= g_ArgumentUsed) g_ArgumentUsed = k + 1;
+    if (k >= g_ArgumentCounts.used) g_ArgumentCounts.used = k + 1;
   }
   int slot;  // -1: argument[index]
 };

@@ -209,9 +209,8 @@ void Code_BinaryOp(TokenKind op, const RValue& a, const RValue& b, RValue* out);
 
 // The argument slots of the running call: a frame of 16 on a stack, so a
 // call gives its callee fresh slots without moving the caller's. Slots from
-// g_ArgumentUsed on are the real 0.
+// g_ArgumentCounts.used on are the real 0.
 extern RValue* g_ArgumentSlot;
-extern int g_ArgumentUsed;
 
 // The argument slot a built-in variable index stands for: 0..15 for
 // argument0..15, 16 for argument (indexed), -1 for any other.
