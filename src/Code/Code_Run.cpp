@@ -354,7 +354,52 @@ class ScriptCallNode final : public CallBase {
     double add = 0.0;       // an operation's addend, or the real constant
   } way[MAX_ARGUMENTS];
 };
+
+// local = call, local += call, local -= call (OP): the call's value is made
+// into a value of the statement's own and, a real, stored straight into a
+// local holding no text; anything else is stored as the local's Assign does.
+template <int N, TokenKind OP>
+class LocalCallStore final : public Node {
+ public:
+  LocalCallStore(VarNode* v, int s, const ScriptCallNode<N>* e) : var(v), slot(s), call(e) {}
+  int Exec(Ctx& c) const override {
+    Temp t;
+    call->Call(c, &t);
+    RValue& e = c.locals[slot].value;
+    if (t.kind == VALUE_REAL && e.kind != VALUE_STRING) [[likely]] {
+      e.kind = VALUE_REAL;
+      e.val = OP == TK_ASSIGN ? t.val : OP == TK_PLUSASSIGN ? e.val + t.val : e.val - t.val;
+      return FLOW_NORMAL;
+    }
+    var->Assign(c, OP, &t);
+    return FLOW_NORMAL;
+  }
+  VarNode* var;
+  int slot;
+  const ScriptCallNode<N>* call;
+};
+
+template <int N>
+Node* CallStore(VarNode* var, int slot, TokenKind op, Node* value) {
+  auto* call = dynamic_cast<const ScriptCallNode<N>*>(value);
+  if (!call) return nullptr;
+  switch (op) {
+    case TK_ASSIGN: return new LocalCallStore<N, TK_ASSIGN>(var, slot, call);
+    case TK_PLUSASSIGN: return new LocalCallStore<N, TK_PLUSASSIGN>(var, slot, call);
+    case TK_MINUSASSIGN: return new LocalCallStore<N, TK_MINUSASSIGN>(var, slot, call);
+    default: return nullptr;
+  }
+}
 }  // namespace
+
+Node* Tree_ScriptCallStore(VarNode* var, int slot, TokenKind op, Node* value) {
+  Node* store = CallStore<0>(var, slot, op, value);
+  if (!store) store = CallStore<1>(var, slot, op, value);
+  if (!store) store = CallStore<2>(var, slot, op, value);
+  if (!store) store = CallStore<3>(var, slot, op, value);
+  if (!store) store = CallStore<-1>(var, slot, op, value);
+  return store;
+}
 
 Node* Tree_ScriptCall(int index, const std::vector<Node*>& args) {
   switch (args.size()) {

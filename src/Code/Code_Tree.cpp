@@ -1718,6 +1718,8 @@ Node* Tree_Assign(VarNode* var, TokenKind op, Node* value) {
     return MakeDirectAssign<LocalIndexed>(var, op, value);
   }
   int slot = Tree_PlainLocal(var);
+  if (slot >= 0)
+    if (Node* store = Tree_ScriptCallStore(var, slot, op, value)) return store;
   if (slot >= 0 && op == TK_ASSIGN) {
     if (auto* fusable = dynamic_cast<FusableValue*>(value))
       if (Node* set = fusable->LocalSet(var, slot)) return set;

@@ -223,6 +223,11 @@ void Code_Dispatch(int id, Ctx& c, int argc, RValue* args, RValue* out);
 // runner, which it uses directly).
 Node* Tree_ScriptCall(int index, const std::vector<Node*>& args);
 
+// The statement local = value, local += value or local -= value (op) for a
+// plain local of that slot when value is a script call: the call's value
+// goes to the local within the statement. Null for any other value or op.
+Node* Tree_ScriptCallStore(VarNode* var, int slot, TokenKind op, Node* value);
+
 // Runs a script's unit at a boundary with copies of the arguments; on a
 // run-time error records "In script NAME:\n..." through Code_Error.
 bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* other, int argc, RValue* args,

@@ -73,3 +73,15 @@ TEST_F(CodeCallShapes, ReturnedOperatorsMeetTextsAndCallsAsElsewhere) {
   EXPECT_EQ(Run("return ident(1) / (ident(1) - 1);"), "error: Test (line 1): Division by zero.");
   EXPECT_EQ(MemoryManager::LiveBlocks(), live);
 }
+
+TEST_F(CodeCallShapes, LocalsStoringACallsValueTakeTextsAsAnyStore) {
+  const int64_t live = MemoryManager::LiveBlocks();
+  EXPECT_EQ(Run("var i, s; s = 0; for (i = 0; i < 10; i += 1) s += mul_add(i, 2, 3); return s;"), "105");
+  EXPECT_EQ(Run("var s; s = 10; s -= ident(3); s -= nothing(); return s;"), "7");
+  EXPECT_EQ(Run("var s; s = \"a\"; s += ident(\"b\"); s += pick(1, \"c\", 0); return s;"), "\"abc\"");
+  EXPECT_EQ(Run("var s; s = \"a\"; s = ident(2); return s;"), "2");
+  EXPECT_EQ(Run("var s; s = 1; s = ident(\"t\"); return s;"), "\"t\"");
+  EXPECT_EQ(Run("var s;\ns = 1;\ns += ident(\"b\");"), "error: Test (line 3): Wrong type of arguments to +.");
+  EXPECT_EQ(Run("var s; s = \"a\"; s -= ident(1);"), "error: Test (line 1): Wrong type of arguments to -.");
+  EXPECT_EQ(MemoryManager::LiveBlocks(), live);
+}
