@@ -1,5 +1,7 @@
 #include "Platform/MemoryManager.h"
 
+#include <malloc.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -302,8 +304,23 @@ BlockHeader* LiveHeader(const void* block) {
   return SingleHeader(block, &slot);
 }
 
+// The C heap's policy, set before its first block of ours: freed memory at
+// the top of the heap is kept up to kHeapKept rather than given back to the
+// system at once, as code that drops a big array often builds the next one
+// soon after, and memory given back is faulted in again page by page. Blocks
+// from kOwnMapping up are mappings of their own, given back when freed.
+constexpr int kHeapKept = 64 << 20;
+constexpr int kOwnMapping = 4 << 20;
+bool SetHeapPolicy() {
+  mallopt(M_MMAP_THRESHOLD, kOwnMapping);
+  mallopt(M_TRIM_THRESHOLD, kHeapKept);
+  return true;
+}
+
 // A block of its own from the C heap, registered in the live table.
 [[gnu::noinline]] void* AllocSingle(size_t size, const char* file, int line, bool clear) {
+  static const bool policy = SetHeapPolicy();
+  (void)policy;
   if (size == 0) return nullptr;
   if (size > kMaxSize) {
     Console_Printf("MemoryManager: refused a block of %zu bytes (%s:%d)\n", size, file ? file : "?", line);
