@@ -1441,7 +1441,8 @@ class LocalAssignNode final : public AssignNode {
   }
   int Exec(Ctx& c) const override {
     RValue& e = c.locals[slot].value;
-    if constexpr (OP == TK_PLUSASSIGN && !CONSTANT) {
+    // Only a text constant gives a piece, and its node is a plain Node.
+    if constexpr (OP == TK_PLUSASSIGN && !CONSTANT && std::is_same_v<VALUE, Node>) {
       if (piece && e.kind == VALUE_STRING && e.str) {
         AppendInPlace(&e, piece);  // s += "text": the text is not copied first
         return FLOW_NORMAL;

@@ -23,9 +23,10 @@ struct CVariable {
 // The element (i, j), null when it lies outside the stored rows and columns.
 inline RValue* Variable_Element(CVariable* v, int i, int j) {
   if ((i | j) == 0) return &v->value;
-  if (i < 0 || j < 0 || i >= v->rows) return nullptr;
+  // As unsigned, a negative index is past every count.
+  if (static_cast<unsigned>(i) >= static_cast<unsigned>(v->rows)) return nullptr;
   RVariableRow& r = v->row[i];
-  return j < r.length ? &r.items[j] : nullptr;
+  return static_cast<unsigned>(j) < static_cast<unsigned>(r.length) ? &r.items[j] : nullptr;
 }
 // The element (i, j), growing the rows and columns to hold it (new elements
 // are the real 0). Indices must be 0 .. 31999.
