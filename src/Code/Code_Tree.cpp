@@ -1,5 +1,6 @@
 #include "Code/Code_Tree.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <deque>
@@ -1904,57 +1905,110 @@ class WithNode final : public Node {
 class SwitchNode final : public Node {
  public:
   SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), body(b) {
+    head.fill(-1);
+    std::array<int, 256> tail;
+    tail.fill(-1);
     for (const SwitchCase& x : k) {
       if (!x.value) {
-        fallback = x.position;  // the last default label counts
+        fallback = TargetAt(b, x.position);  // the last default label counts
         continue;
       }
       constant = constant && x.value->Constant();
       const RValue* k = x.value->Constant();
       const char* text = k && k->kind == VALUE_STRING ? RValue_Text(*k) : nullptr;
-      labels.push_back({x.value, k, text, text ? static_cast<unsigned char>(*text) : -1, x.position});
+      labels.push_back({x.value, k, text, -1, TargetAt(b, x.position)});
+      if (!text) continue;
+      // Text labels are chained by first byte, each chain in label order.
+      int n = static_cast<int>(labels.size()) - 1;
+      unsigned char first = static_cast<unsigned char>(*text);
+      (tail[first] < 0 ? head[first] : labels[tail[first]].next) = n;
+      tail[first] = n;
     }
   }
   int Exec(Ctx& c) const override {
     // With constant cases no code runs before the body: a stored value is
     // compared where it stands, and each case's constant where it stands.
     Temp spill;
-    const RValue& v = constant ? *value->Read(c, &spill) : (value->Eval(c, &spill), spill);
-    int start = constant && v.kind == VALUE_STRING ? TextStart(RValue_Text(v)) : Start(c, v);
-    if (start < 0) return FLOW_NORMAL;
-    int r = body.Run(c, static_cast<size_t>(start));
-    return r == FLOW_BREAK ? FLOW_NORMAL : r;
+    const RValue* v = constant ? value->Read(c, &spill) : Evaluated(c, &spill);
+    const Target* t = constant && v->kind == VALUE_STRING ? TextTarget(RValue_Text(*v)) : Start(c, *v);
+    if (t->slot >= 0) {
+      RValue& e = c.locals[t->slot].value;
+      if (e.kind != VALUE_STRING) [[likely]] {
+        e.kind = VALUE_REAL;
+        e.val += t->delta;
+        if (t->line >= 0) c.line = t->line;
+        return FLOW_NORMAL;
+      }
+    }
+    return t->position < 0 ? FLOW_NORMAL : Enter(c, t->position);
   }
-  // Where the body starts for a text when every label is a constant: the
-  // text is compared with the text labels where they stand.
-  int TextStart(const char* text) const {
-    int first = static_cast<unsigned char>(*text);
-    for (const Label& label : labels)
-      if (label.first == first && std::strcmp(text, label.text) == 0) return label.position;
-    return fallback;
+
+ private:
+  // Where a label leads. A case that only steps a plain local and then
+  // breaks or ends the body is run here without the statement loop.
+  struct Target {
+    int position = -1;  // of the first statement after the label, -1 for none
+    int slot = -1;      // the stepped local of such a case, else -1
+    int line = -1;      // the line of its break, -1 when it ends the body
+    double delta = 0.0;
+  };
+  struct Label {
+    const Node* node;
+    const RValue* constant;  // the case's constant, else null
+    const char* text;        // the constant's text when it is a string, else null
+    int next;                // the next text label with the same first byte, else -1
+    Target target;
+  };
+  static Target TargetAt(const std::vector<Node*>& b, int position) {
+    Target t;
+    t.position = position;
+    size_t p = static_cast<size_t>(position);
+    if (p >= b.size() || !b[p]->LocalStep(&t.slot, &t.delta)) {
+      t.slot = -1;
+      return t;
+    }
+    if (p + 1 == b.size()) return t;
+    auto* flow = dynamic_cast<const FlowNode*>(b[p + 1]);
+    if (flow && flow->flow == FLOW_BREAK) t.line = flow->line;
+    else t.slot = -1;
+    return t;
   }
-  [[gnu::noinline]] int Start(Ctx& c, const RValue& v) const {
+  const RValue* Evaluated(Ctx& c, RValue* spill) const {
+    value->Eval(c, spill);
+    return spill;
+  }
+  // Where the body starts for a text when every label is a constant: only
+  // the labels sharing the text's first byte are compared, in order.
+  const Target* TextTarget(const char* text) const {
+    unsigned char first = static_cast<unsigned char>(*text);
+    for (int k = head[first]; k >= 0; k = labels[k].next) {
+      const Label& label = labels[k];
+      if (first == 0) return &label.target;
+      if (label.text[1] == text[1] && (text[1] == 0 || std::strcmp(text + 2, label.text + 2) == 0))
+        return &label.target;
+    }
+    return &fallback;
+  }
+  [[gnu::noinline]] const Target* Start(Ctx& c, const RValue& v) const {
     for (const Label& label : labels)
-      if (label.constant ? SameValue(v, *label.constant) : Matches(c, v, label.node)) return label.position;
-    return fallback;
+      if (label.constant ? SameValue(v, *label.constant) : Matches(c, v, label.node)) return &label.target;
+    return &fallback;
   }
   static bool Matches(Ctx& c, const RValue& v, const Node* value) {
     Temp x;
     value->Eval(c, &x);
     return SameValue(v, x);
   }
-  struct Label {
-    const Node* node;
-    const RValue* constant;  // the case's constant, else null
-    const char* text;        // the constant's text when it is a string, else null
-    int first;               // the text's first byte, else -1
-    int position;            // of the first statement after the label
-  };
+  [[gnu::noinline]] int Enter(Ctx& c, int position) const {
+    int r = body.Run(c, static_cast<size_t>(position));
+    return r == FLOW_BREAK ? FLOW_NORMAL : r;
+  }
   Node* value;
   std::vector<Label> labels;  // in order, without the default label
+  std::array<int, 256> head;  // the first text label of each first byte, else -1
   Statements body;
   bool constant = true;  // every case is a constant
-  int fallback = -1;     // where the default label stands, else -1
+  Target fallback;       // where the default label leads
 };
 
 class ReturnNode final : public Node {
