@@ -448,11 +448,23 @@ class TextEqualNode final : public Node {
 // other value is read where it stands and the constant is never copied.
 // When the other side is string(x), x's text is written straight into the
 // joined text, as string() would give it, without a text of its own.
+class TextJoinBase : public Node {
+ public:
+  // Whether the other side is string(x).
+  virtual bool JoinsString() const = 0;
+  // For string(x) on the other side: the joined text written into buf when
+  // it fits in size bytes (out then shows buf), else made into a text of
+  // out's own as Eval makes it; true when it lies in buf.
+  virtual bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out) const = 0;
+};
+
 template <bool CONSTANT_LEFT>
-class TextJoinNode final : public Node {
+class TextJoinNode final : public TextJoinBase {
  public:
   TextJoinNode(Node* n, const RValue& text)
-      : other(n), number(StringCallArgument(n)), k(text), kLength(std::strlen(RValue_Text(text))) {}
+      : other(n), number(StringCallArgument(n)), k(text), kLength(std::strlen(RValue_Text(text))) {
+    if (kLength < sizeof kPadded) std::memcpy(kPadded, RValue_Text(text), kLength);
+  }
   double Real(Ctx& c, RValue* spill) const override {
     if (number) return JoinString(c, spill);
     Temp t;
@@ -488,6 +500,7 @@ class TextJoinNode final : public Node {
   const Node* number;  // x when the other side is string(x), else null
   const RValue& k;     // the constant node's value, which lives as long as this node
   size_t kLength;
+  char kPadded[16] = {};  // a short constant's text and zeros, copied whole
 
  private:
   void Join(const char* x, size_t n, RValue* out) const {
@@ -497,18 +510,50 @@ class TextJoinNode final : public Node {
   // The constant joined with string(x): a text as it is, a whole number's
   // digits, else the two decimals of Real_ToText.
   double JoinString(Ctx& c, RValue* spill) const {
+    JoinStringInto(c, nullptr, 0, spill);
+    return 0.0;
+  }
+
+ public:
+  bool JoinsString() const override { return number != nullptr; }
+  bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out) const override {
     Temp t;
     const RValue* v = number->Read(c, &t);
+    char digits[12];
+    std::string decimals;
+    const char* x = digits;
+    size_t n;
     if (v->kind == VALUE_STRING) {
-      const char* x = RValue_Text(*v);
-      Join(x, std::strlen(x), spill);
-    } else if (char digits[12]; size_t n = Real_ToWholeText(v->val, digits)) {
-      Join(digits, n, spill);
-    } else {
-      std::string text = Real_ToText(v->val);
-      Join(text.data(), text.size(), spill);
+      x = RValue_Text(*v);
+      n = std::strlen(x);
+    } else if (!(n = Real_ToWholeText(v->val, digits))) {
+      decimals = Real_ToText(v->val);
+      x = decimals.data();
+      n = decimals.size();
     }
-    return 0.0;
+    if (kLength + n >= size) {
+      Join(x, n, out);
+      return false;
+    }
+    if (x == digits && kLength < sizeof kPadded && size >= sizeof kPadded + sizeof digits) {
+      // Copies of fixed size, past the text's end (which buf has room for).
+      if (CONSTANT_LEFT) {
+        std::memcpy(buf, kPadded, sizeof kPadded);
+        std::memcpy(buf + kLength, digits, sizeof digits);
+        buf[kLength + n] = '\0';
+      } else {
+        std::memcpy(buf, digits, sizeof digits);
+        std::memcpy(buf + n, kPadded, sizeof kPadded);
+      }
+    } else {
+      std::memcpy(buf + (CONSTANT_LEFT ? 0 : n), RValue_Text(k), kLength);
+      std::memcpy(buf + (CONSTANT_LEFT ? kLength : 0), x, n);
+      buf[kLength + n] = '\0';
+    }
+    out->kind = VALUE_STRING;
+    out->str = buf;
+    out->val = 0.0;
+    return true;
   }
 };
 
@@ -1550,7 +1595,7 @@ struct Arguments {
   Arguments& operator=(const Arguments&) = delete;
   RValue* v;
   const int count;
-  const unsigned lent;
+  unsigned lent;
 };
 
 // A call of a built-in (or of an extension function). COUNT is the number of
@@ -1566,16 +1611,26 @@ class CallNode final : public CallBase {
     // A built-in's entry never changes once added: its handler is called directly.
     const RFunction* f = id < FUNCTION_ID_SCRIPT ? Function_Get(id) : nullptr;
     routine = f ? f->routine : nullptr;
+    for (int k = 0; k < argc && routine && !join; ++k) {
+      auto* j = dynamic_cast<const TextJoinBase*>(args[k]);
+      if (j && j->JoinsString()) {
+        join = j;
+        joinArgument = k;
+      }
+    }
   }
   void Eval(Ctx& c, RValue* out) const override {
     const int n = COUNT >= 0 ? COUNT : argc;
     RValue own[MAX_ARGUMENTS];
+    char joined[kJoinedLength];
     Arguments a(n, lent, own);
     for (int k = 0; k < n; ++k) {
       // A built-in reads its arguments and no code it runs can reach the
-      // caller's locals: a local's text is lent, not copied.
+      // caller's locals: a local's text is lent, not copied. So is a short
+      // text joined with string(x) (a map key "k" + string(i)), made here.
       if (local[k] >= 0) a.v[k] = c.locals[local[k]].value;
-      else args[k]->Eval(c, &a.v[k]);
+      else if (k != joinArgument) args[k]->Eval(c, &a.v[k]);
+      else if (join->JoinStringInto(c, joined, sizeof joined, &a.v[k])) a.lent |= 1u << k;
     }
     if (routine) routine(*out, c.self, c.other, n, a.v);
     else Code_Dispatch(id, c, n, a.v, out);
@@ -1584,6 +1639,11 @@ class CallNode final : public CallBase {
   TRoutine routine;
   unsigned lent = 0;         // the arguments that are plain locals
   int local[MAX_ARGUMENTS];  // the plain local an argument is, else -1
+  const TextJoinBase* join = nullptr;  // the first argument joining string(x) to a text, else null
+  int joinArgument = -1;
+
+ private:
+  static constexpr size_t kJoinedLength = 48;
 };
 
 // n when it is a call of the built-in of that name (or of any name its
