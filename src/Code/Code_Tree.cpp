@@ -520,40 +520,49 @@ class TextJoinNode final : public TextJoinBase {
     Temp t;
     const RValue* v = number->Read(c, &t);
     char digits[12];
-    std::string decimals;
-    const char* x = digits;
     size_t n;
-    if (v->kind == VALUE_STRING) {
-      x = RValue_Text(*v);
-      n = std::strlen(x);
-    } else if (!(n = Real_ToWholeText(v->val, digits))) {
-      decimals = Real_ToText(v->val);
-      x = decimals.data();
-      n = decimals.size();
+    if (v->kind == VALUE_STRING || !(n = Real_ToWholeText(v->val, digits))) return JoinOther(*v, buf, size, out);
+    if (kLength >= sizeof kPadded || size < sizeof kPadded + sizeof digits) return Place(digits, n, buf, size, out);
+    // Copies of fixed size, past the text's end (which buf has room for).
+    if (CONSTANT_LEFT) {
+      std::memcpy(buf, kPadded, sizeof kPadded);
+      std::memcpy(buf + kLength, digits, sizeof digits);
+      buf[kLength + n] = '\0';
+    } else {
+      std::memcpy(buf, digits, sizeof digits);
+      std::memcpy(buf + n, kPadded, sizeof kPadded);
     }
+    ShowText(buf, out);
+    return true;
+  }
+
+ private:
+  // string(x) of a text or of a real with decimals joined.
+  [[gnu::noinline]] bool JoinOther(const RValue& v, char* buf, size_t size, RValue* out) const {
+    if (v.kind == VALUE_STRING) {
+      const char* x = RValue_Text(v);
+      return Place(x, std::strlen(x), buf, size, out);
+    }
+    std::string text = Real_ToText(v.val);
+    return Place(text.data(), text.size(), buf, size, out);
+  }
+  // The join of x's n bytes in buf when it fits, else in a text of out's own.
+  bool Place(const char* x, size_t n, char* buf, size_t size, RValue* out) const {
     if (kLength + n >= size) {
       Join(x, n, out);
       return false;
     }
-    if (x == digits && kLength < sizeof kPadded && size >= sizeof kPadded + sizeof digits) {
-      // Copies of fixed size, past the text's end (which buf has room for).
-      if (CONSTANT_LEFT) {
-        std::memcpy(buf, kPadded, sizeof kPadded);
-        std::memcpy(buf + kLength, digits, sizeof digits);
-        buf[kLength + n] = '\0';
-      } else {
-        std::memcpy(buf, digits, sizeof digits);
-        std::memcpy(buf + n, kPadded, sizeof kPadded);
-      }
-    } else {
-      std::memcpy(buf + (CONSTANT_LEFT ? 0 : n), RValue_Text(k), kLength);
-      std::memcpy(buf + (CONSTANT_LEFT ? kLength : 0), x, n);
-      buf[kLength + n] = '\0';
-    }
+    std::memcpy(buf + (CONSTANT_LEFT ? 0 : n), RValue_Text(k), kLength);
+    std::memcpy(buf + (CONSTANT_LEFT ? kLength : 0), x, n);
+    buf[kLength + n] = '\0';
+    ShowText(buf, out);
+    return true;
+  }
+  // out, a cleared argument, shows the text in buf.
+  static void ShowText(char* buf, RValue* out) {
     out->kind = VALUE_STRING;
     out->str = buf;
     out->val = 0.0;
-    return true;
   }
 };
 
