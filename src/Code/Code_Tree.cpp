@@ -1,5 +1,6 @@
 #include "Code/Code_Tree.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <deque>
@@ -507,11 +508,23 @@ class TextEqualNode final : public Node {
 // other value is read where it stands and the constant is never copied.
 // When the other side is string(x), x's text is written straight into the
 // joined text, as string() would give it, without a text of its own.
+class TextJoinBase : public Node {
+ public:
+  // Whether the other side is string(x).
+  virtual bool JoinsString() const = 0;
+  // For string(x) on the other side: the joined text written into buf when
+  // it fits in size bytes (out then shows buf), else made into a text of
+  // out's own as Eval makes it; true when it lies in buf.
+  virtual bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out) const = 0;
+};
+
 template <bool CONSTANT_LEFT>
-class TextJoinNode final : public Node {
+class TextJoinNode final : public TextJoinBase {
  public:
   TextJoinNode(Node* n, const RValue& text)
-      : other(n), number(StringCallArgument(n)), k(text), kLength(std::strlen(RValue_Text(text))) {}
+      : other(n), number(StringCallArgument(n)), k(text), kLength(std::strlen(RValue_Text(text))) {
+    if (kLength < sizeof kPadded) std::memcpy(kPadded, RValue_Text(text), kLength);
+  }
   double Real(Ctx& c, RValue* spill) const override {
     if (number) return JoinString(c, spill);
     Temp t;
@@ -547,6 +560,7 @@ class TextJoinNode final : public Node {
   const Node* number;  // x when the other side is string(x), else null
   const RValue& k;     // the constant node's value, which lives as long as this node
   size_t kLength;
+  char kPadded[16] = {};  // a short constant's text and zeros, copied whole
 
  private:
   void Join(const char* x, size_t n, RValue* out) const {
@@ -556,18 +570,59 @@ class TextJoinNode final : public Node {
   // The constant joined with string(x): a text as it is, a whole number's
   // digits, else the two decimals of Real_ToText.
   double JoinString(Ctx& c, RValue* spill) const {
+    JoinStringInto(c, nullptr, 0, spill);
+    return 0.0;
+  }
+
+ public:
+  bool JoinsString() const override { return number != nullptr; }
+  bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out) const override {
     Temp t;
     const RValue* v = number->Read(c, &t);
-    if (v->kind == VALUE_STRING) {
-      const char* x = RValue_Text(*v);
-      Join(x, std::strlen(x), spill);
-    } else if (char digits[12]; size_t n = Real_ToWholeText(v->val, digits)) {
-      Join(digits, n, spill);
+    char digits[12];
+    size_t n;
+    if (v->kind == VALUE_STRING || !(n = Real_ToWholeText(v->val, digits))) return JoinOther(*v, buf, size, out);
+    if (kLength >= sizeof kPadded || size < sizeof kPadded + sizeof digits) return Place(digits, n, buf, size, out);
+    // Copies of fixed size, past the text's end (which buf has room for).
+    if (CONSTANT_LEFT) {
+      std::memcpy(buf, kPadded, sizeof kPadded);
+      std::memcpy(buf + kLength, digits, sizeof digits);
+      buf[kLength + n] = '\0';
     } else {
-      std::string text = Real_ToText(v->val);
-      Join(text.data(), text.size(), spill);
+      std::memcpy(buf, digits, sizeof digits);
+      std::memcpy(buf + n, kPadded, sizeof kPadded);
     }
-    return 0.0;
+    ShowText(buf, out);
+    return true;
+  }
+
+ private:
+  // string(x) of a text or of a real with decimals joined.
+  [[gnu::noinline]] bool JoinOther(const RValue& v, char* buf, size_t size, RValue* out) const {
+    if (v.kind == VALUE_STRING) {
+      const char* x = RValue_Text(v);
+      return Place(x, std::strlen(x), buf, size, out);
+    }
+    std::string text = Real_ToText(v.val);
+    return Place(text.data(), text.size(), buf, size, out);
+  }
+  // The join of x's n bytes in buf when it fits, else in a text of out's own.
+  bool Place(const char* x, size_t n, char* buf, size_t size, RValue* out) const {
+    if (kLength + n >= size) {
+      Join(x, n, out);
+      return false;
+    }
+    std::memcpy(buf + (CONSTANT_LEFT ? 0 : n), RValue_Text(k), kLength);
+    std::memcpy(buf + (CONSTANT_LEFT ? kLength : 0), x, n);
+    buf[kLength + n] = '\0';
+    ShowText(buf, out);
+    return true;
+  }
+  // out, a cleared argument, shows the text in buf.
+  static void ShowText(char* buf, RValue* out) {
+    out->kind = VALUE_STRING;
+    out->str = buf;
+    out->val = 0.0;
   }
 };
 
@@ -1507,7 +1562,8 @@ class LocalAssignNode final : public AssignNode {
   }
   int Exec(Ctx& c) const override {
     RValue& e = c.locals[slot].value;
-    if constexpr (OP == TK_PLUSASSIGN && !CONSTANT) {
+    // Only a text constant gives a piece, and its node is a plain Node.
+    if constexpr (OP == TK_PLUSASSIGN && !CONSTANT && std::is_same_v<VALUE, Node>) {
       if (piece && e.kind == VALUE_STRING && e.str) {
         AppendInPlace(&e, piece);  // s += "text": the text is not copied first
         return FLOW_NORMAL;
@@ -1615,7 +1671,7 @@ struct Arguments {
   Arguments& operator=(const Arguments&) = delete;
   RValue* v;
   const int count;
-  const unsigned lent;
+  unsigned lent;
 };
 
 // A call of a built-in (or of an extension function). COUNT is the number of
@@ -1631,16 +1687,26 @@ class CallNode final : public CallBase {
     // A built-in's entry never changes once added: its handler is called directly.
     const RFunction* f = id < FUNCTION_ID_SCRIPT ? Function_Get(id) : nullptr;
     routine = f ? f->routine : nullptr;
+    for (int k = 0; k < argc && routine && !join; ++k) {
+      auto* j = dynamic_cast<const TextJoinBase*>(args[k]);
+      if (j && j->JoinsString()) {
+        join = j;
+        joinArgument = k;
+      }
+    }
   }
   void Eval(Ctx& c, RValue* out) const override {
     const int n = COUNT >= 0 ? COUNT : argc;
     RValue own[MAX_ARGUMENTS];
+    char joined[kJoinedLength];
     Arguments a(n, lent, own);
     for (int k = 0; k < n; ++k) {
       // A built-in reads its arguments and no code it runs can reach the
-      // caller's locals: a local's text is lent, not copied.
+      // caller's locals: a local's text is lent, not copied. So is a short
+      // text joined with string(x) (a map key "k" + string(i)), made here.
       if (local[k] >= 0) a.v[k] = c.locals[local[k]].value;
-      else args[k]->Eval(c, &a.v[k]);
+      else if (k != joinArgument) args[k]->Eval(c, &a.v[k]);
+      else if (join->JoinStringInto(c, joined, sizeof joined, &a.v[k])) a.lent |= 1u << k;
     }
     if (routine) routine(*out, c.self, c.other, n, a.v);
     else Code_Dispatch(id, c, n, a.v, out);
@@ -1649,6 +1715,11 @@ class CallNode final : public CallBase {
   TRoutine routine;
   unsigned lent = 0;         // the arguments that are plain locals
   int local[MAX_ARGUMENTS];  // the plain local an argument is, else -1
+  const TextJoinBase* join = nullptr;  // the first argument joining string(x) to a text, else null
+  int joinArgument = -1;
+
+ private:
+  static constexpr size_t kJoinedLength = 48;
 };
 
 // n when it is a call of the built-in of that name (or of any name its
@@ -2067,57 +2138,110 @@ class WithNode final : public Node {
 class SwitchNode final : public Node {
  public:
   SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), body(b) {
+    head.fill(-1);
+    std::array<int, 256> tail;
+    tail.fill(-1);
     for (const SwitchCase& x : k) {
       if (!x.value) {
-        fallback = x.position;  // the last default label counts
+        fallback = TargetAt(b, x.position);  // the last default label counts
         continue;
       }
       constant = constant && x.value->Constant();
       const RValue* k = x.value->Constant();
       const char* text = k && k->kind == VALUE_STRING ? RValue_Text(*k) : nullptr;
-      labels.push_back({x.value, k, text, text ? static_cast<unsigned char>(*text) : -1, x.position});
+      labels.push_back({x.value, k, text, -1, TargetAt(b, x.position)});
+      if (!text) continue;
+      // Text labels are chained by first byte, each chain in label order.
+      int n = static_cast<int>(labels.size()) - 1;
+      unsigned char first = static_cast<unsigned char>(*text);
+      (tail[first] < 0 ? head[first] : labels[tail[first]].next) = n;
+      tail[first] = n;
     }
   }
   int Exec(Ctx& c) const override {
     // With constant cases no code runs before the body: a stored value is
     // compared where it stands, and each case's constant where it stands.
     Temp spill;
-    const RValue& v = constant ? *value->Read(c, &spill) : (value->Eval(c, &spill), spill);
-    int start = constant && v.kind == VALUE_STRING ? TextStart(RValue_Text(v)) : Start(c, v);
-    if (start < 0) return FLOW_NORMAL;
-    int r = body.Run(c, static_cast<size_t>(start));
-    return r == FLOW_BREAK ? FLOW_NORMAL : r;
+    const RValue* v = constant ? value->Read(c, &spill) : Evaluated(c, &spill);
+    const Target* t = constant && v->kind == VALUE_STRING ? TextTarget(RValue_Text(*v)) : Start(c, *v);
+    if (t->slot >= 0) {
+      RValue& e = c.locals[t->slot].value;
+      if (e.kind != VALUE_STRING) [[likely]] {
+        e.kind = VALUE_REAL;
+        e.val += t->delta;
+        if (t->line >= 0) c.line = t->line;
+        return FLOW_NORMAL;
+      }
+    }
+    return t->position < 0 ? FLOW_NORMAL : Enter(c, t->position);
   }
-  // Where the body starts for a text when every label is a constant: the
-  // text is compared with the text labels where they stand.
-  int TextStart(const char* text) const {
-    int first = static_cast<unsigned char>(*text);
-    for (const Label& label : labels)
-      if (label.first == first && std::strcmp(text, label.text) == 0) return label.position;
-    return fallback;
+
+ private:
+  // Where a label leads. A case that only steps a plain local and then
+  // breaks or ends the body is run here without the statement loop.
+  struct Target {
+    int position = -1;  // of the first statement after the label, -1 for none
+    int slot = -1;      // the stepped local of such a case, else -1
+    int line = -1;      // the line of its break, -1 when it ends the body
+    double delta = 0.0;
+  };
+  struct Label {
+    const Node* node;
+    const RValue* constant;  // the case's constant, else null
+    const char* text;        // the constant's text when it is a string, else null
+    int next;                // the next text label with the same first byte, else -1
+    Target target;
+  };
+  static Target TargetAt(const std::vector<Node*>& b, int position) {
+    Target t;
+    t.position = position;
+    size_t p = static_cast<size_t>(position);
+    if (p >= b.size() || !b[p]->LocalStep(&t.slot, &t.delta)) {
+      t.slot = -1;
+      return t;
+    }
+    if (p + 1 == b.size()) return t;
+    auto* flow = dynamic_cast<const FlowNode*>(b[p + 1]);
+    if (flow && flow->flow == FLOW_BREAK) t.line = flow->line;
+    else t.slot = -1;
+    return t;
   }
-  [[gnu::noinline]] int Start(Ctx& c, const RValue& v) const {
+  const RValue* Evaluated(Ctx& c, RValue* spill) const {
+    value->Eval(c, spill);
+    return spill;
+  }
+  // Where the body starts for a text when every label is a constant: only
+  // the labels sharing the text's first byte are compared, in order.
+  const Target* TextTarget(const char* text) const {
+    unsigned char first = static_cast<unsigned char>(*text);
+    for (int k = head[first]; k >= 0; k = labels[k].next) {
+      const Label& label = labels[k];
+      if (first == 0) return &label.target;
+      if (label.text[1] == text[1] && (text[1] == 0 || std::strcmp(text + 2, label.text + 2) == 0))
+        return &label.target;
+    }
+    return &fallback;
+  }
+  [[gnu::noinline]] const Target* Start(Ctx& c, const RValue& v) const {
     for (const Label& label : labels)
-      if (label.constant ? SameValue(v, *label.constant) : Matches(c, v, label.node)) return label.position;
-    return fallback;
+      if (label.constant ? SameValue(v, *label.constant) : Matches(c, v, label.node)) return &label.target;
+    return &fallback;
   }
   static bool Matches(Ctx& c, const RValue& v, const Node* value) {
     Temp x;
     value->Eval(c, &x);
     return SameValue(v, x);
   }
-  struct Label {
-    const Node* node;
-    const RValue* constant;  // the case's constant, else null
-    const char* text;        // the constant's text when it is a string, else null
-    int first;               // the text's first byte, else -1
-    int position;            // of the first statement after the label
-  };
+  [[gnu::noinline]] int Enter(Ctx& c, int position) const {
+    int r = body.Run(c, static_cast<size_t>(position));
+    return r == FLOW_BREAK ? FLOW_NORMAL : r;
+  }
   Node* value;
   std::vector<Label> labels;  // in order, without the default label
+  std::array<int, 256> head;  // the first text label of each first byte, else -1
   Statements body;
   bool constant = true;  // every case is a constant
-  int fallback = -1;     // where the default label stands, else -1
+  Target fallback;       // where the default label leads
 };
 
 class ReturnNode final : public Node {

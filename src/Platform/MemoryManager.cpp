@@ -1,5 +1,7 @@
 #include "Platform/MemoryManager.h"
 
+#include <malloc.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -302,8 +304,23 @@ BlockHeader* LiveHeader(const void* block) {
   return SingleHeader(block, &slot);
 }
 
+// The C heap's policy, set before its first block of ours: freed memory at
+// the top of the heap is kept up to kHeapKept rather than given back to the
+// system at once, as code that drops a big array often builds the next one
+// soon after, and memory given back is faulted in again page by page. Blocks
+// from kOwnMapping up are mappings of their own, given back when freed.
+constexpr int kHeapKept = 64 << 20;
+constexpr int kOwnMapping = 4 << 20;
+bool SetHeapPolicy() {
+  mallopt(M_MMAP_THRESHOLD, kOwnMapping);
+  mallopt(M_TRIM_THRESHOLD, kHeapKept);
+  return true;
+}
+
 // A block of its own from the C heap, registered in the live table.
 [[gnu::noinline]] void* AllocSingle(size_t size, const char* file, int line, bool clear) {
+  static const bool policy = SetHeapPolicy();
+  (void)policy;
   if (size == 0) return nullptr;
   if (size > kMaxSize) {
     Console_Printf("MemoryManager: refused a block of %zu bytes (%s:%d)\n", size, file ? file : "?", line);
@@ -320,6 +337,27 @@ BlockHeader* LiveHeader(const void* block) {
   h->magic2 = kMagic2;
   LiveSet().Insert(h);
   return h + 1;
+}
+
+// Resizes a live single block (header h in the given slot of the live table)
+// through the C heap, which extends a block where it lies when it can and
+// else moves it; null, the block unchanged, when no memory can be had.
+[[gnu::noinline]] void* ReAllocSingle(BlockHeader* h, size_t slot, size_t size, const char* file, int line) {
+  if (size > kMaxSize) {
+    Console_Printf("MemoryManager: refused a block of %zu bytes (%s:%d)\n", size, file ? file : "?", line);
+    return nullptr;
+  }
+  // The entry goes first: a moved block's old address is freed memory.
+  LiveSet().EraseAt(slot);
+  auto* moved = static_cast<BlockHeader*>(std::realloc(h, size + sizeof(BlockHeader)));
+  if (!moved) {
+    Console_Printf("MemoryManager: out of memory for %zu bytes (%s:%d)\n", size, file ? file : "?", line);
+    LiveSet().Insert(h);
+    return nullptr;
+  }
+  moved->size = size;
+  LiveSet().Insert(moved);
+  return moved + 1;
 }
 
 // Frees what is not a live small block: a single block, or what is not ours
@@ -377,20 +415,28 @@ bool ResizeInPlace(void* block, size_t size) {
   return true;
 }
 
-void* ReAlloc(void* block, size_t size, const char* file, int line) {
+void* ReAlloc(void* block, size_t size, const char* file, int line, bool clear) {
   if (size == 0) {
     Free(block);
     return nullptr;
   }
-  if (!block) return Alloc(size, file, line, true);
-  size_t old = GetSize(block);
-  if (old == size) return block;
-  void* fresh = Alloc(size, file, line, false);
-  if (!fresh) return nullptr;
-  size_t keep = old < size ? old : size;
-  if (keep) std::memcpy(fresh, block, keep);
-  if (size > keep) std::memset(static_cast<char*>(fresh) + keep, 0, size - keep);
-  Free(block);
+  if (!block) return Alloc(size, file, line, clear);
+  size_t old, slot;
+  void* fresh;
+  BlockHeader* single = g_slabs.SlabOf(block) ? nullptr : SingleHeader(block, &slot);
+  if (single && size - 1 >= Slabs::kLargest) {
+    // A single block that stays one: the C heap resizes it.
+    old = static_cast<size_t>(single->size);
+    if (old == size) return block;
+    if (!(fresh = ReAllocSingle(single, slot, size, file, line))) return nullptr;
+  } else {
+    old = GetSize(block);
+    if (old == size) return block;
+    if (!(fresh = Alloc(size, file, line, false))) return nullptr;
+    if (old) std::memcpy(fresh, block, old < size ? old : size);
+    Free(block);
+  }
+  if (clear && size > old) std::memset(static_cast<char*>(fresh) + old, 0, size - old);
   return fresh;
 }
 

@@ -15,9 +15,11 @@ void Free(void* block);
 // The size the block was allocated with (0 for none or a foreign block).
 size_t GetSize(const void* block);
 // A block of the new size holding the old contents up to the smaller size,
-// the grown part zero-filled; size 0 frees the block and gives none. When
-// the new block cannot be had, gives none and the old block stays as it was.
-void* ReAlloc(void* block, size_t size, const char* file, int line);
+// the grown part zero-filled unless clear is false (then its bytes are left
+// as they come); size 0 frees the block and gives none. When the new block
+// cannot be had, gives none and the old block stays as it was. A large block
+// grows through the C heap, which may extend it where it lies.
+void* ReAlloc(void* block, size_t size, const char* file, int line, bool clear = true);
 // Makes a live block size bytes long where it lies when its room allows (a
 // small block within its size class), keeping the contents up to the smaller
 // size; false, the block unchanged, otherwise.
@@ -32,4 +34,5 @@ int64_t LiveBlocks();
 #define MEM_ALLOC(size) MemoryManager::Alloc((size), __FILE__, __LINE__, false)
 #define MEM_ALLOC_CLEAR(size) MemoryManager::Alloc((size), __FILE__, __LINE__, true)
 #define MEM_REALLOC(block, size) MemoryManager::ReAlloc((block), (size), __FILE__, __LINE__)
+#define MEM_REALLOC_UNCLEARED(block, size) MemoryManager::ReAlloc((block), (size), __FILE__, __LINE__, false)
 #define MEM_FREE(block) MemoryManager::Free(block)

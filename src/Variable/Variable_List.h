@@ -8,8 +8,8 @@ constexpr int ARRAY_DIMENSION = 32000;  // each index runs 0 .. 31999
 
 struct RVariableRow {
   int length;     // stored columns
-  int capacity;
-  RValue* items;  // memory-manager block; item 0 of row 0 is unused
+  int capacity;   // room for columns; the items past the length are not set
+  RValue* items;  // memory-manager block; item 0 of row 0 is unused (the real 0)
 };
 
 // A variable: element (0, 0) is kept inline, the other elements in rows.
@@ -23,19 +23,31 @@ struct CVariable {
 // The element (i, j), null when it lies outside the stored rows and columns.
 inline RValue* Variable_Element(CVariable* v, int i, int j) {
   if ((i | j) == 0) return &v->value;
-  if (i < 0 || j < 0 || i >= v->rows) return nullptr;
+  // As unsigned, a negative index is past every count.
+  if (static_cast<unsigned>(i) >= static_cast<unsigned>(v->rows)) return nullptr;
   RVariableRow& r = v->row[i];
-  return j < r.length ? &r.items[j] : nullptr;
+  return static_cast<unsigned>(j) < static_cast<unsigned>(r.length) ? &r.items[j] : nullptr;
 }
 // The element (i, j), growing the rows and columns to hold it (new elements
 // are the real 0). Indices must be 0 .. 31999.
 RValue* Variable_ElementGrowRows(CVariable* v, int i, int j);
+// Makes the row's length j + 1 (j at least the length, below the capacity),
+// the columns it adds the real 0.
+void Variable_RowExtend(RVariableRow& r, int j);
 inline RValue* Variable_ElementGrow(CVariable* v, int i, int j) {
   if ((i | j) == 0) return &v->value;
   if (i < v->rows) {
     RVariableRow& r = v->row[i];
-    if (j < r.capacity) {  // the room past the length is the real 0 already
-      if (j >= r.length) r.length = j + 1;
+    if (j < r.capacity) {
+      if (j >= r.length) {
+        // A row filled in order adds one column at a time.
+        if (j == r.length) [[likely]] {
+          r.items[j] = RValue{VALUE_REAL, nullptr, 0.0};
+          r.length = j + 1;
+        } else {
+          Variable_RowExtend(r, j);
+        }
+      }
       return &r.items[j];
     }
   }

@@ -123,6 +123,31 @@ TEST_F(CodeInPlace, OperatorsReadingLocalsInPlaceMeetStrings) {
   EXPECT_EQ(Run("var s, t; s = \"a\"; t = \"a\"; return (s == t) + (s != t) * 2 + (s <= t) * 4;"), "5");
 }
 
+TEST_F(CodeInPlace, SwitchTextLabelsSharingBytesAndOneStepCases) {
+  // Labels sharing first bytes, prefixes of each other, the empty text and a
+  // repeated label (the first one wins); each case steps n and breaks.
+  const char* each =
+      "var w, n; w[0] = %s; n = 0;\n"
+      "switch (w[0]) { case \"pear\": n += 1; break; case \"plum\": n += 2; break; case \"p\": n += 3; break;\n"
+      "case \"pea\": n += 4; break; case \"\": n += 5; break; case 7: n += 6; break; case \"plum\": n += 7; break;\n"
+      "case \"pears\": n -= 1; break; default: n += 9; }\nreturn n;";
+  char text[512];
+  for (auto [value, expected] : {std::pair{"\"pear\"", "1"}, {"\"plum\"", "2"}, {"\"p\"", "3"}, {"\"pea\"", "4"},
+                                 {"\"\"", "5"}, {"7", "6"}, {"\"pears\"", "-1"}, {"\"pl\"", "9"}, {"\"7\"", "9"}}) {
+    std::snprintf(text, sizeof text, each, value);
+    EXPECT_EQ(Run(text), expected) << value;
+  }
+  // A one-step case that falls into the next, and one ending the body.
+  EXPECT_EQ(Run("var n; n = 0; switch (\"a\") { case \"a\": n += 1; case \"b\": n += 10; } return n;"), "11");
+  EXPECT_EQ(Run("var n; n = 0; switch (\"b\") { case \"a\": n += 1; break; default: n += 10; } return n;"), "10");
+  // The stepped local holding a text fails on the step's line.
+  EXPECT_EQ(Run("var n; n = \"x\";\nswitch (\"a\") { case \"a\":\n n += 1; break; } return n;"),
+            "error: Test (line 3): Wrong type of arguments to +.");
+  EXPECT_EQ(Run("var n, i; n = 0; for (i = 0; i < 2; i += 1) switch (i) { case 0: n += 1; break; case 1: n += 2;\n"
+                "break; } return n;"),
+            "3");
+}
+
 TEST_F(CodeInPlace, SwitchRunsFromItsLabelThroughFlow) {
   const char* each =
       "var w, n, i; w = %s; n = 0;\n"

@@ -2,6 +2,12 @@
 // unknown-variable rule, and the access by id that built-ins use.
 #include "Code_TestSupport.h"
 
+#include <cstring>
+#include <vector>
+
+#include "Base/Console.h"
+#include "Platform/MemoryManager.h"
+
 using codetest::CodeTest;
 
 class CodeVariables : public CodeTest {};
@@ -117,4 +123,69 @@ TEST_F(CodeVariables, InstanceIdTargetsReadAndWriteThatInstance) {
             "error: Test (line 1): Unable to find any instance for object index 190002 to read hp");
   other.marked = false;
   EXPECT_EQ(other.vars->Find(Code_Variable_Find("hp"))->value.val, 12);
+}
+
+// Rows grow in room that is not cleared first: whatever the memory held
+// before, the columns up to the stored length read as the real 0, those past
+// it are not stored, and clearing frees every text and block, once.
+TEST(CodeVariableRows, GrownRoomReadsAsZeroAndClearsWithoutLeaks) {
+  // Leave freed memory full of set bits for the rows to be given.
+  std::vector<void*> dirty;
+  for (size_t size = 64; size <= 65536; size *= 2) {
+    void* b = MEM_ALLOC(size);
+    std::memset(b, 0xFF, size);
+    dirty.push_back(b);
+  }
+  for (void* b : dirty) MEM_FREE(b);
+
+  static int lines;
+  lines = 0;
+  void (*saved)(const char*) = g_ConsoleListener;
+  g_ConsoleListener = [](const char*) { ++lines; };
+  int64_t before = MemoryManager::LiveBlocks();
+  CVariable v{};
+  Variable_ElementGrow(&v, 0, 1)->val = 1;  // row 0 keeps column 0 unused
+  Variable_ElementGrow(&v, 2, 3)->val = 3;
+  Variable_ElementGrow(&v, 2, 40)->val = 40;     // past the room: the row grows
+  Variable_ElementGrow(&v, 2, 1000)->val = 1000;  // and again, from a gap
+  Variable_ElementGrow(&v, 2, 1001)->val = 1001;  // the next column
+  for (int j : {0, 1, 2, 4, 39, 41, 999}) {
+    const RValue* e = Variable_Element(&v, 2, j);
+    ASSERT_NE(e, nullptr) << j;
+    EXPECT_EQ(e->kind, VALUE_REAL) << j;
+    EXPECT_EQ(e->str, nullptr) << j;
+    EXPECT_EQ(e->val, 0) << j;
+  }
+  EXPECT_EQ(Variable_Element(&v, 2, 1001)->val, 1001);
+  EXPECT_EQ(Variable_Element(&v, 2, 1002), nullptr);
+  EXPECT_EQ(Variable_Element(&v, 0, 2), nullptr);
+  EXPECT_EQ(Variable_Element(&v, 1, 0), nullptr);  // the row between has none
+  // Texts at the edges of the runs the clearing looks at together.
+  for (int j : {0, 7, 8, 15, 16, 17, 999, 1001}) RValue_SetString(Variable_ElementGrow(&v, 2, j), "t");
+  RValue_SetString(Variable_ElementGrow(&v, 0, 1), "u");
+  RValue_SetString(Variable_ElementGrow(&v, 5, 2), "w");
+  EXPECT_GT(MemoryManager::LiveBlocks(), before + 10);
+  Variable_Clear(&v);
+  g_ConsoleListener = saved;
+  EXPECT_EQ(MemoryManager::LiveBlocks(), before);
+  EXPECT_EQ(lines, 0);  // no free of a block that is not ours
+  EXPECT_EQ(v.rows, 0);
+}
+
+// The same seen from code: filled in order, with gaps and out of order.
+TEST_F(CodeVariables, ArraysFilledOutOfOrderReadZeroInsideAndFailOutside) {
+  const int64_t live = MemoryManager::LiveBlocks();
+  EXPECT_EQ(Run("var a, i; i = 0; while (i < 300) { a[1, i] = i; i += 1; }\n"
+                "a[1, 700] = \"x\"; return a[1, 299] + a[1, 500] + a[1, 0];"),
+            "299");
+  EXPECT_EQ(Run("var a; a[0, 9] = 1; a[3] = 2; return a[0, 5] + a[0, 9] + a[0, 3];"), "3");
+  EXPECT_EQ(Run("var a; a[2, 9] = 1; return a[2, 10];"), "error: Test (line 1): Unknown array element a[2,10]");
+  EXPECT_EQ(Run("var a, j; j = 0; while (j < 20) { a[4, j] = \"s\"; j += 1; } return a[4, 19] + a[4, 3];"),
+            "\"ss\"");
+  EXPECT_EQ(Run("b[0, 70] = 2; b[0, 30] = 1; return b[0, 50] + b[0, 70];"), "2");
+  EXPECT_EQ(Run("return b[0, 71];"), "error: Test (line 1): Unknown array element b[0,71]");
+  Variable_Globals().Clear();
+  delete self.vars;
+  self.vars = nullptr;
+  EXPECT_EQ(MemoryManager::LiveBlocks(), live);
 }

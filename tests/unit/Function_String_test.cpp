@@ -76,7 +76,8 @@ TEST(StringNumbers, RealToText) {
 }
 
 TEST(StringNumbers, WholeNumbersAsPercentD) {
-  for (double d : {-2147483648.0, -2147483647.0, -100.0, -1.0, 9.0, 10.0, 99999.0, 1e9, 2147483646.0}) {
+  for (double d : {-2147483648.0, -2147483647.0, -1000.0, -999.0, -100.0, -99.0, -10.0, -9.0, -1.0, 0.0, 1.0, 9.0,
+                   10.0, 42.0, 99.0, 100.0, 101.0, 999.0, 1000.0, 99999.0, 1e9, 2147483646.0}) {
     char expected[32];
     std::snprintf(expected, sizeof expected, "%d", static_cast<int>(d));
     EXPECT_EQ(CallText("string", {d}), expected);

@@ -163,3 +163,58 @@ TEST(MemoryManager, SmallBlocksKeepContentsAndRefuseStrayFrees) {
   MEM_FREE(p);
   EXPECT_EQ(MemoryManager::LiveBlocks(), before);
 }
+
+// Large blocks are resized by the C heap, in place or moved: the contents
+// stay, growth is zero-filled unless the caller asks otherwise, a moved
+// block's old address is no longer ours, and the count of live blocks holds.
+TEST(MemoryManager, LargeBlocksResizeThroughTheHeapAndStayKnown) {
+  ConsoleCapture capture;
+  int64_t before = MemoryManager::LiveBlocks();
+  // Something after the block keeps it from growing where it lies, so that
+  // some steps move it.
+  std::vector<void*> fences;
+  auto* p = static_cast<uint8_t*>(MEM_ALLOC(100));
+  for (int k = 0; k < 100; k++) p[k] = static_cast<uint8_t>(k);
+  size_t size = 100;
+  int moved = 0;
+  for (int step = 0; step < 12; step++) {
+    fences.push_back(MEM_ALLOC(200));
+    uint8_t* old = p;
+    size_t grown = size * 2;
+    bool clear = step % 2 == 0;
+    p = static_cast<uint8_t*>(clear ? MEM_REALLOC(p, grown) : MEM_REALLOC_UNCLEARED(p, grown));
+    ASSERT_NE(p, nullptr);
+    ASSERT_EQ(MemoryManager::GetSize(p), grown);
+    if (p != old) {
+      ASSERT_EQ(MemoryManager::GetSize(old), 0u);
+      moved++;
+    }
+    for (int k = 0; k < 100; k++) ASSERT_EQ(p[k], k) << step;
+    if (clear)
+      for (size_t k = size; k < grown; k++) ASSERT_EQ(p[k], 0) << step;
+    std::memset(p + size, 0xAB, grown - size);  // dirty, for the next uncleared step
+    size = grown;
+    ASSERT_EQ(MemoryManager::LiveBlocks(), before + 1 + static_cast<int64_t>(fences.size()));
+  }
+  EXPECT_GT(moved, 0);
+  // Shrinking keeps a large block large, or makes it a small one.
+  p = static_cast<uint8_t*>(MEM_REALLOC(p, 1000));
+  EXPECT_EQ(MemoryManager::GetSize(p), 1000u);
+  p = static_cast<uint8_t*>(MEM_REALLOC(p, 20));
+  EXPECT_EQ(MemoryManager::GetSize(p), 20u);
+  for (int k = 0; k < 20; k++) EXPECT_EQ(p[k], k);
+  // A missing block asked for uncleared is a new block all the same.
+  void* fresh = MEM_REALLOC_UNCLEARED(nullptr, 5000);
+  EXPECT_EQ(MemoryManager::GetSize(fresh), 5000u);
+  // A pointer that is not ours is never resized in place by the heap.
+  char local[256] = {};
+  void* foreign = MEM_REALLOC(local + 16, 4000);
+  EXPECT_EQ(MemoryManager::GetSize(foreign), 4000u);
+  EXPECT_EQ(capture.lines, 1);  // the foreign block's free is refused
+  MEM_FREE(foreign);
+  MEM_FREE(fresh);
+  MEM_FREE(p);
+  for (void* f : fences) MEM_FREE(f);
+  EXPECT_EQ(MemoryManager::LiveBlocks(), before);
+  EXPECT_EQ(capture.lines, 1);
+}
