@@ -67,8 +67,6 @@ struct CodeArgumentCounts {
   int count;
 };
 extern CodeArgumentCounts g_ArgumentCounts;
-// argument_count: g_ArgumentCounts.count.
-extern int& g_ArgumentCount;
 
 // Saved argument slots. Save sets the slots (and argument_count) aside and
 // gives fresh ones, all the real 0; Set copies argc values (texts duplicated)

@@ -21,7 +21,6 @@ bool Code_CompileUnit(const std::string& text, bool expression, const std::strin
 std::string Code_ErrorText;
 bool Code_RuntimeError = false;
 CodeArgumentCounts g_ArgumentCounts = {0, 0};
-int& g_ArgumentCount = g_ArgumentCounts.count;
 
 namespace {
 // Each running call (and each saved set) holds one frame; frames above the

@@ -665,6 +665,16 @@ class TextJoinNode final : public TextJoinBase {
   }
 }
 
+// 1 or 0, a plain local (or argument slot) compared with a real constant,
+// or -1 when the slot holds a string and the node must decide.
+template <TokenKind OP, bool ARGUMENT>
+[[gnu::always_inline]] inline int SlotCompare(Ctx& c, int slot, double k) {
+  const RValue& v = ARGUMENT ? g_ArgumentSlot[slot] : c.locals[slot].value;
+  if (v.kind == VALUE_STRING) [[unlikely]]
+    return -1;
+  return RealOp<OP>(v.val, k) != 0.0;
+}
+
 class LogicNode;
 
 // A condition. Comparisons made in place (i < 10, hp > 100, x > 1 && x != 5,
@@ -685,6 +695,8 @@ class Condition {
   enum Shape { LOCAL_CONSTANT, ARGUMENT_CONSTANT, LOCAL_LOCAL, SELF_CONSTANT };
   template <TokenKind OP, Shape SHAPE>
   [[gnu::always_inline]] static int One(const Compare& k, Ctx& c) {
+    if constexpr (SHAPE == LOCAL_CONSTANT || SHAPE == ARGUMENT_CONSTANT)
+      return SlotCompare<OP, SHAPE == ARGUMENT_CONSTANT>(c, k.slot, k.k);
     const RValue* p;
     if constexpr (SHAPE == SELF_CONSTANT) {
       CVariable* var = SelfFind(c, k.slot);
@@ -692,7 +704,7 @@ class Condition {
         return -1;
       p = &var->value;
     } else {
-      p = SHAPE == ARGUMENT_CONSTANT ? &g_ArgumentSlot[k.slot] : &c.locals[k.slot].value;
+      p = &c.locals[k.slot].value;
     }
     const RValue& v = *p;
     if (v.kind == VALUE_STRING) [[unlikely]]
@@ -1637,8 +1649,6 @@ class IncDecNode final : public Node {
   int slot;  // of a plain local, else -1
 };
 
-// The argument array of a call; the caller frees what it holds afterwards,
-// except the texts it only lent (bit k of lent: entry k shows a local's text).
 // A built-in's arguments. Built-ins read missing arguments as 0 and never
 // write into their arguments, so arrays are kept cleared between calls, one
 // per depth of nested calls: a call fills its entries and clears them again
@@ -1953,12 +1963,7 @@ template <TokenKind OP, bool ARGUMENT>
 class SlotTest {
  public:
   SlotTest(const Node* n, const Compare& k) : m_node(n), m_slot(k.slot), m_k(k.k) {}
-  int Quick(Ctx& c) const {
-    const RValue& v = ARGUMENT ? g_ArgumentSlot[m_slot] : c.locals[m_slot].value;
-    if (v.kind == VALUE_STRING) [[unlikely]]
-      return -1;
-    return RealOp<OP>(v.val, m_k) != 0.0;
-  }
+  int Quick(Ctx& c) const { return SlotCompare<OP, ARGUMENT>(c, m_slot, m_k); }
   bool Ask(Ctx& c) const { return m_node->Test(c); }
 
  private:
@@ -2023,10 +2028,10 @@ class WhileNode final : public Node {
     if constexpr (OP == TK_EOF) {
       return cond.Test(c);
     } else {
-      const RValue& v = c.locals[slot].value;
-      if (v.kind == VALUE_STRING) [[unlikely]]
+      int holds = SlotCompare<OP, false>(c, slot, k);
+      if (holds < 0) [[unlikely]]
         return cond.Test(c);
-      return RealOp<OP>(v.val, k) != 0.0;
+      return holds;
     }
   }
   int Exec(Ctx& c) const override {

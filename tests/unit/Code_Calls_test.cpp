@@ -187,7 +187,7 @@ TEST_F(CodeCalls, ScriptExecuteTakesAtMostSixteenAndRestoresTheCount) {
   RValue result{};
   ASSERT_TRUE(Script_Execute(Script_Find("count"), &self, &other, 20, args, &result));
   EXPECT_EQ(result.val, 16);
-  EXPECT_EQ(g_ArgumentCount, 0);
+  EXPECT_EQ(g_ArgumentCounts.count, 0);
   EXPECT_EQ(Run("return count(1, 2, 3) + argument_count;"), "3");
 }
 

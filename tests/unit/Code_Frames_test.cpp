@@ -60,7 +60,7 @@ TEST_F(CodeFrames, AnErrorGivesBackEveryFrameAndNamesTheCallee) {
   std::string r = Run("return sinks(\"\");");
   EXPECT_EQ(r.rfind("error: Script.sinks (line 1): Recursion too deep", 0), 0u) << r;
   EXPECT_EQ(MemoryManager::LiveBlocks(), live);
-  EXPECT_EQ(g_ArgumentCount, 0);
+  EXPECT_EQ(g_ArgumentCounts.count, 0);
   for (int k = 0; k < ARGUMENT_SLOTS; ++k) EXPECT_EQ(Code_Argument(k)->kind, VALUE_REAL);
   EXPECT_EQ(Run("return peeks(1) + array_once(5) + fact(4);"), "29");
 }
