@@ -27,5 +27,10 @@ extern unsigned int Package_Version;
 // Sets every option to its default, then takes the options given. An option
 // that wants a value and has none is ignored; unknown words are logged.
 void ParseCommandLine(int argc, char** argv);
+// "--help" prints the usage and every option, "--version" the version; true
+// when either was given (the program then exits with status 0).
+bool CommandLine_Informational(int argc, char** argv);
+// The version of the runner and its tools ("1.2.0").
+const char* CommandLine_Version();
 // Only the defaults (when "data.win" is used).
 void CommandLine_SetDefaults();

@@ -117,6 +117,7 @@ void Run_InstallHooks() {
 }
 
 int Run_Main(int argc, char** argv) {
+  if (CommandLine_Informational(argc, argv)) return 0;
   std::setlocale(LC_NUMERIC, "C");
   Run_InstallHooks();
   Run_SetArguments(argc, argv);

@@ -4,11 +4,31 @@
 #include <cstring>
 
 #include "DataFile/DataFile_Package.h"
+#include "Option/Option_CommandLine.h"
 #include "gamepack/Gamepack_Check.h"
 #include "gamepack/Gamepack_Project.h"
 #include "gamepack/Gamepack_Write.h"
 
+namespace {
+const char kUsage[] =
+    "usage: gamepack PROJECT.json OUTPUT\n"
+    "Packs the project (docs/project-format.md) into the game package OUTPUT,\n"
+    "compiling all its code first; any error means no package.\n\n"
+    "  --help      print this help and exit\n"
+    "  --version   print the version and exit\n";
+}  // namespace
+
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; i++) {
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("gamepack %s\n", CommandLine_Version());
+      return 0;
+    }
+  }
   if (argc != 3) {
     std::fprintf(stderr, "usage: gamepack PROJECT.json OUTPUT\n");
     return 2;
