@@ -210,6 +210,32 @@ TEST_F(PhysicsRun, TouchingBodiesRunTheirCollisionEventsEachStep) {
   EXPECT_EQ(hits, back);
 }
 
+// In a room with a world only bodies meet: instances without one overlap
+// bodies and each other without an event, and a paused world runs none.
+TEST_F(PhysicsRun, InstancesWithoutABodyGetNoCollisionEventsInAWorld) {
+  int ball = BallObject(8);
+  int ghost = Object_Add("ghost");
+  Object_Find(ghost)->sprite_index = AddSprite(32, 32, 16, 16);
+  Object_Find(ball)->sprite_index = AddSprite(16, 16, 8, 8);
+  int ghostHits = 0, ballHits = 0;
+  On(ghost, EV_COLLISION, ghost, [&](CInstance*, CInstance*) { ghostHits++; });
+  On(ghost, EV_COLLISION, ball, [&](CInstance*, CInstance*) { ghostHits++; });
+  On(ball, EV_COLLISION, ghost, [&](CInstance*, CInstance*) { ballHits++; });
+  On(ball, EV_COLLISION, ball, [&](CInstance*, CInstance*) { ballHits++; });
+  AddRoom({{ghost, {100, 100}}, {ghost, {110, 100}}, {ball, {100, 100}}, {ball, {104, 100}}});
+  Start(0);
+  Object_BuildEventLists();
+  Do(Room_Running(0)->active[0], "physics_world_gravity", {0, 0});
+  for (int i = 0; i < 5; i++) Frame();
+  EXPECT_EQ(ghostHits, 0);
+  EXPECT_GT(ballHits, 0);  // the two balls overlap each other
+  Do(Room_Running(0)->active[0], "physics_pause_enable", {1});
+  ballHits = 0;
+  for (int i = 0; i < 3; i++) Frame();
+  EXPECT_EQ(ballHits, 0);
+  EXPECT_EQ(ghostHits, 0);
+}
+
 TEST_F(PhysicsRun, ADeactivatedInstancesBodyTakesNoPart) {
   int ball = BallObject();
   AddRoom({{ball, {0, 0}}});
