@@ -27,9 +27,9 @@ uint8_t* ReadWhole(const std::string& path, int64_t* length) {
   return data;
 }
 
-// The relative name with its "." and ".." parts resolved in the text (so
-// that a link below the root cannot lead elsewhere); false when a ".." climbs
-// above the root.
+// The relative name with its "." and ".." parts resolved as the text reads
+// ("a/../b" is "b", whatever "a" is on disk), empty parts dropped; false
+// when a ".." climbs above the root.
 bool Resolve(const std::string& name, std::string* out) {
   std::vector<std::string> parts;
   size_t start = 0;
