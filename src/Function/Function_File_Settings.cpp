@@ -75,13 +75,14 @@ void Ini_Close() {
   g_Ini = nullptr;
 }
 
-// The name to give the INI file: spelt as the existing file in the save
-// folder, else in the game's folder, spells it (case ignored); "" for a name
-// that climbs out of the save folder, which reads nothing and is never written.
+// The name to give the INI file, below the save and game folders as for
+// every file built-in (a full path inside them included): spelt as the
+// existing file in the save folder, else in the game's folder, spells it
+// (case ignored); "" for a name that climbs out of the save folder, which
+// reads nothing and is never written.
 std::string IniName(const char* name) {
   std::string save = LoadSave_MakeSavePath(name);
   if (save.empty()) return "";
-  if (!File_IsRelative(name)) return name;
   std::string read = LoadSave_MakeReadPath(name);
   std::string path = read.empty() ? save : read;
   std::string root = File_NativePath(read.empty() || read == save ? File_GetSaveDirectory() : File_GetGameDirectory());

@@ -2,7 +2,10 @@
 
 #include <json-c/json.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -77,10 +80,46 @@ std::string Wrapped(const char* text) {
   return out;
 }
 
-bool IsObjectText(const std::string& text) {
+// The object text without the white space around it (the parser takes no
+// form feed or vertical tab there); false when it is not "{...}".
+bool ObjectText(const std::string& text, std::string* object) {
   size_t begin, end;
   JSON_SkipBlanks(text.data(), text.size(), &begin, &end);
-  return begin < end && text[begin] == '{' && text[end - 1] == '}';
+  if (begin == end || text[begin] != '{' || text[end - 1] != '}') return false;
+  *object = text.substr(begin, end - begin);
+  return true;
+}
+
+// The text with every whole number that does not fit in 64 bits given a
+// fraction (".0"), so that the parser reads it as a real with its value
+// instead of clamping it.
+std::string WideNumbersAsReals(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  size_t i = 0, n = text.size();
+  while (i < n) {
+    char c = text[i];
+    if (c == '"' || c == '\'') {  // a string (the parser takes both quotes), as it stands
+      size_t end = i + 1;
+      while (end < n && text[end] != c) end += text[end] == '\\' ? 2 : 1;
+      end = std::min(end + 1, n);
+      out.append(text, i, end - i);
+      i = end;
+    } else if (c == '-' || std::isdigit(static_cast<unsigned char>(c))) {
+      size_t end = i + 1;
+      while (end < n && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
+      std::string number = text.substr(i, end - i);
+      out += number;
+      i = end;
+      bool whole = i >= n || (text[i] != '.' && text[i] != 'e' && text[i] != 'E');
+      errno = 0;
+      if (whole && number != "-" && (std::strtoll(number.c_str(), nullptr, 10), errno == ERANGE)) out += ".0";
+    } else {
+      out += c;
+      ++i;
+    }
+  }
+  return out;
 }
 
 json_object* JSON_Number(double d) { return json_object_new_double_s(d, Text_Format("%f", d).c_str()); }
@@ -163,7 +202,8 @@ void JSON_SkipBlanks(const char* text, size_t length, size_t* begin, size_t* end
 int JSON_Decode(const RValue& value) {
   const char* given = RValue_Text(value);
   std::string text = RValue_IsString(value) ? std::string(given) : Text_Format("{ \"default\" : \"%.2f\" }", value.val);
-  if (!IsObjectText(text)) text = Wrapped(given);
+  std::string object;
+  text = ObjectText(text, &object) ? WideNumbersAsReals(object) : Wrapped(given);
   json_object* parsed = ParseObject(text);
   if (!parsed) parsed = ParseObject(Wrapped(given));
   if (!parsed) return -1;

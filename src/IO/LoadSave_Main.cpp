@@ -27,15 +27,27 @@ uint8_t* ReadWhole(const std::string& path, int64_t* length) {
   return data;
 }
 
-bool ClimbsOut(const std::string& name) {
+// The relative name with its "." and ".." parts resolved as the text reads
+// ("a/../b" is "b", whatever "a" is on disk), empty parts dropped; false
+// when a ".." climbs above the root.
+bool Resolve(const std::string& name, std::string* out) {
+  std::vector<std::string> parts;
   size_t start = 0;
   while (start <= name.size()) {
     size_t end = name.find_first_of("/\\", start);
     if (end == std::string::npos) end = name.size();
-    if (name.compare(start, end - start, "..") == 0) return true;
+    std::string part = name.substr(start, end - start);
+    if (part == "..") {
+      if (parts.empty()) return false;
+      parts.pop_back();
+    } else if (part != "." && !(part.empty() && end < name.size())) {
+      parts.push_back(part);  // an empty last part keeps a trailing "/"
+    }
     start = end + 1;
   }
-  return false;
+  out->clear();
+  for (size_t i = 0; i < parts.size(); ++i) *out += (i ? "/" : "") + parts[i];
+  return true;
 }
 
 // The rest of a full path behind folder (with its trailing "/"), when the
@@ -60,7 +72,7 @@ std::string MakePath(const char* root, const char* name, const std::vector<std::
     rooted = Inside(n, here, &rest) || Inside(n, File_NativePath(File_GetSaveDirectory()), &rest) ||
              Inside(n, File_NativePath(File_GetGameDirectory()), &rest);
   }
-  if (rooted) return ClimbsOut(rest) ? "" : File_MatchCase(File_NativePath(root), rest);
+  if (rooted) return Resolve(rest, &rest) ? File_MatchCase(File_NativePath(root), rest) : "";
   for (const std::string& p : picked)
     if (p == n) return n;  // exactly: on Linux a name in another case is another file
   return "";

@@ -36,8 +36,9 @@ void LoadSave_ReadReal(LoadSaveFile* f, double* out);
 
 // The full path of a name for reading (the game's folder) or writing (the
 // save folder). A relative name, or a full path inside the current folder,
-// the save folder or the game's folder, is re-rooted there; a name that
-// climbs out with ".." gives "". Any other full path gives "" unless a file
+// the save folder or the game's folder, is re-rooted there, its "." and ".."
+// parts resolved ("sub/../x" is "x"); a name whose ".." climbs above the
+// root gives "". Any other full path gives "" unless a file
 // dialog picked it (LoadSave_AllowPath). Below the root, a part of the name
 // that does not exist as spelled takes the spelling of an existing entry
 // that matches it ignoring ASCII case (File_MatchCase).

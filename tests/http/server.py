@@ -14,6 +14,9 @@ serves until killed.
   /missing        404 "not here"
   /slow?ms=N      waits N milliseconds, then "slow"
   /hang           accepts and never answers
+  /drip?n=N&ms=M  announces N bytes, then sends them one at a time, M
+                  milliseconds apart (the first after M too)
+  /to?url=U       302 to U as given
   /strip.png      a 6 by 2 PNG: three 2 by 2 images, red, green and blue
 """
 import http.server
@@ -87,10 +90,27 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send(200, b"slow")
         elif p == "/hang":
             time.sleep(30)
+        elif p == "/drip":
+            self.drip(int(query.get("n", ["1"])[0]), int(query.get("ms", ["1000"])[0]) / 1000.0)
+        elif p == "/to":
+            self.send(302, b"moved", extra=[("Location", query.get("url", ["/hello"])[0])])
         elif p == "/strip.png":
             self.send(200, strip_png())
         else:
             self.send(404, b"not here")
+
+    def drip(self, n, gap):
+        self.send_response(200)
+        self.send_header("Content-Length", str(n))
+        self.end_headers()
+        self.wfile.flush()
+        for _ in range(n):
+            time.sleep(gap)
+            try:
+                self.wfile.write(b"d")
+                self.wfile.flush()
+            except OSError:  # the client gave up
+                return
 
     def do_POST(self):
         n = int(self.headers.get("Content-Length", "0"))

@@ -59,6 +59,38 @@ TEST(Json, LargeIntegersKeepTheirValue) {
   EXPECT_EQ(Stored(map, "b").val, -9007199254740992.0);
   EXPECT_EQ(Stored(map, "c").val, 18446744073709551616.0);
   JSON_DestroyTree(map);
+
+  // Beyond 64 bits a whole number is a real with its value, as when written
+  // with an exponent; texts that hold such digits stay texts.
+  RValue big = Text(R"({"d": 100000000000000000000, "e": -100000000000000000000, "f": 1e20,
+                        "g": [123456789012345678901234567890], "h": "100000000000000000000",
+                        "i": "\"100000000000000000000", "j": 9223372036854775807, "k": -9223372036854775808,
+                        "l": '100000000000000000000', "m": "'", "n": 100000000000000000000})");
+  map = JSON_Decode(big);
+  ASSERT_GE(map, 0);
+  EXPECT_EQ(Stored(map, "d").val, 1e20);
+  EXPECT_EQ(Stored(map, "e").val, -1e20);
+  EXPECT_EQ(Stored(map, "f").val, 1e20);
+  CDS_List* list = DS_List_Get(static_cast<int>(Stored(map, "g").val));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->FindValue(0)->val, 1.2345678901234568e29);
+  EXPECT_STREQ(RValue_Text(Stored(map, "h")), "100000000000000000000");
+  EXPECT_STREQ(RValue_Text(Stored(map, "i")), "\"100000000000000000000");
+  EXPECT_EQ(Stored(map, "j").val, 9223372036854775807.0);
+  EXPECT_EQ(Stored(map, "k").val, -9223372036854775808.0);
+  EXPECT_STREQ(RValue_Text(Stored(map, "l")), "100000000000000000000");
+  EXPECT_EQ(Stored(map, "n").val, 1e20);
+  JSON_DestroyTree(map);
+}
+
+TEST(Json, FormFeedAndVerticalTabAroundAnObjectAreBlanks) {
+  for (const char* t : {"\f{\"a\": 2}\f", "\v {\"a\": 2} \v", "\f\v\t\r\n{\"a\": 2}\n\v"}) {
+    int map = JSON_Decode(Text(t));
+    ASSERT_GE(map, 0);
+    EXPECT_EQ(DS_Map_Get(map)->Size(), 1);
+    EXPECT_EQ(Stored(map, "a").val, 2.0) << t;
+    JSON_DestroyTree(map);
+  }
 }
 
 TEST(Json, WrappedTextKeepsEveryByte) {

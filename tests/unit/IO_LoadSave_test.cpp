@@ -106,6 +106,14 @@ TEST_F(IOLoadSave, NamesAreRootedInTheirFolder) {
   EXPECT_EQ(LoadSave_MakeSavePath("a\\b.txt"), save + "a/b.txt");
   EXPECT_EQ(LoadSave_MakeSavePath("../escape.txt"), "");
   EXPECT_EQ(LoadSave_MakeSavePath("a/../../escape.txt"), "");
+  // Steps into a folder and back out that stay inside are resolved.
+  EXPECT_EQ(LoadSave_MakeSavePath("a/../b.txt"), save + "b.txt");
+  EXPECT_EQ(LoadSave_MakeSavePath("a\\b\\..\\..\\c/./d.txt"), save + "c/d.txt");
+  EXPECT_EQ(LoadSave_MakeSavePath("a/b/../../../c.txt"), "");
+  EXPECT_EQ(LoadSave_MakeSavePath("a/..b/c..txt"), save + "a/..b/c..txt");  // names, not steps
+  EXPECT_EQ(LoadSave_MakeSavePath("a//b/"), save + "a/b/");
+  EXPECT_EQ(LoadSave_MakeSavePath((save + "a/../b.txt").c_str()), save + "b.txt");
+  EXPECT_EQ(LoadSave_MakeSavePath((save + "../b.txt").c_str()), "");
   EXPECT_EQ(LoadSave_MakeSavePath("/etc/passwd"), "");
   LoadSave_AllowPath("/somewhere/picked.txt", true);
   EXPECT_EQ(LoadSave_MakeSavePath("/somewhere/picked.txt"), "/somewhere/picked.txt");

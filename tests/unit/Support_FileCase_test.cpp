@@ -64,7 +64,7 @@ TEST_F(FileCase, SaveAndBundlePathsMatchCaseAndRefuseClimbing) {
   File_SetSaveDirectory((root + "Saves").c_str());
   File_SetGameDirectory((root + "game").c_str());
   EXPECT_EQ(LoadSave_MakeSavePath("SLOTS\\game1.sav"), root + "Saves/Slots/Game1.SAV");
-  EXPECT_EQ(LoadSave_MakeSavePath("slots/../slots/x"), "");
+  EXPECT_EQ(LoadSave_MakeSavePath("slots/../slots/x"), root + "Saves/Slots/x");  // stays inside
   EXPECT_EQ(LoadSave_MakeSavePath("slots\\..\\..\\x"), "");
   EXPECT_EQ(LoadSave_MakeSavePath(".."), "");
   // A full path inside the save folder or the game's folder is re-rooted.

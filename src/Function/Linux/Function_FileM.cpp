@@ -2,7 +2,6 @@
 // listing, the command line the runner was started with, and the
 // environment.
 #include <dirent.h>
-#include <fnmatch.h>
 #include <strings.h>
 
 #include <algorithm>
@@ -25,6 +24,36 @@ std::vector<std::string> g_Found;
 size_t g_Next = 0;
 bool g_SearchOpen = false;
 
+// Whether the name matches the pattern, in which "*" stands for any run of
+// characters and "?" for any one character; every other byte, a bracket
+// too, stands for itself.
+bool MatchesMask(const char* pattern, const char* name) {
+  const char* star = nullptr;  // just behind the last "*" met
+  const char* resume = nullptr;  // where the name stood when it was met
+  auto nextCharacter = [](const char* p) {
+    ++p;
+    while ((static_cast<unsigned char>(*p) & 0xC0) == 0x80) ++p;
+    return p;
+  };
+  while (*name) {
+    if (*pattern == '*') {
+      star = ++pattern;
+      resume = name;
+    } else if (*pattern == '?' || *pattern == *name) {
+      name = *pattern == '?' ? nextCharacter(name) : name + 1;
+      ++pattern;
+    } else if (star) {
+      // Let the last "*" take one more character and try again from there.
+      pattern = star;
+      name = resume = nextCharacter(resume);
+    } else {
+      return false;
+    }
+  }
+  while (*pattern == '*') ++pattern;
+  return *pattern == 0;
+}
+
 // Every entry of the mask's folder (files and folders alike) whose name
 // matches its pattern ignoring ASCII case ("*.*" matches every name), in
 // name order ignoring ASCII case.
@@ -46,7 +75,7 @@ std::vector<std::string> Search(const char* mask) {
   while (dirent* e = readdir(dir)) {
     std::string name = e->d_name;
     if (name == "." || name == "..") continue;
-    if (fnmatch(pattern.c_str(), String_LowerAscii(name).c_str(), 0) == 0) found.push_back(name);
+    if (MatchesMask(pattern.c_str(), String_LowerAscii(name).c_str())) found.push_back(name);
   }
   closedir(dir);
   std::sort(found.begin(), found.end(), [](const std::string& a, const std::string& b) {

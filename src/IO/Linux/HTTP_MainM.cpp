@@ -5,6 +5,7 @@
 // "HttpSendRequest" (no reply came) or "InternetReadFile" (the reply broke
 // off); the record then finishes with no body.
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -39,6 +40,8 @@ class HTTP_REQ_CONTEXT_CURL : public HTTP_REQ_CONTEXT {
   CURL* easy = nullptr;
   curl_slist* headers = nullptr;
   bool limitKnown = false;  // the body limit was fixed by the first bytes
+  // When the transfer started or last received a byte (header or body).
+  std::chrono::steady_clock::time_point lastHeard = std::chrono::steady_clock::now();
 };
 
 // Ends a failed record with no body and the status read so far (0 when no
@@ -70,12 +73,36 @@ void FixLimit(HTTP_REQ_CONTEXT_CURL* req) {
 // Keeps what fits; the rest is read and dropped.
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
   auto* req = static_cast<HTTP_REQ_CONTEXT_CURL*>(user);
+  req->lastHeard = std::chrono::steady_clock::now();
   size_t length = size * count;
   if (!req->limitKnown) FixLimit(req);
   size_t keep = static_cast<size_t>(req->bufferSize - 1);
   size_t room = keep > req->body.size() ? keep - req->body.size() : 0;
   req->body.append(data, std::min(length, room));
   return length;
+}
+
+size_t OnHeader(char*, size_t size, size_t count, void* user) {
+  static_cast<HTTP_REQ_CONTEXT_CURL*>(user)->lastHeard = std::chrono::steady_clock::now();
+  return size * count;
+}
+
+// Ends a transfer that has received nothing for the idle time. A reply that
+// keeps trickling in, however slowly, goes on.
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  auto silent = std::chrono::steady_clock::now() - static_cast<HTTP_REQ_CONTEXT_CURL*>(user)->lastHeard;
+  return silent >= std::chrono::seconds(g_IdleTimeout) ? 1 : 0;
+}
+
+// The address without a user name and password: the transfer would send
+// them as Basic authorization, in clear text over plain HTTP.
+std::string WithoutCredentials(const std::string& url) {
+  size_t host = url.find("://");
+  if (host == std::string::npos) return url;
+  host += 3;
+  size_t end = std::min(url.find_first_of("/?#", host), url.size());
+  size_t at = url.rfind('@', end - 1);
+  return at == std::string::npos || at < host ? url : url.substr(0, host) + url.substr(at + 1);
 }
 
 // The address as a browser would send it: blanks, control bytes and bytes
@@ -105,17 +132,22 @@ bool EnsureMulti() {
 
 bool Configure(HTTP_REQ_CONTEXT_CURL* req, const char* body) {
   CURL* e = req->easy;
-  std::string url = Canonical(req->url.c_str());
+  std::string url = Canonical(WithoutCredentials(req->url).c_str());
   bool ok = g_Curl->easy_setopt(e, CURLOPT_URL, url.c_str()) == CURLE_OK;
   g_Curl->easy_setopt(e, CURLOPT_PRIVATE, req);
   g_Curl->easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
   g_Curl->easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
   g_Curl->easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   g_Curl->easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
+  // Nor a user name and password that a redirect's address carries.
+  g_Curl->easy_setopt(e, CURLOPT_HTTPAUTH, static_cast<unsigned long>(CURLAUTH_NONE));
   g_Curl->easy_setopt(e, CURLOPT_MAXREDIRS, 10L);
   g_Curl->easy_setopt(e, CURLOPT_CONNECTTIMEOUT, g_ConnectTimeout);
-  g_Curl->easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  g_Curl->easy_setopt(e, CURLOPT_LOW_SPEED_TIME, g_IdleTimeout);
+  g_Curl->easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+  g_Curl->easy_setopt(e, CURLOPT_XFERINFOFUNCTION, OnProgress);
+  g_Curl->easy_setopt(e, CURLOPT_XFERINFODATA, req);
+  g_Curl->easy_setopt(e, CURLOPT_HEADERFUNCTION, OnHeader);
+  g_Curl->easy_setopt(e, CURLOPT_HEADERDATA, req);
   g_Curl->easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
   g_Curl->easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
   // As for the curl command: CURL_CA_BUNDLE names the only trusted roots.
@@ -161,7 +193,8 @@ void Finish(HTTP_REQ_CONTEXT_CURL* req, CURLcode code) {
     const char* call = status != 0 ? "InternetReadFile"
                        : (code == CURLE_URL_MALFORMAT || code == CURLE_UNSUPPORTED_PROTOCOL) ? "InternetConnect"
                                                                                              : "HttpSendRequest";
-    FinishFailed(req, call, g_Curl->easy_strerror(code), status);
+    std::string idle = "nothing received for " + std::to_string(g_IdleTimeout) + " s";
+    FinishFailed(req, call, code == CURLE_ABORTED_BY_CALLBACK ? idle.c_str() : g_Curl->easy_strerror(code), status);
     return;
   }
   req->httpStatus = static_cast<int>(status);
