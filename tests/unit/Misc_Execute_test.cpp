@@ -210,3 +210,34 @@ TEST(MiscEvents, PerformedOwnInheritedAndOfAnotherObject) {
   for (int index : {lone, child, parent}) Object_Delete(index);
   Run_FreeCodes();
 }
+
+// The reference shows the console lines of an error in an event's code; an
+// event's code is its action number 1.
+TEST(MiscEvents, ErrorReportIsTheOneTheReferenceShows) {
+  EngineReady();
+  std::ifstream in(std::string(DOCS_DIR) + "/scripting.md");
+  std::string line, shown;
+  bool inside = false;
+  while (std::getline(in, line)) {
+    size_t text = line.find_first_not_of(' ');
+    std::string body = text == std::string::npos ? "" : line.substr(text);
+    if (body.rfind("ERROR!!! :: ERROR in", 0) == 0) inside = true;
+    if (inside && body == "```") break;
+    if (inside) shown += body + "\n";
+  }
+  ASSERT_FALSE(shown.empty()) << "no error report in docs/scripting.md";
+  int player = MakeObject("obj_player", -1, nullptr, nullptr);
+  CCode* code = Run_CompileCode("hp = 1;\nhp += speed_max;", "Object.obj_player.Step.0", false);
+  if (player < 0 || !code) {
+    Object_Delete(player);
+    GTEST_SKIP() << "the game world does not compile event code yet";
+  }
+  auto* ev = new CEvent;
+  ev->code = code;
+  Object_Find(player)->SetEvent(EV_STEP, 0, ev);
+  CInstance inst(0, 0, 100012, player, false);
+  Event_PerformObject(&inst, &inst, player, EV_STEP, 0);
+  EXPECT_EQ("ERROR!!! :: " + LastError() + "\n", shown);
+  Object_Delete(player);
+  Run_FreeCodes();
+}
