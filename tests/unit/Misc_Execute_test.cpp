@@ -132,12 +132,14 @@ TEST(MiscVariables, GlobalsByNameWithArraysAndTheIndexLimit) {
   EXPECT_EQ(Misc_Call("variable_global_array2_get", {Misc_Text("misc_grid"), Misc_Real(-1e12), Misc_Real(0)}).real(), 0);
   EXPECT_EQ(LastError(), "Array index >= 32000");  // only the earlier report
 
-  // A name never set: exists unless unknown variables read as 0.
+  // A name never set does not exist, whether unknown variables are errors
+  // or read as 0; a name set does.
   bool saved = g_GameOptions.unknown_variables_zero;
-  g_GameOptions.unknown_variables_zero = false;
-  EXPECT_EQ(Misc_Call("variable_global_exists", {Misc_Text("misc_never_a")}).real(), 1);
-  g_GameOptions.unknown_variables_zero = true;
-  EXPECT_EQ(Misc_Call("variable_global_exists", {Misc_Text("misc_never_b")}).real(), 0);
+  for (bool zero : {false, true}) {
+    g_GameOptions.unknown_variables_zero = zero;
+    EXPECT_EQ(Misc_Call("variable_global_exists", {Misc_Text("misc_never_a")}).real(), 0) << zero;
+    EXPECT_EQ(Misc_Call("variable_global_exists", {Misc_Text("misc_grid")}).real(), 1) << zero;
+  }
   g_GameOptions.unknown_variables_zero = saved;
 }
 
@@ -150,9 +152,11 @@ TEST(MiscVariables, LocalsByNameBelongToSelf) {
   EXPECT_EQ(Misc_Call("variable_local_array_get", {Misc_Text("misc_items"), Misc_Real(4)}, &a, &a).text(), "key");
   EXPECT_EQ(Execute({Misc_Text("return misc_hp * 10")}, &a).real(), 30);
   bool saved = g_GameOptions.unknown_variables_zero;
-  g_GameOptions.unknown_variables_zero = true;
-  EXPECT_EQ(Misc_Call("variable_local_exists", {Misc_Text("misc_hp")}, &a, &a).real(), 1);
-  EXPECT_EQ(Misc_Call("variable_local_exists", {Misc_Text("misc_hp")}, &b, &b).real(), 0);
+  for (bool zero : {false, true}) {
+    g_GameOptions.unknown_variables_zero = zero;
+    EXPECT_EQ(Misc_Call("variable_local_exists", {Misc_Text("misc_hp")}, &a, &a).real(), 1) << zero;
+    EXPECT_EQ(Misc_Call("variable_local_exists", {Misc_Text("misc_hp")}, &b, &b).real(), 0) << zero;
+  }
   g_GameOptions.unknown_variables_zero = saved;
   // Element 4 of row 0 is stored; an element beyond the stored ones is not.
   EXPECT_EQ(Misc_Call("variable_local_exists", {Misc_Text("misc_items")}, &a, &a).real(), 1);
