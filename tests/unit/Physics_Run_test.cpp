@@ -150,8 +150,14 @@ TEST_F(PhysicsRun, JointArgumentsNameInstancesAndReachTheWorldInRadians) {
   EXPECT_EQ(joint->GetUpperLimit(), 1.5707964f);
   EXPECT_NEAR(joint->GetAnchorA().x, 15.0f, 1e-5);
   EXPECT_DOUBLE_EQ(Do(a, "physics_joint_get_value", {j, JOINT_UPPER_LIMIT}), 90);
-  // The object index names its first instance.
+  // The object index names its first instance; all and noone name none.
   EXPECT_GE(Do(a, "physics_joint_distance_create", {o, b->id, 100, 100, 200, 100, 0}), 0);
+  for (int target : {-3, -4}) {
+    std::string unable = "Unable to find instance: " + std::to_string(target);
+    EXPECT_EQ(ErrorOf(a, "physics_joint_distance_create", {target, b->id, 100, 100, 200, 100, 0}), unable);
+    EXPECT_EQ(ErrorOf(a, "physics_joint_distance_create", {a->id, target, 100, 100, 200, 100, 0}), unable);
+    EXPECT_EQ(Do(a, "physics_joint_distance_create", {target, b->id, 100, 100, 200, 100, 0}), -1);
+  }
   EXPECT_EQ(Do(a, "physics_joint_gear_create", {a->id, b->id, j, j, 1}), -1);
 }
 
