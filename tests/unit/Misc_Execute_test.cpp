@@ -220,14 +220,22 @@ TEST(MiscEvents, PerformedOwnInheritedAndOfAnotherObject) {
 TEST(MiscEvents, ErrorReportIsTheOneTheReferenceShows) {
   EngineReady();
   std::ifstream in(std::string(DOCS_DIR) + "/scripting.md");
-  std::string line, shown;
-  bool inside = false;
+  // An indented block: its lines up to the first line less indented.
+  std::string line, shown, blanks;
+  size_t indent = std::string::npos;
   while (std::getline(in, line)) {
     size_t text = line.find_first_not_of(' ');
-    std::string body = text == std::string::npos ? "" : line.substr(text);
-    if (body.rfind("ERROR!!! :: ERROR in", 0) == 0) inside = true;
-    if (inside && body == "```") break;
-    if (inside) shown += body + "\n";
+    if (indent == std::string::npos) {
+      if (text != std::string::npos && line.compare(text, 20, "ERROR!!! :: ERROR in") == 0) indent = text;
+      else continue;
+    }
+    if (text == std::string::npos) {
+      blanks += "\n";
+      continue;
+    }
+    if (text < indent) break;
+    shown += blanks + line.substr(indent) + "\n";
+    blanks.clear();
   }
   ASSERT_FALSE(shown.empty()) << "no error report in docs/scripting.md";
   int player = MakeObject("obj_player", -1, nullptr, nullptr);
