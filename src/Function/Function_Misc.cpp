@@ -126,27 +126,33 @@ bool Misc_ElementIndex(const RValue& row, const RValue& column, int* index) {
   return true;
 }
 
-// Global or self's variable of that name (registered when new); false when
-// the get operation reports failure.
+// The id of the variable of that name (registered when new).
+template <bool Global>
+int Misc_VariableId(const RValue& name) {
+  return Global ? Code_GlobalVariable_Find(RValue_Text(name)) : Code_Variable_Find(RValue_Text(name));
+}
+
+// Global or self's variable of that name; false when the get operation
+// reports failure.
 template <bool Global>
 bool Misc_GetVariable(CInstance* self, const RValue& name, int index, RValue* out) {
-  int id = Global ? Code_GlobalVariable_Find(RValue_Text(name)) : Code_Variable_Find(RValue_Text(name));
+  int id = Misc_VariableId<Global>(name);
   if (Global) return Variable_Global_GetValue(id, index, out);
   return self && Variable_GetValue(self, id, index, out);
 }
 
 template <bool Global>
 void Misc_SetVariable(CInstance* self, const RValue& name, int index, const RValue& value) {
-  int id = Global ? Code_GlobalVariable_Find(RValue_Text(name)) : Code_Variable_Find(RValue_Text(name));
+  int id = Misc_VariableId<Global>(name);
   if (Global) Variable_Global_SetValue(id, index, &value);
   else if (self) Variable_SetValue(self, id, index, &value);
 }
 
+// A name never set does not exist, so a game may test before it reads.
 template <bool Global>
 void F_VariableExists(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
-  RValue value{};
-  Result.val = Misc_GetVariable<Global>(self, arg[0], 0, &value);
-  RValue_Free(&value);
+  int id = Misc_VariableId<Global>(arg[0]);
+  Result.val = Global ? Variable_Global_Exists(id, 0) : self && Variable_Exists(self, id, 0);
 }
 
 template <bool Global>

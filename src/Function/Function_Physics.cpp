@@ -279,7 +279,7 @@ bool JointBodies(const char* name, CInstance* self, CInstance* other, const RVal
     if (n == TARGET_SELF) found[i] = self;
     else if (n == TARGET_OTHER) found[i] = other;
     else if (n >= INSTANCE_ID_FIRST) found[i] = CInstance_Find(n);
-    else ForTarget(n, [&](CInstance* inst) { return (found[i] = inst) != nullptr; });
+    else if (n >= 0) ForTarget(n, [&](CInstance* inst) { return (found[i] = inst) != nullptr; });  // an object
     if (!found[i]) {
       char text[256];
       std::snprintf(text, sizeof text, "Unable to find instance: %d", n);

@@ -34,6 +34,7 @@ void Event_PerformObject(CInstance* self, CInstance* other, int object_index, in
   g_CodeEventContext.object_name = Object_Name(owner);
   g_CodeEventContext.event_type = type;
   g_CodeEventContext.event_number = number;
+  g_CodeEventContext.action_index = 0;  // an event's code is its first and only action
   ev->Execute(self, other);
   g_CodeEventContext = saved;
 }

@@ -75,6 +75,13 @@ void CPhysicsObject::DrawDebug(float scale) {
   for (b2Fixture* f = m_body->GetFixtureList(); f; f = f->GetNext()) draw.DrawFixture(f, m_body->GetTransform());
 }
 
+void CPhysicsObject::MoveKinematic(float hspeed, float vspeed, int steps_per_second) {
+  if (m_body->GetType() != b2_kinematicBody) return;
+  float k = m_world->scale * static_cast<float>(steps_per_second);
+  b2Vec2 v(hspeed * k, vspeed * k);
+  if (Physics_Finite(v.x, v.y)) m_body->SetLinearVelocity(v);
+}
+
 void CPhysicsObject::SetEnabled(bool enabled) {
   if (!m_world->Busy() && m_body->IsEnabled() != enabled) m_body->SetEnabled(enabled);
 }

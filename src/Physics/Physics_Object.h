@@ -28,6 +28,10 @@ class CPhysicsObject {
   const char* ApplyLocalImpulse(float x, float y, float fx, float fy);
   // Draws the body's shapes, each metre drawn as scale pixels.
   void DrawDebug(float scale);
+  // A kinematic body's velocity from its instance's motion, hspeed and vspeed
+  // in room pixels a step at that many steps a second; other bodies keep
+  // theirs.
+  void MoveKinematic(float hspeed, float vspeed, int steps_per_second);
   // A disabled body takes no part in the world (its instance is deactivated).
   void SetEnabled(bool enabled);
 

@@ -90,6 +90,9 @@ void Run_PhysicsStep() {
   if (!Run_PhysicsActive()) return;
   CPhysicsWorld* world = g_RunRoom->physics;
   int speed = g_RunRoom->speed > 0 ? g_RunRoom->speed : 1;
+  // A kinematic body goes where its instance's speed takes it.
+  for (CInstance* inst : g_RunRoom->active)
+    if (inst->physics && !inst->marked) inst->physics->MoveKinematic(inst->hspeed, inst->vspeed, speed);
   world->Step(1.0 / speed);
   for (CInstance* inst : g_RunRoom->active) {
     if (!inst->physics || inst->marked) continue;

@@ -222,15 +222,14 @@ bool PrepareGame(const GamePackage& pkg) {
   // A file that cannot be written (a read-only game folder) is logged; the
   // game starts all the same.
   DataFile_ExportAll();
-  // Script names are known before extension code compiles, so that code can
-  // call the game's scripts; the scripts themselves compile later.
+  // Every resource exists (and has its name) before any code is compiled,
+  // the extensions' constants and code included; the scripts compile later.
   Script_Clear();
   for (const PackageScript& ps : pkg.scripts) Script_Add(ps.exists ? ps.name.c_str() : "", ps.code.c_str());
+  if (!Run_LoadWorld(pkg)) return Fail("The game package holds resources that refer to missing ones.");
   Console_Printf("Extension_Prepare() \n");
   ShowProgress("Preparing extension packages", 54);
   if (!Extension_Prepare()) return Fail("Failed to prepare extension packages.");
-  // Every resource exists (and has its name) before any code is compiled.
-  if (!Run_LoadWorld(pkg)) return Fail("The game package holds resources that refer to missing ones.");
   ShowProgress("Preparing constants", 56);
   for (const auto& [name, value] : pkg.options.constants) {
     if (!Constant_Define(name.c_str(), value.c_str()))

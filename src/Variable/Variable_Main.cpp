@@ -19,11 +19,13 @@ UserNames& Users() {
   return users;
 }
 
-bool GetFromList(const CVariableList* list, int id, int index, RValue* value) {
+// A variable never set gives the real 0 and, unless `unsetFails`, success
+// when unknown variables are errors (the read itself reports those).
+bool GetFromList(const CVariableList* list, int id, int index, RValue* value, bool unsetFails = false) {
   const CVariable* v = list ? list->Find(id) : nullptr;
   if (!v) {
     RValue_Free(value);
-    return !g_GameOptions.unknown_variables_zero;
+    return !unsetFails && !g_GameOptions.unknown_variables_zero;
   }
   const RValue* e = index < 0 ? nullptr
                               : Variable_Element(const_cast<CVariable*>(v), index / ARRAY_DIMENSION,
@@ -102,6 +104,14 @@ bool Variable_Global_GetValue(int id, int index, RValue* value) {
   return GetFromList(&Variable_Globals(), id, index, value);
 }
 
+bool Variable_Global_Exists(int id, int index) {
+  if (id < VARIABLE_ID_USER) return Variable_BuiltIn_Get(id) != nullptr;
+  RValue value{};
+  bool found = GetFromList(&Variable_Globals(), id, index, &value, true);
+  RValue_Free(&value);
+  return found;
+}
+
 void Variable_Global_SetValue(int id, int index, const RValue* value) {
   SetInList(&Variable_Globals(), id, index, value);
 }
@@ -113,6 +123,14 @@ bool Variable_GetValue(CInstance* inst, int id, int index, RValue* value) {
     return r && r->get && r->get(inst, index, value);
   }
   return GetFromList(inst ? inst->vars : nullptr, id, index, value);
+}
+
+bool Variable_Exists(CInstance* inst, int id, int index) {
+  RValue value{};
+  bool found = id < VARIABLE_ID_USER ? Variable_GetValue(inst, id, index, &value)
+                                     : GetFromList(inst ? inst->vars : nullptr, id, index, &value, true);
+  RValue_Free(&value);
+  return found;
 }
 
 void Variable_SetValue(CInstance* inst, int id, int index, const RValue* value) {

@@ -35,3 +35,8 @@ void Variable_Global_SetValue(int id, int index, const RValue* value);
 // registry's getter and (when settable) setter.
 bool Variable_GetValue(CInstance* inst, int id, int index, RValue* value);
 void Variable_SetValue(CInstance* inst, int id, int index, const RValue* value);
+// True when the variable was set and holds that element, whatever the option
+// for unknown variables; a built-in variable always exists (the instance's
+// through its getter).
+bool Variable_Global_Exists(int id, int index);
+bool Variable_Exists(CInstance* inst, int id, int index);

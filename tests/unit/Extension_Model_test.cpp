@@ -141,6 +141,21 @@ TEST_F(Extensions, NamesGoToTheFirstAndTablesToTheLastBinding) {
   EXPECT_EQ(Function_Find("upper"), 500005);
 }
 
+TEST_F(Extensions, ADuplicateNameFindsTheFirstFunctionOfIt) {
+  // "twin" in two files of one package and in a later package, each with an
+  // id of its own; package A starts with "twin" from its second file.
+  ASSERT_TRUE(Prepare({Package("A", {File(2, {Code("twin", 0, "show_debug_message(\"first\"); return 1;")}),
+                                     File(2, {Code("twin", 1, "show_debug_message(\"second\"); return 2;")}, "twin")}),
+                       Package("B", {File(2, {Code("twin", 2, "return 3;")})})}));
+  EXPECT_EQ(Extension_FindFunction("twin"), 0);
+  EXPECT_EQ(Function_Find("twin"), 500000);
+  EXPECT_TRUE(Extension_Initialize());
+  EXPECT_EQ(Log(), "first\n");
+  // Each keeps its own id for calls.
+  EXPECT_EQ(Shown(Call(1, {})), std::to_string(2.0));
+  EXPECT_EQ(Shown(Call(2, {})), std::to_string(3.0));
+}
+
 TEST_F(Extensions, MissingLibrariesAndExportsGiveZero) {
   PackageExtensionFile missing = File(1, {Fn("gone", 0, "td_half", {2})});
   missing.file_name = "no_such_library.dll";

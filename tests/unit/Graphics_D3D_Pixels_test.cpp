@@ -9,7 +9,10 @@
 #include "Graphics/Graphics_D3D.h"
 #include "Graphics/Graphics_Image.h"
 #include "Graphics_API/Graphics_Texture.h"
+#include "Function_Graphics_Call.h"
 #include "Graphics_TestDevice.h"
+
+void Function_D3D_Init();
 
 namespace {
 
@@ -213,6 +216,13 @@ TEST_F(D3DPixels, EachProjection) {
   D3D_SetProjectionExt(from, to, up, 70, 2, 1, 200);
   scene();
   Check("projection_ext");
+  // The built-in passes the field of view, aspect and near and far planes in
+  // that order: the same picture.
+  D3D_SetProjection(from, to, up);
+  if (Function_FindBuiltIn("d3d_set_projection_ext") < 0) Function_D3D_Init();
+  GCall("d3d_set_projection_ext", {32, 100, -60, 32, 28, -10, 0, 0, -1, 70, 2, 1, 200});
+  scene();
+  Check("projection_ext", false);
 }
 
 // A 2D rectangle at depth 5 between a floor at 0 and one at 10, in the

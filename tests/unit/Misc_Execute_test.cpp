@@ -132,12 +132,14 @@ TEST(MiscVariables, GlobalsByNameWithArraysAndTheIndexLimit) {
   EXPECT_EQ(Misc_Call("variable_global_array2_get", {Misc_Text("misc_grid"), Misc_Real(-1e12), Misc_Real(0)}).real(), 0);
   EXPECT_EQ(LastError(), "Array index >= 32000");  // only the earlier report
 
-  // A name never set: exists unless unknown variables read as 0.
+  // A name never set does not exist, whether unknown variables are errors
+  // or read as 0; a name set does.
   bool saved = g_GameOptions.unknown_variables_zero;
-  g_GameOptions.unknown_variables_zero = false;
-  EXPECT_EQ(Misc_Call("variable_global_exists", {Misc_Text("misc_never_a")}).real(), 1);
-  g_GameOptions.unknown_variables_zero = true;
-  EXPECT_EQ(Misc_Call("variable_global_exists", {Misc_Text("misc_never_b")}).real(), 0);
+  for (bool zero : {false, true}) {
+    g_GameOptions.unknown_variables_zero = zero;
+    EXPECT_EQ(Misc_Call("variable_global_exists", {Misc_Text("misc_never_a")}).real(), 0) << zero;
+    EXPECT_EQ(Misc_Call("variable_global_exists", {Misc_Text("misc_grid")}).real(), 1) << zero;
+  }
   g_GameOptions.unknown_variables_zero = saved;
 }
 
@@ -150,9 +152,11 @@ TEST(MiscVariables, LocalsByNameBelongToSelf) {
   EXPECT_EQ(Misc_Call("variable_local_array_get", {Misc_Text("misc_items"), Misc_Real(4)}, &a, &a).text(), "key");
   EXPECT_EQ(Execute({Misc_Text("return misc_hp * 10")}, &a).real(), 30);
   bool saved = g_GameOptions.unknown_variables_zero;
-  g_GameOptions.unknown_variables_zero = true;
-  EXPECT_EQ(Misc_Call("variable_local_exists", {Misc_Text("misc_hp")}, &a, &a).real(), 1);
-  EXPECT_EQ(Misc_Call("variable_local_exists", {Misc_Text("misc_hp")}, &b, &b).real(), 0);
+  for (bool zero : {false, true}) {
+    g_GameOptions.unknown_variables_zero = zero;
+    EXPECT_EQ(Misc_Call("variable_local_exists", {Misc_Text("misc_hp")}, &a, &a).real(), 1) << zero;
+    EXPECT_EQ(Misc_Call("variable_local_exists", {Misc_Text("misc_hp")}, &b, &b).real(), 0) << zero;
+  }
   g_GameOptions.unknown_variables_zero = saved;
   // Element 4 of row 0 is stored; an element beyond the stored ones is not.
   EXPECT_EQ(Misc_Call("variable_local_exists", {Misc_Text("misc_items")}, &a, &a).real(), 1);
@@ -208,5 +212,44 @@ TEST(MiscEvents, PerformedOwnInheritedAndOfAnotherObject) {
   EXPECT_EQ(run(&inst, "event_inherited()"), "");  // outside any event
   EXPECT_EQ(LastError(), "");
   for (int index : {lone, child, parent}) Object_Delete(index);
+  Run_FreeCodes();
+}
+
+// The reference shows the console lines of an error in an event's code; an
+// event's code is its action number 1.
+TEST(MiscEvents, ErrorReportIsTheOneTheReferenceShows) {
+  EngineReady();
+  std::ifstream in(std::string(DOCS_DIR) + "/scripting.md");
+  // An indented block: its lines up to the first line less indented.
+  std::string line, shown, blanks;
+  size_t indent = std::string::npos;
+  while (std::getline(in, line)) {
+    size_t text = line.find_first_not_of(' ');
+    if (indent == std::string::npos) {
+      if (text != std::string::npos && line.compare(text, 20, "ERROR!!! :: ERROR in") == 0) indent = text;
+      else continue;
+    }
+    if (text == std::string::npos) {
+      blanks += "\n";
+      continue;
+    }
+    if (text < indent) break;
+    shown += blanks + line.substr(indent) + "\n";
+    blanks.clear();
+  }
+  ASSERT_FALSE(shown.empty()) << "no error report in docs/scripting.md";
+  int player = MakeObject("obj_player", -1, nullptr, nullptr);
+  CCode* code = Run_CompileCode("hp = 1;\nhp += speed_max;", "Object.obj_player.Step.0", false);
+  if (player < 0 || !code) {
+    Object_Delete(player);
+    GTEST_SKIP() << "the game world does not compile event code yet";
+  }
+  auto* ev = new CEvent;
+  ev->code = code;
+  Object_Find(player)->SetEvent(EV_STEP, 0, ev);
+  CInstance inst(0, 0, 100012, player, false);
+  Event_PerformObject(&inst, &inst, player, EV_STEP, 0);
+  EXPECT_EQ("ERROR!!! :: " + LastError() + "\n", shown);
+  Object_Delete(player);
   Run_FreeCodes();
 }

@@ -210,6 +210,19 @@ TEST_F(ParticleTest, DeflectorsBounceParticlesThatEnter) {
   ParticleDeflector_Clear(ps, d);  // an empty region catches nothing
   Update();
   EXPECT_NEAR(First().y, 5, 1e-5);
+  // Friction above the speed stops the particle at the edge; it never
+  // turns the particle round a second time.
+  ParticleSystem_Clear(ps);
+  ParticleDeflector_Kind(ps, d, PS_DEFLECT_VERTICAL);
+  ParticleDeflector_Region(ps, d, -100, 100, 10, 20);
+  ParticleDeflector_Friction(ps, d, 10);
+  ParticleSystem_CreateParticles(ps, 0, 0, t, 1);
+  Update(3);
+  EXPECT_FLOAT_EQ(First().y, 8);
+  EXPECT_FLOAT_EQ(First().vx, 0);
+  EXPECT_FLOAT_EQ(First().vy, 0);
+  Update(2);
+  EXPECT_FLOAT_EQ(First().y, 8);
 }
 
 TEST_F(ParticleTest, DestroyersAndChangers) {

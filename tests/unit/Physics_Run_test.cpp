@@ -150,8 +150,14 @@ TEST_F(PhysicsRun, JointArgumentsNameInstancesAndReachTheWorldInRadians) {
   EXPECT_EQ(joint->GetUpperLimit(), 1.5707964f);
   EXPECT_NEAR(joint->GetAnchorA().x, 15.0f, 1e-5);
   EXPECT_DOUBLE_EQ(Do(a, "physics_joint_get_value", {j, JOINT_UPPER_LIMIT}), 90);
-  // The object index names its first instance.
+  // The object index names its first instance; all and noone name none.
   EXPECT_GE(Do(a, "physics_joint_distance_create", {o, b->id, 100, 100, 200, 100, 0}), 0);
+  for (int target : {-3, -4}) {
+    std::string unable = "Unable to find instance: " + std::to_string(target);
+    EXPECT_EQ(ErrorOf(a, "physics_joint_distance_create", {target, b->id, 100, 100, 200, 100, 0}), unable);
+    EXPECT_EQ(ErrorOf(a, "physics_joint_distance_create", {a->id, target, 100, 100, 200, 100, 0}), unable);
+    EXPECT_EQ(Do(a, "physics_joint_distance_create", {target, b->id, 100, 100, 200, 100, 0}), -1);
+  }
   EXPECT_EQ(Do(a, "physics_joint_gear_create", {a->id, b->id, j, j, 1}), -1);
 }
 
@@ -189,6 +195,36 @@ TEST_F(PhysicsRun, TheWorldMovesBoundInstancesAndMotionTheOthers) {
   float y = b->y;
   Frame();
   EXPECT_FLOAT_EQ(b->y, y);
+}
+
+TEST_F(PhysicsRun, AKinematicBodyMovesByItsInstancesSpeedAndCarriesWhatRestsOnIt) {
+  int platform = Object_Add("platform");
+  ObjectPhysics& p = Object_Find(platform)->physics;
+  p.enabled = true, p.shape = 1, p.width = 60, p.height = 10, p.density = 1, p.kinematic = true, p.friction = 1;
+  On(platform, EV_CREATE, 0, [](CInstance* self, CInstance*) {
+    self->SetHSpeed(0.5f);
+    self->SetVSpeed(-0.25f);
+  });
+  int crate = BallObject();
+  ObjectPhysics& c = Object_Find(crate)->physics;
+  c.shape = 1, c.width = 10, c.height = 10, c.friction = 1;
+  int r = AddRoom({{platform, {100, 200}}, {crate, {100, 190}}});
+  Room_Data(r)->speed = 50;  // the speeds are pixels a step whatever the room's speed
+  Start(r);
+  CInstance* k = Room_Running(r)->active[0];
+  CInstance* b = Room_Running(r)->active[1];
+  ASSERT_NE(k->physics, nullptr);
+  EXPECT_EQ(k->physics->Body()->GetType(), b2_kinematicBody);
+  for (int i = 0; i < 60; i++) Frame();
+  EXPECT_NEAR(k->x, 130, 0.01);  // gravity does not move it
+  EXPECT_NEAR(k->y, 185, 0.01);
+  EXPECT_NEAR(b->x, 130, 4);  // the crate rode along, after a slip at the start
+  EXPECT_NEAR(b->y, 175, 1);
+  k->SetHSpeed(0);
+  k->SetVSpeed(0);
+  Frame();
+  EXPECT_NEAR(k->x, 130, 0.01);
+  EXPECT_NEAR(k->y, 185, 0.01);
 }
 
 TEST_F(PhysicsRun, TouchingBodiesRunTheirCollisionEventsEachStep) {

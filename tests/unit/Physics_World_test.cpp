@@ -7,6 +7,7 @@
 #include <memory>
 
 #include <box2d/b2_body.h>
+#include <box2d/b2_distance_joint.h>
 #include <box2d/b2_fixture.h>
 
 #include "Physics/Physics_Check.h"
@@ -203,6 +204,26 @@ TEST_F(PhysicsWorld, APulleySideStopsAtItsMaximumLength) {
   EXPECT_NEAR(PhysicsJoint_Find(p)->GetValue(JOINT_LENGTH_1), 40, 1.0);
   EXPECT_TRUE(world->DeleteJoint(p));
   EXPECT_EQ(world->World().GetJointCount(), 0);
+}
+
+TEST_F(PhysicsWorld, APulleyWithARatioKeepsEachSideShortOfItsConstantLength) {
+  CPhysicsObject* a = Bind(0, Circle(0.5f), 0, 0);
+  CPhysicsObject* b = Bind(1, Circle(0.5f, 20), 40, 0);
+  const b2Vec2 ground[2] = {{0, -5}, {4, -5}}, local[2] = {{0, 0}, {0, 0}};
+  const char* e = nullptr;
+  // Both sides 5 m, ratio 2: the constant length is 5 + 2 x 5 = 15 m. The
+  // maximum lengths given are beyond reach, so the constant length caps them:
+  // the first side at 15 - 2 x 2 = 11 m, the second at (15 - 2) / 2 = 6.5 m.
+  int p = world->CreatePulleyJoint(a, b, ground, local, 2, 100, 100, false, &e);
+  ASSERT_GE(p, 0) << e;
+  auto* limit1 = static_cast<b2DistanceJoint*>(PhysicsJoint_Find(p)->limits[0]);
+  auto* limit2 = static_cast<b2DistanceJoint*>(PhysicsJoint_Find(p)->limits[1]);
+  EXPECT_NEAR(limit1->GetMaxLength(), 11, 1e-4);
+  EXPECT_NEAR(limit2->GetMaxLength(), 6.5, 1e-4);
+  // The heavy b sinks until its side stops at 6.5 m (65 pixels).
+  for (int i = 0; i < 120; i++) world->Step(1.0 / 30);
+  EXPECT_NEAR(PhysicsJoint_Find(p)->GetValue(JOINT_LENGTH_2), 65, 1.0);
+  EXPECT_NEAR(PhysicsJoint_Find(p)->GetValue(JOINT_LENGTH_1), 20, 2.0);
 }
 
 TEST_F(PhysicsWorld, DeletingAJointOrABodyFirstDeletesTheGearsThatUseIt) {
