@@ -11,6 +11,7 @@
 #include "Option/Option_Main.h"
 #include "Sound/Audio_State.h"
 #include "Sound/Sound_Hardware.h"
+#include "Sound/Sound_Image.h"
 
 AudioState g_Audio;
 
@@ -214,8 +215,9 @@ void Audio_CreateBuffers() {
   for (auto& s : g_Audio.sounds) {
     if (!s || !s->blob || s->streamed || s->buffer) continue;
     alGetError();
-    ALuint buffer = alutCreateBufferFromFileImage(s->blob->data(), ALsizei(s->blob->size()));
-    bool failed = alutGetError() != ALUT_ERROR_NO_ERROR;
+    ALenum error = ALUT_ERROR_NO_ERROR;
+    ALuint buffer = SoundImage_CreateBuffer(s->blob->data(), int64_t(s->blob->size()), error);
+    bool failed = error != ALUT_ERROR_NO_ERROR;
     failed = alGetError() != AL_NO_ERROR || failed;
     if (!failed) s->buffer = buffer;
   }

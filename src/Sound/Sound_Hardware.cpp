@@ -10,6 +10,7 @@
 #include "Room/Room_Main.h"
 #include "Sound/Linux/MCI_MainM.h"
 #include "Sound/Linux/MCI_MusicM.h"
+#include "Sound/Sound_Image.h"
 #include "Sound/Sound_Music.h"
 #include "Sound/Sound_Wave.h"
 
@@ -84,8 +85,9 @@ void SoundHardware::Quit() {
 SoundHardwareSound* SoundHardware::Load(const void* bytes, int64_t length) {
   if (!Begin("SoundHardware::Load")) return nullptr;
   alGetError();
-  ALuint buffer = alutCreateBufferFromFileImage(bytes, ALsizei(std::min<int64_t>(length, INT32_MAX)));
-  if (ALenum e = alutGetError(); e != ALUT_ERROR_NO_ERROR) {
+  ALenum e = ALUT_ERROR_NO_ERROR;
+  ALuint buffer = SoundImage_CreateBuffer(bytes, length, e);
+  if (e != ALUT_ERROR_NO_ERROR) {
     Console_Printf("ALUT error on load %08x(%d) : %s\n", unsigned(e), int(e), alutGetErrorString(e));
     return nullptr;
   }
