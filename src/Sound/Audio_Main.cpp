@@ -3,6 +3,7 @@
 #include <AL/alut.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "Base/Console.h"
@@ -389,7 +390,8 @@ void Audio_SetChannelCount(int count) {
 
 void Audio_SetMasterGain(float gain) {
   if (!Audio_Active()) return;
-  if (!(gain > 0.0f)) gain = 0.0f;  // negative (or NaN) is silent
+  if (std::isnan(gain) || gain == INFINITY) return;  // no gain to set: the last one stays
+  if (gain < 0.0f) gain = 0.0f;
   alListenerf(AL_GAIN, gain);
   if (g_Audio.output) g_Audio.output->SetMusicVolume(gain, 10);
 }
