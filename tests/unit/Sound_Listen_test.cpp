@@ -184,14 +184,17 @@ TEST_F(SoundListen, VolumesThatAreNotNumbersChangeNothingAndInfinitiesAreClamped
     Frames(0.2);
     Call("sound_volume", {s, NAN});
     Call("sound_global_volume", {NAN});
+    Frames(0.1);
     Call("sound_play", {s});  // at its own volume
-    Frames(0.5);
+    Frames(0.4);
     Call("sound_volume", {s, 0.5});
+    Frames(0.1);
     Call("sound_play", {s});
-    Frames(0.5);
+    Frames(0.4);
     Call("sound_volume", {s, INFINITY});  // as 1
+    Frames(0.1);
     Call("sound_play", {s});
-    Frames(0.5);
+    Frames(0.4);
     Call("sound_loop", {m});
     Call("sound_volume", {m, NAN});
     Call("sound_fade", {m, INFINITY, 300});
@@ -200,12 +203,17 @@ TEST_F(SoundListen, VolumesThatAreNotNumbersChangeNothingAndInfinitiesAreClamped
     Frames(0.5);
     Call("sound_stop", {m});
   });
+  // Three plays of 0.3 s, each found by where it starts.
   double on = r.Onset();
   ASSERT_GT(on, 0);
-  EXPECT_NEAR(r.Level(on + 0.05, on + 0.25), 0.4, 0.005);
-  EXPECT_NEAR(r.Level(on + 0.55, on + 0.75), 0.2, 0.005);
-  EXPECT_NEAR(r.Level(on + 1.1, on + 1.28), 0.4, 0.005);  // after the step from 0.5 to 1
-  EXPECT_NEAR(r.Level(on + 1.6, on + 1.9), ToneLevel(0.3), 0.02);
-  EXPECT_NEAR(r.Level(on + 2.1, on + 2.4), ToneLevel(0.15), 0.01);
+  double second = r.Onset(0.01, on + 0.35), third = r.Onset(0.01, second + 0.35);
+  EXPECT_NEAR(r.Level(on + 0.02, on + 0.28), 0.4, 0.005);
+  EXPECT_NEAR(r.Level(second + 0.02, second + 0.28), 0.2, 0.005);
+  EXPECT_NEAR(r.Level(third + 0.02, third + 0.28), 0.4, 0.005);
+  // The music: at full volume, then at half.
+  double music = r.Onset(0.01, third + 0.32);
+  ASSERT_GT(music, 0);
+  EXPECT_NEAR(r.Level(music + 0.1, music + 0.4), ToneLevel(0.3), 0.02);
+  EXPECT_NEAR(r.Level(music + 0.6, music + 0.9), ToneLevel(0.15), 0.01);
 }
 }  // namespace
