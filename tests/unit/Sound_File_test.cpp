@@ -82,6 +82,7 @@ TEST(SoundImage, FilesWithoutAFrameOrWithBrokenChunksAreRefused) {
   EXPECT_TRUE(refused(CutWav(wav, 1000, 0), corrupt));
   EXPECT_TRUE(refused(CutWav(wav, 1000, 3), corrupt));  // less than one stereo frame
   EXPECT_TRUE(refused({wav.begin(), wav.begin() + 36}, corrupt));  // no data chunk
+  EXPECT_TRUE(refused({wav.begin(), wav.begin() + 12}, corrupt));  // no chunk at all
   EXPECT_TRUE(refused({wav.begin(), wav.begin() + 30}, corrupt));  // the format cut short
   std::vector<uint8_t> shortFormat = wav;
   PutU32(shortFormat, 16, 12);
@@ -116,6 +117,13 @@ TEST_F(SoundTest, ASoundCutShortLoadsWhatItHoldsAndOneWithoutSamplesIsRefused) {
   ASSERT_GE(Sound_Data(e)->slot, 0);  // a slot without a sound: plays nothing
   Call("sound_play", {e});
   EXPECT_FALSE(Wave_IsPlaying(Sound_Data(e)->PlayName(), Sound_Data(e)->slot));
+  // A header and nothing after it: the loader would read the first chunk past the end.
+  Sound_WriteFile(dir + "header.wav", {wav.begin(), wav.begin() + 12});
+  testing::internal::CaptureStdout();
+  int h = Sound_Add((dir + "header.wav").c_str(), 0, true);
+  log = testing::internal::GetCapturedStdout();
+  EXPECT_NE(log.find("ALUT error on load 00000211(529) : "), std::string::npos) << log;
+  EXPECT_GE(h, 0);
 }
 
 // The package's sounds with blobs of their own: 0 a stereo 16-bit WAV whose
