@@ -4,6 +4,7 @@
 // (rounded, halves to even); a missing one is the script error "Sound does
 // not exist." and the handler does nothing more. Every request goes through
 // the sound's slot, which prepares a sound that was not preloaded.
+#include <cmath>
 #include <string>
 
 #include "Base/Convert.h"
@@ -59,7 +60,7 @@ SOUND_HANDLER(F_SoundIsPlaying) {
 }
 SOUND_HANDLER(F_SoundVolume) {
   CSound* s = FindSound(arg);
-  if (!s) return;
+  if (!s || std::isnan(RValue_Real(arg[1]))) return;  // not a volume: the sound keeps its own
   s->volume = RValue_Real(arg[1]);
   Wave_SetVolume(s->GetSlot(), s->volume, 1);
 }

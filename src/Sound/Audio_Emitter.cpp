@@ -1,4 +1,6 @@
 // Emitters: places that voices play from, moved every frame.
+#include <cmath>
+
 #include "Base/Console.h"
 #include "Sound/Audio_Main.h"
 #include "Sound/Audio_State.h"
@@ -50,12 +52,12 @@ void Audio_EmitterVelocity(int emitter, float x, float y, float z) {
 
 void Audio_EmitterGain(int emitter, float gain) {
   AudioEmitter* e = Emitter(emitter);
-  if (e && gain >= 0) e->gain = gain;
+  if (e && gain >= 0 && std::isfinite(gain)) e->gain = gain;
 }
 
 void Audio_EmitterPitch(int emitter, float pitch) {
   AudioEmitter* e = Emitter(emitter);
-  if (e && pitch >= 0) e->pitch = pitch;
+  if (e && pitch >= 0 && std::isfinite(pitch)) e->pitch = pitch;
 }
 
 void Audio_EmitterFalloff(int emitter, float reference, float maximum, float factor) {

@@ -3,6 +3,7 @@
 #include <AL/alut.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "Base/Console.h"
@@ -11,6 +12,7 @@
 #include "Option/Option_Main.h"
 #include "Sound/Audio_State.h"
 #include "Sound/Sound_Hardware.h"
+#include "Sound/Sound_Image.h"
 
 AudioState g_Audio;
 
@@ -214,8 +216,9 @@ void Audio_CreateBuffers() {
   for (auto& s : g_Audio.sounds) {
     if (!s || !s->blob || s->streamed || s->buffer) continue;
     alGetError();
-    ALuint buffer = alutCreateBufferFromFileImage(s->blob->data(), ALsizei(s->blob->size()));
-    bool failed = alutGetError() != ALUT_ERROR_NO_ERROR;
+    ALenum error = ALUT_ERROR_NO_ERROR;
+    ALuint buffer = SoundImage_CreateBuffer(s->blob->data(), int64_t(s->blob->size()), error);
+    bool failed = error != ALUT_ERROR_NO_ERROR;
     failed = alGetError() != AL_NO_ERROR || failed;
     if (!failed) s->buffer = buffer;
   }
@@ -387,7 +390,8 @@ void Audio_SetChannelCount(int count) {
 
 void Audio_SetMasterGain(float gain) {
   if (!Audio_Active()) return;
-  if (!(gain > 0.0f)) gain = 0.0f;  // negative (or NaN) is silent
+  if (std::isnan(gain) || gain == INFINITY) return;  // no gain to set: the last one stays
+  if (gain < 0.0f) gain = 0.0f;
   alListenerf(AL_GAIN, gain);
   if (g_Audio.output) g_Audio.output->SetMusicVolume(gain, 10);
 }

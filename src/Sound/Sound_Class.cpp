@@ -68,6 +68,7 @@ bool CSound::LoadFromFile(const char* file, int newKind, bool newPreload) {
 }
 
 void CSound::Prepare() {
+  if (slot >= 0) return;  // loaded already: a second slot would hold a second buffer and sources for ever
   if (kind >= 0 && kind != SOUND_KIND_MULTIMEDIA) {
     if (!data && !blob) return;
     slot = blob ? Wave_Create(blob->data(), int64_t(blob->size()), kind) : Wave_CreateFromStream(*data, kind);

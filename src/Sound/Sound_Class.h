@@ -30,7 +30,7 @@ class CSound {
   void LoadFromChunk(const PackageSound& entry);
   // From a file; false when it does not exist. Prepared at once when preloaded.
   bool LoadFromFile(const char* file, int kind, bool preload);
-  // Makes its playback slot.
+  // Makes its playback slot; a sound that holds one keeps it.
   void Prepare();
   // The playback slot, prepared on first use; -1 when it has no sound to play.
   int GetSlot();

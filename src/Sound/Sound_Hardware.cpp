@@ -3,6 +3,8 @@
 #include <AL/alut.h>
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 
 #include "Base/Console.h"
 #include "Option/Option_CommandLine.h"
@@ -10,6 +12,7 @@
 #include "Room/Room_Main.h"
 #include "Sound/Linux/MCI_MainM.h"
 #include "Sound/Linux/MCI_MusicM.h"
+#include "Sound/Sound_Image.h"
 #include "Sound/Sound_Music.h"
 #include "Sound/Sound_Wave.h"
 
@@ -26,6 +29,10 @@ int FadeSteps(int milliseconds) {
   int perStep = std::max(1, 1000 / std::max(1, speed));
   return std::max(1, milliseconds / perStep);
 }
+
+// Music volumes are not clamped, but kept within floats, so that no sum of
+// steps overflows into infinity (and from there to NaN).
+float FiniteMusic(double volume) { return float(std::clamp(volume, double(-FLT_MAX), double(FLT_MAX))); }
 }  // namespace
 
 void SoundHardware_ReportErrors() {
@@ -84,8 +91,9 @@ void SoundHardware::Quit() {
 SoundHardwareSound* SoundHardware::Load(const void* bytes, int64_t length) {
   if (!Begin("SoundHardware::Load")) return nullptr;
   alGetError();
-  ALuint buffer = alutCreateBufferFromFileImage(bytes, ALsizei(std::min<int64_t>(length, INT32_MAX)));
-  if (ALenum e = alutGetError(); e != ALUT_ERROR_NO_ERROR) {
+  ALenum e = ALUT_ERROR_NO_ERROR;
+  ALuint buffer = SoundImage_CreateBuffer(bytes, length, e);
+  if (e != ALUT_ERROR_NO_ERROR) {
     Console_Printf("ALUT error on load %08x(%d) : %s\n", unsigned(e), int(e), alutGetErrorString(e));
     return nullptr;
   }
@@ -159,6 +167,10 @@ bool SoundHardware::Playing(SoundHardwareSound* sound) {
 
 void SoundHardware::SetVolume(SoundHardwareSound* sound, float volume, int milliseconds) {
   if (!Begin("SoundHardware::SetVolume") || !sound) return;
+  // Volumes are clamped to 0..1 as they step: an infinite target is the end
+  // it points to; one that is not a number is no target.
+  if (std::isnan(volume)) return;
+  if (std::isinf(volume)) volume = volume > 0 ? 1.0f : 0.0f;
   int steps = FadeSteps(milliseconds);
   sound->fade_step = (volume - sound->volume) / float(steps);
   sound->fade_count = steps;
@@ -166,18 +178,19 @@ void SoundHardware::SetVolume(SoundHardwareSound* sound, float volume, int milli
 
 void SoundHardware::SetMusicVolume(float volume, int milliseconds) {
   if (!Begin("SoundHardware::SetVolume")) return;
+  if (!std::isfinite(volume)) return;  // the music volume has no end to clamp to
   if (m_MusicName.empty()) {
     m_MusicVolume = volume;
     return;
   }
   int steps = FadeSteps(milliseconds);
-  m_MusicFadeStep = (volume - m_MusicVolume) / float(steps);
+  m_MusicFadeStep = FiniteMusic((double(volume) - m_MusicVolume) / steps);
   m_MusicFadeCount = steps;
 }
 
 void SoundHardware::SetMasterVolume(float volume) {
   if (!Begin("SoundHardware::SetMasterVolume")) return;
-  m_MasterVolume = volume;
+  if (std::isfinite(volume)) m_MasterVolume = volume;
 }
 
 void SoundHardware::PlayMP3(const char* name, bool loop) {
@@ -223,7 +236,7 @@ void SoundHardware::Tick(std::span<WaveSlot> slots) {
   }
   if (m_MusicFadeCount >= 1) {
     m_MusicFadeCount--;
-    m_MusicVolume += m_MusicFadeStep;
+    m_MusicVolume = FiniteMusic(double(m_MusicVolume) + m_MusicFadeStep);
     MP3_SetVolume(m_MusicVolume);
   }
 }

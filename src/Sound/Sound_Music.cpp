@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <string>
 
 #include "Base/Console.h"
@@ -48,8 +49,8 @@ void MP3_Stop() {
 
 void MP3_SetVolume(float volume) {
   if (g_AliasNumber == 0) return;
-  int level = Convert_TruncInt(double(volume) * 1000.0);
-  if (level < 0) level = 0;
+  // The player's own range: silent below 0, no louder above 1000 times full.
+  int level = Convert_TruncInt(std::clamp(double(volume) * 1000.0, 0.0, 1000000.0));
   std::string command = "setaudio " + Alias() + " volume to " + std::to_string(level);
   int error = MCI_SendString(command.c_str(), nullptr, 0);
   if (error == MCI_OK) return;

@@ -1,5 +1,7 @@
 #include <AL/al.h>
 
+#include <cmath>
+
 #include "Audio_Test.h"
 #include "Function_Call.h"
 #include "Sound/Audio_State.h"
@@ -175,6 +177,31 @@ TEST_F(AudioTest, ANewPoolEndsEveryVoice) {
   EXPECT_EQ(Audio_PlaySimple(3, 1, 1), -1);  // no sources
   Audio_SetChannelCount(1 << 30);            // beyond the context's room: as many as it has
   EXPECT_LE(g_Audio.pool.size(), 4096u);
+}
+
+TEST_F(AudioTest, GainsAndPitchesThatAreNotNumbersOrInfiniteChangeNothing) {
+  auto listenerGain = [] {
+    float gain = -1;
+    alGetListenerf(AL_GAIN, &gain);
+    return gain;
+  };
+  Call("audio_master_gain", {0.5});
+  Call("audio_master_gain", {NAN});
+  Call("audio_master_gain", {INFINITY});
+  EXPECT_EQ(listenerGain(), 0.5f);
+  Call("audio_master_gain", {-INFINITY});  // negative gains are silence
+  EXPECT_EQ(listenerGain(), 0.0f);
+  int e = Audio_EmitterCreate();
+  Call("audio_emitter_gain", {e, 0.5});
+  Call("audio_emitter_pitch", {e, 2});
+  for (double bad : {double(NAN), double(INFINITY), -double(INFINITY), 1e300}) {
+    Call("audio_emitter_gain", {e, bad});
+    Call("audio_emitter_pitch", {e, bad});
+  }
+  int h = Audio_PlaySound(e, 3, 0, 1);
+  EXPECT_FLOAT_EQ(SourceFloat(SourceOf(h), AL_GAIN), 0.25f);
+  EXPECT_FLOAT_EQ(SourceFloat(SourceOf(h), AL_PITCH), 2.0f);
+  EXPECT_EQ(alGetError(), AL_NO_ERROR);
 }
 
 TEST_F(AudioTest, GainsModelsAndTheListener) {

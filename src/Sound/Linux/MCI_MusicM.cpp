@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <vector>
 
 #include "Sound/Linux/MCI_MainM.h"
@@ -38,39 +39,102 @@ class CMusicScope {
 
 struct Decoded {
   std::vector<int16_t> samples;  // interleaved
-  int rate = 0, channels = 0;
+  int rate = 0, channels = 0;    // one or two channels: more are mixed down to two
   int64_t total = 0;             // frames in the whole file
 };
 
-// Decodes frames [first, last) of a file (last -1: to its end) as 16-bit samples.
+// Where the channels of a file lie: its own map when it has one, else the
+// usual order of its kind (Ogg files keep the centre second and the
+// low-frequency channel last; WAV, FLAC and the others follow the WAV masks).
+std::vector<int> ChannelMap(SNDFILE* f, const SF_INFO& info) {
+  std::vector<int> map(size_t(info.channels), SF_CHANNEL_MAP_INVALID);
+  if (sf_command(f, SFC_GET_CHANNEL_MAP_INFO, map.data(), int(map.size() * sizeof(int))) == SF_TRUE) return map;
+  enum { L = SF_CHANNEL_MAP_FRONT_LEFT, R = SF_CHANNEL_MAP_FRONT_RIGHT, C = SF_CHANNEL_MAP_FRONT_CENTER,
+         LFE = SF_CHANNEL_MAP_LFE, RL = SF_CHANNEL_MAP_REAR_LEFT, RR = SF_CHANNEL_MAP_REAR_RIGHT,
+         RC = SF_CHANNEL_MAP_REAR_CENTER, SL = SF_CHANNEL_MAP_SIDE_LEFT, SR = SF_CHANNEL_MAP_SIDE_RIGHT };
+  static const std::vector<int> kOgg[] = {{L, C, R}, {L, R, RL, RR}, {L, C, R, RL, RR}, {L, C, R, RL, RR, LFE},
+                                          {L, C, R, SL, SR, RC, LFE}, {L, C, R, SL, SR, RL, RR, LFE}};
+  static const std::vector<int> kWav = {L, R, C, LFE, RL, RR, SF_CHANNEL_MAP_FRONT_LEFT_OF_CENTER,
+                                        SF_CHANNEL_MAP_FRONT_RIGHT_OF_CENTER, RC, SL, SR};
+  bool ogg = (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_OGG;
+  const std::vector<int>& order = ogg && info.channels >= 3 && info.channels <= 8 ? kOgg[info.channels - 3] : kWav;
+  for (size_t i = 0; i < map.size(); i++) map[i] = i < order.size() ? order[i] : (i % 2 ? R : L);
+  return map;
+}
+
+// The share of a channel in the left and the right of a stereo mix-down: front
+// sides whole, the others at -3 dB, the low-frequency channel left out.
+void MixShare(int position, float& left, float& right) {
+  const float half = float(M_SQRT1_2);
+  switch (position) {
+    case SF_CHANNEL_MAP_LEFT: case SF_CHANNEL_MAP_FRONT_LEFT: left = 1, right = 0; return;
+    case SF_CHANNEL_MAP_RIGHT: case SF_CHANNEL_MAP_FRONT_RIGHT: left = 0, right = 1; return;
+    case SF_CHANNEL_MAP_REAR_LEFT: case SF_CHANNEL_MAP_SIDE_LEFT: case SF_CHANNEL_MAP_FRONT_LEFT_OF_CENTER:
+    case SF_CHANNEL_MAP_TOP_FRONT_LEFT: case SF_CHANNEL_MAP_TOP_REAR_LEFT: left = half, right = 0; return;
+    case SF_CHANNEL_MAP_REAR_RIGHT: case SF_CHANNEL_MAP_SIDE_RIGHT: case SF_CHANNEL_MAP_FRONT_RIGHT_OF_CENTER:
+    case SF_CHANNEL_MAP_TOP_FRONT_RIGHT: case SF_CHANNEL_MAP_TOP_REAR_RIGHT: left = 0, right = half; return;
+    case SF_CHANNEL_MAP_LFE: left = right = 0; return;
+    default: left = right = half; return;  // centres, mono and the rest
+  }
+}
+
+int16_t ToSample(float v) {
+  if (std::isnan(v)) return 0;
+  return int16_t(std::lrint(std::clamp(v * 32768.0f, -32768.0f, 32767.0f)));
+}
+
+// Decodes frames [first, last) of a file (last -1: to its end) as 16-bit
+// samples at the file's own level: float data is not scaled to its peak.
 int Decode(const std::string& path, int64_t first, int64_t last, Decoded& out) {
   SF_INFO info{};
   SNDFILE* f = sf_open(path.c_str(), SFM_READ, &info);
   if (!f) return MCI_ERR_FILE;
   int error = MCI_OK;
-  if (info.channels < 1 || info.channels > 2 || info.samplerate <= 0) error = MCI_ERR_FILE;
+  if (info.channels < 1 || info.samplerate <= 0) error = MCI_ERR_FILE;
   out.rate = info.samplerate;
-  out.channels = info.channels;
+  out.channels = std::min(info.channels, 2);
   out.total = info.frames;
   if (error == MCI_OK && first > 0 && sf_seek(f, first, SEEK_SET) < 0) error = MCI_ERR_OUT_OF_RANGE;
   if (error == MCI_OK) {
-    sf_command(f, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
-    const int64_t chunk = 65536;
+    std::vector<float> left, right;
+    if (info.channels > 2) {
+      std::vector<int> map = ChannelMap(f, info);
+      left.resize(map.size());
+      right.resize(map.size());
+      for (size_t c = 0; c < map.size(); c++) MixShare(map[c], left[c], right[c]);
+    }
+    const int64_t chunk = 16384;
+    std::vector<float> block(size_t(chunk * info.channels));
     int64_t wanted = last < 0 ? INT64_MAX : last - first;
     int64_t got = 0;
     while (got < wanted) {
       int64_t n = std::min(chunk, wanted - got);
       // Keep the buffer within what one OpenAL buffer can take.
-      if ((got + n) * info.channels * 2 > INT_MAX) {
+      if ((got + n) * out.channels * 2 > INT_MAX) {
         error = MCI_ERR_FILE;
         break;
       }
-      out.samples.resize(size_t((got + n) * info.channels));
-      sf_count_t read = sf_readf_short(f, out.samples.data() + got * info.channels, n);
+      sf_count_t read = sf_readf_float(f, block.data(), n);
       if (read <= 0) break;
+      out.samples.resize(size_t((got + read) * out.channels));
+      int16_t* to = out.samples.data() + got * out.channels;
+      for (sf_count_t i = 0; i < read; i++) {
+        const float* frame = block.data() + i * info.channels;
+        if (info.channels <= 2) {
+          for (int c = 0; c < info.channels; c++) *to++ = ToSample(frame[c]);
+          continue;
+        }
+        float l = 0, r = 0;
+        for (size_t c = 0; c < left.size(); c++) {
+          l += left[c] * frame[c];
+          r += right[c] * frame[c];
+        }
+        *to++ = ToSample(l);
+        *to++ = ToSample(r);
+      }
       got += read;
     }
-    out.samples.resize(size_t(got * info.channels));
+    out.samples.resize(size_t(got * out.channels));
     if (last < 0 && got > 0) out.total = first + got;  // the decoder's count may be an estimate
   }
   sf_close(f);
