@@ -7,6 +7,7 @@
 
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
+#include "Physics/Physics_World.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Code.h"
@@ -56,6 +57,25 @@ void BM_GameStep(benchmark::State& state) {
   Run_ClearInstances();
 }
 BENCHMARK(BM_GameStep)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+// The same pile with the world asking for sub-steps and iterations (the
+// arguments, clamped to the world's limits as any script value is): the
+// most one step can cost.
+void BM_GameStepSubSteps(benchmark::State& state) {
+  BuildGame(2000);
+  for (int i = 0; i < WARM_UP; i++) Run_Step();
+  g_RunRoom->physics->update_speed = static_cast<int>(state.range(0)) * ROOM_SPEED;
+  g_RunRoom->physics->iterations = static_cast<int>(state.range(1));
+  for (auto _ : state) Run_Step();
+  state.SetItemsProcessed(state.iterations() * 2000);
+  Run_ClearInstances();
+}
+BENCHMARK(BM_GameStepSubSteps)
+    ->Args({1, 10})
+    ->Args({1, 20})
+    ->Args({4, 10})
+    ->Args({100000, 100000})  // clamped: the dearest step a script can ask for
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Box2DAlone(benchmark::State& state) {
   b2World world(b2Vec2(0, 10));

@@ -32,12 +32,6 @@ void RGBAToARGB(const unsigned char* src, int w, int h, CBitmap32& out) {
   }
 }
 
-// Images are refused before decoding when they could not become textures
-// (a side above the largest texture's) or would decode to more pixels than
-// that, all frames together: a file of a few bytes may announce gigabytes.
-constexpr int64_t IMAGE_MAX_SIDE = 8192;
-constexpr int64_t IMAGE_MAX_PIXELS = IMAGE_MAX_SIDE * IMAGE_MAX_SIDE;
-
 // The frames of a GIF, counted by walking its blocks (0 when it is cut
 // short: the decoder then decides).
 int64_t GifFrameCount(const uint8_t* p, size_t size) {
@@ -86,6 +80,8 @@ bool PngChunksFit(const stbi_uc* bytes, size_t len) {
   return true;
 }
 
+// Whether the header's size, times the GIF's frames, keeps to the limits; a
+// header this cannot read is left to the decoder, which keeps to them too.
 bool FitsLimits(const stbi_uc* bytes, int len, bool gif) {
   if (!PngChunksFit(bytes, size_t(len))) return false;
   int w = 0, h = 0, comp = 0;

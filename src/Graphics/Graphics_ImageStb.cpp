@@ -9,6 +9,10 @@
 #define STBI_NO_STDIO
 #include "Graphics/Graphics_ImageStb.h"
 
+// Every reader of the decoder refuses a longer side before it sizes a buffer,
+// whatever the check before decoding could read of the header.
+#define STBI_MAX_DIMENSIONS IMAGE_MAX_SIDE
+
 #include <cstring>
 #include <vector>
 
@@ -18,7 +22,7 @@
 // a pointer before its buffer; this one walks the same frames and gives it the
 // frame two back.
 bool Image_DecodeGifFrames(const unsigned char* bytes, int len, std::vector<unsigned char>& rgba, int* w, int* h,
-                           int* count) {
+                           int* count, int64_t max_pixels) {
   stbi__context s;
   stbi__start_mem(&s, bytes, len);
   *count = 0;
@@ -33,6 +37,10 @@ bool Image_DecodeGifFrames(const unsigned char* bytes, int len, std::vector<unsi
     stbi_uc* frame = stbi__gif_load_next(&s, &g, &comp, 4, two_back);
     if (!frame || frame == reinterpret_cast<stbi_uc*>(&s)) break;  // an error, or the end
     stride = size_t(g.w) * size_t(g.h) * 4;
+    if (int64_t(g.w) * g.h * (*count + 1) > max_pixels) {
+      *count = 0;
+      break;
+    }
     rgba.insert(rgba.end(), frame, frame + stride);
     ++*count;
   }
@@ -41,5 +49,6 @@ bool Image_DecodeGifFrames(const unsigned char* bytes, int len, std::vector<unsi
   STBI_FREE(g.background);
   *w = g.w;
   *h = g.h;
+  if (*count == 0) rgba.clear();
   return *count > 0;
 }

@@ -14,6 +14,7 @@
 #include <box2d/b2_pulley_joint.h>
 #include <box2d/b2_revolute_joint.h>
 
+#include "Base/Console.h"
 #include "Physics/Physics_Check.h"
 #include "Physics/Physics_Draw.h"
 #include "Physics/Physics_Fixture.h"
@@ -279,6 +280,10 @@ void CPhysicsWorld::Step(double seconds) {
   if (Busy() || update_speed <= 0 || !(seconds > 0)) return;
   double dt = 1.0 / update_speed;
   int its = std::clamp(iterations, 1, PHYSICS_MAX_ITERATIONS);
+  if (iterations > PHYSICS_MAX_ITERATIONS && iterations != m_told_iterations) {
+    m_told_iterations = iterations;
+    Console_Printf("Physics: %d iterations a sub-step asked for, %d solved\n", iterations, PHYSICS_MAX_ITERATIONS);
+  }
   m_carry += seconds;
   int steps = 0;
   // A small tolerance: 30 steps of 1/30 s make one second, not 29.
@@ -287,7 +292,14 @@ void CPhysicsWorld::Step(double seconds) {
     m_carry -= dt;
     steps++;
   }
-  if (m_carry >= dt) m_carry = 0;  // the cap was hit: the rest is dropped
+  if (m_carry >= dt) {
+    m_carry = 0;
+    if (update_speed != m_told_speed) {
+      m_told_speed = update_speed;
+      Console_Printf("Physics: update speed %d needs more than %d sub-steps a step; the world runs slower\n",
+                     update_speed, PHYSICS_MAX_SUBSTEPS);
+    }
+  }
 }
 
 std::vector<std::pair<CInstance*, CInstance*>> CPhysicsWorld::TouchingPairs() {

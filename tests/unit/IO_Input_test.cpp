@@ -6,6 +6,7 @@
 
 #include "IO/IO_Feed.h"
 #include "IO/IO_Main.h"
+#include "Test_TempFolder.h"
 
 namespace {
 class IOInput : public ::testing::Test {
@@ -126,7 +127,8 @@ TEST(IOVirtualKeys, FreeRecordsAreHandedOutOnce) {
 
 namespace {
 TEST(IORecording, PlaybackGivesBackEachRecordedStepThenThePlayer) {
-  std::string file = testing::TempDir() + "input.rec";
+  CTestFolder folder("input_recording");
+  std::string file = folder.Path() + "/input.rec";
   IO_Clear();
   ASSERT_TRUE(IO_Record_Start(file.c_str()));
   IO_Feed_KeyDown(65);
@@ -152,8 +154,7 @@ TEST(IORecording, PlaybackGivesBackEachRecordedStepThenThePlayer) {
   IO_Update();  // past the end: cleared, the player takes over
   EXPECT_EQ(IO_Key_Check(65), 0);
   EXPECT_EQ(IO_Mouse_Check(3, 0), 0);
-  EXPECT_FALSE(IO_Playback_Start((testing::TempDir() + "missing.rec").c_str()));
-  std::remove(file.c_str());
+  EXPECT_FALSE(IO_Playback_Start((folder.Path() + "/missing.rec").c_str()));
   IO_Clear();
 }
 }  // namespace

@@ -19,6 +19,7 @@
 #include "Function_Call.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "IO/IO_Main.h"
+#include "Test_TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -350,8 +351,8 @@ TEST(KivoServices, Windows8NamesLogOneLine) {
 }
 
 TEST(KivoUrl, AddressReachesTheOpenerAsWrittenNonTextOpensNothing) {
-  std::string dir = testing::TempDir() + "kivo_opener";
-  fs::create_directories(dir);
+  CTestFolder folder("kivo_opener");
+  std::string dir = folder.Path();
   std::string log = dir + "/opened.txt";
   std::ofstream(dir + "/xdg-open") << "#!/bin/sh\necho \"$1\" > '" << log << ".part' && mv '" << log << ".part' '"
                                    << log << "'\n";

@@ -14,6 +14,7 @@
 #include "Function/Linux/Function_MiscM.h"
 #include "Graphics_API/Window_Main.h"
 #include "Misc_Call.h"
+#include "Test_TempFolder.h"
 
 namespace {
 
@@ -138,8 +139,8 @@ TEST(MiscServices, PriorityOutsideTheRangeIsNormal) {
 
 TEST(MiscServices, OpenURLKeepsTheAddressAndChecksTheSchemeInAnyCase) {
   // A stand-in opener on PATH records what it was given.
-  std::string dir = testing::TempDir() + "opener";
-  std::filesystem::create_directories(dir);
+  CTestFolder folder("opener");
+  std::string dir = folder.Path();
   std::string log = dir + "/opened.txt";
   std::ofstream(dir + "/xdg-open") << "#!/bin/sh\necho \"$1\" >> '" << log << "'\n";
   std::filesystem::permissions(dir + "/xdg-open", std::filesystem::perms::owner_all);

@@ -13,6 +13,7 @@
 
 #include "Base/File_Folders.h"
 #include "Support/Support_DLL.h"
+#include "Test_TempFolder.h"
 
 namespace {
 
@@ -135,8 +136,8 @@ TEST(MiscDLL, RefusesBadDefinitionsAndMismatchedCalls) {
 
 TEST(MiscDLL, FreeingUnbindsEveryFunctionOfTheLibraryUntilDefinedAgain) {
   // A private copy under a ".so" name, defined under its ".dll" name.
-  std::string dir = testing::TempDir() + "dlltest";
-  std::filesystem::create_directories(dir);
+  CTestFolder folder("dlltest");
+  std::string dir = folder.Path();
   std::string so = dir + "/copy.so", dll = dir + "/copy.dll";
   std::filesystem::copy_file(TESTDLL_PATH, so, std::filesystem::copy_options::overwrite_existing);
   int kinds[1] = {R};
@@ -165,7 +166,8 @@ TEST(MiscDLL, FreeingUnbindsEveryFunctionOfTheLibraryUntilDefinedAgain) {
 }
 
 TEST(MiscDLL, FindsALibraryOfTheGameFolderByItsWindowsName) {
-  std::string dir = testing::TempDir() + "dllgame";
+  CTestFolder folder("dllgame");
+  std::string dir = folder.Path();
   std::filesystem::create_directories(dir + "/sub");
   std::filesystem::copy_file(TESTDLL_PATH, dir + "/sub/gamelib.so", std::filesystem::copy_options::overwrite_existing);
   File_SetGameDirectory(dir.c_str());
@@ -216,8 +218,9 @@ std::string WriteScript(const std::string& dir, const std::string& name, const s
 }  // namespace
 
 TEST(MiscExecute, RunsAProgramWholeWithItsParametersSplitAndWaits) {
-  // A folder of this process's own: test runs may overlap on one machine.
-  std::string dir = testing::TempDir() + "exec test dir " + std::to_string(getpid());
+  // A name with spaces, as programs and folders may have.
+  CTestFolder folder("exec test dir ");
+  std::string dir = folder.Path();
   std::string program =
       WriteScript(dir, "print args.sh", "sleep 0.2\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > out.txt\nexit 3\n");
   std::remove((dir + "/out.txt").c_str());
@@ -242,7 +245,8 @@ TEST(MiscExecute, RunsAProgramWholeWithItsParametersSplitAndWaits) {
 }
 
 TEST(MiscExecute, ShellRunsAnExecutableWithItsParameters) {
-  std::string dir = testing::TempDir() + "shelltest";
+  CTestFolder folder("shelltest");
+  std::string dir = folder.Path();
   std::string program = WriteScript(dir, "run.sh", "echo \"$1\" > shell.txt\n");
   ASSERT_TRUE(Execute_Shell(program.c_str(), "\"hello there\"", dir.c_str()));
   for (int i = 0; i < 100 && ReadFile(dir + "/shell.txt").empty(); ++i)

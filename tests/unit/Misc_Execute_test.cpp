@@ -15,6 +15,7 @@
 #include "Run/Run_Code.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "Misc_Call.h"
+#include "Test_TempFolder.h"
 
 namespace {
 
@@ -79,8 +80,8 @@ TEST(MiscExecute, CallerArgumentsComeBackAfterRunsAndFailures) {
 }
 
 TEST(MiscExecute, FileRunsWhollyWithAnyLineEnds) {
-  std::string dir = testing::TempDir() + "execfile/";
-  std::filesystem::create_directories(dir);
+  CTestFolder folder("execfile");
+  std::string dir = folder.Path() + "/";
   {
     std::ofstream out(dir + "long.txt", std::ios::binary);
     out << "var total;\r\ntotal = argument0;\r\n";

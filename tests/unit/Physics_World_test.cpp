@@ -5,11 +5,14 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_distance_joint.h>
 #include <box2d/b2_fixture.h>
 
+#include "Base/Console.h"
 #include "Physics/Physics_Check.h"
 #include "Physics/Physics_Fixture.h"
 #include "Physics/Physics_Joint.h"
@@ -57,6 +60,38 @@ TEST_F(PhysicsWorld, SubStepsCarryTheirFractionsToTheNextStep) {
   EXPECT_NEAR(ball->Body()->GetLinearVelocity().y, 10.0f / 45, 1e-4);
   world->Step(1.0 / 30);
   EXPECT_NEAR(ball->Body()->GetLinearVelocity().y, 3 * 10.0f / 45, 1e-4);
+}
+
+// However high a script sets the update speed and the iterations, a step
+// does a bounded amount of work (the world then runs slower), and says so
+// once for each setting, not every step.
+TEST_F(PhysicsWorld, HugeSettingsAreClampedWithOneLogLine) {
+  static std::vector<std::string> lines;
+  lines.clear();
+  g_ConsoleListener = [](const char* line) { lines.push_back(line); };
+  world->update_speed = 99999;
+  world->iterations = 100002;
+  CPhysicsObject* ball = Bind(0, Circle(0.5f), 0, 0);
+  for (int i = 0; i < 3; i++) world->Step(1.0 / 30);
+  g_ConsoleListener = nullptr;
+  // Gravity 10 over the sub-steps taken, each 1 / 99999 s long.
+  EXPECT_NEAR(ball->Body()->GetLinearVelocity().y, 3 * PHYSICS_MAX_SUBSTEPS * 10.0f / 99999, 1e-6);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "Physics: 100002 iterations a sub-step asked for, " + std::to_string(PHYSICS_MAX_ITERATIONS) +
+                          " solved\n");
+  EXPECT_EQ(lines[1], "Physics: update speed 99999 needs more than " + std::to_string(PHYSICS_MAX_SUBSTEPS) +
+                          " sub-steps a step; the world runs slower\n");
+  // A new setting past a limit is told once more; settings within say nothing.
+  lines.clear();
+  g_ConsoleListener = [](const char* line) { lines.push_back(line); };
+  world->iterations = 5000;
+  for (int i = 0; i < 3; i++) world->Step(1.0 / 30);
+  world->update_speed = 60;
+  world->iterations = 10;
+  for (int i = 0; i < 3; i++) world->Step(1.0 / 30);
+  g_ConsoleListener = nullptr;
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].substr(0, 14), "Physics: 5000 ");
 }
 
 TEST_F(PhysicsWorld, TheScreenTurnIsTheBodyTurnReversed) {
