@@ -37,12 +37,16 @@ enum {
 };
 
 constexpr int BATCH_MAX_VERTS = 32768;
+// Texture pages one batch may draw from: each vertex keeps its page's place.
+constexpr int BATCH_MAX_PAGES = 8;
 
 // Reserves count vertices in the open batch and returns them for the caller
-// to fill. The batch is drawn first when the kind, the texture (a texture
-// id, or -1 for none) or the vertex size differ, when it cannot hold the
-// request, or when it is a strip or fan. A request larger than a batch gets
-// a batch of its own. Null when the device is not ready or the request is bad.
+// to fill. The batch is drawn first when the kind or the vertex size differ,
+// when the texture (a texture id, or -1 for none) cannot join it (textured
+// and untextured vertices never share a batch; a textured one holds up to
+// BATCH_MAX_PAGES textures), when it cannot hold the request, or when it is
+// a strip or fan. A request larger than a batch gets a batch of its own.
+// Null when the device is not ready or the request is bad.
 SVertex* Batch_AllocVerts(int primType, int texture, int vertexSize, int count);
 // The same for 3D vertices (vertex size 36).
 SVertex3D* Batch_AllocVerts3D(int primType, int texture, int count);
@@ -161,6 +165,8 @@ bool Device_Texture_Create(int w, int h, const uint32_t* argb, bool target, uint
                            uint32_t* framebuffer);
 void Device_Texture_Free(uint32_t texture, uint32_t framebuffer);
 void Device_Texture_Update(uint32_t texture, int x, int y, int w, int h, const uint32_t* argb);
-// Draws count vertices (of vertexSize 24 or 36 bytes) of one primitive kind
-// with a texture id (-1 none).
-void Device_Draw(int primType, int texture, const void* verts, int vertexSize, int count);
+// Draws count vertices (of vertexSize 24 or 36 bytes) of one primitive kind,
+// untextured (textureCount 0) or from up to BATCH_MAX_PAGES texture ids,
+// pages[i] giving vertex i's place among them.
+void Device_Draw(int primType, const int* textures, int textureCount, const uint8_t* pages, const void* verts,
+                 int vertexSize, int count);

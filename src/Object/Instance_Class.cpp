@@ -14,6 +14,9 @@
 #include "Sprite/Sprite_Main.h"
 #include "Variable/Variable_List.h"
 
+uint64_t g_InstanceListVersion = 0;
+uint64_t g_InstanceAlarmVersion = 0;
+
 CInstance::CInstance(float nx, float ny, int nid, int obj, bool join)
     : id(nid), x(nx), y(ny), xprevious(nx), yprevious(ny), xstart(nx), ystart(ny) {
   std::fill(std::begin(alarm), std::end(alarm), -1);
@@ -103,6 +106,8 @@ void CInstance::Assign(const CInstance* s) {
   image_xscale = s->image_xscale, image_yscale = s->image_yscale, image_angle = s->image_angle;
   image_blend = s->image_blend, image_alpha = s->image_alpha;
   std::copy(std::begin(s->alarm), std::end(s->alarm), std::begin(alarm));
+  g_InstanceListVersion++;
+  g_InstanceAlarmVersion++;
   path_index = s->path_index, path_position = s->path_position;
   path_positionprevious = s->path_positionprevious, path_speed = s->path_speed;
   path_scale = s->path_scale, path_orientation = s->path_orientation;

@@ -9,12 +9,18 @@ class CSprite;
 constexpr int ALARM_COUNT = 12;
 constexpr int INSTANCE_ID_FIRST = 100000;
 
+// Change counters that let the step keep its lists between steps. The first
+// moves whenever an instance joins or leaves a room's lists, is destroyed,
+// or takes another instance's fields; the second whenever an alarm is set.
+extern uint64_t g_InstanceListVersion;
+extern uint64_t g_InstanceAlarmVersion;
+
 class CInstance {
  public:
   int id = 0;
   int object_index = -1;
-  bool marked = false;        // destroyed, waiting to be deleted after the events
-  bool deactivated = false;
+  bool marked = false;        // destroyed, waiting to be deleted after the events (SetMarked)
+  bool deactivated = false;   // moved to the room's other list by CRoom::ApplyActivation
   bool solid = false;
   bool visible = true;
   bool persistent = false;
@@ -82,7 +88,13 @@ class CInstance {
 
   int GetAlarm(int n) const { return n >= 0 && n < ALARM_COUNT ? alarm[n] : -1; }
   void SetAlarm(int n, int value) {
-    if (n >= 0 && n < ALARM_COUNT) alarm[n] = value;
+    if (n < 0 || n >= ALARM_COUNT) return;
+    alarm[n] = value;
+    g_InstanceAlarmVersion++;
+  }
+  void SetMarked() {
+    marked = true;
+    g_InstanceListVersion++;
   }
 
   void SetPosition(float nx, float ny);

@@ -120,4 +120,6 @@ const std::vector<int>& Object_EventList(int type, int number) {
   return it == g_eventLists[type].end() ? none : it->second;
 }
 
+bool Object_HasEventsOfType(int type) { return type >= 0 && type < EV_TYPE_COUNT && !g_eventLists[type].empty(); }
+
 const std::vector<std::pair<int, int>>& Object_CollisionPairs() { return g_collisionPairs; }

@@ -35,5 +35,7 @@ void Object_LinkParents();
 void Object_BuildEventLists();
 // The objects with that event, in index order.
 const std::vector<int>& Object_EventList(int type, int number);
+// Whether any object handles an event of the type (any number).
+bool Object_HasEventsOfType(int type);
 // (object, other object) pairs with a collision event, in index order.
 const std::vector<std::pair<int, int>>& Object_CollisionPairs();

@@ -68,8 +68,13 @@ void CRoom::StartFrom(const CRoom* resource) {
 
 CInstance* CRoom::AddInstance(float x, float y, int object) {
   auto* inst = new CInstance(x, y, Instance_NextId(), object);
-  active.push_back(inst);
+  Join(inst);
   return inst;
+}
+
+void CRoom::Join(CInstance* inst) {
+  (inst->deactivated ? deactivated : active).push_back(inst);
+  g_InstanceListVersion++;
 }
 
 int CRoom::AddInstanceDef(float x, float y, int object) {
@@ -88,6 +93,7 @@ void CRoom::ApplyActivation() {
   keep.insert(keep.end(), moved.begin(), moved.end());
   active.swap(stay);
   deactivated.swap(keep);
+  g_InstanceListVersion++;
   // A deactivated instance's body takes no part in the world.
   for (CInstance* inst : moved)
     if (inst->physics) inst->physics->SetEnabled(false);
@@ -96,14 +102,17 @@ void CRoom::ApplyActivation() {
 }
 
 static void DeleteMarkedOf(std::vector<CInstance*>& list) {
+  auto first = std::find_if(list.begin(), list.end(), [](CInstance* i) { return i->marked; });
+  if (first == list.end()) return;
   std::vector<CInstance*> dead;
-  auto it = std::stable_partition(list.begin(), list.end(), [](CInstance* i) { return !i->marked; });
+  auto it = std::stable_partition(first, list.end(), [](CInstance* i) { return !i->marked; });
   dead.assign(it, list.end());
   list.erase(it, list.end());
   for (CInstance* inst : dead) delete inst;
 }
 
 void CRoom::DeleteMarked() {
+  // Destroying an instance moved the version already.
   DeleteMarkedOf(active);
   DeleteMarkedOf(deactivated);
 }
@@ -111,6 +120,7 @@ void CRoom::DeleteMarked() {
 void CRoom::ClearInstances() {
   std::vector<CInstance*> all;
   all.swap(active);
+  g_InstanceListVersion++;
   all.insert(all.end(), deactivated.begin(), deactivated.end());
   deactivated.clear();
   for (CInstance* inst : all) delete inst;
@@ -120,5 +130,6 @@ void CRoom::ClearInstances() {
 
 void CRoom::RemoveInstance(CInstance* inst) {
   active.erase(std::remove(active.begin(), active.end(), inst), active.end());
+  g_InstanceListVersion++;
   deactivated.erase(std::remove(deactivated.begin(), deactivated.end(), inst), deactivated.end());
 }

@@ -103,6 +103,8 @@ class CRoom {
   // Makes an instance of the object at (x, y) on the active list; the caller
   // runs its create event.
   CInstance* AddInstance(float x, float y, int object);
+  // Puts a made instance on the active or deactivated list by its flag.
+  void Join(CInstance* inst);
   // Appends an instance definition with a new instance id; returns the id.
   int AddInstanceDef(float x, float y, int object);
   // Moves instances between the active and deactivated lists by their flags.

@@ -79,13 +79,15 @@ void StartRoom(int index, bool game_start) {
       if (CInstance_Find(def.id) || !Object_Exists(def.object)) continue;
       auto* inst = new CInstance(def.x, def.y, def.id, def.object);
       inst->creation_serial = g_EventSerial;
-      room->active.push_back(inst);
+      room->Join(inst);
       Run_PhysicsMakeBody(inst);
       fresh.emplace_back(inst, def.code);
     }
   }
-  room->active.insert(room->active.end(), g_carried.begin(), g_carried.end());
-  for (CInstance* inst : g_carried) Run_PhysicsMakeBody(inst);
+  for (CInstance* inst : g_carried) {
+    room->Join(inst);
+    Run_PhysicsMakeBody(inst);
+  }
   g_carried.clear();
   for (auto& [inst, code] : fresh) {
     if (inst->marked) continue;
@@ -289,7 +291,7 @@ CInstance* Run_CreateInstanceMoving(int object, float x, float y, float speed, f
 
 void Run_DestroyInstance(CInstance* inst) {
   if (!inst || inst->marked) return;
-  inst->marked = true;
+  inst->SetMarked();
   Event_Perform(inst, inst, EV_DESTROY, 0);
 }
 

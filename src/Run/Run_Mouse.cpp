@@ -5,6 +5,7 @@
 #include "IO/IO_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Event.h"
+#include "Object/Object_Main.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Run/Run_Main.h"
@@ -40,7 +41,9 @@ float Run_MouseRoomY(int device) {
 }
 
 void Run_MouseEvents() {
-  if (!g_RunRoom) return;
+  // Without a mouse event anywhere there is nothing to run; whether the
+  // mouse is over an instance matters only to its enter and leave events.
+  if (!g_RunRoom || !Object_HasEventsOfType(EV_MOUSE)) return;
   float mx, my;
   MouseRoom(&mx, &my);
   uint64_t serial = Event_NextPass();

@@ -215,7 +215,7 @@ bool Run_LoadGame(const char* file) {
     bool current = lr.index == room_index;
     for (auto& owned : lr.instances) {
       CInstance* inst = owned.release();
-      (inst->deactivated ? room->deactivated : room->active).push_back(inst);
+      room->Join(inst);
       if (current) inst->Attach();
     }
   }

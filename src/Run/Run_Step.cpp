@@ -2,6 +2,7 @@
 // the end of the game requested during a phase ends the step after it.
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -29,17 +30,29 @@
 namespace {
 bool Pending() { return g_PendingTransition != TRANSITION_NONE; }
 
-// The active instances at the start of a phase that take part in it.
-std::vector<CInstance*> Snapshot() {
-  std::vector<CInstance*> list;
-  if (g_RunRoom)
-    for (CInstance* inst : g_RunRoom->active)
-      if (!inst->marked && !inst->deactivated) list.push_back(inst);
-  return list;
+// The active instances at the start of a phase that take part in it. The
+// list is made again only after an instance joined, left or was destroyed,
+// so most steps reuse the last one; a phase holds its own reference while
+// its events make a new one.
+using InstanceList = std::shared_ptr<const std::vector<CInstance*>>;
+InstanceList Snapshot() {
+  static InstanceList cached;
+  static const CRoom* room = nullptr;
+  static uint64_t version = 0;
+  if (!cached || room != g_RunRoom || version != g_InstanceListVersion) {
+    auto list = std::make_shared<std::vector<CInstance*>>();
+    if (g_RunRoom)
+      for (CInstance* inst : g_RunRoom->active)
+        if (!inst->marked && !inst->deactivated) list->push_back(inst);
+    cached = std::move(list);
+    room = g_RunRoom, version = g_InstanceListVersion;
+  }
+  return cached;
 }
 
 void SavePositions() {
-  for (CInstance* inst : Snapshot()) {
+  InstanceList list = Snapshot();
+  for (CInstance* inst : *list) {
     inst->xprevious = inst->x;
     inst->yprevious = inst->y;
     inst->path_positionprevious = inst->path_position;
@@ -48,23 +61,59 @@ void SavePositions() {
 
 void TimeLines() {
   uint64_t serial = Event_NextPass();
-  for (CInstance* inst : Snapshot())
-    if (inst->creation_serial < serial) TimeLine_Step(inst);
+  InstanceList list = Snapshot();
+  for (CInstance* inst : *list)
+    if (inst->timeline_index >= 0 && inst->creation_serial < serial) TimeLine_Step(inst);
 }
 
+// The places in the phase's list of the instances with an alarm set. Kept
+// while no instance joined or left and no alarm was set since: counting
+// down only ever turns alarms off.
+const std::vector<uint32_t>& AlarmCandidates(const InstanceList& list) {
+  static std::vector<uint32_t> places;
+  static InstanceList of;
+  static uint64_t alarms = 0;
+  if (of != list || alarms != g_InstanceAlarmVersion) {
+    places.clear();
+    for (uint32_t k = 0; k < list->size(); k++) {
+      const int* a = (*list)[k]->alarm;
+      if (std::any_of(a, a + ALARM_COUNT, [](int v) { return v >= 0; })) places.push_back(k);
+    }
+    of = list, alarms = g_InstanceAlarmVersion;
+  }
+  return places;
+}
+
+// Counts down alarm n of one instance and runs its event when it runs out;
+// false when the event asked for a room change.
+bool Alarm(CInstance* inst, int n, uint64_t serial) {
+  if (inst->creation_serial >= serial || inst->marked || inst->alarm[n] < 0) return true;
+  if (--inst->alarm[n] == 0) {
+    inst->alarm[n] = -1;
+    Event_Perform(inst, inst, EV_ALARM, n);
+    return !Pending();
+  }
+  if (inst->alarm[n] < 0) inst->alarm[n] = -1;
+  return true;
+}
+
+// Each alarm number is one pass over the instances. Only those with an
+// alarm set are visited; once an event sets an alarm, the rest of that pass
+// visits every instance, as an instance without one may have just got one.
 void Alarms() {
   for (int n = 0; n < ALARM_COUNT; n++) {
     uint64_t serial = Event_NextPass();
-    for (CInstance* inst : Snapshot()) {
-      if (inst->creation_serial >= serial || inst->marked || inst->alarm[n] < 0) continue;
-      if (--inst->alarm[n] == 0) {
-        inst->alarm[n] = -1;
-        Event_Perform(inst, inst, EV_ALARM, n);
-        if (Pending()) return;
-      } else if (inst->alarm[n] < 0) {
-        inst->alarm[n] = -1;
-      }
+    InstanceList list = Snapshot();
+    uint64_t alarms = g_InstanceAlarmVersion;
+    size_t next = 0;  // the first place not yet visited
+    for (uint32_t k : AlarmCandidates(list)) {
+      if (!Alarm((*list)[k], n, serial)) return;
+      next = k + 1;
+      if (g_InstanceAlarmVersion != alarms) break;
     }
+    if (g_InstanceAlarmVersion == alarms) continue;
+    for (; next < list->size(); next++)
+      if (!Alarm((*list)[next], n, serial)) return;
   }
 }
 
@@ -97,10 +146,11 @@ std::vector<CInstance*> g_PathEnded;
 void Motion() {
   g_PathEnded.clear();
   bool physics = Run_PhysicsActive();
-  for (CInstance* inst : Snapshot()) {
+  InstanceList list = Snapshot();
+  for (CInstance* inst : *list) {
     if (physics && inst->physics) continue;
-    inst->Move();
-    if (Path_StepInstance(inst)) g_PathEnded.push_back(inst);
+    if (inst->friction != 0 || inst->gravity != 0 || inst->hspeed != 0 || inst->vspeed != 0) inst->Move();
+    if (inst->path_index >= 0 && Path_StepInstance(inst)) g_PathEnded.push_back(inst);
   }
   if (physics) Run_PhysicsStep();
 }
@@ -156,7 +206,8 @@ void OutsideAndBoundary() {
   }
   if (checks.empty()) return;
   uint64_t serial = Event_NextPass();
-  for (CInstance* inst : Snapshot()) {
+  InstanceList list = Snapshot();
+  for (CInstance* inst : *list) {
     if (inst->creation_serial >= serial) continue;
     for (const Check& c : checks) {
       if (inst->marked) break;
@@ -236,7 +287,8 @@ void Collisions() {
 
 void Animation() {
   uint64_t serial = Event_NextPass();
-  for (CInstance* inst : Snapshot()) {
+  InstanceList list = Snapshot();
+  for (CInstance* inst : *list) {
     if (inst->creation_serial >= serial) continue;
     const CSprite* s = Sprite_Data(inst->sprite_index);
     if (!s || s->numb <= 0) continue;

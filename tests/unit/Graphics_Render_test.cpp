@@ -147,11 +147,12 @@ TEST_F(GraphicsTest, SpritesFromOnePageShareOneBatch) {
   EXPECT_EQ(Graphics_FrameCounters.batches, 1);
   EXPECT_EQ(Graphics_FrameCounters.textureSwaps, 1);
 
+  // Two pages in turn share one batch too, each bound once.
   GR_D3D_Start_Frame();
   for (int i = 0; i < 100; i++) GR_TPage_Draw(i % 2 ? &b : &a, 0, 0, 1, 1, 1, 1, 0, 0xFFFFFF, 1);
   Batch_Flush();
-  EXPECT_EQ(Graphics_FrameCounters.batches, 100);
-  EXPECT_EQ(Graphics_FrameCounters.textureSwaps, 100);
+  EXPECT_EQ(Graphics_FrameCounters.batches, 1);
+  EXPECT_EQ(Graphics_FrameCounters.textureSwaps, 2);
 
   // A render-state change closes the batch.
   GR_D3D_Start_Frame();
@@ -162,6 +163,83 @@ TEST_F(GraphicsTest, SpritesFromOnePageShareOneBatch) {
   EXPECT_EQ(Graphics_FrameCounters.batches, 2);
   GR_Texture_Free(t1);
   GR_Texture_Free(t2);
+}
+
+// Pages of one colour each, drawn as 2 by 2 squares along a row, in turn.
+struct ColourPages {
+  std::vector<int> textures;
+  std::vector<TPageEntry> entries;
+  explicit ColourPages(int count) {
+    for (int i = 0; i < count; i++) {
+      CBitmap32 page(4, 4);
+      for (uint32_t& p : page.pixels) p = 0xFF000000u | uint32_t(20 + i * 20) << 16 | uint32_t(200 - i * 15);
+      textures.push_back(GR_Texture_Create(4, 4, page.pixels.data()));
+      entries.push_back(TPage_Whole(textures.back(), 2, 2));
+    }
+  }
+  ~ColourPages() {
+    for (int t : textures) GR_Texture_Free(t);
+  }
+  uint32_t Colour(int i) const { return 0xFF000000u | uint32_t(20 + i * 20) << 16 | uint32_t(200 - i * 15); }
+};
+
+TEST_F(GraphicsTest, PagesSharingABatchDrawTheirOwnPixels) {
+  // Ten pages: more than one batch may sample, so the batch is drawn and a
+  // new one begun; every square keeps its own page's colour, in order.
+  ColourPages pages(10);
+  GR_D3D_Start_Frame();
+  Graphics_Clear(0xFF000000);
+  for (int i = 0; i < 30; i++) GR_TPage_Draw(&pages.entries[i % 10], 0, 0, float(i * 2), 4, 1, 1, 0, 0xFFFFFF, 1);
+  // Overlapping squares: the later one covers the earlier, as drawn in turn.
+  GR_TPage_Draw(&pages.entries[3], 0, 0, 0, 10, 1, 1, 0, 0xFFFFFF, 1);
+  GR_TPage_Draw(&pages.entries[7], 0, 0, 1, 10, 1, 1, 0, 0xFFFFFF, 1);
+  Batch_Flush();
+  EXPECT_LE(Graphics_FrameCounters.batches, 4);
+  std::vector<uint32_t> scr = Screen();
+  for (int i = 0; i < 30; i++) {
+    EXPECT_EQ(Pixel(scr, i * 2, 4), pages.Colour(i % 10)) << i;
+    EXPECT_EQ(Pixel(scr, i * 2 + 1, 5), pages.Colour(i % 10)) << i;
+  }
+  EXPECT_EQ(Pixel(scr, 0, 10), pages.Colour(3));
+  EXPECT_EQ(Pixel(scr, 1, 10), pages.Colour(7));
+  EXPECT_EQ(Pixel(scr, 2, 11), pages.Colour(7));
+
+  // Untextured drawing, a blend mode or a texture mode change between pages
+  // closes the batch and draws as before.
+  Graphics_Clear(0xFF000000);
+  GR_TPage_Draw(&pages.entries[1], 0, 0, 0, 0, 1, 1, 0, 0xFFFFFF, 1);
+  GR_SetColor(0x0000FF);
+  GR_Draw_Rectangle(2, 0, 3, 1, false);
+  GR_TPage_Draw(&pages.entries[2], 0, 0, 4, 0, 1, 1, 0, 0xFFFFFF, 1);
+  GR_SetBlendMode(1);  // additive over black: the same colour
+  GR_TPage_Draw(&pages.entries[5], 0, 0, 6, 0, 1, 1, 0, 0xFFFFFF, 1);
+  GR_SetBlendMode(0);
+  GR_TPage_Draw(&pages.entries[6], 0, 0, 8, 0, 1, 1, 0, 0x00FFFF, 1);  // no blue
+  scr = Screen();
+  EXPECT_EQ(Pixel(scr, 0, 0), pages.Colour(1));
+  EXPECT_EQ(Pixel(scr, 2, 0), 0xFFFF0000u);
+  EXPECT_EQ(Pixel(scr, 4, 0), pages.Colour(2));
+  EXPECT_EQ(Pixel(scr, 6, 0), pages.Colour(5));
+  EXPECT_EQ(Pixel(scr, 8, 0), pages.Colour(6) & 0xFFFFFF00u);
+
+  // A surface target between pages: each target gets only its own squares.
+  int surface = Surface_Create(8, 8);
+  ASSERT_GE(surface, 0);
+  Graphics_Clear(0xFF000000);
+  GR_TPage_Draw(&pages.entries[0], 0, 0, 0, 0, 1, 1, 0, 0xFFFFFF, 1);
+  ASSERT_TRUE(Surface_SetTarget(surface));
+  Graphics_Clear(0xFF000000);
+  GR_TPage_Draw(&pages.entries[1], 0, 0, 2, 2, 1, 1, 0, 0xFFFFFF, 1);
+  Surface_ResetTarget();
+  GR_TPage_Draw(&pages.entries[2], 0, 0, 4, 0, 1, 1, 0, 0xFFFFFF, 1);
+  scr = Screen();
+  EXPECT_EQ(Pixel(scr, 0, 0), pages.Colour(0));
+  EXPECT_EQ(Pixel(scr, 2, 2), 0xFF000000u);
+  EXPECT_EQ(Pixel(scr, 4, 0), pages.Colour(2));
+  uint32_t p = 0;
+  ASSERT_TRUE(Graphics_ReadPixels(Surface_GetTexture(surface), 2, 2, 1, 1, &p));
+  EXPECT_EQ(p, pages.Colour(1));
+  Surface_Free(surface);
 }
 
 TEST_F(GraphicsTest, OversizedVertexRequestIsServedWhole) {

@@ -54,6 +54,8 @@
   X(PFNGLBINDVERTEXARRAYPROC, BindVertexArray)                        \
   X(PFNGLENABLEVERTEXATTRIBARRAYPROC, EnableVertexAttribArray)        \
   X(PFNGLVERTEXATTRIBPOINTERPROC, VertexAttribPointer)                \
+  X(PFNGLVERTEXATTRIBIPOINTERPROC, VertexAttribIPointer)              \
+  X(PFNGLDISABLEVERTEXATTRIBARRAYPROC, DisableVertexAttribArray)      \
   X(PFNGLDRAWARRAYSPROC, DrawArrays)                                  \
   X(PFNGLCREATESHADERPROC, CreateShader)                              \
   X(PFNGLSHADERSOURCEPROC, ShaderSource)                              \

@@ -4,9 +4,12 @@
 // the present flips.
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "Base/Console.h"
@@ -20,10 +23,11 @@ int64_t Graphics_PresentTime = 0;
 
 namespace {
 
-// Both shaders come in two forms: colours interpolated (Gouraud) or taken
-// from the first vertex (flat); the header picks one.
-const char* kGouraudHeader = "#version 330 core\n#define SHADE smooth\n";
-const char* kFlatHeader = "#version 330 core\n#define SHADE flat\n";
+// Each program is built for one combination of the states that change what
+// a pixel costs (see ProgramKey), so that no pixel tests a setting: the
+// header defines SHADE (smooth or flat), TEXTURES (0, or how many pages the
+// batch samples: 1, 2, 4 or 8), MODULATE, ALPHA_FUNC (0 no test, else the
+// compare function), FOG and LIGHTING.
 
 // Positions go through world, view and projection; lighting works in world
 // space, fog on the eye-space depth.
@@ -35,83 +39,131 @@ layout(location = 3) in vec3 aNormal;
 uniform mat4 uWorld;
 uniform mat4 uView;
 uniform mat4 uProjection;
-uniform int uLighting;
+SHADE out vec4 vColour;
+out vec2 vUV;
+#if TEXTURES > 1
+layout(location = 4) in uint aPage;
+flat out uint vPage;
+#endif
+#if LIGHTING
 uniform vec3 uAmbient;
 uniform int uLightKind[8];
 uniform vec3 uLightVec[8];
 uniform vec3 uLightColour[8];
 uniform float uLightRange[8];
-uniform int uFog;
+#endif
+#if FOG
 uniform float uFogStart;
 uniform float uFogEnd;
-SHADE out vec4 vColour;
-out vec2 vUV;
 out float vFog;
+#endif
 void main() {
   vec4 world = uWorld * vec4(aPos, 1.0);
   vec4 eye = uView * world;
   gl_Position = uProjection * eye;
   vColour = aColour;
-  if (uLighting != 0) {
-    vec3 n = mat3(uWorld) * aNormal;
-    float len = length(n);
-    n = len > 0.0 ? n / len : vec3(0.0);
-    vec3 light = uAmbient;
-    for (int i = 0; i < 8; i++) {
-      if (uLightKind[i] == 1) {
-        light += uLightColour[i] * max(0.0, dot(n, -uLightVec[i]));
-      } else if (uLightKind[i] == 2) {
-        vec3 d = uLightVec[i] - world.xyz;
-        float dist = length(d);
-        if (dist < uLightRange[i]) {
-          vec3 l = dist > 0.0 ? d / dist : vec3(0.0);
-          light += uLightColour[i] * max(0.0, dot(n, l)) * (1.0 - dist / uLightRange[i]);
-        }
+#if LIGHTING
+  vec3 n = mat3(uWorld) * aNormal;
+  float len = length(n);
+  n = len > 0.0 ? n / len : vec3(0.0);
+  vec3 light = uAmbient;
+  for (int i = 0; i < 8; i++) {
+    if (uLightKind[i] == 1) {
+      light += uLightColour[i] * max(0.0, dot(n, -uLightVec[i]));
+    } else if (uLightKind[i] == 2) {
+      vec3 d = uLightVec[i] - world.xyz;
+      float dist = length(d);
+      if (dist < uLightRange[i]) {
+        vec3 l = dist > 0.0 ? d / dist : vec3(0.0);
+        light += uLightColour[i] * max(0.0, dot(n, l)) * (1.0 - dist / uLightRange[i]);
       }
     }
-    vColour = vec4(aColour.rgb * min(light, vec3(1.0)), aColour.a);
   }
-  vFog = 0.0;
-  if (uFog != 0) {
-    float z = eye.z;
-    if (uFogEnd > uFogStart) vFog = clamp((z - uFogStart) / (uFogEnd - uFogStart), 0.0, 1.0);
-    else vFog = z >= uFogStart ? 1.0 : 0.0;
-  }
+  vColour = vec4(aColour.rgb * min(light, vec3(1.0)), aColour.a);
+#endif
+#if FOG
+  float z = eye.z;
+  if (uFogEnd > uFogStart) vFog = clamp((z - uFogStart) / (uFogEnd - uFogStart), 0.0, 1.0);
+  else vFog = z >= uFogStart ? 1.0 : 0.0;
+#endif
+#if TEXTURES > 1
+  vPage = aPage;
+#endif
   vUV = aUV;
 }
 )";
 
 // Texture stage: modulate (texture times vertex colour) or the texture's
 // colour with the vertex alpha; then the alpha test by its compare function;
-// then the fog.
+// then the fog. Pages past the first are sampled with the gradients taken
+// before the choice, as a neighbouring pixel may sample another page.
 const char* kFragmentShader = R"(
 SHADE in vec4 vColour;
 in vec2 vUV;
-in float vFog;
 out vec4 oColour;
-uniform vec3 uFogColour;
-uniform sampler2D uTexture;
-uniform int uTextured;
-uniform int uModulate;
-uniform int uAlphaFunc;
+#if TEXTURES > 0
+uniform sampler2D uTexture[TEXTURES];
+#endif
+#if TEXTURES > 1
+flat in uint vPage;
+vec4 Sample() {
+  vec2 dx = dFdx(vUV), dy = dFdy(vUV);
+  if (vPage == 0u) return textureGrad(uTexture[0], vUV, dx, dy);
+#if TEXTURES > 2
+  if (vPage == 2u) return textureGrad(uTexture[2], vUV, dx, dy);
+  if (vPage == 3u) return textureGrad(uTexture[3], vUV, dx, dy);
+#endif
+#if TEXTURES > 4
+  if (vPage == 4u) return textureGrad(uTexture[4], vUV, dx, dy);
+  if (vPage == 5u) return textureGrad(uTexture[5], vUV, dx, dy);
+  if (vPage == 6u) return textureGrad(uTexture[6], vUV, dx, dy);
+  if (vPage == 7u) return textureGrad(uTexture[7], vUV, dx, dy);
+#endif
+  return textureGrad(uTexture[1], vUV, dx, dy);
+}
+#elif TEXTURES == 1
+vec4 Sample() { return texture(uTexture[0], vUV); }
+#endif
+#if ALPHA_FUNC
 uniform float uAlphaRef;
+#endif
+#if FOG
+uniform vec3 uFogColour;
+in float vFog;
+#endif
 void main() {
   vec4 c = vColour;
-  if (uTextured != 0) {
-    vec4 t = texture(uTexture, vUV);
-    c = (uModulate != 0) ? t * vColour : vec4(t.rgb, t.a * vColour.a);
-  }
+#if TEXTURES > 0
+  vec4 t = Sample();
+#if MODULATE
+  c = t * vColour;
+#else
+  c = vec4(t.rgb, t.a * vColour.a);
+#endif
+#endif
+#if ALPHA_FUNC
   float a = floor(c.a * 255.0 + 0.5);
-  bool pass = true;
-  if (uAlphaFunc == 1) pass = false;
-  else if (uAlphaFunc == 2) pass = a < uAlphaRef;
-  else if (uAlphaFunc == 3) pass = a == uAlphaRef;
-  else if (uAlphaFunc == 4) pass = a <= uAlphaRef;
-  else if (uAlphaFunc == 5) pass = a > uAlphaRef;
-  else if (uAlphaFunc == 6) pass = a != uAlphaRef;
-  else if (uAlphaFunc == 7) pass = a >= uAlphaRef;
-  if (!pass) discard;
+#if ALPHA_FUNC == 1
+  discard;
+#elif ALPHA_FUNC == 2
+  if (!(a < uAlphaRef)) discard;
+#elif ALPHA_FUNC == 3
+  if (!(a == uAlphaRef)) discard;
+#elif ALPHA_FUNC == 4
+  if (!(a <= uAlphaRef)) discard;
+#elif ALPHA_FUNC == 5
+  if (!(a > uAlphaRef)) discard;
+#elif ALPHA_FUNC == 6
+  if (!(a != uAlphaRef)) discard;
+#elif ALPHA_FUNC == 7
+  if (!(a >= uAlphaRef)) discard;
+#endif
+#endif
+#if FOG
   oColour = vec4(mix(c.rgb, uFogColour, vFog), c.a);
+#else
+  oColour = c;
+#endif
 }
 )";
 
@@ -120,12 +172,26 @@ struct RenderTarget {
   int width, height;
 };
 
+// A program's uniforms keep their values while other programs draw: each
+// remembers which version of the matrices, lights, fog and alpha reference
+// it was given last.
 struct Program {
   uint32_t id = 0;
   int uWorld = -1, uView = -1, uProjection = -1;
-  int uTextured = -1, uModulate = -1, uAlphaFunc = -1, uAlphaRef = -1;
-  int uLighting = -1, uAmbient = -1, uLightKind = -1, uLightVec = -1, uLightColour = -1, uLightRange = -1;
-  int uFog = -1, uFogStart = -1, uFogEnd = -1, uFogColour = -1;
+  int uAlphaRef = -1;
+  int uAmbient = -1, uLightKind = -1, uLightVec = -1, uLightColour = -1, uLightRange = -1;
+  int uFogStart = -1, uFogEnd = -1, uFogColour = -1;
+  uint64_t matrices = 0, lights = 0, fog = 0, alphaRef = 0;
+};
+
+// The states a program is built for, as bits of its key.
+enum : uint32_t {
+  KEY_FLAT = 1u << 0,
+  KEY_MODULATE = 1u << 1,
+  KEY_FOG = 1u << 2,
+  KEY_LIGHTING = 1u << 3,
+  KEY_ALPHA_SHIFT = 4,     // 3 bits: 0 no test, else the compare function
+  KEY_TEXTURES_SHIFT = 7,  // 4 bits: 0, 1, 2, 4 or 8 pages
 };
 
 // A surface's depth buffer, made the first time it is drawn to with depth testing.
@@ -137,11 +203,14 @@ struct Device {
   SDL_GLContext context = nullptr;
   bool ready = false;
   bool clipControl = false;
-  Program programs[2];  // Gouraud, flat (made when first asked for)
-  bool flatFailed = false;
-  Program* program = &programs[0];
-  uint32_t vao = 0, vao3D = 0, vbo = 0;
+  // Programs by key, made when first drawn with; a key whose program will
+  // not build is kept as a failure.
+  std::unordered_map<uint32_t, Program> programs;
+  Program* program = nullptr;
+  uint32_t programKey = ~0u;
+  uint32_t vao = 0, vao3D = 0, vbo = 0, pageVbo = 0;
   int boundVertexSize = VERTEX_SIZE_2D;
+  bool pagesEnabled[2] = {};  // the page attribute of the 2D and 3D formats
   uint32_t samplers[4] = {};  // bit 0 linear, bit 1 wrap
   // The back buffer.
   uint32_t backFramebuffer = 0, backTexture = 0, backDepth = 0;
@@ -153,15 +222,21 @@ struct Device {
   // State.
   uint32_t states[RS_COUNT] = {};
   Matrix transforms[3];
-  bool matrixDirty = true;
   int viewport[4] = {0, 0, 0, 0};
   bool linear = false, repeat = false, modulate = true;
-  int boundTexture = -2;  // -2: nothing bound yet this frame
+  int boundTextures[BATCH_MAX_PAGES];  // texture ids by unit; -2: nothing bound yet this frame
   // Lighting and fog.
   DeviceLight lights[LIGHT_COUNT];
   uint32_t ambient = 0;
   uint32_t fogColour = 0;
   float fogStart = 0, fogEnd = 0;
+  // Versions of the uniform values, moved by each change (see Program).
+  uint64_t matrices = 1, lightsVersion = 1, fogVersion = 1, alphaRefVersion = 1;
+
+  Device() { UnbindTextures(); }
+  void UnbindTextures() {
+    for (int& t : boundTextures) t = -2;
+  }
 };
 
 Device g_Device;
@@ -191,8 +266,6 @@ uint32_t PrimitiveMode(int kind) {
   }
 }
 
-void UseProgram(Program* p);
-Program* ShadeProgram(bool flat);
 
 // The one place where the cached render states become OpenGL state.
 void ApplyState(int index) {
@@ -226,16 +299,13 @@ void ApplyState(int index) {
       break;
     case RS_COLORWRITE: gl.ColorMask(v & 1, (v >> 1) & 1, (v >> 2) & 1, (v >> 3) & 1); break;
     case RS_SCISSORTEST: v ? gl.Enable(GL_SCISSOR_TEST) : gl.Disable(GL_SCISSOR_TEST); break;
-    case RS_SHADEMODE: UseProgram(ShadeProgram(v == 1)); break;
-    case RS_LIGHTING: gl.Uniform1i(g_Device.program->uLighting, v ? 1 : 0); break;
-    case RS_FOGENABLE: gl.Uniform1i(g_Device.program->uFog, v ? 1 : 0); break;
+    // These choose the program at the next draw.
+    case RS_ALPHAREF: g_Device.alphaRefVersion++; break;
+    case RS_SHADEMODE:
+    case RS_LIGHTING:
+    case RS_FOGENABLE:
     case RS_ALPHATESTENABLE:
-    case RS_ALPHAFUNC:
-    case RS_ALPHAREF:
-      gl.Uniform1i(g_Device.program->uAlphaFunc,
-                   g_Device.states[RS_ALPHATESTENABLE] ? int(g_Device.states[RS_ALPHAFUNC]) : 8);
-      gl.Uniform1f(g_Device.program->uAlphaRef, float(g_Device.states[RS_ALPHAREF] & 255));
-      break;
+    case RS_ALPHAFUNC: break;
   }
 }
 
@@ -251,8 +321,7 @@ void BindFramebuffer() {
 
 // Our row-vector matrices read column by column are the transposes that
 // OpenGL's column vectors need.
-void UploadMatrix() {
-  const Program* p = g_Device.program;
+void UploadMatrix(Program* p) {
   gl.UniformMatrix4fv(p->uWorld, 1, GL_FALSE, &g_Device.transforms[TRANSFORM_WORLD].m[0][0]);
   gl.UniformMatrix4fv(p->uView, 1, GL_FALSE, &g_Device.transforms[TRANSFORM_VIEW].m[0][0]);
   // Direct3D's clip y points up the image, whose top is memory row 0 here;
@@ -261,7 +330,6 @@ void UploadMatrix() {
   if (!g_Device.clipControl) fix.m[3][2] = -1;
   Matrix m = Matrix_Multiply(g_Device.transforms[TRANSFORM_PROJECTION], fix);
   gl.UniformMatrix4fv(p->uProjection, 1, GL_FALSE, &m.m[0][0]);
-  g_Device.matrixDirty = false;
 }
 
 void Rgb(uint32_t argb, float* out) {
@@ -270,8 +338,7 @@ void Rgb(uint32_t argb, float* out) {
   out[2] = float(argb & 255) / 255.0f;
 }
 
-void UploadLights() {
-  const Program* p = g_Device.program;
+void UploadLights(const Program* p) {
   int kinds[LIGHT_COUNT];
   float vecs[LIGHT_COUNT * 3], colours[LIGHT_COUNT * 3], ranges[LIGHT_COUNT], ambient[3];
   for (int i = 0; i < LIGHT_COUNT; i++) {
@@ -291,8 +358,7 @@ void UploadLights() {
   gl.Uniform3fv(p->uAmbient, 1, ambient);
 }
 
-void UploadFog() {
-  const Program* p = g_Device.program;
+void UploadFog(const Program* p) {
   float colour[3];
   Rgb(g_Device.fogColour, colour);
   gl.Uniform3fv(p->uFogColour, 1, colour);
@@ -317,7 +383,13 @@ uint32_t CompileShader(uint32_t kind, const char* header, const char* body) {
   return s;
 }
 
-bool MakeProgram(const char* header, Program* out) {
+bool MakeProgram(uint32_t key, Program* out) {
+  char header[256];
+  snprintf(header, sizeof header,
+           "#version 330 core\n#define SHADE %s\n#define TEXTURES %u\n#define MODULATE %u\n"
+           "#define ALPHA_FUNC %u\n#define FOG %u\n#define LIGHTING %u\n",
+           key & KEY_FLAT ? "flat" : "smooth", (key >> KEY_TEXTURES_SHIFT) & 15, key & KEY_MODULATE ? 1u : 0u,
+           (key >> KEY_ALPHA_SHIFT) & 7, key & KEY_FOG ? 1u : 0u, key & KEY_LIGHTING ? 1u : 0u);
   uint32_t vs = CompileShader(GL_VERTEX_SHADER, header, kVertexShader);
   uint32_t fs = CompileShader(GL_FRAGMENT_SHADER, header, kFragmentShader);
   uint32_t p = vs && fs ? gl.CreateProgram() : 0;
@@ -343,41 +415,64 @@ bool MakeProgram(const char* header, Program* out) {
     int* location;
     const char* name;
   } uniforms[] = {{&out->uWorld, "uWorld"}, {&out->uView, "uView"}, {&out->uProjection, "uProjection"},
-                  {&out->uTextured, "uTextured"}, {&out->uModulate, "uModulate"},
-                  {&out->uAlphaFunc, "uAlphaFunc"}, {&out->uAlphaRef, "uAlphaRef"},
-                  {&out->uLighting, "uLighting"}, {&out->uAmbient, "uAmbient"},
+                  {&out->uAlphaRef, "uAlphaRef"}, {&out->uAmbient, "uAmbient"},
                   {&out->uLightKind, "uLightKind"}, {&out->uLightVec, "uLightVec"},
                   {&out->uLightColour, "uLightColour"}, {&out->uLightRange, "uLightRange"},
-                  {&out->uFog, "uFog"}, {&out->uFogStart, "uFogStart"}, {&out->uFogEnd, "uFogEnd"},
-                  {&out->uFogColour, "uFogColour"}};
+                  {&out->uFogStart, "uFogStart"}, {&out->uFogEnd, "uFogEnd"}, {&out->uFogColour, "uFogColour"}};
   for (const auto& u : uniforms) *u.location = gl.GetUniformLocation(p, u.name);
   gl.UseProgram(p);
-  gl.Uniform1i(gl.GetUniformLocation(p, "uTexture"), 0);
+  for (int i = 0; i < BATCH_MAX_PAGES; i++) {
+    std::string name = "uTexture[" + std::to_string(i) + "]";
+    int at = gl.GetUniformLocation(p, name.c_str());
+    if (at >= 0) gl.Uniform1i(at, i);
+  }
   return true;
 }
 
-// Few games ever shade flat: its program is built the first time it is asked
-// for, which spares start-up a shader compilation. Should the build fail,
-// shading stays Gouraud.
-Program* ShadeProgram(bool flat) {
-  Program& p = g_Device.programs[1];
-  if (!flat) return &g_Device.programs[0];
-  if (!p.id && !g_Device.flatFailed && !MakeProgram(kFlatHeader, &p)) g_Device.flatFailed = true;
-  return p.id ? &p : &g_Device.programs[0];
+// The key of the program that draws with the current states and that many
+// texture pages.
+uint32_t ProgramKey(int pages) {
+  const uint32_t* s = g_Device.states;
+  uint32_t textures = pages <= 0 ? 0 : pages == 1 ? 1 : pages == 2 ? 2 : pages <= 4 ? 4 : 8;
+  uint32_t alpha = s[RS_ALPHATESTENABLE] && s[RS_ALPHAFUNC] >= CMP_NEVER && s[RS_ALPHAFUNC] < CMP_ALWAYS
+                       ? s[RS_ALPHAFUNC] : 0;
+  uint32_t key = textures << KEY_TEXTURES_SHIFT | alpha << KEY_ALPHA_SHIFT;
+  if (s[RS_SHADEMODE] == 1) key |= KEY_FLAT;
+  if (textures && g_Device.modulate) key |= KEY_MODULATE;
+  if (s[RS_FOGENABLE]) key |= KEY_FOG;
+  if (s[RS_LIGHTING]) key |= KEY_LIGHTING;
+  return key;
 }
 
-// Makes a program current and gives it the device's state.
-void UseProgram(Program* p) {
-  g_Device.program = p;
-  gl.UseProgram(p->id);
-  gl.Uniform1i(p->uModulate, g_Device.modulate ? 1 : 0);
-  gl.Uniform1i(p->uTextured, g_Device.boundTexture >= 0 ? 1 : 0);
-  ApplyState(RS_ALPHATESTENABLE);
-  ApplyState(RS_LIGHTING);
-  ApplyState(RS_FOGENABLE);
-  UploadLights();
-  UploadFog();
-  g_Device.matrixDirty = true;
+// The program of a key, built when first asked for. Should a flat one fail
+// to build, shading stays Gouraud; null when the Gouraud one fails too.
+Program* FindProgram(uint32_t key) {
+  auto [it, fresh] = g_Device.programs.try_emplace(key);
+  if (fresh && !MakeProgram(key, &it->second)) g_Console.Output("Could not build the shader for state %u\n", key);
+  if (it->second.id) return &it->second;
+  return key & KEY_FLAT ? FindProgram(key & ~KEY_FLAT) : nullptr;
+}
+
+// Makes the program for the current states current, with the uniform
+// values it needs brought up to date.
+bool UseProgram(int pages) {
+  uint32_t key = ProgramKey(pages);
+  if (key != g_Device.programKey) {
+    Program* p = FindProgram(key);
+    if (!p) return false;
+    if (p != g_Device.program) gl.UseProgram(p->id);
+    g_Device.program = p;
+    g_Device.programKey = key;
+  }
+  Program* p = g_Device.program;
+  if (p->matrices != g_Device.matrices) UploadMatrix(p), p->matrices = g_Device.matrices;
+  if (p->uLightKind >= 0 && p->lights != g_Device.lightsVersion) UploadLights(p), p->lights = g_Device.lightsVersion;
+  if (p->uFogColour >= 0 && p->fog != g_Device.fogVersion) UploadFog(p), p->fog = g_Device.fogVersion;
+  if (p->uAlphaRef >= 0 && p->alphaRef != g_Device.alphaRefVersion) {
+    gl.Uniform1f(p->uAlphaRef, float(g_Device.states[RS_ALPHAREF] & 255));
+    p->alphaRef = g_Device.alphaRefVersion;
+  }
+  return true;
 }
 
 bool MakeBackBuffer(int w, int h) {
@@ -418,7 +513,7 @@ void SetDefaultStates() {
   s[RS_FOGENABLE] = 0;
   for (int i = 0; i < RS_COUNT; i++) ApplyState(i);
   for (int i = 0; i < 3; i++) g_Device.transforms[i] = Matrix_Identity();
-  g_Device.matrixDirty = true;
+  g_Device.matrices++;
 }
 
 }  // namespace
@@ -437,7 +532,7 @@ bool Device_Texture_Create(int w, int h, const uint32_t* argb, bool target, uint
   gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                 argb ? argb : clear.data());
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-  g_Device.boundTexture = -2;
+  g_Device.UnbindTextures();
   *texture = t;
   *framebuffer = 0;
   if (target) {
@@ -471,7 +566,7 @@ void Device_Texture_Free(uint32_t texture, uint32_t framebuffer) {
     }
   if (framebuffer) gl.DeleteFramebuffers(1, &framebuffer);
   if (texture) gl.DeleteTextures(1, &texture);
-  g_Device.boundTexture = -2;
+  g_Device.UnbindTextures();
 }
 
 void Device_Texture_Update(uint32_t texture, int x, int y, int w, int h, const uint32_t* argb) {
@@ -479,7 +574,7 @@ void Device_Texture_Update(uint32_t texture, int x, int y, int w, int h, const u
   Batch_Flush();
   gl.BindTexture(GL_TEXTURE_2D, texture);
   gl.TexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_BYTE, argb);
-  g_Device.boundTexture = -2;
+  g_Device.UnbindTextures();
 }
 
 namespace {
@@ -505,31 +600,51 @@ void EnsureTargetDepth() {
   ApplyState(RS_ZWRITEENABLE);
 }
 
-void BindVertexFormat(int vertexSize) {
-  if (vertexSize == g_Device.boundVertexSize) return;
-  gl.BindVertexArray(vertexSize == VERTEX_SIZE_3D ? g_Device.vao3D : g_Device.vao);
-  g_Device.boundVertexSize = vertexSize;
+void BindVertexFormat(int vertexSize, bool pages) {
+  if (vertexSize != g_Device.boundVertexSize) {
+    gl.BindVertexArray(vertexSize == VERTEX_SIZE_3D ? g_Device.vao3D : g_Device.vao);
+    g_Device.boundVertexSize = vertexSize;
+  }
+  bool& enabled = g_Device.pagesEnabled[vertexSize == VERTEX_SIZE_3D];
+  if (pages == enabled) return;
+  pages ? gl.EnableVertexAttribArray(4) : gl.DisableVertexAttribArray(4);
+  enabled = pages;
+}
+
+// Binds the textures to units 0, 1, ... with the sampler of the current
+// settings; units already holding theirs are left alone.
+void BindTextures(const int* textures, int count) {
+  uint32_t sampler = g_Device.samplers[(g_Device.linear ? 1 : 0) | (g_Device.repeat ? 2 : 0)];
+  for (int unit = 0; unit < count; unit++) {
+    if (textures[unit] != g_Device.boundTextures[unit]) {
+      const GRTexture* tex = GR_Texture_Get(textures[unit]);
+      gl.ActiveTexture(GL_TEXTURE0 + unit);
+      gl.BindTexture(GL_TEXTURE_2D, tex ? tex->glTexture : 0);
+      g_Device.boundTextures[unit] = textures[unit];
+      Graphics_FrameCounters.textureSwaps++;
+    }
+    gl.BindSampler(unit, sampler);
+  }
+  gl.ActiveTexture(GL_TEXTURE0);
 }
 
 }  // namespace
 
-void Device_Draw(int primType, int texture, const void* verts, int vertexSize, int count) {
+void Device_Draw(int primType, const int* textures, int textureCount, const uint8_t* pages, const void* verts,
+                 int vertexSize, int count) {
   if (!g_Device.ready || count <= 0 || (vertexSize != VERTEX_SIZE_2D && vertexSize != VERTEX_SIZE_3D)) return;
+  textureCount = std::clamp(textureCount, 0, BATCH_MAX_PAGES);
+  if (!UseProgram(textureCount)) return;
   if (g_Device.states[RS_ZENABLE]) EnsureTargetDepth();
-  BindVertexFormat(vertexSize);
-  if (g_Device.matrixDirty) UploadMatrix();
-  GRTexture* tex = texture >= 0 ? GR_Texture_Get(texture) : nullptr;
-  int bind = tex ? texture : -1;
-  if (bind != g_Device.boundTexture) {
-    gl.BindTexture(GL_TEXTURE_2D, tex ? tex->glTexture : 0);
-    gl.Uniform1i(g_Device.program->uTextured, tex ? 1 : 0);
-    g_Device.boundTexture = bind;
-    Graphics_FrameCounters.textureSwaps++;
-  }
-  gl.BindSampler(0, g_Device.samplers[(g_Device.linear ? 1 : 0) | (g_Device.repeat ? 2 : 0)]);
-  size_t bytes = size_t(count) * size_t(vertexSize);
+  BindVertexFormat(vertexSize, textureCount > 1);
+  BindTextures(textures, textureCount);
   // A fresh store each draw lets the driver keep the previous one in flight.
-  gl.BufferData(GL_ARRAY_BUFFER, bytes, verts, GL_STREAM_DRAW);
+  if (textureCount > 1) {
+    gl.BindBuffer(GL_ARRAY_BUFFER, g_Device.pageVbo);
+    gl.BufferData(GL_ARRAY_BUFFER, size_t(count), pages, GL_STREAM_DRAW);
+    gl.BindBuffer(GL_ARRAY_BUFFER, g_Device.vbo);
+  }
+  gl.BufferData(GL_ARRAY_BUFFER, size_t(count) * size_t(vertexSize), verts, GL_STREAM_DRAW);
   gl.DrawArrays(PrimitiveMode(primType), 0, count);
   Graphics_FrameCounters.batches++;
 }
@@ -556,14 +671,25 @@ bool GR_D3D_Init() {
   g_Device.clipControl = gl.ClipControl && (major > 4 || (major == 4 && minor >= 5));
   if (g_Device.clipControl) gl.ClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
   SDL_GL_SetSwapInterval(0);
-  if (!MakeProgram(kGouraudHeader, &g_Device.programs[0])) {
+  // The programs of untextured and of textured drawing with the first
+  // states; a device that cannot build them cannot draw.
+  g_Device.states[RS_SHADEMODE] = 2;
+  if (!FindProgram(ProgramKey(0)) || !FindProgram(ProgramKey(1))) {
     GR_D3D_Shutdown();
     return false;
   }
   gl.GenVertexArrays(1, &g_Device.vao);
   gl.BindVertexArray(g_Device.vao);
+  gl.GenBuffers(1, &g_Device.pageVbo);
   gl.GenBuffers(1, &g_Device.vbo);
-  gl.BindBuffer(GL_ARRAY_BUFFER, g_Device.vbo);
+  // Each format reads a vertex's page from a buffer of its own, one byte a
+  // vertex; the attribute is on only for batches of several pages.
+  auto pageAttribute = [] {
+    gl.BindBuffer(GL_ARRAY_BUFFER, g_Device.pageVbo);
+    gl.VertexAttribIPointer(4, 1, GL_UNSIGNED_BYTE, 1, nullptr);
+    gl.BindBuffer(GL_ARRAY_BUFFER, g_Device.vbo);
+  };
+  pageAttribute();
   gl.EnableVertexAttribArray(0);
   gl.VertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(SVertex), reinterpret_cast<void*>(0));
   gl.EnableVertexAttribArray(1);
@@ -574,6 +700,7 @@ bool GR_D3D_Init() {
   // default (0, 0, 0).
   gl.GenVertexArrays(1, &g_Device.vao3D);
   gl.BindVertexArray(g_Device.vao3D);
+  pageAttribute();
   const GLsizei stride3D = sizeof(SVertex3D);
   gl.EnableVertexAttribArray(0);
   gl.VertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride3D, reinterpret_cast<void*>(offsetof(SVertex3D, x)));
@@ -619,10 +746,11 @@ void GR_D3D_Shutdown() {
   if (g_Device.readFramebuffer) gl.DeleteFramebuffers(1, &g_Device.readFramebuffer);
   if (g_Device.samplers[0]) gl.DeleteSamplers(4, g_Device.samplers);
   if (g_Device.vbo) gl.DeleteBuffers(1, &g_Device.vbo);
+  if (g_Device.pageVbo) gl.DeleteBuffers(1, &g_Device.pageVbo);
   if (g_Device.vao) gl.DeleteVertexArrays(1, &g_Device.vao);
   if (g_Device.vao3D) gl.DeleteVertexArrays(1, &g_Device.vao3D);
   for (DepthBuffer& d : g_Device.depthBuffers) gl.DeleteRenderbuffers(1, &d.renderbuffer);
-  for (Program& p : g_Device.programs)
+  for (auto& [key, p] : g_Device.programs)
     if (p.id) gl.DeleteProgram(p.id);
   SDL_GL_DeleteContext(g_Device.context);
   g_Device = Device();
@@ -634,7 +762,7 @@ void GR_D3D_Start_Frame() {
   if (!g_Device.ready) return;
   Graphics_FrameCounters.textureSwaps = 0;
   Graphics_FrameCounters.batches = 0;
-  g_Device.boundTexture = -2;
+  g_Device.UnbindTextures();
   int w = 0, h = 0;
   SDL_GL_GetDrawableSize(Window_Handle(), &w, &h);
   if ((w != g_Device.backWidth || h != g_Device.backHeight) && w > 0 && h > 0 && g_Device.targets.empty())
@@ -683,14 +811,14 @@ void Graphics_SetLight(int index, const DeviceLight& light) {
   if (index < 0 || index >= LIGHT_COUNT) return;
   Batch_Flush();
   g_Device.lights[index] = light;
-  if (g_Device.context) UploadLights();
+  g_Device.lightsVersion++;
 }
 
 void Graphics_SetAmbient(uint32_t argb) {
   if (argb == g_Device.ambient) return;
   Batch_Flush();
   g_Device.ambient = argb;
-  if (g_Device.context) UploadLights();
+  g_Device.lightsVersion++;
 }
 
 void Graphics_SetFog(uint32_t argb, float start, float end) {
@@ -698,7 +826,7 @@ void Graphics_SetFog(uint32_t argb, float start, float end) {
   g_Device.fogColour = argb;
   g_Device.fogStart = start;
   g_Device.fogEnd = end;
-  if (g_Device.context) UploadFog();
+  g_Device.fogVersion++;
 }
 
 void GR_SetInterpolation(bool linear) {
@@ -719,14 +847,13 @@ void GR_SetTextureBlending(bool modulate) {
   if (modulate == g_Device.modulate) return;
   Batch_Flush();
   g_Device.modulate = modulate;
-  if (g_Device.context) gl.Uniform1i(g_Device.program->uModulate, modulate ? 1 : 0);
 }
 
 void Graphics_SetTransform(int which, const Matrix& m) {
   if (which < 0 || which > 2) return;
   Batch_Flush();
   g_Device.transforms[which] = m;
-  g_Device.matrixDirty = true;
+  g_Device.matrices++;
 }
 
 const Matrix& Graphics_GetTransform(int which) {
