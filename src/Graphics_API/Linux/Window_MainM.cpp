@@ -10,6 +10,7 @@
 #include "Graphics_API/Window_Main.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "IO/IO_Feed.h"
+#include "IO/IO_Main.h"
 
 namespace {
 void (*g_OnPauseEvent)() = nullptr;
@@ -80,8 +81,8 @@ void FeedKey(const SDL_KeyboardEvent& e, bool down) {
   }
   if (down) {
     IO_Feed_KeyDown(vk);
-    // The control characters that typing produces.
-    if (vk == VK_BACK || vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE) IO_Feed_Char(uint32_t(vk));
+    // The control characters that typing produces (the others come as text).
+    if (uint32_t c = IO_Key_ControlChar(vk)) IO_Feed_Char(c);
   } else {
     IO_Feed_KeyUp(vk);
   }
