@@ -22,14 +22,11 @@ unsigned long WindowPid(Display* display, Window w) {
   if (data) XFree(data);
   return pid;
 }
-}  // namespace
 
-bool WindowM_FocusIsForeign(SDL_Window* game) {
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!game || !SDL_GetWindowWMInfo(game, &info)) return true;
-  if (info.subsystem != SDL_SYSWM_X11) return true;
-  Display* display = info.info.x11.display;
+
+// Where the focus is now; false when nobody has it or the window went away
+// while it was looked at.
+bool FocusIsForeign(Display* display, Window game) {
   Window focus = None;
   int revert = 0;
   XGetInputFocus(display, &focus, &revert);
@@ -39,14 +36,33 @@ bool WindowM_FocusIsForeign(SDL_Window* game) {
   // its own): walk up to the window that names its process. A top-level
   // window that names none is another application's.
   for (Window w = focus; w != None && w != PointerRoot && w != root;) {
-    if (w == info.info.x11.window) return false;
+    if (w == game) return false;
     if (unsigned long pid = WindowPid(display, w)) return pid != static_cast<unsigned long>(getpid());
     Window parent = None, top = None, *children = nullptr;
     unsigned int n = 0;
-    if (!XQueryTree(display, w, &top, &parent, &children, &n)) return true;
+    if (!XQueryTree(display, w, &top, &parent, &children, &n)) return false;
     if (children) XFree(children);
     if (parent == root) return true;
     w = parent;
   }
   return false;
+}
+
+int IgnoreError(Display*, XErrorEvent*) { return 0; }
+}  // namespace
+
+bool WindowM_FocusIsForeign(SDL_Window* game) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!game || !SDL_GetWindowWMInfo(game, &info)) return true;
+  if (info.subsystem != SDL_SYSWM_X11) return true;
+  // A window may go away between two questions: its errors are expected, not
+  // fatal (Xlib's own handler ends the program).
+  Display* display = info.info.x11.display;
+  XSync(display, False);
+  int (*previous)(Display*, XErrorEvent*) = XSetErrorHandler(IgnoreError);
+  bool foreign = FocusIsForeign(display, info.info.x11.window);
+  XSync(display, False);
+  XSetErrorHandler(previous);
+  return foreign;
 }
