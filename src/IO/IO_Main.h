@@ -43,9 +43,10 @@ uint8_t IO_Key_CheckDirect(int key);
 // The key held this step ("keyboard_key"): the last key pressed while it is
 // still held, else the lowest held key, else 0.
 int IO_Key_Held();
-// The character a key types (8 Backspace, 9 Tab, 13 Enter, 27 Escape; the
-// US layout's printable characters, with or without Shift); 0 for none.
-uint32_t IO_Key_ControlChar(int key);  // only the four control characters
+// The character a key types, 0 for none: IO_Key_ControlChar only Backspace
+// 8, Tab 9, Enter 13 and Escape 27; IO_Key_TypedChar also the printable
+// characters of the US layout, with or without Shift.
+uint32_t IO_Key_ControlChar(int key);
 uint32_t IO_Key_TypedChar(int key, bool shift);
 void IO_Key_SetMap(int key1, int key2);
 int IO_Key_GetMap(int key);

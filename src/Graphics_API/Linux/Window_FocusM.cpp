@@ -23,7 +23,6 @@ unsigned long WindowPid(Display* display, Window w) {
   return pid;
 }
 
-
 // Where the focus is now; false when nobody has it or the window went away
 // while it was looked at.
 bool FocusIsForeign(Display* display, Window game) {
