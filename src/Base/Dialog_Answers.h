@@ -9,7 +9,9 @@
 #include <string>
 
 struct DialogAnswer {
-  std::string button;  // "OK", "Cancel", "Yes", "No", "Abort", "Ignore", "Copy", "Clear", "Close"
+  // "OK", "Cancel", "Yes", "No", "Abort", "Ignore", "Copy", "Clear" (the
+  // buttons), "Close" (the window's close button) or "Escape" (the key)
+  std::string button;
   bool hasText = false, hasText2 = false;
   std::string text, text2;
 };

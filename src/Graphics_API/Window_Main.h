@@ -18,6 +18,8 @@ bool Window_QuitRequested();
 void Window_ClearQuit();
 // Called when another application takes the focus; installed at start-up.
 void Window_SetOnPauseEvent(void (*onPause)());
+// False from when another application's window takes the focus (from the
+// game or from one of its own boxes) until the game window has it again.
 bool Window_IsActive();
 
 void Window_SetCaption(const char* text);

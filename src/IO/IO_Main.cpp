@@ -19,6 +19,9 @@ struct KeyState {
 };
 // What arrived since the last update, and what this step sees.
 KeyState g_keysMsg, g_keys;
+// The keyboard's own state: the keys the platform reports down (before the
+// game's key map), whatever the game cleared since.
+uint8_t g_keysDevice[IO_KEY_COUNT];
 
 struct MouseState {
   uint8_t held[3], pressed[3], released[3];
@@ -187,12 +190,46 @@ void IO_Inject_Flush() {
   std::vector<std::pair<int, bool>> keys;
   keys.swap(g_injected);
   for (auto [key, down] : keys) {
-    if (down) IO_Feed_KeyDown(key);
-    else IO_Feed_KeyUp(key);
+    if (!down) {
+      IO_Feed_KeyUp(key);
+      continue;
+    }
+    // A synthesised press types its character, as the key itself would.
+    IO_Feed_KeyDown(key);
+    if (KeyOk(key))
+      if (uint32_t c = IO_Key_TypedChar(key, g_keysDevice[16])) IO_Feed_Char(c);
   }
 }
 
-uint8_t IO_Key_CheckDirect(int key) { return KeyOk(key) ? g_keysMsg.held[key] : 0; }
+uint8_t IO_Key_CheckDirect(int key) { return KeyOk(key) ? g_keysDevice[key] : 0; }
+
+int IO_Key_Held() {
+  if (KeyOk(g_lastKey) && g_lastKey >= 8 && g_keys.held[g_lastKey]) return g_lastKey;
+  for (int k = 8; k < IO_KEY_COUNT; k++)
+    if (g_keys.held[k]) return k;
+  return 0;
+}
+
+uint32_t IO_Key_ControlChar(int key) {
+  return key == 8 || key == 9 || key == 13 || key == 27 ? static_cast<uint32_t>(key) : 0;
+}
+
+uint32_t IO_Key_TypedChar(int key, bool shift) {
+  if (uint32_t c = IO_Key_ControlChar(key)) return c;
+  if (key >= 'A' && key <= 'Z') return static_cast<uint32_t>(shift ? key : key - 'A' + 'a');
+  if (key >= '0' && key <= '9') return static_cast<uint32_t>(shift ? ")!@#$%^&*("[key - '0'] : key);
+  if (key >= 96 && key <= 105) return static_cast<uint32_t>('0' + key - 96);  // the number pad
+  // The number pad's operators (106 to 111; 108, the separator, types
+  // nothing) and the punctuation keys of the US layout (186 to 192, 219 to
+  // 222).
+  static const char pad[] = "*+\0-./", plain[] = ";=,-./`", shifted[] = ":+<_>?~";
+  static const char plain2[] = "[\\]'", shifted2[] = "{|}\"";
+  if (key == ' ') return ' ';
+  if (key >= 106 && key <= 111) return static_cast<uint32_t>(pad[key - 106]);
+  if (key >= 186 && key <= 192) return static_cast<uint32_t>((shift ? shifted : plain)[key - 186]);
+  if (key >= 219 && key <= 222) return static_cast<uint32_t>((shift ? shifted2 : plain2)[key - 219]);
+  return 0;
+}
 
 void IO_Key_SetMap(int key1, int key2) {
   if (!g_keyMapReady) IO_Key_UnsetMap();
@@ -264,6 +301,7 @@ uint8_t IO_Mouse_WheelDown(int d) { return d >= 0 && d < IO_DEVICE_COUNT ? g_mou
 
 // The message side: what the window hands over.
 void IO_Feed_KeyDown(int vk) {
+  if (KeyOk(vk)) g_keysDevice[vk] = 1;
   int key = MapKey(vk);
   if (!KeyOk(key)) return;
   if (!g_keysMsg.held[key]) g_keysMsg.pressed[key] = 1;
@@ -273,6 +311,7 @@ void IO_Feed_KeyDown(int vk) {
 }
 
 void IO_Feed_KeyUp(int vk) {
+  if (KeyOk(vk)) g_keysDevice[vk] = 0;
   int key = MapKey(vk);
   if (!KeyOk(key)) return;
   if (g_keysMsg.held[key]) g_keysMsg.released[key] = 1;

@@ -37,8 +37,17 @@ void IO_Key_Set(int key, bool down);
 // next pump (IO_Inject_Flush), as the window's own keys do.
 void IO_Inject_Key(int key, bool down);
 void IO_Inject_Flush();
-// Whether the key was down at the last pump (the message side).
+// Whether the keyboard itself holds the key down, as the platform last
+// reported it: clearing the game's key states does not change it.
 uint8_t IO_Key_CheckDirect(int key);
+// The key held this step ("keyboard_key"): the last key pressed while it is
+// still held, else the lowest held key, else 0.
+int IO_Key_Held();
+// The character a key types, 0 for none: IO_Key_ControlChar only Backspace
+// 8, Tab 9, Enter 13 and Escape 27; IO_Key_TypedChar also the printable
+// characters of the US layout, with or without Shift.
+uint32_t IO_Key_ControlChar(int key);
+uint32_t IO_Key_TypedChar(int key, bool shift);
 void IO_Key_SetMap(int key1, int key2);
 int IO_Key_GetMap(int key);
 void IO_Key_UnsetMap();

@@ -1,4 +1,5 @@
-// The built-in constants of the game world: colours, virtual keys and events.
+// The built-in constants of the game world: colours, mouse buttons, virtual
+// keys and events.
 #include "Code/Code_Constant.h"
 #include "Function/Kivo_Functions.h"
 #include "IO/IO_KeyNames.h"
@@ -19,10 +20,16 @@ const Named COLOURS[] = {
     {"c_white", 0xFFFFFF},  {"c_yellow", 0x00FFFF},  {"c_orange", 0x40A0FF},
 };
 
+// Mouse buttons, in the scheme of the button queries: -1 any, 0 none.
+const Named MOUSE_BUTTONS[] = {
+    {"mb_any", -1}, {"mb_none", 0}, {"mb_left", 1}, {"mb_right", 2}, {"mb_middle", 3},
+};
+
 }  // namespace
 
 void Constant_Init_World() {
   for (const Named& c : COLOURS) Constant_AddReal(c.name, c.value);
+  for (const Named& b : MOUSE_BUTTONS) Constant_AddReal(b.name, b.value);
   for (const IO_KeyName& k : IO_KEY_NAMES) Constant_AddReal(k.name, k.code);
   for (const auto* names : {&Event_TypeNames(), &Event_MouseNames(), &Event_OtherNames()})
     for (const EventName& e : *names) Constant_AddReal(e.name, e.value);

@@ -117,8 +117,10 @@ void Alarms() {
   }
 }
 
+// keyboard_key is the pass's key; in the any-key and no-key passes, and so
+// for the rest of the step, the key held.
 void KeyPass(int type, int key) {
-  IO_SetCurrentKey(key);
+  IO_SetCurrentKey(key == VK_ANYKEY || key == VK_NOKEY ? IO_Key_Held() : key);
   Event_PerformPass(type, key);
 }
 

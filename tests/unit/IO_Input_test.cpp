@@ -81,6 +81,59 @@ TEST_F(IOInput, RemappedKeysArriveAsTheirTarget) {
   EXPECT_EQ(IO_Key_GetMap(37), 37);
 }
 
+TEST_F(IOInput, TheKeyboardsOwnStateOutlivesTheGamesClearsAndMaps) {
+  IO_Key_SetMap(37, 65);
+  IO_Feed_KeyDown(37);
+  IO_Feed_KeyDown(70);
+  IO_Update();
+  IO_Clear();
+  IO_Key_Clear(70);
+  IO_Update();
+  EXPECT_EQ(IO_Key_Check(70), 0);
+  EXPECT_EQ(IO_Key_CheckDirect(70), 1);
+  EXPECT_EQ(IO_Key_CheckDirect(37), 1);  // the key pressed, not its target
+  EXPECT_EQ(IO_Key_CheckDirect(65), 0);
+  IO_Feed_KeyUp(37);
+  IO_Feed_KeyUp(70);
+  EXPECT_EQ(IO_Key_CheckDirect(37), 0);
+  EXPECT_EQ(IO_Key_CheckDirect(70), 0);
+}
+
+TEST_F(IOInput, TheKeyHeldIsTheLastPressedWhileItIsHeld) {
+  IO_Update();
+  EXPECT_EQ(IO_Key_Held(), 0);
+  IO_Feed_KeyDown(90);
+  IO_Feed_KeyDown(66);
+  IO_Update();
+  EXPECT_EQ(IO_Key_Held(), 66);
+  IO_Feed_KeyUp(66);
+  IO_Update();
+  EXPECT_EQ(IO_Key_Held(), 90);  // the lowest key still held
+  IO_Feed_KeyUp(90);
+  IO_Update();
+  EXPECT_EQ(IO_Key_Held(), 0);
+}
+
+TEST_F(IOInput, SynthesisedPressesTypeTheirCharacters) {
+  for (int key : {16, int('Q'), int('2'), 186, 222, int('w')}) {
+    IO_Inject_Key(key, true);
+    if (key != 16) IO_Inject_Key(key, false);
+  }
+  IO_Inject_Key(16, false);
+  for (int key : {int('Q'), int('2'), 186, 222, 8, int('Z'), 107, 108, 112, 13}) {
+    IO_Inject_Key(key, true);
+    IO_Inject_Key(key, false);
+  }
+  IO_Inject_Flush();
+  // 'w' (119) is the F8 key: it types nothing; Backspace takes the ' back;
+  // the separator (108) and F1 type nothing; Enter types no text.
+  EXPECT_STREQ(IO_GetTypedText(), "Q@:\"q2;z+");
+  EXPECT_EQ(IO_GetLastKey(), 13);
+  EXPECT_EQ(IO_Key_TypedChar(9, false), 9u);
+  EXPECT_EQ(IO_Key_TypedChar(300, false), 0u);
+  EXPECT_EQ(IO_Key_TypedChar(-1, true), 0u);
+}
+
 TEST_F(IOInput, MouseButtonsWheelAndTypedText) {
   IO_Feed_MouseButton(2, true);
   IO_Feed_MouseWheel(-1);

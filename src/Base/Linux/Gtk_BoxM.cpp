@@ -14,6 +14,20 @@ void Gtk_ModalLoop(const std::function<bool()>& done) {
   }
 }
 
+void Gtk_SendKey(GtkWidget* target, guint keyval, bool ctrl) {
+  GdkWindow* gdkWindow = target ? gtk_widget_get_window(target) : nullptr;
+  if (!gdkWindow) return;
+  GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+  event->key.window = GDK_WINDOW(g_object_ref(gdkWindow));
+  event->key.send_event = TRUE;
+  event->key.time = GDK_CURRENT_TIME;
+  event->key.keyval = keyval;
+  event->key.state = ctrl ? GDK_CONTROL_MASK : 0;
+  gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_window_get_display(gdkWindow))));
+  gtk_widget_event(target, event);
+  gdk_event_free(event);
+}
+
 CGtkBox::CGtkBox(const char* title, bool topmost, int closeResult)
     : m_closeResult(closeResult), m_escapeResult(closeResult) {
   m_window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
@@ -117,6 +131,8 @@ gboolean CGtkBox::OnAnswerTimer(gpointer self) {
   if (a.hasText2 && box->m_entries.size() > 1) gtk_entry_set_text(GTK_ENTRY(box->m_entries[1]), a.text2.c_str());
   if (a.button == "Close") {
     gtk_window_close(GTK_WINDOW(box->m_window));
+  } else if (a.button == "Escape") {
+    Gtk_SendKey(box->m_window, GDK_KEY_Escape, false);
   } else {
     GList* children = gtk_container_get_children(GTK_CONTAINER(box->m_buttons));
     for (GList* c = children; c; c = c->next)

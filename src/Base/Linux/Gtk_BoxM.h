@@ -12,6 +12,10 @@
 // How often queued answers are typed and clicked into an open box.
 constexpr guint GTK_ANSWER_INTERVAL_MS = 150;
 
+// Hands the widget a press of the key (a GDK key value) as if typed; nothing
+// when the widget is not on the screen.
+void Gtk_SendKey(GtkWidget* target, guint keyval, bool ctrl);
+
 // Runs GTK and pumps the game's window (Gtk_PumpModal) until done() is true.
 void Gtk_ModalLoop(const std::function<bool()>& done);
 

@@ -35,7 +35,7 @@ void ShowMessage(const char* text) {
   std::string shown = UTF8_MakeValid(text);
   std::string caption = UTF8_MakeValid(g_ShowMessageCaption ? g_ShowMessageCaption() : nullptr);
   if (Gtk_Start()) {
-    CGtkBox box(caption.c_str(), true);
+    CGtkBox box(caption.c_str(), true, 1);  // Escape and the close button answer as OK
     box.AddLabel(shown.c_str(), false);
     box.AddButton("OK", 1, true);
     box.RunModal();

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "Base/Gtk_Start.h"
+#include "Base/Linux/Gtk_BoxM.h"
 #include "Debug/Debug_Main.h"
 
 namespace {
@@ -447,17 +448,7 @@ bool DebugM_ReadCaption(int window, std::string* caption, bool* visible) {
 bool DebugM_Key(int window, int key, bool ctrl) {
   if (!g_view) return false;
   GtkWidget* target = window < 0 ? g_view->watches.view : g_view->children[window].window;
-  GdkWindow* gdkWindow = target ? gtk_widget_get_window(target) : nullptr;
-  if (!gdkWindow) return true;  // not shown: no key reaches it
   guint keyval = key == DEBUG_KEY_ESCAPE ? GDK_KEY_Escape : key == DEBUG_KEY_DELETE ? GDK_KEY_Delete : GDK_KEY_c;
-  GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
-  event->key.window = GDK_WINDOW(g_object_ref(gdkWindow));
-  event->key.send_event = TRUE;
-  event->key.time = GDK_CURRENT_TIME;
-  event->key.keyval = keyval;
-  event->key.state = ctrl ? GDK_CONTROL_MASK : 0;
-  gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_window_get_display(gdkWindow))));
-  gtk_widget_event(target, event);
-  gdk_event_free(event);
+  Gtk_SendKey(target, keyval, ctrl);
   return true;
 }

@@ -9,7 +9,9 @@
 #include "Base/UTF8_Main.h"
 #include "Graphics_API/Window_Main.h"
 #include "Graphics_API/Graphics_Device.h"
+#include "Graphics_API/Linux/Window_FocusM.h"
 #include "IO/IO_Feed.h"
+#include "IO/IO_Main.h"
 
 namespace {
 void (*g_OnPauseEvent)() = nullptr;
@@ -28,6 +30,7 @@ struct WindowState {
   bool visible = false;
   bool quit = false;
   bool active = true;
+  bool focusNearby = false;  // lost to a window of the game's own, or to nobody
   bool fullScreen = false;
   int mouseX = 0, mouseY = 0;
   bool shiftDown[2] = {}, ctrlDown[2] = {}, altDown[2] = {};
@@ -80,8 +83,8 @@ void FeedKey(const SDL_KeyboardEvent& e, bool down) {
   }
   if (down) {
     IO_Feed_KeyDown(vk);
-    // The control characters that typing produces.
-    if (vk == VK_BACK || vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE) IO_Feed_Char(uint32_t(vk));
+    // The control characters that typing produces (the others come as text).
+    if (uint32_t c = IO_Key_ControlChar(vk)) IO_Feed_Char(c);
   } else {
     IO_Feed_KeyUp(vk);
   }
@@ -193,6 +196,18 @@ void Window_Destroy() {
 
 SDL_Window* Window_Handle() { return g_Window.window; }
 
+namespace {
+// The game's own boxes, dialogs and debugger do not make the game inactive:
+// only another application's window does, when it takes the focus from the
+// game or from one of those windows.
+void FollowFocus() {
+  if (!g_Window.focusNearby || !WindowM_FocusIsForeign(g_Window.window)) return;
+  g_Window.focusNearby = false;
+  g_Window.active = false;
+  if (g_OnPauseEvent) g_OnPauseEvent();
+}
+}  // namespace
+
 void Window_ProcessMessages() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
@@ -215,9 +230,9 @@ void Window_ProcessMessages() {
         break;
       case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-          g_Window.active = false;
-          if (g_OnPauseEvent) g_OnPauseEvent();
+          g_Window.focusNearby = true;
         } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+          g_Window.focusNearby = false;
           g_Window.active = true;
         } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
           g_Window.quit = true;
@@ -225,6 +240,7 @@ void Window_ProcessMessages() {
         break;
     }
   }
+  FollowFocus();
 }
 
 bool Window_QuitRequested() { return g_Window.quit; }
