@@ -23,7 +23,7 @@ class AssignNode : public Node {
 // An assignment (=, += or -=) to a variable whose kind is known when
 // compiling (a plain name of self, an indexed local): the variable's store
 // is made inline; CONSTANT when the value is a real constant (hp += 3).
-template <class V, TokenKind OP, bool CONSTANT, class VALUE>
+template <class V, TokenKind OP, bool CONSTANT, class VALUE = Node>
 class DirectAssignNode final : public AssignNode {
  public:
   DirectAssignNode(VarNode* v, Node* e) : AssignNode(v, OP, e), k(CONSTANT ? e->Constant()->val : 0.0) {}
@@ -66,7 +66,7 @@ class LocalSetBinary final : public AssignNode {
 
 // A local indexed by nothing, assigned, added to or subtracted from: x = e,
 // x += e, x -= e; CONSTANT when e is a real constant (i += 1).
-template <TokenKind OP, bool CONSTANT, class VALUE>
+template <TokenKind OP, bool CONSTANT, class VALUE = Node>
 class LocalAssignNode final : public AssignNode {
  public:
   LocalAssignNode(VarNode* v, Node* e, int s)
@@ -123,7 +123,8 @@ class LocalAssignNode final : public AssignNode {
 
 class IncDecNode final : public Node {
  public:
-  IncDecNode(VarNode* v, int d, bool p) : var(v), delta(d), prefix(p), slot(Tree_PlainLocal(v)) {}
+  // s: the slot of a plain local stepped in place, else -1.
+  IncDecNode(VarNode* v, int d, bool p, int s) : var(v), delta(d), prefix(p), slot(s) { shape = SHAPE_INC_DEC; }
   bool LocalStep(int* local, double* step) const override {
     *local = slot;
     *step = delta;

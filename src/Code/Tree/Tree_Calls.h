@@ -37,27 +37,32 @@ struct Arguments {
   unsigned lent;
 };
 
-// A call of a built-in (or of an extension function). COUNT is the number of
-// arguments when it is small, so that their loops unroll; -1 for any number.
-template <int COUNT>
-class CallNode final : public CallBase {
+// A call of a built-in (or of an extension function). How its arguments
+// are made is settled by the factory: a plain local's text may be lent, and
+// one text joined with string(x) made in a buffer of the call's.
+class BuiltInCallBase : public CallBase {
  public:
-  CallNode(int i, const std::vector<Node*>& a) : CallBase(a), id(i) {
-    for (int k = 0; k < argc; ++k) {
-      local[k] = id < FUNCTION_ID_SCRIPT ? Tree_PlainLocal(args[k]) : -1;
-      if (local[k] >= 0) lent |= 1u << k;
-    }
+  BuiltInCallBase(int i, const std::vector<Node*>& a) : CallBase(a), id(i) {
+    shape = SHAPE_BUILTIN_CALL;
+    for (int& k : local) k = -1;
     // A built-in's entry never changes once added: its handler is called directly.
     const RFunction* f = id < FUNCTION_ID_SCRIPT ? Function_Get(id) : nullptr;
     routine = f ? f->routine : nullptr;
-    for (int k = 0; k < argc && routine && !join; ++k) {
-      auto* j = dynamic_cast<const TextJoinBase*>(args[k]);
-      if (j && j->JoinsString()) {
-        join = j;
-        joinArgument = k;
-      }
-    }
   }
+  int id;
+  TRoutine routine;
+  unsigned lent = 0;         // the arguments that are plain locals
+  int local[MAX_ARGUMENTS];  // the plain local an argument is, else -1
+  const TextJoinBase* join = nullptr;  // the argument joining string(x) to a text, else null
+  int joinArgument = -1;
+};
+
+// COUNT is the number of arguments when it is small, so that their loops
+// unroll; -1 for any number.
+template <int COUNT>
+class CallNode final : public BuiltInCallBase {
+ public:
+  using BuiltInCallBase::BuiltInCallBase;
   void Eval(Ctx& c, RValue* out) const override {
     const int n = COUNT >= 0 ? COUNT : argc;
     RValue own[MAX_ARGUMENTS];
@@ -74,17 +79,8 @@ class CallNode final : public CallBase {
     if (routine) routine(*out, c.self, c.other, n, a.v);
     else Code_Dispatch(id, c, n, a.v, out);
   }
-  int id;
-  TRoutine routine;
-  unsigned lent = 0;         // the arguments that are plain locals
-  int local[MAX_ARGUMENTS];  // the plain local an argument is, else -1
-  const TextJoinBase* join = nullptr;  // the first argument joining string(x) to a text, else null
-  int joinArgument = -1;
 
  private:
   static constexpr size_t kJoinedLength = 48;
 };
-
-// n when it is a call of the built-in of that name (or of any name its
-// handler is registered under) with COUNT arguments, else null.
 }  // namespace tree

@@ -1,4 +1,12 @@
 // Every node factory: which node a piece of code becomes is decided here.
+// Each kind of code has a general node, which handles every case, and may
+// have faster nodes for the shapes it commonly takes (a local compared with
+// a constant, x = a + b into a local, return of a slot); a faster node must
+// give the same values, errors and effects as the general one. With the
+// general nodes switched on (Tree_GeneralNodes) every factory builds only
+// the general node, so that the tests can run each program both ways.
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "Code/Tree/Tree_Assign.h"
@@ -9,7 +17,20 @@
 namespace {
 CodeUnit* g_unit = nullptr;
 int g_line = 0;
+
+bool GeneralFromBuild() {
+#ifdef RUNNER_GENERAL_NODES
+  return true;
+#else
+  const char* set = std::getenv("RUNNER_GENERAL_NODES");
+  return set && *set && std::strcmp(set, "0") != 0;
+#endif
+}
+bool g_general = GeneralFromBuild();
 }  // namespace
+
+bool Tree_GeneralNodes() { return g_general; }
+void Tree_SetGeneralNodes(bool general) { g_general = general; }
 
 using namespace tree;
 
@@ -35,8 +56,23 @@ CodeUnit::~CodeUnit() {
 void Tree_SetUnit(CodeUnit* unit) { g_unit = unit; }
 void Tree_SetLine(int line) { g_line = line; }
 
-
+// ---------------------------------------------------------------- operators
 namespace {
+// Folds a constant operation unless it would raise an error at run time.
+bool FoldBinary(TokenKind op, const RValue& a, const RValue& b, RValue* out) {
+  bool sa = a.kind == VALUE_STRING, sb = b.kind == VALUE_STRING;
+  if (op == TK_ANDAND || op == TK_OROR || op == TK_XORXOR) {
+    bool x = Value_Truth(a), y = Value_Truth(b);
+    RValue_SetReal(out, (op == TK_ANDAND ? x && y : op == TK_OROR ? x || y : x != y) ? 1.0 : 0.0);
+    return true;
+  }
+  if (sa != sb && op != TK_EQ && op != TK_NE) return false;
+  if (sa && sb && !(op == TK_PLUS || (op >= TK_EQ && op <= TK_GE))) return false;
+  if (!sa && !sb && IsDivision(op) && b.val == 0.0) return false;
+  Code_BinaryOp(op, a, b, out);
+  return true;
+}
+
 template <TokenKind OP>
 Node* MakeBinary(Node* a, Node* b) {
   const RValue* k = b->Constant();
@@ -66,29 +102,42 @@ Node* MakeBinary(Node* a, Node* b) {
   return new BinaryNode<OP, NODE, NODE>(a, -1, b, -1);
 }
 
-// Folds a constant operation unless it would raise an error at run time.
-bool FoldBinary(TokenKind op, const RValue& a, const RValue& b, RValue* out) {
-  bool sa = a.kind == VALUE_STRING, sb = b.kind == VALUE_STRING;
-  if (op == TK_ANDAND || op == TK_OROR || op == TK_XORXOR) {
-    bool x = Value_Truth(a), y = Value_Truth(b);
-    RValue_SetReal(out, (op == TK_ANDAND ? x && y : op == TK_OROR ? x || y : x != y) ? 1.0 : 0.0);
-    return true;
+// make(node) with the BinaryNode the operator node n is, of its own class;
+// for the operators of ARITHMETIC only (+ - * /) when set, else null for
+// the others.
+template <TokenKind OP, class MAKE>
+Node* WithSides(const BinaryBase* n, MAKE make) {
+#define SIDES(L, R) \
+  if (n->left == L && n->right == R) return make(static_cast<const BinaryNode<OP, L, R>*>(n));
+  SIDES(LOCAL, LOCAL) SIDES(LOCAL, ARGUMENT) SIDES(LOCAL, NODE)
+  SIDES(ARGUMENT, LOCAL) SIDES(ARGUMENT, ARGUMENT) SIDES(ARGUMENT, NODE)
+  SIDES(NODE, LOCAL) SIDES(NODE, ARGUMENT) SIDES(NODE, NODE)
+#undef SIDES
+  return nullptr;
+}
+template <bool ARITHMETIC, class MAKE>
+Node* WithBinary(const Node* n, MAKE make) {
+  auto* binary = static_cast<const BinaryBase*>(n);
+  switch (binary->op) {
+#define CASE(OP) case OP: return WithSides<OP>(binary, make);
+    CASE(TK_PLUS) CASE(TK_MINUS) CASE(TK_STAR) CASE(TK_SLASH)
+#undef CASE
+    default: break;
   }
-  if (sa != sb && op != TK_EQ && op != TK_NE) return false;
-  if (sa && sb && !(op == TK_PLUS || (op >= TK_EQ && op <= TK_GE))) return false;
-  if (!sa && !sb && IsDivision(op) && b.val == 0.0) return false;
-  Code_BinaryOp(op, a, b, out);
-  return true;
+  if constexpr (!ARITHMETIC) {
+    switch (binary->op) {
+#define CASE(OP) case OP: return WithSides<OP>(binary, make);
+      CASE(TK_DIV) CASE(TK_MOD) CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
+      CASE(TK_BITOR) CASE(TK_BITAND) CASE(TK_BITXOR) CASE(TK_SHL) CASE(TK_SHR)
+#undef CASE
+      default: break;
+    }
+  }
+  return nullptr;
 }
 }  // namespace
 
 Node* Tree_Const(const RValue& value) { return new ConstNode(value); }
-
-bool Tree_SlotArithmetic(const Node* n, SlotArithmetic* out) {
-  return SlotArithmeticOf<TK_PLUS, false>(n, out) || SlotArithmeticOf<TK_PLUS, true>(n, out) ||
-         SlotArithmeticOf<TK_MINUS, false>(n, out) || SlotArithmeticOf<TK_MINUS, true>(n, out) ||
-         SlotArithmeticOf<TK_STAR, false>(n, out) || SlotArithmeticOf<TK_STAR, true>(n, out);
-}
 
 Node* Tree_Unary(TokenKind op, Node* a) {
   const RValue* k = a->Constant();
@@ -112,6 +161,8 @@ Node* Tree_Binary(TokenKind op, Node* a, Node* b) {
       return n;
     }
   }
+  // The general node of an operator: a run of one.
+  if (g_general) return new ChainNode(a, {{op, b}});
   switch (op) {
     case TK_OROR: case TK_ANDAND: case TK_XORXOR: return new LogicNode(op, a, b);
 #define CASE(OP) case OP: return MakeBinary<OP>(a, b);
@@ -132,46 +183,99 @@ Node* Tree_Chain(Node* first, const std::vector<ChainLink>& links) {
   return new ChainNode(first, std::vector<ChainLink>(links.begin() + static_cast<long>(k), links.end()));
 }
 
-
-VarNode* Tree_Local(int slot) { return new LocalRead(slot); }
+// ---------------------------------------------------------------- variables
+VarNode* Tree_Local(int slot) {
+  if (g_general) return new LocalVar(slot);
+  return new LocalRead(slot);
+}
 
 VarNode* Tree_Index(VarNode* var, Node* index1, Node* index2) {
-  if (auto* local = dynamic_cast<LocalRead*>(var)) {
-    auto* indexed = new LocalIndexed(local->slot);
+  if (var->shape == SHAPE_LOCAL) {
+    auto* indexed = new LocalIndexed(static_cast<LocalRead*>(var)->slot);
     indexed->name = var->name;
     var = indexed;
   }
   var->index1 = index1;
   var->index2 = index2;
-  var->local1 = index1 ? Tree_PlainLocal(index1) : -1;
-  var->local2 = index2 ? Tree_PlainLocal(index2) : -1;
-  if (auto* indexed = dynamic_cast<LocalIndexed*>(var))
-    indexed->plain = var->local1 < 0 ? 0 : !index2 ? 1 : var->local2 < 0 ? 0 : 2;
+  var->local1 = index1 && !g_general ? Tree_PlainLocal(index1) : -1;
+  var->local2 = index2 && !g_general ? Tree_PlainLocal(index2) : -1;
+  if (var->shape == SHAPE_LOCAL_INDEXED)
+    static_cast<LocalIndexed*>(var)->plain = var->local1 < 0 ? 0 : !index2 ? 1 : var->local2 < 0 ? 0 : 2;
   return var;
 }
 int Tree_PlainArgument(const Node* n) {
-  auto* argument = dynamic_cast<const ArgumentVar*>(n);
-  return argument ? argument->slot : -1;
+  return n->shape == SHAPE_ARGUMENT ? static_cast<const ArgumentVar*>(n)->slot : -1;
 }
 int Tree_PlainSelf(const Node* n) {
-  auto* self = dynamic_cast<const SelfVar*>(n);
-  return self && !self->index1 ? self->id : -1;
+  if (n->shape != SHAPE_SELF) return -1;
+  auto* self = static_cast<const SelfVar*>(n);
+  return self->index1 ? -1 : self->id;
 }
 int Tree_PlainLocal(const Node* n) {
-  auto* local = dynamic_cast<const LocalRead*>(n);
-  return local && !local->index1 ? local->slot : -1;
+  if (n->shape != SHAPE_LOCAL) return -1;
+  auto* local = static_cast<const LocalRead*>(n);
+  return local->index1 ? -1 : local->slot;
 }
 VarNode* Tree_Argument(int slot) { return new ArgumentVar(slot); }
 VarNode* Tree_ArgumentArray() { return new ArgumentVar(-1); }
 VarNode* Tree_BuiltIn(int index, Node* target) { return new BuiltInVar(Variable_BuiltIn_Get(index), target); }
-VarNode* Tree_SelfVar(int id) { return new SelfVar(id); }
+VarNode* Tree_SelfVar(int id) {
+  if (g_general) return new SelfName(id);
+  return new SelfVar(id);
+}
 VarNode* Tree_InstanceVar(int id, int which) { return new InstanceVar(id, which); }
 VarNode* Tree_GlobalVar(int id) { return new GlobalVar(id); }
 VarNode* Tree_TargetVar(Node* target, int id) { return new TargetVar(target, id); }
 
-Node* Tree_Call(int id, const std::vector<Node*>& args) {
-  if (id >= FUNCTION_ID_SCRIPT && id < FUNCTION_ID_EXTENSION) return Tree_ScriptCall(id - FUNCTION_ID_SCRIPT, args);
-  switch (args.size()) {
+// ---------------------------------------------------------------- calls
+namespace {
+// How a script call makes each argument in the callee's slot.
+void ScriptArguments(const std::vector<Node*>& args, ScriptArgument* ways) {
+  for (size_t k = 0; k < args.size() && k < MAX_ARGUMENTS; ++k) {
+    ScriptArgument& w = ways[k];
+    const RValue* v = args[k]->Constant();
+    if (v && v->kind == VALUE_REAL) {
+      w.how = ScriptArgument::REAL, w.add = v->val;
+    } else if ((w.slot = Tree_PlainLocal(args[k])) >= 0) {
+      w.how = ScriptArgument::LOCAL;
+    } else if ((w.slot = Tree_PlainArgument(args[k])) >= 0) {
+      w.how = ScriptArgument::ARGUMENT;
+    } else if (auto* op = static_cast<const SlotConstant*>(args[k]);
+               args[k]->shape == SHAPE_SLOT_CONSTANT && (op->op == TK_PLUS || op->op == TK_MINUS || op->op == TK_STAR)) {
+      // slot * k is slot * k + -0, and slot + k is slot * 1 + k; slot - k is
+      // slot + -k: the same reals.
+      bool multiply = op->op == TK_STAR;
+      w.how = op->argument ? ScriptArgument::ARGUMENT_OPERATION : ScriptArgument::LOCAL_OPERATION;
+      w.slot = op->slot;
+      w.times = multiply ? op->k : 1.0;
+      w.add = multiply ? -0.0 : op->op == TK_MINUS ? -op->k : op->k;
+    } else {
+      w = ScriptArgument{};
+    }
+  }
+}
+
+// How a built-in call makes its arguments. A built-in reads its arguments
+// and no code it runs can reach the caller's locals: a plain local's text
+// is lent, not copied. So is the text of the first argument joining
+// string(x) to a text constant, made in the call's buffer.
+void BuiltInArguments(BuiltInCallBase* call) {
+  if (call->id >= FUNCTION_ID_SCRIPT) return;
+  for (int k = 0; k < call->argc; ++k) {
+    call->local[k] = Tree_PlainLocal(call->args[k]);
+    if (call->local[k] >= 0) call->lent |= 1u << k;
+  }
+  for (int k = 0; k < call->argc && call->routine && !call->join; ++k) {
+    const Node* a = call->args[k];
+    if (a->shape == SHAPE_TEXT_JOIN && static_cast<const TextJoinBase*>(a)->JoinsString()) {
+      call->join = static_cast<const TextJoinBase*>(a);
+      call->joinArgument = k;
+    }
+  }
+}
+
+BuiltInCallBase* NewBuiltInCall(int id, const std::vector<Node*>& args) {
+  switch (g_general ? -1 : static_cast<int>(args.size())) {
     case 0: return new CallNode<0>(id, args);
     case 1: return new CallNode<1>(id, args);
     case 2: return new CallNode<2>(id, args);
@@ -179,13 +283,26 @@ Node* Tree_Call(int id, const std::vector<Node*>& args) {
     default: return new CallNode<-1>(id, args);
   }
 }
+}  // namespace
 
+Node* Tree_Call(int id, const std::vector<Node*>& args) {
+  if (id >= FUNCTION_ID_SCRIPT && id < FUNCTION_ID_EXTENSION) {
+    ScriptArgument ways[MAX_ARGUMENTS];
+    if (!g_general) ScriptArguments(args, ways);
+    return Code_NewScriptCall(id - FUNCTION_ID_SCRIPT, args, ways, g_general);
+  }
+  BuiltInCallBase* call = NewBuiltInCall(id, args);
+  if (!g_general) BuiltInArguments(call);
+  return call;
+}
+
+// ---------------------------------------------------------------- assignments
 namespace {
 template <TokenKind OP>
 Node* MakeLocalAssign(VarNode* var, Node* value, int slot) {
   const RValue* k = value->Constant();
   if (k && k->kind == VALUE_REAL) return new LocalAssignNode<OP, true>(var, value, slot);
-  if (dynamic_cast<LocalIndexed*>(value)) return new LocalAssignNode<OP, false, LocalIndexed>(var, value, slot);
+  if (value->shape == SHAPE_LOCAL_INDEXED) return new LocalAssignNode<OP, false, LocalIndexed>(var, value, slot);
   return new LocalAssignNode<OP, false>(var, value, slot);
 }
 
@@ -201,39 +318,68 @@ Node* MakeDirectAssign(VarNode* var, TokenKind op, Node* value) {
 #undef CASE
   return new AssignNode(var, op, value);
 }
+
+// An indexed local assigned: a[i, j] = a + b computes the operator inline.
+Node* IndexedAssign(VarNode* var, TokenKind op, Node* value) {
+  if (op == TK_ASSIGN && value->shape == SHAPE_BINARY) {
+    Node* set = WithBinary<true>(value, [&](const auto* binary) -> Node* {
+      using Binary = std::remove_cv_t<std::remove_pointer_t<decltype(binary)>>;
+      return new DirectAssignNode<LocalIndexed, TK_ASSIGN, false, Binary>(var, const_cast<Binary*>(binary));
+    });
+    if (set) return set;
+  }
+  return MakeDirectAssign<LocalIndexed>(var, op, value);
+}
+
+// A plain local assigned, added to or subtracted from.
+Node* LocalAssign(VarNode* var, int slot, TokenKind op, Node* value) {
+  bool store = op == TK_ASSIGN || op == TK_PLUSASSIGN || op == TK_MINUSASSIGN;
+  if (store && value->shape == SHAPE_SCRIPT_CALL) return Code_NewScriptCallStore(var, slot, op, value);
+  if (op == TK_ASSIGN && value->shape == SHAPE_BINARY) {
+    Node* set = WithBinary<true>(value, [&](const auto* binary) -> Node* {
+      return new LocalSetBinary(var, binary, slot);
+    });
+    if (set) return set;
+  }
+  if (op == TK_ASSIGN) return MakeLocalAssign<TK_ASSIGN>(var, value, slot);
+  if (op == TK_PLUSASSIGN) return MakeLocalAssign<TK_PLUSASSIGN>(var, value, slot);
+  if (op == TK_MINUSASSIGN) return MakeLocalAssign<TK_MINUSASSIGN>(var, value, slot);
+  return new AssignNode(var, op, value);
+}
 }  // namespace
 
 Node* Tree_Assign(VarNode* var, TokenKind op, Node* value) {
-  if (dynamic_cast<SelfVar*>(var)) return MakeDirectAssign<SelfVar>(var, op, value);
-  if (dynamic_cast<LocalIndexed*>(var)) {
-    if (auto* fusable = dynamic_cast<FusableValue*>(value); fusable && op == TK_ASSIGN)
-      if (Node* set = fusable->IndexedSet(var)) return set;
-    return MakeDirectAssign<LocalIndexed>(var, op, value);
-  }
-  int slot = Tree_PlainLocal(var);
-  if (slot >= 0)
-    if (Node* store = Tree_ScriptCallStore(var, slot, op, value)) return store;
-  if (slot >= 0 && op == TK_ASSIGN) {
-    if (auto* fusable = dynamic_cast<FusableValue*>(value))
-      if (Node* set = fusable->LocalSet(var, slot)) return set;
-    return MakeLocalAssign<TK_ASSIGN>(var, value, slot);
-  }
-  if (slot >= 0 && op == TK_PLUSASSIGN) return MakeLocalAssign<TK_PLUSASSIGN>(var, value, slot);
-  if (slot >= 0 && op == TK_MINUSASSIGN) return MakeLocalAssign<TK_MINUSASSIGN>(var, value, slot);
+  if (g_general) return new AssignNode(var, op, value);
+  if (var->shape == SHAPE_SELF) return MakeDirectAssign<SelfVar>(var, op, value);
+  if (var->shape == SHAPE_LOCAL_INDEXED) return IndexedAssign(var, op, value);
+  if (int slot = Tree_PlainLocal(var); slot >= 0) return LocalAssign(var, slot, op, value);
   return new AssignNode(var, op, value);
 }
 
-Node* Tree_IncDec(VarNode* var, int delta, bool prefix) { return new IncDecNode(var, delta, prefix); }
+Node* Tree_IncDec(VarNode* var, int delta, bool prefix) {
+  return new IncDecNode(var, delta, prefix, g_general ? -1 : Tree_PlainLocal(var));
+}
+
+// ---------------------------------------------------------------- statements
+namespace {
+template <class TEST>
+Node* MakeIf(Node* cond, const Compare& k, Node* then, Node* otherwise) {
+  if (then->shape == SHAPE_RETURN_ARGUMENT) return new IfNode<TEST, ReturnSlotRun<true>>(cond, k, then, otherwise);
+  if (then->shape == SHAPE_RETURN_LOCAL) return new IfNode<TEST, ReturnSlotRun<false>>(cond, k, then, otherwise);
+  return new IfNode<TEST, Body>(cond, k, then, otherwise);
+}
+}  // namespace
 
 Node* Tree_Block(const std::vector<Node*>& statements) {
   return statements.size() == 1 ? statements[0] : new BlockNode(statements);
 }
 Node* Tree_ExprStatement(Node* e) {
-  if (dynamic_cast<IncDecNode*>(e)) return e;  // runs as a statement itself
+  if (e->shape == SHAPE_INC_DEC && !g_general) return e;  // runs as a statement itself
   return new ExprStatement(e);
 }
 Node* Tree_If(Node* cond, Node* then, Node* otherwise) {
   Compare k;
+  if (g_general) return new IfNode<ConditionTest, Body>(cond, k, then, otherwise);
   if (cond->Comparison(&k) && k.right < 0 && k.source != Compare::SELF) {
     bool argument = k.source == Compare::ARGUMENT;
     switch (k.op) {
@@ -248,7 +394,7 @@ Node* Tree_If(Node* cond, Node* then, Node* otherwise) {
 }
 Node* Tree_While(Node* cond, Node* body) {
   Compare k;
-  if (cond && cond->Comparison(&k) && k.source == Compare::LOCAL && k.right < 0) {
+  if (!g_general && cond && cond->Comparison(&k) && k.source == Compare::LOCAL && k.right < 0) {
     switch (k.op) {
 #define CASE(OP) case OP: return new WhileNode<OP>(cond, body, k.slot, k.k);
       CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
@@ -267,7 +413,10 @@ Node* Tree_Switch(Node* value, const std::vector<SwitchCase>& cases, const std::
 }
 Node* Tree_Flow(Flow flow) { return new FlowNode(flow); }
 Node* Tree_Return(Node* value) {
-  if (auto* fusable = dynamic_cast<FusableValue*>(value)) return fusable->Returned();
+  if (g_general) return new ReturnNode(value);
+  if (value->shape == SHAPE_BINARY)
+    if (Node* r = WithBinary<false>(value, [](const auto* binary) -> Node* { return new ReturnValueNode(binary); }))
+      return r;
   if (int slot = Tree_PlainArgument(value); slot >= 0) return new ReturnSlotNode<true>(slot);
   if (int slot = Tree_PlainLocal(value); slot >= 0) return new ReturnSlotNode<false>(slot);
   return new ReturnNode(value);

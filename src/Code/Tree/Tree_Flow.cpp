@@ -12,7 +12,8 @@ Condition::Condition(const Node* n) : m_node(n) {
     m_test = Always;
     return;
   }
-  auto* logic = dynamic_cast<const LogicNode*>(n);
+  if (Tree_GeneralNodes()) return;  // the node tests itself
+  auto* logic = n->shape == SHAPE_LOGIC ? static_cast<const LogicNode*>(n) : nullptr;
   TokenKind join = logic && logic->op != TK_XORXOR ? logic->op : TK_EOF;
   m_and = join != TK_OROR;
   if (!Gather(n, join)) return;
@@ -61,7 +62,7 @@ void Condition::ChoosePair(const Condition& e, bool (**test)(const Condition&, C
 // Collects the comparisons of n, a comparison or a run of them joined by
 // join, in the order they are tested; false when some part is no comparison.
 bool Condition::Gather(const Node* n, TokenKind join) {
-  auto* logic = dynamic_cast<const LogicNode*>(n);
+  auto* logic = n->shape == SHAPE_LOGIC ? static_cast<const LogicNode*>(n) : nullptr;
   if (logic && logic->op == join) return Gather(logic->left, join) && Gather(logic->right, join);
   if (m_count == MAX_COMPARE || !n->Comparison(&m_compare[m_count])) return false;
   ++m_count;

@@ -14,7 +14,7 @@ inline int Run(Ctx& c, const Node* s) {
 
 class FlowNode final : public Node {
  public:
-  explicit FlowNode(Flow f) : flow(f) {}
+  explicit FlowNode(Flow f) : flow(f) { shape = SHAPE_FLOW; }
   int Exec(Ctx&) const override { return flow; }
   Flow flow;
 };
@@ -26,13 +26,14 @@ class FlowNode final : public Node {
 class Statements {
  public:
   explicit Statements(const std::vector<Node*>& list) {
+    const bool general = Tree_GeneralNodes();  // every statement through its node
     for (const Node* s : list) {
       Step step{s, s->line, Step::CALL, FLOW_NORMAL, -1, 0.0};
-      if (s->LocalStep(&step.slot, &step.delta)) {
+      if (!general && s->LocalStep(&step.slot, &step.delta)) {
         step.kind = Step::STEP;
-      } else if (auto* flow = dynamic_cast<const FlowNode*>(s)) {
+      } else if (!general && s->shape == SHAPE_FLOW) {
         step.kind = Step::FLOW;
-        step.flow = flow->flow;
+        step.flow = static_cast<const FlowNode*>(s)->flow;
       }
       m_steps.push_back(step);
     }
@@ -74,7 +75,7 @@ class Statements {
 
 class BlockNode final : public Node {
  public:
-  explicit BlockNode(const std::vector<Node*>& s) : list(s), run(s) {}
+  explicit BlockNode(const std::vector<Node*>& s) : list(s), run(s) { shape = SHAPE_BLOCK; }
   int Exec(Ctx& c) const override { return run.Run(c); }
   std::vector<Node*> list;
   Statements run;
@@ -100,7 +101,7 @@ class Body {
 
  private:
   static std::vector<Node*> List(const Node* n) {
-    if (auto* block = dynamic_cast<const BlockNode*>(n)) return block->list;
+    if (n && n->shape == SHAPE_BLOCK) return static_cast<const BlockNode*>(n)->list;
     if (n) return {const_cast<Node*>(n)};
     return {};
   }
@@ -130,10 +131,25 @@ template <bool ARGUMENT>
   return FLOW_EXIT;
 }
 
+// return of a value whose node's class is known: computed inline into the
+// result (return a + b * c).
+template <class VALUE>
+class ReturnValueNode final : public Node {
+ public:
+  explicit ReturnValueNode(const VALUE* v) : value(v) {}
+  // The result holds no text yet: a unit returns once.
+  int Exec(Ctx& c) const override {
+    c.result->val = value->Compute(c, c.result);
+    c.returned = true;
+    return FLOW_EXIT;
+  }
+  const VALUE* value;
+};
+
 template <bool ARGUMENT>
 class ReturnSlotNode final : public Node {
  public:
-  explicit ReturnSlotNode(int s) : slot(s) {}
+  explicit ReturnSlotNode(int s) : slot(s) { shape = ARGUMENT ? SHAPE_RETURN_ARGUMENT : SHAPE_RETURN_LOCAL; }
   int Exec(Ctx& c) const override { return ReturnSlot<ARGUMENT>(c, slot); }
   int slot;
 };
@@ -198,13 +214,6 @@ class IfNode final : public Node {
   [[gnu::noinline]] int Decide(Ctx& c) const { return test.Ask(c) ? then.Run(c) : Else(c); }
   [[gnu::noinline]] int Else(Ctx& c) const { return otherwise ? otherwise.Run(c) : FLOW_NORMAL; }
 };
-
-template <class TEST>
-Node* MakeIf(Node* cond, const Compare& k, Node* then, Node* otherwise) {
-  if (dynamic_cast<ReturnSlotNode<true>*>(then)) return new IfNode<TEST, ReturnSlotRun<true>>(cond, k, then, otherwise);
-  if (dynamic_cast<ReturnSlotNode<false>*>(then)) return new IfNode<TEST, ReturnSlotRun<false>>(cond, k, then, otherwise);
-  return new IfNode<TEST, Body>(cond, k, then, otherwise);
-}
 
 // Loops share this: the body's flow says whether to go on.
 enum { LOOP_NEXT, LOOP_STOP, LOOP_EXIT };
@@ -344,7 +353,7 @@ class SwitchNode final : public Node {
         fallback = TargetAt(b, x.position);  // the last default label counts
         continue;
       }
-      constant = constant && x.value->Constant();
+      constant = constant && x.value->Constant() && !Tree_GeneralNodes();
       const RValue* k = x.value->Constant();
       const char* text = k && k->kind == VALUE_STRING ? RValue_Text(*k) : nullptr;
       labels.push_back({x.value, k, text, -1, TargetAt(b, x.position)});
@@ -399,8 +408,8 @@ class SwitchNode final : public Node {
       return t;
     }
     if (p + 1 == b.size()) return t;
-    auto* flow = dynamic_cast<const FlowNode*>(b[p + 1]);
-    if (flow && flow->flow == FLOW_BREAK) t.line = flow->line;
+    const Node* next = b[p + 1];
+    if (next->shape == SHAPE_FLOW && static_cast<const FlowNode*>(next)->flow == FLOW_BREAK) t.line = next->line;
     else t.slot = -1;
     return t;
   }

@@ -10,7 +10,6 @@
 #include "Code/Code_Tree.h"
 #include "Code/Tree/Tree_Instance.h"
 
-int Tree_PlainSelf(const Node* n);
 
 namespace tree {
 // The text an error shows for an operator.
@@ -102,42 +101,6 @@ template <Where W>
   return true;
 }
 
-// A value a store can take in one node (x = x * 0.5 + i, a[i, j] = i + j).
-class FusableValue : public Node {
- public:
-  // The statement var = this, var being a plain local of that slot; null
-  // when there is no such node.
-  virtual Node* LocalSet(VarNode* var, int slot) = 0;
-  // The statement var = this, var being an indexed local; null when none.
-  virtual Node* IndexedSet(VarNode* var) = 0;
-  // The statement return this.
-  virtual Node* Returned() = 0;
-};
-
-// return of a value whose node's class is known: computed inline into the
-// result (return a + b * c).
-template <class VALUE>
-class ReturnValueNode final : public Node {
- public:
-  explicit ReturnValueNode(const VALUE* v) : value(v) {}
-  // The result holds no text yet: a unit returns once.
-  int Exec(Ctx& c) const override {
-    c.result->val = value->Compute(c, c.result);
-    c.returned = true;
-    return FLOW_EXIT;
-  }
-  const VALUE* value;
-};
-
-template <TokenKind OP, Where L, Where R>
-class LocalSetBinary;
-// A store whose value node's class is known computes the value inline.
-template <class V, TokenKind OP, bool CONSTANT, class VALUE = Node>
-class DirectAssignNode;
-template <TokenKind OP, bool CONSTANT, class VALUE = Node>
-class LocalAssignNode;
-class LocalIndexed;
-
 template <class VALUE>
 [[gnu::always_inline]] inline double RealOf(const Node* e, Ctx& c, RValue* spill) {
   if constexpr (std::is_same_v<VALUE, Node>) return e->Real(c, spill);
@@ -147,21 +110,26 @@ template <class VALUE>
 // a OP b; a side that is a plain local or argument slot is read in place.
 // The left value is computed into the caller's spill, so only a node on the
 // right needs a value of its own.
-template <TokenKind OP, Where L, Where R>
-class BinaryNode final : public FusableValue {
+// The operator and where its sides are, which the factories read to build
+// the stores and returns that compute it inline.
+class BinaryBase : public Node {
  public:
-  BinaryNode(Node* a, int as, Node* b, int bs) : l(a), r(b), ls(as), rs(bs) {}
+  BinaryBase(TokenKind o, Where lw, Node* a, int as, Where rw, Node* b, int bs)
+      : l(a), r(b), ls(as), rs(bs), op(o), left(lw), right(rw) {
+    shape = SHAPE_BINARY;
+  }
+  Node* l;
+  Node* r;
+  int ls, rs;  // the slots of sides read in place
+  TokenKind op;
+  Where left, right;
+};
+
+template <TokenKind OP, Where L, Where R>
+class BinaryNode final : public BinaryBase {
+ public:
+  BinaryNode(Node* a, int as, Node* b, int bs) : BinaryBase(OP, L, a, as, R, b, bs) {}
   double Real(Ctx& c, RValue* spill) const override { return Compute(c, spill); }
-  static constexpr bool kArithmetic = OP == TK_PLUS || OP == TK_MINUS || OP == TK_STAR || OP == TK_SLASH;
-  Node* LocalSet(VarNode* var, int slot) override {
-    if constexpr (kArithmetic) return new LocalSetBinary<OP, L, R>(var, this, slot);
-    return nullptr;
-  }
-  Node* IndexedSet(VarNode* var) override {
-    if constexpr (kArithmetic) return new DirectAssignNode<LocalIndexed, TK_ASSIGN, false, BinaryNode>(var, this);
-    return nullptr;
-  }
-  Node* Returned() override { return new ReturnValueNode<BinaryNode>(this); }
   [[gnu::always_inline]] double Compute(Ctx& c, RValue* spill) const {
     if constexpr (L != NODE && R != NODE) {
       // Two reals read in place, the usual case, need nothing else.
@@ -226,9 +194,6 @@ class BinaryNode final : public FusableValue {
     out->right = rs;
     return true;
   }
-  Node* l;
-  Node* r;
-  int ls, rs;  // the slots of sides read in place
 };
 
 // A binary operator whose right side is a real constant (i < 10, n - 1),
@@ -264,10 +229,19 @@ class BinaryConstNode final : public Node {
 
 // OP with a plain local (or argument slot) on the left and a real constant
 // on the right: the commonest shape of loop tests and steps.
-template <TokenKind OP, bool ARGUMENT>
-class LocalConstNode final : public Node {
+class SlotConstant : public Node {
  public:
-  LocalConstNode(int s, double b) : slot(s), k(b) {}
+  SlotConstant(TokenKind o, bool a, int s, double b) : op(o), argument(a), slot(s), k(b) { shape = SHAPE_SLOT_CONSTANT; }
+  TokenKind op;
+  bool argument;  // an argument slot, else a plain local
+  int slot;
+  double k;
+};
+
+template <TokenKind OP, bool ARGUMENT>
+class LocalConstNode final : public SlotConstant {
+ public:
+  LocalConstNode(int s, double b) : SlotConstant(OP, ARGUMENT, s, b) {}
   bool Comparison(Compare* out) const override {
     if (OP < TK_EQ || OP > TK_GE) return false;
     out->source = ARGUMENT ? Compare::ARGUMENT : Compare::LOCAL;
@@ -294,17 +268,7 @@ class LocalConstNode final : public Node {
     }
     return RealOp<OP>(a.val, k) > 0.5;
   }
-  int slot;
-  double k;
 };
-
-template <TokenKind OP, bool ARGUMENT>
-bool SlotArithmeticOf(const Node* n, SlotArithmetic* out) {
-  auto* node = dynamic_cast<const LocalConstNode<OP, ARGUMENT>*>(n);
-  if (!node) return false;
-  *out = {ARGUMENT, OP == TK_STAR, node->slot, OP == TK_MINUS ? -node->k : node->k};
-  return true;
-}
 
 // 1 or 0, the outcome of the comparison, or -1 when it cannot be made in
 // place (a string, or a variable not stored): the node then decides.
@@ -431,7 +395,7 @@ class Condition {
 
 class LogicNode final : public Node {
  public:
-  LogicNode(TokenKind o, Node* a, Node* b) : op(o), l(a), r(b), left(a), right(b) {}
+  LogicNode(TokenKind o, Node* a, Node* b) : op(o), l(a), r(b), left(a), right(b) { shape = SHAPE_LOGIC; }
   bool Test(Ctx& c) const override {
     bool x = l.Test(c);
     if (op == TK_ANDAND && !x) return false;

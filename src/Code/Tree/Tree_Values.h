@@ -22,16 +22,15 @@ class ConstNode final : public Node {
   RValue value{};
 };
 
-template <int COUNT>
-class CallNode;
+class BuiltInCallBase;
 // Built-in calls that the nodes of texts look into (defined with the calls).
 // The argument of a one-argument call of `string`, else null.
 const Node* StringCallArgument(const Node* n);
 // n when it is a call of `string_char_at`, else null.
-const CallNode<2>* CharAtCall(const Node* n);
+const BuiltInCallBase* CharAtCall(const Node* n);
 // Argument k of a call of two as the call takes it: a plain local's value
 // lent as it stands, anything else evaluated into t.
-RValue CallArgument(const CallNode<2>* call, Ctx& c, int k, Temp* t);
+RValue CallArgument(const BuiltInCallBase* call, Ctx& c, int k, Temp* t);
 
 // == or != with a text constant on the right (name == "door"): the left
 // value is compared where it stands, the constant is never copied. The
@@ -49,7 +48,7 @@ class TextEqualNode final : public Node {
   bool Test(Ctx& c) const override { return Real(c, nullptr) > 0.5; }
   Node* l;
   const RValue& k;  // the constant node's value, which lives as long as this node
-  const CallNode<2>* charAt;
+  const BuiltInCallBase* charAt;
   std::string_view text;  // the constant's text
 
  private:
@@ -71,6 +70,7 @@ class TextEqualNode final : public Node {
 // joined text, as string() would give it, without a text of its own.
 class TextJoinBase : public Node {
  public:
+  TextJoinBase() { shape = SHAPE_TEXT_JOIN; }
   // Whether the other side is string(x).
   virtual bool JoinsString() const = 0;
   // For string(x) on the other side: the joined text written into buf when

@@ -100,7 +100,7 @@ class LocalVar : public StoredVar {
 // A local read without indices: the hot path of loops.
 class LocalRead final : public LocalVar {
  public:
-  using LocalVar::LocalVar;
+  explicit LocalRead(int s) : LocalVar(s) { shape = SHAPE_LOCAL; }
   void Eval(Ctx& c, RValue* out) const override {
     if (index1) return LocalVar::Eval(c, out);
     Value_CopyOut(out, c.locals[slot].value);
@@ -146,9 +146,9 @@ class InstanceVar final : public StoredVar {
 };
 
 // A plain name: the global when some code declared it with globalvar, else self's.
-class SelfVar final : public StoredVar {
+class SelfName : public StoredVar {
  public:
-  explicit SelfVar(int i) : id(i) {}
+  explicit SelfName(int i) : id(i) {}
   CVariable* Find(Ctx& c, bool create) const override {
     if (!create) return SelfFind(c, id);
     bool global = g_VariableGlobalDeclared && Variable_IsDeclaredGlobal(id);
@@ -156,6 +156,13 @@ class SelfVar final : public StoredVar {
     if (!list) return nullptr;
     return list->FindOrAdd(id);
   }
+  int id;
+};
+
+// A plain name read and written in place when it holds a real.
+class SelfVar final : public SelfName {
+ public:
+  explicit SelfVar(int i) : SelfName(i) { shape = SHAPE_SELF; }
   // Reals without indices skip the value copies.
   double Real(Ctx& c, RValue* spill) const override {
     if (!index1) {
@@ -183,7 +190,6 @@ class SelfVar final : public StoredVar {
     }
     StoredVar::Assign(c, op, value);
   }
-  int id;
 };
 
 // The instances a target value names, in a list reused per nesting level.
@@ -305,7 +311,7 @@ class BuiltInVar final : public VarNode {
 
 class ArgumentVar final : public VarNode {
  public:
-  explicit ArgumentVar(int s) : slot(s) {}
+  explicit ArgumentVar(int s) : slot(s) { shape = SHAPE_ARGUMENT; }
   int Slot(Ctx& c) const {
     if (slot >= 0) [[likely]] return slot;
     int i, j;
@@ -331,7 +337,7 @@ class ArgumentVar final : public VarNode {
 // An indexed local: a[i] or a[i, j] with a declared by var.
 class LocalIndexed final : public VarNode {
  public:
-  explicit LocalIndexed(int s) : slot(s) {}
+  explicit LocalIndexed(int s) : slot(s) { shape = SHAPE_LOCAL_INDEXED; }
   void Eval(Ctx& c, RValue* out) const override {
     int i, j;
     Indices(c, &i, &j);
