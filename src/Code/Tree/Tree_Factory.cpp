@@ -229,6 +229,14 @@ VarNode* Tree_TargetVar(Node* target, int id) { return new TargetVar(target, id)
 
 // ---------------------------------------------------------------- calls
 namespace {
+// Whether n is a plain local or argument slot plus, minus or times a real
+// constant (argument0 - 1, i * 2).
+bool SlotOperation(const Node* n) {
+  if (n->shape != SHAPE_SLOT_CONSTANT) return false;
+  TokenKind op = static_cast<const SlotConstant*>(n)->op;
+  return op == TK_PLUS || op == TK_MINUS || op == TK_STAR;
+}
+
 // How a script call makes each argument in the callee's slot.
 void ScriptArguments(const std::vector<Node*>& args, ScriptArgument* ways) {
   for (size_t k = 0; k < args.size() && k < MAX_ARGUMENTS; ++k) {
@@ -240,10 +248,10 @@ void ScriptArguments(const std::vector<Node*>& args, ScriptArgument* ways) {
       w.how = ScriptArgument::LOCAL;
     } else if ((w.slot = Tree_PlainArgument(args[k])) >= 0) {
       w.how = ScriptArgument::ARGUMENT;
-    } else if (auto* op = static_cast<const SlotConstant*>(args[k]);
-               args[k]->shape == SHAPE_SLOT_CONSTANT && (op->op == TK_PLUS || op->op == TK_MINUS || op->op == TK_STAR)) {
+    } else if (SlotOperation(args[k])) {
       // slot * k is slot * k + -0, and slot + k is slot * 1 + k; slot - k is
       // slot + -k: the same reals.
+      auto* op = static_cast<const SlotConstant*>(args[k]);
       bool multiply = op->op == TK_STAR;
       w.how = op->argument ? ScriptArgument::ARGUMENT_OPERATION : ScriptArgument::LOCAL_OPERATION;
       w.slot = op->slot;
