@@ -28,14 +28,16 @@ class DirectAssignNode final : public AssignNode {
  public:
   DirectAssignNode(VarNode* v, Node* e) : AssignNode(v, OP, e), k(CONSTANT ? e->Constant()->val : 0.0) {}
   int Exec(Ctx& c) const override {
-    Temp t;
     if constexpr (CONSTANT) {
-      t.val = k;
+      // A real: the store leaves no text to free.
+      RValue v{VALUE_REAL, nullptr, k};
+      static_cast<const V*>(var)->Put(c, OP, &v);
     } else {
+      Temp t;
       double v = RealOf<VALUE>(value, c, &t);
       if (t.kind != VALUE_STRING) t.val = v;
+      static_cast<const V*>(var)->Put(c, OP, &t);
     }
-    static_cast<const V*>(var)->Put(c, OP, &t);
     return FLOW_NORMAL;
   }
   double k;

@@ -23,10 +23,4 @@ const Node* StringCallArgument(const Node* n) {
 }
 
 const BuiltInCallBase* CharAtCall(const Node* n) { return BuiltInCall(n, "string_char_at", 2); }
-
-RValue CallArgument(const BuiltInCallBase* call, Ctx& c, int k, Temp* t) {
-  if (call->local[k] >= 0) return c.locals[call->local[k]].value;
-  call->args[k]->Eval(c, t);
-  return *t;
-}
 }  // namespace tree

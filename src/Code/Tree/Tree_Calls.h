@@ -57,6 +57,12 @@ class BuiltInCallBase : public CallBase {
   int joinArgument = -1;
 };
 
+inline RValue CallArgument(const BuiltInCallBase* call, Ctx& c, int k, Temp* t) {
+  if (call->local[k] >= 0) return c.locals[call->local[k]].value;
+  call->args[k]->Eval(c, t);
+  return *t;
+}
+
 // COUNT is the number of arguments when it is small, so that their loops
 // unroll; -1 for any number.
 template <int COUNT>

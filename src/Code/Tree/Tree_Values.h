@@ -30,7 +30,7 @@ const Node* StringCallArgument(const Node* n);
 const BuiltInCallBase* CharAtCall(const Node* n);
 // Argument k of a call of two as the call takes it: a plain local's value
 // lent as it stands, anything else evaluated into t.
-RValue CallArgument(const BuiltInCallBase* call, Ctx& c, int k, Temp* t);
+inline RValue CallArgument(const BuiltInCallBase* call, Ctx& c, int k, Temp* t);  // in Tree_Calls.h
 
 // == or != with a text constant on the right (name == "door"): the left
 // value is compared where it stands, the constant is never copied. The

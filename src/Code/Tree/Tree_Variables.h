@@ -174,9 +174,11 @@ class SelfVar final : public SelfName {
   }
   void Assign(Ctx& c, TokenKind op, RValue* value) const override { Put(c, op, value); }
   // Assign, made inline where the operator is known.
+  // A name some code declared global goes the general way too.
   [[gnu::always_inline]] void Put(Ctx& c, TokenKind op, RValue* value) const {
-    if (!index1 && (value->kind == VALUE_REAL || IsStep(op))) {
-      CVariable* v = SelfFind(c, id);
+    if (!index1 && (value->kind == VALUE_REAL || IsStep(op)) && !g_VariableGlobalDeclared) {
+      CVariableList* list = ListOf(c.self, false);
+      CVariable* v = list ? list->Find(id) : nullptr;
       if (v && v->value.kind != VALUE_STRING) {
         RValue& e = v->value;
         switch (op) {
@@ -188,8 +190,13 @@ class SelfVar final : public SelfName {
         }
       }
     }
-    StoredVar::Assign(c, op, value);
+    PutGeneral(c, op, value);
   }
+
+ private:
+  // Texts, indices, unknown and global names: out of line, so the usual
+  // path makes no other call and needs no saved registers.
+  [[gnu::noinline, gnu::cold]] void PutGeneral(Ctx& c, TokenKind op, RValue* value) const { StoredVar::Assign(c, op, value); }
 };
 
 // The instances a target value names, in a list reused per nesting level.
