@@ -73,6 +73,26 @@ bool FoldBinary(TokenKind op, const RValue& a, const RValue& b, RValue* out) {
   return true;
 }
 
+// n when it is a call of the built-in of that name (or of any name its
+// handler is registered under) with count arguments, else null.
+const BuiltInCallBase* BuiltInCall(const Node* n, const char* name, int count) {
+  if (n->shape != SHAPE_BUILTIN_CALL) return nullptr;
+  auto* call = static_cast<const BuiltInCallBase*>(n);
+  if (call->argc != count || !call->routine) return nullptr;
+  int id = Function_FindBuiltIn(name);
+  const RFunction* f = id >= 0 ? Function_Get(id) : nullptr;
+  return f && f->routine == call->routine ? call : nullptr;
+}
+
+// The argument of a one-argument call of `string`, else null.
+const Node* StringCallArgument(const Node* n) {
+  const BuiltInCallBase* call = BuiltInCall(n, "string", 1);
+  return call ? call->args[0] : nullptr;
+}
+
+// n when it is a call of `string_char_at`, else null.
+const BuiltInCallBase* CharAtCall(const Node* n) { return BuiltInCall(n, "string_char_at", 2); }
+
 template <TokenKind OP>
 Node* MakeBinary(Node* a, Node* b) {
   const RValue* k = b->Constant();
@@ -81,15 +101,15 @@ Node* MakeBinary(Node* a, Node* b) {
     if (slot >= 0) return new LocalConstNode<OP, false>(slot, k->val);
     slot = Tree_PlainArgument(a);
     if (slot >= 0) return new LocalConstNode<OP, true>(slot, k->val);
-    return new BinaryConstNode<OP>(a, k->val);
+    return new BinaryConstNode<OP>(a, k->val, Tree_PlainSelf(a));
   }
   if constexpr (OP == TK_EQ || OP == TK_NE) {
-    if (k) return new TextEqualNode<OP>(a, *k);
+    if (k) return new TextEqualNode<OP>(a, *k, CharAtCall(a));
   }
   if constexpr (OP == TK_PLUS) {
-    if (k) return new TextJoinNode<false>(a, *k);
+    if (k) return new TextJoinNode<false>(a, *k, StringCallArgument(a));
     const RValue* first = a->Constant();
-    if (first && first->kind == VALUE_STRING) return new TextJoinNode<true>(b, *first);
+    if (first && first->kind == VALUE_STRING) return new TextJoinNode<true>(b, *first, StringCallArgument(b));
   }
   int as, bs;
   Where wa = WhereOf(a, &as), wb = WhereOf(b, &bs);

@@ -201,7 +201,8 @@ class BinaryNode final : public BinaryBase {
 template <TokenKind OP>
 class BinaryConstNode final : public Node {
  public:
-  BinaryConstNode(Node* a, double b) : l(a), k(b), self(Tree_PlainSelf(a)) {}
+  // s: the variable id when a is a plain name of self, else -1.
+  BinaryConstNode(Node* a, double b, int s) : l(a), k(b), self(s) {}
   double Real(Ctx& c, RValue* spill) const override {
     double x = l->Real(c, spill);
     if (!BothReal(spill, kNoString)) [[unlikely]]

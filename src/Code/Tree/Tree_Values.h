@@ -23,11 +23,6 @@ class ConstNode final : public Node {
 };
 
 class BuiltInCallBase;
-// Built-in calls that the nodes of texts look into (defined with the calls).
-// The argument of a one-argument call of `string`, else null.
-const Node* StringCallArgument(const Node* n);
-// n when it is a call of `string_char_at`, else null.
-const BuiltInCallBase* CharAtCall(const Node* n);
 // Argument k of a call of two as the call takes it: a plain local's value
 // lent as it stands, anything else evaluated into t.
 inline RValue CallArgument(const BuiltInCallBase* call, Ctx& c, int k, Temp* t);  // in Tree_Calls.h
@@ -38,7 +33,8 @@ inline RValue CallArgument(const BuiltInCallBase* call, Ctx& c, int k, Temp* t);
 template <TokenKind OP>
 class TextEqualNode final : public Node {
  public:
-  TextEqualNode(Node* a, const RValue& b) : l(a), k(b), charAt(CharAtCall(a)), text(RValue_Text(b)) {}
+  // at: a, when it is a call of string_char_at, else null.
+  TextEqualNode(Node* a, const RValue& b, const BuiltInCallBase* at) : l(a), k(b), charAt(at), text(RValue_Text(b)) {}
   double Real(Ctx& c, RValue* spill) const override {
     if (charAt) return CharAtIs(c) == (OP == TK_EQ) ? 1.0 : 0.0;
     Temp a;
@@ -82,8 +78,9 @@ class TextJoinBase : public Node {
 template <bool CONSTANT_LEFT>
 class TextJoinNode final : public TextJoinBase {
  public:
-  TextJoinNode(Node* n, const RValue& text)
-      : other(n), number(StringCallArgument(n)), k(text), kLength(std::strlen(RValue_Text(text))) {
+  // x: the argument of n when n is string(x), else null.
+  TextJoinNode(Node* n, const RValue& text, const Node* x)
+      : other(n), number(x), k(text), kLength(std::strlen(RValue_Text(text))) {
     if (kLength < sizeof kPadded) std::memcpy(kPadded, RValue_Text(text), kLength);
   }
   double Real(Ctx& c, RValue* spill) const override {
