@@ -4,7 +4,9 @@
 // a constant, x = a + b into a local, return of a slot); a faster node must
 // give the same values, errors and effects as the general one. With the
 // general nodes switched on (Tree_GeneralNodes) every factory builds only
-// the general node, so that the tests can run each program both ways.
+// the general node, so that the tests can run each program both ways; the
+// conditions, statement lists and switches, which choose how they test and
+// step when built, then take their general way too.
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -18,6 +20,7 @@ namespace {
 CodeUnit* g_unit = nullptr;
 int g_line = 0;
 
+// The build's choice, else the environment's, read once at start.
 bool GeneralFromBuild() {
 #ifdef RUNNER_GENERAL_NODES
   return true;
