@@ -267,51 +267,36 @@ void Code_Fail(const char* fmt, ...) {
 
 namespace {
 // Script calls take their arguments into a fresh frame of slots, so only
-// argc values are made. How each argument is made is settled when the call
-// is built: a real constant is stored, a plain local or argument copied from
-// its slot, a slot plus, minus or times a constant (argument0 - 1) computed
-// inline unless the slot holds a text, anything else evaluated straight
-// into the slot. N is the argument count when the node is built for one
-// (the loops unroll), else -1.
-template <int N>
-class ScriptCallNode final : public CallBase {
+// argc values are made, each as its ScriptArgument says.
+class ScriptCallBase : public CallBase {
  public:
-  ScriptCallNode(int i, const std::vector<Node*>& a) : CallBase(a), index(i) {
-    for (int k = 0; k < argc; ++k) {
-      Way& w = way[k];
-      const RValue* v = args[k]->Constant();
-      SlotArithmetic op;
-      if (v && v->kind == VALUE_REAL) {
-        w.how = REAL, w.add = v->val;
-      } else if ((w.slot = Tree_PlainLocal(args[k])) >= 0) {
-        w.how = LOCAL;
-      } else if ((w.slot = Tree_PlainArgument(args[k])) >= 0) {
-        w.how = ARGUMENT;
-      } else if (Tree_SlotArithmetic(args[k], &op)) {
-        // slot * k is slot * k + -0, and slot + k is slot * 1 + k: the same reals.
-        w.how = op.argument ? ARGUMENT_OPERATION : LOCAL_OPERATION, w.slot = op.slot;
-        w.times = op.multiply ? op.k : 1.0;
-        w.add = op.multiply ? -0.0 : op.k;
-      } else {
-        w.how = NODE;
-      }
-    }
+  ScriptCallBase(const std::vector<Node*>& a, int n) : CallBase(a), unrolled(n) { shape = SHAPE_SCRIPT_CALL; }
+  int unrolled;  // the N of the ScriptCallNode
+};
+
+// N is the argument count when the node is built for one (the loops
+// unroll), else -1.
+template <int N>
+class ScriptCallNode final : public ScriptCallBase {
+ public:
+  ScriptCallNode(int i, const std::vector<Node*>& a, const ScriptArgument* ways) : ScriptCallBase(a, N), index(i) {
+    for (int k = 0; k < argc; ++k) way[k] = ways[k];
   }
   [[gnu::always_inline]] void Call(Ctx& c, RValue* out) const {
     RValue* slot = TakeSlots();
     const int count = N < 0 ? argc : N;
 #pragma GCC unroll 4
     for (int k = 0; k < count; ++k) {
-      const Way& w = way[k];
-      if (w.how == REAL) {
+      const ScriptArgument& w = way[k];
+      if (w.how == ScriptArgument::REAL) {
         slot[k].val = w.add;  // the slot is already a real
-      } else if (w.how == LOCAL) {
+      } else if (w.how == ScriptArgument::LOCAL) {
         Value_CopyOut(&slot[k], c.locals[w.slot].value);
-      } else if (w.how == ARGUMENT_OPERATION) {
+      } else if (w.how == ScriptArgument::ARGUMENT_OPERATION) {
         Operation(c, k, g_ArgumentSlot[w.slot], &slot[k]);
-      } else if (w.how == LOCAL_OPERATION) {
+      } else if (w.how == ScriptArgument::LOCAL_OPERATION) {
         Operation(c, k, c.locals[w.slot].value, &slot[k]);
-      } else if (w.how == ARGUMENT) {
+      } else if (w.how == ScriptArgument::ARGUMENT) {
         Value_CopyOut(&slot[k], g_ArgumentSlot[w.slot]);
       } else {
         args[k]->Eval(c, &slot[k]);
@@ -345,13 +330,7 @@ class ScriptCallNode final : public CallBase {
   int index;
   mutable const CCode* code = nullptr;
   mutable const CodeUnit* unit = nullptr;
-  enum How : unsigned char { NODE, REAL, LOCAL, ARGUMENT, LOCAL_OPERATION, ARGUMENT_OPERATION };
-  struct Way {
-    How how = NODE;
-    int slot = -1;          // the local or argument slot read
-    double times = 1.0;     // an operation's factor
-    double add = 0.0;       // an operation's addend, or the real constant
-  } way[MAX_ARGUMENTS];
+  ScriptArgument way[MAX_ARGUMENTS];
 };
 
 // local = call, local += call, local -= call (OP): the call's value is made
@@ -378,35 +357,31 @@ class LocalCallStore final : public Node {
   const ScriptCallNode<N>* call;
 };
 
-template <int N>
-Node* CallStore(VarNode* var, int slot, TokenKind op, Node* value) {
-  auto* call = dynamic_cast<const ScriptCallNode<N>*>(value);
-  if (!call) return nullptr;
-  switch (op) {
-    case TK_ASSIGN: return new LocalCallStore<N, TK_ASSIGN>(var, slot, call);
-    case TK_PLUSASSIGN: return new LocalCallStore<N, TK_PLUSASSIGN>(var, slot, call);
-    case TK_MINUSASSIGN: return new LocalCallStore<N, TK_MINUSASSIGN>(var, slot, call);
-    default: return nullptr;
+template <TokenKind OP>
+Node* NewCallStore(VarNode* var, int slot, const Node* call) {
+  switch (static_cast<const ScriptCallBase*>(call)->unrolled) {
+    case 0: return new LocalCallStore<0, OP>(var, slot, static_cast<const ScriptCallNode<0>*>(call));
+    case 1: return new LocalCallStore<1, OP>(var, slot, static_cast<const ScriptCallNode<1>*>(call));
+    case 2: return new LocalCallStore<2, OP>(var, slot, static_cast<const ScriptCallNode<2>*>(call));
+    case 3: return new LocalCallStore<3, OP>(var, slot, static_cast<const ScriptCallNode<3>*>(call));
+    default: return new LocalCallStore<-1, OP>(var, slot, static_cast<const ScriptCallNode<-1>*>(call));
   }
 }
 }  // namespace
 
-Node* Tree_ScriptCallStore(VarNode* var, int slot, TokenKind op, Node* value) {
-  Node* store = CallStore<0>(var, slot, op, value);
-  if (!store) store = CallStore<1>(var, slot, op, value);
-  if (!store) store = CallStore<2>(var, slot, op, value);
-  if (!store) store = CallStore<3>(var, slot, op, value);
-  if (!store) store = CallStore<-1>(var, slot, op, value);
-  return store;
+Node* Code_NewScriptCallStore(VarNode* var, int slot, TokenKind op, const Node* call) {
+  if (op == TK_PLUSASSIGN) return NewCallStore<TK_PLUSASSIGN>(var, slot, call);
+  if (op == TK_MINUSASSIGN) return NewCallStore<TK_MINUSASSIGN>(var, slot, call);
+  return NewCallStore<TK_ASSIGN>(var, slot, call);
 }
 
-Node* Tree_ScriptCall(int index, const std::vector<Node*>& args) {
-  switch (args.size()) {
-    case 0: return new ScriptCallNode<0>(index, args);
-    case 1: return new ScriptCallNode<1>(index, args);
-    case 2: return new ScriptCallNode<2>(index, args);
-    case 3: return new ScriptCallNode<3>(index, args);
-    default: return new ScriptCallNode<-1>(index, args);
+Node* Code_NewScriptCall(int index, const std::vector<Node*>& args, const ScriptArgument* ways, bool general) {
+  switch (general ? -1 : static_cast<int>(args.size())) {
+    case 0: return new ScriptCallNode<0>(index, args, ways);
+    case 1: return new ScriptCallNode<1>(index, args, ways);
+    case 2: return new ScriptCallNode<2>(index, args, ways);
+    case 3: return new ScriptCallNode<3>(index, args, ways);
+    default: return new ScriptCallNode<-1>(index, args, ways);
   }
 }
 

@@ -67,6 +67,27 @@ struct Compare {
   double k = 0;
 };
 
+// What a node is, for the factories that build a faster node from the nodes
+// they are given: each node they look for sets its shape in its constructor.
+enum NodeShape : unsigned char {
+  SHAPE_OTHER = 0,
+  SHAPE_LOCAL,            // a local without indices
+  SHAPE_LOCAL_INDEXED,    // a local with indices: a[i], a[i, j]
+  SHAPE_ARGUMENT,         // argument0..15 or argument[i]
+  SHAPE_SELF,             // a plain name: globalvar, else self's
+  SHAPE_SLOT_CONSTANT,    // a plain local or argument slot OP a real constant
+  SHAPE_BINARY,           // a OP b of any other operands
+  SHAPE_LOGIC,            // a && b, a || b, a ^^ b
+  SHAPE_TEXT_JOIN,        // a text constant joined with a value by +
+  SHAPE_BUILTIN_CALL,     // a call of a built-in or extension function
+  SHAPE_SCRIPT_CALL,      // a call of a script
+  SHAPE_INC_DEC,          // ++ or --
+  SHAPE_FLOW,             // break, continue, exit
+  SHAPE_BLOCK,            // { statements }
+  SHAPE_RETURN_LOCAL,     // return of a plain local
+  SHAPE_RETURN_ARGUMENT,  // return of an argument slot
+};
+
 class Node {
  public:
   Node();  // joins the tree being built (which owns and frees it)
@@ -104,6 +125,7 @@ class Node {
   virtual bool IsEffect() const { return false; }
   int line;
   int height = 1;  // of the subtree; the compiler bounds it
+  NodeShape shape = SHAPE_OTHER;
 };
 
 // Something that can be assigned: a variable with optional indices.
@@ -143,6 +165,16 @@ struct CodeUnit {
   ~CodeUnit();
 };
 
+// Whether the factories build only the general nodes: each kind of code
+// then becomes its one general node in place of any faster node for a
+// shape it takes, so that the same programs run both ways show a fast node
+// that differs from the path it replaces. On when built with the CMake
+// option RUNNER_GENERAL_NODES or run with the environment variable
+// RUNNER_GENERAL_NODES=1 (read once at start); the setter serves tests.
+// Code compiled before a change keeps its nodes.
+bool Tree_GeneralNodes();
+void Tree_SetGeneralNodes(bool general);
+
 // Makes the nodes created from now on belong to unit (null stops that) and
 // carry that line.
 void Tree_SetUnit(CodeUnit* unit);
@@ -168,15 +200,8 @@ VarNode* Tree_Local(int slot);
 int Tree_PlainLocal(const Node* n);
 // The slot of a plain argument (argument0..15), else -1.
 int Tree_PlainArgument(const Node* n);
-// A plain local or argument slot added to or multiplied by a real constant
-// (argument0 - 1, i * 2); a - k is taken as a + -k, which is the same real.
-struct SlotArithmetic {
-  bool argument;  // an argument slot, else a plain local
-  bool multiply;  // slot * k, else slot + k
-  int slot;
-  double k;
-};
-bool Tree_SlotArithmetic(const Node* n, SlotArithmetic* out);
+// The variable id of a plain name of self, else -1.
+int Tree_PlainSelf(const Node* n);
 // Gives a variable its indices (the node may be replaced by a faster one).
 VarNode* Tree_Index(VarNode* var, Node* index1, Node* index2);
 VarNode* Tree_Argument(int slot);
@@ -219,14 +244,25 @@ int Code_ArgumentSlotOf(int builtin);
 // Calls a function id from running code; errors end the unit. The arguments
 // of a script call pass into the slots without copying.
 void Code_Dispatch(int id, Ctx& c, int argc, RValue* args, RValue* out);
-// A call of script `index` from code (the call node lives beside the unit
-// runner, which it uses directly).
-Node* Tree_ScriptCall(int index, const std::vector<Node*>& args);
-
-// The statement local = value, local += value or local -= value (op) for a
-// plain local of that slot when value is a script call: the call's value
-// goes to the local within the statement. Null for any other value or op.
-Node* Tree_ScriptCallStore(VarNode* var, int slot, TokenKind op, Node* value);
+// How a script call makes an argument in its callee's fresh slot: a real
+// constant stored, a plain local or argument copied from its slot, a slot
+// times `times` plus `add` computed inline unless the slot holds a text,
+// anything else (NODE) evaluated straight into the slot.
+struct ScriptArgument {
+  enum How : unsigned char { NODE, REAL, LOCAL, ARGUMENT, LOCAL_OPERATION, ARGUMENT_OPERATION } how = NODE;
+  int slot = -1;       // the local or argument slot read
+  double times = 1.0;  // an operation's factor
+  double add = 0.0;    // an operation's addend, or the real constant
+};
+// The call nodes of scripts live beside the unit runner, which they use
+// directly; the factories say how they are built. A call of script `index`
+// whose arguments are made as ways says (one per argument); unrolled for
+// its argument count unless general.
+Node* Code_NewScriptCall(int index, const std::vector<Node*>& args, const ScriptArgument* ways, bool general);
+// The statement local = call, local += call or local -= call (op) for a
+// plain local of that slot, call being a node of Code_NewScriptCall: the
+// call's value goes to the local within the statement.
+Node* Code_NewScriptCallStore(VarNode* var, int slot, TokenKind op, const Node* call);
 
 // Runs a script's unit at a boundary with copies of the arguments; on a
 // run-time error records "In script NAME:\n..." through Code_Error.

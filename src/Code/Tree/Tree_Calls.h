@@ -1,0 +1,92 @@
+// Calls of built-ins (and of extension functions).
+#pragma once
+#include "Code/Tree/Tree_Values.h"
+
+namespace tree {
+// write into their arguments, so arrays are kept cleared between calls, one
+// per depth of nested calls: a call fills its entries and clears them again
+// (freeing the texts it owns); only calls nested deeper than the kept arrays
+// clear one of their own.
+constexpr int kKeptArgumentDepth = 64;
+extern RValue g_keptArguments[kKeptArgumentDepth][MAX_ARGUMENTS];
+extern int g_argumentDepth;
+
+struct Arguments {
+  // n entries, those of the set bits of lent borrowed from the caller; own
+  // is cleared and used when the calls nest too deeply for the kept arrays.
+  Arguments(int n, unsigned lent, RValue (&own)[MAX_ARGUMENTS]) : count(n), lent(lent) {
+    if (g_argumentDepth < kKeptArgumentDepth) {
+      v = g_keptArguments[g_argumentDepth];
+    } else {
+      std::memset(own, 0, sizeof own);
+      v = own;
+    }
+    ++g_argumentDepth;
+  }
+  ~Arguments() {
+    for (int k = 0; k < count; ++k) {
+      if (v[k].str && !(lent >> k & 1)) MEM_FREE(v[k].str);
+      v[k] = RValue{VALUE_REAL, nullptr, 0.0};
+    }
+    --g_argumentDepth;
+  }
+  Arguments(const Arguments&) = delete;
+  Arguments& operator=(const Arguments&) = delete;
+  RValue* v;
+  const int count;
+  unsigned lent;
+};
+
+// A call of a built-in (or of an extension function). How its arguments
+// are made is settled by the factory: a plain local's text may be lent, and
+// one text joined with string(x) made in a buffer of the call's.
+class BuiltInCallBase : public CallBase {
+ public:
+  BuiltInCallBase(int i, const std::vector<Node*>& a) : CallBase(a), id(i) {
+    shape = SHAPE_BUILTIN_CALL;
+    for (int& k : local) k = -1;
+    // A built-in's entry never changes once added: its handler is called directly.
+    const RFunction* f = id < FUNCTION_ID_SCRIPT ? Function_Get(id) : nullptr;
+    routine = f ? f->routine : nullptr;
+  }
+  int id;
+  TRoutine routine;
+  unsigned lent = 0;         // the arguments that are plain locals
+  int local[MAX_ARGUMENTS];  // the plain local an argument is, else -1
+  const TextJoinBase* join = nullptr;  // the argument joining string(x) to a text, else null
+  int joinArgument = -1;
+};
+
+inline RValue CallArgument(const BuiltInCallBase* call, Ctx& c, int k, Temp* t) {
+  if (call->local[k] >= 0) return c.locals[call->local[k]].value;
+  call->args[k]->Eval(c, t);
+  return *t;
+}
+
+// COUNT is the number of arguments when it is small, so that their loops
+// unroll; -1 for any number.
+template <int COUNT>
+class CallNode final : public BuiltInCallBase {
+ public:
+  using BuiltInCallBase::BuiltInCallBase;
+  void Eval(Ctx& c, RValue* out) const override {
+    const int n = COUNT >= 0 ? COUNT : argc;
+    RValue own[MAX_ARGUMENTS];
+    char joined[kJoinedLength];
+    Arguments a(n, lent, own);
+    for (int k = 0; k < n; ++k) {
+      // A built-in reads its arguments and no code it runs can reach the
+      // caller's locals: a local's text is lent, not copied. So is a short
+      // text joined with string(x) (a map key "k" + string(i)), made here.
+      if (local[k] >= 0) a.v[k] = c.locals[local[k]].value;
+      else if (k != joinArgument) args[k]->Eval(c, &a.v[k]);
+      else if (join->JoinStringInto(c, joined, sizeof joined, &a.v[k])) a.lent |= 1u << k;
+    }
+    if (routine) routine(*out, c.self, c.other, n, a.v);
+    else Code_Dispatch(id, c, n, a.v, out);
+  }
+
+ private:
+  static constexpr size_t kJoinedLength = 48;
+};
+}  // namespace tree

@@ -1,0 +1,475 @@
+// Statements and flow: blocks, branches, loops, with, switch and return.
+#pragma once
+#include <array>
+#include <vector>
+
+#include "Code/Tree/Tree_Variables.h"
+
+namespace tree {
+// Runs a statement, keeping the line for error messages and the debugger.
+inline int Run(Ctx& c, const Node* s) {
+  c.line = s->line;
+  return s->Exec(c);
+}
+
+class FlowNode final : public Node {
+ public:
+  explicit FlowNode(Flow f) : flow(f) { shape = SHAPE_FLOW; }
+  int Exec(Ctx&) const override { return flow; }
+  Flow flow;
+};
+
+// Statements run in turn from a flat array that keeps each one's line beside
+// it. A plain local stepped by a real constant (i += 1, i++) is stepped in
+// place; it cannot fail, so the line need not be set for it. break,
+// continue and exit give their flow without a call.
+class Statements {
+ public:
+  explicit Statements(const std::vector<Node*>& list) {
+    const bool general = Tree_GeneralNodes();  // every statement through its node
+    for (const Node* s : list) {
+      Step step{s, s->line, Step::CALL, FLOW_NORMAL, -1, 0.0};
+      if (!general && s->LocalStep(&step.slot, &step.delta)) {
+        step.kind = Step::STEP;
+      } else if (!general && s->shape == SHAPE_FLOW) {
+        step.kind = Step::FLOW;
+        step.flow = static_cast<const FlowNode*>(s)->flow;
+      }
+      m_steps.push_back(step);
+    }
+  }
+  // Runs the statements from the one at from; the first flow other than
+  // FLOW_NORMAL ends them and is returned.
+  int Run(Ctx& c, size_t from = 0) const {
+    const Step* end = m_steps.data() + m_steps.size();
+    for (const Step* s = m_steps.data() + from; s < end; ++s) {
+      if (s->kind != Step::CALL) {
+        if (s->kind == Step::FLOW) {
+          c.line = s->line;
+          return s->flow;
+        }
+        RValue& e = c.locals[s->slot].value;
+        if (e.kind != VALUE_STRING) [[likely]] {
+          e.kind = VALUE_REAL;
+          e.val += s->delta;
+          continue;
+        }
+      }
+      c.line = s->line;
+      if (int r = s->node->Exec(c)) return r;
+    }
+    return FLOW_NORMAL;
+  }
+
+ private:
+  struct Step {
+    const Node* node;
+    int line;
+    enum : unsigned char { CALL, STEP, FLOW } kind;
+    unsigned char flow;  // of break, continue and exit
+    int slot;            // the local stepped in place
+    double delta;        // what it is stepped by
+  };
+  std::vector<Step> m_steps;
+};
+
+class BlockNode final : public Node {
+ public:
+  explicit BlockNode(const std::vector<Node*>& s) : list(s), run(s) { shape = SHAPE_BLOCK; }
+  int Exec(Ctx& c) const override { return run.Run(c); }
+  std::vector<Node*> list;
+  Statements run;
+};
+
+class ExprStatement final : public Node {
+ public:
+  explicit ExprStatement(Node* x) : e(x) {}
+  int Exec(Ctx& c) const override {
+    Temp t;
+    e->Eval(c, &t);
+    return FLOW_NORMAL;
+  }
+  Node* e;
+};
+
+// A branch's or loop's body; a block's statements run in place.
+class Body {
+ public:
+  explicit Body(const Node* n) : m_present(n != nullptr), m_run(List(n)) {}
+  int Run(Ctx& c) const { return m_run.Run(c); }
+  explicit operator bool() const { return m_present; }
+
+ private:
+  static std::vector<Node*> List(const Node* n) {
+    if (n && n->shape == SHAPE_BLOCK) return static_cast<const BlockNode*>(n)->list;
+    if (n) return {const_cast<Node*>(n)};
+    return {};
+  }
+  bool m_present;
+  Statements m_run;
+};
+
+// return of an argument slot's text: copied, as the slot stays the caller's.
+[[gnu::noinline]] int ReturnText(Ctx& c, const RValue& v);
+
+// return of an argument slot or of a plain local, made without a call. The
+// unit ends with the return, so a local's value moves into the result.
+template <bool ARGUMENT>
+[[gnu::always_inline]] inline int ReturnSlot(Ctx& c, int slot) {
+  if (ARGUMENT) {
+    const RValue& v = g_ArgumentSlot[slot];
+    if (v.kind == VALUE_STRING) [[unlikely]]
+      return ReturnText(c, v);
+    c.result->kind = v.kind;
+    c.result->val = v.val;
+  } else {
+    RValue& v = c.locals[slot].value;
+    *c.result = v;
+    v.str = nullptr;
+  }
+  c.returned = true;
+  return FLOW_EXIT;
+}
+
+// return of a value whose node's class is known: computed inline into the
+// result (return a + b * c).
+template <class VALUE>
+class ReturnValueNode final : public Node {
+ public:
+  explicit ReturnValueNode(const VALUE* v) : value(v) {}
+  // The result holds no text yet: a unit returns once.
+  int Exec(Ctx& c) const override {
+    c.result->val = value->Compute(c, c.result);
+    c.returned = true;
+    return FLOW_EXIT;
+  }
+  const VALUE* value;
+};
+
+template <bool ARGUMENT>
+class ReturnSlotNode final : public Node {
+ public:
+  explicit ReturnSlotNode(int s) : slot(s) { shape = ARGUMENT ? SHAPE_RETURN_ARGUMENT : SHAPE_RETURN_LOCAL; }
+  int Exec(Ctx& c) const override { return ReturnSlot<ARGUMENT>(c, slot); }
+  int slot;
+};
+
+// How an if tests its condition: through a Condition, or, for its
+// commonest shape (if (n < 2)), a plain local or argument slot compared
+// with a real constant inline, the node deciding when the value is a string.
+// Quick gives 1 or 0, or -1 when Ask must decide.
+class ConditionTest {
+ public:
+  ConditionTest(const Node* n, const Compare&) : m_cond(n) {}
+  int Quick(Ctx& c) const { return m_cond.Test(c); }
+  bool Ask(Ctx& c) const { return m_cond.Test(c); }
+
+ private:
+  Condition m_cond;
+};
+
+template <TokenKind OP, bool ARGUMENT>
+class SlotTest {
+ public:
+  SlotTest(const Node* n, const Compare& k) : m_node(n), m_slot(k.slot), m_k(k.k) {}
+  int Quick(Ctx& c) const { return SlotCompare<OP, ARGUMENT>(c, m_slot, m_k); }
+  bool Ask(Ctx& c) const { return m_node->Test(c); }
+
+ private:
+  const Node* m_node;
+  int m_slot;
+  double m_k;
+};
+
+// What an if runs when its test holds: a body, or a return of a plain local
+// or argument slot (if (n < 2) return n;) made inline.
+template <bool ARGUMENT>
+class ReturnSlotRun {
+ public:
+  explicit ReturnSlotRun(const Node* n) : m_slot(static_cast<const ReturnSlotNode<ARGUMENT>*>(n)->slot) {}
+  int Run(Ctx& c) const { return ReturnSlot<ARGUMENT>(c, m_slot); }
+
+ private:
+  int m_slot;
+};
+
+// The rare paths (the node deciding, an else) are out of line, so the usual
+// one needs no saved registers.
+template <class TEST, class THEN>
+class IfNode final : public Node {
+ public:
+  IfNode(Node* c, const Compare& k, Node* t, Node* e) : test(c, k), then(t), otherwise(e) {}
+  int Exec(Ctx& c) const override {
+    int holds = test.Quick(c);
+    if (holds > 0) return then.Run(c);
+    if (holds < 0) [[unlikely]]
+      return Decide(c);
+    return otherwise ? Else(c) : FLOW_NORMAL;
+  }
+  TEST test;
+  THEN then;
+  Body otherwise;
+
+ private:
+  [[gnu::noinline]] int Decide(Ctx& c) const { return test.Ask(c) ? then.Run(c) : Else(c); }
+  [[gnu::noinline]] int Else(Ctx& c) const { return otherwise ? otherwise.Run(c) : FLOW_NORMAL; }
+};
+
+// Loops share this: the body's flow says whether to go on.
+enum { LOOP_NEXT, LOOP_STOP, LOOP_EXIT };
+inline int LoopFlow(int r) { return r == FLOW_BREAK ? LOOP_STOP : r == FLOW_EXIT ? LOOP_EXIT : LOOP_NEXT; }
+
+// OP is TK_EOF for any condition, else the comparison of the plain local
+// slot with the constant k that the condition is (while (i < 1000)),
+// tested inline.
+template <TokenKind OP>
+class WhileNode final : public Node {
+ public:
+  WhileNode(Node* c, Node* b, int s = -1, double v = 0) : cond(c), body(b), slot(s), k(v) {}
+  [[gnu::always_inline]] bool Test(Ctx& c) const {
+    if constexpr (OP == TK_EOF) {
+      return cond.Test(c);
+    } else {
+      int holds = SlotCompare<OP, false>(c, slot, k);
+      if (holds < 0) [[unlikely]]
+        return cond.Test(c);
+      return holds;
+    }
+  }
+  int Exec(Ctx& c) const override {
+    while (Test(c)) {
+      int f = LoopFlow(body.Run(c));
+      if (f == LOOP_STOP) break;
+      if (f == LOOP_EXIT) return FLOW_EXIT;
+      c.line = line;
+    }
+    return FLOW_NORMAL;
+  }
+  Condition cond;
+  Body body;
+  int slot;
+  double k;
+};
+
+class DoUntilNode final : public Node {
+ public:
+  DoUntilNode(Node* b, Node* c) : body(b), cond(c) {}
+  int Exec(Ctx& c) const override {
+    do {
+      int f = LoopFlow(body.Run(c));
+      if (f == LOOP_STOP) break;
+      if (f == LOOP_EXIT) return FLOW_EXIT;
+      c.line = cond.Get()->line;
+    } while (!cond.Test(c));
+    return FLOW_NORMAL;
+  }
+  Body body;
+  Condition cond;
+};
+
+class ForNode final : public Node {
+ public:
+  ForNode(Node* i, Node* c, Node* s, Node* b)
+      : init(i), cond(c), steps(s ? std::vector<Node*>{s} : std::vector<Node*>{}), body(b) {}
+  int Exec(Ctx& c) const override {
+    if (init && Run(c, init) == FLOW_EXIT) return FLOW_EXIT;
+    while (cond.Test(c)) {
+      int f = LoopFlow(body.Run(c));
+      if (f == LOOP_STOP) break;
+      if (f == LOOP_EXIT) return FLOW_EXIT;
+      steps.Run(c);
+      c.line = line;
+    }
+    return FLOW_NORMAL;
+  }
+  Node* init;
+  Condition cond;
+  Statements steps;  // the step, if any (i += 1 is made in place)
+  Body body;
+};
+
+class RepeatNode final : public Node {
+ public:
+  RepeatNode(Node* n, Node* b) : count(n), body(b) {}
+  int Exec(Ctx& c) const override {
+    Temp t;
+    count->Eval(c, &t);
+    if (t.kind == VALUE_STRING) Code_Fail("Repeat count must be a number.");
+    for (int k = Convert_RoundInt(t.val); k > 0; --k) {
+      int f = LoopFlow(body.Run(c));
+      if (f == LOOP_STOP) break;
+      if (f == LOOP_EXIT) return FLOW_EXIT;
+    }
+    return FLOW_NORMAL;
+  }
+  Node* count;
+  Body body;
+};
+
+class WithNode final : public Node {
+ public:
+  WithNode(Node* t, Node* b) : target(t), body(b) {}
+  int Exec(Ctx& c) const override {
+    int who = TargetOf(c, target);
+    TargetList targets;
+    Code_CollectTargets(who, c.self, c.other, *targets.list);
+    CInstance* self = c.self;
+    CInstance* other = c.other;
+    struct Restore {
+      Ctx& c;
+      CInstance* self;
+      CInstance* other;
+      ~Restore() {
+        c.self = self;
+        c.other = other;
+      }
+    } restore{c, self, other};
+    int result = FLOW_NORMAL;
+    for (CInstance* inst : *targets.list) {
+      if (InstanceMarked(inst)) continue;  // destroyed by an earlier pass of the body
+      c.self = inst;
+      c.other = self;
+      int f = LoopFlow(body.Run(c));
+      if (f == LOOP_STOP) break;
+      if (f == LOOP_EXIT) {
+        result = FLOW_EXIT;
+        break;
+      }
+    }
+    return result;
+  }
+  Node* target;
+  Body body;
+};
+
+class SwitchNode final : public Node {
+ public:
+  SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), body(b) {
+    head.fill(-1);
+    std::array<int, 256> tail;
+    tail.fill(-1);
+    for (const SwitchCase& x : k) {
+      if (!x.value) {
+        fallback = TargetAt(b, x.position);  // the last default label counts
+        continue;
+      }
+      constant = constant && x.value->Constant() && !Tree_GeneralNodes();
+      const RValue* k = x.value->Constant();
+      const char* text = k && k->kind == VALUE_STRING ? RValue_Text(*k) : nullptr;
+      labels.push_back({x.value, k, text, -1, TargetAt(b, x.position)});
+      if (!text) continue;
+      // Text labels are chained by first byte, each chain in label order.
+      int n = static_cast<int>(labels.size()) - 1;
+      unsigned char first = static_cast<unsigned char>(*text);
+      (tail[first] < 0 ? head[first] : labels[tail[first]].next) = n;
+      tail[first] = n;
+    }
+  }
+  int Exec(Ctx& c) const override {
+    // With constant cases no code runs before the body: a stored value is
+    // compared where it stands, and each case's constant where it stands.
+    Temp spill;
+    const RValue* v = constant ? value->Read(c, &spill) : Evaluated(c, &spill);
+    const Target* t = constant && v->kind == VALUE_STRING ? TextTarget(RValue_Text(*v)) : Start(c, *v);
+    if (t->slot >= 0) {
+      RValue& e = c.locals[t->slot].value;
+      if (e.kind != VALUE_STRING) [[likely]] {
+        e.kind = VALUE_REAL;
+        e.val += t->delta;
+        if (t->line >= 0) c.line = t->line;
+        return FLOW_NORMAL;
+      }
+    }
+    return t->position < 0 ? FLOW_NORMAL : Enter(c, t->position);
+  }
+
+ private:
+  // Where a label leads. A case that only steps a plain local and then
+  // breaks or ends the body is run here without the statement loop.
+  struct Target {
+    int position = -1;  // of the first statement after the label, -1 for none
+    int slot = -1;      // the stepped local of such a case, else -1
+    int line = -1;      // the line of its break, -1 when it ends the body
+    double delta = 0.0;
+  };
+  struct Label {
+    const Node* node;
+    const RValue* constant;  // the case's constant, else null
+    const char* text;        // the constant's text when it is a string, else null
+    int next;                // the next text label with the same first byte, else -1
+    Target target;
+  };
+  static Target TargetAt(const std::vector<Node*>& b, int position) {
+    Target t;
+    t.position = position;
+    size_t p = static_cast<size_t>(position);
+    if (p >= b.size() || !b[p]->LocalStep(&t.slot, &t.delta)) {
+      t.slot = -1;
+      return t;
+    }
+    if (p + 1 == b.size()) return t;
+    const Node* next = b[p + 1];
+    if (next->shape == SHAPE_FLOW && static_cast<const FlowNode*>(next)->flow == FLOW_BREAK) t.line = next->line;
+    else t.slot = -1;
+    return t;
+  }
+  const RValue* Evaluated(Ctx& c, RValue* spill) const {
+    value->Eval(c, spill);
+    return spill;
+  }
+  // Where the body starts for a text when every label is a constant: only
+  // the labels sharing the text's first byte are compared, in order.
+  const Target* TextTarget(const char* text) const {
+    unsigned char first = static_cast<unsigned char>(*text);
+    for (int k = head[first]; k >= 0; k = labels[k].next) {
+      const Label& label = labels[k];
+      if (first == 0) return &label.target;
+      if (label.text[1] == text[1] && (text[1] == 0 || std::strcmp(text + 2, label.text + 2) == 0))
+        return &label.target;
+    }
+    return &fallback;
+  }
+  [[gnu::noinline]] const Target* Start(Ctx& c, const RValue& v) const {
+    for (const Label& label : labels)
+      if (label.constant ? SameValue(v, *label.constant) : Matches(c, v, label.node)) return &label.target;
+    return &fallback;
+  }
+  static bool Matches(Ctx& c, const RValue& v, const Node* value) {
+    Temp x;
+    value->Eval(c, &x);
+    return SameValue(v, x);
+  }
+  [[gnu::noinline]] int Enter(Ctx& c, int position) const {
+    int r = body.Run(c, static_cast<size_t>(position));
+    return r == FLOW_BREAK ? FLOW_NORMAL : r;
+  }
+  Node* value;
+  std::vector<Label> labels;  // in order, without the default label
+  std::array<int, 256> head;  // the first text label of each first byte, else -1
+  Statements body;
+  bool constant = true;  // every case is a constant
+  Target fallback;       // where the default label leads
+};
+
+class ReturnNode final : public Node {
+ public:
+  explicit ReturnNode(Node* v) : value(v) {}
+  // The result holds no text yet: a unit returns once.
+  int Exec(Ctx& c) const override {
+    value->Eval(c, c.result);
+    c.returned = true;
+    return FLOW_EXIT;
+  }
+  Node* value;
+};
+
+class GlobalVarDeclNode final : public Node {
+ public:
+  explicit GlobalVarDeclNode(const std::vector<int>& i) : ids(i) {}
+  int Exec(Ctx&) const override {
+    for (int id : ids) Variable_DeclareGlobal(id);
+    return FLOW_NORMAL;
+  }
+  std::vector<int> ids;
+};
+}  // namespace tree

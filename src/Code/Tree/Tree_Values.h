@@ -1,0 +1,188 @@
+// Constants and the nodes of texts: comparisons with a text constant and
+// joins of a text constant with a value.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "Base/String_Helpers.h"
+#include "Base/Text_Real.h"
+#include "Code/Tree/Tree_Operators.h"
+
+namespace tree {
+class ConstNode final : public Node {
+ public:
+  explicit ConstNode(const RValue& v) { RValue_Copy(&value, &v); }
+  ~ConstNode() override { RValue_Free(&value); }
+  void Eval(Ctx&, RValue* out) const override { Value_CopyOut(out, value); }
+  double Real(Ctx&, RValue* spill) const override {
+    if (value.kind != VALUE_REAL) Value_CopyOut(spill, value);
+    return value.val;
+  }
+  const RValue* Constant() const override { return &value; }
+  RValue value{};
+};
+
+class BuiltInCallBase;
+// Argument k of a call of two as the call takes it: a plain local's value
+// lent as it stands, anything else evaluated into t.
+inline RValue CallArgument(const BuiltInCallBase* call, Ctx& c, int k, Temp* t);  // in Tree_Calls.h
+
+// == or != with a text constant on the right (name == "door"): the left
+// value is compared where it stands, the constant is never copied. The
+// character string_char_at(s, i) is compared where it lies in s.
+template <TokenKind OP>
+class TextEqualNode final : public Node {
+ public:
+  // at: a, when it is a call of string_char_at, else null.
+  TextEqualNode(Node* a, const RValue& b, const BuiltInCallBase* at) : l(a), k(b), charAt(at), text(RValue_Text(b)) {}
+  double Real(Ctx& c, RValue* spill) const override {
+    if (charAt) return CharAtIs(c) == (OP == TK_EQ) ? 1.0 : 0.0;
+    Temp a;
+    return SameValue(*l->Read(c, &a), k) == (OP == TK_EQ) ? 1.0 : 0.0;
+  }
+  void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
+  bool Test(Ctx& c) const override { return Real(c, nullptr) > 0.5; }
+  Node* l;
+  const RValue& k;  // the constant node's value, which lives as long as this node
+  const BuiltInCallBase* charAt;
+  std::string_view text;  // the constant's text
+
+ private:
+  // string_char_at(s, i) == k as string_char_at gives the character: none
+  // unless s is a string and i a real.
+  bool CharAtIs(Ctx& c) const {
+    Temp t0, t1;
+    RValue s = CallArgument(charAt, c, 0, &t0);
+    RValue i = CallArgument(charAt, c, 1, &t1);
+    std::string_view ch;
+    if (s.kind == VALUE_STRING && i.kind == VALUE_REAL) ch = String_CharAt(RValue_Text(s), i.val);
+    return ch == text;
+  }
+};
+
+// + with a text constant on one side ("k" + string(i), name + ".png"): the
+// other value is read where it stands and the constant is never copied.
+// When the other side is string(x), x's text is written straight into the
+// joined text, as string() would give it, without a text of its own.
+class TextJoinBase : public Node {
+ public:
+  TextJoinBase() { shape = SHAPE_TEXT_JOIN; }
+  // Whether the other side is string(x).
+  virtual bool JoinsString() const = 0;
+  // For string(x) on the other side: the joined text written into buf when
+  // it fits in size bytes (out then shows buf), else made into a text of
+  // out's own as Eval makes it; true when it lies in buf.
+  virtual bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out) const = 0;
+};
+
+template <bool CONSTANT_LEFT>
+class TextJoinNode final : public TextJoinBase {
+ public:
+  // x: the argument of n when n is string(x), else null.
+  TextJoinNode(Node* n, const RValue& text, const Node* x)
+      : other(n), number(x), k(text), kLength(std::strlen(RValue_Text(text))) {
+    if (kLength < sizeof kPadded) std::memcpy(kPadded, RValue_Text(text), kLength);
+  }
+  double Real(Ctx& c, RValue* spill) const override {
+    if (number) return JoinString(c, spill);
+    Temp t;
+    const RValue* v = other->Read(c, &t);
+    if (v->kind != VALUE_STRING) {  // the error of mixing a string with a real
+      Code_BinaryOp(TK_PLUS, CONSTANT_LEFT ? k : *v, CONSTANT_LEFT ? *v : k, spill);
+      return spill->val;
+    }
+    const char* x = RValue_Text(*v);
+    size_t n = std::strlen(x);
+    // A text just made for this join mostly has room for the constant too:
+    // it is joined where it lies.
+    if (v == &t && t.str && MemoryManager::ResizeInPlace(t.str, kLength + n + 1)) {
+      if (CONSTANT_LEFT) {
+        std::memmove(t.str + kLength, t.str, n + 1);
+        std::memcpy(t.str, RValue_Text(k), kLength);
+      } else {
+        std::memcpy(t.str + n, RValue_Text(k), kLength + 1);
+      }
+      Value_Take(spill, &t);
+    } else {
+      Join(x, n, spill);
+    }
+    return 0.0;
+  }
+  void Eval(Ctx& c, RValue* out) const override { Real(c, out); }
+  bool Test(Ctx& c) const override {
+    Temp t;
+    double v = Real(c, &t);
+    return t.kind != VALUE_STRING && v > 0.5;
+  }
+  Node* other;
+  const Node* number;  // x when the other side is string(x), else null
+  const RValue& k;     // the constant node's value, which lives as long as this node
+  size_t kLength;
+  char kPadded[16] = {};  // a short constant's text and zeros, copied whole
+
+ private:
+  void Join(const char* x, size_t n, RValue* out) const {
+    if (CONSTANT_LEFT) JoinTexts(RValue_Text(k), kLength, x, n, out);
+    else JoinTexts(x, n, RValue_Text(k), kLength, out);
+  }
+  // The constant joined with string(x): a text as it is, a whole number's
+  // digits, else the two decimals of Real_ToText.
+  double JoinString(Ctx& c, RValue* spill) const {
+    JoinStringInto(c, nullptr, 0, spill);
+    return 0.0;
+  }
+
+ public:
+  bool JoinsString() const override { return number != nullptr; }
+  bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out) const override {
+    Temp t;
+    const RValue* v = number->Read(c, &t);
+    char digits[12];
+    size_t n;
+    if (v->kind == VALUE_STRING || !(n = Real_ToWholeText(v->val, digits))) return JoinOther(*v, buf, size, out);
+    if (kLength >= sizeof kPadded || size < sizeof kPadded + sizeof digits) return Place(digits, n, buf, size, out);
+    // Copies of fixed size, past the text's end (which buf has room for).
+    if (CONSTANT_LEFT) {
+      std::memcpy(buf, kPadded, sizeof kPadded);
+      std::memcpy(buf + kLength, digits, sizeof digits);
+      buf[kLength + n] = '\0';
+    } else {
+      std::memcpy(buf, digits, sizeof digits);
+      std::memcpy(buf + n, kPadded, sizeof kPadded);
+    }
+    ShowText(buf, out);
+    return true;
+  }
+
+ private:
+  // string(x) of a text or of a real with decimals joined.
+  [[gnu::noinline]] bool JoinOther(const RValue& v, char* buf, size_t size, RValue* out) const {
+    if (v.kind == VALUE_STRING) {
+      const char* x = RValue_Text(v);
+      return Place(x, std::strlen(x), buf, size, out);
+    }
+    std::string text = Real_ToText(v.val);
+    return Place(text.data(), text.size(), buf, size, out);
+  }
+  // The join of x's n bytes in buf when it fits, else in a text of out's own.
+  bool Place(const char* x, size_t n, char* buf, size_t size, RValue* out) const {
+    if (kLength + n >= size) {
+      Join(x, n, out);
+      return false;
+    }
+    std::memcpy(buf + (CONSTANT_LEFT ? 0 : n), RValue_Text(k), kLength);
+    std::memcpy(buf + (CONSTANT_LEFT ? kLength : 0), x, n);
+    buf[kLength + n] = '\0';
+    ShowText(buf, out);
+    return true;
+  }
+  // out, a cleared argument, shows the text in buf.
+  static void ShowText(char* buf, RValue* out) {
+    out->kind = VALUE_STRING;
+    out->str = buf;
+    out->val = 0.0;
+  }
+};
+
+// A plain name's variable of self (the global one once some code declared
+}  // namespace tree

@@ -1,0 +1,131 @@
+// The interpreter's faster nodes against its general nodes: each program is
+// compiled and run both ways (scripts included) and must give the same
+// value, error and logged output. The values are those that leave a fast
+// path: texts in slots read in place, indices that are no whole number in
+// range, unknown variables, division by zero, results that are texts.
+#include "Code_TestSupport.h"
+#include "Code/Code_Tree.h"
+
+using codetest::CodeTest;
+
+void Function_String_Init();
+
+namespace {
+const char* const kScripts[][2] = {
+    {"sub1", "return argument0 - 1;"},
+    {"low", "if (argument0 < 2) return argument0; return argument1 * 2;"},
+    {"join", "return argument0 + argument1;"},
+    {"pick", "var t; t = argument[argument1]; return t;"},
+};
+
+class CodeBothWays : public CodeTest {
+ protected:
+  static void SetUpTestSuite() {
+    CodeTest::SetUpTestSuite();
+    if (Function_FindBuiltIn("string") < 0) Function_String_Init();
+  }
+  // The way the other tests run (the environment may ask for the general nodes).
+  void SetUp() override {
+    CodeTest::SetUp();
+    m_general = Tree_GeneralNodes();
+  }
+  void TearDown() override {
+    Tree_SetGeneralNodes(m_general);
+    CodeTest::TearDown();
+  }
+  // The program's value (or error) and log, with the nodes of that way.
+  std::string Outcome(const char* text, bool general) {
+    Tree_SetGeneralNodes(general);
+    Script_Clear();
+    for (auto& s : kScripts) Script_Add(s[0], s[1]);
+    EXPECT_TRUE(Script_PrepareAll()) << Code_ErrorText;
+    codetest::g_log.clear();
+    delete self.vars;
+    self.vars = nullptr;
+    Variable_Globals().Clear();
+    std::string shown = Run(text) + " | " + codetest::g_log;
+    Tree_SetGeneralNodes(m_general);
+    return shown;
+  }
+  // Runs each program both ways: the outcomes must agree.
+  void Agree(std::initializer_list<const char*> programs) {
+    for (const char* text : programs) EXPECT_EQ(Outcome(text, false), Outcome(text, true)) << text;
+  }
+  bool m_general = false;
+};
+
+TEST_F(CodeBothWays, OperatorsOnSlotsAndConstants) {
+  Agree({
+      "var a, b; a = \"x\"; b = 2; return a + b;",
+      "var a, b; a = \"x\"; b = \"y\"; return a + b + a;",
+      "var a; a = 7; return a div 0;",
+      "var a, b; a = 7; b = 0; return a mod b;",
+      "var a; a = -3; return (a << 2) + (a >> 1) + (a | 8) + (a & 6) + (a ^ 5);",
+      "var a; a = \"k\"; return a < 2;",
+      "var a; a = 1; return a == \"1\";",
+      "var s; s = \"door\"; return (s == \"door\") + (s != \"doors\") * 10;",
+      "var s; s = 3; return s == \"3\";",
+      "hp = \"full\"; return hp > 100;",
+      "return nothing_here * 2;",
+  });
+}
+
+TEST_F(CodeBothWays, ConditionsAndLoops) {
+  Agree({
+      "var i, n; n = 0; for (i = 0; i < 5; i += 1) { if (i == 3) continue; n += i; } return n;",
+      "var i, n; i = \"a\"; n = 0; while (i < 3) n += 1; return n;",
+      "var i; i = 0; while (i < 4) { i += 1; if (i >= 2 && i != 3) break; } return i;",
+      "var a, b; a = 2; b = \"s\"; if (a > 1 || b > 1) return 1; if (a > 9 && b < 1) return 2; return 3;",
+      "var a; a = 5; if (a > 1 && a > 2 && a > 3 && a > 4 && a < 5) return 1; return 0;",
+      "hp = 5; if (hp > 4) return hp; return 0;",
+      "if (hp > 4) return 1; return 0;",
+      "var u; u = 0; do { u += 1; } until (u >= 3); return u;",
+      "var n; n = 0; repeat (\"3\") n += 1; return n;",
+      "var s, n; s = \"a\"; n = 0; repeat (3) { s += \"b\"; n++; } return s + string(n);",
+  });
+}
+
+TEST_F(CodeBothWays, StoresIntoLocalsSelfAndArrays) {
+  Agree({
+      "var x, a, b; a = 2; b = 3; x = \"old\"; x = a * b; return x;",
+      "var x, a; a = \"t\"; x = 1; x = a + 1; return x;",
+      "var x, a; a = \"t\"; x = 1; x -= a; return x;",
+      "var a, i, j; i = 1; j = 2; a[i, j] = i + j; return a[1, 2];",
+      "var a, i; i = -1; a[i] = 3; return a[0];",
+      "var a, i; i = 2.5; a[i] = 3; return a[3];",
+      "var a, i; i = \"s\"; a[i] = 3; return 0;",
+      "var a, i; i = 31999; a[i] = 1; i += 1; a[i] = 2; return 0;",
+      "var a, x; a[0] = \"t\"; x = 1; x += a[0]; return x;",
+      "hp = 3; hp += 4; hp -= 1; hp++; return hp;",
+      "hp = \"a\"; hp += \"b\"; hp += 1; return hp;",
+      "hp -= 1; return hp;",
+      "var i; i = \"s\"; i++; return i;",
+      "global.g = 1; global.g += 2; return global.g;",
+  });
+}
+
+TEST_F(CodeBothWays, CallsOfScriptsAndBuiltIns) {
+  Agree({
+      "var a, x; a = 5; x = 1; x += sub1(a); x -= low(a, 3); return x;",
+      "var a, x; a = \"t\"; x = 1; x = sub1(a); return x;",
+      "var x; x = 1; x += join(\"a\", \"b\"); return x;",
+      "return low(1, 9) + low(\"s\", 1);",
+      "return pick(1, 2, 3) + pick(1, 0, \"t\");",
+      "return pick(1, 20);",
+      "var i, s; i = 4; s = \"n\"; test_log(i, s, \"k\" + string(i), string(2.5) + \"k\", s + \".png\"); return 0;",
+      "var s, i; s = \"door\"; i = 2; return (string_char_at(s, i) == \"o\") + (string_char_at(i, s) == \"\");",
+      "var i; i = 1; return test_pair(i, i++) + test_pair(++i, i);",
+  });
+}
+
+TEST_F(CodeBothWays, SwitchesAndReturns) {
+  Agree({
+      "var s, n; s = \"ab\"; n = 0; switch (s) { case \"a\": n = 1; break; case \"ab\": n = 2; case \"ac\": n += 10; } return n;",
+      "var n, i; i = 0; n = 2; switch (n) { case 1: i += 1; break; case 2: i += 5; break; default: i = 9; } return i;",
+      "var n, i; i = \"t\"; n = 2; switch (n) { case 2: i += 1; break; } return i;",
+      "var n; n = \"2\"; switch (n) { case 2: return 1; case \"2\": return 2; } return 3;",
+      "var a, b; a = \"x\"; b = 1; return a * b;",
+      "var a; a = \"t\"; return a;",
+  });
+}
+}  // namespace
