@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Graphics/Graphics_Image.h"
+#include "IO/LoadSave_Main.h"
 #include "Platform/Platform_ResourceTable.h"
 
 #include "Graphics_API/Graphics_Texture.h"
@@ -23,8 +23,8 @@ int Background_Create() { return g_Backgrounds.Create("__newbackground"); }
 
 bool Background_Replace(int index, const char* file, bool transparent, bool smooth, bool preload) {
   CBackground* b = Background_Data(index);
-  std::string path;
-  return b && GR_Image_FindFile(file, path) && b->LoadFromFile(path.c_str(), transparent, smooth, preload);
+  std::string path = LoadSave_MakeReadPath(file);
+  return b && !path.empty() && b->LoadFromFile(path.c_str(), transparent, smooth, preload);
 }
 
 bool Background_ReplaceAlpha(int index, const char* file, bool preload) {

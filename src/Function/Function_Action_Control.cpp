@@ -14,7 +14,6 @@
 #include "Code/Function_Main.h"
 #include "Debug/Dialog_Main.h"
 #include "Function/Function_Action.h"
-#include "Graphics/Graphics_Image.h"
 #include "IO/IO_Main.h"
 #include "IO/IO_Query.h"
 #include "IO/LoadSave_Main.h"
@@ -37,7 +36,6 @@
 #include "Sound/Sound_Main.h"
 #include "Sound/Sound_Wave.h"
 #include "Sprite/Sprite_Main.h"
-#include "Support/Support_File.h"
 #include "Support/Support_Timing.h"
 
 using namespace action;
@@ -186,15 +184,13 @@ bool CanReplace(bool exists, bool fileExists) {
   return true;
 }
 
-bool ImageFileExists(const RValue& name) {
-  std::string path;
-  return GR_Image_FindFile(RValue_Text(name), path);
-}
+// Whether the file of a name argument is found where every loader reads it.
+bool FileFound(const RValue& name) { return !LoadSave_MakeReadPath(RValue_Text(name)).empty(); }
 
 void F_ReplaceSprite(ACTION_ARGS) {
   int index = RValue_RoundInt(arg[0]);
   CSprite* s = Sprite_Data(index);
-  if (!CanReplace(s, ImageFileExists(arg[1]))) return;
+  if (!CanReplace(s, FileFound(arg[1]))) return;
   Sprite_Replace(index, RValue_Text(arg[1]), RValue_RoundInt(arg[2]), s->precise, s->transparent, s->smooth, s->preload,
                  s->xorig, s->yorig);
 }
@@ -202,15 +198,14 @@ void F_ReplaceSprite(ACTION_ARGS) {
 void F_ReplaceSound(ACTION_ARGS) {
   int index = RValue_RoundInt(arg[0]);
   CSound* s = Sound_Data(index);
-  const char* file = RValue_Text(arg[1]);
-  if (!CanReplace(s, *file && File_Exists(file))) return;
-  Sound_Replace(index, file, s->kind, s->preload);
+  if (!CanReplace(s, FileFound(arg[1]))) return;
+  Sound_Replace(index, RValue_Text(arg[1]), s->kind, s->preload);
 }
 
 void F_ReplaceBackground(ACTION_ARGS) {
   int index = RValue_RoundInt(arg[0]);
   CBackground* b = Background_Data(index);
-  if (!CanReplace(b, ImageFileExists(arg[1]))) return;
+  if (!CanReplace(b, FileFound(arg[1]))) return;
   Background_Replace(index, RValue_Text(arg[1]), b->transparent, b->smooth, b->preload);
 }
 

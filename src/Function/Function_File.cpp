@@ -121,16 +121,24 @@ void F_FileBinOpen(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   RValue_SetReal(&Result, id);
 }
 
-// file_bin_rewrite(id): the record becomes a writing one, appending to the
-// save-folder file of the name it was opened with.
+// Sends what other records hold unwritten for the file at path to it, so that
+// it cannot land on the file after a rewrite has emptied it.
+void FlushOthers(const BinaryFile& self, const std::string& path) {
+  for (BinaryFile& f : g_Binary)
+    if (&f != &self && f.open && f.stream && f.name == path) std::fflush(f.stream);
+}
+
+// file_bin_rewrite(id): the record becomes a writing one on the save-folder
+// file of the name it was opened with, emptied and written from its start
+// (a file of the game's folder is never changed).
 void F_FileBinRewrite(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   BinaryFile* f = OpenRecord(arg[0], "Trying to rewrite unopened file.");
   if (!f) return;
   CloseHandle(*f);
-  f->name = LoadSave_MakeSavePath(f->given.c_str());
+  FlushOthers(*f, LoadSave_MakeSavePath(f->given.c_str()));
   f->mode = BIN_WRITE;
-  f->stream = OpenStream(f->name, "ab+");
-  if (!f->stream) {
+  if (!OpenInMode(*f, f->given.c_str(), BIN_WRITE)) {
+    CloseHandle(*f);
     f->open = false;
     Console_Printf("Error opening binary file %s\n", f->given.c_str());
   }

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Base/File_Folders.h"
 #include "Graphics/Graphics_ImageStb.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Graphics_Texture.h"
@@ -122,19 +121,6 @@ bool GR_Image_Load(const char* path, std::vector<CBitmap32>& frames) {
   std::vector<uint8_t> data;
   if (!path || !File_ReadWhole(path, data)) return false;
   return GR_Image_Decode(data.data(), data.size(), frames);
-}
-
-bool GR_Image_FindFile(const char* name, std::string& path) {
-  if (!name || !*name) return false;
-  if (!File_IsRelative(name)) {
-    path = File_NativePath(name);
-    return File_Exists(path.c_str());
-  }
-  for (const char* folder : {File_GetSaveDirectory(), File_GetGameDirectory()}) {
-    path = File_NativePath((std::string(folder) + name).c_str());
-    if (File_Exists(path.c_str())) return true;
-  }
-  return false;
 }
 
 void GR_Image_MakeTransparent(CBitmap32& image) {

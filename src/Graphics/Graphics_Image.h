@@ -3,7 +3,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "Graphics/Graphics_Bitmap.h"
@@ -16,9 +15,6 @@ bool GR_Image_Decode(const void* data, size_t size, std::vector<CBitmap32>& fram
 // -1 on failure.
 int GR_Texture_CreateFromImage(const void* data, size_t size);
 bool GR_Image_Load(const char* path, std::vector<CBitmap32>& frames);
-// Finds a file to read: a relative name in the save folder, then in the
-// game's folder; false when it is in neither.
-bool GR_Image_FindFile(const char* name, std::string& path);
 // The rule for images loaded with "transparent": an image without alpha
 // (every pixel opaque) loses every pixel of the colour of its bottom-left one.
 void GR_Image_MakeTransparent(CBitmap32& image);

@@ -5,6 +5,7 @@
 
 #include "Base/Console.h"
 #include "Base/RValue.h"
+#include "IO/LoadSave_Main.h"
 #include "Option/Option_Main.h"
 #include "Sound/Audio_Main.h"
 #include "Sound/Sound_Class.h"
@@ -82,13 +83,13 @@ int Sound_Add(const char* file, int kind, bool preload) {
   g_Sounds.emplace_back();
   g_Sounds.back().name = std::make_unique<std::string>("__newsound" + std::to_string(index));
   g_Sounds.back().sound = std::make_unique<CSound>();
-  return g_Sounds.back().sound->LoadFromFile(file, kind, preload) ? index : -1;
+  return g_Sounds.back().sound->LoadFromFile(LoadSave_MakeReadPath(file).c_str(), kind, preload) ? index : -1;
 }
 
 bool Sound_Replace(int index, const char* file, int kind, bool preload) {
   if (!InRange(index)) return false;
   g_Sounds[size_t(index)].sound = std::make_unique<CSound>();
-  return g_Sounds[size_t(index)].sound->LoadFromFile(file, kind, preload);
+  return g_Sounds[size_t(index)].sound->LoadFromFile(LoadSave_MakeReadPath(file).c_str(), kind, preload);
 }
 
 bool Sound_Delete(int index) {

@@ -28,7 +28,9 @@ char* Sound_GetName(int index);
 int Sound_Find(const char* name);
 int Sound_Count();
 // A new sound from a file at the next index ("__newsound%d"); -1 when the
-// file cannot be loaded (the index is taken all the same).
+// file cannot be loaded (the index is taken all the same). The file is
+// where LoadSave_MakeReadPath finds the name: the save folder, else the
+// game's folder.
 int Sound_Add(const char* file, int kind, bool preload);
 // A new sound from a file in place of one; the name stays.
 bool Sound_Replace(int index, const char* file, int kind, bool preload);

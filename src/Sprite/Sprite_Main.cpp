@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "Graphics/Graphics_Image.h"
+#include "IO/LoadSave_Main.h"
 #include "Platform/Platform_ResourceTable.h"
 
 #include "Graphics_API/Graphics_Texture.h"
@@ -46,8 +46,8 @@ int Sprite_Create() { return g_Sprites.Create("__newsprite"); }
 bool Sprite_Replace(int index, const char* file, int imageCount, bool precise, bool transparent, bool smooth,
                     bool preload, int xorig, int yorig) {
   CSprite* s = Sprite_Data(index);
-  std::string path;
-  return s && GR_Image_FindFile(file, path) &&
+  std::string path = LoadSave_MakeReadPath(file);
+  return s && !path.empty() &&
          s->LoadFromFile(path.c_str(), imageCount, precise, transparent, smooth, preload, xorig, yorig);
 }
 

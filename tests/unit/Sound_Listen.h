@@ -94,8 +94,12 @@ class SoundListenTest : public testing::Test {
     char tmpl[] = "/tmp/soundlistenXXXXXX";
     dir = mkdtemp(tmpl);
     dir += "/";
+    File_SetGameDirectory(dir.c_str());  // files are read from the save and game folders only
   }
-  void TearDown() override { std::filesystem::remove_all(dir); }
+  void TearDown() override {
+    File_SetGameDirectory("");
+    std::filesystem::remove_all(dir);
+  }
 
   // Runs a scenario in a new process with the sound output going to a file:
   // the test program starts again with only this test, which then runs the

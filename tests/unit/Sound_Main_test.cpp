@@ -97,11 +97,18 @@ TEST_F(SoundTest, MusicAddedFromAFilePlaysFromItsFolder) {
   Sound_Delete(s);
   Wave_Stop(name.c_str(), -1);
   EXPECT_FALSE(Wave_IsPlaying(name.c_str(), -1));
-  // A relative name is taken from the current folder.
+  // A relative name is taken from the game's folder, wherever the program
+  // was started; one that climbs out of it is missing.
   char* cwd = get_current_dir_name();
-  ASSERT_EQ(chdir(dir.c_str()), 0);
+  ASSERT_EQ(chdir("/"), 0);
   int r = Sound_Add("song.mp3", 0, false);
+  ASSERT_GE(r, 0);
   EXPECT_EQ(std::string(Sound_Data(r)->PlayName()), dir + "song.mp3");
+  EXPECT_TRUE(Sound_Replace(r, "./sub/../song.mp3", 0, false));
+  std::string folder = dir.substr(0, dir.size() - 1);
+  std::string outAndBack = "../" + folder.substr(folder.rfind('/') + 1) + "/song.mp3";
+  EXPECT_FALSE(Sound_Replace(r, outAndBack.c_str(), 0, false));
+  EXPECT_EQ(Sound_Add(outAndBack.c_str(), 0, false), -1);
   ASSERT_EQ(chdir(cwd), 0);
   free(cwd);
 }

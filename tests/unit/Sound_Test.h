@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Base/File_Folders.h"
 #include "Code/Code_Error.h"
 #include "Option/Option_CommandLine.h"
 #include "Run/Run_Hooks.h"
@@ -59,6 +60,7 @@ class SoundTest : public testing::Test {
     char tmpl[] = "/tmp/soundtestXXXXXX";
     dir = mkdtemp(tmpl);
     dir += "/";
+    File_SetGameDirectory(dir.c_str());  // files are read from the save and game folders only
     Sound_Clear();
     Sound_Prepare();
   }
@@ -66,6 +68,7 @@ class SoundTest : public testing::Test {
     Sound_Quit();
     Sound_FreeAll();
     g_NoAudio = 0;
+    File_SetGameDirectory("");
     std::filesystem::remove_all(dir);
   }
   // A WAV file in the test's folder.
