@@ -2,12 +2,16 @@
 // start-up.
 #include <gtest/gtest.h>
 
+#include "Graphics_API/Window_Main.h"
 #include "Run/Run_StartUp.h"
 
 namespace {
 class StartUpHooks : public ::testing::Environment {
  public:
   void SetUp() override { Run_InstallHooks(); }
+  // The window and device some tests leave open go before the process ends,
+  // so that no graphics driver thread is running when the leak check runs.
+  void TearDown() override { Window_Destroy(); }
 };
 const auto* g_Hooks = ::testing::AddGlobalTestEnvironment(new StartUpHooks);
 }  // namespace

@@ -192,6 +192,9 @@ void Window_Destroy() {
   if (g_Window.sdlCursor) SDL_FreeCursor(g_Window.sdlCursor);
   if (g_Window.window) SDL_DestroyWindow(g_Window.window);
   g_Window = WindowState();
+  // The display goes too, and with it the graphics driver's threads, which
+  // would otherwise still run while the process ends.
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 SDL_Window* Window_Handle() { return g_Window.window; }
