@@ -5,7 +5,7 @@
 #include "Code/Code_Main.h"
 #include "Object/Object_Main.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 #include "Run/Run_Main.h"
 #include "Run/Run_StartUp.h"
 

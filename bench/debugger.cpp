@@ -16,7 +16,7 @@
 #include "Option/Option_CommandLine.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 #include "Run/Run_Main.h"
 
 #include "Game_Bench.h"

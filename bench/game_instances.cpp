@@ -15,7 +15,7 @@
 #include "Object/Object_Main.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 #include "Run/Run_Main.h"
 #include "Run/Run_StartUp.h"
 #include "Sprite/Sprite_Class.h"

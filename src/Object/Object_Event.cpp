@@ -9,7 +9,7 @@
 #include "Platform/MemoryManager.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 
 uint64_t g_EventSerial = 0;
 

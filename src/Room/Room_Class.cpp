@@ -9,7 +9,7 @@
 #include "Physics/Physics_Object.h"
 #include "Physics/Physics_World.h"
 #include "Platform/MemoryManager.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 
 CRoom::~CRoom() {
   ClearInstances();

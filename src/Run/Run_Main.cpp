@@ -19,7 +19,7 @@
 #include "Platform/MemoryManager.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 #include "Run/Run_Hooks.h"
 #include "Run/Run_Physics.h"
 #include "Run/Run_Screen.h"

@@ -18,7 +18,7 @@
 #include "Path/Path_Main.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 #include "Run/Run_Hooks.h"
 #include "Run/Run_Resources.h"
 #include "Run/Run_SaveGame.h"

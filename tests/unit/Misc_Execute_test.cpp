@@ -12,7 +12,7 @@
 #include "Object/Object_Event.h"
 #include "Object/Object_Main.h"
 #include "Option/Option_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "Misc_Call.h"
 

@@ -17,7 +17,7 @@
 
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 
 namespace testworld {
 using Action = std::function<void(CInstance* self, CInstance* other)>;

@@ -1,4 +1,4 @@
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 
 #include <string>
 #include <vector>
