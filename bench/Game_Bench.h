@@ -22,5 +22,5 @@ inline void Bench_ClearGame() {
   Run_ClearInstances();
   Room_FreeAll();
   Object_FreeAll();
-  Run_FreeCodes();
+  Code_FreeUnits();
 }

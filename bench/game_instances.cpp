@@ -39,7 +39,7 @@ int AddMover(const char* name, int sprite, const char* code) {
   int obj = Object_Add(name);
   Object_Find(obj)->sprite_index = sprite;
   auto* ev = new CEvent;
-  ev->code = Run_CompileCode(code, "Object.Step.0", false);
+  ev->code = Code_CompileUnit(code, "Object.Step.0", false);
   Object_Find(obj)->SetEvent(EV_STEP, EV_STEP_NORMAL, ev);
   return obj;
 }

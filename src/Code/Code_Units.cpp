@@ -11,7 +11,7 @@ namespace {
 std::vector<CCode*> g_codes;
 }
 
-CCode* Run_CompileCode(const char* text, const char* unit_name, bool room_code) {
+CCode* Code_CompileUnit(const char* text, const char* unit_name, bool room_code) {
   auto* code = new CCode(text, false);
   if (!code->Compile(unit_name)) {
     std::string message = std::string(room_code ? "COMPILATION ERROR in room script\n" : "COMPILATION ERROR in code action\n") +
@@ -24,14 +24,14 @@ CCode* Run_CompileCode(const char* text, const char* unit_name, bool room_code) 
   return code;
 }
 
-void Run_ExecuteCode(CCode* code, CInstance* self, CInstance* other) {
+void Code_ExecuteUnit(CCode* code, CInstance* self, CInstance* other) {
   if (!code) return;
   RValue result = {VALUE_REAL, nullptr, 0.0};
   Code_ExecuteOrReport(self, other, code, &result);
   RValue_Free(&result);
 }
 
-void Run_FreeCodes() {
+void Code_FreeUnits() {
   for (CCode* code : g_codes) delete code;
   g_codes.clear();
 }

@@ -91,10 +91,10 @@ void StartRoom(int index, bool game_start) {
     if (inst->marked) continue;
     Event_Perform(inst, inst, EV_CREATE, 0);
     inst->create_performed = true;
-    if (code && !inst->marked && g_PendingTransition == TRANSITION_NONE) Run_ExecuteCode(code, inst, inst);
+    if (code && !inst->marked && g_PendingTransition == TRANSITION_NONE) Code_ExecuteUnit(code, inst, inst);
   }
   if (game_start) Event_PerformAll(EV_OTHER, EV_OTHER_GAME_START);
-  if (!returning && room->code && g_PendingTransition == TRANSITION_NONE) Run_ExecuteCode(room->code, RoomCodeSelf(), RoomCodeSelf());
+  if (!returning && room->code && g_PendingTransition == TRANSITION_NONE) Code_ExecuteUnit(room->code, RoomCodeSelf(), RoomCodeSelf());
   Event_PerformAll(EV_OTHER, EV_OTHER_ROOM_START);
 }
 

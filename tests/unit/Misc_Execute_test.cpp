@@ -166,7 +166,7 @@ int MakeObject(const char* name, int parent, const char* user0, const char* step
   struct { int type, number; const char* text; } events[] = {{EV_OTHER, EV_OTHER_USER0, user0}, {EV_STEP, 0, step}};
   CCode* codes[2] = {};
   for (int i = 0; i < 2; ++i)
-    if (events[i].text && !(codes[i] = Run_CompileCode(events[i].text, name, false))) return -1;
+    if (events[i].text && !(codes[i] = Code_CompileUnit(events[i].text, name, false))) return -1;
   int index = Object_Add(name);
   CObject* obj = Object_Find(index);
   obj->parent_index = parent;
@@ -208,5 +208,5 @@ TEST(MiscEvents, PerformedOwnInheritedAndOfAnotherObject) {
   EXPECT_EQ(run(&inst, "event_inherited()"), "");  // outside any event
   EXPECT_EQ(LastError(), "");
   for (int index : {lone, child, parent}) Object_Delete(index);
-  Run_FreeCodes();
+  Code_FreeUnits();
 }

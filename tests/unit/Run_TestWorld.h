@@ -41,7 +41,7 @@ inline void F_TestAction(RValue&, CInstance* self, CInstance* other, int, RValue
 inline CCode* Code(Action a) {
   Actions().push_back(std::move(a));
   std::string text = "test_action(" + std::to_string(Actions().size() - 1) + ");";
-  return Run_CompileCode(text.c_str(), "test", false);
+  return Code_CompileUnit(text.c_str(), "test", false);
 }
 
 inline void On(int object, int type, int number, Action a) {
@@ -62,7 +62,7 @@ inline void Reset() {
   Object_FreeAll();
   TimeLine_FreeAll();
   Sprite_FreeAll();
-  Run_FreeCodes();
+  Code_FreeUnits();
   Actions().clear();
   Log().clear();
   if (Function_FindBuiltIn("test_action") < 0) Function_Add("test_action", F_TestAction, 1);

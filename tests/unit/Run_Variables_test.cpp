@@ -27,9 +27,9 @@ class RunVariables : public ::testing::Test {
   }
   void TearDown() override { Reset(); }
   void Run(const char* text) {
-    CCode* code = Run_CompileCode(text, "test", false);
+    CCode* code = Code_CompileUnit(text, "test", false);
     ASSERT_NE(code, nullptr) << text;
-    Run_ExecuteCode(code, self, self);
+    Code_ExecuteUnit(code, self, self);
   }
   double Eval(const char* expression) {
     CCode code(expression, true);
