@@ -4,7 +4,7 @@
 
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
-#include "Function/Kivo_Achievements.h"
+#include "Kivo/Kivo_Achievements.h"
 #include "Function/Linux/Function_MiscM.h"
 #include "IO/IO_Main.h"
 

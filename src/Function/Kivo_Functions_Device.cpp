@@ -5,7 +5,7 @@
 #include "Code/Code_Error.h"
 #include "Function/Function_Args.h"
 #include "Function/Kivo_Functions.h"
-#include "Function/Kivo_Pause.h"
+#include "Kivo/Kivo_Pause.h"
 #include "Function/Linux/Function_MiscM.h"
 #include "Function/Linux/Kivo_FunctionsM.h"
 #include "Graphics_API/Graphics_Device.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Base/Console.h"
-#include "Function/Kivo_Pause.h"
+#include "Kivo/Kivo_Pause.h"
 #include "Base/File_Folders.h"
 #include "Base/Gtk_Start.h"
 #include "Base/RValue.h"

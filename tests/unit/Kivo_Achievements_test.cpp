@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "Base/File_Folders.h"
-#include "Function/Kivo_Achievements.h"
+#include "Kivo/Kivo_Achievements.h"
 #include "Run/Run_Hooks.h"
 
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Function/Kivo_Pause.h"
+#include "Kivo/Kivo_Pause.h"
 #include "Run_TestWorld.h"
 #include "IO/IO_Feed.h"
 #include "IO/IO_Main.h"

@@ -1,4 +1,4 @@
-#include "Function/Kivo_Achievements.h"
+#include "Kivo/Kivo_Achievements.h"
 
 #include <cstring>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "Function/Kivo_Pause.h"
+#include "Kivo/Kivo_Pause.h"
 
 #include "Base/Console.h"
 
