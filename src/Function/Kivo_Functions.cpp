@@ -5,7 +5,7 @@
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
 #include "Kivo/Kivo_Achievements.h"
-#include "Function/Linux/Function_MiscM.h"
+#include "Kivo/Kivo_Platform.h"
 #include "IO/IO_Main.h"
 
 namespace {

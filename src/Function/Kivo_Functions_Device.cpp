@@ -6,7 +6,7 @@
 #include "Function/Function_Args.h"
 #include "Function/Kivo_Functions.h"
 #include "Kivo/Kivo_Pause.h"
-#include "Function/Linux/Function_MiscM.h"
+#include "Kivo/Kivo_Platform.h"
 #include "Function/Linux/Kivo_FunctionsM.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Graphics_Texture.h"

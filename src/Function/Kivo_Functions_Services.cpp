@@ -9,7 +9,7 @@
 #include "Function/Function_Args.h"
 #include "Function/Function_Data_Structures.h"
 #include "Function/Kivo_Functions.h"
-#include "Function/Linux/Function_MiscM.h"
+#include "Kivo/Kivo_Platform.h"
 
 namespace {
 

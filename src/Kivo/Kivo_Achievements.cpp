@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "Function/Linux/Function_MiscM.h"
+#include "Kivo/Kivo_Platform.h"
 #include "IO/LoadSave_Main.h"
 #include "Platform/MemoryManager.h"
 

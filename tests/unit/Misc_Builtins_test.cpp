@@ -11,7 +11,7 @@
 
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
-#include "Function/Linux/Function_MiscM.h"
+#include "Kivo/Kivo_Platform.h"
 #include "Graphics_API/Window_Main.h"
 #include "Misc_Call.h"
 
