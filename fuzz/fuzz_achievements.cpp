@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Function/Kivo_Achievements.h"
+#include "Kivo/Kivo_Achievements.h"
 
 namespace {
 struct Walk {
