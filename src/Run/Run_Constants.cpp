@@ -1,8 +1,8 @@
 // The built-in constants of the game world: colours, virtual keys and events.
 #include "Code/Code_Constant.h"
-#include "Function/Kivo_Functions.h"
 #include "IO/IO_KeyNames.h"
 #include "Object/Object_EventNames.h"
+#include "Run/Run_Names.h"
 
 namespace {
 struct Named {
@@ -19,12 +19,15 @@ const Named COLOURS[] = {
     {"c_white", 0xFFFFFF},  {"c_yellow", 0x00FFFF},  {"c_orange", 0x40A0FF},
 };
 
+void (*g_PlatformConstants)() = nullptr;
 }  // namespace
+
+void Run_SetPlatformConstants(void (*add)()) { g_PlatformConstants = add; }
 
 void Constant_Init_World() {
   for (const Named& c : COLOURS) Constant_AddReal(c.name, c.value);
   for (const IO_KeyName& k : IO_KEY_NAMES) Constant_AddReal(k.name, k.code);
   for (const auto* names : {&Event_TypeNames(), &Event_MouseNames(), &Event_OtherNames()})
     for (const EventName& e : *names) Constant_AddReal(e.name, e.value);
-  Kivo_Functions_InitConstants();
+  if (g_PlatformConstants) g_PlatformConstants();
 }

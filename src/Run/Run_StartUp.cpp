@@ -24,6 +24,7 @@
 #include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
 #include "Function/Function_Resource.h"
+#include "Function/Kivo_Functions.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
 #include "Graphics/Graphics_Transition.h"
@@ -41,6 +42,7 @@
 #include "Run/Highscore_Main.h"
 #include "Run/Run_Hooks.h"
 #include "Run/Run_Main.h"
+#include "Run/Run_Names.h"
 #include "Run/Run_OpenDialog.h"
 #include "Run/Run_Prepare.h"
 #include "Run/Run_Screen.h"
@@ -51,8 +53,6 @@
 #include "Support/Support_File.h"
 #include "Support/Support_Timing.h"
 
-void Variable_Init_World();
-void Constant_Init_World();
 
 namespace {
 // The game file: "data.win" beside the program, else "-game", else asked for.
@@ -114,6 +114,8 @@ void Run_InstallHooks() {
   Gtk_SetModalPump(Run_ModalPump);
   Error_SetDialog(ErrorDialog_Show);
   Text_SetProfiler(Profiler_Begin, Profiler_End);
+  Run_SetPlatformConstants(Kivo_Functions_InitConstants);
+  Run_SetPlatformVariables(Kivo_Functions_InitVariables);
 }
 
 int Run_Main(int argc, char** argv) {
