@@ -5,7 +5,7 @@
 #include "Base/UTF8_Main.h"
 #include "Code/Code_Error.h"
 #include "Debug/Linux/Dialog_MainM.h"
-#include "Function/Function_Data_Structures.h"
+#include "Support/Support_Data_Structures_Table.h"
 #include "IO/HTTP_Main.h"
 #include "Object/Object_Event.h"
 

@@ -8,7 +8,7 @@
 
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
-#include "Function/Function_Data_Structures.h"
+#include "Support/Support_Data_Structures_Table.h"
 #include "Graphics_API/Window_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"

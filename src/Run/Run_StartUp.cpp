@@ -20,7 +20,7 @@
 #include "Debug/Dialog_Main.h"
 #include "Extension/Extension_Main.h"
 #include "Font/Font_Main.h"
-#include "Function/Function_Data_Structures.h"
+#include "Support/Support_Data_Structures_Table.h"
 #include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
 #include "Function/Function_Resource.h"
