@@ -7,7 +7,7 @@
 #include "Room/Room_Main.h"
 #include "Code/Code_Units.h"
 #include "Run/Run_Main.h"
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 
 void Variable_Init_World();
 

@@ -19,7 +19,7 @@
 #include "Object/Instance_Class.h"
 #include "Object/Instance_Main.h"
 #include "Object/Object_Main.h"
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 #include "Script/Script_Main.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "Room/Room_Main.h"
 #include "Code/Code_Units.h"
 #include "Run/Run_Main.h"
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 #include "Sprite/Sprite_Main.h"
 
 #include "Game_Bench.h"

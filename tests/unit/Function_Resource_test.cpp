@@ -22,7 +22,7 @@
 #include "Object/Object_Main.h"
 #include "Path/Path_Main.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 #include "TimeLine/TimeLine_Main.h"
 #include "Sprite/Sprite_Main.h"
 

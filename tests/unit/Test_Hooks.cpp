@@ -2,7 +2,7 @@
 // start-up.
 #include <gtest/gtest.h>
 
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 
 namespace {
 class StartUpHooks : public ::testing::Environment {

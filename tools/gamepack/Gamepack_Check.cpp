@@ -6,7 +6,7 @@
 #include "Function/Function_Init.h"
 #include "Option/Option_CommandLine.h"
 #include "Run/Run_Prepare.h"
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 #include "Script/Script_Main.h"
 
 void Constant_Init_World();

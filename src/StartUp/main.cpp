@@ -1,3 +1,3 @@
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 
 int main(int argc, char** argv) { return Run_Main(argc, argv); }

@@ -1,4 +1,4 @@
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 
 #include <clocale>
 #include <string>

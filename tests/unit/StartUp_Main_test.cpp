@@ -12,7 +12,7 @@
 #include "Graphics/Graphics_Transition.h"
 #include "Graphics_TestDevice.h"
 #include "Run/Run_Main.h"
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 #include "Script/Script_Main.h"
 #include "Support/Support_Timing.h"
 #include "gamepack/Gamepack_Write.h"
