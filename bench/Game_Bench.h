@@ -13,7 +13,7 @@ void Variable_Init_World();
 
 inline void Bench_ClearGame() {
   static bool registered = [] {
-    Run_InstallHooks();
+    StartUp_InstallHooks();
     Code_Init();
     Variable_Init_World();
     return true;

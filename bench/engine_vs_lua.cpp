@@ -158,7 +158,7 @@ double RunLua(const Program& p, std::string* shown) {
 int main(int argc, char** argv) {
   const char* only = argc > 1 ? argv[1] : "";
   bool oursOnly = argc > 2 && std::strcmp(argv[2], "ours") == 0;
-  Run_InstallHooks();
+  StartUp_InstallHooks();
   Code_Init();
   InitCWLFunctions();
   // The instances that "with" visits.

@@ -64,7 +64,7 @@ void FillRoom(int count, int obj) {
 int g_ball = -1, g_runner = -1;
 void SetUp() {
   if (g_ball >= 0) return;
-  Run_InstallHooks();
+  StartUp_InstallHooks();
   Code_Init();
   Variable_Init_World();
   InitCWLFunctions();

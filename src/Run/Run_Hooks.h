@@ -4,7 +4,6 @@
 
 #include "Debug/Debug_Hooks.h"
 #include "Extension/Extension_Main.h"
-#include "Function/Function_File.h"
 #include "Kivo/Kivo_Achievements.h"
 #include "IO/HTTP_Main.h"
 #include "Sound/Sound_Hooks.h"

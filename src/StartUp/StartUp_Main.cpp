@@ -21,6 +21,7 @@
 #include "Extension/Extension_Main.h"
 #include "Font/Font_Main.h"
 #include "Support/Support_Data_Structures_Table.h"
+#include "Function/Function_File.h"
 #include "Function/Function_Graphics.h"
 #include "Function/Function_Init.h"
 #include "Function/Function_Resource.h"
@@ -100,7 +101,7 @@ void ShutDown() {
 }
 }  // namespace
 
-void Run_InstallHooks() {
+void StartUp_InstallHooks() {
   Code_SetWorld({Run_CollectTargets, Resource_FindByName});
   Timing_SetPumpMessages(Run_ProcessMessages);
   Window_SetOnPauseEvent(Kivo_OSPauseEvent_Raise);
@@ -118,10 +119,10 @@ void Run_InstallHooks() {
   Run_SetPlatformVariables(Kivo_Functions_InitVariables);
 }
 
-int Run_Main(int argc, char** argv) {
+int StartUp_Main(int argc, char** argv) {
   if (CommandLine_Informational(argc, argv)) return 0;
   std::setlocale(LC_NUMERIC, "C");
-  Run_InstallHooks();
+  StartUp_InstallHooks();
   Run_SetArguments(argc, argv);
   std::string file = FindGameFile(argc, argv);
   if (file.empty()) {

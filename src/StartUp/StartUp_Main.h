@@ -2,9 +2,9 @@
 // loop and shuts down. Returns the process's exit status.
 #pragma once
 
-int Run_Main(int argc, char** argv);
+int StartUp_Main(int argc, char** argv);
 // Installs the higher areas' functions into the lower ones that call them
 // (the window's message pump into the timing waits, the debugger and the
 // dialogs into the error report, ...). Run_Main calls it first; calling it
 // again changes nothing.
-void Run_InstallHooks();
+void StartUp_InstallHooks();

@@ -1,3 +1,3 @@
 #include "StartUp/StartUp_Main.h"
 
-int main(int argc, char** argv) { return Run_Main(argc, argv); }
+int main(int argc, char** argv) { return StartUp_Main(argc, argv); }

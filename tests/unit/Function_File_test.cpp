@@ -10,7 +10,7 @@
 
 #include "Base/File_Folders.h"
 #include "Function_Call.h"
-#include "Run/Run_Hooks.h"
+#include "Function/Function_File.h"
 
 namespace fs = std::filesystem;
 

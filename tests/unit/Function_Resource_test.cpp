@@ -328,7 +328,7 @@ TEST_F(SpriteDownload, ImagesArriveWithTheImageLoadedEvent) {
   EXPECT_EQ(g_Loaded[1].id, t);
   EXPECT_EQ(g_Loaded[1].status, -1);
   EXPECT_EQ(CallReal("sprite_get_number", {t}), 0);
-  Run_InstallHooks();  // back to the run loop's event sender
+  StartUp_InstallHooks();  // back to the run loop's event sender
   Sprite_Delete(s);
   Sprite_Delete(t);
 }

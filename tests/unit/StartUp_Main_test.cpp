@@ -23,7 +23,7 @@ namespace {
 int RunWith(const std::string& game) {
   std::string a0 = "runner", a1 = "-game", a2 = game;
   char* argv[] = {a0.data(), a1.data(), a2.data(), nullptr};
-  return Run_Main(3, argv);
+  return StartUp_Main(3, argv);
 }
 
 TEST(RunStartUp, BrokenOrMissingPackagesEndWithAFailure) {
@@ -48,7 +48,7 @@ TEST(RunStartUp, BrokenOrMissingPackagesEndWithAFailure) {
 // close request that arrives meanwhile stops the main loop.
 TEST(RunStartUp, WaitsAnswerTheWindow) {
   ASSERT_TRUE(TestDevice_Start());
-  Run_InstallHooks();
+  StartUp_InstallHooks();
   SDL_Event quit{};
   quit.type = SDL_QUIT;
   for (bool script : {false, true}) {
@@ -64,7 +64,7 @@ TEST(RunStartUp, WaitsAnswerTheWindow) {
 // A transition kind drawn by a script finds the script through what start-up
 // installed.
 TEST(RunStartUp, TransitionsFindScripts) {
-  Run_InstallHooks();
+  StartUp_InstallHooks();
   int script = Script_Add("draw_wipe", "");
   EXPECT_TRUE(Transition_DefineScript(40, "draw_wipe"));
   EXPECT_EQ(Transition_Script(40), script);

@@ -7,7 +7,7 @@
 namespace {
 class StartUpHooks : public ::testing::Environment {
  public:
-  void SetUp() override { Run_InstallHooks(); }
+  void SetUp() override { StartUp_InstallHooks(); }
 };
 const auto* g_Hooks = ::testing::AddGlobalTestEnvironment(new StartUpHooks);
 }  // namespace

@@ -20,7 +20,7 @@ namespace {
 void KnowNames(const GamePackage& pkg) {
   static bool registered = false;
   if (!registered) {
-    Run_InstallHooks();
+    StartUp_InstallHooks();
     Code_Init();
     Constant_Init_World();
     Variable_Init_World();
