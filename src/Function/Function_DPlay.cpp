@@ -4,7 +4,7 @@
 #include "Base/Convert.h"
 #include "Base/RValue.h"
 #include "Code/Function_Main.h"
-#include "DPlay/Linux/DPlay_Main.h"
+#include "DPlay/DPlay_Main.h"
 
 namespace {
 

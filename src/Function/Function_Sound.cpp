@@ -12,7 +12,7 @@
 #include "Function/Function_Args.h"
 #include "Option/Option_Main.h"
 #include "Sound/Audio_Main.h"
-#include "Sound/Linux/MCI_MainM.h"
+#include "Sound/MCI_Main.h"
 #include "Sound/Sound_CD.h"
 #include "Sound/Sound_Class.h"
 #include "Sound/Sound_Main.h"

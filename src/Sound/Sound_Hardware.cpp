@@ -8,8 +8,8 @@
 #include "Option/Option_CommandLine.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
-#include "Sound/Linux/MCI_MainM.h"
-#include "Sound/Linux/MCI_MusicM.h"
+#include "Sound/MCI_Main.h"
+#include "Sound/MCI_Music.h"
 #include "Sound/Sound_Music.h"
 #include "Sound/Sound_Wave.h"
 

@@ -12,7 +12,7 @@
 #include "Base/ShowMessage.h"
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
-#include "DPlay/Linux/DPlay_Shared.h"
+#include "DPlay/DPlay_Shared.h"
 #include "Debug/Debug_Overlay.h"
 #include "Debug/Debug_Profiler.h"
 #include "DataFile/DataFile_Main.h"

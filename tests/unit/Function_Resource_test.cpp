@@ -9,7 +9,7 @@
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
 #include "Font/Font_Main.h"
-#include "Font/Linux/Font_RasterM.h"
+#include "Font/Font_Raster.h"
 #include "Function/Function_Data_Structures.h"
 #include "Function/Function_Resource.h"
 #include "Function_Call.h"

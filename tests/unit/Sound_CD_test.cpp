@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "Function_Call.h"
-#include "Sound/Linux/MCI_MainM.h"
+#include "Sound/MCI_Main.h"
 #include "Sound/Sound_CD.h"
 
 namespace {

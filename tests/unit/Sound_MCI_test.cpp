@@ -2,7 +2,7 @@
 #include <string>
 #include <thread>
 
-#include "Sound/Linux/MCI_MainM.h"
+#include "Sound/MCI_Main.h"
 #include "Sound/Sound_Music.h"
 #include "Sound_Test.h"
 

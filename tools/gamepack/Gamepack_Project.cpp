@@ -20,7 +20,7 @@
 #include <set>
 
 #include "Base/UTF8_Main.h"
-#include "Font/Linux/Font_RasterM.h"
+#include "Font/Font_Raster.h"
 #include "Physics/Physics_Check.h"
 #include "Support/Support_File.h"
 #include "gamepack/Gamepack_Image.h"

@@ -1,4 +1,4 @@
-#include "Sound/Linux/MCI_MusicM.h"
+#include "Sound/MCI_Music.h"
 
 #include <sndfile.h>
 
@@ -6,7 +6,7 @@
 #include <climits>
 #include <vector>
 
-#include "Sound/Linux/MCI_MainM.h"
+#include "Sound/MCI_Main.h"
 
 namespace {
 ALCdevice* g_MusicDevice = nullptr;

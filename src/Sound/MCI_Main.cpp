@@ -1,4 +1,4 @@
-#include "Sound/Linux/MCI_MainM.h"
+#include "Sound/MCI_Main.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "Base/String_Helpers.h"
-#include "Sound/Linux/MCI_MusicM.h"
+#include "Sound/MCI_Music.h"
 
 namespace {
 // Open aliases by lower-case name.

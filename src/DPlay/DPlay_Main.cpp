@@ -1,6 +1,6 @@
-#include "DPlay/Linux/DPlay_Main.h"
+#include "DPlay/DPlay_Main.h"
 
-#include "DPlay/Linux/DPlay_Shared.h"
+#include "DPlay/DPlay_Shared.h"
 #include "Platform/MemoryManager.h"
 
 bool DPlay_InitIPX() { return false; }

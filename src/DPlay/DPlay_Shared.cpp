@@ -1,4 +1,4 @@
-#include "DPlay/Linux/DPlay_Shared.h"
+#include "DPlay/DPlay_Shared.h"
 
 #include "Platform/MemoryManager.h"
 
