@@ -2,16 +2,16 @@
 // buffer when opened, played on a source of the music context, so that the
 // listener of the sound contexts never scales it.
 #pragma once
-#include <AL/al.h>
-#include <AL/alc.h>
-
 #include <cstdint>
 #include <string>
+
+// The sound context's output device (an OpenAL device).
+struct ALCdevice_struct;
 
 // The device the music plays on, already given its attributes by the sound
 // context: the music context is made on it when the first file is opened.
 // Null device: music cannot be opened. Destroys an earlier music context.
-void MCI_Music_SetDevice(ALCdevice* device);
+void MCI_Music_SetDevice(ALCdevice_struct* device);
 
 class CMCIMusic {
  public:
@@ -38,7 +38,7 @@ class CMCIMusic {
   int64_t PositionMs() const;
 
  private:
-  ALint State() const;
+  int State() const;
   int64_t FramesToMs(int64_t frames) const;
   int64_t MsToFrames(int64_t ms) const;
   // The source's place in the file, in frames.
@@ -46,7 +46,7 @@ class CMCIMusic {
   bool Upload(const int16_t* samples, int64_t frames);
 
   std::string m_Path;
-  ALuint m_Buffer = 0, m_Source = 0;
+  unsigned int m_Buffer = 0, m_Source = 0;  // OpenAL names
   int m_Rate = 44100, m_Channels = 1;
   int64_t m_Frames = 0;        // length of the file
   int64_t m_BufferStart = 0;   // file frame the buffer starts at

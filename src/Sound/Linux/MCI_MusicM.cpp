@@ -1,5 +1,7 @@
 #include "Sound/MCI_Music.h"
 
+#include <AL/al.h>
+#include <AL/alc.h>
 #include <sndfile.h>
 
 #include <algorithm>
@@ -188,7 +190,7 @@ int CMCIMusic::Play(int64_t fromMs, int64_t toMs, bool repeat) {
   return MCI_OK;
 }
 
-ALint CMCIMusic::State() const {
+int CMCIMusic::State() const {
   ALint state = AL_INITIAL;
   if (!m_Source || !g_MusicContext) return state;
   CMusicScope scope;
