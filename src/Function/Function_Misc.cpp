@@ -13,6 +13,7 @@
 #include "Code/Function_Main.h"
 #include "Function/Function_Date.h"
 #include "Function/Linux/Function_MiscM.h"
+#include "Graphics_API/Clipboard_Main.h"
 #include "IO/LoadSave_Main.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Event.h"
@@ -258,14 +259,14 @@ void F_SetApplicationTitle(RValue& Result, CInstance*, CInstance*, int, RValue* 
   if (RValue_IsString(arg[0])) MiscM_SetCaption(RValue_Text(arg[0]));
 }
 
-void F_ClipboardHasText(RValue& Result, CInstance*, CInstance*, int, RValue*) { Result.val = MiscM_ClipboardHasText(); }
+void F_ClipboardHasText(RValue& Result, CInstance*, CInstance*, int, RValue*) { Result.val = Clipboard_HasText(); }
 
 void F_ClipboardGetText(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  RValue_SetString(&Result, MiscM_ClipboardGetText().c_str());
+  RValue_SetString(&Result, Clipboard_GetText().c_str());
 }
 
 void F_ClipboardSetText(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  MiscM_ClipboardSetText(RValue_Text(arg[0]));
+  Clipboard_SetText(RValue_Text(arg[0]));
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 // The platform half of the miscellaneous built-ins: the main window, the
-// process priority and the clipboard, over SDL2 and the C library.
+// process priority, over SDL2 and the C library.
 #pragma once
 #include <cstdint>
-#include <string>
 
 // The GUI size back-ends are the window's Window_GetClientWidth and
 // Window_GetClientHeight (Graphics_API/Window_Main.h).
@@ -14,9 +13,3 @@ uint64_t MiscM_WindowHandle();
 void MiscM_SetCaption(const char* text);
 // Process priority -3 (idle) to 3 (real time); anything else is normal.
 void MiscM_SetPriority(int priority);
-
-// The clipboard: the system's while the video layer runs, else one text kept
-// in memory.
-bool MiscM_ClipboardHasText();
-std::string MiscM_ClipboardGetText();
-void MiscM_ClipboardSetText(const char* text);
