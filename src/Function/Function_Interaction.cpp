@@ -12,7 +12,7 @@
 #include "Code/Code_Error.h"
 #include "Code/Function_Main.h"
 #include "Debug/Dialog_Main.h"
-#include "Function/Linux/Function_InteractionM.h"
+#include "Function/Function_Interaction.h"
 #include "Graphics_API/Window_Main.h"
 #include "IO/IO_Main.h"
 #include "Platform/MemoryManager.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "Base/Dialog_Answers.h"
-#include "Function/Linux/Function_InteractionM.h"
+#include "Function/Function_Interaction.h"
 #include "Function_Call.h"
 #include "IO/IO_Feed.h"
 #include "IO/IO_Main.h"

@@ -1,4 +1,4 @@
-#include "Function/Linux/Function_InteractionM.h"
+#include "Function/Function_Interaction.h"
 
 #include <SDL.h>
 #include <gtk/gtk.h>
