@@ -1,4 +1,4 @@
-// The platform half of the interaction built-ins: lock keys, synthesised
+// The interaction built-ins: lock keys, synthesised
 // keys, key, mouse and joystick state over SDL2, and the open and save
 // dialogs over GTK. Function_Interaction_Init registers them.
 #pragma once
