@@ -1,6 +1,7 @@
-// The interaction built-ins: lock keys, synthesised
-// keys, key, mouse and joystick state over SDL2, and the open and save
-// dialogs over GTK. Function_Interaction_Init registers them.
+// The interaction built-ins kept outside Function_Interaction.cpp: synthesised
+// keys, key and mouse state and the input queue (Function_Interaction_Input);
+// the lock keys and joysticks over SDL2 and the open and save dialogs over GTK
+// (Linux/Function_InteractionM). Function_Interaction_Init registers them.
 #pragma once
 #include <string>
 
