@@ -15,7 +15,7 @@
 
 #include "Base/Console.h"
 #include "Debug/Debug_Main.h"
-#include "Debug/Linux/Debug_MainM.h"
+#include "Debug/Debug_MainM.h"
 #include "Graphics_API/Clipboard_Main.h"
 
 namespace {

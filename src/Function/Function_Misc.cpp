@@ -12,7 +12,7 @@
 #include "Code/Code_Main.h"
 #include "Code/Function_Main.h"
 #include "Function/Function_Date.h"
-#include "Function/Linux/Function_MiscM.h"
+#include "Function/Function_MiscM.h"
 #include "Graphics_API/Clipboard_Main.h"
 #include "IO/LoadSave_Main.h"
 #include "Object/Object_Class.h"

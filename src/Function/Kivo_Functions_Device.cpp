@@ -7,7 +7,7 @@
 #include "Function/Kivo_Functions.h"
 #include "Kivo/Kivo_Pause.h"
 #include "Kivo/Kivo_Platform.h"
-#include "Function/Linux/Kivo_FunctionsM.h"
+#include "Kivo/Kivo_System.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Window_Main.h"

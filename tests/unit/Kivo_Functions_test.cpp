@@ -15,7 +15,7 @@
 #include "Base/Console.h"
 #include "Base/File_Folders.h"
 #include "Code/Code_Error.h"
-#include "Function/Linux/Kivo_FunctionsM.h"
+#include "Kivo/Kivo_System.h"
 #include "Function_Call.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "IO/IO_Main.h"

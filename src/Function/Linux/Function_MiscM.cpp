@@ -1,4 +1,4 @@
-#include "Function/Linux/Function_MiscM.h"
+#include "Function/Function_MiscM.h"
 
 #include <sys/resource.h>
 

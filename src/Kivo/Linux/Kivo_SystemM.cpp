@@ -1,4 +1,4 @@
-#include "Function/Linux/Kivo_FunctionsM.h"
+#include "Kivo/Kivo_System.h"
 
 #include <ifaddrs.h>
 #include <net/if.h>
