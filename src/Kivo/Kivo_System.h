@@ -1,4 +1,4 @@
-// The platform half of the platform-service built-ins: the user's language
+// The platform services' view of the system: the user's language
 // and the network state, read from the environment and the interfaces.
 #pragma once
 #include <cstddef>
