@@ -15,7 +15,7 @@ constexpr uint32_t WHITE = 0xFFFFFF;
 // The sprite and sub-image of the first two arguments; null (after the
 // report) when the sprite does not exist. A negative sub-image means the
 // calling instance's own frame.
-const CSprite* SpriteArgs(CInstance* self, RValue* arg, int* subimg) {
+const CSprite* SpriteArgs(CInstance* self, const RValue* arg, int* subimg) {
   float sub = std::floor(RValue_Single(arg[1]));
   *subimg = sub < 0 ? Graphics_SelfImage(self) : Convert_TruncInt(sub);
   const CSprite* s = Sprite_Data(RValue_TruncInt(arg[0]));
@@ -94,7 +94,7 @@ void F_DrawSpriteStretchedExt(RValue&, CInstance* self, CInstance*, int, RValue*
                      Arg_Colour(arg[6]), RValue_Single(arg[7]));
 }
 
-void SpriteTiled(CInstance* self, RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
+void SpriteTiled(CInstance* self, const RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
   int sub;
   const CSprite* s = SpriteArgs(self, arg, &sub);
   if (!s || !Graphics_TiledScaleOk(xscale, yscale)) return;
@@ -162,7 +162,7 @@ void F_DrawBackgroundStretchedExt(RValue&, CInstance*, CInstance*, int, RValue* 
                      Arg_Colour(arg[5]), RValue_Single(arg[6]));
 }
 
-void BackgroundTiled(RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
+void BackgroundTiled(const RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
   const CBackground* b = BackgroundArg(arg[0]);
   if (!b || !Graphics_TiledScaleOk(xscale, yscale)) return;
   float w, h;

@@ -107,7 +107,7 @@ void F_DrawSurfaceStretchedExt(RValue&, CInstance*, CInstance*, int, RValue* arg
                            RValue_Single(arg[4]), Arg_Colour(arg[5]), RValue_Single(arg[6]));
 }
 
-void SurfaceTiled(RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
+void SurfaceTiled(const RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
   int id = SurfaceArg(arg[0]);
   if (id < 0 || !Graphics_TiledScaleOk(xscale, yscale)) return;
   float w, h;
@@ -126,7 +126,7 @@ void F_DrawSurfaceTiledExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 
 // Writes a rectangle of a surface as a 24-bit BMP file, whatever the name's
 // extension; the rectangle is clipped to the surface first.
-void SurfaceSave(RValue* arg, int x, int y, int w, int h) {
+void SurfaceSave(const RValue* arg, int x, int y, int w, int h) {
   int id = SurfaceArg(arg[0]);
   if (id < 0) return;
   const char* name = RValue_Text(arg[1]);

@@ -60,7 +60,7 @@ int g_ExecuteFileCount = 0;
 // arguments after the first go into the argument slots (the rest become the
 // real 0) for the run; the slots are put back afterwards, also after a
 // compilation error.
-void Misc_Execute(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg, const char* text,
+void Misc_Execute(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg, const char* text,
                   const char* unit_format, int* counter, const char* error_prefix) {
   CodeArgumentSave saved;
   Code_Arguments_Save(&saved);

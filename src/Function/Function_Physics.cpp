@@ -297,7 +297,7 @@ bool JointBodies(const char* name, CInstance* self, CInstance* other, const RVal
 // Makes a joint between the first two arguments' bodies: the result is -1,
 // or the new joint's id; make(world, a, b, scale, error) returns the id.
 template <class Make>
-void CreateJoint(RValue& Result, const char* name, CInstance* self, CInstance* other, RValue* arg, Make make) {
+void CreateJoint(RValue& Result, const char* name, CInstance* self, CInstance* other, const RValue* arg, Make make) {
   RValue_SetReal(&Result, -1);
   CPhysicsObject *a, *b;
   if (!JointBodies(name, self, other, arg, &a, &b)) return;

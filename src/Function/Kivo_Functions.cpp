@@ -24,7 +24,7 @@ void F_AchievementAvailable(RValue& Result, CInstance*, CInstance*, int, RValue*
 }
 
 // (name, value): checked, then handed to the service while it is enabled.
-bool PostArguments(int argc, RValue* arg) {
+bool PostArguments(int argc, const RValue* arg) {
   if (Kivo_BadCount(argc, 2) || Kivo_BadType(RValue_IsString(arg[0]) && IsReal(arg[1]))) return false;
   return Achievements_Enabled();
 }

@@ -319,7 +319,7 @@ bool File_SaveDialog(const char* filter, const char* name, const char* folder, c
 }
 
 namespace {
-void RunFileDialog(RValue& result, bool save, int argc, RValue* arg, int count) {
+void RunFileDialog(RValue& result, bool save, int argc, const RValue* arg, int count) {
   std::string path;
   const char* folder = count == 4 ? RValue_Text(arg[2]) : nullptr;
   const char* title = count == 4 ? RValue_Text(arg[3]) : nullptr;
