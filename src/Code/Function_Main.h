@@ -6,7 +6,7 @@ class CInstance;
 
 // A built-in handler: writes its result in place (preset to the real 0 by the
 // caller); the arguments belong to the caller, which frees them afterwards.
-typedef void (*TRoutine)(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg);
+typedef void (*TRoutine)(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg);
 
 constexpr int MAX_ARGUMENTS = 16;
 constexpr int FUNCTION_ID_SCRIPT = 100000;

@@ -89,7 +89,7 @@ void Read(DS_Table<T>& table, const RValue* arg) {
 }
 }  // namespace
 
-#define DS_HANDLER(name) static void name(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg)
+#define DS_HANDLER(name) static void name(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg)
 
 DS_HANDLER(F_DsSetPrecision) { DS_SetPrecision(RValue_Real(arg[0])); }
 

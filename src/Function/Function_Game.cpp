@@ -26,7 +26,7 @@
 #include "Run/Run_Services.h"
 #include "Support/Support_Timing.h"
 
-#define ARGS RValue &result, CInstance *self, CInstance *other, int argc, RValue *arg
+#define ARGS RValue &result, CInstance *self, CInstance *other, int argc, const RValue *arg
 
 namespace {
 void SetInstance(RValue& result, const CInstance* inst) { RValue_SetReal(&result, inst ? inst->id : TARGET_NOONE); }

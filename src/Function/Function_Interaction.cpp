@@ -21,7 +21,7 @@
 #include "Run/Run_RunnerForm.h"
 
 namespace {
-#define HANDLER(name) void name(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg)
+#define HANDLER(name) void name(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg)
 
 // A flag argument: true when its rounded value is above 0.
 bool Flag(const RValue& v) { return RValue_RoundInt(v) > 0; }

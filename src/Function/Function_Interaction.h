@@ -9,7 +9,7 @@
 
 class CInstance;
 
-#define INTERACTION_HANDLER(name) void name(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg)
+#define INTERACTION_HANDLER(name) void name(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg)
 INTERACTION_HANDLER(F_KeyboardGetNumlock);
 INTERACTION_HANDLER(F_KeyboardSetNumlock);
 INTERACTION_HANDLER(F_KeyboardKeyPress);

@@ -10,7 +10,7 @@
 #include "Run/Run_Main.h"
 #include "Run/Run_Screen.h"
 
-#define HANDLER(name) void name(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg)
+#define HANDLER(name) void name(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg)
 
 namespace {
 void Pump() { Run_ProcessMessages(); }

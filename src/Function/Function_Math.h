@@ -3,7 +3,7 @@
 #pragma once
 #include "Code/Function_Main.h"
 
-#define MATH_BUILTIN(name) void name(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg)
+#define MATH_BUILTIN(name) void name(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg)
 
 MATH_BUILTIN(F_IsReal);
 MATH_BUILTIN(F_IsString);

@@ -43,7 +43,7 @@ void Particle_Constants() {
 }
 }  // namespace
 
-#define PT_HANDLER(name) static void name(RValue& Result, CInstance*, CInstance*, int, RValue* arg)
+#define PT_HANDLER(name) static void name(RValue& Result, CInstance*, CInstance*, int, const RValue* arg)
 
 // ---- Types ----
 

@@ -18,7 +18,7 @@
 #include "Sound/Sound_Main.h"
 #include "Sound/Sound_Wave.h"
 
-#define SOUND_HANDLER(name) static void name(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg)
+#define SOUND_HANDLER(name) static void name(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg)
 
 namespace {
 // The sound named by the first argument, or none after the script error.

@@ -96,7 +96,7 @@ TEST_F(CodeErrors, WithSwapsSelfAndOtherAndBreaks) {
 
 namespace {
 std::string g_where;
-void F_TestWhere(RValue&, CInstance*, CInstance*, int, RValue*) {
+void F_TestWhere(RValue&, CInstance*, CInstance*, int, const RValue*) {
   g_where += std::string(Code_CurrentUnitName()) + ":" + std::to_string(Code_CurrentLine()) + ";";
 }
 }  // namespace

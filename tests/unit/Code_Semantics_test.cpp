@@ -8,7 +8,7 @@ using codetest::CodeTest;
 namespace {
 // Counts its calls and names the test's other instance.
 int g_targetCalls = 0;
-void F_TestTarget(RValue& result, CInstance*, CInstance*, int, RValue*) {
+void F_TestTarget(RValue& result, CInstance*, CInstance*, int, const RValue*) {
   ++g_targetCalls;
   RValue_SetReal(&result, 190002);
 }

@@ -32,7 +32,7 @@ inline std::vector<std::string>& Log() {
 }
 
 // "test_action(n)": runs action n.
-inline void F_TestAction(RValue&, CInstance* self, CInstance* other, int, RValue* arg) {
+inline void F_TestAction(RValue&, CInstance* self, CInstance* other, int, const RValue* arg) {
   size_t n = static_cast<size_t>(arg[0].val);
   if (n < Actions().size()) Actions()[n](self, other);
 }

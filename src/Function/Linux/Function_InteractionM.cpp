@@ -17,7 +17,7 @@
 #include "IO/IO_Main.h"
 #include "IO/LoadSave_Main.h"
 
-#define HANDLER(name) void name(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg)
+#define HANDLER(name) void name(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg)
 
 void Interaction_GiveNullString(RValue& result) {
   RValue_Free(&result);
