@@ -5,7 +5,8 @@
 class CInstance;
 
 // A built-in handler: writes its result in place (preset to the real 0 by the
-// caller); the arguments belong to the caller, which frees them afterwards.
+// caller); the arguments belong to the caller, which frees them afterwards,
+// and the handler only reads them.
 typedef void (*TRoutine)(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg);
 
 constexpr int MAX_ARGUMENTS = 16;
