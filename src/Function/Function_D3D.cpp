@@ -8,7 +8,7 @@
 #include "Base/Console.h"
 #include "Base/Convert.h"
 #include "Base/Maths_Matrix.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_D3D.h"

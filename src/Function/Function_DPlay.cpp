@@ -3,7 +3,7 @@
 // arguments and asks the layer, so a transport would need no change here.
 #include "Base/Convert.h"
 #include "Base/RValue.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "DPlay/DPlay_Main.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Support/Support_Data_Structures.h"
 #include "Support/Support_Data_Structures_Grid.h"

@@ -9,7 +9,7 @@
 #include <ctime>
 
 #include "Base/Convert.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 
 namespace {
 

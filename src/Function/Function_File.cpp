@@ -9,7 +9,7 @@
 #include "Base/Console.h"
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "IO/LoadSave_Main.h"
 #include "Platform/MemoryManager.h"
 #include "Support/Support_File.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "Base/Convert.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Data_Structures.h"
 #include "Function/Function_File.h"
 #include "Function/Function_Json.h"

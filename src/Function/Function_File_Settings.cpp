@@ -11,7 +11,7 @@
 #include "Base/IniFile.h"
 #include "Base/Text_Real.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Function/Function_File.h"
 #include "IO/LoadSave_Main.h"

@@ -7,7 +7,7 @@
 #include "Base/Console.h"
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Graphics/Graphics_Transition.h"
 #include "IO/LoadSave_Main.h"

@@ -5,7 +5,7 @@
 
 #include "Base/Maths_Matrix.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_Draw.h"

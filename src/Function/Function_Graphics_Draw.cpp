@@ -1,7 +1,7 @@
 // Draw state, colour arithmetic, primitives, user primitives and textures.
 #include "Background/Background_Main.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_Colour.h"

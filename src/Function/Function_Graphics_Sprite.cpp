@@ -3,7 +3,7 @@
 
 #include "Background/Background_Main.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Object/Instance_Class.h"

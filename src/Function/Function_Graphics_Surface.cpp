@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Image.h"

@@ -1,7 +1,7 @@
 // Text built-ins: font and alignment, text sizes and text drawing.
 #include <string>
 
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Font/Font_Main.h"
 #include "Function/Function_Graphics.h"
 

@@ -1,7 +1,7 @@
 // Tile built-ins: the tiles of the current room, by id and by depth layer.
 #include "Background/Background_Main.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Graphics.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"

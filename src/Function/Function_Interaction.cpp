@@ -10,7 +10,7 @@
 #include "Base/String_Helpers.h"
 #include "Base/Text_Real.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Debug/Dialog_Main.h"
 #include "Function/Function_Interaction.h"
 #include "Graphics_API/Window_Main.h"

@@ -1,7 +1,7 @@
 // The maths built-ins, declared for the handlers that call one another and
 // for the tests; scripts reach them through the function table.
 #pragma once
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 
 #define MATH_BUILTIN(name) void name(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg)
 

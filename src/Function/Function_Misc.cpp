@@ -10,7 +10,7 @@
 #include "Code/Code_Context.h"
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Date.h"
 #include "Function/Function_MiscM.h"
 #include "Graphics_API/Clipboard_Main.h"

@@ -9,7 +9,7 @@
 
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"

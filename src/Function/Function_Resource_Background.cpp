@@ -6,7 +6,7 @@
 
 #include "Background/Background_Main.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Resource.h"
 #include "Graphics/Graphics_Image.h"
 #include "Graphics/Graphics_Surface.h"

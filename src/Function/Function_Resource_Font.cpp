@@ -1,7 +1,7 @@
 // The font built-ins: queries, fonts of a typeface or of a sprite's images,
 // replacing and deleting.
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Font/Font_Main.h"
 #include "Function/Function_Resource.h"
 #include "Sprite/Sprite_Main.h"

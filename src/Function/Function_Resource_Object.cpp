@@ -6,7 +6,7 @@
 
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Resource.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"

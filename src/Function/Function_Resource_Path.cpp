@@ -1,7 +1,7 @@
 // The path built-ins: queries, settings, copies and every point operation.
 // The setters and point operations do nothing, silently, for a missing path.
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Resource.h"
 #include "Path/Path_Class.h"
 #include "Path/Path_Main.h"

@@ -3,7 +3,7 @@
 // definitions and tiles. Setters do nothing, silently, for a missing room.
 #include "Background/Background_Main.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Resource.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"

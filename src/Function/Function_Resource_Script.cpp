@@ -6,7 +6,7 @@
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Resource.h"
 #include "Script/Script_Main.h"
 #include "TimeLine/TimeLine_Main.h"

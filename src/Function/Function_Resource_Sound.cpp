@@ -2,7 +2,7 @@
 // audio system (the game's new-audio option) the classic-only ones do
 // nothing; sound_add then gives -1, as no sound was made.
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Resource.h"
 #include "Option/Option_Main.h"
 #include "Sound/Audio_Main.h"

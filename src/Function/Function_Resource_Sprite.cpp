@@ -9,7 +9,7 @@
 
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Data_Structures.h"
 #include "Function/Function_Resource.h"
 #include "Graphics/Graphics_Image.h"

@@ -8,7 +8,7 @@
 
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Option/Option_Main.h"
 #include "Sound/Audio_Main.h"

@@ -9,7 +9,7 @@
 #include "Code/Code_Context.h"
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
 #include "Script/Script_Main.h"

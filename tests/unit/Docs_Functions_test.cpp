@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Init.h"
 #include "Option/Option_CommandLine.h"
 

@@ -13,7 +13,7 @@
 #include "Code/Code_Constant.h"
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "DataFile/DataFile_Package.h"
 #include "Extension/Extension_Main.h"
 #include "Function/Function_Init.h"

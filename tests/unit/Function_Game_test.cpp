@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Init.h"
 #include "Motion/Motion_Grid.h"
 #include "Path/Path_Main.h"

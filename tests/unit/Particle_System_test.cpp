@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "Base/Random_Main.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Init.h"
 #include "Particle/Particle_Main.h"
 #include "Particle/Particle_System.h"

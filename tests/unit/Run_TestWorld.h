@@ -16,7 +16,7 @@
 #include "TimeLine/TimeLine_Main.h"
 
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Code/Code_Units.h"
 
 namespace testworld {

@@ -1,6 +1,6 @@
 #include <utility>
 
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function_Call.h"
 #include "Option/Option_Main.h"
 #include "Sound/Sound_Class.h"

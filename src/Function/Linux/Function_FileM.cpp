@@ -12,7 +12,7 @@
 
 #include "Base/Convert.h"
 #include "Base/String_Helpers.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_File.h"
 #include "Run/Run_Main.h"
 #include "Support/Support_File.h"

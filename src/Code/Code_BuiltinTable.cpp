@@ -1,4 +1,4 @@
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 
 #include <cstring>
 #include <string>
