@@ -15,6 +15,7 @@
 
 #include "gamepack/Gamepack_Image.h"
 
+// A problem with the project: the build stops with its message.
 struct ProjectError {
   std::string text;
 };
