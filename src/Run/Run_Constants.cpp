@@ -5,6 +5,9 @@
 #include "Run/Run_Names.h"
 
 namespace {
+// The platform's constants, installed by start-up.
+void (*g_PlatformConstants)() = nullptr;
+
 struct Named {
   const char* name;
   double value;
@@ -19,10 +22,7 @@ const Named COLOURS[] = {
     {"c_white", 0xFFFFFF},  {"c_yellow", 0x00FFFF},  {"c_orange", 0x40A0FF},
 };
 
-void (*g_PlatformConstants)() = nullptr;
 }  // namespace
-
-void Run_SetPlatformConstants(void (*add)()) { g_PlatformConstants = add; }
 
 void Constant_Init_World() {
   for (const Named& c : COLOURS) Constant_AddReal(c.name, c.value);
@@ -31,3 +31,5 @@ void Constant_Init_World() {
     for (const EventName& e : *names) Constant_AddReal(e.name, e.value);
   if (g_PlatformConstants) g_PlatformConstants();
 }
+
+void Run_SetPlatformConstants(void (*add)()) { g_PlatformConstants = add; }
