@@ -17,7 +17,8 @@ class CDS_Stack;
 
 // Structures of one kind by index. A new structure takes the lowest empty
 // slot, else one at the end. Every filling of a slot gets a new serial, so a
-// holder can tell its structure from a later one in the same slot.
+// holder can tell its structure from a later one in the same slot. Whoever
+// puts or frees includes the kind's class (Support_Data_Structures_*.h).
 template <class T>
 struct DS_Table {
   struct Slot {
