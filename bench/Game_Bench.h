@@ -5,15 +5,15 @@
 #include "Code/Code_Main.h"
 #include "Object/Object_Main.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 #include "Run/Run_Main.h"
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 
 void Variable_Init_World();
 
 inline void Bench_ClearGame() {
   static bool registered = [] {
-    Run_InstallHooks();
+    StartUp_InstallHooks();
     Code_Init();
     Variable_Init_World();
     return true;
@@ -22,5 +22,5 @@ inline void Bench_ClearGame() {
   Run_ClearInstances();
   Room_FreeAll();
   Object_FreeAll();
-  Run_FreeCodes();
+  Code_FreeUnits();
 }

@@ -10,7 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include "Base/File_Folders.h"
-#include "Function/Kivo_Achievements.h"
+#include "Kivo/Kivo_Achievements.h"
 
 namespace {
 constexpr int kRecords = ACHIEVEMENT_QUEUE_LIMIT + 1;

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "Base/Random_Main.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Init.h"
 #include "Graphics/Graphics_Bitmap.h"
 #include "Graphics/Graphics_Draw.h"
@@ -38,7 +38,7 @@ int g_bunny = -1;
 
 void AddEvent(CObject* obj, int type, int number, const char* code, const char* name) {
   auto* ev = new CEvent;
-  ev->code = Run_CompileCode(code, name, false);
+  ev->code = Code_CompileUnit(code, name, false);
   obj->SetEvent(type, number, ev);
 }
 

@@ -16,7 +16,7 @@
 #include "Option/Option_CommandLine.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 #include "Run/Run_Main.h"
 
 #include "Game_Bench.h"
@@ -36,7 +36,7 @@ void BuildWorld(bool debug) {
   Debug_Mode = debug;
   int mover = Object_Add("mover");
   auto* step = new CEvent;
-  step->code = Run_CompileCode("if (x > room_width) x = 0; else x += 1; image_angle += x;", "bench.step", false);
+  step->code = Code_CompileUnit("if (x > room_width) x = 0; else x += 1; image_angle += x;", "bench.step", false);
   Object_Find(mover)->SetEvent(3, 0, step);
   int room = Room_Add("bench");
   for (int i = 0; i < 50; i++) Room_Data(room)->AddInstanceDef(float(i * 13), float(i * 7), mover);

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Main.h"
 #include "Graphics/Graphics_Surface.h"

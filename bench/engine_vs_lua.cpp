@@ -19,7 +19,7 @@
 #include "Object/Instance_Class.h"
 #include "Object/Instance_Main.h"
 #include "Object/Object_Main.h"
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 #include "Script/Script_Main.h"
 
 namespace {
@@ -158,7 +158,7 @@ double RunLua(const Program& p, std::string* shown) {
 int main(int argc, char** argv) {
   const char* only = argc > 1 ? argv[1] : "";
   bool oursOnly = argc > 2 && std::strcmp(argv[2], "ours") == 0;
-  Run_InstallHooks();
+  StartUp_InstallHooks();
   Code_Init();
   InitCWLFunctions();
   // The instances that "with" visits.

@@ -11,7 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include "Base/File_Folders.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Init.h"
 
 namespace {

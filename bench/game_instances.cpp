@@ -7,7 +7,7 @@
 
 #include "Base/Random_Main.h"
 #include "Code/Code_Main.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Init.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
@@ -15,9 +15,9 @@
 #include "Object/Object_Main.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 #include "Run/Run_Main.h"
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 #include "Sprite/Sprite_Class.h"
 #include "Sprite/Sprite_Main.h"
 
@@ -39,7 +39,7 @@ int AddMover(const char* name, int sprite, const char* code) {
   int obj = Object_Add(name);
   Object_Find(obj)->sprite_index = sprite;
   auto* ev = new CEvent;
-  ev->code = Run_CompileCode(code, "Object.Step.0", false);
+  ev->code = Code_CompileUnit(code, "Object.Step.0", false);
   Object_Find(obj)->SetEvent(EV_STEP, EV_STEP_NORMAL, ev);
   return obj;
 }
@@ -64,7 +64,7 @@ void FillRoom(int count, int obj) {
 int g_ball = -1, g_runner = -1;
 void SetUp() {
   if (g_ball >= 0) return;
-  Run_InstallHooks();
+  StartUp_InstallHooks();
   Code_Init();
   Variable_Init_World();
   InitCWLFunctions();

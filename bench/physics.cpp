@@ -10,7 +10,7 @@
 #include "Physics/Physics_World.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 #include "Run/Run_Main.h"
 
 #include "Game_Bench.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "Run/Run_Hooks.h"
-#include "Sound/Linux/MCI_MainM.h"
+#include "Sound/MCI_Main.h"
 #include "Sound/Sound_Hardware.h"
 #include "Sound/Sound_Wave.h"
 #include "Sound_Bench.h"

@@ -9,9 +9,9 @@
 #include "Object/Object_Main.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 #include "Run/Run_Main.h"
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 #include "Sprite/Sprite_Main.h"
 
 #include "Game_Bench.h"
@@ -30,10 +30,10 @@ void BuildWorld(int count) {
   Object_Find(wall)->sprite_index = sprite;
   Object_Find(wall)->flags |= OBJECT_SOLID;
   auto* step = new CEvent;
-  step->code = Run_CompileCode("if (x > room_width) x = 0; else x += 1;", "bench.step", false);
+  step->code = Code_CompileUnit("if (x > room_width) x = 0; else x += 1;", "bench.step", false);
   Object_Find(mover)->SetEvent(3, 0, step);
   auto* hit = new CEvent;
-  hit->code = Run_CompileCode("hspeed = -hspeed;", "bench.hit", false);
+  hit->code = Code_CompileUnit("hspeed = -hspeed;", "bench.hit", false);
   Object_Find(mover)->SetEvent(4, wall, hit);
   int room = Room_Add("bench");
   Room_Data(room)->width = 2000;

@@ -19,7 +19,7 @@
 #include <string>
 
 #include "Base/File_Folders.h"
-#include "Function/Kivo_Achievements.h"
+#include "Kivo/Kivo_Achievements.h"
 
 namespace {
 struct Walk {

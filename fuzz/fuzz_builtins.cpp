@@ -13,7 +13,7 @@
 
 #include "Base/RValue.h"
 #include "Code/Code_Main.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
 

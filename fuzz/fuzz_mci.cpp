@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Sound/Linux/MCI_MainM.h"
+#include "Sound/MCI_Main.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "Sound/Linux/MCI_MainM.h"
+#include "Sound/MCI_Main.h"
 #include "Sound/Sound_Hardware.h"
 #include "Sound/Sound_Image.h"
 

@@ -17,7 +17,7 @@
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
 #include "Code/Code_Tree.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
 #include "Script/Script_Main.h"
@@ -35,7 +35,7 @@ std::string Show(const RValue& v) {
   return text;
 }
 
-void F_FuzzLog(RValue&, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_FuzzLog(RValue&, CInstance*, CInstance*, int argc, const RValue* arg) {
   for (int k = 0; k < argc; ++k) g_log += (k ? "," : "") + Show(arg[k]);
   g_log += ";";
 }

@@ -9,7 +9,7 @@
 #include "Code/Code_Main.h"
 #include "Code/Code_Tree.h"
 #include "Code/Code_World.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Script/Script_Main.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "Variable/Variable_Main.h"

@@ -12,7 +12,7 @@
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
 #include "Code/Code_Tree.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Extension/Extension_Main.h"
 #include "Script/Script_Main.h"
 

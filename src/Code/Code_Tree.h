@@ -6,7 +6,7 @@
 
 #include "Base/RValue.h"
 #include "Code/Code_Lexer.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Platform/MemoryManager.h"
 #include "Variable/Variable_List.h"
 

@@ -4,7 +4,6 @@
 // With the debugger's windows open each command goes through the widgets'
 // own signals and a dump reads what the widgets show; without them the
 // commands act on the form's data.
-#include <SDL.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,7 +15,8 @@
 
 #include "Base/Console.h"
 #include "Debug/Debug_Main.h"
-#include "Debug/Linux/Debug_MainM.h"
+#include "Debug/Debug_MainM.h"
+#include "Graphics_API/Clipboard_Main.h"
 
 namespace {
 struct HookCommand {
@@ -149,9 +149,7 @@ void Act(const HookCommand& c) {
     if (window == -2) return Say("no window " + name);
     if (!DebugM_Key(window, number, ctrl)) Debug_Key(f, window, number, ctrl);
   } else if (c.verb == "clipboard") {
-    char* text = SDL_GetClipboardText();
-    std::istringstream lines(text ? text : "");
-    SDL_free(text);
+    std::istringstream lines(Clipboard_GetText());
     for (std::string line; std::getline(lines, line);) Say("clipboard " + line);
   } else if (c.verb == "open") {
     Debug_OpenLocalsWindow(f, c.rest.c_str());

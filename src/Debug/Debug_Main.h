@@ -1,7 +1,7 @@
 // The debugger of a game in debug mode, held as data: the form with its
 // counters, watch expressions and commands, and ten child window records
 // (globals, instances, messages, six locals windows, one unused). The
-// platform half (Debug/Linux/Debug_MainM.h) shows it; without a display the
+// platform half (Debug/Debug_MainM.h) shows it; without a display the
 // form works the same without windows.
 #pragma once
 #include <string>

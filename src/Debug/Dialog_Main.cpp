@@ -4,8 +4,8 @@
 #include "Base/Dialog_Answers.h"
 #include "Base/UTF8_Main.h"
 #include "Code/Code_Error.h"
-#include "Debug/Linux/Dialog_MainM.h"
-#include "Function/Function_Data_Structures.h"
+#include "Debug/Dialog_MainM.h"
+#include "Support/Support_Data_Structures_Table.h"
 #include "IO/HTTP_Main.h"
 #include "Object/Object_Event.h"
 

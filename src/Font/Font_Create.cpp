@@ -5,7 +5,7 @@
 
 #include "Base/UTF8_Main.h"
 #include "Font/Font_Main.h"
-#include "Font/Linux/Font_RasterM.h"
+#include "Font/Font_Raster.h"
 #include "Graphics_API/Graphics_Texture.h"
 #include "Sprite/Sprite_Main.h"
 

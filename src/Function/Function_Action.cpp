@@ -7,7 +7,7 @@
 
 #include "Base/Random_Main.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Graphics.h"
 #include "Motion/Motion_Plan.h"
 #include "Object/Object_Main.h"

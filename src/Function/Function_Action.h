@@ -10,7 +10,7 @@
 #include "Function/Function_Args.h"
 #include "Object/Instance_Class.h"
 
-#define ACTION_ARGS RValue &result, CInstance *self, CInstance *other, int argc, RValue *arg
+#define ACTION_ARGS RValue &result, CInstance *self, CInstance *other, int argc, const RValue *arg
 
 // Each file of the action built-ins registers its own names.
 void Function_Action_Motion_Init();

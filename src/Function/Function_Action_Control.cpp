@@ -11,7 +11,7 @@
 #include "Base/Text_Real.h"
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Debug/Dialog_Main.h"
 #include "Function/Function_Action.h"
 #include "IO/IO_Main.h"

@@ -7,7 +7,7 @@
 #include "Background/Background_Main.h"
 #include "Base/Text_Real.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Font/Font_Main.h"
 #include "Function/Function_Action.h"
 #include "Function/Function_Graphics.h"

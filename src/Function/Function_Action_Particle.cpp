@@ -3,7 +3,7 @@
 // a type slot that is empty gets a new type when an action uses it. Slot
 // numbers outside 0 to 15 do nothing.
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Action.h"
 #include "Function/Function_Graphics.h"
 #include "Particle/Particle_System.h"

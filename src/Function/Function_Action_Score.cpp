@@ -3,7 +3,7 @@
 // highscore table and the window caption's parts.
 #include <string>
 
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Font/Font_Main.h"
 #include "Function/Function_Action.h"
 #include "Graphics/Graphics_Draw.h"

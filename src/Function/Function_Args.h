@@ -12,5 +12,5 @@ inline void SetBool(RValue& result, bool b) { RValue_SetReal(&result, b ? 1 : 0)
 
 // Built-ins kept for old games or for services this system does not offer:
 // nothing happens and the result stays the real 0, or is the empty text.
-inline void F_Nothing(RValue&, CInstance*, CInstance*, int, RValue*) {}
-inline void F_EmptyText(RValue& Result, CInstance*, CInstance*, int, RValue*) { RValue_SetString(&Result, ""); }
+inline void F_Nothing(RValue&, CInstance*, CInstance*, int, const RValue*) {}
+inline void F_EmptyText(RValue& Result, CInstance*, CInstance*, int, const RValue*) { RValue_SetString(&Result, ""); }

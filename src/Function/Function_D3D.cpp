@@ -8,7 +8,7 @@
 #include "Base/Console.h"
 #include "Base/Convert.h"
 #include "Base/Maths_Matrix.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_D3D.h"
@@ -24,29 +24,29 @@ bool B(const RValue& v) { return RValue_IsTrue(v); }
 uint16_t Fog16(const RValue& v) { return uint16_t(uint32_t(RValue_TruncInt(v))); }
 
 // Mode and render state.
-void F_D3DStart(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, D3D_Start(true) ? 1 : 0); }
-void F_D3DEnd(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, D3D_Start(false) ? 1 : 0); }
-void F_D3DSetPerspective(RValue&, CInstance*, CInstance*, int, RValue* a) { D3D_SetPerspective(B(a[0])); }
-void F_D3DSetHidden(RValue&, CInstance*, CInstance*, int, RValue* a) { D3D_SetHidden(B(a[0])); }
-void F_D3DSetDepth(RValue&, CInstance*, CInstance*, int, RValue* a) { D3D_SetDepth(RValue_Real(a[0])); }
-void F_D3DSetLighting(RValue&, CInstance*, CInstance*, int, RValue* a) { D3D_SetLighting(B(a[0])); }
-void F_D3DSetShading(RValue&, CInstance*, CInstance*, int, RValue* a) { D3D_SetShading(B(a[0])); }
-void F_D3DSetCulling(RValue&, CInstance*, CInstance*, int, RValue* a) { D3D_SetCulling(B(a[0])); }
-void F_D3DSetFog(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DStart(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, D3D_Start(true) ? 1 : 0); }
+void F_D3DEnd(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, D3D_Start(false) ? 1 : 0); }
+void F_D3DSetPerspective(RValue&, CInstance*, CInstance*, int, const RValue* a) { D3D_SetPerspective(B(a[0])); }
+void F_D3DSetHidden(RValue&, CInstance*, CInstance*, int, const RValue* a) { D3D_SetHidden(B(a[0])); }
+void F_D3DSetDepth(RValue&, CInstance*, CInstance*, int, const RValue* a) { D3D_SetDepth(RValue_Real(a[0])); }
+void F_D3DSetLighting(RValue&, CInstance*, CInstance*, int, const RValue* a) { D3D_SetLighting(B(a[0])); }
+void F_D3DSetShading(RValue&, CInstance*, CInstance*, int, const RValue* a) { D3D_SetShading(B(a[0])); }
+void F_D3DSetCulling(RValue&, CInstance*, CInstance*, int, const RValue* a) { D3D_SetCulling(B(a[0])); }
+void F_D3DSetFog(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_SetFog(B(a[0]), Arg_Colour(a[1]), Fog16(a[2]), Fog16(a[3]));
 }
 
 // Immediate primitives. A kind outside 1..6 draws nothing at the end.
-void F_D3DPrimitiveBegin(RValue&, CInstance*, CInstance*, int, RValue* a) { D3D_Primitive_Begin(I(a[0]), -1); }
-void F_D3DPrimitiveBeginTexture(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DPrimitiveBegin(RValue&, CInstance*, CInstance*, int, const RValue* a) { D3D_Primitive_Begin(I(a[0]), -1); }
+void F_D3DPrimitiveBeginTexture(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_Primitive_Begin(I(a[0]), I(a[1]));
 }
-void F_D3DPrimitiveEnd(RValue&, CInstance*, CInstance*, int, RValue*) { D3D_Primitive_End(); }
+void F_D3DPrimitiveEnd(RValue&, CInstance*, CInstance*, int, const RValue*) { D3D_Primitive_End(); }
 
 // The vertex forms by what they carry after x, y, z: a normal (3 numbers),
 // texture coordinates (2), a colour and alpha (2).
 template <bool Normal, bool Texture, bool Colour>
-void F_D3DVertex(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DVertex(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   float n[3] = {0, 0, 0}, uv[2] = {0, 0};
   int i = 3;
   if (Normal) {
@@ -60,23 +60,23 @@ void F_D3DVertex(RValue&, CInstance*, CInstance*, int, RValue* a) {
 }
 
 // Shapes: corners, texture, hrepeat, vrepeat (then closed and steps).
-void F_D3DDrawBlock(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DDrawBlock(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_Draw_Block(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), F(a[5]), I(a[6]), F(a[7]), F(a[8]));
 }
-void F_D3DDrawCylinder(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DDrawCylinder(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_Draw_Cylinder(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), F(a[5]), I(a[6]), F(a[7]), F(a[8]), B(a[9]),
                     I(a[10]));
 }
-void F_D3DDrawCone(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DDrawCone(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_Draw_Cone(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), F(a[5]), I(a[6]), F(a[7]), F(a[8]), B(a[9]), I(a[10]));
 }
-void F_D3DDrawEllipsoid(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DDrawEllipsoid(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_Draw_Ellipsoid(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), F(a[5]), I(a[6]), F(a[7]), F(a[8]), I(a[9]));
 }
-void F_D3DDrawWall(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DDrawWall(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_Draw_Wall(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), F(a[5]), I(a[6]), F(a[7]), F(a[8]));
 }
-void F_D3DDrawFloor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DDrawFloor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_Draw_Floor(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), F(a[5]), I(a[6]), F(a[7]), F(a[8]));
 }
 
@@ -88,67 +88,67 @@ void Points(const RValue* a, float from[3], float to[3], float up[3]) {
     up[i] = F(a[6 + i]);
   }
 }
-void F_D3DSetProjection(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DSetProjection(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   float from[3], to[3], up[3];
   Points(a, from, to, up);
   D3D_SetProjection(from, to, up);
 }
-void F_D3DSetProjectionExt(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DSetProjectionExt(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   float from[3], to[3], up[3];
   Points(a, from, to, up);
   D3D_SetProjectionExt(from, to, up, F(a[9]), F(a[10]), F(a[11]), F(a[12]));
 }
-void F_D3DSetProjectionOrtho(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DSetProjectionOrtho(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_SetProjectionOrtho(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]));
 }
-void F_D3DSetProjectionPerspective(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DSetProjectionPerspective(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_SetProjectionPerspective(F(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]));
 }
 
 // Transforms.
-void F_D3DTransformSetIdentity(RValue&, CInstance*, CInstance*, int, RValue*) { D3D_Transform_SetIdentity(); }
+void F_D3DTransformSetIdentity(RValue&, CInstance*, CInstance*, int, const RValue*) { D3D_Transform_SetIdentity(); }
 template <bool Add>
-void F_D3DTransformTranslation(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DTransformTranslation(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_Transform_Translation(Add, F(a[0]), F(a[1]), F(a[2]));
 }
 template <bool Add>
-void F_D3DTransformScaling(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DTransformScaling(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_Transform_Scaling(Add, F(a[0]), F(a[1]), F(a[2]));
 }
 template <bool Add, int Axis>
-void F_D3DTransformRotation(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DTransformRotation(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_Transform_Rotation(Add, Axis, F(a[0]));
 }
 template <bool Add>
-void F_D3DTransformRotationAxis(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DTransformRotationAxis(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_Transform_RotationAxis(Add, F(a[0]), F(a[1]), F(a[2]), F(a[3]));
 }
-void F_D3DTransformStackClear(RValue&, CInstance*, CInstance*, int, RValue*) { D3D_TransformStack_Clear(); }
+void F_D3DTransformStackClear(RValue&, CInstance*, CInstance*, int, const RValue*) { D3D_TransformStack_Clear(); }
 template <bool (*Operation)()>
-void F_D3DTransformStack(RValue& r, CInstance*, CInstance*, int, RValue*) {
+void F_D3DTransformStack(RValue& r, CInstance*, CInstance*, int, const RValue*) {
   Give(r, Operation() ? 1 : 0);
 }
 
 // Lights.
-void F_D3DLightDefineAmbient(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DLightDefineAmbient(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   if (!RValue_IsString(a[0])) Graphics_LightDefineAmbient(uint32_t(RValue_TruncInt(a[0])));
 }
-void F_D3DLightDefineDirection(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DLightDefineDirection(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   Graphics_LightDefineDirection(RValue_TruncInt(a[0]), F(a[1]), F(a[2]), F(a[3]), Arg_Colour(a[4]));
 }
-void F_D3DLightDefinePoint(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DLightDefinePoint(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   Graphics_LightDefinePoint(I(a[0]), F(a[1]), F(a[2]), F(a[3]), F(a[4]), Arg_Colour(a[5]));
 }
-void F_D3DLightEnable(RValue&, CInstance*, CInstance*, int, RValue* a) { Graphics_LightEnable(I(a[0]), B(a[1])); }
+void F_D3DLightEnable(RValue&, CInstance*, CInstance*, int, const RValue* a) { Graphics_LightEnable(I(a[0]), B(a[1])); }
 
 // Models.
-void F_D3DModelCreate(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, D3D_Model_Create()); }
-void F_D3DModelDestroy(RValue&, CInstance*, CInstance*, int, RValue* a) { D3D_Model_Destroy(I(a[0])); }
-void F_D3DModelClear(RValue&, CInstance*, CInstance*, int, RValue* a) { D3D_Model_Clear(I(a[0])); }
+void F_D3DModelCreate(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, D3D_Model_Create()); }
+void F_D3DModelDestroy(RValue&, CInstance*, CInstance*, int, const RValue* a) { D3D_Model_Destroy(I(a[0])); }
+void F_D3DModelClear(RValue&, CInstance*, CInstance*, int, const RValue* a) { D3D_Model_Clear(I(a[0])); }
 
 bool RealAndName(const RValue* a) { return !RValue_IsString(a[0]) && RValue_IsString(a[1]); }
 
-void F_D3DModelLoad(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DModelLoad(RValue& r, CInstance*, CInstance*, int, const RValue* a) {
   Give(r, -1);
   if (!RealAndName(a)) return;
   const char* name = RValue_Text(a[1]);
@@ -161,7 +161,7 @@ void F_D3DModelLoad(RValue& r, CInstance*, CInstance*, int, RValue* a) {
   Give(r, D3D_Model_Load(I(a[0]), path.c_str(), name) ? 1 : 0);
 }
 
-void F_D3DModelSave(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DModelSave(RValue& r, CInstance*, CInstance*, int, const RValue* a) {
   Give(r, -1);
   if (!RealAndName(a)) return;
   const char* name = RValue_Text(a[1]);
@@ -174,14 +174,14 @@ void F_D3DModelSave(RValue& r, CInstance*, CInstance*, int, RValue* a) {
   D3D_Model_Save(I(a[0]), name);
 }
 
-void F_D3DModelDraw(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DModelDraw(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3D_Model_Draw(I(a[0]), F(a[1]), F(a[2]), F(a[3]), I(a[4]));
 }
 
 // A recorded command: its arguments after the id as numbers, x double, the
 // others single; a colour and steps rounded, closed as 1 or 0.
 template <int Kind, int Count>
-void F_D3DModelCommand(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_D3DModelCommand(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   D3DModelCommand c;
   c.kind = Kind;
   for (int i = 0; i < Count; i++) c.args[i] = i == 0 ? RValue_Real(a[1]) : double(F(a[i + 1]));

@@ -3,8 +3,8 @@
 // arguments and asks the layer, so a transport would need no change here.
 #include "Base/Convert.h"
 #include "Base/RValue.h"
-#include "Code/Function_Main.h"
-#include "DPlay/Linux/DPlay_Main.h"
+#include "Code/Code_BuiltinTable.h"
+#include "DPlay/DPlay_Main.h"
 
 namespace {
 
@@ -13,83 +13,83 @@ namespace {
 // A text answer becomes a string result; no text is the empty string.
 void SetText(RValue& Result, const char* text) { RValue_SetString(&Result, text ? text : ""); }
 
-void F_InitIPX(RValue& Result, CInstance*, CInstance*, int, RValue*) { RValue_SetReal(&Result, DPlay_InitIPX()); }
-void F_InitTCPIP(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_InitIPX(RValue& Result, CInstance*, CInstance*, int, const RValue*) { RValue_SetReal(&Result, DPlay_InitIPX()); }
+void F_InitTCPIP(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, DPlay_InitTCPIP(RValue_TextOrNull(arg[0])));
 }
-void F_InitModem(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_InitModem(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, DPlay_InitModem(RValue_TextOrNull(arg[0]), RValue_TextOrNull(arg[1])));
 }
-void F_InitSerial(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_InitSerial(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, DPlay_InitSerial(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
                                            RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4])));
 }
-void F_ConnectStatus(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_ConnectStatus(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   RValue_SetReal(&Result, DPlay_ConnectionStatus());
 }
-void F_End(RValue&, CInstance*, CInstance*, int, RValue*) { DPlay_EndConnection(); }
+void F_End(RValue&, CInstance*, CInstance*, int, const RValue*) { DPlay_EndConnection(); }
 
-void F_SessionMode(RValue&, CInstance*, CInstance*, int, RValue* arg) { DPlay_SetSessionMode(RValue_RoundInt(arg[0]) >= 1); }
-void F_SessionCreate(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SessionMode(RValue&, CInstance*, CInstance*, int, const RValue* arg) { DPlay_SetSessionMode(RValue_RoundInt(arg[0]) >= 1); }
+void F_SessionCreate(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result,
                  DPlay_CreateSession(RValue_TextOrNull(arg[0]), RValue_RoundInt(arg[1]), RValue_TextOrNull(arg[2])));
 }
-void F_SessionFind(RValue& Result, CInstance*, CInstance*, int, RValue*) { RValue_SetReal(&Result, DPlay_FindSessions()); }
-void F_SessionName(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SessionFind(RValue& Result, CInstance*, CInstance*, int, const RValue*) { RValue_SetReal(&Result, DPlay_FindSessions()); }
+void F_SessionName(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   SetText(Result, DPlay_GetSessionName(RValue_RoundInt(arg[0])));
 }
-void F_SessionJoin(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SessionJoin(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, DPlay_JoinSession(RValue_RoundInt(arg[0]), RValue_TextOrNull(arg[1])));
 }
-void F_SessionStatus(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_SessionStatus(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   RValue_SetReal(&Result, DPlay_SessionStatus());
 }
-void F_SessionEnd(RValue&, CInstance*, CInstance*, int, RValue*) { DPlay_EndSession(); }
+void F_SessionEnd(RValue&, CInstance*, CInstance*, int, const RValue*) { DPlay_EndSession(); }
 
-void F_PlayerFind(RValue& Result, CInstance*, CInstance*, int, RValue*) { RValue_SetReal(&Result, DPlay_FindPlayers()); }
-void F_PlayerName(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_PlayerFind(RValue& Result, CInstance*, CInstance*, int, const RValue*) { RValue_SetReal(&Result, DPlay_FindPlayers()); }
+void F_PlayerName(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   SetText(Result, DPlay_GetPlayerName(RValue_RoundInt(arg[0])));
 }
-void F_PlayerId(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_PlayerId(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, DPlay_GetPlayerID(RValue_RoundInt(arg[0])));
 }
 
-void F_DataWrite(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DataWrite(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, DPlay_WriteData(RValue_RoundInt(arg[0]), arg[1]));
 }
-void F_DataRead(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DataRead(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, 0);
   DPlay_ReadData(RValue_RoundInt(arg[0]), &Result);
 }
-void F_DataMode(RValue&, CInstance*, CInstance*, int, RValue* arg) { DPlay_SetDataMode(RValue_RoundInt(arg[0]) >= 1); }
+void F_DataMode(RValue&, CInstance*, CInstance*, int, const RValue* arg) { DPlay_SetDataMode(RValue_RoundInt(arg[0]) >= 1); }
 
 // A string player goes by name, a real one by id.
 template <bool (*ByName)(const char*, int, const RValue&), bool (*ById)(int, int, const RValue&)>
-void F_MessageSend(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_MessageSend(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   int message = RValue_RoundInt(arg[1]);
   bool sent = RValue_IsString(arg[0]) ? ByName(RValue_TextOrNull(arg[0]), message, arg[2])
                                       : ById(RValue_RoundInt(arg[0]), message, arg[2]);
   RValue_SetReal(&Result, sent);
 }
-void F_MessageReceive(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_MessageReceive(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   bool got = RValue_IsString(arg[0]) ? DPlay_ReceiveMessageFromName(RValue_TextOrNull(arg[0]))
                                      : DPlay_ReceiveMessageFromId(RValue_RoundInt(arg[0]));
   RValue_SetReal(&Result, got);
 }
-void F_MessageId(RValue& Result, CInstance*, CInstance*, int, RValue*) { RValue_SetReal(&Result, DPlay_GetMessageID()); }
-void F_MessageValue(RValue& Result, CInstance*, CInstance*, int, RValue*) { DPlay_GetMessageValue(&Result); }
-void F_MessagePlayer(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_MessageId(RValue& Result, CInstance*, CInstance*, int, const RValue*) { RValue_SetReal(&Result, DPlay_GetMessageID()); }
+void F_MessageValue(RValue& Result, CInstance*, CInstance*, int, const RValue*) { DPlay_GetMessageValue(&Result); }
+void F_MessagePlayer(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   RValue_SetReal(&Result, DPlay_GetMessagePlayer());
 }
-void F_MessageName(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_MessageName(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   RValue_SetStringOwned(&Result, DPlay_GetMessagePlayerName());
 }
-void F_MessageCount(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_MessageCount(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, DPlay_GetMessageCount(RValue_RoundInt(arg[0])));
 }
-void F_MessageClear(RValue&, CInstance*, CInstance*, int, RValue* arg) { DPlay_ClearPlayerMessages(RValue_RoundInt(arg[0])); }
+void F_MessageClear(RValue&, CInstance*, CInstance*, int, const RValue* arg) { DPlay_ClearPlayerMessages(RValue_RoundInt(arg[0])); }
 
-void F_IPAddress(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_IPAddress(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   char* address = nullptr;
   DPlay_GetIPAddress(&address);
   SetText(Result, address);

@@ -1,66 +1,25 @@
-// The ds_* built-ins: six tables from script indices to structures, and the
-// handlers that check an index, convert their arguments and drive the
+// The ds_* built-ins: the handlers that check an index into the tables,
+// convert their arguments and drive the
 // structure. Every handler but the create ones and ds_set_precision takes the
 // structure's index first (rounded, halves to even) and reports a bad or
 // destroyed index as a script error without doing anything else.
 #include "Function/Function_Data_Structures.h"
 
 #include <cstddef>
-#include <vector>
 
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Support/Support_Data_Structures.h"
 #include "Support/Support_Data_Structures_Grid.h"
 #include "Support/Support_Data_Structures_Map.h"
 #include "Support/Support_Data_Structures_Priority.h"
 #include "Support/Support_Data_Structures_Sequence.h"
+#include "Support/Support_Data_Structures_Table.h"
 
 namespace {
 const char kNoIndex[] = "Data structure with index does not exist.";
-
-// Structures of one kind by index. A new structure takes the lowest empty
-// slot, else one at the end. Every filling of a slot gets a new serial, so a
-// holder can tell its structure from a later one in the same slot.
-template <class T>
-struct DS_Table {
-  struct Slot {
-    T* object;
-    uint64_t serial;
-  };
-  std::vector<Slot> slots;
-  size_t firstFree = 0;  // no slot below it is empty
-
-  int Put(T* object) {
-    static uint64_t s_Serial = 0;
-    size_t i = firstFree;
-    while (i < slots.size() && slots[i].object) ++i;
-    if (i == slots.size()) slots.push_back({nullptr, 0});
-    slots[i] = {object, ++s_Serial};
-    firstFree = i + 1;
-    return static_cast<int>(i);
-  }
-  T* Get(int64_t index) const {
-    return (index >= 0 && index < static_cast<int64_t>(slots.size())) ? slots[index].object : nullptr;
-  }
-  uint64_t Serial(int index) const { return Get(index) ? slots[index].serial : 0; }
-  void Free(int index) {
-    T* object = Get(index);
-    if (!object) return;
-    slots[index].object = nullptr;
-    if (static_cast<size_t>(index) < firstFree) firstFree = index;
-    delete object;
-  }
-};
-
-DS_Table<CDS_Stack> g_Stacks;
-DS_Table<CDS_Queue> g_Queues;
-DS_Table<CDS_List> g_Lists;
-DS_Table<CDS_Map> g_Maps;
-DS_Table<CDS_Priority> g_Priorities;
-DS_Table<CDS_Grid> g_Grids;
 
 // ---- Arguments and results ----
 
@@ -130,93 +89,93 @@ void Read(DS_Table<T>& table, const RValue* arg) {
 }
 }  // namespace
 
-#define DS_HANDLER(name) static void name(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg)
+#define DS_HANDLER(name) static void name(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg)
 
 DS_HANDLER(F_DsSetPrecision) { DS_SetPrecision(RValue_Real(arg[0])); }
 
 // ---- Stacks ----
 
-DS_HANDLER(F_DsStackCreate) { Create(g_Stacks, Result); }
-DS_HANDLER(F_DsStackDestroy) { Destroy(g_Stacks, arg); }
+DS_HANDLER(F_DsStackCreate) { Create(g_DS_Stacks, Result); }
+DS_HANDLER(F_DsStackDestroy) { Destroy(g_DS_Stacks, arg); }
 DS_HANDLER(F_DsStackClear) {
-  if (CDS_Stack* s = Find(g_Stacks, arg[0])) s->Clear();
+  if (CDS_Stack* s = Find(g_DS_Stacks, arg[0])) s->Clear();
 }
-DS_HANDLER(F_DsStackCopy) { Copy(g_Stacks, arg); }
-DS_HANDLER(F_DsStackSize) { Size(g_Stacks, Result, arg); }
-DS_HANDLER(F_DsStackEmpty) { Empty(g_Stacks, Result, arg); }
+DS_HANDLER(F_DsStackCopy) { Copy(g_DS_Stacks, arg); }
+DS_HANDLER(F_DsStackSize) { Size(g_DS_Stacks, Result, arg); }
+DS_HANDLER(F_DsStackEmpty) { Empty(g_DS_Stacks, Result, arg); }
 DS_HANDLER(F_DsStackPush) {
-  if (CDS_Stack* s = Find(g_Stacks, arg[0])) s->Push(&arg[1]);
+  if (CDS_Stack* s = Find(g_DS_Stacks, arg[0])) s->Push(&arg[1]);
 }
 DS_HANDLER(F_DsStackPop) {
-  if (CDS_Stack* s = Find(g_Stacks, arg[0])) GiveValue(Result, s->Pop());
+  if (CDS_Stack* s = Find(g_DS_Stacks, arg[0])) GiveValue(Result, s->Pop());
 }
 DS_HANDLER(F_DsStackTop) {
-  if (CDS_Stack* s = Find(g_Stacks, arg[0])) GiveValue(Result, s->Top());
+  if (CDS_Stack* s = Find(g_DS_Stacks, arg[0])) GiveValue(Result, s->Top());
 }
-DS_HANDLER(F_DsStackWrite) { Write(g_Stacks, Result, arg); }
-DS_HANDLER(F_DsStackRead) { Read(g_Stacks, arg); }
+DS_HANDLER(F_DsStackWrite) { Write(g_DS_Stacks, Result, arg); }
+DS_HANDLER(F_DsStackRead) { Read(g_DS_Stacks, arg); }
 
 // ---- Queues ----
 
-DS_HANDLER(F_DsQueueCreate) { Create(g_Queues, Result); }
-DS_HANDLER(F_DsQueueDestroy) { Destroy(g_Queues, arg); }
+DS_HANDLER(F_DsQueueCreate) { Create(g_DS_Queues, Result); }
+DS_HANDLER(F_DsQueueDestroy) { Destroy(g_DS_Queues, arg); }
 DS_HANDLER(F_DsQueueClear) {
-  if (CDS_Queue* q = Find(g_Queues, arg[0])) q->Clear();
+  if (CDS_Queue* q = Find(g_DS_Queues, arg[0])) q->Clear();
 }
-DS_HANDLER(F_DsQueueCopy) { Copy(g_Queues, arg); }
-DS_HANDLER(F_DsQueueSize) { Size(g_Queues, Result, arg); }
-DS_HANDLER(F_DsQueueEmpty) { Empty(g_Queues, Result, arg); }
+DS_HANDLER(F_DsQueueCopy) { Copy(g_DS_Queues, arg); }
+DS_HANDLER(F_DsQueueSize) { Size(g_DS_Queues, Result, arg); }
+DS_HANDLER(F_DsQueueEmpty) { Empty(g_DS_Queues, Result, arg); }
 DS_HANDLER(F_DsQueueEnqueue) {
-  if (CDS_Queue* q = Find(g_Queues, arg[0])) q->Enqueue(&arg[1]);
+  if (CDS_Queue* q = Find(g_DS_Queues, arg[0])) q->Enqueue(&arg[1]);
 }
 DS_HANDLER(F_DsQueueDequeue) {
-  if (CDS_Queue* q = Find(g_Queues, arg[0])) GiveValue(Result, q->Dequeue());
+  if (CDS_Queue* q = Find(g_DS_Queues, arg[0])) GiveValue(Result, q->Dequeue());
 }
 DS_HANDLER(F_DsQueueHead) {
-  if (CDS_Queue* q = Find(g_Queues, arg[0])) GiveValue(Result, q->Head());
+  if (CDS_Queue* q = Find(g_DS_Queues, arg[0])) GiveValue(Result, q->Head());
 }
 DS_HANDLER(F_DsQueueTail) {
-  if (CDS_Queue* q = Find(g_Queues, arg[0])) GiveValue(Result, q->Tail());
+  if (CDS_Queue* q = Find(g_DS_Queues, arg[0])) GiveValue(Result, q->Tail());
 }
-DS_HANDLER(F_DsQueueWrite) { Write(g_Queues, Result, arg); }
-DS_HANDLER(F_DsQueueRead) { Read(g_Queues, arg); }
+DS_HANDLER(F_DsQueueWrite) { Write(g_DS_Queues, Result, arg); }
+DS_HANDLER(F_DsQueueRead) { Read(g_DS_Queues, arg); }
 
 // ---- Lists ----
 
-DS_HANDLER(F_DsListCreate) { Create(g_Lists, Result); }
-DS_HANDLER(F_DsListDestroy) { Destroy(g_Lists, arg); }
+DS_HANDLER(F_DsListCreate) { Create(g_DS_Lists, Result); }
+DS_HANDLER(F_DsListDestroy) { Destroy(g_DS_Lists, arg); }
 DS_HANDLER(F_DsListClear) {
-  if (CDS_List* l = Find(g_Lists, arg[0])) l->Clear();
+  if (CDS_List* l = Find(g_DS_Lists, arg[0])) l->Clear();
 }
-DS_HANDLER(F_DsListCopy) { Copy(g_Lists, arg); }
-DS_HANDLER(F_DsListSize) { Size(g_Lists, Result, arg); }
-DS_HANDLER(F_DsListEmpty) { Empty(g_Lists, Result, arg); }
+DS_HANDLER(F_DsListCopy) { Copy(g_DS_Lists, arg); }
+DS_HANDLER(F_DsListSize) { Size(g_DS_Lists, Result, arg); }
+DS_HANDLER(F_DsListEmpty) { Empty(g_DS_Lists, Result, arg); }
 DS_HANDLER(F_DsListAdd) {
-  if (CDS_List* l = Find(g_Lists, arg[0])) l->Add(&arg[1]);
+  if (CDS_List* l = Find(g_DS_Lists, arg[0])) l->Add(&arg[1]);
 }
 DS_HANDLER(F_DsListInsert) {
-  if (CDS_List* l = Find(g_Lists, arg[0])) l->Insert(RValue_RoundInt(arg[1]), &arg[2]);
+  if (CDS_List* l = Find(g_DS_Lists, arg[0])) l->Insert(RValue_RoundInt(arg[1]), &arg[2]);
 }
 DS_HANDLER(F_DsListReplace) {
-  if (CDS_List* l = Find(g_Lists, arg[0])) l->Replace(RValue_RoundInt(arg[1]), &arg[2]);
+  if (CDS_List* l = Find(g_DS_Lists, arg[0])) l->Replace(RValue_RoundInt(arg[1]), &arg[2]);
 }
 DS_HANDLER(F_DsListDelete) {
-  if (CDS_List* l = Find(g_Lists, arg[0])) l->Delete(RValue_RoundInt(arg[1]));
+  if (CDS_List* l = Find(g_DS_Lists, arg[0])) l->Delete(RValue_RoundInt(arg[1]));
 }
 DS_HANDLER(F_DsListFindIndex) {
-  if (CDS_List* l = Find(g_Lists, arg[0], true)) Give(Result, l->FindIndex(&arg[1]));
+  if (CDS_List* l = Find(g_DS_Lists, arg[0], true)) Give(Result, l->FindIndex(&arg[1]));
 }
 DS_HANDLER(F_DsListFindValue) {
-  if (CDS_List* l = Find(g_Lists, arg[0])) GiveValue(Result, l->FindValue(RValue_RoundInt(arg[1])));
+  if (CDS_List* l = Find(g_DS_Lists, arg[0])) GiveValue(Result, l->FindValue(RValue_RoundInt(arg[1])));
 }
 DS_HANDLER(F_DsListSort) {
-  if (CDS_List* l = Find(g_Lists, arg[0])) l->Sort(RValue_IsTrue(arg[1]));
+  if (CDS_List* l = Find(g_DS_Lists, arg[0])) l->Sort(RValue_IsTrue(arg[1]));
 }
 DS_HANDLER(F_DsListShuffle) {
-  if (CDS_List* l = Find(g_Lists, arg[0])) l->Shuffle();
+  if (CDS_List* l = Find(g_DS_Lists, arg[0])) l->Shuffle();
 }
-DS_HANDLER(F_DsListWrite) { Write(g_Lists, Result, arg); }
-DS_HANDLER(F_DsListRead) { Read(g_Lists, arg); }
+DS_HANDLER(F_DsListWrite) { Write(g_DS_Lists, Result, arg); }
+DS_HANDLER(F_DsListRead) { Read(g_DS_Lists, arg); }
 
 // ---- Maps ----
 
@@ -230,30 +189,30 @@ void GiveKey(RValue& result, const CDS_MapEntry* e) {
 }
 }  // namespace
 
-DS_HANDLER(F_DsMapCreate) { Create(g_Maps, Result); }
-DS_HANDLER(F_DsMapDestroy) { Destroy(g_Maps, arg); }
+DS_HANDLER(F_DsMapCreate) { Create(g_DS_Maps, Result); }
+DS_HANDLER(F_DsMapDestroy) { Destroy(g_DS_Maps, arg); }
 DS_HANDLER(F_DsMapClear) {
-  if (CDS_Map* m = Find(g_Maps, arg[0])) m->Clear();
+  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) m->Clear();
 }
-DS_HANDLER(F_DsMapCopy) { Copy(g_Maps, arg); }
-DS_HANDLER(F_DsMapSize) { Size(g_Maps, Result, arg); }
-DS_HANDLER(F_DsMapEmpty) { Empty(g_Maps, Result, arg); }
+DS_HANDLER(F_DsMapCopy) { Copy(g_DS_Maps, arg); }
+DS_HANDLER(F_DsMapSize) { Size(g_DS_Maps, Result, arg); }
+DS_HANDLER(F_DsMapEmpty) { Empty(g_DS_Maps, Result, arg); }
 DS_HANDLER(F_DsMapAdd) {
   Give(Result, 0.0);
-  if (CDS_Map* m = Find(g_Maps, arg[0])) Give(Result, m->Add(&arg[1], &arg[2]) ? 1.0 : 0.0);
+  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) Give(Result, m->Add(&arg[1], &arg[2]) ? 1.0 : 0.0);
 }
 DS_HANDLER(F_DsMapReplace) {
   Give(Result, 0.0);
-  if (CDS_Map* m = Find(g_Maps, arg[0])) Give(Result, m->Replace(&arg[1], &arg[2]) ? 1.0 : 0.0);
+  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) Give(Result, m->Replace(&arg[1], &arg[2]) ? 1.0 : 0.0);
 }
 DS_HANDLER(F_DsMapDelete) {
-  if (CDS_Map* m = Find(g_Maps, arg[0])) m->Delete(&arg[1]);
+  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) m->Delete(&arg[1]);
 }
 DS_HANDLER(F_DsMapExists) {
-  if (CDS_Map* m = Find(g_Maps, arg[0])) Give(Result, m->Exists(&arg[1]) ? 1.0 : 0.0);
+  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) Give(Result, m->Exists(&arg[1]) ? 1.0 : 0.0);
 }
 DS_HANDLER(F_DsMapFindValue) {
-  CDS_Map* m = Find(g_Maps, arg[0]);
+  CDS_Map* m = Find(g_DS_Maps, arg[0]);
   if (!m) return;
   const CDS_MapEntry* e = m->FindEntry(&arg[1]);
   if (!e) return GiveValue(Result, nullptr);
@@ -263,96 +222,96 @@ DS_HANDLER(F_DsMapFindValue) {
   Result.kind &= 0xFFFFFFu;  // a nested map or list reaches scripts as its plain index
 }
 DS_HANDLER(F_DsMapFindPrevious) {
-  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveKey(Result, m->FindPrevious(&arg[1]));
+  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) GiveKey(Result, m->FindPrevious(&arg[1]));
 }
 DS_HANDLER(F_DsMapFindNext) {
-  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveKey(Result, m->FindNext(&arg[1]));
+  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) GiveKey(Result, m->FindNext(&arg[1]));
 }
 DS_HANDLER(F_DsMapFindFirst) {
-  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveKey(Result, m->FindFirst());
+  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) GiveKey(Result, m->FindFirst());
 }
 DS_HANDLER(F_DsMapFindLast) {
-  if (CDS_Map* m = Find(g_Maps, arg[0])) GiveKey(Result, m->FindLast());
+  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) GiveKey(Result, m->FindLast());
 }
-DS_HANDLER(F_DsMapWrite) { Write(g_Maps, Result, arg); }
-DS_HANDLER(F_DsMapRead) { Read(g_Maps, arg); }
+DS_HANDLER(F_DsMapWrite) { Write(g_DS_Maps, Result, arg); }
+DS_HANDLER(F_DsMapRead) { Read(g_DS_Maps, arg); }
 
 // ---- Priority queues ----
 
-DS_HANDLER(F_DsPriorityCreate) { Create(g_Priorities, Result); }
-DS_HANDLER(F_DsPriorityDestroy) { Destroy(g_Priorities, arg); }
+DS_HANDLER(F_DsPriorityCreate) { Create(g_DS_Priorities, Result); }
+DS_HANDLER(F_DsPriorityDestroy) { Destroy(g_DS_Priorities, arg); }
 DS_HANDLER(F_DsPriorityClear) {
-  if (CDS_Priority* p = Find(g_Priorities, arg[0])) p->Clear();
+  if (CDS_Priority* p = Find(g_DS_Priorities, arg[0])) p->Clear();
 }
-DS_HANDLER(F_DsPriorityCopy) { Copy(g_Priorities, arg); }
-DS_HANDLER(F_DsPrioritySize) { Size(g_Priorities, Result, arg); }
-DS_HANDLER(F_DsPriorityEmpty) { Empty(g_Priorities, Result, arg); }
+DS_HANDLER(F_DsPriorityCopy) { Copy(g_DS_Priorities, arg); }
+DS_HANDLER(F_DsPrioritySize) { Size(g_DS_Priorities, Result, arg); }
+DS_HANDLER(F_DsPriorityEmpty) { Empty(g_DS_Priorities, Result, arg); }
 DS_HANDLER(F_DsPriorityAdd) {
-  if (CDS_Priority* p = Find(g_Priorities, arg[0])) p->Add(&arg[1], &arg[2]);
+  if (CDS_Priority* p = Find(g_DS_Priorities, arg[0])) p->Add(&arg[1], &arg[2]);
 }
 DS_HANDLER(F_DsPriorityChangePriority) {
-  if (CDS_Priority* p = Find(g_Priorities, arg[0])) p->ChangePriority(&arg[1], &arg[2]);
+  if (CDS_Priority* p = Find(g_DS_Priorities, arg[0])) p->ChangePriority(&arg[1], &arg[2]);
 }
 DS_HANDLER(F_DsPriorityFindPriority) {
-  if (CDS_Priority* p = Find(g_Priorities, arg[0])) GiveValue(Result, p->FindPriority(&arg[1]));
+  if (CDS_Priority* p = Find(g_DS_Priorities, arg[0])) GiveValue(Result, p->FindPriority(&arg[1]));
 }
 DS_HANDLER(F_DsPriorityDeleteValue) {
-  if (CDS_Priority* p = Find(g_Priorities, arg[0])) p->DeleteValue(&arg[1]);
+  if (CDS_Priority* p = Find(g_DS_Priorities, arg[0])) p->DeleteValue(&arg[1]);
 }
 DS_HANDLER(F_DsPriorityDeleteMin) {
-  if (CDS_Priority* p = Find(g_Priorities, arg[0])) p->DeleteMin(&Result);
+  if (CDS_Priority* p = Find(g_DS_Priorities, arg[0])) p->DeleteMin(&Result);
 }
 DS_HANDLER(F_DsPriorityFindMin) {
-  if (CDS_Priority* p = Find(g_Priorities, arg[0])) GiveValue(Result, p->FindMin());
+  if (CDS_Priority* p = Find(g_DS_Priorities, arg[0])) GiveValue(Result, p->FindMin());
 }
 DS_HANDLER(F_DsPriorityDeleteMax) {
-  if (CDS_Priority* p = Find(g_Priorities, arg[0])) p->DeleteMax(&Result);
+  if (CDS_Priority* p = Find(g_DS_Priorities, arg[0])) p->DeleteMax(&Result);
 }
 DS_HANDLER(F_DsPriorityFindMax) {
-  if (CDS_Priority* p = Find(g_Priorities, arg[0])) GiveValue(Result, p->FindMax());
+  if (CDS_Priority* p = Find(g_DS_Priorities, arg[0])) GiveValue(Result, p->FindMax());
 }
-DS_HANDLER(F_DsPriorityWrite) { Write(g_Priorities, Result, arg); }
-DS_HANDLER(F_DsPriorityRead) { Read(g_Priorities, arg); }
+DS_HANDLER(F_DsPriorityWrite) { Write(g_DS_Priorities, Result, arg); }
+DS_HANDLER(F_DsPriorityRead) { Read(g_DS_Priorities, arg); }
 
 // ---- Grids ----
 
 DS_HANDLER(F_DsGridCreate) {
-  Give(Result, g_Grids.Put(new CDS_Grid(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]))));
+  Give(Result, g_DS_Grids.Put(new CDS_Grid(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]))));
 }
-DS_HANDLER(F_DsGridDestroy) { Destroy(g_Grids, arg); }
-DS_HANDLER(F_DsGridCopy) { Copy(g_Grids, arg); }
+DS_HANDLER(F_DsGridDestroy) { Destroy(g_DS_Grids, arg); }
+DS_HANDLER(F_DsGridCopy) { Copy(g_DS_Grids, arg); }
 DS_HANDLER(F_DsGridResize) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0])) g->Resize(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
+  if (CDS_Grid* g = Find(g_DS_Grids, arg[0])) g->Resize(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
 }
 DS_HANDLER(F_DsGridWidth) {
   Give(Result, 0.0);
-  if (CDS_Grid* g = Find(g_Grids, arg[0])) Give(Result, g->Width());
+  if (CDS_Grid* g = Find(g_DS_Grids, arg[0])) Give(Result, g->Width());
 }
 DS_HANDLER(F_DsGridHeight) {
   Give(Result, 0.0);
-  if (CDS_Grid* g = Find(g_Grids, arg[0])) Give(Result, g->Height());
+  if (CDS_Grid* g = Find(g_DS_Grids, arg[0])) Give(Result, g->Height());
 }
 DS_HANDLER(F_DsGridClear) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0])) g->Clear(&arg[1]);
+  if (CDS_Grid* g = Find(g_DS_Grids, arg[0])) g->Clear(&arg[1]);
 }
 
 namespace {
 void CellOp(int op, const RValue* arg) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0])) g->CellOp(op, RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), &arg[3]);
+  if (CDS_Grid* g = Find(g_DS_Grids, arg[0])) g->CellOp(op, RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), &arg[3]);
 }
 void RegionOp(int op, const RValue* arg) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0]))
+  if (CDS_Grid* g = Find(g_DS_Grids, arg[0]))
     g->RegionOp(op, RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]),
                 &arg[5]);
 }
 void DiskOp(int op, const RValue* arg) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0]))
+  if (CDS_Grid* g = Find(g_DS_Grids, arg[0]))
     g->DiskOp(op, RValue_Real(arg[1]), RValue_Real(arg[2]), RValue_Real(arg[3]), &arg[4]);
 }
 void GridRegionOp(int op, const RValue* arg) {
-  CDS_Grid* dest = Find(g_Grids, arg[0]);
+  CDS_Grid* dest = Find(g_DS_Grids, arg[0]);
   if (!dest) return;
-  if (CDS_Grid* source = Find(g_Grids, arg[1]))
+  if (CDS_Grid* source = Find(g_DS_Grids, arg[1]))
     dest->GridRegionOp(op, source, RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]),
                        RValue_RoundInt(arg[5]), RValue_RoundInt(arg[6]), RValue_RoundInt(arg[7]));
 }
@@ -360,24 +319,24 @@ void GridRegionOp(int op, const RValue* arg) {
 using RegionQuery = double (CDS_Grid::*)(int, int, int, int) const;
 using DiskQuery = double (CDS_Grid::*)(double, double, double) const;
 void Region(RegionQuery query, RValue& result, const RValue* arg) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0]))
+  if (CDS_Grid* g = Find(g_DS_Grids, arg[0]))
     Give(result, (g->*query)(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]),
                                  RValue_RoundInt(arg[4])));
 }
 void Disk(DiskQuery query, RValue& result, const RValue* arg) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0]))
+  if (CDS_Grid* g = Find(g_DS_Grids, arg[0]))
     Give(result, (g->*query)(RValue_Real(arg[1]), RValue_Real(arg[2]), RValue_Real(arg[3])));
 }
 
 template <class R>
 void RegionSearch(R (CDS_Grid::*query)(int, int, int, int, const RValue*) const, RValue& result, const RValue* arg) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0]))
+  if (CDS_Grid* g = Find(g_DS_Grids, arg[0]))
     Give(result, (g->*query)(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]),
                                  RValue_RoundInt(arg[4]), &arg[5]));
 }
 template <class R>
 void DiskSearch(R (CDS_Grid::*query)(double, double, double, const RValue*) const, RValue& result, const RValue* arg) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0]))
+  if (CDS_Grid* g = Find(g_DS_Grids, arg[0]))
     Give(result, (g->*query)(RValue_Real(arg[1]), RValue_Real(arg[2]), RValue_Real(arg[3]), &arg[4]));
 }
 }  // namespace
@@ -395,7 +354,7 @@ DS_HANDLER(F_DsGridSetGridRegion) { GridRegionOp(DS_OP_SET, arg); }
 DS_HANDLER(F_DsGridAddGridRegion) { GridRegionOp(DS_OP_ADD, arg); }
 DS_HANDLER(F_DsGridMultiplyGridRegion) { GridRegionOp(DS_OP_MULTIPLY, arg); }
 DS_HANDLER(F_DsGridGet) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0])) GiveValue(Result, g->Get(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2])));
+  if (CDS_Grid* g = Find(g_DS_Grids, arg[0])) GiveValue(Result, g->Get(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2])));
 }
 DS_HANDLER(F_DsGridGetSum) { Region(&CDS_Grid::GetSum, Result, arg); }
 DS_HANDLER(F_DsGridGetMax) { Region(&CDS_Grid::GetMax, Result, arg); }
@@ -412,37 +371,12 @@ DS_HANDLER(F_DsGridValueDiskExists) { DiskSearch(&CDS_Grid::ValueDiskExists, Res
 DS_HANDLER(F_DsGridValueDiskX) { DiskSearch(&CDS_Grid::ValueDiskX, Result, arg); }
 DS_HANDLER(F_DsGridValueDiskY) { DiskSearch(&CDS_Grid::ValueDiskY, Result, arg); }
 DS_HANDLER(F_DsGridShuffle) {
-  if (CDS_Grid* g = Find(g_Grids, arg[0])) g->Shuffle();
+  if (CDS_Grid* g = Find(g_DS_Grids, arg[0])) g->Shuffle();
 }
-DS_HANDLER(F_DsGridWrite) { Write(g_Grids, Result, arg); }
-DS_HANDLER(F_DsGridRead) { Read(g_Grids, arg); }
+DS_HANDLER(F_DsGridWrite) { Write(g_DS_Grids, Result, arg); }
+DS_HANDLER(F_DsGridRead) { Read(g_DS_Grids, arg); }
 
-// ---- The engine's helpers ----
-
-int DS_Map_Create() { return g_Maps.Put(new CDS_Map()); }
-int DS_List_Create() { return g_Lists.Put(new CDS_List()); }
-int DS_Map_FreeSlot(CDS_Map* map) { return g_Maps.Put(map); }
-int DS_List_FreeSlot(CDS_List* list) { return g_Lists.Put(list); }
-CDS_Map* DS_Map_Get(int index) { return g_Maps.Get(index); }
-CDS_List* DS_List_Get(int index) { return g_Lists.Get(index); }
-void DS_Map_Destroy(int index) { g_Maps.Free(index); }
-
-namespace {
-template <class T>
-void FreeTable(DS_Table<T>& table) {
-  for (size_t i = 0; i < table.slots.size(); i++) table.Free(static_cast<int>(i));
-}
-}  // namespace
-
-void DS_FreeAll() {
-  FreeTable(g_Stacks);
-  FreeTable(g_Queues);
-  FreeTable(g_Lists);
-  FreeTable(g_Maps);
-  FreeTable(g_Priorities);
-  FreeTable(g_Grids);
-}
-void DS_List_Destroy(int index) { g_Lists.Free(index); }
+// ---- The engine's helpers that report as the built-ins do ----
 
 void DS_Map_AddReal(int index, const char* key, double value) {
   RValue args[3] = {{VALUE_REAL, nullptr, double(index)}, {VALUE_STRING, const_cast<char*>(key), 0.0},
@@ -460,29 +394,12 @@ void DS_Map_AddString(int index, const char* key, const char* value) {
 
 void DS_List_AddReal(int index, double value) {
   RValue v{VALUE_REAL, nullptr, value};
-  if (CDS_List* l = Find(g_Lists, RValue{VALUE_REAL, nullptr, double(index)})) l->Add(&v);
+  if (CDS_List* l = Find(g_DS_Lists, RValue{VALUE_REAL, nullptr, double(index)})) l->Add(&v);
 }
 
 void DS_List_AddString(int index, const char* value) {
   RValue v{VALUE_STRING, const_cast<char*>(value), 0.0};
-  if (CDS_List* l = Find(g_Lists, RValue{VALUE_REAL, nullptr, double(index)})) l->Add(&v);
-}
-
-int DS_Map_CreateFromPairs(int count, const DS_MapPair* pairs) {
-  auto* map = new CDS_Map();
-  for (int i = 0; pairs && i < count; ++i) {
-    RValue key{VALUE_STRING, const_cast<char*>(pairs[i].key), 0.0};
-    RValue value = pairs[i].text ? RValue{VALUE_STRING, const_cast<char*>(pairs[i].text), 0.0}
-                                 : RValue{VALUE_REAL, nullptr, pairs[i].real};
-    map->Add(&key, &value);
-  }
-  return g_Maps.Put(map);
-}
-
-DS_MapHold DS_Map_Hold(int index) { return {index, g_Maps.Serial(index)}; }
-
-void DS_Map_FreeHeld(DS_MapHold hold) {
-  if (hold.serial != 0 && g_Maps.Serial(hold.index) == hold.serial) g_Maps.Free(hold.index);
+  if (CDS_List* l = Find(g_DS_Lists, RValue{VALUE_REAL, nullptr, double(index)})) l->Add(&v);
 }
 
 // ---- Registration ----

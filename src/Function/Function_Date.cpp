@@ -9,7 +9,7 @@
 #include <ctime>
 
 #include "Base/Convert.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ int Date_Sign(int64_t d) { return d > 0 ? 1 : d < 0 ? -1 : 0; }
 
 // -------------------------------------------------------------- clock, making
 
-void F_DateCurrentDatetime(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_DateCurrentDatetime(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Result.val = Date_FromSeconds((int64_t)time(nullptr));
 }
 
@@ -92,17 +92,17 @@ double Date_Create(double y, double mo, double d, double h, double mi, double s)
   return Date_Build(t, UNIX_EPOCH_DAY);
 }
 
-void F_DateCreateDatetime(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateCreateDatetime(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Result.val = Date_Create(RValue_Real(arg[0]), RValue_Real(arg[1]), RValue_Real(arg[2]), RValue_Real(arg[3]),
                            RValue_Real(arg[4]), RValue_Real(arg[5]));
 }
 
-void F_DateCreateDate(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateCreateDate(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Result.val = Date_Create(RValue_Real(arg[0]), RValue_Real(arg[1]), RValue_Real(arg[2]), 0, 0, 0);
 }
 
 // A bare time of day, read back by the hour, minute and second getters.
-void F_DateCreateTime(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateCreateTime(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   int64_t s = (int64_t)RValue_RoundInt(arg[0]) * 3600 + (int64_t)RValue_RoundInt(arg[1]) * 60 + RValue_RoundInt(arg[2]);
   Result.val = ((double)s + 0.5) / SECONDS_PER_DAY;
 }
@@ -127,13 +127,13 @@ bool Date_ValidTime(const RValue* arg) {
   return h >= 0 && h <= 23 && mi >= 0 && mi <= 59 && s >= 0 && s <= 59;
 }
 
-void F_DateValidDatetime(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_DateValidDatetime(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   Result.val = Date_AllWhole(argc, arg, 6) && Date_ValidDate(arg) && Date_ValidTime(arg + 3);
 }
-void F_DateValidDate(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_DateValidDate(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   Result.val = Date_AllWhole(argc, arg, 3) && Date_ValidDate(arg);
 }
-void F_DateValidTime(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_DateValidTime(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   Result.val = Date_AllWhole(argc, arg, 3) && Date_ValidTime(arg);
 }
 
@@ -153,25 +153,25 @@ double Date_IncSeconds(double dt, int64_t seconds) {
   return Date_FromSeconds(s);
 }
 
-void F_DateIncYear(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateIncYear(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Result.val = Date_IncField(RValue_Real(arg[0]), &tm::tm_year, RValue_RoundInt(arg[1]));
 }
-void F_DateIncMonth(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateIncMonth(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Result.val = Date_IncField(RValue_Real(arg[0]), &tm::tm_mon, RValue_RoundInt(arg[1]));
 }
-void F_DateIncWeek(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateIncWeek(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Result.val = Date_IncField(RValue_Real(arg[0]), &tm::tm_mday, 7 * (int64_t)RValue_RoundInt(arg[1]));
 }
-void F_DateIncDay(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateIncDay(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Result.val = Date_IncField(RValue_Real(arg[0]), &tm::tm_mday, RValue_RoundInt(arg[1]));
 }
-void F_DateIncHour(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateIncHour(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Result.val = Date_IncSeconds(RValue_Real(arg[0]), 3600 * (int64_t)RValue_RoundInt(arg[1]));
 }
-void F_DateIncMinute(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateIncMinute(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Result.val = Date_IncSeconds(RValue_Real(arg[0]), 60 * (int64_t)RValue_RoundInt(arg[1]));
 }
-void F_DateIncSecond(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateIncSecond(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Result.val = Date_IncSeconds(RValue_Real(arg[0]), RValue_RoundInt(arg[1]));
 }
 
@@ -179,7 +179,7 @@ void F_DateIncSecond(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 
 // Handlers that read one number from the breakdown of their argument.
 template <double (*Field)(const tm&)>
-void F_DateField(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateField(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Result.val = Field(Date_Break(RValue_Real(arg[0])));
 }
 
@@ -199,7 +199,7 @@ double Date_GetDaysInMonth(const tm& t) { return Date_DaysInMonth(Date_Year(t), 
 double Date_GetDaysInYear(const tm& t) { return Date_IsLeap(Date_Year(t)) ? 366 : 365; }
 double Date_GetLeapYear(const tm& t) { return Date_IsLeap(Date_Year(t)); }
 
-void F_DateIsToday(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateIsToday(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   tm t = Date_Break(RValue_Real(arg[0]));
   time_t now = time(nullptr);
   tm today{};
@@ -207,10 +207,10 @@ void F_DateIsToday(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   Result.val = t.tm_year == today.tm_year && t.tm_mon == today.tm_mon && t.tm_yday == today.tm_yday;
 }
 
-void F_DateDateOf(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateDateOf(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Result.val = RValue_TruncInt(arg[0]);
 }
-void F_DateTimeOf(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateTimeOf(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   double dt = RValue_Real(arg[0]);
   Result.val = dt - std::trunc(dt);
 }
@@ -221,23 +221,23 @@ void F_DateTimeOf(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 // The difference is taken unsigned: seconds far apart (a date beyond the
 // 64-bit range reads as its lowest second) would overflow a signed one.
 template <int64_t Unit>
-void F_DateSpan(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateSpan(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   int64_t a = Date_Seconds(RValue_Real(arg[0])), b = Date_Seconds(RValue_Real(arg[1]));
   uint64_t d = a > b ? (uint64_t)a - (uint64_t)b : (uint64_t)b - (uint64_t)a;
   Result.val = (double)d / (double)Unit;
 }
 
-void F_DateCompareDatetime(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateCompareDatetime(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   double a = RValue_Real(arg[0]), b = RValue_Real(arg[1]);
   Result.val = a == b ? 0 : a > b ? 1 : -1;
 }
 // The local calendar days of the two values.
-void F_DateCompareDate(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateCompareDate(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   tm a = Date_Break(RValue_Real(arg[0])), b = Date_Break(RValue_Real(arg[1]));
   Result.val = a.tm_year != b.tm_year ? Date_Sign(a.tm_year - b.tm_year) : Date_Sign(a.tm_yday - b.tm_yday);
 }
 // The local times of day of the two values.
-void F_DateCompareTime(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateCompareTime(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   tm a = Date_Break(RValue_Real(arg[0])), b = Date_Break(RValue_Real(arg[1]));
   Result.val = Date_Sign(Date_SecondOfDay(a) - Date_SecondOfDay(b));
 }
@@ -245,7 +245,7 @@ void F_DateCompareTime(RValue& Result, CInstance*, CInstance*, int, RValue* arg)
 // ------------------------------------------------------------------------ text
 
 template <const char* Format>
-void F_DateText(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DateText(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   tm t = Date_Break(RValue_Real(arg[0]));
   char text[64];
   strftime(text, sizeof text, Format, &t);

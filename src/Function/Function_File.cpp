@@ -9,7 +9,7 @@
 #include "Base/Console.h"
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "IO/LoadSave_Main.h"
 #include "Platform/MemoryManager.h"
 #include "Support/Support_File.h"
@@ -97,7 +97,7 @@ bool OpenInMode(BinaryFile& f, const char* name, int mode) {
 }
 
 // file_bin_open(name, mode): the lowest free id, or -1.
-void F_FileBinOpen(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileBinOpen(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, -1);
   int id = 1;
   while (id < kBinaryFiles && g_Binary[id].open) ++id;
@@ -131,7 +131,7 @@ void FlushOthers(const BinaryFile& self, const std::string& path) {
 // file_bin_rewrite(id): the record becomes a writing one on the save-folder
 // file of the name it was opened with, emptied and written from its start
 // (a file of the game's folder is never changed).
-void F_FileBinRewrite(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileBinRewrite(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   BinaryFile* f = OpenRecord(arg[0], "Trying to rewrite unopened file.");
   if (!f) return;
   CloseHandle(*f);
@@ -144,7 +144,7 @@ void F_FileBinRewrite(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   }
 }
 
-void F_FileBinClose(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileBinClose(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   BinaryFile* f = OpenRecord(arg[0], "Trying to close unopened file.");
   if (!f) return;
   CloseHandle(*f);
@@ -157,11 +157,11 @@ int64_t Position(const BinaryFile& f) {
   return f.before < 0 ? f.before : static_cast<int64_t>(std::ftell(f.stream));
 }
 
-void F_FileBinPosition(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileBinPosition(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (BinaryFile* f = OpenRecord(arg[0])) RValue_SetReal(&Result, static_cast<double>(Position(*f)));
 }
 
-void F_FileBinSize(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileBinSize(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   BinaryFile* f = OpenRecord(arg[0]);
   if (!f) return;
   if (f->buffer) {
@@ -174,7 +174,7 @@ void F_FileBinSize(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   std::fseek(f->stream, at, SEEK_SET);
 }
 
-void F_FileBinSeek(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileBinSeek(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   BinaryFile* f = OpenRecord(arg[0]);
   if (!f) return;
   int64_t to = Convert_RoundInt64(RValue_Real(arg[1]));
@@ -186,7 +186,7 @@ void F_FileBinSeek(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   std::fseek(f->stream, to < 0 ? 0 : static_cast<long>(to), SEEK_SET);
 }
 
-void F_FileBinReadByte(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileBinReadByte(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   BinaryFile* f = OpenRecord(arg[0]);
   if (!f) return;
   int c = -1;
@@ -203,7 +203,7 @@ void F_FileBinReadByte(RValue& Result, CInstance*, CInstance*, int, RValue* arg)
   RValue_SetReal(&Result, c);
 }
 
-void F_FileBinWriteByte(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileBinWriteByte(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   BinaryFile* f = OpenRecord(arg[0]);
   if (!f || !f->stream || StepBefore(*f)) return;
   Turn(*f, true);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "Base/Convert.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Data_Structures.h"
 #include "Function/Function_File.h"
 #include "Function/Function_Json.h"
@@ -14,11 +14,11 @@
 #include "Object/Object_Event.h"
 
 namespace {
-void F_JsonDecode(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_JsonDecode(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, JSON_Decode(arg[0]));
 }
 
-void F_JsonEncode(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_JsonEncode(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetString(&Result, JSON_Encode(RValue_TruncInt(arg[0])).c_str());
 }
 
@@ -52,9 +52,9 @@ void StartRequest(RValue& Result, const RValue& address, const char* body) {
   else HTTP_Get(url, HTTP_ResultCallback, nullptr, nullptr);
 }
 
-void F_HttpGet(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { StartRequest(Result, arg[0], nullptr); }
+void F_HttpGet(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { StartRequest(Result, arg[0], nullptr); }
 
-void F_HttpPostString(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_HttpPostString(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   StartRequest(Result, arg[0], RValue_Text(arg[1]));
 }
 }  // namespace

@@ -11,7 +11,7 @@
 #include "Base/IniFile.h"
 #include "Base/Text_Real.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Function/Function_File.h"
 #include "IO/LoadSave_Main.h"
@@ -41,25 +41,25 @@ void Registry_Write(const char* key, const std::string& value) {
   e->value = value;
 }
 
-void F_RegistryWriteString(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_RegistryWriteString(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Registry_Write(RValue_Text(arg[0]), RValue_Text(arg[1]));
 }
 
-void F_RegistryWriteReal(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_RegistryWriteReal(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Registry_Write(RValue_Text(arg[0]), Text_Format("%f", RValue_Real(arg[1])));
 }
 
-void F_RegistryReadString(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_RegistryReadString(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RegistryEntry* e = Registry_Find(RValue_Text(arg[0]));
   RValue_SetString(&Result, e ? e->value.c_str() : "");
 }
 
-void F_RegistryReadReal(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_RegistryReadReal(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RegistryEntry* e = Registry_Find(RValue_Text(arg[0]));
   RValue_SetReal(&Result, e ? Real_FromText(e->value.c_str()) : 0);
 }
 
-void F_RegistryExists(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_RegistryExists(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, Registry_Find(RValue_Text(arg[0])) ? 1 : 0);
 }
 
@@ -89,12 +89,12 @@ std::string IniName(const char* name) {
   return path.compare(0, root.size(), root) == 0 ? path.substr(root.size()) : name;
 }
 
-void F_IniOpen(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_IniOpen(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Ini_Close();
   g_Ini = new IniFile(IniName(RValue_Text(arg[0])).c_str(), true);
 }
 
-void F_IniClose(RValue&, CInstance*, CInstance*, int, RValue*) { Ini_Close(); }
+void F_IniClose(RValue&, CInstance*, CInstance*, int, const RValue*) { Ini_Close(); }
 
 // The open INI file, or none after reporting message.
 IniFile* OpenIni(const char* message) {
@@ -116,14 +116,14 @@ IniFile* IniForCall(int argc, const RValue* arg, const char* kinds, const char* 
   return ok ? ini : nullptr;
 }
 
-void F_IniReadString(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_IniReadString(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   IniFile* ini = IniForCall(argc, arg, "sss", "ini_read_string wrong type of arguments");
   if (!ini) return;
   IniKey* key = ini->GetKey(RValue_Text(arg[0]), RValue_Text(arg[1]));
   RValue_SetString(&Result, key ? key->value : RValue_Text(arg[2]));
 }
 
-void F_IniReadReal(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_IniReadReal(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   IniFile* ini = IniForCall(argc, arg, "ss.", "ini_read_real wrong type of arguments");
   if (!ini) return;
   IniKey* key = ini->GetKey(RValue_Text(arg[0]), RValue_Text(arg[1]));
@@ -131,29 +131,29 @@ void F_IniReadReal(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg
   else RValue_SetReal(&Result, RValue_IsString(arg[2]) ? Real_FromText(RValue_Text(arg[2])) : arg[2].val);
 }
 
-void F_IniWriteString(RValue&, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_IniWriteString(RValue&, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (IniFile* ini = IniForCall(argc, arg, "sss", "Wrong argument types for ini_write_string"))
     ini->SetKey(RValue_Text(arg[0]), RValue_Text(arg[1]), RValue_Text(arg[2]));
 }
 
-void F_IniWriteReal(RValue&, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_IniWriteReal(RValue&, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (IniFile* ini = IniForCall(argc, arg, "ssr", "Wrong argument types for ini_write_real"))
     ini->SetKey(RValue_Text(arg[0]), RValue_Text(arg[1]), Text_Format("%f", arg[2].val).c_str());
 }
 
-void F_IniKeyExists(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_IniKeyExists(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (IniFile* ini = OpenIni(kUndefinedRead)) RValue_SetReal(&Result, ini->GetKey(RValue_Text(arg[0]), RValue_Text(arg[1])) ? 1 : 0);
 }
 
-void F_IniSectionExists(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_IniSectionExists(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (IniFile* ini = OpenIni(kUndefinedRead)) RValue_SetReal(&Result, ini->GetSection(RValue_Text(arg[0])) ? 1 : 0);
 }
 
-void F_IniKeyDelete(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_IniKeyDelete(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (IniFile* ini = OpenIni(kUndefinedChange)) ini->DeleteKey(RValue_Text(arg[0]), RValue_Text(arg[1]));
 }
 
-void F_IniSectionDelete(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_IniSectionDelete(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (IniFile* ini = OpenIni(kUndefinedChange)) ini->DeleteSection(RValue_Text(arg[0]));
 }
 }  // namespace

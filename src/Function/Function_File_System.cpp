@@ -9,7 +9,7 @@
 #include "Base/Console.h"
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "DataFile/DataFile_Main.h"
 #include "Function/Function_File.h"
 #include "IO/LoadSave_Main.h"
@@ -18,12 +18,12 @@
 #include "Support/Support_File.h"
 
 namespace {
-void F_FileExists(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileExists(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* name = RValue_Text(arg[0]);
   RValue_SetReal(&Result, LoadSave_SaveFileExists(name) || LoadSave_BundleFileExists(name) ? 1 : 0);
 }
 
-void F_FileDelete(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileDelete(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   const char* name = RValue_Text(arg[0]);
   if (LoadSave_SaveFileExists(name)) std::remove(LoadSave_MakeSavePath(name).c_str());
 }
@@ -36,7 +36,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 // file_rename(old, new): only a save-folder file, and never onto a name that
 // exists (as on Windows; a rename there would replace the other file).
-void F_FileRename(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileRename(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   const char* from = RValue_Text(arg[0]);
   if (!LoadSave_SaveFileExists(from)) return;
   std::string source = LoadSave_MakeSavePath(from);
@@ -48,7 +48,7 @@ void F_FileRename(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 
 // file_copy(source, target): 0, or -1 when the source is in neither folder
 // or the target cannot be written. A file copied onto itself stays as it was.
-void F_FileCopy(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileCopy(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* name = RValue_Text(arg[0]);
   std::string source = LoadSave_MakeReadPath(name);
   std::string target = LoadSave_MakeSavePath(RValue_Text(arg[1]));
@@ -68,28 +68,28 @@ void F_FileCopy(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   if (ok) RValue_SetReal(&Result, 0);
 }
 
-void F_DirectoryExists(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DirectoryExists(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* name = RValue_Text(arg[0]);
   std::string save = LoadSave_MakeSavePath(name), bundle = LoadSave_MakeBundlePath(name);
   bool found = (!save.empty() && Directory_Exists(save.c_str())) || (!bundle.empty() && Directory_Exists(bundle.c_str()));
   RValue_SetReal(&Result, found ? 1 : 0);
 }
 
-void F_DirectoryCreate(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DirectoryCreate(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   std::string path = LoadSave_MakeSavePath(RValue_Text(arg[0]));
   if (!path.empty()) Directory_Create(path.c_str());
 }
 
-void F_FileAttributes(RValue&, CInstance*, CInstance*, int, RValue*) {}
+void F_FileAttributes(RValue&, CInstance*, CInstance*, int, const RValue*) {}
 
 // ---- File names ----
 
 template <char* (*Extract)(const char*)>
-void F_FileName(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileName(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetStringOwned(&Result, Extract(RValue_Text(arg[0])));
 }
 
-void F_FilenameDir(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FilenameDir(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   char* dir = File_ExtractDirectory(RValue_Text(arg[0]));
   std::string text = dir;
   MemoryManager::Free(dir);
@@ -99,7 +99,7 @@ void F_FilenameDir(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 
 // filename_change_ext(name, ext): the text from the last point of the file
 // name on becomes ext as given; a name without a point gets "." and ext.
-void F_FilenameChangeExt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FilenameChangeExt(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (!RValue_IsString(arg[0]) || !RValue_IsString(arg[1])) {
     RValue_SetString(&Result, "");
     return;
@@ -124,15 +124,15 @@ CDataFile* IncludedFile(const RValue& name, const char* message) {
   return file;
 }
 
-void F_ExportIncludeFile(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_ExportIncludeFile(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CDataFile* f = IncludedFile(arg[0], "Trying to export non-existing file.")) f->Export();
 }
 
-void F_ExportIncludeFileLocation(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_ExportIncludeFileLocation(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CDataFile* f = IncludedFile(arg[0], "Trying to export non-existing file.")) f->SaveToFile(File_NativePath(RValue_Text(arg[1])));
 }
 
-void F_DiscardIncludeFile(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DiscardIncludeFile(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CDataFile* f = IncludedFile(arg[0], "Trying to discard non-existing file.")) f->FreeData();
 }
 
@@ -150,12 +150,12 @@ void Executed(RValue& result, bool started, const char* program) {
   if (!started) Console_Printf("Cannot execute %s\n", program);
 }
 
-void F_ExecuteProgram(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_ExecuteProgram(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* program = RValue_Text(arg[0]);
   Executed(Result, Execute_Program(program, RValue_Text(arg[1]), CurrentFolder().c_str(), RValue_IsTrue(arg[2])), program);
 }
 
-void F_ExecuteShell(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_ExecuteShell(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* file = RValue_Text(arg[0]);
   Executed(Result, Execute_Shell(file, RValue_Text(arg[1]), CurrentFolder().c_str()), file);
 }

@@ -9,7 +9,7 @@
 #include "Base/Convert.h"
 #include "Base/Text_Real.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_File.h"
 #include "IO/LoadSave_Main.h"
 #include "Support/Support_File.h"
@@ -53,7 +53,7 @@ int FreeId() {
   return -1;
 }
 
-void F_FileTextOpenRead(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileTextOpenRead(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, -1);
   if (!RValue_IsString(arg[0])) {
     Console_Printf("ERROR!!! :: wrong type for filename\n");
@@ -95,10 +95,10 @@ void OpenForWriting(RValue& Result, const RValue& name, const char* mode) {
   RValue_SetReal(&Result, id);
 }
 
-void F_FileTextOpenWrite(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { OpenForWriting(Result, arg[0], "wb"); }
-void F_FileTextOpenAppend(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { OpenForWriting(Result, arg[0], "ab"); }
+void F_FileTextOpenWrite(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { OpenForWriting(Result, arg[0], "wb"); }
+void F_FileTextOpenAppend(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { OpenForWriting(Result, arg[0], "ab"); }
 
-void F_FileTextClose(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileTextClose(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   int i = RValue_RoundInt(arg[0]);
   if (i < 1 || i >= kTextFiles) {
     Error_Show_Action("Trying to close unexisting text file.", false);
@@ -107,19 +107,19 @@ void F_FileTextClose(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   Close(g_Text[i]);
 }
 
-void F_FileTextEof(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileTextEof(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (TextFile* f = Numbered(arg[0], TEXT_READ)) RValue_SetReal(&Result, LoadSave_feof(f->buffer) ? 1 : 0);
 }
 
-void F_FileTextReadString(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileTextReadString(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (TextFile* f = Numbered(arg[0], TEXT_READ)) GiveText(Result, LoadSave_ReadLine(f->buffer));
 }
 
-void F_FileTextReadln(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileTextReadln(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (TextFile* f = Numbered(arg[0], TEXT_READ)) GiveText(Result, LoadSave_ReadLineWithEnd(f->buffer));
 }
 
-void F_FileTextReadReal(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileTextReadReal(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   TextFile* f = Numbered(arg[0], TEXT_READ);
   if (!f) return;
   double d;
@@ -127,15 +127,15 @@ void F_FileTextReadReal(RValue& Result, CInstance*, CInstance*, int, RValue* arg
   RValue_SetReal(&Result, d);
 }
 
-void F_FileTextWriteString(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileTextWriteString(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (TextFile* f = Numbered(arg[0], TEXT_WRITE)) TextFile_Write(f->stream, RValue_Text(arg[1]));
 }
 
-void F_FileTextWriteReal(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileTextWriteReal(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (TextFile* f = Numbered(arg[0], TEXT_WRITE)) TextFile_Write(f->stream, Text_Format("%g ", RValue_Real(arg[1])));
 }
 
-void F_FileTextWriteln(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileTextWriteln(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (TextFile* f = Numbered(arg[0], TEXT_WRITE)) TextFile_Write(f->stream, "\n");
 }
 
@@ -156,10 +156,10 @@ void OpenCurrent(const RValue& name, const char* mode, int state) {
   g_Current.state = state;
 }
 
-void F_FileOpenRead(RValue&, CInstance*, CInstance*, int, RValue* arg) { OpenCurrent(arg[0], "rb", TEXT_READ); }
-void F_FileOpenWrite(RValue&, CInstance*, CInstance*, int, RValue* arg) { OpenCurrent(arg[0], "w+b", TEXT_WRITE); }
-void F_FileOpenAppend(RValue&, CInstance*, CInstance*, int, RValue* arg) { OpenCurrent(arg[0], "a+b", TEXT_WRITE); }
-void F_FileClose(RValue&, CInstance*, CInstance*, int, RValue*) { Close(g_Current); }
+void F_FileOpenRead(RValue&, CInstance*, CInstance*, int, const RValue* arg) { OpenCurrent(arg[0], "rb", TEXT_READ); }
+void F_FileOpenWrite(RValue&, CInstance*, CInstance*, int, const RValue* arg) { OpenCurrent(arg[0], "w+b", TEXT_WRITE); }
+void F_FileOpenAppend(RValue&, CInstance*, CInstance*, int, const RValue* arg) { OpenCurrent(arg[0], "a+b", TEXT_WRITE); }
+void F_FileClose(RValue&, CInstance*, CInstance*, int, const RValue*) { Close(g_Current); }
 
 // The current file's stream in that state, or none after the report.
 FILE* Current(int state) {
@@ -168,19 +168,19 @@ FILE* Current(int state) {
   return nullptr;
 }
 
-void F_FileEof(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_FileEof(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   if (FILE* f = Current(TEXT_READ)) RValue_SetReal(&Result, std::feof(f) ? 1 : 0);
 }
 
-void F_FileReadString(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_FileReadString(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   if (FILE* f = Current(TEXT_READ)) GiveText(Result, TextFile_ReadLine(f, false));
 }
 
-void F_FileReadln(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_FileReadln(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   if (FILE* f = Current(TEXT_READ)) GiveText(Result, TextFile_ReadLine(f, true));
 }
 
-void F_FileReadReal(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_FileReadReal(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   FILE* f = Current(TEXT_READ);
   if (!f) return;
   double d = 0;
@@ -188,15 +188,15 @@ void F_FileReadReal(RValue& Result, CInstance*, CInstance*, int, RValue*) {
   RValue_SetReal(&Result, d);
 }
 
-void F_FileWriteString(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileWriteString(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (FILE* f = Current(TEXT_WRITE)) TextFile_Write(f, RValue_Text(arg[0]));
 }
 
-void F_FileWriteReal(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_FileWriteReal(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (FILE* f = Current(TEXT_WRITE)) TextFile_Write(f, Text_Format("%10.4f", RValue_Real(arg[0])));
 }
 
-void F_FileWriteln(RValue&, CInstance*, CInstance*, int, RValue*) {
+void F_FileWriteln(RValue&, CInstance*, CInstance*, int, const RValue*) {
   if (FILE* f = Current(TEXT_WRITE)) TextFile_Write(f, "\n");
 }
 }  // namespace

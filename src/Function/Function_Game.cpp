@@ -7,7 +7,7 @@
 #include "Base/Console.h"
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Graphics/Graphics_Transition.h"
 #include "IO/LoadSave_Main.h"
@@ -26,7 +26,7 @@
 #include "Run/Run_Services.h"
 #include "Support/Support_Timing.h"
 
-#define ARGS RValue &result, CInstance *self, CInstance *other, int argc, RValue *arg
+#define ARGS RValue &result, CInstance *self, CInstance *other, int argc, const RValue *arg
 
 namespace {
 void SetInstance(RValue& result, const CInstance* inst) { RValue_SetReal(&result, inst ? inst->id : TARGET_NOONE); }

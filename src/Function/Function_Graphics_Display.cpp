@@ -5,7 +5,7 @@
 
 #include "Base/Maths_Matrix.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_Draw.h"
@@ -37,11 +37,11 @@ void Graphics_ScreenSave(const RValue& name) {
 
 namespace {
 
-void F_DisplayGetWidth(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Display_GetWidth()); }
-void F_DisplayGetHeight(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Display_GetHeight()); }
-void F_DisplayGetColorDepth(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Display_GetColourDepth()); }
-void F_DisplayGetFrequency(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Display_GetFrequency()); }
-void F_DisplayGetOrientation(RValue&, CInstance*, CInstance*, int, RValue*) {}
+void F_DisplayGetWidth(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Display_GetWidth()); }
+void F_DisplayGetHeight(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Display_GetHeight()); }
+void F_DisplayGetColorDepth(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Display_GetColourDepth()); }
+void F_DisplayGetFrequency(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Display_GetFrequency()); }
+void F_DisplayGetOrientation(RValue&, CInstance*, CInstance*, int, const RValue*) {}
 
 // A mode change answers whether it succeeded; the device is reset either way.
 void ModeChanged(RValue& r, bool ok) {
@@ -49,24 +49,24 @@ void ModeChanged(RValue& r, bool ok) {
   Display_RequestReset();
 }
 
-void F_DisplaySetSize(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_DisplaySetSize(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   ModeChanged(r, Display_SetSize(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])));
 }
 
-void F_DisplaySetColorDepth(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_DisplaySetColorDepth(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   ModeChanged(r, Display_SetColourDepth(RValue_RoundInt(arg[0])));
 }
 
-void F_DisplaySetFrequency(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_DisplaySetFrequency(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   ModeChanged(r, Display_SetFrequency(RValue_RoundInt(arg[0])));
 }
 
-void F_DisplaySetAll(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_DisplaySetAll(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   ModeChanged(r, Display_SetMode(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
                                  RValue_RoundInt(arg[3])));
 }
 
-void F_DisplayTestAll(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_DisplayTestAll(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   bool ok = Display_TestMode(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
                              RValue_RoundInt(arg[3]));
   Give(r, ok ? 1 : 0);
@@ -74,54 +74,54 @@ void F_DisplayTestAll(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
 
 // display_reset(aa [, vsync]): vertical sync is on only when the second
 // argument is given and is 1 or more. The frame loop carries the reset out.
-void F_DisplayReset(RValue&, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_DisplayReset(RValue&, CInstance*, CInstance*, int argc, const RValue* arg) {
   Display_SetAntialias(RValue_TruncInt(arg[0]) & 0xFF);
   Display_SetVSync(argc >= 2 && RValue_TruncInt(arg[1]) >= 1);
   Display_RequestReset();
 }
 
-void F_DisplayMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Display_GetMouseX()); }
-void F_DisplayMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Display_GetMouseY()); }
-void F_DisplayMouseSet(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DisplayMouseGetX(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Display_GetMouseX()); }
+void F_DisplayMouseGetY(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Display_GetMouseY()); }
+void F_DisplayMouseSet(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Display_SetMouse(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]));
 }
 
 // Window settings this platform keeps out of the game's hands.
 
-void F_WindowGetVisible(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetVisible() ? 1 : 0); }
-void F_WindowSetFullscreen(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_WindowGetVisible(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Window_GetVisible() ? 1 : 0); }
+void F_WindowSetFullscreen(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   GR_Window_SetFullScreen(RValue_IsTrue(arg[0]));
 }
-void F_WindowGetFullscreen(RValue& r, CInstance*, CInstance*, int, RValue*) {
+void F_WindowGetFullscreen(RValue& r, CInstance*, CInstance*, int, const RValue*) {
   Give(r, GR_Window_GetFullScreen() ? 1 : 0);
 }
-void F_WindowSetCaption(RValue&, CInstance*, CInstance*, int, RValue* arg) { Window_SetCaption(RValue_Text(arg[0])); }
-void F_WindowGetCaption(RValue& r, CInstance*, CInstance*, int, RValue*) {
+void F_WindowSetCaption(RValue&, CInstance*, CInstance*, int, const RValue* arg) { Window_SetCaption(RValue_Text(arg[0])); }
+void F_WindowGetCaption(RValue& r, CInstance*, CInstance*, int, const RValue*) {
   const char* caption = Window_GetCaption();
   RValue_SetString(&r, caption ? caption : "");
 }
-void F_WindowSetCursor(RValue&, CInstance*, CInstance*, int, RValue* arg) { Window_SetCursor(RValue_RoundInt(arg[0])); }
-void F_WindowGetCursor(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetCursor()); }
-void F_WindowSetColor(RValue&, CInstance*, CInstance*, int, RValue* arg) { Window_SetColour(Arg_Colour(arg[0])); }
-void F_WindowGetColor(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetColour() & 0xFFFFFF); }
-void F_WindowSetPosition(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_WindowSetCursor(RValue&, CInstance*, CInstance*, int, const RValue* arg) { Window_SetCursor(RValue_RoundInt(arg[0])); }
+void F_WindowGetCursor(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Window_GetCursor()); }
+void F_WindowSetColor(RValue&, CInstance*, CInstance*, int, const RValue* arg) { Window_SetColour(Arg_Colour(arg[0])); }
+void F_WindowGetColor(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Window_GetColour() & 0xFFFFFF); }
+void F_WindowSetPosition(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Window_SetPosition(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]));
 }
-void F_WindowSetSize(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_WindowSetSize(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Window_SetSize(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]));
 }
-void F_WindowSetRectangle(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_WindowSetRectangle(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Window_SetRectangle(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]),
                       RValue_RoundInt(arg[3]));
 }
-void F_WindowCenter(RValue&, CInstance*, CInstance*, int, RValue*) { Window_Center(); }
-void F_WindowGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetX()); }
-void F_WindowGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetY()); }
-void F_WindowGetWidth(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetClientWidth()); }
-void F_WindowGetHeight(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetClientHeight()); }
-void F_WindowMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetMouseX()); }
-void F_WindowMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, Window_GetMouseY()); }
-void F_WindowMouseSet(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_WindowCenter(RValue&, CInstance*, CInstance*, int, const RValue*) { Window_Center(); }
+void F_WindowGetX(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Window_GetX()); }
+void F_WindowGetY(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Window_GetY()); }
+void F_WindowGetWidth(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Window_GetClientWidth()); }
+void F_WindowGetHeight(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Window_GetClientHeight()); }
+void F_WindowMouseGetX(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Window_GetMouseX()); }
+void F_WindowMouseGetY(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, Window_GetMouseY()); }
+void F_WindowMouseSet(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Window_SetMouse(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]));
 }
 
@@ -169,21 +169,21 @@ double ViewMouse(int view, bool vertical) {
   return vertical ? y : x;
 }
 
-void F_WindowViewMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_WindowViewMouseGetX(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   Give(r, ViewMouse(RValue_RoundInt(arg[0]), false));
 }
-void F_WindowViewMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_WindowViewMouseGetY(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   Give(r, ViewMouse(RValue_RoundInt(arg[0]), true));
 }
 // The same through the first view.
-void F_WindowViewsMouseGetX(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, ViewMouse(0, false)); }
-void F_WindowViewsMouseGetY(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, ViewMouse(0, true)); }
+void F_WindowViewsMouseGetX(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, ViewMouse(0, false)); }
+void F_WindowViewsMouseGetY(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, ViewMouse(0, true)); }
 
-void F_ScreenSave(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_ScreenSave(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Graphics_ScreenSave(arg[0]);
 }
 
-void F_ScreenSavePart(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_ScreenSavePart(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Graphics_ScreenSave(arg[0], RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]),
              RValue_RoundInt(arg[4]));
 }
@@ -201,7 +201,7 @@ void RoomToWindow(double x, double y, double* wx, double* wy) {
   *wy = y * GR_Window_GetHeight() / g_RunRoom->height;
 }
 
-void F_DrawGetPixel(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawGetPixel(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   double wx, wy;
   RoomToWindow(RValue_Single(arg[0]), RValue_Single(arg[1]), &wx, &wy);
   Batch_Flush();

@@ -1,7 +1,7 @@
 // Draw state, colour arithmetic, primitives, user primitives and textures.
 #include "Background/Background_Main.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_Colour.h"
@@ -16,112 +16,112 @@
 namespace {
 // Primitive colours: narrowed, then rounded.
 
-void F_DrawSetColor(RValue&, CInstance*, CInstance*, int, RValue* arg) { GR_SetColor(Arg_Colour(arg[0])); }
-void F_DrawGetColor(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, GR_GetColor() & 0xFFFFFF); }
-void F_DrawSetAlpha(RValue&, CInstance*, CInstance*, int, RValue* arg) { GR_SetAlpha(RValue_Single(arg[0])); }
-void F_DrawGetAlpha(RValue& r, CInstance*, CInstance*, int, RValue*) { Give(r, GR_GetAlpha()); }
+void F_DrawSetColor(RValue&, CInstance*, CInstance*, int, const RValue* arg) { GR_SetColor(Arg_Colour(arg[0])); }
+void F_DrawGetColor(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, GR_GetColor() & 0xFFFFFF); }
+void F_DrawSetAlpha(RValue&, CInstance*, CInstance*, int, const RValue* arg) { GR_SetAlpha(RValue_Single(arg[0])); }
+void F_DrawGetAlpha(RValue& r, CInstance*, CInstance*, int, const RValue*) { Give(r, GR_GetAlpha()); }
 
-void F_MakeColorRgb(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_MakeColorRgb(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   Give(r, double(RValue_TruncInt(arg[0])) + double(RValue_TruncInt(arg[1])) * 256.0 +
                  double(RValue_TruncInt(arg[2])) * 65536.0);
 }
 
-void F_MakeColorHsv(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_MakeColorHsv(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   Give(r, Colour_FromHSV(RValue_RoundInt(arg[0]) & 0xFF, RValue_RoundInt(arg[1]) & 0xFF,
                             RValue_RoundInt(arg[2]) & 0xFF));
 }
 
 // The channels keep the sign of the colour, as integer division and
 // remainder toward zero give them.
-void F_ColorGetRed(RValue& r, CInstance*, CInstance*, int, RValue* arg) { Give(r, RValue_RoundInt(arg[0]) % 256); }
-void F_ColorGetGreen(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_ColorGetRed(RValue& r, CInstance*, CInstance*, int, const RValue* arg) { Give(r, RValue_RoundInt(arg[0]) % 256); }
+void F_ColorGetGreen(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   Give(r, RValue_RoundInt(arg[0]) / 256 % 256);
 }
-void F_ColorGetBlue(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_ColorGetBlue(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   Give(r, RValue_RoundInt(arg[0]) / 65536 % 256);
 }
 
-void F_ColorGetHue(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_ColorGetHue(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   int h, s, v;
   Colour_ToHSV(Arg_Colour(arg[0]), &h, &s, &v);
   Give(r, h);
 }
-void F_ColorGetSaturation(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_ColorGetSaturation(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   int h, s, v;
   Colour_ToHSV(Arg_Colour(arg[0]), &h, &s, &v);
   Give(r, s);
 }
-void F_ColorGetValue(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_ColorGetValue(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   int h, s, v;
   Colour_ToHSV(Arg_Colour(arg[0]), &h, &s, &v);
   Give(r, v);
 }
 
-void F_MergeColor(RValue& r, CInstance*, CInstance*, int, RValue* arg) {
+void F_MergeColor(RValue& r, CInstance*, CInstance*, int, const RValue* arg) {
   Give(r, Colour_Merge(Arg_ColourSingle(arg[0]), Arg_ColourSingle(arg[1]), RValue_Single(arg[2])));
 }
 
 // A mode or factor outside the known ones leaves the blending as it was.
-void F_DrawSetBlendMode(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawSetBlendMode(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   int mode = Arg_SingleRound(arg[0]);
   if (mode >= 0 && mode <= 3) GR_SetBlendMode(mode);
 }
-void F_DrawSetBlendModeExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawSetBlendModeExt(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   int src = Arg_SingleRound(arg[0]), dest = Arg_SingleRound(arg[1]);
   auto known = [](int f) { return f >= BLEND_ZERO && f <= BLEND_SRCALPHASAT; };
   if (known(src) && known(dest)) GR_SetBlendModeExt(src, dest);
 }
 
-void F_DrawClear(RValue&, CInstance*, CInstance*, int, RValue* arg) { GR_Draw_Clear(Arg_ColourSingle(arg[0])); }
-void F_DrawClearAlpha(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawClear(RValue&, CInstance*, CInstance*, int, const RValue* arg) { GR_Draw_Clear(Arg_ColourSingle(arg[0])); }
+void F_DrawClearAlpha(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   GR_Draw_ClearAlpha(Arg_ColourSingle(arg[0]), RValue_Single(arg[1]));
 }
 
-void F_DrawPoint(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawPoint(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Point(RValue_Single(a[0]), RValue_Single(a[1]));
 }
-void F_DrawLine(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawLine(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Line(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]));
 }
-void F_DrawLineWidth(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawLineWidth(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Line_Width(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
                      RValue_Single(a[4]));
 }
-void F_DrawRectangle(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawRectangle(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Rectangle(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
                     RValue_IsTrue(a[4]));
 }
-void F_DrawRoundrect(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawRoundrect(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_RoundRect(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]), 10, 10,
                     RValue_IsTrue(a[4]));
 }
-void F_DrawTriangle(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawTriangle(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Triangle(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
                    RValue_Single(a[4]), RValue_Single(a[5]), RValue_IsTrue(a[6]));
 }
-void F_DrawCircle(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawCircle(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Circle(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_IsTrue(a[3]));
 }
-void F_DrawEllipse(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawEllipse(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Ellipse(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
                   RValue_IsTrue(a[4]));
 }
-void F_DrawArrow(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawArrow(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Arrow(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
                 RValue_Single(a[4]));
 }
-void F_DrawButton(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawButton(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Button(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
                  RValue_IsTrue(a[4]));
 }
-void F_DrawHealthbar(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawHealthbar(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   uint32_t minc = Arg_ColourSingle(a[6]), maxc = Arg_ColourSingle(a[7]);
   GR_Draw_HealthBar(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
                     RValue_Single(a[4]), Arg_ColourSingle(a[5]), minc, Colour_Merge(minc, maxc, 0.5f), maxc,
                     RValue_RoundInt(a[8]), RValue_IsTrue(a[9]), RValue_IsTrue(a[10]));
 }
 
-void F_DrawPath(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawPath(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   const CPath* path = Path_Data(RValue_RoundInt(a[0]));
   if (!path) {
     Error_Show_Action("Trying to drawn non-existing path.", false);
@@ -130,69 +130,69 @@ void F_DrawPath(RValue&, CInstance*, CInstance*, int, RValue* a) {
   path->Draw(RValue_Single(a[1]), RValue_Single(a[2]), RValue_IsTrue(a[3]));
 }
 
-void F_DrawPointColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawPointColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Point_Color(RValue_Single(a[0]), RValue_Single(a[1]), Arg_ColourSingle(a[2]));
 }
-void F_DrawLineColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawLineColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Line_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
                      Arg_ColourSingle(a[4]), Arg_ColourSingle(a[5]));
 }
-void F_DrawLineWidthColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawLineWidthColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Line_Width_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
                            RValue_Single(a[4]), Arg_ColourSingle(a[5]), Arg_ColourSingle(a[6]));
 }
-void F_DrawRectangleColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawRectangleColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Rectangle_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
                           Arg_ColourSingle(a[4]), Arg_ColourSingle(a[5]), Arg_ColourSingle(a[6]),
                           Arg_ColourSingle(a[7]), RValue_IsTrue(a[8]));
 }
-void F_DrawRoundrectColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawRoundrectColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_RoundRect_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]), 10, 10,
                           Arg_ColourSingle(a[4]), Arg_ColourSingle(a[5]), RValue_IsTrue(a[6]));
 }
-void F_DrawTriangleColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawTriangleColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Triangle_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
                          RValue_Single(a[4]), RValue_Single(a[5]), Arg_ColourSingle(a[6]), Arg_ColourSingle(a[7]),
                          Arg_ColourSingle(a[8]), RValue_IsTrue(a[9]));
 }
-void F_DrawCircleColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawCircleColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Circle_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), Arg_ColourSingle(a[3]),
                        Arg_ColourSingle(a[4]), RValue_IsTrue(a[5]));
 }
-void F_DrawEllipseColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawEllipseColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Draw_Ellipse_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
                         Arg_ColourSingle(a[4]), Arg_ColourSingle(a[5]), RValue_IsTrue(a[6]));
 }
-void F_DrawSetCirclePrecision(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawSetCirclePrecision(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_SetCirclePrecision(Arg_SingleRound(a[0]));
 }
 
 // A kind outside point list .. triangle fan starts nothing.
 bool KnownKind(int kind) { return kind >= PR_POINTLIST && kind <= PR_TRIANGLEFAN; }
-void F_DrawPrimitiveBegin(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawPrimitiveBegin(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   int kind = Arg_SingleRound(a[0]);
   if (KnownKind(kind)) GR_Primitive_Begin(kind, -1);
 }
-void F_DrawPrimitiveBeginTexture(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawPrimitiveBeginTexture(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   int kind = RValue_RoundInt(a[0]);
   if (KnownKind(kind)) GR_Primitive_Begin(kind, RValue_RoundInt(a[1]));
 }
-void F_DrawVertex(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawVertex(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Primitive_Vertex(RValue_Single(a[0]), RValue_Single(a[1]));
 }
-void F_DrawVertexColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawVertexColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Primitive_Vertex_Color(RValue_Single(a[0]), RValue_Single(a[1]), Arg_Colour(a[2]), RValue_Single(a[3]));
 }
-void F_DrawVertexTexture(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawVertexTexture(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Primitive_Vertex_Texture(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]));
 }
-void F_DrawVertexTextureColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawVertexTextureColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Primitive_Vertex_Texture_Color(RValue_Single(a[0]), RValue_Single(a[1]), RValue_Single(a[2]), RValue_Single(a[3]),
                                     Arg_Colour(a[4]), RValue_Single(a[5]));
 }
-void F_DrawPrimitiveEnd(RValue&, CInstance*, CInstance*, int, RValue*) { GR_Primitive_End(); }
+void F_DrawPrimitiveEnd(RValue&, CInstance*, CInstance*, int, const RValue*) { GR_Primitive_End(); }
 
-void F_SpriteGetTexture(RValue& r, CInstance* self, CInstance*, int, RValue* a) {
+void F_SpriteGetTexture(RValue& r, CInstance* self, CInstance*, int, const RValue* a) {
   const CSprite* s = Sprite_Data(RValue_RoundInt(a[0]));
   if (!s) {
     Error_Show_Action("Trying to get texture from non-existing sprite.", false);
@@ -202,7 +202,7 @@ void F_SpriteGetTexture(RValue& r, CInstance* self, CInstance*, int, RValue* a) 
   if (sub < 0) sub = Graphics_SelfImage(self);
   Give(r, s->GetTexture(sub));
 }
-void F_BackgroundGetTexture(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+void F_BackgroundGetTexture(RValue& r, CInstance*, CInstance*, int, const RValue* a) {
   const CBackground* b = Background_Data(RValue_RoundInt(a[0]));
   if (!b) {
     Error_Show_Action("Trying to get texture from non-existing background.", false);
@@ -210,24 +210,24 @@ void F_BackgroundGetTexture(RValue& r, CInstance*, CInstance*, int, RValue* a) {
   }
   Give(r, b->GetTexture());
 }
-void F_TextureExists(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+void F_TextureExists(RValue& r, CInstance*, CInstance*, int, const RValue* a) {
   Give(r, GR_Texture_Exists(Arg_SingleRound(a[0])) ? 1 : 0);
 }
-void F_TextureGetWidth(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+void F_TextureGetWidth(RValue& r, CInstance*, CInstance*, int, const RValue* a) {
   Give(r, GR_Texture_GetWidth(Arg_SingleRound(a[0])));
 }
-void F_TextureGetHeight(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+void F_TextureGetHeight(RValue& r, CInstance*, CInstance*, int, const RValue* a) {
   Give(r, GR_Texture_GetHeight(Arg_SingleRound(a[0])));
 }
-void F_TextureSetInterpolation(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_TextureSetInterpolation(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_SetInterpolation(RValue_IsTrue(a[0]));
 }
-void F_TextureSetBlending(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_TextureSetBlending(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_SetTextureBlending(RValue_IsTrue(a[0]));
 }
-void F_TextureSetRepeat(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_SetRepeat(RValue_IsTrue(a[0])); }
-void F_TexturePreload(RValue&, CInstance*, CInstance*, int, RValue* a) { GR_Texture_Preload(Arg_SingleRound(a[0])); }
-void F_TextureSetPriority(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_TextureSetRepeat(RValue&, CInstance*, CInstance*, int, const RValue* a) { GR_SetRepeat(RValue_IsTrue(a[0])); }
+void F_TexturePreload(RValue&, CInstance*, CInstance*, int, const RValue* a) { GR_Texture_Preload(Arg_SingleRound(a[0])); }
+void F_TextureSetPriority(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   GR_Texture_SetPriority(Arg_SingleRound(a[0]), Arg_SingleRound(a[1]));
 }
 }  // namespace

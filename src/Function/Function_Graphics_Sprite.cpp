@@ -3,7 +3,7 @@
 
 #include "Background/Background_Main.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Object/Instance_Class.h"
@@ -15,7 +15,7 @@ constexpr uint32_t WHITE = 0xFFFFFF;
 // The sprite and sub-image of the first two arguments; null (after the
 // report) when the sprite does not exist. A negative sub-image means the
 // calling instance's own frame.
-const CSprite* SpriteArgs(CInstance* self, RValue* arg, int* subimg) {
+const CSprite* SpriteArgs(CInstance* self, const RValue* arg, int* subimg) {
   float sub = std::floor(RValue_Single(arg[1]));
   *subimg = sub < 0 ? Graphics_SelfImage(self) : Convert_TruncInt(sub);
   const CSprite* s = Sprite_Data(RValue_TruncInt(arg[0]));
@@ -23,7 +23,7 @@ const CSprite* SpriteArgs(CInstance* self, RValue* arg, int* subimg) {
   return s;
 }
 
-void F_DrawSelf(RValue&, CInstance* self, CInstance*, int, RValue*) {
+void F_DrawSelf(RValue&, CInstance* self, CInstance*, int, const RValue*) {
   const CSprite* s = self ? Sprite_Data(self->sprite_index) : nullptr;
   if (!s) {
     Error_Show_Action("Trying to draw non-existing sprite.", false);
@@ -33,19 +33,19 @@ void F_DrawSelf(RValue&, CInstance* self, CInstance*, int, RValue*) {
           self->image_blend, self->image_alpha);
 }
 
-void F_DrawSprite(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
+void F_DrawSprite(RValue&, CInstance* self, CInstance*, int, const RValue* arg) {
   int sub;
   if (const CSprite* s = SpriteArgs(self, arg, &sub)) s->DrawSimple(sub, RValue_Single(arg[2]), RValue_Single(arg[3]));
 }
 
-void F_DrawSpriteExt(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
+void F_DrawSpriteExt(RValue&, CInstance* self, CInstance*, int, const RValue* arg) {
   int sub;
   if (const CSprite* s = SpriteArgs(self, arg, &sub))
     s->Draw(sub, RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]),
             RValue_Single(arg[6]), Arg_Colour(arg[7]), RValue_Single(arg[8]));
 }
 
-void F_DrawSpritePos(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawSpritePos(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   const CSprite* s = Sprite_Data(RValue_TruncInt(arg[0]));
   if (!s) {
     Error_Show_Action("Trying to draw non-existing sprite.", false);
@@ -56,14 +56,14 @@ void F_DrawSpritePos(RValue&, CInstance*, CInstance*, int, RValue* arg) {
              RValue_Single(arg[9]), WHITE, RValue_Single(arg[10]));
 }
 
-void F_DrawSpritePart(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
+void F_DrawSpritePart(RValue&, CInstance* self, CInstance*, int, const RValue* arg) {
   int sub;
   if (const CSprite* s = SpriteArgs(self, arg, &sub))
     s->DrawPart(sub, RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]),
                 RValue_Single(arg[6]), RValue_Single(arg[7]), 1, 1, WHITE, GR_GetAlpha());
 }
 
-void F_DrawSpritePartExt(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
+void F_DrawSpritePartExt(RValue&, CInstance* self, CInstance*, int, const RValue* arg) {
   int sub;
   if (const CSprite* s = SpriteArgs(self, arg, &sub))
     s->DrawPart(sub, RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]),
@@ -71,7 +71,7 @@ void F_DrawSpritePartExt(RValue&, CInstance* self, CInstance*, int, RValue* arg)
                 Arg_Colour(arg[10]), RValue_Single(arg[11]));
 }
 
-void F_DrawSpriteGeneral(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
+void F_DrawSpriteGeneral(RValue&, CInstance* self, CInstance*, int, const RValue* arg) {
   int sub;
   if (const CSprite* s = SpriteArgs(self, arg, &sub))
     s->DrawGeneral(sub, RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]),
@@ -80,21 +80,21 @@ void F_DrawSpriteGeneral(RValue&, CInstance* self, CInstance*, int, RValue* arg)
                    Arg_Colour(arg[14]), RValue_Single(arg[15]));
 }
 
-void F_DrawSpriteStretched(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
+void F_DrawSpriteStretched(RValue&, CInstance* self, CInstance*, int, const RValue* arg) {
   int sub;
   if (const CSprite* s = SpriteArgs(self, arg, &sub))
     s->DrawStretched(sub, RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]),
                      WHITE, GR_GetAlpha());
 }
 
-void F_DrawSpriteStretchedExt(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
+void F_DrawSpriteStretchedExt(RValue&, CInstance* self, CInstance*, int, const RValue* arg) {
   int sub;
   if (const CSprite* s = SpriteArgs(self, arg, &sub))
     s->DrawStretched(sub, RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), RValue_Single(arg[5]),
                      Arg_Colour(arg[6]), RValue_Single(arg[7]));
 }
 
-void SpriteTiled(CInstance* self, RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
+void SpriteTiled(CInstance* self, const RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
   int sub;
   const CSprite* s = SpriteArgs(self, arg, &sub);
   if (!s || !Graphics_TiledScaleOk(xscale, yscale)) return;
@@ -104,11 +104,11 @@ void SpriteTiled(CInstance* self, RValue* arg, float xscale, float yscale, uint3
                alpha);
 }
 
-void F_DrawSpriteTiled(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
+void F_DrawSpriteTiled(RValue&, CInstance* self, CInstance*, int, const RValue* arg) {
   SpriteTiled(self, arg, 1, 1, WHITE, GR_GetAlpha());
 }
 
-void F_DrawSpriteTiledExt(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
+void F_DrawSpriteTiledExt(RValue&, CInstance* self, CInstance*, int, const RValue* arg) {
   SpriteTiled(self, arg, RValue_Single(arg[4]), RValue_Single(arg[5]), Arg_Colour(arg[6]), RValue_Single(arg[7]));
 }
 
@@ -119,30 +119,30 @@ const CBackground* BackgroundArg(const RValue& v) {
   return b;
 }
 
-void F_DrawBackground(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawBackground(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (const CBackground* b = BackgroundArg(arg[0])) b->Draw(RValue_Single(arg[1]), RValue_Single(arg[2]));
 }
 
-void F_DrawBackgroundExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawBackgroundExt(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (const CBackground* b = BackgroundArg(arg[0]))
     b->DrawExt(RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
                RValue_Single(arg[5]), Arg_Colour(arg[6]), RValue_Single(arg[7]));
 }
 
-void F_DrawBackgroundPart(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawBackgroundPart(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (const CBackground* b = BackgroundArg(arg[0]))
     b->DrawPart(RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
                 RValue_Single(arg[5]), RValue_Single(arg[6]), 1, 1, WHITE, GR_GetAlpha());
 }
 
-void F_DrawBackgroundPartExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawBackgroundPartExt(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (const CBackground* b = BackgroundArg(arg[0]))
     b->DrawPart(RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
                 RValue_Single(arg[5]), RValue_Single(arg[6]), RValue_Single(arg[7]), RValue_Single(arg[8]),
                 Arg_Colour(arg[9]), RValue_Single(arg[10]));
 }
 
-void F_DrawBackgroundGeneral(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawBackgroundGeneral(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (const CBackground* b = BackgroundArg(arg[0]))
     b->DrawGeneral(RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
                    RValue_Single(arg[5]), RValue_Single(arg[6]), RValue_Single(arg[7]), RValue_Single(arg[8]),
@@ -150,19 +150,19 @@ void F_DrawBackgroundGeneral(RValue&, CInstance*, CInstance*, int, RValue* arg) 
                    Arg_Colour(arg[13]), RValue_Single(arg[14]));
 }
 
-void F_DrawBackgroundStretched(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawBackgroundStretched(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (const CBackground* b = BackgroundArg(arg[0]))
     b->DrawStretched(RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]), WHITE,
                      GR_GetAlpha());
 }
 
-void F_DrawBackgroundStretchedExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawBackgroundStretchedExt(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (const CBackground* b = BackgroundArg(arg[0]))
     b->DrawStretched(RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
                      Arg_Colour(arg[5]), RValue_Single(arg[6]));
 }
 
-void BackgroundTiled(RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
+void BackgroundTiled(const RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
   const CBackground* b = BackgroundArg(arg[0]);
   if (!b || !Graphics_TiledScaleOk(xscale, yscale)) return;
   float w, h;
@@ -170,11 +170,11 @@ void BackgroundTiled(RValue* arg, float xscale, float yscale, uint32_t colour, f
   b->DrawTiled(RValue_Single(arg[1]), RValue_Single(arg[2]), xscale, yscale, true, true, 0, 0, w, h, colour, alpha);
 }
 
-void F_DrawBackgroundTiled(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawBackgroundTiled(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   BackgroundTiled(arg, 1, 1, WHITE, GR_GetAlpha());
 }
 
-void F_DrawBackgroundTiledExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawBackgroundTiledExt(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   BackgroundTiled(arg, RValue_Single(arg[3]), RValue_Single(arg[4]), Arg_Colour(arg[5]), RValue_Single(arg[6]));
 }
 }  // namespace

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Graphics.h"
 #include "Graphics/Graphics_Draw.h"
 #include "Graphics/Graphics_Image.h"
@@ -24,59 +24,59 @@ int SurfaceArg(const RValue& v) {
   return -1;
 }
 
-void F_SurfaceCreate(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SurfaceCreate(RValue& result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&result, Surface_Create(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])));
 }
 
-void F_SurfaceExists(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SurfaceExists(RValue& result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&result, Surface_Exists(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
 
-void F_SurfaceFree(RValue&, CInstance*, CInstance*, int, RValue* arg) { Surface_Free(RValue_RoundInt(arg[0])); }
+void F_SurfaceFree(RValue&, CInstance*, CInstance*, int, const RValue* arg) { Surface_Free(RValue_RoundInt(arg[0])); }
 
-void F_SurfaceGetWidth(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SurfaceGetWidth(RValue& result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&result, Surface_GetWidth(RValue_RoundInt(arg[0])));
 }
 
-void F_SurfaceGetHeight(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SurfaceGetHeight(RValue& result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&result, Surface_GetHeight(RValue_RoundInt(arg[0])));
 }
 
-void F_SurfaceGetTexture(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SurfaceGetTexture(RValue& result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&result, Surface_GetTexture(RValue_RoundInt(arg[0])));
 }
 
-void F_SurfaceSetTarget(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SurfaceSetTarget(RValue& result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&result, Surface_SetTarget(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
 
 // Without a surface as the target there is nothing to undo: popping anyway
 // would drop a render target that someone else pushed.
-void F_SurfaceResetTarget(RValue& result, CInstance*, CInstance*, int, RValue*) {
+void F_SurfaceResetTarget(RValue& result, CInstance*, CInstance*, int, const RValue*) {
   if (Surface_GetTarget() < 0) return;
   RValue_SetReal(&result, Surface_ResetTarget() ? 1 : 0);
 }
 
-void F_DrawSurface(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawSurface(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   int id = SurfaceArg(arg[0]);
   if (id >= 0) Surface_Draw(id, std::floor(RValue_Single(arg[1])), std::floor(RValue_Single(arg[2])));
 }
 
-void F_DrawSurfaceExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawSurfaceExt(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   int id = SurfaceArg(arg[0]);
   if (id >= 0)
     Surface_Draw_Ext(id, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
                      RValue_Single(arg[5]), Arg_Colour(arg[6]), RValue_Single(arg[7]));
 }
 
-void F_DrawSurfacePart(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawSurfacePart(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   int id = SurfaceArg(arg[0]);
   if (id >= 0)
     Surface_Draw_Part(id, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
                       RValue_Single(arg[5]), RValue_Single(arg[6]), 1, 1, WHITE, GR_GetAlpha());
 }
 
-void F_DrawSurfacePartExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawSurfacePartExt(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   int id = SurfaceArg(arg[0]);
   if (id >= 0)
     Surface_Draw_Part(id, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
@@ -84,7 +84,7 @@ void F_DrawSurfacePartExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
                       Arg_Colour(arg[9]), RValue_Single(arg[10]));
 }
 
-void F_DrawSurfaceGeneral(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawSurfaceGeneral(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   int id = SurfaceArg(arg[0]);
   if (id >= 0)
     Surface_Draw_General(id, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]), RValue_Single(arg[4]),
@@ -93,21 +93,21 @@ void F_DrawSurfaceGeneral(RValue&, CInstance*, CInstance*, int, RValue* arg) {
                          Arg_Colour(arg[13]), RValue_Single(arg[14]));
 }
 
-void F_DrawSurfaceStretched(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawSurfaceStretched(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   int id = SurfaceArg(arg[0]);
   if (id >= 0)
     Surface_Draw_Stretched(id, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
                            RValue_Single(arg[4]), WHITE, GR_GetAlpha());
 }
 
-void F_DrawSurfaceStretchedExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawSurfaceStretchedExt(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   int id = SurfaceArg(arg[0]);
   if (id >= 0)
     Surface_Draw_Stretched(id, RValue_Single(arg[1]), RValue_Single(arg[2]), RValue_Single(arg[3]),
                            RValue_Single(arg[4]), Arg_Colour(arg[5]), RValue_Single(arg[6]));
 }
 
-void SurfaceTiled(RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
+void SurfaceTiled(const RValue* arg, float xscale, float yscale, uint32_t colour, float alpha) {
   int id = SurfaceArg(arg[0]);
   if (id < 0 || !Graphics_TiledScaleOk(xscale, yscale)) return;
   float w, h;
@@ -116,17 +116,17 @@ void SurfaceTiled(RValue* arg, float xscale, float yscale, uint32_t colour, floa
                      alpha);
 }
 
-void F_DrawSurfaceTiled(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawSurfaceTiled(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   SurfaceTiled(arg, 1, 1, WHITE, GR_GetAlpha());
 }
 
-void F_DrawSurfaceTiledExt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DrawSurfaceTiledExt(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   SurfaceTiled(arg, RValue_Single(arg[3]), RValue_Single(arg[4]), Arg_Colour(arg[5]), RValue_Single(arg[6]));
 }
 
 // Writes a rectangle of a surface as a 24-bit BMP file, whatever the name's
 // extension; the rectangle is clipped to the surface first.
-void SurfaceSave(RValue* arg, int x, int y, int w, int h) {
+void SurfaceSave(const RValue* arg, int x, int y, int w, int h) {
   int id = SurfaceArg(arg[0]);
   if (id < 0) return;
   const char* name = RValue_Text(arg[1]);
@@ -140,17 +140,17 @@ void SurfaceSave(RValue* arg, int x, int y, int w, int h) {
   Graphics_WriteBMP(name, bitmap.get());
 }
 
-void F_SurfaceSave(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SurfaceSave(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   int id = RValue_RoundInt(arg[0]);
   SurfaceSave(arg, 0, 0, Surface_GetWidth(id), Surface_GetHeight(id));
 }
 
-void F_SurfaceSavePart(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SurfaceSavePart(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   SurfaceSave(arg, RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]), RValue_RoundInt(arg[5]));
 }
 
 // The pixel as a script colour (red in the low byte); 0 outside the surface.
-void F_SurfaceGetPixel(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SurfaceGetPixel(RValue& result, CInstance*, CInstance*, int, const RValue* arg) {
   int id = SurfaceArg(arg[0]);
   if (id < 0) return;
   int x = Arg_SingleRound(arg[1]), y = Arg_SingleRound(arg[2]);
@@ -177,7 +177,7 @@ void SurfaceCopy(int dest, int x, int y, int src, int xs, int ys, int ws, int hs
   Surface_Free(temp);
 }
 
-void F_SurfaceCopy(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SurfaceCopy(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   int dest = SurfaceArg(arg[0]);
   if (dest < 0) return;
   int src = SurfaceArg(arg[3]);
@@ -186,7 +186,7 @@ void F_SurfaceCopy(RValue&, CInstance*, CInstance*, int, RValue* arg) {
               Surface_GetHeight(src));
 }
 
-void F_SurfaceCopyPart(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SurfaceCopyPart(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   int dest = SurfaceArg(arg[0]);
   if (dest < 0) return;
   int src = SurfaceArg(arg[3]);

@@ -1,60 +1,60 @@
 // Text built-ins: font and alignment, text sizes and text drawing.
 #include <string>
 
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Font/Font_Main.h"
 #include "Function/Function_Graphics.h"
 
 namespace {
 
-void F_DrawSetFont(RValue&, CInstance*, CInstance*, int, RValue* a) { Text_SetFont(Arg_SingleRound(a[0])); }
-void F_DrawSetHalign(RValue&, CInstance*, CInstance*, int, RValue* a) { Text_SetHAlign(Arg_SingleRound(a[0])); }
-void F_DrawSetValign(RValue&, CInstance*, CInstance*, int, RValue* a) { Text_SetVAlign(Arg_SingleRound(a[0])); }
+void F_DrawSetFont(RValue&, CInstance*, CInstance*, int, const RValue* a) { Text_SetFont(Arg_SingleRound(a[0])); }
+void F_DrawSetHalign(RValue&, CInstance*, CInstance*, int, const RValue* a) { Text_SetHAlign(Arg_SingleRound(a[0])); }
+void F_DrawSetValign(RValue&, CInstance*, CInstance*, int, const RValue* a) { Text_SetVAlign(Arg_SingleRound(a[0])); }
 
 // The size queries take strings only: a real measures as the empty text.
-void F_StringWidth(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+void F_StringWidth(RValue& r, CInstance*, CInstance*, int, const RValue* a) {
   RValue_SetReal(&r, Text_Width(RValue_Text(a[0]), -1, -1));
 }
-void F_StringHeight(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+void F_StringHeight(RValue& r, CInstance*, CInstance*, int, const RValue* a) {
   RValue_SetReal(&r, Text_Height(RValue_Text(a[0]), -1, -1));
 }
-void F_StringWidthExt(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+void F_StringWidthExt(RValue& r, CInstance*, CInstance*, int, const RValue* a) {
   RValue_SetReal(&r, Text_Width(RValue_Text(a[0]), Arg_SingleRound(a[1]), Arg_SingleRound(a[2])));
 }
-void F_StringHeightExt(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+void F_StringHeightExt(RValue& r, CInstance*, CInstance*, int, const RValue* a) {
   RValue_SetReal(&r, Text_Height(RValue_Text(a[0]), Arg_SingleRound(a[1]), Arg_SingleRound(a[2])));
 }
 
-void F_DrawText(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawText(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   Text_Draw(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), -1, -1);
 }
-void F_DrawTextExt(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawTextExt(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   Text_Draw(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), Arg_SingleRound(a[3]),
             Arg_SingleRound(a[4]));
 }
-void F_DrawTextTransformed(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawTextTransformed(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   Text_DrawTransformed(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), -1, -1,
                        RValue_Single(a[3]), RValue_Single(a[4]), RValue_Single(a[5]));
 }
-void F_DrawTextExtTransformed(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawTextExtTransformed(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   Text_DrawTransformed(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), Arg_SingleRound(a[3]),
                        Arg_SingleRound(a[4]), RValue_Single(a[5]), RValue_Single(a[6]), RValue_Single(a[7]));
 }
-void F_DrawTextColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawTextColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   Text_DrawColor(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), -1, -1, Arg_Colour(a[3]),
                  Arg_Colour(a[4]), Arg_Colour(a[5]), Arg_Colour(a[6]), RValue_Single(a[7]));
 }
-void F_DrawTextTransformedColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawTextTransformedColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   Text_DrawTransformedColor(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), -1, -1,
                             RValue_Single(a[3]), RValue_Single(a[4]), RValue_Single(a[5]), Arg_Colour(a[6]),
                             Arg_Colour(a[7]), Arg_Colour(a[8]), Arg_Colour(a[9]), RValue_Single(a[10]));
 }
-void F_DrawTextExtColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawTextExtColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   Text_DrawColor(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(), Arg_SingleRound(a[3]),
                  Arg_SingleRound(a[4]), Arg_Colour(a[5]), Arg_Colour(a[6]), Arg_Colour(a[7]), Arg_Colour(a[8]),
                  RValue_Single(a[9]));
 }
-void F_DrawTextExtTransformedColor(RValue&, CInstance*, CInstance*, int, RValue* a) {
+void F_DrawTextExtTransformedColor(RValue&, CInstance*, CInstance*, int, const RValue* a) {
   Text_DrawTransformedColor(RValue_Single(a[0]), RValue_Single(a[1]), Graphics_ArgText(a[2]).c_str(),
                             Arg_SingleRound(a[3]), Arg_SingleRound(a[4]), RValue_Single(a[5]), RValue_Single(a[6]),
                             RValue_Single(a[7]), Arg_Colour(a[8]), Arg_Colour(a[9]), Arg_Colour(a[10]),

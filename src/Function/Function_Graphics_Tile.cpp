@@ -1,7 +1,7 @@
 // Tile built-ins: the tiles of the current room, by id and by depth layer.
 #include "Background/Background_Main.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Graphics.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
@@ -21,7 +21,7 @@ RoomTile* TileArg(const RValue& v) {
 // Layer depths come as reals; the room compares them with its tiles' depths.
 float Depth(const RValue& v) { return static_cast<float>(RValue_Real(v)); }
 
-void F_TileAdd(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileAdd(RValue& result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&result, -1);
   int back = RValue_RoundInt(arg[0]);
   if (!Background_Exists(back)) {
@@ -35,16 +35,16 @@ void F_TileAdd(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
   RValue_SetReal(&result, id);
 }
 
-void F_TileDelete(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileDelete(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (g_RunRoom) g_RunRoom->DeleteTile(g_RunRoom->FindTileById(RValue_RoundInt(arg[0])));
 }
 
-void F_TileExists(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileExists(RValue& result, CInstance*, CInstance*, int, const RValue* arg) {
   bool found = g_RunRoom && g_RunRoom->FindTileById(RValue_RoundInt(arg[0])) >= 0;
   RValue_SetReal(&result, found ? 1 : 0);
 }
 
-void F_TileFind(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileFind(RValue& result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&result, -1);
   if (!g_RunRoom) return;
   int index = g_RunRoom->FindTileAt(static_cast<float>(RValue_RoundInt(arg[0])),
@@ -52,46 +52,46 @@ void F_TileFind(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
   if (index >= 0) RValue_SetReal(&result, g_RunRoom->tiles[static_cast<size_t>(index)].id);
 }
 
-void F_TileDeleteAt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileDeleteAt(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (g_RunRoom)
     g_RunRoom->DeleteTileAt(static_cast<float>(RValue_RoundInt(arg[0])), static_cast<float>(RValue_RoundInt(arg[1])),
                             RValue_IsTrue(arg[2]));
 }
 
-void F_TileLayerFind(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileLayerFind(RValue& result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&result, -1);
   if (!g_RunRoom) return;
   int index = g_RunRoom->FindTileInLayer(Depth(arg[0]), RValue_Single(arg[1]), Depth(arg[2]));
   if (index >= 0) RValue_SetReal(&result, g_RunRoom->tiles[static_cast<size_t>(index)].id);
 }
 
-void F_TileLayerHide(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileLayerHide(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (g_RunRoom) g_RunRoom->HideTileLayer(Depth(arg[0]));
 }
 
-void F_TileLayerShow(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileLayerShow(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (g_RunRoom) g_RunRoom->ShowTileLayer(Depth(arg[0]));
 }
 
-void F_TileLayerDelete(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileLayerDelete(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (g_RunRoom) g_RunRoom->DeleteTileLayer(Depth(arg[0]));
 }
 
-void F_TileLayerShift(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileLayerShift(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (g_RunRoom) g_RunRoom->ShiftTileLayer(Depth(arg[0]), RValue_Single(arg[1]), Depth(arg[2]));
 }
 
-void F_TileLayerDeleteAt(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileLayerDeleteAt(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (g_RunRoom) g_RunRoom->DeleteTileLayerAt(Depth(arg[0]), RValue_Single(arg[1]), Depth(arg[2]));
 }
 
-void F_TileLayerDepth(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileLayerDepth(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (g_RunRoom) g_RunRoom->SetTileLayerDepth(Depth(arg[0]), RValue_Single(arg[1]));
 }
 
 // The getters: one field of the tile, 0 (after the report) without one.
 #define TILE_GETTER(NAME, EXPR)                                         \
-  void NAME(RValue& result, CInstance*, CInstance*, int, RValue* arg) { \
+  void NAME(RValue& result, CInstance*, CInstance*, int, const RValue* arg) { \
     if (const RoomTile* t = TileArg(arg[0])) RValue_SetReal(&result, EXPR); \
   }
 TILE_GETTER(F_TileGetX, t->x)
@@ -109,19 +109,19 @@ TILE_GETTER(F_TileGetAlpha, t->alpha)
 TILE_GETTER(F_TileGetBackground, t->background)
 #undef TILE_GETTER
 
-void F_TileSetPosition(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileSetPosition(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (RoomTile* t = TileArg(arg[0])) t->x = RValue_Single(arg[1]), t->y = RValue_Single(arg[2]);
 }
 
-void F_TileSetVisible(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileSetVisible(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (RoomTile* t = TileArg(arg[0])) t->visible = RValue_IsTrue(arg[1]);
 }
 
-void F_TileSetBackground(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileSetBackground(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (RoomTile* t = TileArg(arg[0])) t->background = Arg_SingleRound(arg[1]);
 }
 
-void F_TileSetRegion(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileSetRegion(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (RoomTile* t = TileArg(arg[0])) {
     t->left = Arg_SingleRound(arg[1]);
     t->top = Arg_SingleRound(arg[2]);
@@ -130,19 +130,19 @@ void F_TileSetRegion(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   }
 }
 
-void F_TileSetDepth(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileSetDepth(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (RoomTile* t = TileArg(arg[0])) t->depth = RValue_Single(arg[1]);
 }
 
-void F_TileSetScale(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileSetScale(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (RoomTile* t = TileArg(arg[0])) t->xscale = RValue_Single(arg[1]), t->yscale = RValue_Single(arg[2]);
 }
 
-void F_TileSetBlend(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileSetBlend(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (RoomTile* t = TileArg(arg[0])) t->blend = Arg_Colour(arg[1]);
 }
 
-void F_TileSetAlpha(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TileSetAlpha(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (RoomTile* t = TileArg(arg[0])) t->alpha = RValue_Single(arg[1]);
 }
 }  // namespace

@@ -10,9 +10,9 @@
 #include "Base/String_Helpers.h"
 #include "Base/Text_Real.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Debug/Dialog_Main.h"
-#include "Function/Linux/Function_InteractionM.h"
+#include "Function/Function_Interaction.h"
 #include "Graphics_API/Window_Main.h"
 #include "IO/IO_Main.h"
 #include "Platform/MemoryManager.h"
@@ -21,7 +21,7 @@
 #include "Run/Run_RunnerForm.h"
 
 namespace {
-#define HANDLER(name) void name(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg)
+#define HANDLER(name) void name(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg)
 
 // A flag argument: true when its rounded value is above 0.
 bool Flag(const RValue& v) { return RValue_RoundInt(v) > 0; }

@@ -39,19 +39,19 @@ float ArgSingle(const RValue* arg, int i) { return Convert_ToSingle(arg[i].val);
 
 // --- Type tests and random numbers ---------------------------------------
 
-void F_IsReal(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_IsReal(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, arg[0].kind == VALUE_REAL ? 1.0 : 0.0);
 }
 
-void F_IsString(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_IsString(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, arg[0].kind == VALUE_STRING ? 1.0 : 0.0);
 }
 
-void F_Random(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Random(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, static_cast<double>(Random_Real()) * Arg(arg, 0));
 }
 
-void F_RandomRange(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_RandomRange(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   double a = Arg(arg, 0), b = Arg(arg, 1);
   double low = b > a ? a : b;
   RValue_SetReal(&Result, static_cast<double>(Random_Real()) * std::fabs(a - b) + low);
@@ -59,13 +59,13 @@ void F_RandomRange(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 
 // The draws of irandom and irandom_range count in 64 bits, so wide ranges
 // neither wrap nor overflow.
-void F_IRandom(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_IRandom(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   int64_t n = Convert_TruncInt64(Arg(arg, 0)) + 1;
   double u = Random_Real();
   RValue_SetReal(&Result, static_cast<double>(Convert_TruncInt64(u * static_cast<double>(n))));
 }
 
-void F_IRandomRange(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_IRandomRange(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   double a = Arg(arg, 0);
   // Differences of the truncated ends as doubles: exact for every range a
   // script can name, and free of 64-bit overflow.
@@ -76,77 +76,77 @@ void F_IRandomRange(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 
 // A seed beyond the 64-bit range or NaN truncates to the indefinite integer,
 // whose low 32 bits are 0.
-void F_RandomSetSeed(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_RandomSetSeed(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Random_SetSeed(static_cast<uint32_t>(static_cast<uint64_t>(Convert_TruncInt64(Arg(arg, 0)))));
 }
 
-void F_RandomGetSeed(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_RandomGetSeed(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   RValue_SetReal(&Result, static_cast<double>(Random_GetSeed()));
 }
 
-void F_Randomize(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_Randomize(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   RValue_SetReal(&Result, static_cast<double>(Random_Randomize()));
 }
 
 // --- Rounding and elementary functions -----------------------------------
 
-void F_Abs(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Abs(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, std::fabs(static_cast<double>(ArgSingle(arg, 0))));
 }
 
 // round, floor and ceil give the whole number itself, also outside the
 // 32-bit range (adding 0 turns -0 into 0).
-void F_Round(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Round(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, std::nearbyint(Arg(arg, 0)) + 0.0);
 }
 
-void F_Floor(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Floor(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, std::floor(Arg(arg, 0)) + 0.0);
 }
 
-void F_Ceil(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Ceil(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, std::ceil(Arg(arg, 0)) + 0.0);
 }
 
-void F_Sign(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Sign(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   double x = Arg(arg, 0);
   RValue_SetReal(&Result, (x < 0 || std::isnan(x)) ? -1.0 : x == 0 ? 0.0 : 1.0);
 }
 
-void F_Frac(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Frac(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   double x = Arg(arg, 0);
   RValue_SetReal(&Result, x - std::trunc(x));
 }
 
-void F_Sqrt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { RValue_SetReal(&Result, std::sqrt(Arg(arg, 0))); }
-void F_Sqr(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { RValue_SetReal(&Result, Arg(arg, 0) * Arg(arg, 0)); }
-void F_Exp(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { RValue_SetReal(&Result, std::exp(Arg(arg, 0))); }
-void F_Ln(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { RValue_SetReal(&Result, std::log(Arg(arg, 0))); }
-void F_Log10(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { RValue_SetReal(&Result, std::log10(Arg(arg, 0))); }
+void F_Sqrt(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { RValue_SetReal(&Result, std::sqrt(Arg(arg, 0))); }
+void F_Sqr(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { RValue_SetReal(&Result, Arg(arg, 0) * Arg(arg, 0)); }
+void F_Exp(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { RValue_SetReal(&Result, std::exp(Arg(arg, 0))); }
+void F_Ln(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { RValue_SetReal(&Result, std::log(Arg(arg, 0))); }
+void F_Log10(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { RValue_SetReal(&Result, std::log10(Arg(arg, 0))); }
 
-void F_Log2(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Log2(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, std::log(Arg(arg, 0)) / std::log(2.0));
 }
 
-void F_Power(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Power(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, std::pow(Arg(arg, 0), Arg(arg, 1)));
 }
 
-void F_Logn(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Logn(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, std::log(Arg(arg, 0)) / std::log(Arg(arg, 1)));
 }
 
 // --- Trigonometry (single precision, small results snap to 0) -------------
 
-void F_Sin(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Sin(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, SnapSmall(std::sin(static_cast<double>(ArgSingle(arg, 0)))));
 }
 
-void F_Cos(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Cos(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, SnapSmall(std::cos(static_cast<double>(ArgSingle(arg, 0)))));
 }
 
-void F_Tan(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Tan(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, SnapSmall(std::tan(static_cast<double>(ArgSingle(arg, 0)))));
 }
 
@@ -162,28 +162,28 @@ void Inverse(RValue& Result, const RValue* arg, double (*fn)(double), const char
 }
 }  // namespace
 
-void F_Arcsin(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Arcsin(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Inverse(Result, arg, static_cast<double (*)(double)>(std::asin), "Error in function arcsin().");
 }
 
-void F_Arccos(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Arccos(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Inverse(Result, arg, static_cast<double (*)(double)>(std::acos), "Error in function arccos().");
 }
 
-void F_Arctan(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Arctan(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, SnapSmall(std::atan(static_cast<double>(ArgSingle(arg, 0)))));
 }
 
-void F_Arctan2(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Arctan2(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   double y = ArgSingle(arg, 0), x = ArgSingle(arg, 1);
   RValue_SetReal(&Result, SnapSmall(std::atan2(y, x)));
 }
 
-void F_DegToRad(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DegToRad(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, Arg(arg, 0) * MATH_PI / 180.0);
 }
 
-void F_RadToDeg(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_RadToDeg(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, Arg(arg, 0) * 180.0 / MATH_PI);
 }
 
@@ -211,10 +211,10 @@ constexpr const char* kMinMessage = "Error min(): illegal argument; strings not 
 constexpr const char* kMaxMessage = "Error max(): illegal argument; strings not permitted";
 }  // namespace
 
-void F_Min(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) { Extreme(Result, argc, arg, false, kMinMessage); }
-void F_Max(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) { Extreme(Result, argc, arg, true, kMaxMessage); }
+void F_Min(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) { Extreme(Result, argc, arg, false, kMinMessage); }
+void F_Max(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) { Extreme(Result, argc, arg, true, kMaxMessage); }
 
-void F_Mean(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_Mean(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (argc <= 0) return;
   double sum = 0.0;
   for (int i = 0; i < argc; ++i) sum += arg[i].val;
@@ -224,7 +224,7 @@ void F_Mean(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
 // Orders the values by repeated selection of the smallest remaining one (the
 // first among equals) and takes the element at count / 2. Taken values are
 // marked as taken, so every value, however large, keeps its own number.
-void F_Median(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_Median(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (argc <= 0) return;
   std::vector<bool> taken(static_cast<size_t>(argc), false);
   double value = 0.0;
@@ -240,25 +240,25 @@ void F_Median(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
   RValue_SetReal(&Result, value);
 }
 
-void F_Choose(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_Choose(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (argc <= 0) return;
   int index = static_cast<int>(static_cast<float>(argc) * Random_Real());
   if (index > argc - 1) index = argc - 1;
   RValue_Copy(&Result, &arg[index]);
 }
 
-void F_Clamp(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Clamp(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   double r = Arg(arg, 0);
   if (Arg(arg, 1) > r) r = Arg(arg, 1);
   if (r > Arg(arg, 2)) r = Arg(arg, 2);
   RValue_SetReal(&Result, r);
 }
 
-void F_Lerp(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Lerp(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, (Arg(arg, 1) - Arg(arg, 0)) * Arg(arg, 2) + Arg(arg, 0));
 }
 
-void F_Real(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Real(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, arg[0].kind == VALUE_STRING ? Real_FromText(arg[0].str) : arg[0].val);
 }
 
@@ -297,15 +297,15 @@ float LengthTimes(const RValue* arg, double (*fn)(double)) {
 }
 }  // namespace
 
-void F_PointDistance(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_PointDistance(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, DistanceSingle(arg, arg + 2, 2));
 }
 
-void F_PointDistance3D(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_PointDistance3D(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, DistanceSingle(arg, arg + 3, 3));
 }
 
-void F_PointDirection(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_PointDirection(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   float dx = ArgSingle(arg, 2) - ArgSingle(arg, 0);
   float dy = ArgSingle(arg, 3) - ArgSingle(arg, 1);
   if (dx == 0.0f) {
@@ -316,27 +316,27 @@ void F_PointDirection(RValue& Result, CInstance*, CInstance*, int, RValue* arg) 
   RValue_SetReal(&Result, a > 0 ? static_cast<double>(360.0f - a) : static_cast<double>(-a));
 }
 
-void F_LengthdirX(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_LengthdirX(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, SnapNearInteger(LengthTimes(arg, static_cast<double (*)(double)>(std::cos))));
 }
 
-void F_LengthdirY(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_LengthdirY(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, SnapNearInteger(-LengthTimes(arg, static_cast<double (*)(double)>(std::sin))));
 }
 
-void F_DotProduct(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DotProduct(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, Arg(arg, 0) * Arg(arg, 2) + Arg(arg, 1) * Arg(arg, 3));
 }
 
-void F_DotProduct3D(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DotProduct3D(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, Arg(arg, 0) * Arg(arg, 3) + Arg(arg, 1) * Arg(arg, 4) + Arg(arg, 2) * Arg(arg, 5));
 }
 
-void F_DotProductNormalised(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DotProductNormalised(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, DotNormalised(arg, arg + 2, 2));
 }
 
-void F_DotProduct3DNormalised(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_DotProduct3DNormalised(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, DotNormalised(arg, arg + 3, 3));
 }
 

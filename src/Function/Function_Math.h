@@ -1,9 +1,9 @@
 // The maths built-ins, declared for the handlers that call one another and
 // for the tests; scripts reach them through the function table.
 #pragma once
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 
-#define MATH_BUILTIN(name) void name(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg)
+#define MATH_BUILTIN(name) void name(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg)
 
 MATH_BUILTIN(F_IsReal);
 MATH_BUILTIN(F_IsString);

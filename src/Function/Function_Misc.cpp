@@ -10,9 +10,10 @@
 #include "Code/Code_Context.h"
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Date.h"
-#include "Function/Linux/Function_MiscM.h"
+#include "Function/Function_MiscM.h"
+#include "Graphics_API/Clipboard_Main.h"
 #include "IO/LoadSave_Main.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Event.h"
@@ -26,23 +27,23 @@ namespace {
 // ------------------------------------------------------------------ events
 
 // event_perform(type, number): self's own event (or its ancestors').
-void F_EventPerform(RValue& Result, CInstance* self, CInstance* other, int, RValue* arg) {
+void F_EventPerform(RValue& Result, CInstance* self, CInstance* other, int, const RValue* arg) {
   Event_Perform(self, other, RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]));
 }
 
 // event_user(n): user event n, other event 10 + n.
-void F_EventUser(RValue& Result, CInstance* self, CInstance* other, int, RValue* arg) {
+void F_EventUser(RValue& Result, CInstance* self, CInstance* other, int, const RValue* arg) {
   Event_Perform(self, other, EV_OTHER, EV_OTHER_USER0 + RValue_RoundInt(arg[0]));
 }
 
 // event_perform_object(object, type, number): that object's event on self.
-void F_EventPerformObject(RValue& Result, CInstance* self, CInstance* other, int, RValue* arg) {
+void F_EventPerformObject(RValue& Result, CInstance* self, CInstance* other, int, const RValue* arg) {
   Event_PerformObject(self, other, RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]));
 }
 
 // event_inherited(): the running event as the parent of the object that
 // defines it has it.
-void F_EventInherited(RValue& Result, CInstance* self, CInstance* other, int, RValue*) {
+void F_EventInherited(RValue& Result, CInstance* self, CInstance* other, int, const RValue*) {
   const CodeEventContext& running = g_CodeEventContext;
   CObject* obj = Object_Find(running.object_index);
   if (!obj || !Object_Exists(obj->parent_index)) return;
@@ -59,7 +60,7 @@ int g_ExecuteFileCount = 0;
 // arguments after the first go into the argument slots (the rest become the
 // real 0) for the run; the slots are put back afterwards, also after a
 // compilation error.
-void Misc_Execute(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg, const char* text,
+void Misc_Execute(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg, const char* text,
                   const char* unit_format, int* counter, const char* error_prefix) {
   CodeArgumentSave saved;
   Code_Arguments_Save(&saved);
@@ -77,7 +78,7 @@ void Misc_Execute(RValue& Result, CInstance* self, CInstance* other, int argc, R
 }
 
 // execute_string(code, arguments ...)
-void F_ExecuteString(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg) {
+void F_ExecuteString(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg) {
   if (argc < 1) return;
   Misc_Execute(Result, self, other, argc, arg, RValue_Text(arg[0]), "Execute.%d", &g_ExecuteCount,
                "COMPILATION ERROR in string to be executed\n");
@@ -99,7 +100,7 @@ bool Misc_ReadCodeFile(const char* name, std::string* text) {
 }
 
 // execute_file(file name, arguments ...)
-void F_ExecuteFile(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg) {
+void F_ExecuteFile(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg) {
   if (argc < 1) return;
   std::string text;
   if (!Misc_ReadCodeFile(RValue_Text(arg[0]), &text)) {
@@ -150,41 +151,41 @@ void Misc_SetVariable(CInstance* self, const RValue& name, int index, const RVal
 
 // A name never set does not exist, so a game may test before it reads.
 template <bool Global>
-void F_VariableExists(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+void F_VariableExists(RValue& Result, CInstance* self, CInstance*, int, const RValue* arg) {
   int id = Misc_VariableId<Global>(arg[0]);
   Result.val = Global ? Variable_Global_Exists(id, 0) : self && Variable_Exists(self, id, 0);
 }
 
 template <bool Global>
-void F_VariableGet(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+void F_VariableGet(RValue& Result, CInstance* self, CInstance*, int, const RValue* arg) {
   Misc_GetVariable<Global>(self, arg[0], 0, &Result);
 }
 
 template <bool Global>
-void F_VariableArrayGet(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+void F_VariableArrayGet(RValue& Result, CInstance* self, CInstance*, int, const RValue* arg) {
   int index;
   if (Misc_ElementIndex(Misc_Zero, arg[1], &index)) Misc_GetVariable<Global>(self, arg[0], index, &Result);
 }
 
 template <bool Global>
-void F_VariableArray2Get(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+void F_VariableArray2Get(RValue& Result, CInstance* self, CInstance*, int, const RValue* arg) {
   int index;
   if (Misc_ElementIndex(arg[1], arg[2], &index)) Misc_GetVariable<Global>(self, arg[0], index, &Result);
 }
 
 template <bool Global>
-void F_VariableSet(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+void F_VariableSet(RValue& Result, CInstance* self, CInstance*, int, const RValue* arg) {
   Misc_SetVariable<Global>(self, arg[0], 0, arg[1]);
 }
 
 template <bool Global>
-void F_VariableArraySet(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+void F_VariableArraySet(RValue& Result, CInstance* self, CInstance*, int, const RValue* arg) {
   int index;
   if (Misc_ElementIndex(Misc_Zero, arg[1], &index)) Misc_SetVariable<Global>(self, arg[0], index, arg[2]);
 }
 
 template <bool Global>
-void F_VariableArray2Set(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+void F_VariableArray2Set(RValue& Result, CInstance* self, CInstance*, int, const RValue* arg) {
   int index;
   if (Misc_ElementIndex(arg[1], arg[2], &index)) Misc_SetVariable<Global>(self, arg[0], index, arg[3]);
 }
@@ -201,7 +202,7 @@ void Misc_Define(RValue& Result, const RValue* arg, int convention, int argc, co
 }
 
 // external_define(dll, name, call type, result type, count, type1, ...)
-void F_ExternalDefine(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_ExternalDefine(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (argc < 5 || argc != RValue_RoundInt(arg[4]) + 5) {
     Error_Show_Action("Wrong number of arguments to external_define()", false);
     return;
@@ -224,7 +225,7 @@ void F_ExternalDefine(RValue& Result, CInstance*, CInstance*, int argc, RValue* 
 
 // external_define0 to external_define4: (dll, name, type1 ..., result type).
 template <int N>
-void F_ExternalDefineMixed(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_ExternalDefineMixed(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   int kinds[N + 1];
   for (int i = 0; i < N; ++i) kinds[i] = Misc_Kind(arg[2 + i]);
   Misc_Define(Result, arg, DLL_CDECL, N, kinds, arg[2 + N]);
@@ -232,46 +233,46 @@ void F_ExternalDefineMixed(RValue& Result, CInstance*, CInstance*, int, RValue* 
 
 // external_define5 to external_define8: (dll, name, result type), all real.
 template <int N>
-void F_ExternalDefineReals(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_ExternalDefineReals(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   int kinds[N] = {};
   Misc_Define(Result, arg, DLL_CDECL, N, kinds, arg[2]);
 }
 
 // external_call(id, arguments ...) and its fixed-count forms.
-void F_ExternalCall(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_ExternalCall(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (argc < 1) return;
   DLL_Call(RValue_RoundInt(arg[0]), argc - 1, arg + 1, &Result);
 }
 
-void F_ExternalFree(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { DLL_Free(RValue_Text(arg[0])); }
+void F_ExternalFree(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { DLL_Free(RValue_Text(arg[0])); }
 
 // ------------------------------------------------- console, window, system
 
 // show_debug_message(text): the text (a real as `string` writes it) and a line end.
-void F_ShowDebugMessage(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_ShowDebugMessage(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   std::string line = RValue_IsString(arg[0]) ? std::string(RValue_Text(arg[0])) : Real_ToText(arg[0].val);
   line += '\n';
   g_Console.Print(line.c_str());
 }
 
-void F_WindowHandle(RValue& Result, CInstance*, CInstance*, int, RValue*) { Result.val = (double)MiscM_WindowHandle(); }
+void F_WindowHandle(RValue& Result, CInstance*, CInstance*, int, const RValue*) { Result.val = (double)MiscM_WindowHandle(); }
 
-void F_SetProgramPriority(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SetProgramPriority(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   MiscM_SetPriority(RValue_RoundInt(arg[0]));
 }
 
-void F_SetApplicationTitle(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SetApplicationTitle(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (RValue_IsString(arg[0])) MiscM_SetCaption(RValue_Text(arg[0]));
 }
 
-void F_ClipboardHasText(RValue& Result, CInstance*, CInstance*, int, RValue*) { Result.val = MiscM_ClipboardHasText(); }
+void F_ClipboardHasText(RValue& Result, CInstance*, CInstance*, int, const RValue*) { Result.val = Clipboard_HasText(); }
 
-void F_ClipboardGetText(RValue& Result, CInstance*, CInstance*, int, RValue*) {
-  RValue_SetString(&Result, MiscM_ClipboardGetText().c_str());
+void F_ClipboardGetText(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
+  RValue_SetString(&Result, Clipboard_GetText().c_str());
 }
 
-void F_ClipboardSetText(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
-  MiscM_ClipboardSetText(RValue_Text(arg[0]));
+void F_ClipboardSetText(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
+  Clipboard_SetText(RValue_Text(arg[0]));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 // a script error.
 #include "Base/Convert.h"
 #include "Code/Code_Constant.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Function/Function_Graphics.h"
 #include "Particle/Particle_Effect.h"
@@ -43,7 +43,7 @@ void Particle_Constants() {
 }
 }  // namespace
 
-#define PT_HANDLER(name) static void name(RValue& Result, CInstance*, CInstance*, int, RValue* arg)
+#define PT_HANDLER(name) static void name(RValue& Result, CInstance*, CInstance*, int, const RValue* arg)
 
 // ---- Types ----
 

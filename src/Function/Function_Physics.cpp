@@ -9,7 +9,7 @@
 
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
@@ -95,7 +95,7 @@ bool ForTarget(int target, Visit&& visit) {
 
 // ---- World ----
 
-void F_PhysicsWorldCreate(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsWorldCreate(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (!g_RunRoom) return void(Check(NO_ROOM));
   float scale = F(arg[0]);
   if (!CPhysicsWorld::ScaleValid(scale)) return void(Check("The physics world's scale must be a finite number above 0"));
@@ -107,94 +107,94 @@ void F_PhysicsWorldCreate(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   }
 }
 
-void F_PhysicsWorldGravity(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsWorldGravity(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (!g_RunRoom) return void(Check(NO_ROOM));
   if (CPhysicsWorld* w = NeedWorld()) Check(w->SetGravity(F(arg[0]), F(arg[1])));
 }
 
 // Values of 0 or less would stop the world or make Box2D divide by zero.
-void F_PhysicsWorldUpdateSpeed(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsWorldUpdateSpeed(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsWorld* w = NeedWorld(); w && I(arg[0]) > 0) w->update_speed = I(arg[0]);
 }
 
-void F_PhysicsWorldUpdateIterations(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsWorldUpdateIterations(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsWorld* w = NeedWorld(); w && I(arg[0]) > 0) w->iterations = I(arg[0]);
 }
 
-void F_PhysicsWorldDrawDebug(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsWorldDrawDebug(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsWorld* w = NeedWorld()) w->DrawDebug(Convert_RoundInt64(RValue_Real(arg[0])));
 }
 
-void F_PhysicsPauseEnable(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsPauseEnable(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsWorld* w = NeedWorld("physics_pause_enable() The current room does not have a physics world representation"))
     w->paused = RValue_IsTrueAbove(arg[0]);
 }
 
 // ---- Fixtures ----
 
-void F_PhysicsFixtureCreate(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_PhysicsFixtureCreate(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   RValue_SetReal(&Result, PhysicsFixture_Create()->id);
 }
 
-void F_PhysicsFixtureSetKinematic(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureSetKinematic(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsFixture* f = NeedFixture(arg[0])) f->kinematic = true;
 }
 
-void F_PhysicsFixtureSetAwake(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureSetAwake(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsFixture* f = NeedFixture(arg[0])) f->awake = RValue_IsTrueAbove(arg[1]);
 }
 
-void F_PhysicsFixtureSetCircleShape(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureSetCircleShape(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CPhysicsFixture* f = NeedFixture(arg[0]);
   CPhysicsWorld* w = f ? NeedWorld() : nullptr;
   if (w) Check(f->SetCircleShape(F(arg[1]) * w->scale));
 }
 
-void F_PhysicsFixtureSetBoxShape(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureSetBoxShape(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CPhysicsFixture* f = NeedFixture(arg[0]);
   CPhysicsWorld* w = f ? NeedWorld() : nullptr;
   if (w) Check(f->SetBoxShape(F(arg[1]) * w->scale, F(arg[2]) * w->scale));
 }
 
-void F_PhysicsFixtureSetPolygonShape(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureSetPolygonShape(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsFixture* f = NeedFixture(arg[0])) f->SetPolygonShape();
 }
 
-void F_PhysicsFixtureAddPoint(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureAddPoint(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CPhysicsFixture* f = NeedFixture(arg[0]);
   CPhysicsWorld* w = f ? NeedWorld() : nullptr;
   if (w && !f->AddPolygonPoint(F(arg[1]) * w->scale, F(arg[2]) * w->scale)) Check(BAD_POLYGON);
 }
 
-void F_PhysicsFixtureSetDensity(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureSetDensity(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsFixture* f = NeedFixture(arg[0])) Check(f->SetDensity(F(arg[1])));
 }
 
-void F_PhysicsFixtureSetRestitution(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureSetRestitution(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsFixture* f = NeedFixture(arg[0])) Check(f->SetMaterial(&f->restitution, F(arg[1])));
 }
 
-void F_PhysicsFixtureSetFriction(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureSetFriction(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsFixture* f = NeedFixture(arg[0])) Check(f->SetMaterial(&f->friction, F(arg[1])));
 }
 
-void F_PhysicsFixtureSetCollisionGroup(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureSetCollisionGroup(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsFixture* f = NeedFixture(arg[0])) Check(f->SetCollisionGroup(I(arg[1])));
 }
 
-void F_PhysicsFixtureSetSensor(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureSetSensor(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsFixture* f = NeedFixture(arg[0])) f->sensor = RValue_IsTrueAbove(arg[1]);
 }
 
-void F_PhysicsFixtureSetLinearDamping(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureSetLinearDamping(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsFixture* f = NeedFixture(arg[0])) Check(f->SetDamping(&f->linear_damping, F(arg[1])));
 }
 
-void F_PhysicsFixtureSetAngularDamping(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureSetAngularDamping(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsFixture* f = NeedFixture(arg[0])) Check(f->SetDamping(&f->angular_damping, F(arg[1])));
 }
 
-void F_PhysicsFixtureBind(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
+void F_PhysicsFixtureBind(RValue&, CInstance* self, CInstance*, int, const RValue* arg) {
   CPhysicsFixture* f = NeedFixture(arg[0]);
   CPhysicsWorld* w = f ? NeedWorld("Cannot bind a fixture if no physics world exists for the current room") : nullptr;
   if (!w) return;
@@ -208,34 +208,34 @@ void F_PhysicsFixtureBind(RValue&, CInstance* self, CInstance*, int, RValue* arg
     Check("  is not valid.");
 }
 
-void F_PhysicsFixtureDelete(RValue&, CInstance*, CInstance*, int, RValue* arg) { PhysicsFixture_Delete(I(arg[0])); }
+void F_PhysicsFixtureDelete(RValue&, CInstance*, CInstance*, int, const RValue* arg) { PhysicsFixture_Delete(I(arg[0])); }
 
 // ---- Bodies ----
 
-void F_PhysicsMassProperties(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
+void F_PhysicsMassProperties(RValue&, CInstance* self, CInstance*, int, const RValue* arg) {
   CPhysicsObject* body = NeedBody(self);
   CPhysicsWorld* w = body ? NeedWorld() : nullptr;
   if (w) Check(body->SetMassProperties(F(arg[0]), F(arg[1]) * w->scale, F(arg[2]) * w->scale, F(arg[3])));
 }
 
-void F_PhysicsApplyTorque(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
+void F_PhysicsApplyTorque(RValue&, CInstance* self, CInstance*, int, const RValue* arg) {
   if (CPhysicsObject* body = NeedBody(self)) Check(body->ApplyTorque(F(arg[0])));
 }
 
 using Push = const char* (CPhysicsObject::*)(float, float, float, float);
 template <Push push>
-void F_PhysicsApply(RValue&, CInstance* self, CInstance*, int, RValue* arg) {
+void F_PhysicsApply(RValue&, CInstance* self, CInstance*, int, const RValue* arg) {
   CPhysicsObject* body = NeedBody(self);
   CPhysicsWorld* w = body ? NeedWorld() : nullptr;
   if (w) Check((body->*push)(F(arg[0]) * w->scale, F(arg[1]) * w->scale, F(arg[2]), F(arg[3])));
 }
 
-void F_PhysicsDrawDebug(RValue&, CInstance* self, CInstance*, int, RValue*) {
+void F_PhysicsDrawDebug(RValue&, CInstance* self, CInstance*, int, const RValue*) {
   CPhysicsWorld* w = NeedWorld();
   if (w && self && self->physics) self->physics->DrawDebug(1.0f / w->scale);
 }
 
-void F_PhysicsTestOverlap(RValue& Result, CInstance* self, CInstance*, int, RValue* arg) {
+void F_PhysicsTestOverlap(RValue& Result, CInstance* self, CInstance*, int, const RValue* arg) {
   CPhysicsObject* body = NeedBody(self);
   CPhysicsWorld* w = body ? NeedWorld() : nullptr;
   if (!w) return;
@@ -253,19 +253,19 @@ void F_PhysicsTestOverlap(RValue& Result, CInstance* self, CInstance*, int, RVal
 
 // ---- Joints ----
 
-void F_PhysicsJointEnableMotor(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsJointEnableMotor(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsJoint* j = NeedJoint(arg[0])) j->EnableMotor(RoundedFlag(arg[1]));
 }
 
-void F_PhysicsJointGetValue(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsJointGetValue(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsJoint* j = NeedJoint(arg[0])) RValue_SetReal(&Result, j->GetValue(I(arg[1])));
 }
 
-void F_PhysicsJointSetValue(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsJointSetValue(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsJoint* j = NeedJoint(arg[0])) Check(j->SetValue(I(arg[1]), RValue_Real(arg[2])));
 }
 
-void F_PhysicsJointDelete(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PhysicsJointDelete(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPhysicsWorld* w = NeedWorld()) w->DeleteJoint(I(arg[0]));
 }
 
@@ -297,7 +297,7 @@ bool JointBodies(const char* name, CInstance* self, CInstance* other, const RVal
 // Makes a joint between the first two arguments' bodies: the result is -1,
 // or the new joint's id; make(world, a, b, scale, error) returns the id.
 template <class Make>
-void CreateJoint(RValue& Result, const char* name, CInstance* self, CInstance* other, RValue* arg, Make make) {
+void CreateJoint(RValue& Result, const char* name, CInstance* self, CInstance* other, const RValue* arg, Make make) {
   RValue_SetReal(&Result, -1);
   CPhysicsObject *a, *b;
   if (!JointBodies(name, self, other, arg, &a, &b)) return;
@@ -307,14 +307,14 @@ void CreateJoint(RValue& Result, const char* name, CInstance* self, CInstance* o
   Check(error);
 }
 
-void F_PhysicsJointDistanceCreate(RValue& Result, CInstance* self, CInstance* other, int, RValue* arg) {
+void F_PhysicsJointDistanceCreate(RValue& Result, CInstance* self, CInstance* other, int, const RValue* arg) {
   CreateJoint(Result, "physics_joint_distance_create", self, other, arg, [&](auto* w, auto* a, auto* b, float s, auto e) {
     return w->CreateDistanceJoint(a, b, F(arg[2]) * s, F(arg[3]) * s, F(arg[4]) * s, F(arg[5]) * s,
                                   RoundedFlag(arg[6]), e);
   });
 }
 
-void F_PhysicsJointRevoluteCreate(RValue& Result, CInstance* self, CInstance* other, int, RValue* arg) {
+void F_PhysicsJointRevoluteCreate(RValue& Result, CInstance* self, CInstance* other, int, const RValue* arg) {
   CreateJoint(Result, "physics_joint_revolute_create", self, other, arg, [&](auto* w, auto* a, auto* b, float s, auto e) {
     return w->CreateRevoluteJoint(a, b, F(arg[2]) * s, F(arg[3]) * s, Radians(arg[4]), Radians(arg[5]),
                                   RoundedFlag(arg[6]), F(arg[7]), F(arg[8]), RoundedFlag(arg[9]), RoundedFlag(arg[10]),
@@ -322,7 +322,7 @@ void F_PhysicsJointRevoluteCreate(RValue& Result, CInstance* self, CInstance* ot
   });
 }
 
-void F_PhysicsJointPrismaticCreate(RValue& Result, CInstance* self, CInstance* other, int, RValue* arg) {
+void F_PhysicsJointPrismaticCreate(RValue& Result, CInstance* self, CInstance* other, int, const RValue* arg) {
   CreateJoint(Result, "physics_joint_prismatic_create", self, other, arg, [&](auto* w, auto* a, auto* b, float s, auto e) {
     return w->CreatePrismaticJoint(a, b, F(arg[2]) * s, F(arg[3]) * s, F(arg[4]), F(arg[5]), F(arg[6]) * s,
                                    F(arg[7]) * s, RoundedFlag(arg[8]), F(arg[9]), F(arg[10]), RoundedFlag(arg[11]),
@@ -330,7 +330,7 @@ void F_PhysicsJointPrismaticCreate(RValue& Result, CInstance* self, CInstance* o
   });
 }
 
-void F_PhysicsJointPulleyCreate(RValue& Result, CInstance* self, CInstance* other, int, RValue* arg) {
+void F_PhysicsJointPulleyCreate(RValue& Result, CInstance* self, CInstance* other, int, const RValue* arg) {
   CreateJoint(Result, "physics_joint_pulley_create", self, other, arg, [&](auto* w, auto* a, auto* b, float s, auto e) {
     const b2Vec2 ground[2] = {{F(arg[2]) * s, F(arg[3]) * s}, {F(arg[4]) * s, F(arg[5]) * s}};
     const b2Vec2 local[2] = {{F(arg[6]) * s, F(arg[7]) * s}, {F(arg[8]) * s, F(arg[9]) * s}};
@@ -340,7 +340,7 @@ void F_PhysicsJointPulleyCreate(RValue& Result, CInstance* self, CInstance* othe
 }
 
 // The gear's result stays -1 even when it is made.
-void F_PhysicsJointGearCreate(RValue& Result, CInstance* self, CInstance* other, int, RValue* arg) {
+void F_PhysicsJointGearCreate(RValue& Result, CInstance* self, CInstance* other, int, const RValue* arg) {
   CreateJoint(Result, "physics_joint_gear_create", self, other, arg, [&](auto* w, auto* a, auto* b, float, auto e) {
     CPhysicsJoint* j1 = NeedJoint(arg[2]);
     CPhysicsJoint* j2 = j1 ? NeedJoint(arg[3]) : nullptr;

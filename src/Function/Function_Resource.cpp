@@ -10,7 +10,7 @@
 #include "IO/LoadSave_Main.h"
 #include "Option/Option_CommandLine.h"
 
-void Resource_Unsupported(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void Resource_Unsupported(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Console_Printf("unsupported function\n");
   Give(Result, -1);
 }

@@ -43,22 +43,22 @@ class CBitmap32;
 void Resource_SavePNG(const char* file, const CBitmap32& image);
 
 // Logged to the debug console by the built-ins that do nothing: result -1.
-void Resource_Unsupported(RValue& Result, CInstance*, CInstance*, int, RValue*);
+void Resource_Unsupported(RValue& Result, CInstance*, CInstance*, int, const RValue*);
 
 // "NAME_exists": 1 or 0.
 template <bool (*Exists)(int)>
-void Resource_Exists(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void Resource_Exists(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Give(Result, Exists(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
 // "NAME_get_name": the name, "<undefined>" for a missing resource.
 template <const char* (*Name)(int)>
-void Resource_Name(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void Resource_Name(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetString(&Result, Name(RValue_RoundInt(arg[0])));
 }
 // A field of the resource (a data member, or a getter without arguments),
 // or -1.
 template <auto Lookup, auto Member>
-void Resource_Field(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void Resource_Field(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const auto* r = Lookup(RValue_RoundInt(arg[0]));
   Give(Result, r ? double(std::invoke(Member, *r)) : -1.0);
 }

@@ -6,7 +6,7 @@
 
 #include "Background/Background_Main.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Resource.h"
 #include "Graphics/Graphics_Image.h"
 #include "Graphics/Graphics_Surface.h"
@@ -28,19 +28,19 @@ CBackground* Create(RValue& Result) {
   return Background_Data(index);
 }
 
-void F_BackgroundSetAlphaFromBackground(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_BackgroundSetAlphaFromBackground(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CBackground *b = Find(arg[0]), *src = Find(arg[1]);
   if (b && src) b->SetAlphaFromBackground(*src);
 }
 
 // The 3-argument form is preloaded.
-void F_BackgroundCreateColor(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_BackgroundCreateColor(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   bool preload = argc >= 4 ? RValue_IsTrueAbove(arg[3]) : true;
   Create(Result)->CreateColor(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), uint32_t(RValue_RoundInt(arg[2])), preload);
 }
 
 // The 5-argument form is not preloaded.
-void F_BackgroundCreateGradient(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_BackgroundCreateGradient(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   Create(Result)->CreateGradient(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), uint32_t(RValue_RoundInt(arg[2])),
                                  uint32_t(RValue_RoundInt(arg[3])), RValue_RoundInt(arg[4]), RValue_IsTrueAbove(Arg_Or0(argc, arg, 5)));
 }
@@ -59,23 +59,23 @@ void CreateFrom(RValue& Result, int surface, const RValue* rect, int given) {
                         RValue_IsTrueAbove(Arg_Or0(given, rect, 6)));
 }
 
-void F_BackgroundCreateFromScreen(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_BackgroundCreateFromScreen(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   CreateFrom(Result, -1, arg, argc);
 }
-void F_BackgroundCreateFromSurface(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_BackgroundCreateFromSurface(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   CreateFrom(Result, RValue_RoundInt(arg[0]), arg + 1, argc - 1);
 }
 
-void F_BackgroundAdd(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_BackgroundAdd(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   Give(Result, Background_Add(RValue_Text(arg[0]), RValue_IsTrue(arg[1]), RValue_IsTrue(arg[2]),
                               RValue_IsTrueAbove(Arg_Or0(argc, arg, 3))));
 }
-void F_BackgroundAddAlpha(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_BackgroundAddAlpha(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Give(Result, Background_AddAlpha(RValue_Text(arg[0]), RValue_IsTrue(arg[1])));
 }
 
 // The 4-argument form is preloaded.
-void F_BackgroundReplace(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_BackgroundReplace(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (!FindOrReport(arg[0], "Trying to replace non-existing background.")) return;
   bool preload = argc >= 5 ? RValue_IsTrueAbove(arg[4]) : true;
   Give(Result, Background_Replace(RValue_RoundInt(arg[0]), RValue_Text(arg[1]), RValue_IsTrue(arg[2]),
@@ -83,25 +83,25 @@ void F_BackgroundReplace(RValue& Result, CInstance*, CInstance*, int argc, RValu
                    ? 1
                    : 0);
 }
-void F_BackgroundReplaceAlpha(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_BackgroundReplaceAlpha(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (!FindOrReport(arg[0], "Trying to replace non-existing background.")) return;
   Give(Result, Background_ReplaceAlpha(RValue_RoundInt(arg[0]), RValue_Text(arg[1]), RValue_IsTrue(arg[2])) ? 1 : 0);
 }
 
-void F_BackgroundDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_BackgroundDelete(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (FindOrReport(arg[0], "Trying to delete non-existing background."))
     Give(Result, Background_Delete(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
-void F_BackgroundDuplicate(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_BackgroundDuplicate(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (FindOrReport(arg[0], "Trying to duplicate non-existing background."))
     Give(Result, Background_Duplicate(RValue_RoundInt(arg[0])));
 }
-void F_BackgroundAssign(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_BackgroundAssign(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (Background_Assign(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])) <= 0)
     Error_Show_Action("Error assigning a background.", false);
 }
 
-void F_BackgroundSave(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_BackgroundSave(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CBackground* b = FindOrReport(arg[0], "Trying to save non-existing background bitmap.");
   if (!b) return;
   const char* file = RValue_Text(arg[1]);

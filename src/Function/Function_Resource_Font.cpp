@@ -1,7 +1,7 @@
 // The font built-ins: queries, fonts of a typeface or of a sprite's images,
 // replacing and deleting.
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Font/Font_Main.h"
 #include "Function/Function_Resource.h"
 #include "Sprite/Sprite_Main.h"
@@ -19,17 +19,17 @@ bool SpriteOrReport(const RValue& v, const char* message) {
   return false;
 }
 
-void F_FontGetFontname(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FontGetFontname(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const CFontCW* f = Font_Get(RValue_RoundInt(arg[0]));
   RValue_SetString(&Result, f ? f->GetName() : "");
 }
 
-void F_FontAdd(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FontAdd(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Give(Result, Font_Add(RValue_Text(arg[0]), RValue_RoundInt(arg[1]), RValue_IsTrue(arg[2]), RValue_IsTrue(arg[3]),
                         RValue_RoundInt(arg[4]), RValue_RoundInt(arg[5])));
 }
 
-void F_FontReplace(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FontReplace(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (!FontOrReport(arg[0])) return;
   Give(Result, Font_Replace(RValue_RoundInt(arg[0]), RValue_Text(arg[1]), RValue_RoundInt(arg[2]), RValue_IsTrue(arg[3]),
                             RValue_IsTrue(arg[4]), RValue_RoundInt(arg[5]), RValue_RoundInt(arg[6]))
@@ -40,23 +40,23 @@ void F_FontReplace(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 constexpr char kNoSpriteToAdd[] = "Trying to create font from non-existing sprite.";
 constexpr char kNoSpriteToReplace[] = "Trying to replace font from non-existing sprite.";
 
-void F_FontAddSprite(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FontAddSprite(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (SpriteOrReport(arg[0], kNoSpriteToAdd))
     Give(Result, Font_AddSprite(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_IsTrue(arg[2]), RValue_RoundInt(arg[3])));
 }
-void F_FontAddSpriteExt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FontAddSpriteExt(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (SpriteOrReport(arg[0], kNoSpriteToAdd))
     Give(Result,
          Font_AddSpriteExt(RValue_RoundInt(arg[0]), RValue_Text(arg[1]), RValue_IsTrue(arg[2]), RValue_RoundInt(arg[3])));
 }
-void F_FontReplaceSprite(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FontReplaceSprite(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (FontOrReport(arg[0]) && SpriteOrReport(arg[1], kNoSpriteToReplace))
     Give(Result, Font_ReplaceSprite(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_IsTrue(arg[3]),
                                     RValue_RoundInt(arg[4]))
                      ? 1
                      : 0);
 }
-void F_FontReplaceSpriteExt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FontReplaceSpriteExt(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (FontOrReport(arg[0]) && SpriteOrReport(arg[1], kNoSpriteToReplace))
     Give(Result, Font_ReplaceSpriteExt(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1]), RValue_Text(arg[2]),
                                        RValue_IsTrue(arg[3]), RValue_RoundInt(arg[4]))
@@ -64,7 +64,7 @@ void F_FontReplaceSpriteExt(RValue& Result, CInstance*, CInstance*, int, RValue*
                      : 0);
 }
 
-void F_FontDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_FontDelete(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (!Font_Exists(RValue_RoundInt(arg[0]))) {
     Error_Show_Action("Trying to delete non-existing font.", false);
     return;

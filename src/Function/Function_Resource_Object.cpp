@@ -6,7 +6,7 @@
 
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Resource.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
@@ -15,22 +15,22 @@ namespace {
 CObject* Find(const RValue& v) { return Object_Find(RValue_RoundInt(v)); }
 
 template <uint32_t Bit>
-void F_ObjectGetFlag(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_ObjectGetFlag(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const CObject* o = Find(arg[0]);
   Give(Result, o ? ((o->flags & Bit) ? 1 : 0) : -1);
 }
 template <uint32_t Bit>
-void F_ObjectSetFlag(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_ObjectSetFlag(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CObject* o = Find(arg[0])) o->flags = RValue_IsTrue(arg[1]) ? (o->flags | Bit) : (o->flags & ~Bit);
 }
 template <int CObject::*Field>
-void F_ObjectSetField(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_ObjectSetField(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CObject* o = Find(arg[0])) o->*Field = RValue_RoundInt(arg[1]);
 }
 
-void F_ObjectAdd(RValue& Result, CInstance*, CInstance*, int, RValue*) { Give(Result, Object_Add()); }
+void F_ObjectAdd(RValue& Result, CInstance*, CInstance*, int, const RValue*) { Give(Result, Object_Add()); }
 
-void F_ObjectDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_ObjectDelete(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (!Find(arg[0])) {
     Error_Show_Action("Trying to delete non-existing object.", false);
     return;
@@ -38,13 +38,13 @@ void F_ObjectDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   Give(Result, Object_Delete(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
 
-void F_ObjectEventAdd(RValue&, CInstance*, CInstance*, int, RValue*) {
+void F_ObjectEventAdd(RValue&, CInstance*, CInstance*, int, const RValue*) {
   Console_Printf("object_event_add :: deprecated function\n");
 }
 
 // The object's own handler goes, so that a parent's applies. It may be the
 // event running now: it is kept until the end of the run.
-void F_ObjectEventClear(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_ObjectEventClear(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   static std::vector<std::unique_ptr<CEvent>> s_Cleared;
   CObject* o = Find(arg[0]);
   if (!o) return;
@@ -54,12 +54,12 @@ void F_ObjectEventClear(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   }
 }
 
-void F_ObjectIsAncestor(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_ObjectIsAncestor(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const CObject* o = Find(arg[0]);
   Give(Result, o ? (o->HasAncestor(RValue_RoundInt(arg[1])) ? 1 : 0) : -1);
 }
 
-void F_ObjectSetParent(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_ObjectSetParent(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CObject* o = Find(arg[0]);
   if (!o) return;
   int parent = RValue_RoundInt(arg[1]);

@@ -1,7 +1,7 @@
 // The path built-ins: queries, settings, copies and every point operation.
 // The setters and point operations do nothing, silently, for a missing path.
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Resource.h"
 #include "Path/Path_Class.h"
 #include "Path/Path_Main.h"
@@ -11,42 +11,42 @@ CPath* Find(const RValue& v) { return Path_Data(RValue_RoundInt(v)); }
 
 // A point's coordinate or speed, by number; -1 for a missing path.
 template <float PathPoint::*Field>
-void F_PathPoint(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathPoint(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const CPath* p = Find(arg[0]);
   Give(Result, p ? double(p->GetPoint(RValue_RoundInt(arg[1])).*Field) : -1.0);
 }
 
 // A place along the path, by position; -1 for a missing path.
 template <double (CPath::*At)(double) const>
-void F_PathAt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathAt(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const CPath* p = Find(arg[0]);
   Give(Result, p ? (p->*At)(RValue_Real(arg[1])) : -1.0);
 }
 
 float F(const RValue& v) { return RValue_Single(v); }
 
-void F_PathSetKind(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathSetKind(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPath* p = Find(arg[0])) p->SetKind(RValue_RoundInt(arg[1]));
 }
-void F_PathSetPrecision(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathSetPrecision(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPath* p = Find(arg[0])) p->SetPrecision(RValue_RoundInt(arg[1]));
 }
-void F_PathSetClosed(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathSetClosed(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPath* p = Find(arg[0])) p->SetClosed(RValue_IsTrue(arg[1]));
 }
 
-void F_PathAdd(RValue& Result, CInstance*, CInstance*, int, RValue*) { Give(Result, Path_Add()); }
-void F_PathDuplicate(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathAdd(RValue& Result, CInstance*, CInstance*, int, const RValue*) { Give(Result, Path_Add()); }
+void F_PathDuplicate(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (!Find(arg[0])) {
     Error_Show_Action("Trying to duplicate non-existing path.", false);
     return;
   }
   Give(Result, Path_Duplicate(RValue_RoundInt(arg[0])));
 }
-void F_PathAssign(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathAssign(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (Path_Assign(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])) <= 0) Error_Show_Action("Error assigning a path.", false);
 }
-void F_PathAppend(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathAppend(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CPath* dest = Find(arg[0]);
   if (!dest) {
     Error_Show_Action("Appending to non-existing path.", false);
@@ -55,7 +55,7 @@ void F_PathAppend(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   if (const CPath* src = Find(arg[1])) dest->Append(*src);
   else Error_Show_Action("Appending a non-existing path.", false);
 }
-void F_PathDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathDelete(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (!Find(arg[0])) {
     Error_Show_Action("Trying to delete non-existing path.", false);
     return;
@@ -63,30 +63,30 @@ void F_PathDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   Give(Result, Path_Delete(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
 
-void F_PathAddPoint(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathAddPoint(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPath* p = Find(arg[0])) p->AddPoint(F(arg[1]), F(arg[2]), F(arg[3]));
 }
-void F_PathInsertPoint(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathInsertPoint(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPath* p = Find(arg[0])) p->InsertPoint(RValue_RoundInt(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]));
 }
-void F_PathChangePoint(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathChangePoint(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPath* p = Find(arg[0])) p->ChangePoint(RValue_RoundInt(arg[1]), F(arg[2]), F(arg[3]), F(arg[4]));
 }
-void F_PathDeletePoint(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathDeletePoint(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPath* p = Find(arg[0])) p->DeletePoint(RValue_RoundInt(arg[1]));
 }
 // An operation on the whole path without further arguments.
 template <void (CPath::*Op)()>
-void F_PathWhole(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathWhole(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPath* p = Find(arg[0])) (p->*Op)();
 }
-void F_PathRotate(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathRotate(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPath* p = Find(arg[0])) p->Rotate(RValue_Real(arg[1]));
 }
-void F_PathScale(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathScale(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPath* p = Find(arg[0])) p->Scale(RValue_Real(arg[1]), RValue_Real(arg[2]));
 }
-void F_PathShift(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_PathShift(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CPath* p = Find(arg[0])) p->Shift(RValue_Real(arg[1]), RValue_Real(arg[2]));
 }
 }  // namespace

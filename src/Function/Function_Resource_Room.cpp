@@ -3,7 +3,7 @@
 // definitions and tiles. Setters do nothing, silently, for a missing room.
 #include "Background/Background_Main.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Resource.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
@@ -15,27 +15,27 @@ CRoom* Find(const RValue& v) { return Room_Data(RValue_RoundInt(v)); }
 float F(const RValue& v) { return RValue_Single(v); }
 
 template <int CRoom::*Field>
-void F_RoomSetSize(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomSetSize(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CRoom* r = Find(arg[0])) r->*Field = RValue_RoundInt(arg[1]);
 }
 template <bool CRoom::*Field>
-void F_RoomSetFlag(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomSetFlag(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CRoom* r = Find(arg[0])) r->*Field = RValue_IsTrue(arg[1]);
 }
-void F_RoomSetCaption(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomSetCaption(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CRoom* r = Find(arg[0])) r->SetCaption(RValue_Text(arg[1]));
 }
-void F_RoomSetCode(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomSetCode(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CRoom* r = Find(arg[0])) r->SetCode(RValue_IsString(arg[1]) ? RValue_Text(arg[1]) : nullptr);
 }
-void F_RoomSetBackgroundColor(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomSetBackgroundColor(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CRoom* r = Find(arg[0])) {
     r->colour = uint32_t(RValue_RoundInt(arg[1]));
     r->show_colour = RValue_IsTrue(arg[2]);
   }
 }
 
-void F_RoomSetBackground(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomSetBackground(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CRoom* r = Find(arg[0]);
   int slot = RValue_RoundInt(arg[1]);
   if (!r || slot < 0 || slot >= ROOM_BACKGROUNDS) return;
@@ -54,7 +54,7 @@ void F_RoomSetBackground(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 // The view's angle is kept.
-void F_RoomSetView(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomSetView(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CRoom* r = Find(arg[0]);
   int view = RValue_RoundInt(arg[1]);
   if (!r || view < 0 || view >= ROOM_VIEWS) return;
@@ -75,25 +75,25 @@ void F_RoomSetView(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   v.object = RValue_RoundInt(arg[15]);
 }
 
-void F_RoomAdd(RValue& Result, CInstance*, CInstance*, int, RValue*) { Give(Result, Room_Add()); }
-void F_RoomDuplicate(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomAdd(RValue& Result, CInstance*, CInstance*, int, const RValue*) { Give(Result, Room_Add()); }
+void F_RoomDuplicate(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (!Find(arg[0])) {
     Error_Show_Action("Trying to duplicate non-existing room.", false);
     return;
   }
   Give(Result, Room_Duplicate(RValue_RoundInt(arg[0])));
 }
-void F_RoomAssign(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomAssign(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (Room_Assign(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])) <= 0) Error_Show_Action("Error assigning a room.", false);
 }
 
 // The object is not checked here: a definition of a missing object is
 // skipped when the room starts.
-void F_RoomInstanceAdd(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomInstanceAdd(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   CRoom* r = Find(arg[0]);
   Give(Result, r ? r->AddInstanceDef(F(arg[1]), F(arg[2]), RValue_RoundInt(arg[3])) : -1);
 }
-void F_RoomInstanceClear(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomInstanceClear(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CRoom* r = Find(arg[0])) r->instance_defs.clear();
 }
 
@@ -122,14 +122,14 @@ bool BackgroundOrReport(const RValue& v) {
 }
 
 // A visible tile of full alpha; -1 for a missing background or room.
-void F_RoomTileAdd(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomTileAdd(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Give(Result, -1);
   if (!BackgroundOrReport(arg[1])) return;
   if (CRoom* r = Find(arg[0])) Give(Result, r->tiles[size_t(r->AddTile(TileArgs(arg + 1)))].id);
 }
 
 // Scale and alpha as given; 0 for a missing background or room.
-void F_RoomTileAddExt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomTileAddExt(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (!BackgroundOrReport(arg[1])) return;
   CRoom* r = Find(arg[0]);
   if (!r) return;
@@ -139,7 +139,7 @@ void F_RoomTileAddExt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) 
   t.alpha = F(arg[11]);
   Give(Result, r->tiles[size_t(r->AddTile(t))].id);
 }
-void F_RoomTileClear(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_RoomTileClear(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CRoom* r = Find(arg[0])) r->ClearTiles();
 }
 }  // namespace

@@ -6,7 +6,7 @@
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Resource.h"
 #include "Script/Script_Main.h"
 #include "TimeLine/TimeLine_Main.h"
@@ -14,7 +14,7 @@
 namespace {
 constexpr int MAX_SCRIPT_ARGUMENTS = MAX_ARGUMENTS - 1;  // the script index takes one
 
-void F_ScriptGetText(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_ScriptGetText(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* text = Script_Exists(RValue_RoundInt(arg[0])) ? Script_GetText(RValue_RoundInt(arg[0])) : nullptr;
   RValue_SetString(&Result, text ? text : "");
 }
@@ -22,7 +22,7 @@ void F_ScriptGetText(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 // Runs the script with the caller's self and other and at most 15
 // arguments (argument_count is theirs for the call); a run-time error in it
 // is reported, not fatal, and the caller goes on.
-void F_ScriptExecute(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg) {
+void F_ScriptExecute(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg) {
   int index = argc > 0 ? RValue_RoundInt(arg[0]) : -1;
   if (!Script_Exists(index)) {
     Error_Show_Action("Trying to execute non-existing script.", false);
@@ -36,18 +36,18 @@ void F_ScriptExecute(RValue& Result, CInstance* self, CInstance* other, int argc
   }
 }
 
-void F_TimelineDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_TimelineDelete(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (!TimeLine_Exists(RValue_RoundInt(arg[0]))) {
     Error_Show_Action("Trying to delete non-existing timeline.", false);
     return;
   }
   Give(Result, TimeLine_Delete(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
-void F_TimelineAdd(RValue& Result, CInstance*, CInstance*, int, RValue*) { Give(Result, TimeLine_Add()); }
-void F_TimelineMomentClear(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_TimelineAdd(RValue& Result, CInstance*, CInstance*, int, const RValue*) { Give(Result, TimeLine_Add()); }
+void F_TimelineMomentClear(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CTimeLine* t = TimeLine_Data(RValue_RoundInt(arg[0]))) t->ClearMoment(RValue_RoundInt(arg[1]));
 }
-void F_TimelineMomentAdd(RValue&, CInstance*, CInstance*, int, RValue*) {
+void F_TimelineMomentAdd(RValue&, CInstance*, CInstance*, int, const RValue*) {
   Console_Printf("timeline_moment_add :: deprecated function\n");
 }
 }  // namespace

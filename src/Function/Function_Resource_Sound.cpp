@@ -2,7 +2,7 @@
 // audio system (the game's new-audio option) the classic-only ones do
 // nothing; sound_add then gives -1, as no sound was made.
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Resource.h"
 #include "Option/Option_Main.h"
 #include "Sound/Audio_Main.h"
@@ -19,34 +19,34 @@ bool ExistsOrReport(const RValue& v, const char* message) {
   return false;
 }
 
-void F_SoundExists(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SoundExists(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   int index = RValue_RoundInt(arg[0]);
   Give(Result, Audio_SoundExists(index) || Sound_Exists(index) ? 1 : 0);
 }
 
-void F_SoundGetName(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SoundGetName(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (char* name = Sound_GetName(RValue_RoundInt(arg[0]))) RValue_SetStringOwned(&Result, name);
   else RValue_SetString(&Result, "");
 }
 
-void F_SoundDiscard(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SoundDiscard(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CSound* s = Sound_Data(RValue_RoundInt(arg[0]));
   if (s && Classic()) s->Discard();
 }
-void F_SoundRestore(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SoundRestore(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CSound* s = Sound_Data(RValue_RoundInt(arg[0]));
   if (s && Classic()) s->Prepare();
 }
 
-void F_SoundAdd(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SoundAdd(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Give(Result, Classic() ? Sound_Add(RValue_Text(arg[0]), RValue_RoundInt(arg[1]), RValue_IsTrue(arg[2])) : -1);
 }
-void F_SoundReplace(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SoundReplace(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (!Classic() || !ExistsOrReport(arg[0], "Trying to replace non-existing sound.")) return;
   Give(Result,
        Sound_Replace(RValue_RoundInt(arg[0]), RValue_Text(arg[1]), RValue_RoundInt(arg[2]), RValue_IsTrue(arg[3])) ? 1 : 0);
 }
-void F_SoundDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SoundDelete(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (!Classic() || !ExistsOrReport(arg[0], "Trying to delete non-existing sound.")) return;
   Give(Result, Sound_Delete(RValue_RoundInt(arg[0])) ? 1 : 0);
 }

@@ -9,7 +9,7 @@
 
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Data_Structures.h"
 #include "Function/Function_Resource.h"
 #include "Graphics/Graphics_Image.h"
@@ -34,28 +34,28 @@ CSprite* FindOrReport(const RValue& v, const char* message) {
 
 // ---- Changes (silent for a missing sprite) ----
 
-void F_SpriteSetOffset(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteSetOffset(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CSprite* s = Find(arg[0])) {
     s->xorig = RValue_RoundInt(arg[1]);
     s->yorig = RValue_RoundInt(arg[2]);
   }
 }
-void F_SpriteSetBboxMode(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteSetBboxMode(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CSprite* s = Find(arg[0])) s->SetBboxMode(RValue_RoundInt(arg[1]));
 }
-void F_SpriteSetBbox(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteSetBbox(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CSprite* s = Find(arg[0]))
     s->SetBbox(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[2]), RValue_RoundInt(arg[3]), RValue_RoundInt(arg[4]));
 }
-void F_SpriteSetPrecise(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteSetPrecise(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CSprite* s = Find(arg[0])) s->SetPrecise(RValue_IsTrue(arg[1]));
 }
-void F_SpriteSetAlphaFromSprite(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteSetAlphaFromSprite(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CSprite *s = Find(arg[0]), *src = Find(arg[1]);
   if (s && src) s->SetAlphaFromSprite(*src);
 }
 // The eight mask settings are not used: the mask becomes precise.
-void F_SpriteCollisionMask(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteCollisionMask(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (CSprite* s = FindOrReport(arg[0], "Trying to save non-existing sprite bitmap.")) {
     s->SetPrecise(true);
     s->CreateMask();
@@ -64,7 +64,7 @@ void F_SpriteCollisionMask(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 
 // ---- Adding and replacing from files ----
 
-void F_SpriteAdd(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_SpriteAdd(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   const char* file = RValue_Text(arg[0]);
   int count = RValue_RoundInt(arg[1]);
   if (argc >= 8)
@@ -75,7 +75,7 @@ void F_SpriteAdd(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) 
                             RValue_RoundInt(arg[4]), RValue_RoundInt(arg[5])));
 }
 
-void F_SpriteReplace(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_SpriteReplace(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (!FindOrReport(arg[0], "Trying to replace non-existing sprite.")) return;
   int index = RValue_RoundInt(arg[0]), count = RValue_RoundInt(arg[2]);
   const char* file = RValue_Text(arg[1]);
@@ -89,12 +89,12 @@ void F_SpriteReplace(RValue& Result, CInstance*, CInstance*, int argc, RValue* a
   Give(Result, ok ? 1 : 0);
 }
 
-void F_SpriteAddAlpha(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteAddAlpha(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Give(Result, Sprite_AddAlpha(RValue_Text(arg[0]), RValue_RoundInt(arg[1]), RValue_IsTrue(arg[2]), RValue_IsTrueAbove(arg[3]),
                                RValue_RoundInt(arg[4]), RValue_RoundInt(arg[5])));
 }
 
-void F_SpriteReplaceAlpha(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteReplaceAlpha(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (!FindOrReport(arg[0], "Trying to replace non-existing sprite.")) return;
   Give(Result, Sprite_ReplaceAlpha(RValue_RoundInt(arg[0]), RValue_Text(arg[1]), RValue_RoundInt(arg[2]), RValue_IsTrue(arg[3]),
                                    RValue_IsTrueAbove(arg[4]), RValue_RoundInt(arg[5]), RValue_RoundInt(arg[6]))
@@ -132,10 +132,10 @@ void CreateFrom(RValue& Result, int surface, const RValue* rect, bool longForm, 
                                          shortPreload, RValue_RoundInt(f[2]), RValue_RoundInt(f[3]));
 }
 
-void F_SpriteCreateFromScreen(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_SpriteCreateFromScreen(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   CreateFrom(Result, -1, arg, argc >= 10, true);
 }
-void F_SpriteCreateFromSurface(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_SpriteCreateFromSurface(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   CreateFrom(Result, RValue_RoundInt(arg[0]), arg + 1, argc >= 11, false);
 }
 
@@ -144,23 +144,23 @@ void AddFrom(int surface, const RValue& sprite, const RValue* rect) {
   if (!s) return;
   if (std::unique_ptr<CBitmap32> image = Grab(surface, rect)) s->AddBitmap(*image);
 }
-void F_SpriteAddFromScreen(RValue&, CInstance*, CInstance*, int, RValue* arg) { AddFrom(-1, arg[0], arg + 1); }
-void F_SpriteAddFromSurface(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteAddFromScreen(RValue&, CInstance*, CInstance*, int, const RValue* arg) { AddFrom(-1, arg[0], arg + 1); }
+void F_SpriteAddFromSurface(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   AddFrom(RValue_RoundInt(arg[1]), arg[0], arg + 2);
 }
 
 // ---- Copies ----
 
-void F_SpriteDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteDelete(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (FindOrReport(arg[0], "Trying to delete non-existing sprite.")) Give(Result, Sprite_Delete(RValue_RoundInt(arg[0])) ? 1 : 0);
 }
-void F_SpriteDuplicate(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteDuplicate(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (FindOrReport(arg[0], "Trying to duplicate non-existing sprite.")) Give(Result, Sprite_Duplicate(RValue_RoundInt(arg[0])));
 }
-void F_SpriteAssign(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteAssign(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (Sprite_Assign(RValue_RoundInt(arg[0]), RValue_RoundInt(arg[1])) <= 0) Error_Show_Action("Error assigning a sprite.", false);
 }
-void F_SpriteMerge(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteMerge(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CSprite* dest = FindOrReport(arg[0], "Trying to merge to non-existing sprite.");
   if (!dest) return;
   if (CSprite* src = FindOrReport(arg[1], "Trying to merge from non-existing sprite.")) dest->Merge(*src);
@@ -180,7 +180,7 @@ CSprite* SaveArgs(const RValue& sprite, const RValue& file) {
 
 // The frame is written at its bitmap's own size, which need not be the
 // sprite's.
-void F_SpriteSave(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteSave(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CSprite* s = SaveArgs(arg[0], arg[2]);
   if (!s) return;
   CBitmap32 image;
@@ -192,7 +192,7 @@ void F_SpriteSave(RValue&, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 // The images side by side on opaque black, in order.
-void F_SpriteSaveStrip(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SpriteSaveStrip(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   CSprite* s = SaveArgs(arg[0], arg[1]);
   if (!s || s->numb < 1) return;
   int64_t width = int64_t(s->numb) * s->width;

@@ -9,17 +9,17 @@
 
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Args.h"
 #include "Option/Option_Main.h"
 #include "Sound/Audio_Main.h"
-#include "Sound/Linux/MCI_MainM.h"
+#include "Sound/MCI_Main.h"
 #include "Sound/Sound_CD.h"
 #include "Sound/Sound_Class.h"
 #include "Sound/Sound_Main.h"
 #include "Sound/Sound_Wave.h"
 
-#define SOUND_HANDLER(name) static void name(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg)
+#define SOUND_HANDLER(name) static void name(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg)
 
 namespace {
 // The sound named by the first argument, or none after the script error.

@@ -109,14 +109,14 @@ void Replace(RValue& result, const RValue* arg, bool all) {
 constexpr int64_t kMaxTextBytes = INT32_MAX;
 }  // namespace
 
-void F_String(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_String(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   char digits[12];
   if (arg[0].kind == VALUE_STRING) SetText(Result, RValue_Text(arg[0]));
   else if (size_t length = Real_ToWholeText(arg[0].val, digits)) SetText(Result, std::string_view(digits, length));
   else SetText(Result, Real_ToText(arg[0].val));
 }
 
-void F_StringFormat(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_StringFormat(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (arg[0].kind == VALUE_STRING) SetText(Result, RValue_Text(arg[0]));
   else SetText(Result, Real_ToTextFormatted(arg[0].val, arg[1].val, arg[2].val));
 }
@@ -124,7 +124,7 @@ void F_StringFormat(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 // Codes up to 127 (negative ones included) keep their low 7 bits, codes up to
 // 2047 take two bytes, and larger ones always the three-byte form of their
 // low 16 bits (65601 gives three bytes that decode to 65).
-void F_Chr(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Chr(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   int32_t x = Convert_TruncInt(arg[0].val);
   unsigned char bytes[3];
   size_t size = 0;
@@ -145,29 +145,29 @@ void F_Chr(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 // One raw byte, not UTF-8 encoded.
-void F_AnsiChar(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_AnsiChar(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   char byte = static_cast<char>(Convert_RoundInt(arg[0].val) & 0xFF);
   SetText(Result, std::string_view(&byte, byte ? 1 : 0));
 }
 
-void F_Ord(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_Ord(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* text = RValue_TextOrNull(arg[0]);
   if (!text || !*text) return;
   RValue_SetReal(&Result, UTF8_GetChar(text));
 }
 
-void F_StringLength(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_StringLength(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&Result, static_cast<double>(UTF8_Length(RValue_TextOrNull(arg[0]))));
 }
 
-void F_StringByteLength(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_StringByteLength(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* text = RValue_TextOrNull(arg[0]);
   RValue_SetReal(&Result, text ? static_cast<double>(std::strlen(text)) : 0.0);
 }
 
 // The character position of the first whole occurrence (a sought text that
 // would run past the end is not found).
-void F_StringPos(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_StringPos(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* sought = RValue_TextOrNull(arg[0]);
   const char* text = RValue_TextOrNull(arg[1]);
   if (!sought || !text) return;
@@ -181,7 +181,7 @@ void F_StringPos(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   }
 }
 
-void F_StringCopy(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_StringCopy(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (argc != 3 || arg[0].kind != VALUE_STRING || arg[1].kind != VALUE_REAL || arg[2].kind != VALUE_REAL) {
     SetEmpty(Result);
     return;
@@ -198,7 +198,7 @@ void F_StringCopy(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg)
 }
 
 // Positions of 0 and below give the first character.
-void F_StringCharAt(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_StringCharAt(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (argc != 2 || arg[0].kind != VALUE_STRING || arg[1].kind != VALUE_REAL) {
     SetEmpty(Result);
     return;
@@ -206,7 +206,7 @@ void F_StringCharAt(RValue& Result, CInstance*, CInstance*, int argc, RValue* ar
   SetText(Result, String_CharAt(RValue_Text(arg[0]), arg[1].val));
 }
 
-void F_StringByteAt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_StringByteAt(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* text = RValue_TextOrNull(arg[0]);
   int64_t at = std::max<int64_t>(IntArg(arg[1]), 1) - 1;
   int64_t length = text ? static_cast<int64_t>(std::strlen(text)) : 0;
@@ -215,7 +215,7 @@ void F_StringByteAt(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 }
 
 // A position outside the text, or a count of 0 or less, leaves it unchanged.
-void F_StringDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_StringDelete(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* text = RValue_TextOrNull(arg[0]);
   if (!text) text = "";
   int64_t position = IntArg(arg[1]);
@@ -235,7 +235,7 @@ void F_StringDelete(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
 
 // The inserted text goes before the character at the position, limited to
 // the text's ends.
-void F_StringInsert(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_StringInsert(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* inserted = RValue_TextOrNull(arg[0]);
   const char* text = RValue_TextOrNull(arg[1]);
   if (!text) text = "";
@@ -251,10 +251,10 @@ void F_StringInsert(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   SetText(Result, out);
 }
 
-void F_StringLower(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { ChangeCase(Result, arg[0], 'A', 'a' - 'A'); }
-void F_StringUpper(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { ChangeCase(Result, arg[0], 'a', 'A' - 'a'); }
+void F_StringLower(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { ChangeCase(Result, arg[0], 'A', 'a' - 'A'); }
+void F_StringUpper(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { ChangeCase(Result, arg[0], 'a', 'A' - 'a'); }
 
-void F_StringRepeat(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_StringRepeat(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* text = RValue_TextOrNull(arg[0]);
   int64_t times = IntArg(arg[1]);
   int64_t length = text ? static_cast<int64_t>(std::strlen(text)) : 0;
@@ -274,9 +274,9 @@ void F_StringRepeat(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
   SetText(Result, out);
 }
 
-void F_StringLetters(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { Filter(Result, arg[0], IsLetter); }
+void F_StringLetters(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { Filter(Result, arg[0], IsLetter); }
 
-void F_StringDigits(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_StringDigits(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (argc != 1) {
     SetEmpty(Result);
     return;
@@ -284,16 +284,16 @@ void F_StringDigits(RValue& Result, CInstance*, CInstance*, int argc, RValue* ar
   Filter(Result, arg[0], IsDigit);
 }
 
-void F_StringLettersDigits(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_StringLettersDigits(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Filter(Result, arg[0], [](char c) { return IsLetter(c) || IsDigit(c); });
 }
 
-void F_StringReplace(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { Replace(Result, arg, false); }
-void F_StringReplaceAll(RValue& Result, CInstance*, CInstance*, int, RValue* arg) { Replace(Result, arg, true); }
+void F_StringReplace(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { Replace(Result, arg, false); }
+void F_StringReplaceAll(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) { Replace(Result, arg, true); }
 
 // Byte-wise occurrences, overlapping ones included; an empty sought text
 // occurs nowhere.
-void F_StringCount(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_StringCount(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* sought = RValue_TextOrNull(arg[0]);
   const char* text = RValue_TextOrNull(arg[1]);
   if (!sought || !*sought || !text || !*text) return;

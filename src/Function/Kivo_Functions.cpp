@@ -4,8 +4,8 @@
 
 #include "Base/Convert.h"
 #include "Code/Code_Error.h"
-#include "Function/Kivo_Achievements.h"
-#include "Function/Linux/Function_MiscM.h"
+#include "Kivo/Kivo_Achievements.h"
+#include "Kivo/Kivo_Platform.h"
 #include "IO/IO_Main.h"
 
 namespace {
@@ -17,33 +17,33 @@ bool IsReal(const RValue& v) { return v.kind == VALUE_REAL; }
 
 // ------------------------------------------------------------ achievements
 
-void F_AchievementLogin(RValue&, CInstance*, CInstance*, int, RValue*) { Platform_AchievementLogin(); }
-void F_AchievementLogout(RValue&, CInstance*, CInstance*, int, RValue*) {}
-void F_AchievementAvailable(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_AchievementLogin(RValue&, CInstance*, CInstance*, int, const RValue*) { Platform_AchievementLogin(); }
+void F_AchievementLogout(RValue&, CInstance*, CInstance*, int, const RValue*) {}
+void F_AchievementAvailable(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   RValue_SetReal(&Result, Achievements_Enabled() ? 1 : 0);
 }
 
 // (name, value): checked, then handed to the service while it is enabled.
-bool PostArguments(int argc, RValue* arg) {
+bool PostArguments(int argc, const RValue* arg) {
   if (Kivo_BadCount(argc, 2) || Kivo_BadType(RValue_IsString(arg[0]) && IsReal(arg[1]))) return false;
   return Achievements_Enabled();
 }
-void F_AchievementPost(RValue&, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_AchievementPost(RValue&, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (PostArguments(argc, arg)) Platform_PostAchievement(RValue_Text(arg[0]), RValue_Single(arg[1]));
 }
-void F_AchievementPostScore(RValue&, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_AchievementPostScore(RValue&, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (PostArguments(argc, arg))
     Platform_PostScore(RValue_Text(arg[0]), static_cast<float>(RValue_TruncInt(arg[1])));
 }
-void F_AchievementMapAchievement(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_AchievementMapAchievement(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Platform_MapAchievement(RValue_Text(arg[0]), RValue_Text(arg[1]));
 }
 // (name, platform name, kind): the service files a leaderboard of that kind
 // (1 when not given); this platform's has no kinds to file.
-void F_AchievementMapLeaderboard(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_AchievementMapLeaderboard(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Platform_MapLeaderboard(RValue_Text(arg[0]), RValue_Text(arg[1]));
 }
-void F_AchievementIsOnline(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_AchievementIsOnline(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   RValue_SetReal(&Result, (g_OnlineFlags >> 1) & 1);
 }
 
@@ -66,7 +66,7 @@ VirtualKey* KeyOfHandle(int argc, const RValue* arg) {
 
 // (x, y, width, height, key code): the handle of a new key, 0 when every
 // record is in use.
-void F_VirtualKeyAdd(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_VirtualKeyAdd(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (Kivo_BadCount(argc, 5)) return;
   bool reals = true;
   for (int i = 0; i < 5; i++) reals = reals && IsReal(arg[i]);
@@ -84,13 +84,13 @@ void F_VirtualKeyAdd(RValue& Result, CInstance*, CInstance*, int argc, RValue* a
   key->flags = VIRTUALKEY_USED;
   RValue_SetReal(&Result, key->index + 1);
 }
-void F_VirtualKeyDelete(RValue&, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_VirtualKeyDelete(RValue&, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (VirtualKey* key = KeyOfHandle(argc, arg)) IO_VirtualKey_Delete(key->index);
 }
-void F_VirtualKeyShow(RValue&, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_VirtualKeyShow(RValue&, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (VirtualKey* key = KeyOfHandle(argc, arg)) key->flags |= VIRTUALKEY_VISIBLE;
 }
-void F_VirtualKeyHide(RValue&, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_VirtualKeyHide(RValue&, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (VirtualKey* key = KeyOfHandle(argc, arg)) key->flags &= static_cast<uint16_t>(~VIRTUALKEY_VISIBLE);
 }
 
@@ -98,19 +98,19 @@ void F_VirtualKeyHide(RValue&, CInstance*, CInstance*, int argc, RValue* arg) {
 
 // url_open and its forms with a target and options open the first argument
 // only; the address keeps its case.
-void F_UrlOpen(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_UrlOpen(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   if (Kivo_BadType(RValue_IsString(arg[0]))) return;
   RValue_SetReal(&Result, Platform_OpenURL(RValue_Text(arg[0])));
 }
-void F_UrlGetDomain(RValue& Result, CInstance*, CInstance*, int, RValue*) { RValue_SetString(&Result, "localhost"); }
+void F_UrlGetDomain(RValue& Result, CInstance*, CInstance*, int, const RValue*) { RValue_SetString(&Result, "localhost"); }
 
 // --------------------------------------------------------------- analytics
 
 // Nothing is sent anywhere: the platform has no analytics service.
-void F_AnalyticsEvent(RValue& Result, CInstance*, CInstance*, int, RValue*) { RValue_SetString(&Result, ""); }
+void F_AnalyticsEvent(RValue& Result, CInstance*, CInstance*, int, const RValue*) { RValue_SetString(&Result, ""); }
 
 // (name, key, value, key, value, ...): an odd last argument is ignored.
-void F_AnalyticsEventExt(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_AnalyticsEventExt(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   RValue_SetString(&Result, "");
   if (argc < 1 || !RValue_IsString(arg[0])) return;
   for (int i = 1; i + 1 < argc; i += 2) {

@@ -2,7 +2,7 @@
 // Base64 and digests, analytics, device and system queries, and the phone
 // services that this platform answers with fixed values.
 #pragma once
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 
 // Registers the built-ins; reads the achievement cache and starts the
 // platform's services first.

@@ -5,9 +5,9 @@
 #include "Code/Code_Error.h"
 #include "Function/Function_Args.h"
 #include "Function/Kivo_Functions.h"
-#include "Function/Kivo_Pause.h"
-#include "Function/Linux/Function_MiscM.h"
-#include "Function/Linux/Kivo_FunctionsM.h"
+#include "Kivo/Kivo_Pause.h"
+#include "Kivo/Kivo_Platform.h"
+#include "Kivo/Kivo_System.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_API/Window_Main.h"
@@ -29,70 +29,70 @@ bool g_KeypadOpen = false;
 int g_GuiWidth = -1, g_GuiHeight = -1;
 
 template <int Value>
-void F_Fixed(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_Fixed(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Give(Result, Value);
 }
 
-void F_GetTimer(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_GetTimer(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Give(Result, static_cast<double>(Timing_Time()));
 }
 
 template <int Axis>
-void F_GetTilt(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_GetTilt(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Give(Result, g_Tilt[Axis]);
 }
 
 // (device): the device's mouse in the room, through the views.
-void F_MouseX(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_MouseX(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Give(Result, Run_MouseRoomX(RValue_RoundInt(arg[0])));
 }
-void F_MouseY(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_MouseY(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Give(Result, Run_MouseRoomY(RValue_RoundInt(arg[0])));
 }
 
 // (device): the device's mouse in the window; 0 outside devices 0 to 5.
 template <int (&Position)[IO_MOUSE_POSITIONS]>
-void F_MouseRaw(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_MouseRaw(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   int device = RValue_RoundInt(arg[0]);
   Give(Result, device >= 0 && device < IO_MOUSE_POSITIONS ? Position[device] : 0);
 }
 
 // (device, button)
 template <int (*Check)(int button, int device)>
-void F_MouseCheckButton(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_MouseCheckButton(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   Give(Result, Check(RValue_RoundInt(arg[1]), RValue_RoundInt(arg[0])));
 }
 
-void F_IsKeypadOpen(RValue& Result, CInstance*, CInstance*, int, RValue*) { Give(Result, g_KeypadOpen); }
-void F_GetDevice(RValue& Result, CInstance*, CInstance*, int, RValue*) { Give(Result, Platform_GetDevice()); }
-void F_GetCPUDetails(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_IsKeypadOpen(RValue& Result, CInstance*, CInstance*, int, const RValue*) { Give(Result, g_KeypadOpen); }
+void F_GetDevice(RValue& Result, CInstance*, CInstance*, int, const RValue*) { Give(Result, Platform_GetDevice()); }
+void F_GetCPUDetails(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Give(Result, Platform_GetCPUDetails());
 }
-void F_OSGetLanguage(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_OSGetLanguage(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   RValue_SetString(&Result, Platform_GetLanguage().c_str());
 }
-void F_OSIsNetworkConnected(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_OSIsNetworkConnected(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Give(Result, Platform_IsNetworkConnected() ? 1 : 0);
 }
-void F_OSIsPaused(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_OSIsPaused(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Give(Result, Kivo_OSPauseEvent_Paused() ? 1 : 0);
 }
 // Power saving and the orientation lock are phone settings; a desktop has
 // neither to hand the flag to.
-void F_PhoneSetting(RValue&, CInstance*, CInstance*, int, RValue*) {}
+void F_PhoneSetting(RValue&, CInstance*, CInstance*, int, const RValue*) {}
 
-void F_DisplaySetGuiSize(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_DisplaySetGuiSize(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   g_GuiWidth = RValue_TruncInt(arg[0]);
   g_GuiHeight = RValue_TruncInt(arg[1]);
 }
-void F_DisplayGetGuiWidth(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_DisplayGetGuiWidth(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Give(Result, g_GuiWidth < 0 ? Window_GetClientWidth() : g_GuiWidth);
 }
-void F_DisplayGetGuiHeight(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_DisplayGetGuiHeight(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Give(Result, g_GuiHeight < 0 ? Window_GetClientHeight() : g_GuiHeight);
 }
 
-void F_EnableAlphaBlend(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_EnableAlphaBlend(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   if (arg[0].kind != VALUE_REAL) {
     Error_Show_Action("Illegal argument type: true/false expected", false);
     return;
@@ -100,7 +100,7 @@ void F_EnableAlphaBlend(RValue&, CInstance*, CInstance*, int, RValue* arg) {
   Batch_Flush();
   Graphics_SetRenderState(RS_ALPHABLENDENABLE, RValue_IsTrue(arg[0]) ? 1 : 0);
 }
-void F_TextureFlush(RValue&, CInstance*, CInstance*, int, RValue*) {
+void F_TextureFlush(RValue&, CInstance*, CInstance*, int, const RValue*) {
   Batch_Flush();
   GR_Texture_Flush();
 }

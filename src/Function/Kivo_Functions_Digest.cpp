@@ -82,18 +82,18 @@ std::string OfFile(DigestKind kind, const char* name) {
 }
 
 template <std::string (*Of)(DigestKind, const char*), DigestKind K>
-void F_Digest(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_Digest(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   RValue_SetString(&Result, OneString(argc, arg) ? Of(K, RValue_Text(arg[0])).c_str() : "");
 }
 
-void F_Base64Encode(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_Base64Encode(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   if (!OneString(argc, arg)) return RValue_SetString(&Result, "");
   const char* text = RValue_Text(arg[0]);
   RValue_SetString(&Result, Base64_Encode(reinterpret_cast<const uint8_t*>(text), std::strlen(text)).c_str());
 }
 
 // The decoded bytes up to the first zero byte among them.
-void F_Base64Decode(RValue& Result, CInstance*, CInstance*, int argc, RValue* arg) {
+void F_Base64Decode(RValue& Result, CInstance*, CInstance*, int argc, const RValue* arg) {
   RValue_SetString(&Result, OneString(argc, arg) ? Base64_Decode(RValue_Text(arg[0])).c_str() : "");
 }
 }  // namespace

@@ -9,38 +9,38 @@
 #include "Function/Function_Args.h"
 #include "Function/Function_Data_Structures.h"
 #include "Function/Kivo_Functions.h"
-#include "Function/Linux/Function_MiscM.h"
+#include "Kivo/Kivo_Platform.h"
 
 namespace {
 
 
 template <void (*Operation)()>
-void F_Call(RValue&, CInstance*, CInstance*, int, RValue*) {
+void F_Call(RValue&, CInstance*, CInstance*, int, const RValue*) {
   Operation();
 }
 template <auto Query>
-void F_Answer(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_Answer(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Give(Result, Query());
 }
 
-void F_PocketChangeShop(RValue&, CInstance*, CInstance*, int, RValue*) { Console_Printf("Calling to display shop\n"); }
-void F_PocketChangeReward(RValue&, CInstance*, CInstance*, int, RValue*) {
+void F_PocketChangeShop(RValue&, CInstance*, CInstance*, int, const RValue*) { Console_Printf("Calling to display shop\n"); }
+void F_PocketChangeReward(RValue&, CInstance*, CInstance*, int, const RValue*) {
   Console_Printf("Calling to display reward\n");
 }
-void F_LeaveRating(RValue&, CInstance*, CInstance*, int, RValue*) { Platform_LeaveRating(); }
+void F_LeaveRating(RValue&, CInstance*, CInstance*, int, const RValue*) { Platform_LeaveRating(); }
 
-void F_SendChallenge(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SendChallenge(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Platform_SendChallenge(RValue_Text(arg[0]), RValue_Text(arg[1]), RValue_TruncInt(arg[2]));
 }
-void F_SendInvite(RValue&, CInstance*, CInstance*, int, RValue* arg) { Platform_SendInvite(RValue_Text(arg[0])); }
-void F_SendSocial(RValue&, CInstance*, CInstance*, int, RValue* arg) {
+void F_SendInvite(RValue&, CInstance*, CInstance*, int, const RValue* arg) { Platform_SendInvite(RValue_Text(arg[0])); }
+void F_SendSocial(RValue&, CInstance*, CInstance*, int, const RValue* arg) {
   Platform_SendSocial(RValue_Text(arg[0]), RValue_Text(arg[1]), RValue_Text(arg[2]));
 }
-void F_SetURL(RValue&, CInstance*, CInstance*, int, RValue* arg) { Platform_SetURL(RValue_Text(arg[0])); }
+void F_SetURL(RValue&, CInstance*, CInstance*, int, const RValue* arg) { Platform_SetURL(RValue_Text(arg[0])); }
 
-void F_FacebookStatus(RValue& Result, CInstance*, CInstance*, int, RValue*) { RValue_SetString(&Result, "IDLE"); }
+void F_FacebookStatus(RValue& Result, CInstance*, CInstance*, int, const RValue*) { RValue_SetString(&Result, "IDLE"); }
 
-void F_Windows8(RValue&, CInstance*, CInstance*, int, RValue*) {
+void F_Windows8(RValue&, CInstance*, CInstance*, int, const RValue*) {
   Console_Printf("Windows8 functionality not supported on this platform\n");
 }
 
@@ -74,13 +74,13 @@ int StoreMap(const char* status) {
 }
 
 // (product list): the game's list is not read; the catalogue is fixed.
-void F_IapActivate(RValue&, CInstance*, CInstance*, int, RValue*) { g_StoreActive = true; }
-void F_IapStatus(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_IapActivate(RValue&, CInstance*, CInstance*, int, const RValue*) { g_StoreActive = true; }
+void F_IapStatus(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Give(Result, StoreMap(g_StoreActive ? "Available" : "Unavailable"));
 }
 // The purchased product as a new map {id, title, description, price, status};
 // -1 before the store is active.
-void F_IapRestoreAll(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_IapRestoreAll(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Give(Result, -1);
   if (!g_StoreActive) return;
   for (const Product& p : kCatalogue) {
@@ -93,7 +93,7 @@ void F_IapRestoreAll(RValue& Result, CInstance*, CInstance*, int, RValue*) {
     return Give(Result, DS_Map_CreateFromPairs(5, pairs));
   }
 }
-void F_IapFilesPurchased(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_IapFilesPurchased(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   Give(Result, StoreMap("Purchased"));
 }
 }  // namespace

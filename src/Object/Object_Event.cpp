@@ -9,7 +9,7 @@
 #include "Platform/MemoryManager.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 
 uint64_t g_EventSerial = 0;
 
@@ -18,7 +18,7 @@ CEvent::~CEvent() { MEM_FREE(source); }
 void CEvent::Execute(CInstance* self, CInstance* other) {
   uint8_t saved = g_ActionRelative;
   g_ActionRelative = 0;
-  Run_ExecuteCode(code, self, other);
+  Code_ExecuteUnit(code, self, other);
   g_ActionRelative = saved;
 }
 

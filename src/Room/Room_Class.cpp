@@ -9,7 +9,7 @@
 #include "Physics/Physics_Object.h"
 #include "Physics/Physics_World.h"
 #include "Platform/MemoryManager.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 
 CRoom::~CRoom() {
   ClearInstances();
@@ -36,7 +36,7 @@ static void SetText(char*& field, const char* text) {
 void CRoom::SetCaption(const char* text) { SetText(caption, text); }
 void CRoom::SetCode(const char* text) {
   SetText(code_text, text);
-  code = text ? Run_CompileCode(text, "room script", true) : nullptr;
+  code = text ? Code_CompileUnit(text, "room script", true) : nullptr;
 }
 
 void CRoom::CopyDefinition(const CRoom* s) {

@@ -1,11 +1,14 @@
 // The built-in constants of the game world: colours, mouse buttons, virtual
 // keys and events.
 #include "Code/Code_Constant.h"
-#include "Function/Kivo_Functions.h"
 #include "IO/IO_KeyNames.h"
 #include "Object/Object_EventNames.h"
+#include "Run/Run_Names.h"
 
 namespace {
+// The platform's constants, installed by start-up.
+void (*g_PlatformConstants)() = nullptr;
+
 struct Named {
   const char* name;
   double value;
@@ -33,5 +36,7 @@ void Constant_Init_World() {
   for (const IO_KeyName& k : IO_KEY_NAMES) Constant_AddReal(k.name, k.code);
   for (const auto* names : {&Event_TypeNames(), &Event_MouseNames(), &Event_OtherNames()})
     for (const EventName& e : *names) Constant_AddReal(e.name, e.value);
-  Kivo_Functions_InitConstants();
+  if (g_PlatformConstants) g_PlatformConstants();
 }
+
+void Run_SetPlatformConstants(void (*add)()) { g_PlatformConstants = add; }

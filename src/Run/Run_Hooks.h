@@ -4,8 +4,7 @@
 
 #include "Debug/Debug_Hooks.h"
 #include "Extension/Extension_Main.h"
-#include "Function/Function_File.h"
-#include "Function/Kivo_Achievements.h"
+#include "Kivo/Kivo_Achievements.h"
 #include "IO/HTTP_Main.h"
 #include "Sound/Sound_Hooks.h"
 

@@ -8,7 +8,7 @@
 
 #include "Base/Console.h"
 #include "Code/Code_Error.h"
-#include "Function/Function_Data_Structures.h"
+#include "Support/Support_Data_Structures_Table.h"
 #include "Graphics_API/Window_Main.h"
 #include "Object/Instance_Class.h"
 #include "Object/Object_Class.h"
@@ -19,7 +19,7 @@
 #include "Platform/MemoryManager.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 #include "Run/Run_Hooks.h"
 #include "Run/Run_Physics.h"
 #include "Run/Run_Screen.h"
@@ -93,10 +93,10 @@ void StartRoom(int index, bool game_start) {
     if (inst->marked) continue;
     Event_Perform(inst, inst, EV_CREATE, 0);
     inst->create_performed = true;
-    if (code && !inst->marked && g_PendingTransition == TRANSITION_NONE) Run_ExecuteCode(code, inst, inst);
+    if (code && !inst->marked && g_PendingTransition == TRANSITION_NONE) Code_ExecuteUnit(code, inst, inst);
   }
   if (game_start) Event_PerformAll(EV_OTHER, EV_OTHER_GAME_START);
-  if (!returning && room->code && g_PendingTransition == TRANSITION_NONE) Run_ExecuteCode(room->code, RoomCodeSelf(), RoomCodeSelf());
+  if (!returning && room->code && g_PendingTransition == TRANSITION_NONE) Code_ExecuteUnit(room->code, RoomCodeSelf(), RoomCodeSelf());
   Event_PerformAll(EV_OTHER, EV_OTHER_ROOM_START);
 }
 

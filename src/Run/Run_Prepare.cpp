@@ -18,7 +18,7 @@
 #include "Path/Path_Main.h"
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_Units.h"
 #include "Run/Run_Hooks.h"
 #include "Run/Run_Resources.h"
 #include "Run/Run_SaveGame.h"
@@ -40,7 +40,7 @@ void ShowProgress(const char* text, int percent) { Console_Printf("%s (%d%%)\n",
 // compile (an empty text needs no code).
 bool CompileEvent(CEvent* ev, const std::string& unit) {
   if (!ev->source || !*ev->source) return true;
-  ev->code = Run_CompileCode(ev->source, unit.c_str(), false);
+  ev->code = Code_CompileUnit(ev->source, unit.c_str(), false);
   return ev->code != nullptr;
 }
 
@@ -76,7 +76,7 @@ void CompileRooms(const GamePackage& pkg) {
     if (!pr.code.empty()) r->SetCode(pr.code.c_str());
     for (size_t k = 0; k < pr.instances.size() && k < r->instance_defs.size(); k++)
       if (!pr.instances[k].code.empty())
-        r->instance_defs[k].code = Run_CompileCode(pr.instances[k].code.c_str(), "instance creation code", true);
+        r->instance_defs[k].code = Code_CompileUnit(pr.instances[k].code.c_str(), "instance creation code", true);
   }
 }
 
@@ -204,7 +204,7 @@ void Run_FreeWorld() {
   TimeLine_FreeAll();
   Path_FreeAll();
   MotionGrid_DestroyAll();
-  Run_FreeCodes();
+  Code_FreeUnits();
 }
 
 bool Run_LoadWorld(const GamePackage& pkg) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Debug/Debug_Profiler.h"
-#include "Function/Kivo_Pause.h"
+#include "Kivo/Kivo_Pause.h"
 #include "IO/HTTP_Main.h"
 #include "IO/IO_Main.h"
 #include "Option/Option_Main.h"

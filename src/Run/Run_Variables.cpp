@@ -8,7 +8,6 @@
 #include "Base/File_Folders.h"
 #include "Base/RValue.h"
 #include "Code/Code_Error.h"
-#include "Function/Kivo_Functions.h"
 #include "Graphics_API/Window_Main.h"
 #include "IO/IO_Main.h"
 #include "Object/Instance_Class.h"
@@ -20,6 +19,7 @@
 #include "Room/Room_Main.h"
 #include "Run/Run_Main.h"
 #include "Run/Run_Mouse.h"
+#include "Run/Run_Names.h"
 #include "Support/Support_File.h"
 #include "Variable/Variable_BuiltIn.h"
 
@@ -404,7 +404,10 @@ bool GV_ViewCurrent(CInstance*, int, RValue* v) {
 
 #define RW(name, get, set) Variable_BuiltIn_Add(name, get, set, true)
 #define RO(name, get) Variable_BuiltIn_Add(name, get, nullptr, false)
+void (*g_PlatformVariables)() = nullptr;
 }  // namespace
+
+void Run_SetPlatformVariables(void (*add)()) { g_PlatformVariables = add; }
 
 void Variable_Init_World() {
   using I = CInstance;
@@ -536,5 +539,5 @@ void Variable_Init_World() {
   RW("view_hspeed", (GV_View<int, &V::hspeed>), (SV_View<int, &V::hspeed>));
   RW("view_vspeed", (GV_View<int, &V::vspeed>), (SV_View<int, &V::vspeed>));
   RW("view_object", (GV_View<int, &V::object>), (SV_View<int, &V::object>));
-  Kivo_Functions_InitVariables();
+  if (g_PlatformVariables) g_PlatformVariables();
 }

@@ -24,4 +24,4 @@ CCode* Script_GetCode(int index);
 // Runs a script with (copies of) the arguments (at most 16); the result is
 // what it returns (real 0 without a return). False on a run-time error, with
 // "In script %s:\n%s" in Code_ErrorText and the engine's pending error set.
-bool Script_Execute(int index, CInstance* self, CInstance* other, int argc, RValue* args, RValue* result);
+bool Script_Execute(int index, CInstance* self, CInstance* other, int argc, const RValue* args, RValue* result);

@@ -1,3 +1,5 @@
+// Audio_*: the audio system (the audio_* built-ins: voices, emitters, the
+// listener); Sound_* is the classic sound list (CSound).
 // The newer audio system, which takes the package's sounds while the game's
 // new-audio option is on: every play takes a source of a fixed pool (a free
 // one, else the one whose voice has the lowest priority below the new one's)

@@ -1,3 +1,5 @@
+// Audio_*: the audio system (the audio_* built-ins); Sound_* is the classic
+// sound list (CSound).
 // The audio system's records, shared by its files (Audio_Main, Audio_Emitter).
 #pragma once
 #include <AL/al.h>

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "Sound/Linux/MCI_MainM.h"
+#include "Sound/MCI_Main.h"
 
 namespace {
 CD_Sender g_Send = MCI_SendString;

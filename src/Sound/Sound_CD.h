@@ -1,3 +1,5 @@
+// Sound_*: the CD built-ins beside the classic sound list; Audio_* is the
+// newer audio system.
 // CD audio over MCI command strings ("cdaudio"). Lengths and positions are
 // in milliseconds. Each function opens the device anew and asks whether a
 // disc is present; on a machine without a drive every query answers 0 or

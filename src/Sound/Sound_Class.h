@@ -1,3 +1,5 @@
+// Sound_*: the classic sound list (CSound, the sound_* built-ins); Audio_*
+// is the newer audio system.
 // One sound resource of the classic sound system.
 #pragma once
 #include <cstdint>

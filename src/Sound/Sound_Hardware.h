@@ -1,3 +1,5 @@
+// Sound_*: the classic sound list's output, which the audio system (Audio_*)
+// shares for its device.
 // The classic sound system's output: OpenAL through freealut for the sounds
 // (one buffer and four sources each, so up to four copies overlap), MCI
 // music for .mp3 files (and .mid / .midi names, which play the .mp3 of that

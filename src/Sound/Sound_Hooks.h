@@ -1,3 +1,5 @@
+// Sound_*: the sound area's hooks, for both the classic sound list (Sound_*,
+// CSound) and the audio system (Audio_*).
 // What the run loop asks of the sound system at start-up, preparation, each
 // step and shutdown.
 #pragma once

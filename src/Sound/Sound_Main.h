@@ -1,3 +1,5 @@
+// Sound_*: the classic sound list (CSound, the sound_* built-ins); Audio_*
+// is the newer audio system.
 // The classic sound system's resource list: sounds by index, each with a
 // name; an index may hold no sound (an empty package entry or a deleted
 // sound) and is then never reused.

@@ -8,7 +8,7 @@
 #include "Base/Console.h"
 #include "Base/Convert.h"
 #include "Base/File_Folders.h"
-#include "Sound/Linux/MCI_MainM.h"
+#include "Sound/MCI_Main.h"
 
 namespace {
 int g_AliasNumber = 0;  // the current alias, 0 before the first open

@@ -1,3 +1,5 @@
+// Sound_*: part of the classic sound list (CSound, the sound_* built-ins);
+// Audio_* is the newer audio system.
 // The MP3 player: one current MCI alias ("MediaFile1", "MediaFile2", ...)
 // for the music of the classic sound system.
 #pragma once

@@ -1,3 +1,5 @@
+// Sound_*: part of the classic sound list (CSound, the sound_* built-ins);
+// Audio_* is the newer audio system.
 // The Wave layer: the table of playback slots under the classic sounds, and
 // the choice between a slot and the MCI music by the file name played.
 #pragma once

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "IO/LoadSave_Main.h"
-#include "Support/Linux/Support_DLLM.h"
+#include "Support/Support_DLLM.h"
 #include "Support/Support_File.h"
 
 bool g_DLL_NoCalls = false;

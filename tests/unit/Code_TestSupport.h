@@ -9,7 +9,7 @@
 #include "Code/Code_Context.h"
 #include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
 #include "Script/Script_Main.h"
@@ -29,7 +29,7 @@ inline std::string Show(const RValue& v) {
 
 // Test built-ins.
 inline std::string g_log;
-inline void F_TestLog(RValue& result, CInstance*, CInstance*, int argc, RValue* arg) {
+inline void F_TestLog(RValue& result, CInstance*, CInstance*, int argc, const RValue* arg) {
   for (int k = 0; k < argc; ++k) {
     if (k) g_log += ",";
     g_log += Show(arg[k]);
@@ -37,19 +37,19 @@ inline void F_TestLog(RValue& result, CInstance*, CInstance*, int argc, RValue* 
   g_log += ";";
 }
 // Reports its argument count and whether the slots past it read as real 0.
-inline void F_TestCount(RValue& result, CInstance*, CInstance*, int argc, RValue* arg) {
+inline void F_TestCount(RValue& result, CInstance*, CInstance*, int argc, const RValue* arg) {
   bool clear = true;
   for (int k = argc; k < MAX_ARGUMENTS; ++k) clear = clear && arg[k].kind == VALUE_REAL && arg[k].val == 0 && !arg[k].str;
   bool preset = result.kind == VALUE_REAL && result.val == 0 && !result.str;
   RValue_SetReal(&result, clear && preset ? argc : -1);
 }
-inline void F_TestPair(RValue& result, CInstance*, CInstance*, int, RValue* arg) {
+inline void F_TestPair(RValue& result, CInstance*, CInstance*, int, const RValue* arg) {
   RValue_SetReal(&result, arg[0].val * 10 + arg[1].val);
 }
 // Runs its text argument as code, like the code-execution built-ins do:
 // saves the argument slots, gives the rest of its arguments, restores.
 inline int g_execCounter = 0;
-inline void F_TestExec(RValue& result, CInstance* self, CInstance* other, int argc, RValue* arg) {
+inline void F_TestExec(RValue& result, CInstance* self, CInstance* other, int argc, const RValue* arg) {
   if (argc < 1) return;
   CodeArgumentSave save;
   Code_Arguments_Save(&save);

@@ -9,7 +9,7 @@
 
 #include "Base/RValue.h"
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Init.h"
 #include "Platform/MemoryManager.h"
 

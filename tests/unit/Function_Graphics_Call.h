@@ -7,7 +7,7 @@
 #include <string>
 
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function_Call.h"
 #include "Graphics_TestDevice.h"
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "Base/RValue.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_Init.h"
 
 class CInstance;

@@ -16,8 +16,8 @@
 #include "TimeLine/TimeLine_Main.h"
 
 #include "Code/Code_Error.h"
-#include "Code/Function_Main.h"
-#include "Run/Run_Code.h"
+#include "Code/Code_BuiltinTable.h"
+#include "Code/Code_Units.h"
 
 namespace testworld {
 using Action = std::function<void(CInstance* self, CInstance* other)>;
@@ -32,7 +32,7 @@ inline std::vector<std::string>& Log() {
 }
 
 // "test_action(n)": runs action n.
-inline void F_TestAction(RValue&, CInstance* self, CInstance* other, int, RValue* arg) {
+inline void F_TestAction(RValue&, CInstance* self, CInstance* other, int, const RValue* arg) {
   size_t n = static_cast<size_t>(arg[0].val);
   if (n < Actions().size()) Actions()[n](self, other);
 }
@@ -41,7 +41,7 @@ inline void F_TestAction(RValue&, CInstance* self, CInstance* other, int, RValue
 inline CCode* Code(Action a) {
   Actions().push_back(std::move(a));
   std::string text = "test_action(" + std::to_string(Actions().size() - 1) + ");";
-  return Run_CompileCode(text.c_str(), "test", false);
+  return Code_CompileUnit(text.c_str(), "test", false);
 }
 
 inline void On(int object, int type, int number, Action a) {
@@ -62,7 +62,7 @@ inline void Reset() {
   Object_FreeAll();
   TimeLine_FreeAll();
   Sprite_FreeAll();
-  Run_FreeCodes();
+  Code_FreeUnits();
   Actions().clear();
   Log().clear();
   if (Function_FindBuiltIn("test_action") < 0) Function_Add("test_action", F_TestAction, 1);

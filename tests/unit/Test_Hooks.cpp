@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "Graphics_API/Window_Main.h"
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 
 namespace {
 class StartUpHooks : public ::testing::Environment {
  public:
-  void SetUp() override { Run_InstallHooks(); }
+  void SetUp() override { StartUp_InstallHooks(); }
   // The window and device some tests leave open go before the process ends,
   // so that no graphics driver thread is running when the leak check runs.
   void TearDown() override { Window_Destroy(); }

@@ -5,12 +5,10 @@
 #include "Extension/Extension_Main.h"
 #include "Function/Function_Init.h"
 #include "Option/Option_CommandLine.h"
+#include "Run/Run_Names.h"
 #include "Run/Run_Prepare.h"
-#include "Run/Run_StartUp.h"
+#include "StartUp/StartUp_Main.h"
 #include "Script/Script_Main.h"
-
-void Constant_Init_World();
-void Variable_Init_World();
 
 namespace {
 
@@ -20,7 +18,7 @@ namespace {
 void KnowNames(const GamePackage& pkg) {
   static bool registered = false;
   if (!registered) {
-    Run_InstallHooks();
+    StartUp_InstallHooks();
     Code_Init();
     Constant_Init_World();
     Variable_Init_World();

@@ -6,246 +6,29 @@
 #include "IO/IO_KeyNames.h"
 #include "Object/Object_EventNames.h"
 
-#include <json-c/json.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <set>
 
 #include "Base/UTF8_Main.h"
-#include "Font/Linux/Font_RasterM.h"
+#include "Font/Font_Raster.h"
 #include "Physics/Physics_Check.h"
 #include "Support/Support_File.h"
 #include "gamepack/Gamepack_Image.h"
+#include "gamepack/Gamepack_Json.h"
 
 namespace {
-
-struct ProjectError {
-  std::string text;
-};
-
-using JsonPtr = std::unique_ptr<json_object, decltype(&json_object_put)>;
-
-// A short text of a JSON value for messages.
-std::string Shown(json_object* v) {
-  std::string text = v ? json_object_to_json_string_ext(v, JSON_C_TO_STRING_PLAIN) : "null";
-  return text.size() > 40 ? text.substr(0, 37) + "..." : text;
-}
-
-std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
-
-std::string TextPlace(const std::string& text, size_t offset);
-
-// A second reading of the project's text, which json-c has found well formed,
-// beside the tree it made: refuses a key repeated in one object (json-c keeps
-// the last silently) and gives each whole number the text it was written
-// with, for messages (json-c holds numbers past 64 bits at the ends of its range).
-class CWrittenJson {
- public:
-  CWrittenJson(const std::string& path, const std::string& text) : m_path(path), m_text(text) {}
-
-  void Value(json_object* v) {
-    Space();
-    char c = m_pos < m_text.size() ? m_text[m_pos] : '\0';
-    if (c == '{') return Object(v);
-    if (c == '[') return Array(v);
-    if (c == '"') {
-      String();
-      return;
-    }
-    size_t start = m_pos;
-    while (m_pos < m_text.size() && std::strchr("+-.0123456789eEtruefalsn", m_text[m_pos])) m_pos++;
-    if (json_object_is_type(v, json_type_int))
-      json_object_set_serializer(v, json_object_userdata_to_json_string,
-                                 strdup(m_text.substr(start, m_pos - start).c_str()), json_object_free_userdata);
-  }
-
- private:
-  void Space() {
-    while (m_pos < m_text.size() && std::strchr(" \t\r\n", m_text[m_pos])) m_pos++;
-  }
-  // Passes the next character (a bracket, comma or colon) after white space.
-  char Next() {
-    Space();
-    return m_pos < m_text.size() ? m_text[m_pos++] : '\0';
-  }
-  // Passes an empty object or array; false when it holds something.
-  bool Empty(char close) {
-    m_pos++;
-    Space();
-    if (m_pos >= m_text.size() || m_text[m_pos] != close) return false;
-    m_pos++;
-    return true;
-  }
-  [[noreturn]] void Repeated(size_t at, const std::string& what) const {
-    throw ProjectError{m_path + ":" + TextPlace(m_text, at) + ": " + what + " appears twice in one object"};
-  }
-
-  // The members come in json-c's order, the order in which they were written.
-  void Object(json_object* v) {
-    size_t at = m_pos;
-    if (Empty('}')) return;
-    std::set<std::string> keys;
-    struct lh_entry* member = json_object_is_type(v, json_type_object) ? json_object_get_object(v)->head : nullptr;
-    do {
-      Space();
-      size_t key_at = m_pos;
-      std::string key = String();
-      if (!keys.insert(key).second) Repeated(key_at, "the key " + Quoted(key));
-      Next();  // the colon
-      Value(member ? static_cast<json_object*>(lh_entry_v(member)) : nullptr);
-      if (member) member = member->next;
-    } while (Next() == ',');
-    // The same key written with different escapes.
-    if (v && keys.size() != size_t(json_object_object_length(v))) Repeated(at, "a key");
-  }
-
-  void Array(json_object* v) {
-    if (Empty(']')) return;
-    size_t i = 0;
-    do {
-      Value(json_object_is_type(v, json_type_array) ? json_object_array_get_idx(v, i++) : nullptr);
-    } while (Next() == ',');
-  }
-
-  // A string at the position, as written between its quotes.
-  std::string String() {
-    size_t start = ++m_pos;
-    while (m_pos < m_text.size() && m_text[m_pos] != '"') m_pos += m_text[m_pos] == '\\' ? 2 : 1;
-    return m_text.substr(start, m_pos++ - start);
-  }
-
-  const std::string& m_path;
-  const std::string& m_text;
-  size_t m_pos = 0;
-};
-
-// The keys of a JSON object, in their order.
-std::vector<std::string> Keys(json_object* obj) {
-  std::vector<std::string> keys;
-  json_object_object_foreach(obj, key, val) {
-    (void)val;
-    keys.push_back(key);
-  }
-  return keys;
-}
-
-class CProject;
-
-// One JSON object of the project, with its place for messages. Keys read are
-// remembered; Done() refuses the keys nobody read, so that a misspelt key is
-// an error rather than a silent default.
-class CSpec {
- public:
-  CSpec(CProject& project, json_object* obj, std::string where);
-
-  const std::string& Where() const { return m_where; }
-  std::string Where(const char* key) const { return m_where + ": key " + Quoted(key); }
-  [[noreturn]] void Fail(const char* key, const std::string& what) const;
-
-  // The value of a key, null when absent or null.
-  json_object* Get(const char* key) {
-    m_used.insert(key);
-    json_object* v = nullptr;
-    json_object_object_get_ex(m_obj, key, &v);
-    return v;
-  }
-  bool Has(const char* key) { return Get(key) != nullptr; }
-  json_object* Typed(const char* key, json_type type, const char* expected) {
-    json_object* v = Get(key);
-    if (v && !json_object_is_type(v, type)) Fail(key, std::string("expected ") + expected + ", got " + Shown(v));
-    return v;
-  }
-
-  std::string String(const char* key, const std::string& def = "") {
-    json_object* v = Typed(key, json_type_string, "a string");
-    return v ? json_object_get_string(v) : def;
-  }
-  double Real(const char* key, double def) {
-    json_object* v = Get(key);
-    if (!v) return def;
-    if (!json_object_is_type(v, json_type_int) && !json_object_is_type(v, json_type_double))
-      Fail(key, "expected a number, got " + Shown(v));
-    return json_object_get_double(v);
-  }
-  int32_t Int(const char* key, int32_t def) {
-    json_object* v = Get(key);
-    if (!v) return def;
-    double d = Real(key, def);
-    if (d != std::floor(d) || d < INT32_MIN || d > INT32_MAX) Fail(key, "expected a whole number, got " + Shown(v));
-    return (int32_t)d;
-  }
-  bool Bool(const char* key, bool def) {
-    json_object* v = Get(key);
-    if (!v) return def;
-    if (json_object_is_type(v, json_type_boolean)) return json_object_get_boolean(v);
-    if (json_object_is_type(v, json_type_int) && (json_object_get_int(v) == 0 || json_object_get_int(v) == 1))
-      return json_object_get_int(v) == 1;
-    Fail(key, "expected true or false, got " + Shown(v));
-  }
-  // A colour: "#RRGGBB" or a BGR number as scripts write colours.
-  uint32_t Colour(const char* key, uint32_t def) {
-    json_object* v = Get(key);
-    if (!v) return def;
-    if (json_object_is_type(v, json_type_string)) {
-      uint8_t rgba[4];
-      bool alpha;
-      if (!DataFile_ParseColour(json_object_get_string(v), rgba, alpha) || alpha)
-        Fail(key, "expected a colour \"#RRGGBB\" or a number, got " + Shown(v));
-      return rgba[0] | (rgba[1] << 8) | (rgba[2] << 16);
-    }
-    int32_t n = Int(key, 0);
-    if (n < 0 || n > 0xFFFFFF) Fail(key, "colour " + std::to_string(n) + " is outside 0 to 16777215");
-    return (uint32_t)n;
-  }
-  std::vector<json_object*> Array(const char* key) {
-    std::vector<json_object*> out;
-    if (json_object* v = Typed(key, json_type_array, "an array"))
-      for (size_t i = 0; i < json_object_array_length(v); i++) out.push_back(json_object_array_get_idx(v, i));
-    return out;
-  }
-  // A resource named by the key: its index, -1 when the key is absent.
-  int32_t Ref(const char* key, const std::map<std::string, int32_t>& names, const char* kind) {
-    if (!Has(key)) return -1;
-    std::string name = String(key);
-    auto it = names.find(name);
-    if (it == names.end()) Fail(key, std::string("no ") + kind + " named " + Quoted(name));
-    return it->second;
-  }
-  // A code text, or {"file": path} naming a file that holds it.
-  std::string Code(const char* key);
-  // An object of name: value text or number, in the project's order.
-  std::vector<std::pair<std::string, std::string>> Constants(const char* key);
-
-  void Done() const {
-    json_object_object_foreach(m_obj, key, val) {
-      (void)val;
-      if (!m_used.count(key)) throw ProjectError{Prefix() + m_where + ": unknown key " + Quoted(key)};
-    }
-  }
-
- private:
-  std::string Prefix() const;
-
-  CProject& m_project;
-  json_object* m_obj;
-  std::string m_where;
-  std::set<std::string> m_used;
-};
 
 // Resource name to index, one map per kind.
 struct Names {
   std::map<std::string, int32_t> sprites, backgrounds, fonts, sounds, paths, scripts, timelines, objects, rooms;
 };
 
-class CProject {
+class CProject : public CSpecOwner {
  public:
   CProject(const std::string& path, ProjectBuild& out) : m_path(path), m_out(out), m_pkg(out.pkg) {
     m_dir = std::filesystem::path(path).parent_path();
@@ -253,14 +36,11 @@ class CProject {
 
   void Build();
 
-  const std::string& Path() const { return m_path; }
+  const std::string& Path() const override { return m_path; }
   // Keeps where a code text came from, for the code check; returns the text.
-  const std::string& NoteCode(const std::string& where, const std::string& file, std::string text) {
+  const std::string& NoteCode(const std::string& where, const std::string& file, std::string text) override {
     m_out.code.push_back({where, file, std::move(text)});
     return m_out.code.back().text;
-  }
-  [[noreturn]] void Fail(const std::string& where, const std::string& what) const {
-    throw ProjectError{m_path + ": " + where + ": " + what};
   }
   // Reads a file named relative to the project; its bytes are kept.
   PackageBytes ReadFile(const std::string& name, const std::string& where) {
@@ -270,7 +50,7 @@ class CProject {
     m_out.storage.push_back(std::move(bytes));
     return m_out.storage.back();
   }
-  std::string ReadText(const std::string& name, const std::string& where) {
+  std::string ReadText(const std::string& name, const std::string& where) override {
     PackageBytes bytes = ReadFile(name, where);
     size_t mark = UTF8_MarkLength(bytes.data(), bytes.size());
     std::string text((const char*)bytes.data() + mark, bytes.size() - mark);
@@ -284,7 +64,6 @@ class CProject {
     return (m_dir / name).string();
   }
 
-  json_object* Parse();
   void CollectNames(CSpec& root);
   int32_t Image(json_object* v, bool transparent, const std::string& where);
   void General(CSpec& root);
@@ -334,96 +113,6 @@ class CProject {
   std::vector<std::string> m_labels;
   int32_t m_nextInstance = 100000, m_nextTile = 10000000;
 };
-
-CSpec::CSpec(CProject& project, json_object* obj, std::string where)
-    : m_project(project), m_obj(obj), m_where(std::move(where)) {
-  if (!json_object_is_type(obj, json_type_object)) m_project.Fail(m_where, "expected an object, got " + Shown(obj));
-}
-
-void CSpec::Fail(const char* key, const std::string& what) const { m_project.Fail(Where(key), what); }
-
-std::string CSpec::Prefix() const { return m_project.Path() + ": "; }
-
-std::string CSpec::Code(const char* key) {
-  json_object* v = Get(key);
-  if (!v) return "";
-  if (json_object_is_type(v, json_type_string)) return m_project.NoteCode(Where(key), "", json_object_get_string(v));
-  if (!json_object_is_type(v, json_type_object)) Fail(key, "expected code text or {\"file\": path}, got " + Shown(v));
-  CSpec file(m_project, v, Where(key));
-  std::string name = file.String("file");
-  if (name.empty()) Fail(key, "expected code text or {\"file\": path}, got " + Shown(v));
-  file.Done();
-  return m_project.NoteCode(Where(key), name, m_project.ReadText(name, Where(key)));
-}
-
-std::vector<std::pair<std::string, std::string>> CSpec::Constants(const char* key) {
-  std::vector<std::pair<std::string, std::string>> out;
-  json_object* v = Typed(key, json_type_object, "an object of name: value");
-  if (!v) return out;
-  json_object_object_foreach(v, name, value) {
-    if (json_object_is_type(value, json_type_string)) {
-      out.emplace_back(name, json_object_get_string(value));
-    } else if (json_object_is_type(value, json_type_int) || json_object_is_type(value, json_type_double)) {
-      out.emplace_back(name, json_object_to_json_string_ext(value, JSON_C_TO_STRING_PLAIN));
-    } else {
-      Fail(key, "key " + Quoted(name) + ": expected a value text or a number, got " + Shown(value));
-    }
-  }
-  return out;
-}
-
-// "LINE:COLUMN" of a byte offset (columns count characters, from 1).
-std::string TextPlace(const std::string& text, size_t offset) {
-  offset = std::min(offset, text.size());
-  size_t line = 1 + std::count(text.begin(), text.begin() + offset, '\n');
-  size_t start = text.rfind('\n', offset == 0 ? std::string::npos : offset - 1);
-  start = start == std::string::npos ? 0 : start + 1;
-  size_t column = 1;
-  for (size_t i = start; i < offset; i++) column += ((unsigned char)text[i] & 0xC0) != 0x80;
-  return std::to_string(line) + ":" + std::to_string(column);
-}
-
-// What the JSON parser stopped at, and the last thing before it.
-std::string JsonFound(const std::string& text, size_t offset) {
-  auto shown = [](char c) { return c == '\'' ? std::string("\"'\"") : "'" + std::string(1, c) + "'"; };
-  if (offset >= text.size()) return "the text ends before the project does";
-  std::string why = "unexpected " + shown(text[offset]);
-  size_t before = text.find_last_not_of(" \t\r\n", offset == 0 ? std::string::npos : offset - 1);
-  if (offset > 0 && before != std::string::npos) why += " after " + shown(text[before]);
-  return why;
-}
-
-json_object* CProject::Parse() {
-  std::vector<uint8_t> bytes;
-  if (!File_ReadWhole(m_path, bytes)) throw ProjectError{m_path + ": cannot read the project file"};
-  std::string text(bytes.begin() + UTF8_MarkLength(bytes.data(), bytes.size()), bytes.end());
-
-  json_tokener* tok = json_tokener_new();
-  json_tokener_set_flags(tok, JSON_TOKENER_STRICT | JSON_TOKENER_VALIDATE_UTF8);
-  json_object* root = json_tokener_parse_ex(tok, text.c_str(), (int)text.size());
-  json_tokener_error err = json_tokener_get_error(tok);
-  size_t end = json_tokener_get_parse_end(tok);
-  json_tokener_free(tok);
-  if (!root || err != json_tokener_success) {
-    if (root) json_object_put(root);
-    std::string why = err == json_tokener_success || err == json_tokener_continue
-                          ? "the text ends before the project does"
-                      : err == json_tokener_error_parse_utf8_string ? "text that is not UTF-8"
-                                                                    : JsonFound(text, end);
-    throw ProjectError{m_path + ":" + TextPlace(text, end) + ": not valid JSON: " + why};
-  }
-  if (size_t after = text.find_first_not_of(" \t\r\n", end); after != std::string::npos) {
-    json_object_put(root);
-    throw ProjectError{m_path + ":" + TextPlace(text, after) + ": not valid JSON: text after the end of the project"};
-  }
-  try {
-    CWrittenJson(m_path, text).Value(root);
-  } catch (...) {
-    json_object_put(root);
-    throw;
-  }
-  return root;
-}
 
 // A resource kind's names, in order, with duplicates refused.
 void CollectKind(CProject& project, CSpec& root, const char* key, std::map<std::string, int32_t>& names) {
@@ -1089,7 +778,7 @@ void CProject::Extensions(CSpec& root) {
 }
 
 void CProject::Build() {
-  JsonPtr root(Parse(), json_object_put);
+  JsonPtr root(Json_ParseProject(m_path), json_object_put);
   CSpec spec(*this, root.get(), "the project");
   CollectNames(spec);
   Options(spec);

@@ -1,4 +1,4 @@
-#include "Debug/Linux/Debug_MainM.h"
+#include "Debug/Debug_MainM.h"
 
 #include <gtk/gtk.h>
 

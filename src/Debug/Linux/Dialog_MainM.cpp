@@ -1,4 +1,4 @@
-#include "Debug/Linux/Dialog_MainM.h"
+#include "Debug/Dialog_MainM.h"
 
 #include <SDL.h>
 

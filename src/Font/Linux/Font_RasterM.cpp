@@ -1,4 +1,4 @@
-#include "Font/Linux/Font_RasterM.h"
+#include "Font/Font_Raster.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

@@ -11,7 +11,7 @@
 
 #include "Base/Convert.h"
 #include "Base/String_Helpers.h"
-#include "Code/Function_Main.h"
+#include "Code/Code_BuiltinTable.h"
 #include "Function/Function_File.h"
 #include "Run/Run_Main.h"
 #include "Support/Support_File.h"
@@ -89,35 +89,35 @@ void GiveNext(RValue& result) {
   RValue_SetString(&result, g_SearchOpen && g_Next < g_Found.size() ? g_Found[g_Next++].c_str() : "");
 }
 
-void F_FileFindClose(RValue&, CInstance*, CInstance*, int, RValue*) {
+void F_FileFindClose(RValue&, CInstance*, CInstance*, int, const RValue*) {
   g_Found.clear();
   g_Next = 0;
   g_SearchOpen = false;
 }
 
-void F_FileFindFirst(RValue& Result, CInstance* self, CInstance* other, int argc, RValue* arg) {
+void F_FileFindFirst(RValue& Result, CInstance* self, CInstance* other, int argc, const RValue* arg) {
   F_FileFindClose(Result, self, other, argc, arg);
   g_Found = Search(RValue_Text(arg[0]));
   g_SearchOpen = !g_Found.empty();
   GiveNext(Result);
 }
 
-void F_FileFindNext(RValue& Result, CInstance*, CInstance*, int, RValue*) { GiveNext(Result); }
+void F_FileFindNext(RValue& Result, CInstance*, CInstance*, int, const RValue*) { GiveNext(Result); }
 
 // ---- The command line and environment ----
 
-void F_ParameterCount(RValue& Result, CInstance*, CInstance*, int, RValue*) {
+void F_ParameterCount(RValue& Result, CInstance*, CInstance*, int, const RValue*) {
   RValue_SetReal(&Result, static_cast<double>(Run_Arguments().size()));
 }
 
 // parameter_string(n): entry n from 1, the program as started being 1.
-void F_ParameterString(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_ParameterString(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const std::vector<std::string>& args = Run_Arguments();
   int n = RValue_RoundInt(arg[0]);
   RValue_SetString(&Result, n >= 1 && n <= static_cast<int>(args.size()) ? args[n - 1].c_str() : "");
 }
 
-void F_EnvironmentGetVariable(RValue& Result, CInstance*, CInstance*, int, RValue* arg) {
+void F_EnvironmentGetVariable(RValue& Result, CInstance*, CInstance*, int, const RValue* arg) {
   const char* value = std::getenv(RValue_Text(arg[0]));
   RValue_SetString(&Result, value ? value : "");
 }

@@ -1,29 +1,11 @@
-#include "Function/Linux/Function_MiscM.h"
+#include "Function/Function_MiscM.h"
 
 #include <sys/resource.h>
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 
-#include <cstring>
-#include <strings.h>
-
-#include "Graphics_API/Display_Main.h"
 #include "Graphics_API/Window_Main.h"
-#include "Platform/MemoryManager.h"
-#include "Support/Support_DLL.h"
-#include "Support/Support_File.h"
-
-namespace {
-
-// Used while the video layer is not running.
-std::string g_clipboard;
-bool g_clipboard_set = false;
-// SDL reports an empty clipboard text as no text; an empty text we put there
-// still counts as text.
-bool g_clipboard_empty_set = false;
-
-}  // namespace
 
 uint64_t MiscM_WindowHandle() {
   SDL_Window* window = Window_Handle();
@@ -43,63 +25,3 @@ void MiscM_SetPriority(int priority) {
   int nice = priority >= -3 && priority <= 3 ? nice_by_priority[priority + 3] : 0;
   setpriority(PRIO_PROCESS, 0, nice);  // raising it needs privileges; refused quietly
 }
-
-bool MiscM_ClipboardHasText() {
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return g_clipboard_set;
-  return SDL_HasClipboardText() || g_clipboard_empty_set;
-}
-
-std::string MiscM_ClipboardGetText() {
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return g_clipboard;
-  char* text = SDL_GetClipboardText();
-  std::string out = text ? text : "";
-  SDL_free(text);
-  return out;
-}
-
-void MiscM_ClipboardSetText(const char* text) {
-  const char* t = text ? text : "";
-  g_clipboard = t;
-  g_clipboard_set = true;
-  g_clipboard_empty_set = !*t;
-  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_SetClipboardText(t);
-}
-
-// ------------------------------------------------------- platform services
-
-int Platform_OpenURL(const char* url) {
-  if (!url || (strncasecmp(url, "http://", 7) != 0 && strncasecmp(url, "https:/", 7) != 0)) return 0;
-  Graphics_ResetIfRequested();
-  char* dir = File_GetCurrentDirectory();
-  Execute_Shell(url, "", dir);
-  MEM_FREE(dir);
-  return 0;
-}
-
-bool Platform_SendAchievement(const char*, int) { return false; }
-bool Platform_SendScore(const char*, float) { return false; }
-int Platform_LeaveRating() { return 0; }
-void Platform_AchievementLogin() {}
-void Platform_AchievementStep() {}
-void Platform_InitConstants() {}
-void Platform_StartServices(bool* achievements_available) { *achievements_available = true; }
-void Platform_AdsSetup() {}
-void Platform_AdsMove() {}
-bool Platform_AdsEngagementActive() { return false; }
-bool Platform_AdsEngagementAvailable() { return false; }
-int Platform_AdsEnable() { return 0; }
-int Platform_AdsDisable() { return 0; }
-int Platform_AdsGetDisplayWidth() { return 0; }
-int Platform_AdsGetDisplayHeight() { return 0; }
-int Platform_GetOSVersion() { return -1; }
-int Platform_GetDevice() { return -1; }
-int Platform_GetCPUDetails() { return 0; }
-
-void Platform_PostAchievement(const char*, float) {}
-void Platform_PostScore(const char*, float) {}
-void Platform_MapAchievement(const char*, const char*) {}
-void Platform_MapLeaderboard(const char*, const char*) {}
-void Platform_SendChallenge(const char*, const char*, int) {}
-void Platform_SendInvite(const char*) {}
-void Platform_SendSocial(const char*, const char*, const char*) {}
-void Platform_SetURL(const char*) {}

@@ -1,5 +1,7 @@
-#include "Sound/Linux/MCI_MusicM.h"
+#include "Sound/MCI_Music.h"
 
+#include <AL/al.h>
+#include <AL/alc.h>
 #include <sndfile.h>
 
 #include <algorithm>
@@ -7,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-#include "Sound/Linux/MCI_MainM.h"
+#include "Sound/MCI_Main.h"
 
 namespace {
 ALCdevice* g_MusicDevice = nullptr;
@@ -252,7 +254,7 @@ int CMCIMusic::Play(int64_t fromMs, int64_t toMs, bool repeat) {
   return MCI_OK;
 }
 
-ALint CMCIMusic::State() const {
+int CMCIMusic::State() const {
   ALint state = AL_INITIAL;
   if (!m_Source || !g_MusicContext) return state;
   CMusicScope scope;

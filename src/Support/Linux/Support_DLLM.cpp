@@ -1,4 +1,4 @@
-#include "Support/Linux/Support_DLLM.h"
+#include "Support/Support_DLLM.h"
 
 #include <dlfcn.h>
 #include <spawn.h>
