@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> image;
-  ALenum error = 0;
+  int error = 0;
   SoundImage_Check(data, size, image, error);
   // A copy of just the input's bytes, so that any read past them is caught.
   std::vector<uint8_t> bytes(data, data + size);

@@ -68,10 +68,6 @@ void Audio_EmitterFalloff(int emitter, float reference, float maximum, float fac
   e->factor = factor;
   Audio_EmitterSources(
       *e,
-      [&](ALuint source) {
-        alSourcef(source, AL_MAX_DISTANCE, maximum);
-        alSourcef(source, AL_REFERENCE_DISTANCE, reference);
-        alSourcef(source, AL_ROLLOFF_FACTOR, factor);
-      },
+      [&](uint32_t source) { SoundOutput_SetFalloff(source, reference, maximum, factor); },
       [](AudioVoice&) {});
 }

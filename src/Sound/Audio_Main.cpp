@@ -1,7 +1,5 @@
 #include "Sound/Audio_Main.h"
 
-#include <AL/alut.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -12,13 +10,13 @@
 #include "Option/Option_Main.h"
 #include "Sound/Audio_State.h"
 #include "Sound/Sound_Hardware.h"
-#include "Sound/Sound_Image.h"
+#include "Sound/Sound_Output.h"
 
 AudioState g_Audio;
 
 namespace {
 // The most sources a pool may ask for: the context's room for sources.
-constexpr int kMostChannels = 4096;
+constexpr int kMostChannels = SOUND_OUTPUT_SOURCES;
 
 AudioSound* Sound(int index) {
   return index >= 0 && index < int(g_Audio.sounds.size()) ? g_Audio.sounds[size_t(index)].get() : nullptr;
@@ -26,22 +24,22 @@ AudioSound* Sound(int index) {
 
 void MakePool() {
   g_Audio.pool.assign(size_t(g_Audio.channel_count), 0);
-  alGetError();
-  alGenSources(ALsizei(g_Audio.pool.size()), g_Audio.pool.data());
-  if (ALenum e = alGetError(); e != AL_NO_ERROR) {
-    Console_Printf("Error creating audio sources %d\n", int(e));
+  SoundOutput_TakeError();
+  SoundOutput_MakeSources(int(g_Audio.pool.size()), g_Audio.pool.data());
+  if (int e = SoundOutput_TakeError(); e != 0) {
+    Console_Printf("Error creating audio sources %d\n", e);
     g_Audio.pool.clear();
   }
 }
 
 void SetListener() {
   AudioListener& l = *g_Audio.listener;
-  alListener3f(AL_POSITION, l.position[0], l.position[1], l.position[2]);
+  SoundOutput_SetListenerPosition(l.position);
   Audio_LogError("Error setting listener position %d\n");
-  alListener3f(AL_VELOCITY, l.velocity[0], l.velocity[1], l.velocity[2]);
+  SoundOutput_SetListenerVelocity(l.velocity);
   Audio_LogError("Error setting listener velocity %d\n");
   const float orientation[6] = {l.at[0], l.at[1], l.at[2], l.up[0], l.up[1], l.up[2]};
-  alListenerfv(AL_ORIENTATION, orientation);
+  SoundOutput_SetListenerOrientation(orientation);
   Audio_LogError("Error setting listener orientation %d\n");
 }
 
@@ -50,8 +48,8 @@ void SetListener() {
 int GetSource(float priority) {
   Audio_LogError("Error prior to getting sound source %d\n");
   for (size_t i = 0; i < g_Audio.pool.size(); i++) {
-    ALint state = Audio_SourceState(g_Audio.pool[i]);
-    if (state != AL_STOPPED && state != AL_INITIAL) continue;
+    SoundSourceState state = SoundOutput_State(g_Audio.pool[i]);
+    if (state != SoundSourceState::Stopped && state != SoundSourceState::Initial) continue;
     for (auto& v : g_Audio.voices)
       if (v->active && v->source == int(i)) v->active = false;
     return int(i);
@@ -61,7 +59,7 @@ int GetSource(float priority) {
     if (v->active && !v->stolen && v->priority < priority && (!lowest || v->priority < lowest->priority))
       lowest = v.get();
   if (!lowest) return -1;
-  alSourceStop(g_Audio.pool[size_t(lowest->source)]);
+  SoundOutput_Stop(g_Audio.pool[size_t(lowest->source)]);
   Audio_LogError("Error stopping sample %d\n");
   lowest->stolen = true;
   return lowest->source;
@@ -103,26 +101,24 @@ AudioVoice* FindVoice(int handle) {
 
 // Every source setting a play relies on, so that a reused source keeps
 // nothing of its last voice.
-void SetSource(ALuint source, ALuint buffer, int loop, float gain, float pitch, bool relative, const float* position,
-               const float* velocity, float reference, float maximum, float factor) {
-  alSourcei(source, AL_SOURCE_RELATIVE, relative ? AL_TRUE : AL_FALSE);
-  alSourcef(source, AL_GAIN, gain);
-  alSourcef(source, AL_PITCH, pitch);
-  alSourcei(source, AL_BUFFER, ALint(buffer));
+void SetSource(uint32_t source, uint32_t buffer, int loop, float gain, float pitch, bool relative,
+               const float* position, const float* velocity, float reference, float maximum, float factor) {
+  SoundOutput_SetRelative(source, relative);
+  SoundOutput_SetGain(source, gain);
+  SoundOutput_SetPitch(source, pitch);
+  SoundOutput_SetBuffer(source, buffer);
   Audio_LogError("Error setting sample buffer\n");
-  alSourcei(source, AL_LOOPING, loop >= 1 ? AL_TRUE : AL_FALSE);
-  alSourcef(source, AL_MAX_DISTANCE, maximum);
-  alSourcef(source, AL_REFERENCE_DISTANCE, reference);
-  alSourcef(source, AL_ROLLOFF_FACTOR, factor);
-  alSourcefv(source, AL_POSITION, position);
-  alSourcefv(source, AL_VELOCITY, velocity);
+  SoundOutput_SetLooping(source, loop >= 1);
+  SoundOutput_SetFalloff(source, reference, maximum, factor);
+  SoundOutput_SetPosition(source, position);
+  SoundOutput_SetVelocity(source, velocity);
 }
 
 // Stops one voice (its source only when it still has it).
 void StopVoice(AudioVoice& v, int number) {
   if (!v.stolen) {
-    alSourceStop(g_Audio.pool[size_t(v.source)]);
-    if (ALenum e = alGetError(); e != AL_NO_ERROR) Console_Printf("Error stopping sound %d error code %d\n", number, int(e));
+    SoundOutput_Stop(g_Audio.pool[size_t(v.source)]);
+    if (int e = SoundOutput_TakeError(); e != 0) Console_Printf("Error stopping sound %d error code %d\n", number, e);
   }
   v.active = false;
   v.stolen = false;
@@ -130,14 +126,14 @@ void StopVoice(AudioVoice& v, int number) {
 
 void PauseVoice(AudioVoice& v, int number, bool pause) {
   if (!v.active || v.stolen) return;
-  ALuint source = g_Audio.pool[size_t(v.source)];
-  ALint state = Audio_SourceState(source);
-  if (pause && state == AL_PLAYING) alSourcePause(source);
-  else if (!pause && state == AL_PAUSED) alSourcePlay(source);
+  uint32_t source = g_Audio.pool[size_t(v.source)];
+  SoundSourceState state = SoundOutput_State(source);
+  if (pause && state == SoundSourceState::Playing) SoundOutput_Pause(source);
+  else if (!pause && state == SoundSourceState::Paused) SoundOutput_Play(source);
   else return;
-  if (ALenum e = alGetError(); e != AL_NO_ERROR)
+  if (int e = SoundOutput_TakeError(); e != 0)
     Console_Printf(pause ? "Error pausing sound %d error code %d\n" : "Error resuming sound %d error code %d\n", number,
-                   int(e));
+                   e);
 }
 
 // Applies an action to the voice with a handle, or to every active voice of a sound.
@@ -152,23 +148,17 @@ void ForVoices(int value, F action) {
 }
 
 bool VoicePlaying(const AudioVoice& v) {
-  return v.active && !v.stolen && Audio_SourceState(g_Audio.pool[size_t(v.source)]) == AL_PLAYING;
+  return v.active && !v.stolen && SoundOutput_State(g_Audio.pool[size_t(v.source)]) == SoundSourceState::Playing;
 }
 }  // namespace
 
 bool Audio_Active() { return g_GameOptions.new_audio && !g_Audio.silenced; }
 
 bool Audio_LogError(const char* message) {
-  ALenum e = alGetError();
-  if (e == AL_NO_ERROR) return false;
-  Console_Printf(message, int(e));
+  int e = SoundOutput_TakeError();
+  if (e == 0) return false;
+  Console_Printf(message, e);
   return true;
-}
-
-ALint Audio_SourceState(ALuint source) {
-  ALint state = AL_INITIAL;
-  alGetSourcei(source, AL_SOURCE_STATE, &state);
-  return state;
 }
 
 bool Audio_Load(const std::vector<PackageSound>& sounds) {
@@ -202,7 +192,7 @@ void Audio_Init(SoundHardware* output) {
   if (!Audio_Active()) return;
   if (!g_Audio.listener) g_Audio.listener = std::make_unique<AudioListener>();
   MakePool();
-  alDistanceModel(AL_INVERSE_DISTANCE);
+  SoundOutput_SetFalloffModel(SoundFalloff::Inverse);
   AudioListener& l = *g_Audio.listener;
   l = AudioListener{};
   l.at[2] = 1;
@@ -215,11 +205,11 @@ void Audio_CreateBuffers() {
   if (!Audio_Active()) return;
   for (auto& s : g_Audio.sounds) {
     if (!s || !s->blob || s->streamed || s->buffer) continue;
-    alGetError();
-    ALenum error = ALUT_ERROR_NO_ERROR;
-    ALuint buffer = SoundImage_CreateBuffer(s->blob->data(), int64_t(s->blob->size()), error);
-    bool failed = error != ALUT_ERROR_NO_ERROR;
-    failed = alGetError() != AL_NO_ERROR || failed;
+    SoundOutput_TakeError();
+    int error = SOUND_LOAD_OK;
+    uint32_t buffer = SoundOutput_CreateBuffer(s->blob->data(), int64_t(s->blob->size()), error);
+    bool failed = error != SOUND_LOAD_OK;
+    failed = SoundOutput_TakeError() != 0 || failed;
     if (!failed) s->buffer = buffer;
   }
 }
@@ -227,12 +217,12 @@ void Audio_CreateBuffers() {
 void Audio_Free() {
   if (!g_Audio.silenced) {
     if (!g_Audio.pool.empty()) {
-      alSourceStopv(ALsizei(g_Audio.pool.size()), g_Audio.pool.data());
-      alDeleteSources(ALsizei(g_Audio.pool.size()), g_Audio.pool.data());
+      SoundOutput_StopSources(int(g_Audio.pool.size()), g_Audio.pool.data());
+      SoundOutput_DeleteSources(int(g_Audio.pool.size()), g_Audio.pool.data());
     }
     for (auto& s : g_Audio.sounds)
-      if (s && s->buffer) alDeleteBuffers(1, &s->buffer);
-    alGetError();
+      if (s && s->buffer) SoundOutput_DeleteBuffer(s->buffer);
+    SoundOutput_TakeError();
   }
   g_Audio = AudioState{};
 }
@@ -255,14 +245,10 @@ float Audio_SoundLength(int value) {
   }
   AudioSound* s = Sound(value);
   if (!s || !s->buffer) return -1.0f;
-  ALint size = 0, bits = 0, channels = 0, frequency = 0;
-  alGetError();
-  alGetBufferi(s->buffer, AL_SIZE, &size);
-  alGetBufferi(s->buffer, AL_BITS, &bits);
-  alGetBufferi(s->buffer, AL_CHANNELS, &channels);
-  alGetBufferi(s->buffer, AL_FREQUENCY, &frequency);
-  if (alGetError() != AL_NO_ERROR || channels <= 0 || bits < 8 || frequency <= 0) return -1.0f;
-  return float((unsigned(size) / unsigned(channels)) / unsigned(bits / 8)) / float(frequency);
+  SoundOutput_TakeError();
+  SoundBufferFormat f = SoundOutput_BufferFormat(s->buffer);
+  if (SoundOutput_TakeError() != 0 || f.channels <= 0 || f.bits < 8 || f.frequency <= 0) return -1.0f;
+  return float((unsigned(f.bytes) / unsigned(f.channels)) / unsigned(f.bits / 8)) / float(f.frequency);
 }
 
 int Audio_PlaySimple(int sound, float priority, int loop) {
@@ -274,10 +260,10 @@ int Audio_PlaySimple(int sound, float priority, int loop) {
   Audio_LogError("Error before playing sample\n");
   AudioVoice& v = StartVoice(sound, source, loop, priority);
   const float zero[3] = {};
-  ALuint al = g_Audio.pool[size_t(source)];
+  uint32_t id = g_Audio.pool[size_t(source)];
   // Flat: beside the listener, without falloff.
-  SetSource(al, s->buffer, loop, s->volume, 1.0f, true, zero, zero, 1.0f, 100000.0f, 0.0f);
-  alSourcePlay(al);
+  SetSource(id, s->buffer, loop, s->volume, 1.0f, true, zero, zero, 1.0f, 100000.0f, 0.0f);
+  SoundOutput_Play(id);
   Audio_LogError("Error playing simple sound\n");
   return v.handle;
 }
@@ -292,10 +278,10 @@ int Audio_PlaySoundAt(int sound, float x, float y, float z, float reference, flo
   AudioVoice& v = StartVoice(sound, source, loop, priority);
   Audio_LogError("Error prior to playing sample\n");
   const float position[3] = {x, y, z}, zero[3] = {};
-  ALuint al = g_Audio.pool[size_t(source)];
-  SetSource(al, s->buffer, loop, s->volume, 1.0f, false, position, zero, reference, maximum, factor);
+  uint32_t id = g_Audio.pool[size_t(source)];
+  SetSource(id, s->buffer, loop, s->volume, 1.0f, false, position, zero, reference, maximum, factor);
   Audio_LogError("Error updating sample position\n");
-  alSourcePlay(al);
+  SoundOutput_Play(id);
   Audio_LogError("Error playing sample\n");
   return v.handle;
 }
@@ -320,11 +306,11 @@ int Audio_PlaySound(int emitter, int sound, int loop, float priority) {
   if (free != e->voices.end()) *free = {index, v.handle};
   else e->voices.push_back({index, v.handle});
   Audio_LogError("Error prior to playing sample\n");
-  ALuint al = g_Audio.pool[size_t(source)];
+  uint32_t id = g_Audio.pool[size_t(source)];
   // Where the emitter stands now, not where the source last played.
-  SetSource(al, s->buffer, loop, e->gain * s->volume, e->pitch, false, e->position, e->velocity, e->reference,
+  SetSource(id, s->buffer, loop, e->gain * s->volume, e->pitch, false, e->position, e->velocity, e->reference,
             e->maximum, e->factor);
-  alSourcePlay(al);
+  SoundOutput_Play(id);
   Audio_LogError("Error playing sample\n");
   return v.handle;
 }
@@ -376,8 +362,8 @@ void Audio_SetChannelCount(int count) {
   if (!Audio_Active()) return;
   count = std::clamp(count, 0, kMostChannels);
   if (!g_Audio.pool.empty()) {
-    alDeleteSources(ALsizei(g_Audio.pool.size()), g_Audio.pool.data());
-    alGetError();
+    SoundOutput_DeleteSources(int(g_Audio.pool.size()), g_Audio.pool.data());
+    SoundOutput_TakeError();
   }
   // Their sources are gone: no voice may go on using one.
   for (auto& v : g_Audio.voices) {
@@ -392,23 +378,16 @@ void Audio_SetMasterGain(float gain) {
   if (!Audio_Active()) return;
   if (std::isnan(gain) || gain == INFINITY) return;  // no gain to set: the last one stays
   if (gain < 0.0f) gain = 0.0f;
-  alListenerf(AL_GAIN, gain);
+  SoundOutput_SetListenerGain(gain);
   if (g_Audio.output) g_Audio.output->SetMusicVolume(gain, 10);
 }
 
 void Audio_SetFalloffModel(int model) {
-  static const ALenum kModels[] = {AL_NONE,
-                                   AL_INVERSE_DISTANCE,
-                                   AL_INVERSE_DISTANCE_CLAMPED,
-                                   AL_LINEAR_DISTANCE,
-                                   AL_LINEAR_DISTANCE_CLAMPED,
-                                   AL_EXPONENT_DISTANCE,
-                                   AL_EXPONENT_DISTANCE_CLAMPED};
   if (model < 0 || model > 6) {
     Console_Printf("Attempting to set audio falloff to unknown model\n");
     return;
   }
-  if (g_Audio.output && g_Audio.output->IsOn()) alDistanceModel(kModels[model]);
+  if (g_Audio.output && g_Audio.output->IsOn()) SoundOutput_SetFalloffModel(SoundFalloff(model));
 }
 
 void Audio_ListenerPosition(float x, float y, float z) {
@@ -445,9 +424,9 @@ void Audio_UpdateEmitters() {
     if (!e || !e->active) continue;
     Audio_EmitterSources(
         *e,
-        [&](ALuint source) {
-          alSourcefv(source, AL_POSITION, e->position);
-          alSourcefv(source, AL_VELOCITY, e->velocity);
+        [&](uint32_t source) {
+          SoundOutput_SetPosition(source, e->position);
+          SoundOutput_SetVelocity(source, e->velocity);
         },
         [](AudioVoice& v) {
           v.active = false;

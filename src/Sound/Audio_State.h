@@ -2,14 +2,14 @@
 // sound list (CSound).
 // The audio system's records, shared by its files (Audio_Main, Audio_Emitter).
 #pragma once
-#include <AL/al.h>
-
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "DataFile/DataFile_Package.h"
+#include "Sound/Sound_Output.h"
 
 class SoundHardware;
 
@@ -19,7 +19,7 @@ struct AudioSound {
   bool streamed = false;  // kind above 0: no buffer, music by name
   std::optional<PackageBytes> blob;
   int blob_index = 0;
-  ALuint buffer = 0;
+  uint32_t buffer = 0;
 };
 
 // One play.
@@ -62,13 +62,13 @@ struct AudioListener {
 struct AudioState {
   std::vector<std::unique_ptr<AudioSound>> sounds;
   int channel_count = 128;
-  std::vector<ALuint> pool;  // empty until made
+  std::vector<uint32_t> pool;  // the output's sources; empty until made
   std::vector<std::unique_ptr<AudioVoice>> voices;
   int next_handle = 200000;
   std::vector<std::unique_ptr<AudioEmitter>> emitters;
   std::unique_ptr<AudioListener> listener;
   SoundHardware* output = nullptr;
-  bool silenced = true;  // "-noaudio" or no device: nothing reaches OpenAL
+  bool silenced = true;  // "-noaudio" or no device: nothing reaches the output
 };
 extern AudioState g_Audio;
 
@@ -76,9 +76,8 @@ extern AudioState g_Audio;
 bool Audio_Active();
 // The voice still playing under a reference, or none.
 AudioVoice* Audio_RefVoice(const AudioVoiceRef& ref);
-// The pending OpenAL error, logged with a message taking its code when there is one.
+// The pending output error, logged with a message taking its code when there is one.
 bool Audio_LogError(const char* message);
-ALint Audio_SourceState(ALuint source);
 
 // Calls update(source) for each source an emitter's voices still play on, checking for an error
 // after each; a voice whose source has stopped goes to stopped(voice) instead.
@@ -87,10 +86,10 @@ void Audio_EmitterSources(const AudioEmitter& e, Update update, Stopped stopped)
   for (const AudioVoiceRef& ref : e.voices) {
     AudioVoice* v = Audio_RefVoice(ref);
     if (!v || v->stolen || v->source < 0) continue;
-    ALuint source = g_Audio.pool[size_t(v->source)];
-    ALint state = Audio_SourceState(source);
+    uint32_t source = g_Audio.pool[size_t(v->source)];
+    SoundSourceState state = SoundOutput_State(source);
     Audio_LogError("Error getting source state\n");
-    if (state == AL_STOPPED) {
+    if (state == SoundSourceState::Stopped) {
       stopped(*v);
       continue;
     }

@@ -5,13 +5,11 @@
 #include <cstdint>
 #include <string>
 
-// The sound context's output device (an OpenAL device).
-struct ALCdevice_struct;
-
-// The device the music plays on, already given its attributes by the sound
-// context: the music context is made on it when the first file is opened.
-// Null device: music cannot be opened. Destroys an earlier music context.
-void MCI_Music_SetDevice(ALCdevice_struct* device);
+// Whether the sound output (Sound_Output.h) is open: the music plays on its
+// device, already given its attributes by the sound context, in a context
+// made on it when the first file is opened. Closed: music cannot be opened.
+// Destroys an earlier music context.
+void MCI_Music_SetOutputOpen(bool open);
 
 class CMCIMusic {
  public:

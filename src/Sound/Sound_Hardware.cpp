@@ -1,7 +1,5 @@
 #include "Sound/Sound_Hardware.h"
 
-#include <AL/alut.h>
-
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -12,16 +10,13 @@
 #include "Room/Room_Main.h"
 #include "Sound/MCI_Main.h"
 #include "Sound/MCI_Music.h"
-#include "Sound/Sound_Image.h"
 #include "Sound/Sound_Music.h"
+#include "Sound/Sound_Output.h"
 #include "Sound/Sound_Wave.h"
 
 bool g_SoundTrace = false;
 
 namespace {
-// Room for four sources per sound and for the audio system's pool.
-const ALCint kContextAttributes[] = {ALC_MONO_SOURCES, 4096, 0};
-
 // Frames a fade takes: one step a frame at the current room's speed (30
 // without a room), at least 1 ms a step and at least one step.
 int FadeSteps(int milliseconds) {
@@ -35,132 +30,112 @@ int FadeSteps(int milliseconds) {
 float FiniteMusic(double volume) { return float(std::clamp(volume, double(-FLT_MAX), double(FLT_MAX))); }
 }  // namespace
 
-void SoundHardware_ReportErrors() {
-  ALenum al = alGetError();
-  if (al != AL_NO_ERROR) Console_Printf("AL Error : %08x(%d)\n", unsigned(al), int(al));
-  ALenum alut = alutGetError();
-  if (alut != ALUT_ERROR_NO_ERROR) Console_Printf("ALUT Error : %s\n", alutGetErrorString(alut));
-}
-
 SoundHardware::~SoundHardware() { Quit(); }
 
 // Every operation starts here: the trace line, then whether there is output.
 bool SoundHardware::Begin(const char* name) {
   if (g_SoundTrace) Console_Printf("%s :: \n", name);
-  return m_Device != nullptr;
+  return m_On;
 }
 
 void SoundHardware::Init() {
   if (g_SoundTrace) Console_Printf("%s :: \n", "SoundHardware::Init");
-  if (g_NoAudio || m_Device) return;
+  if (g_NoAudio || m_On) return;
   m_MusicName.clear();
-  ALCdevice* device = alcOpenDevice(nullptr);
-  ALCcontext* context = device ? alcCreateContext(device, kContextAttributes) : nullptr;
-  if (!context) {
-    if (device) alcCloseDevice(device);
+  if (!SoundOutput_Open(SOUND_OUTPUT_SOURCES)) {
     Console_Printf("No sound device could be opened: the game runs without sound.\n");
     return;
   }
-  m_Device = device;
-  m_Context = context;
-  alcMakeContextCurrent(context);
+  m_On = true;
   MCI_CloseAll();
   MP3_Reset();
-  MCI_Music_SetDevice(device);
-  alGetError();  // freealut reads the error state after its own calls
-  alutInitWithoutContext(nullptr, nullptr);
-  SoundHardware_ReportErrors();
+  MCI_Music_SetOutputOpen(true);
+  SoundOutput_StartLoader();
+  SoundOutput_ReportErrors();
 }
 
 void SoundHardware::Quit() {
   if (!Begin("SoundHardware::Quit")) return;
   MCI_CloseAll();
   MP3_Reset();
-  MCI_Music_SetDevice(nullptr);
-  alGetError();
-  alutExit();
-  alutGetError();
-  alcMakeContextCurrent(nullptr);
-  alcDestroyContext(m_Context);
-  alcCloseDevice(m_Device);
-  m_Context = nullptr;
-  m_Device = nullptr;
+  MCI_Music_SetOutputOpen(false);
+  SoundOutput_Close();
+  m_On = false;
   m_MusicName.clear();
 }
 
 SoundHardwareSound* SoundHardware::Load(const void* bytes, int64_t length) {
   if (!Begin("SoundHardware::Load")) return nullptr;
-  alGetError();
-  ALenum e = ALUT_ERROR_NO_ERROR;
-  ALuint buffer = SoundImage_CreateBuffer(bytes, length, e);
-  if (e != ALUT_ERROR_NO_ERROR) {
-    Console_Printf("ALUT error on load %08x(%d) : %s\n", unsigned(e), int(e), alutGetErrorString(e));
+  SoundOutput_TakeError();
+  int e = SOUND_LOAD_OK;
+  uint32_t buffer = SoundOutput_CreateBuffer(bytes, length, e);
+  if (e != SOUND_LOAD_OK) {
+    Console_Printf("ALUT error on load %08x(%d) : %s\n", unsigned(e), e, SoundOutput_LoadErrorText(e));
     return nullptr;
   }
-  if (ALenum e = alGetError(); e != AL_NO_ERROR) {
+  if (int e = SoundOutput_TakeError(); e != 0) {
     Console_Printf("AL error on load %08x(%d)\n", unsigned(e), int(e));
     return nullptr;
   }
   auto* sound = new SoundHardwareSound;
   sound->buffer = buffer;
   if (g_SoundTrace) Console_Printf("%d, %8p\n", 4, static_cast<void*>(sound->sources));
-  alGenSources(4, sound->sources);
-  if (ALenum e = alGetError(); e != AL_NO_ERROR) {
+  SoundOutput_MakeSources(4, sound->sources);
+  if (int e = SoundOutput_TakeError(); e != 0) {
     // No sources left: the slot stays silent rather than playing on source names it does not own.
     Console_Printf("AL error creating sources %08x(%d): the sound stays silent\n", unsigned(e), int(e));
-    alDeleteBuffers(1, &buffer);
-    alGetError();
+    SoundOutput_DeleteBuffer(buffer);
+    SoundOutput_TakeError();
     delete sound;
     return nullptr;
   }
-  for (ALuint source : sound->sources) {
-    alSourcei(source, AL_BUFFER, ALint(buffer));
-    SoundHardware_ReportErrors();
+  for (uint32_t source : sound->sources) {
+    SoundOutput_SetBuffer(source, buffer);
+    SoundOutput_ReportErrors();
   }
   return sound;
 }
 
 void SoundHardware::Free(SoundHardwareSound* sound) {
   if (!sound) return;
-  if (m_Device) {
-    alSourceStopv(4, sound->sources);
-    alDeleteSources(4, sound->sources);
-    alDeleteBuffers(1, &sound->buffer);
-    SoundHardware_ReportErrors();
+  if (m_On) {
+    SoundOutput_StopSources(4, sound->sources);
+    SoundOutput_DeleteSources(4, sound->sources);
+    SoundOutput_DeleteBuffer(sound->buffer);
+    SoundOutput_ReportErrors();
   }
   delete sound;
 }
 
-void SoundHardware::SetGain(ALuint source, float volume) {
+void SoundHardware::SetGain(uint32_t source, float volume) {
   float gain = volume * m_MasterVolume;
-  alSourcef(source, AL_GAIN, gain > 0.0f ? gain : 0.0f);  // never negative (nor NaN)
-  SoundHardware_ReportErrors();
+  SoundOutput_SetGain(source, gain > 0.0f ? gain : 0.0f);  // never negative (nor NaN)
+  SoundOutput_ReportErrors();
 }
 
 void SoundHardware::Play(SoundHardwareSound* sound, bool loop) {
   if (!Begin("SoundHardware::Play") || !sound) return;
-  ALuint source = sound->sources[sound->next_source];
+  uint32_t source = sound->sources[sound->next_source];
   sound->next_source = (sound->next_source + 1) % 4;
   SetGain(source, sound->volume);
-  alSourcei(source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
-  SoundHardware_ReportErrors();
-  alSourcePlay(source);
-  SoundHardware_ReportErrors();
+  SoundOutput_SetLooping(source, loop);
+  SoundOutput_ReportErrors();
+  SoundOutput_Play(source);
+  SoundOutput_ReportErrors();
 }
 
 void SoundHardware::Stop(SoundHardwareSound* sound) {
   if (!Begin("SoundHardware::Stop") || !sound) return;
-  alSourceStopv(4, sound->sources);
-  SoundHardware_ReportErrors();
+  SoundOutput_StopSources(4, sound->sources);
+  SoundOutput_ReportErrors();
 }
 
 bool SoundHardware::Playing(SoundHardwareSound* sound) {
   if (!Begin("SoundHardware::Playing") || !sound) return false;
-  for (ALuint source : sound->sources) {
-    ALint state = AL_INITIAL;
-    alGetSourcei(source, AL_SOURCE_STATE, &state);
-    SoundHardware_ReportErrors();
-    if (state == AL_PLAYING) return true;
+  for (uint32_t source : sound->sources) {
+    SoundSourceState state = SoundOutput_State(source);
+    SoundOutput_ReportErrors();
+    if (state == SoundSourceState::Playing) return true;
   }
   return false;
 }
@@ -222,17 +197,14 @@ bool SoundHardware::PlayingMP3() {
 
 void SoundHardware::Tick(std::span<WaveSlot> slots) {
   if (!Begin("SoundHardware::Tick")) return;
-  SoundHardware_ReportErrors();
+  SoundOutput_ReportErrors();
   for (WaveSlot& slot : slots) {
     SoundHardwareSound* s = slot.sound;
     if (!slot.in_use || !s || s->fade_count <= 0) continue;
     s->volume = std::clamp(s->volume + s->fade_step, 0.0f, 1.0f);
     s->fade_count--;
-    for (ALuint source : s->sources) {
-      ALint state = AL_INITIAL;
-      alGetSourcei(source, AL_SOURCE_STATE, &state);
-      if (state == AL_PLAYING) SetGain(source, s->volume);
-    }
+    for (uint32_t source : s->sources)
+      if (SoundOutput_State(source) == SoundSourceState::Playing) SetGain(source, s->volume);
   }
   if (m_MusicFadeCount >= 1) {
     m_MusicFadeCount--;

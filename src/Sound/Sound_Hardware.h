@@ -1,16 +1,13 @@
 // Sound_*: the classic sound list's output, which the audio system (Audio_*)
 // shares for its device.
-// The classic sound system's output: OpenAL through freealut for the sounds
-// (one buffer and four sources each, so up to four copies overlap), MCI
-// music for .mp3 files (and .mid / .midi names, which play the .mp3 of that
-// name), fades stepped once a frame and a master volume.
+// The classic sound system's output: the sounds on the sound output
+// (Sound_Output.h), one buffer and four sources each, so up to four copies
+// overlap; MCI music for .mp3 files (and .mid / .midi names, which play the
+// .mp3 of that name), fades stepped once a frame and a master volume.
 //
 // With "-noaudio", or when no sound device opens, every operation returns at
 // once: loads give none, queries false.
 #pragma once
-#include <AL/al.h>
-#include <AL/alc.h>
-
 #include <cstdint>
 #include <span>
 #include <string>
@@ -19,8 +16,8 @@ struct WaveSlot;
 
 // One loaded sound, owned by its playback slot.
 struct SoundHardwareSound {
-  ALuint buffer = 0;
-  ALuint sources[4] = {};
+  uint32_t buffer = 0;  // the output's names
+  uint32_t sources[4] = {};
   int next_source = 0;     // the source the next play uses
   float volume = 1.0f;
   float fade_step = 0.0f;  // added to the volume each step while fade_count > 0
@@ -37,12 +34,12 @@ class SoundHardware {
   SoundHardware(const SoundHardware&) = delete;
   SoundHardware& operator=(const SoundHardware&) = delete;
 
-  // Opens the default device with its context (room for 4096 sources) and
-  // freealut; without a device logs one line and stays silent.
+  // Opens the sound output (room for SOUND_OUTPUT_SOURCES sources) and its
+  // loader; without a device logs one line and stays silent.
   void Init();
   void Quit();
   // False with "-noaudio", without a device and after Quit.
-  bool IsOn() const { return m_Device != nullptr; }
+  bool IsOn() const { return m_On; }
 
   // A sound from a file image in memory, or none (logged) when it does not decode.
   SoundHardwareSound* Load(const void* bytes, int64_t length);
@@ -70,16 +67,12 @@ class SoundHardware {
 
  private:
   bool Begin(const char* name);
-  void SetGain(ALuint source, float volume);
+  void SetGain(uint32_t source, float volume);
 
-  ALCdevice* m_Device = nullptr;
-  ALCcontext* m_Context = nullptr;
+  bool m_On = false;
   float m_MasterVolume = 1.0f;
   std::string m_MusicName;  // empty: no music
   float m_MusicVolume = 1.0f;
   float m_MusicFadeStep = 0.0f;
   int m_MusicFadeCount = 0;
 };
-
-// Logs pending OpenAL and freealut errors.
-void SoundHardware_ReportErrors();

@@ -1,9 +1,9 @@
 #include "Sound/Sound_Image.h"
 
-#include <AL/alut.h>
-
 #include <algorithm>
 #include <cstring>
+
+#include "Sound/Sound_Output.h"
 
 namespace {
 uint32_t U32LE(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
@@ -39,8 +39,8 @@ size_t WholeFrames(size_t bytes, size_t frame) { return frame ? bytes - bytes % 
 // after a format chunk of at least its 16 bytes of fields. The rebuilt image
 // holds those 16 bytes and the data that is there, without padding, as the
 // loader reads them.
-bool CheckWav(const uint8_t* b, size_t n, std::vector<uint8_t>& out, ALenum& error) {
-  error = ALUT_ERROR_CORRUPT_OR_TRUNCATED_DATA;
+bool CheckWav(const uint8_t* b, size_t n, std::vector<uint8_t>& out, int& error) {
+  error = SOUND_LOAD_CORRUPT;
   if (n < 12 || std::memcmp(b + 8, "WAVE", 4) != 0) return false;
   const uint8_t* fmt = nullptr;
   for (size_t at = 12; n - at >= 8;) {
@@ -62,7 +62,7 @@ bool CheckWav(const uint8_t* b, size_t n, std::vector<uint8_t>& out, ALenum& err
       w.Bytes("data", 4);
       w.LE(uint32_t(data));
       w.Bytes(b + at + 8, data);
-      error = ALUT_ERROR_NO_ERROR;
+      error = SOUND_LOAD_OK;
       return true;
     }
     if (size > left) break;  // a chunk past the end: no data chunk follows
@@ -85,8 +85,8 @@ size_t AuSampleBytes(uint32_t encoding) {
 
 // AU: a 24-byte header, the data at its offset; a size of all ones means "to
 // the end". The rebuilt image has the data right after the header.
-bool CheckAu(const uint8_t* b, size_t n, std::vector<uint8_t>& out, ALenum& error) {
-  error = ALUT_ERROR_CORRUPT_OR_TRUNCATED_DATA;
+bool CheckAu(const uint8_t* b, size_t n, std::vector<uint8_t>& out, int& error) {
+  error = SOUND_LOAD_CORRUPT;
   if (n < 24) return false;
   size_t offset = U32BE(b + 4), size = U32BE(b + 8);
   if (offset < 24 || offset > n) return false;
@@ -100,25 +100,14 @@ bool CheckAu(const uint8_t* b, size_t n, std::vector<uint8_t>& out, ALenum& erro
   w.BE(uint32_t(data));
   w.Bytes(b + 12, 12);  // encoding, rate, channels
   w.Bytes(b + offset, data);
-  error = ALUT_ERROR_NO_ERROR;
+  error = SOUND_LOAD_OK;
   return true;
 }
 }  // namespace
 
-bool SoundImage_Check(const uint8_t* bytes, size_t length, std::vector<uint8_t>& out, ALenum& error) {
+bool SoundImage_Check(const uint8_t* bytes, size_t length, std::vector<uint8_t>& out, int& error) {
   if (bytes && length >= 4 && std::memcmp(bytes, "RIFF", 4) == 0) return CheckWav(bytes, length, out, error);
   if (bytes && length >= 4 && std::memcmp(bytes, ".snd", 4) == 0) return CheckAu(bytes, length, out, error);
-  error = ALUT_ERROR_UNSUPPORTED_FILE_TYPE;
+  error = SOUND_LOAD_UNSUPPORTED;
   return false;
-}
-
-ALuint SoundImage_CreateBuffer(const void* bytes, int64_t length, ALenum& error) {
-  // The rebuilt image is a little longer than the data it keeps, and must fit an ALsizei.
-  size_t n = length > 0 ? size_t(std::min<int64_t>(length, INT32_MAX - 64)) : 0;
-  std::vector<uint8_t> image;
-  if (!SoundImage_Check(static_cast<const uint8_t*>(bytes), n, image, error)) return 0;
-  alutGetError();
-  ALuint buffer = alutCreateBufferFromFileImage(image.data(), ALsizei(image.size()));
-  error = alutGetError();
-  return error == ALUT_ERROR_NO_ERROR ? buffer : 0;
 }

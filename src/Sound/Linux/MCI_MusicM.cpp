@@ -9,6 +9,7 @@
 #include <cmath>
 #include <vector>
 
+#include "Sound/Linux/Sound_OutputM.h"
 #include "Sound/MCI_Main.h"
 
 namespace {
@@ -144,13 +145,13 @@ int Decode(const std::string& path, int64_t first, int64_t last, Decoded& out) {
 }
 }  // namespace
 
-void MCI_Music_SetDevice(ALCdevice* device) {
+void MCI_Music_SetOutputOpen(bool open) {
   if (g_MusicContext) {
     if (alcGetCurrentContext() == g_MusicContext) alcMakeContextCurrent(nullptr);
     alcDestroyContext(g_MusicContext);
     g_MusicContext = nullptr;
   }
-  g_MusicDevice = device;
+  g_MusicDevice = open ? SoundOutput_Device() : nullptr;
 }
 
 CMCIMusic::~CMCIMusic() {
