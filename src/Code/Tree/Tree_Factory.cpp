@@ -241,7 +241,10 @@ int Tree_PlainLocal(const Node* n) {
 }
 VarNode* Tree_Argument(int slot) { return new ArgumentVar(slot); }
 VarNode* Tree_ArgumentArray() { return new ArgumentVar(-1); }
-VarNode* Tree_BuiltIn(int index, Node* target) { return new BuiltInVar(Variable_BuiltIn_Get(index), target); }
+VarNode* Tree_BuiltIn(int index, Node* target) {
+  if (!g_general && !target) return new BuiltInSelfVar(Variable_BuiltIn_Get(index));
+  return new BuiltInVar(Variable_BuiltIn_Get(index), target);
+}
 VarNode* Tree_SelfVar(int id) {
   if (g_general) return new SelfName(id);
   return new SelfVar(id);
