@@ -400,6 +400,9 @@ template <class TEST>
 Node* MakeIf(Node* cond, const Compare& k, Node* then, Node* otherwise) {
   if (then->shape == SHAPE_RETURN_ARGUMENT) return new IfNode<TEST, ReturnSlotRun<true>>(cond, k, then, otherwise);
   if (then->shape == SHAPE_RETURN_LOCAL) return new IfNode<TEST, ReturnSlotRun<false>>(cond, k, then, otherwise);
+  int slot;
+  double delta;
+  if (then->LocalStep(&slot, &delta)) return new IfNode<TEST, StepRun>(cond, k, then, otherwise);
   return new IfNode<TEST, Body>(cond, k, then, otherwise);
 }
 }  // namespace
