@@ -70,12 +70,6 @@ CVariableList::~CVariableList() {
   delete[] m_bucket;
 }
 
-CVariable* CVariableList::FindChained(int id) const {
-  for (Node* n = m_bucket[id & (BUCKETS - 1)]; n; n = n->next)
-    if (n->id == id) return &n->var;
-  return nullptr;
-}
-
 CVariable* CVariableList::FindOrAdd(int id) {
   if (CVariable* v = Find(id)) return v;
   ++m_count;

@@ -72,9 +72,15 @@ class alignas(64) CVariableList {
   CVariableList& operator=(const CVariableList&) = delete;
 
   CVariable* Find(int id) const {
-    for (int k = 0; k < m_inline; ++k)
-      if (m_ids[k] == id) return const_cast<CVariable*>(&m_vars[k]);
-    return m_bucket ? FindChained(id) : nullptr;
+    // The scan is unrolled over every id slot; the count is only read when
+    // an id matches (an unused slot may hold an old one).
+#pragma GCC unroll 8
+    for (int k = 0; k < INLINE; ++k)
+      if (m_ids[k] == id && k < m_inline) return const_cast<CVariable*>(&m_vars[k]);
+    if (m_bucket)
+      for (Node* n = m_bucket[id & (BUCKETS - 1)]; n; n = n->next)
+        if (n->id == id) return &n->var;
+    return nullptr;
   }
   // The variable of that id, created as the real 0 when missing.
   CVariable* FindOrAdd(int id);
@@ -100,7 +106,6 @@ class alignas(64) CVariableList {
     Node* next;
     CVariable var;
   };
-  CVariable* FindChained(int id) const;
   int m_count = 0;
   int m_inline = 0;  // the variables held inline
   int m_ids[INLINE] = {};
