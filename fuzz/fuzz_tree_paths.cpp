@@ -2,7 +2,7 @@
 // once with the interpreter's faster nodes and once with only its general
 // nodes, and stops when the two runs differ in their result, their error or
 // what they logged. The grammar keeps to the shapes the faster nodes are
-// made for (locals, arguments and self's variables against constants,
+// made for (locals, arguments, self's and built-in variables against constants,
 // stores of operators, indexed locals, texts joined and compared, script
 // and built-in calls, loops, switches) with values that leave their usual
 // path (texts where reals are expected, indices out of range, division by
@@ -21,6 +21,7 @@
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
 #include "Script/Script_Main.h"
+#include "Variable/Variable_BuiltIn.h"
 #include "Variable/Variable_Main.h"
 
 void Function_String_Init();
@@ -38,6 +39,18 @@ std::string Show(const RValue& v) {
 void F_FuzzLog(RValue&, CInstance*, CInstance*, int argc, const RValue* arg) {
   for (int k = 0; k < argc; ++k) g_log += (k ? "," : "") + Show(arg[k]);
   g_log += ";";
+}
+
+// A built-in variable of self holding any value, texts too, at indices
+// 0 .. 3 (others read as 0 and are not kept).
+RValue g_any[4];
+bool GV_FuzzAny(CInstance*, int index, RValue* value) {
+  if (index >= 0 && index < 4) RValue_Copy(value, &g_any[index]);
+  return true;
+}
+bool SV_FuzzAny(CInstance*, int index, RValue* value) {
+  if (index >= 0 && index < 4) RValue_Copy(&g_any[index], value);
+  return true;
 }
 
 // Reads choices from the fuzz bytes; past the end every choice is 0.
@@ -70,9 +83,9 @@ class Grammar {
 
   std::string Program() {
     std::string text = "var a, b, c, s, i, w, u, arr, m;\na = 1; b = 0.5; c = -2; s = \"ab\"; arr[0] = 1; m[1, 1] = 2;\n";
-    text += "hp = 3; name = \"door\"; global.g = 7;\n";
+    text += "hp = 3; name = \"door\"; global.g = 7; fz_any = 2;\n";
     for (unsigned n = 1 + in.Pick(8); n > 0; --n) text += Statement(0);
-    text += "fz_log(a, b, c, s, hp, name, global.g, arr, m[1, 1]);\nreturn a;\n";
+    text += "fz_log(a, b, c, s, hp, name, global.g, arr, m[1, 1], fz_any, fz_any[1]);\nreturn a;\n";
     return text;
   }
 
@@ -87,11 +100,12 @@ class Grammar {
       static const char* kSlots[] = {"argument0", "argument1", "argument2", "t", "argument[1]", "argument_count"};
       return kSlots[in.Pick(6)];
     }
-    static const char* kNames[] = {"a", "b", "c", "s", "hp", "name", "global.g", "self.hp", "other.hp", "arr"};
-    unsigned k = in.Pick(13);
-    if (k < 10) return kNames[k];
-    if (k == 10) return "arr[" + Index() + "]";
-    if (k == 11) return "m[" + Index() + ", " + Index() + "]";
+    static const char* kNames[] = {"a", "b", "c", "s", "hp", "name", "global.g", "self.hp", "other.hp", "arr", "fz_any"};
+    unsigned k = in.Pick(15);
+    if (k < 11) return kNames[k];
+    if (k == 11) return "arr[" + Index() + "]";
+    if (k == 12) return "m[" + Index() + ", " + Index() + "]";
+    if (k == 13) return "fz_any[" + Index() + "]";
     return "nothing_here";
   }
   std::string Index() {
@@ -216,6 +230,7 @@ class Grammar {
 // The program's outcome with the general nodes or the faster ones.
 std::string Outcome(const std::string& script, const std::string& program, bool general) {
   Tree_SetGeneralNodes(general);
+  for (RValue& v : g_any) RValue_SetReal(&v, 0);
   Script_Clear();
   Script_Add("fz", script.c_str());
   g_log.clear();
@@ -252,6 +267,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Code_Init();
     Function_String_Init();
     Function_Add("fz_log", F_FuzzLog, -1);
+    Variable_BuiltIn_Add("fz_any", GV_FuzzAny, SV_FuzzAny, true);
     g_GameOptions.show_errors = false;
     return true;
   }();

@@ -5,7 +5,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <exception>
 #include <utility>
 
 #include "Code/Code_Context.h"
@@ -182,10 +181,12 @@ template <int N = -1, bool PROGRAM = false>
 }
 
 // Where running units are entered from outside and their errors caught.
-// Keeps what the units change, and puts it all back when an exception
-// leaves the boundary's scope: the frames of slots and locals the failed
-// units took are freed. The outermost boundary also sets the native stack
-// limit from where it stands.
+// Keeps what the units change, and puts it all back when the scope is left
+// before Passed() was called, that is by an exception: the frames of slots
+// and locals the failed units took are freed. (A flag rather than a count
+// of uncaught exceptions: that count is a thread-local read twice for each
+// event run.) The outermost boundary also sets the native stack limit from
+// where it stands.
 class Boundary {
  public:
   Boundary()
@@ -195,8 +196,7 @@ class Boundary {
         m_depth(g_depth),
         m_current(g_current),
         m_locals(g_localTop),
-        m_limit(g_stackLimit),
-        m_exceptions(std::uncaught_exceptions()) {
+        m_limit(g_stackLimit) {
     if (g_depth == 0) {
       uintptr_t here = StackHere();
       size_t budget = StackBudget();
@@ -204,9 +204,12 @@ class Boundary {
     }
   }
   ~Boundary() {
-    if (std::uncaught_exceptions() > m_exceptions) Unwind();
+    if (!m_passed) [[unlikely]]
+      Unwind();
     g_stackLimit = m_limit;
   }
+  // The units ran to their end: what they changed stands.
+  void Passed() { m_passed = true; }
   Boundary(const Boundary&) = delete;
   Boundary& operator=(const Boundary&) = delete;
 
@@ -228,7 +231,7 @@ class Boundary {
   Ctx* m_current;
   CVariable* m_locals;
   uintptr_t m_limit;
-  int m_exceptions;
+  bool m_passed = false;
 };
 
 void Dispatch(int id, CInstance* self, CInstance* other, int argc, RValue* args, RValue* out, bool move) {
@@ -420,6 +423,7 @@ bool RunGuarded(CInstance* self, CInstance* other, CCode* code, RValue* result) 
     if (!code) Code_Fail("No code to run.");
     Temp value;
     if (RunUnit(code, UnitOf(code), self, other, &value, g_current)) Value_Take(result, &value);
+    boundary.Passed();
     return true;
   } catch (const CodeFault& f) {
     Code_ErrorText = f.text;
@@ -451,6 +455,7 @@ bool Code_CallFunction(int id, CInstance* self, CInstance* other, int argc, RVal
   try {
     Boundary boundary;
     Dispatch(id, self, other, argc, args, result, false);
+    boundary.Passed();
     return true;
   } catch (const CodeFault& f) {
     Code_ErrorText = f.text;
@@ -471,6 +476,7 @@ bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* o
     RValue* slot = TakeSlots();
     for (int k = 0; k < argc; ++k) RValue_Copy(&slot[k], &args[k]);
     RunScript(code, UnitOf(code), self, other, slot, argc, result, g_current);
+    boundary.Passed();
     return true;
   } catch (const CodeFault& f) {
     Code_RuntimeError = true;

@@ -86,6 +86,7 @@ enum NodeShape : unsigned char {
   SHAPE_BLOCK,            // { statements }
   SHAPE_RETURN_LOCAL,     // return of a plain local
   SHAPE_RETURN_ARGUMENT,  // return of an argument slot
+  SHAPE_BUILTIN_SELF,     // a built-in variable of self
 };
 
 class Node {

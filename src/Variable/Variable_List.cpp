@@ -65,25 +65,40 @@ void Variable_Clear(CVariable* v) {
   v->rows = 0;
 }
 
-CVariableList::~CVariableList() { Clear(); }
+CVariableList::~CVariableList() {
+  Clear();
+  delete[] m_bucket;
+}
 
 CVariable* CVariableList::FindOrAdd(int id) {
-  Node** link = &m_bucket[id & (BUCKETS - 1)];
-  for (; *link; link = &(*link)->next)
-    if ((*link)->id == id) return &(*link)->var;
-  Node* n = new Node{id, nullptr, {}};
-  *link = n;
+  if (CVariable* v = Find(id)) return v;
   ++m_count;
-  return &n->var;
+  if (m_inline < INLINE) {
+    m_ids[m_inline] = id;
+    return &m_vars[m_inline++];  // cleared: the real 0
+  }
+  if (!m_bucket) m_bucket = new Node*[BUCKETS]();
+  Node** link = &m_bucket[id & (BUCKETS - 1)];
+  while (*link) link = &(*link)->next;
+  *link = new Node{id, nullptr, {}};
+  return &(*link)->var;
 }
 
 void CVariableList::Clear() {
-  for (Node*& b : m_bucket) {
-    while (b) {
-      Node* next = b->next;
-      Variable_Clear(&b->var);
-      delete b;
-      b = next;
+  for (int k = 0; k < m_inline; ++k) {
+    Variable_Clear(&m_vars[k]);
+    m_vars[k] = CVariable{};
+  }
+  m_inline = 0;
+  if (m_bucket) {
+    for (int b = 0; b < BUCKETS; ++b) {
+      for (Node* n = m_bucket[b]; n;) {
+        Node* next = n->next;
+        Variable_Clear(&n->var);
+        delete n;
+        n = next;
+      }
+      m_bucket[b] = nullptr;
     }
   }
   m_count = 0;

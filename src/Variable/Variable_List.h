@@ -56,9 +56,15 @@ inline RValue* Variable_ElementGrow(CVariable* v, int i, int j) {
 // Frees the texts and rows, leaving the real 0.
 void Variable_Clear(CVariable* v);
 
-class CVariableList {
+// The first INLINE variables a list gets live in the list itself, their ids
+// side by side, so reading one of an instance's few variables touches the
+// list and no other block; the rest go to a table of BUCKETS chains, made
+// when first needed. A variable stays where it is until the list is
+// cleared or destroyed.
+class alignas(64) CVariableList {
  public:
   static constexpr int BUCKETS = 64;
+  static constexpr int INLINE = 8;
 
   CVariableList() = default;
   ~CVariableList();
@@ -66,8 +72,14 @@ class CVariableList {
   CVariableList& operator=(const CVariableList&) = delete;
 
   CVariable* Find(int id) const {
-    for (Node* n = m_bucket[id & (BUCKETS - 1)]; n; n = n->next)
-      if (n->id == id) return &n->var;
+    // The scan is unrolled over every id slot; the count is only read when
+    // an id matches (an unused slot may hold an old one).
+#pragma GCC unroll 8
+    for (int k = 0; k < INLINE; ++k)
+      if (m_ids[k] == id && k < m_inline) return const_cast<CVariable*>(&m_vars[k]);
+    if (m_bucket)
+      for (Node* n = m_bucket[id & (BUCKETS - 1)]; n; n = n->next)
+        if (n->id == id) return &n->var;
     return nullptr;
   }
   // The variable of that id, created as the real 0 when missing.
@@ -75,11 +87,17 @@ class CVariableList {
   // Removes every variable.
   void Clear();
   int Count() const { return m_count; }
-  // Visits (id, variable) bucket by bucket, each bucket in insertion order.
+  // Visits (id, variable) bucket by bucket (the id's low bits), each bucket
+  // in insertion order. The inline variables came first, so in each bucket
+  // they come before the chained ones.
   template <class F>
   void ForEach(F f) const {
-    for (Node* b : m_bucket)
-      for (Node* n = b; n; n = n->next) f(n->id, &n->var);
+    for (int b = 0; b < BUCKETS; ++b) {
+      for (int k = 0; k < m_inline; ++k)
+        if ((m_ids[k] & (BUCKETS - 1)) == b) f(m_ids[k], const_cast<CVariable*>(&m_vars[k]));
+      if (m_bucket)
+        for (Node* n = m_bucket[b]; n; n = n->next) f(n->id, &n->var);
+    }
   }
 
  private:
@@ -88,6 +106,10 @@ class CVariableList {
     Node* next;
     CVariable var;
   };
-  Node* m_bucket[BUCKETS] = {};
   int m_count = 0;
+  int m_inline = 0;  // the variables held inline
+  int m_ids[INLINE] = {};
+  // The first variable's value shares the cache line of the ids.
+  CVariable m_vars[INLINE] = {};
+  Node** m_bucket = nullptr;  // BUCKETS chains once a list outgrows INLINE
 };

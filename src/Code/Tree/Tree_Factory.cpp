@@ -241,7 +241,10 @@ int Tree_PlainLocal(const Node* n) {
 }
 VarNode* Tree_Argument(int slot) { return new ArgumentVar(slot); }
 VarNode* Tree_ArgumentArray() { return new ArgumentVar(-1); }
-VarNode* Tree_BuiltIn(int index, Node* target) { return new BuiltInVar(Variable_BuiltIn_Get(index), target); }
+VarNode* Tree_BuiltIn(int index, Node* target) {
+  if (!g_general && !target) return new BuiltInSelfVar(Variable_BuiltIn_Get(index));
+  return new BuiltInVar(Variable_BuiltIn_Get(index), target);
+}
 VarNode* Tree_SelfVar(int id) {
   if (g_general) return new SelfName(id);
   return new SelfVar(id);
@@ -397,6 +400,9 @@ template <class TEST>
 Node* MakeIf(Node* cond, const Compare& k, Node* then, Node* otherwise) {
   if (then->shape == SHAPE_RETURN_ARGUMENT) return new IfNode<TEST, ReturnSlotRun<true>>(cond, k, then, otherwise);
   if (then->shape == SHAPE_RETURN_LOCAL) return new IfNode<TEST, ReturnSlotRun<false>>(cond, k, then, otherwise);
+  int slot;
+  double delta;
+  if (then->LocalStep(&slot, &delta)) return new IfNode<TEST, StepRun>(cond, k, then, otherwise);
   return new IfNode<TEST, Body>(cond, k, then, otherwise);
 }
 }  // namespace

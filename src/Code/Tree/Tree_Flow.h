@@ -193,6 +193,27 @@ class ReturnSlotRun {
   int m_slot;
 };
 
+// What an if runs when its test holds: a plain local stepped by a real
+// constant (if (x > 1) n += 1;), in place as a statement list steps it.
+class StepRun {
+ public:
+  explicit StepRun(const Node* n) : m_node(n) { n->LocalStep(&m_slot, &m_delta); }
+  int Run(Ctx& c) const {
+    RValue& e = c.locals[m_slot].value;
+    if (e.kind != VALUE_STRING) [[likely]] {
+      e.kind = VALUE_REAL;
+      e.val += m_delta;
+      return FLOW_NORMAL;
+    }
+    return tree::Run(c, m_node);
+  }
+
+ private:
+  const Node* m_node;
+  int m_slot = -1;
+  double m_delta = 0.0;
+};
+
 // The rare paths (the node deciding, an else) are out of line, so the usual
 // one needs no saved registers.
 template <class TEST, class THEN>

@@ -261,7 +261,7 @@ class TargetVar final : public VarNode {
 };
 
 // A built-in variable, through its getter and setter.
-class BuiltInVar final : public VarNode {
+class BuiltInVar : public VarNode {
  public:
   BuiltInVar(const RVariableRoutine* r, Node* t) : routine(r), target(t) {}
   bool Settable() const override { return routine->canset && routine->set; }
@@ -314,6 +314,40 @@ class BuiltInVar final : public VarNode {
   }
   const RVariableRoutine* routine;
   Node* target;
+};
+
+// A built-in variable of self (x, y, speed): a read without indices goes
+// straight to the getter, and a real assigned, added, subtracted or
+// multiplied goes to the setter without building the values between.
+class BuiltInSelfVar final : public BuiltInVar {
+ public:
+  explicit BuiltInSelfVar(const RVariableRoutine* r) : BuiltInVar(r, nullptr) { shape = SHAPE_BUILTIN_SELF; }
+  double Real(Ctx& c, RValue* spill) const override {
+    if (index1 || !routine->get) [[unlikely]]
+      return Node::Real(c, spill);
+    routine->get(c.self, 0, spill);
+    return spill->val;
+  }
+  void Assign(Ctx& c, TokenKind op, RValue* value) const override {
+    if (index1 || value->kind != VALUE_REAL) [[unlikely]]
+      return BuiltInVar::Assign(c, op, value);
+    Temp v;
+    v.val = value->val;
+    if (op != TK_ASSIGN) {
+      if (!routine->get || (op != TK_PLUSASSIGN && op != TK_MINUSASSIGN && op != TK_MULASSIGN)) [[unlikely]]
+        return BuiltInVar::Assign(c, op, value);
+      Temp old;
+      routine->get(c.self, 0, &old);
+      if (old.kind != VALUE_REAL) [[unlikely]] {
+        Code_BinaryOp(CompoundOp(op), old, *value, &v);  // the operator's rules for a text
+      } else {
+        v.val = op == TK_PLUSASSIGN    ? RealOp<TK_PLUS>(old.val, value->val)
+                : op == TK_MINUSASSIGN ? RealOp<TK_MINUS>(old.val, value->val)
+                                       : RealOp<TK_STAR>(old.val, value->val);
+      }
+    }
+    routine->set(c.self, 0, &v);
+  }
 };
 
 class ArgumentVar final : public VarNode {

@@ -18,11 +18,23 @@ const char* const kScripts[][2] = {
     {"pick", "var t; t = argument[argument1]; return t;"},
 };
 
+// A built-in variable that holds any value, texts too.
+RValue g_anyValue{VALUE_REAL, nullptr, 0.0};
+bool GV_TestAny(CInstance*, int, RValue* value) {
+  RValue_Copy(value, &g_anyValue);
+  return true;
+}
+bool SV_TestAny(CInstance*, int, RValue* value) {
+  RValue_Copy(&g_anyValue, value);
+  return true;
+}
+
 class CodeBothWays : public CodeTest {
  protected:
   static void SetUpTestSuite() {
     CodeTest::SetUpTestSuite();
     if (Function_FindBuiltIn("string") < 0) Function_String_Init();
+    if (Variable_BuiltIn_Find("test_any") < 0) Variable_BuiltIn_Add("test_any", GV_TestAny, SV_TestAny, true);
   }
   // The way the other tests run (the environment may ask for the general nodes).
   void SetUp() override {
@@ -78,6 +90,9 @@ TEST_F(CodeBothWays, ConditionsAndLoops) {
       "var a, b; a = 2; b = \"s\"; if (a > 1 || b > 1) return 1; if (a > 9 && b < 1) return 2; return 3;",
       "var a; a = 5; if (a > 1 && a > 2 && a > 3 && a > 4 && a < 5) return 1; return 0;",
       "hp = 5; if (hp > 4) return hp; return 0;",
+      "var n, x; n = 0; x = 3; if (x > 1 && x != 5) n += 1; if (x > 1) n++; if (x < 1) n--; if (x == 3) n -= 2; return n;",
+      "var n, x; n = \"s\"; x = 3; if (x > 1 && x != 5) n += 1; return n;",
+      "var n, x; n = \"s\"; x = 3; if (x > 1) n++; return n;",
       "if (hp > 4) return 1; return 0;",
       "var u; u = 0; do { u += 1; } until (u >= 3); return u;",
       "var n; n = 0; repeat (\"3\") n += 1; return n;",
@@ -115,6 +130,24 @@ TEST_F(CodeBothWays, CallsOfScriptsAndBuiltIns) {
       "var i, s; i = 4; s = \"n\"; test_log(i, s, \"k\" + string(i), string(2.5) + \"k\", s + \".png\"); return 0;",
       "var s, i; s = \"door\"; i = 2; return (string_char_at(s, i) == \"o\") + (string_char_at(i, s) == \"\");",
       "var i; i = 1; return test_pair(i, i++) + test_pair(++i, i);",
+  });
+}
+
+TEST_F(CodeBothWays, BuiltInVariablesOfSelf) {
+  Agree({
+      "test_var = 2; test_var += 3; test_var -= 0.5; test_var *= 4; test_var /= 2; test_var++; return test_var;",
+      "test_var = 1; test_var[1] = 5; test_var[1] += 2; test_var[1] *= 3; return test_var[1] + test_var;",
+      "test_var = 3; if (test_var > 2 && test_var < 4) return test_var * 2; return 0;",
+      "test_var = 1; test_var += \"x\"; return test_var;",
+      "test_var = 2; test_var /= 0; return test_var;",
+      "test_any = \"ab\"; test_any += \"c\"; return test_any + \"!\";",
+      "test_any = \"ab\"; test_any += 1; return test_any;",
+      "test_any = \"ab\"; test_any *= 2; return 0;",
+      "test_any = \"ab\"; test_any -= 1; return 0;",
+      "test_any = \"ab\"; return test_any < 1;",
+      "test_any = 4; test_any -= 1.5; test_any |= 8; return test_any;",
+      "var a; a = \"t\"; test_any = 1; test_any += a; return test_any;",
+      "return test_readonly + argument_count;",
   });
 }
 

@@ -115,6 +115,42 @@ TEST(CodeVariableList, WalksBucketsInOrderAndKeepsInsertionOrderInABucket) {
   EXPECT_EQ(list.Find(100001), nullptr);
 }
 
+// Past the first few variables a list keeps them elsewhere: the order of a
+// walk, the values and the addresses handed out stay as they were, also
+// when a cleared list fills again.
+TEST(CodeVariableList, ManyVariablesKeepOrderAndAddresses) {
+  CVariableList list;
+  for (int round = 0; round < 2; ++round) {
+    std::vector<int> ids;
+    std::vector<CVariable*> held;
+    for (int k = 0; k < 40; ++k) {
+      int id = 100000 + (k * 37) % 200;  // several share a bucket
+      ids.push_back(id);
+      held.push_back(list.FindOrAdd(id));
+      held.back()->value.val = id + round;
+    }
+    for (size_t k = 0; k < ids.size(); ++k) {
+      EXPECT_EQ(list.Find(ids[k]), held[k]);
+      EXPECT_EQ(list.FindOrAdd(ids[k]), held[k]);
+      EXPECT_EQ(held[k]->value.val, ids[k] + round);
+    }
+    std::vector<int> expected;
+    for (int b = 0; b < CVariableList::BUCKETS; ++b)
+      for (int id : ids)
+        if ((id & (CVariableList::BUCKETS - 1)) == b) expected.push_back(id);
+    std::vector<int> seen;
+    list.ForEach([&](int id, const CVariable*) { seen.push_back(id); });
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(list.Count(), 40);
+    EXPECT_EQ(list.Find(99999), nullptr);
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+    for (int id : ids) EXPECT_EQ(list.Find(id), nullptr);
+    EXPECT_EQ(list.FindOrAdd(ids[0])->value.val, 0);  // a fresh variable is the real 0
+    list.Clear();
+  }
+}
+
 TEST_F(CodeVariables, InstanceIdTargetsReadAndWriteThatInstance) {
   EXPECT_EQ(Run("id_o = 190002; id_o.hp = 5; (190002).hp += 1; with (id_o) hp *= 2; return id_o.hp;"), "12");
   EXPECT_EQ(other.vars->Find(Code_Variable_Find("hp"))->value.val, 12);
