@@ -464,7 +464,7 @@ bool Code_CallFunction(int id, CInstance* self, CInstance* other, int argc, RVal
   }
 }
 
-bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* other, int argc, RValue* args, RValue* result) {
+bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* other, int argc, const RValue* args, RValue* result) {
   RValue_Free(result);
   Code_RuntimeError = false;
   Code_ErrorClear();

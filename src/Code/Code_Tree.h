@@ -267,5 +267,5 @@ Node* Code_NewScriptCallStore(VarNode* var, int slot, TokenKind op, const Node* 
 
 // Runs a script's unit at a boundary with copies of the arguments; on a
 // run-time error records "In script NAME:\n..." through Code_Error.
-bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* other, int argc, RValue* args,
+bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* other, int argc, const RValue* args,
                     RValue* result);

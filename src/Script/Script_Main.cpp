@@ -84,8 +84,5 @@ CCode* Script_GetCode(int index) {
 }
 
 bool Script_Execute(int index, CInstance* self, CInstance* other, int argc, const RValue* args, RValue* result) {
-  // Code_RunScript copies the arguments into the script's slots and never
-  // writes them.
-  return Code_RunScript(Script_GetCode(index), Script_GetName(index), self, other, argc, const_cast<RValue*>(args),
-                        result);
+  return Code_RunScript(Script_GetCode(index), Script_GetName(index), self, other, argc, args, result);
 }
