@@ -96,6 +96,13 @@ const Node* StringCallArgument(const Node* n) {
 // n when it is a call of `string_char_at`, else null.
 const BuiltInCallBase* CharAtCall(const Node* n) { return BuiltInCall(n, "string_char_at", 2); }
 
+// n when it is a plain local times a real constant (x * 0.5), else null.
+const SlotConstant* Scaled(const Node* n) {
+  if (n->shape != SHAPE_SLOT_CONSTANT) return nullptr;
+  auto* s = static_cast<const SlotConstant*>(n);
+  return s->op == TK_STAR && !s->argument ? s : nullptr;
+}
+
 template <TokenKind OP>
 Node* MakeBinary(Node* a, Node* b) {
   const RValue* k = b->Constant();
@@ -116,6 +123,14 @@ Node* MakeBinary(Node* a, Node* b) {
   }
   int as, bs;
   Where wa = WhereOf(a, &as), wb = WhereOf(b, &bs);
+  if (const SlotConstant* scaled = Scaled(a)) {
+    BinaryBase* n = nullptr;
+    if (wb == LOCAL) n = new BinaryNode<OP, SCALED, LOCAL>(a, scaled->slot, b, bs);
+    if (wb == ARGUMENT) n = new BinaryNode<OP, SCALED, ARGUMENT>(a, scaled->slot, b, bs);
+    if (wb == NODE) n = new BinaryNode<OP, SCALED, NODE>(a, scaled->slot, b, bs);
+    n->lk = scaled->k;
+    return n;
+  }
 #define SIDES(L, R) \
   if (wa == L && wb == R) return new BinaryNode<OP, L, R>(a, as, b, bs);
   SIDES(LOCAL, LOCAL) SIDES(LOCAL, ARGUMENT) SIDES(LOCAL, NODE)
@@ -135,6 +150,7 @@ Node* WithSides(const BinaryBase* n, MAKE make) {
   SIDES(LOCAL, LOCAL) SIDES(LOCAL, ARGUMENT) SIDES(LOCAL, NODE)
   SIDES(ARGUMENT, LOCAL) SIDES(ARGUMENT, ARGUMENT) SIDES(ARGUMENT, NODE)
   SIDES(NODE, LOCAL) SIDES(NODE, ARGUMENT) SIDES(NODE, NODE)
+  SIDES(SCALED, LOCAL) SIDES(SCALED, ARGUMENT) SIDES(SCALED, NODE)
 #undef SIDES
   return nullptr;
 }

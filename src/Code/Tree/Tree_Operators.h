@@ -65,8 +65,9 @@ inline double Checked(TokenKind op, double x, double y) {
 }
 
 // Where an operand of an operator is: a node evaluated, or a plain local or
-// argument slot read in place.
-enum Where : unsigned char { NODE, LOCAL, ARGUMENT };
+// argument slot read in place. SCALED, on the left only, is a plain local
+// times a real constant (x * 0.5 + i) computed in place.
+enum Where : unsigned char { NODE, LOCAL, ARGUMENT, SCALED };
 
 Where WhereOf(const Node* n, int* slot);
 
@@ -121,6 +122,7 @@ class BinaryBase : public Node {
   Node* l;
   Node* r;
   int ls, rs;  // the slots of sides read in place
+  double lk = 0;  // what a SCALED left side's local is multiplied by
   TokenKind op;
   Where left, right;
 };
@@ -131,7 +133,7 @@ class BinaryNode final : public BinaryBase {
   BinaryNode(Node* a, int as, Node* b, int bs) : BinaryBase(OP, L, a, as, R, b, bs) {}
   double Real(Ctx& c, RValue* spill) const override { return Compute(c, spill); }
   [[gnu::always_inline]] double Compute(Ctx& c, RValue* spill) const {
-    if constexpr (L != NODE && R != NODE) {
+    if constexpr ((L == LOCAL || L == ARGUMENT) && R != NODE) {
       // Two reals read in place, the usual case, need nothing else.
       const RValue& a = SlotValue<L>(c, ls);
       const RValue& b = SlotValue<R>(c, rs);
@@ -139,7 +141,7 @@ class BinaryNode final : public BinaryBase {
         return RealOp<OP>(Checked(OP, a.val, b.val), b.val);
       return NotReals(c, spill);
     } else if constexpr (R == NODE) {
-      double x = LeftReal<L>(c, l, ls, spill);
+      double x = Left(c, spill);
       if (spill->kind != VALUE_REAL) [[unlikely]]
         return RightWithTemp(c, x, spill);
       // The left value is a plain real: spill holds no text and, made the
@@ -151,6 +153,16 @@ class BinaryNode final : public BinaryBase {
       return RealOp<OP>(Checked(OP, x, y), y);
     } else {
       return General(c, spill);
+    }
+  }
+  [[gnu::always_inline]] double Left(Ctx& c, RValue* spill) const {
+    if constexpr (L == SCALED) {
+      const RValue& v = c.locals[ls].value;
+      if (v.kind == VALUE_STRING) [[unlikely]]
+        return l->Real(c, spill);  // its node tells the error
+      return v.val * lk;
+    } else {
+      return LeftReal<L>(c, l, ls, spill);
     }
   }
   // The left value read (x, and what spill holds), the right side is
@@ -172,7 +184,7 @@ class BinaryNode final : public BinaryBase {
   }
   // The right side read in place: any values.
   [[gnu::always_inline]] double General(Ctx& c, RValue* spill) const {
-    double x = LeftReal<L>(c, l, ls, spill);
+    double x = Left(c, spill);
     const RValue& b = SlotValue<R>(c, rs);
     double y = b.val;
     if (!BothReal(spill, b)) [[unlikely]]
@@ -187,7 +199,7 @@ class BinaryNode final : public BinaryBase {
     return t.kind != VALUE_STRING && v > 0.5;
   }
   bool Comparison(Compare* out) const override {
-    if (OP < TK_EQ || OP > TK_GE || L == NODE || R != LOCAL) return false;
+    if (OP < TK_EQ || OP > TK_GE || (L != LOCAL && L != ARGUMENT) || R != LOCAL) return false;
     out->source = L == LOCAL ? Compare::LOCAL : Compare::ARGUMENT;
     out->op = OP;
     out->slot = ls;

@@ -82,6 +82,27 @@ TEST_F(CodeBothWays, OperatorsOnSlotsAndConstants) {
   });
 }
 
+// A plain local times a constant on the left of another operator, computed
+// in place: texts, marked reals, unknown names and errors on either side.
+TEST_F(CodeBothWays, ScaledLocalOnTheLeft) {
+  Agree({
+      "var x, i, c; x = 0; c = 0; i = 0; while (i < 50) { x = x * 0.5 + i; if (x > 10) c += 1; i += 1; } return x + c;",
+      "var x, i; x = \"t\"; i = 1; x = x * 0.5 + i; return x;",
+      "var x, i; x = 3; i = \"t\"; x = x * 0.5 + i; return x;",
+      "var x, i; x = 3; i = \"t\"; return x * 2 == i;",
+      "var x; x = 3; return x * 2 - argument0;",
+      "var x, y; x = 3; y = 4; return (x * 2 < y) + (x * 2 / y) + (x * -1 mod y);",
+      "var x, y; x = 3; y = 0; return x * 2 / y;",
+      "var x; x = 3; return x * 2 div (x - 3);",
+      "var x; x = 3; return x * 2 + nothing_here;",
+      "var x; x = 2; return x * 3 + string(x);",
+      "var x, s; x = 2; s = \"a\"; return x * 3 + s;",
+      "var x; x = true; return x * 2 + x;",
+      "var x, t; x = 5; t = x * 2 + low(x, 1); return t;",
+      "hp = 2; var x; x = 4; hp = x * 1.5 + hp; return hp;",
+  });
+}
+
 TEST_F(CodeBothWays, ConditionsAndLoops) {
   Agree({
       "var i, n; n = 0; for (i = 0; i < 5; i += 1) { if (i == 3) continue; n += i; } return n;",
