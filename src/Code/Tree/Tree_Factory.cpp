@@ -421,6 +421,38 @@ Node* MakeIf(Node* cond, const Compare& k, Node* then, Node* otherwise) {
   if (then->LocalStep(&slot, &delta)) return new IfNode<TEST, StepRun>(cond, k, then, otherwise);
   return new IfNode<TEST, Body>(cond, k, then, otherwise);
 }
+
+// A plain local against a real constant: the comparisons a PairTest makes.
+bool PlainComparison(const Node* n, Compare* k) {
+  return n->Comparison(k) && k->source == Compare::LOCAL && k->right < 0;
+}
+
+template <TokenKind OP1, bool AND>
+Node* MakePairIf(TokenKind op2, Node* cond, Node* then, Node* otherwise) {
+  switch (op2) {
+#define CASE(OP) case OP: return MakeIf<PairTest<OP1, OP, AND>>(cond, Compare{}, then, otherwise);
+    CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
+#undef CASE
+    default: return nullptr;
+  }
+}
+
+// An if whose condition is two plain locals compared with constants, joined
+// by && or ||; else null.
+Node* PairIf(Node* cond, Node* then, Node* otherwise) {
+  if (cond->shape != SHAPE_LOGIC) return nullptr;
+  auto* logic = static_cast<const LogicNode*>(cond);
+  Compare a, b;
+  if (logic->op == TK_XORXOR || !PlainComparison(logic->left, &a) || !PlainComparison(logic->right, &b)) return nullptr;
+  bool both = logic->op == TK_ANDAND;
+  switch (a.op) {
+#define CASE(OP) \
+  case OP: return both ? MakePairIf<OP, true>(b.op, cond, then, otherwise) : MakePairIf<OP, false>(b.op, cond, then, otherwise);
+    CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
+#undef CASE
+    default: return nullptr;
+  }
+}
 }  // namespace
 
 Node* Tree_Block(const std::vector<Node*>& statements) {
@@ -443,6 +475,7 @@ Node* Tree_If(Node* cond, Node* then, Node* otherwise) {
       default: break;
     }
   }
+  if (Node* pair = PairIf(cond, then, otherwise)) return pair;
   return MakeIf<ConditionTest>(cond, k, then, otherwise);
 }
 Node* Tree_While(Node* cond, Node* body) {

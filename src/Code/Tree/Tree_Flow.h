@@ -181,6 +181,28 @@ class SlotTest {
   double m_k;
 };
 
+// Two comparisons of plain locals with real constants joined by && (AND)
+// or || (x > 1000 && x != 5), n the LogicNode joining them: tested inline.
+template <TokenKind OP1, TokenKind OP2, bool AND>
+class PairTest {
+ public:
+  PairTest(const Node* n, const Compare&) : m_node(n) {
+    auto* logic = static_cast<const LogicNode*>(n);
+    logic->left->Comparison(&m_first);
+    logic->right->Comparison(&m_second);
+  }
+  int Quick(Ctx& c) const {
+    int r = SlotCompare<OP1, false>(c, m_first.slot, m_first.k);
+    if (r < 0 || r != AND) return r;  // && stops at false, || at true
+    return SlotCompare<OP2, false>(c, m_second.slot, m_second.k);
+  }
+  bool Ask(Ctx& c) const { return m_node->Test(c); }
+
+ private:
+  const Node* m_node;
+  Compare m_first, m_second;
+};
+
 // What an if runs when its test holds: a body, or a return of a plain local
 // or argument slot (if (n < 2) return n;) made inline.
 template <bool ARGUMENT>
