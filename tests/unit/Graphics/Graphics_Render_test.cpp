@@ -172,7 +172,7 @@ struct ColourPages {
   explicit ColourPages(int count) {
     for (int i = 0; i < count; i++) {
       CBitmap32 page(4, 4);
-      for (uint32_t& p : page.pixels) p = 0xFF000000u | uint32_t(20 + i * 20) << 16 | uint32_t(200 - i * 15);
+      for (uint32_t& p : page.pixels) p = Colour(i);
       textures.push_back(GR_Texture_Create(4, 4, page.pixels.data()));
       entries.push_back(TPage_Whole(textures.back(), 2, 2));
     }
@@ -180,7 +180,7 @@ struct ColourPages {
   ~ColourPages() {
     for (int t : textures) GR_Texture_Free(t);
   }
-  uint32_t Colour(int i) const { return 0xFF000000u | uint32_t(20 + i * 20) << 16 | uint32_t(200 - i * 15); }
+  static uint32_t Colour(int i) { return 0xFF000000u | uint32_t(20 + i * 20) << 16 | uint32_t(200 - i * 15); }
 };
 
 TEST_F(GraphicsTest, PagesSharingABatchDrawTheirOwnPixels) {

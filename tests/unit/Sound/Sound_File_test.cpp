@@ -129,7 +129,7 @@ TEST_F(SoundTest, ASoundCutShortLoadsWhatItHoldsAndOneWithoutSamplesIsRefused) {
 // The package's sounds with blobs of their own: 0 a stereo 16-bit WAV whose
 // data is cut short, 1 a stereo 8-bit WAV, 2 an AU cut short, 3 a WAV
 // without samples.
-class AudioFileTest : public testing::Test {
+class AudioFileTest : public AudioTest {
  protected:
   void SetUp() override {
     std::vector<uint8_t> stereo = Sound_MakeWavOf(1.0, 0.25, 22050, 2, 16);
@@ -139,16 +139,8 @@ class AudioFileTest : public testing::Test {
     for (auto& f : pkg.files) pkg.audio.emplace_back(f.data(), f.size());
     pkg.sounds.resize(4);
     for (uint32_t i = 0; i < 4; i++) pkg.sounds[i] = AudioPackage::Entry("snd", "a.wav", 0, i, 1.0f);
-    pkg.Load();
-    Sound_Prepare();
-    Audio_CreateBuffers();
+    AudioTest::SetUp();
   }
-  void TearDown() override {
-    Sound_Quit();
-    Sound_FreeAll();
-    g_GameOptions.new_audio = false;
-  }
-  AudioPackage pkg;
 };
 
 TEST_F(AudioFileTest, BuffersHoldWhatTheBlobsHoldAndLengthsCountEveryChannel) {
