@@ -18,9 +18,14 @@ RValue* Variable_ElementGrowRows(CVariable* v, int i, int j) {
   RVariableRow& r = v->row[i];
   if (j >= r.capacity) {
     // The room doubles; it is not cleared, as columns are set when the
-    // length reaches them.
+    // length reaches them. A row that is made or outgrows its room while
+    // shorter than the row before it (the rows of a grid filled in order)
+    // gets room for that row's length at once, not a copy at every
+    // doubling; a row has at most twice the room of its own length or of
+    // the one before it.
     int cap = r.capacity < 4 ? 4 : r.capacity;
-    while (cap <= j) cap *= 2;
+    int want = i > 0 && v->row[i - 1].length > j ? v->row[i - 1].length - 1 : j;
+    while (cap <= want) cap *= 2;
     if (cap > ARRAY_DIMENSION) cap = ARRAY_DIMENSION;
     r.items = static_cast<RValue*>(MEM_REALLOC_UNCLEARED(r.items, sizeof(RValue) * cap));
     r.capacity = cap;

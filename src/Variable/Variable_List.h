@@ -53,6 +53,28 @@ inline RValue* Variable_ElementGrow(CVariable* v, int i, int j) {
   }
   return Variable_ElementGrowRows(v, i, j);
 }
+// Stores the real d into element (i, j) when that frees no text and takes no
+// memory: a stored element holding no text, or the column just past the end
+// of a row that has room for it (a row filled in order). Otherwise false,
+// with nothing changed: the caller takes the general way. Indices must be
+// 0 .. 31999.
+inline bool Variable_SetRealInPlace(CVariable* v, int i, int j, double d) {
+  RValue* e = &v->value;
+  if ((i | j) != 0) {
+    if (i >= v->rows) return false;
+    RVariableRow& r = v->row[i];
+    if (j >= r.length) {
+      if (j != r.length || j >= r.capacity) return false;
+      r.length = j + 1;
+      r.items[j] = RValue{VALUE_REAL, nullptr, d};
+      return true;
+    }
+    e = &r.items[j];
+  }
+  if (e->kind == VALUE_STRING) return false;
+  *e = RValue{VALUE_REAL, nullptr, d};  // no text to keep: str is null
+  return true;
+}
 // Frees the texts and rows, leaving the real 0.
 void Variable_Clear(CVariable* v);
 

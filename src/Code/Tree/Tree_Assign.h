@@ -123,6 +123,108 @@ class LocalAssignNode final : public AssignNode {
   const char* piece = nullptr;  // a string constant added on (its node owns the text)
 };
 
+// x = a[...], x += a[...], x -= a[...] with x a plain local and a an indexed
+// local whose PLAIN indices (1 or 2) are plain locals: an element holding a
+// real is read where it is stored and no value is made, so the node needs
+// no frame. Anything else (a text, an index to round or refuse, an element
+// not stored) runs the general node, before which nothing was evaluated.
+template <TokenKind OP, int PLAIN>
+class LocalFromElement final : public Node {
+ public:
+  LocalFromElement(const Node* g, const LocalIndexed* a, int s) : general(g), element(a), x(FrameOffset(s)) {}
+  int Exec(Ctx& c) const override {
+    int i, j;
+    if (element.Indices(c, &i, &j)) [[likely]] {
+      const RValue* e = Variable_Element(element.Array(c), i, j);
+      RValue& to = FrameAt(c, x).value;
+      if (e && e->kind == VALUE_REAL && to.kind != VALUE_STRING) [[likely]] {
+        to.kind = VALUE_REAL;
+        to.val = LocalAssignNode<OP, false>::Apply(to.val, e->val);
+        return FLOW_NORMAL;
+      }
+    }
+    return general->Exec(c);
+  }
+  const Node* general;
+  PlainElement<PLAIN> element;
+  size_t x;  // the frame offset of the local stored into
+};
+
+// A real read in place with nothing evaluated: a real constant, a plain
+// local holding a real, or two slots holding reals under + - * / (no
+// division by zero). PeekReal gives false when the value is anything else,
+// and then nothing was evaluated.
+struct RealConstant {
+  double k;
+};
+[[gnu::always_inline]] inline bool PeekReal(const RealConstant& v, Ctx&, double* out) {
+  *out = v.k;
+  return true;
+}
+struct PlainLocal {
+  size_t offset;  // in the frame
+};
+[[gnu::always_inline]] inline bool PeekReal(const PlainLocal& v, Ctx& c, double* out) {
+  const RValue& x = FrameAt(c, v.offset).value;
+  *out = x.val;
+  return x.kind == VALUE_REAL;
+}
+// A plain local's or argument slot's place as a byte offset.
+template <Where W>
+size_t SlotOffset(int slot) {
+  return W == LOCAL ? FrameOffset(slot) : static_cast<size_t>(slot) * sizeof(RValue);
+}
+template <Where W>
+[[gnu::always_inline]] inline const RValue& SlotAt(Ctx& c, size_t offset) {
+  if constexpr (W == LOCAL) return FrameAt(c, offset).value;
+  return *reinterpret_cast<const RValue*>(reinterpret_cast<const char*>(g_ArgumentSlot) + offset);
+}
+template <TokenKind OP, Where L, Where R>
+struct SlotPair {
+  SlotPair(int l, int r) : left(SlotOffset<L>(l)), right(SlotOffset<R>(r)) {}
+  size_t left, right;  // byte offsets
+};
+template <TokenKind OP, Where L, Where R>
+[[gnu::always_inline]] inline bool PeekReal(const SlotPair<OP, L, R>& v, Ctx& c, double* out) {
+  const RValue& a = SlotAt<L>(c, v.left);
+  const RValue& b = SlotAt<R>(c, v.right);
+  if ((a.kind | b.kind) != VALUE_REAL || (IsDivision(OP) && b.val == 0.0)) return false;
+  *out = RealOp<OP>(a.val, b.val);
+  return true;
+}
+
+// a[...] = v, a[...] += v, a[...] -= v with a an indexed local whose PLAIN
+// indices are plain locals and v a real read in place (VALUE: see PeekReal):
+// the real goes into the element with no value made in between; an element
+// past the end of a row that has room is added. Anything else (a text on
+// either side, an index to round or refuse, a row to grow) runs the general
+// node, before which nothing was evaluated.
+template <TokenKind OP, int PLAIN, class VALUE>
+class ElementFromReal final : public Node {
+ public:
+  ElementFromReal(const Node* g, const LocalIndexed* a, const VALUE& v) : general(g), element(a), value(v) {}
+  int Exec(Ctx& c) const override {
+    int i, j;
+    double v;
+    if (PeekReal(value, c, &v) && element.Indices(c, &i, &j)) [[likely]] {
+      if constexpr (OP == TK_ASSIGN) {
+        if (Variable_SetRealInPlace(element.Array(c), i, j, v)) [[likely]]
+          return FLOW_NORMAL;
+      } else {
+        RValue* e = Variable_Element(element.Array(c), i, j);
+        if (e && e->kind == VALUE_REAL) [[likely]] {
+          e->val = LocalAssignNode<OP, false>::Apply(e->val, v);
+          return FLOW_NORMAL;
+        }
+      }
+    }
+    return general->Exec(c);
+  }
+  const Node* general;
+  PlainElement<PLAIN> element;
+  VALUE value;
+};
+
 class IncDecNode final : public Node {
  public:
   // s: the slot of a plain local stepped in place, else -1.

@@ -352,7 +352,13 @@ template <TokenKind OP>
 Node* MakeLocalAssign(VarNode* var, Node* value, int slot) {
   const RValue* k = value->Constant();
   if (k && k->kind == VALUE_REAL) return new LocalAssignNode<OP, true>(var, value, slot);
-  if (value->shape == SHAPE_LOCAL_INDEXED) return new LocalAssignNode<OP, false, LocalIndexed>(var, value, slot);
+  if (value->shape == SHAPE_LOCAL_INDEXED) {
+    Node* general = new LocalAssignNode<OP, false, LocalIndexed>(var, value, slot);
+    auto* array = static_cast<const LocalIndexed*>(value);
+    if (array->plain == 2) return new LocalFromElement<OP, 2>(general, array, slot);
+    if (array->plain == 1) return new LocalFromElement<OP, 1>(general, array, slot);
+    return general;
+  }
   return new LocalAssignNode<OP, false>(var, value, slot);
 }
 
@@ -370,7 +376,7 @@ Node* MakeDirectAssign(VarNode* var, TokenKind op, Node* value) {
 }
 
 // An indexed local assigned: a[i, j] = a + b computes the operator inline.
-Node* IndexedAssign(VarNode* var, TokenKind op, Node* value) {
+Node* IndexedAssignGeneral(VarNode* var, TokenKind op, Node* value) {
   if (op == TK_ASSIGN && value->shape == SHAPE_BINARY) {
     Node* set = WithBinary<true>(value, [&](const auto* binary) -> Node* {
       using Binary = std::remove_cv_t<std::remove_pointer_t<decltype(binary)>>;
@@ -379,6 +385,44 @@ Node* IndexedAssign(VarNode* var, TokenKind op, Node* value) {
     if (set) return set;
   }
   return MakeDirectAssign<LocalIndexed>(var, op, value);
+}
+
+template <TokenKind OP, class VALUE>
+Node* MakeElementFromReal(const Node* general, const LocalIndexed* array, const VALUE& value) {
+  if (array->plain == 2) return new ElementFromReal<OP, 2, VALUE>(general, array, value);
+  return new ElementFromReal<OP, 1, VALUE>(general, array, value);
+}
+
+// a[...] = x OP y with x and y plain locals or argument slots; else null.
+template <TokenKind OP, Where L, Where R>
+Node* PairStore(const Node* general, const LocalIndexed* array, const BinaryNode<OP, L, R>* b) {
+  if constexpr ((L == LOCAL || L == ARGUMENT) && (R == LOCAL || R == ARGUMENT))
+    return MakeElementFromReal<TK_ASSIGN>(general, array, SlotPair<OP, L, R>(b->ls, b->rs));
+  return nullptr;
+}
+
+template <TokenKind OP>
+Node* ElementStore(const Node* general, const LocalIndexed* array, Node* value) {
+  const RValue* k = value->Constant();
+  if (k && k->kind == VALUE_REAL) return MakeElementFromReal<OP>(general, array, RealConstant{k->val});
+  if (int slot = Tree_PlainLocal(value); slot >= 0) return MakeElementFromReal<OP>(general, array, PlainLocal{FrameOffset(slot)});
+  if (OP != TK_ASSIGN || value->shape != SHAPE_BINARY) return nullptr;
+  return WithBinary<true>(value, [&](const auto* b) { return PairStore(general, array, b); });
+}
+
+// An indexed local stored into: when its indices are plain locals and the
+// value a real read in place, a node that stores the real where it goes,
+// over the general one for the rest.
+Node* IndexedAssign(VarNode* var, TokenKind op, Node* value) {
+  Node* general = IndexedAssignGeneral(var, op, value);
+  auto* array = static_cast<const LocalIndexed*>(var);
+  Node* fast = nullptr;
+  if (array->plain > 0) {
+    if (op == TK_ASSIGN) fast = ElementStore<TK_ASSIGN>(general, array, value);
+    if (op == TK_PLUSASSIGN) fast = ElementStore<TK_PLUSASSIGN>(general, array, value);
+    if (op == TK_MINUSASSIGN) fast = ElementStore<TK_MINUSASSIGN>(general, array, value);
+  }
+  return fast ? fast : general;
 }
 
 // A plain local assigned, added to or subtracted from.

@@ -2,6 +2,9 @@
 // target variables, built-in variables; their indices and stores.
 #pragma once
 #include <deque>
+#if defined(__x86_64__)
+#include <emmintrin.h>
+#endif
 #include <string>
 #include <vector>
 
@@ -451,16 +454,56 @@ class LocalIndexed final : public VarNode {
   }
   // True with the index when v is a real holding a whole number 0 .. 31999.
   [[gnu::always_inline]] static bool WholeIndex(const RValue& v, int* k) {
-    // As unsigned bits, the reals from +0 up to 32000 (not -0, not NaN) are
-    // those below the bits of 32000: one comparison tells the range.
-    uint64_t bits;
-    std::memcpy(&bits, &v.val, sizeof bits);
-    if (v.kind != VALUE_REAL || bits >= kIndexEndBits) return false;
-    *k = static_cast<int>(v.val);
-    return *k == v.val;
+    return v.kind == VALUE_REAL && Whole(v.val, k);
   }
-  static constexpr uint64_t kIndexEndBits = 0x40DF400000000000ull;  // 32000.0
+  // True with the index when d is a whole number 0 .. 31999 (-0 is 0, as
+  // the general way reads it).
+  [[gnu::always_inline]] static bool Whole(double d, int* k) {
+#if defined(__x86_64__)
+    // The truncation gives INT_MIN for NaN and for reals past the int range:
+    // one unsigned comparison tells the range.
+    int t = _mm_cvttsd_si32(_mm_set_sd(d));
+    *k = t;
+    return static_cast<unsigned>(t) < static_cast<unsigned>(ARRAY_DIMENSION) && t == d;
+#else
+    if (!(d >= 0 && d < ARRAY_DIMENSION)) return false;
+    *k = static_cast<int>(d);
+    return *k == d;
+#endif
+  }
   int plain = 0;  // how many indices there are when all are plain locals, else 0
   int slot;
+};
+
+// A local's place in the unit's frame as a byte offset, which fast nodes
+// keep so that reading the local takes one instruction.
+inline size_t FrameOffset(int slot) { return static_cast<size_t>(slot) * sizeof(CVariable); }
+[[gnu::always_inline]] inline CVariable& FrameAt(Ctx& c, size_t offset) {
+  return *reinterpret_cast<CVariable*>(reinterpret_cast<char*>(c.locals) + offset);
+}
+
+// An indexed local whose PLAIN indices (1 or 2) are plain locals, as the
+// fast reads and stores of its elements find it.
+template <int PLAIN>
+class PlainElement {
+ public:
+  explicit PlainElement(const LocalIndexed* a)
+      : m_array(FrameOffset(a->slot)), m_first(FrameOffset(a->local1)), m_second(FrameOffset(a->local2)) {}
+  // The indices (a[j] is a[0, j]) when they hold whole numbers 0 .. 31999,
+  // else false.
+  [[gnu::always_inline]] bool Indices(Ctx& c, int* i, int* j) const {
+    const RValue& first = FrameAt(c, m_first).value;
+    if constexpr (PLAIN == 1) {
+      *i = 0;
+      return LocalIndexed::WholeIndex(first, j);
+    }
+    const RValue& second = FrameAt(c, m_second).value;
+    return (first.kind | second.kind) == VALUE_REAL && LocalIndexed::Whole(first.val, i) &&
+           LocalIndexed::Whole(second.val, j);
+  }
+  [[gnu::always_inline]] CVariable* Array(Ctx& c) const { return &FrameAt(c, m_array); }
+
+ private:
+  size_t m_array, m_first, m_second;
 };
 }  // namespace tree
