@@ -488,7 +488,9 @@ template <int PLAIN>
 class PlainElement {
  public:
   explicit PlainElement(const LocalIndexed* a)
-      : m_array(FrameOffset(a->slot)), m_first(FrameOffset(a->local1)), m_second(FrameOffset(a->local2)) {}
+      : m_array(FrameOffset(a->slot)),
+        m_first(FrameOffset(a->local1)),
+        m_second(PLAIN == 2 ? FrameOffset(a->local2) : 0) {}
   // The indices (a[j] is a[0, j]) when they hold whole numbers 0 .. 31999,
   // else false.
   [[gnu::always_inline]] bool Indices(Ctx& c, int* i, int* j) const {
@@ -496,10 +498,11 @@ class PlainElement {
     if constexpr (PLAIN == 1) {
       *i = 0;
       return LocalIndexed::WholeIndex(first, j);
+    } else {
+      const RValue& second = FrameAt(c, m_second).value;
+      return (first.kind | second.kind) == VALUE_REAL && LocalIndexed::Whole(first.val, i) &&
+             LocalIndexed::Whole(second.val, j);
     }
-    const RValue& second = FrameAt(c, m_second).value;
-    return (first.kind | second.kind) == VALUE_REAL && LocalIndexed::Whole(first.val, i) &&
-           LocalIndexed::Whole(second.val, j);
   }
   [[gnu::always_inline]] CVariable* Array(Ctx& c) const { return &FrameAt(c, m_array); }
 
