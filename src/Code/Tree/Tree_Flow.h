@@ -117,7 +117,7 @@ class Body {
 template <bool ARGUMENT>
 [[gnu::always_inline]] inline int ReturnSlot(Ctx& c, int slot) {
   if (ARGUMENT) {
-    const RValue& v = g_ArgumentSlot[slot];
+    const RValue& v = c.frame->slot[slot];
     if (v.kind == VALUE_STRING) [[unlikely]]
       return ReturnText(c, v);
     c.result->kind = v.kind;
