@@ -130,9 +130,9 @@ template <bool PROGRAM>
     unit->root->Eval(c, c.result);
   } else {
     // The statements run here rather than through the root block: one call less.
-    for (const Node* s : unit->statements) {
-      c.line = s->line;
-      if (s->Exec(c)) break;
+    for (const Node* const* s = unit->statements.data(); *s; ++s) {
+      c.line = (*s)->line;
+      if ((*s)->Exec(c)) break;
     }
     returned = c.returned;
   }

@@ -164,7 +164,9 @@ class CallBase : public Node {
 struct CodeUnit {
   std::vector<Node*> nodes;
   Node* root = nullptr;
-  std::vector<Node*> statements;  // a program's statements, which root runs as a block
+  // A program's statements, which root runs as a block, ended by a null: a
+  // unit's run steps through them without an end to keep.
+  std::vector<Node*> statements;
   int locals = 0;
   ~CodeUnit();
 };

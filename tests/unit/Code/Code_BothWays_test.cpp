@@ -16,6 +16,9 @@ const char* const kScripts[][2] = {
     {"low", "if (argument0 < 2) return argument0; return argument1 * 2;"},
     {"join", "return argument0 + argument1;"},
     {"pick", "var t; t = argument[argument1]; return t;"},
+    {"more", "argument5 = argument0; argument[7] = \"t\"; return argument_count + argument5;"},
+    {"peek", "return argument5 + argument7 + argument_count;"},
+    {"down", "if (argument0 <= 0) return 0;\nreturn down(argument0 - 1) + 1;"},
 };
 
 // A built-in variable that holds any value, texts too.
@@ -157,6 +160,20 @@ TEST_F(CodeBothWays, CallsOfScriptsAndBuiltIns) {
       "var i, s; i = 4; s = \"n\"; test_log(i, s, \"k\" + string(i), string(2.5) + \"k\", s + \".png\"); return 0;",
       "var s, i; s = \"door\"; i = 2; return (string_char_at(s, i) == \"o\") + (string_char_at(i, s) == \"\");",
       "var i; i = 1; return test_pair(i, i++) + test_pair(++i, i);",
+  });
+}
+
+// Calls whose callee sets slots beyond its arguments, fails inside, or
+// recurses to the depth limit.
+TEST_F(CodeBothWays, CallFramesAtTheirEdges) {
+  Agree({
+      "return more(1) + more(2, 3) + peek() + peek(4);",
+      "var x; x = 1; x += more(\"a\", 1); return x;",
+      "var x; x = more(1); x -= peek(more(2)); return x;",
+      "var i, s; i = 0; s = 0; while (i < 5) { s += down(i); i += 1; } return s + peek();",
+      "return down(\"x\");",
+      "\nreturn down(9998) + peek();",
+      "return down(9999);",
   });
 }
 
