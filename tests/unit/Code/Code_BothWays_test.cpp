@@ -172,9 +172,14 @@ TEST_F(CodeBothWays, CallFramesAtTheirEdges) {
       "var x; x = more(1); x -= peek(more(2)); return x;",
       "var i, s; i = 0; s = 0; while (i < 5) { s += down(i); i += 1; } return s + peek();",
       "return down(\"x\");",
-      "\nreturn down(9998) + peek();",
-      "return down(9999);",
   });
+}
+
+TEST_F(CodeBothWays, RecursionToTheDepthLimit) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "a sanitizer's frames use up the native stack before the depth limit";
+#endif
+  Agree({"\nreturn down(9998) + peek();", "return down(9999);"});
 }
 
 TEST_F(CodeBothWays, BuiltInVariablesOfSelf) {
