@@ -18,6 +18,9 @@ const char* const kScripts[][2] = {
     {"pick", "var t; t = argument[argument1]; return t;"},
     {"more", "argument5 = argument0; argument[7] = \"t\"; return argument_count + argument5;"},
     {"peek", "return argument5 + argument7 + argument_count;"},
+    {"mad", "return argument0 - argument1 * argument2;"},
+    {"dam", "var t; t = argument2; return argument0 * t - argument1;"},
+    {"cat", "return argument0 + argument1 + argument2;"},
     {"down", "if (argument0 <= 0) return 0;\nreturn down(argument0 - 1) + 1;"},
 };
 
@@ -172,6 +175,20 @@ TEST_F(CodeBothWays, CallFramesAtTheirEdges) {
       "var x; x = more(1); x -= peek(more(2)); return x;",
       "var i, s; i = 0; s = 0; while (i < 5) { s += down(i); i += 1; } return s + peek();",
       "return down(\"x\");",
+  });
+}
+
+// Returns of an operator on slots and an operator of two more slots.
+TEST_F(CodeBothWays, ReturnsOfTwoOperatorsOnSlots) {
+  Agree({
+      "return mad(10, 2, 3) + dam(2, 1, 5) * 100 + cat(1, 2, 3) * 10000;",
+      "return mad(\"a\", 2, 3);",
+      "return mad(1, \"b\", 3);",
+      "return dam(2, 1, \"c\");",
+      "return cat(\"a\", \"b\", \"c\") + cat(\"d\", 0, 1);",
+      "var z; z = -1; z = z * 0; return mad(z, 0, 5);",
+      "var z; z = -1; z = z * 0; return dam(z, 0, 5) + 0 * cat(z, z, z);",
+      "var i, s; i = 0; s = 0; while (i < 4) { s += mad(i, i, 2); if (i == 2) s = \"t\" + string(i); i += 1; } return s;",
   });
 }
 
