@@ -37,7 +37,9 @@ class Parser {
       if (Node* s = Statement()) list.push_back(s);
     unit->locals = static_cast<int>(m_locals.size());
     Tree_SetLine(1);
-    return Tree_Block(list);
+    Node* block = Tree_Block(list);
+    list.push_back(nullptr);
+    return block;
   }
 
   Node* ExpressionOnly() {

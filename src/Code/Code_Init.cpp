@@ -13,14 +13,15 @@ int g_slotVariable[ARGUMENT_SLOTS + 1] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1
 
 bool ReadSlot(int slot, RValue* value) {
   if (slot < 0 || slot >= ARGUMENT_SLOTS) return false;
-  RValue_Copy(value, &g_ArgumentSlot[slot]);
+  RValue_Copy(value, &Code_ArgumentFrame()->slot[slot]);
   return true;
 }
 
 bool WriteSlot(int slot, RValue* value) {
   if (slot < 0 || slot >= ARGUMENT_SLOTS) return false;
-  RValue_Copy(&g_ArgumentSlot[slot], value);
-  if (slot >= g_ArgumentCounts.used) g_ArgumentCounts.used = slot + 1;
+  CodeArgumentFrame* frame = Code_ArgumentFrame();
+  RValue_Copy(&frame->slot[slot], value);
+  if (slot >= frame->counts.used) frame->counts.used = slot + 1;
   return true;
 }
 
@@ -43,7 +44,7 @@ bool GV_Argument(CInstance*, int index, RValue* value) { return ReadSlot(index, 
 bool SV_Argument(CInstance*, int index, RValue* value) { return WriteSlot(index, value); }
 
 bool GV_ArgumentCount(CInstance*, int, RValue* value) {
-  RValue_SetReal(value, g_ArgumentCounts.count);
+  RValue_SetReal(value, Code_ArgumentFrame()->counts.count);
   return true;
 }
 

@@ -56,25 +56,34 @@ bool Code_ExecuteOrReport(CInstance* self, CInstance* other, CCode* code, RValue
 // in Code_ErrorText, when the call fails.
 bool Code_CallFunction(int id, CInstance* self, CInstance* other, int argc, RValue* args, RValue* result);
 
-// The 16 global argument slots a running unit reads as argument0..15.
+// The 16 argument slots a running unit reads as argument0..15.
 constexpr int ARGUMENT_SLOTS = 16;
 const RValue* Code_Argument(int index);
-// The argument count of the running script call (argument_count) and how
-// many of its argument slots are in use (those from `used` on are the real
-// 0), side by side: a call saves and sets both as one word.
+// The argument count of a script call (argument_count) and how many of its
+// argument slots are in use (those from `used` on are the real 0).
 struct CodeArgumentCounts {
   int used;
   int count;
 };
-extern CodeArgumentCounts g_ArgumentCounts;
+// A frame of argument slots with its counts: each script call takes one,
+// other code runs in the frame of the code that started it.
+struct CodeArgumentFrame {
+  RValue slot[ARGUMENT_SLOTS];
+  CodeArgumentCounts counts;
+};
+// The counts of the frame that code started from outside every unit uses
+// while no slots are saved.
+extern CodeArgumentCounts& g_ArgumentCounts;
 
 // Saved argument slots. Save sets the slots (and argument_count) aside and
 // gives fresh ones, all the real 0; Set copies argc values (texts duplicated)
 // into slots 0.. and makes the rest the real 0; Restore frees what the slots
 // hold and brings the saved ones back. Saves nest: restore in reverse order.
+// The slots are those of the running unit, else those of code started from
+// outside.
 struct CodeArgumentSave {
-  RValue* frame;
-  RValue* top;
+  CodeArgumentFrame* frame;
+  CodeArgumentFrame* top;
   int used;
   int count;
 };

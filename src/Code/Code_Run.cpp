@@ -19,19 +19,18 @@ bool Code_CompileUnit(const std::string& text, bool expression, const std::strin
 
 std::string Code_ErrorText;
 bool Code_RuntimeError = false;
-CodeArgumentCounts g_ArgumentCounts = {0, 0};
-
 namespace {
-// Each running call (and each saved set) holds one frame; frames above the
-// top are all the real 0.
+// Each running call (and each saved set) holds one frame; the slots of
+// frames above the top are all the real 0. The first frame is that of code
+// started from outside.
 constexpr int ARGUMENT_FRAMES = 2 * CODE_MAX_DEPTH + 64;
-RValue g_argumentStack[ARGUMENT_FRAMES][ARGUMENT_SLOTS];
+CodeArgumentFrame g_argumentStack[ARGUMENT_FRAMES];
+CodeArgumentFrame* g_argumentTop = &g_argumentStack[1];  // the next free frame
+CodeArgumentFrame* const g_argumentEnd = &g_argumentStack[ARGUMENT_FRAMES - 1];
+// The frame of code started from outside while no unit runs.
+CodeArgumentFrame* g_outerFrame = &g_argumentStack[0];
 }  // namespace
-RValue* g_ArgumentSlot = g_argumentStack[0];
-namespace {
-RValue* g_argumentTop = g_argumentStack[1];  // the next free frame
-const RValue* const g_argumentEnd = g_argumentStack[ARGUMENT_FRAMES - 1];
-}  // namespace
+CodeArgumentCounts& g_ArgumentCounts = g_argumentStack[0].counts;
 
 namespace {
 // A run-time error on its way to the boundary of the outermost unit.
@@ -41,7 +40,6 @@ struct CodeFault {
 
 bool g_errorPending = false;
 Ctx* g_current = nullptr;  // innermost running unit
-int g_depth = 0;
 uintptr_t g_stackLimit = 0;  // native stack address below which units stop
 
 // Native stack the units may use before they stop with an error, leaving
@@ -98,12 +96,12 @@ template <int N>
 }
 
 // Takes a frame of argument slots (all the real 0) from the top of the stack.
-inline RValue* TakeSlots() {
-  RValue* slot = g_argumentTop;
-  if (slot >= g_argumentEnd) [[unlikely]]
+inline CodeArgumentFrame* TakeFrame() {
+  CodeArgumentFrame* frame = g_argumentTop;
+  if (frame >= g_argumentEnd) [[unlikely]]
     Code_Fail("Recursion too deep: no room for arguments.");
-  g_argumentTop = slot + ARGUMENT_SLOTS;
-  return slot;
+  g_argumentTop = frame + 1;
+  return frame;
 }
 
 // The compiled unit of code; an error when there is none.
@@ -114,70 +112,84 @@ inline const CodeUnit* UnitOf(const CCode* code) {
   return unit;
 }
 
-// Runs code's unit inside the running one (caller; null at a boundary with
-// no unit running). A run-time error leaves the unit stack as it stands: the
-// boundary that catches it puts everything back. PROGRAM when the code is
-// known to be no expression (a script's).
-// Returns whether the code returned a value into out.
-template <bool PROGRAM = false>
-[[gnu::always_inline]] inline bool RunUnit(const CCode* code, const CodeUnit* unit, CInstance* self, CInstance* other,
-                                           RValue* out, Ctx* caller) {
-  if (g_depth >= CODE_MAX_DEPTH || StackHere() < g_stackLimit) [[unlikely]]
-    Code_Fail("Recursion too deep: code runs inside itself %d times.", g_depth);
-  // Many scripts declare no locals: they leave the local stack alone.
-  CVariable* locals = g_localTop;
-  const int count = unit->locals;
-  if (count) {
-    if (locals + count > g_localEnd) [[unlikely]]
-      Code_Fail("Too many local variables in code running inside itself.");
-    g_localTop = locals + count;
-  }
-  // The line is set by each statement, or below for an expression.
-  Ctx c{self, other, locals, code, out, 0, false};
-  ++g_depth;
+// The error of a unit entered past the depth limit or the native stack's
+// budget; out of line, as the calls that check are hot.
+[[gnu::noinline, gnu::cold]] void TooDeep(int depth) {
+  Code_Fail("Recursion too deep: code runs inside itself %d times.", depth);
+}
+
+// Runs the unit set up in c inside the running one (caller). PROGRAM when
+// the code is known to be no expression (a script's). Returns whether the
+// code returned a value into c.result.
+template <bool PROGRAM>
+[[gnu::always_inline]] inline bool RunIn(Ctx& c, const CodeUnit* unit, Ctx* caller) {
   g_current = &c;
   bool returned = true;
-  if (!PROGRAM && code->IsExpression()) [[unlikely]] {
+  if (!PROGRAM && c.code->IsExpression()) [[unlikely]] {
     c.line = unit->root->line;
-    unit->root->Eval(c, out);
+    unit->root->Eval(c, c.result);
   } else {
     // The statements run here rather than through the root block: one call less.
-    for (const Node* s : unit->statements) {
-      c.line = s->line;
-      if (s->Exec(c)) break;
+    for (const Node* const* s = unit->statements.data(); *s; ++s) {
+      c.line = (*s)->line;
+      if ((*s)->Exec(c)) break;
     }
     returned = c.returned;
   }
-  if (count) {
-    // Most locals hold a real: only texts and arrays need freeing.
-    for (int k = 0; k < count; ++k) {
-      CVariable& v = locals[k];
-      if (v.value.str || v.row) [[unlikely]]
-        Variable_Clear(&v);
-      v.value = RValue{VALUE_REAL, nullptr, 0.0};
-    }
-    g_localTop = locals;
-  }
-  --g_depth;
   g_current = caller;
   return returned;
 }
 
-// Runs a script's unit with the argc values in slot (a frame from
-// TakeSlots) as its arguments, then frees the frame with whatever the
-// callee set (it may set more than it got). N is the likely argc, or -1.
+// The same for a unit that declares locals: it takes their frame from the
+// local stack and gives it back.
+template <bool PROGRAM>
+[[gnu::noinline]] bool RunWithLocals(Ctx& c, const CodeUnit* unit, Ctx* caller) {
+  CVariable* locals = g_localTop;
+  const int count = unit->locals;
+  if (locals + count > g_localEnd) [[unlikely]]
+    Code_Fail("Too many local variables in code running inside itself.");
+  g_localTop = locals + count;
+  c.locals = locals;
+  bool returned = RunIn<PROGRAM>(c, unit, caller);
+  // Most locals hold a real: only texts and arrays need freeing.
+  for (int k = 0; k < count; ++k) {
+    CVariable& v = locals[k];
+    if (v.value.str || v.row) [[unlikely]]
+      Variable_Clear(&v);
+    v.value = RValue{VALUE_REAL, nullptr, 0.0};
+  }
+  g_localTop = locals;
+  return returned;
+}
+
+// Runs code's unit inside the running one (caller; null at a boundary with
+// no unit running) with the argument slots of frame. A run-time error leaves
+// the unit stack as it stands: the boundary that catches it puts everything
+// back. Returns whether the code returned a value into out.
+template <bool PROGRAM = false>
+[[gnu::always_inline]] inline bool RunUnit(const CCode* code, const CodeUnit* unit, CInstance* self, CInstance* other,
+                                           RValue* out, Ctx* caller, CodeArgumentFrame* frame) {
+  const int depth = caller ? caller->depth : 0;
+  if (depth >= CODE_MAX_DEPTH || StackHere() < g_stackLimit) [[unlikely]]
+    TooDeep(depth);
+  // The line is set by each statement, or for an expression. Many scripts
+  // declare no locals: they leave the local stack alone and have no frame.
+  Ctx c{self, other, nullptr, code, out, frame, 0, depth + 1, false};
+  if (unit->locals) [[unlikely]]
+    return RunWithLocals<PROGRAM>(c, unit, caller);
+  return RunIn<PROGRAM>(c, unit, caller);
+}
+
+// Runs a script's unit with the argc values in frame (from TakeFrame) as
+// its arguments, then frees the frame with whatever the callee set (it may
+// set more than it got). N is the likely argc, or -1.
 template <int N = -1, bool PROGRAM = false>
 [[gnu::always_inline]] inline void RunScript(const CCode* code, const CodeUnit* unit, CInstance* self, CInstance* other,
-                                             RValue* slot, int argc, RValue* out, Ctx* caller) {
-  RValue* savedSlot = g_ArgumentSlot;
-  CodeArgumentCounts savedCounts = g_ArgumentCounts;
-  g_ArgumentSlot = slot;
-  g_ArgumentCounts = {argc, argc};
-  RunUnit<PROGRAM>(code, unit, self, other, out, caller);
-  ReleaseSlots<N>(slot, g_ArgumentCounts.used);
-  g_argumentTop = slot;
-  g_ArgumentSlot = savedSlot;
-  g_ArgumentCounts = savedCounts;
+                                             CodeArgumentFrame* frame, int argc, RValue* out, Ctx* caller) {
+  frame->counts = {argc, argc};
+  RunUnit<PROGRAM>(code, unit, self, other, out, caller, frame);
+  ReleaseSlots<N>(frame->slot, frame->counts.used);
+  g_argumentTop = frame;
 }
 
 // Where running units are entered from outside and their errors caught.
@@ -190,14 +202,14 @@ template <int N = -1, bool PROGRAM = false>
 class Boundary {
  public:
   Boundary()
-      : m_slot(g_ArgumentSlot),
-        m_top(g_argumentTop),
-        m_counts(g_ArgumentCounts),
-        m_depth(g_depth),
+      : m_top(g_argumentTop),
+        m_outer(g_outerFrame),
+        m_frame(Code_ArgumentFrame()),
+        m_counts(m_frame->counts),
         m_current(g_current),
         m_locals(g_localTop),
         m_limit(g_stackLimit) {
-    if (g_depth == 0) {
+    if (!g_current) {
       uintptr_t here = StackHere();
       size_t budget = StackBudget();
       g_stackLimit = here > budget ? here - budget : 0;
@@ -215,19 +227,18 @@ class Boundary {
 
  private:
   void Unwind() {
-    for (RValue* frame = m_top; frame < g_argumentTop; frame += ARGUMENT_SLOTS) ReleaseSlots(frame, ARGUMENT_SLOTS);
+    for (CodeArgumentFrame* frame = m_top; frame < g_argumentTop; ++frame) ReleaseSlots(frame->slot, ARGUMENT_SLOTS);
     for (CVariable* v = m_locals; v < g_localTop; ++v) Variable_Clear(v);
-    g_ArgumentSlot = m_slot;
     g_argumentTop = m_top;
-    g_ArgumentCounts = m_counts;
-    g_depth = m_depth;
+    g_outerFrame = m_outer;
+    m_frame->counts = m_counts;
     g_current = m_current;
     g_localTop = m_locals;
   }
-  RValue* m_slot;
-  RValue* m_top;
+  CodeArgumentFrame* m_top;
+  CodeArgumentFrame* m_outer;
+  CodeArgumentFrame* m_frame;  // the slots of the code that entered
   CodeArgumentCounts m_counts;
-  int m_depth;
   Ctx* m_current;
   CVariable* m_locals;
   uintptr_t m_limit;
@@ -242,12 +253,12 @@ void Dispatch(int id, CInstance* self, CInstance* other, int argc, RValue* args,
   if (id >= FUNCTION_ID_SCRIPT) {
     CCode* code = Script_GetCode(id - FUNCTION_ID_SCRIPT);
     if (!code) Code_Fail("Trying to execute non-existing script.");
-    RValue* slot = TakeSlots();
+    CodeArgumentFrame* frame = TakeFrame();
     for (int k = 0; k < argc; ++k) {
-      if (move) std::swap(slot[k], args[k]);
-      else RValue_Copy(&slot[k], &args[k]);
+      if (move) std::swap(frame->slot[k], args[k]);
+      else RValue_Copy(&frame->slot[k], &args[k]);
     }
-    RunScript(code, UnitOf(code), self, other, slot, argc, out, g_current);
+    RunScript(code, UnitOf(code), self, other, frame, argc, out, g_current);
     return;
   }
   const RFunction* f = Function_Get(id);
@@ -286,7 +297,8 @@ class ScriptCallNode final : public ScriptCallBase {
     for (int k = 0; k < argc; ++k) way[k] = ways[k];
   }
   [[gnu::always_inline]] void Call(Ctx& c, RValue* out) const {
-    RValue* slot = TakeSlots();
+    CodeArgumentFrame* frame = TakeFrame();
+    RValue* slot = frame->slot;
     const int count = N < 0 ? argc : N;
 #pragma GCC unroll 4
     for (int k = 0; k < count; ++k) {
@@ -296,18 +308,18 @@ class ScriptCallNode final : public ScriptCallBase {
       } else if (w.how == ScriptArgument::LOCAL) {
         Value_CopyOut(&slot[k], c.locals[w.slot].value);
       } else if (w.how == ScriptArgument::ARGUMENT_OPERATION) {
-        Operation(c, k, g_ArgumentSlot[w.slot], &slot[k]);
+        Operation(c, k, c.frame->slot[w.slot], &slot[k]);
       } else if (w.how == ScriptArgument::LOCAL_OPERATION) {
         Operation(c, k, c.locals[w.slot].value, &slot[k]);
       } else if (w.how == ScriptArgument::ARGUMENT) {
-        Value_CopyOut(&slot[k], g_ArgumentSlot[w.slot]);
+        Value_CopyOut(&slot[k], c.frame->slot[w.slot]);
       } else {
         args[k]->Eval(c, &slot[k]);
       }
     }
     if (!unit) [[unlikely]]
       Find();
-    RunScript<N, true>(code, unit, c.self, c.other, slot, count, out, &c);
+    RunScript<N, true>(code, unit, c.self, c.other, frame, count, out, &c);
   }
   void Eval(Ctx& c, RValue* out) const override { Call(c, out); }
   double Real(Ctx& c, RValue* spill) const override {
@@ -422,7 +434,7 @@ bool RunGuarded(CInstance* self, CInstance* other, CCode* code, RValue* result) 
     Boundary boundary;
     if (!code) Code_Fail("No code to run.");
     Temp value;
-    if (RunUnit(code, UnitOf(code), self, other, &value, g_current)) Value_Take(result, &value);
+    if (RunUnit(code, UnitOf(code), self, other, &value, g_current, Code_ArgumentFrame())) Value_Take(result, &value);
     boundary.Passed();
     return true;
   } catch (const CodeFault& f) {
@@ -473,9 +485,9 @@ bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* o
     Boundary boundary;
     if (!code) Code_Fail("Trying to execute non-existing script.");
     if (argc < 0) argc = 0;
-    RValue* slot = TakeSlots();
-    for (int k = 0; k < argc; ++k) RValue_Copy(&slot[k], &args[k]);
-    RunScript(code, UnitOf(code), self, other, slot, argc, result, g_current);
+    CodeArgumentFrame* frame = TakeFrame();
+    for (int k = 0; k < argc; ++k) RValue_Copy(&frame->slot[k], &args[k]);
+    RunScript(code, UnitOf(code), self, other, frame, argc, result, g_current);
     boundary.Passed();
     return true;
   } catch (const CodeFault& f) {
@@ -486,36 +498,47 @@ bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* o
 }
 
 // ---------------------------------------------------------------- argument slots
+CodeArgumentFrame* Code_ArgumentFrame() { return g_current ? g_current->frame : g_outerFrame; }
+
 const RValue* Code_Argument(int index) {
   static const RValue zero{VALUE_REAL, nullptr, 0.0};
-  return index >= 0 && index < ARGUMENT_SLOTS ? &g_ArgumentSlot[index] : &zero;
+  return index >= 0 && index < ARGUMENT_SLOTS ? &Code_ArgumentFrame()->slot[index] : &zero;
 }
 
+namespace {
+// Where the running code keeps its frame of argument slots.
+CodeArgumentFrame*& FrameHolder() { return g_current ? g_current->frame : g_outerFrame; }
+}  // namespace
+
 void Code_Arguments_Save(CodeArgumentSave* save) {
-  save->frame = g_ArgumentSlot;
-  save->used = g_ArgumentCounts.used;
-  save->count = g_ArgumentCounts.count;
+  CodeArgumentFrame*& holder = FrameHolder();
+  CodeArgumentFrame* frame = holder;
+  save->frame = frame;
+  save->used = frame->counts.used;
+  save->count = frame->counts.count;
   save->top = g_argumentTop;
   // Past the end the fresh slots share the last frame: only nesting far
-  // beyond the unit depth limit gets there.
-  g_ArgumentSlot = g_argumentTop;
-  if (g_argumentTop < g_argumentEnd) g_argumentTop += ARGUMENT_SLOTS;
-  g_ArgumentCounts.used = 0;
+  // beyond the unit depth limit gets there. argument_count stays.
+  holder = g_argumentTop;
+  holder->counts = {0, save->count};
+  if (g_argumentTop < g_argumentEnd) ++g_argumentTop;
 }
 
 void Code_Arguments_Set(int argc, const RValue* args) {
   if (argc > ARGUMENT_SLOTS) argc = ARGUMENT_SLOTS;
+  CodeArgumentFrame* frame = Code_ArgumentFrame();
   for (int k = 0; k < ARGUMENT_SLOTS; ++k) {
-    if (k < argc) RValue_Copy(&g_ArgumentSlot[k], &args[k]);
-    else RValue_Free(&g_ArgumentSlot[k]);
+    if (k < argc) RValue_Copy(&frame->slot[k], &args[k]);
+    else RValue_Free(&frame->slot[k]);
   }
-  g_ArgumentCounts.used = argc < 0 ? 0 : argc;
+  frame->counts.used = argc < 0 ? 0 : argc;
 }
 
 void Code_Arguments_Restore(CodeArgumentSave* save) {
-  for (int k = 0; k < g_ArgumentCounts.used; ++k) RValue_Free(&g_ArgumentSlot[k]);
-  g_ArgumentSlot = save->frame;
+  CodeArgumentFrame*& holder = FrameHolder();
+  for (int k = 0; k < holder->counts.used; ++k) RValue_Free(&holder->slot[k]);
+  holder = save->frame;
   g_argumentTop = save->top;
-  g_ArgumentCounts = {save->used, save->count};
+  holder->counts = {save->used, save->count};
   save->used = 0;
 }

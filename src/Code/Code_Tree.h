@@ -7,6 +7,7 @@
 #include "Base/RValue.h"
 #include "Code/Code_Lexer.h"
 #include "Code/Code_BuiltinTable.h"
+#include "Code/Code_Main.h"
 #include "Platform/MemoryManager.h"
 #include "Variable/Variable_List.h"
 
@@ -24,7 +25,9 @@ struct Ctx {
   CVariable* locals;   // the unit's `var` slots
   const CCode* code;
   RValue* result;      // where `return` puts its value
+  CodeArgumentFrame* frame;  // the argument slots argument0..15 read
   int line;            // line of the statement running now
+  int depth;           // how many units run, this one included
   bool returned;
 };
 
@@ -161,7 +164,9 @@ class CallBase : public Node {
 struct CodeUnit {
   std::vector<Node*> nodes;
   Node* root = nullptr;
-  std::vector<Node*> statements;  // a program's statements, which root runs as a block
+  // A program's statements, which root runs as a block, ended by a null: a
+  // unit's run steps through them without an end to keep.
+  std::vector<Node*> statements;
   int locals = 0;
   ~CodeUnit();
 };
@@ -233,10 +238,10 @@ Node* Tree_GlobalVarDecl(const std::vector<int>& ids);
 // Applies a binary operator to two values (the interpreter's rules).
 void Code_BinaryOp(TokenKind op, const RValue& a, const RValue& b, RValue* out);
 
-// The argument slots of the running call: a frame of 16 on a stack, so a
-// call gives its callee fresh slots without moving the caller's. Slots from
-// g_ArgumentCounts.used on are the real 0.
-extern RValue* g_ArgumentSlot;
+// The argument slots of the running unit (of code started from outside
+// when none runs): a frame on a stack, so a call gives its callee fresh
+// slots without moving the caller's. Slots from counts.used on are the real 0.
+CodeArgumentFrame* Code_ArgumentFrame();
 
 // The argument slot a built-in variable index stands for: 0..15 for
 // argument0..15, 16 for argument (indexed), -1 for any other.

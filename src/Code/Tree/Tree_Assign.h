@@ -177,7 +177,7 @@ size_t SlotOffset(int slot) {
 template <Where W>
 [[gnu::always_inline]] inline const RValue& SlotAt(Ctx& c, size_t offset) {
   if constexpr (W == LOCAL) return FrameAt(c, offset).value;
-  return *reinterpret_cast<const RValue*>(reinterpret_cast<const char*>(g_ArgumentSlot) + offset);
+  return *reinterpret_cast<const RValue*>(reinterpret_cast<const char*>(c.frame->slot) + offset);
 }
 template <TokenKind OP, Where L, Where R>
 struct SlotPair {

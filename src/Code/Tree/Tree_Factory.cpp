@@ -542,8 +542,47 @@ Node* Tree_Switch(Node* value, const std::vector<SwitchCase>& cases, const std::
   return new SwitchNode(value, cases, body);
 }
 Node* Tree_Flow(Flow flow) { return new FlowNode(flow); }
+
+namespace {
+bool IsSlot(Where w) { return w == LOCAL || w == ARGUMENT; }
+bool AddsOrMultiplies(TokenKind op) { return op == TK_PLUS || op == TK_MINUS || op == TK_STAR; }
+
+template <TokenKind OP1, TokenKind OP2>
+Node* NewReturnSlots(const Node* value, bool innerLeft, SlotRef a, SlotRef b, SlotRef c) {
+  if (innerLeft) return new ReturnSlotsNode<OP1, OP2, true>(value, a, b, c);
+  return new ReturnSlotsNode<OP1, OP2, false>(value, a, b, c);
+}
+template <TokenKind OP1>
+Node* NewReturnSlots(TokenKind op2, const Node* value, bool innerLeft, SlotRef a, SlotRef b, SlotRef c) {
+  if (op2 == TK_PLUS) return NewReturnSlots<OP1, TK_PLUS>(value, innerLeft, a, b, c);
+  if (op2 == TK_MINUS) return NewReturnSlots<OP1, TK_MINUS>(value, innerLeft, a, b, c);
+  return NewReturnSlots<OP1, TK_STAR>(value, innerLeft, a, b, c);
+}
+
+// return a OP (b OP c) or (b OP c) OP a of plain locals and argument slots
+// with + - *, as a ReturnSlotsNode; else null.
+Node* ReturnOfSlots(const Node* value) {
+  if (value->shape != SHAPE_BINARY) return nullptr;
+  auto* outer = static_cast<const BinaryBase*>(value);
+  const bool innerLeft = outer->left == NODE;
+  const Where side = innerLeft ? outer->right : outer->left;
+  const Node* in = innerLeft ? outer->l : outer->r;
+  if (!AddsOrMultiplies(outer->op) || !IsSlot(side) || (innerLeft ? outer->left : outer->right) != NODE ||
+      in->shape != SHAPE_BINARY)
+    return nullptr;
+  auto* inner = static_cast<const BinaryBase*>(in);
+  if (!AddsOrMultiplies(inner->op) || !IsSlot(inner->left) || !IsSlot(inner->right)) return nullptr;
+  SlotRef a{side == ARGUMENT, innerLeft ? outer->rs : outer->ls};
+  SlotRef b{inner->left == ARGUMENT, inner->ls}, c{inner->right == ARGUMENT, inner->rs};
+  if (outer->op == TK_PLUS) return NewReturnSlots<TK_PLUS>(inner->op, value, innerLeft, a, b, c);
+  if (outer->op == TK_MINUS) return NewReturnSlots<TK_MINUS>(inner->op, value, innerLeft, a, b, c);
+  return NewReturnSlots<TK_STAR>(inner->op, value, innerLeft, a, b, c);
+}
+}  // namespace
+
 Node* Tree_Return(Node* value) {
   if (g_general) return new ReturnNode(value);
+  if (Node* r = ReturnOfSlots(value)) return r;
   if (value->shape == SHAPE_BINARY)
     if (Node* r = WithBinary<false>(value, [](const auto* binary) -> Node* { return new ReturnValueNode(binary); }))
       return r;

@@ -117,7 +117,7 @@ class Body {
 template <bool ARGUMENT>
 [[gnu::always_inline]] inline int ReturnSlot(Ctx& c, int slot) {
   if (ARGUMENT) {
-    const RValue& v = g_ArgumentSlot[slot];
+    const RValue& v = c.frame->slot[slot];
     if (v.kind == VALUE_STRING) [[unlikely]]
       return ReturnText(c, v);
     c.result->kind = v.kind;
@@ -144,6 +144,44 @@ class ReturnValueNode final : public Node {
     return FLOW_EXIT;
   }
   const VALUE* value;
+};
+
+// A plain local or argument slot, read where it is stored.
+struct SlotRef {
+  bool argument;
+  int slot;
+  [[gnu::always_inline]] const RValue& In(Ctx& c) const { return argument ? c.frame->slot[slot] : c.locals[slot].value; }
+};
+
+// return a OP1 (b OP2 c), or (b OP2 c) OP1 a when INNER_LEFT, of three
+// plain locals or argument slots and the operators + - * (return argument0
+// + argument1 * argument2). Three reals give the value here, the operators
+// in the same order, without a call of either operator node; anything else
+// (a text, a marked real) goes to the outer node, as the general path.
+template <TokenKind OP1, TokenKind OP2, bool INNER_LEFT>
+class ReturnSlotsNode final : public Node {
+ public:
+  ReturnSlotsNode(const Node* v, SlotRef x, SlotRef y, SlotRef z) : value(v), a(x), b(y), c(z) {}
+  int Exec(Ctx& x) const override {
+    const RValue& va = a.In(x);
+    const RValue& vb = b.In(x);
+    const RValue& vc = c.In(x);
+    if ((va.kind | vb.kind | vc.kind) != VALUE_REAL) [[unlikely]]
+      return ByNode(x);
+    double inner = RealOp<OP2>(vb.val, vc.val);
+    x.result->val = INNER_LEFT ? RealOp<OP1>(inner, va.val) : RealOp<OP1>(va.val, inner);
+    x.returned = true;
+    return FLOW_EXIT;
+  }
+
+ private:
+  [[gnu::noinline]] int ByNode(Ctx& x) const {
+    x.result->val = value->Real(x, x.result);
+    x.returned = true;
+    return FLOW_EXIT;
+  }
+  const Node* value;
+  SlotRef a, b, c;
 };
 
 template <bool ARGUMENT>

@@ -73,7 +73,7 @@ Where WhereOf(const Node* n, int* slot);
 
 template <Where W>
 [[gnu::always_inline]] inline const RValue& SlotValue(Ctx& c, int slot) {
-  return W == LOCAL ? c.locals[slot].value : g_ArgumentSlot[slot];
+  return W == LOCAL ? c.locals[slot].value : c.frame->slot[slot];
 }
 
 // a OP b where spill holds a's value and a or b is a string: the rare case.
@@ -263,7 +263,7 @@ class LocalConstNode final : public SlotConstant {
     out->k = k;
     return true;
   }
-  const RValue& Source(Ctx& c) const { return ARGUMENT ? g_ArgumentSlot[slot] : c.locals[slot].value; }
+  const RValue& Source(Ctx& c) const { return ARGUMENT ? c.frame->slot[slot] : c.locals[slot].value; }
   double Real(Ctx& c, RValue* spill) const override {
     const RValue& a = Source(c);
     if (a.kind == VALUE_STRING) [[unlikely]]
@@ -290,7 +290,7 @@ class LocalConstNode final : public SlotConstant {
   if (k.source == Compare::LOCAL) {
     v = &c.locals[k.slot].value;
   } else if (k.source == Compare::ARGUMENT) {
-    v = &g_ArgumentSlot[k.slot];
+    v = &c.frame->slot[k.slot];
   } else {
     CVariable* var = SelfFind(c, k.slot);
     if (!var) return -1;
@@ -317,7 +317,7 @@ class LocalConstNode final : public SlotConstant {
 // or -1 when the slot holds a string and the node must decide.
 template <TokenKind OP, bool ARGUMENT>
 [[gnu::always_inline]] inline int SlotCompare(Ctx& c, int slot, double k) {
-  const RValue& v = ARGUMENT ? g_ArgumentSlot[slot] : c.locals[slot].value;
+  const RValue& v = ARGUMENT ? c.frame->slot[slot] : c.locals[slot].value;
   if (v.kind == VALUE_STRING) [[unlikely]]
     return -1;
   return RealOp<OP>(v.val, k) != 0.0;

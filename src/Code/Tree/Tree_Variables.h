@@ -364,16 +364,16 @@ class ArgumentVar final : public VarNode {
     if (k >= 16) Code_Fail("Argument index %d out of range.", k);
     return k;
   }
-  void Eval(Ctx& c, RValue* out) const override { Value_CopyOut(out, g_ArgumentSlot[Slot(c)]); }
+  void Eval(Ctx& c, RValue* out) const override { Value_CopyOut(out, c.frame->slot[Slot(c)]); }
   double Real(Ctx& c, RValue* spill) const override {
-    const RValue& v = g_ArgumentSlot[Slot(c)];
+    const RValue& v = c.frame->slot[Slot(c)];
     if (v.kind != VALUE_REAL) Value_CopyOut(spill, v);
     return v.val;
   }
   void Assign(Ctx& c, TokenKind op, RValue* value) const override {
     int k = Slot(c);
-    Store(this, &g_ArgumentSlot[k], op, value);
-    if (k >= g_ArgumentCounts.used) g_ArgumentCounts.used = k + 1;
+    Store(this, &c.frame->slot[k], op, value);
+    if (k >= c.frame->counts.used) c.frame->counts.used = k + 1;
   }
   int slot;  // -1: argument[index]
 };

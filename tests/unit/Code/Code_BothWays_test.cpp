@@ -16,6 +16,12 @@ const char* const kScripts[][2] = {
     {"low", "if (argument0 < 2) return argument0; return argument1 * 2;"},
     {"join", "return argument0 + argument1;"},
     {"pick", "var t; t = argument[argument1]; return t;"},
+    {"more", "argument5 = argument0; argument[7] = \"t\"; return argument_count + argument5;"},
+    {"peek", "return argument5 + argument7 + argument_count;"},
+    {"mad", "return argument0 - argument1 * argument2;"},
+    {"dam", "var t; t = argument2; return argument0 * t - argument1;"},
+    {"cat", "return argument0 + argument1 + argument2;"},
+    {"down", "if (argument0 <= 0) return 0;\nreturn down(argument0 - 1) + 1;"},
 };
 
 // A built-in variable that holds any value, texts too.
@@ -232,6 +238,39 @@ TEST_F(CodeBothWays, CallsOfScriptsAndBuiltIns) {
       "var s, i; s = \"door\"; i = 2; return (string_char_at(s, i) == \"o\") + (string_char_at(i, s) == \"\");",
       "var i; i = 1; return test_pair(i, i++) + test_pair(++i, i);",
   });
+}
+
+// Calls whose callee sets slots beyond its arguments, fails inside, or
+// recurses to the depth limit.
+TEST_F(CodeBothWays, CallFramesAtTheirEdges) {
+  Agree({
+      "return more(1) + more(2, 3) + peek() + peek(4);",
+      "var x; x = 1; x += more(\"a\", 1); return x;",
+      "var x; x = more(1); x -= peek(more(2)); return x;",
+      "var i, s; i = 0; s = 0; while (i < 5) { s += down(i); i += 1; } return s + peek();",
+      "return down(\"x\");",
+  });
+}
+
+// Returns of an operator on slots and an operator of two more slots.
+TEST_F(CodeBothWays, ReturnsOfTwoOperatorsOnSlots) {
+  Agree({
+      "return mad(10, 2, 3) + dam(2, 1, 5) * 100 + cat(1, 2, 3) * 10000;",
+      "return mad(\"a\", 2, 3);",
+      "return mad(1, \"b\", 3);",
+      "return dam(2, 1, \"c\");",
+      "return cat(\"a\", \"b\", \"c\") + cat(\"d\", 0, 1);",
+      "var z; z = -1; z = z * 0; return mad(z, 0, 5);",
+      "var z; z = -1; z = z * 0; return dam(z, 0, 5) + 0 * cat(z, z, z);",
+      "var i, s; i = 0; s = 0; while (i < 4) { s += mad(i, i, 2); if (i == 2) s = \"t\" + string(i); i += 1; } return s;",
+  });
+}
+
+TEST_F(CodeBothWays, RecursionToTheDepthLimit) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "a sanitizer's frames use up the native stack before the depth limit";
+#endif
+  Agree({"\nreturn down(9998) + peek();", "return down(9999);"});
 }
 
 TEST_F(CodeBothWays, BuiltInVariablesOfSelf) {

@@ -5,10 +5,29 @@
 
 using codetest::CodeTest;
 
+namespace {
+// Runs its text as code inside the running unit, as the world runs an
+// event's code from a built-in: with the slots of the code that called it.
+void F_TestEval(RValue& result, CInstance* self, CInstance* other, int, const RValue* arg) {
+  CCode code(RValue_Text(arg[0]), false);
+  if (code.Compile("Eval")) Code_Evaluate(self, other, &code, &result);
+}
+// The argument slot k of the running code, as a built-in reads it.
+void F_TestArgument(RValue& result, CInstance*, CInstance*, int, const RValue* arg) {
+  RValue_Copy(&result, Code_Argument(RValue_RoundInt(arg[0])));
+}
+}  // namespace
+
 class CodeFrames : public CodeTest {
  protected:
   static void SetUpTestSuite() {
     CodeTest::SetUpTestSuite();
+    if (Function_FindBuiltIn("test_eval") < 0) Function_Add("test_eval", F_TestEval, 1);
+    if (Function_FindBuiltIn("test_argument") < 0) Function_Add("test_argument", F_TestArgument, 1);
+    Script_Add("shares", "test_eval('argument9 = \"nine\"; argument0 = argument_count * 10;');\n"
+                         "test_log(argument0); return argument9 + test_argument(1);");
+    Script_Add("probe", "return argument9 + argument_count;");
+    Script_Add("down", "if (argument0 <= 0) return 0; return down(argument0 - 1) + 1;");
     Script_Add("shout", "var s; s = argument0 + \"!\"; return s;");
     Script_Add("leaves_text", "var s, a; s = \"local\"; a[2] = \"row\"; argument7 = \"extra\";\nreturn argument0 + 1;");
     Script_Add("sinks", "var s; s = argument0 + \"x\"; return sinks(s);");
@@ -79,4 +98,30 @@ TEST_F(CodeFrames, AnInnerErrorLeavesTheCallerItsFrame) {
   EXPECT_STREQ(RValue_Text(args[0]), "x");  // the caller's values stay its own
   RValue_Free(&result);
   for (RValue& a : args) RValue_Free(&a);
+}
+
+// Code run from inside a call without slots of its own (an event's code run
+// by a built-in) uses the call's frame: what it sets there goes with the
+// call, and a built-in reads the running call's slots.
+TEST_F(CodeFrames, CodeRunFromACallUsesTheCallsFrame) {
+  const int64_t live = MemoryManager::LiveBlocks();
+  EXPECT_EQ(Run("return shares(5, \"b\");"), "\"nineb\"");
+  EXPECT_EQ(codetest::g_log, "20;");
+  EXPECT_EQ(Run("shares(5, \"b\"); return probe(1);"), "1");
+  EXPECT_EQ(Run("var r; argument1 = \"t\"; r = test_argument(1) + shares(1, \"u\"); argument1 = 0; return r;"),
+            "\"tnineu\"");
+  EXPECT_EQ(Code_Argument(9)->kind, VALUE_REAL);
+  EXPECT_EQ(MemoryManager::LiveBlocks(), live);
+}
+
+// Recursion stops at the same depth whichever nodes run it: the program is
+// one unit and each call one more.
+TEST_F(CodeFrames, RecursionStopsAtTheDepthLimit) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "a sanitizer's frames use up the native stack before the depth limit";
+#endif
+  EXPECT_EQ(Run("return down(9998);"), "9998");
+  EXPECT_EQ(Run("return down(9999);"),
+            "error: Script.down (line 1): Recursion too deep: code runs inside itself 10000 times.");
+  EXPECT_EQ(Run("return down(3);"), "3");
 }
