@@ -522,11 +522,28 @@ Node* Tree_If(Node* cond, Node* then, Node* otherwise) {
   if (Node* pair = PairIf(cond, then, otherwise)) return pair;
   return MakeIf<ConditionTest>(cond, k, then, otherwise);
 }
+// A loop on a local compared with a constant: when its body is one to three
+// statements and then a step of a plain local, the stepped loop.
+template <TokenKind OP>
+Node* ComparedWhile(Node* cond, Node* body, const Compare& k) {
+  if (body && body->shape == SHAPE_BLOCK) {
+    const std::vector<Node*>& b = static_cast<const BlockNode*>(body)->list;
+    int slot;
+    double delta;
+    if (b.size() >= 2 && b.size() <= 4 && b.back()->LocalStep(&slot, &delta)) {
+      if (b.size() == 2) return new SteppedWhileNode<OP, 1>(cond, b, k.slot, k.k);
+      if (b.size() == 3) return new SteppedWhileNode<OP, 2>(cond, b, k.slot, k.k);
+      return new SteppedWhileNode<OP, 3>(cond, b, k.slot, k.k);
+    }
+  }
+  return new WhileNode<OP>(cond, body, k.slot, k.k);
+}
+
 Node* Tree_While(Node* cond, Node* body) {
   Compare k;
   if (!g_general && cond && cond->Comparison(&k) && k.source == Compare::LOCAL && k.right < 0) {
     switch (k.op) {
-#define CASE(OP) case OP: return new WhileNode<OP>(cond, body, k.slot, k.k);
+#define CASE(OP) case OP: return ComparedWhile<OP>(cond, body, k);
       CASE(TK_EQ) CASE(TK_NE) CASE(TK_LT) CASE(TK_LE) CASE(TK_GT) CASE(TK_GE)
 #undef CASE
       default: break;

@@ -332,6 +332,56 @@ class WhileNode final : public Node {
   double k;
 };
 
+// while (local OP k) { s1; ...; sCALLS; step } with the step a plain local
+// stepped by a real constant (i += 1): the statements run unrolled without
+// the statement list's tests of each one's kind, and the step is made in
+// place (through its node when the local holds a text, for the error).
+template <TokenKind OP, int CALLS>
+class SteppedWhileNode final : public Node {
+ public:
+  SteppedWhileNode(Node* c, const std::vector<Node*>& b, int s, double v) : cond(c), slot(s), k(v) {
+    for (int n = 0; n < CALLS; ++n) statements[n] = b[n];
+    step = b[CALLS];
+    step->LocalStep(&stepSlot, &delta);
+  }
+  int Exec(Ctx& c) const override {
+    for (;;) {
+      int holds = SlotCompare<OP, false>(c, slot, k);
+      if (holds < 0) [[unlikely]]
+        holds = cond.Test(c);
+      if (!holds) return FLOW_NORMAL;
+      if (int r = Body(c)) {
+        int f = LoopFlow(r);
+        if (f == LOOP_STOP) return FLOW_NORMAL;
+        if (f == LOOP_EXIT) return FLOW_EXIT;
+      }
+      c.line = line;
+    }
+  }
+
+ private:
+  [[gnu::always_inline]] int Body(Ctx& c) const {
+#pragma GCC unroll 4
+    for (int n = 0; n < CALLS; ++n) {
+      c.line = statements[n]->line;
+      if (int r = statements[n]->Exec(c)) return r;
+    }
+    RValue& e = c.locals[stepSlot].value;
+    if (e.kind == VALUE_STRING) [[unlikely]]
+      return Run(c, step);
+    e.kind = VALUE_REAL;
+    e.val += delta;
+    return FLOW_NORMAL;
+  }
+  Condition cond;
+  int slot;
+  double k;
+  const Node* statements[CALLS];
+  const Node* step;
+  int stepSlot = -1;
+  double delta = 0.0;
+};
+
 class DoUntilNode final : public Node {
  public:
   DoUntilNode(Node* b, Node* c) : body(b), cond(c) {}

@@ -139,6 +139,26 @@ TEST_F(CodeBothWays, ConditionsAndLoops) {
   });
 }
 
+// while (local OP constant) { one to three statements; a local stepped }:
+// the flows out of the body, a text reaching the step or the condition,
+// a body moving the counter itself, and the line an error names.
+TEST_F(CodeBothWays, SteppedLoops) {
+  Agree({
+      "var i, n; i = 0; n = 0; while (i < 10) { if (i == 3) { i += 2; continue; } n += i; i += 1; } return n * 100 + i;",
+      "var i, n; i = 0; n = 0; while (i < 10) { n += i; if (n > 6) break; i += 1; } return n * 100 + i;",
+      "var i, n; i = 0; n = 0; while (i < 10) { n += i; if (i == 4) exit; i += 1; } return n;",
+      "var i, n; i = 0; n = 0; while (i < 10) { n += i; if (i == 4) return n * 10; i += 1; } return n;",
+      "var i, n; i = 0; n = 0; while (i < 5) { n += i;\n if (i == 2) i = \"t\";\n i += 1; } return n;",
+      "var i, n; i = 0; n = 0; while (i < 5) { n += i;\n if (i == 2) n = \"t\";\n i += 1; } return n;",
+      "var i, j, n; i = 0; j = 0; n = 0; while (i < 5) { n += 1; j = \"t\"; j += 1; i += 1; } return n;",
+      "var i, n, m; i = 0; n = 0; m = 0; while (i < 6) { n += i; m -= i; n *= 2; i += 2; } return n + m;",
+      "var i, j, n; i = 10; n = 0; while (i >= 0) { j = 0; while (j != 3) { n += i * j; j += 1; } i -= 3; } return n;",
+      "var i, n; i = 0; n = 0; while (i < 3) { n += nothing_here;\n i += 1; } return n;",
+      "var i, n; i = 0.5; n = 0; while (i <= 3) { n += i; i += 1; } return n;",
+      "var i, n; i = 0; n = 0; while (i < 4) { n += i; i -= -1.5; } return n;",
+  });
+}
+
 TEST_F(CodeBothWays, StoresIntoLocalsSelfAndArrays) {
   Agree({
       "var x, a, b; a = 2; b = 3; x = \"old\"; x = a * b; return x;",
