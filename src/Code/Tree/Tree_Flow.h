@@ -1,6 +1,7 @@
 // Statements and flow: blocks, branches, loops, with, switch and return.
 #pragma once
 #include <array>
+#include <type_traits>
 #include <vector>
 
 #include "Code/Tree/Tree_Variables.h"
@@ -385,6 +386,9 @@ class WithNode final : public Node {
   Body body;
 };
 
+// A switch. VALUE is the class of the value's node when it is known (an
+// indexed local, read inline), else Node.
+template <class VALUE>
 class SwitchNode final : public Node {
  public:
   SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), body(b) {
@@ -409,23 +413,17 @@ class SwitchNode final : public Node {
     }
   }
   int Exec(Ctx& c) const override {
-    // With constant cases no code runs before the body: a stored value is
-    // compared where it stands, and each case's constant where it stands.
-    Temp spill;
-    const RValue* v = constant ? value->Read(c, &spill) : Evaluated(c, &spill);
-    const Target* t = constant && v->kind == VALUE_STRING ? TextTarget(RValue_Text(*v)) : Start(c, *v);
-    if (t->slot >= 0) {
-      RValue& e = c.locals[t->slot].value;
-      if (e.kind != VALUE_STRING) [[likely]] {
-        e.kind = VALUE_REAL;
-        e.val += t->delta;
-        if (t->line >= 0) c.line = t->line;
-        return FLOW_NORMAL;
-      }
+    if constexpr (!std::is_same_v<VALUE, Node>) {
+      // A text read in place: no value is made and no call is needed
+      // unless a case runs statements.
+      const RValue* v = constant ? static_cast<const VALUE*>(value)->InPlace(c) : nullptr;
+      if (v && v->kind == VALUE_STRING) [[likely]]
+        return Go(c, *TextTarget(RValue_Text(*v)));
     }
-    return t->position < 0 ? FLOW_NORMAL : Enter(c, t->position);
+    return ExecGeneral(c);
   }
 
+ private:
  private:
   // Where a label leads. A case that only steps a plain local and then
   // breaks or ends the body is run here without the statement loop.
@@ -456,19 +454,45 @@ class SwitchNode final : public Node {
     else t.slot = -1;
     return t;
   }
-  const RValue* Evaluated(Ctx& c, RValue* spill) const {
-    value->Eval(c, spill);
-    return spill;
+  // With constant cases no code runs before the body: a stored value is
+  // compared where it stands, and each case's constant where it stands.
+  [[gnu::noinline]] int ExecGeneral(Ctx& c) const {
+    Temp spill;
+    const Target* t;
+    if (constant) {
+      const RValue* v = value->Read(c, &spill);
+      t = v->kind == VALUE_STRING ? TextTarget(RValue_Text(*v)) : Start(c, *v);
+    } else {
+      value->Eval(c, &spill);
+      t = Start(c, spill);
+    }
+    return Go(c, *t);
+  }
+  [[gnu::always_inline]] int Go(Ctx& c, const Target& t) const {
+    if (t.slot >= 0) {
+      RValue& e = c.locals[t.slot].value;
+      if (e.kind != VALUE_STRING) [[likely]] {
+        e.kind = VALUE_REAL;
+        e.val += t.delta;
+        if (t.line >= 0) c.line = t.line;
+        return FLOW_NORMAL;
+      }
+    }
+    return t.position < 0 ? FLOW_NORMAL : Enter(c, t.position);
   }
   // Where the body starts for a text when every label is a constant: only
-  // the labels sharing the text's first byte are compared, in order.
+  // the labels sharing the text's first byte are compared, in order, each
+  // byte by byte up to the label's end (never past the text's).
   const Target* TextTarget(const char* text) const {
     unsigned char first = static_cast<unsigned char>(*text);
-    for (int k = head[first]; k >= 0; k = labels[k].next) {
-      const Label& label = labels[k];
-      if (first == 0) return &label.target;
-      if (label.text[1] == text[1] && (text[1] == 0 || std::strcmp(text + 2, label.text + 2) == 0))
-        return &label.target;
+    int k = head[first];
+    if (first == 0) return k >= 0 ? &labels[k].target : &fallback;
+    for (; k >= 0; k = labels[k].next) {
+      const char* label = labels[k].text;
+      for (size_t n = 1;; ++n) {
+        if (text[n] != label[n]) break;
+        if (label[n] == 0) return &labels[k].target;
+      }
     }
     return &fallback;
   }

@@ -403,6 +403,20 @@ class LocalIndexed final : public VarNode {
     return spill->val;
   }
   const RValue* Read(Ctx& c, RValue* spill) const override {
+    if (const RValue* e = InPlace(c)) [[likely]]
+      return e;
+    return ReadGeneral(c, spill);
+  }
+  // The element where it is stored when the one index is computed in place
+  // (a[i mod 4]) as a whole number in range and the element is stored; else
+  // null, and Read decides. Made inline where the node's class is known.
+  [[gnu::always_inline]] const RValue* InPlace(Ctx& c) const {
+    int j;
+    if (computed && computed->AsIndex(c, &j)) [[likely]]
+      return Variable_Element(&c.locals[slot], 0, j);
+    return nullptr;
+  }
+  [[gnu::noinline]] const RValue* ReadGeneral(Ctx& c, RValue* spill) const {
     if (index2 || local1 >= 0) return ReadIndices(c, spill);
     // a[e]: e is evaluated into spill, which the caller frees.
     double d = index1->Real(c, spill);
@@ -451,16 +465,10 @@ class LocalIndexed final : public VarNode {
   }
   // True with the index when v is a real holding a whole number 0 .. 31999.
   [[gnu::always_inline]] static bool WholeIndex(const RValue& v, int* k) {
-    // As unsigned bits, the reals from +0 up to 32000 (not -0, not NaN) are
-    // those below the bits of 32000: one comparison tells the range.
-    uint64_t bits;
-    std::memcpy(&bits, &v.val, sizeof bits);
-    if (v.kind != VALUE_REAL || bits >= kIndexEndBits) return false;
-    *k = static_cast<int>(v.val);
-    return *k == v.val;
+    return v.kind == VALUE_REAL && WholeBelow(v.val, kIndexEndBits, k);
   }
-  static constexpr uint64_t kIndexEndBits = 0x40DF400000000000ull;  // 32000.0
   int plain = 0;  // how many indices there are when all are plain locals, else 0
+  const SlotConstant* computed = nullptr;  // the one index when it is a plain local or argument OP a real constant
   int slot;
 };
 }  // namespace tree
