@@ -386,8 +386,16 @@ class WithNode final : public Node {
   Body body;
 };
 
-// A switch. VALUE is the class of the value's node when it is known (an
-// indexed local, read inline), else Node.
+// Whether every label of a switch is a constant.
+inline bool SwitchConstantLabels(const std::vector<SwitchCase>& cases) {
+  for (const SwitchCase& x : cases)
+    if (x.value && !x.value->Constant()) return false;
+  return true;
+}
+
+// A switch. VALUE is Node for any value, else the class of the value's node
+// read inline: LocalIndexed for a local array read at a computed index
+// (w[i mod 4]) with every label a constant.
 template <class VALUE>
 class SwitchNode final : public Node {
  public:
@@ -395,15 +403,15 @@ class SwitchNode final : public Node {
     head.fill(-1);
     std::array<int, 256> tail;
     tail.fill(-1);
+    constant = SwitchConstantLabels(k) && !Tree_GeneralNodes();
     for (const SwitchCase& x : k) {
       if (!x.value) {
         fallback = TargetAt(b, x.position);  // the last default label counts
         continue;
       }
-      constant = constant && x.value->Constant() && !Tree_GeneralNodes();
       const RValue* k = x.value->Constant();
       const char* text = k && k->kind == VALUE_STRING ? RValue_Text(*k) : nullptr;
-      labels.push_back({x.value, k, text, -1, TargetAt(b, x.position)});
+      labels.push_back({x.value, k, text, text ? std::strlen(text) : 0, -1, TargetAt(b, x.position)});
       if (!text) continue;
       // Text labels are chained by first byte, each chain in label order.
       int n = static_cast<int>(labels.size()) - 1;
@@ -416,14 +424,13 @@ class SwitchNode final : public Node {
     if constexpr (!std::is_same_v<VALUE, Node>) {
       // A text read in place: no value is made and no call is needed
       // unless a case runs statements.
-      const RValue* v = constant ? static_cast<const VALUE*>(value)->InPlace(c) : nullptr;
+      const RValue* v = static_cast<const VALUE*>(value)->ComputedElement(c);
       if (v && v->kind == VALUE_STRING) [[likely]]
-        return Go(c, *TextTarget(RValue_Text(*v)));
+        return TextGo(c, v->str);
     }
     return ExecGeneral(c);
   }
 
- private:
  private:
   // Where a label leads. A case that only steps a plain local and then
   // breaks or ends the body is run here without the statement loop.
@@ -437,6 +444,7 @@ class SwitchNode final : public Node {
     const Node* node;
     const RValue* constant;  // the case's constant, else null
     const char* text;        // the constant's text when it is a string, else null
+    size_t length;           // of that text
     int next;                // the next text label with the same first byte, else -1
     Target target;
   };
@@ -468,6 +476,9 @@ class SwitchNode final : public Node {
     }
     return Go(c, *t);
   }
+  // Runs from the label a text matches; out of line, so that reading the
+  // value needs no saved registers.
+  [[gnu::noinline]] int TextGo(Ctx& c, const char* text) const { return Go(c, *TextTarget(text ? text : "")); }
   [[gnu::always_inline]] int Go(Ctx& c, const Target& t) const {
     if (t.slot >= 0) {
       RValue& e = c.locals[t.slot].value;
@@ -481,20 +492,23 @@ class SwitchNode final : public Node {
     return t.position < 0 ? FLOW_NORMAL : Enter(c, t.position);
   }
   // Where the body starts for a text when every label is a constant: only
-  // the labels sharing the text's first byte are compared, in order, each
-  // byte by byte up to the label's end (never past the text's).
+  // the labels sharing the text's first byte are compared, in order.
   const Target* TextTarget(const char* text) const {
     unsigned char first = static_cast<unsigned char>(*text);
     int k = head[first];
-    if (first == 0) return k >= 0 ? &labels[k].target : &fallback;
-    for (; k >= 0; k = labels[k].next) {
-      const char* label = labels[k].text;
-      for (size_t n = 1;; ++n) {
-        if (text[n] != label[n]) break;
-        if (label[n] == 0) return &labels[k].target;
-      }
-    }
+    const Label* all = labels.data();
+    if (first == 0) return k >= 0 ? &all[k].target : &fallback;
+    for (; k >= 0; k = all[k].next)
+      if (SameRest(text, all[k])) return &all[k].target;
     return &fallback;
+  }
+  // Whether text, whose first byte is the label's, is the label: the bytes
+  // from the second to the label's end compared in order, so a shorter text
+  // differs at its own end and no byte past it is read.
+  static bool SameRest(const char* text, const Label& label) {
+    for (size_t n = 1; n <= label.length; ++n)
+      if (text[n] != label.text[n]) return false;
+    return true;
   }
   [[gnu::noinline]] const Target* Start(Ctx& c, const RValue& v) const {
     for (const Label& label : labels)

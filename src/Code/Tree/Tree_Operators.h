@@ -262,24 +262,28 @@ class SlotConstant : public Node {
   SlotConstant(TokenKind o, bool a, int s, double b) : op(o), argument(a), slot(s), k(b) {
     shape = SHAPE_SLOT_CONSTANT;
     int whole;
-    if (o == TK_MOD && WholeBelow(std::fabs(b), kInt32EndBits, &whole) && whole > 0) modulus = static_cast<unsigned>(whole);
+    if (o == TK_MOD && WholeBelow(std::fabs(b), kIndexEndBits, &whole) && whole > 0) {
+      modulus = static_cast<unsigned>(whole);
+      mask = (modulus & (modulus - 1)) == 0 ? modulus - 1 : 0;
+    }
   }
   // The value as an array index, computed in place, when the slot holds a
   // real and the value is a whole number 0 .. 31999 (i mod 4, i + 1, i div 2);
   // else false, and the node's own evaluation decides (texts, fractions,
-  // NaN and values out of range round or fail there).
+  // NaN and values out of range round or fail there). ARGUMENT is argument.
+  template <bool ARGUMENT>
   [[gnu::always_inline]] bool AsIndex(Ctx& c, int* j) const {
-    const RValue& v = argument ? g_ArgumentSlot[slot] : c.locals[slot].value;
+    const RValue& v = ARGUMENT ? g_ArgumentSlot[slot] : c.locals[slot].value;
     if (v.kind != VALUE_REAL) [[unlikely]]
       return false;
     if (modulus) {
       // A whole number 0 .. 2^31 - 1 mod a whole one: x - trunc(x / k) * k is
-      // exact there, and is the remainder of the integers.
+      // exact there, and is the remainder of the integers (below 32000).
       int x;
       if (!WholeBelow(v.val, kInt32EndBits, &x)) return false;
-      unsigned r = (modulus & (modulus - 1)) == 0 ? static_cast<unsigned>(x) & (modulus - 1) : static_cast<unsigned>(x) % modulus;
-      *j = static_cast<int>(r);
-      return r < ARRAY_DIMENSION;
+      unsigned u = static_cast<unsigned>(x);
+      *j = static_cast<int>(mask ? u & mask : u % modulus);
+      return true;
     }
     double d;
     switch (op) {
@@ -296,7 +300,8 @@ class SlotConstant : public Node {
   bool argument;  // an argument slot, else a plain local
   int slot;
   double k;
-  unsigned modulus = 0;  // |k| of mod when it is a whole number 1 .. 2^31 - 1, else 0
+  unsigned modulus = 0;  // |k| of mod when it is a whole number 1 .. 31999, else 0
+  unsigned mask = 0;     // modulus - 1 when the modulus is a power of two above 1, else 0
 };
 
 template <TokenKind OP, bool ARGUMENT>

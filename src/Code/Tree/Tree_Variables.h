@@ -409,12 +409,14 @@ class LocalIndexed final : public VarNode {
   }
   // The element where it is stored when the one index is computed in place
   // (a[i mod 4]) as a whole number in range and the element is stored; else
-  // null, and Read decides. Made inline where the node's class is known.
-  [[gnu::always_inline]] const RValue* InPlace(Ctx& c) const {
+  // null, and Read decides.
+  [[gnu::always_inline]] const RValue* InPlace(Ctx& c) const { return computed ? ComputedElement(c) : nullptr; }
+  // InPlace for a node whose index is computed; inline where that is known.
+  [[gnu::always_inline]] const RValue* ComputedElement(Ctx& c) const {
     int j;
-    if (computed && computed->AsIndex(c, &j)) [[likely]]
-      return Variable_Element(&c.locals[slot], 0, j);
-    return nullptr;
+    if (!computed->AsIndex<false>(c, &j)) [[unlikely]]
+      return nullptr;
+    return Variable_Element(&c.locals[slot], 0, j);
   }
   [[gnu::noinline]] const RValue* ReadGeneral(Ctx& c, RValue* spill) const {
     if (index2 || local1 >= 0) return ReadIndices(c, spill);
@@ -468,7 +470,7 @@ class LocalIndexed final : public VarNode {
     return v.kind == VALUE_REAL && WholeBelow(v.val, kIndexEndBits, k);
   }
   int plain = 0;  // how many indices there are when all are plain locals, else 0
-  const SlotConstant* computed = nullptr;  // the one index when it is a plain local or argument OP a real constant
+  const SlotConstant* computed = nullptr;  // the one index when it is a plain local OP a real constant
   int slot;
 };
 }  // namespace tree

@@ -196,14 +196,17 @@ TEST_F(CodeBothWays, SwitchesAndReturns) {
 // default before the cases, a value changing kind within a loop, a case
 // stepping a local that holds a text, and labels past the first 128 bytes.
 TEST_F(CodeBothWays, SwitchOnConstantLabels) {
+  // The value as a plain local, and as an array read at a computed index.
   const char* kLabels =
-      "switch (v) { case \"apple\": n += 1; break; case \"pear\": n += 2; break; case \"plum\": n += 3; break;"
+      " { case \"apple\": n += 1; break; case \"pear\": n += 2; break; case \"plum\": n += 3; break;"
       " case \"pea\": n += 5; break; case \"\": n += 6; break; case 1: n += 7; break; case \"pear\": n += 8; break;"
       " case \"é\": n += 9; break; default: n += 4; }";
   std::vector<std::string> programs;
   for (const char* v : {"\"apple\"", "\"pear\"", "\"plum\"", "\"pea\"", "\"pe\"", "\"p\"", "\"pears\"", "\"apples\"", "\"appl\"",
-                        "\"\"", "\"fig\"", "1", "\"1\"", "0", "-1", "\"é\"", "\"éa\"", "\"Apple\""})
-    programs.push_back(std::string("var v, n; n = 0; v = ") + v + "; " + kLabels + " return n;");
+                        "\"\"", "\"fig\"", "1", "\"1\"", "0", "-1", "\"é\"", "\"éa\"", "\"Apple\""}) {
+    programs.push_back(std::string("var v, n; n = 0; v = ") + v + "; switch (v)" + kLabels + " return n;");
+    programs.push_back(std::string("var w, i, n; n = 0; i = 5; w[1] = ") + v + "; switch (w[i mod 4])" + kLabels + " return n;");
+  }
   for (const std::string& p : programs) Agree({p.c_str()});
   Agree({
       // Default first, falling into the case below it; a real label among texts.
@@ -231,6 +234,16 @@ TEST_F(CodeBothWays, SwitchOnConstantLabels) {
       "var n; n = 0; switch (string(12)) { case \"12\": n = 1; break; case 12: n = 2; } return n;",
       "var n; n = 0; switch (nothing_here) { case \"a\": n = 1; } return n;",
       "var w, n; n = 0; switch (w[3]) { case \"a\": n = 1; } return n;",
+      // The same read at a computed index: the element changed by the case,
+      // not stored, at an index that is a text or negative, a step of a text.
+      "var w, i, n; w[1] = \"a\"; i = 1; n = 0; switch (w[i mod 2]) { case \"a\": w[1] = \"b\"; n = 1; case \"b\": n += 2; } return string(n) + w[1];",
+      "var w, i, n; w[0] = \"a\"; i = 3; n = 0; switch (w[i mod 4]) { case \"a\": n = 1; } return n;",
+      "var w, i, n; w[0] = \"a\"; i = \"s\"; n = 0;\n switch (w[i mod 4]) { case \"a\": n = 1; } return n;",
+      "var w, i, n; w[0] = \"a\"; i = -1; n = 0;\n switch (w[i + 1]) { case \"a\": n = 1; } return n;",
+      "var w, i, n; w[0] = \"a\"; i = -2; n = 0;\n switch (w[i + 1]) { case \"a\": n = 1; } return n;",
+      "var w, i, n; w[0] = \"a\"; i = 0; n = \"s\"; switch (w[i mod 4]) {\n case \"a\":\n n += 1;\n break; } return n;",
+      "var w, i, n; w[0] = \"a\"; w[1] = 2; n = 0; for (i = 0; i < 4; i += 1) switch (w[i mod 2]) { case \"a\": n += 1; break; case 2: n += 10; break; case \"b\": n += 100; } return n;",
+      "var w, i, n; w[0] = \"a\"; w[1] = \"b\"; n = 0; for (i = 0; i < 4; i += 1) switch (w[i mod 2]) { default: n += 1; case \"a\": n += 10; break; } return n;",
   });
 }
 
