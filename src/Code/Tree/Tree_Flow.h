@@ -504,11 +504,24 @@ class SwitchNode final : public Node {
   }
   // Whether text, whose first byte is the label's, is the label: the bytes
   // from the second to the label's end compared in order, so a shorter text
-  // differs at its own end and no byte past it is read.
+  // differs at its own end and no byte past it is read. The last eight are
+  // compared without a loop, entering the run of comparisons at their count.
   static bool SameRest(const char* text, const Label& label) {
-    for (size_t n = 1; n <= label.length; ++n)
-      if (text[n] != label.text[n]) return false;
-    return true;
+    size_t n = label.length;
+    for (size_t k = 1; k + 8 <= n; ++k)
+      if (text[k] != label.text[k]) return false;
+    const char* t = text + n;
+    const char* l = label.text + n;
+    switch (n < 8 ? n : 8) {
+      case 8: if (t[-7] != l[-7]) return false; [[fallthrough]];
+      case 7: if (t[-6] != l[-6]) return false; [[fallthrough]];
+      case 6: if (t[-5] != l[-5]) return false; [[fallthrough]];
+      case 5: if (t[-4] != l[-4]) return false; [[fallthrough]];
+      case 4: if (t[-3] != l[-3]) return false; [[fallthrough]];
+      case 3: if (t[-2] != l[-2]) return false; [[fallthrough]];
+      case 2: if (t[-1] != l[-1]) return false; [[fallthrough]];
+      default: return *t == 0;
+    }
   }
   [[gnu::noinline]] const Target* Start(Ctx& c, const RValue& v) const {
     for (const Label& label : labels)

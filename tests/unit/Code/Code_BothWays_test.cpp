@@ -194,16 +194,21 @@ TEST_F(CodeBothWays, SwitchesAndReturns) {
 // stored, a text only with the text labels: reals against texts, empty
 // texts, texts one byte longer or shorter than a label, duplicate labels,
 // default before the cases, a value changing kind within a loop, a case
-// stepping a local that holds a text, and labels past the first 128 bytes.
+// stepping a local that holds a text, labels longer than eight bytes and
+// labels whose bytes are past 127.
 TEST_F(CodeBothWays, SwitchOnConstantLabels) {
   // The value as a plain local, and as an array read at a computed index.
   const char* kLabels =
       " { case \"apple\": n += 1; break; case \"pear\": n += 2; break; case \"plum\": n += 3; break;"
       " case \"pea\": n += 5; break; case \"\": n += 6; break; case 1: n += 7; break; case \"pear\": n += 8; break;"
-      " case \"é\": n += 9; break; default: n += 4; }";
+      " case \"é\": n += 9; break; case \"watermelon\": n += 10; break; case \"waterme1on\": n += 11; break;"
+      " case \"wa\": n += 12; break; default: n += 4; }";
   std::vector<std::string> programs;
   for (const char* v : {"\"apple\"", "\"pear\"", "\"plum\"", "\"pea\"", "\"pe\"", "\"p\"", "\"pears\"", "\"apples\"", "\"appl\"",
-                        "\"\"", "\"fig\"", "1", "\"1\"", "0", "-1", "\"é\"", "\"éa\"", "\"Apple\""}) {
+                        "\"\"", "\"fig\"", "1", "\"1\"", "0", "-1", "\"é\"", "\"éa\"", "\"Apple\"",
+                        "\"watermelon\"", "\"waterme1on\"", "\"watermelons\"", "\"watermelo\"", "\"watermel\"", "\"wa\"",
+                        "\"w\"", "\"wat\"", "\"xatermelon\"", "\"watermelom\"", "\"wbtermelon\"", "\"aqple\"", "\"pxar\"",
+                        "\"plux\""}) {
     programs.push_back(std::string("var v, n; n = 0; v = ") + v + "; switch (v)" + kLabels + " return n;");
     programs.push_back(std::string("var w, i, n; n = 0; i = 5; w[1] = ") + v + "; switch (w[i mod 4])" + kLabels + " return n;");
   }
