@@ -267,13 +267,13 @@ class SlotConstant : public Node {
       mask = (modulus & (modulus - 1)) == 0 ? modulus - 1 : 0;
     }
   }
-  // The value as an array index, computed in place, when the slot holds a
-  // real and the value is a whole number 0 .. 31999 (i mod 4, i + 1, i div 2);
-  // else false, and the node's own evaluation decides (texts, fractions,
-  // NaN and values out of range round or fail there). ARGUMENT is argument.
-  template <bool ARGUMENT>
+  // The value of a plain local OP k (argument false) as an array index,
+  // computed in place, when the local holds a real and the value is a whole
+  // number 0 .. 31999 (i mod 4, i + 1, i div 2); else false, and the node's
+  // own evaluation decides (texts, fractions, NaN and values out of range
+  // round or fail there).
   [[gnu::always_inline]] bool AsIndex(Ctx& c, int* j) const {
-    const RValue& v = ARGUMENT ? g_ArgumentSlot[slot] : c.locals[slot].value;
+    const RValue& v = c.locals[slot].value;
     if (v.kind != VALUE_REAL) [[unlikely]]
       return false;
     if (modulus) {

@@ -414,7 +414,7 @@ class LocalIndexed final : public VarNode {
   // InPlace for a node whose index is computed; inline where that is known.
   [[gnu::always_inline]] const RValue* ComputedElement(Ctx& c) const {
     int j;
-    if (!computed->AsIndex<false>(c, &j)) [[unlikely]]
+    if (!computed->AsIndex(c, &j)) [[unlikely]]
       return nullptr;
     return Variable_Element(&c.locals[slot], 0, j);
   }
