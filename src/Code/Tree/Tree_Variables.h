@@ -403,9 +403,10 @@ class LocalIndexed final : public VarNode {
     return spill->val;
   }
   const RValue* Read(Ctx& c, RValue* spill) const override {
+    if (index2 || local1 >= 0) return ReadIndices(c, spill);
     if (const RValue* e = InPlace(c)) [[likely]]
       return e;
-    return ReadGeneral(c, spill);
+    return ReadEvaluated(c, spill);
   }
   // The element where it is stored when the one index is computed in place
   // (a[i mod 4]) as a whole number in range and the element is stored; else
@@ -418,9 +419,8 @@ class LocalIndexed final : public VarNode {
       return nullptr;
     return Variable_Element(&c.locals[slot], 0, j);
   }
-  [[gnu::noinline]] const RValue* ReadGeneral(Ctx& c, RValue* spill) const {
-    if (index2 || local1 >= 0) return ReadIndices(c, spill);
-    // a[e]: e is evaluated into spill, which the caller frees.
+  // a[e]: e is evaluated into spill, which the caller frees.
+  [[gnu::noinline]] const RValue* ReadEvaluated(Ctx& c, RValue* spill) const {
     double d = index1->Real(c, spill);
     if (spill->kind != VALUE_REAL || !(d >= 0 && d < ARRAY_DIMENSION) || d != static_cast<int>(d)) [[unlikely]]
       return ReadRounded(c, d, spill);
