@@ -3,11 +3,12 @@
 // nodes, and stops when the two runs differ in their result, their error or
 // what they logged. The grammar keeps to the shapes the faster nodes are
 // made for (locals, arguments, self's and built-in variables against constants,
-// stores of operators, indexed locals, texts joined and compared, script
-// and built-in calls, loops, switches) with values that leave their usual
-// path (texts where reals are expected, indices out of range, division by
-// zero, unknown variables). Every program ends: loops are not nested and
-// run at most three times, and the few + operators bound a text's length.
+// stores of operators, indexed locals, also at a local OP a constant, texts
+// joined and compared, script and built-in calls, loops, switches) with
+// values that leave their usual path (texts where reals are expected,
+// indices out of range, division by zero, unknown variables). Every program
+// ends: loops are not nested and run at most three times, and the few +
+// operators bound a text's length.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -92,8 +93,8 @@ class Grammar {
  private:
   std::string Constant() {
     static const char* kConstants[] = {"0", "1", "2", "3", "-1", "0.5", "10", "1000", "31999", "32000",
-                                       "\"\"", "\"a\"", "\"door\"", "\"7\"", "true", "-0.5"};
-    return kConstants[in.Pick(16)];
+                                       "\"\"", "\"a\"", "\"door\"", "\"7\"", "true", "-0.5", "\"doors\"", "\"d\""};
+    return kConstants[in.Pick(18)];
   }
   std::string Variable() {
     if (inScript) {
@@ -108,9 +109,11 @@ class Grammar {
     if (k == 13) return "fz_any[" + Index() + "]";
     return "nothing_here";
   }
+  // Plain locals and constants, and locals OP a constant (computed in place).
   std::string Index() {
-    static const char* kIndices[] = {"0", "1", "a", "c", "i", "s", "2.5", "b"};
-    return kIndices[in.Pick(8)];
+    static const char* kIndices[] = {"0", "1", "a", "c", "i", "s", "2.5", "b", "i mod 4", "a mod 2", "c + 1",
+                                     "b - 1", "i div 2", "a mod -3", "c mod 2.5", "i * 2"};
+    return kIndices[in.Pick(16)];
   }
   std::string Assignable() {
     std::string v = Variable();

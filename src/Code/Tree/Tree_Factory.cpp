@@ -240,6 +240,9 @@ VarNode* Tree_Index(VarNode* var, Node* index1, Node* index2) {
   var->local2 = index2 && !g_general ? Tree_PlainLocal(index2) : -1;
   if (var->shape == SHAPE_LOCAL_INDEXED)
     static_cast<LocalIndexed*>(var)->plain = var->local1 < 0 ? 0 : !index2 ? 1 : var->local2 < 0 ? 0 : 2;
+  if (var->shape == SHAPE_LOCAL_INDEXED && !index2 && index1->shape == SHAPE_SLOT_CONSTANT &&
+      !static_cast<const SlotConstant*>(index1)->argument)
+    static_cast<LocalIndexed*>(var)->computed = static_cast<const SlotConstant*>(index1);
   return var;
 }
 int Tree_PlainArgument(const Node* n) {
@@ -556,7 +559,10 @@ Node* Tree_For(Node* init, Node* cond, Node* step, Node* body) { return new ForN
 Node* Tree_Repeat(Node* count, Node* body) { return new RepeatNode(count, body); }
 Node* Tree_With(Node* target, Node* body) { return new WithNode(target, body); }
 Node* Tree_Switch(Node* value, const std::vector<SwitchCase>& cases, const std::vector<Node*>& body) {
-  return new SwitchNode(value, cases, body);
+  if (!g_general && value->shape == SHAPE_LOCAL_INDEXED && static_cast<LocalIndexed*>(value)->computed &&
+      SwitchConstantLabels(cases))
+    return new SwitchNode<LocalIndexed>(value, cases, body);
+  return new SwitchNode<Node>(value, cases, body);
 }
 Node* Tree_Flow(Flow flow) { return new FlowNode(flow); }
 

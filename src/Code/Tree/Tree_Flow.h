@@ -1,6 +1,7 @@
 // Statements and flow: blocks, branches, loops, with, switch and return.
 #pragma once
 #include <array>
+#include <type_traits>
 #include <vector>
 
 #include "Code/Tree/Tree_Variables.h"
@@ -473,21 +474,32 @@ class WithNode final : public Node {
   Body body;
 };
 
+// Whether every label of a switch is a constant.
+inline bool SwitchConstantLabels(const std::vector<SwitchCase>& cases) {
+  for (const SwitchCase& x : cases)
+    if (x.value && !x.value->Constant()) return false;
+  return true;
+}
+
+// A switch. VALUE is Node for any value, else the class of the value's node
+// read inline: LocalIndexed for a local array read at a computed index
+// (w[i mod 4]) with every label a constant.
+template <class VALUE>
 class SwitchNode final : public Node {
  public:
   SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), body(b) {
     head.fill(-1);
     std::array<int, 256> tail;
     tail.fill(-1);
+    constant = SwitchConstantLabels(k) && !Tree_GeneralNodes();
     for (const SwitchCase& x : k) {
       if (!x.value) {
         fallback = TargetAt(b, x.position);  // the last default label counts
         continue;
       }
-      constant = constant && x.value->Constant() && !Tree_GeneralNodes();
       const RValue* k = x.value->Constant();
       const char* text = k && k->kind == VALUE_STRING ? RValue_Text(*k) : nullptr;
-      labels.push_back({x.value, k, text, -1, TargetAt(b, x.position)});
+      labels.push_back({x.value, k, text, text ? std::strlen(text) : 0, -1, TargetAt(b, x.position)});
       if (!text) continue;
       // Text labels are chained by first byte, each chain in label order.
       int n = static_cast<int>(labels.size()) - 1;
@@ -497,21 +509,14 @@ class SwitchNode final : public Node {
     }
   }
   int Exec(Ctx& c) const override {
-    // With constant cases no code runs before the body: a stored value is
-    // compared where it stands, and each case's constant where it stands.
-    Temp spill;
-    const RValue* v = constant ? value->Read(c, &spill) : Evaluated(c, &spill);
-    const Target* t = constant && v->kind == VALUE_STRING ? TextTarget(RValue_Text(*v)) : Start(c, *v);
-    if (t->slot >= 0) {
-      RValue& e = c.locals[t->slot].value;
-      if (e.kind != VALUE_STRING) [[likely]] {
-        e.kind = VALUE_REAL;
-        e.val += t->delta;
-        if (t->line >= 0) c.line = t->line;
-        return FLOW_NORMAL;
-      }
+    if constexpr (!std::is_same_v<VALUE, Node>) {
+      // A text read in place: no value is made and no call is needed
+      // unless a case runs statements.
+      const RValue* v = static_cast<const VALUE*>(value)->ComputedElement(c);
+      if (v && v->kind == VALUE_STRING) [[likely]]
+        return TextGo(c, v->str);
     }
-    return t->position < 0 ? FLOW_NORMAL : Enter(c, t->position);
+    return ExecGeneral(c);
   }
 
  private:
@@ -527,6 +532,7 @@ class SwitchNode final : public Node {
     const Node* node;
     const RValue* constant;  // the case's constant, else null
     const char* text;        // the constant's text when it is a string, else null
+    size_t length;           // of that text
     int next;                // the next text label with the same first byte, else -1
     Target target;
   };
@@ -544,21 +550,66 @@ class SwitchNode final : public Node {
     else t.slot = -1;
     return t;
   }
-  const RValue* Evaluated(Ctx& c, RValue* spill) const {
-    value->Eval(c, spill);
-    return spill;
+  // With constant cases no code runs before the body: a stored value is
+  // compared where it stands, and each case's constant where it stands.
+  [[gnu::noinline]] int ExecGeneral(Ctx& c) const {
+    Temp spill;
+    const Target* t;
+    if (constant) {
+      const RValue* v = value->Read(c, &spill);
+      t = v->kind == VALUE_STRING ? TextTarget(RValue_Text(*v)) : Start(c, *v);
+    } else {
+      value->Eval(c, &spill);
+      t = Start(c, spill);
+    }
+    return Go(c, *t);
+  }
+  // Runs from the label a text matches; out of line, so that reading the
+  // value needs no saved registers.
+  [[gnu::noinline]] int TextGo(Ctx& c, const char* text) const { return Go(c, *TextTarget(text ? text : "")); }
+  [[gnu::always_inline]] int Go(Ctx& c, const Target& t) const {
+    if (t.slot >= 0) {
+      RValue& e = c.locals[t.slot].value;
+      if (e.kind != VALUE_STRING) [[likely]] {
+        e.kind = VALUE_REAL;
+        e.val += t.delta;
+        if (t.line >= 0) c.line = t.line;
+        return FLOW_NORMAL;
+      }
+    }
+    return t.position < 0 ? FLOW_NORMAL : Enter(c, t.position);
   }
   // Where the body starts for a text when every label is a constant: only
   // the labels sharing the text's first byte are compared, in order.
   const Target* TextTarget(const char* text) const {
     unsigned char first = static_cast<unsigned char>(*text);
-    for (int k = head[first]; k >= 0; k = labels[k].next) {
-      const Label& label = labels[k];
-      if (first == 0) return &label.target;
-      if (label.text[1] == text[1] && (text[1] == 0 || std::strcmp(text + 2, label.text + 2) == 0))
-        return &label.target;
-    }
+    int k = head[first];
+    const Label* all = labels.data();
+    if (first == 0) return k >= 0 ? &all[k].target : &fallback;
+    for (; k >= 0; k = all[k].next)
+      if (SameRest(text, all[k])) return &all[k].target;
     return &fallback;
+  }
+  // Whether text, whose first byte is the label's, is the label: the bytes
+  // from the second to the label's end compared in order, so a shorter text
+  // differs at its own end and no byte past it is read. The last eight are
+  // compared without a loop, entering the run of comparisons at their count.
+  static bool SameRest(const char* text, const Label& label) {
+    size_t n = label.length;
+    for (size_t k = 1; k + 8 <= n; ++k)
+      if (text[k] != label.text[k]) return false;
+    const char* t = text + n;
+    const char* l = label.text + n;
+    switch (n < 8 ? n : 8) {
+      case 8: if (t[-7] != l[-7]) return false; [[fallthrough]];
+      case 7: if (t[-6] != l[-6]) return false; [[fallthrough]];
+      case 6: if (t[-5] != l[-5]) return false; [[fallthrough]];
+      case 5: if (t[-4] != l[-4]) return false; [[fallthrough]];
+      case 4: if (t[-3] != l[-3]) return false; [[fallthrough]];
+      case 3: if (t[-2] != l[-2]) return false; [[fallthrough]];
+      case 2: if (t[-1] != l[-1]) return false; [[fallthrough]];
+      default: return *t == 0;
+    }
   }
   [[gnu::noinline]] const Target* Start(Ctx& c, const RValue& v) const {
     for (const Label& label : labels)

@@ -240,15 +240,68 @@ class BinaryConstNode final : public Node {
   int self;  // the variable id when the left side is a plain name of self, else -1
 };
 
+// The bits of the reals 32000 and 2^31.
+constexpr uint64_t kIndexEndBits = 0x40DF400000000000ull;
+constexpr uint64_t kInt32EndBits = 0x41E0000000000000ull;
+
+// True with x as an int when x is a whole number from +0 up to below the
+// real whose bits are end. As unsigned bits the reals from +0 up (not -0,
+// not NaN) are in order: one comparison tells the range.
+[[gnu::always_inline]] inline bool WholeBelow(double x, uint64_t end, int* k) {
+  uint64_t bits;
+  std::memcpy(&bits, &x, sizeof bits);
+  if (bits >= end) return false;
+  *k = static_cast<int>(x);
+  return *k == x;
+}
+
 // OP with a plain local (or argument slot) on the left and a real constant
 // on the right: the commonest shape of loop tests and steps.
 class SlotConstant : public Node {
  public:
-  SlotConstant(TokenKind o, bool a, int s, double b) : op(o), argument(a), slot(s), k(b) { shape = SHAPE_SLOT_CONSTANT; }
+  SlotConstant(TokenKind o, bool a, int s, double b) : op(o), argument(a), slot(s), k(b) {
+    shape = SHAPE_SLOT_CONSTANT;
+    int whole;
+    if (o == TK_MOD && WholeBelow(std::fabs(b), kIndexEndBits, &whole) && whole > 0) {
+      modulus = static_cast<unsigned>(whole);
+      mask = (modulus & (modulus - 1)) == 0 ? modulus - 1 : 0;
+    }
+  }
+  // The value of a plain local OP k (argument false) as an array index,
+  // computed in place, when the local holds a real and the value is a whole
+  // number 0 .. 31999 (i mod 4, i + 1, i div 2); else false, and the node's
+  // own evaluation decides (texts, fractions, NaN and values out of range
+  // round or fail there).
+  [[gnu::always_inline]] bool AsIndex(Ctx& c, int* j) const {
+    const RValue& v = c.locals[slot].value;
+    if (v.kind != VALUE_REAL) [[unlikely]]
+      return false;
+    if (modulus) {
+      // A whole number 0 .. 2^31 - 1 mod a whole one: x - trunc(x / k) * k is
+      // exact there, and is the remainder of the integers (below 32000).
+      int x;
+      if (!WholeBelow(v.val, kInt32EndBits, &x)) return false;
+      unsigned u = static_cast<unsigned>(x);
+      *j = static_cast<int>(mask ? u & mask : u % modulus);
+      return true;
+    }
+    double d;
+    switch (op) {
+      case TK_PLUS: d = RealOp<TK_PLUS>(v.val, k); break;
+      case TK_MINUS: d = RealOp<TK_MINUS>(v.val, k); break;
+      case TK_STAR: d = RealOp<TK_STAR>(v.val, k); break;
+      case TK_DIV: d = RealOp<TK_DIV>(v.val, k); break;
+      case TK_MOD: d = RealOp<TK_MOD>(v.val, k); break;
+      default: return false;
+    }
+    return WholeBelow(d, kIndexEndBits, j);
+  }
   TokenKind op;
   bool argument;  // an argument slot, else a plain local
   int slot;
   double k;
+  unsigned modulus = 0;  // |k| of mod when it is a whole number 1 .. 31999, else 0
+  unsigned mask = 0;     // modulus - 1 when the modulus is a power of two above 1, else 0
 };
 
 template <TokenKind OP, bool ARGUMENT>

@@ -407,7 +407,23 @@ class LocalIndexed final : public VarNode {
   }
   const RValue* Read(Ctx& c, RValue* spill) const override {
     if (index2 || local1 >= 0) return ReadIndices(c, spill);
-    // a[e]: e is evaluated into spill, which the caller frees.
+    if (const RValue* e = InPlace(c)) [[likely]]
+      return e;
+    return ReadEvaluated(c, spill);
+  }
+  // The element where it is stored when the one index is computed in place
+  // (a[i mod 4]) as a whole number in range and the element is stored; else
+  // null, and Read decides.
+  [[gnu::always_inline]] const RValue* InPlace(Ctx& c) const { return computed ? ComputedElement(c) : nullptr; }
+  // InPlace for a node whose index is computed; inline where that is known.
+  [[gnu::always_inline]] const RValue* ComputedElement(Ctx& c) const {
+    int j;
+    if (!computed->AsIndex(c, &j)) [[unlikely]]
+      return nullptr;
+    return Variable_Element(&c.locals[slot], 0, j);
+  }
+  // a[e]: e is evaluated into spill, which the caller frees.
+  [[gnu::noinline]] const RValue* ReadEvaluated(Ctx& c, RValue* spill) const {
     double d = index1->Real(c, spill);
     if (spill->kind != VALUE_REAL || !(d >= 0 && d < ARRAY_DIMENSION) || d != static_cast<int>(d)) [[unlikely]]
       return ReadRounded(c, d, spill);
@@ -472,6 +488,7 @@ class LocalIndexed final : public VarNode {
 #endif
   }
   int plain = 0;  // how many indices there are when all are plain locals, else 0
+  const SlotConstant* computed = nullptr;  // the one index when it is a plain local OP a real constant
   int slot;
 };
 

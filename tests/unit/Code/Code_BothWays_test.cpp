@@ -22,6 +22,7 @@ const char* const kScripts[][2] = {
     {"dam", "var t; t = argument2; return argument0 * t - argument1;"},
     {"cat", "return argument0 + argument1 + argument2;"},
     {"down", "if (argument0 <= 0) return 0;\nreturn down(argument0 - 1) + 1;"},
+    {"letter", "var w; w[0] = \"a\"; w[1] = \"b\"; w[2] = \"c\"; return w[argument0 mod 3] + w[argument0 - 1];"},
 };
 
 // A built-in variable that holds any value, texts too.
@@ -319,6 +320,103 @@ TEST_F(CodeBothWays, SwitchesAndReturns) {
       "var n; n = \"2\"; switch (n) { case 2: return 1; case \"2\": return 2; } return 3;",
       "var a, b; a = \"x\"; b = 1; return a * b;",
       "var a; a = \"t\"; return a;",
+  });
+}
+
+// A switch whose labels are all constants compares the value where it is
+// stored, a text only with the text labels: reals against texts, empty
+// texts, texts one byte longer or shorter than a label, duplicate labels,
+// default before the cases, a value changing kind within a loop, a case
+// stepping a local that holds a text, labels longer than eight bytes and
+// labels whose bytes are past 127.
+TEST_F(CodeBothWays, SwitchOnConstantLabels) {
+  // The value as a plain local, and as an array read at a computed index.
+  const char* kLabels =
+      " { case \"apple\": n += 1; break; case \"pear\": n += 2; break; case \"plum\": n += 3; break;"
+      " case \"pea\": n += 5; break; case \"\": n += 6; break; case 1: n += 7; break; case \"pear\": n += 8; break;"
+      " case \"é\": n += 9; break; case \"watermelon\": n += 10; break; case \"waterme1on\": n += 11; break;"
+      " case \"wa\": n += 12; break; default: n += 4; }";
+  std::vector<std::string> programs;
+  for (const char* v : {"\"apple\"", "\"pear\"", "\"plum\"", "\"pea\"", "\"pe\"", "\"p\"", "\"pears\"", "\"apples\"", "\"appl\"",
+                        "\"\"", "\"fig\"", "1", "\"1\"", "0", "-1", "\"é\"", "\"éa\"", "\"Apple\"",
+                        "\"watermelon\"", "\"waterme1on\"", "\"watermelons\"", "\"watermelo\"", "\"watermel\"", "\"wa\"",
+                        "\"w\"", "\"wat\"", "\"xatermelon\"", "\"watermelom\"", "\"wbtermelon\"", "\"aqple\"", "\"pxar\"",
+                        "\"plux\""}) {
+    programs.push_back(std::string("var v, n; n = 0; v = ") + v + "; switch (v)" + kLabels + " return n;");
+    programs.push_back(std::string("var w, i, n; n = 0; i = 5; w[1] = ") + v + "; switch (w[i mod 4])" + kLabels + " return n;");
+  }
+  for (const std::string& p : programs) Agree({p.c_str()});
+  Agree({
+      // Default first, falling into the case below it; a real label among texts.
+      "var v, n; n = 0; v = \"x\"; switch (v) { default: n += 1; case \"a\": n += 10; break; case 2: n += 100; } return n;",
+      "var v, n; n = 0; v = 2; switch (v) { default: n += 1; case \"a\": n += 10; break; case 2: n += 100; } return n;",
+      "var v, n; n = 0; v = \"2\"; switch (v) { case \"a\": n += 10; break; case 2: n += 100; break; case \"2\": n += 7; } return n;",
+      // No label matches and there is no default.
+      "var v, n; n = 0; v = \"z\"; switch (v) { case \"a\": n = 1; break; case \"b\": n = 2; } return n;",
+      // A case that ends the body without a break, and one that falls through.
+      "var v, n; n = 0; v = \"b\"; switch (v) { case \"a\": n += 1; break; case \"b\": n += 2; } return n;",
+      "var v, n; n = 0; v = \"a\"; switch (v) { case \"a\": n += 1; case \"b\": n += 2; break; case \"c\": n += 4; } return n;",
+      // The stepped local holds a text: the case's statement tells the error.
+      "var v, n; n = \"s\"; v = \"a\"; switch (v) { case \"a\": n += 1; break; } return n;",
+      "var v, n; n = \"s\"; v = \"a\"; switch (v) {\n case \"a\":\n n -= 1;\n break; } return n;",
+      // The value's kind changes within a loop; the array holds reals and texts.
+      "var w, i, n; w[0] = \"apple\"; w[1] = 1; w[2] = \"pear\"; w[3] = \"1\"; w[4] = \"\"; n = 0;"
+      " for (i = 0; i < 25; i += 1) switch (w[i mod 5]) { case \"apple\": n += 1; break; case 1: n += 10; break;"
+      " case \"1\": n += 100; break; case \"pear\": n += 1000; break; default: n += 10000; } return n;",
+      // A label that is no constant makes every label evaluated in order.
+      "var v, n, k; n = 0; k = \"b\"; v = \"b\"; switch (v) { case \"a\": n = 1; break; case k: n = 2; break; case \"b\": n = 3; } return n;",
+      // The value is read where it is stored while the body changes it.
+      "var w, n; w[1] = \"a\"; n = 0; switch (w[1]) { case \"a\": w[1] = \"b\"; n = 1; case \"b\": n += 2; } return string(n) + w[1];",
+      "var v, n; v = \"a\"; n = 0; switch (v) { case \"a\": v = 5; n += 1; case \"b\": n += 2; break; case 5: n += 4; } return n;",
+      // The value is a call's text, or an error.
+      "var n; n = 0; switch (string(12)) { case \"12\": n = 1; break; case 12: n = 2; } return n;",
+      "var n; n = 0; switch (nothing_here) { case \"a\": n = 1; } return n;",
+      "var w, n; n = 0; switch (w[3]) { case \"a\": n = 1; } return n;",
+      // The same read at a computed index: the element changed by the case,
+      // not stored, at an index that is a text or negative, a step of a text.
+      "var w, i, n; w[1] = \"a\"; i = 1; n = 0; switch (w[i mod 2]) { case \"a\": w[1] = \"b\"; n = 1; case \"b\": n += 2; } return string(n) + w[1];",
+      "var w, i, n; w[0] = \"a\"; i = 3; n = 0; switch (w[i mod 4]) { case \"a\": n = 1; } return n;",
+      "var w, i, n; w[0] = \"a\"; i = \"s\"; n = 0;\n switch (w[i mod 4]) { case \"a\": n = 1; } return n;",
+      "var w, i, n; w[0] = \"a\"; i = -1; n = 0;\n switch (w[i + 1]) { case \"a\": n = 1; } return n;",
+      "var w, i, n; w[0] = \"a\"; i = -2; n = 0;\n switch (w[i + 1]) { case \"a\": n = 1; } return n;",
+      "var w, i, n; w[0] = \"a\"; i = 0; n = \"s\"; switch (w[i mod 4]) {\n case \"a\":\n n += 1;\n break; } return n;",
+      "var w, i, n; w[0] = \"a\"; w[1] = 2; n = 0; for (i = 0; i < 4; i += 1) switch (w[i mod 2]) { case \"a\": n += 1; break; case 2: n += 10; break; case \"b\": n += 100; } return n;",
+      "var w, i, n; w[0] = \"a\"; w[1] = \"b\"; n = 0; for (i = 0; i < 4; i += 1) switch (w[i mod 2]) { default: n += 1; case \"a\": n += 10; break; } return n;",
+  });
+}
+
+// An array read at a plain local or argument OP a constant (w[i mod 4],
+// w[i + 1]), computed in place: negative, fractional, huge and text
+// indices, results out of range, elements not stored, moduli that are
+// negative or no whole number, and the errors' lines.
+TEST_F(CodeBothWays, ArrayReadAtComputedIndex) {
+  // A real near the largest: times 10 it is infinite, and mod gives NaN.
+  const std::string kHuge = "1" + std::string(307, '0');
+  const std::string kFill = "var w, i, n; w[0] = 10; w[1] = 11; w[2] = \"two\"; w[3] = 13; w[4] = 14; w[5] = 15;";
+  std::vector<std::string> programs;
+  const std::vector<std::string> indices = {"0", "3", "7", "-1", "-4", "-0", "-5", "2.5", "5.5", "-2.5", "0.25",
+                                            "1000000000", "10000000001", "2147483647", "2147483648", "4294967298",
+                                            kHuge + " * 10", "-" + kHuge + " * 10", "\"s\"", "true"};
+  for (const std::string& i : indices)
+    for (const char* read : {"w[i mod 4]", "w[i mod -4]", "w[i mod 2.5]", "w[i mod 1]", "w[i mod 40000]", "w[i div 2]",
+                             "w[i + 1]", "w[i - 1]", "w[i * 2]", "w[i / 2]", "w[i * 40000]", "w[i + 0.5]"})
+      programs.push_back(kFill + " i = " + i + ";\n n = " + read + ";\n return n;");
+  for (const std::string& p : programs) Agree({p.c_str()});
+  Agree({
+      // The index local changes kind within a loop.
+      "var w, i, n, k; w[0] = 1; w[1] = 2; w[2] = 3; n = 0; k = 0;"
+      " while (k < 9) { if (k == 4) i = \"s\"; else i = k; if (k != 4) n += w[i mod 3]; k += 1; } return n;",
+      "var w, i, n; w[0] = 1; w[1] = 2; n = 0; for (i = 0; i < 6; i += 0.5) n += w[i mod 2]; return n;",
+      // An element past the stored ones, with and without a text there.
+      "var w, i; w[0] = 1; w[1] = 2; i = 5; return w[i mod 4];",
+      "var w, i; w[0] = \"a\"; i = 4; return w[i mod 4] + w[i - 4] + w[i div 8];",
+      // An argument slot on the left.
+      "return letter(5) + letter(1) + letter(7.5);",
+      "return letter(\"t\");",
+      "return letter(-2);",
+      // The read as a switch's value and as an operand.
+      "var w, i, n; w[0] = \"a\"; w[1] = \"b\"; n = 0; for (i = -2; i < 4; i += 1) switch (w[(i + 2) mod 2]) { case \"a\": n += 1; break; case \"b\": n += 10; } return n;",
+      "var w, i, n; w[0] = \"a\"; w[1] = \"b\"; n = 0; for (i = 3; i > -3; i -= 1) switch (w[i mod 2]) { case \"a\": n += 1; break; case \"b\": n += 10; } return n;",
   });
 }
 }  // namespace
