@@ -23,20 +23,32 @@ const char kNoIndex[] = "Data structure with index does not exist.";
 
 // ---- Arguments and results ----
 
+// The index an argument names, rounded (halves to even) or truncated; a
+// whole number, the usual index, is taken as it is.
+int32_t IndexOf(const RValue& a, bool truncate) {
+  double d = RValue_Real(a);
+  if (d >= 0 && d < 2147483648.0 && d == static_cast<int32_t>(d)) return static_cast<int32_t>(d);
+  return truncate ? RValue_TruncInt(a) : RValue_RoundInt(a);
+}
+
 // The structure named by an argument, or none after reporting the error.
 template <class T>
 T* Find(const DS_Table<T>& table, const RValue& a, bool truncate = false) {
-  T* object = table.Get(truncate ? RValue_TruncInt(a) : RValue_RoundInt(a));
+  T* object = table.Get(IndexOf(a, truncate));
   if (!object) Error_Show_Action(kNoIndex, false);
   return object;
 }
 
 // A copy of a stored value (kind, real and text), or the real 0 for none.
 void GiveValue(RValue& result, const RValue* v) {
-  if (v) {
+  if (!v) {
+    RValue_SetReal(&result, 0.0);
+  } else if (v->kind == VALUE_STRING) {
     DS_Slot_Store(&result, v);
   } else {
-    RValue_SetReal(&result, 0.0);
+    if (result.str) DS_Slot_DropText(&result);
+    result.kind = v->kind;
+    result.val = v->val;
   }
 }
 
@@ -198,12 +210,12 @@ DS_HANDLER(F_DsMapCopy) { Copy(g_DS_Maps, arg); }
 DS_HANDLER(F_DsMapSize) { Size(g_DS_Maps, Result, arg); }
 DS_HANDLER(F_DsMapEmpty) { Empty(g_DS_Maps, Result, arg); }
 DS_HANDLER(F_DsMapAdd) {
-  Give(Result, 0.0);
-  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) Give(Result, m->Add(&arg[1], &arg[2]) ? 1.0 : 0.0);
+  CDS_Map* m = Find(g_DS_Maps, arg[0]);
+  Give(Result, m && m->Add(&arg[1], &arg[2]) ? 1.0 : 0.0);
 }
 DS_HANDLER(F_DsMapReplace) {
-  Give(Result, 0.0);
-  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) Give(Result, m->Replace(&arg[1], &arg[2]) ? 1.0 : 0.0);
+  CDS_Map* m = Find(g_DS_Maps, arg[0]);
+  Give(Result, m && m->Replace(&arg[1], &arg[2]) ? 1.0 : 0.0);
 }
 DS_HANDLER(F_DsMapDelete) {
   if (CDS_Map* m = Find(g_DS_Maps, arg[0])) m->Delete(&arg[1]);

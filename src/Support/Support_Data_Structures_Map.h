@@ -4,6 +4,7 @@
 // entries were added. A key is identified by its kind and its text (or the
 // bytes of its real), so two keys that share a hash stay two keys.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "Base/RValue.h"
@@ -17,7 +18,9 @@ struct CDS_MapEntry {
   char* keyStr;  // a string key's text, kept in the entry's own block
   double value;
   char* valueStr;
-  uint32_t hash;
+  uint32_t hash;  // DS_Map_Hash of the key
+  uint32_t keyLength;  // a string key's length in bytes
+  uint32_t probe;  // the key's hash in the map's index
   CDS_MapEntry* prev;  // walking order
   CDS_MapEntry* next;
 
@@ -25,8 +28,27 @@ struct CDS_MapEntry {
   // Fill a value record with the key or value: its kind; for a string the
   // entry's own text (borrowed, not a copy) and the real 0; otherwise the
   // real and no text. The record must not be freed.
-  void GetKey(RValue* out) const;
-  void GetValue(RValue* out) const;
+  void GetKey(RValue* out) const { Fill(out, keyKind, key, keyStr); }
+  void GetValue(RValue* out) const { Fill(out, valueKind, value, valueStr); }
+
+ private:
+  static void Fill(RValue* out, uint32_t kind, double real, char* text) {
+    bool isText = kind == VALUE_STRING;
+    *out = RValue{kind, isText ? text : nullptr, isText ? 0.0 : real};
+  }
+};
+
+// A key as the map looks it up: its kind, its text and length or its real,
+// and its hash in the map's index. The index has a hash of its own, cheaper
+// than the CRC-32 that orders the walk, which is made only for a new entry.
+struct CDS_MapKey {
+  explicit CDS_MapKey(const RValue* key);
+  uint32_t Crc() const;
+  uint32_t kind;
+  const char* text;  // a string key's text, else null
+  size_t length;
+  double real;
+  uint32_t probe;
 };
 
 class CDS_Map {
@@ -67,7 +89,9 @@ class CDS_Map {
 
  private:
   CDS_MapEntry* MatchInWalk(const RValue* key) const;
-  CDS_MapEntry* Lookup(const RValue* key, uint32_t hash) const;
+  CDS_MapEntry* Lookup(const CDS_MapKey& key) const;
+  // Adds an entry for a key no entry has.
+  bool AddNew(const CDS_MapKey& key, const RValue* value);
   // Puts a new entry at the tail of its bucket in walking order; keyIsNew
   // when the caller knows no entry has its key.
   void Append(CDS_MapEntry* e, bool keyIsNew);
