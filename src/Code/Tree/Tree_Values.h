@@ -80,7 +80,7 @@ class TextJoinNode final : public TextJoinBase {
  public:
   // x: the argument of n when n is string(x), else null.
   TextJoinNode(Node* n, const RValue& text, const Node* x)
-      : other(n), number(x), k(text), kLength(std::strlen(RValue_Text(text))) {
+      : other(n), number(x), numberLocal(x ? Tree_PlainLocal(x) : -1), k(text), kLength(std::strlen(RValue_Text(text))) {
     if (kLength < sizeof kPadded) std::memcpy(kPadded, RValue_Text(text), kLength);
   }
   double Real(Ctx& c, RValue* spill) const override {
@@ -116,6 +116,7 @@ class TextJoinNode final : public TextJoinBase {
   }
   Node* other;
   const Node* number;  // x when the other side is string(x), else null
+  int numberLocal;     // the plain local x is, else -1
   const RValue& k;     // the constant node's value, which lives as long as this node
   size_t kLength;
   char kPadded[16] = {};  // a short constant's text and zeros, copied whole
@@ -135,8 +136,12 @@ class TextJoinNode final : public TextJoinBase {
  public:
   bool JoinsString() const override { return number != nullptr; }
   bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out) const override {
+    // x's value where it lies when a plain local, else a real computed
+    // without a value built (a text lands in t).
     Temp t;
-    const RValue* v = number->Read(c, &t);
+    const RValue* v = &t;
+    if (numberLocal >= 0) v = &c.locals[numberLocal].value;
+    else t.val = number->Real(c, &t);
     char digits[12];
     size_t n;
     if (v->kind == VALUE_STRING || !(n = Real_ToWholeText(v->val, digits))) return JoinOther(*v, buf, size, out);

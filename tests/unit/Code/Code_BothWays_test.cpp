@@ -188,4 +188,17 @@ TEST_F(CodeBothWays, SwitchesAndReturns) {
       "var a; a = \"t\"; return a;",
   });
 }
+
+TEST_F(CodeBothWays, TextJoinedWithString) {
+  Agree({
+      "var x, r, i; r = \"\"; for (i = 0; i < 5; i += 1) { if (i == 2) x = \"s\"; else x = i * 1.5 - 2;"
+      " r += \"k\" + string(x) + \",\"; test_log(\"k\" + string(x), string(x) + \"k\"); } return r;",
+      "var s; s = \"ab\"; test_log(\"k\" + string(s + \"c\"), string(s + \"d\") + \"k\"); return string(-7) + \"q\";",
+      "var i; i = -2147483648; test_log(\"k\" + string(i), \"k\" + string(i - 1), \"k\" + string(1e20), \"k\" + string(-0.5));"
+      " return 0;",
+      "var i; i = 1000000; test_log(\"a_rather_long_key_prefix_to_pass_any_room_\" + string(i), string(i / 3) + \"k\"); return 0;",
+      "var u; test_log(\"k\" + string(u)); return 0;",
+      "var a; a[0] = 3; test_log(\"k\" + string(a[0] * 2), \"k\" + string(a[1])); return 0;",
+  });
+}
 }  // namespace
