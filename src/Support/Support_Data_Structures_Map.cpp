@@ -7,6 +7,19 @@
 #include "Base/Crc32.h"
 #include "Platform/MemoryManager.h"
 
+// A key as the map looks it up: its kind, its text and length or its real,
+// and its hash in the map's index. The index has a hash of its own, cheaper
+// than the CRC-32 that orders the walk, which is made only for a new entry.
+struct CDS_MapKey {
+  uint32_t kind;
+  const char* text;  // a string key's text, else null
+  size_t length;
+  double real;
+  uint32_t probe;
+
+  uint32_t Crc() const { return text ? Crc32_Buffer(text, length) : Crc32_Buffer(&real, sizeof real); }
+};
+
 namespace {
 // Below this many entries a new entry finds its place by walking back from
 // the end; from there on the map keeps the last entry of every bucket.
@@ -25,9 +38,12 @@ uint64_t Load64(const char* p) {
   return w;
 }
 
+// Long keys are compared by memcmp out of line: the lookup stays free of calls.
+[[gnu::noinline]] bool SameLongBytes(const char* a, const char* b, size_t n) { return std::memcmp(a, b, n) == 0; }
+
 // Short keys, the usual ones, are compared in place: memcmp is a call.
 bool SameBytes(const char* a, const char* b, size_t n) {
-  if (n > 8) return std::memcmp(a, b, n) == 0;
+  if (n > 8) return SameLongBytes(a, b, n);
   if (n >= 4) return Load32(a) == Load32(b) && Load32(a + n - 4) == Load32(b + n - 4);
   for (size_t i = 0; i < n; ++i)
     if (a[i] != b[i]) return false;
@@ -53,7 +69,7 @@ uint32_t Fold(uint64_t h) {
   return static_cast<uint32_t>(h >> 32);
 }
 
-uint32_t TextProbe(const char* p, size_t n) {
+inline uint32_t TextProbe(const char* p, size_t n) {
   uint64_t h = n;
   for (; n > 8; n -= 8, p += 8) h = (h ^ Load64(p)) * kMix;
   if (n >= 4) {
@@ -68,6 +84,16 @@ uint32_t RealProbe(double d) {
   uint64_t bits;
   std::memcpy(&bits, &d, sizeof bits);
   return Fold(bits ^ 0x5851F42D4C957F2Du);
+}
+
+inline CDS_MapKey TextKey(const char* text, size_t length) {
+  return {VALUE_STRING, text, length, 0.0, TextProbe(text, length)};
+}
+
+inline CDS_MapKey KeyOf(const RValue* key) {
+  if (key->kind != VALUE_STRING) return {key->kind, nullptr, 0, key->val, RealProbe(key->val)};
+  const char* text = RValue_Text(*key);
+  return TextKey(text, std::strlen(text));
 }
 
 // Stores a value's kind with its real or a copy of its text.
@@ -91,7 +117,8 @@ CDS_MapEntry* NewEntry(const CDS_MapKey& key, uint32_t hash, const RValue* value
   e->keyKind = key.kind;
   if (key.text) {
     e->keyStr = reinterpret_cast<char*>(e + 1);
-    std::memcpy(e->keyStr, key.text, keyBytes);
+    std::memcpy(e->keyStr, key.text, key.length);
+    e->keyStr[key.length] = '\0';
     e->keyLength = static_cast<uint32_t>(key.length);
   } else {
     e->key = key.real;
@@ -106,22 +133,9 @@ void FreeEntry(CDS_MapEntry* e) {
   MEM_FREE(e->valueStr);
   MEM_FREE(e);
 }
-
 }  // namespace
 
-CDS_MapKey::CDS_MapKey(const RValue* key) : kind(key->kind), text(nullptr), length(0), real(key->val) {
-  if (kind == VALUE_STRING) {
-    text = RValue_Text(*key);
-    length = std::strlen(text);
-    probe = TextProbe(text, length);
-  } else {
-    probe = RealProbe(real);
-  }
-}
-
-uint32_t CDS_MapKey::Crc() const { return text ? Crc32_Buffer(text, length) : Crc32_Buffer(&real, sizeof real); }
-
-uint32_t DS_Map_Hash(const RValue* key) { return CDS_MapKey(key).Crc(); }
+uint32_t DS_Map_Hash(const RValue* key) { return KeyOf(key).Crc(); }
 
 CDS_MapEntry* CDS_MapIterator::Next() {
   if (bucket < 0) return nullptr;
@@ -142,7 +156,7 @@ namespace {
 uint32_t IndexSlot(uint32_t probe, uint32_t bits) { return probe >> (32 - bits); }
 }  // namespace
 
-CDS_MapEntry* CDS_Map::Lookup(const CDS_MapKey& key) const {
+[[gnu::always_inline]] inline CDS_MapEntry* CDS_Map::Lookup(const CDS_MapKey& key) const {
   if (!m_Index) return nullptr;
   uint32_t mask = (1u << m_IndexBits) - 1;
   for (uint32_t i = IndexSlot(key.probe, m_IndexBits);; i = (i + 1) & mask) {
@@ -228,7 +242,7 @@ void CDS_Map::Append(CDS_MapEntry* e, bool keyIsNew) {
   } else {
     RValue key;
     e->GetKey(&key);
-    if (!Lookup(CDS_MapKey(&key))) IndexInsert(e);
+    if (!Lookup(KeyOf(&key))) IndexInsert(e);
   }
 }
 
@@ -242,7 +256,8 @@ void CDS_Map::Unlink(CDS_MapEntry* e) {
 
 // ---- Entries ----
 
-CDS_MapEntry* CDS_Map::FindEntry(const RValue* key) const { return Lookup(CDS_MapKey(key)); }
+CDS_MapEntry* CDS_Map::FindEntry(const RValue* key) const { return Lookup(KeyOf(key)); }
+CDS_MapEntry* CDS_Map::FindText(const char* text, size_t length) const { return Lookup(TextKey(text, length)); }
 
 bool CDS_Map::AddNew(const CDS_MapKey& key, const RValue* value) {
   CDS_MapEntry* e = NewEntry(key, key.Crc(), value);
@@ -251,16 +266,16 @@ bool CDS_Map::AddNew(const CDS_MapKey& key, const RValue* value) {
   return true;
 }
 
-bool CDS_Map::Add(const RValue* key, const RValue* value) {
-  CDS_MapKey k(key);
-  return !Lookup(k) && AddNew(k, value);
+inline bool CDS_Map::AddKey(const CDS_MapKey& key, const RValue* value) { return !Lookup(key) && AddNew(key, value); }
+bool CDS_Map::Add(const RValue* key, const RValue* value) { return AddKey(KeyOf(key), value); }
+bool CDS_Map::AddText(const char* text, size_t length, const RValue* value) {
+  return AddKey(TextKey(text, length), value);
 }
 
-bool CDS_Map::Replace(const RValue* key, const RValue* value) {
-  CDS_MapKey k(key);
-  CDS_MapEntry* e = Lookup(k);
+inline bool CDS_Map::ReplaceKey(const CDS_MapKey& key, const RValue* value) {
+  CDS_MapEntry* e = Lookup(key);
   if (!e) {
-    AddNew(k, value);
+    AddNew(key, value);
     return false;
   }
   char* old = e->valueStr;
@@ -269,8 +284,13 @@ bool CDS_Map::Replace(const RValue* key, const RValue* value) {
   return true;
 }
 
+bool CDS_Map::Replace(const RValue* key, const RValue* value) { return ReplaceKey(KeyOf(key), value); }
+bool CDS_Map::ReplaceText(const char* text, size_t length, const RValue* value) {
+  return ReplaceKey(TextKey(text, length), value);
+}
+
 bool CDS_Map::Delete(const RValue* key) {
-  CDS_MapKey k(key);
+  CDS_MapKey k = KeyOf(key);
   CDS_MapEntry* e = Lookup(k);
   if (!e) return false;
   IndexRemove(e);
@@ -340,7 +360,7 @@ void CDS_Map::Copy(const CDS_Map* source) {
     RValue key, value;
     s->GetKey(&key);
     s->GetValue(&value);
-    CDS_MapEntry* e = NewEntry(CDS_MapKey(&key), s->hash, &value);
+    CDS_MapEntry* e = NewEntry(KeyOf(&key), s->hash, &value);
     if (e) Append(e, false);
   }
 }
@@ -440,7 +460,7 @@ bool CDS_Map::ReadFromString(const char* text) {
     if (!TakeBytes(p, ":,", bytes) || *p != ':' || !MakeField(type & 1, bytes, &key, keyText)) return false;
     ++p;
     if (!TakeBytes(p, ",", bytes) || !MakeField(type & 2, bytes, &value, valueText)) return false;
-    CDS_MapKey k(&key);
+    CDS_MapKey k = KeyOf(&key);
     CDS_MapEntry* e = NewEntry(k, k.Crc(), &value);
     if (!e) return false;
     read.Append(e, false);  // a key given twice gives two entries; the first is found

@@ -38,18 +38,7 @@ struct CDS_MapEntry {
   }
 };
 
-// A key as the map looks it up: its kind, its text and length or its real,
-// and its hash in the map's index. The index has a hash of its own, cheaper
-// than the CRC-32 that orders the walk, which is made only for a new entry.
-struct CDS_MapKey {
-  explicit CDS_MapKey(const RValue* key);
-  uint32_t Crc() const;
-  uint32_t kind;
-  const char* text;  // a string key's text, else null
-  size_t length;
-  double real;
-  uint32_t probe;
-};
+struct CDS_MapKey;  // a key as the map looks it up
 
 class CDS_Map {
  public:
@@ -64,6 +53,11 @@ class CDS_Map {
   // True when an existing key's value was replaced; false when the pair was
   // added instead.
   bool Replace(const RValue* key, const RValue* value);
+  // The same for a string key given as its first length bytes (which hold
+  // no zero byte; what follows them does not count).
+  CDS_MapEntry* FindText(const char* text, size_t length) const;
+  bool AddText(const char* text, size_t length, const RValue* value);
+  bool ReplaceText(const char* text, size_t length, const RValue* value);
   bool Delete(const RValue* key);
   bool Exists(const RValue* key) const { return FindEntry(key) != nullptr; }
   bool Empty() const { return m_Count == 0; }
@@ -92,6 +86,8 @@ class CDS_Map {
   CDS_MapEntry* Lookup(const CDS_MapKey& key) const;
   // Adds an entry for a key no entry has.
   bool AddNew(const CDS_MapKey& key, const RValue* value);
+  bool AddKey(const CDS_MapKey& key, const RValue* value);
+  bool ReplaceKey(const CDS_MapKey& key, const RValue* value);
   // Puts a new entry at the tail of its bucket in walking order; keyIsNew
   // when the caller knows no entry has its key.
   void Append(CDS_MapEntry* e, bool keyIsNew);

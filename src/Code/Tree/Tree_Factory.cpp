@@ -324,7 +324,18 @@ void BuiltInArguments(BuiltInCallBase* call) {
   }
 }
 
+// Whether the call can hand its key to the built-in's text-key form.
+bool TakesTextKey(int id, const std::vector<Node*>& args) {
+  const RFunction* f = id < FUNCTION_ID_SCRIPT ? Function_Get(id) : nullptr;
+  if (!f || !f->textKey || f->argnumb != static_cast<int>(args.size()) || args.size() < 2) return false;
+  return args[1]->shape == SHAPE_TEXT_JOIN && static_cast<const TextJoinBase*>(args[1])->JoinsString();
+}
+
 BuiltInCallBase* NewBuiltInCall(int id, const std::vector<Node*>& args) {
+  if (!g_general && TakesTextKey(id, args)) {
+    if (args.size() == 2) return new TextKeyCallNode<2>(id, args);
+    if (args.size() == 3) return new TextKeyCallNode<3>(id, args);
+  }
   switch (g_general ? -1 : static_cast<int>(args.size())) {
     case 0: return new CallNode<0>(id, args);
     case 1: return new CallNode<1>(id, args);

@@ -70,9 +70,10 @@ class TextJoinBase : public Node {
   // Whether the other side is string(x).
   virtual bool JoinsString() const = 0;
   // For string(x) on the other side: the joined text written into buf when
-  // it fits in size bytes (out then shows buf), else made into a text of
-  // out's own as Eval makes it; true when it lies in buf.
-  virtual bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out) const = 0;
+  // it fits in size bytes (out then shows buf, and *length is its length),
+  // else made into a text of out's own as Eval makes it; true when it lies
+  // in buf.
+  virtual bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out, size_t* length) const = 0;
 };
 
 template <bool CONSTANT_LEFT>
@@ -129,13 +130,14 @@ class TextJoinNode final : public TextJoinBase {
   // The constant joined with string(x): a text as it is, a whole number's
   // digits, else the two decimals of Real_ToText.
   double JoinString(Ctx& c, RValue* spill) const {
-    JoinStringInto(c, nullptr, 0, spill);
+    size_t length;
+    JoinStringInto(c, nullptr, 0, spill, &length);
     return 0.0;
   }
 
  public:
   bool JoinsString() const override { return number != nullptr; }
-  bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out) const override {
+  bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out, size_t* length) const override {
     // x's value where it lies when a plain local, else a real computed
     // without a value built (a text lands in t).
     Temp t;
@@ -144,8 +146,8 @@ class TextJoinNode final : public TextJoinBase {
     else t.val = number->Real(c, &t);
     char digits[12];
     size_t n;
-    if (v->kind == VALUE_STRING || !(n = Real_ToWholeText(v->val, digits))) return JoinOther(*v, buf, size, out);
-    if (kLength >= sizeof kPadded || size < sizeof kPadded + sizeof digits) return Place(digits, n, buf, size, out);
+    if (v->kind == VALUE_STRING || !(n = Real_ToWholeText(v->val, digits))) return JoinOther(*v, buf, size, out, length);
+    if (kLength >= sizeof kPadded || size < sizeof kPadded + sizeof digits) return Place(digits, n, buf, size, out, length);
     // Copies of fixed size, past the text's end (which buf has room for).
     if (CONSTANT_LEFT) {
       std::memcpy(buf, kPadded, sizeof kPadded);
@@ -156,21 +158,22 @@ class TextJoinNode final : public TextJoinBase {
       std::memcpy(buf + n, kPadded, sizeof kPadded);
     }
     ShowText(buf, out);
+    *length = kLength + n;
     return true;
   }
 
  private:
   // string(x) of a text or of a real with decimals joined.
-  [[gnu::noinline]] bool JoinOther(const RValue& v, char* buf, size_t size, RValue* out) const {
+  [[gnu::noinline]] bool JoinOther(const RValue& v, char* buf, size_t size, RValue* out, size_t* length) const {
     if (v.kind == VALUE_STRING) {
       const char* x = RValue_Text(v);
-      return Place(x, std::strlen(x), buf, size, out);
+      return Place(x, std::strlen(x), buf, size, out, length);
     }
     std::string text = Real_ToText(v.val);
-    return Place(text.data(), text.size(), buf, size, out);
+    return Place(text.data(), text.size(), buf, size, out, length);
   }
   // The join of x's n bytes in buf when it fits, else in a text of out's own.
-  bool Place(const char* x, size_t n, char* buf, size_t size, RValue* out) const {
+  bool Place(const char* x, size_t n, char* buf, size_t size, RValue* out, size_t* length) const {
     if (kLength + n >= size) {
       Join(x, n, out);
       return false;
@@ -179,6 +182,7 @@ class TextJoinNode final : public TextJoinBase {
     std::memcpy(buf + (CONSTANT_LEFT ? kLength : 0), x, n);
     buf[kLength + n] = '\0';
     ShowText(buf, out);
+    *length = kLength + n;
     return true;
   }
   // out, a cleared argument, shows the text in buf.

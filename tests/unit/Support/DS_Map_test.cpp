@@ -239,3 +239,32 @@ TEST(DS_Map, KeysSharingTheIndexHashAreTwoKeys) {
     EXPECT_EQ(ValueOf(m, &Val(p[1])), "\"" + std::string(p[1]) + "\"");
   }
 }
+
+TEST(DS_Map, TextKeysOfKnownLengthAreTheStringKeys) {
+  int64_t before = MemoryManager::LiveBlocks();
+  {
+    CDS_Map m;
+    const char buffer[] = "k12|rest";  // the key is the first three bytes
+    EXPECT_TRUE(m.AddText(buffer, 3, &Val(1.0)));
+    EXPECT_FALSE(m.AddText(buffer, 3, &Val(2.0)));
+    EXPECT_EQ(ValueOf(m, &Val("k12")), "1");
+    EXPECT_TRUE(m.ReplaceText(buffer, 3, &Val("one")));
+    EXPECT_FALSE(m.ReplaceText(buffer, 2, &Val(3.0)));  // "k1", a key of its own
+    EXPECT_EQ(ValueOf(m, &Val("k12")), "\"one\"");
+    EXPECT_EQ(ValueOf(m, &Val("k1")), "3");
+    EXPECT_EQ(m.FindText("k12", 3), m.FindEntry(&Val("k12")));
+    EXPECT_EQ(m.FindText("", 0), nullptr);
+    EXPECT_TRUE(m.Add(&Val(12.0), &Val(4.0)));
+    EXPECT_EQ(ValueOf(m, &Val(12.0)), "4");
+    EXPECT_EQ(m.FindText("12", 2), nullptr);
+    // The walk has the keys as the text form wrote them.
+    EXPECT_EQ(Walk(m).size(), 3u);
+    char* text = m.WriteToString();
+    CDS_Map read;
+    EXPECT_TRUE(read.ReadFromString(text));
+    MEM_FREE(text);
+    EXPECT_EQ(Walk(read), Walk(m));
+    EXPECT_NE(read.FindText("k12", 3), nullptr);
+  }
+  EXPECT_EQ(MemoryManager::LiveBlocks(), before);
+}
