@@ -3,8 +3,12 @@
 // value, error and logged output. The values are those that leave a fast
 // path: texts in slots read in place, indices that are no whole number in
 // range, unknown variables, division by zero, results that are texts.
+#include <vector>
+
 #include "Code_TestSupport.h"
+#include "Code/Code_Error.h"
 #include "Code/Code_Tree.h"
+#include "Support/Support_Data_Structures_Table.h"
 
 using codetest::CodeTest;
 
@@ -57,7 +61,14 @@ class CodeBothWays : public CodeTest {
     delete self.vars;
     self.vars = nullptr;
     Variable_Globals().Clear();
+    std::vector<bool> hadMap;
+    for (auto& slot : g_DS_Maps.slots) hadMap.push_back(slot.object != nullptr);
     std::string shown = Run(text) + " | " + codetest::g_log;
+    // The maps the program made go, so that both ways (and later tests)
+    // find the same free indices, and so does the error it reported.
+    for (size_t i = 0; i < g_DS_Maps.slots.size(); ++i)
+      if (i >= hadMap.size() || !hadMap[i]) DS_Map_Destroy(static_cast<int>(i));
+    Error_SetOccurred(false);
     Tree_SetGeneralNodes(m_general);
     return shown;
   }
