@@ -20,6 +20,8 @@ struct CDS_MapKey {
   uint32_t Crc() const { return text ? Crc32_Buffer(text, length) : Crc32_Buffer(&real, sizeof real); }
 };
 
+static_assert(sizeof(CDS_MapEntry) == 64, "an entry with a real key fills one cache line");
+
 namespace {
 // Below this many entries a new entry finds its place by walking back from
 // the end; from there on the map keeps the last entry of every bucket.
@@ -51,7 +53,7 @@ bool SameBytes(const char* a, const char* b, size_t n) {
 }
 
 bool SameKey(const CDS_MapEntry* e, const CDS_MapKey& key) {
-  if (key.text) return e->keyLength == key.length && e->keyKind == VALUE_STRING && SameBytes(e->keyStr, key.text, key.length);
+  if (key.text) return e->keyLength == key.length && e->keyKind == VALUE_STRING && SameBytes(e->KeyText(), key.text, key.length);
   return e->keyKind != VALUE_STRING && std::memcmp(&e->key, &key.real, sizeof(double)) == 0;
 }
 
@@ -116,9 +118,8 @@ CDS_MapEntry* NewEntry(const CDS_MapKey& key, uint32_t hash, const RValue* value
   if (!e) return nullptr;
   e->keyKind = key.kind;
   if (key.text) {
-    e->keyStr = reinterpret_cast<char*>(e + 1);
-    std::memcpy(e->keyStr, key.text, key.length);
-    e->keyStr[key.length] = '\0';
+    std::memcpy(e->KeyText(), key.text, key.length);
+    e->KeyText()[key.length] = '\0';
     e->keyLength = static_cast<uint32_t>(key.length);
   } else {
     e->key = key.real;
@@ -311,7 +312,7 @@ bool CDS_Map::Delete(const RValue* key) {
 CDS_MapEntry* CDS_Map::MatchInWalk(const RValue* key) const {
   for (CDS_MapEntry* e = m_First; e; e = e->next) {
     if (e->keyKind != key->kind) continue;
-    if (key->kind == VALUE_STRING ? std::strcmp(e->keyStr, RValue_Text(*key)) == 0 : e->key == key->val) return e;
+    if (key->kind == VALUE_STRING ? std::strcmp(e->KeyText(), RValue_Text(*key)) == 0 : e->key == key->val) return e;
   }
   return nullptr;
 }
@@ -441,7 +442,7 @@ char* CDS_Map::WriteToString() const {
     if (e != m_First) out += ',';
     out += kHex[(e->valueKind == VALUE_STRING ? 2 : 0) + (e->keyKind == VALUE_STRING ? 1 : 0)];
     out += ':';
-    PutField(out, e->keyKind, e->key, e->keyStr);
+    PutField(out, e->keyKind, e->key, e->KeyText());
     out += ':';
     PutField(out, e->valueKind, e->value, e->valueStr);
   }

@@ -15,7 +15,6 @@ struct CDS_MapEntry {
   uint32_t keyKind;
   uint32_t valueKind;
   double key;  // a non-string key's real
-  char* keyStr;  // a string key's text, kept in the entry's own block
   double value;
   char* valueStr;
   uint32_t hash;  // DS_Map_Hash of the key
@@ -25,10 +24,13 @@ struct CDS_MapEntry {
   CDS_MapEntry* next;
 
   int Bucket() const { return static_cast<int>(hash & (DS_MAP_BUCKETS - 1)); }
+  // A string key's text, kept in the entry's own block right behind it (so
+  // that an entry with a real key fills one cache line).
+  char* KeyText() const { return reinterpret_cast<char*>(const_cast<CDS_MapEntry*>(this) + 1); }
   // Fill a value record with the key or value: its kind; for a string the
   // entry's own text (borrowed, not a copy) and the real 0; otherwise the
   // real and no text. The record must not be freed.
-  void GetKey(RValue* out) const { Fill(out, keyKind, key, keyStr); }
+  void GetKey(RValue* out) const { Fill(out, keyKind, key, KeyText()); }
   void GetValue(RValue* out) const { Fill(out, valueKind, value, valueStr); }
 
  private:
