@@ -64,11 +64,11 @@ inline RValue CallArgument(const BuiltInCallBase* call, Ctx& c, int k, Temp* t) 
   return *t;
 }
 
-// COUNT is the number of arguments when it is small, so that their loops
-// unroll; -1 for any number.
 // The room a call has for a text it joins itself.
 constexpr size_t kJoinedLength = 48;
 
+// COUNT is the number of arguments when it is small, so that their loops
+// unroll; -1 for any number.
 template <int COUNT>
 class CallNode final : public BuiltInCallBase {
  public:
