@@ -97,12 +97,13 @@ class CallNode final : public BuiltInCallBase {
 // map key "k" + string(i): the key is made in the call's buffer and handed
 // over with its length, so the map does not measure it again. The built-in
 // takes exactly COUNT arguments, so they need no kept array of cleared ones.
-template <int COUNT>
+// LEFT is the join's side of the constant, so that it is made inline.
+template <int COUNT, bool LEFT>
 class TextKeyCallNode final : public BuiltInCallBase {
  public:
   TextKeyCallNode(int i, const std::vector<Node*>& a) : BuiltInCallBase(i, a) {
     textKey = Function_Get(id)->textKey;
-    keyJoin = static_cast<const TextJoinBase*>(args[1]);
+    keyJoin = static_cast<const TextJoinNode<LEFT>*>(args[1]);
   }
   void Eval(Ctx& c, RValue* out) const override {
     RValue v[COUNT];
@@ -141,6 +142,6 @@ class TextKeyCallNode final : public BuiltInCallBase {
   };
 
   TTextKeyRoutine textKey;
-  const TextJoinBase* keyJoin;
+  const TextJoinNode<LEFT>* keyJoin;
 };
 }  // namespace tree

@@ -66,7 +66,8 @@ class TextEqualNode final : public Node {
 // joined text, as string() would give it, without a text of its own.
 class TextJoinBase : public Node {
  public:
-  TextJoinBase() { shape = SHAPE_TEXT_JOIN; }
+  explicit TextJoinBase(bool left) : constantLeft(left) { shape = SHAPE_TEXT_JOIN; }
+  const bool constantLeft;  // the constant is on the left: TextJoinNode<true>
   // Whether the other side is string(x).
   virtual bool JoinsString() const = 0;
   // For string(x) on the other side: the joined text written into buf when
@@ -81,7 +82,7 @@ class TextJoinNode final : public TextJoinBase {
  public:
   // x: the argument of n when n is string(x), else null.
   TextJoinNode(Node* n, const RValue& text, const Node* x)
-      : other(n), number(x), numberLocal(x ? Tree_PlainLocal(x) : -1), k(text), kLength(std::strlen(RValue_Text(text))) {
+      : TextJoinBase(CONSTANT_LEFT), other(n), number(x), numberLocal(x ? Tree_PlainLocal(x) : -1), k(text), kLength(std::strlen(RValue_Text(text))) {
     if (kLength < sizeof kPadded) std::memcpy(kPadded, RValue_Text(text), kLength);
   }
   double Real(Ctx& c, RValue* spill) const override {
