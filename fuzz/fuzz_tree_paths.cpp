@@ -9,6 +9,8 @@
 // indices out of range, division by zero, unknown variables). Every program
 // ends: loops are not nested and run at most three times, and the few +
 // operators bound a text's length.
+// Map lookups and stores with keys joined in the call go to one map, which
+// is emptied before each run and written out at the end.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -22,13 +24,17 @@
 #include "Object/Instance_Class.h"
 #include "Option/Option_Main.h"
 #include "Script/Script_Main.h"
+#include "Support/Support_Data_Structures_Map.h"
+#include "Support/Support_Data_Structures_Table.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "Variable/Variable_Main.h"
 
 void Function_String_Init();
+void Function_Data_Structures_Init();
 
 namespace {
 std::string g_log;
+int g_map = -1;  // the programs' map
 
 std::string Show(const RValue& v) {
   if (v.kind == VALUE_STRING) return std::string("\"") + RValue_Text(v) + "\"";
@@ -86,7 +92,8 @@ class Grammar {
     std::string text = "var a, b, c, s, i, w, u, arr, m;\na = 1; b = 0.5; c = -2; s = \"ab\"; arr[0] = 1; m[1, 1] = 2;\n";
     text += "hp = 3; name = \"door\"; global.g = 7; fz_any = 2;\n";
     for (unsigned n = 1 + in.Pick(8); n > 0; --n) text += Statement(0);
-    text += "fz_log(a, b, c, s, hp, name, global.g, arr, m[1, 1], fz_any, fz_any[1]);\nreturn a;\n";
+    text += "fz_log(a, b, c, s, hp, name, global.g, arr, m[1, 1], fz_any, fz_any[1], ds_map_write(" + Map() + "));\n";
+    text += "return a;\n";
     return text;
   }
 
@@ -119,11 +126,28 @@ class Grammar {
     std::string v = Variable();
     return v == "argument_count" || v == "nothing_here" ? "t" : v;
   }
+  std::string Map() const { return std::to_string(g_map); }
+  // A map key joined in the call, or (rarely) any value.
+  std::string Key(int depth) {
+    switch (in.Pick(4)) {
+      case 0: return "\"k\" + string(" + Variable() + ")";
+      case 1: return "string(" + Expression(depth - 1) + ") + \"k\"";
+      case 2: return "\"a_key_too_long_for_the_room_of_a_call_to_hold_it_\" + string(" + Variable() + ")";
+      default: return Expression(depth - 1);
+    }
+  }
+  std::string MapCall(int depth) {
+    static const char* kLookups[] = {"ds_map_find_value", "ds_map_exists"};
+    static const char* kStores[] = {"ds_map_replace", "ds_map_add"};
+    std::string map = in.Pick(8) ? Map() : Variable();
+    if (in.Pick(2)) return std::string(kLookups[in.Pick(2)]) + "(" + map + ", " + Key(depth) + ")";
+    return std::string(kStores[in.Pick(2)]) + "(" + map + ", " + Key(depth) + ", " + Expression(depth - 1) + ")";
+  }
   // A + when the budget allows, else a -.
   const char* Plus() { return pluses < 6 ? (++pluses, "+") : "-"; }
 
   std::string Expression(int depth) {
-    unsigned k = in.Pick(depth > 0 ? 12 : 2);
+    unsigned k = in.Pick(depth > 0 ? 13 : 2);
     switch (k) {
       case 0: return Constant();
       case 1: return Variable();
@@ -151,6 +175,7 @@ class Grammar {
       case 9:
         return inScript ? Variable() : "fz(" + Expression(depth - 1) + ", " + Variable() + ", " + Constant() + ")";
       case 10: return "(" + Variable() + " == " + Constant() + ")";
+      case 11: return MapCall(depth);
       default: {
         std::string v = Assignable();
         return in.Pick(2) ? "(" + v + "++)" : "(--" + v + ")";
@@ -184,7 +209,9 @@ class Grammar {
       }
       case 2: return Assignable() + (in.Pick(2) ? "++" : "--") + ";\n";
       case 3: return Assignable() + " = " + Variable() + " " + Plus() + " " + (in.Pick(2) ? Constant() : Variable()) + ";\n";
-      case 4: return inScript ? "t = " + Expression(1) + ";\n" : "fz_log(" + Expression(2) + ");\n";
+      case 4:
+        if (!inScript && in.Pick(2)) return MapCall(2) + ";\n";
+        return inScript ? "t = " + Expression(1) + ";\n" : "fz_log(" + Expression(2) + ");\n";
       case 5:
         if (inLoop && in.Pick(2)) return in.Pick(2) ? "break;\n" : "continue;\n";
         return inScript ? "if (" + Condition() + ") return " + Variable() + ";\n" : "c = fz(a, " + Variable() + ", 1);\n";
@@ -234,6 +261,7 @@ class Grammar {
 std::string Outcome(const std::string& script, const std::string& program, bool general) {
   Tree_SetGeneralNodes(general);
   for (RValue& v : g_any) RValue_SetReal(&v, 0);
+  DS_Map_Get(g_map)->Clear();
   // Blocks left live count too: a fast path must free what the general one frees.
   int64_t live = MemoryManager::LiveBlocks();
   Script_Clear();
@@ -271,6 +299,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = [] {
     Code_Init();
     Function_String_Init();
+    Function_Data_Structures_Init();
+    g_map = DS_Map_Create();
+    std::atexit([] { DS_Map_Destroy(g_map); });  // before the table itself goes
     Function_Add("fz_log", F_FuzzLog, -1);
     Variable_BuiltIn_Add("fz_any", GV_FuzzAny, SV_FuzzAny, true);
     g_GameOptions.show_errors = false;

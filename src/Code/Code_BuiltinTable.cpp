@@ -33,6 +33,11 @@ void Function_Add(const char* name, TRoutine routine, int argc) {
   table.push_back(f);
 }
 
+void Function_SetTextKeyForm(const char* name, TTextKeyRoutine textKey) {
+  int id = Function_FindBuiltIn(name);
+  if (id >= 0) Table()[id].textKey = textKey;
+}
+
 int Function_FindBuiltIn(const char* name) {
   auto it = Index().find(name);
   return it == Index().end() ? -1 : it->second;

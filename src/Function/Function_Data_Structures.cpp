@@ -23,20 +23,32 @@ const char kNoIndex[] = "Data structure with index does not exist.";
 
 // ---- Arguments and results ----
 
+// The index an argument names, rounded (halves to even) or truncated; a
+// whole number, the usual index, is taken as it is.
+int32_t IndexOf(const RValue& a, bool truncate) {
+  double d = RValue_Real(a);
+  if (d >= 0 && d < 2147483648.0 && d == static_cast<int32_t>(d)) return static_cast<int32_t>(d);
+  return truncate ? RValue_TruncInt(a) : RValue_RoundInt(a);
+}
+
 // The structure named by an argument, or none after reporting the error.
 template <class T>
 T* Find(const DS_Table<T>& table, const RValue& a, bool truncate = false) {
-  T* object = table.Get(truncate ? RValue_TruncInt(a) : RValue_RoundInt(a));
+  T* object = table.Get(IndexOf(a, truncate));
   if (!object) Error_Show_Action(kNoIndex, false);
   return object;
 }
 
 // A copy of a stored value (kind, real and text), or the real 0 for none.
 void GiveValue(RValue& result, const RValue* v) {
-  if (v) {
+  if (!v) {
+    RValue_SetReal(&result, 0.0);
+  } else if (v->kind == VALUE_STRING) {
     DS_Slot_Store(&result, v);
   } else {
-    RValue_SetReal(&result, 0.0);
+    if (result.str) DS_Slot_DropText(&result);
+    result.kind = v->kind;
+    result.val = v->val;
   }
 }
 
@@ -187,7 +199,45 @@ void GiveKey(RValue& result, const CDS_MapEntry* e) {
   e->GetKey(&key);
   GiveValue(result, &key);
 }
+
+// The key a map built-in takes as argument 1: the argument, or a text of
+// known length that a call made (the text-key form).
+struct MapKey {
+  const RValue* value;
+  const char* text;
+  size_t length;
+
+  CDS_MapEntry* FindIn(const CDS_Map* m) const { return value ? m->FindEntry(value) : m->FindText(text, length); }
+  bool AddTo(CDS_Map* m, const RValue* v) const { return value ? m->Add(value, v) : m->AddText(text, length, v); }
+  bool ReplaceIn(CDS_Map* m, const RValue* v) const {
+    return value ? m->Replace(value, v) : m->ReplaceText(text, length, v);
+  }
+};
+
+void MapAdd(RValue& result, const RValue* arg, const MapKey& key) {
+  CDS_Map* m = Find(g_DS_Maps, arg[0]);
+  Give(result, m && key.AddTo(m, &arg[2]) ? 1.0 : 0.0);
+}
+void MapReplace(RValue& result, const RValue* arg, const MapKey& key) {
+  CDS_Map* m = Find(g_DS_Maps, arg[0]);
+  Give(result, m && key.ReplaceIn(m, &arg[2]) ? 1.0 : 0.0);
+}
+void MapExists(RValue& result, const RValue* arg, const MapKey& key) {
+  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) Give(result, key.FindIn(m) ? 1.0 : 0.0);
+}
+void MapFindValue(RValue& result, const RValue* arg, const MapKey& key) {
+  CDS_Map* m = Find(g_DS_Maps, arg[0]);
+  if (!m) return;
+  const CDS_MapEntry* e = key.FindIn(m);
+  if (!e) return GiveValue(result, nullptr);
+  RValue value;
+  e->GetValue(&value);
+  GiveValue(result, &value);
+  result.kind &= 0xFFFFFFu;  // a nested map or list reaches scripts as its plain index
+}
 }  // namespace
+
+#define DS_TEXT_KEY_HANDLER(name) static void name(RValue& Result, const RValue* arg, const char* key, size_t length)
 
 DS_HANDLER(F_DsMapCreate) { Create(g_DS_Maps, Result); }
 DS_HANDLER(F_DsMapDestroy) { Destroy(g_DS_Maps, arg); }
@@ -197,30 +247,17 @@ DS_HANDLER(F_DsMapClear) {
 DS_HANDLER(F_DsMapCopy) { Copy(g_DS_Maps, arg); }
 DS_HANDLER(F_DsMapSize) { Size(g_DS_Maps, Result, arg); }
 DS_HANDLER(F_DsMapEmpty) { Empty(g_DS_Maps, Result, arg); }
-DS_HANDLER(F_DsMapAdd) {
-  Give(Result, 0.0);
-  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) Give(Result, m->Add(&arg[1], &arg[2]) ? 1.0 : 0.0);
-}
-DS_HANDLER(F_DsMapReplace) {
-  Give(Result, 0.0);
-  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) Give(Result, m->Replace(&arg[1], &arg[2]) ? 1.0 : 0.0);
-}
+DS_HANDLER(F_DsMapAdd) { MapAdd(Result, arg, {&arg[1], nullptr, 0}); }
+DS_TEXT_KEY_HANDLER(F_DsMapAddTextKey) { MapAdd(Result, arg, {nullptr, key, length}); }
+DS_HANDLER(F_DsMapReplace) { MapReplace(Result, arg, {&arg[1], nullptr, 0}); }
+DS_TEXT_KEY_HANDLER(F_DsMapReplaceTextKey) { MapReplace(Result, arg, {nullptr, key, length}); }
 DS_HANDLER(F_DsMapDelete) {
   if (CDS_Map* m = Find(g_DS_Maps, arg[0])) m->Delete(&arg[1]);
 }
-DS_HANDLER(F_DsMapExists) {
-  if (CDS_Map* m = Find(g_DS_Maps, arg[0])) Give(Result, m->Exists(&arg[1]) ? 1.0 : 0.0);
-}
-DS_HANDLER(F_DsMapFindValue) {
-  CDS_Map* m = Find(g_DS_Maps, arg[0]);
-  if (!m) return;
-  const CDS_MapEntry* e = m->FindEntry(&arg[1]);
-  if (!e) return GiveValue(Result, nullptr);
-  RValue value;
-  e->GetValue(&value);
-  GiveValue(Result, &value);
-  Result.kind &= 0xFFFFFFu;  // a nested map or list reaches scripts as its plain index
-}
+DS_HANDLER(F_DsMapExists) { MapExists(Result, arg, {&arg[1], nullptr, 0}); }
+DS_TEXT_KEY_HANDLER(F_DsMapExistsTextKey) { MapExists(Result, arg, {nullptr, key, length}); }
+DS_HANDLER(F_DsMapFindValue) { MapFindValue(Result, arg, {&arg[1], nullptr, 0}); }
+DS_TEXT_KEY_HANDLER(F_DsMapFindValueTextKey) { MapFindValue(Result, arg, {nullptr, key, length}); }
 DS_HANDLER(F_DsMapFindPrevious) {
   if (CDS_Map* m = Find(g_DS_Maps, arg[0])) GiveKey(Result, m->FindPrevious(&arg[1]));
 }
@@ -469,6 +506,10 @@ void Function_Data_Structures_Init() {
   Function_Add("ds_map_find_last", F_DsMapFindLast, 1);
   Function_Add("ds_map_write", F_DsMapWrite, 1);
   Function_Add("ds_map_read", F_DsMapRead, 2);
+  Function_SetTextKeyForm("ds_map_add", F_DsMapAddTextKey);
+  Function_SetTextKeyForm("ds_map_replace", F_DsMapReplaceTextKey);
+  Function_SetTextKeyForm("ds_map_exists", F_DsMapExistsTextKey);
+  Function_SetTextKeyForm("ds_map_find_value", F_DsMapFindValueTextKey);
 
   Function_Add("ds_priority_create", F_DsPriorityCreate, 0);
   Function_Add("ds_priority_destroy", F_DsPriorityDestroy, 1);

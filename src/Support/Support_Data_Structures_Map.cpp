@@ -7,15 +7,95 @@
 #include "Base/Crc32.h"
 #include "Platform/MemoryManager.h"
 
+// A key as the map looks it up: its kind, its text and length or its real,
+// and its hash in the map's index. The index has a hash of its own, cheaper
+// than the CRC-32 that orders the walk, which is made only for a new entry.
+struct CDS_MapKey {
+  uint32_t kind;
+  const char* text;  // a string key's text, else null
+  size_t length;
+  double real;
+  uint32_t probe;
+
+  uint32_t Crc() const { return text ? Crc32_Buffer(text, length) : Crc32_Buffer(&real, sizeof real); }
+};
+
+static_assert(sizeof(CDS_MapEntry) == 64, "an entry with a real key fills one cache line");
+
 namespace {
 // Below this many entries a new entry finds its place by walking back from
 // the end; from there on the map keeps the last entry of every bucket.
 constexpr int kBucketTailFrom = 32;
 constexpr uint32_t kIndexMinBits = 4;
 
-bool SameKey(const CDS_MapEntry* e, const RValue* key) {
-  if (key->kind == VALUE_STRING) return e->keyKind == VALUE_STRING && std::strcmp(e->keyStr, RValue_Text(*key)) == 0;
-  return e->keyKind != VALUE_STRING && std::memcmp(&e->key, &key->val, sizeof(double)) == 0;
+uint32_t Load32(const char* p) {
+  uint32_t w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+
+uint64_t Load64(const char* p) {
+  uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+
+// Long keys are compared by memcmp out of line: the lookup stays free of calls.
+[[gnu::noinline]] bool SameLongBytes(const char* a, const char* b, size_t n) { return std::memcmp(a, b, n) == 0; }
+
+// Short keys, the usual ones, are compared in place: memcmp is a call.
+bool SameBytes(const char* a, const char* b, size_t n) {
+  if (n > 8) return SameLongBytes(a, b, n);
+  if (n >= 4) return Load32(a) == Load32(b) && Load32(a + n - 4) == Load32(b + n - 4);
+  for (size_t i = 0; i < n; ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
+bool SameKey(const CDS_MapEntry* e, const CDS_MapKey& key) {
+  if (key.text) return e->keyLength == key.length && e->keyKind == VALUE_STRING && SameBytes(e->KeyText(), key.text, key.length);
+  return e->keyKind != VALUE_STRING && std::memcmp(&e->key, &key.real, sizeof(double)) == 0;
+}
+
+// ---- The index's hash ----
+// Eight bytes at a time (a short tail by overlapping loads), each step a
+// multiply; the last folds the high half in so every bit reaches the top
+// bits, which pick the slot.
+
+constexpr uint64_t kMix = 0x9E3779B97F4A7C15u;
+
+uint32_t Fold(uint64_t h) {
+  h *= kMix;
+  h ^= h >> 32;
+  h *= kMix;
+  return static_cast<uint32_t>(h >> 32);
+}
+
+inline uint32_t TextProbe(const char* p, size_t n) {
+  uint64_t h = n;
+  for (; n > 8; n -= 8, p += 8) h = (h ^ Load64(p)) * kMix;
+  if (n >= 4) {
+    h ^= Load32(p) | uint64_t(Load32(p + n - 4)) << 32;
+  } else if (n) {
+    h ^= uint8_t(p[0]) | uint32_t(uint8_t(p[n / 2])) << 8 | uint32_t(uint8_t(p[n - 1])) << 16;
+  }
+  return Fold(h);
+}
+
+uint32_t RealProbe(double d) {
+  uint64_t bits;
+  std::memcpy(&bits, &d, sizeof bits);
+  return Fold(bits ^ 0x5851F42D4C957F2Du);
+}
+
+inline CDS_MapKey TextKey(const char* text, size_t length) {
+  return {VALUE_STRING, text, length, 0.0, TextProbe(text, length)};
+}
+
+inline CDS_MapKey KeyOf(const RValue* key) {
+  if (key->kind != VALUE_STRING) return {key->kind, nullptr, 0, key->val, RealProbe(key->val)};
+  const char* text = RValue_Text(*key);
+  return TextKey(text, std::strlen(text));
 }
 
 // Stores a value's kind with its real or a copy of its text.
@@ -32,19 +112,21 @@ void StoreField(uint32_t* kind, double* real, char** text, const RValue* v) {
 
 // A string key never changes, so its text lives in the entry's own block,
 // right behind the entry.
-CDS_MapEntry* NewEntry(const RValue* key, const RValue* value, uint32_t hash) {
-  size_t keyLength = key->kind == VALUE_STRING ? std::strlen(RValue_Text(*key)) + 1 : 0;
-  auto* e = static_cast<CDS_MapEntry*>(MEM_ALLOC_CLEAR(sizeof(CDS_MapEntry) + keyLength));
+CDS_MapEntry* NewEntry(const CDS_MapKey& key, uint32_t hash, const RValue* value) {
+  size_t keyBytes = key.text ? key.length + 1 : 0;
+  auto* e = static_cast<CDS_MapEntry*>(MEM_ALLOC_CLEAR(sizeof(CDS_MapEntry) + keyBytes));
   if (!e) return nullptr;
-  e->keyKind = key->kind;
-  if (keyLength) {
-    e->keyStr = reinterpret_cast<char*>(e + 1);
-    std::memcpy(e->keyStr, RValue_Text(*key), keyLength);
+  e->keyKind = key.kind;
+  if (key.text) {
+    std::memcpy(e->KeyText(), key.text, key.length);
+    e->KeyText()[key.length] = '\0';
+    e->keyLength = static_cast<uint32_t>(key.length);
   } else {
-    e->key = key->val;
+    e->key = key.real;
   }
   StoreField(&e->valueKind, &e->value, &e->valueStr, value);
   e->hash = hash;
+  e->probe = key.probe;
   return e;
 }
 
@@ -52,21 +134,9 @@ void FreeEntry(CDS_MapEntry* e) {
   MEM_FREE(e->valueStr);
   MEM_FREE(e);
 }
-
-void FillRecord(RValue* out, uint32_t kind, double real, char* text) {
-  out->kind = kind;
-  out->str = kind == VALUE_STRING ? text : nullptr;
-  out->val = kind == VALUE_STRING ? 0.0 : real;
-}
 }  // namespace
 
-uint32_t DS_Map_Hash(const RValue* key) {
-  if (key->kind == VALUE_STRING) return Crc32_String(RValue_Text(*key));
-  return Crc32_Buffer(&key->val, sizeof(double));
-}
-
-void CDS_MapEntry::GetKey(RValue* out) const { FillRecord(out, keyKind, key, keyStr); }
-void CDS_MapEntry::GetValue(RValue* out) const { FillRecord(out, valueKind, value, valueStr); }
+uint32_t DS_Map_Hash(const RValue* key) { return KeyOf(key).Crc(); }
 
 CDS_MapEntry* CDS_MapIterator::Next() {
   if (bucket < 0) return nullptr;
@@ -84,16 +154,16 @@ CDS_Map::~CDS_Map() { Destroy(); }
 // ---- The key index ----
 
 namespace {
-uint32_t IndexSlot(uint32_t hash, uint32_t bits) { return (hash * 0x9E3779B1u) >> (32 - bits); }
+uint32_t IndexSlot(uint32_t probe, uint32_t bits) { return probe >> (32 - bits); }
 }  // namespace
 
-CDS_MapEntry* CDS_Map::Lookup(const RValue* key, uint32_t hash) const {
+[[gnu::always_inline]] inline CDS_MapEntry* CDS_Map::Lookup(const CDS_MapKey& key) const {
   if (!m_Index) return nullptr;
   uint32_t mask = (1u << m_IndexBits) - 1;
-  for (uint32_t i = IndexSlot(hash, m_IndexBits);; i = (i + 1) & mask) {
+  for (uint32_t i = IndexSlot(key.probe, m_IndexBits);; i = (i + 1) & mask) {
     CDS_MapEntry* e = m_Index[i];
     if (!e) return nullptr;
-    if (e->hash == hash && SameKey(e, key)) return e;
+    if (e->probe == key.probe && SameKey(e, key)) return e;
   }
 }
 
@@ -116,7 +186,7 @@ void CDS_Map::IndexInsert(CDS_MapEntry* e) {
   if (!m_Index || uint64_t(m_IndexUsed + 1) * 2 > (uint64_t(1) << m_IndexBits)) IndexGrow();
   if (!m_Index) return;
   uint32_t mask = (1u << m_IndexBits) - 1;
-  uint32_t i = IndexSlot(e->hash, m_IndexBits);
+  uint32_t i = IndexSlot(e->probe, m_IndexBits);
   while (m_Index[i]) i = (i + 1) & mask;
   m_Index[i] = e;
   ++m_IndexUsed;
@@ -125,14 +195,14 @@ void CDS_Map::IndexInsert(CDS_MapEntry* e) {
 void CDS_Map::IndexRemove(CDS_MapEntry* e) {
   if (!m_Index) return;
   uint32_t mask = (1u << m_IndexBits) - 1;
-  uint32_t i = IndexSlot(e->hash, m_IndexBits);
+  uint32_t i = IndexSlot(e->probe, m_IndexBits);
   while (m_Index[i] && m_Index[i] != e) i = (i + 1) & mask;
   if (!m_Index[i]) return;
   // Backward-shift deletion: pull later members of the probe run into the
   // hole when their home slot does not lie between the hole and them.
   uint32_t hole = i;
   for (uint32_t j = (hole + 1) & mask; m_Index[j]; j = (j + 1) & mask) {
-    uint32_t home = IndexSlot(m_Index[j]->hash, m_IndexBits);
+    uint32_t home = IndexSlot(m_Index[j]->probe, m_IndexBits);
     if (((j - home) & mask) >= ((j - hole) & mask)) {
       m_Index[hole] = m_Index[j];
       hole = j;
@@ -173,7 +243,7 @@ void CDS_Map::Append(CDS_MapEntry* e, bool keyIsNew) {
   } else {
     RValue key;
     e->GetKey(&key);
-    if (!Lookup(&key, e->hash)) IndexInsert(e);
+    if (!Lookup(KeyOf(&key))) IndexInsert(e);
   }
 }
 
@@ -187,36 +257,47 @@ void CDS_Map::Unlink(CDS_MapEntry* e) {
 
 // ---- Entries ----
 
-CDS_MapEntry* CDS_Map::FindEntry(const RValue* key) const { return Lookup(key, DS_Map_Hash(key)); }
+CDS_MapEntry* CDS_Map::FindEntry(const RValue* key) const { return Lookup(KeyOf(key)); }
+CDS_MapEntry* CDS_Map::FindText(const char* text, size_t length) const { return Lookup(TextKey(text, length)); }
 
-bool CDS_Map::Add(const RValue* key, const RValue* value) {
-  uint32_t hash = DS_Map_Hash(key);
-  if (Lookup(key, hash)) return false;
-  CDS_MapEntry* e = NewEntry(key, value, hash);
+bool CDS_Map::AddNew(const CDS_MapKey& key, const RValue* value) {
+  CDS_MapEntry* e = NewEntry(key, key.Crc(), value);
   if (!e) return false;
   Append(e, true);
   return true;
 }
 
-bool CDS_Map::Replace(const RValue* key, const RValue* value) {
-  CDS_MapEntry* e = FindEntry(key);
+inline bool CDS_Map::AddKey(const CDS_MapKey& key, const RValue* value) { return !Lookup(key) && AddNew(key, value); }
+bool CDS_Map::Add(const RValue* key, const RValue* value) { return AddKey(KeyOf(key), value); }
+bool CDS_Map::AddText(const char* text, size_t length, const RValue* value) {
+  return AddKey(TextKey(text, length), value);
+}
+
+inline bool CDS_Map::ReplaceKey(const CDS_MapKey& key, const RValue* value) {
+  CDS_MapEntry* e = Lookup(key);
   if (!e) {
-    Add(key, value);
+    AddNew(key, value);
     return false;
   }
   char* old = e->valueStr;
   StoreField(&e->valueKind, &e->value, &e->valueStr, value);
-  MEM_FREE(old);
+  if (old) MEM_FREE(old);
   return true;
 }
 
+bool CDS_Map::Replace(const RValue* key, const RValue* value) { return ReplaceKey(KeyOf(key), value); }
+bool CDS_Map::ReplaceText(const char* text, size_t length, const RValue* value) {
+  return ReplaceKey(TextKey(text, length), value);
+}
+
 bool CDS_Map::Delete(const RValue* key) {
-  CDS_MapEntry* e = FindEntry(key);
+  CDS_MapKey k = KeyOf(key);
+  CDS_MapEntry* e = Lookup(k);
   if (!e) return false;
   IndexRemove(e);
   // A second entry with this key (read from a text) becomes the visible one.
   for (CDS_MapEntry* n = e->next; n && n->Bucket() == e->Bucket(); n = n->next) {
-    if (n->hash == e->hash && SameKey(n, key)) {
+    if (n->probe == e->probe && SameKey(n, k)) {
       IndexInsert(n);
       break;
     }
@@ -231,7 +312,7 @@ bool CDS_Map::Delete(const RValue* key) {
 CDS_MapEntry* CDS_Map::MatchInWalk(const RValue* key) const {
   for (CDS_MapEntry* e = m_First; e; e = e->next) {
     if (e->keyKind != key->kind) continue;
-    if (key->kind == VALUE_STRING ? std::strcmp(e->keyStr, RValue_Text(*key)) == 0 : e->key == key->val) return e;
+    if (key->kind == VALUE_STRING ? std::strcmp(e->KeyText(), RValue_Text(*key)) == 0 : e->key == key->val) return e;
   }
   return nullptr;
 }
@@ -280,7 +361,7 @@ void CDS_Map::Copy(const CDS_Map* source) {
     RValue key, value;
     s->GetKey(&key);
     s->GetValue(&value);
-    CDS_MapEntry* e = NewEntry(&key, &value, s->hash);
+    CDS_MapEntry* e = NewEntry(KeyOf(&key), s->hash, &value);
     if (e) Append(e, false);
   }
 }
@@ -361,7 +442,7 @@ char* CDS_Map::WriteToString() const {
     if (e != m_First) out += ',';
     out += kHex[(e->valueKind == VALUE_STRING ? 2 : 0) + (e->keyKind == VALUE_STRING ? 1 : 0)];
     out += ':';
-    PutField(out, e->keyKind, e->key, e->keyStr);
+    PutField(out, e->keyKind, e->key, e->KeyText());
     out += ':';
     PutField(out, e->valueKind, e->value, e->valueStr);
   }
@@ -380,7 +461,8 @@ bool CDS_Map::ReadFromString(const char* text) {
     if (!TakeBytes(p, ":,", bytes) || *p != ':' || !MakeField(type & 1, bytes, &key, keyText)) return false;
     ++p;
     if (!TakeBytes(p, ",", bytes) || !MakeField(type & 2, bytes, &value, valueText)) return false;
-    CDS_MapEntry* e = NewEntry(&key, &value, DS_Map_Hash(&key));
+    CDS_MapKey k = KeyOf(&key);
+    CDS_MapEntry* e = NewEntry(k, k.Crc(), &value);
     if (!e) return false;
     read.Append(e, false);  // a key given twice gives two entries; the first is found
     if (*p == ',' && !*++p) return false;  // a comma must lead to another entry

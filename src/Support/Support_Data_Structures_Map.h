@@ -4,6 +4,7 @@
 // entries were added. A key is identified by its kind and its text (or the
 // bytes of its real), so two keys that share a hash stay two keys.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "Base/RValue.h"
@@ -14,20 +15,32 @@ struct CDS_MapEntry {
   uint32_t keyKind;
   uint32_t valueKind;
   double key;  // a non-string key's real
-  char* keyStr;  // a string key's text, kept in the entry's own block
   double value;
   char* valueStr;
-  uint32_t hash;
+  uint32_t hash;  // DS_Map_Hash of the key
+  uint32_t keyLength;  // a string key's length in bytes
+  uint32_t probe;  // the key's hash in the map's index
   CDS_MapEntry* prev;  // walking order
   CDS_MapEntry* next;
 
   int Bucket() const { return static_cast<int>(hash & (DS_MAP_BUCKETS - 1)); }
+  // A string key's text, kept in the entry's own block right behind it (so
+  // that an entry with a real key fills one cache line).
+  char* KeyText() const { return reinterpret_cast<char*>(const_cast<CDS_MapEntry*>(this) + 1); }
   // Fill a value record with the key or value: its kind; for a string the
   // entry's own text (borrowed, not a copy) and the real 0; otherwise the
   // real and no text. The record must not be freed.
-  void GetKey(RValue* out) const;
-  void GetValue(RValue* out) const;
+  void GetKey(RValue* out) const { Fill(out, keyKind, key, KeyText()); }
+  void GetValue(RValue* out) const { Fill(out, valueKind, value, valueStr); }
+
+ private:
+  static void Fill(RValue* out, uint32_t kind, double real, char* text) {
+    bool isText = kind == VALUE_STRING;
+    *out = RValue{kind, isText ? text : nullptr, isText ? 0.0 : real};
+  }
 };
+
+struct CDS_MapKey;  // a key as the map looks it up
 
 class CDS_Map {
  public:
@@ -42,6 +55,11 @@ class CDS_Map {
   // True when an existing key's value was replaced; false when the pair was
   // added instead.
   bool Replace(const RValue* key, const RValue* value);
+  // The same for a string key given as its first length bytes (which hold
+  // no zero byte; what follows them does not count).
+  CDS_MapEntry* FindText(const char* text, size_t length) const;
+  bool AddText(const char* text, size_t length, const RValue* value);
+  bool ReplaceText(const char* text, size_t length, const RValue* value);
   bool Delete(const RValue* key);
   bool Exists(const RValue* key) const { return FindEntry(key) != nullptr; }
   bool Empty() const { return m_Count == 0; }
@@ -67,7 +85,11 @@ class CDS_Map {
 
  private:
   CDS_MapEntry* MatchInWalk(const RValue* key) const;
-  CDS_MapEntry* Lookup(const RValue* key, uint32_t hash) const;
+  CDS_MapEntry* Lookup(const CDS_MapKey& key) const;
+  // Adds an entry for a key no entry has.
+  bool AddNew(const CDS_MapKey& key, const RValue* value);
+  bool AddKey(const CDS_MapKey& key, const RValue* value);
+  bool ReplaceKey(const CDS_MapKey& key, const RValue* value);
   // Puts a new entry at the tail of its bucket in walking order; keyIsNew
   // when the caller knows no entry has its key.
   void Append(CDS_MapEntry* e, bool keyIsNew);

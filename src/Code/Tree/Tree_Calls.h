@@ -3,6 +3,7 @@
 #include "Code/Tree/Tree_Values.h"
 
 namespace tree {
+// A built-in's arguments. Built-ins read missing arguments as 0 and never
 // write into their arguments, so arrays are kept cleared between calls, one
 // per depth of nested calls: a call fills its entries and clears them again
 // (freeing the texts it owns); only calls nested deeper than the kept arrays
@@ -63,6 +64,9 @@ inline RValue CallArgument(const BuiltInCallBase* call, Ctx& c, int k, Temp* t) 
   return *t;
 }
 
+// The room a call has for a text it joins itself.
+constexpr size_t kJoinedLength = 48;
+
 // COUNT is the number of arguments when it is small, so that their loops
 // unroll; -1 for any number.
 template <int COUNT>
@@ -73,6 +77,7 @@ class CallNode final : public BuiltInCallBase {
     const int n = COUNT >= 0 ? COUNT : argc;
     RValue own[MAX_ARGUMENTS];
     char joined[kJoinedLength];
+    size_t length;
     Arguments a(n, lent, own);
     for (int k = 0; k < n; ++k) {
       // A built-in reads its arguments and no code it runs can reach the
@@ -80,13 +85,63 @@ class CallNode final : public BuiltInCallBase {
       // text joined with string(x) (a map key "k" + string(i)), made here.
       if (local[k] >= 0) a.v[k] = c.locals[local[k]].value;
       else if (k != joinArgument) args[k]->Eval(c, &a.v[k]);
-      else if (join->JoinStringInto(c, joined, sizeof joined, &a.v[k])) a.lent |= 1u << k;
+      else if (join->JoinStringInto(c, joined, sizeof joined, &a.v[k], &length)) a.lent |= 1u << k;
     }
     if (routine) routine(*out, c.self, c.other, n, a.v);
     else Code_Dispatch(id, c, n, a.v, out);
   }
+};
+
+// A call of a built-in with a text-key form (a map's lookups and stores) of
+// COUNT arguments whose argument 1 joins a text constant with string(x), the
+// map key "k" + string(i): the key is made in the call's buffer and handed
+// over with its length, so the map does not measure it again. The built-in
+// takes exactly COUNT arguments, so they need no kept array of cleared ones.
+// LEFT is the join's side of the constant, so that it is made inline.
+template <int COUNT, bool LEFT>
+class TextKeyCallNode final : public BuiltInCallBase {
+ public:
+  TextKeyCallNode(int i, const std::vector<Node*>& a) : BuiltInCallBase(i, a) {
+    textKey = Function_Get(id)->textKey;
+    keyJoin = static_cast<const TextJoinNode<LEFT>*>(args[1]);
+  }
+  void Eval(Ctx& c, RValue* out) const override {
+    RValue v[COUNT];
+    Owned owned{v};
+    char joined[kJoinedLength];
+    size_t length;
+    for (int k = 0; k < COUNT; ++k) {
+      if (k == 1) {
+        v[1] = RValue{VALUE_REAL, nullptr, 0.0};
+        owned.mask |= 2;
+        if (keyJoin->JoinStringInto(c, joined, sizeof joined, &v[1], &length)) owned.mask &= ~2u;
+        else length = std::strlen(v[1].str);  // too long for the buffer: a text of its own
+      } else if (local[k] >= 0) {
+        v[k] = c.locals[local[k]].value;
+      } else {
+        v[k] = RValue{VALUE_REAL, nullptr, 0.0};
+        owned.mask |= 1u << k;
+        args[k]->Eval(c, &v[k]);
+      }
+    }
+    textKey(*out, v, RValue_Text(v[1]), length);
+  }
 
  private:
-  static constexpr size_t kJoinedLength = 48;
+  // The texts of the arguments made here, freed on every way out.
+  struct Owned {
+    RValue* v;
+    unsigned mask = 0;
+    ~Owned() {
+      if (mask) Free();
+    }
+    [[gnu::noinline]] void Free() {
+      for (int k = 0; k < COUNT; ++k)
+        if (mask >> k & 1 && v[k].str) MEM_FREE(v[k].str);
+    }
+  };
+
+  TTextKeyRoutine textKey;
+  const TextJoinNode<LEFT>* keyJoin;
 };
 }  // namespace tree

@@ -66,13 +66,15 @@ class TextEqualNode final : public Node {
 // joined text, as string() would give it, without a text of its own.
 class TextJoinBase : public Node {
  public:
-  TextJoinBase() { shape = SHAPE_TEXT_JOIN; }
+  explicit TextJoinBase(bool left) : constantLeft(left) { shape = SHAPE_TEXT_JOIN; }
+  const bool constantLeft;  // the constant is on the left: TextJoinNode<true>
   // Whether the other side is string(x).
   virtual bool JoinsString() const = 0;
   // For string(x) on the other side: the joined text written into buf when
-  // it fits in size bytes (out then shows buf), else made into a text of
-  // out's own as Eval makes it; true when it lies in buf.
-  virtual bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out) const = 0;
+  // it fits in size bytes (out then shows buf, and *length is its length),
+  // else made into a text of out's own as Eval makes it; true when it lies
+  // in buf.
+  virtual bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out, size_t* length) const = 0;
 };
 
 template <bool CONSTANT_LEFT>
@@ -80,7 +82,7 @@ class TextJoinNode final : public TextJoinBase {
  public:
   // x: the argument of n when n is string(x), else null.
   TextJoinNode(Node* n, const RValue& text, const Node* x)
-      : other(n), number(x), k(text), kLength(std::strlen(RValue_Text(text))) {
+      : TextJoinBase(CONSTANT_LEFT), other(n), number(x), numberLocal(x ? Tree_PlainLocal(x) : -1), k(text), kLength(std::strlen(RValue_Text(text))) {
     if (kLength < sizeof kPadded) std::memcpy(kPadded, RValue_Text(text), kLength);
   }
   double Real(Ctx& c, RValue* spill) const override {
@@ -116,6 +118,7 @@ class TextJoinNode final : public TextJoinBase {
   }
   Node* other;
   const Node* number;  // x when the other side is string(x), else null
+  int numberLocal;     // the plain local x is, else -1
   const RValue& k;     // the constant node's value, which lives as long as this node
   size_t kLength;
   char kPadded[16] = {};  // a short constant's text and zeros, copied whole
@@ -128,19 +131,24 @@ class TextJoinNode final : public TextJoinBase {
   // The constant joined with string(x): a text as it is, a whole number's
   // digits, else the two decimals of Real_ToText.
   double JoinString(Ctx& c, RValue* spill) const {
-    JoinStringInto(c, nullptr, 0, spill);
+    size_t length;
+    JoinStringInto(c, nullptr, 0, spill, &length);
     return 0.0;
   }
 
  public:
   bool JoinsString() const override { return number != nullptr; }
-  bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out) const override {
+  bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out, size_t* length) const override {
+    // x's value where it lies when a plain local, else a real computed
+    // without a value built (a text lands in t).
     Temp t;
-    const RValue* v = number->Read(c, &t);
+    const RValue* v = &t;
+    if (numberLocal >= 0) v = &c.locals[numberLocal].value;
+    else t.val = number->Real(c, &t);
     char digits[12];
     size_t n;
-    if (v->kind == VALUE_STRING || !(n = Real_ToWholeText(v->val, digits))) return JoinOther(*v, buf, size, out);
-    if (kLength >= sizeof kPadded || size < sizeof kPadded + sizeof digits) return Place(digits, n, buf, size, out);
+    if (v->kind == VALUE_STRING || !(n = Real_ToWholeText(v->val, digits))) return JoinOther(*v, buf, size, out, length);
+    if (kLength >= sizeof kPadded || size < sizeof kPadded + sizeof digits) return Place(digits, n, buf, size, out, length);
     // Copies of fixed size, past the text's end (which buf has room for).
     if (CONSTANT_LEFT) {
       std::memcpy(buf, kPadded, sizeof kPadded);
@@ -151,21 +159,22 @@ class TextJoinNode final : public TextJoinBase {
       std::memcpy(buf + n, kPadded, sizeof kPadded);
     }
     ShowText(buf, out);
+    *length = kLength + n;
     return true;
   }
 
  private:
   // string(x) of a text or of a real with decimals joined.
-  [[gnu::noinline]] bool JoinOther(const RValue& v, char* buf, size_t size, RValue* out) const {
+  [[gnu::noinline]] bool JoinOther(const RValue& v, char* buf, size_t size, RValue* out, size_t* length) const {
     if (v.kind == VALUE_STRING) {
       const char* x = RValue_Text(v);
-      return Place(x, std::strlen(x), buf, size, out);
+      return Place(x, std::strlen(x), buf, size, out, length);
     }
     std::string text = Real_ToText(v.val);
-    return Place(text.data(), text.size(), buf, size, out);
+    return Place(text.data(), text.size(), buf, size, out, length);
   }
   // The join of x's n bytes in buf when it fits, else in a text of out's own.
-  bool Place(const char* x, size_t n, char* buf, size_t size, RValue* out) const {
+  bool Place(const char* x, size_t n, char* buf, size_t size, RValue* out, size_t* length) const {
     if (kLength + n >= size) {
       Join(x, n, out);
       return false;
@@ -174,6 +183,7 @@ class TextJoinNode final : public TextJoinBase {
     std::memcpy(buf + (CONSTANT_LEFT ? kLength : 0), x, n);
     buf[kLength + n] = '\0';
     ShowText(buf, out);
+    *length = kLength + n;
     return true;
   }
   // out, a cleared argument, shows the text in buf.

@@ -3,12 +3,17 @@
 // value, error and logged output. The values are those that leave a fast
 // path: texts in slots read in place, indices that are no whole number in
 // range, unknown variables, division by zero, results that are texts.
+#include <vector>
+
 #include "Code_TestSupport.h"
+#include "Code/Code_Error.h"
 #include "Code/Code_Tree.h"
+#include "Support/Support_Data_Structures_Table.h"
 
 using codetest::CodeTest;
 
 void Function_String_Init();
+void Function_Data_Structures_Init();
 
 namespace {
 const char* const kScripts[][2] = {
@@ -41,6 +46,7 @@ class CodeBothWays : public CodeTest {
   static void SetUpTestSuite() {
     CodeTest::SetUpTestSuite();
     if (Function_FindBuiltIn("string") < 0) Function_String_Init();
+    if (Function_FindBuiltIn("ds_map_create") < 0) Function_Data_Structures_Init();
     if (Variable_BuiltIn_Find("test_any") < 0) Variable_BuiltIn_Add("test_any", GV_TestAny, SV_TestAny, true);
   }
   // The way the other tests run (the environment may ask for the general nodes).
@@ -64,11 +70,18 @@ class CodeBothWays : public CodeTest {
     self.vars = nullptr;
     Variable_Globals().Clear();
     RValue_Free(&g_anyValue);
+    std::vector<bool> hadMap;
+    for (auto& slot : g_DS_Maps.slots) hadMap.push_back(slot.object != nullptr);
     // Blocks left live (texts of self's and global variables) count too: a
     // fast path must free what the general one frees.
     int64_t live = MemoryManager::LiveBlocks();
     std::string shown = Run(text) + " | " + codetest::g_log;
     shown += " | " + std::to_string(MemoryManager::LiveBlocks() - live) + " blocks kept";
+    // The maps the program made go, so that both ways (and later tests)
+    // find the same free indices, and so does the error it reported.
+    for (size_t i = 0; i < g_DS_Maps.slots.size(); ++i)
+      if (i >= hadMap.size() || !hadMap[i]) DS_Map_Destroy(static_cast<int>(i));
+    Error_SetOccurred(false);
     Tree_SetGeneralNodes(m_general);
     return shown;
   }
@@ -417,6 +430,53 @@ TEST_F(CodeBothWays, ArrayReadAtComputedIndex) {
       // The read as a switch's value and as an operand.
       "var w, i, n; w[0] = \"a\"; w[1] = \"b\"; n = 0; for (i = -2; i < 4; i += 1) switch (w[(i + 2) mod 2]) { case \"a\": n += 1; break; case \"b\": n += 10; } return n;",
       "var w, i, n; w[0] = \"a\"; w[1] = \"b\"; n = 0; for (i = 3; i > -3; i -= 1) switch (w[i mod 2]) { case \"a\": n += 1; break; case \"b\": n += 10; } return n;",
+  });
+}
+
+TEST_F(CodeBothWays, TextJoinedWithString) {
+  Agree({
+      "var x, r, i; r = \"\"; for (i = 0; i < 5; i += 1) { if (i == 2) x = \"s\"; else x = i * 1.5 - 2;"
+      " r += \"k\" + string(x) + \",\"; test_log(\"k\" + string(x), string(x) + \"k\"); } return r;",
+      "var s; s = \"ab\"; test_log(\"k\" + string(s + \"c\"), string(s + \"d\") + \"k\"); return string(-7) + \"q\";",
+      "var i; i = -2147483648; test_log(\"k\" + string(i), \"k\" + string(i - 1), \"k\" + string(i * i * 4), \"k\" + string(-0.5));"
+      " return 0;",
+      "var i; i = 1000000; test_log(\"a_rather_long_key_prefix_to_pass_any_room_\" + string(i), string(i / 3) + \"k\"); return 0;",
+      "var u; test_log(\"k\" + string(u)); return 0;",
+      "var a; a[0] = 3; test_log(\"k\" + string(a[0] * 2), \"k\" + string(a[1])); return 0;",
+  });
+}
+
+TEST_F(CodeBothWays, MapKeysJoinedInTheCall) {
+  Agree({
+      // Keys of every kind of x: whole, negative, fractional, a text; found,
+      // missing, added twice.
+      "var m, i, s; m = ds_map_create(); for (i = -3; i < 40; i += 1) ds_map_replace(m, \"k\" + string(i mod 7), i);"
+      " s = 0; for (i = -6; i < 10; i += 1) s += ds_map_find_value(m, \"k\" + string(i));"
+      " test_log(ds_map_exists(m, \"k\" + string(-3)), ds_map_exists(m, \"k\" + string(3.5)),"
+      " ds_map_add(m, \"k\" + string(1), 5), ds_map_add(m, \"new\" + string(1), 5), ds_map_replace(m, string(2.5) + \"k\", 1),"
+      " ds_map_find_value(m, \"2.50\" + string(\"k\")), ds_map_size(m)); ds_map_destroy(m); return s;",
+      // Keys too long for the call's buffer.
+      "var m, i, s; m = ds_map_create(); for (i = 0; i < 5; i += 1)"
+      " ds_map_replace(m, \"a_rather_long_key_prefix_to_pass_the_room_of_the_call_\" + string(i * 1000000), i);"
+      " s = \"\"; for (i = 0; i < 6; i += 1) s += string(ds_map_find_value(m, \"a_rather_long_key_prefix_to_pass_the_room_of_the_call_\""
+      " + string(i * 1000000))) + string(ds_map_exists(m, \"a_rather_long_key_prefix_to_pass_the_room_of_the_call_\" + string(i)));"
+      " test_log(ds_map_add(m, \"a_rather_long_key_prefix_to_pass_the_room_of_the_call_\" + string(\"x\"), 1)); return s;",
+      // A real key and a text key of the same digits are two keys.
+      "var m; m = ds_map_create(); ds_map_add(m, 1, \"real\"); ds_map_add(m, \"\" + string(1), \"text\");"
+      " return ds_map_find_value(m, 1) + ds_map_find_value(m, \"\" + string(1)) + string(ds_map_size(m));",
+      // x changes kind in the loop; the value is a joined text the call owns.
+      "var m, i, x, r; m = ds_map_create(); r = \"\"; for (i = 0; i < 4; i += 1) { if (i == 2) x = \"s\"; else x = i;"
+      " ds_map_replace(m, \"k\" + string(x), \"v\" + string(i * 2)); r += ds_map_find_value(m, \"k\" + string(x)); } return r;",
+      // The map as an expression; the key's x a call of the same kind.
+      "var m; m = ds_map_create(); ds_map_replace(m + 0, \"k\" + string(1), 7); ds_map_replace(m, \"k\" + string(7), 8);"
+      " return ds_map_find_value(m * 1, \"k\" + string(ds_map_find_value(m, \"k\" + string(1))));",
+      // Arguments in order: the key's x steps i before the value reads it.
+      "var m, i; m = ds_map_create(); i = 1; ds_map_replace(m, \"k\" + string(i++), i); return ds_map_find_value(m, \"k1\");",
+      // Errors: no such map, a destroyed one, an unset x, an unset value.
+      "return ds_map_find_value(99, \"k\" + string(1));",
+      "var m; m = ds_map_create(); ds_map_destroy(m); test_log(ds_map_replace(m, \"k\" + string(1), 2)); return 0;",
+      "var m, u; m = ds_map_create(); return ds_map_exists(m, \"k\" + string(u));",
+      "var m, u; m = ds_map_create(); ds_map_add(m, \"k\" + string(1), u); return 0;",
   });
 }
 }  // namespace

@@ -174,3 +174,97 @@ TEST(DS_Map, NestingMarksAreKeptAndNeverFollowed) {
   EXPECT_TRUE(m.Delete(&Val("child")));
   EXPECT_TRUE(m.Empty());
 }
+
+TEST(DS_Map, KeysOfEveryLengthAreFoundOnlyByTheirOwnBytes) {
+  // Keys that share all but one byte, or are a prefix of one another: each
+  // length (the index hashes and compares short tails apart from long
+  // ones) and each position of the differing byte.
+  CDS_Map m;
+  std::vector<std::string> keys;
+  for (size_t length = 0; length <= 20; ++length) {
+    std::string base(length, 'a');
+    keys.push_back(base);
+    for (size_t at = 0; at < length; ++at) {
+      std::string k = base;
+      k[at] = 'b';
+      keys.push_back(k);
+    }
+  }
+  for (size_t i = 0; i < keys.size(); ++i) ASSERT_TRUE(m.Add(&Val(keys[i].c_str()), &Val(double(i)))) << keys[i];
+  for (size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(ValueOf(m, &Val(keys[i].c_str())), std::to_string(i)) << keys[i];
+  EXPECT_EQ(ValueOf(m, &Val("aaaaaaaaaaaaaaaaaaaaa")), "<none>");
+  EXPECT_EQ(ValueOf(m, &Val("c")), "<none>");
+  // Deleting shifts the index's probe runs; every other key stays found.
+  for (size_t i = 0; i < keys.size(); i += 2) EXPECT_TRUE(m.Delete(&Val(keys[i].c_str())));
+  for (size_t i = 0; i < keys.size(); ++i)
+    EXPECT_EQ(ValueOf(m, &Val(keys[i].c_str())), i % 2 ? std::to_string(i) : "<none>") << keys[i];
+}
+
+TEST(DS_Map, RealKeysAreTheirBytesAndNeverTheirText) {
+  CDS_Map m;
+  EXPECT_TRUE(m.Add(&Val(0.0), &Val("zero")));
+  EXPECT_TRUE(m.Add(&Val(-0.0), &Val("minus zero")));
+  EXPECT_TRUE(m.Add(&Val("0"), &Val("text")));
+  EXPECT_TRUE(m.Add(&Val(1e20), &Val("big")));
+  EXPECT_TRUE(m.Add(&Val(-1.0), &Val("minus one")));
+  EXPECT_EQ(ValueOf(m, &Val(0.0)), "\"zero\"");
+  EXPECT_EQ(ValueOf(m, &Val(-0.0)), "\"minus zero\"");
+  EXPECT_EQ(ValueOf(m, &Val("0")), "\"text\"");
+  EXPECT_EQ(ValueOf(m, &Val(1e20)), "\"big\"");
+  EXPECT_EQ(ValueOf(m, &Val(-1.0)), "\"minus one\"");
+  EXPECT_EQ(ValueOf(m, &Val("1e+20")), "<none>");
+  EXPECT_EQ(ValueOf(m, &Val(1.0)), "<none>");
+  // Reals that differ in the exponent alone, or in the lowest bit.
+  for (int e = -60; e <= 60; ++e) EXPECT_TRUE(m.Add(&Val(std::ldexp(1.0, e)), &Val(double(e)))) << e;
+  EXPECT_TRUE(m.Add(&Val(std::nextafter(1.0, 2.0)), &Val(-1000.0)));
+  for (int e = -60; e <= 60; ++e) EXPECT_EQ(ValueOf(m, &Val(std::ldexp(1.0, e))), std::to_string(e)) << e;
+  EXPECT_EQ(ValueOf(m, &Val(std::nextafter(1.0, 2.0))), "-1000");
+}
+
+TEST(DS_Map, KeysSharingTheIndexHashAreTwoKeys) {
+  // Pairs of one length that share the index's own hash (found by search),
+  // so only the comparison of their bytes tells them apart: a short key, a
+  // key whose first four bytes agree, and a key longer than eight bytes.
+  const char* pairs[][2] = {{"c95", "dep"}, {"kaxnC", "kaDSc"}, {"key:cWk1", "key:dc1m"}, {"long keyafOA", "long keyatVJ"}};
+  CDS_Map m;
+  for (auto& p : pairs) {
+    EXPECT_TRUE(m.Add(&Val(p[0]), &Val(p[0])));
+    EXPECT_EQ(ValueOf(m, &Val(p[1])), "<none>") << p[1];
+    EXPECT_TRUE(m.Add(&Val(p[1]), &Val(p[1])));
+  }
+  for (auto& p : pairs)
+    for (const char* k : p) EXPECT_EQ(ValueOf(m, &Val(k)), "\"" + std::string(k) + "\"");
+  for (auto& p : pairs) {
+    EXPECT_TRUE(m.Delete(&Val(p[0])));
+    EXPECT_EQ(ValueOf(m, &Val(p[1])), "\"" + std::string(p[1]) + "\"");
+  }
+}
+
+TEST(DS_Map, TextKeysOfKnownLengthAreTheStringKeys) {
+  int64_t before = MemoryManager::LiveBlocks();
+  {
+    CDS_Map m;
+    const char buffer[] = "k12|rest";  // the key is the first three bytes
+    EXPECT_TRUE(m.AddText(buffer, 3, &Val(1.0)));
+    EXPECT_FALSE(m.AddText(buffer, 3, &Val(2.0)));
+    EXPECT_EQ(ValueOf(m, &Val("k12")), "1");
+    EXPECT_TRUE(m.ReplaceText(buffer, 3, &Val("one")));
+    EXPECT_FALSE(m.ReplaceText(buffer, 2, &Val(3.0)));  // "k1", a key of its own
+    EXPECT_EQ(ValueOf(m, &Val("k12")), "\"one\"");
+    EXPECT_EQ(ValueOf(m, &Val("k1")), "3");
+    EXPECT_EQ(m.FindText("k12", 3), m.FindEntry(&Val("k12")));
+    EXPECT_EQ(m.FindText("", 0), nullptr);
+    EXPECT_TRUE(m.Add(&Val(12.0), &Val(4.0)));
+    EXPECT_EQ(ValueOf(m, &Val(12.0)), "4");
+    EXPECT_EQ(m.FindText("12", 2), nullptr);
+    // The walk has the keys as the text form wrote them.
+    EXPECT_EQ(Walk(m).size(), 3u);
+    char* text = m.WriteToString();
+    CDS_Map read;
+    EXPECT_TRUE(read.ReadFromString(text));
+    MEM_FREE(text);
+    EXPECT_EQ(Walk(read), Walk(m));
+    EXPECT_NE(read.FindText("k12", 3), nullptr);
+  }
+  EXPECT_EQ(MemoryManager::LiveBlocks(), before);
+}
