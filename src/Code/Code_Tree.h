@@ -56,6 +56,24 @@ inline void Value_CopyOut(RValue* out, const RValue& v) {
 }
 // The language's truth: a real above 0.5.
 inline bool Value_Truth(const RValue& v) { return v.kind != VALUE_STRING && v.val > 0.5; }
+// The truth of node n's value made through its Real, for nodes that compute
+// a real without building a value (n's class is known: the call is direct).
+template <class N>
+[[gnu::always_inline]] inline bool Value_RealTruth(const N& n, Ctx& c) {
+  Temp t;
+  double v = n.Real(c, &t);
+  return t.kind != VALUE_STRING && v > 0.5;
+}
+// Steps the plain local of that slot by delta in place, which cannot fail,
+// when it holds no text; false for a text, whose statement gives the error.
+[[gnu::always_inline]] inline bool Value_StepLocal(Ctx& c, int slot, double delta) {
+  RValue& e = c.locals[slot].value;
+  if (e.kind == VALUE_STRING) [[unlikely]]
+    return false;
+  e.kind = VALUE_REAL;
+  e.val += delta;
+  return true;
+}
 
 // Ends the running unit with a run-time error (framed with unit and line).
 [[noreturn]] void Code_Fail(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

@@ -245,14 +245,8 @@ class IncDecNode final : public Node {
   }
   // As a statement the value is not made.
   int Exec(Ctx& c) const override {
-    if (slot >= 0) {
-      RValue& e = c.locals[slot].value;
-      if (e.kind != VALUE_STRING) [[likely]] {
-        e.kind = VALUE_REAL;
-        e.val += delta;
-        return FLOW_NORMAL;
-      }
-    }
+    if (slot >= 0 && Value_StepLocal(c, slot, delta)) [[likely]]
+      return FLOW_NORMAL;
     Temp old;
     var->Assign(c, delta > 0 ? TK_INC : TK_DEC, &old);
     return FLOW_NORMAL;

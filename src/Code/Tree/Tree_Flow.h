@@ -49,12 +49,8 @@ class Statements {
           c.line = s->line;
           return s->flow;
         }
-        RValue& e = c.locals[s->slot].value;
-        if (e.kind != VALUE_STRING) [[likely]] {
-          e.kind = VALUE_REAL;
-          e.val += s->delta;
+        if (Value_StepLocal(c, s->slot, s->delta)) [[likely]]
           continue;
-        }
       }
       c.line = s->line;
       if (int r = s->node->Exec(c)) return r;
@@ -260,12 +256,8 @@ class StepRun {
  public:
   explicit StepRun(const Node* n) : m_node(n) { n->LocalStep(&m_slot, &m_delta); }
   int Run(Ctx& c) const {
-    RValue& e = c.locals[m_slot].value;
-    if (e.kind != VALUE_STRING) [[likely]] {
-      e.kind = VALUE_REAL;
-      e.val += m_delta;
+    if (Value_StepLocal(c, m_slot, m_delta)) [[likely]]
       return FLOW_NORMAL;
-    }
     return tree::Run(c, m_node);
   }
 
@@ -340,10 +332,8 @@ class WhileNode final : public Node {
 template <TokenKind OP, int CALLS>
 class SteppedWhileNode final : public Node {
  public:
-  SteppedWhileNode(Node* c, const std::vector<Node*>& b, int s, double v) : cond(c), slot(s), k(v) {
+  SteppedWhileNode(Node* c, const std::vector<Node*>& b, int s, double v) : cond(c), slot(s), k(v), step(b[CALLS]) {
     for (int n = 0; n < CALLS; ++n) statements[n] = b[n];
-    step = b[CALLS];
-    step->LocalStep(&stepSlot, &delta);
   }
   int Exec(Ctx& c) const override {
     for (;;) {
@@ -367,20 +357,13 @@ class SteppedWhileNode final : public Node {
       c.line = statements[n]->line;
       if (int r = statements[n]->Exec(c)) return r;
     }
-    RValue& e = c.locals[stepSlot].value;
-    if (e.kind == VALUE_STRING) [[unlikely]]
-      return Run(c, step);
-    e.kind = VALUE_REAL;
-    e.val += delta;
-    return FLOW_NORMAL;
+    return step.Run(c);
   }
   Condition cond;
   int slot;
   double k;
+  StepRun step;
   const Node* statements[CALLS];
-  const Node* step;
-  int stepSlot = -1;
-  double delta = 0.0;
 };
 
 class DoUntilNode final : public Node {
@@ -568,14 +551,9 @@ class SwitchNode final : public Node {
   // value needs no saved registers.
   [[gnu::noinline]] int TextGo(Ctx& c, const char* text) const { return Go(c, *TextTarget(text ? text : "")); }
   [[gnu::always_inline]] int Go(Ctx& c, const Target& t) const {
-    if (t.slot >= 0) {
-      RValue& e = c.locals[t.slot].value;
-      if (e.kind != VALUE_STRING) [[likely]] {
-        e.kind = VALUE_REAL;
-        e.val += t.delta;
-        if (t.line >= 0) c.line = t.line;
-        return FLOW_NORMAL;
-      }
+    if (t.slot >= 0 && Value_StepLocal(c, t.slot, t.delta)) [[likely]] {
+      if (t.line >= 0) c.line = t.line;
+      return FLOW_NORMAL;
     }
     return t.position < 0 ? FLOW_NORMAL : Enter(c, t.position);
   }

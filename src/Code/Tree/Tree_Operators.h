@@ -193,11 +193,7 @@ class BinaryNode final : public BinaryBase {
   }
   [[gnu::noinline]] double NotReals(Ctx& c, RValue* spill) const { return General(c, spill); }
   void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
-  bool Test(Ctx& c) const override {
-    Temp t;
-    double v = Real(c, &t);
-    return t.kind != VALUE_STRING && v > 0.5;
-  }
+  bool Test(Ctx& c) const override { return Value_RealTruth(*this, c); }
   bool Comparison(Compare* out) const override {
     if (OP < TK_EQ || OP > TK_GE || (L != LOCAL && L != ARGUMENT) || R != LOCAL) return false;
     out->source = L == LOCAL ? Compare::LOCAL : Compare::ARGUMENT;
@@ -222,11 +218,7 @@ class BinaryConstNode final : public Node {
     return RealOp<OP>(x, k);
   }
   void Eval(Ctx& c, RValue* out) const override { out->val = Real(c, out); }
-  bool Test(Ctx& c) const override {
-    Temp t;
-    double v = Real(c, &t);
-    return t.kind != VALUE_STRING && v > 0.5;
-  }
+  bool Test(Ctx& c) const override { return Value_RealTruth(*this, c); }
   bool Comparison(Compare* out) const override {
     if (OP < TK_EQ || OP > TK_GE || self < 0) return false;
     out->source = Compare::SELF;

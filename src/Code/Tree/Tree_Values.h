@@ -111,11 +111,7 @@ class TextJoinNode final : public TextJoinBase {
     return 0.0;
   }
   void Eval(Ctx& c, RValue* out) const override { Real(c, out); }
-  bool Test(Ctx& c) const override {
-    Temp t;
-    double v = Real(c, &t);
-    return t.kind != VALUE_STRING && v > 0.5;
-  }
+  bool Test(Ctx& c) const override { return Value_RealTruth(*this, c); }
   Node* other;
   const Node* number;  // x when the other side is string(x), else null
   int numberLocal;     // the plain local x is, else -1
