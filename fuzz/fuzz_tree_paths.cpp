@@ -76,14 +76,26 @@ class Grammar {
  public:
   explicit Grammar(Bytes& bytes) : in(bytes) {}
 
-  // A script body on argument0..2: a few statements and a return.
+  // A script body on argument0..2: a few statements and a return. Half of
+  // them start with a guard (if (argument0 < 2) return argument0;) and
+  // declare no local, so that calls may answer them.
   std::string Script() {
     inScript = true;
     pluses = 6;  // no + in the script: calls in a loop would multiply a text's length
     std::string text = "var t; t = 0;\n";
+    guarded = in.Pick(2);
+    if (guarded) {
+      static const char* kOps[] = {"<", "<=", ">", ">=", "==", "!="};
+      static const char* kTested[] = {"argument0", "argument1", "argument2", "argument5"};
+      static const char* kReturned[] = {"argument0", "argument1", "argument2", "argument5", "1", "-0.5", "\"a\""};
+      static const char* kLimits[] = {"0", "1", "2", "-1", "0.5", "3"};
+      text = std::string("if (") + kTested[in.Pick(4)] + " " + kOps[in.Pick(6)] + " " + kLimits[in.Pick(6)] +
+             ") return " + kReturned[in.Pick(7)] + ";\n";
+    }
     for (unsigned n = in.Pick(3); n > 0; --n) text += Statement(0);
     text += "return " + Expression(2) + ";\n";
     inScript = false;
+    guarded = false;
     pluses = 0;
     return text;
   }
@@ -106,7 +118,8 @@ class Grammar {
   std::string Variable() {
     if (inScript) {
       static const char* kSlots[] = {"argument0", "argument1", "argument2", "t", "argument[1]", "argument_count"};
-      return kSlots[in.Pick(6)];
+      unsigned k = in.Pick(6);
+      return guarded && k == 3 ? "argument2" : kSlots[k];  // a guarded script has no local t
     }
     static const char* kNames[] = {"a", "b", "c", "s", "hp", "name", "global.g", "self.hp", "other.hp", "arr", "fz_any"};
     unsigned k = in.Pick(15);
@@ -253,6 +266,7 @@ class Grammar {
 
   Bytes& in;
   bool inScript = false;
+  bool guarded = false;  // the script starts with a guard and has no locals
   bool inLoop = false;
   int pluses = 0;  // + operators so far; at most 6 in a program
 };

@@ -118,11 +118,11 @@ inline const CodeUnit* UnitOf(const CCode* code) {
   Code_Fail("Recursion too deep: code runs inside itself %d times.", depth);
 }
 
-// Runs the unit set up in c inside the running one (caller). PROGRAM when
-// the code is known to be no expression (a script's). Returns whether the
-// code returned a value into c.result.
+// Runs the unit set up in c inside the running one (caller), a program from
+// its statement from on. PROGRAM when the code is known to be no expression
+// (a script's). Returns whether the code returned a value into c.result.
 template <bool PROGRAM>
-[[gnu::always_inline]] inline bool RunIn(Ctx& c, const CodeUnit* unit, Ctx* caller) {
+[[gnu::always_inline]] inline bool RunIn(Ctx& c, const CodeUnit* unit, Ctx* caller, int from) {
   g_current = &c;
   bool returned = true;
   if (!PROGRAM && c.code->IsExpression()) [[unlikely]] {
@@ -130,7 +130,7 @@ template <bool PROGRAM>
     unit->root->Eval(c, c.result);
   } else {
     // The statements run here rather than through the root block: one call less.
-    for (const Node* const* s = unit->statements.data(); *s; ++s) {
+    for (const Node* const* s = unit->statements.data() + from; *s; ++s) {
       c.line = (*s)->line;
       if ((*s)->Exec(c)) break;
     }
@@ -143,14 +143,14 @@ template <bool PROGRAM>
 // The same for a unit that declares locals: it takes their frame from the
 // local stack and gives it back.
 template <bool PROGRAM>
-[[gnu::noinline]] bool RunWithLocals(Ctx& c, const CodeUnit* unit, Ctx* caller) {
+[[gnu::noinline]] bool RunWithLocals(Ctx& c, const CodeUnit* unit, Ctx* caller, int from) {
   CVariable* locals = g_localTop;
   const int count = unit->locals;
   if (locals + count > g_localEnd) [[unlikely]]
     Code_Fail("Too many local variables in code running inside itself.");
   g_localTop = locals + count;
   c.locals = locals;
-  bool returned = RunIn<PROGRAM>(c, unit, caller);
+  bool returned = RunIn<PROGRAM>(c, unit, caller, from);
   // Most locals hold a real: only texts and arrays need freeing.
   for (int k = 0; k < count; ++k) {
     CVariable& v = locals[k];
@@ -168,7 +168,7 @@ template <bool PROGRAM>
 // back. Returns whether the code returned a value into out.
 template <bool PROGRAM = false>
 [[gnu::always_inline]] inline bool RunUnit(const CCode* code, const CodeUnit* unit, CInstance* self, CInstance* other,
-                                           RValue* out, Ctx* caller, CodeArgumentFrame* frame) {
+                                           RValue* out, Ctx* caller, CodeArgumentFrame* frame, int from = 0) {
   const int depth = caller ? caller->depth : 0;
   if (depth >= CODE_MAX_DEPTH || StackHere() < g_stackLimit) [[unlikely]]
     TooDeep(depth);
@@ -176,18 +176,20 @@ template <bool PROGRAM = false>
   // declare no locals: they leave the local stack alone and have no frame.
   Ctx c{self, other, nullptr, code, out, frame, 0, depth + 1, false};
   if (unit->locals) [[unlikely]]
-    return RunWithLocals<PROGRAM>(c, unit, caller);
-  return RunIn<PROGRAM>(c, unit, caller);
+    return RunWithLocals<PROGRAM>(c, unit, caller, from);
+  return RunIn<PROGRAM>(c, unit, caller, from);
 }
 
-// Runs a script's unit with the argc values in frame (from TakeFrame) as
-// its arguments, then frees the frame with whatever the callee set (it may
-// set more than it got). N is the likely argc, or -1.
+// Runs a script's unit (from its statement from on) with the argc values in
+// frame (from TakeFrame) as its arguments, then frees the frame with
+// whatever the callee set (it may set more than it got). N is the likely
+// argc, or -1.
 template <int N = -1, bool PROGRAM = false>
 [[gnu::always_inline]] inline void RunScript(const CCode* code, const CodeUnit* unit, CInstance* self, CInstance* other,
-                                             CodeArgumentFrame* frame, int argc, RValue* out, Ctx* caller) {
+                                             CodeArgumentFrame* frame, int argc, RValue* out, Ctx* caller,
+                                             int from = 0) {
   frame->counts = {argc, argc};
-  RunUnit<PROGRAM>(code, unit, self, other, out, caller, frame);
+  RunUnit<PROGRAM>(code, unit, self, other, out, caller, frame, from);
   ReleaseSlots<N>(frame->slot, frame->counts.used);
   g_argumentTop = frame;
 }
@@ -297,6 +299,28 @@ class ScriptCallNode final : public ScriptCallBase {
     for (int k = 0; k < argc; ++k) way[k] = ways[k];
   }
   [[gnu::always_inline]] void Call(Ctx& c, RValue* out) const {
+    if (int from = Start(c, out); from >= 0) Run(c, out, from);
+  }
+  // The call answered from the callee's guard, or run out of line: the
+  // answer needs no saved registers.
+  void Eval(Ctx& c, RValue* out) const override {
+    if (int from = Start(c, out); from >= 0) Running(c, out, from);
+  }
+  double Real(Ctx& c, RValue* spill) const override {
+    int from = Start(c, spill);
+    if (from < 0) return spill->val;
+    return Running(c, spill, from);
+  }
+
+ private:
+  // -1 when the callee's guard answered the call, else the statement the
+  // callee runs from.
+  [[gnu::always_inline]] int Start(Ctx& c, RValue* out) const { return N >= 0 && guarded ? Answer(c, out) : 0; }
+  [[gnu::noinline]] double Running(Ctx& c, RValue* out, int from) const {
+    Run(c, out, from);
+    return out->val;
+  }
+  [[gnu::always_inline]] void Run(Ctx& c, RValue* out, int from) const {
     CodeArgumentFrame* frame = TakeFrame();
     RValue* slot = frame->slot;
     const int count = N < 0 ? argc : N;
@@ -319,32 +343,79 @@ class ScriptCallNode final : public ScriptCallBase {
     }
     if (!unit) [[unlikely]]
       Find();
-    RunScript<N, true>(code, unit, c.self, c.other, frame, count, out, &c);
+    RunScript<N, true>(code, unit, c.self, c.other, frame, count, out, &c, from);
   }
-  void Eval(Ctx& c, RValue* out) const override { Call(c, out); }
-  double Real(Ctx& c, RValue* spill) const override {
-    Call(c, spill);
-    return spill->val;
-  }
-
- private:
   // Argument k, an operation on the value v of a slot, into out (the real 0).
   [[gnu::always_inline]] void Operation(Ctx& c, int k, const RValue& v, RValue* out) const {
     if (v.kind == VALUE_STRING) [[unlikely]]
       return args[k]->Eval(c, out);  // the operator's error or its text
     out->val = v.val * way[k].times + way[k].add;
   }
+  // The call answered from the callee's guard (see ScriptGuard) when its
+  // test holds: the arguments, made without effects, hold no text, and the
+  // call would pass every limit it checks; then -1. Else nothing changes,
+  // and the callee is run: from its second statement when the guard's test
+  // is known not to hold (the arguments are made from the same values),
+  // else from the first.
+  [[gnu::always_inline]] int Answer(Ctx& c, RValue* out) const {
+    RValue v[N > 0 ? N : 1];
+    for (int k = 0; k < N; ++k)
+      if (!Peek(c, k, &v[k])) return 0;
+    // Slots past the arguments hold the real 0.
+    auto slot = [&v](int s) -> const RValue& {
+      static constexpr RValue kZero{VALUE_REAL, nullptr, 0.0};
+      if constexpr (N > 0)
+        if (s < N) return v[s];
+      return kZero;
+    };
+    if (!Value_CompareReals(guard.test.op, slot(guard.test.slot).val, guard.test.k)) return 1;
+    if (c.depth >= CODE_MAX_DEPTH || StackHere() < g_stackLimit || g_argumentTop >= g_argumentEnd) [[unlikely]]
+      return 0;
+    if (guard.returned < 0) {
+      out->kind = VALUE_REAL;
+      out->val = guard.value;
+    } else {
+      const RValue& r = slot(guard.returned);
+      out->kind = r.kind;
+      out->val = r.val;
+    }
+    return -1;
+  }
+  // Argument k as its way makes it, when that way has no effect (nor error)
+  // and gives no text; else false.
+  [[gnu::always_inline]] bool Peek(Ctx& c, int k, RValue* v) const {
+    const ScriptArgument& w = way[k];
+    const RValue* from;
+    if (w.how == ScriptArgument::REAL) {
+      *v = RValue{VALUE_REAL, nullptr, w.add};
+      return true;
+    }
+    if (w.how == ScriptArgument::ARGUMENT_OPERATION || w.how == ScriptArgument::ARGUMENT) from = &c.frame->slot[w.slot];
+    else from = &c.locals[w.slot].value;
+    if (from->kind == VALUE_STRING) return false;
+    if (w.how == ScriptArgument::LOCAL || w.how == ScriptArgument::ARGUMENT) *v = RValue{from->kind, nullptr, from->val};
+    else *v = RValue{VALUE_REAL, nullptr, from->val * w.times + w.add};
+    return true;
+  }
   // Scripts compile after their callers: the code and its unit are found at
-  // the first call.
+  // the first call, and with them whether the unit starts with a guard the
+  // call can answer (never for arguments made by nodes, which may have
+  // effects).
   [[gnu::noinline]] void Find() const {
     const CCode* found = Script_GetCode(index);
     if (!found) Code_Fail("Trying to execute non-existing script.");
     unit = UnitOf(found);
     code = found;
+    const Node* first = unit->statements.empty() ? nullptr : unit->statements[0];
+    guarded = N >= 0 && !unit->locals && first && first->Guard(&guard);
+    for (int k = 0; k < argc; ++k)
+      if (way[k].how == ScriptArgument::NODE) guarded = false;
   }
   int index;
   mutable const CCode* code = nullptr;
   mutable const CodeUnit* unit = nullptr;
+  mutable bool guarded = false;
+  mutable ScriptGuard guard;
   ScriptArgument way[MAX_ARGUMENTS];
 };
 

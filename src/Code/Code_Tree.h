@@ -88,6 +88,28 @@ struct Compare {
   double k = 0;
 };
 
+// A script's first statement when it returns an argument slot or a real
+// constant on a test of an argument slot against a real constant (if
+// (argument0 < 2) return argument0;): a call whose arguments hold no text
+// can give the returned value itself when the test holds, without running
+// the script.
+struct ScriptGuard {
+  Compare test;       // source ARGUMENT, right -1
+  int returned = -1;  // the argument slot returned, or -1 for value
+  double value = 0.0;
+};
+// The comparison op (TK_EQ .. TK_GE) of two reals.
+[[gnu::always_inline]] inline bool Value_CompareReals(TokenKind op, double x, double y) {
+  switch (op) {
+    case TK_EQ: return x == y;
+    case TK_NE: return x != y;
+    case TK_LT: return x < y;
+    case TK_LE: return x <= y;
+    case TK_GT: return x > y;
+    default: return x >= y;
+  }
+}
+
 // What a node is, for the factories that build a faster node from the nodes
 // they are given: each node they look for sets its shape in its constructor.
 enum NodeShape : unsigned char {
@@ -107,6 +129,7 @@ enum NodeShape : unsigned char {
   SHAPE_BLOCK,            // { statements }
   SHAPE_RETURN_LOCAL,     // return of a plain local
   SHAPE_RETURN_ARGUMENT,  // return of an argument slot
+  SHAPE_RETURN_REAL,      // return of a real constant
   SHAPE_BUILTIN_SELF,     // a built-in variable of self
 };
 
@@ -141,6 +164,9 @@ class Node {
   // plain local by a real constant (i += 1, i++, i -= 2): statement lists
   // do that in place.
   virtual bool LocalStep(int* slot, double* delta) const { return false; }
+  // True, with the parts, when the node, a unit's first statement, is a
+  // guard that a call may answer.
+  virtual bool Guard(ScriptGuard* out) const { return false; }
   // The value when the node is a constant, else null.
   virtual const RValue* Constant() const { return nullptr; }
   // True for calls and ++/--: expressions that may stand as statements.

@@ -480,6 +480,7 @@ template <class TEST>
 Node* MakeIf(Node* cond, const Compare& k, Node* then, Node* otherwise) {
   if (then->shape == SHAPE_RETURN_ARGUMENT) return new IfNode<TEST, ReturnSlotRun<true>>(cond, k, then, otherwise);
   if (then->shape == SHAPE_RETURN_LOCAL) return new IfNode<TEST, ReturnSlotRun<false>>(cond, k, then, otherwise);
+  if (then->shape == SHAPE_RETURN_REAL) return new IfNode<TEST, ReturnRealRun>(cond, k, then, otherwise);
   int slot;
   double delta;
   if (then->LocalStep(&slot, &delta)) return new IfNode<TEST, StepRun>(cond, k, then, otherwise);
@@ -628,6 +629,7 @@ Node* Tree_Return(Node* value) {
       return r;
   if (int slot = Tree_PlainArgument(value); slot >= 0) return new ReturnSlotNode<true>(slot);
   if (int slot = Tree_PlainLocal(value); slot >= 0) return new ReturnSlotNode<false>(slot);
+  if (const RValue* k = value->Constant(); k && k->kind == VALUE_REAL) return new ReturnRealNode(k->val);
   return new ReturnNode(value);
 }
 Node* Tree_GlobalVarDecl(const std::vector<int>& ids) { return new GlobalVarDeclNode(ids); }

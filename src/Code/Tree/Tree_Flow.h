@@ -189,6 +189,19 @@ class ReturnSlotNode final : public Node {
   int slot;
 };
 
+// return of a real constant (return 0;).
+class ReturnRealNode final : public Node {
+ public:
+  explicit ReturnRealNode(double v) : value(v) { shape = SHAPE_RETURN_REAL; }
+  int Exec(Ctx& c) const override {
+    c.result->kind = VALUE_REAL;
+    c.result->val = value;
+    c.returned = true;
+    return FLOW_EXIT;
+  }
+  double value;
+};
+
 // How an if tests its condition: through a Condition, or, for its
 // commonest shape (if (n < 2)), a plain local or argument slot compared
 // with a real constant inline, the node deciding when the value is a string.
@@ -209,6 +222,10 @@ class SlotTest {
   SlotTest(const Node* n, const Compare& k) : m_node(n), m_slot(k.slot), m_k(k.k) {}
   int Quick(Ctx& c) const { return SlotCompare<OP, ARGUMENT>(c, m_slot, m_k); }
   bool Ask(Ctx& c) const { return m_node->Test(c); }
+  bool Guard(ScriptGuard* g) const {
+    g->test = Compare{Compare::ARGUMENT, OP, m_slot, -1, m_k};
+    return ARGUMENT;
+  }
 
  private:
   const Node* m_node;
@@ -245,9 +262,28 @@ class ReturnSlotRun {
  public:
   explicit ReturnSlotRun(const Node* n) : m_slot(static_cast<const ReturnSlotNode<ARGUMENT>*>(n)->slot) {}
   int Run(Ctx& c) const { return ReturnSlot<ARGUMENT>(c, m_slot); }
+  bool Guard(ScriptGuard* g) const {
+    g->returned = m_slot;
+    return ARGUMENT;
+  }
 
  private:
   int m_slot;
+};
+
+// What an if runs when its test holds: a return of a real constant.
+class ReturnRealRun {
+ public:
+  explicit ReturnRealRun(const Node* n) : m_node(static_cast<const ReturnRealNode*>(n)) {}
+  int Run(Ctx& c) const { return m_node->ReturnRealNode::Exec(c); }
+  bool Guard(ScriptGuard* g) const {
+    g->returned = -1;
+    g->value = m_node->value;
+    return true;
+  }
+
+ private:
+  const ReturnRealNode* m_node;
 };
 
 // What an if runs when its test holds: a plain local stepped by a real
@@ -279,6 +315,11 @@ class IfNode final : public Node {
     if (holds < 0) [[unlikely]]
       return Decide(c);
     return otherwise ? Else(c) : FLOW_NORMAL;
+  }
+  bool Guard(ScriptGuard* g) const override {
+    if constexpr (requires { test.Guard(g) && then.Guard(g); })
+      return !otherwise && test.Guard(g) && then.Guard(g);
+    return false;
   }
   TEST test;
   THEN then;

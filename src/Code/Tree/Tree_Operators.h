@@ -348,14 +348,7 @@ class LocalConstNode final : public SlotConstant {
     if (w.kind == VALUE_STRING) return -1;
     y = w.val;
   }
-  switch (k.op) {
-    case TK_EQ: return x == y;
-    case TK_NE: return x != y;
-    case TK_LT: return x < y;
-    case TK_LE: return x <= y;
-    case TK_GT: return x > y;
-    default: return x >= y;
-  }
+  return Value_CompareReals(k.op, x, y);
 }
 
 // 1 or 0, a plain local (or argument slot) compared with a real constant,
