@@ -62,24 +62,10 @@ size_t Real_ToWholeText(double d, char (&out)[12]) {
   if (!(d >= -2147483648.0 && d <= 2147483647.0)) return 0;
   int32_t n = static_cast<int32_t>(d);
   if (static_cast<double>(n) != d) return 0;
-  // Numbers of up to three digits, the most common, are written directly.
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
   char* p = out;
   if (n < 0) *p++ = '-';
   uint32_t m = n < 0 ? 0u - static_cast<uint32_t>(n) : static_cast<uint32_t>(n);
-  if (m >= 1000) return static_cast<size_t>(std::to_chars(out, out + sizeof out, n).ptr - out);
-  if (m >= 100) {
-    *p++ = static_cast<char>('0' + m / 100);
-    m %= 100;
-  } else if (m < 10) {
-    *p++ = static_cast<char>('0' + m);
-    return static_cast<size_t>(p - out);
-  }
-  std::memcpy(p, kPairs + 2 * m, 2);
-  return static_cast<size_t>(p + 2 - out);
+  return static_cast<size_t>(p - out) + Text_WholeDigits(m, p);
 }
 
 std::string Real_ToText(double d) {

@@ -84,6 +84,8 @@ class TextJoinNode final : public TextJoinBase {
   TextJoinNode(Node* n, const RValue& text, const Node* x)
       : TextJoinBase(CONSTANT_LEFT), other(n), number(x), numberLocal(x ? Tree_PlainLocal(x) : -1), k(text), kLength(std::strlen(RValue_Text(text))) {
     if (kLength < sizeof kPadded) std::memcpy(kPadded, RValue_Text(text), kLength);
+    if (x && x->shape == SHAPE_SLOT_CONSTANT && !static_cast<const SlotConstant*>(x)->argument)
+      counted = static_cast<const SlotConstant*>(x);
   }
   double Real(Ctx& c, RValue* spill) const override {
     if (number) return JoinString(c, spill);
@@ -115,6 +117,9 @@ class TextJoinNode final : public TextJoinBase {
   Node* other;
   const Node* number;  // x when the other side is string(x), else null
   int numberLocal;     // the plain local x is, else -1
+  // x when it is a plain local OP a real constant (string(i mod 1000)),
+  // whose value is mostly a small whole number computed in place.
+  const SlotConstant* counted = nullptr;
   const RValue& k;     // the constant node's value, which lives as long as this node
   size_t kLength;
   char kPadded[16] = {};  // a short constant's text and zeros, copied whole
@@ -135,15 +140,21 @@ class TextJoinNode final : public TextJoinBase {
  public:
   bool JoinsString() const override { return number != nullptr; }
   bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out, size_t* length) const override {
+    // x's digits when x is a small whole number computed in place; else
     // x's value where it lies when a plain local, else a real computed
     // without a value built (a text lands in t).
-    Temp t;
-    const RValue* v = &t;
-    if (numberLocal >= 0) v = &c.locals[numberLocal].value;
-    else t.val = number->Real(c, &t);
     char digits[12];
     size_t n;
-    if (v->kind == VALUE_STRING || !(n = Real_ToWholeText(v->val, digits))) return JoinOther(*v, buf, size, out, length);
+    int whole;
+    if (counted && counted->AsIndex(c, &whole)) {
+      n = Text_WholeDigits(static_cast<uint32_t>(whole), digits);
+    } else {
+      Temp t;
+      const RValue* v = &t;
+      if (numberLocal >= 0) v = &c.locals[numberLocal].value;
+      else t.val = number->Real(c, &t);
+      if (v->kind == VALUE_STRING || !(n = Real_ToWholeText(v->val, digits))) return JoinOther(*v, buf, size, out, length);
+    }
     if (kLength >= sizeof kPadded || size < sizeof kPadded + sizeof digits) return Place(digits, n, buf, size, out, length);
     // Copies of fixed size, past the text's end (which buf has room for).
     if (CONSTANT_LEFT) {

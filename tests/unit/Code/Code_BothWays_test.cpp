@@ -477,6 +477,18 @@ TEST_F(CodeBothWays, TextJoinedWithString) {
       "var i; i = 1000000; test_log(\"a_rather_long_key_prefix_to_pass_any_room_\" + string(i), string(i / 3) + \"k\"); return 0;",
       "var u; test_log(\"k\" + string(u)); return 0;",
       "var a; a[0] = 3; test_log(\"k\" + string(a[0] * 2), \"k\" + string(a[1])); return 0;",
+      // string(i OP k): small whole results written in place, the rest
+      // (negative, fractional, -0, past 31999, past 32 bits) as before.
+      "var v, n, i, r; v[0] = 5; v[1] = 999; v[2] = 1000; v[3] = 31999; v[4] = 32000; v[5] = -1; v[6] = -1000;"
+      " v[7] = 2.5; v[8] = 0 * -1; v[9] = 2147483647; v[10] = 2147483648; v[11] = 1e15; v[12] = 33; r = \"\";"
+      " for (n = 0; n < 13; n += 1) { i = v[n]; r += \"k\" + string(i mod 1000) + \",\" + string(i mod -7) + \"k\""
+      " + \"k\" + string(i mod 8) + \",\" + string(i + 1) + \"k\" + \"k\" + string(i - 0.5) + string(i * 2) + \"k\""
+      " + \"k\" + string(i div 3) + \"|\"; } return r;",
+      // The local turns into a text on the second run: the operator's error.
+      "var i, n, r; r = \"\"; for (n = 0; n < 3; n += 1) { if (n == 1) i = \"t\"; else i = n; r += \"k\" + string(i mod 4); }"
+      " return r;",
+      "var i, n, r; r = \"\"; for (n = 0; n < 3; n += 1) { if (n == 1) i = \"t\"; else i = n; r += string(i + 4) + \"k\"; }"
+      " return r;",
   });
 }
 
