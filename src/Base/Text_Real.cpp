@@ -1,6 +1,8 @@
 #include "Base/Text_Real.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <clocale>
@@ -56,6 +58,22 @@ std::string Text_Format(const char* fmt, ...) {
   va_end(args);
   return out;
 }
+
+namespace {
+constexpr std::array<uint32_t, 1000> SmallNumberDigits() {
+  static_assert(std::endian::native == std::endian::little, "a word's lowest byte comes first");
+  std::array<uint32_t, 1000> words{};
+  for (uint32_t m = 0; m < 1000; ++m) {
+    uint32_t count = m >= 100 ? 3 : m >= 10 ? 2 : 1;
+    uint32_t w = count << 24;
+    for (uint32_t k = count, x = m; k-- > 0; x /= 10) w |= ('0' + x % 10) << (8 * k);
+    words[m] = w;
+  }
+  return words;
+}
+}  // namespace
+
+constinit const std::array<uint32_t, 1000> g_SmallNumberDigits = SmallNumberDigits();
 
 size_t Real_ToWholeText(double d, char (&out)[12]) {
   // A whole number in the 32-bit range (NaN fails the range test).

@@ -1,6 +1,7 @@
 // Numbers to text and back, always with a full stop as the decimal point
 // whatever the user's locale is.
 #pragma once
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -16,25 +17,19 @@ std::string Real_ToText(double d);
 // is a whole number, the usual case, giving its length; 0 otherwise.
 size_t Real_ToWholeText(double d, char (&out)[12]);
 
+// The digits of each number below 1000 as a word: the text's bytes from the
+// lowest byte up (so that a store of the word writes the text), zeros above
+// them, and their count in the top byte.
+extern const std::array<uint32_t, 1000> g_SmallNumberDigits;
+
 // The decimal digits of m written to out (room for ten, no terminating
-// zero), giving their count. Inline: numbers of up to three digits, the
-// most common, are written without a call.
+// zero), giving their count. Numbers below 1000, the most common, take one
+// store of a word.
 inline size_t Text_WholeDigits(uint32_t m, char* out) {
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
   if (m >= 1000) return static_cast<size_t>(std::to_chars(out, out + 10, m).ptr - out);
-  char* p = out;
-  if (m >= 100) {
-    *p++ = static_cast<char>('0' + m / 100);
-    m %= 100;
-  } else if (m < 10) {
-    *p = static_cast<char>('0' + m);
-    return 1;
-  }
-  std::memcpy(p, kPairs + 2 * m, 2);
-  return static_cast<size_t>(p + 2 - out);
+  uint32_t w = g_SmallNumberDigits[m];
+  std::memcpy(out, &w, sizeof w);
+  return w >> 24;
 }
 
 // The text of a real as `string_format` writes it: `decimals` digits after the
