@@ -140,10 +140,12 @@ class Grammar {
     return v == "argument_count" || v == "nothing_here" ? "t" : v;
   }
   std::string Map() const { return std::to_string(g_map); }
-  // A map key joined in the call, or (rarely) any value.
+  // A map key joined in the call (also with a local OP a constant, and with
+  // a constant that fills a word with three digits), or (rarely) any value.
   std::string Key(int depth) {
-    switch (in.Pick(4)) {
+    switch (in.Pick(5)) {
       case 0: return "\"k\" + string(" + Variable() + ")";
+      case 3: return std::string(in.Pick(2) ? "\"abcde\"" : "\"k\"") + " + string(" + Index() + ")";
       case 1: return "string(" + Expression(depth - 1) + ") + \"k\"";
       case 2: return "\"a_key_too_long_for_the_room_of_a_call_to_hold_it_\" + string(" + Variable() + ")";
       default: return Expression(depth - 1);

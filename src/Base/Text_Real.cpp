@@ -1,6 +1,8 @@
 #include "Base/Text_Real.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <clocale>
@@ -57,29 +59,31 @@ std::string Text_Format(const char* fmt, ...) {
   return out;
 }
 
+namespace {
+constexpr std::array<uint32_t, 1000> SmallNumberDigits() {
+  static_assert(std::endian::native == std::endian::little, "a word's lowest byte comes first");
+  std::array<uint32_t, 1000> words{};
+  for (uint32_t m = 0; m < 1000; ++m) {
+    uint32_t count = m >= 100 ? 3 : m >= 10 ? 2 : 1;
+    uint32_t w = count << 24;
+    for (uint32_t k = count, x = m; k-- > 0; x /= 10) w |= ('0' + x % 10) << (8 * k);
+    words[m] = w;
+  }
+  return words;
+}
+}  // namespace
+
+constinit const std::array<uint32_t, 1000> g_SmallNumberDigits = SmallNumberDigits();
+
 size_t Real_ToWholeText(double d, char (&out)[12]) {
   // A whole number in the 32-bit range (NaN fails the range test).
   if (!(d >= -2147483648.0 && d <= 2147483647.0)) return 0;
   int32_t n = static_cast<int32_t>(d);
   if (static_cast<double>(n) != d) return 0;
-  // Numbers of up to three digits, the most common, are written directly.
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
   char* p = out;
   if (n < 0) *p++ = '-';
   uint32_t m = n < 0 ? 0u - static_cast<uint32_t>(n) : static_cast<uint32_t>(n);
-  if (m >= 1000) return static_cast<size_t>(std::to_chars(out, out + sizeof out, n).ptr - out);
-  if (m >= 100) {
-    *p++ = static_cast<char>('0' + m / 100);
-    m %= 100;
-  } else if (m < 10) {
-    *p++ = static_cast<char>('0' + m);
-    return static_cast<size_t>(p - out);
-  }
-  std::memcpy(p, kPairs + 2 * m, 2);
-  return static_cast<size_t>(p + 2 - out);
+  return static_cast<size_t>(p - out) + Text_WholeDigits(m, p);
 }
 
 std::string Real_ToText(double d) {

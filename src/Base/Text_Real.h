@@ -1,7 +1,10 @@
 // Numbers to text and back, always with a full stop as the decimal point
 // whatever the user's locale is.
 #pragma once
+#include <array>
+#include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 // printf-style formatting in the C locale, of any length.
@@ -13,6 +16,21 @@ std::string Real_ToText(double d);
 // The same text written to out (without a terminating zero) when the real
 // is a whole number, the usual case, giving its length; 0 otherwise.
 size_t Real_ToWholeText(double d, char (&out)[12]);
+
+// The digits of each number below 1000 as a word: the text's bytes from the
+// lowest byte up (so that a store of the word writes the text), zeros above
+// them, and their count in the top byte.
+extern const std::array<uint32_t, 1000> g_SmallNumberDigits;
+
+// The decimal digits of m written to out (room for ten, no terminating
+// zero), giving their count. Numbers below 1000, the most common, take one
+// store of a word.
+inline size_t Text_WholeDigits(uint32_t m, char* out) {
+  if (m >= 1000) return static_cast<size_t>(std::to_chars(out, out + 10, m).ptr - out);
+  uint32_t w = g_SmallNumberDigits[m];
+  std::memcpy(out, &w, sizeof w);
+  return w >> 24;
+}
 
 // The text of a real as `string_format` writes it: `decimals` digits after the
 // point in a field of total - decimals columns, padded with blanks on the left

@@ -110,24 +110,18 @@ class TextKeyCallNode final : public BuiltInCallBase {
     Owned owned{v};
     char joined[kJoinedLength];
     size_t length;
-    for (int k = 0; k < COUNT; ++k) {
-      if (k == 1) {
-        v[1] = RValue{VALUE_REAL, nullptr, 0.0};
-        owned.mask |= 2;
-        if (keyJoin->JoinStringInto(c, joined, sizeof joined, &v[1], &length)) owned.mask &= ~2u;
-        else length = std::strlen(v[1].str);  // too long for the buffer: a text of its own
-      } else if (local[k] >= 0) {
-        v[k] = c.locals[local[k]].value;
-      } else {
-        v[k] = RValue{VALUE_REAL, nullptr, 0.0};
-        owned.mask |= 1u << k;
-        args[k]->Eval(c, &v[k]);
-      }
-    }
+    Take(c, 0, v, owned);
+    v[1] = RValue{VALUE_REAL, nullptr, 0.0};
+    owned.mask |= 2;
+    if (keyJoin->JoinStringInto(c, joined, sizeof joined, &v[1], &length)) owned.mask &= ~2u;
+    else length = std::strlen(v[1].str);  // too long for the buffer: a text of its own
+    if constexpr (COUNT == 3) Take(c, 2, v, owned);
     textKey(*out, v, RValue_Text(v[1]), length);
   }
 
  private:
+  static_assert(COUNT == 2 || COUNT == 3, "a map key's call takes the map, the key and at most a value");
+
   // The texts of the arguments made here, freed on every way out.
   struct Owned {
     RValue* v;
@@ -140,6 +134,18 @@ class TextKeyCallNode final : public BuiltInCallBase {
         if (mask >> k & 1 && v[k].str) MEM_FREE(v[k].str);
     }
   };
+
+  // Argument k: a plain local's value lent as it stands, anything else made
+  // into v[k] and owned.
+  void Take(Ctx& c, int k, RValue* v, Owned& owned) const {
+    if (local[k] >= 0) {
+      v[k] = c.locals[local[k]].value;
+      return;
+    }
+    v[k] = RValue{VALUE_REAL, nullptr, 0.0};
+    owned.mask |= 1u << k;
+    args[k]->Eval(c, &v[k]);
+  }
 
   TTextKeyRoutine textKey;
   const TextJoinNode<LEFT>* keyJoin;

@@ -84,6 +84,9 @@ class TextJoinNode final : public TextJoinBase {
   TextJoinNode(Node* n, const RValue& text, const Node* x)
       : TextJoinBase(CONSTANT_LEFT), other(n), number(x), numberLocal(x ? Tree_PlainLocal(x) : -1), k(text), kLength(std::strlen(RValue_Text(text))) {
     if (kLength < sizeof kPadded) std::memcpy(kPadded, RValue_Text(text), kLength);
+    if (x && x->shape == SHAPE_SLOT_CONSTANT && !static_cast<const SlotConstant*>(x)->argument)
+      counted = static_cast<const SlotConstant*>(x);
+    std::memcpy(&kWord, kPadded, sizeof kWord);
   }
   double Real(Ctx& c, RValue* spill) const override {
     if (number) return JoinString(c, spill);
@@ -115,9 +118,13 @@ class TextJoinNode final : public TextJoinBase {
   Node* other;
   const Node* number;  // x when the other side is string(x), else null
   int numberLocal;     // the plain local x is, else -1
+  // x when it is a plain local OP a real constant (string(i mod 1000)),
+  // whose value is mostly a small whole number computed in place.
+  const SlotConstant* counted = nullptr;
   const RValue& k;     // the constant node's value, which lives as long as this node
   size_t kLength;
   char kPadded[16] = {};  // a short constant's text and zeros, copied whole
+  uint64_t kWord = 0;     // its first eight bytes as a word
 
  private:
   void Join(const char* x, size_t n, RValue* out) const {
@@ -134,16 +141,23 @@ class TextJoinNode final : public TextJoinBase {
 
  public:
   bool JoinsString() const override { return number != nullptr; }
-  bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out, size_t* length) const override {
+  [[gnu::always_inline]] bool JoinStringInto(Ctx& c, char* buf, size_t size, RValue* out, size_t* length) const override {
+    // x's digits when x is a small whole number computed in place; else
     // x's value where it lies when a plain local, else a real computed
     // without a value built (a text lands in t).
-    Temp t;
-    const RValue* v = &t;
-    if (numberLocal >= 0) v = &c.locals[numberLocal].value;
-    else t.val = number->Real(c, &t);
     char digits[12];
     size_t n;
-    if (v->kind == VALUE_STRING || !(n = Real_ToWholeText(v->val, digits))) return JoinOther(*v, buf, size, out, length);
+    int whole;
+    if (counted && counted->AsIndex(c, &whole)) {
+      if (whole < 1000 && kLength <= kWordConstant && size > sizeof kWord) return PlaceWord(whole, buf, out, length);
+      n = Text_WholeDigits(static_cast<uint32_t>(whole), digits);
+    } else {
+      Temp t;
+      const RValue* v = &t;
+      if (numberLocal >= 0) v = &c.locals[numberLocal].value;
+      else t.val = number->Real(c, &t);
+      if (v->kind == VALUE_STRING || !(n = Real_ToWholeText(v->val, digits))) return JoinOther(*v, buf, size, out, length);
+    }
     if (kLength >= sizeof kPadded || size < sizeof kPadded + sizeof digits) return Place(digits, n, buf, size, out, length);
     // Copies of fixed size, past the text's end (which buf has room for).
     if (CONSTANT_LEFT) {
@@ -168,6 +182,22 @@ class TextJoinNode final : public TextJoinBase {
     }
     std::string text = Real_ToText(v.val);
     return Place(text.data(), text.size(), buf, size, out, length);
+  }
+  // The longest constant whose join with three digits fits in a word.
+  static constexpr size_t kWordConstant = 5;
+  // The join with a number m below 1000 made in a register and stored as one
+  // word (whose bytes past the text are zeros), so that the map's reads of
+  // the key find it whole in the store buffer.
+  bool PlaceWord(int m, char* buf, RValue* out, size_t* length) const {
+    uint32_t w = g_SmallNumberDigits[m];
+    size_t n = w >> 24;
+    uint64_t digits = w & 0xFFFFFFu;
+    uint64_t text = CONSTANT_LEFT ? kWord | digits << (8 * kLength) : digits | kWord << (8 * n);
+    std::memcpy(buf, &text, sizeof text);
+    buf[sizeof text] = '\0';
+    ShowText(buf, out);
+    *length = kLength + n;
+    return true;
   }
   // The join of x's n bytes in buf when it fits, else in a text of out's own.
   bool Place(const char* x, size_t n, char* buf, size_t size, RValue* out, size_t* length) const {

@@ -477,6 +477,24 @@ TEST_F(CodeBothWays, TextJoinedWithString) {
       "var i; i = 1000000; test_log(\"a_rather_long_key_prefix_to_pass_any_room_\" + string(i), string(i / 3) + \"k\"); return 0;",
       "var u; test_log(\"k\" + string(u)); return 0;",
       "var a; a[0] = 3; test_log(\"k\" + string(a[0] * 2), \"k\" + string(a[1])); return 0;",
+      // string(i OP k): small whole results written in place, the rest
+      // (negative, fractional, -0, past 31999, past 32 bits) as before.
+      "var v, n, i, r; v[0] = 5; v[1] = 999; v[2] = 1000; v[3] = 31999; v[4] = 32000; v[5] = -1; v[6] = -1000;"
+      " v[7] = 2.5; v[8] = 0 * -1; v[9] = 2147483647; v[10] = 2147483648; v[11] = 1e15; v[12] = 33; r = \"\";"
+      " for (n = 0; n < 13; n += 1) { i = v[n]; r += \"k\" + string(i mod 1000) + \",\" + string(i mod -7) + \"k\""
+      " + \"k\" + string(i mod 8) + \",\" + string(i + 1) + \"k\" + \"k\" + string(i - 0.5) + string(i * 2) + \"k\""
+      " + \"k\" + string(i div 3) + \"|\"; } return r;",
+      // Constants of up to five bytes and three digits fill a word; longer ones do not.
+      "var n, i, r; r = \"\"; for (n = -2; n < 1500; n += 97) { i = n * 3;"
+      " test_log(\"a_long_prefix\" + string(i * 1000000)); test_log(\"abcde\" + string(i mod 1000));"
+      " test_log(\"a_long_prefix\" + string(i * 1000000)); test_log(string(i mod 1000) + \"abcde\");"
+      " test_log(\"\" + string(i mod 1000),"
+      " \"abcdef\" + string(i mod 1000), string(i mod 1000) + \"abcdef\", string(i + 2) + \"\"); } return 0;",
+      // The local turns into a text on the second run: the operator's error.
+      "var i, n, r; r = \"\"; for (n = 0; n < 3; n += 1) { if (n == 1) i = \"t\"; else i = n; r += \"k\" + string(i mod 4); }"
+      " return r;",
+      "var i, n, r; r = \"\"; for (n = 0; n < 3; n += 1) { if (n == 1) i = \"t\"; else i = n; r += string(i + 4) + \"k\"; }"
+      " return r;",
   });
 }
 
@@ -489,6 +507,11 @@ TEST_F(CodeBothWays, MapKeysJoinedInTheCall) {
       " test_log(ds_map_exists(m, \"k\" + string(-3)), ds_map_exists(m, \"k\" + string(3.5)),"
       " ds_map_add(m, \"k\" + string(1), 5), ds_map_add(m, \"new\" + string(1), 5), ds_map_replace(m, string(2.5) + \"k\", 1),"
       " ds_map_find_value(m, \"2.50\" + string(\"k\")), ds_map_size(m)); ds_map_destroy(m); return s;",
+      // Keys made in a word and as texts find each other; the walk is the same.
+      "var m, i, s; m = ds_map_create(); for (i = 0; i < 2000; i += 7) { ds_map_replace(m, \"abcde\" + string(i mod 1000), i);"
+      " ds_map_add(m, string(i mod 100) + \"z\", i); } s = string(ds_map_find_value(m, \"abcde999\")) + string(ds_map_find_value(m, \"abcde7\"))"
+      " + string(ds_map_find_value(m, \"98z\")) + string(ds_map_exists(m, \"abcde\" + string(1000 mod 1001)))"
+      " + string(ds_map_find_value(m, \"abcde\" + string(994 mod 1000))); return s + ds_map_write(m);",
       // Keys too long for the call's buffer.
       "var m, i, s; m = ds_map_create(); for (i = 0; i < 5; i += 1)"
       " ds_map_replace(m, \"a_rather_long_key_prefix_to_pass_the_room_of_the_call_\" + string(i * 1000000), i);"
