@@ -298,8 +298,20 @@ class ScriptCallNode final : public ScriptCallBase {
   ScriptCallNode(int i, const std::vector<Node*>& a, const ScriptArgument* ways) : ScriptCallBase(a, N), index(i) {
     for (int k = 0; k < argc; ++k) way[k] = ways[k];
   }
+  // The call in a statement that keeps its value (LocalCallStore), whose
+  // registers are saved for the run anyway: the callee's value is computed
+  // inline.
   [[gnu::always_inline]] void Call(Ctx& c, RValue* out) const {
-    if (int from = Start(c, out); from >= 0) Run(c, out, from);
+    if (!ready) {
+      if (!unit) {
+        First(c, out, 0);
+        return;
+      }
+      if constexpr (N > 0)  // else always ready once found
+        if (Compute(c, out)) return;
+      return Run<FOUND>(c, out, 0);
+    }
+    if (int from = Start(c, out); from >= 0) Run<FOUND>(c, out, from);
   }
   // The call answered from the callee's guard, or run out of line: the
   // answer needs no saved registers.
@@ -320,12 +332,14 @@ class ScriptCallNode final : public ScriptCallBase {
     Run(c, out, from);
     return out->val;
   }
-  // Runs the callee; FIRST until it is found. The one test of ready keeps
-  // the usual call as short as it was before values were computed (and
-  // Start, for the guard's answer, shorter).
-  template <bool FIRST = false>
+  // Runs the callee: FIRST finds it, after the arguments, at the first call;
+  // ASK tests ready first, once, which keeps the usual call as short as it
+  // was before values were computed (and Start, for the guard's answer,
+  // shorter); FOUND knows the callee ready, or its value asked for.
+  enum RunAs { FIRST, ASK, FOUND };
+  template <RunAs AS = ASK>
   [[gnu::always_inline]] void Run(Ctx& c, RValue* out, int from) const {
-    if (!FIRST && !ready) [[unlikely]]
+    if (AS == ASK && !ready) [[unlikely]]
       if (Unready(c, out, from)) return;
     CodeArgumentFrame* frame = TakeFrame();
     RValue* slot = frame->slot;
@@ -347,7 +361,7 @@ class ScriptCallNode final : public ScriptCallBase {
         args[k]->Eval(c, &slot[k]);
       }
     }
-    if (FIRST) Find();
+    if (AS == FIRST) Find();
     RunScript<N, true>(code, unit, c.self, c.other, frame, count, out, &c, from);
   }
   // Argument k, an operation on the value v of a slot, into out (the real 0).
@@ -396,7 +410,7 @@ class ScriptCallNode final : public ScriptCallBase {
     return false;
   }
   [[gnu::noinline]] bool First(Ctx& c, RValue* out, int from) const {
-    Run<true>(c, out, from);
+    Run<FIRST>(c, out, from);
     return true;
   }
   // The call answered from the value the callee's first statement returns
