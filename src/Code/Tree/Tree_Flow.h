@@ -385,18 +385,19 @@ class SteppedWhileNode final : public Node {
   SteppedWhileNode(Node* c, const std::vector<Node*>& b, int s, double v) : cond(c), slot(s), k(v), step(b[CALLS]) {
     for (int n = 0; n < CALLS; ++n) statements[n] = b[n];
   }
+  // The loop's line is set only where the condition's node is asked (the
+  // local holds a text), which may fail: the test in place cannot.
   int Exec(Ctx& c) const override {
     for (;;) {
       int holds = SlotCompare<OP, false>(c, slot, k);
       if (holds < 0) [[unlikely]]
-        holds = cond.Test(c);
+        holds = Ask(c);
       if (!holds) return FLOW_NORMAL;
       if (int r = Body(c)) {
         int f = LoopFlow(r);
         if (f == LOOP_STOP) return FLOW_NORMAL;
         if (f == LOOP_EXIT) return FLOW_EXIT;
       }
-      c.line = line;
     }
   }
 
@@ -408,6 +409,10 @@ class SteppedWhileNode final : public Node {
       if (int r = statements[n]->Exec(c)) return r;
     }
     return step.Run(c);
+  }
+  [[gnu::noinline]] bool Ask(Ctx& c) const {
+    c.line = line;
+    return cond.Test(c);
   }
   Condition cond;
   int slot;

@@ -147,6 +147,20 @@ TEST_F(CodeBothWays, ScaledLocalOnTheLeft) {
   });
 }
 
+// A stepped loop (while (i < k) { ...; n += 1; }) whose local turns into a
+// text before its condition is tested again, on lines of their own: the
+// error names the loop's line, as it does after a loop nested in it, or in
+// a for loop's step after it.
+TEST_F(CodeBothWays, SteppedLoopErrorsNameTheLoopsLine) {
+  Agree({
+      "var i, n; i = 0; n = 0;\nwhile (i < 3) {\n  i += 1;\n  if (n == 1) i = \"t\";\n  n += 1;\n}\nreturn n;",
+      "var i, j, n; i = 0; n = 0;\nwhile (i < 2) {\n  j = 0;\n  while (j < 2)\n  {\n    j += 1;\n    n += 1;\n  }\n"
+      "  if (n == 4) i = \"t\";\n  i += 1;\n}\nreturn n;",
+      "var i, j, n; n = 0;\nfor (i = 0; i < 3; i += \"t\") {\n  j = 0;\n  while (j < 2)\n  {\n    j += 1;\n    n += 1;\n  }\n}\n"
+      "return n;",
+  });
+}
+
 TEST_F(CodeBothWays, ConditionsAndLoops) {
   Agree({
       "var i, n; n = 0; for (i = 0; i < 5; i += 1) { if (i == 3) continue; n += i; } return n;",
