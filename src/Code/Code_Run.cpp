@@ -303,24 +303,21 @@ class ScriptCallNode final : public ScriptCallBase {
   // inline.
   [[gnu::always_inline]] void Call(Ctx& c, RValue* out) const {
     if (!ready) {
-      if (!unit) {
-        First(c, out, 0);
-        return;
-      }
-      if constexpr (N > 0)  // else always ready once found
-        if (Compute(c, out)) return;
-      return Run<FOUND>(c, out, 0);
+      if (!Unready(c, out)) Run(c, out, 0);
+      return;
     }
-    if (int from = Start(c, out); from >= 0) Run<FOUND>(c, out, from);
+    if (int from = Start(c, out); from >= 0) Run(c, out, from);
   }
   // The call answered from the callee's guard, or run out of line: the
-  // answer needs no saved registers.
+  // answer needs no saved registers. (A callee not ready is never guarded.)
   void Eval(Ctx& c, RValue* out) const override {
-    if (int from = Start(c, out); from >= 0) Running(c, out, from);
+    if (int from = Start(c, out); from >= 0) ready ? (void)Running(c, out, from) : (void)Asking(c, out);
   }
   double Real(Ctx& c, RValue* spill) const override {
     int from = Start(c, spill);
     if (from < 0) return spill->val;
+    if (!ready) [[unlikely]]
+      return Asking(c, spill);
     return Running(c, spill, from);
   }
 
@@ -332,15 +329,15 @@ class ScriptCallNode final : public ScriptCallBase {
     Run(c, out, from);
     return out->val;
   }
-  // Runs the callee: FIRST finds it, after the arguments, at the first call;
-  // ASK tests ready first, once, which keeps the usual call as short as it
-  // was before values were computed (and Start, for the guard's answer,
-  // shorter); FOUND knows the callee ready, or its value asked for.
-  enum RunAs { FIRST, ASK, FOUND };
-  template <RunAs AS = ASK>
+  // A call whose callee is not ready, out of line.
+  [[gnu::noinline]] double Asking(Ctx& c, RValue* out) const {
+    if (!Unready(c, out)) return Running(c, out, 0);
+    return out->val;
+  }
+  // Runs the callee from its statement from; FIRST finds it, after the
+  // arguments, at the first call.
+  template <bool FIRST = false>
   [[gnu::always_inline]] void Run(Ctx& c, RValue* out, int from) const {
-    if (AS == ASK && !ready) [[unlikely]]
-      if (Unready(c, out, from)) return;
     CodeArgumentFrame* frame = TakeFrame();
     RValue* slot = frame->slot;
     const int count = N < 0 ? argc : N;
@@ -361,7 +358,7 @@ class ScriptCallNode final : public ScriptCallBase {
         args[k]->Eval(c, &slot[k]);
       }
     }
-    if (AS == FIRST) Find();
+    if (FIRST) Find();
     RunScript<N, true>(code, unit, c.self, c.other, frame, count, out, &c, from);
   }
   // Argument k, an operation on the value v of a slot, into out (the real 0).
@@ -400,17 +397,20 @@ class ScriptCallNode final : public ScriptCallBase {
     }
     return -1;
   }
-  // A call of a callee not yet found (then its first run, true), or one
-  // whose value the call computes: true when the call computed it, else
-  // false, and the callee is run.
-  [[gnu::noinline]] bool Unready(Ctx& c, RValue* out, int from) const {
-    if (!unit) return First(c, out, from);
-    if constexpr (N > 0)  // no value is made from no arguments
+  // A call whose callee is not ready: not yet found (then its first run,
+  // from its first statement, as a callee not found has no guard: true), or
+  // one whose value the call computes: true when it did, else false, and
+  // the callee is to run from its first statement. Testing ready before
+  // running keeps the usual call as short as it was before values were
+  // computed, and Start, for the guard's answer, shorter.
+  [[gnu::always_inline]] bool Unready(Ctx& c, RValue* out) const {
+    if (!unit) return First(c, out);
+    if constexpr (N > 0)  // else always ready once found
       return Compute(c, out);
     return false;
   }
-  [[gnu::noinline]] bool First(Ctx& c, RValue* out, int from) const {
-    Run<FIRST>(c, out, from);
+  [[gnu::noinline]] bool First(Ctx& c, RValue* out) const {
+    Run<true>(c, out, 0);
     return true;
   }
   // The call answered from the value the callee's first statement returns
