@@ -311,7 +311,12 @@ class ScriptCallNode final : public ScriptCallBase {
   // The call answered from the callee's guard, or run out of line: the
   // answer needs no saved registers. (A callee not ready is never guarded.)
   void Eval(Ctx& c, RValue* out) const override {
-    if (int from = Start(c, out); from >= 0) ready ? (void)Running(c, out, from) : (void)Asking(c, out);
+    int from = Start(c, out);
+    if (from < 0) return;
+    if (!ready) [[unlikely]]
+      Asking(c, out);
+    else
+      Running(c, out, from);
   }
   double Real(Ctx& c, RValue* spill) const override {
     int from = Start(c, spill);
