@@ -78,7 +78,8 @@ class Grammar {
 
   // A script body on argument0..2: a few statements and a return. Half of
   // them start with a guard (if (argument0 < 2) return argument0;) and
-  // declare no local, so that calls may answer them.
+  // declare no local, so that calls may answer them; some of the others
+  // only return a value made of argument slots, which calls may compute.
   std::string Script() {
     inScript = true;
     pluses = 6;  // no + in the script: calls in a loop would multiply a text's length
@@ -92,8 +93,12 @@ class Grammar {
       text = std::string("if (") + kTested[in.Pick(4)] + " " + kOps[in.Pick(6)] + " " + kLimits[in.Pick(6)] +
              ") return " + kReturned[in.Pick(7)] + ";\n";
     }
-    for (unsigned n = in.Pick(3); n > 0; --n) text += Statement(0);
-    text += "return " + Expression(2) + ";\n";
+    unsigned n = in.Pick(3);
+    if (!guarded && n == 0 && in.Pick(2)) text = "return " + SlotsValue() + ";\n";  // a call may compute it
+    else {
+      for (; n > 0; --n) text += Statement(0);
+      text += "return " + Expression(2) + ";\n";
+    }
     inScript = false;
     guarded = false;
     pluses = 0;
@@ -110,6 +115,16 @@ class Grammar {
   }
 
  private:
+  // An operator on argument slots and an operator of two more (argument0 +
+  // argument1 * argument2), a slot past the arguments among them.
+  std::string SlotsValue() {
+    static const char* kSlots[] = {"argument0", "argument1", "argument2", "argument5"};
+    static const char* kOps[] = {" + ", " - ", " * "};
+    std::string a = kSlots[in.Pick(4)], b = kSlots[in.Pick(4)], c = kSlots[in.Pick(4)];
+    std::string inner = "(" + b + kOps[in.Pick(3)] + c + ")";
+    const char* op = kOps[in.Pick(3)];
+    return in.Pick(2) ? inner + op + a : a + op + inner;
+  }
   std::string Constant() {
     static const char* kConstants[] = {"0", "1", "2", "3", "-1", "0.5", "10", "1000", "31999", "32000",
                                        "\"\"", "\"a\"", "\"door\"", "\"7\"", "true", "-0.5", "\"doors\"", "\"d\""};

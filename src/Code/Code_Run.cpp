@@ -298,17 +298,31 @@ class ScriptCallNode final : public ScriptCallBase {
   ScriptCallNode(int i, const std::vector<Node*>& a, const ScriptArgument* ways) : ScriptCallBase(a, N), index(i) {
     for (int k = 0; k < argc; ++k) way[k] = ways[k];
   }
+  // The call in a statement that keeps its value (LocalCallStore), whose
+  // registers are saved for the run anyway: the callee's value is computed
+  // inline.
   [[gnu::always_inline]] void Call(Ctx& c, RValue* out) const {
+    if (!ready) {
+      if (!Unready(c, out)) Run(c, out, 0);
+      return;
+    }
     if (int from = Start(c, out); from >= 0) Run(c, out, from);
   }
   // The call answered from the callee's guard, or run out of line: the
-  // answer needs no saved registers.
+  // answer needs no saved registers. (A callee not ready is never guarded.)
   void Eval(Ctx& c, RValue* out) const override {
-    if (int from = Start(c, out); from >= 0) Running(c, out, from);
+    int from = Start(c, out);
+    if (from < 0) return;
+    if (!ready) [[unlikely]]
+      Asking(c, out);
+    else
+      Running(c, out, from);
   }
   double Real(Ctx& c, RValue* spill) const override {
     int from = Start(c, spill);
     if (from < 0) return spill->val;
+    if (!ready) [[unlikely]]
+      return Asking(c, spill);
     return Running(c, spill, from);
   }
 
@@ -320,6 +334,14 @@ class ScriptCallNode final : public ScriptCallBase {
     Run(c, out, from);
     return out->val;
   }
+  // A call whose callee is not ready, out of line.
+  [[gnu::noinline]] double Asking(Ctx& c, RValue* out) const {
+    if (!Unready(c, out)) return Running(c, out, 0);
+    return out->val;
+  }
+  // Runs the callee from its statement from; FIRST finds it, after the
+  // arguments, at the first call.
+  template <bool FIRST = false>
   [[gnu::always_inline]] void Run(Ctx& c, RValue* out, int from) const {
     CodeArgumentFrame* frame = TakeFrame();
     RValue* slot = frame->slot;
@@ -341,8 +363,7 @@ class ScriptCallNode final : public ScriptCallBase {
         args[k]->Eval(c, &slot[k]);
       }
     }
-    if (!unit) [[unlikely]]
-      Find();
+    if (FIRST) Find();
     RunScript<N, true>(code, unit, c.self, c.other, frame, count, out, &c, from);
   }
   // Argument k, an operation on the value v of a slot, into out (the real 0).
@@ -369,7 +390,7 @@ class ScriptCallNode final : public ScriptCallBase {
       return kZero;
     };
     if (!Value_CompareReals(guard.test.op, slot(guard.test.slot).val, guard.test.k)) return 1;
-    if (c.depth >= CODE_MAX_DEPTH || StackHere() < g_stackLimit || g_argumentTop >= g_argumentEnd) [[unlikely]]
+    if (!WithinLimits(c)) [[unlikely]]
       return 0;
     if (guard.returned < 0) {
       out->kind = VALUE_REAL;
@@ -381,40 +402,78 @@ class ScriptCallNode final : public ScriptCallBase {
     }
     return -1;
   }
-  // Argument k as its way makes it, when that way has no effect (nor error)
-  // and gives no text; else false.
+  // A call whose callee is not ready: not yet found (then its first run,
+  // from its first statement, as a callee not found has no guard: true), or
+  // one whose value the call computes: true when it did, else false, and
+  // the callee is to run from its first statement. Testing ready before
+  // running keeps the usual call as short as it was before values were
+  // computed, and Start, for the guard's answer, shorter.
+  [[gnu::always_inline]] bool Unready(Ctx& c, RValue* out) const {
+    if (!unit) return First(c, out);
+    if constexpr (N > 0)  // else always ready once found
+      return Compute(c, out);
+    return false;
+  }
+  [[gnu::noinline]] bool First(Ctx& c, RValue* out) const {
+    Run<true>(c, out, 0);
+    return true;
+  }
+  // The call answered from the value the callee's first statement returns
+  // (see Node::Returns) when the arguments, made without effects, hold no
+  // text and the call would pass every limit it checks: then true; else
+  // nothing changes, and the callee is run.
+  [[gnu::always_inline]] bool Compute(Ctx& c, RValue* out) const {
+    RValue v[N];  // their texts unused
+    for (int k = 0; k < N; ++k)
+      if (!Peek(c, k, &v[k])) return false;
+    return WithinLimits(c) && formula->Returns(v, out);
+  }
+  // Whether a run of the callee would pass the limits of depth, native
+  // stack and argument frames: an answer in its place is then the same.
+  [[gnu::always_inline]] static bool WithinLimits(const Ctx& c) {
+    return c.depth < CODE_MAX_DEPTH && StackHere() >= g_stackLimit && g_argumentTop < g_argumentEnd;
+  }
+  // Argument k's kind and real as its way makes it, when that way has no
+  // effect (nor error) and gives no text; else false.
   [[gnu::always_inline]] bool Peek(Ctx& c, int k, RValue* v) const {
     const ScriptArgument& w = way[k];
     const RValue* from;
     if (w.how == ScriptArgument::REAL) {
-      *v = RValue{VALUE_REAL, nullptr, w.add};
+      v->kind = VALUE_REAL;
+      v->val = w.add;
       return true;
     }
     if (w.how == ScriptArgument::ARGUMENT_OPERATION || w.how == ScriptArgument::ARGUMENT) from = &c.frame->slot[w.slot];
     else from = &c.locals[w.slot].value;
     if (from->kind == VALUE_STRING) return false;
-    if (w.how == ScriptArgument::LOCAL || w.how == ScriptArgument::ARGUMENT) *v = RValue{from->kind, nullptr, from->val};
-    else *v = RValue{VALUE_REAL, nullptr, from->val * w.times + w.add};
+    const bool copied = w.how == ScriptArgument::LOCAL || w.how == ScriptArgument::ARGUMENT;
+    v->kind = copied ? from->kind : VALUE_REAL;
+    v->val = copied ? from->val : from->val * w.times + w.add;
     return true;
   }
   // Scripts compile after their callers: the code and its unit are found at
   // the first call, and with them whether the unit starts with a guard the
-  // call can answer (never for arguments made by nodes, which may have
-  // effects).
+  // call can answer, or with a return whose value the call can compute
+  // (never for arguments made by nodes, which may have effects).
   [[gnu::noinline]] void Find() const {
     const CCode* found = Script_GetCode(index);
     if (!found) Code_Fail("Trying to execute non-existing script.");
     unit = UnitOf(found);
     code = found;
     const Node* first = unit->statements.empty() ? nullptr : unit->statements[0];
-    guarded = N >= 0 && !unit->locals && first && first->Guard(&guard);
+    bool plain = N >= 0 && !unit->locals && first;
     for (int k = 0; k < argc; ++k)
-      if (way[k].how == ScriptArgument::NODE) guarded = false;
+      if (way[k].how == ScriptArgument::NODE) plain = false;
+    guarded = plain && first->Guard(&guard);
+    formula = plain && !guarded && first->ReturnsFromArguments(argc) ? first : nullptr;
+    ready = !formula;
   }
   int index;
   mutable const CCode* code = nullptr;
   mutable const CodeUnit* unit = nullptr;
   mutable bool guarded = false;
+  mutable const Node* formula = nullptr;  // the callee's first statement, whose value a call computes
+  mutable bool ready = false;             // the callee found, and no value of its to compute
   mutable ScriptGuard guard;
   ScriptArgument way[MAX_ARGUMENTS];
 };

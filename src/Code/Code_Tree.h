@@ -167,6 +167,15 @@ class Node {
   // True, with the parts, when the node, a unit's first statement, is a
   // guard that a call may answer.
   virtual bool Guard(ScriptGuard* out) const { return false; }
+  // True when the node, a unit's first statement, returns a value made from
+  // the argument slots below argc alone (return argument0 + argument1 *
+  // argument2): a call whose arguments have no effect may ask Returns for
+  // it in place of running the unit.
+  virtual bool ReturnsFromArguments(int argc) const { return false; }
+  // The value such a node returns when the argument slots hold args, into
+  // out (the real 0) when it is made without an effect or error (all reals):
+  // then true; else false, and the unit must run.
+  virtual bool Returns(const RValue* args, RValue* out) const { return false; }
   // The value when the node is a constant, else null.
   virtual const RValue* Constant() const { return nullptr; }
   // True for calls and ++/--: expressions that may stand as statements.

@@ -154,24 +154,33 @@ struct SlotRef {
 // plain locals or argument slots and the operators + - * (return argument0
 // + argument1 * argument2). Three reals give the value here, the operators
 // in the same order, without a call of either operator node; anything else
-// (a text, a marked real) goes to the outer node, as the general path.
+// (a text, a marked real) goes to the outer node, as the general path. Of
+// argument slots alone, a call can have the value from three reals without
+// running the unit (Returns).
 template <TokenKind OP1, TokenKind OP2, bool INNER_LEFT>
 class ReturnSlotsNode final : public Node {
  public:
   ReturnSlotsNode(const Node* v, SlotRef x, SlotRef y, SlotRef z) : value(v), a(x), b(y), c(z) {}
   int Exec(Ctx& x) const override {
-    const RValue& va = a.In(x);
-    const RValue& vb = b.In(x);
-    const RValue& vc = c.In(x);
-    if ((va.kind | vb.kind | vc.kind) != VALUE_REAL) [[unlikely]]
+    if (!Of(a.In(x), b.In(x), c.In(x), x.result)) [[unlikely]]
       return ByNode(x);
-    double inner = RealOp<OP2>(vb.val, vc.val);
-    x.result->val = INNER_LEFT ? RealOp<OP1>(inner, va.val) : RealOp<OP1>(va.val, inner);
     x.returned = true;
     return FLOW_EXIT;
   }
+  bool ReturnsFromArguments(int argc) const override {
+    return a.argument && b.argument && c.argument && a.slot < argc && b.slot < argc && c.slot < argc;
+  }
+  bool Returns(const RValue* args, RValue* out) const override { return Of(args[a.slot], args[b.slot], args[c.slot], out); }
 
  private:
+  // The value of three reals into out; false for anything else.
+  [[gnu::always_inline]] static bool Of(const RValue& va, const RValue& vb, const RValue& vc, RValue* out) {
+    if ((va.kind | vb.kind | vc.kind) != VALUE_REAL) [[unlikely]]
+      return false;
+    double inner = RealOp<OP2>(vb.val, vc.val);
+    out->val = INNER_LEFT ? RealOp<OP1>(inner, va.val) : RealOp<OP1>(va.val, inner);
+    return true;
+  }
   [[gnu::noinline]] int ByNode(Ctx& x) const {
     x.result->val = value->Real(x, x.result);
     x.returned = true;
@@ -376,18 +385,19 @@ class SteppedWhileNode final : public Node {
   SteppedWhileNode(Node* c, const std::vector<Node*>& b, int s, double v) : cond(c), slot(s), k(v), step(b[CALLS]) {
     for (int n = 0; n < CALLS; ++n) statements[n] = b[n];
   }
+  // The loop's line is set only where the condition's node is asked (the
+  // local holds a text), which may fail: the test in place cannot.
   int Exec(Ctx& c) const override {
     for (;;) {
       int holds = SlotCompare<OP, false>(c, slot, k);
       if (holds < 0) [[unlikely]]
-        holds = cond.Test(c);
+        holds = Ask(c);
       if (!holds) return FLOW_NORMAL;
       if (int r = Body(c)) {
         int f = LoopFlow(r);
         if (f == LOOP_STOP) return FLOW_NORMAL;
         if (f == LOOP_EXIT) return FLOW_EXIT;
       }
-      c.line = line;
     }
   }
 
@@ -399,6 +409,10 @@ class SteppedWhileNode final : public Node {
       if (int r = statements[n]->Exec(c)) return r;
     }
     return step.Run(c);
+  }
+  [[gnu::noinline]] bool Ask(Ctx& c) const {
+    c.line = line;
+    return cond.Test(c);
   }
   Condition cond;
   int slot;

@@ -33,6 +33,10 @@ const char* const kScripts[][2] = {
     {"fact", "if (argument0 <= 1) return 1; return argument0 * fact(argument0 - 1);"},
     {"apart", "if (argument0 != 0.5) return argument2;\nreturn argument0 + argument1;"},
     {"guarded", "var t; if (argument0 < 2) return argument0; t = 4; return t;"},
+    {"twice", "return argument1 * (argument0 + argument1);"},
+    {"high", "return argument0 - argument1 * argument3;"},
+    {"loud", "return argument0 + argument1 * argument2;\ntest_log(\"never\");"},
+    {"deep", "if (argument0 <= 0) return mad(argument1, 2, 3);\nreturn deep(argument0 - 1, argument1);"},
 };
 
 // A built-in variable that holds any value, texts too.
@@ -94,6 +98,15 @@ class CodeBothWays : public CodeTest {
   void Agree(std::initializer_list<const char*> programs) {
     for (const char* text : programs) EXPECT_EQ(Outcome(text, false), Outcome(text, true)) << text;
   }
+  // Runs each body both ways in a loop of two runs, the second with the local
+  // a, first a real, turned into the text "t" (b = 2, z = -0, the value x).
+  void AgreeTwice(std::initializer_list<const char*> bodies) {
+    for (const char* body : bodies) {
+      std::string program = "var a, b, i, n, x, z; a = 1; b = 2; i = 0; z = -1; z = z * 0; n = 0;\n"
+                            "while (n < 2) { " + std::string(body) + " a = \"t\"; n += 1; }\nreturn x;";
+      Agree({program.c_str()});
+    }
+  }
   bool m_general = false;
 };
 
@@ -131,6 +144,20 @@ TEST_F(CodeBothWays, ScaledLocalOnTheLeft) {
       "var x; x = true; return x * 2 + x;",
       "var x, t; x = 5; t = x * 2 + low(x, 1); return t;",
       "hp = 2; var x; x = 4; hp = x * 1.5 + hp; return hp;",
+  });
+}
+
+// A stepped loop (while (i < k) { ...; n += 1; }) whose local turns into a
+// text before its condition is tested again, on lines of their own: the
+// error names the loop's line, as it does after a loop nested in it, or in
+// a for loop's step after it.
+TEST_F(CodeBothWays, SteppedLoopErrorsNameTheLoopsLine) {
+  Agree({
+      "var i, n; i = 0; n = 0;\nwhile (i < 3) {\n  i += 1;\n  if (n == 1) i = \"t\";\n  n += 1;\n}\nreturn n;",
+      "var i, j, n; i = 0; n = 0;\nwhile (i < 2) {\n  j = 0;\n  while (j < 2)\n  {\n    j += 1;\n    n += 1;\n  }\n"
+      "  if (n == 4) i = \"t\";\n  i += 1;\n}\nreturn n;",
+      "var i, j, n; n = 0;\nfor (i = 0; i < 3; i += \"t\") {\n  j = 0;\n  while (j < 2)\n  {\n    j += 1;\n    n += 1;\n  }\n}\n"
+      "return n;",
   });
 }
 
@@ -309,10 +336,9 @@ TEST_F(CodeBothWays, ReturnsOfTwoOperatorsOnSlots) {
 // which a call answers itself, from its second run on, when the test holds
 // and the arguments hold no text: tested and returned slots apart or past
 // the arguments, real constants returned, texts and failing operations
-// among the arguments. Each program runs its calls twice, the second time
-// with a, first a real, turned into the text "t".
+// among the arguments.
 TEST_F(CodeBothWays, CallsAnsweredByTheCalleesGuard) {
-  const char* const bodies[] = {
+  AgreeTwice({
       "x = edge(b, 3) + edge(b - 1, 4) * 10 + edge(b, 2) * 100;",
       "x = edge(a, 3);",
       "x = edge(7, a);",
@@ -326,19 +352,42 @@ TEST_F(CodeBothWays, CallsAnsweredByTheCalleesGuard) {
       "x = string(edge(z, 3)) + string(apart(z, 0, z)) + string(fact(z));",
       "x = guarded(1) + guarded(b) + guarded(a);",
       "x = edge(i++, 3) + i + edge(++i, 3, i);",
-  };
-  for (const char* body : bodies) {
-    std::string program = "var a, b, i, n, x, z; a = 1; b = 2; i = 0; z = -1; z = z * 0; n = 0;\n"
-                          "while (n < 2) { " + std::string(body) + " a = \"t\"; n += 1; }\nreturn x;";
-    Agree({program.c_str()});
-  }
+  });
+}
+
+// Scripts that only return an operator on argument slots and an operator of
+// two more (return argument0 + argument1 * argument2), whose value a call
+// computes itself, from its second run on, when its arguments hold no text:
+// the same slot read twice, a slot past the arguments, more arguments than
+// the value reads, texts and other kinds among the arguments, -0, a value
+// changing kind within the loop.
+TEST_F(CodeBothWays, CallsAnsweredByTheCalleesValue) {
+  AgreeTwice({
+      "x = mad(b, 2, 3) + cat(b, b - 1, 0.5) * 10 + twice(b, 3) * 100 + loud(1, 2, 3);",
+      "x = mad(a, 2, 3);",
+      "x = mad(1, a, 3);",
+      "x = cat(2, 3, a);",
+      "x = cat(a, a, a);",
+      "x = twice(b, a) + twice(a, b);",
+      "x = high(b, 3, 4) + high(b, 3, 4, 5) * 10 + high(b, 3, 4, a);",
+      "x = mad(z, 0, 5) + dam(z, 0, 5);",
+      "x = string(mad(z, 0, 5)) + string(mad(0, z, 5)) + string(cat(z, z, z)) + string(twice(z, z));",
+      "x = mad(i, i + 1, i * 2); i += 1;",
+      "x = mad(true, 2, 3) + mad(b, true, b);",
+      "x = 1; x += mad(b, 2, 3); x -= cat(b, 1, a);",
+      "x = mad(b, 2, 3) * cat(a, 1, 2);",
+      "x = loud(b, b, b) + loud(b, a, 2);",
+      "x = mad(b, nothing_here, 3);",
+  });
 }
 
 TEST_F(CodeBothWays, RecursionToTheDepthLimit) {
 #ifdef __SANITIZE_ADDRESS__
   GTEST_SKIP() << "a sanitizer's frames use up the native stack before the depth limit";
 #endif
-  Agree({"\nreturn down(9998) + peek();", "return down(9999);", "return fact(9999) > 0;", "return fact(10000);"});
+  Agree({"\nreturn down(9998) + peek();", "return down(9999);", "return fact(9999) > 0;", "return fact(10000);",
+         "return deep(2, 1) + deep(9996, 1);", "return deep(2, 1) + deep(9997, 1);", "return deep(2, 1) + deep(9998, 1);",
+         "return deep(2, 1) + deep(9997, \"t\");"});
 }
 
 TEST_F(CodeBothWays, BuiltInVariablesOfSelf) {
