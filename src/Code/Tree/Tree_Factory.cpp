@@ -417,7 +417,7 @@ Node* MakeElementFromReal(const Node* general, const LocalIndexed* array, const 
 template <TokenKind OP, Where L, Where R>
 Node* PairStore(const Node* general, const LocalIndexed* array, const BinaryNode<OP, L, R>* b) {
   if constexpr ((L == LOCAL || L == ARGUMENT) && (R == LOCAL || R == ARGUMENT))
-    return MakeElementFromReal<TK_ASSIGN>(general, array, SlotPair<OP, L, R>(b->ls, b->rs));
+    return MakeElementFromReal<TK_ASSIGN>(general, array, SlotPair<OP, L, R>(b->ls, b->rs, b->lk));
   return nullptr;
 }
 
