@@ -202,6 +202,10 @@ TEST_F(CodeBothWays, SteppedLoops) {
       "var i, n; i = 0; n = 0; while (i < 3) { n += nothing_here;\n i += 1; } return n;",
       "var i, n; i = 0.5; n = 0; while (i <= 3) { n += i; i += 1; } return n;",
       "var i, n; i = 0; n = 0; while (i < 4) { n += i; i -= -1.5; } return n;",
+      // the condition decided by its node after some rounds, an error after the loop
+      "var i, j;\ni = 0; j = 0;\nwhile (i < 5) {\n j += 1;\n if (j == 2) i = \"t\"; else if (j > 5) i = 9;\n j += 1;\n}\nreturn j;",
+      "var i, j;\ni = 0; j = 0;\nwhile (i < 5) {\n j += 1;\n if (j == 2) i = \"t\"; else if (j > 5) i = 9;\n j += 1;\n}\nreturn j + nothing_here;",
+      "var i, j;\ni = 0; j = 0;\nwhile (i != 5) {\n j += 1;\n if (j == 3) i = true;\n i += 1;\n}\nreturn j;",
   });
 }
 
