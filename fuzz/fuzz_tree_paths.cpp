@@ -243,7 +243,7 @@ class Grammar {
         if (!inScript && in.Pick(2)) return MapCall(2) + ";\n";
         return inScript ? "t = " + Expression(1) + ";\n" : "fz_log(" + Expression(2) + ");\n";
       case 5:
-        if (inLoop && in.Pick(2)) return in.Pick(2) ? "break;\n" : "continue;\n";
+        if (inLoop && in.Pick(2)) return in.Pick(2) || stepLast ? "break;\n" : "continue;\n";
         return inScript ? "if (" + Condition() + ") return " + Variable() + ";\n" : "c = fz(a, " + Variable() + ", 1);\n";
       case 6: case 7: {
         std::string text = "if (" + Condition() + ") " + Body(depth);
@@ -271,9 +271,18 @@ class Grammar {
     inLoop = true;
     std::string count = std::to_string(in.Pick(4));
     std::string text;
-    switch (in.Pick(4)) {
+    switch (in.Pick(5)) {
       case 0: text = "for (i = 0; i < " + count + "; i += 1) " + Body(depth); break;
       case 1: text = "w = 0; while (w < " + count + ") { w += 1; " + Body(depth) + " }"; break;
+      case 4: {
+        // the body's statements and then the step: a stepped loop
+        text = "w = 0; while (w < " + count + ") { ";
+        stepLast = true;  // a continue would skip the step
+        for (unsigned n = 1 + in.Pick(3); n > 0; --n) text += Statement(depth + 1);
+        stepLast = false;
+        text += "w += 1; }";
+        break;
+      }
       case 2: text = "u = 0; do { u += 1; " + Body(depth) + " } until (u >= " + count + ")"; break;
       default: text = "repeat (" + count + ") " + Body(depth); break;
     }
@@ -285,6 +294,7 @@ class Grammar {
   bool inScript = false;
   bool guarded = false;  // the script starts with a guard and has no locals
   bool inLoop = false;
+  bool stepLast = false;  // in a loop whose last statement steps its counter
   int pluses = 0;  // + operators so far; at most 6 in a program
 };
 

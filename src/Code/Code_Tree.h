@@ -64,15 +64,18 @@ template <class N>
   double v = n.Real(c, &t);
   return t.kind != VALUE_STRING && v > 0.5;
 }
-// Steps the plain local of that slot by delta in place, which cannot fail,
-// when it holds no text; false for a text, whose statement gives the error.
-[[gnu::always_inline]] inline bool Value_StepLocal(Ctx& c, int slot, double delta) {
-  RValue& e = c.locals[slot].value;
+// Steps a plain local's value e by delta in place, which cannot fail, when
+// it holds no text; false for a text, whose statement gives the error.
+[[gnu::always_inline]] inline bool Value_Step(RValue& e, double delta) {
   if (e.kind == VALUE_STRING) [[unlikely]]
     return false;
   e.kind = VALUE_REAL;
   e.val += delta;
   return true;
+}
+// The same for the plain local of that slot.
+[[gnu::always_inline]] inline bool Value_StepLocal(Ctx& c, int slot, double delta) {
+  return Value_Step(c.locals[slot].value, delta);
 }
 
 // Ends the running unit with a run-time error (framed with unit and line).

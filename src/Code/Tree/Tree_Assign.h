@@ -43,29 +43,6 @@ class DirectAssignNode final : public AssignNode {
   double k;
 };
 
-// x = a OP b with x a plain local: the operator is computed inline.
-template <TokenKind OP, Where L, Where R>
-class LocalSetBinary final : public AssignNode {
- public:
-  LocalSetBinary(VarNode* v, const BinaryNode<OP, L, R>* e, int s)
-      : AssignNode(v, TK_ASSIGN, const_cast<BinaryNode<OP, L, R>*>(e)), binary(e), slot(s) {}
-  int Exec(Ctx& c) const override {
-    Temp t;
-    double v = binary->Compute(c, &t);
-    RValue& e = c.locals[slot].value;
-    if (t.kind == VALUE_REAL && e.kind != VALUE_STRING) [[likely]] {
-      e.kind = VALUE_REAL;
-      e.val = v;
-      return FLOW_NORMAL;
-    }
-    if (t.kind != VALUE_STRING) t.val = v;
-    Store(var, &e, TK_ASSIGN, &t);
-    return FLOW_NORMAL;
-  }
-  const BinaryNode<OP, L, R>* binary;
-  int slot;
-};
-
 // A local indexed by nothing, assigned, added to or subtracted from: x = e,
 // x += e, x -= e; CONSTANT when e is a real constant (i += 1).
 template <TokenKind OP, bool CONSTANT, class VALUE = Node>
@@ -169,29 +146,79 @@ struct PlainLocal {
   *out = x.val;
   return x.kind == VALUE_REAL;
 }
-// A plain local's or argument slot's place as a byte offset.
+// A plain local's (also a SCALED one's) or argument slot's place as a byte
+// offset.
 template <Where W>
 size_t SlotOffset(int slot) {
-  return W == LOCAL ? FrameOffset(slot) : static_cast<size_t>(slot) * sizeof(RValue);
+  return W == ARGUMENT ? static_cast<size_t>(slot) * sizeof(RValue) : FrameOffset(slot);
 }
 template <Where W>
 [[gnu::always_inline]] inline const RValue& SlotAt(Ctx& c, size_t offset) {
-  if constexpr (W == LOCAL) return FrameAt(c, offset).value;
+  if constexpr (W != ARGUMENT) return FrameAt(c, offset).value;
   return *reinterpret_cast<const RValue*>(reinterpret_cast<const char*>(c.frame->slot) + offset);
 }
+// The sides of a BinaryNode<OP, L, R> both read in place: their slots and
+// the factor k of a SCALED left side.
 template <TokenKind OP, Where L, Where R>
 struct SlotPair {
-  SlotPair(int l, int r) : left(SlotOffset<L>(l)), right(SlotOffset<R>(r)) {}
+  SlotPair(int l, int r, double k) : left(SlotOffset<L>(l)), right(SlotOffset<R>(r)), scale(k) {}
   size_t left, right;  // byte offsets
+  double scale;        // what a SCALED left side is multiplied by
 };
 template <TokenKind OP, Where L, Where R>
 [[gnu::always_inline]] inline bool PeekReal(const SlotPair<OP, L, R>& v, Ctx& c, double* out) {
   const RValue& a = SlotAt<L>(c, v.left);
   const RValue& b = SlotAt<R>(c, v.right);
   if ((a.kind | b.kind) != VALUE_REAL || (IsDivision(OP) && b.val == 0.0)) return false;
-  *out = RealOp<OP>(a.val, b.val);
+  *out = RealOp<OP>(L == SCALED ? a.val * v.scale : a.val, b.val);
   return true;
 }
+
+// x = a OP b with x a plain local: the operator is computed inline. When
+// both sides are read in place and hold reals (x = x * 0.5 + i), the real
+// goes to x with no value made; anything else (a text, a marked real, a
+// division by zero, x holding a text) takes the operator node's way.
+template <TokenKind OP, Where L, Where R>
+class LocalSetBinary final : public AssignNode {
+ public:
+  static constexpr bool kInPlace = L != NODE && R != NODE;
+  LocalSetBinary(VarNode* v, const BinaryNode<OP, L, R>* e, int s)
+      : AssignNode(v, TK_ASSIGN, const_cast<BinaryNode<OP, L, R>*>(e)), binary(e), to(FrameOffset(s)),
+        pair(kInPlace ? e->ls : 0, kInPlace ? e->rs : 0, e->lk) {}
+  int Exec(Ctx& c) const override {
+    if constexpr (kInPlace) {
+      double v;
+      RValue& e = FrameAt(c, to).value;
+      if (PeekReal(pair, c, &v) && e.kind != VALUE_STRING) [[likely]] {
+        e.kind = VALUE_REAL;
+        e.val = v;
+        return FLOW_NORMAL;
+      }
+      return ByNode(c);
+    }
+    return Set(c);
+  }
+  const BinaryNode<OP, L, R>* binary;
+
+ private:
+  // Out of line where the usual way is in place, so that it needs no frame.
+  [[gnu::noinline]] int ByNode(Ctx& c) const { return Set(c); }
+  [[gnu::always_inline]] int Set(Ctx& c) const {
+    Temp t;
+    double v = binary->Compute(c, &t);
+    RValue& e = FrameAt(c, to).value;
+    if (t.kind == VALUE_REAL && e.kind != VALUE_STRING) [[likely]] {
+      e.kind = VALUE_REAL;
+      e.val = v;
+      return FLOW_NORMAL;
+    }
+    if (t.kind != VALUE_STRING) t.val = v;
+    Store(var, &e, TK_ASSIGN, &t);
+    return FLOW_NORMAL;
+  }
+  size_t to;  // the frame offset of x
+  SlotPair<OP, kInPlace ? L : LOCAL, kInPlace ? R : LOCAL> pair;  // unused when a side is a node
+};
 
 // a[...] = v, a[...] += v, a[...] -= v with a an indexed local whose PLAIN
 // indices are plain locals and v a real read in place (VALUE: see PeekReal):

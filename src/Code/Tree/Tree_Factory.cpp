@@ -417,7 +417,7 @@ Node* MakeElementFromReal(const Node* general, const LocalIndexed* array, const 
 template <TokenKind OP, Where L, Where R>
 Node* PairStore(const Node* general, const LocalIndexed* array, const BinaryNode<OP, L, R>* b) {
   if constexpr ((L == LOCAL || L == ARGUMENT) && (R == LOCAL || R == ARGUMENT))
-    return MakeElementFromReal<TK_ASSIGN>(general, array, SlotPair<OP, L, R>(b->ls, b->rs));
+    return MakeElementFromReal<TK_ASSIGN>(general, array, SlotPair<OP, L, R>(b->ls, b->rs, b->lk));
   return nullptr;
 }
 
@@ -552,9 +552,9 @@ Node* ComparedWhile(Node* cond, Node* body, const Compare& k) {
     int slot;
     double delta;
     if (b.size() >= 2 && b.size() <= 4 && b.back()->LocalStep(&slot, &delta)) {
-      if (b.size() == 2) return new SteppedWhileNode<OP, 1>(cond, b, k.slot, k.k);
-      if (b.size() == 3) return new SteppedWhileNode<OP, 2>(cond, b, k.slot, k.k);
-      return new SteppedWhileNode<OP, 3>(cond, b, k.slot, k.k);
+      if (b.size() == 2) return new SteppedWhileNode<OP, 1>(cond, b, k);
+      if (b.size() == 3) return new SteppedWhileNode<OP, 2>(cond, b, k);
+      return new SteppedWhileNode<OP, 3>(cond, b, k);
     }
   }
   return new WhileNode<OP>(cond, body, k.slot, k.k);

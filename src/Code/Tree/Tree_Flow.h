@@ -242,26 +242,40 @@ class SlotTest {
   double m_k;
 };
 
+// A plain local compared with a real constant, the local kept as its frame
+// offset (one instruction to reach).
+template <TokenKind OP>
+struct LocalAgainst {
+  explicit LocalAgainst(const Compare& k) : at(FrameOffset(k.slot)), k(k.k) {}
+  [[gnu::always_inline]] int Test(Ctx& c) const { return CompareInPlace<OP>(FrameAt(c, at).value, k); }
+  size_t at;
+  double k;
+};
+
 // Two comparisons of plain locals with real constants joined by && (AND)
 // or || (x > 1000 && x != 5), n the LogicNode joining them: tested inline.
 template <TokenKind OP1, TokenKind OP2, bool AND>
 class PairTest {
  public:
-  PairTest(const Node* n, const Compare&) : m_node(n) {
-    auto* logic = static_cast<const LogicNode*>(n);
-    logic->left->Comparison(&m_first);
-    logic->right->Comparison(&m_second);
-  }
+  PairTest(const Node* n, const Compare&)
+      : m_node(n), m_first(Part(static_cast<const LogicNode*>(n)->left)),
+        m_second(Part(static_cast<const LogicNode*>(n)->right)) {}
   int Quick(Ctx& c) const {
-    int r = SlotCompare<OP1, false>(c, m_first.slot, m_first.k);
+    int r = m_first.Test(c);
     if (r < 0 || r != AND) return r;  // && stops at false, || at true
-    return SlotCompare<OP2, false>(c, m_second.slot, m_second.k);
+    return m_second.Test(c);
   }
   bool Ask(Ctx& c) const { return m_node->Test(c); }
 
  private:
+  static Compare Part(const Node* n) {
+    Compare k;
+    n->Comparison(&k);
+    return k;
+  }
   const Node* m_node;
-  Compare m_first, m_second;
+  LocalAgainst<OP1> m_first;
+  LocalAgainst<OP2> m_second;
 };
 
 // What an if runs when its test holds: a body, or a return of a plain local
@@ -299,16 +313,20 @@ class ReturnRealRun {
 // constant (if (x > 1) n += 1;), in place as a statement list steps it.
 class StepRun {
  public:
-  explicit StepRun(const Node* n) : m_node(n) { n->LocalStep(&m_slot, &m_delta); }
+  explicit StepRun(const Node* n) : m_node(n) {
+    int slot = -1;
+    n->LocalStep(&slot, &m_delta);
+    m_at = FrameOffset(slot);
+  }
   int Run(Ctx& c) const {
-    if (Value_StepLocal(c, m_slot, m_delta)) [[likely]]
+    if (Value_Step(FrameAt(c, m_at).value, m_delta)) [[likely]]
       return FLOW_NORMAL;
     return tree::Run(c, m_node);
   }
 
  private:
   const Node* m_node;
-  int m_slot = -1;
+  size_t m_at;  // the local's frame offset
   double m_delta = 0.0;
 };
 
@@ -382,17 +400,21 @@ class WhileNode final : public Node {
 template <TokenKind OP, int CALLS>
 class SteppedWhileNode final : public Node {
  public:
-  SteppedWhileNode(Node* c, const std::vector<Node*>& b, int s, double v) : cond(c), slot(s), k(v), step(b[CALLS]) {
+  SteppedWhileNode(Node* c, const std::vector<Node*>& b, const Compare& k) : cond(c), test(k), step(b[CALLS]) {
     for (int n = 0; n < CALLS; ++n) statements[n] = b[n];
   }
-  // The loop's line is set only where the condition's node is asked (the
-  // local holds a text), which may fail: the test in place cannot.
+  // The loop's line comes back only where it can be seen: when the node
+  // tests the condition and when the loop ends. The test in place runs no
+  // code and cannot fail.
   int Exec(Ctx& c) const override {
     for (;;) {
-      int holds = SlotCompare<OP, false>(c, slot, k);
+      int holds = test.Test(c);
       if (holds < 0) [[unlikely]]
         holds = Ask(c);
-      if (!holds) return FLOW_NORMAL;
+      if (!holds) {
+        c.line = line;
+        return FLOW_NORMAL;
+      }
       if (int r = Body(c)) {
         int f = LoopFlow(r);
         if (f == LOOP_STOP) return FLOW_NORMAL;
@@ -415,8 +437,7 @@ class SteppedWhileNode final : public Node {
     return cond.Test(c);
   }
   Condition cond;
-  int slot;
-  double k;
+  LocalAgainst<OP> test;
   StepRun step;
   const Node* statements[CALLS];
 };

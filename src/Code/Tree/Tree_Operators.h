@@ -351,14 +351,18 @@ class LocalConstNode final : public SlotConstant {
   return Value_CompareReals(k.op, x, y);
 }
 
-// 1 or 0, a plain local (or argument slot) compared with a real constant,
-// or -1 when the slot holds a string and the node must decide.
-template <TokenKind OP, bool ARGUMENT>
-[[gnu::always_inline]] inline int SlotCompare(Ctx& c, int slot, double k) {
-  const RValue& v = ARGUMENT ? c.frame->slot[slot] : c.locals[slot].value;
+// 1 or 0, a value read in place compared with a real constant, or -1 when
+// it is a string and the node must decide.
+template <TokenKind OP>
+[[gnu::always_inline]] inline int CompareInPlace(const RValue& v, double k) {
   if (v.kind == VALUE_STRING) [[unlikely]]
     return -1;
   return RealOp<OP>(v.val, k) != 0.0;
+}
+// The same for a plain local (or argument slot).
+template <TokenKind OP, bool ARGUMENT>
+[[gnu::always_inline]] inline int SlotCompare(Ctx& c, int slot, double k) {
+  return CompareInPlace<OP>(ARGUMENT ? c.frame->slot[slot] : c.locals[slot].value, k);
 }
 
 class LogicNode;

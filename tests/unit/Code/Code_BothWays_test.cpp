@@ -161,6 +161,33 @@ TEST_F(CodeBothWays, SteppedLoopErrorsNameTheLoopsLine) {
   });
 }
 
+// x = a OP b into a plain local, both sides slots read in place: -0, NaN
+// and infinities, sides or x turning text or marked in the middle of a
+// loop, argument slots, division by zero and the line of an error.
+TEST_F(CodeBothWays, LocalStoresOfOperatorsOnSlots) {
+  Agree({
+      "var x, i, z; z = 0; z *= -1; x = z; i = z; x = x * 0.5 + i; return x;",
+      "var x, i, z; z = 0; z *= -1; x = z; i = 0; x = x * 0.5 + i; i = z; x = x - i; return x;",
+      "var x, i, c; x = 10000000000; x *= x; x *= x; x *= x; x *= x; x *= x; c = 0; i = 0; "
+      "while (i < 3) { x = x * 0.5 + i; if (x > 1000 && x != 5) c += 1; i += 1; } return string(x) + string(c);",
+      "var x, i, c; x = 10000000000; x *= x; x *= x; x *= x; x *= x; x *= x; x = x * -1; i = 0; i = x + x; "
+      "x = x * 0.5 + i; c = 0; if (x > 1000 && x != 5) c += 1; return string(x) + string(c);",
+      "var x, i, c, n; n = 10000000000; n *= n; n *= n; n *= n; n *= n; n *= n; n -= n; x = 0; c = 0; i = 0; "
+      "while (i < 4) { x = x * 0.5 + i; if (i == 1) x = n; if (x > 1000 && x != 5) c += 1; i += 1; } return string(x) + string(c);",
+      "var x, i, c; x = 0; c = 0; i = 0; while (i < 4) { x = x * 0.5 + i; if (i == 1) x = \"t\"; i += 1; } return x;",
+      "var x, i, c; x = 0; c = 0; i = 0; while (i < 4) { x = x * 0.5 + i; if (x > 1000 && x != 5) c += 1; if (i == 2) c = \"t\"; i += 1; } return c;",
+      "var x, i, j; x = 0; i = 0; j = 0; while (i < 4) { x = x * 0.5 + j; if (i == 1) j = \"t\"; i += 1; } return x;",
+      "var x, y, i; x = 1; y = 0; i = 0; while (i < 4) { y = x * 0.5 + i; if (i == 1) y = \"t\"; i += 1; } return y;",
+      "var x, i; x = true; i = 2; x = x * 0.5 + i; return x;",
+      "var x, i; x = 3; i = true; x = x * 0.5 + i; i = x - i; return x + i;",
+      "var x, y, i; x = 3; y = 4; i = 1; while (i < 4) { x = x * y; y = y - x; x = y / i + x; i += 1; } return x;",
+      "var x, y; x = 3; y = 0; x = x / y; return x;",
+      "var x, y;\nx = 3; y = 0;\nx = x * 2 / y;\nreturn x;",
+      "var x; x = 1; x = argument0 * 0.5 + argument1; x = argument1 - x; x = x * 2 + argument3; return x;",
+      "var x; x = 1; x = low(2, 1) * 0.5; x = x * 3 + argument0; return x;",
+  });
+}
+
 TEST_F(CodeBothWays, ConditionsAndLoops) {
   Agree({
       "var i, n; n = 0; for (i = 0; i < 5; i += 1) { if (i == 3) continue; n += i; } return n;",
@@ -202,6 +229,10 @@ TEST_F(CodeBothWays, SteppedLoops) {
       "var i, n; i = 0; n = 0; while (i < 3) { n += nothing_here;\n i += 1; } return n;",
       "var i, n; i = 0.5; n = 0; while (i <= 3) { n += i; i += 1; } return n;",
       "var i, n; i = 0; n = 0; while (i < 4) { n += i; i -= -1.5; } return n;",
+      // the condition decided by its node after some rounds, an error after the loop
+      "var i, j;\ni = 0; j = 0;\nwhile (i < 5) {\n j += 1;\n if (j == 2) i = \"t\"; else if (j > 5) i = 9;\n j += 1;\n}\nreturn j;",
+      "var i, j;\ni = 0; j = 0;\nwhile (i < 5) {\n j += 1;\n if (j == 2) i = \"t\"; else if (j > 5) i = 9;\n j += 1;\n}\nreturn j + nothing_here;",
+      "var i, j;\ni = 0; j = 0;\nwhile (i != 5) {\n j += 1;\n if (j == 3) i = true;\n i += 1;\n}\nreturn j;",
   });
 }
 
