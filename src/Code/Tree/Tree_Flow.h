@@ -512,10 +512,11 @@ template <class VALUE>
 class SwitchNode final : public Node {
  public:
   SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), body(b) {
-    head.fill(-1);
-    std::array<int, 256> tail;
-    tail.fill(-1);
+    head.fill(nullptr);
+    std::array<Label*, 256> tail;
+    tail.fill(nullptr);
     constant = SwitchConstantLabels(k) && !Tree_GeneralNodes();
+    labels.reserve(k.size());  // the chains point into it
     for (const SwitchCase& x : k) {
       if (!x.value) {
         fallback = TargetAt(b, x.position);  // the last default label counts
@@ -523,13 +524,13 @@ class SwitchNode final : public Node {
       }
       const RValue* k = x.value->Constant();
       const char* text = k && k->kind == VALUE_STRING ? RValue_Text(*k) : nullptr;
-      labels.push_back({x.value, k, text, text ? std::strlen(text) : 0, -1, TargetAt(b, x.position)});
+      Label& label =
+          labels.emplace_back(Label{x.value, k, text, text ? std::strlen(text) : 0, nullptr, TargetAt(b, x.position)});
       if (!text) continue;
       // Text labels are chained by first byte, each chain in label order.
-      int n = static_cast<int>(labels.size()) - 1;
       unsigned char first = static_cast<unsigned char>(*text);
-      (tail[first] < 0 ? head[first] : labels[tail[first]].next) = n;
-      tail[first] = n;
+      (tail[first] ? tail[first]->next : head[first]) = &label;
+      tail[first] = &label;
     }
   }
   int Exec(Ctx& c) const override {
@@ -557,7 +558,7 @@ class SwitchNode final : public Node {
     const RValue* constant;  // the case's constant, else null
     const char* text;        // the constant's text when it is a string, else null
     size_t length;           // of that text
-    int next;                // the next text label with the same first byte, else -1
+    const Label* next;       // the next text label with the same first byte, else null
     Target target;
   };
   static Target TargetAt(const std::vector<Node*>& b, int position) {
@@ -599,14 +600,11 @@ class SwitchNode final : public Node {
     return t.position < 0 ? FLOW_NORMAL : Enter(c, t.position);
   }
   // Where the body starts for a text when every label is a constant: only
-  // the labels sharing the text's first byte are compared, in order.
+  // the labels sharing the text's first byte are compared, in order (the
+  // empty text's chain holds the empty labels, the first of which matches).
   const Target* TextTarget(const char* text) const {
-    unsigned char first = static_cast<unsigned char>(*text);
-    int k = head[first];
-    const Label* all = labels.data();
-    if (first == 0) return k >= 0 ? &all[k].target : &fallback;
-    for (; k >= 0; k = all[k].next)
-      if (SameRest(text, all[k])) return &all[k].target;
+    for (const Label* k = head[static_cast<unsigned char>(*text)]; k; k = k->next)
+      if (SameRest(text, *k)) return &k->target;
     return &fallback;
   }
   // Whether text, whose first byte is the label's, is the label: the bytes
@@ -646,7 +644,7 @@ class SwitchNode final : public Node {
   }
   Node* value;
   std::vector<Label> labels;  // in order, without the default label
-  std::array<int, 256> head;  // the first text label of each first byte, else -1
+  std::array<const Label*, 256> head;  // the first text label of each first byte, else null
   Statements body;
   bool constant = true;  // every case is a constant
   Target fallback;       // where the default label leads
