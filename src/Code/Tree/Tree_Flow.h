@@ -376,18 +376,24 @@ class SteppedWhileNode final : public Node {
   SteppedWhileNode(Node* c, const std::vector<Node*>& b, int s, double v) : cond(c), slot(s), k(v), step(b[CALLS]) {
     for (int n = 0; n < CALLS; ++n) statements[n] = b[n];
   }
+  // The loop's line is set only where it can be seen: for the condition's
+  // node, and when the loop ends (the test in place cannot fail).
   int Exec(Ctx& c) const override {
     for (;;) {
       int holds = SlotCompare<OP, false>(c, slot, k);
-      if (holds < 0) [[unlikely]]
+      if (holds < 0) [[unlikely]] {
+        c.line = line;
         holds = cond.Test(c);
-      if (!holds) return FLOW_NORMAL;
+      }
+      if (!holds) {
+        c.line = line;
+        return FLOW_NORMAL;
+      }
       if (int r = Body(c)) {
         int f = LoopFlow(r);
         if (f == LOOP_STOP) return FLOW_NORMAL;
         if (f == LOOP_EXIT) return FLOW_EXIT;
       }
-      c.line = line;
     }
   }
 

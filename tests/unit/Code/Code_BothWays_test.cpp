@@ -175,6 +175,11 @@ TEST_F(CodeBothWays, SteppedLoops) {
       "var i, n; i = 0; n = 0; while (i < 3) { n += nothing_here;\n i += 1; } return n;",
       "var i, n; i = 0.5; n = 0; while (i <= 3) { n += i; i += 1; } return n;",
       "var i, n; i = 0; n = 0; while (i < 4) { n += i; i -= -1.5; } return n;",
+      // The condition meets a text after a body whose statements set other
+      // lines: its error names the loop's line.
+      "var i, n; i = 0; n = 0;\n while (i < 5) {\n if (n == 2) i = \"t\";\n n += 1; }\n return n;",
+      "var w, i, n, m; w[0] = \"a\"; w[1] = \"b\"; i = 0; n = 0; m = 0;\n while (i < 5) {\n switch (w[n mod 2]) {\n"
+      " case \"a\": m += 1;\n break;\n case \"b\": i = \"t\";\n break; }\n n += 1; }\n return m;",
   });
 }
 
