@@ -552,11 +552,12 @@ class SwitchNode final : public Node {
 
  private:
   // Where a label leads. A case that only steps a plain local and then
-  // breaks or ends the body is run here without the statement loop.
+  // breaks or ends the body is run here without the statement loop. The
+  // break's line is not set: the step cannot fail, and whatever runs after
+  // the switch sets its own line before anything can fail.
   struct Target {
     int position = -1;  // of the first statement after the label, -1 for none
     int slot = -1;      // the stepped local of such a case, else -1
-    int line = -1;      // the line of its break, -1 when it ends the body
     double delta = 0.0;
   };
   struct Label {
@@ -577,8 +578,7 @@ class SwitchNode final : public Node {
     }
     if (p + 1 == b.size()) return t;
     const Node* next = b[p + 1];
-    if (next->shape == SHAPE_FLOW && static_cast<const FlowNode*>(next)->flow == FLOW_BREAK) t.line = next->line;
-    else t.slot = -1;
+    if (next->shape != SHAPE_FLOW || static_cast<const FlowNode*>(next)->flow != FLOW_BREAK) t.slot = -1;
     return t;
   }
   // With constant cases no code runs before the body: a stored value is
@@ -599,10 +599,8 @@ class SwitchNode final : public Node {
   // value needs no saved registers.
   [[gnu::noinline]] int TextGo(Ctx& c, const char* text) const { return Go(c, *TextTarget(text ? text : "")); }
   [[gnu::always_inline]] int Go(Ctx& c, const Target& t) const {
-    if (t.slot >= 0 && Value_StepLocal(c, t.slot, t.delta)) [[likely]] {
-      if (t.line >= 0) c.line = t.line;
+    if (t.slot >= 0 && Value_StepLocal(c, t.slot, t.delta)) [[likely]]
       return FLOW_NORMAL;
-    }
     return t.position < 0 ? FLOW_NORMAL : Enter(c, t.position);
   }
   // Where the body starts for a text when every label is a constant: only
