@@ -226,7 +226,7 @@ class Grammar {
         if (!inScript && in.Pick(2)) return MapCall(2) + ";\n";
         return inScript ? "t = " + Expression(1) + ";\n" : "fz_log(" + Expression(2) + ");\n";
       case 5:
-        if (inLoop && in.Pick(2)) return in.Pick(2) ? "break;\n" : "continue;\n";
+        if (inLoop && in.Pick(2)) return in.Pick(2) || stepLast ? "break;\n" : "continue;\n";
         return inScript ? "if (" + Condition() + ") return " + Variable() + ";\n" : "c = fz(a, " + Variable() + ", 1);\n";
       case 6: case 7: {
         std::string text = "if (" + Condition() + ") " + Body(depth);
@@ -256,7 +256,14 @@ class Grammar {
     std::string text;
     switch (in.Pick(4)) {
       case 0: text = "for (i = 0; i < " + count + "; i += 1) " + Body(depth); break;
-      case 1: text = "w = 0; while (w < " + count + ") { w += 1; " + Body(depth) + " }"; break;
+      case 1:
+        // With an odd count the step comes last (a stepped loop), and no
+        // continue may skip it.
+        stepLast = count == "1" || count == "3";
+        text = stepLast ? "w = 0; while (w < " + count + ") { " + Body(depth) + " w += 1; }"
+                        : "w = 0; while (w < " + count + ") { w += 1; " + Body(depth) + " }";
+        stepLast = false;
+        break;
       case 2: text = "u = 0; do { u += 1; " + Body(depth) + " } until (u >= " + count + ")"; break;
       default: text = "repeat (" + count + ") " + Body(depth); break;
     }
@@ -268,6 +275,7 @@ class Grammar {
   bool inScript = false;
   bool guarded = false;  // the script starts with a guard and has no locals
   bool inLoop = false;
+  bool stepLast = false;  // in a loop whose step ends its body
   int pluses = 0;  // + operators so far; at most 6 in a program
 };
 
