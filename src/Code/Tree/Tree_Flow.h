@@ -547,10 +547,11 @@ template <class VALUE>
 class SwitchNode final : public Node {
  public:
   SwitchNode(Node* v, const std::vector<SwitchCase>& k, const std::vector<Node*>& b) : value(v), body(b) {
-    head.fill(-1);
-    std::array<int, 256> tail;
-    tail.fill(-1);
+    head.fill(nullptr);
+    std::array<Label*, 256> tail;
+    tail.fill(nullptr);
     constant = SwitchConstantLabels(k) && !Tree_GeneralNodes();
+    labels.reserve(k.size());  // the chains point into it
     for (const SwitchCase& x : k) {
       if (!x.value) {
         fallback = TargetAt(b, x.position);  // the last default label counts
@@ -558,13 +559,13 @@ class SwitchNode final : public Node {
       }
       const RValue* k = x.value->Constant();
       const char* text = k && k->kind == VALUE_STRING ? RValue_Text(*k) : nullptr;
-      labels.push_back({x.value, k, text, text ? std::strlen(text) : 0, -1, TargetAt(b, x.position)});
+      Label& label =
+          labels.emplace_back(Label{x.value, k, text, text ? std::strlen(text) : 0, nullptr, TargetAt(b, x.position)});
       if (!text) continue;
       // Text labels are chained by first byte, each chain in label order.
-      int n = static_cast<int>(labels.size()) - 1;
       unsigned char first = static_cast<unsigned char>(*text);
-      (tail[first] < 0 ? head[first] : labels[tail[first]].next) = n;
-      tail[first] = n;
+      (tail[first] ? tail[first]->next : head[first]) = &label;
+      tail[first] = &label;
     }
   }
   int Exec(Ctx& c) const override {
@@ -580,11 +581,12 @@ class SwitchNode final : public Node {
 
  private:
   // Where a label leads. A case that only steps a plain local and then
-  // breaks or ends the body is run here without the statement loop.
+  // breaks or ends the body is run here without the statement loop. The
+  // break's line is not set: the step cannot fail, and whatever runs after
+  // the switch sets its own line before anything can fail.
   struct Target {
     int position = -1;  // of the first statement after the label, -1 for none
     int slot = -1;      // the stepped local of such a case, else -1
-    int line = -1;      // the line of its break, -1 when it ends the body
     double delta = 0.0;
   };
   struct Label {
@@ -592,7 +594,7 @@ class SwitchNode final : public Node {
     const RValue* constant;  // the case's constant, else null
     const char* text;        // the constant's text when it is a string, else null
     size_t length;           // of that text
-    int next;                // the next text label with the same first byte, else -1
+    const Label* next;       // the next text label with the same first byte, else null
     Target target;
   };
   static Target TargetAt(const std::vector<Node*>& b, int position) {
@@ -605,8 +607,7 @@ class SwitchNode final : public Node {
     }
     if (p + 1 == b.size()) return t;
     const Node* next = b[p + 1];
-    if (next->shape == SHAPE_FLOW && static_cast<const FlowNode*>(next)->flow == FLOW_BREAK) t.line = next->line;
-    else t.slot = -1;
+    if (next->shape != SHAPE_FLOW || static_cast<const FlowNode*>(next)->flow != FLOW_BREAK) t.slot = -1;
     return t;
   }
   // With constant cases no code runs before the body: a stored value is
@@ -627,21 +628,16 @@ class SwitchNode final : public Node {
   // value needs no saved registers.
   [[gnu::noinline]] int TextGo(Ctx& c, const char* text) const { return Go(c, *TextTarget(text ? text : "")); }
   [[gnu::always_inline]] int Go(Ctx& c, const Target& t) const {
-    if (t.slot >= 0 && Value_StepLocal(c, t.slot, t.delta)) [[likely]] {
-      if (t.line >= 0) c.line = t.line;
+    if (t.slot >= 0 && Value_StepLocal(c, t.slot, t.delta)) [[likely]]
       return FLOW_NORMAL;
-    }
     return t.position < 0 ? FLOW_NORMAL : Enter(c, t.position);
   }
   // Where the body starts for a text when every label is a constant: only
-  // the labels sharing the text's first byte are compared, in order.
+  // the labels sharing the text's first byte are compared, in order (the
+  // empty text's chain holds the empty labels, the first of which matches).
   const Target* TextTarget(const char* text) const {
-    unsigned char first = static_cast<unsigned char>(*text);
-    int k = head[first];
-    const Label* all = labels.data();
-    if (first == 0) return k >= 0 ? &all[k].target : &fallback;
-    for (; k >= 0; k = all[k].next)
-      if (SameRest(text, all[k])) return &all[k].target;
+    for (const Label* k = head[static_cast<unsigned char>(*text)]; k; k = k->next)
+      if (SameRest(text, *k)) return &k->target;
     return &fallback;
   }
   // Whether text, whose first byte is the label's, is the label: the bytes
@@ -681,7 +677,7 @@ class SwitchNode final : public Node {
   }
   Node* value;
   std::vector<Label> labels;  // in order, without the default label
-  std::array<int, 256> head;  // the first text label of each first byte, else -1
+  std::array<const Label*, 256> head;  // the first text label of each first byte, else null
   Statements body;
   bool constant = true;  // every case is a constant
   Target fallback;       // where the default label leads

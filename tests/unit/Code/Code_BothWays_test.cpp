@@ -233,6 +233,11 @@ TEST_F(CodeBothWays, SteppedLoops) {
       "var i, j;\ni = 0; j = 0;\nwhile (i < 5) {\n j += 1;\n if (j == 2) i = \"t\"; else if (j > 5) i = 9;\n j += 1;\n}\nreturn j;",
       "var i, j;\ni = 0; j = 0;\nwhile (i < 5) {\n j += 1;\n if (j == 2) i = \"t\"; else if (j > 5) i = 9;\n j += 1;\n}\nreturn j + nothing_here;",
       "var i, j;\ni = 0; j = 0;\nwhile (i != 5) {\n j += 1;\n if (j == 3) i = true;\n i += 1;\n}\nreturn j;",
+      // The condition meets a text after a body whose statements set other
+      // lines: its error names the loop's line.
+      "var i, n; i = 0; n = 0;\n while (i < 5) {\n if (n == 2) i = \"t\";\n n += 1; }\n return n;",
+      "var w, i, n, m; w[0] = \"a\"; w[1] = \"b\"; i = 0; n = 0; m = 0;\n while (i < 5) {\n switch (w[n mod 2]) {\n"
+      " case \"a\": m += 1;\n break;\n case \"b\": i = \"t\";\n break; }\n n += 1; }\n return m;",
   });
 }
 
@@ -509,6 +514,12 @@ TEST_F(CodeBothWays, SwitchOnConstantLabels) {
       "var w, i, n; w[0] = \"a\"; i = 0; n = \"s\"; switch (w[i mod 4]) {\n case \"a\":\n n += 1;\n break; } return n;",
       "var w, i, n; w[0] = \"a\"; w[1] = 2; n = 0; for (i = 0; i < 4; i += 1) switch (w[i mod 2]) { case \"a\": n += 1; break; case 2: n += 10; break; case \"b\": n += 100; } return n;",
       "var w, i, n; w[0] = \"a\"; w[1] = \"b\"; n = 0; for (i = 0; i < 4; i += 1) switch (w[i mod 2]) { default: n += 1; case \"a\": n += 10; break; } return n;",
+      // What runs after a case that steps and breaks names its own line.
+      "var w, n; w[0] = 5; w[1] = \"a\"; w[2] = \"x\"; n = 0;\n while (n < w[n]) {\n switch (w[n + 2]) {\n"
+      " case \"x\": n += 1;\n break; } }\n return n;",
+      "var w, n; w[0] = 5; w[1] = \"a\"; w[2] = \"x\";\n for (n = 0; n < w[n]; n += 0) {\n switch (w[n + 2]) {\n"
+      " case \"x\": n += 1;\n break; } }\n return n;",
+      "var w, i, n; w[0] = \"x\"; i = 0; n = 0;\n switch (w[i mod 2]) {\n case \"x\": n += 1;\n break; }\n n += w[0];\n return n;",
   });
 }
 
