@@ -380,8 +380,7 @@ class ScriptCallNode final : public ScriptCallBase {
   // else from the first.
   [[gnu::always_inline]] int Answer(Ctx& c, RValue* out) const {
     RValue v[N > 0 ? N : 1];
-    for (int k = 0; k < N; ++k)
-      if (!Peek(c, k, &v[k])) return 0;
+    if (!PeekAll(c, v)) return 0;
     // Slots past the arguments hold the real 0.
     auto slot = [&v](int s) -> const RValue& {
       static constexpr RValue kZero{VALUE_REAL, nullptr, 0.0};
@@ -423,15 +422,20 @@ class ScriptCallNode final : public ScriptCallBase {
   // text and the call would pass every limit it checks: then true; else
   // nothing changes, and the callee is run.
   [[gnu::always_inline]] bool Compute(Ctx& c, RValue* out) const {
-    RValue v[N];  // their texts unused
-    for (int k = 0; k < N; ++k)
-      if (!Peek(c, k, &v[k])) return false;
-    return WithinLimits(c) && formula->Returns(v, out);
+    RValue v[N];
+    return PeekAll(c, v) && WithinLimits(c) && formula->Returns(v, out);
   }
   // Whether a run of the callee would pass the limits of depth, native
   // stack and argument frames: an answer in its place is then the same.
   [[gnu::always_inline]] static bool WithinLimits(const Ctx& c) {
     return c.depth < CODE_MAX_DEPTH && StackHere() >= g_stackLimit && g_argumentTop < g_argumentEnd;
+  }
+  // The N arguments' kinds and reals into v (their texts unused), when
+  // every one is made without effect or error and holds no text; else false.
+  [[gnu::always_inline]] bool PeekAll(Ctx& c, RValue* v) const {
+    for (int k = 0; k < N; ++k)
+      if (!Peek(c, k, &v[k])) return false;
+    return true;
   }
   // Argument k's kind and real as its way makes it, when that way has no
   // effect (nor error) and gives no text; else false.
@@ -628,17 +632,17 @@ bool Code_RunScript(CCode* code, const char* name, CInstance* self, CInstance* o
 }
 
 // ---------------------------------------------------------------- argument slots
-CodeArgumentFrame* Code_ArgumentFrame() { return g_current ? g_current->frame : g_outerFrame; }
+namespace {
+// Where the running code keeps its frame of argument slots.
+CodeArgumentFrame*& FrameHolder() { return g_current ? g_current->frame : g_outerFrame; }
+}  // namespace
+
+CodeArgumentFrame* Code_ArgumentFrame() { return FrameHolder(); }
 
 const RValue* Code_Argument(int index) {
   static const RValue zero{VALUE_REAL, nullptr, 0.0};
   return index >= 0 && index < ARGUMENT_SLOTS ? &Code_ArgumentFrame()->slot[index] : &zero;
 }
-
-namespace {
-// Where the running code keeps its frame of argument slots.
-CodeArgumentFrame*& FrameHolder() { return g_current ? g_current->frame : g_outerFrame; }
-}  // namespace
 
 void Code_Arguments_Save(CodeArgumentSave* save) {
   CodeArgumentFrame*& holder = FrameHolder();

@@ -334,16 +334,13 @@ bool TakesTextKey(int id, const std::vector<Node*>& args) {
   return args[1]->shape == SHAPE_TEXT_JOIN && static_cast<const TextJoinBase*>(args[1])->JoinsString();
 }
 
-template <int COUNT, bool LEFT>
-BuiltInCallBase* NewTextKeyCall(int id, const std::vector<Node*>& args) {
-  return new TextKeyCallNode<COUNT, LEFT>(id, args);
-}
-
 BuiltInCallBase* NewBuiltInCall(int id, const std::vector<Node*>& args) {
   if (!g_general && TakesTextKey(id, args)) {
     bool left = static_cast<const TextJoinBase*>(args[1])->constantLeft;
-    if (args.size() == 2) return left ? NewTextKeyCall<2, true>(id, args) : NewTextKeyCall<2, false>(id, args);
-    if (args.size() == 3) return left ? NewTextKeyCall<3, true>(id, args) : NewTextKeyCall<3, false>(id, args);
+    if (args.size() == 2 && left) return new TextKeyCallNode<2, true>(id, args);
+    if (args.size() == 2) return new TextKeyCallNode<2, false>(id, args);
+    if (args.size() == 3 && left) return new TextKeyCallNode<3, true>(id, args);
+    if (args.size() == 3) return new TextKeyCallNode<3, false>(id, args);
   }
   switch (g_general ? -1 : static_cast<int>(args.size())) {
     case 0: return new CallNode<0>(id, args);
