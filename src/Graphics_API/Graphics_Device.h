@@ -123,6 +123,10 @@ enum { TRANSFORM_WORLD = 0, TRANSFORM_VIEW, TRANSFORM_PROJECTION };
 void Graphics_SetTransform(int which, const Matrix& m);
 const Matrix& Graphics_GetTransform(int which);
 void Graphics_SetViewPort(int x, int y, int w, int h);
+// Whether triangles may be drawn through a widened viewport, the scissor
+// keeping them to the real one, so the software renderer need not clip them
+// on the CPU. On by default; tests compare the two.
+void Graphics_SetGuardBand(bool on);
 void Graphics_GetViewPort(int* x, int* y, int* w, int* h);
 // Clears the current target (colour ARGB; depth to 1). A surface gets its
 // depth buffer the first time it is drawn to with depth testing on.

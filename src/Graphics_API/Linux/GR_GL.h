@@ -6,6 +6,8 @@
 #define GR_GL_FUNCTIONS(X)                                            \
   X(PFNGLGETSTRINGPROC, GetString)                                    \
   X(PFNGLGETERRORPROC, GetError)                                      \
+  X(PFNGLGETINTEGERVPROC, GetIntegerv)                                \
+  X(PFNGLGETFLOATVPROC, GetFloatv)                                    \
   X(PFNGLENABLEPROC, Enable)                                          \
   X(PFNGLDISABLEPROC, Disable)                                        \
   X(PFNGLVIEWPORTPROC, Viewport)                                      \

@@ -223,6 +223,13 @@ struct Device {
   uint32_t states[RS_COUNT] = {};
   Matrix transforms[3];
   int viewport[4] = {0, 0, 0, 0};
+  // The guard band (see UseClipScale): the widening of x and y the current
+  // viewport allows, the one in use, and the limits of a GL viewport.
+  int guard[2] = {1, 1};
+  int clipScale[2] = {1, 1};
+  int maxViewport[2] = {0, 0};
+  float viewportBounds[2] = {0, 0};
+  bool guardBand = true;
   bool linear = false, repeat = false, modulate = true;
   int boundTextures[BATCH_MAX_PAGES];  // texture ids by unit; -2: nothing bound yet this frame
   // Lighting and fog.
@@ -298,7 +305,11 @@ void ApplyState(int index) {
       }
       break;
     case RS_COLORWRITE: gl.ColorMask(v & 1, (v >> 1) & 1, (v >> 2) & 1, (v >> 3) & 1); break;
-    case RS_SCISSORTEST: v ? gl.Enable(GL_SCISSOR_TEST) : gl.Disable(GL_SCISSOR_TEST); break;
+    case RS_SCISSORTEST:
+      // A widened viewport needs the scissor to keep pixels inside the real one.
+      v || g_Device.clipScale[0] > 1 || g_Device.clipScale[1] > 1 ? gl.Enable(GL_SCISSOR_TEST)
+                                                                  : gl.Disable(GL_SCISSOR_TEST);
+      break;
     // These choose the program at the next draw.
     case RS_ALPHAREF: g_Device.alphaRefVersion++; break;
     case RS_SHADEMODE:
@@ -326,7 +337,9 @@ void UploadMatrix(Program* p) {
   gl.UniformMatrix4fv(p->uView, 1, GL_FALSE, &g_Device.transforms[TRANSFORM_VIEW].m[0][0]);
   // Direct3D's clip y points up the image, whose top is memory row 0 here;
   // without clip control, depth 0..1 is also widened to OpenGL's -1..1.
-  Matrix fix = Matrix_Scaling(1, -1, g_Device.clipControl ? 1 : 2);
+  // x and y shrink by the guard band's widening, if one is in use.
+  Matrix fix = Matrix_Scaling(1.0f / float(g_Device.clipScale[0]), -1.0f / float(g_Device.clipScale[1]),
+                              g_Device.clipControl ? 1 : 2);
   if (!g_Device.clipControl) fix.m[3][2] = -1;
   Matrix m = Matrix_Multiply(g_Device.transforms[TRANSFORM_PROJECTION], fix);
   gl.UniformMatrix4fv(p->uProjection, 1, GL_FALSE, &m.m[0][0]);
@@ -600,6 +613,40 @@ void EnsureTargetDepth() {
   ApplyState(RS_ZWRITEENABLE);
 }
 
+// Triangles reaching past the viewport's edge would have the software
+// renderer clip the whole run of vertices they are drawn in on the CPU, which
+// cost a third of the main thread's frame with sprites at the room's edges.
+// Triangles are drawn instead through a viewport up to four times as wide
+// and high about the same centre, with clip-space x and y shrunk to match,
+// and the scissor keeps their pixels inside the real viewport, as the guard
+// band of Direct3D hardware does. The factors are powers of two, so every
+// vertex lands on the same window position to the bit, and a flat-coloured
+// sprite gives the same pixels; a gradient cut by the edge may differ by a
+// level, as clipping no longer rounds the colours of new corners. Points and
+// lines keep the real viewport, their end pixels being decided where they
+// are clipped.
+void UseClipScale(int sx, int sy) {
+  int* c = g_Device.clipScale;
+  if (c[0] == sx && c[1] == sy) return;
+  c[0] = sx, c[1] = sy;
+  const int* v = g_Device.viewport;
+  gl.Viewport(v[0] - v[2] * (sx - 1) / 2, v[1] - v[3] * (sy - 1) / 2, v[2] * sx, v[3] * sy);
+  ApplyState(RS_SCISSORTEST);
+  g_Device.matrices++;
+}
+
+// The widening of one axis of the viewport (origin o, size n): the centre
+// must stay on a whole pixel and the viewport within the GL limits.
+int GuardFactor(int o, int n, int maxSize) {
+  for (int f = g_Device.guardBand ? 4 : 1; f > 1; f /= 2) {
+    int64_t start = int64_t(o) - int64_t(n) * (f - 1) / 2, size = int64_t(n) * f;
+    if (n % 2 == 0 && size <= maxSize && start >= g_Device.viewportBounds[0] &&
+        start + size <= g_Device.viewportBounds[1])
+      return f;
+  }
+  return 1;
+}
+
 void BindVertexFormat(int vertexSize, bool pages) {
   if (vertexSize != g_Device.boundVertexSize) {
     gl.BindVertexArray(vertexSize == VERTEX_SIZE_3D ? g_Device.vao3D : g_Device.vao);
@@ -634,6 +681,8 @@ void Device_Draw(int primType, const int* textures, int textureCount, const uint
                  int vertexSize, int count) {
   if (!g_Device.ready || count <= 0 || (vertexSize != VERTEX_SIZE_2D && vertexSize != VERTEX_SIZE_3D)) return;
   textureCount = std::clamp(textureCount, 0, BATCH_MAX_PAGES);
+  bool triangles = primType >= PR_TRIANGLELIST;
+  UseClipScale(triangles ? g_Device.guard[0] : 1, triangles ? g_Device.guard[1] : 1);
   if (!UseProgram(textureCount)) return;
   if (g_Device.states[RS_ZENABLE]) EnsureTargetDepth();
   BindVertexFormat(vertexSize, textureCount > 1);
@@ -671,6 +720,11 @@ bool GR_D3D_Init() {
   g_Device.clipControl = gl.ClipControl && (major > 4 || (major == 4 && minor >= 5));
   if (g_Device.clipControl) gl.ClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
   SDL_GL_SetSwapInterval(0);
+  gl.GetIntegerv(GL_MAX_VIEWPORT_DIMS, g_Device.maxViewport);
+  // Without the bounds of GL 4.1, a viewport may reach as far out as it is wide.
+  g_Device.viewportBounds[0] = -float(g_Device.maxViewport[0]);
+  g_Device.viewportBounds[1] = float(g_Device.maxViewport[0]);
+  if (major > 4 || (major == 4 && minor >= 1)) gl.GetFloatv(GL_VIEWPORT_BOUNDS_RANGE, g_Device.viewportBounds);
   // The programs of untextured and of textured drawing with the first
   // states; a device that cannot build them cannot draw.
   g_Device.states[RS_SHADEMODE] = 2;
@@ -867,9 +921,19 @@ void Graphics_SetViewPort(int x, int y, int w, int h) {
   g_Device.viewport[2] = w;
   g_Device.viewport[3] = h;
   if (g_Device.context) {
-    gl.Viewport(x, y, w, h);
+    g_Device.guard[0] = GuardFactor(x, w, g_Device.maxViewport[0]);
+    g_Device.guard[1] = GuardFactor(y, h, g_Device.maxViewport[1]);
+    g_Device.clipScale[0] = 0;  // sets the GL viewport afresh
+    UseClipScale(1, 1);
     gl.Scissor(x, y, w, h);
   }
+}
+
+void Graphics_SetGuardBand(bool on) {
+  if (on == g_Device.guardBand) return;
+  g_Device.guardBand = on;
+  const int* v = g_Device.viewport;
+  Graphics_SetViewPort(v[0], v[1], v[2], v[3]);
 }
 
 void Graphics_GetViewPort(int* x, int* y, int* w, int* h) {

@@ -1,6 +1,8 @@
 #include <climits>
 #include <cmath>
+#include <functional>
 
+#include "Graphics/Graphics_D3D.h"
 #include "Graphics/Graphics_Image.h"
 #include "Graphics/Graphics_Surface.h"
 #include "Graphics_API/Graphics_Texture.h"
@@ -19,12 +21,17 @@ CBitmap32 Pattern() {
 
 using Pixels = std::vector<std::pair<int, int>>;
 
+// A sprite of the pattern with its origin at (xorig, yorig).
+bool PatternSprite(CSprite* s, int xorig, int yorig) {
+  std::vector<CBitmap32> frames{Pattern()};
+  s->xorig = xorig;
+  s->yorig = yorig;
+  return s->SetFromBitmaps(std::move(frames));
+}
+
 TEST_F(GraphicsTest, SpriteLightsExactlyItsPixelsWithItsColours) {
   CSprite s;
-  std::vector<CBitmap32> frames{Pattern()};
-  ASSERT_TRUE(s.SetFromBitmaps(std::move(frames)));
-  s.xorig = 1;
-  s.yorig = 2;
+  ASSERT_TRUE(PatternSprite(&s, 1, 2));
   s.DrawSimple(0, 10, 20);
   std::vector<uint32_t> scr = Screen();
   EXPECT_EQ(Lit(scr).size(), 12u);
@@ -305,6 +312,136 @@ TEST_F(GraphicsTest, GrabbedRectanglesAreClipped) {
   Surface_Free(id);
   EXPECT_EQ(GR_GetPixel(0, 0), 0xFFFF0000u);
   EXPECT_EQ(GR_GetPixel(-1, 0), 0u);
+}
+
+// Draws a scene with the guard band and without it, and expects the same
+// pixels (of the screen, or of a surface the scene names) both ways, each
+// channel within tolerance.
+void ExpectSameBothWays(const std::string& what, int tolerance, const std::function<int()>& scene) {
+  std::vector<uint32_t> pictures[2];
+  for (int on = 0; on < 2; on++) {
+    Graphics_SetGuardBand(on == 1);
+    Graphics_SetViewPortAndView(0, 0, kTestSize, kTestSize, 0, 0, kTestSize, kTestSize, 0);
+    Graphics_Clear(0xFF000000);
+    int surface = scene();
+    Graphics_SetViewPortAndView(0, 0, kTestSize, kTestSize, 0, 0, kTestSize, kTestSize, 0);
+    int texture = surface >= 0 ? Surface_GetTexture(surface) : -1;
+    int w = surface >= 0 ? Surface_GetWidth(surface) : kTestSize, h = surface >= 0 ? Surface_GetHeight(surface) : kTestSize;
+    pictures[on].resize(size_t(w) * size_t(h));
+    EXPECT_TRUE(Graphics_ReadPixels(texture, 0, 0, w, h, pictures[on].data()));
+    if (surface >= 0) Surface_Free(surface);
+  }
+  Graphics_SetGuardBand(true);
+  int differ = 0, bright = 0;
+  for (size_t i = 0; i < pictures[0].size(); i++) {
+    for (int shift = 0; shift < 32; shift += 8)
+      if (std::abs(int((pictures[0][i] >> shift) & 255) - int((pictures[1][i] >> shift) & 255)) > tolerance) {
+        differ++;
+        break;
+      }
+    bright += (pictures[1][i] & 0xE0E0E0) != 0;
+  }
+  EXPECT_EQ(differ, 0) << what;
+  EXPECT_GT(bright, 0) << what << ": the scene drew nothing but its background";
+}
+
+// Sprites reaching past every edge of the viewport, at fractional places,
+// scaled and turned, with lines and points drawn between them; with
+// gradients, over a huge dim triangle and under shapes shaded from corner
+// to corner.
+void EdgeScene(const CSprite& s, bool gradients) {
+  if (gradients) GR_Draw_Triangle_Color(-100000, -3000, 90000, 40, 30, 120000, 0x10, 0x1000, 0x100000, false);
+  const float places[][2] = {{-13.3f, 20.4f}, {58.7f, 31.1f}, {22.2f, -7.6f}, {40.5f, 60.2f}, {-9.1f, -11.7f}, {61.9f, 59.3f}};
+  float angle = 0;
+  for (const auto& p : places) {
+    s.Draw(0, p[0], p[1], 5.5f, 4.25f, angle, 0xFFFFFF, 0.8f);
+    angle += 33;
+    GR_Draw_Line(p[0], p[1], 32, 32);
+    GR_Draw_Point(p[0] + 14, p[1] + 3);
+  }
+  if (!gradients) return;
+  GR_Draw_Circle_Color(60, 8, 14.5f, 0x00FF00, 0xFF0000, false);
+  GR_Draw_Rectangle_Color(-30, 50, 100, 70, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, false);
+}
+
+// Triangles clipped at the viewport's edge get their colours and texture
+// coordinates at the new corners rounded to floats; drawn whole, they do
+// not. Flat-coloured sprites come out the same to the bit, gradients within
+// one level.
+TEST_F(GraphicsTest, GuardBandDrawsTheSamePixelsAsClipping) {
+  CSprite s;
+  ASSERT_TRUE(PatternSprite(&s, 2, 1));
+  for (bool linear : {false, true})
+    for (bool gradients : {false, true}) {
+      GR_SetInterpolation(linear);
+      std::string how = std::string(linear ? " (linear" : " (nearest") + (gradients ? ", gradients)" : ")");
+      int tolerance = gradients ? 1 : 0;
+      ExpectSameBothWays("whole screen" + how, tolerance, [&] { return EdgeScene(s, gradients), -1; });
+      // A turned view, and ports apart from the screen's edges: one with an
+      // odd width, which cannot be widened about a whole pixel.
+      ExpectSameBothWays("turned view" + how, tolerance, [&] {
+        Graphics_SetViewPortAndView(0, 0, kTestSize, kTestSize, 5.5f, -3, kTestSize, kTestSize, 20);
+        return EdgeScene(s, gradients), -1;
+      });
+      ExpectSameBothWays("ports" + how, tolerance, [&] {
+        Graphics_SetViewPortAndView(6, 10, 30, 40, 0, 0, 30, 40, 0);
+        EdgeScene(s, gradients);
+        Graphics_SetViewPortAndView(40, 3, 21, 50, 10, 10, 42, 100, 0);
+        EdgeScene(s, gradients);
+        return -1;
+      });
+      ExpectSameBothWays("scissor test on" + how, tolerance, [&] {
+        Graphics_SetRenderState(RS_SCISSORTEST, 1);
+        Graphics_SetViewPortAndView(8, 8, 40, 40, 0, 0, 64, 64, 0);
+        EdgeScene(s, gradients);
+        Graphics_SetRenderState(RS_SCISSORTEST, 0);
+        return -1;
+      });
+      ExpectSameBothWays("surface" + how, tolerance, [&] {
+        int id = Surface_Create(40, 26);
+        EXPECT_TRUE(Surface_SetTarget(id));
+        GR_Draw_Clear(0x000000);
+        EdgeScene(s, gradients);
+        Surface_ResetTarget();
+        return id;
+      });
+    }
+  GR_SetInterpolation(false);
+  // Nothing drawn through a widened viewport reaches past the real one.
+  Graphics_SetViewPortAndView(6, 10, 30, 40, 0, 0, 30, 40, 0);
+  EdgeScene(s, true);
+  Graphics_SetViewPortAndView(0, 0, kTestSize, kTestSize, 0, 0, kTestSize, kTestSize, 0);
+  std::vector<std::pair<int, int>> lit = Lit(Screen());
+  EXPECT_EQ(lit.size(), 30u * 40u);
+  for (auto [x, y] : lit) ASSERT_TRUE(x >= 6 && x < 36 && y >= 10 && y < 50) << x << "," << y;
+}
+
+TEST_F(GraphicsTest, GuardBandDrawsTheSame3DPixelsAsClipping) {
+  // A checkered floor reaching behind the camera and past every side, and a
+  // block across the near plane.
+  uint32_t px[16];
+  for (int i = 0; i < 16; i++) px[i] = ((i / 4 + i % 4) % 2) ? 0xFF808080u : 0xFFFFFFFFu;
+  int checker = GR_Texture_Create(4, 4, px);
+  GR_SetRepeat(true);
+  for (bool perspective : {true, false}) {
+    ExpectSameBothWays(perspective ? "perspective" : "orthographic", 1, [&] {
+      D3D_Start(true);
+      D3D_SetPerspective(perspective);
+      D3D_SetCulling(false);
+      Graphics_Clear(0xFF000000);
+      float from[3] = {10, 10, 8}, to[3] = {40, 30, 0}, up[3] = {0, 0, 1};
+      if (perspective) D3D_SetProjectionExt(from, to, up, 70, 1, 1, 1000);
+      GR_SetColor(0x40C0FF);
+      D3D_Draw_Floor(-200, -200, 0, 300, 300, 0, checker, 30, 30);
+      GR_SetColor(0xFF8020);
+      D3D_Draw_Block(5, 5, 2, 30, 14, 12, -1, 1, 1);
+      D3D_Start(false);
+      GR_SetColor(0xFFFFFF);
+      return -1;
+    });
+  }
+  GR_SetRepeat(false);
+  GR_Texture_Free(checker);
 }
 
 }  // namespace
