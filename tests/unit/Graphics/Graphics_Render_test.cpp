@@ -417,8 +417,8 @@ TEST_F(GraphicsTest, GuardBandDrawsTheSamePixelsAsClipping) {
 }
 
 TEST_F(GraphicsTest, GuardBandDrawsTheSame3DPixelsAsClipping) {
-  // A checkered floor reaching behind the camera and past every side, and a
-  // block across the near plane.
+  // A checkered floor and a wall reaching behind the camera and past every
+  // side (across the near plane), and a block in view.
   uint32_t px[16];
   for (int i = 0; i < 16; i++) px[i] = ((i / 4 + i % 4) % 2) ? 0xFF808080u : 0xFFFFFFFFu;
   int checker = GR_Texture_Create(4, 4, px);
@@ -429,12 +429,14 @@ TEST_F(GraphicsTest, GuardBandDrawsTheSame3DPixelsAsClipping) {
       D3D_SetPerspective(perspective);
       D3D_SetCulling(false);
       Graphics_Clear(0xFF000000);
-      float from[3] = {10, 10, 8}, to[3] = {40, 30, 0}, up[3] = {0, 0, 1};
+      float from[3] = {-20, -20, 25}, to[3] = {40, 30, 0}, up[3] = {0, 0, 1};
       if (perspective) D3D_SetProjectionExt(from, to, up, 70, 1, 1, 1000);
       GR_SetColor(0x40C0FF);
       D3D_Draw_Floor(-200, -200, 0, 300, 300, 0, checker, 30, 30);
+      GR_SetColor(0x60FF60);
+      D3D_Draw_Wall(-25, -100, 0, -25, 100, 40, checker, 8, 2);
       GR_SetColor(0xFF8020);
-      D3D_Draw_Block(5, 5, 2, 30, 14, 12, -1, 1, 1);
+      D3D_Draw_Block(20, 10, 0, 45, 25, 12, -1, 1, 1);
       D3D_Start(false);
       GR_SetColor(0xFFFFFF);
       return -1;
