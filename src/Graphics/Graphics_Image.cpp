@@ -1,119 +1,38 @@
-// Image decoding through stb_image, PNG writing through libpng, and BMP
-// writing of our own.
+// The image files' front door: the decoder each format's first bytes name,
+// the transparency steps of the loaders, BMP writing of our own, and grabs of
+// the screen and of surfaces.
 #include "Graphics/Graphics_Image.h"
 
-#include <png.h>
-
 #include <algorithm>
-#include <climits>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-#include "Graphics/Graphics_ImageStb.h"
+#include "Graphics/Graphics_ImageDecode.h"
 #include "Graphics_API/Graphics_Device.h"
 #include "Graphics_API/Graphics_Texture.h"
 #include "Support/Support_File.h"
 
-#define STBI_NO_STDIO
-#include "stb_image.h"
-
-namespace {
-
-// stb gives R, G, B, A bytes; an ARGB word in memory is B, G, R, A.
-void RGBAToARGB(const unsigned char* src, int w, int h, CBitmap32& out) {
-  out = CBitmap32(w, h);
-  size_t n = size_t(w) * size_t(h);
-  for (size_t i = 0; i < n; i++) {
-    const unsigned char* p = src + i * 4;
-    out.pixels[i] = (uint32_t(p[3]) << 24) | (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
-  }
+ImageFormat Image_Sniff(const uint8_t* p, size_t size) {
+  static const uint8_t kPNG[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (size >= 8 && std::memcmp(p, kPNG, 8) == 0) return ImageFormat::PNG;
+  if (size >= 3 && p[0] == 0xFF && p[1] == 0xD8 && p[2] == 0xFF) return ImageFormat::JPEG;
+  if (size >= 6 && (std::memcmp(p, "GIF87a", 6) == 0 || std::memcmp(p, "GIF89a", 6) == 0)) return ImageFormat::GIF;
+  if (size >= 2 && p[0] == 'B' && p[1] == 'M') return ImageFormat::BMP;
+  return ImageFormat::None;
 }
-
-// The frames of a GIF, counted by walking its blocks (0 when it is cut
-// short: the decoder then decides).
-int64_t GifFrameCount(const uint8_t* p, size_t size) {
-  size_t at = 13;
-  if (size < at) return 0;
-  if (p[10] & 0x80) at += size_t(3) << ((p[10] & 7) + 1);  // global colour table
-  // Skips the sub-blocks that follow, up to their empty terminator.
-  auto skipBlocks = [&] {
-    while (at < size && p[at] != 0) at += size_t(p[at]) + 1;
-    at++;
-  };
-  int64_t frames = 0;
-  while (at < size) {
-    uint8_t kind = p[at];
-    if (kind == 0x21) {  // extension: label, then sub-blocks
-      at += 2;
-      skipBlocks();
-    } else if (kind == 0x2C) {  // image: descriptor, colour table, code size, data
-      if (at + 10 > size) break;
-      uint8_t flags = p[at + 9];
-      at += 10;
-      if (flags & 0x80) at += size_t(3) << ((flags & 7) + 1);
-      at++;
-      skipBlocks();
-      frames++;
-    } else {
-      break;  // the trailer, or something the decoder will refuse
-    }
-  }
-  return frames;
-}
-
-// Whether every chunk of a PNG file lies inside the file: the decoder grows
-// its buffer by a chunk's stated length before it reads the chunk, so a tiny
-// damaged file could ask for gigabytes.
-bool PngChunksFit(const stbi_uc* bytes, size_t len) {
-  static const stbi_uc signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (len < 8 || memcmp(bytes, signature, 8) != 0) return true;  // not a PNG: not ours to judge
-  for (size_t pos = 8; pos + 8 <= len;) {
-    uint64_t length = (uint64_t(bytes[pos]) << 24) | (uint64_t(bytes[pos + 1]) << 16) |
-                      (uint64_t(bytes[pos + 2]) << 8) | uint64_t(bytes[pos + 3]);
-    if (pos + 12 + length > len) return false;
-    if (memcmp(bytes + pos + 4, "IEND", 4) == 0) return true;
-    pos += 12 + size_t(length);
-  }
-  return true;
-}
-
-// Whether the header's size, times the GIF's frames, keeps to the limits; a
-// header this cannot read is left to the decoder, which keeps to them too.
-bool FitsLimits(const stbi_uc* bytes, int len, bool gif) {
-  if (!PngChunksFit(bytes, size_t(len))) return false;
-  int w = 0, h = 0, comp = 0;
-  if (!stbi_info_from_memory(bytes, len, &w, &h, &comp)) return true;  // the decoder reports it
-  if (w > IMAGE_MAX_SIDE || h > IMAGE_MAX_SIDE) return false;
-  int64_t frames = gif ? std::max<int64_t>(GifFrameCount(bytes, size_t(len)), 1) : 1;
-  return int64_t(w) * h * frames <= IMAGE_MAX_PIXELS;
-}
-
-}  // namespace
 
 bool GR_Image_Decode(const void* data, size_t size, std::vector<CBitmap32>& frames) {
   frames.clear();
-  if (!data || size == 0 || size > size_t(INT_MAX)) return false;
-  const stbi_uc* bytes = static_cast<const stbi_uc*>(data);
-  int len = int(size);
-  int w = 0, h = 0, comp = 0;
-  bool gif = size >= 6 && memcmp(bytes, "GIF", 3) == 0;
-  if (!FitsLimits(bytes, len, gif)) return false;
-  if (gif) {
-    std::vector<unsigned char> all;
-    int count = 0;
-    if (!Image_DecodeGifFrames(bytes, len, all, &w, &h, &count)) return false;
-    frames.resize(size_t(count));
-    for (int i = 0; i < count; i++) RGBAToARGB(all.data() + size_t(i) * size_t(w) * size_t(h) * 4, w, h, frames[size_t(i)]);
-    return true;
-  }
-  stbi_uc* pixels = stbi_load_from_memory(bytes, len, &w, &h, &comp, 4);
-  if (!pixels) return false;
-  frames.resize(1);
-  RGBAToARGB(pixels, w, h, frames[0]);
-  stbi_image_free(pixels);
-  return true;
+  if (!data || size == 0) return false;
+  const uint8_t* bytes = static_cast<const uint8_t*>(data);
+  ImageFormat format = Image_Sniff(bytes, size);
+  if (format == ImageFormat::GIF) return Image_DecodeGIF(bytes, size, frames);
+  CBitmap32 image;
+  bool ok = (format == ImageFormat::PNG && Image_DecodePNG(bytes, size, image)) ||
+            (format == ImageFormat::JPEG && Image_DecodeJPEG(bytes, size, image)) ||
+            (format == ImageFormat::BMP && Image_DecodeBMP(bytes, size, image));
+  if (ok) frames.push_back(std::move(image));
+  return ok;
 }
 
 bool GR_Image_Load(const char* path, std::vector<CBitmap32>& frames) {
@@ -141,61 +60,6 @@ void GR_Image_AlphaFromIntensity(CBitmap32& image, const CBitmap32& source) {
       image.Row(y)[x] = (image.Row(y)[x] & 0xFFFFFF) | (level << 24);
     }
 }
-
-namespace {
-// Writes the PNG to an open stream; false when libpng fails.
-bool WritePNG(FILE* f, const uint32_t* argb, int w, int h) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  std::vector<unsigned char> row(size_t(w) * 4);
-  bool ok = false;
-  if (info && !setjmp(png_jmpbuf(png))) {
-    png_init_io(png, f);
-    png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < h; y++) {
-      const uint32_t* src = argb + size_t(y) * size_t(w);
-      for (int x = 0; x < w; x++) {
-        uint32_t p = src[x];
-        unsigned char* d = &row[size_t(x) * 4];
-        d[0] = (p >> 16) & 255;
-        d[1] = (p >> 8) & 255;
-        d[2] = p & 255;
-        d[3] = p >> 24;
-      }
-      png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    ok = true;
-  }
-  png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
-  return ok;
-}
-}  // namespace
-
-bool GR_Image_SavePNG(const char* path, const uint32_t* argb, int w, int h) {
-  if (!path || !*path || !argb || w < 1 || h < 1) return false;
-  FILE* f = fopen(path, "wb");
-  if (!f) return false;
-  bool ok = WritePNG(f, argb, w, h);
-  return fclose(f) == 0 && ok;
-}
-
-std::vector<uint8_t> GR_Image_EncodePNG(const uint32_t* argb, int w, int h) {
-  std::vector<uint8_t> out;
-  if (!argb || w < 1 || h < 1) return out;
-  char* buffer = nullptr;
-  size_t size = 0;
-  FILE* f = open_memstream(&buffer, &size);
-  if (!f) return out;
-  bool ok = WritePNG(f, argb, w, h);
-  if (fclose(f) == 0 && ok) out.assign(buffer, buffer + size);
-  free(buffer);
-  return out;
-}
-
-bool CBitmap32::SavePNG(const char* path) const { return GR_Image_SavePNG(path, pixels.data(), width, height); }
 
 std::vector<uint8_t> GR_Image_SaveBMP(const uint32_t* argb, int w, int h) {
   std::vector<uint8_t> out;

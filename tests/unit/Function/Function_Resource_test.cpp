@@ -14,7 +14,7 @@
 #include "Function/Function_Resource.h"
 #include "Function_Call.h"
 #include "Graphics/Graphics_Image.h"
-#include "Graphics/Graphics_ImageStb.h"
+#include "Graphics/Graphics_ImageDecode.h"
 #include "Graphics_TestDevice.h"
 #include "IO/HTTP_Main.h"
 #include "Support/Support_Data_Structures_Map.h"
@@ -373,22 +373,22 @@ TEST(ImageLimits, HugeAnnouncedPicturesAreRefusedUndecoded) {
   EXPECT_EQ(frames[0].width, 8192);
 }
 
-// What the header check cannot read the decoder still refuses before it sizes
-// a buffer: a top-down BMP of 17 x 16,777,214 pixels in 60 bytes, whose
-// negative compression word the header reader turns away and the decoder
-// takes as none.
+// A BMP that announces a side past the largest texture is refused before a
+// buffer is sized for it; the same file with its true size is read.
 TEST(ImageLimits, TheDecoderItselfRefusesLongSides) {
-  const uint8_t bmp[] = {0x42, 0x4d, 0x4e, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0, 0x28, 0, 0, 0, 0x11, 0,
-                         0, 0, 0x02, 0, 0, 0xff, 0x01, 0, 0x18, 0, 0, 0xbf, 0xff, 0xff, 0xff, 0, 0, 0, 0, 0,
-                         0x28, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0, 0xff, 0, 0xff, 0};
+  std::vector<uint32_t> pixels(17 * 2, 0xFF00FF00u);
+  std::vector<uint8_t> bmp = GR_Image_SaveBMP(pixels.data(), 17, 2);
+  auto setHeight = [&](int32_t h) {
+    for (int i = 0; i < 4; i++) bmp[22 + i] = uint8_t(uint32_t(h) >> (8 * i));
+  };
   std::vector<CBitmap32> frames;
-  EXPECT_FALSE(GR_Image_Decode(bmp, sizeof bmp, frames));
-  EXPECT_TRUE(frames.empty());
-  // The same picture 2 rows tall is read: only the size was wrong.
-  uint8_t small[sizeof bmp];
-  std::copy(bmp, bmp + sizeof bmp, small);
-  small[25] = 0xff, small[24] = 0xff, small[23] = 0xff, small[22] = 0xfe;
-  ASSERT_TRUE(GR_Image_Decode(small, sizeof small, frames));
+  for (int32_t h : {-16777214, 16777214, 8193, -8193, INT32_MIN}) {
+    setHeight(h);
+    EXPECT_FALSE(GR_Image_Decode(bmp.data(), bmp.size(), frames)) << h;
+    EXPECT_TRUE(frames.empty());
+  }
+  setHeight(-2);  // top-down
+  ASSERT_TRUE(GR_Image_Decode(bmp.data(), bmp.size(), frames));
   EXPECT_EQ(frames[0].width, 17);
   EXPECT_EQ(frames[0].height, 2);
 }
@@ -399,12 +399,9 @@ TEST(ImageLimits, GifFramesCountTogether) {
                          0x21, 0xF9, 4, 0, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0,
                          0x21, 0xF9, 4, 0, 10, 0, 0, 0, 0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x4C, 0x01, 0,
                          0x3B};
-  std::vector<unsigned char> rgba;
-  int w = 0, h = 0, count = 0;
-  ASSERT_TRUE(Image_DecodeGifFrames(gif, sizeof gif, rgba, &w, &h, &count, 2));
-  EXPECT_EQ(count, 2);
-  EXPECT_EQ(rgba.size(), 8u);
-  EXPECT_FALSE(Image_DecodeGifFrames(gif, sizeof gif, rgba, &w, &h, &count, 1));
-  EXPECT_EQ(count, 0);
-  EXPECT_TRUE(rgba.empty());
+  std::vector<CBitmap32> frames;
+  ASSERT_TRUE(Image_DecodeGIF(gif, sizeof gif, frames, 2));
+  EXPECT_EQ(frames.size(), 2u);
+  EXPECT_FALSE(Image_DecodeGIF(gif, sizeof gif, frames, 1));
+  EXPECT_TRUE(frames.empty());
 }
