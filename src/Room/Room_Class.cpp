@@ -72,6 +72,13 @@ CInstance* CRoom::AddInstance(float x, float y, int object) {
   return inst;
 }
 
+CInstance* CRoom::AddCopy(const CInstance* source) {
+  auto* inst = new CInstance(source->x, source->y, Instance_NextId(), source->object_index);
+  inst->Assign(source);
+  Join(inst);
+  return inst;
+}
+
 void CRoom::Join(CInstance* inst) {
   (inst->deactivated ? deactivated : active).push_back(inst);
   g_InstanceListVersion++;

@@ -103,6 +103,9 @@ class CRoom {
   // Makes an instance of the object at (x, y) on the active list; the caller
   // runs its create event.
   CInstance* AddInstance(float x, float y, int object);
+  // Makes a copy of an instance, every field but its new id, on the list
+  // its deactivated flag says; the caller runs its create event.
+  CInstance* AddCopy(const CInstance* source);
   // Puts a made instance on the active or deactivated list by its flag.
   void Join(CInstance* inst);
   // Appends an instance definition with a new instance id; returns the id.

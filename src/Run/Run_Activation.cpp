@@ -25,8 +25,7 @@ void Apply() {
 
 CInstance* Run_CopyInstance(CInstance* self, bool perform) {
   if (!g_RunRoom || !self) return nullptr;
-  CInstance* copy = g_RunRoom->AddInstance(self->x, self->y, self->object_index);
-  copy->Assign(self);
+  CInstance* copy = g_RunRoom->AddCopy(self);
   copy->creation_serial = g_EventSerial;
   Run_PhysicsMakeBody(copy);
   if (perform) {

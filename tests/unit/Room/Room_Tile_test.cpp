@@ -71,6 +71,29 @@ TEST_F(RoomTiles, ActivationMovesInstancesBetweenTheLists) {
   EXPECT_EQ(Object_Find(a)->instances.size(), 1u);
 }
 
+// A copy takes its source's flag and so the source's list; one activation
+// brings both back.
+TEST_F(RoomTiles, ACopyJoinsTheListItsFlagSays) {
+  int a = Object_Add("a");
+  CInstance* one = room.AddInstance(5, 6, a);
+  CInstance* kept = room.AddCopy(one);
+  EXPECT_NE(kept->id, one->id);
+  EXPECT_EQ(room.active, (std::vector<CInstance*>{one, kept}));
+  one->deactivated = true;
+  room.ApplyActivation();
+  CInstance* two = room.AddCopy(one);
+  CInstance* three = room.AddCopy(two);
+  EXPECT_TRUE(two->deactivated && three->deactivated);
+  EXPECT_EQ(room.active, std::vector<CInstance*>{kept});
+  EXPECT_EQ(room.deactivated, (std::vector<CInstance*>{one, two, three}));
+  EXPECT_EQ(three->x, 5);
+  EXPECT_EQ(Object_Find(a)->instances.size(), 4u);
+  for (CInstance* inst : room.deactivated) inst->deactivated = false;
+  room.ApplyActivation();
+  EXPECT_EQ(room.active, (std::vector<CInstance*>{kept, one, two, three}));
+  EXPECT_TRUE(room.deactivated.empty());
+}
+
 TEST_F(RoomTiles, RoomsCopyTheirDefinitionAndKeepTheOrder) {
   int r0 = Room_Add("first");
   int r1 = Room_Add("second");

@@ -2,6 +2,7 @@
 
 #include "DataFile/DataFile_Package.h"
 #include "Object/Instance_Main.h"
+#include "Run/Run_Activation.h"
 #include "Run/Run_Instance.h"
 #include "Run/Run_Prepare.h"
 #include "Run/Run_Services.h"
@@ -109,6 +110,34 @@ TEST_F(RunInstance, ChangingMissesTheRestOfThePassAndSpritesAreChecked) {
   EXPECT_EQ(mover->image_index, 0);
   Run_SetSprite(mover, 1234);
   EXPECT_EQ(mover->sprite_index, big);
+}
+
+// An instance that deactivated itself and is then copied or changed stays on
+// the deactivated list with its copy: counts leave both out until one
+// activation brings both back.
+TEST_F(RunInstance, CopiesAndChangesOfADeactivatedInstanceStayDeactivated) {
+  On(a, EV_CREATE, 0, [](CInstance* self, CInstance*) { Log().push_back(self->deactivated ? "deactivated" : "active"); });
+  Object_BuildEventLists();
+  Run_DeactivateObject(mover, nullptr, TARGET_SELF);
+  CInstance* copy = Run_CopyInstance(mover, true);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_TRUE(copy->create_performed);
+  EXPECT_EQ(Log(), std::vector<std::string>{"deactivated"});
+  EXPECT_EQ(g_RunRoom->deactivated, (std::vector<CInstance*>{mover, copy}));
+  EXPECT_EQ(g_RunRoom->active, (std::vector<CInstance*>{block, kid}));
+  EXPECT_EQ(Run_InstanceNumber(a), 0);
+  EXPECT_EQ(Run_InstanceNumber(copy->id), 0);
+  Run_ChangeInstance(copy, wall, true);
+  EXPECT_EQ(g_RunRoom->deactivated, (std::vector<CInstance*>{mover, copy}));
+  EXPECT_EQ(Run_InstanceNumber(wall), 2);  // the block and the child
+  Run_ActivateAll();
+  EXPECT_TRUE(g_RunRoom->deactivated.empty());
+  EXPECT_EQ(g_RunRoom->active, (std::vector<CInstance*>{block, kid, mover, copy}));
+  EXPECT_EQ(Run_InstanceNumber(wall), 3);
+  // The copy of an active instance is active.
+  CInstance* again = Run_CopyInstance(copy, false);
+  EXPECT_FALSE(again->deactivated);
+  EXPECT_EQ(g_RunRoom->active.back(), again);
 }
 }  // namespace
 

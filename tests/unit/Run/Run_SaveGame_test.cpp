@@ -6,6 +6,7 @@
 
 #include "Base/RValue.h"
 #include "Object/Instance_Main.h"
+#include "Run/Run_Activation.h"
 #include "Run/Run_SaveGame.h"
 #include "Run/Run_Services.h"
 #include "Run_TestWorld.h"
@@ -76,6 +77,55 @@ TEST_F(RunSaveGame, ALoadGivesBackTheSavedWorldWithoutEvents) {
   EXPECT_EQ(g_RunRoom->active.size(), 1u);  // the destroyed one was not saved
   int next = Instance_PeekNextId();
   EXPECT_GT(next, id);
+}
+
+std::vector<int> Ids(const std::vector<CInstance*>& list) {
+  std::vector<int> ids;
+  for (const CInstance* inst : list) ids.push_back(inst->id);
+  return ids;
+}
+
+bool AllDeactivated(const std::vector<CInstance*>& list) {
+  for (const CInstance* inst : list)
+    if (!inst->deactivated) return false;
+  return true;
+}
+
+// Deactivated instances, a copy among them, stay on the deactivated list
+// when a persistent one is carried to another room, when the persistent room
+// keeps them and when the game is saved and loaded.
+TEST_F(RunSaveGame, DeactivatedInstancesStayOnTheirListAcrossRoomsAndLoads) {
+  int p = Object_Add("p");
+  Object_Find(p)->flags |= OBJECT_PERSISTENT;
+  int walker = g_RunRoom->AddInstance(0, 0, p)->id;
+  CInstance* first = g_RunRoom->active[0];
+  int kept = first->id, other = g_RunRoom->active[1]->id;
+  first->deactivated = CInstance_Find(walker)->deactivated = true;
+  g_RunRoom->ApplyActivation();
+  int copy = Run_CopyInstance(first, false)->id;
+  EXPECT_EQ(Ids(g_RunRoom->deactivated), (std::vector<int>{kept, walker, copy}));
+
+  Run_GotoRoom(1);
+  Run_HandleTransition();
+  EXPECT_EQ(Ids(g_RunRoom->deactivated), std::vector<int>{walker});
+  EXPECT_TRUE(AllDeactivated(g_RunRoom->deactivated));
+  EXPECT_EQ(g_RunRoom->active.size(), 1u);
+  ASSERT_TRUE(Run_SaveGame(File("s.dat").c_str()));
+  Run_ActivateAll();
+  ASSERT_TRUE(Run_LoadGame(File("s.dat").c_str()));
+  EXPECT_EQ(Ids(g_RunRoom->deactivated), std::vector<int>{walker});
+  EXPECT_TRUE(AllDeactivated(g_RunRoom->deactivated));
+  EXPECT_EQ(g_RunRoom->active.size(), 1u);
+
+  // The kept room was saved with its lists; the walker comes along.
+  Run_GotoRoom(0);
+  Run_HandleTransition();
+  EXPECT_EQ(Ids(g_RunRoom->active), std::vector<int>{other});
+  EXPECT_EQ(Ids(g_RunRoom->deactivated), (std::vector<int>{kept, copy, walker}));
+  EXPECT_TRUE(AllDeactivated(g_RunRoom->deactivated));
+  Run_ActivateAll();
+  EXPECT_EQ(Ids(g_RunRoom->active), (std::vector<int>{other, kept, copy, walker}));
+  EXPECT_TRUE(g_RunRoom->deactivated.empty());
 }
 
 // A file saved by another run may hold tile ids this run has not given yet:
