@@ -12,7 +12,6 @@
 #include <fstream>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "Code/Code_Constant.h"
@@ -25,13 +24,17 @@ void Variable_Init_World();
 
 namespace {
 
-// Every name written in backticks in the reference.
+// Every name written in backticks in the reference's text (not in its
+// fenced examples, whose fences would pair the backticks wrongly).
 std::set<std::string> NamesInReference() {
   std::ifstream in(std::string(DOCS_DIR) + "/scripting.md");
-  std::stringstream text;
-  text << in.rdbuf();
+  std::string s, line;
+  bool fenced = false;
+  while (std::getline(in, line)) {
+    if (line.rfind("```", 0) == 0) fenced = !fenced;
+    else if (!fenced) s += line + "\n";
+  }
   std::set<std::string> names;
-  std::string s = text.str();
   static const std::regex quoted("`([^`]+)`");
   static const std::regex word("[A-Za-z_][A-Za-z_0-9]*");
   for (auto it = std::sregex_iterator(s.begin(), s.end(), quoted); it != std::sregex_iterator(); ++it) {
