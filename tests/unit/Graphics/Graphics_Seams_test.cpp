@@ -1,0 +1,165 @@
+// Images that share a texture page draw as if each had the page to itself:
+// a pixel whose centre falls on an image's edge reads the image, never the
+// gap beside it, through turned views and at fractional places, sampled to
+// the nearest texel or blended.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "Graphics/Graphics_Image.h"
+#include "Graphics_API/Graphics_Texture.h"
+#include "Graphics_TestDevice.h"
+#include "gamepack/Gamepack_Image.h"
+
+namespace {
+
+constexpr uint32_t kRoomColour = 0xFFFF00FFu;  // what the screen is cleared to
+constexpr uint32_t kTileColour = 0xFF3080C0u;
+
+PackImage Solid(int width, int height, uint32_t argb) {
+  PackImage image;
+  image.width = width;
+  image.height = height;
+  for (int i = 0; i < width * height; i++)
+    image.rgba.insert(image.rgba.end(), {uint8_t(argb >> 16), uint8_t(argb >> 8), uint8_t(argb), uint8_t(argb >> 24)});
+  return image;
+}
+
+// One page as the package builder packs it: a tall image on its left, so
+// that the tile and the wide image sit with gaps on their left and below.
+class SeamsTest : public GraphicsTest {
+ protected:
+  void SetUp() override {
+    GraphicsTest::SetUp();
+    std::vector<PackImage> images{Solid(5, 40, 0xFFFF0000u), Solid(8, 8, kTileColour), Solid(24, 16, kTileColour)};
+    std::vector<std::string> labels{"tall", "tile", "wide"};
+    GamePackage pkg;
+    std::string error;
+    ASSERT_TRUE(DataFile_PackTextures(images, labels, pkg, m_storage, error)) << error;
+    ASSERT_EQ(pkg.textures.size(), 1u);
+    m_page = GR_Texture_CreateFromImage(pkg.textures[0].png.data(), pkg.textures[0].png.size());
+    ASSERT_GE(m_page, 0);
+    for (const TexturePageEntry& t : pkg.tpag) {
+      TPageEntry e = TPage_Whole(m_page, t.width, t.height);
+      e.x = t.x;
+      e.y = t.y;
+      m_entries.push_back(e);
+    }
+    ASSERT_GT(Tile().x, 0);
+    ASSERT_GT(Wide().x, 0);
+  }
+  void TearDown() override {
+    GR_SetInterpolation(false);
+    GR_Texture_Free(m_page);
+  }
+  const TPageEntry& Tile() const { return m_entries[1]; }
+  const TPageEntry& Wide() const { return m_entries[2]; }
+
+  // The pixels that are not the given colour, as "x,y" texts.
+  static std::vector<std::string> Other(const std::vector<uint32_t>& screen, uint32_t colour) {
+    std::vector<std::string> out;
+    for (int y = 0; y < kTestSize; y++)
+      for (int x = 0; x < kTestSize; x++)
+        if (Pixel(screen, x, y) != colour) out.push_back(std::to_string(x) + "," + std::to_string(y));
+    return out;
+  }
+
+  std::vector<std::vector<uint8_t>> m_storage;
+  std::vector<TPageEntry> m_entries;
+  int m_page = -1;
+};
+
+TEST_F(SeamsTest, TiledOpaqueImageThroughTurnedViewsLeavesNoHoles) {
+  for (bool linear : {false, true})
+    for (float angle : {0.0f, 30.0f, 45.0f, 90.0f, 135.0f})
+      for (float offset : {0.0f, 0.5f, 0.25f}) {
+        GR_SetInterpolation(linear);
+        Graphics_SetViewPortAndView(0, 0, kTestSize, kTestSize, offset, offset, kTestSize, kTestSize, angle);
+        Graphics_Clear(kRoomColour);
+        // Tiles far past the turned view's corners.
+        GR_TPage_DrawTiled(&Tile(), 0, 0, 0, 0, 1, 1, true, true, -kTestSize, -kTestSize, 3 * kTestSize,
+                           3 * kTestSize, 0xFFFFFF, 1);
+        std::vector<std::string> holes = Other(Screen(), kTileColour);
+        EXPECT_TRUE(holes.empty()) << (linear ? "linear" : "nearest") << ", angle " << angle << ", view at "
+                                   << offset << ": " << holes.size() << " pixels not the tile's, first "
+                                   << holes.front();
+      }
+}
+
+// Drawn at half and quarter pixels, without turning, the image covers
+// exactly the pixels whose centres it holds, each in its own colour: no pixel
+// lost to the gap and, blended, no darker fringe where the gap's transparent
+// black was mixed in.
+TEST_F(SeamsTest, ImageAtFractionalPlacesCoversItsPixelsInItsOwnColour) {
+  for (bool linear : {false, true})
+    for (float x : {10.5f, 10.25f, 7.75f})
+      for (float y : {10.5f, 20.75f}) {
+        GR_SetInterpolation(linear);
+        Graphics_Clear(kRoomColour);
+        GR_TPage_Draw(&Wide(), 0, 0, x, y, 1, 1, 0, 0xFFFFFF, 1);
+        std::vector<uint32_t> screen = Screen();
+        int covered = 0, wrong = 0;
+        for (int py = 0; py < kTestSize; py++)
+          for (int px = 0; px < kTestSize; px++) {
+            uint32_t p = Pixel(screen, px, py);
+            if (p == kTileColour) covered++;
+            else if (p != kRoomColour) wrong++;
+          }
+        std::string where = std::string(linear ? "linear" : "nearest") + " at " + std::to_string(x) + "," +
+                            std::to_string(y);
+        EXPECT_EQ(covered, 24 * 16) << where;
+        EXPECT_EQ(wrong, 0) << where;
+        // Scaled up by a fraction, the edge texels are stretched over the
+        // pixels beside them; still nothing from the gap shows.
+        Graphics_Clear(kRoomColour);
+        GR_TPage_Draw(&Wide(), 0, 0, x, y, 1.3f, 1.7f, 0, 0xFFFFFF, 1);
+        screen = Screen();
+        wrong = 0;
+        for (uint32_t p : screen) wrong += p != kTileColour && p != kRoomColour;
+        EXPECT_EQ(wrong, 0) << where << ", scaled";
+      }
+}
+
+// The ring about an image takes its nearest edge pixel; what lies past the
+// ring and the image itself stay as they were, and the ring stops at the
+// page's edges.
+TEST(TPageExtrude, RingCopiesTheNearestEdgePixelInsideThePage) {
+  constexpr int W = 7, H = 6;
+  auto page = [] {
+    std::vector<uint32_t> p(W * H, 0xEEu);
+    return p;
+  };
+  // A 3 x 2 image at (2, 2): every pixel of the 5 x 4 ring about it is set.
+  std::vector<uint32_t> p = page();
+  auto set = [&](int x, int y, uint32_t v) { p[size_t(y) * W + size_t(x)] = v; };
+  set(2, 2, 1), set(3, 2, 2), set(4, 2, 3), set(2, 3, 4), set(3, 3, 5), set(4, 3, 6);
+  TPage_Extrude(p.data(), W, H, 2, 2, 3, 2);
+  const uint32_t want[H][W] = {{0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE},
+                               {0xEE, 1, 1, 2, 3, 3, 0xEE},
+                               {0xEE, 1, 1, 2, 3, 3, 0xEE},
+                               {0xEE, 4, 4, 5, 6, 6, 0xEE},
+                               {0xEE, 4, 4, 5, 6, 6, 0xEE},
+                               {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE}};
+  for (int y = 0; y < H; y++)
+    for (int x = 0; x < W; x++) EXPECT_EQ(p[size_t(y) * W + size_t(x)], want[y][x]) << x << "," << y;
+
+  // In the page's top-left and bottom-right corners only the ring's inner
+  // sides are drawn; a one-pixel image spreads to its eight neighbours.
+  for (auto [x, y, w, h] : {std::array{0, 0, 2, 2}, std::array{5, 4, 2, 2}, std::array{3, 2, 1, 1}}) {
+    p = page();
+    for (int j = 0; j < h; j++)
+      for (int i = 0; i < w; i++) set(x + i, y + j, uint32_t(100 + j * 10 + i));
+    TPage_Extrude(p.data(), W, H, x, y, w, h);
+    for (int py = 0; py < H; py++)
+      for (int px = 0; px < W; px++) {
+        bool inRing = px >= x - 1 && px <= x + w && py >= y - 1 && py <= y + h;
+        uint32_t expected = inRing ? uint32_t(100 + (std::clamp(py, y, y + h - 1) - y) * 10 +
+                                              (std::clamp(px, x, x + w - 1) - x))
+                                   : 0xEEu;
+        EXPECT_EQ(p[size_t(py) * W + size_t(px)], expected) << "image at " << x << "," << y << ": " << px << "," << py;
+      }
+  }
+}
+
+}  // namespace
