@@ -7,9 +7,12 @@
 #include <cmath>
 #include <string>
 
+#include "Font/Font_Main.h"
 #include "Graphics/Graphics_Image.h"
 #include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_TestDevice.h"
+#include "Sprite/Sprite_Class.h"
+#include "Sprite/Sprite_Main.h"
 #include "gamepack/Gamepack_Image.h"
 
 namespace {
@@ -119,6 +122,41 @@ TEST_F(SeamsTest, ImageAtFractionalPlacesCoversItsPixelsInItsOwnColour) {
         for (uint32_t p : screen) wrong += p != kTileColour && p != kRoomColour;
         EXPECT_EQ(wrong, 0) << where << ", scaled";
       }
+}
+
+// A font made from a sprite keeps its glyphs apart on its sheet: "a" drawn
+// between pixels, enlarged or turned, shows nothing of "b" beside it.
+TEST_F(GraphicsTest, FontFromSpriteGlyphsNeverShowTheirNeighbours) {
+  constexpr uint32_t kA = 0xFFC00000u, kB = 0xFF00C000u;
+  CSprite* sprite = new CSprite();
+  std::vector<CBitmap32> frames(2, CBitmap32(4, 5));
+  std::fill(frames[0].pixels.begin(), frames[0].pixels.end(), kA);
+  std::fill(frames[1].pixels.begin(), frames[1].pixels.end(), kB);
+  ASSERT_TRUE(sprite->SetFromBitmaps(std::move(frames)));
+  int s = Sprite_Append(sprite, "glyphs");
+  int font = Font_AddSprite(s, 'a', false, 0);
+  ASSERT_GE(font, 0);
+  Text_SetFont(font);
+  for (bool linear : {false, true})
+    for (float angle : {0.0f, 45.0f, 90.0f})
+      for (float at : {10.5f, 10.25f}) {
+        GR_SetInterpolation(linear);
+        Graphics_Clear(kRoomColour);
+        Text_DrawTransformed(at + 20, at + 20, "a", -1, -1, 3.5f, 2.5f, angle);
+        int red = 0, other = 0;
+        for (uint32_t p : Screen()) {
+          red += p == kA;
+          other += p != kA && p != kRoomColour;
+        }
+        std::string how = std::string(linear ? "linear" : "nearest") + ", angle " + std::to_string(angle) + " at " +
+                          std::to_string(at);
+        EXPECT_GT(red, 100) << how;
+        EXPECT_EQ(other, 0) << how;
+      }
+  GR_SetInterpolation(false);
+  Text_SetFont(-1);
+  Font_Delete(font);
+  Sprite_Delete(s);
 }
 
 // The ring about an image takes its nearest edge pixel; what lies past the
