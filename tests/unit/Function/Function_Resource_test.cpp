@@ -280,49 +280,6 @@ TEST(FontRaster, TypefacesBecomeProportionalAntiAliasedGlyphs) {
   EXPECT_TRUE(none.glyphs.empty());
 }
 
-// Each glyph on the sheet is ringed by copies of its own edge pixels, and
-// the rings of two glyphs never overlap: a glyph sampled on its edge reads
-// itself, never the transparent gap or a neighbour.
-TEST(FontRaster, GlyphsAreRingedByTheirOwnEdges) {
-  for (int size : {12, 64}) {
-    FontRaster r;
-    ASSERT_TRUE(Font_Rasterise("DejaVu Sans", size, false, false, 32, 127, r));
-    const CBitmap32& sheet = r.sheet;
-    // The ring pixel (x, y) against the glyph's pixel nearest to it.
-    std::vector<std::string> wrong;
-    auto same = [&](const FontGlyph& g, int x, int y) {
-      if (x < 0 || y < 0 || x >= sheet.width || y >= sheet.height) return;
-      int gx = std::clamp(x, int(g.x), g.x + g.w - 1), gy = std::clamp(y, int(g.y), g.y + g.h - 1);
-      if (sheet.Row(y)[x] != sheet.Row(gy)[gx])
-        wrong.push_back(std::string(1, char(g.code)) + " at " + std::to_string(x) + "," + std::to_string(y));
-    };
-    int inked = 0;
-    for (size_t i = 0; i < r.glyphs.size(); i++) {
-      const FontGlyph& g = r.glyphs[i];
-      if (g.w <= 0) continue;
-      for (int y = g.y - 1; y <= g.y + g.h; y++) {
-        same(g, g.x - 1, y);
-        same(g, g.x + g.w, y);
-      }
-      for (int x = g.x; x < g.x + g.w; x++) {
-        same(g, x, g.y - 1);
-        same(g, x, g.y + g.h);
-      }
-      for (int y = g.y; y < g.y + g.h; y++) inked += (sheet.Row(y)[g.x] >> 24) != 0;
-      for (size_t j = i + 1; j < r.glyphs.size(); j++) {
-        const FontGlyph& o = r.glyphs[j];
-        bool apart = o.w <= 0 || o.x >= g.x + g.w + 2 || g.x >= o.x + o.w + 2 || o.y >= g.y + g.h + 2 ||
-                     g.y >= o.y + o.h + 2;
-        if (!apart) wrong.push_back(std::string(1, char(g.code)) + " close to " + char(o.code));
-      }
-    }
-    EXPECT_TRUE(wrong.empty()) << "size " << size << ": " << wrong.size() << " faults, first "
-                               << wrong.front();
-    EXPECT_GT(inked, 0) << "some glyph has ink on its left edge";
-    if (size > 12) EXPECT_GT(r.glyphs.back().y, 0) << "the glyphs take more than one row";
-  }
-}
-
 // A sprite added from an address is there at once and gets its images with
 // the image-loaded event; a failed download leaves it empty with status -1.
 class SpriteDownload : public GraphicsTest {};

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "Font/Font_Main.h"
+#include "Font/Font_Raster.h"
+#include "Graphics/Graphics_Embedded.h"
 #include "Graphics/Graphics_Image.h"
 #include "Graphics_API/Graphics_Texture.h"
 #include "Graphics_TestDevice.h"
@@ -157,6 +159,85 @@ TEST_F(GraphicsTest, FontFromSpriteGlyphsNeverShowTheirNeighbours) {
   Text_SetFont(-1);
   Font_Delete(font);
   Sprite_Delete(s);
+}
+
+struct Rect {
+  int x, y, w, h;
+  std::string name;
+};
+
+// Each pixel about a rectangle of the sheet that differs from the
+// rectangle's pixel nearest to it, and each two rectangles closer than the
+// gap, as texts.
+std::vector<std::string> RingFaults(const CBitmap32& sheet, const std::vector<Rect>& rects) {
+  std::vector<std::string> faults;
+  auto same = [&](const Rect& r, int x, int y) {
+    if (x < 0 || y < 0 || x >= sheet.width || y >= sheet.height) return;
+    int rx = std::clamp(x, r.x, r.x + r.w - 1), ry = std::clamp(y, r.y, r.y + r.h - 1);
+    if (sheet.Row(y)[x] != sheet.Row(ry)[rx])
+      faults.push_back(r.name + " at " + std::to_string(x) + "," + std::to_string(y));
+  };
+  for (size_t i = 0; i < rects.size(); i++) {
+    const Rect& r = rects[i];
+    for (int y = r.y - 1; y <= r.y + r.h; y++) {
+      same(r, r.x - 1, y);
+      same(r, r.x + r.w, y);
+    }
+    for (int x = r.x; x < r.x + r.w; x++) {
+      same(r, x, r.y - 1);
+      same(r, x, r.y + r.h);
+    }
+    for (size_t j = i + 1; j < rects.size(); j++) {
+      const Rect& o = rects[j];
+      if (o.x < r.x + r.w + kTPageGap && r.x < o.x + o.w + kTPageGap && o.y < r.y + r.h + kTPageGap &&
+          r.y < o.y + o.h + kTPageGap)
+        faults.push_back(r.name + " close to " + o.name);
+    }
+  }
+  return faults;
+}
+
+CBitmap32 ReadTexture(int id) {
+  const GRTexture* t = GR_Texture_Get(id);
+  CBitmap32 b(t ? t->width : 0, t ? t->height : 0);
+  EXPECT_TRUE(t && Graphics_ReadPixels(id, 0, 0, b.width, b.height, b.pixels.data()));
+  return b;
+}
+
+std::string Report(const std::vector<std::string>& faults) {
+  return faults.empty() ? "" : std::to_string(faults.size()) + " faults, first " + faults.front();
+}
+
+// The sheets the runner draws text from give every glyph the same ring: the
+// typeface glyphs (on one row, and at a size that takes several), the
+// built-in font's and the debug font's.
+TEST_F(GraphicsTest, GlyphSheetsRingEachGlyphWithItsOwnEdges) {
+  for (int size : {12, 64}) {
+    FontRaster r;
+    ASSERT_TRUE(Font_Rasterise("DejaVu Sans", size, false, false, 32, 127, r));
+    std::vector<Rect> rects;
+    for (const FontGlyph& g : r.glyphs)
+      if (g.w > 0) rects.push_back({g.x, g.y, g.w, g.h, std::string(1, char(g.code))});
+    EXPECT_EQ(Report(RingFaults(r.sheet, rects)), "") << "typeface at " << size;
+    if (size > 12) EXPECT_GT(r.glyphs.back().y, 0) << "the glyphs take more than one row";
+  }
+
+  const CFontCW* builtIn = Font_Default();
+  ASSERT_NE(builtIn, nullptr);
+  std::vector<Rect> rects;
+  for (const FontGlyph& g : builtIn->glyphs)
+    rects.push_back({builtIn->tpe.x + g.x, builtIn->tpe.y + g.y, g.w, g.h, std::string(1, char(g.code))});
+  EXPECT_EQ(Report(RingFaults(ReadTexture(builtIn->tpe.texture), rects)), "") << "built-in font";
+
+  int debug = EmbeddedImage_CreateTexture(EMBEDDED_DEBUG_FONT);
+  ASSERT_GE(debug, 0);
+  rects.clear();
+  for (uint32_t c = EMBEDDED_FONT_FIRST; c <= EMBEDDED_FONT_LAST; c++) {
+    const EmbeddedGlyph* g = EmbeddedImage_FontGlyph(c);
+    rects.push_back({g->u, g->v, g->width, g->height, std::to_string(c)});
+  }
+  EXPECT_EQ(Report(RingFaults(ReadTexture(debug), rects)), "") << "debug font";
+  GR_Texture_Free(debug);
 }
 
 // The ring about an image takes its nearest edge pixel; what lies past the
