@@ -6,6 +6,7 @@
 #include "Base/UTF8_Main.h"
 #include "Font/Font_Main.h"
 #include "Font/Font_Raster.h"
+#include "Graphics/Graphics_TPage.h"
 #include "Graphics_API/Graphics_Texture.h"
 #include "Sprite/Sprite_Main.h"
 
@@ -39,21 +40,23 @@ void SetTypeface(CFontCW& f, const char* typeface, int size, bool bold, bool ita
   f.last = last;
 }
 
-// The glyph sheet: the images side by side, wrapping to a new row when a
-// row would pass the largest texture side.
+// The glyph sheet: the images side by side, the gap between them filled
+// with their edges (TPage_Extrude), wrapping to a new row when a row would
+// pass the largest texture side.
 bool SetFromSprite(CFontCW& f, int sprite, const std::vector<uint32_t>& codes, bool proportional, int sep) {
   const CSprite* s = Sprite_Data(sprite);
   if (!s) return false;
   std::vector<CBitmap32> images = s->AllFrameBitmaps();
   if (images.empty() || s->width < 1 || s->height < 1) return false;
+  constexpr int kSide = 8192;
   int w = s->width, h = s->height, n = int(std::min(images.size(), codes.size()));
-  int columns = std::max(1, std::min(n, 8192 / w)), rows = (n + columns - 1) / columns;
-  if (rows * h > 8192) return false;
-  CBitmap32 sheet(columns * w, rows * h);
+  int columns = std::max(1, std::min(n, (kSide + kTPageGap) / (w + kTPageGap))), rows = (n + columns - 1) / columns;
+  if (rows * (h + kTPageGap) - kTPageGap > kSide) return false;
+  CBitmap32 sheet(columns * (w + kTPageGap) - kTPageGap, rows * (h + kTPageGap) - kTPageGap);
   std::vector<FontGlyph> glyphs;
   for (int i = 0; i < n; i++) {
     const CBitmap32& img = images[size_t(i)];
-    int ox = (i % columns) * w, oy = (i / columns) * h;
+    int ox = (i % columns) * (w + kTPageGap), oy = (i / columns) * (h + kTPageGap);
     int left = w, right = -1;
     for (int y = 0; y < h && y < img.height; y++)
       for (int x = 0; x < w && x < img.width; x++) {
@@ -63,6 +66,7 @@ bool SetFromSprite(CFontCW& f, int sprite, const std::vector<uint32_t>& codes, b
           right = std::max(right, x);
         }
       }
+    TPage_Extrude(sheet.pixels.data(), sheet.width, sheet.height, ox, oy, w, h);
     FontGlyph g;
     g.code = uint16_t(codes[size_t(i)]);
     g.x = int16_t(ox);

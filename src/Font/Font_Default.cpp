@@ -5,6 +5,7 @@
 
 #include "Font/Font_Main.h"
 #include "Graphics/Graphics_Bitmap.h"
+#include "Graphics/Graphics_TPage.h"
 #include "Graphics_API/Graphics_Texture.h"
 
 namespace {
@@ -108,6 +109,7 @@ const uint8_t kGlyphs[95][8] = {
 };
 
 constexpr int kCell = 8, kColumns = 16, kRows = 6;
+constexpr int kPitch = kCell + kTPageGap;  // glyphs lie apart, their edges copied into the gap
 
 CFontCW* g_Default = nullptr;
 
@@ -116,12 +118,14 @@ CFontCW* g_Default = nullptr;
 CFontCW* Font_Default() {
   if (g_Default) return g_Default;
   // The sheet: white glyphs on transparent black, 16 to a row.
-  CBitmap32 sheet(kColumns * kCell, kRows * kCell);
-  for (int g = 0; g < 95; g++)
+  CBitmap32 sheet(kColumns * kPitch - kTPageGap, kRows * kPitch - kTPageGap);
+  for (int g = 0; g < 95; g++) {
+    int left = (g % kColumns) * kPitch, top = (g / kColumns) * kPitch;
     for (int y = 0; y < kCell; y++)
       for (int x = 0; x < kCell; x++)
-        if (kGlyphs[g][y] & (1 << x))
-          sheet.Row((g / kColumns) * kCell + y)[(g % kColumns) * kCell + x] = 0xFFFFFFFFu;
+        if (kGlyphs[g][y] & (1 << x)) sheet.Row(top + y)[left + x] = 0xFFFFFFFFu;
+    TPage_Extrude(sheet.pixels.data(), sheet.width, sheet.height, left, top, kCell, kCell);
+  }
   int texture = GR_Texture_Create(sheet.width, sheet.height, sheet.pixels.data());
   if (texture < 0) return nullptr;
   CFontCW* f = new CFontCW();
@@ -134,8 +138,8 @@ CFontCW* Font_Default() {
   for (int g = 0; g < 95; g++) {
     FontGlyph glyph;
     glyph.code = uint16_t(32 + g);
-    glyph.x = int16_t((g % kColumns) * kCell);
-    glyph.y = int16_t((g / kColumns) * kCell);
+    glyph.x = int16_t((g % kColumns) * kPitch);
+    glyph.y = int16_t((g / kColumns) * kPitch);
     glyph.w = glyph.h = glyph.shift = kCell;
     f->glyphs.push_back(glyph);
   }

@@ -2,6 +2,7 @@
 
 #include "Font/Font_Main.h"
 #include "Graphics/Graphics_Bitmap.h"
+#include "Graphics/Graphics_TPage.h"
 #include "Graphics_API/Graphics_Texture.h"
 
 namespace {
@@ -60,6 +61,9 @@ int EmbeddedImage_CreateTexture(int index) {
     for (int y = 0; y < 8; y++)
       for (int x = 0; x < 8; x++)
         if (rows[y] & (1 << x)) sheet.Row(cy + y)[cx + x] = 0xFFFFFFFFu;
+    // The cell keeps room about the glyph for its edges.
+    const EmbeddedGlyph& g = Table().glyphs[i];
+    TPage_Extrude(sheet.pixels.data(), sheet.width, sheet.height, g.u, g.v, g.width, g.height);
   }
   return GR_Texture_Create(sheet.width, sheet.height, sheet.pixels.data());
 }

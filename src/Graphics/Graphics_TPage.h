@@ -14,3 +14,17 @@ struct TPageEntry {
 
 // An entry covering a whole texture of that size.
 TPageEntry TPage_Whole(int texture, int width, int height);
+
+// Pixels left between images placed on one page: each image owns the one
+// beside it, which TPage_Extrude fills, so that filtering never reaches a
+// neighbour.
+constexpr int kTPageGap = 2;
+
+// Copies the edge pixels of the width x height image at (x, y) on a page of
+// 4-byte pixels, pageWidth x pageHeight, rows one after another, into the
+// ring of pixels around it (edge rows above and below, edge columns left and
+// right, corner pixels at the corners), leaving out what falls off the page:
+// a sample that lands on the image's edge then reads the image, not what lies
+// beside it. The texture's clamped addressing does the same at the page's
+// own edges.
+void TPage_Extrude(void* page, int pageWidth, int pageHeight, int x, int y, int width, int height);

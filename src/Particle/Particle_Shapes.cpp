@@ -10,9 +10,10 @@
 
 namespace {
 constexpr int kSize = PARTICLE_SHAPE_SIZE;
-// Each image sits in a cell with a border of one pixel that repeats its
-// edge, so that smooth sampling never reads a neighbour.
-constexpr int kCell = kSize + 2;
+// Each image sits in a cell with its own half of the gap about it, which
+// repeats its edge (TPage_Extrude).
+constexpr int kBorder = kTPageGap / 2;
+constexpr int kCell = kSize + kTPageGap;
 constexpr int kColumns = 4;
 constexpr int kRows = (PT_SHAPE_COUNT + kColumns - 1) / kColumns;
 // Samples per pixel along each axis: edges come out smooth.
@@ -144,8 +145,8 @@ void Particle_CreateTextures() {
   for (int s = 0; s < PT_SHAPE_COUNT; s++) {
     TPageEntry& e = g_Entries[s];
     e = TPage_Whole(g_Texture, kSize, kSize);
-    e.x = int16_t((s % kColumns) * kCell + 1);
-    e.y = int16_t((s / kColumns) * kCell + 1);
+    e.x = int16_t((s % kColumns) * kCell + kBorder);
+    e.y = int16_t((s / kColumns) * kCell + kBorder);
   }
 }
 
@@ -154,12 +155,11 @@ void FillTexture() {
   const int width = kColumns * kCell, height = kRows * kCell;
   std::vector<uint32_t> argb(size_t(width) * height, 0x00FFFFFFu);
   for (int s = 0; s < PT_SHAPE_COUNT; s++) {
-    int left = (s % kColumns) * kCell, top = (s / kColumns) * kCell;
-    for (int y = -1; y <= kSize; y++)
-      for (int x = -1; x <= kSize; x++) {
-        uint32_t alpha = Particle_ShapeAlpha(s, std::clamp(x, 0, kSize - 1), std::clamp(y, 0, kSize - 1));
-        argb[size_t(top + 1 + y) * width + size_t(left + 1 + x)] = alpha << 24 | 0xFFFFFFu;
-      }
+    const TPageEntry& e = g_Entries[s];
+    for (int y = 0; y < kSize; y++)
+      for (int x = 0; x < kSize; x++)
+        argb[size_t(e.y + y) * width + size_t(e.x + x)] = uint32_t(Particle_ShapeAlpha(s, x, y)) << 24 | 0xFFFFFFu;
+    TPage_Extrude(argb.data(), width, height, e.x, e.y, kSize, kSize);
   }
   Device_Texture_Update(GR_Texture_Get(g_Texture)->glTexture, 0, 0, width, height, argb.data());
   g_Filled = true;

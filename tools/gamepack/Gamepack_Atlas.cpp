@@ -1,17 +1,18 @@
 // A shelf packer: images, tallest first, are placed left to right along
 // shelves; a shelf that is full starts the next one below, a page that is
 // full starts the next page. Pages are as large as what they hold, at most
-// kTexturePageMax square.
+// kTexturePageMax square. Images lie kTPageGap pixels apart, each with its
+// edge pixels copied into the pixel of the gap beside it; an image at the
+// page's edge relies on the texture's clamped addressing there, so that an
+// image alone on its page fills it exactly.
 #include <algorithm>
 #include <cstring>
 #include <numeric>
 
+#include "Graphics/Graphics_TPage.h"
 #include "gamepack/Gamepack_Image.h"
 
 namespace {
-
-// Pixels left between images, so that filtering never reads a neighbour.
-constexpr int kGap = 2;
 
 struct Placement {
   int page = 0, x = 0, y = 0;
@@ -39,7 +40,7 @@ bool DataFile_PackTextures(const std::vector<PackImage>& images, const std::vect
     }
     if (!pageSize.empty() && x + image.width > kTexturePageMax) {
       x = 0;
-      y += shelf + kGap;
+      y += shelf + kTPageGap;
       shelf = 0;
     }
     if (pageSize.empty() || y + image.height > kTexturePageMax) {
@@ -50,7 +51,7 @@ bool DataFile_PackTextures(const std::vector<PackImage>& images, const std::vect
     auto& [pw, ph] = pageSize.back();
     pw = std::max(pw, x + image.width);
     ph = std::max(ph, y + image.height);
-    x += image.width + kGap;
+    x += image.width + kTPageGap;
     shelf = std::max(shelf, image.height);
   }
 
@@ -66,6 +67,7 @@ bool DataFile_PackTextures(const std::vector<PackImage>& images, const std::vect
       for (int row = 0; row < image.height; row++)
         std::memcpy(&page.rgba[((size_t)(placed[i].y + row) * page.width + placed[i].x) * 4],
                     &image.rgba[(size_t)row * image.width * 4], (size_t)image.width * 4);
+      TPage_Extrude(page.rgba.data(), page.width, page.height, placed[i].x, placed[i].y, image.width, image.height);
     }
     storage.emplace_back();
     if (!DataFile_EncodePNG(page, storage.back(), error)) return false;

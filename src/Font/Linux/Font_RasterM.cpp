@@ -10,12 +10,13 @@
 #include <map>
 #include <tuple>
 
+#include "Graphics/Graphics_TPage.h"
+
 namespace {
 
 constexpr int DPI = 96;
 constexpr int SHEET_WIDTH = 2048;   // a packed page's side
 constexpr int SHEET_HEIGHT = 8192;  // the largest texture side
-constexpr int GAP = 1;              // between glyphs, so filtering keeps them apart
 
 FT_Library Library() {
   static FT_Library lib = nullptr;
@@ -111,8 +112,9 @@ bool Font_Rasterise(const char* typeface, int size, bool bold, bool italic, int 
   first = std::max(first, 0);
   last = std::min(last, 0xFFFF);
   // Each character is placed as it is drawn, on shelves one line high
-  // filled left to right; drawing stops as soon as the sheet would pass the
-  // largest texture, so a huge size costs no more than that.
+  // filled left to right, kTPageGap apart with its edges copied into its
+  // side of the gap (TPage_Extrude); drawing stops as soon as the sheet
+  // would pass the largest texture, so a huge size costs no more than that.
   std::vector<Rendered> chars;
   std::vector<FontGlyph> glyphs;
   int x = 0, y = 0, sheetWidth = 1;
@@ -123,7 +125,7 @@ bool Font_Rasterise(const char* typeface, int size, bool bold, bool italic, int 
     int w = std::min(r.width, SHEET_WIDTH);
     if (x + w > SHEET_WIDTH) {
       x = 0;
-      y += lineHeight + GAP;
+      y += lineHeight + kTPageGap;
       ok = y + lineHeight <= SHEET_HEIGHT;
     }
     FontGlyph g;
@@ -136,7 +138,7 @@ bool Font_Rasterise(const char* typeface, int size, bool bold, bool italic, int 
     g.offset = int16_t(std::clamp(r.left, -32768, 32767));
     glyphs.push_back(g);
     chars.push_back(std::move(r));
-    x += w + (w > 0 ? GAP : 0);
+    x += w + (w > 0 ? kTPageGap : 0);
     sheetWidth = std::max(sheetWidth, x);
   }
   FT_Done_Face(face);
@@ -153,6 +155,7 @@ bool Font_Rasterise(const char* typeface, int size, bool bold, bool italic, int 
       const uint8_t* src = r.coverage.data() + size_t(row) * size_t(r.width);
       for (int col = 0; col < g.w; col++) dst[col] = uint32_t(src[col]) << 24 | 0xFFFFFFu;
     }
+    TPage_Extrude(out.sheet.pixels.data(), out.sheet.width, out.sheet.height, g.x, g.y, g.w, g.h);
   }
   out.glyphs = std::move(glyphs);
   out.file = file;
