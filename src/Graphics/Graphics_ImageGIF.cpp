@@ -10,7 +10,9 @@
 // - disposal 2 puts back, where the frame drew, what was there before it;
 //   disposal 3 puts back the frame two before (2 when there is none yet);
 // - a graphic control block holds until the next one: its transparent index
-//   and its disposal apply to every frame after it.
+//   and its disposal apply to every frame after it;
+// - a frame whose pixels end early (an end code) keeps the rows it holds
+//   whole; a damaged frame, or one the file cuts off, ends the frames.
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -54,7 +56,7 @@ struct Palette {
 // The picture as the frames so far left it.
 struct Canvas {
   int w = 0, h = 0;
-  std::vector<uint32_t> pixels, before;  // now, and before the last frame
+  std::vector<uint32_t> pixels, before;  // now, and before the last frame (kept when it is to be put back)
   std::vector<uint8_t> drawn;            // the pixels the last frame drew
   Palette global;
   bool hasGlobal = false;
@@ -87,7 +89,6 @@ struct Canvas {
     if (method == 2 || method == 3)
       for (size_t i = 0; i < pixels.size(); i++)
         if (drawn[i]) pixels[i] = back[i];
-    before = pixels;
   }
 };
 
@@ -104,8 +105,6 @@ int RowOf(int n, int height, bool interlaced) {
   return -1;
 }
 
-enum class Drawn { No, Whole, Cut };
-
 // Passes over what is left of a frame's data; false when the file ends.
 bool SkipData(GifFileType* gif) {
   GifByteType* block = nullptr;
@@ -115,14 +114,14 @@ bool SkipData(GifFileType* gif) {
   return true;
 }
 
-// Reads the frame whose descriptor giflib has just read and draws it. No when
-// it does not fit the picture, has no palette or its data is damaged. A frame
-// whose pixels end early (an end code) keeps the pixels read; Cut when the
-// file itself ends there, so that nothing after it can be read.
-Drawn DrawFrame(GifFileType* gif, Canvas& c, bool first) {
+// Reads the frame whose descriptor giflib has just read and draws it; false
+// when it does not fit the picture, has no palette, its data is damaged or
+// the file ends inside it. A frame whose pixels end early (an end code)
+// keeps the rows it holds whole.
+bool DrawFrame(GifFileType* gif, Canvas& c, bool first, std::vector<GifPixelType>& line) {
   const GifImageDesc& d = gif->Image;
   if (d.Left < 0 || d.Top < 0 || d.Width < 0 || d.Height < 0 || d.Left + d.Width > c.w || d.Top + d.Height > c.h)
-    return Drawn::No;
+    return false;
   Palette local;
   const Palette* palette = &c.global;
   if (d.ColorMap) {
@@ -130,34 +129,25 @@ Drawn DrawFrame(GifFileType* gif, Canvas& c, bool first) {
     local.SetOpaque(c.flags & 1 ? c.transparent : -1, false);
     palette = &local;
   } else if (!c.hasGlobal) {
-    return Drawn::No;
+    return false;
   }
   std::fill(c.drawn.begin(), c.drawn.end(), 0);
-  Drawn result = Drawn::Whole;
   if (d.Width == 0 || d.Height == 0) {
     // No pixels: the data is still there to be passed over.
     int codeSize;
     GifByteType* block;
-    if (DGifGetCode(gif, &codeSize, &block) == GIF_ERROR || (block && !SkipData(gif))) return Drawn::No;
+    if (DGifGetCode(gif, &codeSize, &block) == GIF_ERROR || (block && !SkipData(gif))) return false;
   }
-  // A pixel at a time, so that data that ends early leaves every pixel read.
-  bool reading = d.Width > 0;
-  for (int n = 0; n < d.Height && reading; n++) {
+  line.resize(size_t(d.Width));
+  for (int n = 0; n < d.Height && d.Width > 0; n++) {
+    if (DGifGetLine(gif, line.data(), d.Width) == GIF_ERROR) {
+      if (gif->Error != D_GIF_ERR_EOF_TOO_SOON || !SkipData(gif)) return false;
+      break;
+    }
     size_t at = size_t(d.Top + RowOf(n, d.Height, d.Interlace)) * size_t(c.w) + size_t(d.Left);
     for (int x = 0; x < d.Width; x++, at++) {
-      GifPixelType index;
-      if (DGifGetLine(gif, &index, 1) == GIF_ERROR) {
-        if (gif->Error == D_GIF_ERR_EOF_TOO_SOON && SkipData(gif))
-          result = Drawn::Whole;
-        else if (gif->Error == D_GIF_ERR_EOF_TOO_SOON || gif->Error == D_GIF_ERR_READ_FAILED)
-          result = Drawn::Cut;
-        else
-          return Drawn::No;
-        reading = false;
-        break;
-      }
       c.drawn[at] = 1;
-      uint32_t colour = palette->colour[index];
+      uint32_t colour = palette->colour[line[size_t(x)]];
       if (colour >> 24) c.pixels[at] = colour;
     }
   }
@@ -167,7 +157,7 @@ Drawn DrawFrame(GifFileType* gif, Canvas& c, bool first) {
       if (!c.drawn[i]) c.pixels[i] = c.global.colour[c.background];
   }
   c.lastFlags = c.flags;
-  return result;
+  return true;
 }
 
 // Skips an extension, reading the graphic control block it may be.
@@ -182,6 +172,7 @@ bool ReadExtension(GifFileType* gif, Canvas& c) {
 }
 
 void ReadFrames(GifFileType* gif, Canvas& c, std::vector<CBitmap32>& frames, int64_t max_pixels) {
+  std::vector<GifPixelType> line;
   for (;;) {
     GifRecordType type;
     if (DGifGetRecordType(gif, &type) == GIF_ERROR) return;
@@ -195,11 +186,14 @@ void ReadFrames(GifFileType* gif, Canvas& c, std::vector<CBitmap32>& frames, int
       if (DGifGetImageDesc(gif) == GIF_ERROR) return;
       if (frames.empty()) c.Start();
       else c.Dispose(frames);
-      Drawn drawn = DrawFrame(gif, c, frames.empty());
-      if (drawn == Drawn::No) return;
-      frames.emplace_back(c.w, c.h);
-      frames.back().pixels = c.pixels;
-      if (drawn == Drawn::Cut) return;
+      // What this frame's own disposal may put back.
+      int disposal = (c.flags >> 2) & 7;
+      if (disposal == 2 || disposal == 3) c.before = c.pixels;
+      if (!DrawFrame(gif, c, frames.empty(), line)) return;
+      CBitmap32& frame = frames.emplace_back();
+      frame.width = c.w;
+      frame.height = c.h;
+      frame.pixels = c.pixels;
     } else {
       return;  // the trailer, or a record giflib does not know
     }
