@@ -56,7 +56,8 @@ struct Palette {
 // The picture as the frames so far left it.
 struct Canvas {
   int w = 0, h = 0;
-  std::vector<uint32_t> pixels, before;  // now, and before the last frame (kept when it is to be put back)
+  std::vector<uint32_t> pixels;
+  std::vector<uint32_t> before;  // before the last frame, when its disposal puts that back
   std::vector<uint8_t> drawn;            // the pixels the last frame drew
   Palette global;
   bool hasGlobal = false;
@@ -77,7 +78,6 @@ struct Canvas {
   void Start() {
     size_t count = size_t(w) * size_t(h);
     pixels.assign(count, 0);
-    before.assign(count, 0);
     drawn.assign(count, 0);
   }
 
