@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "Graphics/Graphics_Bitmap.h"
@@ -23,6 +24,20 @@ constexpr int64_t IMAGE_MAX_PIXELS = int64_t(IMAGE_MAX_SIDE) * IMAGE_MAX_SIDE;
 inline bool Image_SizeFits(int64_t w, int64_t h) {
   return w >= 1 && h >= 1 && w <= IMAGE_MAX_SIDE && h <= IMAGE_MAX_SIDE;
 }
+
+// A file held in memory, read from the front by the libraries' callbacks.
+struct ImageReader {
+  const uint8_t* data;
+  size_t size, at;
+
+  // Copies up to n bytes to out; gives how many there were.
+  size_t Read(void* out, size_t n) {
+    n = n < size - at ? n : size - at;
+    if (n) std::memcpy(out, data + at, n);
+    at += n;
+    return n;
+  }
+};
 
 // The format a file's first bytes name.
 enum class ImageFormat { None, PNG, JPEG, GIF, BMP };

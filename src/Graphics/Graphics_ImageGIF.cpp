@@ -22,17 +22,8 @@
 
 namespace {
 
-struct MemoryReader {
-  const uint8_t* data;
-  size_t size, at;
-};
-
 int ReadFromMemory(GifFileType* gif, GifByteType* out, int length) {
-  auto* r = static_cast<MemoryReader*>(gif->UserData);
-  size_t n = std::min(size_t(std::max(length, 0)), r->size - r->at);
-  std::memcpy(out, r->data + r->at, n);
-  r->at += n;
-  return int(n);
+  return int(static_cast<ImageReader*>(gif->UserData)->Read(out, size_t(std::max(length, 0))));
 }
 
 // An ARGB palette of 256 entries; entries past the file's table are
@@ -205,7 +196,7 @@ void ReadFrames(GifFileType* gif, Canvas& c, std::vector<CBitmap32>& frames, int
 bool Image_DecodeGIF(const uint8_t* data, size_t size, std::vector<CBitmap32>& frames, int64_t max_pixels) {
   frames.clear();
   if (size < 6 || (std::memcmp(data, "GIF87a", 6) != 0 && std::memcmp(data, "GIF89a", 6) != 0)) return false;
-  MemoryReader reader{data, size, 0};
+  ImageReader reader{data, size, 0};
   int error = 0;
   GifFileType* gif = DGifOpen(&reader, ReadFromMemory, &error);
   if (!gif) return false;

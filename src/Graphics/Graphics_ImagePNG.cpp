@@ -22,16 +22,8 @@ namespace {
 constexpr png_alloc_size_t kChunkMallocMax = 8u << 20;
 constexpr png_uint_32 kChunkCacheMax = 1000;
 
-struct MemoryReader {
-  const uint8_t* data;
-  size_t size, at;
-};
-
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
-  auto* r = static_cast<MemoryReader*>(png_get_io_ptr(png));
-  if (length > r->size - r->at) png_error(png, "file ends early");
-  std::memcpy(out, r->data + r->at, length);
-  r->at += length;
+  if (static_cast<ImageReader*>(png_get_io_ptr(png))->Read(out, length) != length) png_error(png, "file ends early");
 }
 
 // Warnings (a damaged ancillary chunk, say) are dropped: the picture is read
@@ -114,7 +106,7 @@ bool WritePNG(FILE* f, const uint32_t* argb, int w, int h) {
 bool Image_DecodePNG(const uint8_t* data, size_t size, CBitmap32& out) {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, RaiseError, IgnoreWarning);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
-  MemoryReader reader{data, size, 0};
+  ImageReader reader{data, size, 0};
   bool ok = false;
   int w = 0, h = 0, passes = 1;
   if (info) {
